@@ -1,0 +1,28 @@
+# Tarnwick: `make run` and `make test` do the whole set-up on a fresh Debian 12 machine.
+JOBS ?= $(shell nproc)
+BUILD := build
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@bash scripts/deps.sh
+
+configure: deps
+	@test -f $(BUILD)/build.ninja || cmake --preset default
+
+build: configure
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	./$(BUILD)/src/app/tarnwick $(ARGS)
+
+test: build
+	QT_QPA_PLATFORM= bash scripts/with-desktop.sh ctest --preset default -j $(JOBS) --timeout 600
+
+bench: build
+	bash bench/run.sh
+
+clean:
+	rm -rf $(BUILD) build-asan

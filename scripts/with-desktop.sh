@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a command inside a private X desktop: Xvfb (1920x1080x24), the openbox window manager,
+# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards.
+# HOME and the XDG folders point into a temporary folder, so no run touches real settings.
+set -uo pipefail
+
+work=$(mktemp -d /tmp/tarnwick-desktop.XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  pulseaudio --kill >/dev/null 2>&1
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# A display number nobody uses.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp +extension RANDR >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+if ! xdpyinfo >/dev/null 2>&1; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; fi
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+trayer --edge top --align right --widthtype request --height 24 >"$work/trayer.log" 2>&1 &
+pids+=($!)
+
+# PulseAudio for the recorder's audio tests: a null sink whose monitor is the "system audio".
+if command -v pulseaudio >/dev/null; then
+  pulseaudio --daemonize=yes --exit-idle-time=-1 --disallow-exit --disable-shm=true \
+    --load="module-null-sink sink_name=tarn_null" --log-target=file:"$work/pulse.log" >/dev/null 2>&1 || true
+fi
+
+"$@"

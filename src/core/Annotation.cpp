@@ -1,0 +1,81 @@
+#include "core/Annotation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/CaptureItem.h"
+#include "core/Hashing.h"
+
+namespace tarn {
+
+UnitRect Annotation::rect() const
+{
+    if (points.empty())
+        return UnitRect::full();
+    return UnitRect(points.front(), points.back());
+}
+
+double Annotation::resolvedBadgeRotation() const
+{
+    if (!badgeRotation || !std::isfinite(*badgeRotation))
+        return 0;
+    return std::clamp(*badgeRotation, 0.0, 360.0);
+}
+
+Annotation Annotation::redaction(const TextRegion &region)
+{
+    const UnitRect r = region.rect.padded(0.006);
+    Annotation mark;
+    mark.id = Uuid::random();
+    mark.tool = MarkupTool::redact;
+    mark.points = {UnitPoint(r.x, r.y), UnitPoint(r.x + r.width, r.y + r.height)};
+    mark.color = MarkupColor::black;
+    mark.weight = 5;
+    mark.text = "";
+    mark.number = 1;
+    return mark;
+}
+
+Annotation Annotation::blurring(const TextRegion &region)
+{
+    Annotation mark = redaction(region);
+    mark.tool = MarkupTool::blur;
+    return mark;
+}
+
+void to_json(json::Json &j, const Annotation &a)
+{
+    j = json::Json::object({{"id", json::value(a.id)},
+                            {"tool", json::value(a.tool)},
+                            {"points", a.points},
+                            {"color", json::value(a.color)},
+                            {"weight", json::number(a.weight)},
+                            {"text", a.text},
+                            {"number", a.number}});
+    if (a.badgeStyle)
+        j["badgeStyle"] = json::value(*a.badgeStyle);
+    if (a.badgeRotation)
+        j["badgeRotation"] = json::number(*a.badgeRotation);
+}
+
+
+void read(const json::Json &j, Annotation &out)
+{
+    json::field(j, "id", out.id);
+    json::field(j, "tool", out.tool);
+    json::field(j, "points", out.points);
+    json::field(j, "color", out.color);
+    json::field(j, "weight", out.weight);
+    json::field(j, "text", out.text);
+    json::field(j, "number", out.number);
+    json::optionalField(j, "badgeStyle", out.badgeStyle);
+    json::optionalField(j, "badgeRotation", out.badgeRotation);
+}
+
+} // namespace tarn
+
+size_t std::hash<tarn::Annotation>::operator()(const tarn::Annotation &a) const noexcept
+{
+    return tarn::hashing::all(a.id, a.tool, a.points, a.color, a.weight, a.text, a.number,
+                              a.badgeStyle, a.badgeRotation);
+}

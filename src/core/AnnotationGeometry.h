@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QSizeF>
+
+#include "core/Markup.h"
+#include "core/UnitGeometry.h"
+
+namespace tarn::AnnotationGeometry {
+
+// Where the second point of a mark being dragged lies: rectangles and ellipses are kept square
+// in source pixels (and inside the image); every other tool follows the pointer.
+UnitPoint endPoint(MarkupTool tool, UnitPoint from, UnitPoint to, QSizeF imageSize);
+
+} // namespace tarn::AnnotationGeometry

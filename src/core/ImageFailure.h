@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/Failure.h"
+
+namespace tarn {
+
+// The error of every image operation: decoding, validation, drawing and encoding.
+class ImageFailure : public Failure {
+public:
+    enum class Case { unreadable, tooLarge, encoding, invalidDimensions };
+
+    explicit ImageFailure(Case c) : case_(c) {}
+    static ImageFailure unreadable() { return ImageFailure(Case::unreadable); }
+    static ImageFailure tooLarge() { return ImageFailure(Case::tooLarge); }
+    static ImageFailure encoding() { return ImageFailure(Case::encoding); }
+    static ImageFailure invalidDimensions() { return ImageFailure(Case::invalidDimensions); }
+
+    Case kind() const { return case_; }
+    QString description() const override;
+
+    friend bool operator==(const ImageFailure &a, const ImageFailure &b) { return a.case_ == b.case_; }
+
+private:
+    Case case_;
+};
+
+} // namespace tarn

@@ -1,0 +1,141 @@
+#include "core/UnitGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Hashing.h"
+
+namespace tarn {
+
+double unitClamp(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    if (value < 0)
+        return 0;
+    if (value >= 1)
+        return 1;
+    return value;
+}
+
+namespace {
+
+// An extent limited to the room left after its clamped origin.
+double clampExtent(double extent, double origin)
+{
+    if (!std::isfinite(extent))
+        return 0;
+    const double e = std::max(extent, 0.0);
+    return e < 1 - origin ? e : 1 - origin;
+}
+
+} // namespace
+
+UnitPoint::UnitPoint(double x, double y)
+    : x(unitClamp(x)), y(unitClamp(y))
+{
+}
+
+UnitPoint UnitPoint::unclamped(double x, double y)
+{
+    UnitPoint p;
+    p.x = x;
+    p.y = y;
+    return p;
+}
+
+UnitRect::UnitRect(double x, double y, double width, double height)
+{
+    this->x = unitClamp(x);
+    this->y = unitClamp(y);
+    this->width = clampExtent(width, this->x);
+    this->height = clampExtent(height, this->y);
+}
+
+UnitRect::UnitRect(UnitPoint from, UnitPoint to)
+{
+    x = unitClamp(std::min(from.x, to.x));
+    y = unitClamp(std::min(from.y, to.y));
+    const double dx = from.x - to.x;
+    const double dy = from.y - to.y;
+    width = std::isfinite(dx) ? clampExtent(std::fabs(dx), x) : 0;
+    height = std::isfinite(dy) ? clampExtent(std::fabs(dy), y) : 0;
+}
+
+UnitRect UnitRect::unclamped(double x, double y, double width, double height)
+{
+    UnitRect r;
+    r.x = x;
+    r.y = y;
+    r.width = width;
+    r.height = height;
+    return r;
+}
+
+UnitRect UnitRect::fromVisionRect(QRectF r)
+{
+    const QRectF n = r.normalized();
+    return UnitRect(n.left(), 1 - n.bottom(), n.width(), n.height());
+}
+
+UnitRect UnitRect::padded(double amount) const
+{
+    // std::max(NaN, 0) would keep the NaN; the rectangle clamp below turns it into 0 anyway.
+    const double minX = std::max(x - amount, 0.0);
+    const double minY = std::max(y - amount, 0.0);
+    const double maxX = std::min(x + width + amount, 1.0);
+    const double maxY = std::min(y + height + amount, 1.0);
+    return UnitRect(minX, minY, maxX - minX, maxY - minY);
+}
+
+bool UnitRect::contains(const UnitRect &o) const
+{
+    return o.x >= x && o.y >= y && o.x + o.width <= x + width && o.y + o.height <= y + height;
+}
+
+bool UnitRect::intersects(const UnitRect &o) const
+{
+    if (!(width > 0 && height > 0 && o.width > 0 && o.height > 0))
+        return false;
+    return o.x < x + width && x < o.x + o.width && o.y < y + height && y < o.y + o.height;
+}
+
+void to_json(json::Json &j, const UnitPoint &p)
+{
+    j = json::Json::object({{"x", json::number(p.x)}, {"y", json::number(p.y)}});
+}
+
+void to_json(json::Json &j, const UnitRect &r)
+{
+    j = json::Json::object({{"x", json::number(r.x)},
+                            {"y", json::number(r.y)},
+                            {"width", json::number(r.width)},
+                            {"height", json::number(r.height)}});
+}
+
+
+void read(const json::Json &j, UnitPoint &out)
+{
+    json::field(j, "x", out.x);
+    json::field(j, "y", out.y);
+}
+
+void read(const json::Json &j, UnitRect &out)
+{
+    json::field(j, "x", out.x);
+    json::field(j, "y", out.y);
+    json::field(j, "width", out.width);
+    json::field(j, "height", out.height);
+}
+
+} // namespace tarn
+
+size_t std::hash<tarn::UnitPoint>::operator()(const tarn::UnitPoint &p) const noexcept
+{
+    return tarn::hashing::all(p.x, p.y);
+}
+
+size_t std::hash<tarn::UnitRect>::operator()(const tarn::UnitRect &r) const noexcept
+{
+    return tarn::hashing::all(r.x, r.y, r.width, r.height);
+}
