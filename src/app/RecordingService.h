@@ -1,0 +1,105 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+#include <QTimer>
+
+#include <qcoro/qcorotask.h>
+
+#include "core/Failure.h"
+#include "platform/ContentFilter.h"
+#include "platform/RecorderBackend.h"
+
+namespace tarn {
+
+// The recording preferences as one value, read when a recording starts.
+struct RecordingSettings {
+    int frameRate = 60;            // 30 or 60
+    int recordingLongEdge = 3840;  // 1920 or 3840
+    bool systemAudio = false;
+    bool microphone = false;
+};
+
+// Records a display, or a rectangle of it, to an H.264 MP4 file. Lives on the GUI thread;
+// the backend's threads only post events to it. Publishes its state and progress for the HUD,
+// the status item and the quit check, and reports the finished file or a failure through
+// onFinish / onError (installed once by the application model).
+class RecordingService : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(State state READ state NOTIFY stateChanged)
+    Q_PROPERTY(double seconds READ seconds NOTIFY secondsChanged)
+    Q_PROPERTY(qint64 byteCount READ byteCount NOTIFY byteCountChanged)
+public:
+    enum class State { idle, starting, recording, stopping };
+    Q_ENUM(State)
+
+    // The waits of the service; tests shorten them.
+    struct Timings {
+        std::chrono::milliseconds progressInterval{500};
+        std::chrono::milliseconds finalizationTimeout{20'000};
+        std::chrono::milliseconds watchdog{10'000};
+    };
+
+    // Without a backend the FFmpeg/X11/PulseAudio recorder is used.
+    explicit RecordingService(std::shared_ptr<RecorderBackend> backend = nullptr,
+                              QObject *parent = nullptr);
+    ~RecordingService() override;
+
+    // Starts recording `filter`'s content, or the part of `region` (points, origin at the
+    // content's top-left) that lies on it, into `destination`. Returns once capture runs, with
+    // the state still `starting`. Throws CaptureFailure::microphonePermission, the image-size
+    // errors, a RecorderFailure from the backend, or AppError code 1 when a recording is
+    // already under way.
+    QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region,
+                            RecordingSettings settings, QString destination);
+    // Stops the recording; never throws, failures go to onError.
+    QCoro::Task<void> stop();
+
+    State state() const { return state_; }
+    double seconds() const { return seconds_; }
+    qint64 byteCount() const { return byteCount_; }
+
+    void setTimings(Timings timings) { timings_ = timings; }
+
+    std::function<void(const QString &file)> onFinish;
+    std::function<void(const Failure &error)> onError;
+
+Q_SIGNALS:
+    void stateChanged(tarn::RecordingService::State state);
+    void secondsChanged(double seconds);
+    void byteCountChanged(qint64 byteCount);
+
+private:
+    void setState(State state);
+    void setProgress(double seconds, qint64 bytes);
+    void attach(RecorderSession *session);
+    void onStarted(RecorderSession *session);
+    void onFinished(RecorderSession *session);
+    QCoro::Task<void> onFailed(RecorderSession *session, QString message);
+    void onStreamStopped(RecorderSession *session, QString message);
+    void armTimeout(std::chrono::milliseconds delay, int code);
+    void shutDownThenReport(int code, QString message);
+    void clear();
+    QString path() const;
+
+    std::shared_ptr<RecorderBackend> backend_;
+    Timings timings_;
+    State state_ = State::idle;
+    double seconds_ = 0;
+    qint64 byteCount_ = 0;
+    std::unique_ptr<RecorderSession> session_; // stream and output in one
+    QString destination_;
+    QTimer *timer_ = nullptr;
+    QTimer *timeout_ = nullptr;
+    bool stopRequested_ = false;
+    uint64_t generation_ = 0;
+};
+
+} // namespace tarn
