@@ -45,13 +45,14 @@ Annotation Annotation::blurring(const TextRegion &region)
 
 void to_json(json::Json &j, const Annotation &a)
 {
-    j = json::Json::object({{"id", json::value(a.id)},
-                            {"tool", json::value(a.tool)},
-                            {"points", a.points},
-                            {"color", json::value(a.color)},
-                            {"weight", json::number(a.weight)},
-                            {"text", a.text},
-                            {"number", a.number}});
+    j = json::Json::object();
+    j["id"] = json::value(a.id);
+    j["tool"] = json::value(a.tool);
+    j["points"] = a.points;
+    j["color"] = json::value(a.color);
+    j["weight"] = json::number(a.weight);
+    j["text"] = a.text;
+    j["number"] = a.number;
     if (a.badgeStyle)
         j["badgeStyle"] = json::value(*a.badgeStyle);
     if (a.badgeRotation)

@@ -16,29 +16,31 @@ std::string CaptureItem::searchableText() const
 
 void to_json(json::Json &j, const TextRegion &r)
 {
-    j = json::Json::object({{"id", json::value(r.id)},
-                            {"text", r.text},
-                            {"rect", r.rect},
-                            {"confidence", json::number(r.confidence)}});
+    j = json::Json::object();
+    j["id"] = json::value(r.id);
+    j["text"] = r.text;
+    j["rect"] = r.rect;
+    j["confidence"] = json::number(r.confidence);
 }
 
 void to_json(json::Json &j, const CaptureItem &item)
 {
-    j = json::Json::object({{"id", json::value(item.id)},
-                            {"title", item.title},
-                            {"createdAt", json::value(item.createdAt)},
-                            {"kind", json::value(item.kind)},
-                            {"filename", item.filename},
-                            {"thumbnailFilename", item.thumbnailFilename},
-                            {"width", item.width},
-                            {"height", item.height},
-                            {"byteCount", item.byteCount},
-                            {"isFavorite", item.isFavorite},
-                            {"tags", item.tags},
-                            {"recognizedText", item.recognizedText},
-                            {"textRegions", item.textRegions},
-                            {"edits", item.edits},
-                            {"isSample", item.isSample}});
+    j = json::Json::object();
+    j["id"] = json::value(item.id);
+    j["title"] = item.title;
+    j["createdAt"] = json::value(item.createdAt);
+    j["kind"] = json::value(item.kind);
+    j["filename"] = item.filename;
+    j["thumbnailFilename"] = item.thumbnailFilename;
+    j["width"] = item.width;
+    j["height"] = item.height;
+    j["byteCount"] = item.byteCount;
+    j["isFavorite"] = item.isFavorite;
+    j["tags"] = item.tags;
+    j["recognizedText"] = item.recognizedText;
+    j["textRegions"] = item.textRegions;
+    j["edits"] = item.edits;
+    j["isSample"] = item.isSample;
     if (item.duration)
         j["duration"] = json::number(*item.duration);
     if (item.trashedAt)

@@ -35,11 +35,12 @@ std::vector<TextRegion> EditDocument::visibleTextRegions(const std::vector<TextR
 
 void to_json(json::Json &j, const EditDocument &d)
 {
-    j = json::Json::object({{"annotations", d.annotations},
-                            {"backdrop", json::value(d.backdrop)},
-                            {"padding", json::number(d.padding)},
-                            {"cornerRadius", json::number(d.cornerRadius)},
-                            {"aspect", json::value(d.aspect)}});
+    j = json::Json::object();
+    j["annotations"] = d.annotations;
+    j["backdrop"] = json::value(d.backdrop);
+    j["padding"] = json::number(d.padding);
+    j["cornerRadius"] = json::number(d.cornerRadius);
+    j["aspect"] = json::value(d.aspect);
     if (d.crop)
         j["crop"] = *d.crop;
 }

@@ -102,15 +102,18 @@ bool UnitRect::intersects(const UnitRect &o) const
 
 void to_json(json::Json &j, const UnitPoint &p)
 {
-    j = json::Json::object({{"x", json::number(p.x)}, {"y", json::number(p.y)}});
+    j = json::Json::object();
+    j["x"] = json::number(p.x);
+    j["y"] = json::number(p.y);
 }
 
 void to_json(json::Json &j, const UnitRect &r)
 {
-    j = json::Json::object({{"x", json::number(r.x)},
-                            {"y", json::number(r.y)},
-                            {"width", json::number(r.width)},
-                            {"height", json::number(r.height)}});
+    j = json::Json::object();
+    j["x"] = json::number(r.x);
+    j["y"] = json::number(r.y);
+    j["width"] = json::number(r.width);
+    j["height"] = json::number(r.height);
 }
 
 
