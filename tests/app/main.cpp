@@ -1,10 +1,15 @@
 // Test entry point of the application suite: a widget application on the X display when there
-// is one (the tests run inside Xvfb), offscreen otherwise.
+// is one (the tests run inside Xvfb), offscreen otherwise. With TARN_TEST_WINDOWS set the binary
+// instead acts as the child process that shows windows for the tests (support/TestWindows.h).
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "support/TestWindows.h"
+
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsSet("TARN_TEST_WINDOWS"))
+        return tarn::test::runTestWindows(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,10 +1,16 @@
 // Test entry point of the platform suite: a GUI application on the X display when there is one
-// (global keys and screen grabs need the xcb platform), offscreen otherwise.
+// (global keys and screen grabs need the xcb platform), offscreen otherwise. With
+// TARN_TEST_WINDOWS set the binary instead acts as the child process that shows windows for the
+// tests (support/TestWindows.h).
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
+#include "support/TestWindows.h"
+
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsSet("TARN_TEST_WINDOWS"))
+        return tarn::test::runTestWindows(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

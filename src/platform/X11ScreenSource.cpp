@@ -1,0 +1,47 @@
+#include "platform/X11ScreenSource.h"
+
+#include "platform/X11Displays.h"
+#include "platform/X11WindowList.h"
+
+namespace tarn {
+
+QString ScreenSourceFailure::description() const
+{
+    return QStringLiteral("화면을 캡처하지 못했습니다. X 디스플레이 연결을 확인한 후 다시 시도하세요.");
+}
+
+X11ScreenSource::X11ScreenSource() : grabber_(connection_) {}
+
+bool X11ScreenSource::isAvailable()
+{
+    return connection_.ok();
+}
+
+std::vector<DisplayInfo> X11ScreenSource::displays()
+{
+    if (!connection_.ok())
+        return {};
+    return x11::displays(connection_);
+}
+
+std::vector<WindowInfo> X11ScreenSource::windows()
+{
+    if (!connection_.ok())
+        return {};
+    return x11::windows(connection_);
+}
+
+QImage X11ScreenSource::grab(const QRect &nativeRect, bool cursor)
+{
+    QImage image = grabber_.grab(nativeRect);
+    if (cursor)
+        grabber_.drawCursor(image, nativeRect);
+    return image;
+}
+
+std::unique_ptr<ScreenSource> makeX11ScreenSource()
+{
+    return std::make_unique<X11ScreenSource>();
+}
+
+} // namespace tarn

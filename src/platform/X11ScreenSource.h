@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/ScreenSource.h"
+#include "platform/X11Connection.h"
+#include "platform/X11Grabber.h"
+
+namespace tarn {
+
+// The screen source of an X11 display, on one xcb connection of its own.
+class X11ScreenSource : public ScreenSource {
+public:
+    X11ScreenSource();
+
+    bool isAvailable() override;
+    std::vector<DisplayInfo> displays() override;
+    std::vector<WindowInfo> windows() override;
+    QImage grab(const QRect &nativeRect, bool cursor) override;
+
+private:
+    x11::Connection connection_;
+    x11::Grabber grabber_;
+};
+
+} // namespace tarn

@@ -1,0 +1,149 @@
+#pragma once
+
+// Windows of another process for tests that need them: the test binary starts itself again with
+// TARN_TEST_WINDOWS set, and that child shows the windows the variable describes.
+//   TARN_TEST_WINDOWS = entry[;entry...]   entry = title|width|height|flags
+//   flags: p = the four-colour test pattern (else plain grey), a = kept above other windows,
+//          u = no title at all
+// Both sides live here so the pattern the child paints and the pixels the tests expect agree.
+
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QStringList>
+
+#include "platform/ScreenSource.h"
+
+namespace tarn::test {
+
+// The pattern: four quadrants of distinct colours and a white 8 x 8 block at (10, 10).
+inline QRgb patternPixel(QSize size, QPoint p)
+{
+    if (p.x() >= 10 && p.x() < 18 && p.y() >= 10 && p.y() < 18)
+        return qRgb(255, 255, 255);
+    const bool right = p.x() >= size.width() / 2;
+    const bool bottom = p.y() >= size.height() / 2;
+    if (!right && !bottom)
+        return qRgb(220, 40, 30);
+    if (right && !bottom)
+        return qRgb(30, 200, 60);
+    if (!right)
+        return qRgb(40, 70, 230);
+    return qRgb(240, 220, 20);
+}
+
+class TestPatternWindow : public QRasterWindow {
+public:
+    explicit TestPatternWindow(bool pattern) : pattern_(pattern) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (!pattern_) {
+            painter.fillRect(QRect(QPoint(), size()), QColor(128, 128, 128));
+            return;
+        }
+        QImage image(size(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, patternPixel(image.size(), {x, y}));
+        painter.drawImage(0, 0, image);
+    }
+
+private:
+    bool pattern_;
+};
+
+// The child's whole life: show the windows, then run until killed.
+inline int runTestWindows(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QStringList entries = qEnvironmentVariable("TARN_TEST_WINDOWS").split(';', Qt::SkipEmptyParts);
+    for (const QString &entry : entries) {
+        const QStringList parts = entry.split('|');
+        if (parts.size() < 4)
+            continue;
+        auto *window = new TestPatternWindow(parts[3].contains('p'));
+        if (!parts[3].contains('u'))
+            window->setTitle(parts[0]);
+        if (parts[3].contains('a'))
+            window->setFlag(Qt::WindowStaysOnTopHint);
+        window->resize(parts[1].toInt(), parts[2].toInt());
+        window->show();
+    }
+    return QGuiApplication::exec();
+}
+
+// The parent's handle on a child process that shows windows; the child dies with the handle.
+class TestWindows {
+public:
+    explicit TestWindows(const QString &spec)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TARN_TEST_WINDOWS"), spec);
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process_.setProcessEnvironment(environment);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QCoreApplication::applicationFilePath(), {});
+        process_.waitForStarted(5000);
+    }
+    ~TestWindows()
+    {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+    int64_t pid() const { return process_.processId(); }
+
+    // Waits until the window manager lists the child's window with that title.
+    std::optional<WindowInfo> waitForWindow(ScreenSource &source, const QString &title, int timeoutMs = 8000) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (const WindowInfo &window : source.windows())
+                if (window.title == title && window.processID == pid() && window.onScreen)
+                    return window;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return std::nullopt;
+    }
+
+    // Waits until the pattern shows on screen inside the window's client area.
+    static bool waitForPattern(ScreenSource &source, const QRect &contentRect, int timeoutMs = 8000)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const QImage image = source.grab(contentRect, false);
+            if (image.pixel(12, 12) == patternPixel(contentRect.size(), {12, 12})
+                && image.pixel(image.width() - 2, image.height() - 2)
+                    == patternPixel(contentRect.size(), {image.width() - 2, image.height() - 2}))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+private:
+    QProcess process_;
+};
+
+// Counts the pixels of `image` that differ from the pattern of a window of `windowSize` whose
+// client area starts at `offset` inside the image.
+inline int patternMismatches(const QImage &image, QSize windowSize, QPoint offset)
+{
+    int mismatches = 0;
+    for (int y = 0; y < windowSize.height(); ++y)
+        for (int x = 0; x < windowSize.width(); ++x)
+            if (image.pixel(offset.x() + x, offset.y() + y) != patternPixel(windowSize, {x, y}))
+                ++mismatches;
+    return mismatches;
+}
+
+} // namespace tarn::test
