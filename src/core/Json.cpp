@@ -1,7 +1,9 @@
 #include "core/Json.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 namespace tarn::json {
 
@@ -91,6 +93,23 @@ Json number(double value)
     if (!std::isfinite(value))
         throw WriteError("a number that JSON cannot hold (NaN or infinity)");
     return value;
+}
+
+Json number(float value)
+{
+    if (!std::isfinite(value))
+        throw WriteError("a number that JSON cannot hold (NaN or infinity)");
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
+    if (ec != std::errc())
+        return static_cast<double>(value);
+    *end = '\0';
+    return std::strtod(buffer, nullptr);
+}
+
+std::string dump(const Json &j)
+{
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 } // namespace tarn::json

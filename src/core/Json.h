@@ -102,7 +102,7 @@ void optionalField(const Json &object, const char *key, std::optional<T> &out)
 
 // Writers.
 Json number(double value); // throws WriteError for NaN and infinities
-inline Json number(float value) { return number(static_cast<double>(value)); }
+Json number(float value); // the shortest decimal that reads back as the same float
 inline Json value(const Uuid &id) { return id.toString(); }
 inline Json value(const Date &date) { return number(date.secondsSinceReferenceDate); }
 template <typename E>
@@ -111,5 +111,8 @@ Json value(E e)
 {
     return std::string(caseName(e));
 }
+
+// Compact output with sorted keys; invalid UTF-8 in a string is replaced instead of throwing.
+std::string dump(const Json &j);
 
 } // namespace tarn::json

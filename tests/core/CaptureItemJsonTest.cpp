@@ -54,6 +54,7 @@ TEST(CaptureItemJson, FullItemRoundTripsWithEveryField)
     EXPECT_EQ(text.find("\": "), std::string::npos);
     EXPECT_LT(text.find("\"byteCount\""), text.find("\"captureMilliseconds\""));
     EXPECT_NE(text.find(item.id.toString()), std::string::npos);
+    EXPECT_NE(text.find("\"confidence\":0.93,"), std::string::npos); // floats written shortest
     EXPECT_EQ(item.id.toString().size(), 36u);
     EXPECT_EQ(item.id.toString(), QString::fromStdString(item.id.toString()).toUpper().toStdString());
 }
