@@ -1,6 +1,102 @@
 #include "core/ImageCodec.h"
 
-namespace tarn::ImageCodec {
+#include <algorithm>
+#include <cmath>
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+
+#include "core/HeifDecoder.h"
+#include "core/ImageMetadataSanitizer.h"
+#include "core/JpegEncoder.h"
+#include "core/PngEncoder.h"
+
+namespace tarn {
+
+QString fileExtension(ExportFormat format)
+{
+    return format == ExportFormat::png ? QStringLiteral("png") : QStringLiteral("jpg");
+}
+
+QString contentType(ExportFormat format)
+{
+    return format == ExportFormat::png ? QStringLiteral("image/png") : QStringLiteral("image/jpeg");
+}
+
+namespace ImageCodec {
+namespace {
+
+// Raster formats whose Qt decoders are mature. Vector and exotic formats (SVG, XPM, PBM, ICO,
+// TGA ...) are refused rather than exposed to files from anywhere.
+bool isAcceptedFormat(const QByteArray &format)
+{
+    static const QByteArray accepted[] = {"png", "jpeg", "jpg", "tiff", "tif", "gif", "bmp", "webp"};
+    return std::find(std::begin(accepted), std::end(accepted), format.toLower()) != std::end(accepted);
+}
+
+// A decoded 64-megapixel image at 16 bits per channel needs 512 MiB; the size check has already
+// bounded what the file may claim, so Qt's own (lower) default limit must not refuse it.
+constexpr int allocationLimitMiB = 600;
+
+// Converts to the working form: sRGB, 8-bit RGBA, premultiplied.
+QImage toWorkingImage(QImage image)
+{
+    const QColorSpace srgb(QColorSpace::SRgb);
+    if (image.colorSpace().isValid() && image.colorSpace() != srgb) {
+        // Colour transforms are exact on these formats; 16-bit sources keep their precision.
+        image = image.convertToFormat(image.depth() > 32 ? QImage::Format_RGBA64 : QImage::Format_ARGB32);
+        image.convertToColorSpace(srgb);
+    }
+    if (image.format() != QImage::Format_RGBA8888_Premultiplied)
+        image = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    if (image.isNull())
+        throw ImageFailure::unreadable();
+    image.setColorSpace(srgb);
+    return image;
+}
+
+QImage decodeWithQt(QIODevice &device)
+{
+    QImageReader reader(&device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (!isAcceptedFormat(reader.format()))
+        throw ImageFailure::unreadable();
+    const QSize stored = reader.size(); // from the header; no pixel is decoded yet
+    if (!stored.isValid())
+        throw ImageFailure::unreadable();
+    validate(stored.width(), stored.height());
+    reader.setAllocationLimit(allocationLimitMiB);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        throw ImageFailure::unreadable();
+    // The header and the decoded pixels must agree (orientation may exchange the sides).
+    validate(image.width(), image.height());
+    return toWorkingImage(std::move(image));
+}
+
+QImage checked(QImage image)
+{
+    validate(image.width(), image.height());
+    return toWorkingImage(std::move(image));
+}
+
+QImage flattenedOnto(const QImage &image, const QColor &fill, int width, int height)
+{
+    QImage out(width, height, QImage::Format_RGBA8888_Premultiplied);
+    if (out.isNull())
+        throw ImageFailure::encoding();
+    out.setColorSpace(QColorSpace::SRgb);
+    out.fill(fill);
+    QPainter painter(&out);
+    painter.drawImage(QPoint(0, 0), image);
+    return out;
+}
+
+} // namespace
 
 void validate(int64_t width, int64_t height)
 {
@@ -12,4 +108,64 @@ void validate(int64_t width, int64_t height)
         throw ImageFailure::tooLarge();
 }
 
-} // namespace tarn::ImageCodec
+QImage read(const std::filesystem::path &file)
+{
+    QFile device(QString::fromStdString(file.string()));
+    if (!device.open(QIODevice::ReadOnly))
+        throw ImageFailure::unreadable();
+    if (HeifDecoder::recognizes(device.peek(64)))
+        return checked(HeifDecoder::decode(file));
+    return decodeWithQt(device);
+}
+
+QImage read(const QByteArray &bytes)
+{
+    if (HeifDecoder::recognizes(bytes.left(64)))
+        return checked(HeifDecoder::decode(bytes));
+    QBuffer device;
+    device.setData(bytes);
+    if (!device.open(QIODevice::ReadOnly))
+        throw ImageFailure::unreadable();
+    return decodeWithQt(device);
+}
+
+QByteArray encode(const QImage &image, ExportFormat format, double quality)
+{
+    validate(image.width(), image.height());
+    const QImage working = image.format() == QImage::Format_RGBA8888_Premultiplied
+        ? image
+        : image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    if (working.isNull())
+        throw ImageFailure::encoding();
+    if (format == ExportFormat::png) {
+        const QByteArray png = PngEncoder::encode(working);
+        if (png.isEmpty())
+            throw ImageFailure::encoding();
+        return ImageMetadataSanitizer::stripPNG(png);
+    }
+    // Quality 0...1 (NaN as 0) onto libjpeg's 1...100 scale; libjpeg treats 0 as 1 anyway.
+    const double clamped = std::isnan(quality) ? 0.0 : std::clamp(quality, 0.0, 1.0);
+    const int libjpegQuality = std::clamp(int(std::lround(clamped * 100)), 1, 100);
+    const QByteArray jpeg = JpegEncoder::encode(working, libjpegQuality);
+    if (jpeg.isEmpty())
+        throw ImageFailure::encoding();
+    return ImageMetadataSanitizer::stripJPEG(jpeg);
+}
+
+QImage thumbnail(const QImage &image, int64_t longestEdge)
+{
+    const QColor fill = QColor::fromRgbF(0.08f, 0.10f, 0.14f);
+    if (image.isNull())
+        return flattenedOnto(QImage(), fill, 1, 1);
+    const double width = image.width();
+    const double height = image.height();
+    const double scale = std::min(double(longestEdge) / std::max(width, height), 1.0);
+    const int targetWidth = int(std::max(std::trunc(width * scale), 1.0));
+    const int targetHeight = int(std::max(std::trunc(height * scale), 1.0));
+    // Area-averaging reduction; transparent parts then show the dark fill.
+    const QImage scaled = image.scaled(targetWidth, targetHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return flattenedOnto(scaled, fill, targetWidth, targetHeight);
+}
+
+} // namespace ImageCodec
+} // namespace tarn
