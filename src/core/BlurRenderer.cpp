@@ -1,0 +1,71 @@
+#include "core/BlurRenderer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QColorSpace>
+#include <QPainter>
+
+#include "core/BlurCache.h"
+#include "core/GaussianBlur.h"
+#include "core/ImageCodec.h"
+#include "core/RasterRenderer.h"
+
+namespace tarn::BlurRenderer {
+
+namespace {
+
+BlurCache &cache()
+{
+    static BlurCache shared(cacheEntries, cacheCost);
+    return shared;
+}
+
+// The source with the marks painted in, at the working size.
+QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations,
+                   const Reduction &r)
+{
+    QImage bitmap(r.size, QImage::Format_RGBA8888_Premultiplied);
+    if (bitmap.isNull())
+        throw ImageFailure::encoding();
+    bitmap.setColorSpace(QColorSpace::SRgb);
+    bitmap.fill(Qt::transparent);
+    QPainter painter(&bitmap);
+    if (!painter.isActive())
+        throw ImageFailure::encoding();
+    const QSizeF sourceSize(source.width(), source.height());
+    painter.scale(r.size.width() / sourceSize.width(), r.size.height() / sourceSize.height());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    RasterRenderer::drawImage(source, QRectF(QPointF(0, 0), sourceSize), painter);
+    for (const Annotation &a : annotations)
+        RasterRenderer::drawAnnotation(a, sourceSize, painter);
+    painter.end();
+    return bitmap;
+}
+
+} // namespace
+
+Reduction reduction(int width, int height)
+{
+    const double longSide = std::max(width, height);
+    const double k = std::min(maximumWorkingEdge / longSide, 1.0);
+    const int w = std::max(1, int(std::ceil(k * width)));
+    const int h = std::max(1, int(std::ceil(k * height)));
+    const double R = std::clamp(longSide * 28 / 1600, 12.0, 80.0);
+    return {QSize(w, h), k, R, k * R};
+}
+
+QImage image(const QImage &source, const std::vector<Annotation> &annotations)
+{
+    if (auto hit = cache().find(source, annotations))
+        return *hit;
+    ImageCodec::validate(source.width(), source.height());
+    const Reduction r = reduction(source.width(), source.height());
+    QImage blurred = GaussianBlur::blurred(workingCopy(source, annotations, r), r.radius);
+    if (blurred.isNull())
+        throw ImageFailure::encoding();
+    cache().insert(source, annotations, blurred);
+    return blurred;
+}
+
+} // namespace tarn::BlurRenderer

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+#include <QImage>
+#include <QSize>
+
+#include "core/Annotation.h"
+
+namespace tarn {
+
+// The blurred copy of a whole source image that blur patches show: the source with the
+// regular marks painted in, reduced to at most 2048 pixels on its long side and blurred
+// strongly. Recent copies are kept in a process-wide cache keyed by the source image's
+// identity and the mark list, so redrawing an unchanged document, or moving blur and
+// redaction marks, reuses the copy.
+namespace BlurRenderer {
+
+// The size of the working copy and the blur's standard deviation in its pixels.
+struct Reduction {
+    QSize size;
+    double scale;        // working copy pixels per source pixel, at most 1
+    double sourceRadius; // the blur radius in source pixels: 28 per 1600 of the long side, 12...80
+    double radius;       // scale x sourceRadius
+};
+Reduction reduction(int width, int height);
+
+// The blurred copy, at the reduced size. Throws ImageFailure (size validation, or a bitmap that
+// cannot be made); nothing is cached after a failure.
+QImage image(const QImage &source, const std::vector<Annotation> &annotations);
+
+inline constexpr int maximumWorkingEdge = 2048;
+inline constexpr size_t cacheEntries = 4;
+inline constexpr size_t cacheCost = 96 * 1024 * 1024;
+
+} // namespace BlurRenderer
+} // namespace tarn

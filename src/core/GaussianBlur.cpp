@@ -1,0 +1,145 @@
+#include "core/GaussianBlur.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include <QColorSpace>
+#include <QtConcurrent/QtConcurrentMap>
+
+namespace tarn::GaussianBlur {
+
+namespace {
+
+constexpr int passes = 3;
+constexpr int stripPixels = 32; // columns per vertical work item
+
+// One box pass along a line of `count` elements, each made of `lanes` 16-bit values lying next
+// to each other (4 channels of one pixel, or a run of pixels for a column strip). Elements
+// beyond the ends repeat the end elements. `sums` is scratch of at least `lanes` entries.
+void boxLine(const uint16_t *src, uint16_t *dst, int count, int lanes, int radius,
+             uint64_t *sums)
+{
+    const uint64_t inverse = (uint64_t(1) << 32) / uint64_t(2 * radius + 1);
+    const int last = count - 1;
+    for (int l = 0; l < lanes; ++l)
+        sums[l] = uint64_t(radius + 1) * src[l];
+    for (int i = 1; i <= radius; ++i) {
+        const uint16_t *e = src + size_t(std::min(i, last)) * lanes;
+        for (int l = 0; l < lanes; ++l)
+            sums[l] += e[l];
+    }
+    for (int i = 0; i < count; ++i) {
+        uint16_t *out = dst + size_t(i) * lanes;
+        const uint16_t *in = src + size_t(std::min(i + radius + 1, last)) * lanes;
+        const uint16_t *gone = src + size_t(std::max(i - radius, 0)) * lanes;
+        for (int l = 0; l < lanes; ++l) {
+            out[l] = uint16_t((sums[l] * inverse + (uint64_t(1) << 31)) >> 32);
+            sums[l] += in[l];
+            sums[l] -= gone[l];
+        }
+    }
+}
+
+struct Job {
+    const QImage *source;
+    std::vector<uint16_t> *work; // width x height x 4, 8 fractional bits
+    QImage *target;
+    std::array<int, 3> radii;
+};
+
+void blurRows(const Job &job, int firstRow, int endRow)
+{
+    const int width = job.source->width();
+    std::vector<uint16_t> a(size_t(width) * 4), b(size_t(width) * 4);
+    uint64_t sums[4];
+    for (int y = firstRow; y < endRow; ++y) {
+        const uchar *line = job.source->constScanLine(y);
+        for (int i = 0; i < width * 4; ++i)
+            a[i] = uint16_t(line[i] << 8);
+        boxLine(a.data(), b.data(), width, 4, job.radii[0], sums);
+        boxLine(b.data(), a.data(), width, 4, job.radii[1], sums);
+        boxLine(a.data(), job.work->data() + size_t(y) * width * 4, width, 4, job.radii[2], sums);
+    }
+}
+
+void blurColumns(const Job &job, int firstColumn, int endColumn)
+{
+    const int width = job.source->width();
+    const int height = job.source->height();
+    const int lanes = (endColumn - firstColumn) * 4;
+    std::vector<uint16_t> a(size_t(lanes) * height), b(size_t(lanes) * height);
+    std::vector<uint64_t> sums(lanes);
+    for (int y = 0; y < height; ++y) {
+        const uint16_t *row = job.work->data() + (size_t(y) * width + firstColumn) * 4;
+        std::copy(row, row + lanes, a.begin() + size_t(y) * lanes);
+    }
+    boxLine(a.data(), b.data(), height, lanes, job.radii[0], sums.data());
+    boxLine(b.data(), a.data(), height, lanes, job.radii[1], sums.data());
+    boxLine(a.data(), b.data(), height, lanes, job.radii[2], sums.data());
+    for (int y = 0; y < height; ++y) {
+        uchar *out = job.target->scanLine(y) + size_t(firstColumn) * 4;
+        const uint16_t *in = b.data() + size_t(y) * lanes;
+        for (int i = 0; i < lanes; ++i)
+            out[i] = uchar((in[i] + 128) >> 8);
+    }
+}
+
+// Splits [0, total) into ranges of about `step` and runs `work` on them in parallel.
+template <typename Work>
+void inParallel(int total, int step, Work work)
+{
+    std::vector<std::pair<int, int>> ranges;
+    for (int start = 0; start < total; start += step)
+        ranges.emplace_back(start, std::min(total, start + step));
+    QtConcurrent::blockingMap(ranges, [&](const std::pair<int, int> &r) { work(r.first, r.second); });
+}
+
+} // namespace
+
+std::array<int, 3> boxWidths(double sigma)
+{
+    const double ideal = std::sqrt(12 * sigma * sigma / passes + 1);
+    int lower = int(std::floor(ideal));
+    if (lower % 2 == 0)
+        --lower;
+    const int upper = lower + 2;
+    const double lowerCount = (12 * sigma * sigma - passes * lower * lower - 4.0 * passes * lower -
+                               3.0 * passes) / (-4.0 * lower - 4);
+    const int m = int(std::lround(lowerCount));
+    std::array<int, 3> widths{};
+    for (int i = 0; i < passes; ++i)
+        widths[i] = i < m ? lower : upper;
+    return widths;
+}
+
+QImage blurred(const QImage &image, double sigma)
+{
+    if (!(sigma >= 0.5) || image.isNull())
+        return image;
+    QImage source = image;
+    switch (source.format()) {
+    case QImage::Format_RGBA8888_Premultiplied:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGB32:
+        break; // channel order does not matter to a per-channel blur
+    default:
+        source = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    }
+    QImage target(source.size(), source.format());
+    if (target.isNull())
+        return {};
+    target.setColorSpace(source.colorSpace());
+
+    const auto widths = boxWidths(sigma);
+    std::vector<uint16_t> work(size_t(source.width()) * source.height() * 4);
+    const Job job{&source, &work, &target, {(widths[0] - 1) / 2, (widths[1] - 1) / 2, (widths[2] - 1) / 2}};
+    const int rowStep = std::max(1, 65536 / std::max(1, source.width()));
+    inParallel(source.height(), rowStep, [&](int a, int b) { blurRows(job, a, b); });
+    inParallel(source.width(), stripPixels, [&](int a, int b) { blurColumns(job, a, b); });
+    return target;
+}
+
+} // namespace tarn::GaussianBlur

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+
+#include <QImage>
+
+namespace tarn::GaussianBlur {
+
+// A Gaussian blur of standard deviation `sigma` pixels, made of three box passes in each
+// direction, with the edge pixels extended outward without limit; the result has the size
+// of the input. Works on any 4-byte-per-pixel format, premultiplied formats staying valid;
+// other formats are converted to RGBA8888_Premultiplied first. Rows and columns are split
+// across the global thread pool. A sigma below 0.5 (or not a number) returns the input.
+QImage blurred(const QImage &image, double sigma);
+
+// The three box widths (odd) whose successive application has the variance of a Gaussian of
+// `sigma`, as closely as whole widths allow.
+std::array<int, 3> boxWidths(double sigma);
+
+} // namespace tarn::GaussianBlur
