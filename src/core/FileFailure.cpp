@@ -1,0 +1,48 @@
+#include "core/FileFailure.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace tarn {
+
+FileFailure FileFailure::fromErrno(QString action, QString path)
+{
+    return FileFailure(errno, std::move(action), std::move(path));
+}
+
+QString FileFailure::reason(int code)
+{
+    switch (code) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("권한이 없습니다");
+    case ENOENT:
+        return QStringLiteral("파일이나 폴더가 없습니다");
+    case EEXIST:
+        return QStringLiteral("같은 이름의 항목이 이미 있습니다");
+    case ENOTDIR:
+        return QStringLiteral("경로 중간에 폴더가 아닌 항목이 있습니다");
+    case EISDIR:
+        return QStringLiteral("파일이 아니라 폴더입니다");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("저장 공간이 부족합니다");
+    case EROFS:
+        return QStringLiteral("읽기 전용 디스크입니다");
+    case EIO:
+        return QStringLiteral("디스크 입출력 오류가 발생했습니다");
+    case ENAMETOOLONG:
+        return QStringLiteral("경로가 너무 깁니다");
+    case ELOOP:
+        return QStringLiteral("심볼릭 링크가 너무 많이 이어집니다");
+    default:
+        return QStringLiteral("시스템 오류 %1(%2)").arg(code).arg(QString::fromLocal8Bit(std::strerror(code)));
+    }
+}
+
+QString FileFailure::description() const
+{
+    return QStringLiteral("%1 못했습니다: %2 (%3)").arg(action_, path_, reason(code_));
+}
+
+} // namespace tarn

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include "core/Failure.h"
+
+namespace tarn {
+
+// A failed file-system call: the system error number, what was being done and the path. Its
+// description is a Korean sentence naming the path and the cause, so the user can act on it.
+class FileFailure : public Failure {
+public:
+    // `action` completes "…하지 못했습니다", e.g. "폴더를 만들지", "파일을 쓰지".
+    FileFailure(int code, QString action, QString path)
+        : code_(code), action_(std::move(action)), path_(std::move(path))
+    {
+    }
+
+    // Builds the failure from the current errno.
+    static FileFailure fromErrno(QString action, QString path);
+
+    int code() const { return code_; } // the system error number (errno)
+    const QString &path() const { return path_; }
+    QString description() const override;
+
+    // The cause of a system error number as a short Korean phrase.
+    static QString reason(int code);
+
+private:
+    int code_;
+    QString action_;
+    QString path_;
+};
+
+} // namespace tarn

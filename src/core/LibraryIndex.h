@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+#include <QByteArray>
+
+#include "core/CaptureItem.h"
+
+// The index document "library.json": {"items":[…],"version":1}, compact, keys sorted.
+namespace tarn::libraryIndex {
+
+inline constexpr int64_t currentVersion = 1;
+
+// The bytes of the index for the given items. Throws json::WriteError for a number JSON cannot
+// hold; nothing is written in that case.
+QByteArray encode(const std::vector<CaptureItem> &items);
+
+// Reads and checks an index: any bytes give either the items or a LibraryFailure
+// (corruptedIndex for anything that is not the document, unsupportedVersion for another
+// version, checked only after the whole document decoded, unsafeFilename for a stored name
+// that could leave its folder).
+std::vector<CaptureItem> decode(const QByteArray &bytes);
+
+} // namespace tarn::libraryIndex

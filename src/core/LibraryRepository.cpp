@@ -1,0 +1,63 @@
+#include "core/LibraryRepository.h"
+
+#include "core/LibraryPaths.h"
+
+namespace tarn {
+
+LibraryRepository::LibraryRepository(const QString &root)
+    : root_(libraryPaths::normalizedRoot(root)), store_(root_)
+{
+}
+
+LibraryRepository::~LibraryRepository() { executor_.waitForDone(); }
+
+QString LibraryRepository::originalURL(const CaptureItem &item) const { return libraryPaths::originalPath(root_, item); }
+
+QString LibraryRepository::thumbnailURL(const CaptureItem &item) const { return libraryPaths::thumbnailPath(root_, item); }
+
+void LibraryRepository::validateExportDestination(const QString &destination) const
+{
+    libraryPaths::validateExportDestination(root_, destination);
+}
+
+QFuture<std::vector<CaptureItem>> LibraryRepository::load()
+{
+    return submit([](LibraryStore &store) { return store.load(); });
+}
+
+QFuture<CaptureItem> LibraryRepository::updateRecognition(const Uuid &id, RecognitionResult result)
+{
+    return submit([id, result = std::move(result)](LibraryStore &store) { return store.updateRecognition(id, result); });
+}
+
+QFuture<CaptureItem> LibraryRepository::setFavorite(const Uuid &id, bool value)
+{
+    return submit([id, value](LibraryStore &store) { return store.setFavorite(id, value); });
+}
+
+QFuture<CaptureItem> LibraryRepository::setTrashed(const Uuid &id, bool value)
+{
+    return submit([id, value](LibraryStore &store) { return store.setTrashed(id, value); });
+}
+
+QFuture<std::vector<CaptureItem>> LibraryRepository::setTrashed(std::unordered_set<Uuid> ids, bool value)
+{
+    return submit([ids = std::move(ids), value](LibraryStore &store) { return store.setTrashed(ids, value); });
+}
+
+QFuture<QString> LibraryRepository::recordingURL()
+{
+    return submit([](LibraryStore &store) { return store.recordingURL(); });
+}
+
+QFuture<void> LibraryRepository::removeFinalizedRecording(const QString &path)
+{
+    return submit([path](LibraryStore &store) { store.removeFinalizedRecording(path); });
+}
+
+QFuture<QStringList> LibraryRepository::pendingRecordings()
+{
+    return submit([](LibraryStore &store) { return store.pendingRecordings(); });
+}
+
+} // namespace tarn

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include <QFuture>
+#include <QImage>
+#include <QPromise>
+#include <QString>
+#include <QStringList>
+
+#include "core/LibraryStore.h"
+#include "core/SerialExecutor.h"
+
+namespace tarn {
+
+// The library store of the application: every operation that reads or changes the library runs
+// on one worker thread, one at a time and in call order, over a LibraryStore that only that
+// thread touches. Results are value copies delivered through QFuture; a failed operation's
+// future rethrows the operation's own exception (LibraryFailure, ImageFailure, FileFailure)
+// from result() or waitForFinished().
+//
+// Paths: every "URL" of this store is an absolute local file path in a QString.
+//
+// root(), originalURL(), thumbnailURL() and validateExportDestination() use only the immutable
+// root and the file system, so any thread may call them directly without waiting.
+class LibraryRepository {
+public:
+    explicit LibraryRepository(const QString &root);
+    ~LibraryRepository(); // waits for the operations already submitted
+
+    LibraryRepository(const LibraryRepository &) = delete;
+    LibraryRepository &operator=(const LibraryRepository &) = delete;
+
+    const QString &root() const { return root_; }
+    QString originalURL(const CaptureItem &item) const;
+    QString thumbnailURL(const CaptureItem &item) const;
+    void validateExportDestination(const QString &destination) const; // throws protectedExportLocation
+
+    QFuture<std::vector<CaptureItem>> load();
+    QFuture<CaptureItem> updateRecognition(const Uuid &id, RecognitionResult result);
+    QFuture<CaptureItem> setFavorite(const Uuid &id, bool value);
+    QFuture<CaptureItem> setTrashed(const Uuid &id, bool value);
+    QFuture<std::vector<CaptureItem>> setTrashed(std::unordered_set<Uuid> ids, bool value);
+    QFuture<QString> recordingURL();
+    QFuture<void> removeFinalizedRecording(const QString &path);
+    QFuture<QStringList> pendingRecordings();
+
+private:
+    // Queues `operation(store_)` on the worker; its exception, if any, travels in the future.
+    template <typename Operation>
+    auto submit(Operation operation)
+    {
+        using Result = std::invoke_result_t<Operation, LibraryStore &>;
+        return executor_.run([this, operation = std::move(operation)](QPromise<Result> &promise) {
+            try {
+                if constexpr (std::is_void_v<Result>)
+                    operation(store_);
+                else
+                    promise.addResult(operation(store_));
+            } catch (...) {
+                promise.setException(std::current_exception());
+            }
+        });
+    }
+
+    const QString root_;
+    LibraryStore store_;      // touched only by the executor's thread
+    SerialExecutor executor_; // declared last: destroyed (and drained) first
+};
+
+} // namespace tarn

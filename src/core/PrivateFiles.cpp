@@ -1,0 +1,241 @@
+#include "core/PrivateFiles.h"
+
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/FileFailure.h"
+
+namespace tarn::files {
+namespace {
+
+QByteArray native(const QString &path) { return QFile::encodeName(path); }
+
+[[noreturn]] void fail(const QString &action, const QString &path) { throw FileFailure::fromErrno(action, path); }
+
+// Owns a descriptor and closes it on every path out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the result (a delayed write error can surface here).
+    int close()
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+void writeAll(int fd, const char *data, size_t size, const QString &path)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(QStringLiteral("파일을 쓰지"), path);
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+}
+
+void flushFolder(const QString &folder)
+{
+    // The rename is already visible; a failing folder flush only weakens durability against a
+    // power loss, so it is not reported as a failure of a change that did happen.
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The shared protocol of the atomic writes: `fill` writes the content into the descriptor.
+void replaceAtomically(const QString &path, const std::function<void(int, const QString &)> &fill)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    QByteArray pattern = native(folder + QLatin1String("/.") + info.fileName() + QLatin1String(".tmp-XXXXXX"));
+    Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(QStringLiteral("임시 파일을 만들지"), folder);
+    const QString temporary = QFile::decodeName(pattern);
+    try {
+        // mkostemp asks for 0600, but a process umask could still narrow it.
+        if (::fchmod(fd.get(), S_IRUSR | S_IWUSR) != 0)
+            fail(QStringLiteral("파일 권한을 설정하지"), temporary);
+        fill(fd.get(), temporary);
+        if (::fsync(fd.get()) != 0)
+            fail(QStringLiteral("파일을 디스크에 기록하지"), temporary);
+        if (fd.close() != 0)
+            fail(QStringLiteral("파일을 쓰지"), temporary);
+        if (::rename(pattern.constData(), native(path).constData()) != 0)
+            fail(QStringLiteral("파일을 저장하지"), path);
+    } catch (...) {
+        ::unlink(pattern.constData());
+        throw;
+    }
+    flushFolder(folder);
+}
+
+bool isFolder(const QString &path)
+{
+    struct stat st {};
+    return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
+void createFolders(const QString &path)
+{
+    const QString clean = QDir::cleanPath(path);
+    if (isFolder(clean))
+        return;
+    const QString parent = QFileInfo(clean).path();
+    if (parent != clean && !parent.isEmpty())
+        createFolders(parent);
+    if (::mkdir(native(clean).constData(), S_IRWXU) != 0) {
+        const int error = errno;
+        if (error == EEXIST) {
+            if (isFolder(clean))
+                return; // made by someone else meanwhile
+            throw FileFailure(ENOTDIR, QStringLiteral("폴더를 만들지"), clean);
+        }
+        throw FileFailure(error, QStringLiteral("폴더를 만들지"), clean);
+    }
+    // A narrow umask may have removed owner bits; a folder we created is exactly 0700.
+    if (::chmod(native(clean).constData(), S_IRWXU) != 0)
+        fail(QStringLiteral("폴더 권한을 설정하지"), clean);
+}
+
+bool exists(const QString &path)
+{
+    struct stat st {};
+    if (::stat(native(path).constData(), &st) == 0)
+        return true;
+    if (errno == ENOENT)
+        return false;
+    fail(QStringLiteral("파일을 확인하지"), path);
+}
+
+void writeAtomically(const QString &path, const QByteArray &data)
+{
+    replaceAtomically(path, [&data](int fd, const QString &temporary) {
+        writeAll(fd, data.constData(), static_cast<size_t>(data.size()), temporary);
+    });
+}
+
+void copyAtomically(const QString &source, const QString &target)
+{
+    Descriptor in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        fail(QStringLiteral("파일을 열지"), source);
+    replaceAtomically(target, [&](int out, const QString &temporary) {
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t got = ::read(in.get(), buffer.data(), static_cast<size_t>(buffer.size()));
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                fail(QStringLiteral("파일을 읽지"), source);
+            }
+            if (got == 0)
+                break;
+            writeAll(out, buffer.constData(), static_cast<size_t>(got), temporary);
+        }
+    });
+}
+
+QByteArray readHead(const QString &path, int64_t limit)
+{
+    Descriptor fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(QStringLiteral("파일을 열지"), path);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        fail(QStringLiteral("파일을 읽지"), path);
+    if (S_ISDIR(st.st_mode))
+        throw FileFailure(EISDIR, QStringLiteral("파일을 읽지"), path);
+    QByteArray data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
+        data.reserve(static_cast<qsizetype>(std::min<int64_t>(st.st_size, limit)));
+    char buffer[1 << 16];
+    while (data.size() < limit) {
+        const size_t want = static_cast<size_t>(std::min<int64_t>(sizeof buffer, limit - data.size()));
+        const ssize_t got = ::read(fd.get(), buffer, want);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(QStringLiteral("파일을 읽지"), path);
+        }
+        if (got == 0)
+            break;
+        data.append(buffer, got);
+    }
+    return data;
+}
+
+QByteArray readAll(const QString &path)
+{
+    return readHead(path, INT64_MAX / 2);
+}
+
+int64_t fileSize(const QString &path)
+{
+    struct stat st {};
+    if (::stat(native(path).constData(), &st) != 0)
+        fail(QStringLiteral("파일 정보를 읽지"), path);
+    return static_cast<int64_t>(st.st_size);
+}
+
+void removeFile(const QString &path)
+{
+    if (::unlink(native(path).constData()) != 0)
+        fail(QStringLiteral("파일을 지우지"), path);
+}
+
+void removeQuietly(const QString &path)
+{
+    ::unlink(native(path).constData());
+}
+
+QStringList listFolder(const QString &path)
+{
+    DIR *dir = ::opendir(native(path).constData());
+    if (!dir)
+        fail(QStringLiteral("폴더 내용을 읽지"), path);
+    QStringList names;
+    errno = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(QFile::decodeName(name));
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0)
+        throw FileFailure(error, QStringLiteral("폴더 내용을 읽지"), path);
+    return names;
+}
+
+} // namespace tarn::files

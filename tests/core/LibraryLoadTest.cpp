@@ -1,0 +1,262 @@
+// Reading the library: folders, the index format and every way an index can fail to load.
+#include <sys/resource.h>
+#include <csignal>
+
+#include "LibraryTestSupport.h"
+#include "core/FileFailure.h"
+#include "core/LibraryStore.h"
+
+using namespace tarn;
+using namespace tarn::testing;
+using Case = LibraryFailure::Case;
+
+TEST(LibraryLoad, NewRootGetsPrivateFoldersAndNoIndex)
+{
+    LibraryFolder folder;
+    const QString root = folder.path(QStringLiteral("deeper/Library"));
+    LibraryStore store(root);
+    EXPECT_FALSE(QFileInfo::exists(folder.root())) << "constructing touches no file";
+
+    EXPECT_TRUE(store.load().empty());
+    for (const char *name : {"", "/Originals", "/Thumbnails", "/Recordings"})
+        EXPECT_EQ(modeOf(root + QLatin1String(name)), 0700) << name;
+    EXPECT_EQ(modeOf(folder.root()), 0700) << "intermediate folders are private too";
+    EXPECT_FALSE(QFileInfo::exists(root + QLatin1String("/library.json")));
+}
+
+TEST(LibraryLoad, ExistingFoldersKeepTheirPermissions)
+{
+    LibraryFolder folder;
+    QDir().mkpath(folder.path(QStringLiteral("Originals")));
+    ::chmod(QFile::encodeName(folder.root()).constData(), 0755);
+    ::chmod(QFile::encodeName(folder.path(QStringLiteral("Originals"))).constData(), 0750);
+    LibraryStore(folder.root()).load();
+    EXPECT_EQ(modeOf(folder.root()), 0755);
+    EXPECT_EQ(modeOf(folder.path(QStringLiteral("Originals"))), 0750);
+    EXPECT_EQ(modeOf(folder.path(QStringLiteral("Thumbnails"))), 0700);
+}
+
+TEST(LibraryLoad, AFileInTheWayOfAFolderIsAFileError)
+{
+    LibraryFolder folder;
+    QDir().mkpath(folder.root());
+    writeBytes(folder.path(QStringLiteral("Thumbnails")), "x");
+    LibraryStore store(folder.root());
+    try {
+        store.load();
+        FAIL() << "expected a file error";
+    } catch (const FileFailure &failure) {
+        EXPECT_EQ(failure.code(), ENOTDIR);
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("Thumbnails")));
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("Recordings")))) << "later folders are not attempted";
+}
+
+TEST(LibraryLoad, ReadsItemsInFileOrderAndThenServesTheCache)
+{
+    LibraryFolder folder;
+    const std::vector<CaptureItem> items{makeItem("newer"), makeItem("older"), makeItem("older")};
+    folder.writeIndex(items);
+    LibraryStore store(folder.root());
+    EXPECT_EQ(store.load(), items);
+
+    QFile::remove(folder.index());
+    writeBytes(folder.path(QStringLiteral("library.json")), "garbage");
+    EXPECT_EQ(store.load(), items) << "a loaded store never reads the index again";
+}
+
+TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
+{
+    CaptureItem item = makeItem("a");
+    json::Json itemJson = item;
+    json::Json withoutField = itemJson;
+    withoutField.erase("isSample");
+    json::Json badKind = itemJson;
+    badKind["kind"] = "gif";
+    const QByteArray valid = libraryIndex::encode({item});
+
+    const std::vector<QByteArray> cases{
+        "",
+        "{}",
+        "[]",
+        "null",
+        "not json",
+        R"({"version":1})",
+        R"({"items":[]})",
+        R"({"items":{},"version":1})",
+        R"({"items":[],"version":"1"})",
+        R"({"items":[],"version":1.5})",
+        R"({"items":[],"version":true})",
+        R"({"items":[],"version":1e400})",
+        R"({"items":[],"version":99999999999999999999})",
+        QByteArray::fromStdString(json::Json{{"items", {withoutField}}, {"version", 1}}.dump()),
+        QByteArray::fromStdString(json::Json{{"items", {badKind}}, {"version", 1}}.dump()),
+        // Another version whose items do not decode: the version is only looked at afterwards.
+        QByteArray::fromStdString(json::Json{{"items", {withoutField}}, {"version", 2}}.dump()),
+        valid.left(valid.size() / 2),
+        valid + "x",
+        QByteArray(R"({"items":[],"version":1,"x":")") + "\xff\xfe" + "\"}",
+        QByteArray(100000, '[') ,
+    };
+    for (const QByteArray &bytes : cases) {
+        SCOPED_TRACE(bytes.left(80).toStdString());
+        LibraryFolder folder;
+        QDir().mkpath(folder.root());
+        writeBytes(folder.index(), bytes);
+        LibraryStore store(folder.root());
+        try {
+            store.load();
+            ADD_FAILURE() << "loaded";
+        } catch (const LibraryFailure &failure) {
+            EXPECT_EQ(failure.kind(), Case::corruptedIndex);
+            EXPECT_TRUE(failure.description().startsWith(
+                QStringLiteral("라이브러리 인덱스를 읽지 못했습니다. 기존 파일은 보존했습니다. ")));
+            EXPECT_GT(failure.detail().size(), 0);
+        }
+        EXPECT_EQ(readBytes(folder.index()), bytes);
+        EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "nothing was written";
+    }
+}
+
+TEST(LibraryLoad, AFailedLoadIsRetriedFromTheStart)
+{
+    LibraryFolder folder;
+    QDir().mkpath(folder.root());
+    writeBytes(folder.index(), "{");
+    LibraryStore store(folder.root());
+    EXPECT_EQ(failureOf([&] { store.load(); }), Case::corruptedIndex);
+    const std::vector<CaptureItem> items{makeItem("fixed")};
+    folder.writeIndex(items);
+    QDir(folder.path(QStringLiteral("Recordings"))).removeRecursively();
+    EXPECT_EQ(store.load(), items);
+    EXPECT_TRUE(QFileInfo(folder.path(QStringLiteral("Recordings"))).isDir());
+}
+
+TEST(LibraryLoad, OnlyAMissingIndexCountsAsANewLibrary)
+{
+    // An index that exists but cannot be read (a folder in its place, a link loop, no read
+    // permission) is an error, never an empty library that the next change would overwrite.
+    LibraryFolder folder;
+    QDir().mkpath(folder.path(QStringLiteral("library.json/inner")));
+    EXPECT_EQ(failureOf([&] { LibraryStore(folder.root()).load(); }), Case::corruptedIndex);
+    EXPECT_TRUE(QFileInfo(folder.path(QStringLiteral("library.json/inner"))).isDir());
+
+    LibraryFolder looped;
+    QDir().mkpath(looped.root());
+    QFile::link(looped.index(), looped.index());
+    EXPECT_EQ(failureOf([&] { LibraryStore(looped.root()).load(); }), Case::corruptedIndex);
+    EXPECT_TRUE(QFileInfo(looped.index()).isSymLink());
+
+    if (!runningAsRoot()) {
+        LibraryFolder locked;
+        locked.writeIndex({makeItem("kept")});
+        const QByteArray before = readBytes(locked.index());
+        ::chmod(QFile::encodeName(locked.index()).constData(), 0);
+        LibraryStore store(locked.root());
+        EXPECT_EQ(failureOf([&] { store.load(); }), Case::corruptedIndex);
+        EXPECT_EQ(failureOf([&] { store.setFavorite(Uuid::random(), true); }), Case::corruptedIndex);
+        ::chmod(QFile::encodeName(locked.index()).constData(), 0600);
+        EXPECT_EQ(readBytes(locked.index()), before);
+    }
+}
+
+TEST(LibraryLoad, AnotherVersionIsRefusedWithItsNumber)
+{
+    for (int64_t version : {int64_t(2), int64_t(0), int64_t(-1), INT64_MAX}) {
+        LibraryFolder folder;
+        QDir().mkpath(folder.root());
+        json::Json document{{"items", {json::Json(makeItem("a"))}}, {"version", version}};
+        const QByteArray bytes = QByteArray::fromStdString(document.dump());
+        writeBytes(folder.index(), bytes);
+        try {
+            LibraryStore(folder.root()).load();
+            ADD_FAILURE() << "loaded version " << version;
+        } catch (const LibraryFailure &failure) {
+            EXPECT_EQ(failure.kind(), Case::unsupportedVersion);
+            EXPECT_EQ(failure.version(), version);
+            EXPECT_EQ(failure.description(), QStringLiteral("더 새로운 라이브러리 형식(v%1)입니다. 최신 앱으로 열어 주세요.").arg(version));
+        }
+        EXPECT_EQ(readBytes(folder.index()), bytes);
+    }
+}
+
+TEST(LibraryLoad, StoredFileNamesMustStayInTheirFolder)
+{
+    const std::vector<std::string> bad{"", ".", "..", "../x.png", "a/b.png", "/etc/passwd", "a\\b.png",
+                                       std::string("a\0b.png", 7)};
+    for (const std::string &name : bad) {
+        for (bool thumbnail : {false, true}) {
+            SCOPED_TRACE(name + (thumbnail ? " as thumbnail" : " as original"));
+            LibraryFolder folder;
+            CaptureItem item = makeItem("a");
+            (thumbnail ? item.thumbnailFilename : item.filename) = name;
+            folder.writeIndex({makeItem("fine"), item});
+            const QByteArray before = readBytes(folder.index());
+            EXPECT_EQ(failureOf([&] { LibraryStore(folder.root()).load(); }), Case::unsafeFilename);
+            EXPECT_EQ(readBytes(folder.index()), before);
+        }
+    }
+    LibraryFolder folder;
+    CaptureItem odd = makeItem("a");
+    odd.filename = "..png";
+    odd.thumbnailFilename = " name with spaces and 한글.jpg";
+    folder.writeIndex({odd});
+    EXPECT_EQ(LibraryStore(folder.root()).load().size(), 1u);
+}
+
+TEST(LibraryLoad, WrittenIndexIsCompactSortedPrivateAndDropsUnknownKeys)
+{
+    LibraryFolder folder;
+    QDir().mkpath(folder.root());
+    const CaptureItem item = makeItem("제목 \"quoted\"");
+    json::Json document{{"items", {json::Json(item)}}, {"version", 1}, {"zExtra", 5}, {"aExtra", "x"}};
+    writeBytes(folder.index(), QByteArray::fromStdString(document.dump(2)));
+    ::chmod(QFile::encodeName(folder.index()).constData(), 0644);
+
+    LibraryStore store(folder.root());
+    ASSERT_EQ(store.load().size(), 1u);
+    store.setFavorite(item.id, true);
+
+    const QByteArray written = readBytes(folder.index());
+    EXPECT_TRUE(written.startsWith(R"({"items":[{"byteCount":1234,"createdAt":700000000.0,)")) << written.left(80).toStdString();
+    EXPECT_TRUE(written.endsWith(R"(],"version":1})"));
+    EXPECT_FALSE(written.contains('\n'));
+    EXPECT_FALSE(written.contains("Extra"));
+    EXPECT_FALSE(written.contains("\": ")) << "no white space between tokens";
+    EXPECT_EQ(modeOf(folder.index()), 0600);
+    EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("library.json")})
+        << "no temporary file is left behind";
+
+    LibraryStore reread(folder.root());
+    EXPECT_EQ(reread.load(), store.load());
+    EXPECT_TRUE(reread.load().front().isFavorite);
+}
+
+TEST(LibraryLoad, AFailedWriteKeepsTheOldIndexAndTheList)
+{
+    LibraryFolder folder;
+    const CaptureItem item = makeItem(std::string(4000, 'x'));
+    folder.writeIndex({item});
+    const QByteArray before = readBytes(folder.index());
+    LibraryStore store(folder.root());
+    store.load();
+
+    // The file-size limit makes the write itself fail (also when running as root).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(store.setFavorite(item.id, true), FileFailure);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(readBytes(folder.index()), before);
+    EXPECT_FALSE(store.load().front().isFavorite);
+    EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "the temporary file is removed";
+
+    // A folder in the index's place makes the final rename fail.
+    QFile::remove(folder.index());
+    QDir().mkpath(folder.path(QStringLiteral("library.json/blocker")));
+    EXPECT_THROW(store.setFavorite(item.id, true), FileFailure);
+    EXPECT_FALSE(store.load().front().isFavorite);
+}

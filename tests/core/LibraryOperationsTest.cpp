@@ -1,0 +1,196 @@
+// Changing items without images: recognition, favourites, trash and restore, recordings and the
+// export-destination check.
+#include <cerrno>
+
+#include "LibraryTestSupport.h"
+#include "core/FileFailure.h"
+#include "core/LibraryStore.h"
+
+using namespace tarn;
+using namespace tarn::testing;
+using Case = LibraryFailure::Case;
+
+namespace {
+
+struct Library {
+    LibraryFolder folder;
+    std::vector<CaptureItem> items{makeItem("first"), makeItem("second"), makeItem("third"), makeItem("fourth")};
+    LibraryStore store{folder.root()};
+
+    Library()
+    {
+        folder.writeIndex(items);
+        store.load();
+    }
+    std::vector<CaptureItem> reread() const { return LibraryStore(folder.root()).load(); }
+};
+
+TextRegion region(const std::string &text)
+{
+    return {Uuid::random(), text, UnitRect(0.1, 0.2, 0.3, 0.05), 0.9f};
+}
+
+} // namespace
+
+TEST(LibraryOperations, RecognitionStoresTextAndRegionsButNotTheTime)
+{
+    Library library;
+    RecognitionResult result{{region("안녕하세요"), region("Hello")}, 812.5};
+    const CaptureItem changed = library.store.updateRecognition(library.items[1].id, result);
+    EXPECT_EQ(changed.recognizedText, "안녕하세요\nHello");
+    EXPECT_EQ(changed.textRegions, result.regions);
+    CaptureItem expected = library.items[1];
+    expected.recognizedText = changed.recognizedText;
+    expected.textRegions = result.regions;
+    EXPECT_EQ(changed, expected) << "every other field stays";
+    EXPECT_EQ(library.reread()[1], changed);
+    EXPECT_EQ(library.store.load()[1], changed);
+}
+
+TEST(LibraryOperations, FavouriteIsStoredAndUnknownItemsChangeNothing)
+{
+    Library library;
+    EXPECT_TRUE(library.store.setFavorite(library.items[2].id, true).isFavorite);
+    EXPECT_TRUE(library.reread()[2].isFavorite);
+    EXPECT_FALSE(library.store.setFavorite(library.items[2].id, false).isFavorite);
+
+    const QByteArray before = readBytes(library.folder.index());
+    const ino_t inode = inodeOf(library.folder.index());
+    EXPECT_EQ(failureOf([&] { library.store.setFavorite(Uuid::random(), true); }), Case::missingItem);
+    EXPECT_EQ(failureOf([&] { library.store.updateRecognition(Uuid::random(), {}); }), Case::missingItem);
+    EXPECT_EQ(failureOf([&] { library.store.setTrashed(Uuid::random(), true); }), Case::missingItem);
+    EXPECT_EQ(readBytes(library.folder.index()), before);
+    EXPECT_EQ(inodeOf(library.folder.index()), inode) << "the index was not rewritten";
+}
+
+TEST(LibraryOperations, TrashingSharesOneDateAndRestoringClearsIt)
+{
+    Library library;
+    const std::unordered_set<Uuid> ids{library.items[3].id, library.items[0].id, library.items[2].id};
+    const Date before = Date::now();
+    const std::vector<CaptureItem> trashed = library.store.setTrashed(ids, true);
+    ASSERT_EQ(trashed.size(), 3u);
+    EXPECT_EQ(trashed[0].id, library.items[0].id) << "returned in library order";
+    EXPECT_EQ(trashed[1].id, library.items[2].id);
+    EXPECT_EQ(trashed[2].id, library.items[3].id);
+    ASSERT_TRUE(trashed[0].trashedAt);
+    EXPECT_GE(*trashed[0].trashedAt, before);
+    EXPECT_EQ(trashed[1].trashedAt, trashed[0].trashedAt);
+    EXPECT_EQ(trashed[2].trashedAt, trashed[0].trashedAt);
+    EXPECT_FALSE(library.reread()[1].trashedAt);
+
+    const CaptureItem restored = library.store.setTrashed(library.items[2].id, false);
+    EXPECT_FALSE(restored.trashedAt);
+    EXPECT_FALSE(library.reread()[2].trashedAt);
+    EXPECT_TRUE(library.reread()[3].trashedAt);
+}
+
+TEST(LibraryOperations, TrashingWithAnUnknownIdOrNoIdsWritesNothing)
+{
+    Library library;
+    const ino_t inode = inodeOf(library.folder.index());
+    EXPECT_EQ(failureOf([&] { library.store.setTrashed({library.items[0].id, Uuid::random()}, true); }), Case::missingItem);
+    EXPECT_FALSE(library.store.load()[0].trashedAt);
+    EXPECT_TRUE(library.store.setTrashed(std::unordered_set<Uuid>{}, true).empty());
+    EXPECT_EQ(inodeOf(library.folder.index()), inode);
+}
+
+TEST(LibraryOperations, RecordingPathsLiveInRecordings)
+{
+    Library library;
+    const QString path = library.store.recordingURL();
+    const QFileInfo info(path);
+    EXPECT_EQ(info.path(), library.folder.path(QStringLiteral("Recordings")));
+    EXPECT_TRUE(info.fileName().endsWith(QLatin1String(".mp4")));
+    EXPECT_TRUE(Uuid::parse(info.completeBaseName().toStdString()));
+    EXPECT_EQ(info.completeBaseName(), info.completeBaseName().toUpper());
+    EXPECT_FALSE(info.exists());
+    EXPECT_NE(library.store.recordingURL(), path);
+}
+
+TEST(LibraryOperations, PendingRecordingsAreTheExactMp4Names)
+{
+    Library library;
+    const QString recordings = library.folder.path(QStringLiteral("Recordings"));
+    for (const char *name : {"a.mp4", "b.MP4", "c.mov", ".hidden.mp4", "d.mp4.part", "e"})
+        writeBytes(recordings + QLatin1Char('/') + QLatin1String(name), "x");
+    QStringList pending = library.store.pendingRecordings();
+    pending.sort();
+    EXPECT_EQ(pending, (QStringList{recordings + QStringLiteral("/.hidden.mp4"), recordings + QStringLiteral("/a.mp4")}));
+}
+
+TEST(LibraryOperations, RemovingARecordingNeverReachesOutsideRecordings)
+{
+    Library library;
+    const QString recordings = library.folder.path(QStringLiteral("Recordings"));
+    const QString finished = recordings + QStringLiteral("/done.mp4");
+    writeBytes(finished, "movie");
+    library.store.removeFinalizedRecording(finished);
+    EXPECT_FALSE(QFileInfo::exists(finished));
+    library.store.removeFinalizedRecording(finished); // already gone: fine
+
+    const QString original = library.folder.path(QStringLiteral("Originals/keep.png"));
+    writeBytes(original, "original");
+    const QString outsideFile = library.folder.outside(QStringLiteral("outside.mp4"));
+    writeBytes(outsideFile, "outside");
+    for (const QString &path : {original, recordings, recordings + QStringLiteral("/.."),
+                                recordings + QStringLiteral("/../Originals/keep.png"), library.folder.root(),
+                                outsideFile, QStringLiteral("Recordings/x.mp4"), QString()}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(failureOf([&] { library.store.removeFinalizedRecording(path); }), Case::unsafeFilename);
+    }
+    EXPECT_TRUE(QFileInfo::exists(original));
+    EXPECT_TRUE(QFileInfo::exists(outsideFile));
+    EXPECT_TRUE(QFileInfo(library.folder.index()).exists());
+
+    // A link inside "Recordings" is removed itself; its target is left alone.
+    const QString link = recordings + QStringLiteral("/link.mp4");
+    QFile::link(outsideFile, link);
+    library.store.removeFinalizedRecording(link);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readBytes(outsideFile), "outside");
+
+    // A folder is never removed.
+    QDir().mkpath(recordings + QStringLiteral("/folder.mp4/inner"));
+    try {
+        library.store.removeFinalizedRecording(recordings + QStringLiteral("/folder.mp4"));
+        ADD_FAILURE() << "removed a folder";
+    } catch (const FileFailure &failure) {
+        EXPECT_EQ(failure.code(), EISDIR);
+    }
+    EXPECT_TRUE(QFileInfo(recordings + QStringLiteral("/folder.mp4/inner")).isDir());
+}
+
+TEST(LibraryOperations, ExportDestinationsInsideTheLibraryAreRefused)
+{
+    Library library;
+    const QString root = library.folder.root();
+    const QString parent = QFileInfo(root).path();
+    QFile::link(root, library.folder.outside(QStringLiteral("shortcut")));
+    QFile::link(root + QStringLiteral("/Originals"), library.folder.outside(QStringLiteral("originals-link")));
+
+    const QStringList refused{
+        root,
+        root + QStringLiteral("/"),
+        root + QStringLiteral("/export.png"),
+        root + QStringLiteral("/Originals/") + QString::fromStdString(library.items[0].filename),
+        root + QStringLiteral("/not/yet/there/a.png"),
+        parent + QStringLiteral("/elsewhere/../Library/a.png"),
+        library.folder.outside(QStringLiteral("shortcut/Thumbnails/a.jpg")),
+        // The system resolves "originals-link/.." to the library root itself, which the
+        // component comparison (".." removed first) cannot see; the folder identity does.
+        library.folder.outside(QStringLiteral("originals-link/../Originals/a.png")),
+        QStringLiteral("relative/a.png"),
+        QString(),
+    };
+    for (const QString &destination : refused) {
+        SCOPED_TRACE(destination.toStdString());
+        EXPECT_EQ(failureOf([&] { library.store.validateExportDestination(destination); }), Case::protectedExportLocation);
+    }
+
+    for (const QString &destination : {parent + QStringLiteral("/Library2/a.png"), parent + QStringLiteral("/a.png"),
+                                       library.folder.outside(QStringLiteral("new/folder/a.png"))}) {
+        SCOPED_TRACE(destination.toStdString());
+        EXPECT_NO_THROW(library.store.validateExportDestination(destination));
+    }
+}
