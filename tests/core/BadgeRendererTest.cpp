@@ -2,9 +2,14 @@
 
 #include <cmath>
 
+#include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
 
+#include "core/BadgePreview.h"
 #include "core/BadgeRenderer.h"
+#include "core/ImageCodec.h"
 #include "core/BadgeRotationGeometry.h"
 
 namespace tarn {
@@ -101,6 +106,29 @@ TEST(BadgeRenderer, PaletteSheets)
     for (int row = 0; row < 5; ++row)
         EXPECT_EQ(rotations.copy(0, 180 * row, 200, 180), rotations.copy(800, 180 * row, 200, 180));
     EXPECT_NE(rotations.copy(0, 0, 200, 180), rotations.copy(200, 0, 200, 180));
+}
+
+TEST(BadgePreview, WritesThePaletteFileAndItsFolder)
+{
+    QTemporaryDir dir;
+    const QString nested = dir.filePath("a/b/palette.png");
+    EXPECT_EQ(BadgePreview::write(nested, true), nested);
+    const QImage written = ImageCodec::read(std::filesystem::path(nested.toStdString()));
+    EXPECT_EQ(written.size(), QSize(1000, 900));
+
+    // A relative path is taken from the working directory.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const QString relative = BadgePreview::write("plain.png", false);
+    QDir::setCurrent(previous);
+    EXPECT_EQ(relative, dir.filePath("plain.png"));
+    EXPECT_EQ(ImageCodec::read(std::filesystem::path(relative.toStdString())).size(), QSize(1000, 180));
+
+    // A parent that is a file cannot become a folder.
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_THROW(BadgePreview::write(dir.filePath("blocker/palette.png"), false), ImageFailure);
 }
 
 TEST(BadgeRotationGeometry, RingRadius)

@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include "RenderFixtures.h"
+#include "core/BadgePreview.h"
 #include "core/BadgeRenderer.h"
 #include "core/RasterRenderer.h"
 
@@ -85,8 +86,9 @@ TEST(RenderReview, BadgePalettes)
     const QImage rotations = BadgeRenderer::previewImage(true);
     EXPECT_EQ(plain.size(), QSize(1000, 180));
     EXPECT_EQ(rotations.size(), QSize(1000, 900));
-    ASSERT_TRUE(plain.save(outputFolder() + "/badge-palette.png"));
-    ASSERT_TRUE(rotations.save(outputFolder() + "/badge-palette-rotations.png"));
+    // Written the way the developer tool writes them: encoded and stripped by the codec.
+    BadgePreview::write(outputFolder() + "/badge-palette.png", false);
+    BadgePreview::write(outputFolder() + "/badge-palette-rotations.png", true);
 }
 
 } // namespace
