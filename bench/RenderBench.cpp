@@ -1,0 +1,218 @@
+// Flattening benchmarks on one 3840 x 2160 screenshot-like capture:
+//   - 24 arrows and 8 redactions;
+//   - the same with 4 blur patches, with a cold blur cache (a new image identity every time)
+//     and a warm one;
+//   - a 720-pixel thumbnail render of it;
+//   - the blur copy alone, and the Gaussian on the reduced working copy.
+// Afterwards the same reduced working copy is blurred by ImageMagick (`convert -blur 0xSIGMA`,
+// its file input and output timed separately and taken off) and the ratio is printed.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "../tests/core/RenderFixtures.h"
+#include "core/BlurRenderer.h"
+#include "core/GaussianBlur.h"
+#include "core/RasterRenderer.h"
+
+namespace {
+
+using namespace tarn;
+using fixtures::mark;
+
+const QImage &capture()
+{
+    static const QImage image = fixtures::capture(3840, 2160);
+    return image;
+}
+
+EditDocument marksDocument(bool withBlur)
+{
+    EditDocument doc;
+    for (int i = 0; i < 24; ++i) {
+        const double x = 0.04 * (i % 12) + 0.05, y = 0.2 + 0.3 * (i / 12);
+        doc.annotations.push_back(mark(MarkupTool::arrow, {{x, y}, {x + 0.08, y + 0.12}},
+                                       static_cast<MarkupColor>(i % 4), 4 + i % 5));
+    }
+    for (int i = 0; i < 8; ++i)
+        doc.annotations.push_back(mark(MarkupTool::redact, {{0.1 * i + 0.05, 0.8}, {0.1 * i + 0.12, 0.83}}));
+    if (withBlur)
+        for (int i = 0; i < 4; ++i)
+            doc.annotations.push_back(mark(MarkupTool::blur, {{0.22 * i + 0.04, 0.55}, {0.22 * i + 0.2, 0.7}}));
+    return doc;
+}
+
+std::vector<Annotation> regularMarks(const EditDocument &doc)
+{
+    std::vector<Annotation> marks;
+    for (const Annotation &a : doc.annotations)
+        if (a.tool != MarkupTool::blur && a.tool != MarkupTool::redact)
+            marks.push_back(a);
+    return marks;
+}
+
+void Flatten4K_24Arrows8Redactions(benchmark::State &state)
+{
+    const EditDocument doc = marksDocument(false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RasterRenderer::render(capture(), doc));
+}
+
+void Flatten4K_4Blurs_ColdCache(benchmark::State &state)
+{
+    const EditDocument doc = marksDocument(true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QImage fresh = capture().copy(); // a new identity: the cache cannot know it
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(RasterRenderer::render(fresh, doc));
+    }
+}
+
+void Flatten4K_4Blurs_WarmCache(benchmark::State &state)
+{
+    const EditDocument doc = marksDocument(true);
+    RasterRenderer::render(capture(), doc);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RasterRenderer::render(capture(), doc));
+}
+
+void Thumbnail720_4Blurs_WarmCache(benchmark::State &state)
+{
+    const EditDocument doc = marksDocument(true);
+    RasterRenderer::render(capture(), doc, 720);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RasterRenderer::render(capture(), doc, 720));
+}
+
+void BlurCopy4K_Cold(benchmark::State &state)
+{
+    const auto marks = regularMarks(marksDocument(true));
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QImage fresh = capture().copy();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(BlurRenderer::image(fresh, marks));
+    }
+}
+
+// The reduced working copy the blur starts from (2048 x 1152 for a 4K capture).
+QImage reducedCopy()
+{
+    const auto r = BlurRenderer::reduction(capture().width(), capture().height());
+    return capture().scaled(r.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+}
+
+double blurSigma()
+{
+    return BlurRenderer::reduction(capture().width(), capture().height()).radius;
+}
+
+void GaussianOnReducedCopy(benchmark::State &state)
+{
+    const QImage reduced = reducedCopy();
+    const double sigma = blurSigma();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GaussianBlur::blurred(reduced, sigma));
+}
+
+BENCHMARK(Flatten4K_24Arrows8Redactions)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(Flatten4K_4Blurs_ColdCache)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(Flatten4K_4Blurs_WarmCache)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(Thumbnail720_4Blurs_WarmCache)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BlurCopy4K_Cold)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(GaussianOnReducedCopy)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+template <typename Work>
+double medianMs(int runs, Work work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// ImageMagick blurring the same reduced copy at the same sigma; its raw file reading and
+// writing, timed alone, are taken off. Returns a negative value when convert is missing.
+double imageMagickBlurMs(const QImage &reduced, double sigma)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("reduced.rgba"), out = dir.filePath("out.rgba");
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly))
+        return -1;
+    for (int y = 0; y < reduced.height(); ++y)
+        file.write(reinterpret_cast<const char *>(reduced.constScanLine(y)), reduced.width() * 4);
+    file.close();
+    const QString size = QStringLiteral("%1x%2").arg(reduced.width()).arg(reduced.height());
+    auto quietly = [](const QStringList &args) {
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.setStandardErrorFile(QProcess::nullDevice());
+        p.start("convert", args);
+        return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    auto run = [&](QStringList extra) {
+        QStringList args{"-size", size, "-depth", "8", "rgba:" + in};
+        args << extra << "rgba:" + out;
+        return medianMs(3, [&] { quietly(args); });
+    };
+    if (!quietly({"-version"}))
+        return -1;
+    const double io = run({});
+    const double blur = run({"-blur", QStringLiteral("0x%1").arg(sigma)});
+    std::printf("ImageMagick: convert with -blur 0x%.2f %.0f ms, file input and output alone %.0f ms\n",
+                sigma, blur, io);
+    return blur - io;
+}
+
+void comparePeers()
+{
+    const QImage reduced = reducedCopy();
+    const double sigma = blurSigma();
+    const auto marks = regularMarks(marksDocument(true));
+    const double gaussian = medianMs(7, [&] { GaussianBlur::blurred(reduced, sigma); });
+    const double copy = medianMs(7, [&] { BlurRenderer::image(capture().copy(), marks); });
+    const double peer = imageMagickBlurMs(reduced, sigma);
+    std::printf("\nBlur of the %dx%d working copy at sigma %.2f:\n", reduced.width(), reduced.height(), sigma);
+    std::printf("  ours, Gaussian alone           %8.1f ms\n", gaussian);
+    std::printf("  ours, whole blur copy (cold)   %8.1f ms (reduction, marks and Gaussian)\n", copy);
+    if (peer <= 0) {
+        std::printf("  ImageMagick not available\n");
+        return;
+    }
+    std::printf("  ImageMagick -blur              %8.1f ms\n", peer);
+    std::printf("  ours / ImageMagick: Gaussian %.4f (%.0fx faster), blur copy %.4f (%.0fx faster)\n",
+                gaussian / peer, peer / gaussian, copy / peer, peer / copy);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // text in the capture needs the font database
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    comparePeers();
+    return 0;
+}
