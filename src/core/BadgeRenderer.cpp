@@ -5,11 +5,11 @@
 #include <cmath>
 #include <numbers>
 
-#include <QColorSpace>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
 
+#include "core/Bitmap.h"
 #include "core/ImageFailure.h"
 
 namespace tarn::BadgeRenderer {
@@ -162,11 +162,8 @@ void draw(BadgeStyle style, const QRectF &rect, double rotationDegrees, QPainter
 
 QImage previewImage(bool showRotations)
 {
-    QImage sheet(1000, showRotations ? 900 : 180, QImage::Format_RGBA8888_Premultiplied);
-    if (sheet.isNull())
-        throw ImageFailure::encoding();
-    sheet.setColorSpace(QColorSpace::SRgb);
-    sheet.fill(QColor::fromRgbF(0.96f, 0.97f, 0.98f));
+    QImage sheet = Bitmap::create(QSize(1000, showRotations ? 900 : 180),
+                                  QColor::fromRgbF(0.96f, 0.97f, 0.98f));
 
     QPainter painter(&sheet);
     if (!painter.isActive())

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QColorSpace>
 #include <QPainter>
 
+#include "core/Bitmap.h"
 #include "core/BlurCache.h"
 #include "core/GaussianBlur.h"
 #include "core/ImageCodec.h"
@@ -25,11 +25,7 @@ BlurCache &cache()
 QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations,
                    const Reduction &r)
 {
-    QImage bitmap(r.size, QImage::Format_RGBA8888_Premultiplied);
-    if (bitmap.isNull())
-        throw ImageFailure::encoding();
-    bitmap.setColorSpace(QColorSpace::SRgb);
-    bitmap.fill(Qt::transparent);
+    QImage bitmap = Bitmap::create(r.size);
     QPainter painter(&bitmap);
     if (!painter.isActive())
         throw ImageFailure::encoding();

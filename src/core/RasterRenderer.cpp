@@ -4,11 +4,11 @@
 #include <cmath>
 #include <vector>
 
-#include <QColorSpace>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
+#include "core/Bitmap.h"
 #include "core/BlurRenderer.h"
 #include "core/CardShadow.h"
 #include "core/ImageCodec.h"
@@ -159,11 +159,7 @@ QImage render(const QImage &image, const EditDocument &document, std::optional<i
     const double height = std::max(1.0, std::ceil(scale * layout.size().height()));
     ImageCodec::validate(int64_t(width), int64_t(height));
 
-    QImage picture(int(width), int(height), QImage::Format_RGBA8888_Premultiplied);
-    if (picture.isNull())
-        throw ImageFailure::encoding();
-    picture.setColorSpace(QColorSpace::SRgb);
-    picture.fill(Qt::transparent);
+    QImage picture = Bitmap::create(QSize(int(width), int(height)));
     QPainter painter(&picture);
     if (!painter.isActive())
         throw ImageFailure::encoding();

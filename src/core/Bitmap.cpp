@@ -1,0 +1,19 @@
+#include "core/Bitmap.h"
+
+#include <QColorSpace>
+
+#include "core/ImageFailure.h"
+
+namespace tarn::Bitmap {
+
+QImage create(QSize size, QColor fill)
+{
+    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
+    if (image.isNull())
+        throw ImageFailure::encoding();
+    image.setColorSpace(QColorSpace::SRgb);
+    image.fill(fill);
+    return image;
+}
+
+} // namespace tarn::Bitmap
