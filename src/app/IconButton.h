@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+
+#include <QAbstractButton>
+#include <QString>
+
+namespace tarn {
+
+// A square 32 x 32 button showing one symbol at 14 px in the muted colour, without a plate of
+// its own; `help` is both its tooltip and its accessible name.
+class IconButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    static constexpr int side = 32;
+    static constexpr int symbolSize = 14;
+    static constexpr qreal cornerRadius = 7;
+
+    IconButton(const QString &symbol, const QString &help, std::function<void()> action,
+               QWidget *parent = nullptr);
+
+    const QString &symbol() const { return symbol_; }
+    QSize sizeHint() const override { return {side, side}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool hitButton(const QPoint &pos) const override;
+
+private:
+    QString symbol_;
+    std::function<void()> action_;
+};
+
+} // namespace tarn

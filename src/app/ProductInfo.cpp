@@ -1,0 +1,16 @@
+#include "app/ProductInfo.h"
+
+#include <QCoreApplication>
+
+namespace tarn::ProductInfo {
+
+const QString &version()
+{
+    static const QString value = [] {
+        const QString declared = QCoreApplication::applicationVersion();
+        return declared.isEmpty() ? QStringLiteral("0.1.6") : declared;
+    }();
+    return value;
+}
+
+} // namespace tarn::ProductInfo

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QMargins>
+#include <QPushButton>
+
+namespace tarn {
+
+// The one button look shared by every window: a semibold 12 px label on a rounded plate.
+// A prominent button is dark text on the accent colour (also when it is destructive); a
+// destructive one is coral text on the raised colour; any other is light text on raised.
+struct TarnButtonStyle {
+    bool prominent = false;
+    bool destructive = false;
+
+    static constexpr qreal cornerRadius = 9;
+    static constexpr qreal pressedOpacity = 0.7;
+    static constexpr QMargins padding{15, 11, 15, 11};
+
+    QColor labelColor() const;
+    QColor backgroundColor() const;
+    static QFont font();
+};
+
+// A push button drawn in a TarnButtonStyle; the whole padded plate is clickable.
+class TarnButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit TarnButton(const QString &text, TarnButtonStyle style = {}, QWidget *parent = nullptr);
+
+    TarnButtonStyle buttonStyle() const { return style_; }
+    void setButtonStyle(TarnButtonStyle style);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool hitButton(const QPoint &pos) const override;
+
+private:
+    TarnButtonStyle style_;
+};
+
+} // namespace tarn

@@ -1,0 +1,117 @@
+#include "app/Theme.h"
+
+
+namespace tarn::Theme {
+
+namespace {
+
+// Symbol names as the interface uses them, and the icon drawn for each.
+struct Entry {
+    QStringView symbol;
+    QStringView icon;
+};
+constexpr Entry table[] = {
+    {u"viewfinder", u"camera-photo"},
+    {u"square.grid.2x2", u"view-grid"},
+    {u"photo", u"image-x-generic"},
+    {u"video", u"video-x-generic"},
+    {u"film", u"applications-multimedia"},
+    {u"star", u"star-off"},
+    {u"star.fill", u"starred"},
+    {u"trash", u"user-trash"},
+    {u"text.viewfinder", u"edit-find"},
+    {u"square.and.arrow.down", u"document-save"},
+    {u"square.and.arrow.up", u"document-export"},
+    {u"command", u"preferences-desktop-keyboard-shortcuts"},
+    {u"keyboard", u"input-keyboard"},
+    {u"gearshape", u"configure"},
+    {u"slider.horizontal.3", u"configure"},
+    {u"magnifyingglass", u"system-search"},
+    {u"xmark", u"window-close"},
+    {u"xmark.circle.fill", u"edit-clear"},
+    {u"sparkle", u"starred"},
+    {u"macwindow", u"window"},
+    {u"display", u"video-display"},
+    {u"record.circle", u"media-record"},
+    {u"record.circle.fill", u"media-record"},
+    {u"stop.circle.fill", u"media-playback-stop"},
+    {u"stop.fill", u"media-playback-stop"},
+    {u"lock.shield", u"security-high"},
+    {u"checkmark.shield", u"security-high"},
+    {u"exclamationmark.triangle", u"dialog-warning"},
+    {u"checkmark.square", u"checkbox-checked"},
+    {u"checkmark.circle.fill", u"emblem-ok"},
+    {u"checkmark.circle", u"emblem-ok"},
+    {u"checkmark", u"dialog-ok"},
+    {u"plus", u"list-add"},
+    {u"minus", u"list-remove"},
+    {u"chevron.down", u"go-down"},
+    {u"list.bullet", u"view-list"},
+    {u"arrow.uturn.backward", u"edit-undo"},
+    {u"arrow.uturn.forward", u"edit-redo"},
+    {u"arrow.clockwise", u"view-refresh"},
+    {u"arrow.left", u"go-previous"},
+    {u"photo.badge.plus", u"insert-image"},
+    {u"play", u"media-playback-start"},
+    {u"play.circle.fill", u"media-playback-start"},
+    {u"doc.on.doc", u"edit-copy"},
+    {u"pin", u"pin"},
+    {u"ellipsis", u"view-more"},
+    {u"rectangle.inset.filled.and.person.filled", u"video-display"},
+    {u"mic", u"audio-input-microphone"},
+    {u"externaldrive.badge.checkmark", u"drive-harddisk"},
+    {u"arrow.up.left.and.arrow.down.right", u"view-fullscreen"},
+    {u"arrow.up.left", u"go-up"},
+    {u"circle.dotted", u"draw-ellipse"},
+    {u"circle.lefthalf.filled", u"contrast"},
+    {u"slash.circle", u"action-unavailable"},
+    {u"lineweight", u"draw-line"},
+    {u"cursorarrow", u"tool-pointer"},
+    {u"arrow.up.right", u"draw-arrow-forward"},
+    {u"square", u"draw-rectangle"},
+    {u"rectangle", u"draw-square-inverted-corners"},
+    {u"circle", u"draw-ellipse"},
+    {u"line.diagonal", u"draw-line"},
+    {u"pencil.tip", u"draw-freehand"},
+    {u"textformat", u"draw-text"},
+    {u"checkmark.seal", u"emblem-default"},
+    {u"1.circle", u"format-list-ordered"},
+    {u"highlighter", u"tool-highlight-symbolic"},
+    {u"square.dashed.inset.filled", u"object-tweak-blur"},
+    {u"rectangle.fill", u"draw-rectangle"},
+    {u"crop", u"transform-crop"},
+};
+
+} // namespace
+
+void useIconTheme()
+{
+    const QString wanted = QString::fromLatin1(iconThemeName);
+    if (QIcon::themeName() != wanted)
+        QIcon::setThemeName(wanted);
+}
+
+QString iconName(const QString &symbol)
+{
+    for (const Entry &entry : table) {
+        if (entry.symbol == symbol)
+            return entry.icon.toString();
+    }
+    return {};
+}
+
+QIcon icon(const QString &symbol)
+{
+    const QString name = iconName(symbol);
+    return name.isEmpty() ? QIcon() : QIcon::fromTheme(name);
+}
+
+QStringList symbols()
+{
+    QStringList names;
+    for (const Entry &entry : table)
+        names << entry.symbol.toString();
+    return names;
+}
+
+} // namespace tarn::Theme

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+namespace tarn::Theme {
+
+// The icon theme the application draws its symbols from (a complete dark freedesktop theme).
+inline constexpr const char *iconThemeName = "Papirus-Dark";
+
+// Makes that icon theme the one the application loads its symbols from.
+void useIconTheme();
+// The freedesktop icon name that stands for a symbol name, or an empty text for an unknown one.
+QString iconName(const QString &symbol);
+// The icon of a symbol name from the icon theme (a null icon for an unknown symbol).
+QIcon icon(const QString &symbol);
+// Every symbol name the table knows, in table order.
+QStringList symbols();
+
+} // namespace tarn::Theme

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/Failure.h"
+
+namespace tarn {
+
+// A movie file that the media libraries cannot open or decode, with their own reason.
+class VideoFailure : public Failure {
+public:
+    enum class Case { unreadable, undecodable };
+
+    VideoFailure(Case c, QString reason) : case_(c), reason_(std::move(reason)) {}
+
+    Case kind() const { return case_; }
+    const QString &reason() const { return reason_; }
+    QString description() const override;
+
+private:
+    Case case_;
+    QString reason_;
+};
+
+} // namespace tarn
