@@ -7,7 +7,7 @@ BUILD_PKGS=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-private-dev qt6-multimedia-dev qt6-image-formats-plugins
   qcoro-qt6-dev libqt6opengl6-dev libgl-dev
-  libpng-dev libjpeg62-turbo-dev libheif-dev
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libheif-dev
   libtesseract-dev libleptonica-dev libicu-dev nlohmann-json3-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libpulse-dev

@@ -1,43 +1,37 @@
 #include "core/PngEncoder.h"
 
-#include <csetjmp>
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+#include <vector>
 
-#include <png.h>
+#include <zlib.h>
 
 namespace tarn::PngEncoder {
 namespace {
 
-// zlib level and row filters, chosen by measuring 4K screenshots (bench/ImageCodecBench.cpp):
-// see encode() for the figures.
-int compressionLevel()
-{
-    if (const char *v = std::getenv("TARN_PNG_LEVEL"))
-        return std::atoi(v);
-    return 3;
-}
-int rowFilters()
-{
-    if (const char *v = std::getenv("TARN_PNG_FILTERS"))
-        return std::atoi(v);
-    return PNG_ALL_FILTERS;
-}
-int strategy()
-{
-    if (const char *v = std::getenv("TARN_PNG_STRATEGY"))
-        return std::atoi(v);
-    return 0;
-}
+// ImageMagick's default PNG level (its quality 75) with libpng's default strategy for filtered
+// rows: measured on 4K screenshots, level 7 in parallel bands is several times faster than a
+// sequential encoder and no larger; level 8 gained 1 % for 20 % more time, level 9 1.3 % for
+// twice the time (bench/ImageCodecBench.cpp).
+constexpr int compressionLevel = 7;
+constexpr int strategy = Z_FILTERED;
+constexpr size_t bandBytes = 1 << 20;     // raw bytes per band before compression
+constexpr size_t windowBytes = 32 * 1024; // deflate's history window
+constexpr unsigned maximumThreads = 16;
+
+using Bytes = std::vector<uint8_t>;
 
 // AND of every pixel word: its alpha byte is 0xFF exactly when every pixel is opaque. Byte
 // order does not matter because the AND is taken per byte position.
 bool isOpaque(const QImage &image)
 {
-    uint32_t all = 0xFFFFFFFFu;
     for (int y = 0; y < image.height(); ++y) {
         const auto *row = reinterpret_cast<const uint32_t *>(image.constScanLine(y));
+        uint32_t all = 0xFFFFFFFFu;
         for (int x = 0; x < image.width(); ++x)
             all &= row[x];
         uint8_t bytes[4];
@@ -48,72 +42,237 @@ bool isOpaque(const QImage &image)
     return true;
 }
 
-struct Sink {
-    QByteArray bytes;
-    bool failed = false;
+struct Layout {
+    const QImage &image; // RGBA8888, straight alpha (or opaque)
+    bool opaque;
+    size_t bpp;      // 3 or 4 bytes per pixel in the file
+    size_t rowBytes; // without the filter byte
 };
 
-void writeData(png_structp png, png_bytep data, png_size_t length)
+// One row as the file stores it: RGB without the (opaque) alpha byte, or RGBA.
+void packRow(const Layout &layout, int y, uint8_t *out)
 {
-    auto *sink = static_cast<Sink *>(png_get_io_ptr(png));
-    try {
-        sink->bytes.append(reinterpret_cast<const char *>(data), qsizetype(length));
-    } catch (...) {
-        sink->failed = true;
+    const uint8_t *in = layout.image.constScanLine(y);
+    if (!layout.opaque) {
+        std::memcpy(out, in, layout.rowBytes);
+        return;
     }
-    if (sink->failed)
-        png_error(png, "out of memory");
+    const int width = layout.image.width();
+    for (int x = 0; x < width; ++x) {
+        out[3 * x] = in[4 * x];
+        out[3 * x + 1] = in[4 * x + 1];
+        out[3 * x + 2] = in[4 * x + 2];
+    }
 }
 
-void flushData(png_structp) {}
-
-// Only plain C objects live in this frame, so libpng's longjmp on error skips no destructor.
-bool writeRows(const QImage &image, bool opaque, Sink &sink)
+uint8_t paeth(int a, int b, int c)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png)
-        return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
+    const int p = a + b - c;
+    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return uint8_t(pa <= pb && pa <= pc ? a : (pb <= pc ? b : c));
+}
+
+// Sum of the filtered bytes read as signed values: the usual "minimum sum of absolute
+// differences" choice between the five PNG filters.
+uint64_t cost(const uint8_t *bytes, size_t n)
+{
+    uint64_t sum = 0;
+    for (size_t i = 0; i < n; ++i)
+        sum += bytes[i] < 128 ? bytes[i] : 256 - bytes[i];
+    return sum;
+}
+
+// Row filtering with the adaptive choice; `prior` is the packed row above (zeros for row 0).
+// `scratch` holds five candidate rows of n + 1 bytes; returns the chosen one.
+const uint8_t *filterRow(const uint8_t *row, const uint8_t *prior, size_t n, size_t bpp, uint8_t *scratch)
+{
+    uint8_t *none = scratch, *sub = scratch + (n + 1), *up = sub + (n + 1), *avg = up + (n + 1), *pae = avg + (n + 1);
+    none[0] = 0, sub[0] = 1, up[0] = 2, avg[0] = 3, pae[0] = 4;
+    std::memcpy(none + 1, row, n);
+    for (size_t i = 0; i < n; ++i) {
+        const int a = i >= bpp ? row[i - bpp] : 0;
+        const int b = prior[i];
+        const int c = i >= bpp ? prior[i - bpp] : 0;
+        sub[i + 1] = uint8_t(row[i] - a);
+        up[i + 1] = uint8_t(row[i] - b);
+        avg[i + 1] = uint8_t(row[i] - ((a + b) >> 1));
+        pae[i + 1] = uint8_t(row[i] - paeth(a, b, c));
     }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
+    const uint8_t *best = none;
+    uint64_t bestCost = cost(none + 1, n);
+    for (const uint8_t *candidate : {sub, up, avg, pae}) {
+        const uint64_t c = cost(candidate + 1, n);
+        if (c < bestCost)
+            best = candidate, bestCost = c;
     }
-    png_set_write_fn(png, &sink, writeData, flushData);
-    png_set_compression_level(png, compressionLevel());
-    png_set_compression_strategy(png, strategy());
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, rowFilters());
-    png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
-                 opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
-    png_write_info(png, info);
-    if (opaque)
-        png_set_filler(png, 0, PNG_FILLER_AFTER); // rows stay RGBA in memory; libpng drops A
-    for (int y = 0; y < image.height(); ++y)
-        png_write_row(png, image.constScanLine(y));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
+    return best;
+}
+
+struct Band {
+    int first = 0;
+    int last = 0; // exclusive
+    Bytes deflated;
+    uLong adler = 1;
+    bool ok = false;
+};
+
+// Filters rows [from, to) into `sink`, each as its filter byte and filtered bytes.
+template <typename Sink>
+void filterRows(const Layout &layout, int from, int to, Sink &&sink)
+{
+    const size_t n = layout.rowBytes;
+    Bytes prior(n, 0), current(n), scratch(5 * (n + 1));
+    if (from > 0)
+        packRow(layout, from - 1, prior.data());
+    for (int y = from; y < to; ++y) {
+        packRow(layout, y, current.data());
+        sink(filterRow(current.data(), prior.data(), n, layout.bpp, scratch.data()), n + 1);
+        std::swap(prior, current);
+    }
+}
+
+// The last 32 KiB of filtered data before `first`: the history a sequential stream would have.
+Bytes dictionaryBefore(const Layout &layout, int first)
+{
+    const int rows = int(std::min<size_t>(size_t(first), windowBytes / (layout.rowBytes + 1) + 1));
+    Bytes history;
+    filterRows(layout, first - rows, first, [&](const uint8_t *data, size_t size) {
+        history.insert(history.end(), data, data + size);
+    });
+    if (history.size() > windowBytes)
+        history.erase(history.begin(), history.end() - windowBytes);
+    return history;
+}
+
+void compressBand(const Layout &layout, Band &band, bool final)
+{
+    z_stream zs{};
+    if (deflateInit2(&zs, compressionLevel, Z_DEFLATED, -15, 9, strategy) != Z_OK)
+        return;
+    try {
+        if (band.first > 0) {
+            const Bytes history = dictionaryBefore(layout, band.first);
+            deflateSetDictionary(&zs, history.data(), uInt(history.size()));
+        }
+        const size_t raw = size_t(band.last - band.first) * (layout.rowBytes + 1);
+        band.deflated.resize(deflateBound(&zs, uLong(raw)) + 64);
+        zs.next_out = band.deflated.data();
+        zs.avail_out = uInt(band.deflated.size());
+        int rowsLeft = band.last - band.first;
+        bool ok = true;
+        filterRows(layout, band.first, band.last, [&](const uint8_t *data, size_t size) {
+            band.adler = adler32(band.adler, data, uInt(size));
+            zs.next_in = const_cast<Bytef *>(data);
+            zs.avail_in = uInt(size);
+            const int flush = --rowsLeft > 0 ? Z_NO_FLUSH : (final ? Z_FINISH : Z_SYNC_FLUSH);
+            const int result = deflate(&zs, flush);
+            ok = ok && zs.avail_in == 0 && (result == Z_OK || result == Z_STREAM_END || result == Z_BUF_ERROR);
+        });
+        band.deflated.resize(zs.total_out);
+        band.ok = ok;
+    } catch (...) {
+        band.ok = false;
+    }
+    deflateEnd(&zs);
+}
+
+std::vector<Band> compressInBands(const Layout &layout)
+{
+    const int height = layout.image.height();
+    const int rowsPerBand = int(std::max<size_t>(1, bandBytes / (layout.rowBytes + 1)));
+    std::vector<Band> bands;
+    for (int first = 0; first < height; first += rowsPerBand)
+        bands.push_back(Band{first, std::min(height, first + rowsPerBand)});
+
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < bands.size(); i = next++)
+            compressBand(layout, bands[i], i + 1 == bands.size());
+    };
+    const unsigned threads = std::min<unsigned>({std::max(1u, std::thread::hardware_concurrency()), maximumThreads,
+                                                 unsigned(bands.size())});
+    std::vector<std::thread> helpers;
+    try {
+        for (unsigned t = 1; t < threads; ++t)
+            helpers.emplace_back(work);
+    } catch (...) {
+        // Fewer threads only means slower; the calling thread still does every remaining band.
+    }
+    work();
+    for (auto &helper : helpers)
+        helper.join();
+    return bands;
+}
+
+void appendBigEndian(QByteArray &out, uint32_t v)
+{
+    const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.append(bytes, 4);
+}
+
+void appendChunk(QByteArray &out, const char *type, const QByteArray &data)
+{
+    appendBigEndian(out, uint32_t(data.size()));
+    const qsizetype typeAt = out.size();
+    out.append(type, 4);
+    out.append(data);
+    const auto *checked = reinterpret_cast<const Bytef *>(out.constData() + typeAt);
+    appendBigEndian(out, uint32_t(crc32(0, checked, uInt(out.size() - typeAt))));
+}
+
+QByteArray idatData(const Layout &layout, const std::vector<Band> &bands)
+{
+    size_t total = 6;
+    for (const Band &band : bands)
+        total += band.deflated.size();
+    QByteArray data;
+    data.reserve(qsizetype(total));
+    data.append("\x78\xDA", 2); // zlib header: deflate, 32 KiB window
+    uLong adler = 1;
+    for (const Band &band : bands) {
+        data.append(reinterpret_cast<const char *>(band.deflated.data()), qsizetype(band.deflated.size()));
+        const z_off_t length = z_off_t(band.last - band.first) * z_off_t(layout.rowBytes + 1);
+        adler = adler32_combine(adler, band.adler, length);
+    }
+    appendBigEndian(data, uint32_t(adler));
+    return data;
+}
+
+QByteArray header(const Layout &layout)
+{
+    QByteArray ihdr;
+    appendBigEndian(ihdr, uint32_t(layout.image.width()));
+    appendBigEndian(ihdr, uint32_t(layout.image.height()));
+    // Bit depth 8; colour type 2 (RGB) or 6 (RGBA); deflate; adaptive filtering; no interlace.
+    ihdr.append(char(8)).append(char(layout.opaque ? 2 : 6)).append(char(0)).append(char(0)).append(char(0));
+    QByteArray out("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(out, "IHDR", ihdr);
+    appendChunk(out, "sRGB", QByteArray(1, char(0))); // perceptual intent
+    return out;
 }
 
 } // namespace
 
 QByteArray encode(const QImage &image)
 {
-    const bool opaque = isOpaque(image);
-    // Opaque premultiplied pixels are already straight; others are un-premultiplied once.
-    const QImage rows = opaque ? image : image.convertToFormat(QImage::Format_RGBA8888);
-    if (rows.isNull())
+    try {
+        const bool opaque = isOpaque(image);
+        // Opaque premultiplied pixels are already straight; others are un-premultiplied once.
+        const QImage rows = opaque ? image : image.convertToFormat(QImage::Format_RGBA8888);
+        if (rows.isNull() || rows.width() < 1 || rows.height() < 1)
+            return {};
+        const size_t bpp = opaque ? 3 : 4;
+        const Layout layout{rows, opaque, bpp, bpp * size_t(rows.width())};
+        const std::vector<Band> bands = compressInBands(layout);
+        if (!std::all_of(bands.begin(), bands.end(), [](const Band &b) { return b.ok; }))
+            return {};
+        QByteArray out = header(layout);
+        appendChunk(out, "IDAT", idatData(layout, bands));
+        appendChunk(out, "IEND", {});
+        return out;
+    } catch (...) {
         return {};
-    Sink sink;
-    sink.bytes.reserve(qsizetype(rows.width()) * rows.height() / 4 + 1024);
-    if (!writeRows(rows, opaque, sink))
-        return {};
-    return sink.bytes;
+    }
 }
 
 } // namespace tarn::PngEncoder
