@@ -182,7 +182,7 @@ std::vector<Band> compressInBands(const Layout &layout)
     const int rowsPerBand = int(std::max<size_t>(1, bandBytes / (layout.rowBytes + 1)));
     std::vector<Band> bands;
     for (int first = 0; first < height; first += rowsPerBand)
-        bands.push_back(Band{first, std::min(height, first + rowsPerBand)});
+        bands.push_back(Band{first, std::min(height, first + rowsPerBand), {}, 1, false});
 
     std::atomic<size_t> next{0};
     const auto work = [&] {

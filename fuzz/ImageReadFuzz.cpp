@@ -1,0 +1,34 @@
+// Fuzzes decoding from bytes (Qt's PNG, JPEG, TIFF, GIF, BMP and WebP readers behind the size
+// check, and libheif). Whatever decodes small enough is encoded again both ways, so the
+// encoders and strippers also see odd images. Only ImageFailure may come out.
+#include <cstddef>
+#include <cstdint>
+
+#include <QtGlobal>
+
+#include "core/ImageCodec.h"
+
+namespace {
+
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const bool silenced = (qInstallMessageHandler(quiet), true);
+    (void)silenced;
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    try {
+        const QImage image = tarn::ImageCodec::read(bytes);
+        if (image.format() != QImage::Format_RGBA8888_Premultiplied)
+            __builtin_trap();
+        if (qint64(image.width()) * image.height() <= 256 * 256) {
+            tarn::ImageCodec::encode(image, tarn::ExportFormat::png, 1);
+            tarn::ImageCodec::encode(image, tarn::ExportFormat::jpeg, 0.5);
+            tarn::ImageCodec::thumbnail(image, 32);
+        }
+    } catch (const tarn::ImageFailure &) {
+    }
+    return 0;
+}

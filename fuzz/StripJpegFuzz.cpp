@@ -1,0 +1,19 @@
+// Fuzzes the JPEG marker walk: any bytes either strip or throw ImageFailure, never crash.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/ImageFailure.h"
+#include "core/ImageMetadataSanitizer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    try {
+        const QByteArray out = tarn::ImageMetadataSanitizer::stripJPEG(bytes);
+        // A stripped JPEG is a fixed point: stripping it again changes nothing.
+        if (tarn::ImageMetadataSanitizer::stripJPEG(out) != out || out.size() > bytes.size())
+            __builtin_trap();
+    } catch (const tarn::ImageFailure &) {
+    }
+    return 0;
+}
