@@ -28,6 +28,7 @@ EditDocument everyToolDocument()
     EditDocument doc;
     auto add = [&](Annotation a) { doc.annotations.push_back(std::move(a)); };
     add(mark(MarkupTool::arrow, {{0.10, 0.80}, {0.22, 0.62}}, MarkupColor::coral, 4));
+    add(mark(MarkupTool::arrow, {{0.70, 0.82}, {0.80, 0.64}}, MarkupColor::mint, 6)); // in the open
     add(mark(MarkupTool::rectangle, {{0.26, 0.14}, {0.34, 0.28}}, MarkupColor::mint, 4));
     add(mark(MarkupTool::roundedRectangle, {{0.37, 0.14}, {0.47, 0.28}}, MarkupColor::blue, 6));
     add(mark(MarkupTool::ellipse, {{0.50, 0.14}, {0.58, 0.28}}, MarkupColor::violet, 4));
