@@ -111,7 +111,7 @@ const uint8_t *filterRow(const uint8_t *row, const uint8_t *prior, size_t n, siz
 struct Band {
     int first = 0;
     int last = 0; // exclusive
-    Bytes deflated;
+    QByteArray deflated;
     uLong adler = 1;
     bool ok = false;
 };
@@ -144,6 +144,30 @@ Bytes dictionaryBefore(const Layout &layout, int first)
     return history;
 }
 
+// Runs deflate until it has taken all input (and, for a flush, written everything out), growing
+// the output as needed; the buffer is grown, never preallocated to the worst case, so a
+// 64-megapixel image does not reserve its raw size a second time.
+bool pump(z_stream &zs, QByteArray &out, int flush)
+{
+    for (;;) {
+        if (zs.avail_out == 0) {
+            const qsizetype used = qsizetype(zs.total_out);
+            out.resize(used + std::max<qsizetype>(used / 2, 256 * 1024));
+            zs.next_out = reinterpret_cast<Bytef *>(out.data()) + used;
+            zs.avail_out = uInt(out.size() - used);
+        }
+        const int result = deflate(&zs, flush);
+        if (result == Z_STREAM_END)
+            return true;
+        if (result != Z_OK && result != Z_BUF_ERROR)
+            return false;
+        // Done when the input is used up and deflate stopped with room to spare: it has
+        // nothing more to write for this flush mode (Z_FINISH only ends with Z_STREAM_END).
+        if (zs.avail_in == 0 && zs.avail_out > 0 && flush != Z_FINISH)
+            return true;
+    }
+}
+
 void compressBand(const Layout &layout, Band &band, bool final)
 {
     z_stream zs{};
@@ -154,10 +178,6 @@ void compressBand(const Layout &layout, Band &band, bool final)
             const Bytes history = dictionaryBefore(layout, band.first);
             deflateSetDictionary(&zs, history.data(), uInt(history.size()));
         }
-        const size_t raw = size_t(band.last - band.first) * (layout.rowBytes + 1);
-        band.deflated.resize(deflateBound(&zs, uLong(raw)) + 64);
-        zs.next_out = band.deflated.data();
-        zs.avail_out = uInt(band.deflated.size());
         int rowsLeft = band.last - band.first;
         bool ok = true;
         filterRows(layout, band.first, band.last, [&](const uint8_t *data, size_t size) {
@@ -165,10 +185,9 @@ void compressBand(const Layout &layout, Band &band, bool final)
             zs.next_in = const_cast<Bytef *>(data);
             zs.avail_in = uInt(size);
             const int flush = --rowsLeft > 0 ? Z_NO_FLUSH : (final ? Z_FINISH : Z_SYNC_FLUSH);
-            const int result = deflate(&zs, flush);
-            ok = ok && zs.avail_in == 0 && (result == Z_OK || result == Z_STREAM_END || result == Z_BUF_ERROR);
+            ok = ok && pump(zs, band.deflated, flush);
         });
-        band.deflated.resize(zs.total_out);
+        band.deflated.resize(qsizetype(zs.total_out));
         band.ok = ok;
     } catch (...) {
         band.ok = false;
@@ -224,13 +243,13 @@ QByteArray idatData(const Layout &layout, const std::vector<Band> &bands)
 {
     size_t total = 6;
     for (const Band &band : bands)
-        total += band.deflated.size();
+        total += size_t(band.deflated.size());
     QByteArray data;
     data.reserve(qsizetype(total));
     data.append("\x78\xDA", 2); // zlib header: deflate, 32 KiB window
     uLong adler = 1;
     for (const Band &band : bands) {
-        data.append(reinterpret_cast<const char *>(band.deflated.data()), qsizetype(band.deflated.size()));
+        data.append(band.deflated);
         const z_off_t length = z_off_t(band.last - band.first) * z_off_t(layout.rowBytes + 1);
         adler = adler32_combine(adler, band.adler, length);
     }

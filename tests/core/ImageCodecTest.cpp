@@ -187,6 +187,40 @@ TEST(ImageCodec, ReadAppliesTheExifOrientation)
     EXPECT_TRUE(near(upright.pixelColor(50, 50), Qt::red));
 }
 
+QByteArray qtPng(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(image);
+    return png;
+}
+
+TEST(ImageCodec, ReadNormalisesDepthPaletteGreyAndColourSpace)
+{
+    QImage deep(4, 4, QImage::Format_RGBA64);
+    deep.fill(QColor(200, 100, 50));
+    QImage grey(4, 4, QImage::Format_Grayscale8);
+    grey.fill(QColor(90, 90, 90));
+    QImage indexed = deep.convertToFormat(QImage::Format_Indexed8);
+    for (const QImage &source : {deep, grey, indexed}) {
+        const QImage image = ImageCodec::read(qtPng(source));
+        EXPECT_EQ(image.format(), QImage::Format_RGBA8888_Premultiplied);
+        EXPECT_EQ(image.pixelColor(2, 2), source.pixelColor(2, 2).toRgb()) << int(source.format());
+    }
+
+    // A wide-gamut file comes back converted to sRGB, not merely relabelled.
+    QImage wide(4, 4, QImage::Format_ARGB32);
+    wide.fill(QColor(200, 100, 50));
+    wide.setColorSpace(QColorSpace::DisplayP3);
+    const QColor expected =
+        QColorSpace(QColorSpace::DisplayP3).transformationToColorSpace(QColorSpace::SRgb).map(QColor(200, 100, 50));
+    const QImage image = ImageCodec::read(qtPng(wide));
+    EXPECT_EQ(image.colorSpace(), QColorSpace(QColorSpace::SRgb));
+    EXPECT_TRUE(near(image.pixelColor(1, 1), expected, 1));
+    EXPECT_FALSE(near(image.pixelColor(1, 1), QColor(200, 100, 50), 3));
+}
+
 TEST(ImageCodec, ReadsTiffThroughThePlugin)
 {
     QByteArray tiff;
