@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+namespace tarn {
+
+// X11 cannot leave one client's windows out of a screen grab, so a still capture hides every
+// visible top-level window of this process (pins, panels, HUD) around the grab and shows them
+// again afterwards, without taking the focus.
+class OwnWindows {
+public:
+    // Hides every visible top-level widget and remembers it.
+    static OwnWindows hideVisible();
+    bool isEmpty() const { return widgets_.isEmpty(); }
+    // Shows the remembered widgets that still exist; a second call does nothing.
+    void restore();
+
+private:
+    QList<QPointer<QWidget>> widgets_;
+};
+
+} // namespace tarn

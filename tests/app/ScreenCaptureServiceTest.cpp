@@ -1,0 +1,228 @@
+#include <unistd.h>
+
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <qcoro/qcorotask.h>
+
+#include "app/CaptureFailure.h"
+#include "app/ScreenCaptureService.h"
+#include "core/ImageFailure.h"
+#include "support/Await.h"
+#include "support/TestWindows.h"
+
+namespace tarn {
+namespace {
+
+// A desktop of given displays and windows whose grabs return a solid image of the asked size.
+class FakeSource : public ScreenSource {
+public:
+    bool available = true;
+    std::vector<DisplayInfo> displayList{{7, QStringLiteral("DP-1"), QRect(0, 0, 1920, 1080), true},
+        {9, QStringLiteral("HDMI-1"), QRect(1920, 0, 2560, 1440), false}};
+    std::vector<WindowInfo> windowList;
+    int contentRequests = 0;
+    std::vector<QRect> grabs;
+
+    bool isAvailable() override { return available; }
+    std::vector<DisplayInfo> displays() override
+    {
+        ++contentRequests;
+        return displayList;
+    }
+    std::vector<WindowInfo> windows() override { return windowList; }
+    QImage grab(const QRect &rect, bool) override
+    {
+        grabs.push_back(rect);
+        QImage image(rect.size(), QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        return image;
+    }
+};
+
+WindowInfo window(uint32_t id, QString title, QString app, std::optional<int64_t> pid, QRect frame, int layer = 0)
+{
+    return {id, std::move(title), std::move(app), pid, frame, frame, layer, true};
+}
+
+struct Service {
+    FakeSource *source = new FakeSource;
+    ScreenCaptureService service{std::unique_ptr<ScreenSource>(source),
+        [](const DisplayInfo &d) { return d.id == 9 ? 2.0 : 1.0; }};
+};
+
+TEST(ScreenCaptureService, OffersOrdinaryTitledForeignWindowsOfAtLeast80By60SortedStably)
+{
+    Service s;
+    const int64_t other = getpid() + 1;
+    s.source->windowList = {
+        window(1, "Zeta", "zapp", other, QRect(10, 10, 300, 200)),
+        window(2, "exact", "beta", other, QRect(10, 10, 80, 60)),
+        window(3, "narrow", "beta", other, QRect(10, 10, 79, 60)),
+        window(4, "", "beta", other, QRect(10, 10, 300, 200)),
+        window(5, "dock", "beta", other, QRect(10, 10, 300, 200), 20),
+        window(6, "mine", "tarn", getpid(), QRect(10, 10, 300, 200)),
+        window(7, "Alpha second", "zapp", other, QRect(10, 10, 300, 200)),
+        window(8, "no owner", "", std::nullopt, QRect(10, 10, 300, 200)),
+        // On the scale-2 display 159 x 120 pixels are 79.5 x 60 points: too narrow.
+        window(9, "retina narrow", "beta", other, QRect(2000, 10, 159, 120)),
+        window(10, "retina exact", "beta", other, QRect(2000, 10, 160, 120)),
+    };
+    s.source->windowList.push_back(window(11, "hidden", "beta", other, QRect(10, 10, 300, 200)));
+    s.source->windowList.back().onScreen = false;
+
+    const auto offered = test::await(s.service.availableWindows());
+    std::vector<uint32_t> ids;
+    for (const auto &w : offered)
+        ids.push_back(w.windowID);
+    EXPECT_EQ(ids, (std::vector<uint32_t>{8, 2, 10, 1, 7}));
+    EXPECT_DOUBLE_EQ(offered[2].frame.width(), 80.0);
+}
+
+TEST(ScreenCaptureService, WithoutADisplayEveryCallFailsWithThePermissionMessageBeforeAskingForContent)
+{
+    Service s;
+    s.source->available = false;
+    EXPECT_THROW(test::await(s.service.availableWindows()), CaptureFailure);
+    try {
+        test::await(s.service.displayFilter(7));
+        FAIL();
+    } catch (const CaptureFailure &failure) {
+        EXPECT_EQ(failure, CaptureFailure::permission());
+        EXPECT_EQ(failure.description(),
+            QStringLiteral("화면 기록 권한이 필요합니다. 시스템 설정에서 Tarnwick을 허용한 후 다시 시도하세요."));
+    }
+    EXPECT_EQ(s.source->contentRequests, 0);
+}
+
+TEST(ScreenCaptureService, DisplayFilterFindsTheDisplayByIdOrFails)
+{
+    Service s;
+    const ContentFilter filter = test::await(s.service.displayFilter(9));
+    EXPECT_EQ(filter.displayID, 9u);
+    EXPECT_EQ(filter.nativeRect, QRect(1920, 0, 2560, 1440));
+    EXPECT_EQ(filter.contentRect(), QRectF(0, 0, 1280, 720));
+    try {
+        test::await(s.service.displayFilter(8));
+        FAIL();
+    } catch (const CaptureFailure &failure) {
+        EXPECT_EQ(failure.kind(), CaptureFailure::Case::displayUnavailable);
+    }
+}
+
+TEST(ScreenCaptureService, CaptureSizesCutsAndPlacesTheRegionOnTheDisplay)
+{
+    Service s;
+    const ContentFilter retina = test::await(s.service.displayFilter(9));
+
+    // Without a region: the whole content times the scale.
+    auto whole = test::await(s.service.capture(retina, std::nullopt, false));
+    EXPECT_EQ(whole.image.size(), QSize(2560, 1440));
+    EXPECT_GE(whole.milliseconds, 0.0);
+    EXPECT_EQ(s.source->grabs.back(), QRect(1920, 0, 2560, 1440));
+
+    // Fractional points round up: 100.5 x 50 points at scale 2 are 201 x 100 pixels.
+    auto fractional = test::await(s.service.capture(retina, QRectF(10, 20, 100.5, 50), false));
+    EXPECT_EQ(fractional.image.size(), QSize(201, 100));
+    EXPECT_EQ(s.source->grabs.back(), QRect(1920 + 20, 40, 201, 100));
+
+    // Partly outside: cut to the content.
+    auto cut = test::await(s.service.capture(retina, QRectF(1200, 700, 200, 200), false));
+    EXPECT_EQ(cut.image.size(), QSize(160, 40));
+    EXPECT_EQ(s.source->grabs.back(), QRect(1920 + 2400, 1400, 160, 40));
+
+    // Wholly outside: invalid dimensions, and nothing is grabbed.
+    const size_t grabs = s.source->grabs.size();
+    try {
+        test::await(s.service.capture(retina, QRectF(5000, 5000, 10, 10), false));
+        FAIL();
+    } catch (const ImageFailure &failure) {
+        EXPECT_EQ(failure.kind(), ImageFailure::Case::invalidDimensions);
+    }
+    EXPECT_EQ(s.source->grabs.size(), grabs);
+}
+
+TEST(ScreenCaptureService, OversizedCaptureIsRefusedBeforeTheGrab)
+{
+    Service s;
+    s.source->displayList = {{3, QStringLiteral("huge"), QRect(0, 0, 16385, 100), true}};
+    const ContentFilter filter = test::await(s.service.displayFilter(3));
+    EXPECT_THROW(test::await(s.service.capture(filter, std::nullopt, false)), ImageFailure);
+    EXPECT_TRUE(s.source->grabs.empty());
+}
+
+// On the real desktop: a window of another process with known pixels is captured by display,
+// by rectangle and by window; our own visible windows are hidden for the grab and come back.
+TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWindow)
+{
+    ScreenCaptureService service;
+    if (!service.source().isAvailable())
+        GTEST_SKIP() << "no X display";
+    service.setSettleDelay(std::chrono::milliseconds(150));
+    test::TestWindows child(QStringLiteral("Tarnwick capture pattern|300|200|pa"));
+    const auto info = child.waitForWindow(service.source(), QStringLiteral("Tarnwick capture pattern"));
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(test::TestWindows::waitForPattern(service.source(), info->contentRect));
+
+    // One of our own windows lies over the pattern; the capture must not see it.
+    QWidget own;
+    own.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint);
+    own.setGeometry(QRect(info->contentRect.topLeft() + QPoint(40, 40), QSize(100, 80)));
+    own.setStyleSheet(QStringLiteral("background: magenta"));
+    own.show();
+    QCoreApplication::processEvents();
+
+    const ShareableContent content = test::await(service.availableContent());
+    ASSERT_FALSE(content.displays.empty());
+    const ContentFilter display = test::await(service.displayFilter(content.displays.front().displayID));
+
+    const CapturedImage whole = test::await(service.capture(display, std::nullopt, false));
+    EXPECT_EQ(whole.image.size(), display.nativeRect.size());
+    EXPECT_EQ(test::patternMismatches(whole.image, info->contentRect.size(), info->contentRect.topLeft()), 0);
+    EXPECT_TRUE(own.isVisible()) << "our window is shown again after the grab";
+
+    const QRectF region(info->contentRect.translated(-display.nativeRect.topLeft()));
+    const CapturedImage part = test::await(service.capture(display, region, false));
+    EXPECT_EQ(part.image.size(), info->contentRect.size());
+    EXPECT_EQ(test::patternMismatches(part.image, info->contentRect.size(), {0, 0}), 0);
+
+    const auto listed = std::find_if(content.windows.begin(), content.windows.end(),
+        [&](const ShareableWindow &w) { return w.windowID == info->id; });
+    ASSERT_NE(listed, content.windows.end());
+    const CapturedImage byWindow = test::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
+    EXPECT_EQ(byWindow.image.size(), info->frame.size());
+    EXPECT_EQ(test::patternMismatches(byWindow.image, info->contentRect.size(),
+                  info->contentRect.topLeft() - info->frame.topLeft()),
+        0);
+}
+
+TEST(ExclusiveScreenCaptureService, WindowListHoldsOtherProcessesTitledWindowsAndNotOurs)
+{
+    ScreenCaptureService service;
+    if (!service.source().isAvailable())
+        GTEST_SKIP() << "no X display";
+    QWidget own;
+    own.setWindowTitle(QStringLiteral("Tarnwick own window"));
+    own.resize(300, 200);
+    own.show();
+    test::TestWindows child(QStringLiteral(
+        "Tarnwick listed|200|150|;Tarnwick small|70|150|;Tarnwick flat|200|50|;Tarnwick untitled|200|150|u"));
+    ASSERT_TRUE(child.waitForWindow(service.source(), QStringLiteral("Tarnwick listed")));
+    ASSERT_TRUE(child.waitForWindow(service.source(), QStringLiteral("Tarnwick small")));
+
+    const auto offered = test::await(service.availableWindows());
+    QStringList titles;
+    for (const ShareableWindow &w : offered) {
+        titles << w.title;
+        EXPECT_GE(w.frame.width(), 80);
+        EXPECT_GE(w.frame.height(), 60);
+        EXPECT_FALSE(w.title.isEmpty());
+        EXPECT_NE(w.processID, static_cast<int64_t>(getpid()));
+    }
+    EXPECT_TRUE(titles.contains(QStringLiteral("Tarnwick listed")));
+    EXPECT_FALSE(titles.contains(QStringLiteral("Tarnwick own window")));
+    // The frame counts: a 70-pixel client stays narrower than 80 even with borders here.
+    EXPECT_FALSE(titles.contains(QStringLiteral("Tarnwick small")));
+}
+
+} // namespace
+} // namespace tarn
