@@ -53,6 +53,8 @@ public:
     // the pointer drawn in when `cursor` is set. Parts outside the root come back black.
     // Throws ScreenSourceFailure.
     virtual QImage grab(const QRect &nativeRect, bool cursor) = 0;
+    // A compositing manager runs, so translucent windows show what lies beneath them.
+    virtual bool compositorRunning() { return false; }
 };
 
 // The X11 source for the display named by $DISPLAY. Never null; isAvailable() is false when no

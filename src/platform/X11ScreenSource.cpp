@@ -39,6 +39,17 @@ QImage X11ScreenSource::grab(const QRect &nativeRect, bool cursor)
     return image;
 }
 
+bool X11ScreenSource::compositorRunning()
+{
+    if (!connection_.ok())
+        return false;
+    // A compositing manager owns the selection _NET_WM_CM_S<screen> (screen 0 here).
+    xcb_connection_t *c = connection_.get();
+    auto owner = x11::reply(xcb_get_selection_owner_reply(c,
+        xcb_get_selection_owner(c, connection_.atom("_NET_WM_CM_S0")), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
 std::unique_ptr<ScreenSource> makeX11ScreenSource()
 {
     return std::make_unique<X11ScreenSource>();

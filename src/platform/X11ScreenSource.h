@@ -17,6 +17,7 @@ public:
     std::vector<DisplayInfo> displays() override;
     std::vector<WindowInfo> windows() override;
     QImage grab(const QRect &nativeRect, bool cursor) override;
+    bool compositorRunning() override;
 
 private:
     x11::Connection connection_;

@@ -1,0 +1,59 @@
+#include "app/DesktopScreens.h"
+
+#include <memory>
+
+#include <QPixmap>
+#include <QScreen>
+
+#include "platform/ScreenSource.h"
+
+namespace tarn::DesktopScreens {
+namespace {
+
+std::optional<DisplayInfo> displayNamed(const QString &name)
+{
+    for (const DisplayInfo &display : source().displays())
+        if (display.name == name)
+            return display;
+    return std::nullopt;
+}
+
+} // namespace
+
+ScreenSource &source()
+{
+    static const std::unique_ptr<ScreenSource> desktop = makeX11ScreenSource();
+    return *desktop;
+}
+
+uint32_t displayID(const QScreen *screen)
+{
+    if (screen)
+        if (const auto display = displayNamed(screen->name()))
+            return display->id;
+    const auto displays = source().displays();
+    for (const DisplayInfo &display : displays)
+        if (display.primary)
+            return display.id;
+    return displays.empty() ? 0 : displays.front().id;
+}
+
+QImage grab(QScreen *screen)
+{
+    if (!screen)
+        return {};
+    QImage image;
+    if (const auto display = displayNamed(screen->name())) {
+        try {
+            image = source().grab(display->nativeRect, false);
+        } catch (const std::exception &) {
+            image = {};
+        }
+    }
+    if (image.isNull())
+        image = screen->grabWindow(0).toImage();
+    image.setDevicePixelRatio(screen->devicePixelRatio());
+    return image;
+}
+
+} // namespace tarn::DesktopScreens

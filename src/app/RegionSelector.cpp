@@ -1,0 +1,288 @@
+#include "app/RegionSelector.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QApplication>
+#include <QCursor>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/DesktopScreens.h"
+#include "platform/ScreenSource.h"
+
+namespace tarn {
+namespace {
+
+constexpr double minimumSide = 4;
+constexpr double labelBoxWidth = 292;
+const QColor dim(0, 0, 0, static_cast<int>(0.3 * 255 + 0.5));
+const QColor selectionStroke = QColor::fromRgbF(0.81f, 0.98f, 0.63f, 1.0f);
+const QColor labelBox = QColor::fromRgbF(0.05f, 0.08f, 0.10f, 0.94f);
+
+QRectF spanned(QPointF a, QPointF b)
+{
+    return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+        QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
+QFont labelFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(12);
+    font.setWeight(QFont::Medium);
+    return font;
+}
+
+} // namespace
+
+SelectionView::SelectionView(QRect screenGeometry, double scale, QImage frozen)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
+      scale_(scale), frozen_(std::move(frozen))
+{
+    if (frozen_.isNull())
+        setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setCursor(Qt::CrossCursor);
+    setMouseTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setGeometry(screenGeometry);
+}
+
+std::optional<QRect> SelectionView::finalRect(QPointF start, QPointF current, QSizeF bounds)
+{
+    const QRectF rect = spanned(start, current);
+    if (rect.width() < minimumSide || rect.height() < minimumSide)
+        return std::nullopt;
+    return rect.toAlignedRect().intersected(QRect(QPoint(0, 0), bounds.toSize()));
+}
+
+QString SelectionView::sizeLabel(const QRectF &rect, double scale)
+{
+    const auto width = static_cast<long long>(rect.width() * scale);
+    const auto height = static_cast<long long>(rect.height() * scale);
+    return QStringLiteral("%1 × %2 px   ·   ESC 취소").arg(width).arg(height);
+}
+
+QString SelectionView::hint()
+{
+    return QStringLiteral("드래그하여 영역 선택   ·   ESC 취소");
+}
+
+QPointF SelectionView::labelPosition(const QRectF &rect, QSizeF bounds)
+{
+    const double x = std::min(std::max(rect.left(), 12.0), bounds.width() - 280);
+    const double y = rect.top() > 42 ? rect.top() - 36 : rect.bottom() + 10;
+    return {x, y};
+}
+
+QPointF SelectionView::clamped(QPointF point) const
+{
+    const auto clamp = [](double value, double maximum) { return std::isfinite(value) ? std::clamp(value, 0.0, maximum) : 0.0; };
+    return {clamp(point.x(), width()), clamp(point.y(), height())};
+}
+
+void SelectionView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRectF bounds = rect();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (frozen_.isNull())
+        painter.fillRect(bounds, Qt::transparent);
+    else
+        painter.drawImage(bounds, frozen_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.fillRect(bounds, dim);
+
+    QString text;
+    QPointF at;
+    if (start_ && current_) {
+        const QRectF selection = spanned(*start_, *current_);
+        // The hole shows the screen undimmed.
+        if (frozen_.isNull()) {
+            painter.setCompositionMode(QPainter::CompositionMode_Clear);
+            painter.fillRect(selection, Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        } else {
+            const double ratio = frozen_.devicePixelRatio();
+            const QRectF source(selection.x() * ratio, selection.y() * ratio, selection.width() * ratio,
+                selection.height() * ratio);
+            painter.drawImage(selection, frozen_, source);
+        }
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(selectionStroke, 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(selection);
+        text = sizeLabel(selection, scale_);
+        at = labelPosition(selection, bounds.size());
+    } else {
+        text = hint();
+        at = QPointF(bounds.center().x() - 150, bounds.center().y() - 30);
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath box;
+    box.addRoundedRect(QRectF(at.x() - 12, at.y() - 7, labelBoxWidth, 33), 8, 8);
+    painter.fillPath(box, labelBox);
+    painter.setFont(labelFont());
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(at, QSizeF(labelBoxWidth - 12, 22)), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+void SelectionView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A click moves the keyboard to the screen being used.
+    grabKeyboard();
+    start_ = event->position();
+    current_ = event->position();
+    update();
+}
+
+void SelectionView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!start_)
+        return;
+    current_ = clamped(event->position());
+    update();
+}
+
+void SelectionView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    current_ = clamped(event->position());
+    update();
+    const auto selected = start_ && current_ ? finalRect(*start_, *current_, size()) : std::nullopt;
+    if (!selected) {
+        start_.reset();
+        update();
+        return;
+    }
+    if (onSelect)
+        onSelect(*selected);
+}
+
+void SelectionView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (onCancel)
+            onCancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+struct RegionSelector::Completion {
+    RegionSelector *selector;
+    std::optional<RegionSelection> result;
+
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> handle)
+    {
+        selector->pending_ = Pending{handle, &result};
+        selector->open();
+    }
+    std::optional<RegionSelection> await_resume() { return std::move(result); }
+};
+
+RegionSelector::RegionSelector(QObject *parent) : QObject(parent) {}
+
+RegionSelector::~RegionSelector()
+{
+    if (monitoring_)
+        qApp->removeEventFilter(this);
+    for (const auto &panel : panels_)
+        delete panel.data();
+}
+
+QCoro::Task<std::optional<RegionSelection>> RegionSelector::select()
+{
+    if (pending_)
+        co_return std::nullopt;
+    co_return co_await Completion{this, std::nullopt};
+}
+
+std::vector<SelectionView *> RegionSelector::panels() const
+{
+    std::vector<SelectionView *> result;
+    for (const auto &panel : panels_)
+        if (panel)
+            result.push_back(panel.data());
+    return result;
+}
+
+void RegionSelector::open()
+{
+    const bool translucent = DesktopScreens::source().compositorRunning();
+    const QPoint pointer = QCursor::pos();
+    SelectionView *keyPanel = nullptr;
+    for (QScreen *screen : QGuiApplication::screens()) {
+        QImage frozen = translucent ? QImage() : DesktopScreens::grab(screen);
+        auto *view = new SelectionView(screen->geometry(), screen->devicePixelRatio(), std::move(frozen));
+        const uint32_t displayID = DesktopScreens::displayID(screen);
+        QPointer<RegionSelector> self(this);
+        view->onSelect = [self, displayID](QRect rect) {
+            if (self)
+                self->complete(RegionSelection{displayID, rect});
+        };
+        view->onCancel = [self] {
+            if (self)
+                self->complete(std::nullopt);
+        };
+        panels_.push_back(view);
+        view->show();
+        view->raise();
+        if (screen->geometry().contains(pointer))
+            keyPanel = view;
+    }
+    if (!keyPanel && !panels_.empty())
+        keyPanel = panels_.front();
+    if (keyPanel) {
+        keyPanel->activateWindow();
+        keyPanel->grabKeyboard(); // Escape must arrive even where the window manager gives no focus
+    }
+    qApp->installEventFilter(this);
+    monitoring_ = true;
+}
+
+bool RegionSelector::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && pending_) {
+        complete(std::nullopt);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void RegionSelector::complete(std::optional<RegionSelection> selection)
+{
+    if (!pending_)
+        return; // a second completion (say a click after Escape) is ignored
+    const Pending pending = *pending_;
+    pending_.reset();
+    if (monitoring_) {
+        qApp->removeEventFilter(this);
+        monitoring_ = false;
+    }
+    for (const auto &panel : panels_) {
+        if (!panel)
+            continue;
+        panel->releaseKeyboard();
+        panel->onSelect = nullptr;
+        panel->onCancel = nullptr;
+        panel->hide();
+        panel->deleteLater();
+    }
+    panels_.clear();
+    *pending.result = selection;
+    // Resumed from the event loop, never inside the panel's own mouse or key handler.
+    QTimer::singleShot(settleDelay_, qApp, [handle = pending.handle] { handle.resume(); });
+}
+
+} // namespace tarn

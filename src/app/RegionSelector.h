@@ -1,0 +1,93 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <qcoro/qcorotask.h>
+
+#include "app/RegionSelection.h"
+
+namespace tarn {
+
+// The overlay of one screen during a selection: dims the screen, shows the hint, then the
+// dragged hole with its pixel size. Without a compositing manager it paints a frozen grab of
+// the screen, dimmed, since a translucent window would show black there.
+class SelectionView : public QWidget {
+    Q_OBJECT
+public:
+    SelectionView(QRect screenGeometry, double scale, QImage frozen);
+
+    std::function<void(QRect)> onSelect;
+    std::function<void()> onCancel;
+
+    // The rectangle a drag from `start` to `current` selects inside `bounds`, rounded outwards to
+    // whole points; nothing when it is smaller than 4 x 4 points.
+    static std::optional<QRect> finalRect(QPointF start, QPointF current, QSizeF bounds);
+    // The label of a dragged rectangle: its size in device pixels and the Escape hint.
+    static QString sizeLabel(const QRectF &rect, double scale);
+    static QString hint();
+    // Where the label's text starts: above the rectangle when there is room, else below it,
+    // kept so that its 292-point box stays on the screen.
+    static QPointF labelPosition(const QRectF &rect, QSizeF bounds);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QPointF clamped(QPointF point) const;
+
+    std::optional<QPointF> start_;
+    std::optional<QPointF> current_;
+    double scale_;
+    QImage frozen_;
+};
+
+// Lets the user drag a rectangle on any screen. One selection at a time; its overlays and key
+// handling exist only while it runs.
+class RegionSelector : public QObject {
+    Q_OBJECT
+public:
+    explicit RegionSelector(QObject *parent = nullptr);
+    ~RegionSelector() override;
+
+    // The dragged display and rectangle, or nothing after Escape. Returns nothing at once while
+    // another selection runs.
+    QCoro::Task<std::optional<RegionSelection>> select();
+
+    bool isRunning() const { return pending_.has_value(); }
+    std::vector<SelectionView *> panels() const;
+    // The pause between closing the overlays and handing over the result, so that the windows
+    // they covered have repainted before a screenshot.
+    void setSettleDelay(std::chrono::milliseconds delay) { settleDelay_ = delay; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Pending {
+        std::coroutine_handle<> handle;
+        std::optional<RegionSelection> *result;
+    };
+    struct Completion;
+
+    void open();
+    void complete(std::optional<RegionSelection> selection);
+
+    std::vector<QPointer<SelectionView>> panels_;
+    std::optional<Pending> pending_;
+    bool monitoring_ = false;
+    std::chrono::milliseconds settleDelay_{100};
+};
+
+} // namespace tarn

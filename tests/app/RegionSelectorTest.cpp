@@ -1,0 +1,135 @@
+#include <QDir>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/DesktopScreens.h"
+#include "app/RegionSelector.h"
+#include "platform/ScreenSource.h"
+#include "support/Await.h"
+#include "support/TestWindows.h"
+
+namespace tarn {
+namespace {
+
+TEST(RegionSelectorGeometry, DragsUnderFourPointsSelectNothingAndOthersRoundOutwardsInsideTheScreen)
+{
+    const QSizeF screen(1920, 1080);
+    EXPECT_FALSE(SelectionView::finalRect({50, 50}, {50, 50}, screen));
+    EXPECT_FALSE(SelectionView::finalRect({50, 50}, {53, 150}, screen));
+    EXPECT_FALSE(SelectionView::finalRect({50, 50}, {150, 53.9}, screen));
+    EXPECT_EQ(SelectionView::finalRect({10, 10}, {14, 14}, screen), QRect(10, 10, 4, 4));
+    EXPECT_EQ(SelectionView::finalRect({20.2, 30.5}, {10.5, 40.7}, screen), QRect(10, 30, 11, 11));
+    EXPECT_EQ(SelectionView::finalRect({1900.5, 1000}, {1920, 1080}, screen), QRect(1900, 1000, 20, 80));
+}
+
+TEST(RegionSelectorGeometry, LabelShowsDevicePixelsAndStaysOnTheScreen)
+{
+    EXPECT_EQ(SelectionView::sizeLabel(QRectF(3, 4, 100.5, 50), 2), QStringLiteral("201 × 100 px   ·   ESC 취소"));
+    EXPECT_EQ(SelectionView::sizeLabel(QRectF(0, 0, 1280, 720), 1), QStringLiteral("1280 × 720 px   ·   ESC 취소"));
+    EXPECT_EQ(SelectionView::hint(), QStringLiteral("드래그하여 영역 선택   ·   ESC 취소"));
+
+    const QSizeF screen(1920, 1080);
+    // Room above: 36 points above the rectangle.
+    EXPECT_EQ(SelectionView::labelPosition(QRectF(300, 43, 100, 100), screen), QPointF(300, 7));
+    // At the top edge: below it.
+    EXPECT_EQ(SelectionView::labelPosition(QRectF(300, 42, 100, 100), screen), QPointF(300, 152));
+    // At the right edge the box's right edge meets the screen's; at the left the text keeps 12.
+    const QPointF right = SelectionView::labelPosition(QRectF(1850, 500, 60, 60), screen);
+    EXPECT_DOUBLE_EQ(right.x() - 12 + 292, 1920);
+    EXPECT_DOUBLE_EQ(SelectionView::labelPosition(QRectF(0, 500, 60, 60), screen).x(), 12);
+}
+
+void xdotool(const QStringList &arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+}
+
+QStringList moveTo(int x, int y)
+{
+    return {QStringLiteral("mousemove"), QString::number(x), QString::number(y)};
+}
+
+bool overlaysShown(RegionSelector &selector)
+{
+    if (static_cast<qsizetype>(selector.panels().size()) != QGuiApplication::screens().size())
+        return false;
+    for (SelectionView *panel : selector.panels())
+        if (!QTest::qWaitForWindowExposed(panel, 5000))
+            return false;
+    QTest::qWait(100);
+    return true;
+}
+
+// A drag made with real pointer events on the X server returns the display and rectangle, and
+// the overlays of every screen close. Without a compositor the overlay shows the screen frozen
+// and dimmed, undimmed inside the hole.
+TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb") || !DesktopScreens::source().isAvailable())
+        GTEST_SKIP() << "needs the X display";
+    test::TestWindows child(QStringLiteral("Tarnwick selection backdrop|600|400|pa"));
+    const auto backdrop = child.waitForWindow(DesktopScreens::source(), QStringLiteral("Tarnwick selection backdrop"));
+    ASSERT_TRUE(backdrop);
+    ASSERT_TRUE(test::TestWindows::waitForPattern(DesktopScreens::source(), backdrop->contentRect));
+    const QPoint origin = backdrop->contentRect.topLeft(); // one screen at scale 1 here
+
+    RegionSelector selector;
+    selector.setSettleDelay(std::chrono::milliseconds(10));
+    auto task = selector.select();
+    ASSERT_TRUE(selector.isRunning());
+    ASSERT_TRUE(overlaysShown(selector));
+
+    xdotool(moveTo(origin.x() + 100, origin.y() + 120) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")}
+        + moveTo(origin.x() + 250, origin.y() + 200) + moveTo(origin.x() + 400, origin.y() + 300));
+    QTest::qWait(200);
+    const QImage overlay = selector.panels().front()->grab().toImage();
+    QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+    overlay.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/region-selector-drag.png"));
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+
+    const auto selection = test::await(std::move(task), std::chrono::seconds(10));
+    ASSERT_TRUE(selection);
+    EXPECT_EQ(selection->displayID, DesktopScreens::displayID(QGuiApplication::primaryScreen()));
+    EXPECT_NE(selection->displayID, 0u);
+    EXPECT_EQ(selection->rect, QRect(origin + QPoint(100, 120), QSize(300, 180)));
+
+    if (!DesktopScreens::source().compositorRunning()) {
+        const QPoint inside = origin + QPoint(150, 150); // top-left quadrant of the pattern
+        const QPoint outside = origin + QPoint(50, 150);
+        const QRgb red = test::patternPixel(backdrop->contentRect.size(), {150, 150});
+        EXPECT_EQ(overlay.pixel(inside), red);
+        EXPECT_EQ(qRed(overlay.pixel(outside)), qRound(qRed(red) * 0.7)) << "dimmed by black at 30 %";
+    }
+    EXPECT_FALSE(selector.isRunning());
+    EXPECT_TRUE(selector.panels().empty());
+}
+
+// Escape ends the selection with nothing; a too-small drag does not end it, and a second
+// select() while one runs returns nothing at once without disturbing the first.
+TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondRequests)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb") || !DesktopScreens::source().isAvailable())
+        GTEST_SKIP() << "needs the X display";
+    RegionSelector selector;
+    selector.setSettleDelay(std::chrono::milliseconds(10));
+    auto task = selector.select();
+    ASSERT_TRUE(overlaysShown(selector));
+
+    EXPECT_FALSE(test::await(selector.select()));
+    EXPECT_TRUE(selector.isRunning());
+
+    xdotool(moveTo(500, 500) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + moveTo(503, 600)
+        + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+    QTest::qWait(200);
+    EXPECT_TRUE(selector.isRunning()) << "a 3-point-wide drag selects nothing";
+
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    const auto selection = test::await(std::move(task), std::chrono::seconds(10));
+    EXPECT_FALSE(selection);
+    EXPECT_TRUE(selector.panels().empty());
+}
+
+} // namespace
+} // namespace tarn
