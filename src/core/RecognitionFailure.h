@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/Failure.h"
+
+namespace tarn {
+
+// Why text recognition could not run. An image without text is no failure.
+class RecognitionFailure : public Failure {
+public:
+    enum class Case {
+        noLanguageData, // neither the Korean nor the English model is installed
+        engineUnavailable, // a model is installed but the engine would not load it
+        recognitionFailed, // the engine refused the image
+    };
+
+    explicit RecognitionFailure(Case c) : case_(c) {}
+
+    Case kind() const { return case_; }
+    QString description() const override;
+
+private:
+    Case case_;
+};
+
+} // namespace tarn

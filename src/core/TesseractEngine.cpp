@@ -1,0 +1,162 @@
+#include "core/TesseractEngine.h"
+
+#include <dlfcn.h>
+
+#include <QString>
+
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include "core/RecognitionFailure.h"
+
+namespace tarn {
+
+namespace {
+
+// The resolution told to the engine. Screens have no physical resolution; any plausible
+// value keeps the engine from guessing (and from warning that it had to).
+constexpr int sourceResolution = 144;
+// A word of a Korean-first engine below this confidence (0-100) that holds no Hangul is read
+// again by the English engine, whose reading wins when it is at least this much surer.
+constexpr float weakLatinWord = 60;
+constexpr float latinMargin = 25;
+
+std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &tessdata,
+                                                   const std::string &languages)
+{
+    auto api = std::make_unique<tesseract::TessBaseAPI>();
+    // The engine's messages (warnings, load errors) go nowhere instead of standard error.
+    const std::vector<std::string> names{"debug_file"}, values{"/dev/null"};
+    const std::string folder = tessdata.string();
+    if (api->Init(folder.c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values,
+                  false)
+        != 0)
+        throw RecognitionFailure(RecognitionFailure::Case::engineUnavailable);
+    return api;
+}
+
+struct Text {
+    std::string value;
+    explicit Text(char *owned)
+    {
+        if (owned)
+            value = owned;
+        delete[] owned;
+    }
+};
+
+bool holdsHangul(const std::string &utf8)
+{
+    for (const char32_t c : QString::fromUtf8(utf8).toUcs4())
+        if ((c >= 0x1100 && c <= 0x11FF) || (c >= 0x3130 && c <= 0x318F) || (c >= 0xAC00 && c <= 0xD7A3))
+            return true;
+    return false;
+}
+
+QRect boxAt(const tesseract::PageIterator &it, tesseract::PageIteratorLevel level)
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!it.BoundingBox(level, &left, &top, &right, &bottom))
+        return {};
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+std::string withoutLineEnd(std::string text)
+{
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const std::string &languages)
+    : tessdata_(tessdata), languages_(languages), api_(loadEngine(tessdata, languages))
+{
+    latinRetryPossible_ = languages_.rfind("kor", 0) == 0 && languages_.find("eng") != std::string::npos;
+    retryLatinWords_ = latinRetryPossible_;
+}
+
+TesseractEngine::~TesseractEngine() = default;
+
+std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageLayout layout,
+                                                        bool letEngineInvert)
+{
+    std::vector<RecognizedLine> lines;
+    if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
+        return lines;
+    serializeEngineThreads();
+    api_->SetPageSegMode(static_cast<tesseract::PageSegMode>(layout));
+    api_->SetVariable("tessedit_do_invert", letEngineInvert ? "1" : "0");
+    api_->SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
+    api_->SetSourceResolution(sourceResolution);
+    if (api_->Recognize(nullptr) != 0)
+        throw RecognitionFailure(RecognitionFailure::Case::recognitionFailed);
+    std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
+    if (!it || it->Empty(tesseract::RIL_TEXTLINE))
+        return lines;
+    do {
+        RecognizedLine line;
+        line.text = withoutLineEnd(Text(it->GetUTF8Text(tesseract::RIL_TEXTLINE)).value);
+        line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
+        line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
+        if (retryLatinWords_) {
+            // Splice better readings of weak Latin words into the line text, word by word.
+            tesseract::ResultIterator words(*it);
+            size_t cursor = 0;
+            while (!words.Empty(tesseract::RIL_WORD)) {
+                const std::string word = Text(words.GetUTF8Text(tesseract::RIL_WORD)).value;
+                const float confidence = words.Confidence(tesseract::RIL_WORD);
+                const size_t at = word.empty() ? std::string::npos : line.text.find(word, cursor);
+                if (at != std::string::npos) {
+                    std::string better;
+                    if (confidence < weakLatinWord && !holdsHangul(word))
+                        better = reread(gray, boxAt(words, tesseract::RIL_WORD), confidence);
+                    if (!better.empty())
+                        line.text.replace(at, word.size(), better);
+                    cursor = at + (better.empty() ? word.size() : better.size());
+                }
+                if (words.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD)
+                    || !words.Next(tesseract::RIL_WORD))
+                    break;
+            }
+        }
+        lines.push_back(std::move(line));
+    } while (it->Next(tesseract::RIL_TEXTLINE));
+    return lines;
+}
+
+std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, float confidence)
+{
+    const QRect area = wordBox.adjusted(-4, -4, 4, 4).intersected(gray.rect());
+    if (area.isEmpty())
+        return {};
+    if (!latin_)
+        latin_ = loadEngine(tessdata_, "eng");
+    const QImage word = gray.copy(area);
+    latin_->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
+    latin_->SetImage(word.constBits(), word.width(), word.height(), 1, int(word.bytesPerLine()));
+    latin_->SetSourceResolution(sourceResolution);
+    std::string text = withoutLineEnd(Text(latin_->GetUTF8Text()).value);
+    const float latinConfidence = float(latin_->MeanTextConf());
+    if (text.empty() || text.find_first_of(" \n\t") != std::string::npos
+        || latinConfidence < confidence + latinMargin)
+        return {};
+    return text;
+}
+
+void serializeEngineThreads()
+{
+    // OMP_THREAD_LIMIT is read once when the OpenMP runtime loads, before main, so it cannot
+    // be set from inside the process. An active-level limit of 0 has the same effect, but the
+    // runtime keeps that limit per thread, so every thread that runs an engine sets it. The
+    // runtime is only present when the engine was built with OpenMP.
+    using SetLevels = void (*)(int);
+    static const auto set = reinterpret_cast<SetLevels>(dlsym(RTLD_DEFAULT, "omp_set_max_active_levels"));
+    thread_local bool done = false;
+    if (set && !done)
+        set(0);
+    done = true;
+}
+
+} // namespace tarn

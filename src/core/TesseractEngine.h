@@ -1,0 +1,70 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QRect>
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+namespace tarn {
+
+// One line as the engine reads it: the text without its line terminator, the pixel box
+// and the confidence from 0 to 1.
+struct RecognizedLine {
+    std::string text;
+    QRect box;
+    float confidence = 0;
+};
+
+// How the engine lays out the page it is given (the engine's page segmentation modes).
+enum class PageLayout {
+    automatic = 3, // find columns and blocks itself
+    singleBlock = 6, // one uniform block of text
+    singleLine = 7, // exactly one line
+    sparse = 11, // as much text as possible, in no particular order
+};
+
+// One loaded Tesseract engine (LSTM models). Loading takes a few hundred milliseconds, so
+// engines are made once and kept. An engine is used by one thread at a time.
+class TesseractEngine {
+public:
+    // Loads `languages` (Tesseract names joined by '+', e.g. "kor+eng") from `tessdata`.
+    // Throws RecognitionFailure::engineUnavailable when a model will not load.
+    TesseractEngine(const std::filesystem::path &tessdata, const std::string &languages);
+    ~TesseractEngine();
+    TesseractEngine(const TesseractEngine &) = delete;
+    TesseractEngine &operator=(const TesseractEngine &) = delete;
+
+    // Reads the lines of a Format_Grayscale8 image with dark text on a light background.
+    // `letEngineInvert` lets the engine retry light-on-dark lines itself (slower); turn it off
+    // when the caller has already put the text dark on light.
+    std::vector<RecognizedLine> recognize(const QImage &gray, PageLayout layout, bool letEngineInvert);
+
+    // Whether weak Latin words of a Korean-first engine are read again by an English-only
+    // engine (the Korean model misreads Latin words at the start of a Korean line).
+    void setRetryLatinWords(bool retry) { retryLatinWords_ = retry && latinRetryPossible_; }
+
+private:
+    std::string reread(const QImage &gray, const QRect &wordBox, float confidence);
+
+    std::filesystem::path tessdata_;
+    std::string languages_;
+    std::unique_ptr<tesseract::TessBaseAPI> api_;
+    std::unique_ptr<tesseract::TessBaseAPI> latin_; // English only, loaded on first need
+    bool latinRetryPossible_ = false; // Korean first, English installed too
+    bool retryLatinWords_ = false;
+};
+
+// Makes the engine's internal OpenMP threads run serially on the calling thread: they burn
+// processor time without speeding up recognition, and under load their spinning slows every
+// engine down. Parallelism comes from several engines on separate blocks instead. Every
+// recognition calls it; calling it again on the same thread costs nothing.
+void serializeEngineThreads();
+
+} // namespace tarn

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <vector>
+
+#include <QImage>
+#include <QRect>
+
+namespace tarn {
+
+// A patch of a screenshot that holds text: one line or a few lines set close together.
+struct TextBlock {
+    QRect rect; // in pixels of the analysed image
+    int lineHeight = 0; // typical height of one line's ink, in pixels
+    int lineCount = 1; // runs of rows with ink, one per line
+};
+
+// Finds the text blocks of a grayscale (Format_Grayscale8) screenshot, in top-to-bottom scan
+// order. Text is found by its short, steep horizontal edges; long vertical edges (panel and
+// window borders) are ignored, so panels do not swallow the text inside them and columns
+// side by side stay apart.
+std::vector<TextBlock> findTextBlocks(const QImage &gray);
+
+// The value of the frame of pixels around `rect`'s inside edge: the block's background.
+int backgroundLevel(const QImage &gray, const QRect &rect);
+
+// Whether the text of `rect` is lighter than its background (light text on a dark panel).
+bool isLightOnDark(const QImage &gray, const QRect &rect);
+
+} // namespace tarn

@@ -1,0 +1,213 @@
+#include "core/TextRecognizer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <numeric>
+#include <time.h>
+
+#include <QPainter>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "core/ImageFailure.h"
+#include "core/ReadingOrder.h"
+#include "core/RecognitionFailure.h"
+#include "core/TextBlocks.h"
+#include "core/Uuid.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int maximumEngines = 4; // beyond this the blocks of a screen rarely keep them busy
+constexpr double maximumUpscale = 4;
+
+// A clock that keeps counting while the machine sleeps, like the wall-clock duration asked for.
+double nowMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+QImage grayscale(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_Grayscale8);
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return opaque.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// One block prepared for the engine: isolated on its own background with a margin, dark on
+// light, and enlarged when its lines are small.
+struct PreparedBlock {
+    QImage image;
+    QPoint origin; // where the prepared image's (0, 0) lies in the screenshot, before scaling
+    double scale = 1;
+    bool inverted = false;
+};
+
+PreparedBlock prepare(const QImage &gray, const TextBlock &block, const RecognitionOptions &options)
+{
+    PreparedBlock prepared;
+    const int margin = std::max(8, block.lineHeight / 2);
+    const QRect frame = block.rect.adjusted(-margin, -margin, margin, margin).intersected(gray.rect());
+    prepared.image = QImage(block.rect.size() + QSize(2 * margin, 2 * margin), QImage::Format_Grayscale8);
+    prepared.image.fill(backgroundLevel(gray, frame));
+    for (int y = 0; y < block.rect.height(); ++y)
+        std::copy_n(gray.constScanLine(block.rect.top() + y) + block.rect.left(), block.rect.width(),
+                    prepared.image.scanLine(margin + y) + margin);
+    prepared.origin = block.rect.topLeft() - QPoint(margin, margin);
+    if (options.invertLightOnDark && isLightOnDark(gray, frame)) {
+        prepared.image.invertPixels();
+        prepared.inverted = true;
+    }
+    if (options.upscaleBelowLineHeight > 0 && block.lineHeight > 0 && block.lineHeight < options.upscaleBelowLineHeight) {
+        prepared.scale = std::min(maximumUpscale, double(options.upscaleBelowLineHeight) / block.lineHeight);
+        prepared.image = prepared.image.scaled(qRound(prepared.image.width() * prepared.scale),
+                                               qRound(prepared.image.height() * prepared.scale),
+                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return prepared;
+}
+
+std::vector<RecognizedLine> readBlock(TesseractEngine &engine, const QImage &gray, const TextBlock &block,
+                                      const RecognitionOptions &options)
+{
+    const PreparedBlock prepared = prepare(gray, block, options);
+    // Within a block of one line the engine's own line finder sometimes splits Hangul
+    // syllables into two lines; telling it there is one line avoids that.
+    const PageLayout layout = options.singleLineBlocks && block.lineCount == 1 ? PageLayout::singleLine : options.layout;
+    std::vector<RecognizedLine> lines = engine.recognize(prepared.image, layout, !prepared.inverted);
+    for (auto &line : lines) {
+        const QRectF box(line.box.x() / prepared.scale, line.box.y() / prepared.scale,
+                         line.box.width() / prepared.scale, line.box.height() / prepared.scale);
+        line.box = box.toAlignedRect().translated(prepared.origin).intersected(gray.rect());
+    }
+    return lines;
+}
+
+} // namespace
+
+TextRecognizer::TextRecognizer(std::filesystem::path tessdata, RecognitionOptions options)
+    : tessdata_(std::move(tessdata)), options_(options)
+{
+    serializeEngineThreads();
+    if (options_.engines <= 0)
+        options_.engines = std::clamp(QThread::idealThreadCount(), 1, maximumEngines);
+    helpers_.setMaxThreadCount(std::max(1, options_.engines - 1));
+    helpers_.setExpiryTimeout(-1);
+}
+
+TextRecognizer::~TextRecognizer()
+{
+    helpers_.waitForDone();
+}
+
+std::vector<std::string> TextRecognizer::languages() const
+{
+    return recognitionLanguages(installedRecognitionLanguages(tessdata_));
+}
+
+TesseractEngine &TextRecognizer::engine(size_t index)
+{
+    // Slots are made before the helpers start, so each helper only touches its own slot.
+    auto &slot = engines_[index];
+    if (!slot) {
+        slot = std::make_unique<TesseractEngine>(tessdata_, loadedLanguages_);
+        slot->setRetryLatinWords(options_.retryLatinWords);
+    }
+    return *slot;
+}
+
+RecognitionResult TextRecognizer::recognize(const QImage &image)
+{
+    const double start = nowMilliseconds();
+    if (image.isNull() || image.width() < 1 || image.height() < 1)
+        throw ImageFailure::invalidDimensions();
+    if (engines_.empty() || !engines_[0]) {
+        // Until one engine has loaded, look for the models on every call: they may have been
+        // installed since the last attempt.
+        const std::string languages = tesseractLanguages(this->languages());
+        if (languages.empty())
+            throw RecognitionFailure(RecognitionFailure::Case::noLanguageData);
+        loadedLanguages_ = languages;
+        engines_.clear();
+        engines_.resize(size_t(options_.engines));
+        engine(0);
+    }
+    const QImage gray = grayscale(image);
+    RecognitionResult result;
+    result.regions = regionsFromLines(readBlocks(gray), image.size());
+    result.milliseconds = nowMilliseconds() - start;
+    return result;
+}
+
+std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray)
+{
+    const std::vector<TextBlock> blocks =
+        options_.findBlocks ? findTextBlocks(gray) : std::vector<TextBlock>{{gray.rect(), 0, 0}};
+    std::vector<std::vector<RecognizedLine>> perBlock(blocks.size());
+
+    // Larger blocks first so that no engine is left with a big one at the end.
+    std::vector<size_t> order(blocks.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return int64_t(blocks[a].rect.width()) * blocks[a].rect.height()
+               > int64_t(blocks[b].rect.width()) * blocks[b].rect.height();
+    });
+    std::atomic<size_t> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto work = [&](size_t engineIndex) {
+        try {
+            TesseractEngine &reader = engine(engineIndex);
+            for (size_t i; (i = next.fetch_add(1)) < order.size();)
+                perBlock[order[i]] = readBlock(reader, gray, blocks[order[i]], options_);
+        } catch (...) {
+            std::lock_guard lock(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+            next = order.size(); // the others stop after their current block
+        }
+    };
+    const size_t helperCount = std::min(size_t(options_.engines), blocks.size()) - (blocks.empty() ? 0 : 1);
+    std::vector<QFuture<void>> helpers;
+    for (size_t h = 1; h <= helperCount; ++h)
+        helpers.push_back(QtConcurrent::run(&helpers_, work, h));
+    work(0);
+    for (auto &helper : helpers)
+        helper.waitForFinished();
+    if (failure)
+        std::rethrow_exception(failure);
+
+    std::vector<RecognizedLine> lines;
+    for (auto &blockLines : perBlock)
+        for (auto &line : blockLines)
+            lines.push_back(std::move(line));
+    return lines;
+}
+
+std::vector<TextRegion> regionsFromLines(const std::vector<RecognizedLine> &lines, QSize imageSize)
+{
+    std::vector<TextRegion> regions;
+    const double width = std::max(1, imageSize.width()), height = std::max(1, imageSize.height());
+    for (const auto &line : lines) {
+        if (line.text.empty())
+            continue; // a line of blanks is not empty and stays
+        regions.push_back(TextRegion{
+            Uuid::random(), line.text,
+            UnitRect(line.box.x() / width, line.box.y() / height, line.box.width() / width, line.box.height() / height),
+            std::clamp(line.confidence, 0.0f, 1.0f)});
+    }
+    sortIntoReadingOrder(regions);
+    return regions;
+}
+
+} // namespace tarn

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QSize>
+#include <QThreadPool>
+
+#include "core/RecognitionLanguages.h"
+#include "core/RecognitionResult.h"
+#include "core/TesseractEngine.h"
+
+namespace tarn {
+
+// How a screenshot is prepared for the engine. The defaults are the measured best on
+// rendered interface text (see bench/TextRecognitionBench.cpp); the others exist so that
+// the benchmark can keep measuring each step against its absence.
+struct RecognitionOptions {
+    bool findBlocks = true; // read each text block separately (and in parallel)
+    int upscaleBelowLineHeight = 40; // enlarge blocks whose lines are lower (px); 0: never
+    bool invertLightOnDark = true; // put light-on-dark blocks dark on light first
+    PageLayout layout = PageLayout::singleBlock; // layout of each block (or of the whole image)
+    bool singleLineBlocks = true; // read blocks of one line as exactly one line
+    bool retryLatinWords = true; // see TesseractEngine::setRetryLatinWords
+    int engines = 0; // engines reading blocks at once; 0: one per core, at most 4
+};
+
+// The synchronous recognizer: turns a bitmap into lines in reading order. Engines are
+// loaded on first use and kept. Not thread-safe; TextRecognition serialises the calls.
+class TextRecognizer {
+public:
+    explicit TextRecognizer(std::filesystem::path tessdata = defaultTessdataDirectory(),
+                            RecognitionOptions options = {});
+    ~TextRecognizer();
+    TextRecognizer(const TextRecognizer &) = delete;
+    TextRecognizer &operator=(const TextRecognizer &) = delete;
+
+    // Throws RecognitionFailure (no language data, a model that will not load, an image the
+    // engine refuses) and ImageFailure::invalidDimensions for an empty image.
+    RecognitionResult recognize(const QImage &image);
+
+    // The language tags recognition uses, from the models installed now.
+    std::vector<std::string> languages() const;
+
+private:
+    std::vector<RecognizedLine> readBlocks(const QImage &gray);
+    TesseractEngine &engine(size_t index);
+
+    std::filesystem::path tessdata_;
+    RecognitionOptions options_;
+    std::string loadedLanguages_;
+    std::vector<std::unique_ptr<TesseractEngine>> engines_;
+    QThreadPool helpers_;
+};
+
+// Regions from the engine's lines on an image of `imageSize` pixels: empty lines dropped,
+// lines of blanks kept, a new identifier each, unit rectangles, reading order.
+std::vector<TextRegion> regionsFromLines(const std::vector<RecognizedLine> &lines, QSize imageSize);
+
+} // namespace tarn

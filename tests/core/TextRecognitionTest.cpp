@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include <QTemporaryDir>
+
+#include "core/ImageFailure.h"
+#include "core/RecognitionFailure.h"
+#include "core/TextRecognition.h"
+#include "core/TextRecognizer.h"
+#include "core/OcrScreens.h"
+
+using namespace tarn;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path installedTessdata = defaultTessdataDirectory();
+
+// One recognizer for the whole process: loading the engines is the slow part.
+TextRecognizer &sharedRecognizer()
+{
+    static TextRecognizer recognizer;
+    return recognizer;
+}
+
+QImage plain(int width, int height, QColor color)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &models)
+{
+    const fs::path folder = dir.path().toStdString();
+    for (const auto &model : models)
+        fs::create_symlink(installedTessdata / (model + ".traineddata"), folder / (model + ".traineddata"));
+    return folder;
+}
+
+} // namespace
+
+// The generated test set. The table in the output is the accuracy record of the recognizer.
+TEST(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
+{
+    struct Case {
+        ocrscreens::Screen screen;
+        double limit;
+    };
+    std::vector<Case> cases;
+    cases.push_back({ocrscreens::englishUi(), 0.01});
+    cases.push_back({ocrscreens::koreanUi(), 0.02});
+    cases.push_back({ocrscreens::mixedLines(), 0.03});
+    cases.push_back({ocrscreens::whiteOnDark(), 0.04});
+    cases.push_back({ocrscreens::smallUiText(), 0.03});
+    cases.push_back({ocrscreens::fullScreen4k(), 0.02});
+    std::printf("%-18s %8s %8s %10s\n", "screen", "CER", "limit", "ms");
+    for (const auto &[screen, limit] : cases) {
+        const RecognitionResult result = sharedRecognizer().recognize(screen.image);
+        const double cer = ocrscreens::characterErrorRate(screen, result);
+        std::printf("%-18s %8.4f %8.2f %10.0f\n", qPrintable(screen.name), cer, limit, result.milliseconds);
+        EXPECT_LE(cer, limit) << qPrintable(screen.name) << " read as:\n" << result.text();
+        EXPECT_GT(result.milliseconds, 0);
+    }
+}
+
+TEST(TextRecognition, linesCarryTheirBoxesInUnitCoordinatesAndConfidences)
+{
+    const ocrscreens::Screen screen = ocrscreens::englishUi();
+    const RecognitionResult result = sharedRecognizer().recognize(screen.image);
+    ASSERT_EQ(result.regions.size(), screen.lines.size()) << result.text();
+    const double width = screen.image.width(), height = screen.image.height();
+    for (size_t i = 0; i < screen.lines.size(); ++i) {
+        const TextRegion &region = result.regions[i];
+        const QRectF drawn = screen.lines[i].box;
+        EXPECT_EQ(QString::fromStdString(region.text), screen.lines[i].text);
+        // The ink lies inside the font's line box, a few pixels in from its edges.
+        EXPECT_NEAR(region.rect.x * width, drawn.x(), 4);
+        EXPECT_GE(region.rect.y * height, drawn.y() - 2);
+        EXPECT_LE((region.rect.y + region.rect.height) * height, drawn.bottom() + 2);
+        EXPECT_NEAR(region.rect.width * width, drawn.width(), 6);
+        EXPECT_GT(region.confidence, 0.5f);
+        EXPECT_LE(region.confidence, 1.0f);
+    }
+}
+
+TEST(TextRecognition, columnsSideBySideReadRowByRow)
+{
+    ocrscreens::ScreenPainter painter(QStringLiteral("columns"), 1000, 200, QColor(250, 250, 250));
+    painter.text(40, 40, 22, ocrscreens::darkText, QStringLiteral("Left column"));
+    painter.text(560, 40, 22, ocrscreens::darkText, QStringLiteral("오른쪽 열"));
+    painter.text(40, 120, 22, ocrscreens::darkText, QStringLiteral("Second row"));
+    const RecognitionResult result = sharedRecognizer().recognize(painter.take().image);
+    EXPECT_EQ(result.text(), "Left column\n오른쪽 열\nSecond row");
+}
+
+TEST(TextRecognition, everyCallGivesNewIdentifiersAndQueuedCallsAllFinish)
+{
+    TextRecognition recognition;
+    const QImage image = ocrscreens::koreanUi().image;
+    QFuture<RecognitionResult> first = recognition.recognize(image);
+    QFuture<RecognitionResult> second = recognition.recognize(image);
+    const RecognitionResult a = first.result(), b = second.result();
+    ASSERT_FALSE(a.regions.empty());
+    EXPECT_EQ(a.text(), b.text());
+    std::set<Uuid> ids;
+    for (const auto &region : a.regions)
+        ids.insert(region.id);
+    for (const auto &region : b.regions)
+        ids.insert(region.id);
+    EXPECT_EQ(ids.size(), a.regions.size() + b.regions.size());
+}
+
+TEST(TextRecognition, anImageWithoutTextGivesNoRegionsAndIsNoFailure)
+{
+    for (const QImage &image : {plain(640, 400, Qt::white), plain(1, 1, Qt::black), plain(3000, 20, QColor(30, 31, 34))}) {
+        const RecognitionResult result = sharedRecognizer().recognize(image);
+        EXPECT_TRUE(result.regions.empty());
+        EXPECT_EQ(result.text(), "");
+        EXPECT_GE(result.milliseconds, 0);
+    }
+    EXPECT_THROW(sharedRecognizer().recognize(QImage()), ImageFailure);
+}
+
+TEST(TextRecognition, transparentPixelsCountAsWhite)
+{
+    QImage image(600, 120, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        QFont font;
+        font.setFamilies({QStringLiteral("Noto Sans CJK KR")});
+        font.setPixelSize(24);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(30, 70), QStringLiteral("Transparent background"));
+    }
+    EXPECT_EQ(sharedRecognizer().recognize(image).text(), "Transparent background");
+}
+
+TEST(TextRecognitionLanguages, onlyTheInstalledPreferredModelsAreUsed)
+{
+    QTemporaryDir englishOnly;
+    const fs::path folder = tessdataWith(englishOnly, {"eng"});
+    EXPECT_EQ(installedRecognitionLanguages(folder), std::vector<std::string>{"en-US"});
+    TextRecognizer recognizer(folder);
+    EXPECT_EQ(recognizer.languages(), std::vector<std::string>{"en-US"});
+    EXPECT_EQ(recognizer.recognize(ocrscreens::englishUi().image).text().substr(0, 28), "Save changes before closing?");
+
+    EXPECT_EQ(TextRecognizer(installedTessdata).languages(), (std::vector<std::string>{"ko-KR", "en-US"}));
+}
+
+TEST(TextRecognitionLanguages, noModelIsAKoreanErrorAndLaterInstalledModelsAreFound)
+{
+    QTemporaryDir empty;
+    TextRecognizer recognizer(empty.path().toStdString());
+    const QImage image = ocrscreens::englishUi().image;
+    try {
+        recognizer.recognize(image);
+        FAIL() << "recognized without any language data";
+    } catch (const RecognitionFailure &failure) {
+        EXPECT_EQ(failure.kind(), RecognitionFailure::Case::noLanguageData);
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("언어 데이터")));
+    }
+    // The same failure reaches a caller of the serial recognizer through its future.
+    TextRecognition recognition(empty.path().toStdString());
+    EXPECT_THROW(recognition.recognize(image).waitForFinished(), RecognitionFailure);
+
+    tessdataWith(empty, {"eng"});
+    EXPECT_FALSE(recognizer.recognize(image).regions.empty());
+}
+
+TEST(TextRecognitionLanguages, aDamagedModelIsAnErrorNotACrash)
+{
+    QTemporaryDir dir;
+    QFile damaged(dir.filePath(QStringLiteral("kor.traineddata")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, 'x'));
+    damaged.close();
+    TextRecognizer recognizer(dir.path().toStdString());
+    try {
+        recognizer.recognize(ocrscreens::englishUi().image);
+        FAIL() << "a damaged model loaded";
+    } catch (const RecognitionFailure &failure) {
+        EXPECT_EQ(failure.kind(), RecognitionFailure::Case::engineUnavailable);
+    }
+}
+
+TEST(TextRecognition, theEngineWritesNothingToStandardError)
+{
+    QTemporaryDir empty, damaged;
+    QFile bad(damaged.filePath(QStringLiteral("kor.traineddata")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(4096, 'x'));
+    bad.close();
+    testing::internal::CaptureStderr();
+    // Loading, a low-contrast screen that makes the engine guess, and both failures.
+    TextRecognizer fresh;
+    fresh.recognize(ocrscreens::smallUiText().image);
+    fresh.recognize(plain(200, 50, QColor(128, 128, 128)));
+    for (const QString &folder : {empty.path(), damaged.path()}) {
+        TextRecognizer failing(folder.toStdString());
+        EXPECT_THROW(failing.recognize(plain(64, 64, Qt::white)), RecognitionFailure);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
