@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/CaptureItem.h"
+#include "core/LibraryIndex.h"
 
 using namespace tarn;
 using json::Json;
@@ -55,21 +56,15 @@ std::vector<CaptureItem> syntheticLibrary(int count)
     return items;
 }
 
-std::string encodeIndex(const std::vector<CaptureItem> &items)
+// The library's own index codec, as every change and every start uses it.
+QByteArray encodeIndex(const std::vector<CaptureItem> &items)
 {
-    // Assigned key by key: a braced initializer list would deep-copy every item first.
-    Json index = Json::object();
-    index["version"] = 1;
-    index["items"] = items;
-    return index.dump();
+    return libraryIndex::encode(items);
 }
 
-std::vector<CaptureItem> decodeIndex(const std::string &text)
+std::vector<CaptureItem> decodeIndex(const QByteArray &bytes)
 {
-    const Json j = Json::parse(text);
-    std::vector<CaptureItem> items;
-    json::field(j, "items", items);
-    return items;
+    return libraryIndex::decode(bytes);
 }
 
 const std::vector<CaptureItem> &library()
@@ -82,7 +77,7 @@ void BM_EncodeIndex5000(benchmark::State &state)
 {
     size_t bytes = 0;
     for (auto _ : state) {
-        const std::string text = encodeIndex(library());
+        const QByteArray text = encodeIndex(library());
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -92,7 +87,7 @@ BENCHMARK(BM_EncodeIndex5000)->Unit(benchmark::kMillisecond)->Repetitions(5)->Re
 
 void BM_DecodeIndex5000(benchmark::State &state)
 {
-    const std::string text = encodeIndex(library());
+    const QByteArray text = encodeIndex(library());
     for (auto _ : state) {
         auto items = decodeIndex(text);
         benchmark::DoNotOptimize(items.data());

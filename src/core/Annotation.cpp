@@ -43,20 +43,19 @@ Annotation Annotation::blurring(const TextRegion &region)
     return mark;
 }
 
-void to_json(json::Json &j, const Annotation &a)
+void write(json::Writer &w, const Annotation &a)
 {
-    j = json::Json::object();
-    j["id"] = json::value(a.id);
-    j["tool"] = json::value(a.tool);
-    j["points"] = a.points;
-    j["color"] = json::value(a.color);
-    j["weight"] = json::number(a.weight);
-    j["text"] = a.text;
-    j["number"] = a.number;
-    if (a.badgeStyle)
-        j["badgeStyle"] = json::value(*a.badgeStyle);
-    if (a.badgeRotation)
-        j["badgeRotation"] = json::number(*a.badgeRotation);
+    w.beginObject();
+    json::field(w, "badgeRotation", a.badgeRotation);
+    json::field(w, "badgeStyle", a.badgeStyle);
+    json::field(w, "color", a.color);
+    json::field(w, "id", a.id);
+    json::field(w, "number", a.number);
+    json::field(w, "points", a.points);
+    json::field(w, "text", a.text);
+    json::field(w, "tool", a.tool);
+    json::field(w, "weight", a.weight);
+    w.endObject();
 }
 
 

@@ -37,7 +37,8 @@ struct Annotation {
     friend bool operator==(const Annotation &, const Annotation &) = default;
 };
 
-void to_json(json::Json &j, const Annotation &a);
+void write(json::Writer &w, const Annotation &value);
+inline void to_json(json::Json &j, const Annotation &value) { j = json::toJson(value); }
 void read(const json::Json &j, Annotation &out);
 
 } // namespace tarn

@@ -14,39 +14,39 @@ std::string CaptureItem::searchableText() const
     return text;
 }
 
-void to_json(json::Json &j, const TextRegion &r)
+void write(json::Writer &w, const TextRegion &r)
 {
-    j = json::Json::object();
-    j["id"] = json::value(r.id);
-    j["text"] = r.text;
-    j["rect"] = r.rect;
-    j["confidence"] = json::number(r.confidence);
+    w.beginObject();
+    json::field(w, "confidence", r.confidence);
+    json::field(w, "id", r.id);
+    json::field(w, "rect", r.rect);
+    json::field(w, "text", r.text);
+    w.endObject();
 }
 
-void to_json(json::Json &j, const CaptureItem &item)
+void write(json::Writer &w, const CaptureItem &item)
 {
-    j = json::Json::object();
-    j["id"] = json::value(item.id);
-    j["title"] = item.title;
-    j["createdAt"] = json::value(item.createdAt);
-    j["kind"] = json::value(item.kind);
-    j["filename"] = item.filename;
-    j["thumbnailFilename"] = item.thumbnailFilename;
-    j["width"] = item.width;
-    j["height"] = item.height;
-    j["byteCount"] = item.byteCount;
-    j["isFavorite"] = item.isFavorite;
-    j["tags"] = item.tags;
-    j["recognizedText"] = item.recognizedText;
-    j["textRegions"] = item.textRegions;
-    j["edits"] = item.edits;
-    j["isSample"] = item.isSample;
-    if (item.duration)
-        j["duration"] = json::number(*item.duration);
-    if (item.trashedAt)
-        j["trashedAt"] = json::value(*item.trashedAt);
-    if (item.captureMilliseconds)
-        j["captureMilliseconds"] = json::number(*item.captureMilliseconds);
+    // Keys in byte order, as every stored object.
+    w.beginObject();
+    json::field(w, "byteCount", item.byteCount);
+    json::field(w, "captureMilliseconds", item.captureMilliseconds);
+    json::field(w, "createdAt", item.createdAt);
+    json::field(w, "duration", item.duration);
+    json::field(w, "edits", item.edits);
+    json::field(w, "filename", item.filename);
+    json::field(w, "height", item.height);
+    json::field(w, "id", item.id);
+    json::field(w, "isFavorite", item.isFavorite);
+    json::field(w, "isSample", item.isSample);
+    json::field(w, "kind", item.kind);
+    json::field(w, "recognizedText", item.recognizedText);
+    json::field(w, "tags", item.tags);
+    json::field(w, "textRegions", item.textRegions);
+    json::field(w, "thumbnailFilename", item.thumbnailFilename);
+    json::field(w, "title", item.title);
+    json::field(w, "trashedAt", item.trashedAt);
+    json::field(w, "width", item.width);
+    w.endObject();
 }
 
 

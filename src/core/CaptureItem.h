@@ -59,8 +59,10 @@ struct CaptureItem {
     friend bool operator==(const CaptureItem &, const CaptureItem &) = default;
 };
 
-void to_json(json::Json &j, const TextRegion &r);
-void to_json(json::Json &j, const CaptureItem &item);
+void write(json::Writer &w, const TextRegion &value);
+inline void to_json(json::Json &j, const TextRegion &value) { j = json::toJson(value); }
+void write(json::Writer &w, const CaptureItem &value);
+inline void to_json(json::Json &j, const CaptureItem &value) { j = json::toJson(value); }
 void read(const json::Json &j, TextRegion &out);
 void read(const json::Json &j, CaptureItem &out);
 

@@ -33,16 +33,16 @@ std::vector<TextRegion> EditDocument::visibleTextRegions(const std::vector<TextR
     return visible;
 }
 
-void to_json(json::Json &j, const EditDocument &d)
+void write(json::Writer &w, const EditDocument &d)
 {
-    j = json::Json::object();
-    j["annotations"] = d.annotations;
-    j["backdrop"] = json::value(d.backdrop);
-    j["padding"] = json::number(d.padding);
-    j["cornerRadius"] = json::number(d.cornerRadius);
-    j["aspect"] = json::value(d.aspect);
-    if (d.crop)
-        j["crop"] = *d.crop;
+    w.beginObject();
+    json::field(w, "annotations", d.annotations);
+    json::field(w, "aspect", d.aspect);
+    json::field(w, "backdrop", d.backdrop);
+    json::field(w, "cornerRadius", d.cornerRadius);
+    json::field(w, "crop", d.crop);
+    json::field(w, "padding", d.padding);
+    w.endObject();
 }
 
 

@@ -30,7 +30,8 @@ struct EditDocument {
     friend bool operator==(const EditDocument &, const EditDocument &) = default;
 };
 
-void to_json(json::Json &j, const EditDocument &d);
+void write(json::Writer &w, const EditDocument &value);
+inline void to_json(json::Json &j, const EditDocument &value) { j = json::toJson(value); }
 void read(const json::Json &j, EditDocument &out);
 
 } // namespace tarn

@@ -1,9 +1,7 @@
 #include "core/Json.h"
 
 #include <cfloat>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace tarn::json {
 
@@ -86,25 +84,6 @@ const Json &requireObject(const Json &j)
     if (!j.is_object())
         throw ReadError("expected an object");
     return j;
-}
-
-Json number(double value)
-{
-    if (!std::isfinite(value))
-        throw WriteError("a number that JSON cannot hold (NaN or infinity)");
-    return value;
-}
-
-Json number(float value)
-{
-    if (!std::isfinite(value))
-        throw WriteError("a number that JSON cannot hold (NaN or infinity)");
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
-    if (ec != std::errc())
-        return static_cast<double>(value);
-    *end = '\0';
-    return std::strtod(buffer, nullptr);
 }
 
 std::string dump(const Json &j)

@@ -14,8 +14,8 @@
 
 // Strict JSON reading and writing for the stored value types. Reading never repairs: a missing
 // required key, a value of the wrong JSON type, an unknown case name or a malformed identifier
-// fails the whole read with a ReadError that names the path to the bad value. Writing refuses
-// numbers that JSON cannot hold (NaN, infinities) instead of silently writing null.
+// fails the whole read with a ReadError that names the path to the bad value. Writing is
+// JsonWriter's work.
 namespace tarn::json {
 
 using Json = nlohmann::json;
@@ -98,18 +98,6 @@ void optionalField(const Json &object, const char *key, std::optional<T> &out)
     T value{};
     field(object, key, value);
     out = std::move(value);
-}
-
-// Writers.
-Json number(double value); // throws WriteError for NaN and infinities
-Json number(float value); // the shortest decimal that reads back as the same float
-inline Json value(const Uuid &id) { return id.toString(); }
-inline Json value(const Date &date) { return number(date.secondsSinceReferenceDate); }
-template <typename E>
-    requires std::is_enum_v<E>
-Json value(E e)
-{
-    return std::string(caseName(e));
 }
 
 // Compact output with sorted keys; invalid UTF-8 in a string is replaced instead of throwing.

@@ -7,10 +7,12 @@ namespace tarn::libraryIndex {
 
 QByteArray encode(const std::vector<CaptureItem> &items)
 {
-    json::Json document = json::Json::object();
-    document["items"] = items;
-    document["version"] = currentVersion;
-    const std::string text = document.dump(-1, ' ', false, json::Json::error_handler_t::replace);
+    json::Writer w;
+    w.beginObject();
+    json::field(w, "items", items);
+    json::field(w, "version", currentVersion);
+    w.endObject();
+    const std::string &text = w.text();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -54,17 +54,7 @@ private:
     template <typename Operation>
     auto submit(Operation operation)
     {
-        using Result = std::invoke_result_t<Operation, LibraryStore &>;
-        return executor_.run([this, operation = std::move(operation)](QPromise<Result> &promise) {
-            try {
-                if constexpr (std::is_void_v<Result>)
-                    operation(store_);
-                else
-                    promise.addResult(operation(store_));
-            } catch (...) {
-                promise.setException(std::current_exception());
-            }
-        });
+        return executor_.run([this, operation = std::move(operation)] { return operation(store_); });
     }
 
     const QString root_;

@@ -100,20 +100,22 @@ bool UnitRect::intersects(const UnitRect &o) const
     return o.x < x + width && x < o.x + o.width && o.y < y + height && y < o.y + o.height;
 }
 
-void to_json(json::Json &j, const UnitPoint &p)
+void write(json::Writer &w, const UnitPoint &p)
 {
-    j = json::Json::object();
-    j["x"] = json::number(p.x);
-    j["y"] = json::number(p.y);
+    w.beginObject();
+    json::field(w, "x", p.x);
+    json::field(w, "y", p.y);
+    w.endObject();
 }
 
-void to_json(json::Json &j, const UnitRect &r)
+void write(json::Writer &w, const UnitRect &r)
 {
-    j = json::Json::object();
-    j["x"] = json::number(r.x);
-    j["y"] = json::number(r.y);
-    j["width"] = json::number(r.width);
-    j["height"] = json::number(r.height);
+    w.beginObject();
+    json::field(w, "height", r.height);
+    json::field(w, "width", r.width);
+    json::field(w, "x", r.x);
+    json::field(w, "y", r.y);
+    w.endObject();
 }
 
 

@@ -7,6 +7,7 @@
 #include <QSizeF>
 
 #include "core/Json.h"
+#include "core/JsonWriter.h"
 
 namespace tarn {
 
@@ -58,8 +59,10 @@ struct UnitRect {
 // The clamp of one coordinate: NaN and both infinities give 0, then [0, 1].
 double unitClamp(double value);
 
-void to_json(json::Json &j, const UnitPoint &p);
-void to_json(json::Json &j, const UnitRect &r);
+void write(json::Writer &w, const UnitPoint &value);
+inline void to_json(json::Json &j, const UnitPoint &value) { j = json::toJson(value); }
+void write(json::Writer &w, const UnitRect &value);
+inline void to_json(json::Json &j, const UnitRect &value) { j = json::toJson(value); }
 void read(const json::Json &j, UnitPoint &out);
 void read(const json::Json &j, UnitRect &out);
 
