@@ -18,15 +18,9 @@ TextRecognition::~TextRecognition()
 
 QFuture<RecognitionResult> TextRecognition::recognize(const QImage &image)
 {
-    // The failure itself goes into the future (not Qt's QUnhandledException wrapper), so a
-    // caller catches RecognitionFailure and shows its Korean message.
-    return executor_.run([this, image](QPromise<RecognitionResult> &promise) {
-        try {
-            promise.addResult(recognizer_.recognize(image));
-        } catch (...) {
-            promise.setException(std::current_exception());
-        }
-    });
+    // A failure travels in the future as itself, so a caller catches RecognitionFailure and
+    // shows its Korean message.
+    return executor_.run([this, image] { return recognizer_.recognize(image); });
 }
 
 } // namespace tarn
