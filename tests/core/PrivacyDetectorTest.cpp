@@ -115,7 +115,7 @@ TEST(SensitiveKind, koreanLabelsAndStoredNames)
     EXPECT_EQ(label(phone), QStringLiteral("전화번호"));
     EXPECT_EQ(label(credential), QStringLiteral("인증 정보"));
     EXPECT_EQ(label(card), QStringLiteral("카드 번호"));
-    EXPECT_EQ(json::value(card), json::Json("paymentCard"));
+    EXPECT_EQ(caseName(card), "paymentCard");
     SensitiveKind read = email;
     json::read(json::Json("credential"), read);
     EXPECT_EQ(read, credential);
