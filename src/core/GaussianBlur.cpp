@@ -14,32 +14,44 @@ namespace {
 
 constexpr int passes = 3;
 constexpr int stripPixels = 32; // columns per vertical work item
+constexpr int rowsPerGroup = 8; // rows blurred together
+constexpr double maximumSigma = 1000; // far beyond any use; keeps the sums in 32 bits
 
 // One box pass along a line of `count` elements, each made of `lanes` 16-bit values lying next
-// to each other (4 channels of one pixel, or a run of pixels for a column strip). Elements
-// beyond the ends repeat the end elements. `sums` is scratch of at least `lanes` entries.
-void boxLine(const uint16_t *src, uint16_t *dst, int count, int lanes, int radius,
-             uint64_t *sums)
+// to each other (the same pixel of a group of rows, or a run of pixels of a column strip).
+// Elements beyond the ends repeat the end elements. `sums` is scratch of `lanes` entries.
+// The loop over lanes is what the compiler vectorizes. With sigma limited to 1000 the boxes
+// stay below 1200 wide, so the sums (at most 65280 per element) fit in 32 bits.
+void boxLine(const uint16_t *__restrict src, uint16_t *__restrict dst, int count, int lanes,
+             int radius, int32_t *__restrict sums)
 {
-    const uint64_t inverse = (uint64_t(1) << 32) / uint64_t(2 * radius + 1);
+    const float inverse = 1.0f / float(2 * radius + 1);
     const int last = count - 1;
     for (int l = 0; l < lanes; ++l)
-        sums[l] = uint64_t(radius + 1) * src[l];
+        sums[l] = int32_t(radius + 1) * src[l];
     for (int i = 1; i <= radius; ++i) {
         const uint16_t *e = src + size_t(std::min(i, last)) * lanes;
         for (int l = 0; l < lanes; ++l)
             sums[l] += e[l];
     }
-    for (int i = 0; i < count; ++i) {
-        uint16_t *out = dst + size_t(i) * lanes;
-        const uint16_t *in = src + size_t(std::min(i + radius + 1, last)) * lanes;
-        const uint16_t *gone = src + size_t(std::max(i - radius, 0)) * lanes;
+    const auto step = [&](int i, int entering, int leaving) {
+        uint16_t *__restrict out = dst + size_t(i) * lanes;
+        const uint16_t *__restrict in = src + size_t(entering) * lanes;
+        const uint16_t *__restrict gone = src + size_t(leaving) * lanes;
         for (int l = 0; l < lanes; ++l) {
-            out[l] = uint16_t((sums[l] * inverse + (uint64_t(1) << 31)) >> 32);
-            sums[l] += in[l];
-            sums[l] -= gone[l];
+            out[l] = uint16_t(int32_t(float(sums[l]) * inverse + 0.5f));
+            sums[l] += int32_t(in[l]) - int32_t(gone[l]);
         }
-    }
+    };
+    // Near the ends the window reaches past them; in the middle it never does.
+    const int head = std::min(count, radius + 1);
+    const int tail = std::max(head, last - radius);
+    for (int i = 0; i < head; ++i)
+        step(i, std::min(i + radius + 1, last), 0);
+    for (int i = head; i < tail; ++i)
+        step(i, i + radius + 1, i - radius);
+    for (int i = tail; i < count; ++i)
+        step(i, last, i - radius);
 }
 
 struct Job {
@@ -49,18 +61,31 @@ struct Job {
     std::array<int, 3> radii;
 };
 
+// Rows are blurred a few at a time, interleaved so that the same pixel of every row in the
+// group lies side by side: one pass then runs along all of them at once, which vectorizes.
 void blurRows(const Job &job, int firstRow, int endRow)
 {
     const int width = job.source->width();
-    std::vector<uint16_t> a(size_t(width) * 4), b(size_t(width) * 4);
-    uint64_t sums[4];
-    for (int y = firstRow; y < endRow; ++y) {
-        const uchar *line = job.source->constScanLine(y);
-        for (int i = 0; i < width * 4; ++i)
-            a[i] = uint16_t(line[i] << 8);
-        boxLine(a.data(), b.data(), width, 4, job.radii[0], sums);
-        boxLine(b.data(), a.data(), width, 4, job.radii[1], sums);
-        boxLine(a.data(), job.work->data() + size_t(y) * width * 4, width, 4, job.radii[2], sums);
+    std::vector<uint16_t> a(size_t(width) * 4 * rowsPerGroup), b(a.size());
+    std::vector<int32_t> sums(4 * rowsPerGroup);
+    for (int y0 = firstRow; y0 < endRow; y0 += rowsPerGroup) {
+        const int rows = std::min(rowsPerGroup, endRow - y0);
+        const int lanes = rows * 4;
+        for (int r = 0; r < rows; ++r) {
+            const uchar *line = job.source->constScanLine(y0 + r);
+            for (int x = 0; x < width; ++x)
+                for (int c = 0; c < 4; ++c)
+                    a[size_t(x) * lanes + r * 4 + c] = uint16_t(line[x * 4 + c] << 8);
+        }
+        boxLine(a.data(), b.data(), width, lanes, job.radii[0], sums.data());
+        boxLine(b.data(), a.data(), width, lanes, job.radii[1], sums.data());
+        boxLine(a.data(), b.data(), width, lanes, job.radii[2], sums.data());
+        for (int r = 0; r < rows; ++r) {
+            uint16_t *out = job.work->data() + size_t(y0 + r) * width * 4;
+            for (int x = 0; x < width; ++x)
+                for (int c = 0; c < 4; ++c)
+                    out[x * 4 + c] = b[size_t(x) * lanes + r * 4 + c];
+        }
     }
 }
 
@@ -70,7 +95,7 @@ void blurColumns(const Job &job, int firstColumn, int endColumn)
     const int height = job.source->height();
     const int lanes = (endColumn - firstColumn) * 4;
     std::vector<uint16_t> a(size_t(lanes) * height), b(size_t(lanes) * height);
-    std::vector<uint64_t> sums(lanes);
+    std::vector<int32_t> sums(lanes);
     for (int y = 0; y < height; ++y) {
         const uint16_t *row = job.work->data() + (size_t(y) * width + firstColumn) * 4;
         std::copy(row, row + lanes, a.begin() + size_t(y) * lanes);
@@ -118,6 +143,7 @@ QImage blurred(const QImage &image, double sigma)
 {
     if (!(sigma >= 0.5) || image.isNull())
         return image;
+    sigma = std::min(sigma, maximumSigma);
     QImage source = image;
     switch (source.format()) {
     case QImage::Format_RGBA8888_Premultiplied:

@@ -10,7 +10,8 @@ namespace tarn::GaussianBlur {
 // direction, with the edge pixels extended outward without limit; the result has the size
 // of the input. Works on any 4-byte-per-pixel format, premultiplied formats staying valid;
 // other formats are converted to RGBA8888_Premultiplied first. Rows and columns are split
-// across the global thread pool. A sigma below 0.5 (or not a number) returns the input.
+// across the global thread pool. A sigma below 0.5 (or not a number) returns the input; one
+// above 1000 counts as 1000.
 QImage blurred(const QImage &image, double sigma);
 
 // The three box widths (odd) whose successive application has the variance of a Gaussian of
