@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -37,9 +38,25 @@ bool isAcceptedFormat(const QByteArray &format)
     return std::find(std::begin(accepted), std::end(accepted), format.toLower()) != std::end(accepted);
 }
 
-// A decoded 64-megapixel image at 16 bits per channel needs 512 MiB; the size check has already
-// bounded what the file may claim, so Qt's own (lower) default limit must not refuse it.
-constexpr int allocationLimitMiB = 600;
+// Qt's decoders refuse any allocation above a process-wide limit (128 MiB by default), which
+// would refuse images our limits accept: 64 megapixels at 16 bits per channel need 512 MiB.
+// The limit is global in Qt, so it is raised once, to the largest size validation lets through.
+void allowValidatedSizes()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { QImageReader::setAllocationLimit(int(maximumPixels * 8 / (1024 * 1024)) + 16); });
+}
+
+// Qt reports a GIF's first frame size, but allocates the logical screen: check both.
+QSize declaredSize(const QByteArray &format, const QByteArray &head, QSize reported)
+{
+    if (format.toLower() != "gif")
+        return reported;
+    if (head.size() < 10)
+        return QSize();
+    const auto byte = [&](int i) { return int(uint8_t(head[i])); };
+    return reported.expandedTo(QSize(byte(6) | byte(7) << 8, byte(8) | byte(9) << 8));
+}
 
 // Converts to the working form: sRGB, 8-bit RGBA, premultiplied.
 QImage toWorkingImage(QImage image)
@@ -60,16 +77,19 @@ QImage toWorkingImage(QImage image)
 
 QImage decodeWithQt(QIODevice &device)
 {
+    const QByteArray head = device.peek(10);
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
-    if (!isAcceptedFormat(reader.format()))
+    const QByteArray format = reader.format();
+    if (!isAcceptedFormat(format))
         throw ImageFailure::unreadable();
-    const QSize stored = reader.size(); // from the header; no pixel is decoded yet
+    // From the header; no pixel is decoded yet.
+    const QSize stored = declaredSize(format, head, reader.size());
     if (!stored.isValid())
         throw ImageFailure::unreadable();
     validate(stored.width(), stored.height());
-    reader.setAllocationLimit(allocationLimitMiB);
+    allowValidatedSizes();
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw ImageFailure::unreadable();

@@ -155,6 +155,13 @@ TEST(ImageCodec, ReadChecksTheStoredSizeBeforeDecoding)
     QTemporaryDir dir;
     EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(writeFile(dir, "huge.png", pngClaiming(16385, 10)))); }),
               ImageFailure::Case::tooLarge);
+
+    // A GIF reports its first frame's size but is drawn on its (here 9000 x 9000) logical screen.
+    QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff,\x00\x00\x00\x00\x01\x00\x01\x00"
+                   "\x00\x02\x02\x44\x01\x00;", 35);
+    EXPECT_EQ(ImageCodec::read(gif).size(), QSize(1, 1));
+    gif.replace(6, 4, QByteArray("\x28\x23\x28\x23", 4));
+    EXPECT_EQ(failureOf([&] { ImageCodec::read(gif); }), ImageFailure::Case::tooLarge);
 }
 
 TEST(ImageCodec, ReadAcceptsLargeImagesWithinTheLimits)
