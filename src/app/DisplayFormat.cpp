@@ -23,3 +23,22 @@ QString duration(double seconds)
 }
 
 } // namespace tarn::DisplayFormat
+
+namespace tarn::DisplayFormat {
+
+QString byteCount(long long bytes)
+{
+    if (bytes <= 0)
+        return QStringLiteral("0 KB");
+    if (bytes < 1000)
+        return QStringLiteral("%1 B").arg(bytes);
+    const double kilo = bytes / 1000.0;
+    if (kilo < 1000)
+        return QStringLiteral("%1 KB").arg(std::llround(kilo));
+    const double mega = kilo / 1000.0;
+    if (mega < 1000)
+        return QStringLiteral("%1 MB").arg(mega, 0, 'f', 1);
+    return QStringLiteral("%1 GB").arg(mega / 1000.0, 0, 'f', 2);
+}
+
+} // namespace tarn::DisplayFormat

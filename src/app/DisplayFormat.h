@@ -9,3 +9,11 @@ namespace tarn::DisplayFormat {
 QString duration(double seconds);
 
 } // namespace tarn::DisplayFormat
+
+namespace tarn::DisplayFormat {
+
+// A file size in decimal units: "0 KB", "512 B", "12 KB", "3.4 MB", "1.25 GB"; negative
+// counts count as 0.
+QString byteCount(long long bytes);
+
+} // namespace tarn::DisplayFormat

@@ -21,21 +21,12 @@ IconButton::IconButton(const QString &symbol, const QString &help, std::function
     });
 }
 
-// The theme's icon is used as a mask and filled with the muted colour, so every symbol has the
-// same tint whatever colours the icon theme drew it in.
 void IconButton::paintEvent(QPaintEvent *)
 {
     const qreal ratio = devicePixelRatioF();
-    QPixmap mask = Theme::icon(symbol_).pixmap(QSize(symbolSize, symbolSize), ratio);
-    if (mask.isNull())
+    const QImage tinted = Theme::symbolImage(symbol_, Palette::muted, symbolSize, ratio);
+    if (tinted.isNull())
         return;
-    QImage tinted = mask.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter tint(&tinted);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(tinted.rect(), Palette::muted);
-    }
-    tinted.setDevicePixelRatio(ratio);
     QPainter painter(this);
     painter.setOpacity(isDown() ? 0.7 : 1.0);
     const QSizeF logical = QSizeF(tinted.size()) / ratio;

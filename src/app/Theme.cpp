@@ -1,5 +1,8 @@
 #include "app/Theme.h"
 
+#include <QPainter>
+#include <QPixmap>
+
 
 namespace tarn::Theme {
 
@@ -54,6 +57,8 @@ constexpr Entry table[] = {
     {u"photo.badge.plus", u"insert-image"},
     {u"play", u"media-playback-start"},
     {u"play.circle.fill", u"media-playback-start"},
+    {u"play.fill", u"media-playback-start"},
+    {u"pause.fill", u"media-playback-pause"},
     {u"doc.on.doc", u"edit-copy"},
     {u"pin", u"pin"},
     {u"ellipsis", u"view-more"},
@@ -104,6 +109,21 @@ QIcon icon(const QString &symbol)
 {
     const QString name = iconName(symbol);
     return name.isEmpty() ? QIcon() : QIcon::fromTheme(name);
+}
+
+QImage symbolImage(const QString &symbol, const QColor &color, int size, qreal devicePixelRatio)
+{
+    const QPixmap mask = icon(symbol).pixmap(QSize(size, size), devicePixelRatio);
+    if (mask.isNull())
+        return {};
+    QImage tinted = mask.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter tint(&tinted);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(tinted.rect(), color);
+    }
+    tinted.setDevicePixelRatio(devicePixelRatio);
+    return tinted;
 }
 
 QStringList symbols()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,9 @@ void useIconTheme();
 QString iconName(const QString &symbol);
 // The icon of a symbol name from the icon theme (a null icon for an unknown symbol).
 QIcon icon(const QString &symbol);
+// A symbol drawn in one colour: the theme's icon serves as a mask filled with `color`, so every
+// symbol has the same tint whatever colours the icon theme drew it in. Null for an unknown one.
+QImage symbolImage(const QString &symbol, const QColor &color, int size, qreal devicePixelRatio);
 // Every symbol name the table knows, in table order.
 QStringList symbols();
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+namespace tarn {
+
+// The content of the countdown panel: the remaining seconds, large, and a cancel button.
+class CountdownView : public QWidget {
+    Q_OBJECT
+public:
+    CountdownView(int value, std::function<void()> cancel, QWidget *parent = nullptr);
+
+    QString numberText() const { return number_->text(); }
+    QPushButton *cancelButton() const { return cancel_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QLabel *number_;
+    QPushButton *cancel_;
+};
+
+} // namespace tarn

@@ -1,0 +1,244 @@
+#include "app/FloatingWindows.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/CountdownView.h"
+#include "app/ExtractedTextView.h"
+#include "app/Palette.h"
+#include "app/PinView.h"
+#include "app/QuickCaptureView.h"
+#include "app/RecordingHUD.h"
+#include "app/VideoPlayerView.h"
+#include "platform/X11WindowHints.h"
+
+namespace tarn {
+namespace {
+
+QRect availableGeometry(QScreen *screen)
+{
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void centre(QWidget *window)
+{
+    const QRect available = availableGeometry(nullptr);
+    if (!available.isEmpty())
+        window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+// A top-level window whose content fills it, dark, released when closed.
+QWidget *makeWindow(Qt::WindowFlags flags, const QString &title, QWidget *content, QSize size)
+{
+    auto *window = new QWidget(nullptr, flags);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    QPalette colours = window->palette();
+    colours.setColor(QPalette::Window, Palette::background);
+    window->setPalette(colours);
+    window->setAutoFillBackground(true);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    window->resize(size);
+    centre(window);
+    return window;
+}
+
+void bringForward(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+FloatingWindows::FloatingWindows(QObject *parent) : QObject(parent)
+{
+    captureDismissal_.setSingleShot(true);
+    captureDismissal_.setInterval(std::chrono::seconds(10));
+    connect(&captureDismissal_, &QTimer::timeout, this, [this] { capturePanel_.reset(); });
+}
+
+FloatingWindows::~FloatingWindows()
+{
+    for (const QPointer<QWidget> &window : windows_)
+        if (window) {
+            window->removeEventFilter(this);
+            delete window.data();
+        }
+}
+
+std::vector<QWidget *> FloatingWindows::windows() const
+{
+    std::vector<QWidget *> open;
+    for (const QPointer<QWidget> &window : windows_)
+        if (window)
+            open.push_back(window.data());
+    return open;
+}
+
+void FloatingWindows::adopt(QWidget *window)
+{
+    window->installEventFilter(this);
+    windows_.emplace_back(window);
+}
+
+bool FloatingWindows::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close && watched->isWidgetType()) {
+        auto *window = static_cast<QWidget *>(watched);
+        // Runs before the window closes; a close that someone refuses keeps it listed.
+        QMetaObject::invokeMethod(this, [this, window = QPointer<QWidget>(window)] {
+            if (!window || !window->isVisible())
+                windowWillClose(window);
+        }, Qt::QueuedConnection);
+        if (auto *player = window->findChild<VideoPlayerView *>())
+            player->pause(); // a closed video window stops its sound at once
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FloatingWindows::windowWillClose(QWidget *window)
+{
+    std::erase_if(windows_, [window](const QPointer<QWidget> &entry) { return !entry || entry.data() == window; });
+}
+
+void FloatingWindows::pruneClosed()
+{
+    std::erase_if(windows_, [](const QPointer<QWidget> &entry) { return !entry; });
+}
+
+void FloatingWindows::showText(const QString &text)
+{
+    QWidget *window = makeWindow(Qt::Window, QStringLiteral("텍스트 추출 · Tarnwick"), new ExtractedTextView(text),
+        QSize(590, 390));
+    adopt(window);
+    bringForward(window);
+}
+
+void FloatingWindows::showVideo(const QUrl &url, const QString &title)
+{
+    auto *player = new VideoPlayerView(url);
+    QWidget *window = makeWindow(Qt::Window, title, player, QSize(960, 600));
+    adopt(window);
+    bringForward(window);
+    player->play();
+}
+
+QSize FloatingWindows::pinSize(QSize imagePixels)
+{
+    const double w = std::max(1, imagePixels.width());
+    const double h = std::max(1, imagePixels.height());
+    const double scale = std::min({480.0 / w, 420.0 / h, 1.0});
+    return {static_cast<int>(std::round(std::max(w * scale, 220.0))), static_cast<int>(std::round(std::max(h * scale, 150.0)))};
+}
+
+void FloatingWindows::pin(const QImage &image, const QString &title)
+{
+    // Only closed windows leave the list: a pin that is minimized or hidden still counts, so
+    // no more than eight pins are ever open.
+    pruneClosed();
+    std::vector<QWidget *> pins;
+    for (QWidget *window : windows())
+        if (window->objectName() == pinIdentifier)
+            pins.push_back(window);
+    if (static_cast<int>(pins.size()) >= maximumPins) {
+        QWidget *oldest = pins.front();
+        if (oldest->close())
+            windowWillClose(oldest);
+    }
+
+    auto *window = new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+    QPointer<QWidget> weakWindow(window);
+    auto *view = new PinView(image, [weakWindow](double opacity) {
+        if (weakWindow)
+            weakWindow->setWindowOpacity(opacity);
+    });
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->setObjectName(pinIdentifier);
+    window->setWindowTitle(QStringLiteral("고정 · ") + title);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    window->setMinimumSize(180, 140);
+    window->resize(pinSize(image.size()));
+    centre(window);
+    adopt(window);
+    window->show();
+    x11::showOnAllDesktops(static_cast<uint32_t>(window->winId()));
+}
+
+void FloatingWindows::closePins()
+{
+    std::vector<QWidget *> pins;
+    for (QWidget *window : windows())
+        if (window->objectName() == pinIdentifier)
+            pins.push_back(window);
+    for (QWidget *pin : pins)
+        if (pin->close())
+            windowWillClose(pin);
+}
+
+QPoint FloatingWindows::capturePanelOrigin(const QRect &available)
+{
+    // 24 points inside the right edge and above the bottom of the available area.
+    return {available.x() + available.width() - 334, available.y() + available.height() - 24 - 216};
+}
+
+QPoint FloatingWindows::recordingPanelOrigin(const QRect &available)
+{
+    // Centred, 18 points below the top of the available area.
+    return {available.x() + available.width() / 2 - 145, available.y() + 18};
+}
+
+void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, QuickCaptureActions &app)
+{
+    captureDismissal_.stop();
+    capturePanel_.reset();
+
+    PanelPointer panel(new FloatingPanel(QSize(310, 216), 13));
+    QPointer<FloatingWindows> self(this);
+    panel->setContent(new QuickCaptureView(item, image, app, [self] {
+        if (self)
+            self->capturePanel_.reset();
+    }));
+    const QRect available = availableGeometry(nullptr);
+    if (!available.isEmpty())
+        panel->move(capturePanelOrigin(available));
+    capturePanel_ = std::move(panel);
+    capturePanel_->orderFront();
+    captureDismissal_.start();
+}
+
+void FloatingWindows::showRecording(RecordingService *recorder, QScreen *screen)
+{
+    PanelPointer panel(new FloatingPanel(QSize(290, 52), 14));
+    panel->setContent(new RecordingHUD(recorder));
+    const QRect available = availableGeometry(screen);
+    if (!available.isEmpty())
+        panel->move(recordingPanelOrigin(available));
+    recordingPanel = std::move(panel);
+    recordingPanel->orderFront();
+}
+
+void FloatingWindows::showCountdown(int value, std::function<void()> cancel)
+{
+    if (!countdownPanel) {
+        countdownPanel.reset(new FloatingPanel(QSize(180, 158), 24));
+        centre(countdownPanel.get());
+    }
+    countdownPanel->setContent(new CountdownView(value, std::move(cancel)));
+    countdownPanel->orderFront();
+}
+
+} // namespace tarn

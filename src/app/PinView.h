@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+
+#include <QImage>
+#include <QLabel>
+#include <QSlider>
+#include <QWidget>
+
+namespace tarn {
+
+// Draws an image as large as fits, keeping its aspect ratio, centred.
+class FittedImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit FittedImage(QImage image, QWidget *parent = nullptr);
+    const QImage &image() const { return image_; }
+    // Where the image lands inside `bounds`.
+    static QRectF fittedRect(QSizeF imageSize, const QRectF &bounds);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage image_;
+};
+
+// The content of a pinned-image window: the image, then a row with an opacity slider (25 to
+// 100 %) whose changes go to `onOpacity`.
+class PinView : public QWidget {
+    Q_OBJECT
+public:
+    PinView(QImage image, std::function<void(double)> onOpacity, QWidget *parent = nullptr);
+
+    double opacity() const { return opacity_; }
+    QSlider *slider() const { return slider_; }
+    QString percentText() const { return percent_->text(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void setOpacity(double opacity);
+
+    std::function<void(double)> onOpacity_;
+    double opacity_ = 1.0;
+    QSlider *slider_;
+    QLabel *percent_;
+};
+
+} // namespace tarn

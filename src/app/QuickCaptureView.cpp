@@ -1,0 +1,120 @@
+#include "app/QuickCaptureView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/FloatingPanel.h"
+#include "app/Palette.h"
+#include "app/PinView.h"
+#include "app/Theme.h"
+
+namespace tarn {
+namespace {
+
+// The preview: the image fitted into the full width and 118 points of height, on the
+// background colour, inside a rounded clip.
+class Preview : public FittedImage {
+public:
+    explicit Preview(QImage image) : FittedImage(std::move(image)) { setFixedHeight(118); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        QPainterPath clip;
+        clip.addRoundedRect(QRectF(rect()), 7, 7);
+        painter.setClipPath(clip);
+        painter.fillRect(rect(), Palette::background);
+        painter.drawImage(fittedRect(image().size(), rect()), image());
+    }
+};
+
+QWidget *header(QAbstractButton *&closeButton)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(5);
+    auto *symbol = new QLabel;
+    symbol->setPixmap(QPixmap::fromImage(
+        Theme::symbolImage(QStringLiteral("checkmark.circle.fill"), Palette::teal, 12, row->devicePixelRatioF())));
+    auto *title = new QLabel(QStringLiteral("캡처 완료"));
+    QFont font = title->font();
+    font.setPixelSize(11);
+    title->setFont(font);
+    QPalette colours = title->palette();
+    colours.setColor(QPalette::WindowText, Palette::teal);
+    title->setPalette(colours);
+    layout->addWidget(symbol);
+    layout->addWidget(title);
+    layout->addStretch(1);
+
+    auto *close = new QToolButton;
+    close->setAutoRaise(true);
+    close->setIcon(QIcon(QPixmap::fromImage(
+        Theme::symbolImage(QStringLiteral("xmark"), Palette::text, 10, row->devicePixelRatioF()))));
+    close->setIconSize(QSize(10, 10));
+    close->setToolTip(QStringLiteral("닫기"));
+    close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 2px; }"));
+    layout->addWidget(close);
+    closeButton = close;
+    return row;
+}
+
+} // namespace
+
+QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, std::function<void()> close,
+    QWidget *parent)
+    : QWidget(parent), item_(std::move(item)), app_(app), close_(std::move(close))
+{
+    setFixedSize(310, 216);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Palette::text);
+    setPalette(colours);
+
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(14, 14, 14, 14);
+    stack->setSpacing(9);
+    stack->addWidget(header(closeButton_));
+    stack->addWidget(new Preview(std::move(image)));
+
+    auto *actions = new QHBoxLayout;
+    actions->setSpacing(7);
+    edit_ = new TarnButton(QStringLiteral("편집"), {.prominent = true});
+    copy_ = new TarnButton(QStringLiteral("복사"));
+    pin_ = new TarnButton(QStringLiteral("고정"));
+    for (TarnButton *button : {edit_, copy_, pin_})
+        actions->addWidget(button, 1);
+    stack->addLayout(actions);
+
+    connect(closeButton_, &QAbstractButton::clicked, this, [this] { close_(); });
+    // The panel closes before the editor opens; the model may refuse to open while busy.
+    connect(edit_, &QAbstractButton::clicked, this, [this] {
+        const CaptureItem item = item_;
+        QuickCaptureActions &app = app_;
+        close_();
+        app.openItem(item);
+    });
+    // The copy runs on after the panel has gone.
+    connect(copy_, &QAbstractButton::clicked, this, [this] {
+        app_.copyItem(item_);
+        close_();
+    });
+    connect(pin_, &QAbstractButton::clicked, this, [this] {
+        app_.pin(item_);
+        close_();
+    });
+}
+
+void QuickCaptureView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintPlate(painter, rect(), 13, Palette::sidebar, Palette::border);
+}
+
+} // namespace tarn

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+
+#include <QImage>
+#include <QWidget>
+
+#include "app/TarnButtonStyle.h"
+#include "core/CaptureItem.h"
+
+namespace tarn {
+
+// What the quick-capture panel asks of the application model: open the capture's editor, copy
+// it, pin it. Each starts its own work and returns at once; the model decides what a busy state
+// means for it.
+class QuickCaptureActions {
+public:
+    virtual ~QuickCaptureActions() = default;
+    virtual void openItem(const CaptureItem &item) = 0;
+    virtual void copyItem(const CaptureItem &item) = 0;
+    virtual void pin(const CaptureItem &item) = 0;
+};
+
+// The content of the quick-capture panel shown after a capture when no editor opens: a header
+// with a close button, the preview, and the edit, copy and pin buttons (each closes the panel).
+class QuickCaptureView : public QWidget {
+    Q_OBJECT
+public:
+    QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, std::function<void()> close,
+        QWidget *parent = nullptr);
+
+    TarnButton *editButton() const { return edit_; }
+    TarnButton *copyButton() const { return copy_; }
+    TarnButton *pinButton() const { return pin_; }
+    QAbstractButton *closeButton() const { return closeButton_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    CaptureItem item_;
+    QuickCaptureActions &app_;
+    std::function<void()> close_;
+    TarnButton *edit_;
+    TarnButton *copy_;
+    TarnButton *pin_;
+    QAbstractButton *closeButton_;
+};
+
+} // namespace tarn

@@ -1,0 +1,92 @@
+#include "app/VideoPlayerView.h"
+
+#include <QAudioOutput>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QVideoWidget>
+
+#include "app/DisplayFormat.h"
+#include "app/IconButton.h"
+#include "app/Palette.h"
+
+namespace tarn {
+
+VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(parent)
+{
+    player_ = new QMediaPlayer(this);
+    audio_ = new QAudioOutput(this);
+    video_ = new QVideoWidget;
+    player_->setAudioOutput(audio_);
+    player_->setVideoOutput(video_);
+
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(video_, 1);
+
+    controls_ = new QWidget;
+    controls_->setFixedHeight(40);
+    controls_->setAutoFillBackground(true);
+    QPalette bar = controls_->palette();
+    bar.setColor(QPalette::Window, Palette::sidebar);
+    bar.setColor(QPalette::WindowText, Palette::muted);
+    controls_->setPalette(bar);
+    auto *row = new QHBoxLayout(controls_);
+    row->setContentsMargins(10, 0, 14, 0);
+    row->setSpacing(10);
+    position_ = new QSlider(Qt::Horizontal);
+    position_->setStyleSheet(QStringLiteral(
+        "QSlider::groove:horizontal { height: 4px; background: %1; border-radius: 2px; }"
+        "QSlider::sub-page:horizontal { background: %2; border-radius: 2px; }"
+        "QSlider::handle:horizontal { background: %3; width: 12px; margin: -4px 0; border-radius: 6px; }")
+            .arg(Palette::border.name(), Palette::teal.name(), Palette::text.name()));
+    time_ = new QLabel(QStringLiteral("00:00 / 00:00"));
+    QFont font = time_->font();
+    font.setPixelSize(11);
+    time_->setFont(font);
+    stack->addWidget(controls_);
+
+    auto rebuildToggle = [this, row] {
+        const bool playing = player_->playbackState() == QMediaPlayer::PlayingState;
+        auto *toggle = new IconButton(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"),
+            playing ? QStringLiteral("일시 정지") : QStringLiteral("재생"), [this] {
+                if (player_->playbackState() == QMediaPlayer::PlayingState)
+                    player_->pause();
+                else
+                    player_->play();
+            });
+        if (toggle_) {
+            row->replaceWidget(toggle_, toggle);
+            toggle_->deleteLater();
+        } else {
+            row->addWidget(toggle);
+            row->addWidget(position_, 1);
+            row->addWidget(time_);
+        }
+        toggle_ = toggle;
+    };
+    rebuildToggle();
+    connect(player_, &QMediaPlayer::playbackStateChanged, this, rebuildToggle);
+    connect(player_, &QMediaPlayer::durationChanged, this, [this](qint64 duration) {
+        position_->setRange(0, static_cast<int>(duration));
+        updatePosition(player_->position());
+    });
+    connect(player_, &QMediaPlayer::positionChanged, this, &VideoPlayerView::updatePosition);
+    connect(position_, &QSlider::sliderMoved, player_, [this](int value) { player_->setPosition(value); });
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    player_->setSource(url);
+}
+
+void VideoPlayerView::updatePosition(qint64 position)
+{
+    if (!position_->isSliderDown())
+        position_->setValue(static_cast<int>(position));
+    time_->setText(QStringLiteral("%1 / %2").arg(DisplayFormat::duration(position / 1000.0),
+        DisplayFormat::duration(player_->duration() / 1000.0)));
+}
+
+} // namespace tarn

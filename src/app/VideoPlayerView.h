@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLabel>
+#include <QMediaPlayer>
+#include <QSlider>
+#include <QUrl>
+#include <QWidget>
+
+class QAudioOutput;
+class QVideoWidget;
+
+namespace tarn {
+
+class IconButton;
+
+// The content of a video window: the picture with a control bar (play/pause, position, time).
+// Playback starts with play(); a closed window pauses it.
+class VideoPlayerView : public QWidget {
+    Q_OBJECT
+public:
+    explicit VideoPlayerView(const QUrl &url, QWidget *parent = nullptr);
+
+    QMediaPlayer *player() const { return player_; }
+    void play() { player_->play(); }
+    void pause() { player_->pause(); }
+
+private:
+    void updatePosition(qint64 position);
+
+    QMediaPlayer *player_;
+    QAudioOutput *audio_;
+    QVideoWidget *video_;
+    QWidget *controls_;
+    IconButton *toggle_ = nullptr;
+    QSlider *position_;
+    QLabel *time_;
+};
+
+} // namespace tarn

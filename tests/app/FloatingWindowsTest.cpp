@@ -1,0 +1,305 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/CountdownView.h"
+#include "app/DesktopScreens.h"
+#include "app/ExtractedTextView.h"
+#include "app/FloatingWindows.h"
+#include "app/PinView.h"
+#include "app/QuickCaptureView.h"
+#include "app/RecordingHUD.h"
+#include "app/Theme.h"
+#include "app/VideoPlayerView.h"
+#include "platform/ScreenSource.h"
+
+namespace tarn {
+namespace {
+
+// Every floating window is photographed into the build folder for review by eye.
+void photograph(QWidget *widget, const QString &name)
+{
+    QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+    widget->grab().save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-%1.png").arg(name));
+}
+
+QImage sampleImage(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor(0x17, 0x54, 0x59));
+    gradient.setColorAt(1, QColor(0xD1, 0xE3, 0xA8));
+    painter.fillRect(image.rect(), gradient);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setPixelSize(size.height() / 6);
+    painter.setFont(font);
+    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Tarnwick 캡처"));
+    return image;
+}
+
+std::vector<QWidget *> pinsOf(const FloatingWindows &floating)
+{
+    std::vector<QWidget *> pins;
+    for (QWidget *window : floating.windows())
+        if (window->objectName() == FloatingWindows::pinIdentifier)
+            pins.push_back(window);
+    return pins;
+}
+
+class FloatingWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Theme::useIconTheme(); }
+};
+
+TEST(FloatingWindowsGeometry, PinSizesFitTheImageWithinTheLimitsWithoutEnlarging)
+{
+    EXPECT_EQ(FloatingWindows::pinSize({4000, 1000}), QSize(480, 150));
+    EXPECT_EQ(FloatingWindows::pinSize({100, 80}), QSize(220, 150));
+    EXPECT_EQ(FloatingWindows::pinSize({960, 840}), QSize(480, 420));
+    EXPECT_EQ(FloatingWindows::pinSize({300, 1000}), QSize(220, 420));
+    EXPECT_EQ(FloatingWindows::capturePanelOrigin(QRect(0, 0, 1920, 1080)), QPoint(1586, 840));
+    EXPECT_EQ(FloatingWindows::recordingPanelOrigin(QRect(1920, 30, 2560, 1410)), QPoint(1920 + 1280 - 145, 48));
+}
+
+using ExclusiveFloatingWindows = FloatingWindowsTest;
+
+// A ninth pin closes the oldest; a minimized pin still counts, so never more than eight are
+// open. The opacity slider fades the window between 25 and 100 %.
+TEST_F(ExclusiveFloatingWindows, AtMostEightPinsStayOpenAndTheSliderFadesThePin)
+{
+    FloatingWindows floating;
+    for (int i = 0; i < 8; ++i)
+        floating.pin(sampleImage({640, 400}), QStringLiteral("캡처 %1").arg(i + 1));
+    std::vector<QWidget *> pins = pinsOf(floating);
+    ASSERT_EQ(pins.size(), 8u);
+    QPointer<QWidget> oldest = pins[0];
+    pins[1]->showMinimized();
+    QTest::qWait(100);
+
+    floating.pin(sampleImage({4000, 1000}), QStringLiteral("와이드"));
+    QTest::qWait(50);
+    pins = pinsOf(floating);
+    EXPECT_EQ(pins.size(), 8u);
+    EXPECT_TRUE(!oldest || !oldest->isVisible()) << "the oldest pin was closed";
+    int open = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        open += widget->objectName() == FloatingWindows::pinIdentifier && (widget->isVisible() || widget->isMinimized());
+    EXPECT_LE(open, 8);
+
+    QWidget *wide = pins.back();
+    EXPECT_EQ(wide->windowTitle(), QStringLiteral("고정 · 와이드"));
+    EXPECT_EQ(wide->size(), QSize(480, 150));
+    EXPECT_EQ(wide->minimumSize(), QSize(180, 140));
+
+    auto *view = wide->findChild<PinView *>();
+    ASSERT_NE(view, nullptr);
+    view->slider()->setValue(10);
+    EXPECT_EQ(view->slider()->value(), 25);
+    EXPECT_EQ(view->percentText(), QStringLiteral("25%"));
+    EXPECT_NEAR(wide->windowOpacity(), 0.25, 0.01); // the window system keeps 8 bits
+    view->slider()->setValue(100);
+    EXPECT_NEAR(wide->windowOpacity(), 1.0, 0.01);
+    photograph(pins[2], QStringLiteral("pin"));
+    photograph(wide, QStringLiteral("pin-wide"));
+}
+
+TEST_F(ExclusiveFloatingWindows, ClosingPinsLeavesTextWindowsAndTheTextCopiesOnce)
+{
+    FloatingWindows floating;
+    const QString text = QStringLiteral("회의록 2026-12-07\n참석자: 김하늘, 이도윤\nhello@example.com\n다음 일정: 금요일 오후 3시");
+    floating.showText(text);
+    floating.pin(sampleImage({300, 200}), QStringLiteral("하나"));
+    floating.pin(sampleImage({300, 200}), QStringLiteral("둘"));
+    ASSERT_EQ(floating.windows().size(), 3u);
+
+    floating.closePins();
+    QTest::qWait(50);
+    ASSERT_EQ(floating.windows().size(), 1u);
+    QWidget *window = floating.windows().front();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("텍스트 추출 · Tarnwick"));
+    EXPECT_EQ(window->size(), QSize(590, 390));
+
+    auto *view = window->findChild<ExtractedTextView *>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    photograph(window, QStringLiteral("text"));
+    EXPECT_EQ(view->copyButton()->text(), QStringLiteral("전체 복사"));
+    QTest::mouseClick(view->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    EXPECT_EQ(view->copyButton()->text(), QStringLiteral("복사 완료"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
+    QTest::mouseClick(view->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text) << "a second press copies again";
+    EXPECT_EQ(view->copyButton()->text(), QStringLiteral("복사 완료"));
+    photograph(window, QStringLiteral("text-copied"));
+
+    window->close();
+    QTest::qWait(50);
+    EXPECT_TRUE(floating.windows().empty());
+}
+
+// Records what the panel asked the model to do, and whether the panel was gone by then.
+struct RecordingActions : QuickCaptureActions {
+    FloatingWindows *floating = nullptr;
+    QStringList calls;
+    bool panelGoneAtOpen = false;
+    void openItem(const CaptureItem &item) override
+    {
+        calls << QStringLiteral("open ") + QString::fromStdString(item.title);
+        panelGoneAtOpen = floating->capturePanel() == nullptr;
+    }
+    void copyItem(const CaptureItem &item) override { calls << QStringLiteral("copy ") + QString::fromStdString(item.title); }
+    void pin(const CaptureItem &item) override { calls << QStringLiteral("pin ") + QString::fromStdString(item.title); }
+};
+
+TEST_F(ExclusiveFloatingWindows, QuickCapturePanelActsClosesAndDismissesItself)
+{
+    FloatingWindows floating;
+    RecordingActions actions;
+    actions.floating = &floating;
+    CaptureItem item;
+    item.title = "스크린샷";
+
+    floating.showCapture(item, sampleImage({1280, 720}), actions);
+    FloatingPanel *panel = floating.capturePanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->size(), QSize(310, 216));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(panel->pos(), FloatingWindows::capturePanelOrigin(available));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+    photograph(panel, QStringLiteral("quick-capture"));
+
+    auto *view = panel->findChild<QuickCaptureView *>();
+    QTest::mouseClick(view->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(floating.capturePanel(), nullptr);
+    floating.showCapture(item, sampleImage({400, 300}), actions);
+    QTest::mouseClick(floating.capturePanel()->findChild<QuickCaptureView *>()->editButton(), Qt::LeftButton);
+    EXPECT_TRUE(actions.panelGoneAtOpen);
+    floating.showCapture(item, sampleImage({400, 300}), actions);
+    QTest::mouseClick(floating.capturePanel()->findChild<QuickCaptureView *>()->pinButton(), Qt::LeftButton);
+    EXPECT_EQ(actions.calls, (QStringList{"copy 스크린샷", "open 스크린샷", "pin 스크린샷"}));
+    EXPECT_EQ(floating.capturePanel(), nullptr);
+
+    // A second capture within the delay replaces the first and gets the full delay itself.
+    floating.setCaptureDismissalDelay(std::chrono::milliseconds(400));
+    floating.showCapture(item, sampleImage({400, 300}), actions);
+    QTest::qWait(250);
+    floating.showCapture(item, sampleImage({400, 300}), actions);
+    QPointer<FloatingPanel> second = floating.capturePanel();
+    QTest::qWait(250);
+    EXPECT_EQ(floating.capturePanel(), second.data());
+    QTest::qWait(300);
+    EXPECT_EQ(floating.capturePanel(), nullptr);
+
+    // Closed by hand, then the delay passes: nothing else happens.
+    floating.showCapture(item, sampleImage({400, 300}), actions);
+    QTest::mouseClick(floating.capturePanel()->findChild<QuickCaptureView *>()->closeButton(), Qt::LeftButton);
+    EXPECT_EQ(floating.capturePanel(), nullptr);
+    QTest::qWait(450);
+    EXPECT_EQ(floating.capturePanel(), nullptr);
+    EXPECT_EQ(actions.calls.size(), 3);
+}
+
+TEST_F(ExclusiveFloatingWindows, RecordingHudSitsAtTheTopCentreAndShowsSavingWhileStopping)
+{
+    FloatingWindows floating;
+    RecordingService recorder;
+    QScreen *screen = QGuiApplication::primaryScreen();
+    floating.showRecording(&recorder, screen);
+    ASSERT_TRUE(floating.recordingPanel);
+    EXPECT_EQ(floating.recordingPanel->size(), QSize(290, 52));
+    EXPECT_EQ(floating.recordingPanel->pos(), FloatingWindows::recordingPanelOrigin(screen->availableGeometry()));
+
+    auto *hud = floating.recordingPanel->findChild<RecordingHUD *>();
+    ASSERT_NE(hud, nullptr);
+    hud->present(RecordingService::State::recording, 75.6, 12'345'678);
+    EXPECT_EQ(hud->timeText(), QStringLiteral("01:15"));
+    EXPECT_EQ(hud->sizeText(), QStringLiteral("12.3 MB"));
+    EXPECT_TRUE(hud->stopButton()->isEnabled());
+    EXPECT_EQ(hud->stopButton()->toolTip(), QStringLiteral("녹화 종료 및 저장"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(floating.recordingPanel.get()));
+    photograph(floating.recordingPanel.get(), QStringLiteral("recording-hud"));
+
+    hud->present(RecordingService::State::stopping, 80, 12'345'678);
+    EXPECT_EQ(hud->timeText(), QStringLiteral("저장 중…"));
+    EXPECT_EQ(hud->sizeText(), QStringLiteral("12.3 MB"));
+    EXPECT_FALSE(hud->stopButton()->isEnabled());
+    QTest::qWait(20); // the layout follows the longer text
+    photograph(floating.recordingPanel.get(), QStringLiteral("recording-hud-stopping"));
+
+    floating.recordingPanel.reset();
+    QTest::qWait(20);
+}
+
+TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)
+{
+    FloatingWindows floating;
+    int cancels = 0;
+    floating.showCountdown(3, [&] { ++cancels; });
+    FloatingPanel *panel = floating.countdownPanel.get();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->size(), QSize(180, 158));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+    photograph(panel, QStringLiteral("countdown"));
+    panel->move(panel->pos() + QPoint(-200, 120));
+    const QPoint dragged = panel->pos();
+
+    floating.showCountdown(2, [&] { ++cancels; });
+    floating.showCountdown(12, [&] { ++cancels; });
+    EXPECT_EQ(floating.countdownPanel.get(), panel);
+    EXPECT_EQ(panel->pos(), dragged);
+    auto *view = panel->findChild<CountdownView *>(QString(), Qt::FindDirectChildrenOnly);
+    QTest::qWait(20); // the replaced views go away from the event loop
+    view = nullptr;
+    for (CountdownView *candidate : panel->findChildren<CountdownView *>())
+        if (candidate == panel->content())
+            view = candidate;
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->numberText(), QStringLiteral("12"));
+    EXPECT_EQ(view->size(), QSize(180, 158));
+    QTest::mouseClick(view->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(cancels, 1);
+    photograph(panel, QStringLiteral("countdown-12"));
+}
+
+TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("clip.mp4"));
+    const int made = QProcess::execute(QStringLiteral("ffmpeg"),
+        {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=640x360:rate=30:duration=3", "-c:v", "libx264",
+            "-pix_fmt", "yuv420p", file});
+    if (made != 0)
+        GTEST_SKIP() << "ffmpeg cannot make the test video";
+
+    FloatingWindows floating;
+    floating.showVideo(QUrl::fromLocalFile(file), QStringLiteral("화면 녹화"));
+    ASSERT_EQ(floating.windows().size(), 1u);
+    QWidget *window = floating.windows().front();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("화면 녹화"));
+    EXPECT_EQ(window->size(), QSize(960, 600));
+    auto *view = window->findChild<VideoPlayerView *>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->player()->position() > 300; }, 8000))
+        << "error: " << view->player()->errorString().toStdString();
+    EXPECT_EQ(view->player()->playbackState(), QMediaPlayer::PlayingState);
+    QTest::qWait(200);
+    const QRect frame = window->frameGeometry();
+    DesktopScreens::source().grab(frame, false).save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-video.png"));
+
+    QPointer<VideoPlayerView> player = view;
+    window->close();
+    EXPECT_TRUE(!player || player->player()->playbackState() != QMediaPlayer::PlayingState);
+    QTest::qWait(50);
+    EXPECT_TRUE(floating.windows().empty());
+}
+
+} // namespace
+} // namespace tarn
