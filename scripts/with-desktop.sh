@@ -8,7 +8,14 @@ work=$(mktemp -d /tmp/tarnwick-desktop.XXXXXX)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  pulseaudio --kill >/dev/null 2>&1
+  # The sound server runs detached: stop it and wait until it is gone, or it still writes into
+  # the folder being removed.
+  if [ -f "$work/runtime/pulse/pid" ]; then
+    pulse=$(cat "$work/runtime/pulse/pid" 2>/dev/null)
+    if [ -n "$pulse" ] && kill "$pulse" 2>/dev/null; then
+      for _ in $(seq 1 50); do kill -0 "$pulse" 2>/dev/null || break; sleep 0.1; done
+    fi
+  fi
   wait 2>/dev/null
   rm -rf "$work"
 }

@@ -56,10 +56,13 @@ public:
     // content's top-left) that lies on it, into `destination`. Returns once capture runs, with
     // the state still `starting`. Throws CaptureFailure::microphonePermission, the image-size
     // errors, a RecorderFailure from the backend, or AppError code 1 when a recording is
-    // already under way.
+    // already under way. A stop() that arrives before capture runs is honoured: start then
+    // returns with the state back at `idle`, nothing recorded and no callback called.
     QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region,
                             RecordingSettings settings, QString destination);
-    // Stops the recording; never throws, failures go to onError.
+    // Stops the recording; never throws, failures go to onError. After a failed stop or a
+    // time-out the capture is shut down and the file closed before onError is called and
+    // before the state returns to `idle`.
     QCoro::Task<void> stop();
 
     State state() const { return state_; }
@@ -84,22 +87,22 @@ private:
     void onFinished(RecorderSession *session);
     QCoro::Task<void> onFailed(RecorderSession *session, QString message);
     void onStreamStopped(RecorderSession *session, QString message);
-    void armTimeout(std::chrono::milliseconds delay, int code);
+    void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);
     void shutDownThenReport(int code, QString message);
+    void dispose(std::unique_ptr<RecorderSession> session);
     void clear();
-    QString path() const;
+    QString path() const { return destination_; }
 
     std::shared_ptr<RecorderBackend> backend_;
     Timings timings_;
     State state_ = State::idle;
     double seconds_ = 0;
     qint64 byteCount_ = 0;
-    std::unique_ptr<RecorderSession> session_; // stream and output in one
+    std::unique_ptr<RecorderSession> session_; // the stream and its recording output in one
     QString destination_;
-    QTimer *timer_ = nullptr;
-    QTimer *timeout_ = nullptr;
+    QTimer *timer_ = nullptr;   // the progress timer while recording
+    QTimer *timeout_ = nullptr; // the finalization time-out or the watchdog
     bool stopRequested_ = false;
-    uint64_t generation_ = 0;
 };
 
 } // namespace tarn

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace tarn {
+
+// Lays the audio of several sources (system sound, microphone) on one timeline counted in
+// sample frames and mixes them into interleaved stereo pieces for the encoder. A source that
+// lags far behind the others is taken as silence, so one stalled input never holds up the
+// recording. Not thread-safe; the recorder guards it.
+class AudioMixer {
+public:
+    static constexpr int channels = 2;
+
+    // `lagFrames`: how far the earliest source may run ahead before missing ones count as silence.
+    AudioMixer(int sourceCount, int64_t lagFrames);
+
+    // Adds `frames` interleaved frames of `source`. The first push of a source places it at
+    // timeline frame `start` (earlier frames than the mix has reached are dropped); later
+    // pushes follow on without a gap.
+    void push(int source, int64_t start, const float *samples, size_t frames);
+
+    // Writes the next `frames` frames of the mix to `out` and returns their timeline position,
+    // when every source has them, or one source is `lagFrames` ahead, or `drain` is set and
+    // any source still has sound. Otherwise nothing.
+    std::optional<int64_t> pull(size_t frames, float *out, bool drain);
+
+private:
+    struct Track {
+        bool started = false;
+        int64_t start = 0; // timeline frame of samples.front()
+        std::deque<float> samples;
+        int64_t end() const { return start + int64_t(samples.size() / channels); }
+    };
+    std::vector<Track> tracks_;
+    int64_t lagFrames_;
+    std::optional<int64_t> position_; // the next frame the mix gives out
+};
+
+} // namespace tarn

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <QRect>
+#include <QString>
+
+struct xcb_connection_t;
+
+namespace tarn {
+
+// Grabs rectangles of the X root window into shared-memory buffers (MIT-SHM) on its own xcb
+// connection, so that a recorder thread can grab without touching the GUI's connection. Each
+// buffer holds one frame of 32-bit BGRX pixels, rows packed (stride = width x 4). Not
+// thread-safe: one thread uses one grabber.
+class ShmScreenGrabber {
+public:
+    // Connects to the default display and makes `bufferCount` buffers for `size`. Throws
+    // RecorderFailure when the display, MIT-SHM or the memory is not available.
+    ShmScreenGrabber(QSize size, int bufferCount);
+    ~ShmScreenGrabber();
+    ShmScreenGrabber(const ShmScreenGrabber &) = delete;
+    ShmScreenGrabber &operator=(const ShmScreenGrabber &) = delete;
+
+    // Grabs the rectangle at `origin` of the buffers' size into buffer `index`, with the
+    // pointer drawn in when `cursor` is set. Returns an empty string, or a Korean description
+    // of why the screen can no longer be read (connection lost, area off the screen).
+    QString grab(int index, QPoint origin, bool cursor);
+
+    const uint8_t *buffer(int index) const { return segments_[size_t(index)].data; }
+    uint8_t *buffer(int index) { return segments_[size_t(index)].data; }
+    int stride() const { return size_.width() * 4; }
+    QSize size() const { return size_; }
+    int bufferCount() const { return int(segments_.size()); }
+
+private:
+    struct Segment {
+        int shmid = -1;
+        uint32_t seg = 0;
+        uint8_t *data = nullptr;
+    };
+    void release();
+    void drawCursor(uint8_t *frame, QPoint origin, void *reply);
+
+    xcb_connection_t *connection_ = nullptr;
+    uint32_t root_ = 0;
+    QSize size_;
+    std::vector<Segment> segments_;
+    bool haveXFixes_ = false;
+};
+
+} // namespace tarn
