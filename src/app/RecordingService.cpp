@@ -4,6 +4,9 @@
 
 #include <qcoro/qcorofuture.h>
 
+#include "app/CaptureFailure.h"
+#include "app/Preferences.h"
+#include "app/ScreenCaptureService.h"
 #include "core/AppError.h"
 #include "core/CaptureGeometry.h"
 #include "core/ImageCodec.h"
@@ -16,19 +19,6 @@ namespace {
 QString recoveryMessage(const QString &reason, const QString &path)
 {
     return reason + QStringLiteral("\n복구 파일: ") + path;
-}
-
-// The grabbed area in root-window pixels for a capture rectangle in points: the rectangle's
-// pixels, kept inside the display.
-QRect nativeSource(const ContentFilter &filter, const QRectF &points)
-{
-    const QRectF scaled(points.x() * filter.scale, points.y() * filter.scale,
-                        points.width() * filter.scale, points.height() * filter.scale);
-    QRect rect(int(std::floor(scaled.x())), int(std::floor(scaled.y())),
-               std::max(1, int(std::lround(scaled.width()))),
-               std::max(1, int(std::lround(scaled.height()))));
-    rect.translate(filter.nativeRect.topLeft());
-    return rect.intersected(filter.nativeRect);
 }
 
 // Timers are stopped at once but deleted later: one may be the sender of the running slot.
@@ -77,6 +67,18 @@ void RecordingService::setProgress(double seconds, qint64 bytes)
     }
 }
 
+RecordingSettings RecordingSettings::from(const Preferences &preferences)
+{
+    return {preferences.frameRate(), preferences.recordingLongEdge(), preferences.systemAudio(),
+            preferences.microphone()};
+}
+
+QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QRectF> region,
+                                          const Preferences &preferences, QString destination)
+{
+    return start(filter, region, RecordingSettings::from(preferences), destination);
+}
+
 QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QRectF> region,
                                           RecordingSettings settings, QString destination)
 {
@@ -102,8 +104,7 @@ QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QR
         }
         if (!allowed) {
             clear();
-            throw RecorderFailure(
-                QStringLiteral("마이크 권한이 없습니다. 마이크를 끄거나 시스템 설정에서 허용하세요."));
+            throw CaptureFailure::microphonePermission();
         }
     }
 
@@ -121,7 +122,9 @@ QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QR
     }
 
     RecorderRequest request;
-    request.sourceRect = region ? nativeSource(filter, area) : filter.nativeRect;
+    // The area is read at the display's full resolution and scaled down by the encoder.
+    const QSizeF native = CaptureGeometry::pixelSize(area.size(), filter.scale, std::nullopt, false);
+    request.sourceRect = region ? nativeCaptureRect(filter, area, native.toSize()) : filter.nativeRect;
     request.outputSize = QSize(int(width), int(height));
     request.frameRate = settings.frameRate;
     request.systemAudio = settings.systemAudio;

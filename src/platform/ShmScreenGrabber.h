@@ -7,14 +7,15 @@
 #include <QRect>
 #include <QString>
 
-struct xcb_connection_t;
+#include "platform/X11Connection.h"
+#include "platform/X11Grabber.h"
 
 namespace tarn {
 
-// Grabs rectangles of the X root window into shared-memory buffers (MIT-SHM) on its own xcb
-// connection, so that a recorder thread can grab without touching the GUI's connection. Each
-// buffer holds one frame of 32-bit BGRX pixels, rows packed (stride = width x 4). Not
-// thread-safe: one thread uses one grabber.
+// Grabs rectangles of the X root window straight into several shared-memory buffers (MIT-SHM)
+// on its own xcb connection, so that the recorder's capture thread grabs without copying and
+// without touching the GUI's connection. Each buffer holds one frame of 32-bit BGRX pixels,
+// rows packed (stride = width x 4). Not thread-safe: one thread uses one grabber.
 class ShmScreenGrabber {
 public:
     // Connects to the default display and makes `bufferCount` buffers for `size`. Throws
@@ -30,10 +31,7 @@ public:
     QString grab(int index, QPoint origin, bool cursor);
 
     const uint8_t *buffer(int index) const { return segments_[size_t(index)].data; }
-    uint8_t *buffer(int index) { return segments_[size_t(index)].data; }
     int stride() const { return size_.width() * 4; }
-    QSize size() const { return size_; }
-    int bufferCount() const { return int(segments_.size()); }
 
 private:
     struct Segment {
@@ -42,13 +40,11 @@ private:
         uint8_t *data = nullptr;
     };
     void release();
-    void drawCursor(uint8_t *frame, QPoint origin, void *reply);
 
-    xcb_connection_t *connection_ = nullptr;
-    uint32_t root_ = 0;
+    x11::Connection connection_;
+    std::unique_ptr<x11::Grabber> pointer_; // draws the cursor
     QSize size_;
     std::vector<Segment> segments_;
-    bool haveXFixes_ = false;
 };
 
 } // namespace tarn

@@ -187,7 +187,7 @@ TEST_F(RecordingServiceTest, StartIsRefusedWithAnErrorWhileARecordingIsUnderWay)
 {
     auto refused = [&] {
         try {
-            await(service.start(filter, {}, {}, QStringLiteral("/other.mp4")));
+            await(service.start(filter, {}, RecordingSettings{}, QStringLiteral("/other.mp4")));
         } catch (const AppError &error) {
             return error.code() == 1 && !error.description().isEmpty();
         }
@@ -269,14 +269,14 @@ TEST_F(RecordingServiceTest, RegionIsCutToTheDisplayEvenAndCappedAtTheLongEdge)
     Q_EMIT backend->last()->recordingFinished();
 
     // Wholly outside: nothing to record, and no session is made.
-    EXPECT_THROW(await(service.start(filter, QRectF(5000, 0, 10, 10), {}, path)), ImageFailure);
+    EXPECT_THROW(await(service.start(filter, QRectF(5000, 0, 10, 10), RecordingSettings{}, path)), ImageFailure);
     EXPECT_EQ(service.state(), State::idle);
     EXPECT_EQ(backend->sessions.size(), 2u);
 }
 
 TEST_F(RecordingServiceTest, BackendStartFailureIsThrownAndLeavesIdle)
 {
-    QCoro::Task<void> task = service.start(filter, {}, {}, path);
+    QCoro::Task<void> task = service.start(filter, {}, RecordingSettings{}, path);
     ASSERT_TRUE(QTest::qWaitFor([&] { return backend->last() != nullptr; }, 1000));
     backend->last()->started.resolve(QStringLiteral("X 디스플레이에 연결할 수 없습니다."));
     EXPECT_THROW(await(std::move(task)), RecorderFailure);
@@ -306,7 +306,7 @@ TEST_F(RecordingServiceTest, FailedStopShutsTheCaptureDownBeforeReportingCode3)
     EXPECT_EQ(session->aborts, 1);
     EXPECT_TRUE(reports.empty());
     EXPECT_NE(service.state(), State::idle);
-    EXPECT_THROW(await(service.start(filter, {}, {}, path)), AppError);
+    EXPECT_THROW(await(service.start(filter, {}, RecordingSettings{}, path)), AppError);
 
     session->close();
     ASSERT_EQ(reports.size(), 1u);
