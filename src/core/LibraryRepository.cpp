@@ -25,6 +25,23 @@ QFuture<std::vector<CaptureItem>> LibraryRepository::load()
     return submit([](LibraryStore &store) { return store.load(); });
 }
 
+QFuture<CaptureItem> LibraryRepository::insertImage(QImage image, std::string title, bool isSample,
+                                                    std::optional<double> captureMilliseconds)
+{
+    return submit([image = std::move(image), title = std::move(title), isSample, captureMilliseconds](LibraryStore &store) {
+        return store.insertImage(image, title, isSample, captureMilliseconds);
+    });
+}
+
+QFuture<CaptureItem> LibraryRepository::insertVideo(const QString &source, std::string title, QImage thumbnail,
+                                                    int64_t width, int64_t height, double duration)
+{
+    return submit([source, title = std::move(title), thumbnail = std::move(thumbnail), width, height,
+                   duration](LibraryStore &store) {
+        return store.insertVideo(source, title, thumbnail, width, height, duration);
+    });
+}
+
 QFuture<CaptureItem> LibraryRepository::updateRecognition(const Uuid &id, RecognitionResult result)
 {
     return submit([id, result = std::move(result)](LibraryStore &store) { return store.updateRecognition(id, result); });
@@ -43,6 +60,14 @@ QFuture<CaptureItem> LibraryRepository::setTrashed(const Uuid &id, bool value)
 QFuture<std::vector<CaptureItem>> LibraryRepository::setTrashed(std::unordered_set<Uuid> ids, bool value)
 {
     return submit([ids = std::move(ids), value](LibraryStore &store) { return store.setTrashed(ids, value); });
+}
+
+QFuture<CaptureItem> LibraryRepository::saveEdits(const Uuid &id, std::string title, std::vector<std::string> tags,
+                                                  EditDocument document)
+{
+    return submit([id, title = std::move(title), tags = std::move(tags), document = std::move(document)](LibraryStore &store) {
+        return store.saveEdits(id, title, tags, document);
+    });
 }
 
 QFuture<QString> LibraryRepository::recordingURL()

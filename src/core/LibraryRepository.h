@@ -41,10 +41,16 @@ public:
     void validateExportDestination(const QString &destination) const; // throws protectedExportLocation
 
     QFuture<std::vector<CaptureItem>> load();
+    QFuture<CaptureItem> insertImage(QImage image, std::string title, bool isSample,
+                                     std::optional<double> captureMilliseconds);
+    QFuture<CaptureItem> insertVideo(const QString &source, std::string title, QImage thumbnail, int64_t width,
+                                     int64_t height, double duration);
     QFuture<CaptureItem> updateRecognition(const Uuid &id, RecognitionResult result);
     QFuture<CaptureItem> setFavorite(const Uuid &id, bool value);
     QFuture<CaptureItem> setTrashed(const Uuid &id, bool value);
     QFuture<std::vector<CaptureItem>> setTrashed(std::unordered_set<Uuid> ids, bool value);
+    QFuture<CaptureItem> saveEdits(const Uuid &id, std::string title, std::vector<std::string> tags,
+                                   EditDocument document);
     QFuture<QString> recordingURL();
     QFuture<void> removeFinalizedRecording(const QString &path);
     QFuture<QStringList> pendingRecordings();

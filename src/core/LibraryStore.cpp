@@ -9,14 +9,46 @@
 #include <QFileInfo>
 
 #include "core/FileFailure.h"
+#include "core/ImageCodec.h"
 #include "core/LibraryFailure.h"
 #include "core/LibraryIndex.h"
 #include "core/LibraryPaths.h"
 #include "core/PrivateFiles.h"
+#include "core/RasterRenderer.h"
+#include "core/VideoContainer.h"
 
 namespace tarn {
 
 namespace paths = libraryPaths;
+
+namespace {
+
+constexpr int64_t thumbnailEdge = 720;
+constexpr double originalQuality = 0.92;
+constexpr double imageThumbnailQuality = 0.84;
+constexpr double videoThumbnailQuality = 0.92;
+constexpr double editedThumbnailQuality = 0.86;
+
+QByteArray thumbnailJpeg(const QImage &image, double quality)
+{
+    return ImageCodec::encode(ImageCodec::thumbnail(image, thumbnailEdge), ExportFormat::jpeg, quality);
+}
+
+// A new item with the fields every insert shares.
+CaptureItem newItem(CaptureKind kind, const std::string &title, const QString &extension)
+{
+    CaptureItem item;
+    item.id = Uuid::random();
+    item.title = title;
+    item.createdAt = Date::now();
+    item.kind = kind;
+    item.filename = item.id.toString() + "." + extension.toStdString();
+    item.thumbnailFilename = item.id.toString() + ".jpg";
+    item.edits = EditDocument::initial();
+    return item;
+}
+
+} // namespace
 
 LibraryStore::LibraryStore(const QString &root) : root_(paths::normalizedRoot(root)) {}
 
@@ -129,6 +161,100 @@ CaptureItem LibraryStore::setTrashed(const Uuid &id, bool value)
     if (changed.empty())
         throw LibraryFailure::missingItem();
     return changed.front();
+}
+
+void LibraryStore::insertFirst(const CaptureItem &item)
+{
+    std::vector<CaptureItem> items;
+    items.reserve(items_.size() + 1);
+    items.push_back(item);
+    items.insert(items.end(), items_.begin(), items_.end());
+    persist(items);
+}
+
+CaptureItem LibraryStore::insertImage(const QImage &image, const std::string &title, bool isSample,
+                                      std::optional<double> captureMilliseconds)
+{
+    load();
+    ImageCodec::validate(image.width(), image.height());
+    CaptureItem item = newItem(CaptureKind::image, title, QStringLiteral("png"));
+    // Everything that can fail on the image happens before the first write.
+    const QByteArray png = ImageCodec::encode(image, ExportFormat::png, originalQuality);
+    const QByteArray jpeg = thumbnailJpeg(image, imageThumbnailQuality);
+    item.width = image.width();
+    item.height = image.height();
+    item.byteCount = png.size();
+    item.isSample = isSample;
+    item.captureMilliseconds = captureMilliseconds;
+
+    const QString original = originalURL(item);
+    const QString thumbnail = thumbnailURL(item);
+    try {
+        writePrivate(png, original);
+        writePrivate(jpeg, thumbnail);
+        insertFirst(item);
+    } catch (...) {
+        files::removeQuietly(original);
+        files::removeQuietly(thumbnail);
+        throw;
+    }
+    return item;
+}
+
+CaptureItem LibraryStore::insertVideo(const QString &source, const std::string &title, const QImage &thumbnail,
+                                      int64_t width, int64_t height, double duration)
+{
+    load();
+    const QString extension = videoContainer::storedExtension(source, files::readHead(source, videoContainer::headLength));
+    CaptureItem item = newItem(CaptureKind::video, title, extension);
+    item.byteCount = files::fileSize(source);
+    item.width = width;
+    item.height = height;
+    item.duration = duration;
+
+    const QString original = originalURL(item);
+    const QString thumbnailPath = thumbnailURL(item);
+    try {
+        files::copyAtomically(source, original);
+        writePrivate(thumbnailJpeg(thumbnail, videoThumbnailQuality), thumbnailPath);
+        insertFirst(item);
+    } catch (...) {
+        files::removeQuietly(original);
+        files::removeQuietly(thumbnailPath);
+        throw;
+    }
+    return item;
+}
+
+CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, const std::vector<std::string> &tags,
+                                    const EditDocument &document)
+{
+    load();
+    std::vector<CaptureItem> items = items_;
+    const auto it = find(items, id);
+    const CaptureItem previous = *it;
+
+    // The original is only ever read.
+    const QImage original = ImageCodec::read(std::filesystem::path(QFile::encodeName(originalURL(previous)).toStdString()));
+    const QByteArray jpeg = ImageCodec::encode(RasterRenderer::render(original, document, static_cast<int>(thumbnailEdge)),
+                                               ExportFormat::jpeg, editedThumbnailQuality);
+
+    CaptureItem &changed = *it;
+    if (!QString::fromStdString(title).trimmed().isEmpty())
+        changed.title = title;
+    changed.tags = tags;
+    changed.edits = document;
+    changed.thumbnailFilename = id.toString() + "-" + Uuid::random().toString() + ".jpg";
+    const QString thumbnail = thumbnailURL(changed);
+    try {
+        writePrivate(jpeg, thumbnail);
+        persist(items);
+    } catch (...) {
+        files::removeQuietly(thumbnail);
+        throw;
+    }
+    files::removeQuietly(thumbnailURL(previous)); // no longer referenced
+    return changed;
 }
 
 QString LibraryStore::recordingURL()

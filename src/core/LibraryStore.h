@@ -63,6 +63,7 @@ private:
     template <typename Change>
     CaptureItem changeOne(const Uuid &id, Change change);
     QString folder(const QString &name) const;
+    void insertFirst(const CaptureItem &item);
     void persist(const std::vector<CaptureItem> &items);
     static void writePrivate(const QByteArray &data, const QString &path);
 
