@@ -1,0 +1,22 @@
+// Any bytes as "library.json": the index reader either returns a library or throws a
+// LibraryFailure with a message; it never crashes. A library it returns survives being written
+// and read again unchanged.
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/LibraryFailure.h"
+#include "core/LibraryIndex.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    try {
+        const std::vector<tarn::CaptureItem> items = tarn::libraryIndex::decode(bytes);
+        if (tarn::libraryIndex::decode(tarn::libraryIndex::encode(items)) != items)
+            std::abort();
+    } catch (const tarn::LibraryFailure &failure) {
+        if (failure.description().isEmpty())
+            std::abort();
+    }
+    return 0;
+}
