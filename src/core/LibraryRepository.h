@@ -56,7 +56,7 @@ public:
     QFuture<QStringList> pendingRecordings();
 
 private:
-    // Queues `operation(store_)` on the worker; its exception, if any, travels in the future.
+    // Queues `operation(store_)` on the worker; its result or exception travels in the future.
     template <typename Operation>
     auto submit(Operation operation)
     {
