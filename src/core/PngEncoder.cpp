@@ -29,10 +29,11 @@ using Bytes = std::vector<uint8_t>;
 // order does not matter because the AND is taken per byte position.
 bool isOpaque(const QImage &image)
 {
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width(), height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto *row = reinterpret_cast<const uint32_t *>(image.constScanLine(y));
         uint32_t all = 0xFFFFFFFFu;
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             all &= row[x];
         uint8_t bytes[4];
         std::memcpy(bytes, &all, 4);
@@ -65,47 +66,58 @@ void packRow(const Layout &layout, int y, uint8_t *out)
     }
 }
 
-uint8_t paeth(int a, int b, int c)
+// The Paeth predictor in its branch-free form (|p - a| = |b - c| and so on), so the loops
+// below vectorise.
+inline int paeth(int a, int b, int c)
 {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    return uint8_t(pa <= pb && pa <= pc ? a : (pb <= pc ? b : c));
+    const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+    return pa <= pb && pa <= pc ? a : (pb <= pc ? b : c);
 }
 
-// Sum of the filtered bytes read as signed values: the usual "minimum sum of absolute
-// differences" choice between the five PNG filters.
-uint64_t cost(const uint8_t *bytes, size_t n)
+// A filtered byte read as a signed value, made absolute: the "minimum sum of absolute
+// differences" measure libpng and most encoders use to pick a filter per row.
+inline uint32_t magnitude(int filtered)
 {
-    uint64_t sum = 0;
-    for (size_t i = 0; i < n; ++i)
-        sum += bytes[i] < 128 ? bytes[i] : 256 - bytes[i];
-    return sum;
+    return uint32_t(std::abs(int(int8_t(uint8_t(filtered)))));
 }
 
-// Row filtering with the adaptive choice; `prior` is the packed row above (zeros for row 0).
-// `scratch` holds five candidate rows of n + 1 bytes; returns the chosen one.
-const uint8_t *filterRow(const uint8_t *row, const uint8_t *prior, size_t n, size_t bpp, uint8_t *scratch)
+// Rows are stored after bpp zero bytes, so the left neighbours of the first pixel read as 0
+// without a test in the loops. `prior` is the row above (all zeros above row 0).
+void filterRow(const uint8_t *row, const uint8_t *prior, size_t n, size_t bpp, uint8_t *out)
 {
-    uint8_t *none = scratch, *sub = scratch + (n + 1), *up = sub + (n + 1), *avg = up + (n + 1), *pae = avg + (n + 1);
-    none[0] = 0, sub[0] = 1, up[0] = 2, avg[0] = 3, pae[0] = 4;
-    std::memcpy(none + 1, row, n);
+    uint32_t sums[5] = {0, 0, 0, 0, 0};
     for (size_t i = 0; i < n; ++i) {
-        const int a = i >= bpp ? row[i - bpp] : 0;
-        const int b = prior[i];
-        const int c = i >= bpp ? prior[i - bpp] : 0;
-        sub[i + 1] = uint8_t(row[i] - a);
-        up[i + 1] = uint8_t(row[i] - b);
-        avg[i + 1] = uint8_t(row[i] - ((a + b) >> 1));
-        pae[i + 1] = uint8_t(row[i] - paeth(a, b, c));
+        const int x = row[i], a = row[i - bpp], b = prior[i], c = prior[i - bpp];
+        sums[0] += magnitude(x);
+        sums[1] += magnitude(x - a);
+        sums[2] += magnitude(x - b);
+        sums[3] += magnitude(x - ((a + b) >> 1));
+        sums[4] += magnitude(x - paeth(a, b, c));
     }
-    const uint8_t *best = none;
-    uint64_t bestCost = cost(none + 1, n);
-    for (const uint8_t *candidate : {sub, up, avg, pae}) {
-        const uint64_t c = cost(candidate + 1, n);
-        if (c < bestCost)
-            best = candidate, bestCost = c;
+    const auto filter = uint8_t(std::min_element(std::begin(sums), std::end(sums)) - std::begin(sums));
+    out[0] = filter;
+    uint8_t *dst = out + 1;
+    switch (filter) {
+    case 0:
+        std::memcpy(dst, row, n);
+        break;
+    case 1:
+        for (size_t i = 0; i < n; ++i)
+            dst[i] = uint8_t(row[i] - row[i - bpp]);
+        break;
+    case 2:
+        for (size_t i = 0; i < n; ++i)
+            dst[i] = uint8_t(row[i] - prior[i]);
+        break;
+    case 3:
+        for (size_t i = 0; i < n; ++i)
+            dst[i] = uint8_t(row[i] - ((row[i - bpp] + prior[i]) >> 1));
+        break;
+    default:
+        for (size_t i = 0; i < n; ++i)
+            dst[i] = uint8_t(row[i] - paeth(row[i - bpp], prior[i], prior[i - bpp]));
+        break;
     }
-    return best;
 }
 
 struct Band {
@@ -120,13 +132,14 @@ struct Band {
 template <typename Sink>
 void filterRows(const Layout &layout, int from, int to, Sink &&sink)
 {
-    const size_t n = layout.rowBytes;
-    Bytes prior(n, 0), current(n), scratch(5 * (n + 1));
+    const size_t n = layout.rowBytes, pad = layout.bpp;
+    Bytes prior(pad + n, 0), current(pad + n, 0), filtered(n + 1);
     if (from > 0)
-        packRow(layout, from - 1, prior.data());
+        packRow(layout, from - 1, prior.data() + pad);
     for (int y = from; y < to; ++y) {
-        packRow(layout, y, current.data());
-        sink(filterRow(current.data(), prior.data(), n, layout.bpp, scratch.data()), n + 1);
+        packRow(layout, y, current.data() + pad);
+        filterRow(current.data() + pad, prior.data() + pad, n, layout.bpp, filtered.data());
+        sink(filtered.data(), n + 1);
         std::swap(prior, current);
     }
 }
