@@ -1,6 +1,7 @@
 #include "core/TextFolding.h"
 
 #include <cstring>
+#include <optional>
 
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -9,25 +10,49 @@
 namespace tarn::textFolding {
 namespace {
 
-bool isAscii(std::string_view text)
+// Code points that decomposing, dropping marks, recomposing and case folding leave unchanged,
+// apart from ASCII letters, which only lose their case: Hangul syllables, CJK ideographs and
+// Hangul compatibility letters. Text made only of these (most Korean and English text) is folded
+// without ICU; a syllable followed by a conjoining jamo is not simple text and goes through ICU.
+bool isSimple(char32_t c)
 {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+    return c < 0x80 || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3131 && c <= 0x318E);
+}
+
+// Folds text made only of simple code points; none when another code point or invalid UTF-8
+// is found.
+std::optional<std::string> foldSimple(std::string_view text)
+{
+    std::string folded(text);
+    for (size_t i = 0; i < folded.size();) {
+        const auto byte = static_cast<unsigned char>(folded[i]);
+        if (byte < 0x80) {
+            if (byte >= 'A' && byte <= 'Z')
+                folded[i] = static_cast<char>(byte - 'A' + 'a');
+            ++i;
+            continue;
+        }
+        // Only three-byte sequences can hold the simple ranges above U+007F.
+        if ((byte & 0xF0) != 0xE0 || i + 2 >= folded.size())
+            return std::nullopt;
+        const auto b1 = static_cast<unsigned char>(folded[i + 1]);
+        const auto b2 = static_cast<unsigned char>(folded[i + 2]);
+        if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80)
+            return std::nullopt;
+        const char32_t c = (char32_t(byte & 0x0F) << 12) | (char32_t(b1 & 0x3F) << 6) | char32_t(b2 & 0x3F);
+        if (!isSimple(c) || c < 0x800)
+            return std::nullopt;
+        i += 3;
+    }
+    return folded;
 }
 
 } // namespace
 
 std::string fold(std::string_view utf8)
 {
-    if (isAscii(utf8)) {
-        std::string folded(utf8);
-        for (char &c : folded)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return folded;
-    }
+    if (std::optional<std::string> simple = foldSimple(utf8))
+        return std::move(*simple);
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2 *nfd = icu::Normalizer2::getNFDInstance(status);
     const icu::Normalizer2 *nfc = icu::Normalizer2::getNFCInstance(status);

@@ -8,6 +8,9 @@
 
 #include "LibraryTestSupport.h"
 #include "core/SearchQuery.h"
+#include "core/TextFolding.h"
+
+#include <unicode/unistr.h>
 
 using namespace tarn;
 using namespace tarn::testing;
@@ -156,6 +159,12 @@ TEST(SearchQuery, KoreanAndAccentedText)
     EXPECT_TRUE(matches("한", item("한국어")));
     EXPECT_TRUE(matches("-개인", korean));
 
+    // Decomposed Hangul (as some systems store file names) is found by composed queries.
+    EXPECT_TRUE(matches("한국", item("\u1112\u1161\u11AB\u1100\u116E\u11A8")));
+    EXPECT_TRUE(matches("한", item("\uD558\u11AB"))) << "a syllable and a trailing consonant compose";
+    EXPECT_FALSE(matches("하", item("\uD558\u11AB")));
+    EXPECT_TRUE(matches("HELLO 세계", item("hello 세계 漢字")));
+
     const CaptureItem cafe = item("Café Crème");
     EXPECT_TRUE(matches("cafe", cafe));
     EXPECT_TRUE(matches("CAFÉ creme", cafe));
@@ -185,4 +194,18 @@ TEST(SearchQuery, DayBoundariesFollowTheCurrentTimeZone)
     TimeZoneScope saoPaulo("America/Sao_Paulo");
     EXPECT_TRUE(matches("after:2018-11-04", madeAt("2018-11-04T03:00:00Z")));
     EXPECT_FALSE(matches("after:2018-11-04", madeAt("2018-11-04T02:59:59Z")));
+}
+
+TEST(TextFolding, TheQuickPathAgreesWithFullUnicodeFolding)
+{
+    // The same text once on the quick path and once, with a trailing accented letter, through
+    // full Unicode folding: both must fold the shared part identically.
+    std::string sample = "Hello WORLD 123 ~!@# 회의 자료 가힣 一龥 ㄱㆎ\n\t";
+    for (char32_t c = 0xAC00; c <= 0xD7A3; c += 97) {
+        icu::UnicodeString one(static_cast<UChar32>(c));
+        one.toUTF8String(sample);
+    }
+    EXPECT_EQ(textFolding::fold(sample) + "e", textFolding::fold(sample + "\xC3\xA9"));
+    EXPECT_EQ(textFolding::fold("ABC 한글"), "abc 한글");
+    EXPECT_EQ(textFolding::fold("\xED\x9F"), textFolding::fold(std::string("\xED\x9F"))) << "cut UTF-8 does not crash";
 }
