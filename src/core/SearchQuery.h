@@ -9,8 +9,9 @@
 
 namespace tarn {
 
-// An item's searchable text folded once for the search (see TextFolding.h). A caller that
-// tests many queries against the same items keeps one per item and passes it to matches().
+// An item's searchable text folded once for the search (see TextFolding.h). The library view
+// keeps one per item (remade when the item changes) and passes it to matches(): each keystroke
+// then only searches, instead of folding every item's text again.
 struct SearchText {
     std::string text;              // the folded searchableText()
     std::vector<std::string> tags; // each tag folded
