@@ -195,10 +195,23 @@ QPoint FloatingWindows::capturePanelOrigin(const QRect &available)
     return {available.x() + available.width() - 334, available.y() + available.height() - 24 - 216};
 }
 
-QPoint FloatingWindows::recordingPanelOrigin(const QRect &available)
+QPoint FloatingWindows::recordingPanelOrigin(const QRect &available, std::optional<QRect> region)
 {
     // Centred, 18 points below the top of the available area.
-    return {available.x() + available.width() / 2 - 145, available.y() + 18};
+    const QPoint top(available.x() + available.width() / 2 - 145, available.y() + 18);
+    const QSize size(290, 52);
+    if (!region || !QRect(top, size).intersects(*region))
+        return top;
+    // Out of the recorded region: just below it, else just above it, else beside it.
+    const int x = std::clamp(region->center().x() - 145, available.left(), available.right() + 1 - size.width());
+    const int y = std::clamp(region->center().y() - 26, available.top(), available.bottom() + 1 - size.height());
+    for (const QPoint candidate : {QPoint(x, region->bottom() + 1 + 12), QPoint(x, region->top() - 12 - size.height()),
+             QPoint(region->right() + 1 + 12, y), QPoint(region->left() - 12 - size.width(), y)}) {
+        const QRect placed(candidate, size);
+        if (available.contains(placed) && !placed.intersects(*region))
+            return candidate;
+    }
+    return top;
 }
 
 void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, QuickCaptureActions &app)
@@ -220,13 +233,13 @@ void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, 
     captureDismissal_.start();
 }
 
-void FloatingWindows::showRecording(RecordingService *recorder, QScreen *screen)
+void FloatingWindows::showRecording(RecordingService *recorder, QScreen *screen, std::optional<QRect> region)
 {
     PanelPointer panel(new FloatingPanel(QSize(290, 52), 14));
     panel->setContent(new RecordingHUD(recorder));
     const QRect available = availableGeometry(screen);
     if (!available.isEmpty())
-        panel->move(recordingPanelOrigin(available));
+        panel->move(recordingPanelOrigin(available, region));
     recordingPanel = std::move(panel);
     recordingPanel->orderFront();
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -54,8 +55,9 @@ public:
     // A new pinned-image window; with eight pins open the oldest is closed first.
     void pin(const QImage &image, const QString &title);
     // The recording HUD bound to the recorder at the top centre of the screen (the primary one
-    // without a screen).
-    void showRecording(RecordingService *recorder, QScreen *screen);
+    // without a screen). For a region recording `region` (global, in points) is the recorded
+    // rectangle: the HUD moves out of it when the screen has room, since X11 would record it.
+    void showRecording(RecordingService *recorder, QScreen *screen, std::optional<QRect> region = std::nullopt);
     // Shows or updates the countdown panel with the remaining seconds and a cancel action.
     void showCountdown(int value, std::function<void()> cancel);
     // Closes every pinned-image window; text and video windows stay.
@@ -74,7 +76,7 @@ public:
 
     // Where the panels go on a screen's available area (y grows downwards).
     static QPoint capturePanelOrigin(const QRect &available);
-    static QPoint recordingPanelOrigin(const QRect &available);
+    static QPoint recordingPanelOrigin(const QRect &available, std::optional<QRect> region = std::nullopt);
     // The content size of a pin for an image of that pixel size.
     static QSize pinSize(QSize imagePixels);
 

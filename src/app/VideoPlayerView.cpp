@@ -10,9 +10,22 @@
 #include "app/Palette.h"
 
 namespace tarn {
+namespace {
+
+// Qt Multimedia picks its backend once, when the first media object is made. Its FFmpeg backend
+// uses the FFmpeg libraries the recorder is built on; the GStreamer one left files stuck in
+// "loading" now and then. A backend the user chose through the environment stays.
+void preferFfmpegBackend()
+{
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+}
+
+} // namespace
 
 VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(parent)
 {
+    preferFfmpegBackend();
     player_ = new QMediaPlayer(this);
     audio_ = new QAudioOutput(this);
     video_ = new QVideoWidget;

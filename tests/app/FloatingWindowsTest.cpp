@@ -9,6 +9,7 @@
 
 #include "app/CountdownView.h"
 #include "app/DesktopScreens.h"
+#include "app/DisplayFormat.h"
 #include "app/ExtractedTextView.h"
 #include "app/FloatingWindows.h"
 #include "app/PinView.h"
@@ -66,6 +67,28 @@ TEST(FloatingWindowsGeometry, PinSizesFitTheImageWithinTheLimitsWithoutEnlarging
     EXPECT_EQ(FloatingWindows::pinSize({300, 1000}), QSize(220, 420));
     EXPECT_EQ(FloatingWindows::capturePanelOrigin(QRect(0, 0, 1920, 1080)), QPoint(1586, 840));
     EXPECT_EQ(FloatingWindows::recordingPanelOrigin(QRect(1920, 30, 2560, 1410)), QPoint(1920 + 1280 - 145, 48));
+}
+
+// A region recording would film the HUD at the top centre: it moves below the region, above it
+// when the bottom has no room, and stays at the top when the region leaves it alone.
+TEST(FloatingWindowsGeometry, HudLeavesTheRecordedRegionWhenTheScreenHasRoom)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, QRect(100, 400, 300, 200)), QPoint(815, 18));
+    EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, QRect(700, 0, 500, 300)), QPoint(804, 312));
+    EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, QRect(700, 0, 500, 1040)), QPoint(1212, 493));
+    EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, screen), QPoint(815, 18)) << "no room anywhere";
+}
+
+TEST(DisplayFormatBytes, FileSizesInDecimalUnits)
+{
+    EXPECT_EQ(DisplayFormat::byteCount(-5), QStringLiteral("0 KB"));
+    EXPECT_EQ(DisplayFormat::byteCount(0), QStringLiteral("0 KB"));
+    EXPECT_EQ(DisplayFormat::byteCount(999), QStringLiteral("999 B"));
+    EXPECT_EQ(DisplayFormat::byteCount(1'499), QStringLiteral("1 KB"));
+    EXPECT_EQ(DisplayFormat::byteCount(999'000), QStringLiteral("999 KB"));
+    EXPECT_EQ(DisplayFormat::byteCount(12'345'678), QStringLiteral("12.3 MB"));
+    EXPECT_EQ(DisplayFormat::byteCount(1'250'000'000), QStringLiteral("1.25 GB"));
 }
 
 using ExclusiveFloatingWindows = FloatingWindowsTest;
@@ -287,8 +310,9 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
     EXPECT_EQ(window->size(), QSize(960, 600));
     auto *view = window->findChild<VideoPlayerView *>();
     ASSERT_NE(view, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->player()->position() > 300; }, 8000))
-        << "error: " << view->player()->errorString().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->player()->position() > 300; }, 10000))
+        << "state " << view->player()->playbackState() << ", media " << view->player()->mediaStatus() << ", error "
+        << view->player()->errorString().toStdString();
     EXPECT_EQ(view->player()->playbackState(), QMediaPlayer::PlayingState);
     QTest::qWait(200);
     const QRect frame = window->frameGeometry();
