@@ -29,6 +29,14 @@ void photograph(QWidget *widget, const QString &name)
     widget->grab().save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-%1.png").arg(name));
 }
 
+// How a panel really looks on the desktop (mask, position), with a margin around it.
+void photographOnScreen(QWidget *widget, const QString &name)
+{
+    QTest::qWait(150);
+    const QRect area = widget->frameGeometry().adjusted(-16, -16, 16, 16);
+    DesktopScreens::source().grab(area, false).save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-%1-screen.png").arg(name));
+}
+
 QImage sampleImage(QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -198,6 +206,7 @@ TEST_F(ExclusiveFloatingWindows, QuickCapturePanelActsClosesAndDismissesItself)
     EXPECT_EQ(panel->pos(), FloatingWindows::capturePanelOrigin(available));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
     photograph(panel, QStringLiteral("quick-capture"));
+    photographOnScreen(panel, QStringLiteral("quick-capture"));
 
     auto *view = panel->findChild<QuickCaptureView *>();
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
@@ -249,6 +258,7 @@ TEST_F(ExclusiveFloatingWindows, RecordingHudSitsAtTheTopCentreAndShowsSavingWhi
     EXPECT_EQ(hud->stopButton()->toolTip(), QStringLiteral("녹화 종료 및 저장"));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(floating.recordingPanel.get()));
     photograph(floating.recordingPanel.get(), QStringLiteral("recording-hud"));
+    photographOnScreen(floating.recordingPanel.get(), QStringLiteral("recording-hud"));
 
     hud->present(RecordingService::State::stopping, 80, 12'345'678);
     EXPECT_EQ(hud->timeText(), QStringLiteral("저장 중…"));
@@ -271,6 +281,7 @@ TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)
     EXPECT_EQ(panel->size(), QSize(180, 158));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
     photograph(panel, QStringLiteral("countdown"));
+    photographOnScreen(panel, QStringLiteral("countdown"));
     panel->move(panel->pos() + QPoint(-200, 120));
     const QPoint dragged = panel->pos();
 

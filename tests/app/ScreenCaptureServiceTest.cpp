@@ -170,6 +170,7 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     own.setStyleSheet(QStringLiteral("background: magenta"));
     own.show();
     QCoreApplication::processEvents();
+    const QRect ownGeometry = own.geometry();
 
     const ShareableContent content = test::await(service.availableContent());
     ASSERT_FALSE(content.displays.empty());
@@ -179,6 +180,7 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     EXPECT_EQ(whole.image.size(), display.nativeRect.size());
     EXPECT_EQ(test::patternMismatches(whole.image, info->contentRect.size(), info->contentRect.topLeft()), 0);
     EXPECT_TRUE(own.isVisible()) << "our window is shown again after the grab";
+    EXPECT_EQ(own.geometry(), ownGeometry) << "where it was";
 
     const QRectF region(info->contentRect.translated(-display.nativeRect.topLeft()));
     const CapturedImage part = test::await(service.capture(display, region, false));
