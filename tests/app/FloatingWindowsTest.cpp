@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QPromise>
 #include <QClipboard>
 #include <QDir>
 #include <QProcess>
@@ -17,7 +18,9 @@
 #include "app/RecordingHUD.h"
 #include "app/Theme.h"
 #include "app/VideoPlayerView.h"
+#include "platform/RecorderBackend.h"
 #include "platform/ScreenSource.h"
+#include "support/Await.h"
 
 namespace tarn {
 namespace {
@@ -334,6 +337,81 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
     EXPECT_TRUE(!player || player->player()->playbackState() != QMediaPlayer::PlayingState);
     QTest::qWait(50);
     EXPECT_TRUE(floating.windows().empty());
+}
+
+} // namespace
+} // namespace tarn
+
+namespace tarn {
+namespace {
+
+// A recorder session that starts at once, counts stop requests and reports the progress the
+// test sets; enough to drive a real RecordingService under the HUD.
+class ScriptedSession : public RecorderSession {
+public:
+    QFuture<QString> startCapture() override { return QtFuture::makeReadyFuture(QString()); }
+    QFuture<QString> stopCapture() override
+    {
+        ++stops;
+        stopped.start();
+        return stopped.future(); // never answered: the recorder stays in `stopping`
+    }
+    void abort() override {}
+    bool isClosed() const override { return false; }
+    double recordedSeconds() const override { return seconds; }
+    int64_t recordedBytes() const override { return bytes; }
+
+    QPromise<QString> stopped;
+    int stops = 0;
+    double seconds = 0;
+    int64_t bytes = 0;
+};
+
+class ScriptedBackend : public RecorderBackend {
+public:
+    QFuture<bool> checkMicrophone() override { return QtFuture::makeReadyFuture(true); }
+    std::unique_ptr<RecorderSession> createSession(const RecorderRequest &) override
+    {
+        auto created = std::make_unique<ScriptedSession>();
+        session = created.get();
+        return created;
+    }
+    ScriptedSession *session = nullptr;
+};
+
+// The HUD follows a running recorder: time and size tick with its progress, and its stop
+// button stops the recording once, then shows the saving state.
+TEST_F(ExclusiveFloatingWindows, RecordingHudFollowsTheRecorderAndItsStopButtonStopsOnce)
+{
+    auto backend = std::make_shared<ScriptedBackend>();
+    RecordingService recorder(backend);
+    recorder.setTimings({std::chrono::milliseconds(20), std::chrono::seconds(5), std::chrono::seconds(5)});
+    ContentFilter filter;
+    filter.displayID = 1;
+    filter.nativeRect = QRect(0, 0, 1920, 1080);
+    test::await(recorder.start(filter, std::nullopt, RecordingSettings{30, 1920, false, false},
+        QDir::temp().filePath(QStringLiteral("tarnwick-hud-test.mp4"))));
+    ASSERT_NE(backend->session, nullptr);
+    Q_EMIT backend->session->recordingStarted();
+    ASSERT_EQ(recorder.state(), RecordingService::State::recording);
+
+    FloatingWindows floating;
+    floating.showRecording(&recorder, nullptr);
+    auto *hud = floating.recordingPanel->findChild<RecordingHUD *>();
+    ASSERT_NE(hud, nullptr);
+    backend->session->seconds = 3.7;
+    backend->session->bytes = 5'240'000;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hud->timeText() == QStringLiteral("00:03"); }, 2000));
+    EXPECT_EQ(hud->sizeText(), QStringLiteral("5.2 MB"));
+
+    QTest::mouseClick(hud->stopButton(), Qt::LeftButton);
+    QTest::qWait(30);
+    EXPECT_EQ(recorder.state(), RecordingService::State::stopping);
+    EXPECT_EQ(hud->timeText(), QStringLiteral("저장 중…"));
+    EXPECT_EQ(hud->sizeText(), QStringLiteral("5.2 MB"));
+    EXPECT_FALSE(hud->stopButton()->isEnabled());
+    QTest::mouseClick(hud->stopButton(), Qt::LeftButton);
+    EXPECT_EQ(backend->session->stops, 1);
 }
 
 } // namespace
