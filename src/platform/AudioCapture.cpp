@@ -79,7 +79,8 @@ void AudioCapture::openStream(Source source, const char *device)
     attributes.tlength = uint32_t(-1);
     attributes.prebuf = uint32_t(-1);
     attributes.minreq = uint32_t(-1);
-    // Small pieces: with the server's default the first sound arrives seconds late.
+    // Small pieces, and the source (an output's monitor included) asked to work in 20 ms
+    // periods: with the server's defaults the sound arrives in blocks of up to two seconds.
     attributes.fragsize = uint32_t(pa_usec_to_bytes(20'000, &spec));
 
     pa_threaded_mainloop_lock(loop_);

@@ -4,8 +4,8 @@
 
 namespace tarn {
 
-AudioMixer::AudioMixer(int sourceCount, int64_t lagFrames)
-    : tracks_(size_t(sourceCount)), lagFrames_(lagFrames)
+AudioMixer::AudioMixer(int sourceCount, int64_t lagFrames, int64_t gapFrames)
+    : tracks_(size_t(sourceCount)), lagFrames_(lagFrames), gapFrames_(gapFrames)
 {
 }
 
@@ -17,6 +17,18 @@ void AudioMixer::push(int source, int64_t start, const float *samples, size_t fr
         track.start = start;
         if (!position_)
             position_ = std::max<int64_t>(0, start);
+    } else if (start > track.end() + gapFrames_) {
+        // The source paused: the pause stays silent.
+        if (track.samples.empty())
+            track.start = start;
+        else
+            track.samples.insert(track.samples.end(), size_t(start - track.end()) * channels, 0.0f);
+    } else if (start + gapFrames_ < track.end()) {
+        // The source hands out more than real time (a burst of old sound, or a clock running
+        // fast): what lies before the track's end is dropped.
+        const size_t skip = std::min(frames, size_t(track.end() - start));
+        samples += skip * channels;
+        frames -= skip;
     }
     track.samples.insert(track.samples.end(), samples, samples + frames * channels);
     // Sound from before the mix's position can no longer be placed.

@@ -15,12 +15,15 @@ class AudioMixer {
 public:
     static constexpr int channels = 2;
 
-    // `lagFrames`: how far the earliest source may run ahead before missing ones count as silence.
-    AudioMixer(int sourceCount, int64_t lagFrames);
+    // `lagFrames`: how far the earliest source may run ahead before missing ones count as
+    // silence; `gapFrames`: how much later than expected a piece may start and still follow on.
+    AudioMixer(int sourceCount, int64_t lagFrames, int64_t gapFrames);
 
-    // Adds `frames` interleaved frames of `source`. The first push of a source places it at
-    // timeline frame `start` (earlier frames than the mix has reached are dropped); later
-    // pushes follow on without a gap.
+    // Adds `frames` interleaved frames of `source` that belong at timeline frame `start` (from
+    // their arrival time). Pieces follow on without a gap while they arrive within gapFrames of
+    // where they are expected; a later piece (the source paused) leaves silence, an earlier
+    // one (the source runs ahead of the clock) loses what overlaps. Frames before the position
+    // the mix has reached are dropped.
     void push(int source, int64_t start, const float *samples, size_t frames);
 
     // Writes the next `frames` frames of the mix to `out` and returns their timeline position,
@@ -37,6 +40,7 @@ private:
     };
     std::vector<Track> tracks_;
     int64_t lagFrames_;
+    int64_t gapFrames_;
     std::optional<int64_t> position_; // the next frame the mix gives out
 };
 

@@ -139,7 +139,9 @@ private:
             createdFile_ = true;
             start_ = Clock::now();
             if (settings.audio) {
-                mixer_.emplace(2, Mp4Writer::audioSampleRate / 5);
+                // A source may lag half a second behind before it counts as silent; a piece
+                // 100 ms later than expected marks a pause in that source.
+                mixer_.emplace(2, Mp4Writer::audioSampleRate / 2, Mp4Writer::audioSampleRate / 10);
                 audio_ = std::make_unique<AudioCapture>(
                     request_.systemAudio, request_.microphone,
                     [this](AudioCapture::Source source, const float *samples, size_t frames,

@@ -1,5 +1,6 @@
 // Real recordings under Xvfb: a moving pattern recorded with the FFmpeg/X11/PulseAudio recorder
 // and read back with libavformat.
+#include <cmath>
 #include <csignal>
 #include <optional>
 
@@ -17,10 +18,12 @@
 #include <qcoro/qcorotask.h>
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 
 #include "app/RecordingService.h"
+#include "platform/AudioCapture.h"
 
 using namespace tarn;
 
@@ -31,7 +34,42 @@ struct VideoFacts {
     int64_t frames = 0;
     double duration = 0;
     bool audio = false;
+    double audioLevel = 0; // root mean square of the decoded samples
 };
+
+// Decodes every audio packet of the open file's stream `index`; returns the RMS level.
+double audioLevel(AVFormatContext *format, int index)
+{
+    const AVCodecParameters *parameters = format->streams[index]->codecpar;
+    const AVCodec *codec = avcodec_find_decoder(parameters->codec_id);
+    AVCodecContext *decoder = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(decoder, parameters);
+    double sum = 0;
+    int64_t count = 0;
+    if (avcodec_open2(decoder, codec, nullptr) >= 0) {
+        av_seek_frame(format, -1, 0, AVSEEK_FLAG_BACKWARD);
+        AVPacket *packet = av_packet_alloc();
+        AVFrame *frame = av_frame_alloc();
+        while (av_read_frame(format, packet) >= 0) {
+            if (packet->stream_index == index && avcodec_send_packet(decoder, packet) >= 0) {
+                while (avcodec_receive_frame(decoder, frame) >= 0) {
+                    if (frame->format == AV_SAMPLE_FMT_FLTP)
+                        for (int c = 0; c < frame->ch_layout.nb_channels; ++c)
+                            for (int i = 0; i < frame->nb_samples; ++i) {
+                                const float v = reinterpret_cast<const float *>(frame->data[c])[i];
+                                sum += double(v) * v;
+                                ++count;
+                            }
+                }
+            }
+            av_packet_unref(packet);
+        }
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+    }
+    avcodec_free_context(&decoder);
+    return count ? std::sqrt(sum / double(count)) : 0;
+}
 
 // Reads the file back the way a player would: every video packet counted.
 std::optional<VideoFacts> readBack(const QString &path)
@@ -42,7 +80,8 @@ std::optional<VideoFacts> readBack(const QString &path)
     VideoFacts facts;
     if (avformat_find_stream_info(format, nullptr) >= 0) {
         const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        facts.audio = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) >= 0;
+        const int sound = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        facts.audio = sound >= 0;
         if (video >= 0) {
             const AVStream *stream = format->streams[video];
             facts.width = stream->codecpar->width;
@@ -59,6 +98,8 @@ std::optional<VideoFacts> readBack(const QString &path)
             av_packet_free(&packet);
             facts.duration = double(last) * av_q2d(stream->time_base);
         }
+        if (sound >= 0)
+            facts.audioLevel = audioLevel(format, sound);
     }
     avformat_close_input(&format);
     return facts;
@@ -136,6 +177,48 @@ bool haveDisplay()
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
+// Three seconds of a 440 Hz tone as a 48 kHz stereo WAV file.
+QString writeTone(const QTemporaryDir &dir)
+{
+    const int rate = 48000, frames = rate * 3;
+    QByteArray data;
+    for (int i = 0; i < frames; ++i) {
+        const auto v = int16_t(12000 * std::sin(2 * M_PI * 440 * i / rate));
+        for (int c = 0; c < 2; ++c)
+            data.append(reinterpret_cast<const char *>(&v), 2);
+    }
+    QByteArray wav("RIFF");
+    auto put32 = [&](uint32_t v) { wav.append(reinterpret_cast<const char *>(&v), 4); };
+    auto put16 = [&](uint16_t v) { wav.append(reinterpret_cast<const char *>(&v), 2); };
+    put32(uint32_t(36 + data.size()));
+    wav.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(2);
+    put32(rate);
+    put32(rate * 4);
+    put16(4);
+    put16(16);
+    wav.append("data");
+    put32(uint32_t(data.size()));
+    wav.append(data);
+    const QString path = dir.filePath(QStringLiteral("tone.wav"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(wav);
+    return path;
+}
+
+int pactl(const QStringList &arguments, QString *output = nullptr)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), arguments);
+    process.waitForFinished();
+    if (output)
+        *output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
 } // namespace
 
 TEST(RecordingEndToEnd, FiveSecondsAtThirtyFramesReadBackWithSizeFramesAndDuration)
@@ -173,34 +256,65 @@ TEST(RecordingEndToEnd, FiveSecondsAtThirtyFramesReadBackWithSizeFramesAndDurati
     EXPECT_NEAR(facts->duration, 5.0, 5.0 * 0.05);
 }
 
-TEST(RecordingEndToEnd, SystemAudioAddsAnAudioTrackAndRegionIsCutAndCapped)
+// System sound (a tone played into the null sink) and a microphone (a null source standing in
+// for the missing hardware) mixed into one AAC track; the region reaches past the screen.
+TEST(RecordingEndToEnd, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionIsCut)
 {
     if (!haveDisplay())
         GTEST_SKIP() << "needs an X display";
     if (!haveSoundServer())
         GTEST_SKIP() << "needs a PulseAudio server (scripts/with-desktop.sh starts one)";
+    QString defaultSource;
+    pactl({QStringLiteral("get-default-source")}, &defaultSource);
+    // An output's monitor is no microphone.
+    if (defaultSource.endsWith(QLatin1String(".monitor")))
+        EXPECT_FALSE(AudioCapture::canOpenMicrophone());
+    QString module;
+    ASSERT_EQ(pactl({QStringLiteral("load-module"), QStringLiteral("module-null-source"),
+                     QStringLiteral("source_name=tarn_mic")}, &module), 0);
+    pactl({QStringLiteral("set-default-source"), QStringLiteral("tarn_mic")});
+    EXPECT_TRUE(AudioCapture::canOpenMicrophone());
+
     MovingPattern pattern;
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("sound.mp4"));
+    QString path = dir.filePath(QStringLiteral("sound.mp4"));
+    if (qEnvironmentVariableIsSet("TARN_KEEP_RECORDING"))
+        path = qEnvironmentVariable("TARN_KEEP_RECORDING");
     RecordingService service;
     RecordingSettings settings;
     settings.frameRate = 30;
     settings.systemAudio = true;
+    settings.microphone = true;
     settings.recordingLongEdge = 1920;
     Recording result;
     service.onFinish = [&](const QString &file) { result.finished = file; };
     service.onError = [&](const Failure &error) { result.errors << error.description(); };
-    // A region reaching past the right and bottom edges records only the visible part.
+    // The tone plays first, and a first listener waits out the null sink's start-up: it wakes
+    // from its idle suspension with a two-second rendering period, so the first reader of its
+    // monitor hears nothing for up to two seconds.
+    QProcess player, listener;
+    player.start(QStringLiteral("paplay"), {QStringLiteral("--device=tarn_null"),
+                                            QStringLiteral("--latency-msec=20"), writeTone(dir)});
+    listener.start(QStringLiteral("parec"), {QStringLiteral("--device=tarn_null.monitor"),
+                                             QStringLiteral("--latency-msec=20")});
+    EXPECT_TRUE(listener.waitForReadyRead(4000));
     QCoro::waitFor(service.start(wholeScreen(), QRectF(1500.5, 700, 1000, 900), settings, path));
     QTest::qWait(2000);
     QCoro::waitFor(service.stop());
     ASSERT_TRUE(QTest::qWaitFor([&] { return result.finished || !result.errors.isEmpty(); }, 20000));
+    for (QProcess *process : {&player, &listener}) {
+        process->kill();
+        process->waitForFinished();
+    }
+    pactl({QStringLiteral("set-default-source"), defaultSource});
+    pactl({QStringLiteral("unload-module"), module});
     ASSERT_TRUE(result.finished) << result.errors.join(QLatin1Char('\n')).toStdString();
 
     const auto facts = readBack(path);
     ASSERT_TRUE(facts);
     EXPECT_TRUE(facts->audio);
-    EXPECT_EQ(facts->width, 418);  // 419.5 points wide, rounded down to even
+    EXPECT_GT(facts->audioLevel, 0.05); // the tone is there (about 0.26 when it fills the track)
+    EXPECT_EQ(facts->width, 418);       // 419.5 points wide, rounded down to even
     EXPECT_EQ(facts->height, 380);
     EXPECT_GT(facts->frames, 40);
 }
