@@ -1,5 +1,6 @@
-// Real recordings under Xvfb: a moving pattern recorded with the FFmpeg/X11/PulseAudio recorder
-// and read back with libavformat.
+// Real recordings under Xvfb (the suite holds the display lock: it reads the screen and shows
+// a window on top): a moving pattern recorded with the FFmpeg/X11/PulseAudio recorder and read
+// back with libavformat.
 #include <cmath>
 #include <csignal>
 #include <optional>
@@ -221,7 +222,7 @@ int pactl(const QStringList &arguments, QString *output = nullptr)
 
 } // namespace
 
-TEST(RecordingEndToEnd, FiveSecondsAtThirtyFramesReadBackWithSizeFramesAndDuration)
+TEST(ExclusiveRecording, FiveSecondsAtThirtyFramesReadBackWithSizeFramesAndDuration)
 {
     if (!haveDisplay())
         GTEST_SKIP() << "needs an X display";
@@ -258,7 +259,7 @@ TEST(RecordingEndToEnd, FiveSecondsAtThirtyFramesReadBackWithSizeFramesAndDurati
 
 // System sound (a tone played into the null sink) and a microphone (a null source standing in
 // for the missing hardware) mixed into one AAC track; the region reaches past the screen.
-TEST(RecordingEndToEnd, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionIsCut)
+TEST(ExclusiveRecording, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionIsCut)
 {
     if (!haveDisplay())
         GTEST_SKIP() << "needs an X display";
@@ -320,7 +321,7 @@ TEST(RecordingEndToEnd, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionIs
 }
 
 // Run by the next test in a child process: records until it is killed.
-TEST(RecordingEndToEnd, ChildRecordsUntilKilled)
+TEST(ExclusiveRecording, ChildRecordsUntilKilled)
 {
     const QString path = qEnvironmentVariable("TARN_RECORD_UNTIL_KILLED");
     if (path.isEmpty())
@@ -335,7 +336,7 @@ TEST(RecordingEndToEnd, ChildRecordsUntilKilled)
     FAIL() << "was not killed";
 }
 
-TEST(RecordingEndToEnd, KilledRecordingLeavesAPlayableFile)
+TEST(ExclusiveRecording, KilledRecordingLeavesAPlayableFile)
 {
     if (!haveDisplay())
         GTEST_SKIP() << "needs an X display";
@@ -346,7 +347,7 @@ TEST(RecordingEndToEnd, KilledRecordingLeavesAPlayableFile)
     environment.insert(QStringLiteral("TARN_RECORD_UNTIL_KILLED"), path);
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=RecordingEndToEnd.ChildRecordsUntilKilled")});
+                {QStringLiteral("--gtest_filter=ExclusiveRecording.ChildRecordsUntilKilled")});
     ASSERT_TRUE(child.waitForStarted());
     // Halfway through a recording of several fragments.
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(path).size() > 20'000; }, 15'000));
