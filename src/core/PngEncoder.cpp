@@ -85,9 +85,10 @@ inline uint32_t magnitude(int filtered)
 // without a test in the loops. `prior` is the row above (all zeros above row 0).
 void filterRow(const uint8_t *row, const uint8_t *prior, size_t n, size_t bpp, uint8_t *out)
 {
+    const uint8_t *left = row - bpp, *upLeft = prior - bpp; // inside the zero padding
     uint32_t sums[5] = {0, 0, 0, 0, 0};
     for (size_t i = 0; i < n; ++i) {
-        const int x = row[i], a = row[i - bpp], b = prior[i], c = prior[i - bpp];
+        const int x = row[i], a = left[i], b = prior[i], c = upLeft[i];
         sums[0] += magnitude(x);
         sums[1] += magnitude(x - a);
         sums[2] += magnitude(x - b);
@@ -103,7 +104,7 @@ void filterRow(const uint8_t *row, const uint8_t *prior, size_t n, size_t bpp, u
         break;
     case 1:
         for (size_t i = 0; i < n; ++i)
-            dst[i] = uint8_t(row[i] - row[i - bpp]);
+            dst[i] = uint8_t(row[i] - left[i]);
         break;
     case 2:
         for (size_t i = 0; i < n; ++i)
@@ -111,11 +112,11 @@ void filterRow(const uint8_t *row, const uint8_t *prior, size_t n, size_t bpp, u
         break;
     case 3:
         for (size_t i = 0; i < n; ++i)
-            dst[i] = uint8_t(row[i] - ((row[i - bpp] + prior[i]) >> 1));
+            dst[i] = uint8_t(row[i] - ((left[i] + prior[i]) >> 1));
         break;
     default:
         for (size_t i = 0; i < n; ++i)
-            dst[i] = uint8_t(row[i] - paeth(row[i - bpp], prior[i], prior[i - bpp]));
+            dst[i] = uint8_t(row[i] - paeth(left[i], prior[i], upLeft[i]));
         break;
     }
 }
