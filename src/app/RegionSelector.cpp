@@ -191,7 +191,15 @@ struct RegionSelector::Completion {
     std::optional<RegionSelection> await_resume() { return std::move(result); }
 };
 
-RegionSelector::RegionSelector(QObject *parent) : QObject(parent) {}
+RegionSelector::RegionSelector(QObject *parent, Desktop desktop) : QObject(parent), desktop_(std::move(desktop))
+{
+    if (!desktop_.displayOf)
+        desktop_.displayOf = [](QScreen *screen) { return DesktopScreens::displayID(screen); };
+    if (!desktop_.frozenGrab)
+        desktop_.frozenGrab = [](QScreen *screen) {
+            return DesktopScreens::source().compositorRunning() ? QImage() : DesktopScreens::grab(screen);
+        };
+}
 
 RegionSelector::~RegionSelector()
 {
@@ -219,13 +227,11 @@ std::vector<SelectionView *> RegionSelector::panels() const
 
 void RegionSelector::open()
 {
-    const bool translucent = DesktopScreens::source().compositorRunning();
     const QPoint pointer = QCursor::pos();
     SelectionView *keyPanel = nullptr;
     for (QScreen *screen : QGuiApplication::screens()) {
-        QImage frozen = translucent ? QImage() : DesktopScreens::grab(screen);
-        auto *view = new SelectionView(screen->geometry(), screen->devicePixelRatio(), std::move(frozen));
-        const uint32_t displayID = DesktopScreens::displayID(screen);
+        auto *view = new SelectionView(screen->geometry(), screen->devicePixelRatio(), desktop_.frozenGrab(screen));
+        const uint32_t displayID = desktop_.displayOf(screen);
         QPointer<RegionSelector> self(this);
         view->onSelect = [self, displayID](QRect rect) {
             if (self)

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QScreen;
+
 #include <qcoro/qcorotask.h>
 
 #include "app/RegionSelection.h"
@@ -58,7 +60,14 @@ private:
 class RegionSelector : public QObject {
     Q_OBJECT
 public:
-    explicit RegionSelector(QObject *parent = nullptr);
+    // How the selector learns about the desktop: the display id of a screen, and the frozen
+    // picture of a screen that the overlay dims (a null image makes the overlay translucent).
+    struct Desktop {
+        std::function<uint32_t(QScreen *)> displayOf;
+        std::function<QImage(QScreen *)> frozenGrab;
+    };
+    // Without a desktop the X11 one is used: frozen grabs only without a compositing manager.
+    explicit RegionSelector(QObject *parent = nullptr, Desktop desktop = {});
     ~RegionSelector() override;
 
     // The dragged display and rectangle, or nothing after Escape. Returns nothing at once while
@@ -88,6 +97,7 @@ private:
     std::optional<Pending> pending_;
     bool monitoring_ = false;
     std::chrono::milliseconds settleDelay_{100};
+    Desktop desktop_;
 };
 
 } // namespace tarn

@@ -1,4 +1,7 @@
+#include <QCursor>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
@@ -129,6 +132,92 @@ TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondReques
     const auto selection = test::await(std::move(task), std::chrono::seconds(10));
     EXPECT_FALSE(selection);
     EXPECT_TRUE(selector.panels().empty());
+}
+
+} // namespace
+} // namespace tarn
+
+namespace tarn {
+namespace {
+
+// Two screens exist here only in a child process on Qt's offscreen platform, configured below.
+const char *twoScreens = R"({"screens": [
+    {"name": "left", "x": 0, "y": 0, "width": 1280, "height": 800, "logicalDpi": 96},
+    {"name": "right", "x": 1280, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96}]})";
+
+SelectionView *panelOn(RegionSelector &selector, const QString &screenName)
+{
+    for (SelectionView *panel : selector.panels())
+        if (panel->screen() && panel->screen()->name() == screenName)
+            return panel;
+    return nullptr;
+}
+
+// Runs in the child (TARN_TWO_SCREENS set): every screen gets an overlay, the keyboard follows
+// the pointer and then the clicked screen, a drag is clamped to its screen and names that
+// screen's display, completing closes every overlay, Escape gives nothing.
+TEST(TwoScreenRegionSelector, OverlaysKeyboardClampAndDisplayPerScreen)
+{
+    if (!qEnvironmentVariableIsSet("TARN_TWO_SCREENS"))
+        GTEST_SKIP() << "runs inside RegionSelectorTwoScreens";
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    RegionSelector selector(nullptr, {[](QScreen *screen) { return screen->name() == QStringLiteral("left") ? 11u : 22u; },
+                                         [](QScreen *) { return QImage(); }});
+    selector.setSettleDelay(std::chrono::milliseconds(0));
+    QCursor::setPos(1500, 300);
+
+    auto task = selector.select();
+    ASSERT_EQ(selector.panels().size(), 2u);
+    SelectionView *left = panelOn(selector, QStringLiteral("left"));
+    SelectionView *right = panelOn(selector, QStringLiteral("right"));
+    ASSERT_TRUE(left && right);
+    EXPECT_EQ(left->geometry(), QRect(0, 0, 1280, 800));
+    EXPECT_EQ(right->geometry(), QRect(1280, 0, 1024, 768));
+    EXPECT_EQ(QWidget::keyboardGrabber(), right) << "the screen under the pointer takes the keys";
+
+    QTest::mousePress(left, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(left, Qt::LeftButton, {}, QPoint(102, 300));
+    EXPECT_EQ(QWidget::keyboardGrabber(), left) << "a click moves the keys to its screen";
+    EXPECT_TRUE(selector.isRunning()) << "2 points wide selects nothing";
+
+    QPointer<SelectionView> leftAlive(left), rightAlive(right);
+    QTest::mousePress(right, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseMove(right, QPoint(600, 400));
+    QTest::mouseRelease(right, Qt::LeftButton, {}, QPoint(5000, 5000));
+    const auto selection = test::await(std::move(task), std::chrono::seconds(5));
+    ASSERT_TRUE(selection);
+    EXPECT_EQ(selection->displayID, 22u);
+    EXPECT_EQ(selection->rect, QRect(200, 150, 824, 618)) << "clamped to the right screen";
+    EXPECT_TRUE(!leftAlive || !leftAlive->isVisible());
+    EXPECT_TRUE(!rightAlive || !rightAlive->isVisible());
+
+    auto again = selector.select();
+    ASSERT_NE(QWidget::keyboardGrabber(), nullptr);
+    QTest::keyClick(QWidget::keyboardGrabber(), Qt::Key_Escape);
+    EXPECT_FALSE(test::await(std::move(again), std::chrono::seconds(5)));
+    EXPECT_TRUE(selector.panels().empty());
+}
+
+TEST(RegionSelectorTwoScreens, RunsOnTwoOffscreenScreens)
+{
+    QTemporaryDir folder;
+    const QString config = folder.filePath(QStringLiteral("screens.json"));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(twoScreens);
+    file.close();
+
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TARN_TWO_SCREENS"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoScreenRegionSelector.*")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 } // namespace
