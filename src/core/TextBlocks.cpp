@@ -16,6 +16,36 @@ constexpr int cell = 4; // block search resolution in pixels
 constexpr int wordGapCells = 4; // horizontal reach that joins letters and words into lines
 constexpr int lineGapCells = 1; // vertical reach that joins lines set close together
 constexpr int smallestSide = 6; // blocks narrower or lower than this hold no readable text
+constexpr int cornerReach = 24; // the largest corner radius of a panel, in pixels
+
+// A rounded panel corner continues a border as a short arc, which would otherwise look like a
+// small glyph. Erases the edge pixels connected to each end of an erased border, within the
+// reach of a corner radius.
+void eraseRoundedCorners(std::vector<uint8_t> &ink, int width, int height, const std::vector<QPoint> &ends)
+{
+    std::vector<QPoint> stack;
+    for (const QPoint &end : ends) {
+        stack.clear();
+        for (int dx = -1; dx <= 1; ++dx)
+            stack.emplace_back(end.x() + dx, end.y());
+        while (!stack.empty()) {
+            const QPoint p = stack.back();
+            stack.pop_back();
+            if (p.x() < 0 || p.y() < 0 || p.x() >= width || p.y() >= height)
+                continue;
+            if (std::abs(p.x() - end.x()) > cornerReach || std::abs(p.y() - end.y()) > cornerReach)
+                continue;
+            uint8_t &pixel = ink[size_t(p.y()) * width + p.x()];
+            if (!pixel)
+                continue;
+            pixel = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (dx || dy)
+                        stack.emplace_back(p.x() + dx, p.y() + dy);
+        }
+    }
+}
 
 // Pixels on a steep horizontal intensity step: the left and right edges of glyph strokes.
 std::vector<uint8_t> strokeEdges(const QImage &gray)
@@ -29,6 +59,7 @@ std::vector<uint8_t> strokeEdges(const QImage &gray)
             out[x] = std::abs(int(row[x + 1]) - int(row[x - 1])) > edgeContrast;
     }
     // Panel and window borders are long unbroken vertical edges; glyph strokes are short.
+    std::vector<QPoint> borderEnds;
     for (int x = 0; x < width; ++x) {
         int start = -1;
         for (int y = 0; y <= height; ++y) {
@@ -36,13 +67,17 @@ std::vector<uint8_t> strokeEdges(const QImage &gray)
             if (on && start < 0)
                 start = y;
             if (!on && start >= 0) {
-                if (y - start > borderRun)
+                if (y - start > borderRun) {
                     for (int k = start; k < y; ++k)
                         ink[size_t(k) * width + x] = 0;
+                    borderEnds.emplace_back(x, start - 1);
+                    borderEnds.emplace_back(x, y);
+                }
                 start = -1;
             }
         }
     }
+    eraseRoundedCorners(ink, width, height, borderEnds);
     return ink;
 }
 

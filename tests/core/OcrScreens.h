@@ -174,6 +174,36 @@ inline Screen desktop1600()
     return p.take();
 }
 
+// A busy 4K desktop: an editor window with a long document beside a chat window and a dark
+// file list, about a hundred lines in all.
+inline Screen busyScreen4k()
+{
+    ScreenPainter p(QStringLiteral("busy 3840x2160"), 3840, 2160, QColor(46, 52, 64));
+    const QStringList english{"The capture was saved to the library at 09:41.",
+                              "Recognized text is searchable from the library window.",
+                              "Export the edited image as PNG or JPEG from the File menu.",
+                              "Press Ctrl+Shift+2 to capture a region of the screen.",
+                              "Recording stopped after 12 minutes and 4 seconds.",
+                              "Blur hides names and numbers before you share a capture."};
+    const QStringList korean{"캡처가 라이브러리에 저장되었습니다.", "인식된 텍스트는 라이브러리에서 검색할 수 있습니다.",
+                             "파일 메뉴에서 편집한 이미지를 내보낼 수 있습니다.", "화면 영역을 캡처하려면 단축키를 누르세요.",
+                             "녹화가 12분 4초 후에 끝났습니다.", "공유하기 전에 이름과 번호를 흐리게 가리세요."};
+    p.panel(QRectF(80, 80, 2100, 1960), QColor(250, 250, 251));
+    p.text(120, 110, 28, darkText, QStringLiteral("회의록 - 디자인 검토 (Design review notes)"), true);
+    for (int i = 0; i < 36; ++i)
+        p.text(120, 190 + i * 50, 24, darkText, (i % 2 ? korean : english)[(i / 2 + i) % 6]);
+    p.panel(QRectF(2260, 80, 1500, 1200), QColor(30, 31, 35));
+    p.text(2300, 110, 26, lightText, QStringLiteral("Team chat"), true);
+    for (int i = 0; i < 18; ++i)
+        p.text(2300, 180 + i * 58, 22, lightText,
+               (i % 3 ? english : korean)[(i * 5) % 6].left(i % 2 ? 40 : 30).trimmed());
+    p.panel(QRectF(2260, 1360, 1500, 680), QColor(24, 25, 28));
+    for (int i = 0; i < 14; ++i)
+        p.text(2300, 1390 + i * 46, 16, QColor(210, 210, 214),
+               QStringLiteral("Screenshot %1.png   %2 KB   캡처 %3").arg(2026120700 + i).arg(380 + 17 * i).arg(i + 1));
+    return p.take();
+}
+
 // The known lines in reading order, by the same rule the recognizer uses.
 inline QStringList expectedLines(const Screen &screen)
 {

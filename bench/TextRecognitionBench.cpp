@@ -1,0 +1,191 @@
+// Text recognition of screenshot-like images with known text: a 1600x1000 window and two 4K
+// screens. Warm runs keep one recognizer (as the application does); cold runs load the engines
+// every time, as the `tesseract` command must. Each run reports its character error rate.
+//
+// Extra modes, used by bench/tesseract-peer.sh and by hand:
+//   --write-inputs=<dir>          writes <name>.png and <name>.txt (the known lines) per image
+//   --peer-cer=<name>:<tsv file>  character error rate of the command's TSV output for <name>,
+//                                 its lines put in the same reading order as ours
+//   --variants                    error rate and time of each preparation step on and off,
+//                                 over the test set and the benchmark images
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include "../tests/core/OcrScreens.h"
+#include "core/TextRecognizer.h"
+
+using namespace tarn;
+
+namespace {
+
+const std::map<std::string, ocrscreens::Screen> &images()
+{
+    static const std::map<std::string, ocrscreens::Screen> all{
+        {"window1600", ocrscreens::desktop1600()},
+        {"screen4k", ocrscreens::fullScreen4k()},
+        {"busy4k", ocrscreens::busyScreen4k()},
+    };
+    return all;
+}
+
+void warm(benchmark::State &state, const std::string &name)
+{
+    static TextRecognizer recognizer;
+    const auto &screen = images().at(name);
+    RecognitionResult result = recognizer.recognize(screen.image); // engines loaded before timing
+    for (auto _ : state)
+        result = recognizer.recognize(screen.image);
+    state.counters["cer"] = ocrscreens::characterErrorRate(screen, result);
+    state.counters["lines"] = double(result.regions.size());
+}
+
+void cold(benchmark::State &state, const std::string &name)
+{
+    const auto &screen = images().at(name);
+    RecognitionResult result;
+    for (auto _ : state) {
+        TextRecognizer recognizer;
+        result = recognizer.recognize(screen.image);
+    }
+    state.counters["cer"] = ocrscreens::characterErrorRate(screen, result);
+}
+
+BENCHMARK_CAPTURE(warm, window1600, "window1600")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(warm, screen4k, "screen4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(warm, busy4k, "busy4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(cold, window1600, "window1600")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(cold, screen4k, "screen4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(cold, busy4k, "busy4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+int writeInputs(const QString &folder)
+{
+    QDir().mkpath(folder);
+    for (const auto &[name, screen] : images()) {
+        const QString base = folder + '/' + QString::fromStdString(name);
+        QFile text(base + ".txt");
+        if (!screen.image.save(base + ".png") || !text.open(QIODevice::WriteOnly))
+            return 1;
+        text.write(ocrscreens::expectedLines(screen).join('\n').toUtf8() + '\n');
+    }
+    return 0;
+}
+
+// Lines from the command's TSV (level 5 rows are words, grouped by block, paragraph and line),
+// each boxed by its words, then put in our reading order.
+int peerCharacterErrorRate(const std::string &argument)
+{
+    const size_t colon = argument.find(':');
+    const auto &screen = images().at(argument.substr(0, colon));
+    QFile file(QString::fromStdString(argument.substr(colon + 1)));
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    std::map<std::tuple<int, int, int, int>, RecognizedLine> lines;
+    std::vector<std::tuple<int, int, int, int>> order;
+    QTextStream in(&file);
+    in.readLine(); // header
+    while (!in.atEnd()) {
+        const QStringList f = in.readLine().split('\t');
+        if (f.size() < 12 || f[0] != "5")
+            continue;
+        const auto key = std::make_tuple(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt());
+        const QRect box(f[6].toInt(), f[7].toInt(), f[8].toInt(), f[9].toInt());
+        auto [it, fresh] = lines.try_emplace(key, RecognizedLine{"", box, 1});
+        if (fresh)
+            order.push_back(key);
+        else
+            it->second.box |= box;
+        it->second.text += (it->second.text.empty() ? "" : " ") + f[11].toStdString();
+    }
+    std::vector<RecognizedLine> ordered;
+    for (const auto &key : order)
+        ordered.push_back(lines[key]);
+    RecognitionResult result;
+    result.regions = regionsFromLines(ordered, screen.image.size());
+    std::printf("%.4f\n", ocrscreens::characterErrorRate(screen, result));
+    return 0;
+}
+
+// Each preparation step against its absence, on every generated screen.
+int variants()
+{
+    struct Variant {
+        const char *name;
+        RecognitionOptions options;
+    };
+    RecognitionOptions plain;
+    plain.findBlocks = false;
+    plain.upscaleBelowLineHeight = 0;
+    plain.invertLightOnDark = false;
+    plain.layout = PageLayout::automatic;
+    plain.singleLineBlocks = false;
+    plain.retryLatinWords = false;
+    auto with = [](RecognitionOptions o, auto change) { change(o); return o; };
+    const RecognitionOptions best;
+    const std::vector<Variant> list{
+        {"whole image, automatic layout", plain},
+        {"whole image, sparse layout", with(plain, [](auto &o) { o.layout = PageLayout::sparse; })},
+        {"whole image, upscaled 2x", with(plain, [](auto &o) { o.upscaleBelowLineHeight = 1000000; })},
+        {"blocks", with(plain, [](auto &o) { o.findBlocks = true; o.layout = PageLayout::singleBlock; })},
+        {"blocks + one-line layout", with(plain, [](auto &o) {
+             o.findBlocks = true; o.layout = PageLayout::singleBlock; o.singleLineBlocks = true; })},
+        {"all but upscaling", with(best, [](auto &o) { o.upscaleBelowLineHeight = 0; })},
+        {"all but inversion", with(best, [](auto &o) { o.invertLightOnDark = false; })},
+        {"all but one-line layout", with(best, [](auto &o) { o.singleLineBlocks = false; })},
+        {"all but Latin retry", with(best, [](auto &o) { o.retryLatinWords = false; })},
+        {"all (default)", best},
+    };
+    std::vector<ocrscreens::Screen> screens{ocrscreens::englishUi(), ocrscreens::koreanUi(), ocrscreens::mixedLines(),
+                                            ocrscreens::whiteOnDark(), ocrscreens::smallUiText()};
+    for (const auto &[name, screen] : images())
+        screens.push_back(screen);
+    std::printf("%-30s", "variant");
+    for (const auto &screen : screens)
+        std::printf(" %9.9s", qPrintable(screen.name));
+    std::printf(" %9s %9s\n", "mean CER", "total ms");
+    for (const auto &variant : list) {
+        TextRecognizer recognizer(defaultTessdataDirectory(), variant.options);
+        recognizer.recognize(screens.front().image); // load the engines outside the timing
+        double sum = 0, milliseconds = 0;
+        std::printf("%-30s", variant.name);
+        for (const auto &screen : screens) {
+            const RecognitionResult result = recognizer.recognize(screen.image);
+            const double cer = ocrscreens::characterErrorRate(screen, result);
+            sum += cer;
+            milliseconds += result.milliseconds;
+            std::printf(" %9.4f", cer);
+            std::fflush(stdout);
+        }
+        std::printf(" %9.4f %9.0f\n", sum / screens.size(), milliseconds);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // text needs the font database
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--write-inputs=", 15) == 0)
+            return writeInputs(QString::fromLocal8Bit(argv[i] + 15));
+        if (std::strncmp(argv[i], "--peer-cer=", 11) == 0)
+            return peerCharacterErrorRate(argv[i] + 11);
+        if (std::strcmp(argv[i], "--variants") == 0)
+            return variants();
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
