@@ -14,8 +14,8 @@ trap 'rm -rf "$tmp"' EXIT
 
 "$bench" --write-input="$tmp/in.png"
 "$im" "$tmp/in.png" "$tmp/in.mpc"
-"$bench" --benchmark_filter='pngEncode4K|jpegEncode4K|thumbnail720' --benchmark_min_time=1 \
-  --benchmark_format=json >"$tmp/ours.json" 2>/dev/null
+"$bench" --benchmark_filter='pngEncode4K|jpegEncode4K|thumbnail720' --benchmark_min_time=0.5 \
+  --benchmark_repetitions=5 --benchmark_format=json >"$tmp/ours.json" 2>/dev/null
 
 python3 - "$im" "$tmp" <<'PY'
 import json, os, subprocess, sys, time
@@ -30,7 +30,11 @@ def best(args, runs=5):
         times.append(time.perf_counter() - start)
     return min(times) * 1000
 
-ours = {b["name"].split("/")[0]: b for b in json.load(open(os.path.join(tmp, "ours.json")))["benchmarks"]}
+ours = {}
+for b in json.load(open(os.path.join(tmp, "ours.json")))["benchmarks"]:
+    name = b["name"].split("/")[0]
+    if b.get("run_type") == "iteration" and (name not in ours or b["real_time"] < ours[name]["real_time"]):
+        ours[name] = b
 base = best(["null:"])
 png_out, jpg_out = os.path.join(tmp, "im.png"), os.path.join(tmp, "im.jpg")
 rows = [
