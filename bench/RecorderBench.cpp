@@ -1,0 +1,269 @@
+// The screen recorder against ffmpeg's x11grab, in one run on the same X display: a
+// 1920 x 1080 moving pattern (its own process) recorded for 10 s at 30 frames per second with
+// libx264 preset veryfast (GOP of 2 s on both sides), first by our recorder, then by
+// `ffmpeg -f x11grab`, twice each, alternating. Each recorder runs as a child process whose
+// CPU time (user + system) comes from wait4(). Reported: frames in each file (read back with
+// libavformat), the frame ratio ours / ffmpeg's (goal >= 0.98), CPU seconds per recorded second
+// for each, and their ratio (goal <= 1.1). Needs an X display (bench/run.sh starts one).
+//
+// Also: the per-frame colour conversion and encoding cost at 1080p and 4K, in-process.
+#include <benchmark/benchmark.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include "platform/Mp4Writer.h"
+#include "platform/ScreenRecorderBackend.h"
+
+extern char **environ;
+
+namespace {
+
+using namespace tarn;
+
+constexpr int frameRate = 30;
+constexpr int seconds = 10;
+std::string self;
+
+// Full-screen content that changes everywhere every frame, like scrolling a busy page.
+class Pattern : public QWidget {
+public:
+    Pattern()
+    {
+        setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        setGeometry(0, 0, 1920, 1080);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            ++tick_;
+            update();
+        });
+        timer_.start(1000 / 60);
+        show();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient gradient(0, 0, width(), height());
+        gradient.setColorAt(0, QColor::fromHsv(tick_ % 360, 140, 200));
+        gradient.setColorAt(1, QColor::fromHsv((tick_ + 180) % 360, 140, 90));
+        p.fillRect(rect(), gradient);
+        const int shift = (tick_ * 4) % 80;
+        for (int y = -80; y < height(); y += 80)
+            for (int x = -80; x < width(); x += 80)
+                if (((x + y) / 80) % 2 == 0)
+                    p.fillRect(x + shift, y + shift, 40, 40, QColor(255, 255, 255, 90));
+        p.setPen(Qt::black);
+        p.setFont(QFont(QStringLiteral("Sans"), 28));
+        for (int line = 0; line < 12; ++line)
+            p.drawText(60, 80 + line * 80 - shift, QStringLiteral("Tarnwick frame %1 line %2").arg(tick_).arg(line));
+    }
+
+private:
+    QTimer timer_;
+    int tick_ = 0;
+};
+
+int runPattern(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Pattern pattern;
+    return app.exec();
+}
+
+// Records the whole 1920 x 1080 screen to `path` for `seconds`, as the application would.
+int runRecording(int argc, char **argv, const char *path)
+{
+    QCoreApplication app(argc, argv);
+    ScreenRecorderBackend backend;
+    RecorderRequest request;
+    request.sourceRect = QRect(0, 0, 1920, 1080);
+    request.outputSize = QSize(1920, 1080);
+    request.frameRate = frameRate;
+    request.path = QString::fromLocal8Bit(path);
+    auto session = backend.createSession(request);
+    int status = 1;
+    QObject::connect(session.get(), &RecorderSession::recordingFinished, &app, [&] {
+        status = 0;
+        app.quit();
+    });
+    QObject::connect(session.get(), &RecorderSession::recordingFailed, &app, [&](const QString &m) {
+        std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+        app.quit();
+    });
+    session->startCapture();
+    QTimer::singleShot(seconds * 1000, &app, [&] { session->stopCapture(); });
+    app.exec();
+    return status;
+}
+
+struct Usage {
+    double cpu = 0;
+    int status = -1;
+};
+
+Usage runMeasured(const std::vector<std::string> &arguments)
+{
+    std::vector<char *> argv;
+    for (const std::string &a : arguments)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    Usage usage;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return usage;
+    int status = 0;
+    rusage r{};
+    wait4(pid, &status, 0, &r);
+    usage.cpu = double(r.ru_utime.tv_sec + r.ru_stime.tv_sec)
+                + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
+    usage.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return usage;
+}
+
+int64_t countFrames(const std::string &path)
+{
+    AVFormatContext *format = nullptr;
+    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
+        return 0;
+    int64_t frames = 0;
+    if (avformat_find_stream_info(format, nullptr) >= 0) {
+        const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        AVPacket *packet = av_packet_alloc();
+        while (av_read_frame(format, packet) >= 0) {
+            frames += packet->stream_index == video;
+            av_packet_unref(packet);
+        }
+        av_packet_free(&packet);
+    }
+    avformat_close_input(&format);
+    return frames;
+}
+
+void recordAgainstFfmpeg(benchmark::State &state)
+{
+    const char *display = std::getenv("DISPLAY");
+    if (!display) {
+        state.SkipWithError("needs an X display");
+        return;
+    }
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    pid_t pattern = 0;
+    std::vector<char *> patternArgs{self.data(), const_cast<char *>("--pattern"), nullptr};
+    posix_spawn(&pattern, self.c_str(), nullptr, nullptr, patternArgs.data(), environ);
+    usleep(1'500'000);
+
+    double oursCpu = 0, ffmpegCpu = 0;
+    int64_t oursFrames = 0, ffmpegFrames = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < 2; ++round) {
+            const std::string ours = folder + "/ours" + std::to_string(round) + ".mp4";
+            const std::string theirs = folder + "/ffmpeg" + std::to_string(round) + ".mp4";
+            const Usage a = runMeasured({self, "--record", ours});
+            const Usage b = runMeasured(
+                {"ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab", "-framerate",
+                 std::to_string(frameRate), "-video_size", "1920x1080", "-draw_mouse", "1", "-i",
+                 std::string(display) + "+0,0", "-t", std::to_string(seconds), "-c:v", "libx264",
+                 "-preset", "veryfast", "-g", std::to_string(2 * frameRate), "-pix_fmt", "yuv420p",
+                 "-fps_mode", "passthrough", theirs});
+            if (a.status != 0 || b.status != 0) {
+                state.SkipWithError("a recorder failed");
+                break;
+            }
+            oursCpu += a.cpu;
+            ffmpegCpu += b.cpu;
+            oursFrames += countFrames(ours);
+            ffmpegFrames += countFrames(theirs);
+        }
+    }
+    kill(pattern, SIGTERM);
+    waitpid(pattern, nullptr, 0);
+
+    const double recorded = 2.0 * seconds;
+    state.counters["ours_frames"] = double(oursFrames) / 2;
+    state.counters["ffmpeg_frames"] = double(ffmpegFrames) / 2;
+    state.counters["frame_ratio"] = ffmpegFrames ? double(oursFrames) / double(ffmpegFrames) : 0;
+    state.counters["ours_cpu_per_s"] = oursCpu / recorded;
+    state.counters["ffmpeg_cpu_per_s"] = ffmpegCpu / recorded;
+    state.counters["cpu_ratio"] = ffmpegCpu > 0 ? oursCpu / ffmpegCpu : 0;
+    std::printf("recorder vs ffmpeg x11grab, 1920x1080 at %d fps for %d s (mean of 2 rounds):\n"
+                "  frames   ours %.1f  ffmpeg %.1f  ratio %.3f (goal >= 0.98)\n"
+                "  cpu s/s  ours %.3f  ffmpeg %.3f  ratio %.3f (goal <= 1.1)\n",
+                frameRate, seconds, double(oursFrames) / 2, double(ffmpegFrames) / 2,
+                ffmpegFrames ? double(oursFrames) / double(ffmpegFrames) : 0.0, oursCpu / recorded,
+                ffmpegCpu / recorded, ffmpegCpu > 0 ? oursCpu / ffmpegCpu : 0.0);
+}
+BENCHMARK(recordAgainstFfmpeg)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// Converting and encoding one grabbed frame (a busy synthetic screen), per frame: the writer
+// thread's share of the work (x264's own threads run beside it).
+void encodeFrame(benchmark::State &state)
+{
+    const QSize size(int(state.range(0)), int(state.range(1)));
+    QImage screen(size, QImage::Format_RGB32);
+    {
+        QPainter p(&screen);
+        QLinearGradient gradient(0, 0, size.width(), size.height());
+        gradient.setColorAt(0, Qt::darkCyan);
+        gradient.setColorAt(1, Qt::darkMagenta);
+        p.fillRect(screen.rect(), gradient);
+    }
+    QTemporaryDir dir;
+    Mp4Writer::Settings settings;
+    settings.path = dir.filePath(QStringLiteral("frames.mp4"));
+    settings.sourceSize = size;
+    settings.outputSize = size;
+    settings.frameRate = frameRate;
+    settings.conversionThreads = int(state.range(2));
+    Mp4Writer writer(settings);
+    int64_t index = 0;
+    for (auto _ : state) {
+        // A moving band keeps the encoder working on every frame.
+        auto *row = reinterpret_cast<uint32_t *>(screen.scanLine(int(index * 7 % size.height())));
+        std::fill(row, row + size.width(), 0xffffffffu);
+        writer.addVideo(screen.constBits(), int(screen.bytesPerLine()), index++);
+    }
+    writer.finish();
+}
+// The third argument is the number of colour-conversion threads (0: the recorder's choice).
+BENCHMARK(encodeFrame)
+    ->Args({1920, 1080, 0})
+    ->Args({3840, 2160, 1})
+    ->Args({3840, 2160, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    self = argv[0];
+    if (argc >= 2 && std::strcmp(argv[1], "--pattern") == 0)
+        return runPattern(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "--record") == 0)
+        return runRecording(argc, argv, argv[2]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
