@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MovieWriter.h"
+#include "support/MovieWriter.h"
 #include "core/AppError.h"
 #include "platform/VideoFailure.h"
 #include "platform/VideoInfo.h"

@@ -1,10 +1,14 @@
-#include "MovieWriter.h"
+#pragma once
+
+// Writes small MPEG-4 movies with the FFmpeg libraries for the tests that read movies back.
 
 #include <stdexcept>
+#include <vector>
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <QString>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -16,9 +20,30 @@ extern "C" {
 
 namespace tarn::test {
 
-namespace {
 
-void check(int status, const char *what)
+// One video track of a generated movie. Frame i shows a red left half and a blue right half
+// under a grey strip (the top eighth) whose level is `stripStep` * i, so a decoded frame tells
+// which frame it was.
+struct VideoTrack {
+    int width = 320;
+    int height = 240;
+    int frames = 10;
+    int fps = 10;
+    double rotation = 0; // the display matrix's angle, as av_display_rotation_set takes it
+};
+
+struct Movie {
+    std::vector<VideoTrack> video;
+    double audioSeconds = 0; // a silent AAC track when positive
+};
+
+inline constexpr int stripStep = 40;
+
+// Writes the movie as MPEG-4 (MPEG-4 part 2 video, AAC audio).
+
+namespace movie_detail {
+
+inline void check(int status, const char *what)
 {
     if (status < 0) {
         char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -32,7 +57,7 @@ struct Track {
     AVCodecContext *codec = nullptr;
 };
 
-QImage picture(const VideoTrack &spec, int index)
+inline QImage picture(const VideoTrack &spec, int index)
 {
     QImage image(spec.width, spec.height, QImage::Format_RGBA8888);
     QPainter painter(&image);
@@ -43,7 +68,7 @@ QImage picture(const VideoTrack &spec, int index)
     return image;
 }
 
-void drain(AVFormatContext *format, Track &track, const AVFrame *frame)
+inline void drain(AVFormatContext *format, Track &track, const AVFrame *frame)
 {
     check(avcodec_send_frame(track.codec, frame), "send frame");
     AVPacket *packet = av_packet_alloc();
@@ -57,7 +82,7 @@ void drain(AVFormatContext *format, Track &track, const AVFrame *frame)
     av_packet_free(&packet);
 }
 
-Track addVideo(AVFormatContext *format, const VideoTrack &spec)
+inline Track addVideo(AVFormatContext *format, const VideoTrack &spec)
 {
     const AVCodec *encoder = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
     Track track;
@@ -82,7 +107,7 @@ Track addVideo(AVFormatContext *format, const VideoTrack &spec)
     return track;
 }
 
-Track addAudio(AVFormatContext *format)
+inline Track addAudio(AVFormatContext *format)
 {
     const AVCodec *encoder = avcodec_find_encoder(AV_CODEC_ID_AAC);
     Track track;
@@ -99,7 +124,7 @@ Track addAudio(AVFormatContext *format)
     return track;
 }
 
-void writeVideoFrames(AVFormatContext *format, Track &track, const VideoTrack &spec)
+inline void writeVideoFrames(AVFormatContext *format, Track &track, const VideoTrack &spec)
 {
     SwsContext *scaler = sws_getContext(spec.width, spec.height, AV_PIX_FMT_RGBA, spec.width, spec.height,
                                         AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
@@ -122,7 +147,7 @@ void writeVideoFrames(AVFormatContext *format, Track &track, const VideoTrack &s
     sws_freeContext(scaler);
 }
 
-void writeSilence(AVFormatContext *format, Track &track, double seconds)
+inline void writeSilence(AVFormatContext *format, Track &track, double seconds)
 {
     AVFrame *frame = av_frame_alloc();
     frame->format = track.codec->sample_fmt;
@@ -141,10 +166,11 @@ void writeSilence(AVFormatContext *format, Track &track, double seconds)
     av_frame_free(&frame);
 }
 
-} // namespace
+} // namespace movie_detail
 
-void writeMovie(const QString &path, const Movie &movie)
+inline void writeMovie(const QString &path, const Movie &movie)
 {
+    using namespace movie_detail;
     AVFormatContext *format = nullptr;
     const QByteArray file = path.toUtf8();
     check(avformat_alloc_output_context2(&format, nullptr, "mp4", file.constData()), "output");

@@ -1,0 +1,547 @@
+#include "app/AppModel.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <qcoro/qcorofuture.h>
+
+#include "app/DemoContent.h"
+#include "app/EditorController.h"
+#include "app/ErrorDescription.h"
+#include "core/AppError.h"
+#include "core/SearchQuery.h"
+
+namespace tarn {
+
+QString AppModel::initialStatus() { return QStringLiteral("모든 작업은 이 컴퓨터에서 처리됩니다."); }
+QString AppModel::samplesStatus()
+{
+    return QStringLiteral("직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다.");
+}
+QString AppModel::permissionReadyStatus() { return QStringLiteral("화면 기록 권한이 준비되었습니다."); }
+
+AppModel::AppModel(const QString &root, bool demo, QObject *parent)
+    : QObject(parent),
+      status_(initialStatus()),
+      recorder_(std::make_unique<RecordingService>()),
+      isDemo_(demo),
+      preferences_(std::make_unique<Preferences>(demo)),
+      repository_(std::make_unique<LibraryRepository>(root))
+{
+    screenPermission_ = screenCaptureAccess();
+    installRecorderCallbacks();
+}
+
+AppModel::~AppModel()
+{
+    // Callbacks that outlive the model must find nothing to call.
+    recorder_->onFinish = nullptr;
+    recorder_->onError = nullptr;
+}
+
+bool AppModel::screenCaptureAccess() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
+
+// ---- published state ------------------------------------------------------------------------
+
+void AppModel::setItems(std::vector<CaptureItem> items)
+{
+    items_ = std::move(items);
+    Q_EMIT itemsChanged();
+    reconcileSelection();
+}
+
+void AppModel::setSection(LibrarySection section)
+{
+    if (section == section_)
+        return;
+    section_ = section;
+    Q_EMIT sectionChanged(section);
+    clearSelection();
+}
+
+void AppModel::setSearchText(const QString &text)
+{
+    if (text == searchText_)
+        return;
+    searchText_ = text;
+    Q_EMIT searchTextChanged(text);
+    clearSelection();
+}
+
+void AppModel::setSelectedItemIDs(std::set<Uuid> ids)
+{
+    selectedItemIDs_ = std::move(ids);
+    Q_EMIT selectedItemIDsChanged();
+}
+
+void AppModel::setNewestFirst(bool value)
+{
+    if (value == newestFirst_)
+        return;
+    newestFirst_ = value;
+    Q_EMIT newestFirstChanged(value);
+}
+
+void AppModel::setGridView(bool value)
+{
+    if (value == gridView_)
+        return;
+    gridView_ = value;
+    Q_EMIT gridViewChanged(value);
+}
+
+void AppModel::setBusy(bool value)
+{
+    if (value == isBusy_)
+        return;
+    isBusy_ = value;
+    Q_EMIT isBusyChanged(value);
+}
+
+void AppModel::setLibraryReady(bool value)
+{
+    if (value == libraryReady_)
+        return;
+    libraryReady_ = value;
+    Q_EMIT libraryReadyChanged(value);
+}
+
+void AppModel::setStatus(const QString &status)
+{
+    status_ = status;
+    Q_EMIT statusChanged(status);
+}
+
+void AppModel::setErrorMessage(const std::optional<QString> &message)
+{
+    errorMessage_ = message;
+    Q_EMIT errorMessageChanged();
+}
+
+void AppModel::setSheet(std::optional<AppSheet> sheet)
+{
+    if (sheet == sheet_)
+        return;
+    sheet_ = sheet;
+    Q_EMIT sheetChanged();
+}
+
+void AppModel::setScreenPermission(bool value)
+{
+    if (value == screenPermission_)
+        return;
+    screenPermission_ = value;
+    Q_EMIT screenPermissionChanged(value);
+}
+
+void AppModel::setShortcutFailures(const QStringList &failures)
+{
+    if (failures == shortcutFailures_)
+        return;
+    shortcutFailures_ = failures;
+    Q_EMIT shortcutFailuresChanged();
+}
+
+void AppModel::setWindows(std::vector<WindowInfo> windows)
+{
+    windows_ = std::move(windows);
+    Q_EMIT windowsChanged();
+}
+
+void AppModel::setPendingRecordingCount(int count)
+{
+    if (count == pendingRecordingCount_)
+        return;
+    pendingRecordingCount_ = count;
+    Q_EMIT pendingRecordingCountChanged(count);
+}
+
+// ---- derived values -------------------------------------------------------------------------
+
+std::vector<CaptureItem> AppModel::visibleItems() const
+{
+    const SearchQuery query(searchText_.toStdString());
+    std::vector<CaptureItem> visible;
+    for (const CaptureItem &item : items_) {
+        if (includes(section_, item) && query.matches(item))
+            visible.push_back(item);
+    }
+    const bool newestFirst = newestFirst_;
+    std::stable_sort(visible.begin(), visible.end(), [newestFirst](const CaptureItem &a, const CaptureItem &b) {
+        return newestFirst ? b.createdAt < a.createdAt : a.createdAt < b.createdAt;
+    });
+    return visible;
+}
+
+int AppModel::activeCount() const
+{
+    return int(std::count_if(items_.begin(), items_.end(), [](const CaptureItem &item) { return !item.trashedAt; }));
+}
+
+int64_t AppModel::storedBytes() const
+{
+    int64_t total = 0;
+    for (const CaptureItem &item : items_)
+        total += item.byteCount;
+    return total;
+}
+
+bool AppModel::allVisibleSelected() const
+{
+    const std::vector<CaptureItem> visible = visibleItems();
+    if (visible.empty())
+        return false;
+    return std::all_of(visible.begin(), visible.end(),
+                       [this](const CaptureItem &item) { return selectedItemIDs_.count(item.id) > 0; });
+}
+
+// ---- selection ------------------------------------------------------------------------------
+
+void AppModel::selectAllVisible()
+{
+    if (!libraryReady_ || isBusy_)
+        return;
+    std::set<Uuid> ids;
+    for (const CaptureItem &item : visibleItems())
+        ids.insert(item.id);
+    setSelectedItemIDs(std::move(ids));
+}
+
+void AppModel::setSelection(const Uuid &id, bool selected)
+{
+    if (!libraryReady_ || isBusy_)
+        return;
+    const std::vector<CaptureItem> visible = visibleItems();
+    const bool isVisible = std::any_of(visible.begin(), visible.end(), [&id](const CaptureItem &item) { return item.id == id; });
+    if (!isVisible || (selectedItemIDs_.count(id) > 0) == selected)
+        return;
+    std::set<Uuid> ids = selectedItemIDs_;
+    if (selected)
+        ids.insert(id);
+    else
+        ids.erase(id);
+    setSelectedItemIDs(std::move(ids));
+}
+
+void AppModel::clearSelection()
+{
+    if (!selectedItemIDs_.empty())
+        setSelectedItemIDs({});
+}
+
+void AppModel::reconcileSelection()
+{
+    if (selectedItemIDs_.empty())
+        return;
+    std::set<Uuid> kept;
+    for (const CaptureItem &item : visibleItems()) {
+        if (selectedItemIDs_.count(item.id) > 0)
+            kept.insert(item.id);
+    }
+    if (kept != selectedItemIDs_)
+        setSelectedItemIDs(std::move(kept));
+}
+
+void AppModel::replace(const CaptureItem &item)
+{
+    std::vector<CaptureItem> updated = items_;
+    auto found = std::find_if(updated.begin(), updated.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
+    if (found != updated.end())
+        *found = item;
+    else
+        updated.push_back(item);
+    setItems(std::move(updated));
+}
+
+// ---- loading and seeding --------------------------------------------------------------------
+
+QCoro::Task<> AppModel::load()
+{
+    QPointer<AppModel> self(this);
+    std::vector<CaptureItem> loaded;
+    try {
+        QFuture<std::vector<CaptureItem>> reading = repository_->load();
+        loaded = co_await reading;
+    } catch (...) {
+        if (self)
+            showError(std::current_exception());
+        co_return;
+    }
+    if (!self)
+        co_return;
+    setItems(std::move(loaded));
+    setLibraryReady(true);
+
+    QStringList pending;
+    try {
+        QFuture<QStringList> listing = repository_->pendingRecordings();
+        pending = co_await listing;
+    } catch (...) {
+        if (self)
+            showError(std::current_exception());
+        co_return;
+    }
+    if (!self)
+        co_return;
+    setPendingRecordingCount(int(pending.size()));
+    if (isDemo_ && items_.empty()) {
+        QCoro::Task<> seeding = addSamples();
+        co_await seeding;
+    }
+}
+
+// Seeding is refused while another command is busy: remembering and restoring the flag would
+// set it again after that command had cleared it, and every guarded command would stay refused.
+QCoro::Task<> AppModel::addSamples()
+{
+    if (!libraryReady_ || isBusy_)
+        co_return;
+    setBusy(true);
+    QPointer<AppModel> self(this);
+    const std::vector<DemoSample> samples = DemoContent::makeSamples();
+    try {
+        for (const DemoSample &sample : samples) {
+            QFuture<CaptureItem> step = repository_->insertImage(sample.image, sample.title.toStdString(), true, std::nullopt);
+            CaptureItem item = co_await step;
+            if (!self)
+                co_return;
+            step = repository_->updateRecognition(item.id, RecognitionResult{sample.regions, 0});
+            item = co_await step;
+            if (!self)
+                co_return;
+            if (sample.favorite) {
+                step = repository_->setFavorite(item.id, true);
+                item = co_await step;
+                if (!self)
+                    co_return;
+            }
+            replace(item);
+        }
+    } catch (...) {
+        if (self) {
+            showError(std::current_exception());
+            setBusy(false);
+        }
+        co_return;
+    }
+    setStatus(samplesStatus());
+    setBusy(false);
+}
+
+// ---- errors, windows and sheets -------------------------------------------------------------
+
+void AppModel::showError(std::exception_ptr error) { showError(describe(error)); }
+
+void AppModel::showError(const QString &message)
+{
+    setErrorMessage(message);
+    setStatus(message);
+    if (mainWindow && mainWindow->isVisible())
+        return;
+    showLibrary();
+}
+
+void AppModel::showLibrary()
+{
+    if (!mainWindow)
+        return;
+    mainWindow->show();
+    mainWindow->raise();
+    mainWindow->activateWindow();
+}
+
+void AppModel::present(AppSheet sheet)
+{
+    showLibrary();
+    setSheet(sheet);
+    setScreenPermission(screenCaptureAccess());
+}
+
+// An X11 session has no access prompt: the answer is the same check as the preflight.
+void AppModel::requestScreenPermission()
+{
+    setScreenPermission(screenCaptureAccess());
+    if (!screenPermission_)
+        return;
+    setSheet(std::nullopt);
+    setStatus(permissionReadyStatus());
+}
+
+// ---- recorder callbacks ---------------------------------------------------------------------
+
+void AppModel::installRecorderCallbacks()
+{
+    QPointer<AppModel> self(this);
+    recorder_->onFinish = [self](const QString &file) {
+        if (!self)
+            return;
+        self->restoreRecordingWindows();
+        Q_EMIT self->recordingFinished(file);
+    };
+    recorder_->onError = [self](const Failure &error) {
+        if (!self)
+            return;
+        if (self->recorder_->state() == RecordingService::State::idle)
+            self->restoreRecordingWindows();
+        self->showError(error.description());
+    };
+}
+
+void AppModel::restoreRecordingWindows()
+{
+    for (const QPointer<QWidget> &window : recordingRestore) {
+        if (window)
+            window->show();
+    }
+    recordingRestore.clear();
+}
+
+// ---- editors --------------------------------------------------------------------------------
+
+void AppModel::addEditor(EditorController *controller)
+{
+    const Uuid id = controller->itemId();
+    controller->setParent(this);
+    editorControllers_[id] = controller;
+    connect(controller, &EditorController::closed, this, [this, id, controller] { removeEditor(id, controller); });
+}
+
+void AppModel::removeEditor(const Uuid &id, EditorController *controller)
+{
+    auto entry = editorControllers_.find(id);
+    if (entry != editorControllers_.end() && entry->second == controller)
+        editorControllers_.erase(entry);
+    controller->deleteLater();
+}
+
+// ---- favourites, trash and restore ----------------------------------------------------------
+
+// The new mark is the opposite of the item's newest state: the store's answer as held in
+// `items`, or the value of a toggle still on its way to the store. A copy handed in by a view
+// may predate both, and two quick clicks on it would otherwise set the same value twice.
+void AppModel::favorite(const CaptureItem &item)
+{
+    if (isBusy_)
+        return;
+    bool current = item.isFavorite;
+    if (auto pending = pendingFavorites_.find(item.id); pending != pendingFavorites_.end()) {
+        current = pending->second.first;
+    } else {
+        auto stored = std::find_if(items_.begin(), items_.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
+        if (stored != items_.end())
+            current = stored->isFavorite;
+    }
+    auto &pending = pendingFavorites_[item.id];
+    pending.first = !current;
+    ++pending.second;
+    runFavorite(item.id, !current);
+}
+
+QCoro::Task<> AppModel::runFavorite(Uuid id, bool value)
+{
+    QPointer<AppModel> self(this);
+    std::optional<CaptureItem> updated;
+    std::exception_ptr failure;
+    try {
+        QFuture<CaptureItem> marking = repository_->setFavorite(id, value);
+        updated = co_await marking;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    if (auto pending = pendingFavorites_.find(id); pending != pendingFavorites_.end() && --pending->second.second == 0)
+        pendingFavorites_.erase(pending);
+    if (updated)
+        replace(*updated);
+    else
+        showError(failure);
+}
+
+void AppModel::trash(const CaptureItem &item) { setTrashed({item.id}, !item.trashedAt.has_value()); }
+
+void AppModel::trashSelected()
+{
+    std::vector<Uuid> ids;
+    for (const CaptureItem &item : visibleItems()) {
+        if (!item.trashedAt && selectedItemIDs_.count(item.id) > 0)
+            ids.push_back(item.id);
+    }
+    setTrashed(ids, true);
+}
+
+void AppModel::restoreSelected()
+{
+    std::vector<Uuid> ids;
+    for (const CaptureItem &item : visibleItems()) {
+        if (item.trashedAt && selectedItemIDs_.count(item.id) > 0)
+            ids.push_back(item.id);
+    }
+    setTrashed(ids, false);
+}
+
+void AppModel::setTrashed(const std::vector<Uuid> &ids, bool value)
+{
+    if (!libraryReady_ || isBusy_ || ids.empty())
+        return;
+    std::vector<EditorController *> editors;
+    for (const Uuid &id : ids) {
+        if (auto entry = editorControllers_.find(id); entry != editorControllers_.end())
+            editors.push_back(entry->second);
+    }
+    for (EditorController *editor : editors) {
+        if (editor->isBusyOrDirty()) {
+            editor->bringToFront();
+            showError(AppError(unsavedEditsCode,
+                               QStringLiteral("선택한 캡처에 진행 중인 편집이나 저장이 있습니다. "
+                                              "먼저 저장하거나 편집기를 닫아 주세요."))
+                          .description());
+            return;
+        }
+    }
+    setBusy(true);
+    // Each editor leaves the map when its window closes, so close from a copy of the list.
+    for (EditorController *editor : editors)
+        editor->close();
+    runSetTrashed(std::unordered_set<Uuid>(ids.begin(), ids.end()), value);
+}
+
+QCoro::Task<> AppModel::runSetTrashed(std::unordered_set<Uuid> ids, bool value)
+{
+    QPointer<AppModel> self(this);
+    std::vector<CaptureItem> changed;
+    try {
+        QFuture<std::vector<CaptureItem>> moving = repository_->setTrashed(ids, value);
+        changed = co_await moving;
+    } catch (...) {
+        if (self) {
+            showError(std::current_exception());
+            setBusy(false);
+        }
+        co_return;
+    }
+    if (!self)
+        co_return;
+    std::unordered_map<Uuid, CaptureItem> byId;
+    for (const CaptureItem &item : changed)
+        byId.insert_or_assign(item.id, item);
+    std::vector<CaptureItem> updated = items_;
+    for (CaptureItem &item : updated) {
+        if (auto found = byId.find(item.id); found != byId.end())
+            item = found->second;
+    }
+    setItems(std::move(updated));
+    std::set<Uuid> selection = selectedItemIDs_;
+    for (const Uuid &id : ids)
+        selection.erase(id);
+    if (selection != selectedItemIDs_)
+        setSelectedItemIDs(std::move(selection));
+    const QString count = QString::number(changed.size());
+    setStatus(value ? count + QStringLiteral("개를 휴지통으로 이동했습니다. 휴지통에서 복원할 수 있습니다.")
+                    : count + QStringLiteral("개 캡처를 복원했습니다."));
+    setBusy(false);
+}
+
+} // namespace tarn

@@ -1,0 +1,203 @@
+#pragma once
+
+#include <exception>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <qcoro/qcorotask.h>
+
+#include "app/LibrarySection.h"
+#include "app/Preferences.h"
+#include "app/RecordingService.h"
+#include "core/CaptureItem.h"
+#include "core/LibraryRepository.h"
+#include "platform/ScreenSource.h"
+
+namespace tarn {
+
+class EditorController;
+
+// The one state object of the application: it owns every service and all library state, and
+// every view reads its properties and calls its commands. Lives on the GUI thread; its async
+// flows are coroutines that resume there, and `isBusy` keeps the guarded commands from
+// overlapping while one of them awaits the store.
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(std::vector<tarn::CaptureItem> items READ items NOTIFY itemsChanged)
+    Q_PROPERTY(tarn::LibrarySection section READ section WRITE setSection NOTIFY sectionChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(std::set<tarn::Uuid> selectedItemIDs READ selectedItemIDs NOTIFY selectedItemIDsChanged)
+    Q_PROPERTY(bool newestFirst READ newestFirst WRITE setNewestFirst NOTIFY newestFirstChanged)
+    Q_PROPERTY(bool gridView READ gridView WRITE setGridView NOTIFY gridViewChanged)
+    Q_PROPERTY(bool isBusy READ isBusy NOTIFY isBusyChanged)
+    Q_PROPERTY(bool libraryReady READ libraryReady NOTIFY libraryReadyChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(std::optional<QString> errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(std::optional<tarn::AppSheet> sheet READ sheet WRITE setSheet NOTIFY sheetChanged)
+    Q_PROPERTY(std::vector<tarn::WindowInfo> windows READ windows NOTIFY windowsChanged)
+    Q_PROPERTY(bool screenPermission READ screenPermission WRITE setScreenPermission NOTIFY screenPermissionChanged)
+    Q_PROPERTY(QStringList shortcutFailures READ shortcutFailures WRITE setShortcutFailures NOTIFY shortcutFailuresChanged)
+    Q_PROPERTY(int pendingRecordingCount READ pendingRecordingCount NOTIFY pendingRecordingCountChanged)
+
+public:
+    static QString initialStatus();  // "모든 작업은 이 컴퓨터에서 처리됩니다."
+    static QString samplesStatus();  // "직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다."
+    static QString permissionReadyStatus(); // "화면 기록 권한이 준비되었습니다."
+    static constexpr int unsavedEditsCode = 10;
+
+    // Builds the state and the services; touches no library file.
+    AppModel(const QString &root, bool demo, QObject *parent = nullptr);
+    ~AppModel() override;
+
+    // Published state.
+    const std::vector<CaptureItem> &items() const { return items_; }
+    LibrarySection section() const { return section_; }
+    const QString &searchText() const { return searchText_; }
+    const std::set<Uuid> &selectedItemIDs() const { return selectedItemIDs_; }
+    bool newestFirst() const { return newestFirst_; }
+    bool gridView() const { return gridView_; }
+    bool isBusy() const { return isBusy_; }
+    bool libraryReady() const { return libraryReady_; }
+    const QString &status() const { return status_; }
+    const std::optional<QString> &errorMessage() const { return errorMessage_; }
+    std::optional<AppSheet> sheet() const { return sheet_; }
+    const std::vector<WindowInfo> &windows() const { return windows_; }
+    bool screenPermission() const { return screenPermission_; }
+    const QStringList &shortcutFailures() const { return shortcutFailures_; }
+    int pendingRecordingCount() const { return pendingRecordingCount_; }
+
+    // A different section or search text empties the selection; the same value keeps it.
+    void setSection(LibrarySection section);
+    void setSearchText(const QString &text);
+    void setNewestFirst(bool value);
+    void setGridView(bool value);
+    void setErrorMessage(const std::optional<QString> &message); // the view clears it
+    void setSheet(std::optional<AppSheet> sheet);
+    void setScreenPermission(bool value);
+    void setShortcutFailures(const QStringList &failures);
+    void setWindows(std::vector<WindowInfo> windows);
+
+    // Services and fixed state, constant for the run.
+    Preferences &preferences() const { return *preferences_; }
+    LibraryRepository &repository() const { return *repository_; }
+    RecordingService &recorder() const { return *recorder_; }
+    bool isDemo() const { return isDemo_; }
+
+    QPointer<QWidget> mainWindow;                  // the library window, set by the delegate
+    std::function<void()> onShortcutsChanged;      // set by the delegate
+    std::vector<QPointer<QWidget>> recordingRestore; // windows hidden for a running recording
+
+    // Derived values, computed on every read.
+    std::vector<CaptureItem> visibleItems() const;
+    int activeCount() const;
+    int64_t storedBytes() const;
+    bool allVisibleSelected() const;
+
+    // Loading and seeding.
+    QCoro::Task<> load();
+    QCoro::Task<> addSamples();
+
+    // Puts the item into `items` by identifier (appended when it is new).
+    void replace(const CaptureItem &item);
+
+    // Selection of visible items.
+    void selectAllVisible();
+    void setSelection(const Uuid &id, bool selected);
+    void clearSelection();
+
+    // Favourites, trash and restore.
+    void favorite(const CaptureItem &item);
+    void trash(const CaptureItem &item);
+    void trashSelected();
+    void restoreSelected();
+
+    // The shared error display: message and status line, and the library window brought
+    // forward unless it is already visible.
+    void showError(std::exception_ptr error);
+    void showError(const QString &message);
+
+    void showLibrary();
+    void present(AppSheet sheet);
+    void requestScreenPermission();
+
+    // Open editors by capture identifier. The model takes ownership; the entry leaves when the
+    // editor's window closes (only if it is still that editor's entry).
+    const std::map<Uuid, EditorController *> &editorControllers() const { return editorControllers_; }
+    void addEditor(EditorController *controller);
+
+    // Screen capture is possible here (an X11 display answers).
+    static bool screenCaptureAccess();
+
+Q_SIGNALS:
+    void itemsChanged();
+    void sectionChanged(tarn::LibrarySection section);
+    void searchTextChanged(const QString &text);
+    void selectedItemIDsChanged();
+    void newestFirstChanged(bool value);
+    void gridViewChanged(bool value);
+    void isBusyChanged(bool value);
+    void libraryReadyChanged(bool value);
+    void statusChanged(const QString &status);
+    void errorMessageChanged();
+    void sheetChanged();
+    void windowsChanged();
+    void screenPermissionChanged(bool value);
+    void shortcutFailuresChanged();
+    void pendingRecordingCountChanged(int count);
+    // The recorder has written its file, the HUD is gone and the hidden windows are back; the
+    // recording flow imports the file from here.
+    void recordingFinished(const QString &file);
+
+private:
+    void setItems(std::vector<CaptureItem> items);
+    void setSelectedItemIDs(std::set<Uuid> ids);
+    void setBusy(bool value);
+    void setLibraryReady(bool value);
+    void setStatus(const QString &status);
+    void setPendingRecordingCount(int count);
+    void reconcileSelection();
+    void installRecorderCallbacks();
+    void restoreRecordingWindows();
+    void setTrashed(const std::vector<Uuid> &ids, bool value);
+    QCoro::Task<> runSetTrashed(std::unordered_set<Uuid> ids, bool value);
+    QCoro::Task<> runFavorite(Uuid id, bool value);
+    void removeEditor(const Uuid &id, EditorController *controller);
+
+    std::vector<CaptureItem> items_;
+    LibrarySection section_ = LibrarySection::all;
+    QString searchText_;
+    std::set<Uuid> selectedItemIDs_;
+    bool newestFirst_ = true;
+    bool gridView_ = true;
+    bool isBusy_ = false;
+    bool libraryReady_ = false;
+    QString status_;
+    std::optional<QString> errorMessage_;
+    std::optional<AppSheet> sheet_;
+    std::vector<WindowInfo> windows_;
+    bool screenPermission_ = false;
+    QStringList shortcutFailures_;
+    int pendingRecordingCount_ = 0;
+
+    std::unique_ptr<RecordingService> recorder_;
+    bool isDemo_ = false;
+    std::unique_ptr<Preferences> preferences_;
+    std::unique_ptr<LibraryRepository> repository_;
+    std::map<Uuid, EditorController *> editorControllers_;
+    // Favourite values submitted to the store and not yet answered, newest per item, so that a
+    // quick second toggle builds on the first instead of on a copy that predates it.
+    std::unordered_map<Uuid, std::pair<bool, int>> pendingFavorites_;
+};
+
+} // namespace tarn

@@ -1,0 +1,14 @@
+#include "app/EditorController.h"
+
+namespace tarn {
+
+void EditorController::bringToFront() const
+{
+    if (QWidget *shown = window()) {
+        shown->show();
+        shown->raise();
+        shown->activateWindow();
+    }
+}
+
+} // namespace tarn

@@ -1,0 +1,26 @@
+#include "app/ErrorDescription.h"
+
+#include <QException>
+
+#include "core/Failure.h"
+
+namespace tarn {
+
+QString describe(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const Failure &failure) {
+        return failure.description();
+    } catch (const QUnhandledException &wrapped) {
+        if (wrapped.exception())
+            return describe(wrapped.exception());
+        return QStringLiteral("알 수 없는 오류가 발생했습니다.");
+    } catch (const std::exception &other) {
+        return QString::fromUtf8(other.what());
+    } catch (...) {
+        return QStringLiteral("알 수 없는 오류가 발생했습니다.");
+    }
+}
+
+} // namespace tarn
