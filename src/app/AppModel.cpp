@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QGuiApplication>
 
 #include <qcoro/qcorofuture.h>
 
@@ -25,6 +24,7 @@ QString AppModel::permissionReadyStatus() { return QStringLiteral("화면 기록
 AppModel::AppModel(const QString &root, bool demo, QObject *parent)
     : QObject(parent),
       status_(initialStatus()),
+      captureService_(std::make_unique<ScreenCaptureService>()),
       recorder_(std::make_unique<RecordingService>()),
       isDemo_(demo),
       preferences_(std::make_unique<Preferences>(demo)),
@@ -41,7 +41,7 @@ AppModel::~AppModel()
     recorder_->onError = nullptr;
 }
 
-bool AppModel::screenCaptureAccess() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
+bool AppModel::screenCaptureAccess() const { return captureService_->source().isAvailable(); }
 
 // ---- published state ------------------------------------------------------------------------
 
@@ -144,7 +144,7 @@ void AppModel::setShortcutFailures(const QStringList &failures)
     Q_EMIT shortcutFailuresChanged();
 }
 
-void AppModel::setWindows(std::vector<WindowInfo> windows)
+void AppModel::setWindows(std::vector<ShareableWindow> windows)
 {
     windows_ = std::move(windows);
     Q_EMIT windowsChanged();

@@ -20,9 +20,10 @@
 #include "app/LibrarySection.h"
 #include "app/Preferences.h"
 #include "app/RecordingService.h"
+#include "app/ScreenCaptureService.h"
+#include "app/ShareableContent.h"
 #include "core/CaptureItem.h"
 #include "core/LibraryRepository.h"
-#include "platform/ScreenSource.h"
 
 namespace tarn {
 
@@ -45,7 +46,7 @@ class AppModel : public QObject {
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(std::optional<tarn::AppSheet> sheet READ sheet WRITE setSheet NOTIFY sheetChanged)
-    Q_PROPERTY(std::vector<tarn::WindowInfo> windows READ windows NOTIFY windowsChanged)
+    Q_PROPERTY(std::vector<tarn::ShareableWindow> windows READ windows NOTIFY windowsChanged)
     Q_PROPERTY(bool screenPermission READ screenPermission WRITE setScreenPermission NOTIFY screenPermissionChanged)
     Q_PROPERTY(QStringList shortcutFailures READ shortcutFailures WRITE setShortcutFailures NOTIFY shortcutFailuresChanged)
     Q_PROPERTY(int pendingRecordingCount READ pendingRecordingCount NOTIFY pendingRecordingCountChanged)
@@ -72,7 +73,7 @@ public:
     const QString &status() const { return status_; }
     const std::optional<QString> &errorMessage() const { return errorMessage_; }
     std::optional<AppSheet> sheet() const { return sheet_; }
-    const std::vector<WindowInfo> &windows() const { return windows_; }
+    const std::vector<ShareableWindow> &windows() const { return windows_; }
     bool screenPermission() const { return screenPermission_; }
     const QStringList &shortcutFailures() const { return shortcutFailures_; }
     int pendingRecordingCount() const { return pendingRecordingCount_; }
@@ -86,11 +87,12 @@ public:
     void setSheet(std::optional<AppSheet> sheet);
     void setScreenPermission(bool value);
     void setShortcutFailures(const QStringList &failures);
-    void setWindows(std::vector<WindowInfo> windows);
+    void setWindows(std::vector<ShareableWindow> windows);
 
     // Services and fixed state, constant for the run.
     Preferences &preferences() const { return *preferences_; }
     LibraryRepository &repository() const { return *repository_; }
+    ScreenCaptureService &captureService() const { return *captureService_; }
     RecordingService &recorder() const { return *recorder_; }
     bool isDemo() const { return isDemo_; }
 
@@ -136,8 +138,8 @@ public:
     const std::map<Uuid, EditorController *> &editorControllers() const { return editorControllers_; }
     void addEditor(EditorController *controller);
 
-    // Screen capture is possible here (an X11 display answers).
-    static bool screenCaptureAccess();
+    // The screen-capture check: granted while an X11 display answers.
+    bool screenCaptureAccess() const;
 
 Q_SIGNALS:
     void itemsChanged();
@@ -185,11 +187,12 @@ private:
     QString status_;
     std::optional<QString> errorMessage_;
     std::optional<AppSheet> sheet_;
-    std::vector<WindowInfo> windows_;
+    std::vector<ShareableWindow> windows_;
     bool screenPermission_ = false;
     QStringList shortcutFailures_;
     int pendingRecordingCount_ = 0;
 
+    std::unique_ptr<ScreenCaptureService> captureService_;
     std::unique_ptr<RecordingService> recorder_;
     bool isDemo_ = false;
     std::unique_ptr<Preferences> preferences_;

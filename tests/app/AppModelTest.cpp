@@ -473,9 +473,9 @@ TEST_F(AppModelTest, ErrorsBringAHiddenLibraryForwardAndSheetsRefreshThePermissi
     model.present(AppSheet::settings);
     EXPECT_TRUE(library.isVisible());
     EXPECT_EQ(model.sheet(), AppSheet::settings);
-    EXPECT_EQ(model.screenPermission(), AppModel::screenCaptureAccess());
+    EXPECT_EQ(model.screenPermission(), model.screenCaptureAccess());
     model.requestScreenPermission();
-    if (AppModel::screenCaptureAccess()) {
+    if (model.screenCaptureAccess()) {
         EXPECT_FALSE(model.sheet());
         EXPECT_EQ(model.status(), QStringLiteral("화면 기록 권한이 준비되었습니다."));
     } else {
