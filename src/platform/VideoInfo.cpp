@@ -4,7 +4,9 @@
 #include <cmath>
 #include <memory>
 
+#include <QPromise>
 #include <QTransform>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "core/AppError.h"
 #include "platform/VideoFailure.h"
@@ -218,6 +220,17 @@ VideoInfo VideoInfo::load(const QString &path)
     info.height = int(shownHeight);
     info.duration = duration;
     return info;
+}
+
+QFuture<VideoInfo> VideoInfo::loadAsync(const QString &path)
+{
+    return QtConcurrent::run([path](QPromise<VideoInfo> &promise) {
+        try {
+            promise.addResult(load(path));
+        } catch (...) {
+            promise.setException(std::current_exception());
+        }
+    });
 }
 
 } // namespace tarn

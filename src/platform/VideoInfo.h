@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QImage>
 #include <QString>
 
@@ -20,6 +21,8 @@ struct VideoInfo {
     // ("재생 가능한 영상 트랙이 없습니다.") for a file without a video track or without a positive
     // duration, and a VideoFailure for a file that cannot be opened or decoded.
     static VideoInfo load(const QString &path);
+    // `load` on the shared thread pool; the future rethrows load's own exception.
+    static QFuture<VideoInfo> loadAsync(const QString &path);
 };
 
 } // namespace tarn

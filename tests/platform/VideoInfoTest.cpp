@@ -99,7 +99,10 @@ TEST_F(VideoInfoTest, TheFirstOfSeveralVideoTracksIsMeasured)
 
 TEST_F(VideoInfoTest, AudioOnlyAndEmptyMoviesHaveNoPlayableVideoTrack)
 {
-    expectNoVideoTrack(write(QStringLiteral("voice.m4a"), Movie{{}, 1.0}));
+    const QString voice = write(QStringLiteral("voice.m4a"), Movie{{}, 1.0});
+    expectNoVideoTrack(voice);
+    QFuture<VideoInfo> background = VideoInfo::loadAsync(voice); // the same error off the GUI thread
+    EXPECT_THROW(background.waitForFinished(), AppError);
     expectNoVideoTrack(write(QStringLiteral("empty.mp4"), Movie{{VideoTrack{320, 240, 0, 10}}, 0}));
 }
 
