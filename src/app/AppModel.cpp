@@ -24,8 +24,10 @@ QString AppModel::permissionReadyStatus() { return QStringLiteral("화면 기록
 AppModel::AppModel(const QString &root, bool demo, QObject *parent)
     : QObject(parent),
       status_(initialStatus()),
+      recognition_(std::make_unique<TextRecognition>()),
       captureService_(std::make_unique<ScreenCaptureService>()),
       recorder_(std::make_unique<RecordingService>()),
+      selector_(std::make_unique<RegionSelector>()),
       isDemo_(demo),
       preferences_(std::make_unique<Preferences>(demo)),
       repository_(std::make_unique<LibraryRepository>(root))

@@ -20,10 +20,12 @@
 #include "app/LibrarySection.h"
 #include "app/Preferences.h"
 #include "app/RecordingService.h"
+#include "app/RegionSelector.h"
 #include "app/ScreenCaptureService.h"
 #include "app/ShareableContent.h"
 #include "core/CaptureItem.h"
 #include "core/LibraryRepository.h"
+#include "core/TextRecognition.h"
 
 namespace tarn {
 
@@ -92,8 +94,10 @@ public:
     // Services and fixed state, constant for the run.
     Preferences &preferences() const { return *preferences_; }
     LibraryRepository &repository() const { return *repository_; }
+    TextRecognition &recognition() const { return *recognition_; }
     ScreenCaptureService &captureService() const { return *captureService_; }
     RecordingService &recorder() const { return *recorder_; }
+    RegionSelector &selector() const { return *selector_; }
     bool isDemo() const { return isDemo_; }
 
     QPointer<QWidget> mainWindow;                  // the library window, set by the delegate
@@ -192,8 +196,10 @@ private:
     QStringList shortcutFailures_;
     int pendingRecordingCount_ = 0;
 
+    std::unique_ptr<TextRecognition> recognition_;
     std::unique_ptr<ScreenCaptureService> captureService_;
     std::unique_ptr<RecordingService> recorder_;
+    std::unique_ptr<RegionSelector> selector_;
     bool isDemo_ = false;
     std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<LibraryRepository> repository_;
