@@ -28,6 +28,7 @@ AppModel::AppModel(const QString &root, bool demo, QObject *parent)
       captureService_(std::make_unique<ScreenCaptureService>()),
       recorder_(std::make_unique<RecordingService>()),
       selector_(std::make_unique<RegionSelector>()),
+      floating_(std::make_unique<FloatingWindows>()),
       isDemo_(demo),
       preferences_(std::make_unique<Preferences>(demo)),
       repository_(std::make_unique<LibraryRepository>(root))
@@ -379,20 +380,22 @@ void AppModel::installRecorderCallbacks()
     recorder_->onFinish = [self](const QString &file) {
         if (!self)
             return;
-        self->restoreRecordingWindows();
+        self->endRecordingPresentation();
         Q_EMIT self->recordingFinished(file);
     };
     recorder_->onError = [self](const Failure &error) {
         if (!self)
             return;
         if (self->recorder_->state() == RecordingService::State::idle)
-            self->restoreRecordingWindows();
+            self->endRecordingPresentation();
         self->showError(error.description());
     };
 }
 
-void AppModel::restoreRecordingWindows()
+// The HUD goes and the windows hidden for the recording come back.
+void AppModel::endRecordingPresentation()
 {
+    floating_->recordingPanel.reset();
     for (const QPointer<QWidget> &window : recordingRestore) {
         if (window)
             window->show();

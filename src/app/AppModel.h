@@ -17,6 +17,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include "app/FloatingWindows.h"
 #include "app/LibrarySection.h"
 #include "app/Preferences.h"
 #include "app/RecordingService.h"
@@ -98,6 +99,7 @@ public:
     ScreenCaptureService &captureService() const { return *captureService_; }
     RecordingService &recorder() const { return *recorder_; }
     RegionSelector &selector() const { return *selector_; }
+    FloatingWindows &floating() const { return *floating_; }
     bool isDemo() const { return isDemo_; }
 
     QPointer<QWidget> mainWindow;                  // the library window, set by the delegate
@@ -174,7 +176,7 @@ private:
     void setPendingRecordingCount(int count);
     void reconcileSelection();
     void installRecorderCallbacks();
-    void restoreRecordingWindows();
+    void endRecordingPresentation();
     void setTrashed(const std::vector<Uuid> &ids, bool value);
     QCoro::Task<> runSetTrashed(std::unordered_set<Uuid> ids, bool value);
     QCoro::Task<> runFavorite(Uuid id, bool value);
@@ -200,6 +202,7 @@ private:
     std::unique_ptr<ScreenCaptureService> captureService_;
     std::unique_ptr<RecordingService> recorder_;
     std::unique_ptr<RegionSelector> selector_;
+    std::unique_ptr<FloatingWindows> floating_;
     bool isDemo_ = false;
     std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<LibraryRepository> repository_;

@@ -489,7 +489,10 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
     QWidget hidden;
     model.recordingRestore.push_back(&hidden);
     QSignalSpy finished(&model, &AppModel::recordingFinished);
+    model.floating().showRecording(&model.recorder(), nullptr);
+    ASSERT_TRUE(model.floating().recordingPanel);
     model.recorder().onFinish(QStringLiteral("/tmp/done.mp4"));
+    EXPECT_FALSE(model.floating().recordingPanel);
     EXPECT_TRUE(hidden.isVisible());
     EXPECT_TRUE(model.recordingRestore.empty());
     ASSERT_EQ(finished.count(), 1);
@@ -497,8 +500,10 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
 
     hidden.hide();
     model.recordingRestore.push_back(&hidden);
+    model.floating().showRecording(&model.recorder(), nullptr);
     model.recorder().onError(AppError(3, QStringLiteral("녹화 파일을 완성하지 못했습니다.")));
     EXPECT_TRUE(hidden.isVisible()); // the recorder is idle
+    EXPECT_FALSE(model.floating().recordingPanel);
     EXPECT_EQ(model.status(), QStringLiteral("녹화 파일을 완성하지 못했습니다."));
 }
 
