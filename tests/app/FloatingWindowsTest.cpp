@@ -285,8 +285,15 @@ TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
     photograph(panel, QStringLiteral("countdown"));
     photographOnScreen(panel, QStringLiteral("countdown"));
-    panel->move(panel->pos() + QPoint(-200, 120));
+    // Dragged by its background (the content passes the press on to the panel).
+    const QPoint before = panel->pos();
+    QWidget *content = panel->content();
+    QTest::mousePress(content, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(content, QPoint(-180, 140));
+    QTest::mouseRelease(content, Qt::LeftButton, {}, QPoint(-180, 140));
+    QTest::qWait(100);
     const QPoint dragged = panel->pos();
+    EXPECT_EQ(dragged, before + QPoint(-200, 120));
 
     floating.showCountdown(2, [&] { ++cancels; });
     floating.showCountdown(12, [&] { ++cancels; });
