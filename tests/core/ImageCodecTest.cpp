@@ -368,7 +368,7 @@ heif_error appendTo(heif_context *, const void *data, size_t size, void *userdat
 }
 
 // Encodes a HEIC with libheif's HEVC encoder; empty when this libheif has none.
-QByteArray heicOf(const QImage &source)
+QByteArray heicOf(const QImage &source, heif_orientation orientation = heif_orientation_normal)
 {
     if (!heif_have_encoder_for_format(heif_compression_HEVC))
         return {};
@@ -385,10 +385,13 @@ QByteArray heicOf(const QImage &source)
     for (int y = 0; y < rgba.height(); ++y)
         std::memcpy(plane + y * stride, rgba.constScanLine(y), size_t(rgba.width()) * 4);
     QByteArray out;
-    if (heif_context_encode_image(ctx, image, encoder, nullptr, nullptr).code == heif_error_Ok) {
+    heif_encoding_options *options = heif_encoding_options_alloc();
+    options->image_orientation = orientation; // stored as irot/imir boxes
+    if (heif_context_encode_image(ctx, image, encoder, options, nullptr).code == heif_error_Ok) {
         heif_writer writer{1, appendTo};
         heif_context_write(ctx, &writer, &out);
     }
+    heif_encoding_options_free(options);
     heif_image_release(image);
     heif_encoder_release(encoder);
     heif_context_free(ctx);
@@ -409,6 +412,12 @@ TEST(ImageCodec, ReadsHeicThroughLibheif)
     EXPECT_TRUE(near(image.pixelColor(20, 20), Qt::red, 24));
     EXPECT_TRUE(near(image.pixelColor(108, 76), Qt::white, 24));
     EXPECT_EQ(ImageCodec::read(heic).size(), QSize(128, 96));
+
+    // A stored rotation comes back upright with the sides exchanged.
+    const QImage turned = ImageCodec::read(heicOf(quadrants(128, 96), heif_orientation_rotate_90_cw));
+    ASSERT_EQ(turned.size(), QSize(96, 128));
+    EXPECT_TRUE(near(turned.pixelColor(76, 20), Qt::red, 24));
+    EXPECT_TRUE(near(turned.pixelColor(20, 20), Qt::blue, 24));
     // Cut short, it is refused, not half-decoded.
     EXPECT_EQ(failureOf([&] { ImageCodec::read(heic.left(heic.size() / 2)); }), ImageFailure::Case::unreadable);
 }
