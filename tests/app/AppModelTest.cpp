@@ -458,6 +458,19 @@ TEST_F(AppModelTest, AStoreRefusalKeepsItemsSelectionAndStatusAndClearsBusy)
     EXPECT_EQ(model->selectedItemIDs().size(), 7u);
 }
 
+TEST_F(AppModelTest, AModelClosedWhileTheStoreWorksIsNotTouchedByTheAnswers)
+{
+    auto model = open(true);
+    const CaptureItem focus = byTitlePrefix(*model, QStringLiteral("Focus"));
+    model->favorite(focus);
+    model->trash(byTitlePrefix(*model, QStringLiteral("Privacy")));
+    model.reset(); // waits for the store; the answers arrive after the model is gone
+    QTest::qWait(200);
+    auto reopened = open(false);
+    EXPECT_TRUE(byTitlePrefix(*reopened, QStringLiteral("Focus")).isFavorite);
+    EXPECT_TRUE(byTitlePrefix(*reopened, QStringLiteral("Privacy")).trashedAt);
+}
+
 TEST_F(AppModelTest, ErrorsBringAHiddenLibraryForwardAndSheetsRefreshThePermission)
 {
     AppModel model(root(), false);

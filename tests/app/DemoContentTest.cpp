@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DemoContent.h"
+#include "core/PrivacyDetector.h"
 
 namespace tarn {
 namespace {
@@ -60,6 +61,18 @@ TEST(DemoContent, PrivacyRegionsKeepTextsAndRectanglesButNotIdentifiers)
     }
     EXPECT_EQ(a[2].text, "010-1234-5678");
     EXPECT_EQ(a[1].rect, UnitRect(0.12, 0.42, 0.45, 0.055));
+}
+
+// The redaction practice relies on the detector finding the e-mail, the phone number and the
+// key line of the privacy sample.
+TEST(DemoContent, ThePrivacySampleHoldsAnEmailAPhoneNumberAndACredential)
+{
+    const auto found = PrivacyDetector::suggestions(DemoContent::privacyRegions());
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].region.text, DemoContent::privacyEmail.toStdString());
+    EXPECT_EQ(found[0].kinds, std::vector<SensitiveKind>{SensitiveKind::email});
+    EXPECT_EQ(found[1].kinds, std::vector<SensitiveKind>{SensitiveKind::phone});
+    EXPECT_EQ(found[2].kinds, std::vector<SensitiveKind>{SensitiveKind::credential});
 }
 
 TEST(DemoContent, BenchmarkImageIs4KWithItsBackgroundCard)
