@@ -1,5 +1,8 @@
 #include <unistd.h>
 
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
@@ -224,6 +227,60 @@ TEST(ExclusiveScreenCaptureService, WindowListHoldsOtherProcessesTitledWindowsAn
     EXPECT_FALSE(titles.contains(QStringLiteral("Tarnwick own window")));
     // The frame counts: a 70-pixel client stays narrower than 80 even with borders here.
     EXPECT_FALSE(titles.contains(QStringLiteral("Tarnwick small")));
+}
+
+} // namespace
+} // namespace tarn
+
+namespace tarn {
+namespace {
+
+// Runs in a child whose Qt scales by 2 (TARN_SCALED set): the display's scale comes from its
+// QScreen, a region in points is read at twice its size from the right device pixels, and a
+// fractional width rounds up.
+TEST(ScaledDesktopCapture, RegionPointsMapToDevicePixels)
+{
+    if (!qEnvironmentVariableIsSet("TARN_SCALED"))
+        GTEST_SKIP() << "runs inside ExclusiveScreenCaptureService.RegionOnADesktopScaledByTwo";
+    ScreenCaptureService service;
+    ASSERT_TRUE(service.source().isAvailable());
+    test::TestWindows child(QStringLiteral("Tarnwick scaled pattern|400|300|pa"));
+    const auto info = child.waitForWindow(service.source(), QStringLiteral("Tarnwick scaled pattern"));
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(test::TestWindows::waitForPattern(service.source(), info->contentRect));
+
+    const ShareableContent content = test::await(service.availableContent());
+    ASSERT_EQ(content.displays.front().name, QGuiApplication::primaryScreen()->name());
+    const ContentFilter filter = test::await(service.displayFilter(content.displays.front().displayID));
+    EXPECT_DOUBLE_EQ(filter.scale, 2.0);
+    EXPECT_EQ(filter.contentRect().size(), QSizeF(960, 540));
+
+    const QPointF at(std::ceil(info->contentRect.x() / 2.0) + 5, std::ceil(info->contentRect.y() / 2.0) + 5);
+    const CapturedImage captured = test::await(service.capture(filter, QRectF(at, QSizeF(50.5, 40)), false));
+    EXPECT_EQ(captured.image.size(), QSize(101, 80));
+    const QPoint offset = (at * 2).toPoint() - info->contentRect.topLeft();
+    int mismatches = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 101; ++x)
+            mismatches += captured.image.pixel(x, y) != test::patternPixel(info->contentRect.size(), offset + QPoint(x, y));
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(ExclusiveScreenCaptureService, RegionOnADesktopScaledByTwo)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "needs the X display";
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TARN_SCALED"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ScaledDesktopCapture.*")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 } // namespace
