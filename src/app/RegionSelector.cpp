@@ -247,12 +247,15 @@ void RegionSelector::open()
         if (screen->geometry().contains(pointer))
             keyPanel = view;
     }
-    if (!keyPanel && !panels_.empty())
-        keyPanel = panels_.front();
-    if (keyPanel) {
-        keyPanel->activateWindow();
-        keyPanel->grabKeyboard(); // Escape must arrive even where the window manager gives no focus
+    if (panels_.empty()) {
+        // No screen to drag on: end at once rather than leave the caller waiting forever.
+        complete(std::nullopt);
+        return;
     }
+    if (!keyPanel)
+        keyPanel = panels_.front();
+    keyPanel->activateWindow();
+    keyPanel->grabKeyboard(); // Escape must arrive even where the window manager gives no focus
     qApp->installEventFilter(this);
     monitoring_ = true;
 }
