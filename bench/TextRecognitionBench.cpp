@@ -133,7 +133,7 @@ int variants()
     const std::vector<Variant> list{
         {"whole image, automatic layout", plain},
         {"whole image, sparse layout", with(plain, [](auto &o) { o.layout = PageLayout::sparse; })},
-        {"whole image, upscaled 2x", with(plain, [](auto &o) { o.upscaleBelowLineHeight = 1000000; })},
+        {"whole image, upscaled", with(plain, [](auto &o) { o.upscaleBelowLineHeight = 40; })},
         {"blocks", with(plain, [](auto &o) { o.findBlocks = true; o.layout = PageLayout::singleBlock; })},
         {"blocks + one-line layout", with(plain, [](auto &o) {
              o.findBlocks = true; o.layout = PageLayout::singleBlock; o.singleLineBlocks = true; })},

@@ -17,9 +17,11 @@ namespace {
 // value keeps the engine from guessing (and from warning that it had to).
 constexpr int sourceResolution = 144;
 // A word of a Korean-first engine below this confidence (0-100) that holds no Hangul is read
-// again by the English engine, whose reading wins when it is at least this much surer.
-constexpr float weakLatinWord = 60;
-constexpr float latinMargin = 25;
+// again by the English engine, whose reading wins when it is at least this much surer. The
+// Korean model reads most Latin words at 90 or more; below that it often drops blanks
+// ("380 KB" as "3808") or letters.
+constexpr float weakLatinWord = 90;
+constexpr float latinMargin = 10;
 
 std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &tessdata,
                                                    const std::string &languages)
@@ -139,7 +141,8 @@ std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, fl
     latin_->SetSourceResolution(sourceResolution);
     std::string text = withoutLineEnd(Text(latin_->GetUTF8Text()).value);
     const float latinConfidence = float(latin_->MeanTextConf());
-    if (text.empty() || text.find_first_of(" \n\t") != std::string::npos
+    // The English reading may split the word in two, never into lines.
+    if (text.empty() || text.find_first_of("\n\t") != std::string::npos
         || latinConfidence < confidence + latinMargin)
         return {};
     return text;

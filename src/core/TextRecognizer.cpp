@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <exception>
 #include <mutex>
 #include <numeric>
@@ -23,6 +24,7 @@ namespace {
 
 constexpr int maximumEngines = 4; // beyond this the blocks of a screen rarely keep them busy
 constexpr double maximumUpscale = 4;
+constexpr double maximumPreparedPixels = 40e6; // keeps an enlarged whole screen within memory
 
 // A clock that keeps counting while the machine sleeps, like the wall-clock duration asked for.
 double nowMilliseconds()
@@ -53,6 +55,16 @@ struct PreparedBlock {
     bool inverted = false;
 };
 
+// The whole image as one block, with the typical line height of its text blocks.
+TextBlock wholeImage(const QImage &gray)
+{
+    std::vector<int> heights;
+    for (const TextBlock &block : findTextBlocks(gray))
+        heights.push_back(block.lineHeight);
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    return {gray.rect(), heights.empty() ? 0 : heights[heights.size() / 2], 2};
+}
+
 PreparedBlock prepare(const QImage &gray, const TextBlock &block, const RecognitionOptions &options)
 {
     PreparedBlock prepared;
@@ -69,7 +81,10 @@ PreparedBlock prepare(const QImage &gray, const TextBlock &block, const Recognit
         prepared.inverted = true;
     }
     if (options.upscaleBelowLineHeight > 0 && block.lineHeight > 0 && block.lineHeight < options.upscaleBelowLineHeight) {
-        prepared.scale = std::min(maximumUpscale, double(options.upscaleBelowLineHeight) / block.lineHeight);
+        const double pixels = double(prepared.image.width()) * prepared.image.height();
+        prepared.scale = std::min({maximumUpscale, double(options.upscaleBelowLineHeight) / block.lineHeight,
+                                   std::sqrt(maximumPreparedPixels / pixels)});
+        prepared.scale = std::max(1.0, prepared.scale);
         prepared.image = prepared.image.scaled(qRound(prepared.image.width() * prepared.scale),
                                                qRound(prepared.image.height() * prepared.scale),
                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -151,8 +166,7 @@ RecognitionResult TextRecognizer::recognize(const QImage &image)
 
 std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray)
 {
-    const std::vector<TextBlock> blocks =
-        options_.findBlocks ? findTextBlocks(gray) : std::vector<TextBlock>{{gray.rect(), 0, 0}};
+    const std::vector<TextBlock> blocks = options_.findBlocks ? findTextBlocks(gray) : std::vector{wholeImage(gray)};
     std::vector<std::vector<RecognizedLine>> perBlock(blocks.size());
 
     // Larger blocks first so that no engine is left with a big one at the end.
