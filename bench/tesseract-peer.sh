@@ -49,4 +49,7 @@ for line in open(os.path.join(tmp, "peer.txt")):
     warm, cold = ours[f"warm/{name}"], ours[f"cold/{name}"]
     print(f"{name:11} {warm['real_time']:6.0f} {cold['real_time']:6.0f} {float(threaded):6.0f} {float(single):6.0f} "
           f"{warm['real_time'] / theirs:8.2f} {cold['real_time'] / theirs:8.2f} {warm['cer']:8.4f} {float(their_cer):8.4f}")
+one, several = ours["oneEngine/busy4k"]["real_time"], ours["warm/busy4k"]["real_time"]
+print(f"busy4k warm: one engine {one:.0f} ms, several engines on separate blocks {several:.0f} ms "
+      f"({one / several:.2f}x)")
 PY
