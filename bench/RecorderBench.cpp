@@ -1,10 +1,11 @@
 // The screen recorder against ffmpeg's x11grab, in one run on the same X display: a
-// 1920 x 1080 moving pattern (its own process) recorded for 10 s at 30 frames per second with
+// 1920 x 1080 moving pattern (its own process) recorded for 10 s at 30 (and 60) frames per second with
 // libx264 preset veryfast (GOP of 2 s on both sides), first by our recorder, then by
 // `ffmpeg -f x11grab`, twice each, alternating. Each recorder runs as a child process whose
-// CPU time (user + system) comes from wait4(). Reported: frames in each file (read back with
-// libavformat), the frame ratio ours / ffmpeg's (goal >= 0.98), CPU seconds per recorded second
-// for each, and their ratio (goal <= 1.1). Needs an X display (bench/run.sh starts one).
+// CPU time (user + system) comes from wait4(). Reported: frames in each file and the time they
+// span (read back with libavformat), frames per recorded second ours / ffmpeg's (goal >= 0.98),
+// CPU seconds per recorded second for each, and their ratio (goal <= 1.1). Needs an X display
+// (bench/run.sh starts one).
 //
 // Also: the per-frame colour conversion and encoding cost at 1080p and 4K, in-process.
 #include <benchmark/benchmark.h>
@@ -15,6 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,15 +93,17 @@ int runPattern(int argc, char **argv)
     return app.exec();
 }
 
-// Records the whole 1920 x 1080 screen to `path` for `seconds`, as the application would.
+// Records the whole 1920 x 1080 screen to `path` for `seconds`, as the application would
+// (an optional rate after the path replaces the 30 frames per second).
 int runRecording(int argc, char **argv, const char *path)
 {
+    const int rate = argc >= 4 ? std::atoi(argv[3]) : frameRate;
     QCoreApplication app(argc, argv);
     ScreenRecorderBackend backend;
     RecorderRequest request;
     request.sourceRect = QRect(0, 0, 1920, 1080);
     request.outputSize = QSize(1920, 1080);
-    request.frameRate = frameRate;
+    request.frameRate = rate;
     request.path = QString::fromLocal8Bit(path);
     auto session = backend.createSession(request);
     int status = 1;
@@ -140,27 +145,41 @@ Usage runMeasured(const std::vector<std::string> &arguments)
     return usage;
 }
 
-int64_t countFrames(const std::string &path)
+struct Delivered {
+    int64_t frames = 0;
+    double span = 0; // seconds from the first frame's start to the last frame's end
+};
+
+Delivered countFrames(const std::string &path)
 {
     AVFormatContext *format = nullptr;
+    Delivered delivered;
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
-        return 0;
-    int64_t frames = 0;
+        return delivered;
     if (avformat_find_stream_info(format, nullptr) >= 0) {
         const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        const double unit = av_q2d(format->streams[video]->time_base);
+        int64_t first = INT64_MAX, last = INT64_MIN;
         AVPacket *packet = av_packet_alloc();
         while (av_read_frame(format, packet) >= 0) {
-            frames += packet->stream_index == video;
+            if (packet->stream_index == video) {
+                ++delivered.frames;
+                first = std::min(first, packet->pts);
+                last = std::max(last, packet->pts + std::max<int64_t>(packet->duration, 0));
+            }
             av_packet_unref(packet);
         }
         av_packet_free(&packet);
+        if (delivered.frames)
+            delivered.span = double(last - first) * unit;
     }
     avformat_close_input(&format);
-    return frames;
+    return delivered;
 }
 
 void recordAgainstFfmpeg(benchmark::State &state)
 {
+    const int rate = int(state.range(0));
     const char *display = std::getenv("DISPLAY");
     if (!display) {
         state.SkipWithError("needs an X display");
@@ -173,18 +192,18 @@ void recordAgainstFfmpeg(benchmark::State &state)
     posix_spawn(&pattern, self.c_str(), nullptr, nullptr, patternArgs.data(), environ);
     usleep(1'500'000);
 
-    double oursCpu = 0, ffmpegCpu = 0;
+    double oursCpu = 0, ffmpegCpu = 0, oursSpan = 0, ffmpegSpan = 0;
     int64_t oursFrames = 0, ffmpegFrames = 0;
     for (auto _ : state) {
         for (int round = 0; round < 2; ++round) {
             const std::string ours = folder + "/ours" + std::to_string(round) + ".mp4";
             const std::string theirs = folder + "/ffmpeg" + std::to_string(round) + ".mp4";
-            const Usage a = runMeasured({self, "--record", ours});
+            const Usage a = runMeasured({self, "--record", ours, std::to_string(rate)});
             const Usage b = runMeasured(
                 {"ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab", "-framerate",
-                 std::to_string(frameRate), "-video_size", "1920x1080", "-draw_mouse", "1", "-i",
+                 std::to_string(rate), "-video_size", "1920x1080", "-draw_mouse", "1", "-i",
                  std::string(display) + "+0,0", "-t", std::to_string(seconds), "-c:v", "libx264",
-                 "-preset", "veryfast", "-g", std::to_string(2 * frameRate), "-pix_fmt", "yuv420p",
+                 "-preset", "veryfast", "-g", std::to_string(2 * rate), "-pix_fmt", "yuv420p",
                  "-fps_mode", "passthrough", theirs});
             if (a.status != 0 || b.status != 0) {
                 state.SkipWithError("a recorder failed");
@@ -192,28 +211,40 @@ void recordAgainstFfmpeg(benchmark::State &state)
             }
             oursCpu += a.cpu;
             ffmpegCpu += b.cpu;
-            oursFrames += countFrames(ours);
-            ffmpegFrames += countFrames(theirs);
+            const Delivered mine = countFrames(ours), peer = countFrames(theirs);
+            oursFrames += mine.frames;
+            oursSpan += mine.span;
+            ffmpegFrames += peer.frames;
+            ffmpegSpan += peer.span;
         }
     }
     kill(pattern, SIGTERM);
     waitpid(pattern, nullptr, 0);
 
-    const double recorded = 2.0 * seconds;
+    // Frames per second of recorded time: each recorder's start-up delay is its own, and
+    // ffmpeg stops after exactly 10 s of timestamps while ours stops 10 s after it was asked.
+    const double oursRate = oursSpan > 0 ? double(oursFrames) / oursSpan : 0;
+    const double ffmpegRate = ffmpegSpan > 0 ? double(ffmpegFrames) / ffmpegSpan : 0;
+    const double frameRatio = ffmpegRate > 0 ? oursRate / ffmpegRate : 0;
+    const double oursCpuRate = oursSpan > 0 ? oursCpu / oursSpan : 0;
+    const double ffmpegCpuRate = ffmpegSpan > 0 ? ffmpegCpu / ffmpegSpan : 0;
+    const double cpuRatio = ffmpegCpuRate > 0 ? oursCpuRate / ffmpegCpuRate : 0;
     state.counters["ours_frames"] = double(oursFrames) / 2;
     state.counters["ffmpeg_frames"] = double(ffmpegFrames) / 2;
-    state.counters["frame_ratio"] = ffmpegFrames ? double(oursFrames) / double(ffmpegFrames) : 0;
-    state.counters["ours_cpu_per_s"] = oursCpu / recorded;
-    state.counters["ffmpeg_cpu_per_s"] = ffmpegCpu / recorded;
-    state.counters["cpu_ratio"] = ffmpegCpu > 0 ? oursCpu / ffmpegCpu : 0;
-    std::printf("recorder vs ffmpeg x11grab, 1920x1080 at %d fps for %d s (mean of 2 rounds):\n"
-                "  frames   ours %.1f  ffmpeg %.1f  ratio %.3f (goal >= 0.98)\n"
-                "  cpu s/s  ours %.3f  ffmpeg %.3f  ratio %.3f (goal <= 1.1)\n",
-                frameRate, seconds, double(oursFrames) / 2, double(ffmpegFrames) / 2,
-                ffmpegFrames ? double(oursFrames) / double(ffmpegFrames) : 0.0, oursCpu / recorded,
-                ffmpegCpu / recorded, ffmpegCpu > 0 ? oursCpu / ffmpegCpu : 0.0);
+    state.counters["ours_fps"] = oursRate;
+    state.counters["ffmpeg_fps"] = ffmpegRate;
+    state.counters["frame_ratio"] = frameRatio;
+    state.counters["ours_cpu_per_s"] = oursCpuRate;
+    state.counters["ffmpeg_cpu_per_s"] = ffmpegCpuRate;
+    state.counters["cpu_ratio"] = cpuRatio;
+    std::printf("recorder vs ffmpeg x11grab, 1920x1080 at %d fps, about %d s (mean of 2 rounds):\n"
+                "  frames      ours %.1f in %.2f s  ffmpeg %.1f in %.2f s\n"
+                "  frames/s    ours %.2f  ffmpeg %.2f  ratio %.3f (goal >= 0.98)\n"
+                "  cpu s/s     ours %.3f  ffmpeg %.3f  ratio %.3f (goal <= 1.1)\n",
+                rate, seconds, double(oursFrames) / 2, oursSpan / 2, double(ffmpegFrames) / 2,
+                ffmpegSpan / 2, oursRate, ffmpegRate, frameRatio, oursCpuRate, ffmpegCpuRate, cpuRatio);
 }
-BENCHMARK(recordAgainstFfmpeg)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(recordAgainstFfmpeg)->Arg(30)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // Converting and encoding one grabbed frame (a busy synthetic screen), per frame: the writer
 // thread's share of the work (x264's own threads run beside it).

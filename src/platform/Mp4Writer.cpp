@@ -34,10 +34,11 @@ namespace {
 
 void noRelease(void *, uint8_t *) {}
 
-// Large frames convert on several threads; a 1080p frame converts in a few milliseconds on one.
-int conversionThreads(QSize size)
+// Large frames, or many of them, convert on several threads; 1080p at 30 frames per second
+// converts comfortably on one.
+int conversionThreads(QSize size, int frameRate)
 {
-    if (int64_t(size.width()) * size.height() <= 1920 * 1200)
+    if (int64_t(size.width()) * size.height() * frameRate <= int64_t(1920) * 1200 * 30)
         return 1;
     return int(std::clamp(std::thread::hardware_concurrency() / 2, 2u, 6u));
 }
@@ -119,7 +120,7 @@ void Mp4Writer::openVideo()
     av_opt_set_int(scaler_, "dst_format", AV_PIX_FMT_YUV420P, 0);
     av_opt_set_int(scaler_, "sws_flags", SWS_BILINEAR, 0);
     const int threads = settings_.conversionThreads > 0 ? settings_.conversionThreads
-                                                        : conversionThreads(settings_.sourceSize);
+                                                        : conversionThreads(settings_.sourceSize, settings_.frameRate);
     av_opt_set_int(scaler_, "threads", threads, 0);
     if (sws_init_context(scaler_, nullptr, nullptr) < 0)
         failEncoder();

@@ -1,5 +1,6 @@
 #include "platform/ScreenRecorderBackend.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -24,9 +25,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Frames waiting for the encoder; one more buffer is being grabbed, one being converted.
-constexpr int queueDepth = 3;
-constexpr int bufferCount = queueDepth + 2;
+// Frames that may wait for the encoder: enough to ride out a busy moment of the machine,
+// within about 128 MiB of shared memory (three at least). One more buffer is being grabbed
+// and one being converted.
+int queueDepthFor(QSize size)
+{
+    const int64_t bytes = int64_t(size.width()) * size.height() * 4;
+    return int(std::clamp<int64_t>((int64_t(128) << 20) / std::max<int64_t>(bytes, 1), 3, 8));
+}
 
 // A promise that resolves once with a message (empty for success).
 class Outcome {
@@ -55,7 +61,10 @@ private:
 // events to the GUI thread.
 class ScreenRecorderSession final : public RecorderSession {
 public:
-    explicit ScreenRecorderSession(const RecorderRequest &request) : request_(request) {}
+    explicit ScreenRecorderSession(const RecorderRequest &request)
+        : request_(request), queueDepth_(queueDepthFor(request.sourceRect.size()))
+    {
+    }
 
     ~ScreenRecorderSession() override
     {
@@ -128,7 +137,7 @@ private:
     bool open()
     {
         try {
-            grabber_ = std::make_unique<ShmScreenGrabber>(request_.sourceRect.size(), bufferCount);
+            grabber_ = std::make_unique<ShmScreenGrabber>(request_.sourceRect.size(), queueDepth_ + 2);
             Mp4Writer::Settings settings;
             settings.path = request_.path;
             settings.sourceSize = request_.sourceRect.size();
@@ -182,7 +191,7 @@ private:
             finishThread();
             return;
         }
-        for (int i = 0; i < bufferCount; ++i)
+        for (int i = 0; i < queueDepth_ + 2; ++i)
             free_.push_back(i);
         captureThread_ = std::thread([this] { runCapture(); });
         started_.resolve(QString());
@@ -218,6 +227,7 @@ private:
                 publishProgress();
                 lock.lock();
                 free_.push_back(frame.buffer);
+                wake_.notify_all();
                 continue;
             }
             const bool ended = captureDone_;
@@ -277,22 +287,30 @@ private:
         post([this] { Q_EMIT closed(); });
     }
 
-    // Grabs one frame per period of the frame rate, stamped with its slot on the clock. When
-    // the encoder falls behind, or a grab takes longer than a period, slots are skipped.
+    // Grabs one frame per period of the frame rate, stamped with its slot on the clock. A late
+    // grab is followed at once by the next one until the schedule is met again; frames are
+    // dropped only when the encoder stays behind for half a second.
     void runCapture()
     {
         const auto period = std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(1.0 / request_.frameRate));
+        const auto patience = std::chrono::milliseconds(500);
         int64_t index = 0;
         QString lost;
         for (;;) {
             std::this_thread::sleep_until(start_ + index * period);
             int buffer = -1;
             {
-                std::lock_guard lock(mutex_);
+                // A full queue holds the grab back (the missed slots are caught up later) for
+                // at most half a second; then this slot's frame is dropped.
+                std::unique_lock lock(mutex_);
+                const auto available = [this] {
+                    return stopRequested_ || (!free_.empty() && int(ready_.size()) < queueDepth_);
+                };
+                wake_.wait_until(lock, start_ + index * period + patience, available);
                 if (stopRequested_)
                     break;
-                if (!free_.empty() && int(ready_.size()) < queueDepth) {
+                if (available()) {
                     buffer = free_.back();
                     free_.pop_back();
                 }
@@ -310,8 +328,10 @@ private:
                 if (!lost.isEmpty())
                     break;
             }
+            // A late wake-up is made good by grabbing the missed slots at once; only after a
+            // stall of more than half a second are slots given up.
             const int64_t due = int64_t((Clock::now() - start_) / period);
-            index = std::max(index + 1, due);
+            index = due - index > request_.frameRate / 2 ? due : index + 1;
         }
         if (audio_)
             audio_->stop();
@@ -326,6 +346,7 @@ private:
     }
 
     const RecorderRequest request_;
+    const int queueDepth_;
     std::thread writerThread_;
     std::thread captureThread_;
     std::unique_ptr<ShmScreenGrabber> grabber_;
