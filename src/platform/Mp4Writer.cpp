@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <thread>
 
+#include <QFile>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -64,6 +66,8 @@ Mp4Writer::Mp4Writer(const Settings &settings) : settings_(settings)
                 failWrite(opened);
             throw RecorderFailure(QStringLiteral("녹화 파일을 만들 수 없습니다: ") + settings.path);
         }
+        // A screen recording is private, like every other file of the library.
+        QFile::setPermissions(settings.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         AVDictionary *options = nullptr;
         // Fragments of about a second, each written out at once: a file cut off by a crash
         // keeps every finished fragment. (+faststart would rewrite the whole file at the end.)

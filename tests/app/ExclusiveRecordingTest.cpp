@@ -245,6 +245,7 @@ TEST(ExclusiveRecording, FiveSecondsAtThirtyFramesReadBackWithSizeFramesAndDurat
     EXPECT_EQ(service.state(), RecordingService::State::idle);
     EXPECT_GT(service.byteCount(), 0);
     EXPECT_GT(service.seconds(), 3.0);
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
     using S = RecordingService::State;
     EXPECT_EQ(states, (std::vector<S>{S::starting, S::recording, S::stopping, S::idle}));
 
