@@ -10,6 +10,7 @@
 
 #include "core/Date.h"
 #include "core/EnumNames.h"
+#include "core/Failure.h"
 #include "core/Uuid.h"
 
 // Strict JSON reading and writing for the stored value types. Reading never repairs: a missing
@@ -25,9 +26,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class WriteError : public std::runtime_error {
+// A value that JSON cannot hold (NaN or an infinity) reached a stored document; nothing was
+// written. Its description is the user's message.
+class WriteError : public Failure {
 public:
-    using std::runtime_error::runtime_error;
+    explicit WriteError(std::string detail) : detail_(std::move(detail)) {}
+    const std::string &detail() const { return detail_; }
+    QString description() const override
+    {
+        return QStringLiteral("저장할 수 없는 숫자 값(NaN 또는 무한대)이 있어 라이브러리를 저장하지 않았습니다.");
+    }
+
+private:
+    std::string detail_;
 };
 
 // Primitive readers: each throws ReadError when the JSON type does not match.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -97,14 +98,23 @@ void validateExportDestination(const QString &root, const QString &destination)
     // The same folder can be reached under names the component test cannot see (another letter
     // case on a case-insensitive disk, a bind mount). Walk up the path exactly as the system
     // will resolve it when the file is written, and compare each existing folder's identity.
-    struct stat rootStat {};
-    if (!statPath(root, rootStat))
+    // The library's own folders count as well: one of them may be mounted elsewhere too.
+    std::vector<struct stat> protectedFolders;
+    for (const QString &folder : {root, child(root, originalsName), child(root, thumbnailsName),
+                                  child(root, recordingsName)}) {
+        struct stat st {};
+        if (statPath(folder, st))
+            protectedFolders.push_back(st);
+    }
+    if (protectedFolders.empty())
         return; // no library folder yet: nothing to overwrite
     QString current = destination;
     for (;;) {
         struct stat st {};
-        if (statPath(current, st) && st.st_dev == rootStat.st_dev && st.st_ino == rootStat.st_ino)
-            throw LibraryFailure::protectedExportLocation();
+        if (statPath(current, st))
+            for (const struct stat &folder : protectedFolders)
+                if (st.st_dev == folder.st_dev && st.st_ino == folder.st_ino)
+                    throw LibraryFailure::protectedExportLocation();
         current = literalParent(current);
         if (current.isEmpty())
             break;

@@ -1,5 +1,9 @@
 // Changing items without images: recognition, favourites, trash and restore, recordings and the
 // export-destination check.
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "LibraryTestSupport.h"
@@ -193,4 +197,26 @@ TEST(LibraryOperations, ExportDestinationsInsideTheLibraryAreRefused)
         SCOPED_TRACE(destination.toStdString());
         EXPECT_NO_THROW(library.store.validateExportDestination(destination));
     }
+}
+
+TEST(LibraryOperations, ExportRefusesALibraryFolderMountedElsewhere)
+{
+    // A bind mount of "Originals" is a second name for it that no path comparison can see.
+    // The mount lives in a private mount namespace, so it ends with this process.
+    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0
+        || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "needs root to make a private bind mount";
+    Library library;
+    const QString mountPoint = library.folder.outside(QStringLiteral("mounted-originals"));
+    ASSERT_TRUE(QDir().mkpath(mountPoint));
+    const QString originals = library.folder.root() + QStringLiteral("/Originals");
+    if (::mount(QFile::encodeName(originals).constData(), QFile::encodeName(mountPoint).constData(), nullptr,
+                MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "bind mounts are not available here";
+
+    const QString original = mountPoint + QLatin1Char('/') + QString::fromStdString(library.items[0].filename);
+    const bool refused = failureOf([&] { library.store.validateExportDestination(original); })
+                         == Case::protectedExportLocation;
+    ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+    EXPECT_TRUE(refused);
 }
