@@ -1,5 +1,7 @@
 #include "platform/ShmScreenGrabber.h"
 
+#include <cstdlib>
+
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -17,6 +19,11 @@ QString unreadableScreen()
     return QStringLiteral("화면을 더 이상 읽을 수 없습니다. 디스플레이 연결이 끊겼거나 화면 크기가 바뀌었습니다.");
 }
 
+QString noSharedMemory()
+{
+    return QStringLiteral("이 디스플레이는 공유 메모리 화면 읽기(MIT-SHM)를 지원하지 않아 녹화할 수 없습니다.");
+}
+
 } // namespace
 
 ShmScreenGrabber::ShmScreenGrabber(QSize size, int bufferCount) : size_(size)
@@ -25,7 +32,7 @@ ShmScreenGrabber::ShmScreenGrabber(QSize size, int bufferCount) : size_(size)
         throw RecorderFailure(QStringLiteral("X 디스플레이에 연결할 수 없어 화면을 녹화할 수 없습니다."));
     pointer_ = std::make_unique<x11::Grabber>(connection_);
     if (!pointer_->usesSharedMemory())
-        throw RecorderFailure(QStringLiteral("이 디스플레이는 공유 메모리 화면 읽기(MIT-SHM)를 지원하지 않아 녹화할 수 없습니다."));
+        throw RecorderFailure(noSharedMemory());
 
     xcb_connection_t *c = connection_.get();
     const size_t bytes = size_t(size.width()) * size_t(size.height()) * 4;
@@ -41,14 +48,21 @@ ShmScreenGrabber::ShmScreenGrabber(QSize size, int bufferCount) : size_(size)
         }
         segment.data = static_cast<uint8_t *>(data);
         segment.seg = xcb_generate_id(c);
-        xcb_shm_attach(c, segment.seg, uint32_t(segment.shmid), 0);
+        // A checked attach: a server that cannot reach our memory (another host, another
+        // IPC namespace) must give the MIT-SHM message now, not a lost display at the first grab.
+        xcb_generic_error_t *error =
+            xcb_request_check(c, xcb_shm_attach_checked(c, segment.seg, uint32_t(segment.shmid), 0));
+        // Both sides are attached (or the server never will be): marked for removal now, the
+        // kernel frees the segment when the last user detaches, whatever happens to us later.
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        if (error) {
+            free(error);
+            shmdt(segment.data);
+            release();
+            throw RecorderFailure(noSharedMemory());
+        }
         segments_.push_back(segment);
     }
-    // Once the server has attached the segments, marking them for removal lets the kernel free
-    // them when the last user detaches, even if this process is killed.
-    x11::reply(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
-    for (const Segment &segment : segments_)
-        shmctl(segment.shmid, IPC_RMID, nullptr);
 }
 
 ShmScreenGrabber::~ShmScreenGrabber()
