@@ -164,15 +164,16 @@ void SelectionView::mouseReleaseEvent(QMouseEvent *event)
         update();
         return;
     }
-    if (onSelect)
-        onSelect(*selected);
+    // The call may end the selection, which clears onSelect: the closure must outlive it.
+    if (const auto select = onSelect)
+        select(*selected);
 }
 
 void SelectionView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (onCancel)
-            onCancel();
+        if (const auto cancel = onCancel) // cleared by the call, as onSelect is
+            cancel();
         return;
     }
     QWidget::keyPressEvent(event);
