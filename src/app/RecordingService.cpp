@@ -1,6 +1,7 @@
 #include "app/RecordingService.h"
 
 #include <cmath>
+#include <utility>
 
 #include <qcoro/qcorofuture.h>
 
@@ -85,6 +86,9 @@ QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QR
     // Two recordings at once would fight over the encoder and the file: refuse, visibly.
     if (state_ != State::idle)
         throw AppError(1, QStringLiteral("이미 녹화가 진행 중입니다. 현재 녹화를 마친 후 다시 시도하세요."));
+    // A given-up session still holds its file and threads (say a writer stuck on a hung disk).
+    if (closing_)
+        throw AppError(1, QStringLiteral("이전 녹화 파일을 아직 닫는 중입니다. 잠시 후 다시 시도하세요."));
 
     setState(State::starting);
     stopRequested_ = false;
@@ -253,7 +257,9 @@ void RecordingService::armTimeout(std::chrono::milliseconds delay, std::function
 
 // The session is given up: its threads are told to end and the file is closed as it is.
 // The state stays where it is (so no new recording can start) until every thread has ended;
-// only then does the service return to idle and report.
+// only then does the service return to idle and report. A session that cannot end (a writer
+// blocked in the file system) is reported after a bounded wait all the same, and start keeps
+// refusing until it has closed.
 void RecordingService::shutDownThenReport(int code, QString message)
 {
     std::unique_ptr<RecorderSession> session = std::move(session_);
@@ -261,24 +267,25 @@ void RecordingService::shutDownThenReport(int code, QString message)
     dropTimer(timeout_);
     dropTimer(timer_);
 
-    auto report = [this, code, message] {
+    RecorderSession *raw = session.release(); // deleted once closed
+    raw->abort();
+    auto reported = std::make_shared<bool>(false);
+    auto report = [this, code, message, reported] {
+        if (std::exchange(*reported, true))
+            return;
         clear();
         if (onError)
             onError(AppError(code, message));
     };
-    RecorderSession *raw = session.get();
-    session->abort();
     if (raw->isClosed()) {
         raw->deleteLater();
-        session.release();
         report();
         return;
     }
-    connect(raw, &RecorderSession::closed, this, [raw, report] {
-        raw->deleteLater();
-        report();
-    });
-    session.release(); // deleted once closed
+    closing_ = raw;
+    connect(raw, &RecorderSession::closed, raw, &QObject::deleteLater);
+    connect(raw, &RecorderSession::closed, this, report);
+    armTimeout(timings_.closeWait, report);
 }
 
 // A session that still runs is aborted and deleted once its threads have ended; the GUI

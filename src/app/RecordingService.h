@@ -49,6 +49,8 @@ public:
         std::chrono::milliseconds progressInterval{500};
         std::chrono::milliseconds finalizationTimeout{20'000};
         std::chrono::milliseconds watchdog{10'000};
+        // How long a given-up session may take to close before the failure is reported anyway.
+        std::chrono::milliseconds closeWait{5'000};
     };
 
     // Without a backend the FFmpeg/X11/PulseAudio recorder is used.
@@ -68,7 +70,9 @@ public:
                             RecordingSettings settings, QString destination);
     // Stops the recording; never throws, failures go to onError. After a failed stop or a
     // time-out the capture is shut down and the file closed before onError is called and
-    // before the state returns to `idle`.
+    // before the state returns to `idle`. A session that does not close within
+    // Timings::closeWait (a writer stuck on a hung disk) is reported anyway; start then keeps
+    // refusing with code 1 until that session has really closed.
     QCoro::Task<void> stop();
 
     State state() const { return state_; }
@@ -105,6 +109,7 @@ private:
     double seconds_ = 0;
     qint64 byteCount_ = 0;
     std::unique_ptr<RecorderSession> session_; // the stream and its recording output in one
+    QPointer<RecorderSession> closing_;        // given up but not yet closed
     QString destination_;
     QTimer *timer_ = nullptr;   // the progress timer while recording
     QTimer *timeout_ = nullptr; // the finalization time-out or the watchdog

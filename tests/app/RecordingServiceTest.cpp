@@ -104,7 +104,9 @@ class RecordingServiceTest : public ::testing::Test {
 protected:
     RecordingServiceTest() : backend(std::make_shared<FakeBackend>()), service(backend)
     {
-        service.setTimings({20ms, 150ms, 150ms});
+        // Short waits where a test waits for them to pass, a long one where a test checks
+        // that its report has not come yet.
+        service.setTimings({20ms, 150ms, 150ms, 60s});
         service.onFinish = [this](const QString &file) { finished << file; };
         service.onError = [this](const Failure &error) {
             const auto *app = dynamic_cast<const AppError *>(&error);
@@ -119,7 +121,7 @@ protected:
     void startRecording(RecordingSettings settings = {}, std::optional<QRectF> region = {})
     {
         QCoro::Task<void> task = service.start(filter, region, settings, path);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return backend->last() != nullptr; }, 1000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return backend->last() != nullptr; }, 5000));
         backend->last()->started.resolve();
         await(std::move(task));
     }
@@ -161,13 +163,11 @@ TEST_F(RecordingServiceTest, RunsThroughItsStatesAndReportsTheFinishedFileOnce)
     Q_EMIT session->recordingStarted();
     session->seconds = std::numeric_limits<double>::quiet_NaN();
     session->bytes = 1000;
-    QTest::qWait(60);
-    EXPECT_EQ(service.byteCount(), 1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.byteCount() == 1000; }, 5000));
     EXPECT_EQ(service.seconds(), 0); // a non-finite duration is never published
     session->seconds = 2.5;
     session->bytes = 5000;
-    QTest::qWait(60);
-    EXPECT_EQ(service.seconds(), 2.5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.seconds() == 2.5; }, 5000));
 
     stopWith();
     EXPECT_EQ(service.state(), State::stopping);
@@ -214,7 +214,7 @@ TEST_F(RecordingServiceTest, MicrophoneIsAskedOnlyWhenOnAndARefusalLeavesIdleWit
     EXPECT_TRUE(backend->last()->request.systemAudio);
     Q_EMIT backend->last()->recordingStarted();
     backend->last()->bytes = 77;
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.byteCount() == 77; }, 5000));
     stopWith();
     Q_EMIT backend->last()->recordingFinished();
 
@@ -277,7 +277,7 @@ TEST_F(RecordingServiceTest, RegionIsCutToTheDisplayEvenAndCappedAtTheLongEdge)
 TEST_F(RecordingServiceTest, BackendStartFailureIsThrownAndLeavesIdle)
 {
     QCoro::Task<void> task = service.start(filter, {}, RecordingSettings{}, path);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return backend->last() != nullptr; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return backend->last() != nullptr; }, 5000));
     backend->last()->started.resolve(QStringLiteral("X 디스플레이에 연결할 수 없습니다."));
     EXPECT_THROW(await(std::move(task)), RecorderFailure);
     EXPECT_EQ(service.state(), State::idle);
@@ -320,8 +320,8 @@ TEST_F(RecordingServiceTest, FinalizationTimeOutClosesTheFileReportsCode2AndIgno
     startAndRun();
     FakeSession *session = backend->last();
     stopWith();
-    QTest::qWait(250);
-    EXPECT_EQ(session->aborts, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->aborts == 1; }, 5000));
+    EXPECT_TRUE(reports.empty()); // not before the file is closed
     session->close();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].code, 2);
@@ -346,7 +346,7 @@ TEST_F(RecordingServiceTest, StreamStopReportsAtOnceThenAnOutputFailureGivesCode
 
     Q_EMIT session->recordingFailed(QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다."));
     session->stopped.resolve();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 5000));
     EXPECT_EQ(reports[1].code, 4);
     EXPECT_EQ(reports[1].text, QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다.\n복구 파일: ") + path);
     EXPECT_EQ(reports[1].stateSeen, State::idle);
@@ -360,10 +360,38 @@ TEST_F(RecordingServiceTest, StreamStopWithoutFollowUpGivesCode5AfterTheWatchdog
     FakeSession *session = backend->last();
     session->closedNow = true; // its threads have ended already
     Q_EMIT session->streamStopped(QStringLiteral("소리 녹음이 중단되었습니다."));
-    QTest::qWait(100);
-    EXPECT_EQ(reports.size(), 1u);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 1000));
+    EXPECT_EQ(reports.size(), 1u); // the watchdog needs the event loop to run
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 5000));
     EXPECT_EQ(reports[1].code, 5);
     EXPECT_EQ(reports[1].text, QStringLiteral("녹화가 중단되었습니다. 복구 파일을 확인하세요: ") + path);
     EXPECT_EQ(service.state(), State::idle);
+}
+
+// A writer stuck in the file system never closes: the failure is still reported after a
+// bounded wait, so the HUD goes, but no new recording starts until the old one has closed.
+TEST_F(RecordingServiceTest, SessionThatNeverClosesIsReportedAnywayAndBlocksStartsUntilItCloses)
+{
+    service.setTimings({20ms, 150ms, 150ms, 150ms});
+    startAndRun();
+    FakeSession *session = backend->last();
+    stopWith();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 1; }, 5000));
+    EXPECT_EQ(session->aborts, 1);
+    EXPECT_EQ(reports[0].code, 2);
+    EXPECT_EQ(reports[0].stateSeen, State::idle);
+    try {
+        await(service.start(filter, {}, RecordingSettings{}, path));
+        FAIL() << "a start must wait for the old session to close";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.code(), 1);
+    }
+    EXPECT_EQ(backend->sessions.size(), 1u);
+
+    QPointer<RecorderSession> old(session);
+    session->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return old.isNull(); }, 5000));
+    EXPECT_EQ(reports.size(), 1u); // the late close reports nothing more
+    startRecording();
+    EXPECT_EQ(service.state(), State::starting);
+    EXPECT_EQ(backend->sessions.size(), 2u);
 }
