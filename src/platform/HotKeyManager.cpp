@@ -42,7 +42,7 @@ public:
         if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
             return false;
         auto *key = static_cast<xcb_key_press_event_t *>(message);
-        return owner_.handleKeyEvent(type, key->event, key->detail, key->state);
+        return owner_.handleKeyEvent(type, key->event, key->detail, key->state, key->time);
     }
 
 private:
@@ -135,6 +135,7 @@ void HotKeyManager::unregister()
         ungrab(key.keycode);
     hotKeys_.clear();
     keysDown_.clear();
+    lastRelease_.reset();
     if (eventHandler_) {
         if (qGuiApp)
             qGuiApp->removeNativeEventFilter(eventHandler_.get());
@@ -153,9 +154,14 @@ std::vector<uint32_t> HotKeyManager::registeredIdentifiers() const
 
 bool HotKeyManager::hasEventHandler() const { return eventHandler_ != nullptr; }
 
-// A held key repeats its press; only the first press after a release counts. The release is
-// matched by key alone: the modifiers may already be up when the digit comes up.
-bool HotKeyManager::handleKeyEvent(uint8_t responseType, uint32_t window, uint8_t keycode, uint16_t state)
+// A held key repeats, and without detectable auto-repeat the server sends each repeat as a
+// release and a press with the same timestamp. Only a press after a real release counts: a
+// press that matches the last release of the same key in time is a repeat and is swallowed,
+// whatever the modifiers are by then. Releases are matched by key alone, since the modifiers may
+// already be up when the digit comes up. Detectable auto-repeat is not switched on: it would
+// apply to the whole application connection and change how its own windows see held keys.
+bool HotKeyManager::handleKeyEvent(uint8_t responseType, uint32_t window, uint8_t keycode, uint16_t state,
+                                   uint32_t time)
 {
     if (window != root_)
         return false;
@@ -164,6 +170,11 @@ bool HotKeyManager::handleKeyEvent(uint8_t responseType, uint32_t window, uint8_
         if (down == keysDown_.end())
             return false;
         keysDown_.erase(down);
+        lastRelease_ = Release{keycode, time};
+        return true;
+    }
+    if (down == keysDown_.end() && lastRelease_ && lastRelease_->keycode == keycode && lastRelease_->time == time) {
+        keysDown_.push_back(keycode);
         return true;
     }
     if ((state & relevantModifiers) != hotKeyModifiers)

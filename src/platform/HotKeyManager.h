@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -33,9 +34,10 @@ public:
     // Removes the key handler and gives the keys back, so no event can reach a dead manager.
     ~HotKeyManager() override;
 
-    // Registers the keys anew (unregistering first). Returns nothing when every key was taken
-    // or `enabled` is false; otherwise the labels of the keys another client already holds, in
-    // identifier order, or the single handler failure text when there is no X11 connection.
+    // Registers the keys anew (unregistering first). Returns nothing when every key was
+    // registered or `enabled` is false; otherwise the labels of the keys another client already
+    // holds, in identifier order, or the single handler failure text when there is no X11
+    // connection.
     QStringList registerKeys(bool enabled);
     void unregister();
 
@@ -52,7 +54,12 @@ private:
         uint8_t keycode;
     };
 
-    bool handleKeyEvent(uint8_t responseType, uint32_t window, uint8_t keycode, uint16_t state);
+    struct Release {
+        uint8_t keycode;
+        uint32_t time;
+    };
+
+    bool handleKeyEvent(uint8_t responseType, uint32_t window, uint8_t keycode, uint16_t state, uint32_t time);
     bool grab(uint8_t keycode);
     void ungrab(uint8_t keycode);
     void deliver(uint32_t identifier);
@@ -60,6 +67,7 @@ private:
     std::unique_ptr<Filter> eventHandler_;
     std::vector<Grab> hotKeys_;
     std::vector<uint8_t> keysDown_;
+    std::optional<Release> lastRelease_; // the latest release of a held hot key
     void *connection_ = nullptr; // xcb_connection_t of the application, while registered
     uint32_t root_ = 0;
 };

@@ -16,11 +16,15 @@ namespace {
 
 bool onX11() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
 
-// Types keys through the X test extension, as a user at the keyboard would.
-void press(const QString &keys)
+// Runs an X command-line tool, such as xdotool or xset.
+void run(const QString &program, const QStringList &arguments)
 {
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}), 0) << keys.toStdString();
+    ASSERT_EQ(QProcess::execute(program, arguments), 0) << program.toStdString() << ' '
+                                                        << arguments.join(QLatin1Char(' ')).toStdString();
 }
+
+// Types keys through the X test extension, as a user at the keyboard would.
+void press(const QString &keys) { run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}); }
 
 // Another X client holding Ctrl+Shift+<digit> on the root window.
 class OtherClient {
@@ -29,7 +33,14 @@ public:
     {
         root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
     }
-    ~OtherClient() { xcb_disconnect(connection_); }
+    // Gives its keys back and waits until the server has done so: the server handles a
+    // disconnect on its own time, so the next registration could otherwise still find them held.
+    ~OtherClient()
+    {
+        xcb_ungrab_key(connection_, XCB_GRAB_ANY, root_, XCB_MOD_MASK_ANY);
+        roundTrip();
+        xcb_disconnect(connection_);
+    }
 
     void grab(uint32_t keysym)
     {
@@ -39,10 +50,12 @@ public:
                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         free(codes);
         xcb_key_symbols_free(symbols);
-        free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr)); // round trip
+        roundTrip();
     }
 
 private:
+    void roundTrip() { free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr)); }
+
     xcb_connection_t *connection_;
     xcb_window_t root_ = 0;
 };
@@ -87,6 +100,26 @@ TEST_F(ExclusiveHotKeys, APressReachesTheHandlerWithItsIdentifierWhateverTheLock
     // A press is delivered once, after the event handling that saw it.
     QTest::qWait(100);
     EXPECT_EQ(received_, (std::vector<uint32_t>{3, 5, 1}));
+}
+
+// The server repeats a held key; the command runs once per press however long it is held.
+TEST_F(ExclusiveHotKeys, AHeldKeyIsDeliveredOnce)
+{
+    ASSERT_TRUE(manager_.registerKeys(true).isEmpty());
+    run(QStringLiteral("xset"), {QStringLiteral("r"), QStringLiteral("on")});
+    run(QStringLiteral("xset"), {QStringLiteral("r"), QStringLiteral("rate"), QStringLiteral("200"), QStringLiteral("30")});
+    run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("ctrl+shift+4")});
+    QTest::qWait(1000);
+    run(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("ctrl+shift+4")});
+    run(QStringLiteral("xset"), {QStringLiteral("r"), QStringLiteral("rate")});
+    QTest::qWait(200);
+    EXPECT_EQ(received_, (std::vector<uint32_t>{4}));
+
+    // The next press after the release counts again.
+    press(QStringLiteral("ctrl+shift+4"));
+    EXPECT_EQ(next(), 4u);
+    QTest::qWait(100);
+    EXPECT_EQ(received_.size(), 2u);
 }
 
 TEST_F(ExclusiveHotKeys, RegisteringAgainNeverDuplicatesAndDisablingReleasesEverything)
