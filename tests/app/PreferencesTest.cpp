@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -86,13 +88,37 @@ TEST_F(PreferencesTest, EveryAssignmentIsPublishedAndWrittenAtOnce)
     EXPECT_FALSE(reopened.globalShortcuts());
 }
 
+// Points the per-user settings of the process at a folder while it lives, then back. The
+// environment cannot do this: the settings folder is fixed once the first one is opened.
+class UserSettingsFolder {
+public:
+    explicit UserSettingsFolder(const QString &path) : previous_(current())
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+    }
+    ~UserSettingsFolder() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, previous_); }
+
+private:
+    // The folder above the organization folder of any per-user settings file.
+    static QString current()
+    {
+        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("o"),
+                                       QStringLiteral("a")).fileName();
+        return QFileInfo(file).dir().absolutePath().chopped(2); // without "/o"
+    }
+
+    QString previous_;
+};
+
 TEST_F(PreferencesTest, DemoSuiteAndOrdinaryStoreAreSeparateFiles)
 {
-    qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
+    UserSettingsFolder folder(dir_.path());
     {
         Preferences demo(true);
         Preferences ordinary(false);
         EXPECT_TRUE(demo.fileName().endsWith(QStringLiteral("/com.tarnwick.preview.ini")));
+        EXPECT_TRUE(demo.fileName().startsWith(dir_.path() + QLatin1Char('/')));
+        EXPECT_TRUE(ordinary.fileName().startsWith(dir_.path() + QLatin1Char('/')));
         EXPECT_NE(demo.fileName(), ordinary.fileName());
         demo.setCaptureDelay(3);
         ordinary.setAutomaticOCR(false);

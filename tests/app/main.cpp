@@ -2,6 +2,8 @@
 // is one (the tests run inside Xvfb), offscreen otherwise. With TARN_TEST_WINDOWS set the binary
 // instead acts as the child process that shows windows for the tests (support/TestWindows.h).
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "support/TestWindows.h"
@@ -13,6 +15,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Per-user settings go to a folder of this run, never into the developer's own.
+    QTemporaryDir settings;
+    if (!settings.isValid())
+        return 1;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
