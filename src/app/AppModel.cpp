@@ -303,8 +303,9 @@ QCoro::Task<> AppModel::addSamples()
         co_return;
     setBusy(true);
     QPointer<AppModel> self(this);
-    const std::vector<DemoSample> samples = DemoContent::makeSamples();
     try {
+        // Drawing can fail too (no memory for a picture); that must clear the flag like a store error.
+        const std::vector<DemoSample> samples = DemoContent::makeSamples();
         for (const DemoSample &sample : samples) {
             QFuture<CaptureItem> step = repository_->insertImage(sample.image, sample.title.toStdString(), true, std::nullopt);
             CaptureItem item = co_await step;
