@@ -153,6 +153,8 @@ void RecordingService::attach(RecorderSession *session)
 {
     connect(session, &RecorderSession::recordingStarted, this, [this, session] { onStarted(session); });
     connect(session, &RecorderSession::recordingFinished, this, [this, session] { onFinished(session); });
+    connect(session, &RecorderSession::recordingDiscarded, this,
+            [this, session](const QString &message) { onDiscarded(session, message); });
     connect(session, &RecorderSession::recordingFailed, this,
             [this, session](const QString &message) { onFailed(session, message); });
     connect(session, &RecorderSession::streamStopped, this,
@@ -213,6 +215,17 @@ void RecordingService::onFinished(RecorderSession *session)
     clear();
     if (onFinish)
         onFinish(file);
+}
+
+// A stop that came before the first frame: there is no file to import or recover, so the
+// outcome is reported like a failed start.
+void RecordingService::onDiscarded(RecorderSession *session, const QString &message)
+{
+    if (session_.get() != session)
+        return;
+    clear();
+    if (onError)
+        onError(RecorderFailure(message));
 }
 
 QCoro::Task<void> RecordingService::onFailed(RecorderSession *session, QString message)

@@ -95,6 +95,7 @@ private:
     void attach(RecorderSession *session);
     void onStarted(RecorderSession *session);
     void onFinished(RecorderSession *session);
+    void onDiscarded(RecorderSession *session, const QString &message);
     QCoro::Task<void> onFailed(RecorderSession *session, QString message);
     void onStreamStopped(RecorderSession *session, QString message);
     void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);

@@ -61,6 +61,8 @@ Q_SIGNALS:
     void recordingStarted();               // the first video frame is in the file
     void recordingFinished();              // the file is complete and closed
     void recordingFailed(QString message); // encoding or writing failed; the file is closed
+    // Stopped before the first video frame: nothing was recorded and the empty file is removed.
+    void recordingDiscarded(QString message);
     void streamStopped(QString message);   // capture ended by itself; the file is finished after
     void closed();                         // after abort(): every thread has ended
 };

@@ -224,6 +224,7 @@ private:
                 ready_.pop_front();
                 lock.unlock();
                 writer_->addVideo(grabber_->buffer(frame.buffer), grabber_->stride(), frame.index);
+                ++framesAdded_;
                 publishProgress();
                 lock.lock();
                 free_.push_back(frame.buffer);
@@ -266,6 +267,17 @@ private:
             writer_->close();
             if (failure && !aborted)
                 post([this, message = *failure] { Q_EMIT recordingFailed(message); });
+            return;
+        }
+        if (framesAdded_ == 0) {
+            // Stopped before the first frame: a file without video is of no use to anyone.
+            writer_->close();
+            std::remove(request_.path.toLocal8Bit().constData());
+            bytes_ = 0;
+            post([this] {
+                Q_EMIT recordingDiscarded(
+                    QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
+            });
             return;
         }
         try {
@@ -368,6 +380,7 @@ private:
     Outcome started_;
     Outcome captureEnded_;
     bool reportedStart_ = false;
+    int64_t framesAdded_ = 0; // writer thread only
     std::atomic<bool> closed_{false};
     std::atomic<double> seconds_{0};
     std::atomic<int64_t> bytes_{0};

@@ -25,6 +25,7 @@ extern "C" {
 
 #include "app/RecordingService.h"
 #include "platform/AudioCapture.h"
+#include "platform/ScreenRecorderBackend.h"
 
 using namespace tarn;
 
@@ -362,4 +363,35 @@ TEST(ExclusiveRecording, KilledRecordingLeavesAPlayableFile)
     EXPECT_EQ(facts->height, 360);
     EXPECT_GE(facts->frames, 30);
     EXPECT_GE(facts->duration, 1.0);
+}
+
+// A stop that comes before the first frame leaves no file without video behind and is not
+// reported as a finished recording.
+TEST(ExclusiveRecording, StopBeforeTheFirstFrameRemovesTheFileAndReportsNoFinish)
+{
+    if (!haveDisplay())
+        GTEST_SKIP() << "needs an X display";
+    QTemporaryDir dir;
+    RecorderRequest request;
+    request.sourceRect = QRect(0, 0, 640, 360);
+    request.outputSize = QSize(640, 360);
+    request.frameRate = 30;
+    request.path = dir.filePath(QStringLiteral("early.mp4"));
+    ScreenRecorderBackend backend;
+    auto session = backend.createSession(request);
+    bool finished = false, closed = false;
+    QString discarded;
+    QObject::connect(session.get(), &RecorderSession::recordingFinished, [&] { finished = true; });
+    QObject::connect(session.get(), &RecorderSession::recordingDiscarded,
+                     [&](const QString &message) { discarded = message; });
+    QObject::connect(session.get(), &RecorderSession::closed, [&] { closed = true; });
+    // Stop asked for first, so that no frame can be grabbed whatever the machine's speed.
+    QFuture<QString> stopped = session->stopCapture();
+    QFuture<QString> started = session->startCapture();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed; }, 15'000));
+    EXPECT_TRUE(started.result().isEmpty());
+    EXPECT_TRUE(stopped.result().isEmpty());
+    EXPECT_FALSE(finished);
+    EXPECT_FALSE(discarded.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(request.path));
 }

@@ -395,3 +395,18 @@ TEST_F(RecordingServiceTest, SessionThatNeverClosesIsReportedAnywayAndBlocksStar
     EXPECT_EQ(service.state(), State::starting);
     EXPECT_EQ(backend->sessions.size(), 2u);
 }
+
+TEST_F(RecordingServiceTest, StopBeforeTheFirstFrameIsReportedLikeAFailedStartAndNeverAsAFile)
+{
+    startRecording();
+    FakeSession *session = backend->last();
+    stopWith();
+    Q_EMIT session->recordingDiscarded(QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].code, 0);
+    EXPECT_EQ(reports[0].text, QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
+    EXPECT_EQ(reports[0].stateSeen, State::idle);
+    EXPECT_TRUE(finished.isEmpty());
+    QTest::qWait(250); // past the finalization time-out: nothing more comes
+    EXPECT_EQ(reports.size(), 1u);
+}
