@@ -86,6 +86,7 @@ QString ShmScreenGrabber::grab(int index, QPoint origin, bool cursor)
 {
     if (!connection_.ok())
         return unreadableScreen();
+    connection_.discardEvents();
     xcb_connection_t *c = connection_.get();
     const Segment &segment = segments_[size_t(index)];
     xcb_generic_error_t *error = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/X11Connection.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace tarn::x11 {
@@ -30,6 +31,14 @@ Connection::~Connection()
 bool Connection::ok() const
 {
     return connection_ && !xcb_connection_has_error(connection_) && root_ != 0;
+}
+
+void Connection::discardEvents()
+{
+    if (!connection_)
+        return;
+    while (xcb_generic_event_t *event = xcb_poll_for_event(connection_))
+        std::free(event);
 }
 
 xcb_atom_t Connection::atom(const char *name)

@@ -37,6 +37,11 @@ public:
     int rootHeight() const { return rootHeight_; }
     uint8_t rootDepth() const { return rootDepth_; }
 
+    // Requests without a reply (a detach, a sent event) report their errors through the event
+    // queue, which nothing on our connections listens to: drops what is there, so that a
+    // long-lived connection does not pile them up.
+    void discardEvents();
+
     xcb_atom_t atom(const char *name);
     std::string atomName(xcb_atom_t atom);
 

@@ -21,6 +21,7 @@ std::vector<DisplayInfo> X11ScreenSource::displays()
 {
     if (!connection_.ok())
         return {};
+    connection_.discardEvents();
     return x11::displays(connection_);
 }
 
@@ -28,11 +29,13 @@ std::vector<WindowInfo> X11ScreenSource::windows()
 {
     if (!connection_.ok())
         return {};
+    connection_.discardEvents();
     return x11::windows(connection_);
 }
 
 QImage X11ScreenSource::grab(const QRect &nativeRect, bool cursor)
 {
+    connection_.discardEvents();
     QImage image = grabber_.grab(nativeRect);
     if (cursor)
         grabber_.drawCursor(image, nativeRect);
@@ -43,6 +46,7 @@ bool X11ScreenSource::compositorRunning()
 {
     if (!connection_.ok())
         return false;
+    connection_.discardEvents();
     // A compositing manager owns the selection _NET_WM_CM_S<screen> (screen 0 here).
     xcb_connection_t *c = connection_.get();
     auto owner = x11::reply(xcb_get_selection_owner_reply(c,
