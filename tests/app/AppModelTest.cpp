@@ -377,6 +377,11 @@ TEST_F(AppModelTest, WhileBusyEveryGuardedCommandIsRefused)
     auto model = open(true);
     const CaptureItem privacy = byTitlePrefix(*model, QStringLiteral("Privacy"));
     const CaptureItem focus = byTitlePrefix(*model, QStringLiteral("Focus"));
+    // Queue work ahead of the trash on the store's one worker (an even number of toggles, so
+    // nothing changes): a store that answered at once would end the command inside trash().
+    const CaptureItem native = byTitlePrefix(*model, QStringLiteral("Native"));
+    for (int i = 0; i < 200; ++i)
+        model->repository().setFavorite(native.id, i % 2 == 0);
     model->trash(privacy);
     ASSERT_TRUE(model->isBusy());
     model->favorite(focus);
