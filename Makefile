@@ -1,6 +1,10 @@
 # Tarnwick: `make run` and `make test` do the whole set-up on a fresh Debian 12 machine.
 JOBS ?= $(shell nproc)
 BUILD := build
+# ccache: paths below this checkout are hashed relative to it, so another clone of the
+# project (CI clones afresh) reuses the same cache entries.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
 
 .PHONY: all deps configure build run test bench clean
 
