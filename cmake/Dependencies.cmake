@@ -2,6 +2,7 @@
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Concurrent Multimedia MultimediaWidgets Test)
 find_package(QCoro6 REQUIRED COMPONENTS Core)
 find_package(nlohmann_json 3.10 REQUIRED)
+find_package(simdjson REQUIRED)
 find_package(PkgConfig REQUIRED)
 
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)

@@ -8,7 +8,7 @@ BUILD_PKGS=(
   qt6-base-dev qt6-base-private-dev qt6-multimedia-dev qt6-image-formats-plugins
   qcoro-qt6-dev libqt6opengl6-dev libgl-dev
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libheif-dev
-  libtesseract-dev libleptonica-dev libicu-dev nlohmann-json3-dev
+  libtesseract-dev libleptonica-dev libicu-dev nlohmann-json3-dev libsimdjson-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libpulse-dev
   libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xfixes0-dev libxcb-composite0-dev

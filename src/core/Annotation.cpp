@@ -1,5 +1,7 @@
 #include "core/Annotation.h"
 
+#include "core/JsonReader.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -59,7 +61,7 @@ void write(json::Writer &w, const Annotation &a)
 }
 
 
-void read(const json::Json &j, Annotation &out)
+void read(json::Value j, Annotation &out)
 {
     json::field(j, "id", out.id);
     json::field(j, "tool", out.tool);

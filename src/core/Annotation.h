@@ -39,7 +39,7 @@ struct Annotation {
 
 void write(json::Writer &w, const Annotation &value);
 inline void to_json(json::Json &j, const Annotation &value) { j = json::toJson(value); }
-void read(const json::Json &j, Annotation &out);
+void read(json::Value j, Annotation &out);
 
 } // namespace tarn
 

@@ -1,5 +1,7 @@
 #include "core/CaptureItem.h"
 
+#include "core/JsonReader.h"
+
 #include "core/Hashing.h"
 
 namespace tarn {
@@ -50,7 +52,7 @@ void write(json::Writer &w, const CaptureItem &item)
 }
 
 
-void read(const json::Json &j, TextRegion &out)
+void read(json::Value j, TextRegion &out)
 {
     json::field(j, "id", out.id);
     json::field(j, "text", out.text);
@@ -58,7 +60,7 @@ void read(const json::Json &j, TextRegion &out)
     json::field(j, "confidence", out.confidence);
 }
 
-void read(const json::Json &j, CaptureItem &out)
+void read(json::Value j, CaptureItem &out)
 {
     json::field(j, "id", out.id);
     json::field(j, "title", out.title);

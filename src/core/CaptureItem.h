@@ -63,8 +63,8 @@ void write(json::Writer &w, const TextRegion &value);
 inline void to_json(json::Json &j, const TextRegion &value) { j = json::toJson(value); }
 void write(json::Writer &w, const CaptureItem &value);
 inline void to_json(json::Json &j, const CaptureItem &value) { j = json::toJson(value); }
-void read(const json::Json &j, TextRegion &out);
-void read(const json::Json &j, CaptureItem &out);
+void read(json::Value j, TextRegion &out);
+void read(json::Value j, CaptureItem &out);
 
 } // namespace tarn
 

@@ -1,5 +1,7 @@
 #include "core/EditDocument.h"
 
+#include "core/JsonReader.h"
+
 #include <algorithm>
 
 #include "core/CaptureItem.h"
@@ -46,7 +48,7 @@ void write(json::Writer &w, const EditDocument &d)
 }
 
 
-void read(const json::Json &j, EditDocument &out)
+void read(json::Value j, EditDocument &out)
 {
     json::field(j, "annotations", out.annotations);
     json::optionalField(j, "crop", out.crop);

@@ -32,7 +32,7 @@ struct EditDocument {
 
 void write(json::Writer &w, const EditDocument &value);
 inline void to_json(json::Json &j, const EditDocument &value) { j = json::toJson(value); }
-void read(const json::Json &j, EditDocument &out);
+void read(json::Value j, EditDocument &out);
 
 } // namespace tarn
 

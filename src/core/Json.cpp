@@ -1,45 +1,55 @@
-#include "core/Json.h"
+#include "core/JsonReader.h"
 
 #include <cfloat>
 #include <cmath>
 
 namespace tarn::json {
 
-void read(const Json &j, double &out)
+using simdjson::dom::element_type;
+
+Value Document::parse(std::string_view text)
 {
-    if (!j.is_number())
-        throw ReadError("expected a number");
-    out = j.get<double>();
-    if (!std::isfinite(out))
-        throw ReadError("number out of range");
+    Value root;
+    if (const auto error = parser_.parse(text.data(), text.size()).get(root))
+        throw SyntaxError(std::string("not valid JSON: ") + simdjson::error_message(error));
+    return root;
 }
 
-void read(const Json &j, float &out)
+std::string prefixed(const std::string &prefix, const ReadError &inner)
+{
+    const char *what = inner.what();
+    return prefix + (what[0] == '.' || what[0] == '[' ? "" : ": ") + what;
+}
+
+void read(Value v, double &out)
+{
+    // simdjson only hands out finite numbers: anything beyond the double range fails parsing.
+    if (v.get_double().get(out))
+        throw ReadError("expected a number");
+}
+
+void read(Value v, float &out)
 {
     double wide = 0;
-    read(j, wide);
+    read(v, wide);
     if (std::fabs(wide) > FLT_MAX)
         throw ReadError("number does not fit a 32-bit float");
     out = static_cast<float>(wide);
 }
 
-void read(const Json &j, int64_t &out)
+void read(Value v, int64_t &out)
 {
-    if (j.is_number_unsigned()) {
-        const auto value = j.get<uint64_t>();
-        if (value > static_cast<uint64_t>(INT64_MAX))
-            throw ReadError("integer out of range");
-        out = static_cast<int64_t>(value);
+    switch (v.type()) {
+    case element_type::INT64:
+        out = v.get_int64().value_unsafe();
         return;
-    }
-    if (j.is_number_integer()) {
-        out = j.get<int64_t>();
-        return;
-    }
-    if (j.is_number_float()) {
+    case element_type::UINT64:
+        // Only values beyond the signed range are stored as unsigned.
+        throw ReadError("integer out of range");
+    case element_type::DOUBLE: {
         // A whole number written with a fraction part ("3.0") is still an integer; anything
         // else, including values beyond the 64-bit range, is refused before any conversion.
-        const double value = j.get<double>();
+        const double value = v.get_double().value_unsafe();
         if (std::isfinite(value) && value == std::trunc(value) && value >= -9.2233720368547758e18
             && value < 9.2233720368547758e18) {
             out = static_cast<int64_t>(value);
@@ -47,43 +57,52 @@ void read(const Json &j, int64_t &out)
         }
         throw ReadError("expected an integer");
     }
-    throw ReadError("expected an integer");
+    default:
+        throw ReadError("expected an integer");
+    }
 }
 
-void read(const Json &j, bool &out)
+void read(Value v, bool &out)
 {
-    if (!j.is_boolean())
+    if (v.get_bool().get(out))
         throw ReadError("expected a boolean");
-    out = j.get<bool>();
 }
 
-void read(const Json &j, std::string &out)
+std::string_view requireString(Value v)
 {
-    if (!j.is_string())
+    std::string_view text;
+    if (v.get_string().get(text))
         throw ReadError("expected a string");
-    out = j.get<std::string>();
+    return text;
 }
 
-void read(const Json &j, Uuid &out)
+void read(Value v, std::string &out)
 {
-    if (!j.is_string())
+    out = std::string(requireString(v));
+}
+
+void read(Value v, Uuid &out)
+{
+    std::string_view text;
+    if (v.get_string().get(text))
         throw ReadError("expected a UUID string");
-    const auto parsed = Uuid::parse(j.get_ref<const std::string &>());
+    const auto parsed = Uuid::parse(text);
     if (!parsed)
-        throw ReadError("malformed UUID \"" + j.get<std::string>() + "\"");
+        throw ReadError("malformed UUID \"" + std::string(text) + "\"");
     out = *parsed;
 }
 
-void read(const Json &j, Date &out)
+void read(Value v, Date &out)
 {
-    read(j, out.secondsSinceReferenceDate);
+    read(v, out.secondsSinceReferenceDate);
 }
 
-const Json &requireObject(const Json &j)
+simdjson::dom::object requireObject(Value v)
 {
-    if (!j.is_object())
+    simdjson::dom::object object;
+    if (v.get_object().get(object))
         throw ReadError("expected an object");
-    return j;
+    return object;
 }
 
 std::string dump(const Json &j)

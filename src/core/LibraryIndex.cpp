@@ -1,5 +1,7 @@
 #include "core/LibraryIndex.h"
 
+#include "core/JsonReader.h"
+
 #include "core/LibraryFailure.h"
 #include "core/LibraryPaths.h"
 
@@ -18,21 +20,15 @@ QByteArray encode(const std::vector<CaptureItem> &items)
 
 std::vector<CaptureItem> decode(const QByteArray &bytes)
 {
-    json::Json document;
-    try {
-        document = json::Json::parse(bytes.constData(), bytes.constData() + bytes.size());
-    } catch (const json::Json::parse_error &e) {
-        throw LibraryFailure::corruptedIndex(
-            QStringLiteral("JSON 구문이 올바르지 않습니다(%1번째 바이트).").arg(e.byte));
-    } catch (const json::Json::exception &e) {
-        throw LibraryFailure::corruptedIndex(QStringLiteral("JSON 값을 읽을 수 없습니다: ") + QString::fromUtf8(e.what()));
-    }
-
     int64_t version = 0;
     std::vector<CaptureItem> items;
     try {
-        json::field(document, "version", version);
-        json::field(document, "items", items);
+        json::Document document;
+        const json::Value root = document.parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        json::field(root, "version", version);
+        json::field(root, "items", items);
+    } catch (const json::SyntaxError &e) {
+        throw LibraryFailure::corruptedIndex(QStringLiteral("JSON 구문이 올바르지 않습니다: ") + QString::fromUtf8(e.what()));
     } catch (const json::ReadError &e) {
         throw LibraryFailure::corruptedIndex(QStringLiteral("형식이 맞지 않는 값이 있습니다: ")
                                              + QString::fromUtf8(e.what()));

@@ -1,5 +1,7 @@
 #include "core/UnitGeometry.h"
 
+#include "core/JsonReader.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -119,13 +121,13 @@ void write(json::Writer &w, const UnitRect &r)
 }
 
 
-void read(const json::Json &j, UnitPoint &out)
+void read(json::Value j, UnitPoint &out)
 {
     json::field(j, "x", out.x);
     json::field(j, "y", out.y);
 }
 
-void read(const json::Json &j, UnitRect &out)
+void read(json::Value j, UnitRect &out)
 {
     json::field(j, "x", out.x);
     json::field(j, "y", out.y);

@@ -63,8 +63,8 @@ void write(json::Writer &w, const UnitPoint &value);
 inline void to_json(json::Json &j, const UnitPoint &value) { j = json::toJson(value); }
 void write(json::Writer &w, const UnitRect &value);
 inline void to_json(json::Json &j, const UnitRect &value) { j = json::toJson(value); }
-void read(const json::Json &j, UnitPoint &out);
-void read(const json::Json &j, UnitRect &out);
+void read(json::Value j, UnitPoint &out);
+void read(json::Value j, UnitRect &out);
 
 } // namespace tarn
 

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "core/CaptureItem.h"
+#include "core/JsonReader.h"
 #include "support/Samples.h"
 
 using namespace tarn;

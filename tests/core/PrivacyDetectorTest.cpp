@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Json.h"
+#include "core/JsonReader.h"
 #include "core/PrivacyDetector.h"
 
 using namespace tarn;
