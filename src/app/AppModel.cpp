@@ -55,6 +55,19 @@ void AppModel::setItems(std::vector<CaptureItem> items)
     reconcileSelection();
 }
 
+namespace {
+
+// Stores a new value of a published flag and announces it; an unchanged value stays quiet.
+void publish(AppModel *model, bool &field, bool value, void (AppModel::*changed)(bool))
+{
+    if (value == field)
+        return;
+    field = value;
+    Q_EMIT (model->*changed)(value);
+}
+
+} // namespace
+
 void AppModel::setSection(LibrarySection section)
 {
     if (section == section_)
@@ -81,34 +94,22 @@ void AppModel::setSelectedItemIDs(std::set<Uuid> ids)
 
 void AppModel::setNewestFirst(bool value)
 {
-    if (value == newestFirst_)
-        return;
-    newestFirst_ = value;
-    Q_EMIT newestFirstChanged(value);
+    publish(this, newestFirst_, value, &AppModel::newestFirstChanged);
 }
 
 void AppModel::setGridView(bool value)
 {
-    if (value == gridView_)
-        return;
-    gridView_ = value;
-    Q_EMIT gridViewChanged(value);
+    publish(this, gridView_, value, &AppModel::gridViewChanged);
 }
 
 void AppModel::setBusy(bool value)
 {
-    if (value == isBusy_)
-        return;
-    isBusy_ = value;
-    Q_EMIT isBusyChanged(value);
+    publish(this, isBusy_, value, &AppModel::isBusyChanged);
 }
 
 void AppModel::setLibraryReady(bool value)
 {
-    if (value == libraryReady_)
-        return;
-    libraryReady_ = value;
-    Q_EMIT libraryReadyChanged(value);
+    publish(this, libraryReady_, value, &AppModel::libraryReadyChanged);
 }
 
 void AppModel::setStatus(const QString &status)
@@ -133,10 +134,7 @@ void AppModel::setSheet(std::optional<AppSheet> sheet)
 
 void AppModel::setScreenPermission(bool value)
 {
-    if (value == screenPermission_)
-        return;
-    screenPermission_ = value;
-    Q_EMIT screenPermissionChanged(value);
+    publish(this, screenPermission_, value, &AppModel::screenPermissionChanged);
 }
 
 void AppModel::setShortcutFailures(const QStringList &failures)
