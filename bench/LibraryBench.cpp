@@ -12,46 +12,12 @@
 #include "core/LibraryIndex.h"
 #include "core/LibraryStore.h"
 #include "core/SearchQuery.h"
+#include "SyntheticLibrary.h"
 
 using namespace tarn;
+using bench::syntheticLibrary;
 
 namespace {
-
-const char *const vocabulary[] = {"회의",  "자료",    "로그인", "Settings", "설정",  "error", "파일",   "Export",
-                                  "캡처",  "report",  "메뉴",   "사용자",   "확인",  "Cancel", "저장",  "window",
-                                  "결제",  "invoice", "버튼",   "오류가",   "발생",  "build", "배포",   "서버"};
-
-CaptureItem syntheticItem(int n, size_t textBytes, std::mt19937 &rng)
-{
-    CaptureItem item;
-    item.id = Uuid::random();
-    item.title = "캡처 " + std::to_string(n);
-    item.createdAt = Date{780'000'000.0 + n * 97.0};
-    item.filename = item.id.toString() + ".png";
-    item.thumbnailFilename = item.id.toString() + ".jpg";
-    item.width = 2880;
-    item.height = 1800;
-    item.byteCount = 1'200'000 + n;
-    item.isFavorite = n % 7 == 0;
-    item.tags = {n % 2 ? "work" : "home", "ui"};
-    while (item.recognizedText.size() < textBytes)
-        item.recognizedText += std::string(vocabulary[rng() % std::size(vocabulary)]) + (rng() % 8 == 0 ? "\n" : " ");
-    if (textBytes > 0)
-        for (int r = 0; r < 30; ++r)
-            item.textRegions.push_back(TextRegion{Uuid::random(), vocabulary[rng() % std::size(vocabulary)],
-                                                  UnitRect(0.1, r / 31.0, 0.5, 0.02), 0.9f});
-    return item;
-}
-
-std::vector<CaptureItem> syntheticLibrary(int count, size_t textBytes)
-{
-    std::mt19937 rng(11);
-    std::vector<CaptureItem> items;
-    items.reserve(static_cast<size_t>(count));
-    for (int n = 0; n < count; ++n)
-        items.push_back(syntheticItem(n, textBytes, rng));
-    return items;
-}
 
 // state.range(0): recognized-text bytes per item (0: captures without text).
 void BM_FavoriteToggle5000(benchmark::State &state)

@@ -90,6 +90,20 @@ void appendEscaped(std::string &out, std::string_view s)
     out.push_back('"');
 }
 
+template <typename Number>
+void appendNumber(std::string &out, Number number)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    out.append(buffer, result.ptr);
+}
+
+void requireFinite(double number)
+{
+    if (!std::isfinite(number))
+        throw WriteError("a number that JSON cannot hold (NaN or infinity)");
+}
+
 } // namespace
 
 void Writer::separate()
@@ -141,41 +155,32 @@ void Writer::value(std::string_view text)
 
 void Writer::value(double number)
 {
-    if (!std::isfinite(number))
-        throw WriteError("a number that JSON cannot hold (NaN or infinity)");
+    requireFinite(number);
     separate();
-    char buffer[32];
     if (number == std::trunc(number) && std::fabs(number) < 1e15) {
         // Whole numbers as "700000000.0" rather than the shorter "7e+08".
         if (std::signbit(number))
             out_.push_back('-');
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<int64_t>(std::fabs(number)));
-        out_.append(buffer, result.ptr);
+        appendNumber(out_, static_cast<int64_t>(std::fabs(number)));
         out_ += ".0";
     } else {
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-        out_.append(buffer, result.ptr);
+        appendNumber(out_, number);
     }
     needsComma_ = true;
 }
 
 void Writer::value(float number)
 {
-    if (!std::isfinite(number))
-        throw WriteError("a number that JSON cannot hold (NaN or infinity)");
+    requireFinite(number);
     separate();
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    out_.append(buffer, result.ptr);
+    appendNumber(out_, number);
     needsComma_ = true;
 }
 
 void Writer::value(int64_t number)
 {
     separate();
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    out_.append(buffer, result.ptr);
+    appendNumber(out_, number);
     needsComma_ = true;
 }
 
