@@ -12,7 +12,7 @@
 #include <QProcess>
 #include <QScreen>
 
-#include "app/ScreenCaptureService.h"
+#include "app/capture/ScreenCaptureService.h"
 #include "platform/ScreenSource.h"
 
 using namespace tarn;

@@ -13,7 +13,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "core/ImageCodec.h"
+#include "core/image/ImageCodec.h"
 
 using namespace tarn;
 

@@ -2,8 +2,8 @@
 // text, 30 text regions and 10 marks, through the library's own index codec.
 #include <benchmark/benchmark.h>
 
-#include "core/CaptureItem.h"
-#include "core/LibraryIndex.h"
+#include "core/model/CaptureItem.h"
+#include "core/library/LibraryIndex.h"
 #include "SyntheticLibrary.h"
 
 using namespace tarn;

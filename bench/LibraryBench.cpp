@@ -9,9 +9,9 @@
 
 #include <QTemporaryDir>
 
-#include "core/LibraryIndex.h"
-#include "core/LibraryStore.h"
-#include "core/SearchQuery.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryStore.h"
+#include "core/library/SearchQuery.h"
 #include "SyntheticLibrary.h"
 
 using namespace tarn;

@@ -34,8 +34,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include "platform/Mp4Writer.h"
-#include "platform/ScreenRecorderBackend.h"
+#include "platform/recorder/Mp4Writer.h"
+#include "platform/recorder/ScreenRecorderBackend.h"
 
 extern char **environ;
 

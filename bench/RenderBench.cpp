@@ -19,10 +19,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "../tests/core/RenderFixtures.h"
-#include "core/BlurRenderer.h"
-#include "core/GaussianBlur.h"
-#include "core/RasterRenderer.h"
+#include "../tests/support/RenderFixtures.h"
+#include "core/render/BlurRenderer.h"
+#include "core/render/GaussianBlur.h"
+#include "core/render/RasterRenderer.h"
 
 namespace {
 

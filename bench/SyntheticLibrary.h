@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn::bench {
 

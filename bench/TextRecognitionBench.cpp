@@ -20,8 +20,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include "../tests/core/OcrScreens.h"
-#include "core/TextRecognizer.h"
+#include "../tests/support/OcrScreens.h"
+#include "core/text/TextRecognizer.h"
 
 using namespace tarn;
 

@@ -8,7 +8,7 @@
 #include <QImageReader>
 #include <QtGlobal>
 
-#include "core/ImageCodec.h"
+#include "core/image/ImageCodec.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/LibraryFailure.h"
-#include "core/LibraryIndex.h"
+#include "core/base/LibraryFailure.h"
+#include "core/library/LibraryIndex.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/ImageFailure.h"
-#include "core/ImageMetadataSanitizer.h"
+#include "core/base/ImageFailure.h"
+#include "core/image/ImageMetadataSanitizer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -7,10 +7,10 @@
 #include <qcoro/qcorofuture.h>
 
 #include "app/DemoContent.h"
-#include "app/EditorController.h"
+#include "app/editor/EditorController.h"
 #include "app/ErrorDescription.h"
-#include "core/AppError.h"
-#include "core/SearchQuery.h"
+#include "core/base/AppError.h"
+#include "core/library/SearchQuery.h"
 
 namespace tarn {
 

@@ -17,16 +17,16 @@
 
 #include <qcoro/qcorotask.h>
 
-#include "app/FloatingWindows.h"
+#include "app/floating/FloatingWindows.h"
 #include "app/LibrarySection.h"
 #include "app/Preferences.h"
-#include "app/RecordingService.h"
-#include "app/RegionSelector.h"
-#include "app/ScreenCaptureService.h"
-#include "app/ShareableContent.h"
-#include "core/CaptureItem.h"
-#include "core/LibraryRepository.h"
-#include "core/TextRecognition.h"
+#include "app/capture/RecordingService.h"
+#include "app/capture/RegionSelector.h"
+#include "app/capture/ScreenCaptureService.h"
+#include "app/capture/ShareableContent.h"
+#include "core/model/CaptureItem.h"
+#include "core/library/LibraryRepository.h"
+#include "core/text/TextRecognition.h"
 
 namespace tarn {
 

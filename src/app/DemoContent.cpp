@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "core/ImageFailure.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn::DemoContent {
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 

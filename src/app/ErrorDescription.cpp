@@ -2,7 +2,7 @@
 
 #include <QException>
 
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 
 namespace tarn {
 

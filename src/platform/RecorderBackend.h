@@ -9,7 +9,7 @@
 #include <QSize>
 #include <QString>
 
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 
 namespace tarn {
 

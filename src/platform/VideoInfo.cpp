@@ -8,7 +8,7 @@
 #include <QTransform>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "core/AppError.h"
+#include "core/base/AppError.h"
 #include "platform/VideoFailure.h"
 
 extern "C" {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/BadgePreview.h"
-#include "core/Failure.h"
+#include "core/render/BadgePreview.h"
+#include "core/base/Failure.h"
 
 int main(int argc, char **argv)
 {

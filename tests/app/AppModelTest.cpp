@@ -8,9 +8,9 @@
 
 #include "app/AppModel.h"
 #include "app/DemoContent.h"
-#include "app/EditorController.h"
-#include "core/AppError.h"
-#include "core/LibraryFailure.h"
+#include "app/editor/EditorController.h"
+#include "core/base/AppError.h"
+#include "core/base/LibraryFailure.h"
 #include "platform/VideoInfo.h"
 #include "support/MovieWriter.h"
 

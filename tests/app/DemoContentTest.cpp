@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DemoContent.h"
-#include "core/PrivacyDetector.h"
+#include "core/text/PrivacyDetector.h"
 
 namespace tarn {
 namespace {

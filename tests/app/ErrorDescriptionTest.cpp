@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/ErrorDescription.h"
-#include "core/AppError.h"
-#include "core/LibraryFailure.h"
+#include "core/base/AppError.h"
+#include "core/base/LibraryFailure.h"
 
 namespace tarn {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/MovieWriter.h"
-#include "core/AppError.h"
+#include "core/base/AppError.h"
 #include "platform/VideoFailure.h"
 #include "platform/VideoInfo.h"
 

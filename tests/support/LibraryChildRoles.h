@@ -14,9 +14,9 @@
 #include <QPainter>
 #include <QString>
 
-#include "ChildProcess.h"
-#include "core/LibraryLease.h"
-#include "core/LibraryStore.h"
+#include "support/ChildProcess.h"
+#include "core/library/LibraryLease.h"
+#include "core/library/LibraryStore.h"
 
 namespace tarn::testing {
 

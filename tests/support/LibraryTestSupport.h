@@ -14,9 +14,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "core/CaptureItem.h"
-#include "core/LibraryFailure.h"
-#include "core/LibraryIndex.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/LibraryFailure.h"
+#include "core/library/LibraryIndex.h"
 
 namespace tarn::testing {
 

@@ -15,8 +15,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/ReadingOrder.h"
-#include "core/RecognitionResult.h"
+#include "core/text/ReadingOrder.h"
+#include "core/text/RecognitionResult.h"
 
 namespace tarn::ocrscreens {
 

@@ -10,8 +10,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "core/Annotation.h"
-#include "core/Fonts.h"
+#include "core/model/Annotation.h"
+#include "core/render/Fonts.h"
 
 namespace tarn::fixtures {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Fully populated sample values for tests of the stored forms.
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn::samples {
 

@@ -1,4 +1,4 @@
-#include "app/CaptureFailure.h"
+#include "app/capture/CaptureFailure.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "app/DesktopScreens.h"
+#include "app/capture/DesktopScreens.h"
 
 #include <memory>
 

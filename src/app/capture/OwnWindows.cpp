@@ -1,4 +1,4 @@
-#include "app/OwnWindows.h"
+#include "app/capture/OwnWindows.h"
 
 #include <QApplication>
 

@@ -1,17 +1,17 @@
-#include "app/RecordingService.h"
+#include "app/capture/RecordingService.h"
 
 #include <cmath>
 #include <utility>
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/CaptureFailure.h"
+#include "app/capture/CaptureFailure.h"
 #include "app/Preferences.h"
-#include "app/ScreenCaptureService.h"
-#include "core/AppError.h"
-#include "core/CaptureGeometry.h"
-#include "core/ImageCodec.h"
-#include "platform/ScreenRecorderBackend.h"
+#include "app/capture/ScreenCaptureService.h"
+#include "core/base/AppError.h"
+#include "core/model/CaptureGeometry.h"
+#include "core/image/ImageCodec.h"
+#include "platform/recorder/ScreenRecorderBackend.h"
 
 namespace tarn {
 

@@ -13,7 +13,7 @@
 
 #include <qcoro/qcorotask.h>
 
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 #include "platform/ContentFilter.h"
 #include "platform/RecorderBackend.h"
 

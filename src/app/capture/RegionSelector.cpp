@@ -1,4 +1,4 @@
-#include "app/RegionSelector.h"
+#include "app/capture/RegionSelector.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/DesktopScreens.h"
+#include "app/capture/DesktopScreens.h"
 #include "platform/ScreenSource.h"
 
 namespace tarn {

@@ -14,7 +14,7 @@ class QScreen;
 
 #include <qcoro/qcorotask.h>
 
-#include "app/RegionSelection.h"
+#include "app/capture/RegionSelection.h"
 
 namespace tarn {
 

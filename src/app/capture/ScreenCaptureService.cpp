@@ -1,4 +1,4 @@
-#include "app/ScreenCaptureService.h"
+#include "app/capture/ScreenCaptureService.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,10 +10,10 @@
 #include <QScreen>
 #include <qcoro/qcorotimer.h>
 
-#include "app/CaptureFailure.h"
-#include "app/OwnWindows.h"
-#include "core/CaptureGeometry.h"
-#include "core/ImageCodec.h"
+#include "app/capture/CaptureFailure.h"
+#include "app/capture/OwnWindows.h"
+#include "core/model/CaptureGeometry.h"
+#include "core/image/ImageCodec.h"
 
 namespace tarn {
 namespace {

@@ -10,8 +10,8 @@
 
 #include <qcoro/qcorotask.h>
 
-#include "app/CapturedImage.h"
-#include "app/ShareableContent.h"
+#include "app/capture/CapturedImage.h"
+#include "app/capture/ShareableContent.h"
 #include "platform/ContentFilter.h"
 #include "platform/ScreenSource.h"
 

@@ -1,4 +1,4 @@
-#include "app/EditorController.h"
+#include "app/editor/EditorController.h"
 
 namespace tarn {
 

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "core/Uuid.h"
+#include "core/base/Uuid.h"
 
 namespace tarn {
 

@@ -1,10 +1,10 @@
-#include "app/CountdownView.h"
+#include "app/floating/CountdownView.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "app/FloatingPanel.h"
-#include "app/Palette.h"
+#include "app/floating/FloatingPanel.h"
+#include "app/widgets/Palette.h"
 
 namespace tarn {
 

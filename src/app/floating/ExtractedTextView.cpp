@@ -1,4 +1,4 @@
-#include "app/ExtractedTextView.h"
+#include "app/floating/ExtractedTextView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,8 +9,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/Palette.h"
-#include "app/Theme.h"
+#include "app/widgets/Palette.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 namespace {

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
-#include "app/TarnButtonStyle.h"
+#include "app/widgets/TarnButtonStyle.h"
 
 namespace tarn {
 

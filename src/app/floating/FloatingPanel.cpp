@@ -1,13 +1,13 @@
-#include "app/FloatingPanel.h"
+#include "app/floating/FloatingPanel.h"
 
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QRegion>
 #include <QVBoxLayout>
 
-#include "app/DesktopScreens.h"
+#include "app/capture/DesktopScreens.h"
 #include "platform/ScreenSource.h"
-#include "platform/X11WindowHints.h"
+#include "platform/x11/X11WindowHints.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "app/FloatingWindows.h"
+#include "app/floating/FloatingWindows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,14 +8,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/CountdownView.h"
-#include "app/ExtractedTextView.h"
-#include "app/Palette.h"
-#include "app/PinView.h"
-#include "app/QuickCaptureView.h"
-#include "app/RecordingHUD.h"
-#include "app/VideoPlayerView.h"
-#include "platform/X11WindowHints.h"
+#include "app/floating/CountdownView.h"
+#include "app/floating/ExtractedTextView.h"
+#include "app/widgets/Palette.h"
+#include "app/floating/PinView.h"
+#include "app/floating/QuickCaptureView.h"
+#include "app/floating/RecordingHUD.h"
+#include "app/floating/VideoPlayerView.h"
+#include "platform/x11/X11WindowHints.h"
 
 namespace tarn {
 namespace {

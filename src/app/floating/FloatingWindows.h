@@ -13,8 +13,8 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "app/FloatingPanel.h"
-#include "core/CaptureItem.h"
+#include "app/floating/FloatingPanel.h"
+#include "core/model/CaptureItem.h"
 
 class QScreen;
 

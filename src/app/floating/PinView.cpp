@@ -1,11 +1,11 @@
-#include "app/PinView.h"
+#include "app/floating/PinView.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "app/Palette.h"
-#include "app/Theme.h"
+#include "app/widgets/Palette.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "app/QuickCaptureView.h"
+#include "app/floating/QuickCaptureView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,10 +7,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/FloatingPanel.h"
-#include "app/Palette.h"
-#include "app/PinView.h"
-#include "app/Theme.h"
+#include "app/floating/FloatingPanel.h"
+#include "app/widgets/Palette.h"
+#include "app/floating/PinView.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 namespace {

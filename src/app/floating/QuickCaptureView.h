@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
-#include "app/TarnButtonStyle.h"
-#include "core/CaptureItem.h"
+#include "app/widgets/TarnButtonStyle.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 

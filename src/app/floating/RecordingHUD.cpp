@@ -1,4 +1,4 @@
-#include "app/RecordingHUD.h"
+#include "app/floating/RecordingHUD.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -6,11 +6,11 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "app/DisplayFormat.h"
-#include "app/FloatingPanel.h"
-#include "app/Keycap.h"
-#include "app/Palette.h"
-#include "app/Theme.h"
+#include "app/widgets/DisplayFormat.h"
+#include "app/floating/FloatingPanel.h"
+#include "app/widgets/Keycap.h"
+#include "app/widgets/Palette.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 namespace {

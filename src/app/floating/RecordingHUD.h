@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/RecordingService.h"
+#include "app/capture/RecordingService.h"
 
 namespace tarn {
 

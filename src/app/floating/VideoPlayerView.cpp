@@ -1,13 +1,13 @@
-#include "app/VideoPlayerView.h"
+#include "app/floating/VideoPlayerView.h"
 
 #include <QAudioOutput>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QVideoWidget>
 
-#include "app/DisplayFormat.h"
-#include "app/IconButton.h"
-#include "app/Palette.h"
+#include "app/widgets/DisplayFormat.h"
+#include "app/widgets/IconButton.h"
+#include "app/widgets/Palette.h"
 
 namespace tarn {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/DisplayFormat.h"
+#include "app/widgets/DisplayFormat.h"
 
 #include <algorithm>
 #include <cmath>

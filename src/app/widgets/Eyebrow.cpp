@@ -1,4 +1,4 @@
-#include "app/Eyebrow.h"
+#include "app/widgets/Eyebrow.h"
 
 #include <QFontDatabase>
 

@@ -1,10 +1,10 @@
-#include "app/IconButton.h"
+#include "app/widgets/IconButton.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/Palette.h"
-#include "app/Theme.h"
+#include "app/widgets/Palette.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 

@@ -1,10 +1,10 @@
-#include "app/Keycap.h"
+#include "app/widgets/Keycap.h"
 
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/Palette.h"
+#include "app/widgets/Palette.h"
 
 namespace tarn {
 

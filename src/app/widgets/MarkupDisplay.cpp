@@ -1,4 +1,4 @@
-#include "app/MarkupDisplay.h"
+#include "app/widgets/MarkupDisplay.h"
 
 namespace tarn {
 

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QString>
 
-#include "core/Markup.h"
+#include "core/model/Markup.h"
 
 namespace tarn {
 

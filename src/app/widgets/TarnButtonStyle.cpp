@@ -1,10 +1,10 @@
-#include "app/TarnButtonStyle.h"
+#include "app/widgets/TarnButtonStyle.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/Palette.h"
+#include "app/widgets/Palette.h"
 
 namespace tarn {
 

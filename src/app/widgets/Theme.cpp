@@ -1,4 +1,4 @@
-#include "app/Theme.h"
+#include "app/widgets/Theme.h"
 
 #include <QPainter>
 #include <QPixmap>

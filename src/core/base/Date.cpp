@@ -1,8 +1,8 @@
-#include "core/Date.h"
+#include "core/base/Date.h"
 
 #include <cmath>
 
-#include "core/Hashing.h"
+#include "core/base/Hashing.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 
 namespace tarn {
 

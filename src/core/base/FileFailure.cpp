@@ -1,4 +1,4 @@
-#include "core/FileFailure.h"
+#include "core/base/FileFailure.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 
 namespace tarn {
 

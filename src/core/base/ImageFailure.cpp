@@ -1,4 +1,4 @@
-#include "core/ImageFailure.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 
 namespace tarn {
 

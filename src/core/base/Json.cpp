@@ -1,4 +1,4 @@
-#include "core/JsonReader.h"
+#include "core/base/JsonReader.h"
 
 #include <cfloat>
 #include <cmath>

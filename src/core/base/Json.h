@@ -9,10 +9,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/Date.h"
-#include "core/EnumNames.h"
-#include "core/Failure.h"
-#include "core/Uuid.h"
+#include "core/base/Date.h"
+#include "core/base/EnumNames.h"
+#include "core/base/Failure.h"
+#include "core/base/Uuid.h"
 
 namespace simdjson::dom {
 class element;

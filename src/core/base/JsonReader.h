@@ -7,7 +7,7 @@
 
 #include <simdjson.h>
 
-#include "core/Json.h"
+#include "core/base/Json.h"
 
 // Strict readers over a parsed document: a missing required key, a value of the wrong JSON
 // type, an unknown case name or a malformed identifier fails the whole read with a ReadError

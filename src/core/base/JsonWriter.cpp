@@ -1,4 +1,4 @@
-#include "core/JsonWriter.h"
+#include "core/base/JsonWriter.h"
 
 #include <charconv>
 #include <cmath>

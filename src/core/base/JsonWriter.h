@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Date.h"
-#include "core/EnumNames.h"
-#include "core/Json.h"
-#include "core/Uuid.h"
+#include "core/base/Date.h"
+#include "core/base/EnumNames.h"
+#include "core/base/Json.h"
+#include "core/base/Uuid.h"
 
 namespace tarn::json {
 

@@ -1,4 +1,4 @@
-#include "core/LibraryFailure.h"
+#include "core/base/LibraryFailure.h"
 
 namespace tarn {
 

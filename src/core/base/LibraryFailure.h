@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/Failure.h"
+#include "core/base/Failure.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/RecognitionFailure.h"
+#include "core/base/RecognitionFailure.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/SerialExecutor.h"
+#include "core/base/SerialExecutor.h"
 
 namespace tarn {
 

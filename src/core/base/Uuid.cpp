@@ -1,4 +1,4 @@
-#include "core/Uuid.h"
+#include "core/base/Uuid.h"
 
 #include <QUuid>
 

@@ -1,8 +1,8 @@
-#include "core/Bitmap.h"
+#include "core/image/Bitmap.h"
 
 #include <QColorSpace>
 
-#include "core/ImageFailure.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn::Bitmap {
 

@@ -1,4 +1,4 @@
-#include "core/HeifDecoder.h"
+#include "core/image/HeifDecoder.h"
 
 #include <cstdint>
 #include <memory>
@@ -6,7 +6,7 @@
 #include <QColorSpace>
 #include <libheif/heif.h>
 
-#include "core/ImageCodec.h"
+#include "core/image/ImageCodec.h"
 
 namespace tarn::HeifDecoder {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/ImageCodec.h"
+#include "core/image/ImageCodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,10 +10,10 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include "core/HeifDecoder.h"
-#include "core/ImageMetadataSanitizer.h"
-#include "core/JpegEncoder.h"
-#include "core/PngEncoder.h"
+#include "core/image/HeifDecoder.h"
+#include "core/image/ImageMetadataSanitizer.h"
+#include "core/image/JpegEncoder.h"
+#include "core/image/PngEncoder.h"
 
 namespace tarn {
 

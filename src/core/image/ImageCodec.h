@@ -11,8 +11,8 @@
 #include <QImage>
 #include <QString>
 
-#include "core/EnumNames.h"
-#include "core/ImageFailure.h"
+#include "core/base/EnumNames.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn {
 

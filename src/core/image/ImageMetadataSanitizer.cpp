@@ -1,10 +1,10 @@
-#include "core/ImageMetadataSanitizer.h"
+#include "core/image/ImageMetadataSanitizer.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-#include "core/ImageFailure.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn::ImageMetadataSanitizer {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/JpegEncoder.h"
+#include "core/image/JpegEncoder.h"
 
 #include <csetjmp>
 #include <cstdint>

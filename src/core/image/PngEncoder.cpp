@@ -1,4 +1,4 @@
-#include "core/PngEncoder.h"
+#include "core/image/PngEncoder.h"
 
 #include <algorithm>
 #include <atomic>

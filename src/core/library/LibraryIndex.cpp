@@ -1,9 +1,9 @@
-#include "core/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
-#include "core/JsonReader.h"
+#include "core/base/JsonReader.h"
 
-#include "core/LibraryFailure.h"
-#include "core/LibraryPaths.h"
+#include "core/base/LibraryFailure.h"
+#include "core/library/LibraryPaths.h"
 
 namespace tarn::libraryIndex {
 

@@ -4,7 +4,7 @@
 
 #include <QByteArray>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 // The index document "library.json": {"items":[…],"version":1}, compact, keys sorted.
 namespace tarn::libraryIndex {

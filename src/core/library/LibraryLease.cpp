@@ -1,4 +1,4 @@
-#include "core/LibraryLease.h"
+#include "core/library/LibraryLease.h"
 
 #include <cerrno>
 
@@ -8,10 +8,10 @@
 
 #include <QFile>
 
-#include "core/AppError.h"
-#include "core/FileFailure.h"
-#include "core/LibraryPaths.h"
-#include "core/PrivateFiles.h"
+#include "core/base/AppError.h"
+#include "core/base/FileFailure.h"
+#include "core/library/LibraryPaths.h"
+#include "core/library/PrivateFiles.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/LibraryPaths.h"
+#include "core/library/LibraryPaths.h"
 
 #include <cerrno>
 #include <climits>
@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/LibraryFailure.h"
+#include "core/base/LibraryFailure.h"
 
 namespace tarn::libraryPaths {
 namespace {

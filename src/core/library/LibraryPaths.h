@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 // Locations inside a library folder and the checks that keep every file operation inside it.
 // These use only the root and the file system, never the store's state, so any thread may call

@@ -1,6 +1,6 @@
-#include "core/LibraryRepository.h"
+#include "core/library/LibraryRepository.h"
 
-#include "core/LibraryPaths.h"
+#include "core/library/LibraryPaths.h"
 
 namespace tarn {
 

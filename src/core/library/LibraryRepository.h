@@ -12,8 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/LibraryStore.h"
-#include "core/SerialExecutor.h"
+#include "core/library/LibraryStore.h"
+#include "core/base/SerialExecutor.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/LibraryStore.h"
+#include "core/library/LibraryStore.h"
 
 #include <cerrno>
 
@@ -8,14 +8,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/FileFailure.h"
-#include "core/ImageCodec.h"
-#include "core/LibraryFailure.h"
-#include "core/LibraryIndex.h"
-#include "core/LibraryPaths.h"
-#include "core/PrivateFiles.h"
-#include "core/RasterRenderer.h"
-#include "core/VideoContainer.h"
+#include "core/base/FileFailure.h"
+#include "core/image/ImageCodec.h"
+#include "core/base/LibraryFailure.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryPaths.h"
+#include "core/library/PrivateFiles.h"
+#include "core/render/RasterRenderer.h"
+#include "core/library/VideoContainer.h"
 
 namespace tarn {
 

@@ -9,9 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/CaptureItem.h"
-#include "core/EditDocument.h"
-#include "core/RecognitionResult.h"
+#include "core/model/CaptureItem.h"
+#include "core/model/EditDocument.h"
+#include "core/text/RecognitionResult.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/PrivateFiles.h"
+#include "core/library/PrivateFiles.h"
 
 #include <cerrno>
 
@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/FileFailure.h"
+#include "core/base/FileFailure.h"
 
 namespace tarn::files {
 namespace {

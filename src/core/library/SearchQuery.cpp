@@ -1,4 +1,4 @@
-#include "core/SearchQuery.h"
+#include "core/library/SearchQuery.h"
 
 #include <memory>
 #include <optional>
@@ -9,7 +9,7 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
-#include "core/TextFolding.h"
+#include "core/library/TextFolding.h"
 
 namespace tarn {
 namespace {

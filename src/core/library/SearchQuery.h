@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/CaptureItem.h"
-#include "core/Date.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/Date.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/TextFolding.h"
+#include "core/library/TextFolding.h"
 
 #include <cstring>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "core/VideoContainer.h"
+#include "core/library/VideoContainer.h"
 
 #include <QFileInfo>
 

@@ -1,12 +1,12 @@
-#include "core/Annotation.h"
+#include "core/model/Annotation.h"
 
-#include "core/JsonReader.h"
+#include "core/base/JsonReader.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/CaptureItem.h"
-#include "core/Hashing.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/Hashing.h"
 
 namespace tarn {
 

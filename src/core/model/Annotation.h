@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Markup.h"
-#include "core/UnitGeometry.h"
-#include "core/Uuid.h"
+#include "core/model/Markup.h"
+#include "core/model/UnitGeometry.h"
+#include "core/base/Uuid.h"
 
 namespace tarn {
 

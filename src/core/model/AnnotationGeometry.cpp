@@ -1,4 +1,4 @@
-#include "core/AnnotationGeometry.h"
+#include "core/model/AnnotationGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 
 #include <QSizeF>
 
-#include "core/Markup.h"
-#include "core/UnitGeometry.h"
+#include "core/model/Markup.h"
+#include "core/model/UnitGeometry.h"
 
 namespace tarn::AnnotationGeometry {
 

@@ -1,4 +1,4 @@
-#include "core/CaptureGeometry.h"
+#include "core/model/CaptureGeometry.h"
 
 #include <algorithm>
 #include <cmath>

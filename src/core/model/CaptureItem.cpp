@@ -1,8 +1,8 @@
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
-#include "core/JsonReader.h"
+#include "core/base/JsonReader.h"
 
-#include "core/Hashing.h"
+#include "core/base/Hashing.h"
 
 namespace tarn {
 

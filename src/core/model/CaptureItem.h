@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Date.h"
-#include "core/EditDocument.h"
-#include "core/UnitGeometry.h"
-#include "core/Uuid.h"
+#include "core/base/Date.h"
+#include "core/model/EditDocument.h"
+#include "core/model/UnitGeometry.h"
+#include "core/base/Uuid.h"
 
 namespace tarn {
 

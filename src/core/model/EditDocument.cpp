@@ -1,11 +1,11 @@
-#include "core/EditDocument.h"
+#include "core/model/EditDocument.h"
 
-#include "core/JsonReader.h"
+#include "core/base/JsonReader.h"
 
 #include <algorithm>
 
-#include "core/CaptureItem.h"
-#include "core/Hashing.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/Hashing.h"
 
 namespace tarn {
 

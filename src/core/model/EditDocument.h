@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/Annotation.h"
+#include "core/model/Annotation.h"
 
 namespace tarn {
 

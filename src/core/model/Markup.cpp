@@ -1,4 +1,4 @@
-#include "core/Markup.h"
+#include "core/model/Markup.h"
 
 namespace tarn {
 

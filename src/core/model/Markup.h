@@ -7,7 +7,7 @@
 
 #include <QColor>
 
-#include "core/EnumNames.h"
+#include "core/base/EnumNames.h"
 
 namespace tarn {
 

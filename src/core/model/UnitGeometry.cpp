@@ -1,11 +1,11 @@
-#include "core/UnitGeometry.h"
+#include "core/model/UnitGeometry.h"
 
-#include "core/JsonReader.h"
+#include "core/base/JsonReader.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/Hashing.h"
+#include "core/base/Hashing.h"
 
 namespace tarn {
 

@@ -6,8 +6,8 @@
 #include <QRectF>
 #include <QSizeF>
 
-#include "core/Json.h"
-#include "core/JsonWriter.h"
+#include "core/base/Json.h"
+#include "core/base/JsonWriter.h"
 
 namespace tarn {
 

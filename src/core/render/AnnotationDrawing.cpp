@@ -9,9 +9,9 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
-#include "core/BadgeRenderer.h"
-#include "core/Fonts.h"
-#include "core/RasterRenderer.h"
+#include "core/render/BadgeRenderer.h"
+#include "core/render/Fonts.h"
+#include "core/render/RasterRenderer.h"
 
 namespace tarn::RasterRenderer {
 

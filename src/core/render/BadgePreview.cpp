@@ -1,11 +1,11 @@
-#include "core/BadgePreview.h"
+#include "core/render/BadgePreview.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "core/BadgeRenderer.h"
-#include "core/ImageCodec.h"
+#include "core/render/BadgeRenderer.h"
+#include "core/image/ImageCodec.h"
 
 namespace tarn::BadgePreview {
 

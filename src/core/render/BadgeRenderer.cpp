@@ -1,4 +1,4 @@
-#include "core/BadgeRenderer.h"
+#include "core/render/BadgeRenderer.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,8 @@
 #include <QPainterPath>
 #include <QTransform>
 
-#include "core/Bitmap.h"
-#include "core/ImageFailure.h"
+#include "core/image/Bitmap.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn::BadgeRenderer {
 

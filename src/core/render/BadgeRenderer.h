@@ -5,7 +5,7 @@
 #include <QRectF>
 #include <QSizeF>
 
-#include "core/Markup.h"
+#include "core/model/Markup.h"
 
 class QPainter;
 

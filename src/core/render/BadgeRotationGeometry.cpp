@@ -1,10 +1,10 @@
-#include "core/BadgeRotationGeometry.h"
+#include "core/render/BadgeRotationGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "core/BadgeRenderer.h"
+#include "core/render/BadgeRenderer.h"
 
 namespace tarn {
 

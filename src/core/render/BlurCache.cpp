@@ -1,6 +1,6 @@
-#include "core/BlurCache.h"
+#include "core/render/BlurCache.h"
 
-#include "core/Hashing.h"
+#include "core/base/Hashing.h"
 
 namespace tarn {
 

@@ -8,7 +8,7 @@
 
 #include <QImage>
 
-#include "core/Annotation.h"
+#include "core/model/Annotation.h"
 
 namespace tarn {
 

@@ -1,15 +1,15 @@
-#include "core/BlurRenderer.h"
+#include "core/render/BlurRenderer.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include <QPainter>
 
-#include "core/Bitmap.h"
-#include "core/BlurCache.h"
-#include "core/GaussianBlur.h"
-#include "core/ImageCodec.h"
-#include "core/RasterRenderer.h"
+#include "core/image/Bitmap.h"
+#include "core/render/BlurCache.h"
+#include "core/render/GaussianBlur.h"
+#include "core/image/ImageCodec.h"
+#include "core/render/RasterRenderer.h"
 
 namespace tarn::BlurRenderer {
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QSize>
 
-#include "core/Annotation.h"
+#include "core/model/Annotation.h"
 
 namespace tarn {
 

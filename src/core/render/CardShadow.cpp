@@ -1,4 +1,4 @@
-#include "core/CardShadow.h"
+#include "core/render/CardShadow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include "core/GaussianBlur.h"
+#include "core/render/GaussianBlur.h"
 
 namespace tarn::CardShadow {
 

@@ -1,4 +1,4 @@
-#include "core/Fonts.h"
+#include "core/render/Fonts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/GaussianBlur.h"
+#include "core/render/GaussianBlur.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "core/RasterRenderer.h"
+#include "core/render/RasterRenderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,11 +8,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "core/Bitmap.h"
-#include "core/BlurRenderer.h"
-#include "core/CardShadow.h"
-#include "core/ImageCodec.h"
-#include "core/RenderLayout.h"
+#include "core/image/Bitmap.h"
+#include "core/render/BlurRenderer.h"
+#include "core/render/CardShadow.h"
+#include "core/image/ImageCodec.h"
+#include "core/render/RenderLayout.h"
 
 namespace tarn::RasterRenderer {
 

@@ -6,8 +6,8 @@
 #include <QRectF>
 #include <QSizeF>
 
-#include "core/Annotation.h"
-#include "core/EditDocument.h"
+#include "core/model/Annotation.h"
+#include "core/model/EditDocument.h"
 
 class QPainter;
 

@@ -1,9 +1,9 @@
-#include "core/RenderLayout.h"
+#include "core/render/RenderLayout.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/Markup.h"
+#include "core/model/Markup.h"
 
 namespace tarn {
 

@@ -4,8 +4,8 @@
 #include <QRectF>
 #include <QSizeF>
 
-#include "core/EditDocument.h"
-#include "core/UnitGeometry.h"
+#include "core/model/EditDocument.h"
+#include "core/model/UnitGeometry.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/PrivacyDetector.h"
+#include "core/text/PrivacyDetector.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,8 +8,8 @@
 
 #include <QString>
 
-#include "core/CaptureItem.h"
-#include "core/EnumNames.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/EnumNames.h"
 
 namespace tarn {
 

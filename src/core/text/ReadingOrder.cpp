@@ -1,4 +1,4 @@
-#include "core/ReadingOrder.h"
+#include "core/text/ReadingOrder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/RecognitionLanguages.h"
+#include "core/text/RecognitionLanguages.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 

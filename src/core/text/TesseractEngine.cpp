@@ -1,4 +1,4 @@
-#include "core/TesseractEngine.h"
+#include "core/text/TesseractEngine.h"
 
 #include <dlfcn.h>
 
@@ -7,7 +7,7 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
-#include "core/RecognitionFailure.h"
+#include "core/base/RecognitionFailure.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/TextBlocks.h"
+#include "core/text/TextBlocks.h"
 
 #include <algorithm>
 #include <array>

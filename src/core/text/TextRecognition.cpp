@@ -1,4 +1,4 @@
-#include "core/TextRecognition.h"
+#include "core/text/TextRecognition.h"
 
 #include <exception>
 

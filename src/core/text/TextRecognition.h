@@ -5,9 +5,9 @@
 #include <QFuture>
 #include <QImage>
 
-#include "core/RecognitionResult.h"
-#include "core/SerialExecutor.h"
-#include "core/TextRecognizer.h"
+#include "core/text/RecognitionResult.h"
+#include "core/base/SerialExecutor.h"
+#include "core/text/TextRecognizer.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "core/TextRecognizer.h"
+#include "core/text/TextRecognizer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -12,11 +12,11 @@
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "core/ImageFailure.h"
-#include "core/ReadingOrder.h"
-#include "core/RecognitionFailure.h"
-#include "core/TextBlocks.h"
-#include "core/Uuid.h"
+#include "core/base/ImageFailure.h"
+#include "core/text/ReadingOrder.h"
+#include "core/base/RecognitionFailure.h"
+#include "core/text/TextBlocks.h"
+#include "core/base/Uuid.h"
 
 namespace tarn {
 

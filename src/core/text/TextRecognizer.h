@@ -9,9 +9,9 @@
 #include <QSize>
 #include <QThreadPool>
 
-#include "core/RecognitionLanguages.h"
-#include "core/RecognitionResult.h"
-#include "core/TesseractEngine.h"
+#include "core/text/RecognitionLanguages.h"
+#include "core/text/RecognitionResult.h"
+#include "core/text/TesseractEngine.h"
 
 namespace tarn {
 

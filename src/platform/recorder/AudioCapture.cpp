@@ -1,4 +1,4 @@
-#include "platform/AudioCapture.h"
+#include "platform/recorder/AudioCapture.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/AudioMixer.h"
+#include "platform/recorder/AudioMixer.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/Mp4Writer.h"
+#include "platform/recorder/Mp4Writer.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/ScreenRecorderBackend.h"
+#include "platform/recorder/ScreenRecorderBackend.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,10 +14,10 @@
 
 #include <QPromise>
 
-#include "platform/AudioCapture.h"
-#include "platform/AudioMixer.h"
-#include "platform/Mp4Writer.h"
-#include "platform/ShmScreenGrabber.h"
+#include "platform/recorder/AudioCapture.h"
+#include "platform/recorder/AudioMixer.h"
+#include "platform/recorder/Mp4Writer.h"
+#include "platform/x11/ShmScreenGrabber.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "platform/HotKeyManager.h"
+#include "platform/x11/HotKeyManager.h"
 
 #include <algorithm>
 #include <array>

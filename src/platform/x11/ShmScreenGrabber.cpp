@@ -1,4 +1,4 @@
-#include "platform/ShmScreenGrabber.h"
+#include "platform/x11/ShmScreenGrabber.h"
 
 #include <cstdlib>
 

@@ -7,8 +7,8 @@
 #include <QRect>
 #include <QString>
 
-#include "platform/X11Connection.h"
-#include "platform/X11Grabber.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Grabber.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 #include <cstdlib>
 #include <cstring>

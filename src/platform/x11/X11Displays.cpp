@@ -1,4 +1,4 @@
-#include "platform/X11Displays.h"
+#include "platform/x11/X11Displays.h"
 
 #include <xcb/randr.h>
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/ScreenSource.h"
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 namespace tarn::x11 {
 

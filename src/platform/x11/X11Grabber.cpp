@@ -1,4 +1,4 @@
-#include "platform/X11Grabber.h"
+#include "platform/x11/X11Grabber.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 namespace tarn::x11 {
 

@@ -1,7 +1,7 @@
-#include "platform/X11ScreenSource.h"
+#include "platform/x11/X11ScreenSource.h"
 
-#include "platform/X11Displays.h"
-#include "platform/X11WindowList.h"
+#include "platform/x11/X11Displays.h"
+#include "platform/x11/X11WindowList.h"
 
 namespace tarn {
 

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "platform/ScreenSource.h"
-#include "platform/X11Connection.h"
-#include "platform/X11Grabber.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Grabber.h"
 
 namespace tarn {
 

@@ -1,6 +1,6 @@
-#include "platform/X11WindowHints.h"
+#include "platform/x11/X11WindowHints.h"
 
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 namespace tarn::x11 {
 

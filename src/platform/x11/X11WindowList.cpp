@@ -1,4 +1,4 @@
-#include "platform/X11WindowList.h"
+#include "platform/x11/X11WindowList.h"
 
 #include <algorithm>
 

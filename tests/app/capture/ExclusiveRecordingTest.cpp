@@ -23,9 +23,9 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include "app/RecordingService.h"
-#include "platform/AudioCapture.h"
-#include "platform/ScreenRecorderBackend.h"
+#include "app/capture/RecordingService.h"
+#include "platform/recorder/AudioCapture.h"
+#include "platform/recorder/ScreenRecorderBackend.h"
 
 using namespace tarn;
 

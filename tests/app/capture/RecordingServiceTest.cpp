@@ -5,9 +5,9 @@
 
 #include <qcoro/qcorotask.h>
 
-#include "app/RecordingService.h"
-#include "core/AppError.h"
-#include "core/ImageFailure.h"
+#include "app/capture/RecordingService.h"
+#include "core/base/AppError.h"
+#include "core/base/ImageFailure.h"
 
 using namespace tarn;
 using State = RecordingService::State;

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/DesktopScreens.h"
-#include "app/RegionSelector.h"
+#include "app/capture/DesktopScreens.h"
+#include "app/capture/RegionSelector.h"
 #include "platform/ScreenSource.h"
 #include "support/Await.h"
 #include "support/TestWindows.h"

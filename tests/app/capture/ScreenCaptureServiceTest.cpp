@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
-#include "app/CaptureFailure.h"
-#include "app/ScreenCaptureService.h"
-#include "core/ImageFailure.h"
+#include "app/capture/CaptureFailure.h"
+#include "app/capture/ScreenCaptureService.h"
+#include "core/base/ImageFailure.h"
 #include "support/Await.h"
 #include "support/TestWindows.h"
 

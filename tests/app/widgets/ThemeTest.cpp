@@ -6,15 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/DisplayFormat.h"
-#include "app/Eyebrow.h"
-#include "app/IconButton.h"
-#include "app/Keycap.h"
-#include "app/MarkupDisplay.h"
-#include "app/Palette.h"
+#include "app/widgets/DisplayFormat.h"
+#include "app/widgets/Eyebrow.h"
+#include "app/widgets/IconButton.h"
+#include "app/widgets/Keycap.h"
+#include "app/widgets/MarkupDisplay.h"
+#include "app/widgets/Palette.h"
 #include "app/ProductInfo.h"
-#include "app/TarnButtonStyle.h"
-#include "app/Theme.h"
+#include "app/widgets/TarnButtonStyle.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 namespace {

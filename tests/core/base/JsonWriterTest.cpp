@@ -1,8 +1,8 @@
 // The streaming writer that produces every stored document.
 #include <gtest/gtest.h>
 
-#include "core/CaptureItem.h"
-#include "core/JsonWriter.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/JsonWriter.h"
 #include "support/Samples.h"
 
 using namespace tarn;

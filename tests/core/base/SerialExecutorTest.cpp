@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/SerialExecutor.h"
+#include "core/base/SerialExecutor.h"
 
 using tarn::SerialExecutor;
 

@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 #include <libheif/heif.h>
 
-#include "core/ImageCodec.h"
-#include "core/ImageMetadataSanitizer.h"
-#include "ImageBytes.h"
+#include "core/image/ImageCodec.h"
+#include "core/image/ImageMetadataSanitizer.h"
+#include "support/ImageBytes.h"
 
 using namespace tarn;
 using namespace tarn::testbytes;

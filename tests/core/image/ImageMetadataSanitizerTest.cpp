@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/ImageFailure.h"
-#include "core/ImageMetadataSanitizer.h"
-#include "ImageBytes.h"
+#include "core/base/ImageFailure.h"
+#include "core/image/ImageMetadataSanitizer.h"
+#include "support/ImageBytes.h"
 
 using namespace tarn;
 using namespace tarn::testbytes;

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ChildProcess.h"
-#include "LibraryChildRoles.h"
+#include "support/ChildProcess.h"
+#include "support/LibraryChildRoles.h"
 
 using namespace tarn::testing;
 

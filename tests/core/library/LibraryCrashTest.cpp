@@ -6,9 +6,9 @@
 
 #include <QImageReader>
 
-#include "ChildProcess.h"
-#include "LibraryTestSupport.h"
-#include "core/LibraryStore.h"
+#include "support/ChildProcess.h"
+#include "support/LibraryTestSupport.h"
+#include "core/library/LibraryStore.h"
 
 using namespace tarn;
 using namespace tarn::testing;

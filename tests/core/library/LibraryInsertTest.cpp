@@ -4,11 +4,11 @@
 #include <QPainter>
 #include <QProcess>
 
-#include "LibraryTestSupport.h"
-#include "core/FileFailure.h"
-#include "core/ImageCodec.h"
-#include "core/ImageFailure.h"
-#include "core/LibraryStore.h"
+#include "support/LibraryTestSupport.h"
+#include "core/base/FileFailure.h"
+#include "core/image/ImageCodec.h"
+#include "core/base/ImageFailure.h"
+#include "core/library/LibraryStore.h"
 
 using namespace tarn;
 using namespace tarn::testing;

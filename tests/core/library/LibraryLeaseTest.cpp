@@ -1,11 +1,11 @@
 // The single-writer lease, inside one process and across processes.
 #include <cerrno>
 
-#include "ChildProcess.h"
-#include "LibraryTestSupport.h"
-#include "core/AppError.h"
-#include "core/FileFailure.h"
-#include "core/LibraryLease.h"
+#include "support/ChildProcess.h"
+#include "support/LibraryTestSupport.h"
+#include "core/base/AppError.h"
+#include "core/base/FileFailure.h"
+#include "core/library/LibraryLease.h"
 
 using namespace tarn;
 using namespace tarn::testing;

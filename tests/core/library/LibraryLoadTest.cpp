@@ -2,9 +2,9 @@
 #include <sys/resource.h>
 #include <csignal>
 
-#include "LibraryTestSupport.h"
-#include "core/FileFailure.h"
-#include "core/LibraryStore.h"
+#include "support/LibraryTestSupport.h"
+#include "core/base/FileFailure.h"
+#include "core/library/LibraryStore.h"
 
 using namespace tarn;
 using namespace tarn::testing;

@@ -2,8 +2,8 @@
 // results and errors delivered through futures.
 #include <thread>
 
-#include "LibraryTestSupport.h"
-#include "core/LibraryRepository.h"
+#include "support/LibraryTestSupport.h"
+#include "core/library/LibraryRepository.h"
 
 using namespace tarn;
 using namespace tarn::testing;

@@ -6,9 +6,9 @@
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
-#include "LibraryTestSupport.h"
-#include "core/SearchQuery.h"
-#include "core/TextFolding.h"
+#include "support/LibraryTestSupport.h"
+#include "core/library/SearchQuery.h"
+#include "core/library/TextFolding.h"
 
 #include <unicode/unistr.h>
 

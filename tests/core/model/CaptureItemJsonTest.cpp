@@ -3,8 +3,8 @@
 
 #include <unordered_set>
 
-#include "core/CaptureItem.h"
-#include "core/JsonReader.h"
+#include "core/model/CaptureItem.h"
+#include "core/base/JsonReader.h"
 #include "support/Samples.h"
 
 using namespace tarn;

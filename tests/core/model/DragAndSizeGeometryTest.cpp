@@ -3,8 +3,8 @@
 
 #include <limits>
 
-#include "core/AnnotationGeometry.h"
-#include "core/CaptureGeometry.h"
+#include "core/model/AnnotationGeometry.h"
+#include "core/model/CaptureGeometry.h"
 
 using namespace tarn;
 

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "core/CaptureItem.h"
+#include "core/model/CaptureItem.h"
 
 using namespace tarn;
 

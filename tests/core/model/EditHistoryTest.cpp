@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/EditDocument.h"
-#include "core/EditHistory.h"
+#include "core/model/EditDocument.h"
+#include "core/model/EditHistory.h"
 
 using tarn::EditHistory;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/UnitGeometry.h"
+#include "core/model/UnitGeometry.h"
 
 using namespace tarn;
 

@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "RenderFixtures.h"
-#include "core/Fonts.h"
-#include "core/RasterRenderer.h"
+#include "support/RenderFixtures.h"
+#include "core/render/Fonts.h"
+#include "core/render/RasterRenderer.h"
 
 namespace tarn {
 namespace {

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "core/BadgePreview.h"
-#include "core/BadgeRenderer.h"
-#include "core/ImageCodec.h"
-#include "core/BadgeRotationGeometry.h"
+#include "core/render/BadgePreview.h"
+#include "core/render/BadgeRenderer.h"
+#include "core/image/ImageCodec.h"
+#include "core/render/BadgeRotationGeometry.h"
 
 namespace tarn {
 namespace {

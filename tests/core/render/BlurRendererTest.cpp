@@ -7,11 +7,11 @@
 
 #include <QPainter>
 
-#include "RenderFixtures.h"
-#include "core/BlurCache.h"
-#include "core/BlurRenderer.h"
-#include "core/GaussianBlur.h"
-#include "core/ImageFailure.h"
+#include "support/RenderFixtures.h"
+#include "core/render/BlurCache.h"
+#include "core/render/BlurRenderer.h"
+#include "core/render/GaussianBlur.h"
+#include "core/base/ImageFailure.h"
 
 namespace tarn {
 namespace {

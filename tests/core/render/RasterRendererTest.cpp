@@ -2,10 +2,10 @@
 
 #include <QPainter>
 
-#include "RenderFixtures.h"
-#include "core/ImageFailure.h"
-#include "core/RasterRenderer.h"
-#include "core/RenderLayout.h"
+#include "support/RenderFixtures.h"
+#include "core/base/ImageFailure.h"
+#include "core/render/RasterRenderer.h"
+#include "core/render/RenderLayout.h"
 
 namespace tarn {
 namespace {

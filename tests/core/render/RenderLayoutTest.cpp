@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/RenderLayout.h"
+#include "core/render/RenderLayout.h"
 
 namespace tarn {
 namespace {

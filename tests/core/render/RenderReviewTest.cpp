@@ -5,10 +5,10 @@
 
 #include <QDir>
 
-#include "RenderFixtures.h"
-#include "core/BadgePreview.h"
-#include "core/BadgeRenderer.h"
-#include "core/RasterRenderer.h"
+#include "support/RenderFixtures.h"
+#include "core/render/BadgePreview.h"
+#include "core/render/BadgeRenderer.h"
+#include "core/render/RasterRenderer.h"
 
 namespace tarn {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/JsonReader.h"
-#include "core/PrivacyDetector.h"
+#include "core/base/JsonReader.h"
+#include "core/text/PrivacyDetector.h"
 
 using namespace tarn;
 using Kinds = std::vector<SensitiveKind>;

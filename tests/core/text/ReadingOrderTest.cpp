@@ -6,9 +6,9 @@
 
 #include <QTemporaryDir>
 
-#include "core/ReadingOrder.h"
-#include "core/RecognitionLanguages.h"
-#include "core/TextRecognizer.h"
+#include "core/text/ReadingOrder.h"
+#include "core/text/RecognitionLanguages.h"
+#include "core/text/TextRecognizer.h"
 
 using namespace tarn;
 

@@ -6,11 +6,11 @@
 
 #include <QTemporaryDir>
 
-#include "core/ImageFailure.h"
-#include "core/RecognitionFailure.h"
-#include "core/TextRecognition.h"
-#include "core/TextRecognizer.h"
-#include "core/OcrScreens.h"
+#include "core/base/ImageFailure.h"
+#include "core/base/RecognitionFailure.h"
+#include "core/text/TextRecognition.h"
+#include "core/text/TextRecognizer.h"
+#include "support/OcrScreens.h"
 
 using namespace tarn;
 namespace fs = std::filesystem;

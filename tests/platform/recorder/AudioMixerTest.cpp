@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/AudioMixer.h"
+#include "platform/recorder/AudioMixer.h"
 
 using namespace tarn;
 

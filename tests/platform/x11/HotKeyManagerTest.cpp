@@ -9,7 +9,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
-#include "platform/HotKeyManager.h"
+#include "platform/x11/HotKeyManager.h"
 
 namespace tarn {
 namespace {

@@ -9,7 +9,7 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
-#include "platform/ShmScreenGrabber.h"
+#include "platform/x11/ShmScreenGrabber.h"
 
 namespace tarn {
 namespace {

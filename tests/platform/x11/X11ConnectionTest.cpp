@@ -2,7 +2,7 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 namespace tarn::x11 {
 namespace {
