@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tarnwick: `make run` and `make test` do the whole set-up on a fresh Debian 12 machine.
 JOBS ?= $(shell nproc)
 BUILD := build
@@ -6,7 +7,7 @@ BUILD := build
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := true
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test check bench clean
 
 all: build
 
@@ -24,6 +25,10 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM= bash scripts/with-desktop.sh ctest --preset default -j $(JOBS) --timeout 600
+
+# Formatting and the include layer order (CI runs it before the tests).
+check: deps
+	@bash scripts/check.sh
 
 bench: build
 	bash bench/run.sh

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A still capture of the 1920 x 1080 display: our MIT-SHM grab (alone, with the pointer drawn
 // in, and through ScreenCaptureService) beside Qt's QScreen::grabWindow and ImageMagick's
 // `import -window root`, in one run, with the ratios printed at the end. Needs an X display
@@ -65,7 +66,8 @@ void importWindowRoot1080p(benchmark::State &state)
 {
     for (auto _ : state) {
         const int status = QProcess::execute(QStringLiteral("import"),
-            {QStringLiteral("-silent"), QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("rgb:/dev/null")});
+                                             {QStringLiteral("-silent"), QStringLiteral("-window"),
+                                              QStringLiteral("root"), QStringLiteral("rgb:/dev/null")});
         if (status != 0) {
             state.SkipWithError("import failed");
             break;
@@ -93,7 +95,8 @@ void printRatio(const RatioReporter &reporter, const char *peer, const char *our
     const auto o = reporter.milliseconds.find(ours);
     if (p == reporter.milliseconds.end() || o == reporter.milliseconds.end() || o->second <= 0)
         return;
-    std::printf("%-24s / %-22s = %6.1fx (%.2f ms vs %.2f ms)\n", peer, ours, p->second / o->second, p->second, o->second);
+    std::printf("%-24s / %-22s = %6.1fx (%.2f ms vs %.2f ms)\n", peer, ours, p->second / o->second, p->second,
+                o->second);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding a 4K screenshot-like capture as PNG and JPEG, decoding it back, and its 720-pixel
 // thumbnail. `--write-input=<file>` writes the same capture as a PNG (and its thumbnail as
 // <file>.thumbnail.jpg, for review by eye) and exits, so that bench/imagemagick-peer.sh can time
@@ -21,8 +22,9 @@ namespace {
 
 void drawTextLines(QPainter &p, QRect area, int lineHeight, std::mt19937 &rng, const QColor &ink)
 {
-    static const char *words[] = {"캡처", "설정", "Export", "라이브러리", "const", "return", "image", "편집",
-                                  "void", "width", "height", "파일", "QImage", "인식된", "텍스트", "if", "for"};
+    static const char *words[] = {"캡처",   "설정",   "Export", "라이브러리", "const",  "return",
+                                  "image",  "편집",   "void",   "width",      "height", "파일",
+                                  "QImage", "인식된", "텍스트", "if",         "for"};
     static const QColor accents[] = {QColor(120, 180, 255), QColor(240, 140, 90), QColor(140, 210, 140)};
     for (int y = area.top() + lineHeight; y < area.bottom(); y += lineHeight) {
         int x = area.left() + int(rng() % 4) * 24;

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding and decoding a large library index: 5,000 items, each with about 2 KB of recognized
 // text, 30 text regions and 10 marks, through the library's own index codec.
 #include <benchmark/benchmark.h>
 
-#include "core/model/CaptureItem.h"
-#include "core/library/LibraryIndex.h"
 #include "SyntheticLibrary.h"
+#include "core/library/LibraryIndex.h"
+#include "core/model/CaptureItem.h"
 
 using namespace tarn;
 

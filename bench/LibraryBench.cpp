@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library store's hot paths: a favourite toggle, which rewrites the whole index with fsync,
 // on a 5,000-item library; and one search keystroke over 10,000 items that carry 2 KB of
 // recognized text each (goal: under 10 ms), with the folded text cached per item as the
@@ -9,10 +10,10 @@
 
 #include <QTemporaryDir>
 
+#include "SyntheticLibrary.h"
 #include "core/library/LibraryIndex.h"
 #include "core/library/LibraryStore.h"
 #include "core/library/SearchQuery.h"
-#include "SyntheticLibrary.h"
 
 using namespace tarn;
 using bench::syntheticLibrary;
@@ -37,7 +38,12 @@ void BM_FavoriteToggle5000(benchmark::State &state)
     }
     state.counters["indexMB"] = static_cast<double>(QFileInfo(index).size()) / 1e6;
 }
-BENCHMARK(BM_FavoriteToggle5000)->Arg(0)->Arg(2048)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FavoriteToggle5000)
+    ->Arg(0)
+    ->Arg(2048)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 const std::vector<CaptureItem> &searchLibrary()
 {
@@ -74,7 +80,11 @@ void BM_SearchKeystroke10000(benchmark::State &state)
     state.counters["hits"] = static_cast<double>(hits);
     state.SetLabel(text);
 }
-BENCHMARK(BM_SearchKeystroke10000)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SearchKeystroke10000)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_SearchKeystroke10000Uncached(benchmark::State &state)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen recorder against ffmpeg's x11grab, in one run on the same X display: a
 // 1920 x 1080 moving pattern (its own process) recorded for 10 s at 30 (and 60) frames per second with
 // libx264 preset veryfast (GOP of 2 s on both sides), first by our recorder, then by
@@ -23,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include <QElapsedTimer>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -139,8 +140,7 @@ Usage runMeasured(const std::vector<std::string> &arguments)
     int status = 0;
     rusage r{};
     wait4(pid, &status, 0, &r);
-    usage.cpu = double(r.ru_utime.tv_sec + r.ru_stime.tv_sec)
-                + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
+    usage.cpu = double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
     usage.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return usage;
 }
@@ -199,12 +199,34 @@ void recordAgainstFfmpeg(benchmark::State &state)
             const std::string ours = folder + "/ours" + std::to_string(round) + ".mp4";
             const std::string theirs = folder + "/ffmpeg" + std::to_string(round) + ".mp4";
             const Usage a = runMeasured({self, "--record", ours, std::to_string(rate)});
-            const Usage b = runMeasured(
-                {"ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab", "-framerate",
-                 std::to_string(rate), "-video_size", "1920x1080", "-draw_mouse", "1", "-i",
-                 std::string(display) + "+0,0", "-t", std::to_string(seconds), "-c:v", "libx264",
-                 "-preset", "veryfast", "-g", std::to_string(2 * rate), "-pix_fmt", "yuv420p",
-                 "-fps_mode", "passthrough", theirs});
+            const Usage b = runMeasured({"ffmpeg",
+                                         "-nostdin",
+                                         "-loglevel",
+                                         "error",
+                                         "-y",
+                                         "-f",
+                                         "x11grab",
+                                         "-framerate",
+                                         std::to_string(rate),
+                                         "-video_size",
+                                         "1920x1080",
+                                         "-draw_mouse",
+                                         "1",
+                                         "-i",
+                                         std::string(display) + "+0,0",
+                                         "-t",
+                                         std::to_string(seconds),
+                                         "-c:v",
+                                         "libx264",
+                                         "-preset",
+                                         "veryfast",
+                                         "-g",
+                                         std::to_string(2 * rate),
+                                         "-pix_fmt",
+                                         "yuv420p",
+                                         "-fps_mode",
+                                         "passthrough",
+                                         theirs});
             if (a.status != 0 || b.status != 0) {
                 state.SkipWithError("a recorder failed");
                 break;
@@ -241,8 +263,8 @@ void recordAgainstFfmpeg(benchmark::State &state)
                 "  frames      ours %.1f in %.2f s  ffmpeg %.1f in %.2f s\n"
                 "  frames/s    ours %.2f  ffmpeg %.2f  ratio %.3f (goal >= 0.98)\n"
                 "  cpu s/s     ours %.3f  ffmpeg %.3f  ratio %.3f (goal <= 1.1)\n",
-                rate, seconds, double(oursFrames) / 2, oursSpan / 2, double(ffmpegFrames) / 2,
-                ffmpegSpan / 2, oursRate, ffmpegRate, frameRatio, oursCpuRate, ffmpegCpuRate, cpuRatio);
+                rate, seconds, double(oursFrames) / 2, oursSpan / 2, double(ffmpegFrames) / 2, ffmpegSpan / 2, oursRate,
+                ffmpegRate, frameRatio, oursCpuRate, ffmpegCpuRate, cpuRatio);
 }
 BENCHMARK(recordAgainstFfmpeg)->Arg(30)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 

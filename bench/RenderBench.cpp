@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Flattening benchmarks on one 3840 x 2160 screenshot-like capture:
 //   - 24 arrows and 8 redactions;
 //   - the same with 4 blur patches, with a cold blur cache (a new image identity every time)
@@ -40,8 +41,8 @@ EditDocument marksDocument(bool withBlur)
     EditDocument doc;
     for (int i = 0; i < 24; ++i) {
         const double x = 0.04 * (i % 12) + 0.05, y = 0.2 + 0.3 * (i / 12);
-        doc.annotations.push_back(mark(MarkupTool::arrow, {{x, y}, {x + 0.08, y + 0.12}},
-                                       static_cast<MarkupColor>(i % 4), 4 + i % 5));
+        doc.annotations.push_back(
+            mark(MarkupTool::arrow, {{x, y}, {x + 0.08, y + 0.12}}, static_cast<MarkupColor>(i % 4), 4 + i % 5));
     }
     for (int i = 0; i < 8; ++i)
         doc.annotations.push_back(mark(MarkupTool::redact, {{0.1 * i + 0.05, 0.8}, {0.1 * i + 0.12, 0.83}}));
@@ -109,14 +110,12 @@ void BlurCopy4K_Cold(benchmark::State &state)
 QImage reducedCopy()
 {
     const auto r = BlurRenderer::reduction(capture().width(), capture().height());
-    return capture().scaled(r.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    return capture()
+        .scaled(r.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
-double blurSigma()
-{
-    return BlurRenderer::reduction(capture().width(), capture().height()).radius;
-}
+double blurSigma() { return BlurRenderer::reduction(capture().width(), capture().height()).radius; }
 
 void GaussianOnReducedCopy(benchmark::State &state)
 {
@@ -133,8 +132,7 @@ BENCHMARK(Thumbnail720_4Blurs_WarmCache)->Unit(benchmark::kMillisecond)->MinTime
 BENCHMARK(BlurCopy4K_Cold)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(GaussianOnReducedCopy)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-template <typename Work>
-double medianMs(int runs, Work work)
+template <typename Work> double medianMs(int runs, Work work)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
@@ -176,8 +174,8 @@ double imageMagickBlurMs(const QImage &reduced, double sigma)
         return -1;
     const double io = run({});
     const double blur = run({"-blur", QStringLiteral("0x%1").arg(sigma)});
-    std::printf("ImageMagick: convert with -blur 0x%.2f %.0f ms, file input and output alone %.0f ms\n",
-                sigma, blur, io);
+    std::printf("ImageMagick: convert with -blur 0x%.2f %.0f ms, file input and output alone %.0f ms\n", sigma, blur,
+                io);
     return blur - io;
 }
 
@@ -197,8 +195,8 @@ void comparePeers()
         return;
     }
     std::printf("  ImageMagick -blur              %8.1f ms\n", peer);
-    std::printf("  ours / ImageMagick: Gaussian %.4f (%.0fx faster), blur copy %.4f (%.0fx faster)\n",
-                gaussian / peer, peer / gaussian, copy / peer, peer / copy);
+    std::printf("  ours / ImageMagick: Gaussian %.4f (%.0fx faster), blur copy %.4f (%.0fx faster)\n", gaussian / peer,
+                peer / gaussian, copy / peer, peer / copy);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Library items for the benchmarks: realistic titles and sizes, mixed Korean and English
@@ -11,14 +12,11 @@
 
 namespace tarn::bench {
 
-inline const char *const vocabulary[] = {"회의",  "자료",    "로그인", "Settings", "설정",  "error", "파일",   "Export",
-                                         "캡처",  "report",  "메뉴",   "사용자",   "확인",  "Cancel", "저장",  "window",
-                                         "결제",  "invoice", "버튼",   "오류가",   "발생",  "build", "배포",   "서버"};
+inline const char *const vocabulary[] = {"회의", "자료",    "로그인", "Settings", "설정", "error",  "파일", "Export",
+                                         "캡처", "report",  "메뉴",   "사용자",   "확인", "Cancel", "저장", "window",
+                                         "결제", "invoice", "버튼",   "오류가",   "발생", "build",  "배포", "서버"};
 
-inline std::string word(std::mt19937 &rng)
-{
-    return vocabulary[rng() % std::size(vocabulary)];
-}
+inline std::string word(std::mt19937 &rng) { return vocabulary[rng() % std::size(vocabulary)]; }
 
 inline Annotation syntheticMark(int a, std::mt19937 &rng)
 {
@@ -53,8 +51,8 @@ inline CaptureItem syntheticItem(int n, size_t textBytes, int marks, std::mt1993
         item.recognizedText += word(rng) + (rng() % 8 == 0 ? "\n" : " ");
     if (textBytes > 0)
         for (int r = 0; r < 30; ++r)
-            item.textRegions.push_back(TextRegion{Uuid::random(), word(rng) + " " + word(rng),
-                                                  UnitRect(0.1, r / 31.0, 0.5, 0.02), 0.9f});
+            item.textRegions.push_back(
+                TextRegion{Uuid::random(), word(rng) + " " + word(rng), UnitRect(0.1, r / 31.0, 0.5, 0.02), 0.9f});
     for (int a = 0; a < marks; ++a)
         item.edits.annotations.push_back(syntheticMark(a, rng));
     item.captureMilliseconds = 25.0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text recognition of screenshot-like images with known text: a 1600x1000 window and two 4K
 // screens. Warm runs keep one recognizer (as the application does); cold runs load the engines
 // every time, as the `tesseract` command must. Each run reports its character error rate.
@@ -142,15 +143,28 @@ int variants()
     plain.layout = PageLayout::automatic;
     plain.singleLineBlocks = false;
     plain.retryLatinWords = false;
-    auto with = [](RecognitionOptions o, auto change) { change(o); return o; };
+    auto with = [](RecognitionOptions o, auto change) {
+        change(o);
+        return o;
+    };
     const RecognitionOptions best;
     const std::vector<Variant> list{
         {"whole image, automatic layout", plain},
         {"whole image, sparse layout", with(plain, [](auto &o) { o.layout = PageLayout::sparse; })},
         {"whole image, upscaled", with(plain, [](auto &o) { o.upscaleBelowLineHeight = 40; })},
-        {"blocks", with(plain, [](auto &o) { o.findBlocks = true; o.layout = PageLayout::singleBlock; })},
-        {"blocks + one-line layout", with(plain, [](auto &o) {
-             o.findBlocks = true; o.layout = PageLayout::singleBlock; o.singleLineBlocks = true; })},
+        {"blocks",
+         with(plain,
+              [](auto &o) {
+                  o.findBlocks = true;
+                  o.layout = PageLayout::singleBlock;
+              })},
+        {"blocks + one-line layout",
+         with(plain,
+              [](auto &o) {
+                  o.findBlocks = true;
+                  o.layout = PageLayout::singleBlock;
+                  o.singleLineBlocks = true;
+              })},
         {"all but upscaling", with(best, [](auto &o) { o.upscaleBelowLineHeight = 0; })},
         {"all but inversion", with(best, [](auto &o) { o.invertLightOnDark = false; })},
         {"all but one-line layout", with(best, [](auto &o) { o.singleLineBlocks = false; })},

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # ImageMagick on the same 4K screenshot-like capture that bench_ImageCodecBench uses: PNG encode
 # at ImageMagick's defaults, JPEG encode at quality 92, and the 720-pixel resize. Both sides are
 # timed in this one run; the ratio column is our time / ImageMagick's time (lower is better).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark program and every peer comparison script (bench/*-peer.sh) inside a
 # private X desktop. Results go to build/bench-results/.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The `tesseract` command beside our recognizer on the same image files with the same models
 # (kor+eng from the installed tessdata, LSTM engine): a 1600x1000 window and two 4K screens.
 # Both sides are timed in this one run. The command is timed as installed (its OpenMP threads

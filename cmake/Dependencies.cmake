@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every external library in one place; scripts/deps.sh installs the matching Debian packages.
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Concurrent Multimedia MultimediaWidgets Test)
 find_package(QCoro6 REQUIRED COMPONENTS Core)

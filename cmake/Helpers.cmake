@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tarn_add_test_suite(<name> LIBS <libraries...> SOURCES <files relative to tests/...>)
 # Adds one GoogleTest executable, registered with CTest.
 # Each test gets a private HOME and XDG folders so no run touches the user's real settings.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Metadata stripping and image decoding on arbitrary bytes.
 set(tarn_strip_core image/ImageMetadataSanitizer.cpp base/ImageFailure.cpp base/Failure.cpp)
 tarn_add_fuzz_target(fuzz_strip_png SOURCES StripPngFuzz.cpp CORE ${tarn_strip_core} LIBS Qt6::Core)

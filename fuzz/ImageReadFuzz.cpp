@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes decoding from bytes (Qt's PNG, JPEG, TIFF, GIF, BMP and WebP readers behind the size
 // check, and libheif). Whatever decodes small enough is encoded again both ways, so the
 // encoders and strippers also see odd images. Only ImageFailure may come out.
@@ -12,7 +13,7 @@
 
 namespace {
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
 
 // A header that claims a large size within the limits only costs memory to decode (hundreds of
 // megabytes per run under the sanitizers); claims beyond the limits are still read, to exercise
@@ -46,7 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             tarn::ImageCodec::encode(image, tarn::ExportFormat::jpeg, 0.5);
             tarn::ImageCodec::thumbnail(image, 32);
         }
-    } catch (const tarn::ImageFailure &) {
-    }
+    } catch (const tarn::ImageFailure &) { }
     return 0;
 }

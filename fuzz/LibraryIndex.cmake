@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The library index reader: any bytes as "library.json".
 tarn_add_fuzz_target(fuzz_library_index
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/LibraryIndexFuzz.cpp

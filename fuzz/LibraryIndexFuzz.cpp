@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as "library.json": the index reader either returns a library or throws a
 // LibraryFailure with a message; it never crashes. A library it returns survives being written
 // and read again unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-in for libFuzzer's main when the compiler has no -fsanitize=fuzzer: runs every seed
 // file given on the command line (files or folders), then byte-level mutations of the seeds
 // for a bounded time. Sanitizers abort the process on the first fault.
@@ -43,8 +44,7 @@ void mutate(Bytes &bytes, std::mt19937_64 &rng)
     for (int i = 0; i < edits; ++i) {
         const auto choice = rng() % 5;
         if (bytes.empty() || choice == 0) {
-            bytes.insert(bytes.begin() + (bytes.empty() ? 0 : rng() % (bytes.size() + 1)),
-                         static_cast<uint8_t>(rng()));
+            bytes.insert(bytes.begin() + (bytes.empty() ? 0 : rng() % (bytes.size() + 1)), static_cast<uint8_t>(rng()));
         } else if (choice == 1) {
             bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
         } else if (choice == 2) {

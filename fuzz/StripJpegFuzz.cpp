@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the JPEG marker walk: any bytes either strip or throw ImageFailure, never crash.
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // A stripped JPEG is a fixed point: stripping it again changes nothing.
         if (tarn::ImageMetadataSanitizer::stripJPEG(out) != out || out.size() > bytes.size())
             __builtin_trap();
-    } catch (const tarn::ImageFailure &) {
-    }
+    } catch (const tarn::ImageFailure &) { }
     return 0;
 }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian 12 package that building, running and testing Tarnwick needs.
 # Idempotent: packages already present are skipped, and apt-get update runs at most once.
 set -euo pipefail
@@ -14,7 +15,7 @@ BUILD_PKGS=(
   libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xfixes0-dev libxcb-composite0-dev
   libxcb-keysyms1-dev libxcb-xtest0-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format python3
 )
 RUN_PKGS=(
   tesseract-ocr tesseract-ocr-kor tesseract-ocr-eng fonts-noto-cjk

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a private X desktop: Xvfb (1920x1080x24), the openbox window manager,
 # a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards.
 # HOME and the XDG folders point into a temporary folder, so no run touches real settings.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Included by CTest after the discovered test lists. Tests whose suite name begins with
 # "Exclusive" read screen pixels, inject pointer or key events, grab the keyboard or need focus:
 # they share the "xdisplay" lock so that a parallel ctest never runs two of them at once.

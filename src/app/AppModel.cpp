@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppModel.h"
 
 #include <algorithm>
@@ -7,8 +8,8 @@
 #include <qcoro/qcorofuture.h>
 
 #include "app/DemoContent.h"
-#include "app/editor/EditorController.h"
 #include "app/ErrorDescription.h"
+#include "app/editor/EditorController.h"
 #include "core/base/AppError.h"
 #include "core/library/SearchQuery.h"
 
@@ -63,7 +64,7 @@ void publish(AppModel *model, bool &field, bool value, void (AppModel::*changed)
     if (value == field)
         return;
     field = value;
-    Q_EMIT (model->*changed)(value);
+    Q_EMIT(model->*changed)(value);
 }
 
 } // namespace
@@ -92,25 +93,13 @@ void AppModel::setSelectedItemIDs(std::set<Uuid> ids)
     Q_EMIT selectedItemIDsChanged();
 }
 
-void AppModel::setNewestFirst(bool value)
-{
-    publish(this, newestFirst_, value, &AppModel::newestFirstChanged);
-}
+void AppModel::setNewestFirst(bool value) { publish(this, newestFirst_, value, &AppModel::newestFirstChanged); }
 
-void AppModel::setGridView(bool value)
-{
-    publish(this, gridView_, value, &AppModel::gridViewChanged);
-}
+void AppModel::setGridView(bool value) { publish(this, gridView_, value, &AppModel::gridViewChanged); }
 
-void AppModel::setBusy(bool value)
-{
-    publish(this, isBusy_, value, &AppModel::isBusyChanged);
-}
+void AppModel::setBusy(bool value) { publish(this, isBusy_, value, &AppModel::isBusyChanged); }
 
-void AppModel::setLibraryReady(bool value)
-{
-    publish(this, libraryReady_, value, &AppModel::libraryReadyChanged);
-}
+void AppModel::setLibraryReady(bool value) { publish(this, libraryReady_, value, &AppModel::libraryReadyChanged); }
 
 void AppModel::setStatus(const QString &status)
 {
@@ -215,7 +204,8 @@ void AppModel::setSelection(const Uuid &id, bool selected)
     if (!libraryReady_ || isBusy_)
         return;
     const std::vector<CaptureItem> visible = visibleItems();
-    const bool isVisible = std::any_of(visible.begin(), visible.end(), [&id](const CaptureItem &item) { return item.id == id; });
+    const bool isVisible =
+        std::any_of(visible.begin(), visible.end(), [&id](const CaptureItem &item) { return item.id == id; });
     if (!isVisible || (selectedItemIDs_.count(id) > 0) == selected)
         return;
     std::set<Uuid> ids = selectedItemIDs_;
@@ -248,7 +238,8 @@ void AppModel::reconcileSelection()
 void AppModel::replace(const CaptureItem &item)
 {
     std::vector<CaptureItem> updated = items_;
-    auto found = std::find_if(updated.begin(), updated.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
+    auto found =
+        std::find_if(updated.begin(), updated.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
     if (found != updated.end())
         *found = item;
     else
@@ -305,7 +296,8 @@ QCoro::Task<> AppModel::addSamples()
         // Drawing can fail too (no memory for a picture); that must clear the flag like a store error.
         const std::vector<DemoSample> samples = DemoContent::makeSamples();
         for (const DemoSample &sample : samples) {
-            QFuture<CaptureItem> step = repository_->insertImage(sample.image, sample.title.toStdString(), true, std::nullopt);
+            QFuture<CaptureItem> step =
+                repository_->insertImage(sample.image, sample.title.toStdString(), true, std::nullopt);
             CaptureItem item = co_await step;
             if (!self)
                 co_return;
@@ -433,7 +425,8 @@ void AppModel::favorite(const CaptureItem &item)
     if (auto pending = pendingFavorites_.find(item.id); pending != pendingFavorites_.end()) {
         current = pending->second.first;
     } else {
-        auto stored = std::find_if(items_.begin(), items_.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
+        auto stored = std::find_if(items_.begin(), items_.end(),
+                                   [&item](const CaptureItem &entry) { return entry.id == item.id; });
         if (stored != items_.end())
             current = stored->isFavorite;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <exception>
@@ -17,15 +18,15 @@
 
 #include <qcoro/qcorotask.h>
 
-#include "app/floating/FloatingWindows.h"
 #include "app/LibrarySection.h"
 #include "app/Preferences.h"
 #include "app/capture/RecordingService.h"
 #include "app/capture/RegionSelector.h"
 #include "app/capture/ScreenCaptureService.h"
 #include "app/capture/ShareableContent.h"
-#include "core/model/CaptureItem.h"
+#include "app/floating/FloatingWindows.h"
 #include "core/library/LibraryRepository.h"
+#include "core/model/CaptureItem.h"
 #include "core/text/TextRecognition.h"
 
 namespace tarn {
@@ -51,12 +52,13 @@ class AppModel : public QObject {
     Q_PROPERTY(std::optional<tarn::AppSheet> sheet READ sheet WRITE setSheet NOTIFY sheetChanged)
     Q_PROPERTY(std::vector<tarn::ShareableWindow> windows READ windows NOTIFY windowsChanged)
     Q_PROPERTY(bool screenPermission READ screenPermission WRITE setScreenPermission NOTIFY screenPermissionChanged)
-    Q_PROPERTY(QStringList shortcutFailures READ shortcutFailures WRITE setShortcutFailures NOTIFY shortcutFailuresChanged)
+    Q_PROPERTY(
+        QStringList shortcutFailures READ shortcutFailures WRITE setShortcutFailures NOTIFY shortcutFailuresChanged)
     Q_PROPERTY(int pendingRecordingCount READ pendingRecordingCount NOTIFY pendingRecordingCountChanged)
 
 public:
-    static QString initialStatus();  // "모든 작업은 이 컴퓨터에서 처리됩니다."
-    static QString samplesStatus();  // "직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다."
+    static QString initialStatus(); // "모든 작업은 이 컴퓨터에서 처리됩니다."
+    static QString samplesStatus(); // "직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다."
     static QString permissionReadyStatus(); // "화면 기록 권한이 준비되었습니다."
     static constexpr int unsavedEditsCode = 10;
 
@@ -102,8 +104,8 @@ public:
     FloatingWindows &floating() const { return *floating_; }
     bool isDemo() const { return isDemo_; }
 
-    QPointer<QWidget> mainWindow;                  // the library window, set by the delegate
-    std::function<void()> onShortcutsChanged;      // set by the delegate
+    QPointer<QWidget> mainWindow;                    // the library window, set by the delegate
+    std::function<void()> onShortcutsChanged;        // set by the delegate
     std::vector<QPointer<QWidget>> recordingRestore; // windows hidden for a running recording
 
     // Derived values, computed on every read.

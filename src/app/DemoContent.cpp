@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DemoContent.h"
 
 #include <functional>
@@ -68,8 +69,8 @@ void gradient(QPainter &painter, const QRectF &rect, std::initializer_list<unsig
 
 // Text with its top-left corner at `at`; "\n" starts a new line. The first baseline sits
 // 0.95 of the size below the top and lines follow each other at 1.2 times the size.
-void text(QPainter &painter, const QString &content, QPointF at, int size, QFont::Weight weight,
-          const QColor &color, Face face = Face::sans)
+void text(QPainter &painter, const QString &content, QPointF at, int size, QFont::Weight weight, const QColor &color,
+          Face face = Face::sans)
 {
     painter.save();
     painter.setFont(font(size, weight, face));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <vector>
@@ -12,7 +13,7 @@ namespace tarn {
 // One generated stand-in for a screen capture.
 struct DemoSample {
     QString title;
-    QImage image; // 1600 x 1000
+    QImage image;                    // 1600 x 1000
     std::vector<TextRegion> regions; // as if recognized; only the privacy sample has any
     bool favorite = false;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LibrarySection.h"
 
 namespace tarn {
@@ -6,11 +7,16 @@ bool includes(LibrarySection section, const CaptureItem &item)
 {
     const bool trashed = item.trashedAt.has_value();
     switch (section) {
-    case LibrarySection::all: return !trashed;
-    case LibrarySection::images: return !trashed && item.kind == CaptureKind::image;
-    case LibrarySection::videos: return !trashed && item.kind == CaptureKind::video;
-    case LibrarySection::favorites: return !trashed && item.isFavorite;
-    case LibrarySection::trash: return trashed;
+    case LibrarySection::all:
+        return !trashed;
+    case LibrarySection::images:
+        return !trashed && item.kind == CaptureKind::image;
+    case LibrarySection::videos:
+        return !trashed && item.kind == CaptureKind::video;
+    case LibrarySection::favorites:
+        return !trashed && item.isFavorite;
+    case LibrarySection::trash:
+        return trashed;
     }
     return false;
 }

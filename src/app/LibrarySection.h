@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -5,16 +6,15 @@
 
 #include <QString>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/EnumNames.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 
 // The sidebar sections of the library. The raw value (the case name) is also the identity.
 enum class LibrarySection { all, images, videos, favorites, trash };
 
-template <>
-struct EnumNames<LibrarySection> {
+template <> struct EnumNames<LibrarySection> {
     static constexpr std::array values{
         std::pair{LibrarySection::all, std::string_view("all")},
         std::pair{LibrarySection::images, std::string_view("images")},
@@ -30,8 +30,7 @@ bool includes(LibrarySection section, const CaptureItem &item);
 // The sheets that can be presented over the library window.
 enum class AppSheet { settings, permissions, recording, windows, shortcuts };
 
-template <>
-struct EnumNames<AppSheet> {
+template <> struct EnumNames<AppSheet> {
     static constexpr std::array values{
         std::pair{AppSheet::settings, std::string_view("settings")},
         std::pair{AppSheet::permissions, std::string_view("permissions")},

@@ -1,18 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Preferences.h"
 
 namespace tarn {
 
 Preferences::Preferences(bool demo, QObject *parent)
     : QObject(parent),
-      defaults_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("Tarnwick"),
+      defaults_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarnwick"),
                                             demo ? demoSuite : QStringLiteral("Tarnwick")))
 {
     readAll();
 }
 
 Preferences::Preferences(const QString &iniFile, QObject *parent)
-    : QObject(parent), defaults_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
+    : QObject(parent),
+      defaults_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
 {
     readAll();
 }
@@ -64,12 +65,12 @@ void Preferences::write(const char *key, const QVariant &value)
     defaults_->sync();
 }
 
-#define TARN_PREFERENCE_SETTER(Setter, member, key, Type)                                      \
-    void Preferences::Setter(Type value)                                                       \
-    {                                                                                          \
-        member##_ = value;                                                                     \
-        Q_EMIT member##Changed(value);                                                         \
-        write(key, value);                                                                     \
+#define TARN_PREFERENCE_SETTER(Setter, member, key, Type)                                                              \
+    void Preferences::Setter(Type value)                                                                               \
+    {                                                                                                                  \
+        member##_ = value;                                                                                             \
+        Q_EMIT member##Changed(value);                                                                                 \
+        write(key, value);                                                                                             \
     }
 
 TARN_PREFERENCE_SETTER(setCaptureCursor, captureCursor, "captureCursor", bool)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tarnwick entry point. Until the application shell lands this shows the dark start window.
 #include <QApplication>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -17,10 +18,7 @@ struct ContentFilter {
     double scale = 1.0;
 
     // The content in points with its origin at the top-left corner of the content.
-    QRectF contentRect() const
-    {
-        return {0, 0, nativeRect.width() / scale, nativeRect.height() / scale};
-    }
+    QRectF contentRect() const { return {0, 0, nativeRect.width() / scale, nativeRect.height() / scale}; }
 
     friend bool operator==(const ContentFilter &, const ContentFilter &) = default;
 };

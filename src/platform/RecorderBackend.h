@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -17,7 +18,7 @@ namespace tarn {
 // with its Korean description.
 class RecorderFailure : public Failure {
 public:
-    explicit RecorderFailure(QString message) : message_(std::move(message)) {}
+    explicit RecorderFailure(QString message) : message_(std::move(message)) { }
     QString description() const override { return message_; }
 
 private:
@@ -26,12 +27,12 @@ private:
 
 // What one recording asks of the backend.
 struct RecorderRequest {
-    QRect sourceRect;    // the grabbed area in root-window device pixels
-    QSize outputSize;    // the encoded size (even sides); scaled from sourceRect when different
-    int frameRate = 60;  // frames per second
+    QRect sourceRect;   // the grabbed area in root-window device pixels
+    QSize outputSize;   // the encoded size (even sides); scaled from sourceRect when different
+    int frameRate = 60; // frames per second
     bool systemAudio = false;
     bool microphone = false;
-    QString path;        // the MP4 file written
+    QString path; // the MP4 file written
 };
 
 // One running recording. Created and driven on the GUI thread; its worker threads only post
@@ -63,8 +64,8 @@ Q_SIGNALS:
     void recordingFailed(QString message); // encoding or writing failed; the file is closed
     // Stopped before the first video frame: nothing was recorded and the empty file is removed.
     void recordingDiscarded(QString message);
-    void streamStopped(QString message);   // capture ended by itself; the file is finished after
-    void closed();                         // after abort(): every thread has ended
+    void streamStopped(QString message); // capture ended by itself; the file is finished after
+    void closed();                       // after abort(): every thread has ended
 };
 
 // Makes sessions; one instance per application.

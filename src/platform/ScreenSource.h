@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -24,14 +25,14 @@ struct DisplayInfo {
 
 // One top-level window that the window manager lists, front-most first.
 struct WindowInfo {
-    uint32_t id = 0;           // the client window
-    QString title;             // _NET_WM_NAME, else WM_NAME; empty when it has none
-    QString applicationName;   // the class part of WM_CLASS
+    uint32_t id = 0;         // the client window
+    QString title;           // _NET_WM_NAME, else WM_NAME; empty when it has none
+    QString applicationName; // the class part of WM_CLASS
     std::optional<int64_t> processID;
-    QRect frame;               // the window with its decorations, device pixels of the root
-    QRect contentRect;         // the client area alone
-    int layer = 0;             // 0 for ordinary windows; docks, menus, kept-above/below differ
-    bool onScreen = false;     // mapped and not minimized
+    QRect frame;           // the window with its decorations, device pixels of the root
+    QRect contentRect;     // the client area alone
+    int layer = 0;         // 0 for ordinary windows; docks, menus, kept-above/below differ
+    bool onScreen = false; // mapped and not minimized
 };
 
 // A screen source failed: the X server went away or refused the grab.

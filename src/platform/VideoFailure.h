@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "core/base/Failure.h"
@@ -9,7 +10,7 @@ class VideoFailure : public Failure {
 public:
     enum class Case { unreadable, undecodable };
 
-    VideoFailure(Case c, QString reason) : case_(c), reason_(std::move(reason)) {}
+    VideoFailure(Case c, QString reason) : case_(c), reason_(std::move(reason)) { }
 
     Case kind() const { return case_; }
     const QString &reason() const { return reason_; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/VideoInfo.h"
 
 #include <algorithm>
@@ -88,8 +89,7 @@ AVStream *firstVideoStream(const AVFormatContext &format)
 {
     for (unsigned i = 0; i < format.nb_streams; ++i) {
         AVStream *stream = format.streams[i];
-        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
-            && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
             return stream;
     }
     return nullptr;
@@ -112,7 +112,8 @@ Codec openDecoder(const AVStream &stream)
 {
     const AVCodec *decoder = avcodec_find_decoder(stream.codecpar->codec_id);
     if (!decoder)
-        throw VideoFailure(VideoFailure::Case::undecodable, QString::fromUtf8(avcodec_get_name(stream.codecpar->codec_id)));
+        throw VideoFailure(VideoFailure::Case::undecodable,
+                           QString::fromUtf8(avcodec_get_name(stream.codecpar->codec_id)));
     Codec codec(avcodec_alloc_context3(decoder));
     if (!codec)
         throw VideoFailure(VideoFailure::Case::undecodable, reason(AVERROR(ENOMEM)));
@@ -204,8 +205,8 @@ VideoInfo VideoInfo::load(const QString &path)
     const double shownWidth = std::abs(transform.m11() * naturalWidth + transform.m21() * naturalHeight);
     const double shownHeight = std::abs(transform.m12() * naturalWidth + transform.m22() * naturalHeight);
     // A size that cannot be turned into pixels counts as no playable track.
-    if (!std::isfinite(shownWidth) || !std::isfinite(shownHeight) || shownWidth < 1 || shownHeight < 1
-        || shownWidth > 1e9 || shownHeight > 1e9)
+    if (!std::isfinite(shownWidth) || !std::isfinite(shownHeight) || shownWidth < 1 || shownHeight < 1 ||
+        shownWidth > 1e9 || shownHeight > 1e9)
         throw noVideoTrack();
 
     const double posterTime = std::min(0.5 * duration, 0.1);

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Developer tool: writes the badge palette sheet as a PNG file, without any window.
 //   tarn-badge-preview --badge-preview <file>            one row, unrotated
 //   tarn-badge-preview --badge-rotation-preview <file>   each style at 0, 45, 180, 289, 360 degrees
 #include <cstdio>
 #include <cstring>
 
-#include "core/render/BadgePreview.h"
 #include "core/base/Failure.h"
+#include "core/render/BadgePreview.h"
 
 int main(int argc, char **argv)
 {

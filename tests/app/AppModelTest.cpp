@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -88,8 +89,9 @@ protected:
         const QString movie = dir_.filePath(QStringLiteral("clip.mp4"));
         test::writeMovie(movie, test::Movie{{test::VideoTrack{320, 240, 10, 10}}, 0});
         const VideoInfo info = VideoInfo::load(movie);
-        CaptureItem item =
-            model.repository().insertVideo(movie, "화면 녹화", info.thumbnail, info.width, info.height, info.duration).result();
+        CaptureItem item = model.repository()
+                               .insertVideo(movie, "화면 녹화", info.thumbnail, info.width, info.height, info.duration)
+                               .result();
         model.replace(item);
         return item;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDir>
 #include <QSet>
 
@@ -20,9 +21,9 @@ TEST(DemoContent, SixSamplesInOrderWithFavouritesAndRegions)
 {
     const std::vector<DemoSample> samples = DemoContent::makeSamples();
     ASSERT_EQ(samples.size(), 6u);
-    const QStringList titles{QStringLiteral("Orbit — 브랜드 랜딩"), QStringLiteral("Focus — 대시보드 리뷰"),
+    const QStringList titles{QStringLiteral("Orbit — 브랜드 랜딩"),      QStringLiteral("Focus — 대시보드 리뷰"),
                              QStringLiteral("Canvas — 디자인 스프린트"), QStringLiteral("Native — 개발 노트"),
-                             QStringLiteral("Privacy — 마스킹 연습"), QStringLiteral("Clarity — 작은 아이디어")};
+                             QStringLiteral("Privacy — 마스킹 연습"),    QStringLiteral("Clarity — 작은 아이디어")};
     const unsigned backgrounds[] = {0xE9ECDD, 0x111B24, 0xEFEEE9, 0x15212B, 0xF1F0E8, 0x283E35};
     for (size_t i = 0; i < samples.size(); ++i) {
         const DemoSample &sample = samples[i];

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -102,8 +103,8 @@ private:
     // The folder above the organization folder of any per-user settings file.
     static QString current()
     {
-        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("o"),
-                                       QStringLiteral("a")).fileName();
+        const QString file =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("o"), QStringLiteral("a")).fileName();
         return QFileInfo(file).dir().absolutePath().chopped(2); // without "/o"
     }
 

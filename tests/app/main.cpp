@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point of the application suite: a widget application on the X display when there
 // is one (the tests run inside Xvfb), offscreen otherwise. With TARN_TEST_WINDOWS set the binary
 // instead acts as the child process that shows windows for the tests (support/TestWindows.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point of the core suite: an offscreen GUI application (text drawing needs the
 // font database, which needs one), then every GoogleTest case.
 #include <cstdlib>

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "support/MovieWriter.h"
 #include "core/base/AppError.h"
 #include "platform/VideoFailure.h"
 #include "platform/VideoInfo.h"
+#include "support/MovieWriter.h"
 
 namespace tarn {
 namespace {
@@ -90,8 +91,8 @@ TEST_F(VideoInfoTest, A4KMovieKeepsItsSizeWhileThePosterFits1280)
 
 TEST_F(VideoInfoTest, TheFirstOfSeveralVideoTracksIsMeasured)
 {
-    const QString path = write(QStringLiteral("two.mp4"),
-                               Movie{{VideoTrack{320, 240, 5, 10}, VideoTrack{640, 480, 5, 10}}, 0});
+    const QString path =
+        write(QStringLiteral("two.mp4"), Movie{{VideoTrack{320, 240, 5, 10}, VideoTrack{640, 480, 5, 10}}, 0});
     const VideoInfo info = VideoInfo::load(path);
     EXPECT_EQ(info.width, 320);
     EXPECT_EQ(info.height, 240);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point of the platform suite: a GUI application on the X display when there is one
 // (global keys and screen grabs need the xcb platform), offscreen otherwise. With
 // TARN_TEST_WINDOWS set the binary instead acts as the child process that shows windows for the

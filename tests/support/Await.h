@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Runs a coroutine to its end from a test: a nested event loop turns until the task finishes;
@@ -16,16 +17,14 @@
 
 namespace tarn::test {
 
-template <typename T>
-struct AwaitState {
+template <typename T> struct AwaitState {
     QEventLoop loop;
     std::conditional_t<std::is_void_v<T>, bool, std::optional<T>> result{};
     std::exception_ptr error;
     bool done = false;
 };
 
-template <typename T>
-QCoro::Task<> runInto(QCoro::Task<T> task, std::shared_ptr<AwaitState<T>> state)
+template <typename T> QCoro::Task<> runInto(QCoro::Task<T> task, std::shared_ptr<AwaitState<T>> state)
 {
     try {
         if constexpr (std::is_void_v<T>)
@@ -39,8 +38,7 @@ QCoro::Task<> runInto(QCoro::Task<T> task, std::shared_ptr<AwaitState<T>> state)
     state->loop.quit();
 }
 
-template <typename T>
-T await(QCoro::Task<T> task, std::chrono::milliseconds timeout = std::chrono::seconds(20))
+template <typename T> T await(QCoro::Task<T> task, std::chrono::milliseconds timeout = std::chrono::seconds(20))
 {
     auto state = std::make_shared<AwaitState<T>>();
     runInto(std::move(task), state);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builders for real PNG and JPEG byte layouts used by the image tests.
 
@@ -22,10 +23,7 @@ inline QByteArray be16(uint32_t v)
     return QByteArray(b, 2);
 }
 
-inline QByteArray pngSignature()
-{
-    return QByteArray("\x89PNG\r\n\x1a\n", 8);
-}
+inline QByteArray pngSignature() { return QByteArray("\x89PNG\r\n\x1a\n", 8); }
 
 // The PNG chunk CRC (ISO 3309, reflected polynomial 0xEDB88320).
 inline uint32_t crc32(const QByteArray &data)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What a child process of the library tests does, by role:
@@ -14,9 +15,9 @@
 #include <QPainter>
 #include <QString>
 
-#include "support/ChildProcess.h"
 #include "core/library/LibraryLease.h"
 #include "core/library/LibraryStore.h"
+#include "support/ChildProcess.h"
 
 namespace tarn::testing {
 
@@ -43,7 +44,8 @@ inline void churnLibrary(const QString &root, unsigned seed)
             const CaptureItem &item = items[random() % items.size()];
             const std::string title = "edit-" + std::to_string(seed) + "-" + std::to_string(step);
             EditDocument document;
-            document.annotations.push_back(Annotation::redaction(TextRegion{Uuid::random(), "x", UnitRect(0.1, 0.1, 0.5, 0.2), 1}));
+            document.annotations.push_back(
+                Annotation::redaction(TextRegion{Uuid::random(), "x", UnitRect(0.1, 0.1, 0.5, 0.2), 1}));
             reportToParent("begin edit " + item.id.toString() + " " + title);
             store.saveEdits(item.id, title, {"tag"}, document);
             reportToParent("done");

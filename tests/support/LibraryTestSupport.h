@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared helpers of the library tests: a private library folder per test, raw file access and
@@ -14,9 +15,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/LibraryFailure.h"
 #include "core/library/LibraryIndex.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn::testing {
 
@@ -43,7 +44,7 @@ inline QByteArray sha256(const QString &path)
 // Permission bits (0777 part) of a path, or -1 when it cannot be looked at.
 inline int modeOf(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return -1;
     return static_cast<int>(st.st_mode & 07777);
@@ -51,13 +52,12 @@ inline int modeOf(const QString &path)
 
 inline ino_t inodeOf(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
 // Runs `operation` and returns the LibraryFailure it throws (a test failure when it throws none).
-template <typename Operation>
-LibraryFailure::Case failureOf(Operation operation)
+template <typename Operation> LibraryFailure::Case failureOf(Operation operation)
 {
     try {
         operation();
@@ -87,7 +87,7 @@ inline CaptureItem makeItem(const std::string &title, double createdAt = 700'000
 // A temporary library root (not yet created) inside a private temporary folder.
 class LibraryFolder {
 public:
-    LibraryFolder() : root_(dir_.filePath(QStringLiteral("Library"))) {}
+    LibraryFolder() : root_(dir_.filePath(QStringLiteral("Library"))) { }
     const QString &root() const { return root_; }
     QString path(const QString &relative) const { return root_ + QLatin1Char('/') + relative; }
     QString outside(const QString &relative) const { return dir_.filePath(relative); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Writes small MPEG-4 movies with the FFmpeg libraries for the tests that read movies back.
@@ -19,7 +20,6 @@ extern "C" {
 }
 
 namespace tarn::test {
-
 
 // One video track of a generated movie. Frame i shows a red left half and a blue right half
 // under a grey strip (the top eighth) whose level is `stripStep` * i, so a decoded frame tells

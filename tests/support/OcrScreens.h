@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Screenshot-like images with known text, drawn with the interface font, for the recognition
@@ -122,8 +123,12 @@ inline Screen whiteOnDark()
 inline Screen smallUiText()
 {
     ScreenPainter p(QStringLiteral("small 11-13 px"), 640, 230, QColor(36, 37, 40));
-    const QStringList lines{"File  Edit  View  Capture  Window  Help", "캡처 영역을 선택하세요", "Copied to clipboard",
-                            "텍스트 인식이 끝났습니다", "Size 1920 x 1080, 2.4 MB", "내보내기 형식: PNG"};
+    const QStringList lines{"File  Edit  View  Capture  Window  Help",
+                            "캡처 영역을 선택하세요",
+                            "Copied to clipboard",
+                            "텍스트 인식이 끝났습니다",
+                            "Size 1920 x 1080, 2.4 MB",
+                            "내보내기 형식: PNG"};
     const int sizes[] = {11, 12, 13, 12, 11, 13};
     double y = 14;
     for (int i = 0; i < lines.size(); ++i) {
@@ -185,9 +190,12 @@ inline Screen busyScreen4k()
                               "Press Ctrl+Shift+2 to capture a region of the screen.",
                               "Recording stopped after 12 minutes and 4 seconds.",
                               "Blur hides names and numbers before you share a capture."};
-    const QStringList korean{"캡처가 라이브러리에 저장되었습니다.", "인식된 텍스트는 라이브러리에서 검색할 수 있습니다.",
-                             "파일 메뉴에서 편집한 이미지를 내보낼 수 있습니다.", "화면 영역을 캡처하려면 단축키를 누르세요.",
-                             "녹화가 12분 4초 후에 끝났습니다.", "공유하기 전에 이름과 번호를 흐리게 가리세요."};
+    const QStringList korean{"캡처가 라이브러리에 저장되었습니다.",
+                             "인식된 텍스트는 라이브러리에서 검색할 수 있습니다.",
+                             "파일 메뉴에서 편집한 이미지를 내보낼 수 있습니다.",
+                             "화면 영역을 캡처하려면 단축키를 누르세요.",
+                             "녹화가 12분 4초 후에 끝났습니다.",
+                             "공유하기 전에 이름과 번호를 흐리게 가리세요."};
     p.panel(QRectF(80, 80, 2100, 1960), QColor(250, 250, 251));
     p.text(120, 110, 28, darkText, QStringLiteral("회의록 - 디자인 검토 (Design review notes)"), true);
     for (int i = 0; i < 36; ++i)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared inputs of the rendering tests and benchmarks: a screenshot-like capture and marks
@@ -15,8 +16,8 @@
 
 namespace tarn::fixtures {
 
-inline Annotation mark(MarkupTool tool, std::vector<UnitPoint> points,
-                       MarkupColor color = MarkupColor::coral, double weight = 4)
+inline Annotation mark(MarkupTool tool, std::vector<UnitPoint> points, MarkupColor color = MarkupColor::coral,
+                       double weight = 4)
 {
     Annotation a;
     a.id = Uuid::random();
@@ -41,8 +42,7 @@ inline QImage capture(int width, int height, bool withText = true)
     p.fillRect(image.rect(), wallpaper);
     const double u = width / 1600.0;
     for (int w = 0; w < 3; ++w) {
-        const QRectF win(width * (0.05 + 0.31 * w), height * (0.08 + 0.1 * w), width * 0.28,
-                         height * 0.6);
+        const QRectF win(width * (0.05 + 0.31 * w), height * (0.08 + 0.1 * w), width * 0.28, height * 0.6);
         p.fillRect(win, QColor(248, 248, 250));
         p.fillRect(QRectF(win.topLeft(), QSizeF(win.width(), 28 * u)), QColor(60, 64, 72));
         for (int line = 0; line < 12; ++line) {

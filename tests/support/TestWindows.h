@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Windows of another process for tests that need them: the test binary starts itself again with
@@ -40,7 +41,7 @@ inline QRgb patternPixel(QSize size, QPoint p)
 
 class TestPatternWindow : public QRasterWindow {
 public:
-    explicit TestPatternWindow(bool pattern) : pattern_(pattern) {}
+    explicit TestPatternWindow(bool pattern) : pattern_(pattern) { }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -122,9 +123,9 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (std::chrono::steady_clock::now() < deadline) {
             const QImage image = source.grab(contentRect, false);
-            if (image.pixel(12, 12) == patternPixel(contentRect.size(), {12, 12})
-                && image.pixel(image.width() - 2, image.height() - 2)
-                    == patternPixel(contentRect.size(), {image.width() - 2, image.height() - 2}))
+            if (image.pixel(12, 12) == patternPixel(contentRect.size(), {12, 12}) &&
+                image.pixel(image.width() - 2, image.height() - 2) ==
+                    patternPixel(contentRect.size(), {image.width() - 2, image.height() - 2}))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "core/base/Failure.h"
@@ -10,7 +11,7 @@ class CaptureFailure : public Failure {
 public:
     enum class Case { permission, displayUnavailable, microphonePermission };
 
-    explicit CaptureFailure(Case c) : case_(c) {}
+    explicit CaptureFailure(Case c) : case_(c) { }
     static CaptureFailure permission() { return CaptureFailure(Case::permission); }
     static CaptureFailure displayUnavailable() { return CaptureFailure(Case::displayUnavailable); }
     static CaptureFailure microphonePermission() { return CaptureFailure(Case::microphonePermission); }
@@ -26,7 +27,6 @@ private:
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::CaptureFailure> {
+template <> struct std::hash<tarn::CaptureFailure> {
     size_t operator()(const tarn::CaptureFailure &f) const noexcept { return static_cast<size_t>(f.kind()); }
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/capture/RecordingService.h"
 
 #include <cmath>
@@ -5,12 +6,12 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/capture/CaptureFailure.h"
 #include "app/Preferences.h"
+#include "app/capture/CaptureFailure.h"
 #include "app/capture/ScreenCaptureService.h"
 #include "core/base/AppError.h"
-#include "core/model/CaptureGeometry.h"
 #include "core/image/ImageCodec.h"
+#include "core/model/CaptureGeometry.h"
 #include "platform/recorder/ScreenRecorderBackend.h"
 
 namespace tarn {
@@ -36,7 +37,8 @@ void dropTimer(QTimer *&timer)
 } // namespace
 
 RecordingService::RecordingService(std::shared_ptr<RecorderBackend> backend, QObject *parent)
-    : QObject(parent), backend_(std::move(backend))
+    : QObject(parent),
+      backend_(std::move(backend))
 {
     if (!backend_)
         backend_ = std::make_shared<ScreenRecorderBackend>();
@@ -114,8 +116,7 @@ QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QR
 
     const QRectF content = filter.contentRect();
     const QRectF area = region ? region->intersected(content) : content;
-    const QSizeF pixels = CaptureGeometry::pixelSize(area.size(), filter.scale,
-                                                     settings.recordingLongEdge, true);
+    const QSizeF pixels = CaptureGeometry::pixelSize(area.size(), filter.scale, settings.recordingLongEdge, true);
     const auto width = static_cast<int64_t>(pixels.width());
     const auto height = static_cast<int64_t>(pixels.height());
     try {
@@ -186,9 +187,10 @@ QCoro::Task<void> RecordingService::stop()
         armTimeout(timings_.finalizationTimeout, [this, session] {
             if (session_.get() != session || state_ != State::stopping)
                 return;
-            shutDownThenReport(2, QStringLiteral("녹화 파일 마무리에 시간이 너무 오래 걸렸습니다. "
-                                                 "복구 파일을 보존했습니다: ")
-                                      + path());
+            shutDownThenReport(2,
+                               QStringLiteral("녹화 파일 마무리에 시간이 너무 오래 걸렸습니다. "
+                                              "복구 파일을 보존했습니다: ") +
+                                   path());
         });
     }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <chrono>
@@ -23,8 +24,8 @@ class Preferences;
 
 // The recording preferences as one value, read when a recording starts.
 struct RecordingSettings {
-    int frameRate = 60;            // 30 or 60
-    int recordingLongEdge = 3840;  // 1920 or 3840
+    int frameRate = 60;           // 30 or 60
+    int recordingLongEdge = 3840; // 1920 or 3840
     bool systemAudio = false;
     bool microphone = false;
 
@@ -54,8 +55,7 @@ public:
     };
 
     // Without a backend the FFmpeg/X11/PulseAudio recorder is used.
-    explicit RecordingService(std::shared_ptr<RecorderBackend> backend = nullptr,
-                              QObject *parent = nullptr);
+    explicit RecordingService(std::shared_ptr<RecorderBackend> backend = nullptr, QObject *parent = nullptr);
     ~RecordingService() override;
 
     // Starts recording `filter`'s content, or the part of `region` (points, origin at the
@@ -64,10 +64,10 @@ public:
     // errors, a RecorderFailure from the backend, or AppError code 1 when a recording is
     // already under way. A stop() that arrives before capture runs is honoured: start then
     // returns with the state back at `idle`, nothing recorded and no callback called.
-    QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region,
-                            const Preferences &preferences, QString destination);
-    QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region,
-                            RecordingSettings settings, QString destination);
+    QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region, const Preferences &preferences,
+                            QString destination);
+    QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region, RecordingSettings settings,
+                            QString destination);
     // Stops the recording; never throws, failures go to onError. After a failed stop or a
     // time-out the capture is shut down and the file closed before onError is called and
     // before the state returns to `idle`. A session that does not close within

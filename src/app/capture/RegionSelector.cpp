@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/capture/RegionSelector.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ const QColor labelBox = QColor::fromRgbF(0.05f, 0.08f, 0.10f, 0.94f);
 QRectF spanned(QPointF a, QPointF b)
 {
     return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-        QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+                  QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
 QFont labelFont()
@@ -42,8 +43,10 @@ QFont labelFont()
 } // namespace
 
 SelectionView::SelectionView(QRect screenGeometry, double scale, QImage frozen)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      scale_(scale), frozen_(std::move(frozen))
+    : QWidget(nullptr,
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
+      scale_(scale),
+      frozen_(std::move(frozen))
 {
     if (frozen_.isNull())
         setAttribute(Qt::WA_TranslucentBackground);
@@ -69,10 +72,7 @@ QString SelectionView::sizeLabel(const QRectF &rect, double scale)
     return QStringLiteral("%1 × %2 px   ·   ESC 취소").arg(width).arg(height);
 }
 
-QString SelectionView::hint()
-{
-    return QStringLiteral("드래그하여 영역 선택   ·   ESC 취소");
-}
+QString SelectionView::hint() { return QStringLiteral("드래그하여 영역 선택   ·   ESC 취소"); }
 
 QPointF SelectionView::labelPosition(const QRectF &rect, QSizeF bounds)
 {
@@ -83,7 +83,9 @@ QPointF SelectionView::labelPosition(const QRectF &rect, QSizeF bounds)
 
 QPointF SelectionView::clamped(QPointF point) const
 {
-    const auto clamp = [](double value, double maximum) { return std::isfinite(value) ? std::clamp(value, 0.0, maximum) : 0.0; };
+    const auto clamp = [](double value, double maximum) {
+        return std::isfinite(value) ? std::clamp(value, 0.0, maximum) : 0.0;
+    };
     return {clamp(point.x(), width()), clamp(point.y(), height())};
 }
 
@@ -111,7 +113,7 @@ void SelectionView::paintEvent(QPaintEvent *)
         } else {
             const double ratio = frozen_.devicePixelRatio();
             const QRectF source(selection.x() * ratio, selection.y() * ratio, selection.width() * ratio,
-                selection.height() * ratio);
+                                selection.height() * ratio);
             painter.drawImage(selection, frozen_, source);
         }
         painter.setRenderHint(QPainter::Antialiasing);

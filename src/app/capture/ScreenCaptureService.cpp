@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/capture/ScreenCaptureService.h"
 
 #include <algorithm>
@@ -12,8 +13,8 @@
 
 #include "app/capture/CaptureFailure.h"
 #include "app/capture/OwnWindows.h"
-#include "core/model/CaptureGeometry.h"
 #include "core/image/ImageCodec.h"
+#include "core/model/CaptureGeometry.h"
 
 namespace tarn {
 namespace {
@@ -28,10 +29,7 @@ double qtScaleOf(const DisplayInfo &display)
     return 1.0;
 }
 
-double sanitizedScale(double scale)
-{
-    return std::isfinite(scale) && scale > 0 ? scale : 1.0;
-}
+double sanitizedScale(double scale) { return std::isfinite(scale) && scale > 0 ? scale : 1.0; }
 
 // A window's points follow the display that holds its centre (the primary one otherwise).
 double windowScale(const ShareableContent &content, const QRect &nativeFrame)
@@ -48,10 +46,10 @@ double windowScale(const ShareableContent &content, const QRect &nativeFrame)
 } // namespace
 
 ScreenCaptureService::ScreenCaptureService(std::unique_ptr<ScreenSource> source, ScaleOf scaleOf, QObject *parent)
-    : QObject(parent), source_(source ? std::move(source) : makeX11ScreenSource()),
+    : QObject(parent),
+      source_(source ? std::move(source) : makeX11ScreenSource()),
       scaleOf_(scaleOf ? std::move(scaleOf) : ScaleOf(qtScaleOf))
-{
-}
+{ }
 
 ScreenCaptureService::~ScreenCaptureService() = default;
 
@@ -68,12 +66,12 @@ QCoro::Task<ShareableContent> ScreenCaptureService::availableContent()
             continue;
         const double scale = windowScale(content, window.frame);
         const QRectF frame(window.frame.x() / scale, window.frame.y() / scale, window.frame.width() / scale,
-            window.frame.height() / scale);
+                           window.frame.height() / scale);
         content.windows.push_back({window.id, window.title, window.applicationName, window.processID, frame,
-            window.frame, window.layer, scale});
-        const bool known = !window.processID
-            || std::any_of(content.applications.begin(), content.applications.end(),
-                [&](const ShareableApplication &app) { return app.processID == *window.processID; });
+                                   window.frame, window.layer, scale});
+        const bool known = !window.processID ||
+            std::any_of(content.applications.begin(), content.applications.end(),
+                        [&](const ShareableApplication &app) { return app.processID == *window.processID; });
         if (!known)
             content.applications.push_back({*window.processID, window.applicationName});
     }
@@ -107,7 +105,7 @@ QCoro::Task<ContentFilter> ScreenCaptureService::displayFilter(uint32_t displayI
 {
     const ShareableContent content = co_await availableContent();
     const auto display = std::find_if(content.displays.begin(), content.displays.end(),
-        [&](const ShareableDisplay &d) { return d.displayID == displayID; });
+                                      [&](const ShareableDisplay &d) { return d.displayID == displayID; });
     if (display == content.displays.end())
         throw CaptureFailure::displayUnavailable();
     // This process's windows cannot be filtered out of an X11 grab; capture() hides them instead.
@@ -138,7 +136,8 @@ QRect nativeCaptureRect(const ContentFilter &filter, const QRectF &rect, QSize p
     return {QPoint(x, y), pixelSize};
 }
 
-QCoro::Task<CapturedImage> ScreenCaptureService::capture(ContentFilter filter, std::optional<QRectF> region, bool cursor)
+QCoro::Task<CapturedImage> ScreenCaptureService::capture(ContentFilter filter, std::optional<QRectF> region,
+                                                         bool cursor)
 {
     const QRectF content = filter.contentRect();
     const QRectF rect = region ? region->intersected(content) : content;

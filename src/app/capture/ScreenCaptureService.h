@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <chrono>
@@ -29,7 +30,7 @@ public:
     // Without a source the X11 desktop is used; without a scale function the QScreen of the
     // same name answers.
     explicit ScreenCaptureService(std::unique_ptr<ScreenSource> source = nullptr, ScaleOf scaleOf = nullptr,
-        QObject *parent = nullptr);
+                                  QObject *parent = nullptr);
     ~ScreenCaptureService() override;
 
     // Throws CaptureFailure::permission without an X display.

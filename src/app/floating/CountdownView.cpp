@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/CountdownView.h"
 
 #include <QPainter>
@@ -31,9 +32,10 @@ CountdownView::CountdownView(int value, std::function<void()> cancel, QWidget *p
     QFont buttonFont = font();
     buttonFont.setPixelSize(12);
     cancel_->setFont(buttonFont);
-    cancel_->setStyleSheet(QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 2px 8px; }"
-                                          "QPushButton:pressed { color: %2; }")
-                               .arg(Palette::muted.name(), Palette::text.name()));
+    cancel_->setStyleSheet(
+        QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 2px 8px; }"
+                       "QPushButton:pressed { color: %2; }")
+            .arg(Palette::muted.name(), Palette::text.name()));
     connect(cancel_, &QPushButton::clicked, this, [cancel = std::move(cancel)] {
         if (cancel)
             cancel();

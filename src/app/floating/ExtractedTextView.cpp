@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/ExtractedTextView.h"
 
 #include <QClipboard>
@@ -79,7 +80,8 @@ ExtractedTextView::ExtractedTextView(QString text, QWidget *parent) : QWidget(pa
     area_ = makeTextArea(text_);
     stack->addWidget(area_, 1);
 
-    auto *footnote = new QLabel(QStringLiteral("이 이미지는 라이브러리에 저장하지 않았습니다. OCR 결과는 검토 후 사용하세요."));
+    auto *footnote =
+        new QLabel(QStringLiteral("이 이미지는 라이브러리에 저장하지 않았습니다. OCR 결과는 검토 후 사용하세요."));
     QFont font = footnote->font();
     font.setPixelSize(10);
     footnote->setFont(font);

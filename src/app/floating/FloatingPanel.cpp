@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/FloatingPanel.h"
 
 #include <QMouseEvent>
@@ -13,7 +14,8 @@ namespace tarn {
 
 FloatingPanel::FloatingPanel(QSize contentSize, qreal cornerRadius)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
-      cornerRadius_(cornerRadius), translucent_(DesktopScreens::source().compositorRunning())
+      cornerRadius_(cornerRadius),
+      translucent_(DesktopScreens::source().compositorRunning())
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (translucent_)
@@ -53,10 +55,7 @@ void FloatingPanel::mouseMoveEvent(QMouseEvent *event)
         move(event->globalPosition().toPoint() - *dragOffset_);
 }
 
-void FloatingPanel::mouseReleaseEvent(QMouseEvent *)
-{
-    dragOffset_.reset();
-}
+void FloatingPanel::mouseReleaseEvent(QMouseEvent *) { dragOffset_.reset(); }
 
 void FloatingPanel::resizeEvent(QResizeEvent *event)
 {

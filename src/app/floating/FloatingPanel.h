@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -39,6 +40,6 @@ private:
 
 // Fills a rounded plate, with a 1-point border laid over its edge when given.
 void paintPlate(QPainter &painter, const QRectF &rect, qreal radius, const QColor &fill,
-    std::optional<QColor> border = std::nullopt);
+                std::optional<QColor> border = std::nullopt);
 
 } // namespace tarn

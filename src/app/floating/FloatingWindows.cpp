@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/FloatingWindows.h"
 
 #include <algorithm>
@@ -10,11 +11,11 @@
 
 #include "app/floating/CountdownView.h"
 #include "app/floating/ExtractedTextView.h"
-#include "app/widgets/Palette.h"
 #include "app/floating/PinView.h"
 #include "app/floating/QuickCaptureView.h"
 #include "app/floating/RecordingHUD.h"
 #include "app/floating/VideoPlayerView.h"
+#include "app/widgets/Palette.h"
 #include "platform/x11/X11WindowHints.h"
 
 namespace tarn {
@@ -97,10 +98,13 @@ bool FloatingWindows::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Close && watched->isWidgetType()) {
         auto *window = static_cast<QWidget *>(watched);
         // Runs before the window closes; a close that someone refuses keeps it listed.
-        QMetaObject::invokeMethod(this, [this, window = QPointer<QWidget>(window)] {
-            if (!window || !window->isVisible())
-                windowWillClose(window);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, window = QPointer<QWidget>(window)] {
+                if (!window || !window->isVisible())
+                    windowWillClose(window);
+            },
+            Qt::QueuedConnection);
         if (auto *player = window->findChild<VideoPlayerView *>())
             player->pause(); // a closed video window stops its sound at once
     }
@@ -119,8 +123,8 @@ void FloatingWindows::pruneClosed()
 
 void FloatingWindows::showText(const QString &text)
 {
-    QWidget *window = makeWindow(Qt::Window, QStringLiteral("텍스트 추출 · Tarnwick"), new ExtractedTextView(text),
-        QSize(590, 390));
+    QWidget *window =
+        makeWindow(Qt::Window, QStringLiteral("텍스트 추출 · Tarnwick"), new ExtractedTextView(text), QSize(590, 390));
     adopt(window);
     bringForward(window);
 }
@@ -139,7 +143,8 @@ QSize FloatingWindows::pinSize(QSize imagePixels)
     const double w = std::max(1, imagePixels.width());
     const double h = std::max(1, imagePixels.height());
     const double scale = std::min({480.0 / w, 420.0 / h, 1.0});
-    return {static_cast<int>(std::round(std::max(w * scale, 220.0))), static_cast<int>(std::round(std::max(h * scale, 150.0)))};
+    return {static_cast<int>(std::round(std::max(w * scale, 220.0))),
+            static_cast<int>(std::round(std::max(h * scale, 150.0)))};
 }
 
 void FloatingWindows::pin(const QImage &image, const QString &title)
@@ -205,8 +210,9 @@ QPoint FloatingWindows::recordingPanelOrigin(const QRect &available, std::option
     // Out of the recorded region: just below it, else just above it, else beside it.
     const int x = std::clamp(region->center().x() - 145, available.left(), available.right() + 1 - size.width());
     const int y = std::clamp(region->center().y() - 26, available.top(), available.bottom() + 1 - size.height());
-    for (const QPoint candidate : {QPoint(x, region->bottom() + 1 + 12), QPoint(x, region->top() - 12 - size.height()),
-             QPoint(region->right() + 1 + 12, y), QPoint(region->left() - 12 - size.width(), y)}) {
+    for (const QPoint candidate :
+         {QPoint(x, region->bottom() + 1 + 12), QPoint(x, region->top() - 12 - size.height()),
+          QPoint(region->right() + 1 + 12, y), QPoint(region->left() - 12 - size.width(), y)}) {
         const QRect placed(candidate, size);
         if (available.contains(placed) && !placed.intersects(*region))
             return candidate;

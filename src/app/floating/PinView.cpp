@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/PinView.h"
 
 #include <QHBoxLayout>
@@ -21,7 +22,7 @@ QRectF FittedImage::fittedRect(QSizeF imageSize, const QRectF &bounds)
         return {};
     const QSizeF fitted = imageSize.scaled(bounds.size(), Qt::KeepAspectRatio);
     return {bounds.x() + (bounds.width() - fitted.width()) / 2, bounds.y() + (bounds.height() - fitted.height()) / 2,
-        fitted.width(), fitted.height()};
+            fitted.width(), fitted.height()};
 }
 
 void FittedImage::paintEvent(QPaintEvent *)
@@ -32,7 +33,8 @@ void FittedImage::paintEvent(QPaintEvent *)
 }
 
 PinView::PinView(QImage image, std::function<void(double)> onOpacity, QWidget *parent)
-    : QWidget(parent), onOpacity_(std::move(onOpacity))
+    : QWidget(parent),
+      onOpacity_(std::move(onOpacity))
 {
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -49,17 +51,18 @@ PinView::PinView(QImage image, std::function<void(double)> onOpacity, QWidget *p
     row->setFont(font);
 
     auto *symbol = new QLabel;
-    symbol->setPixmap(QPixmap::fromImage(Theme::symbolImage(QStringLiteral("circle.lefthalf.filled"), Palette::muted, 12,
-        devicePixelRatioF())));
+    symbol->setPixmap(QPixmap::fromImage(
+        Theme::symbolImage(QStringLiteral("circle.lefthalf.filled"), Palette::muted, 12, devicePixelRatioF())));
     controls->addWidget(symbol);
 
     slider_ = new QSlider(Qt::Horizontal);
     slider_->setRange(25, 100);
     slider_->setValue(100);
-    slider_->setStyleSheet(QStringLiteral(
-        "QSlider::groove:horizontal { height: 4px; background: %1; border-radius: 2px; }"
-        "QSlider::sub-page:horizontal { background: %2; border-radius: 2px; }"
-        "QSlider::handle:horizontal { background: %3; width: 14px; margin: -5px 0; border-radius: 7px; }")
+    slider_->setStyleSheet(
+        QStringLiteral(
+            "QSlider::groove:horizontal { height: 4px; background: %1; border-radius: 2px; }"
+            "QSlider::sub-page:horizontal { background: %2; border-radius: 2px; }"
+            "QSlider::handle:horizontal { background: %3; width: 14px; margin: -5px 0; border-radius: 7px; }")
             .arg(Palette::border.name(), Palette::teal.name(), Palette::text.name()));
     controls->addWidget(slider_, 1);
 

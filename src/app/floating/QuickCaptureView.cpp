@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/QuickCaptureView.h"
 
 #include <QHBoxLayout>
@@ -8,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "app/floating/FloatingPanel.h"
-#include "app/widgets/Palette.h"
 #include "app/floating/PinView.h"
+#include "app/widgets/Palette.h"
 #include "app/widgets/Theme.h"
 
 namespace tarn {
@@ -56,8 +57,8 @@ QWidget *header(QAbstractButton *&closeButton)
 
     auto *close = new QToolButton;
     close->setAutoRaise(true);
-    close->setIcon(QIcon(QPixmap::fromImage(
-        Theme::symbolImage(QStringLiteral("xmark"), Palette::text, 10, row->devicePixelRatioF()))));
+    close->setIcon(QIcon(
+        QPixmap::fromImage(Theme::symbolImage(QStringLiteral("xmark"), Palette::text, 10, row->devicePixelRatioF()))));
     close->setIconSize(QSize(10, 10));
     close->setToolTip(QStringLiteral("닫기"));
     close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 2px; }"));
@@ -68,9 +69,12 @@ QWidget *header(QAbstractButton *&closeButton)
 
 } // namespace
 
-QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, std::function<void()> close,
-    QWidget *parent)
-    : QWidget(parent), item_(std::move(item)), app_(app), close_(std::move(close))
+QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app,
+                                   std::function<void()> close, QWidget *parent)
+    : QWidget(parent),
+      item_(std::move(item)),
+      app_(app),
+      close_(std::move(close))
 {
     setFixedSize(310, 216);
     QPalette colours = palette();

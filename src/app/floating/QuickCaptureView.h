@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <functional>
@@ -27,7 +28,7 @@ class QuickCaptureView : public QWidget {
     Q_OBJECT
 public:
     QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, std::function<void()> close,
-        QWidget *parent = nullptr);
+                     QWidget *parent = nullptr);
 
     TarnButton *editButton() const { return edit_; }
     TarnButton *copyButton() const { return copy_; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/RecordingHUD.h"
 
 #include <QFontDatabase>
@@ -6,8 +7,8 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "app/widgets/DisplayFormat.h"
 #include "app/floating/FloatingPanel.h"
+#include "app/widgets/DisplayFormat.h"
 #include "app/widgets/Keycap.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/Theme.h"

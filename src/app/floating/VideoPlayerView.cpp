@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/VideoPlayerView.h"
 
 #include <QAudioOutput>
@@ -48,10 +49,11 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     row->setContentsMargins(10, 0, 14, 0);
     row->setSpacing(10);
     position_ = new QSlider(Qt::Horizontal);
-    position_->setStyleSheet(QStringLiteral(
-        "QSlider::groove:horizontal { height: 4px; background: %1; border-radius: 2px; }"
-        "QSlider::sub-page:horizontal { background: %2; border-radius: 2px; }"
-        "QSlider::handle:horizontal { background: %3; width: 12px; margin: -4px 0; border-radius: 6px; }")
+    position_->setStyleSheet(
+        QStringLiteral(
+            "QSlider::groove:horizontal { height: 4px; background: %1; border-radius: 2px; }"
+            "QSlider::sub-page:horizontal { background: %2; border-radius: 2px; }"
+            "QSlider::handle:horizontal { background: %3; width: 12px; margin: -4px 0; border-radius: 6px; }")
             .arg(Palette::border.name(), Palette::teal.name(), Palette::text.name()));
     time_ = new QLabel(QStringLiteral("00:00 / 00:00"));
     QFont font = time_->font();
@@ -62,12 +64,12 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     auto rebuildToggle = [this, row] {
         const bool playing = player_->playbackState() == QMediaPlayer::PlayingState;
         auto *toggle = new IconButton(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"),
-            playing ? QStringLiteral("일시 정지") : QStringLiteral("재생"), [this] {
-                if (player_->playbackState() == QMediaPlayer::PlayingState)
-                    player_->pause();
-                else
-                    player_->play();
-            });
+                                      playing ? QStringLiteral("일시 정지") : QStringLiteral("재생"), [this] {
+                                          if (player_->playbackState() == QMediaPlayer::PlayingState)
+                                              player_->pause();
+                                          else
+                                              player_->play();
+                                      });
         if (toggle_) {
             row->replaceWidget(toggle_, toggle);
             toggle_->deleteLater();
@@ -99,7 +101,7 @@ void VideoPlayerView::updatePosition(qint64 position)
     if (!position_->isSliderDown())
         position_->setValue(static_cast<int>(position));
     time_->setText(QStringLiteral("%1 / %2").arg(DisplayFormat::duration(position / 1000.0),
-        DisplayFormat::duration(player_->duration() / 1000.0)));
+                                                 DisplayFormat::duration(player_->duration() / 1000.0)));
 }
 
 } // namespace tarn

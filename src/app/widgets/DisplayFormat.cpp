@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets/DisplayFormat.h"
 
 #include <algorithm>
@@ -17,8 +18,8 @@ QString duration(double seconds)
     const int64_t minutes = total % 3600 / 60;
     const int64_t rest = total % 60;
     if (total >= 3600)
-        return QString::asprintf("%lld:%02lld:%02lld", static_cast<long long>(hours),
-                                 static_cast<long long>(minutes), static_cast<long long>(rest));
+        return QString::asprintf("%lld:%02lld:%02lld", static_cast<long long>(hours), static_cast<long long>(minutes),
+                                 static_cast<long long>(rest));
     return QString::asprintf("%02lld:%02lld", static_cast<long long>(minutes), static_cast<long long>(rest));
 }
 

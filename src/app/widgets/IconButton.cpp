@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets/IconButton.h"
 
 #include <QPainter>
@@ -9,7 +10,9 @@
 namespace tarn {
 
 IconButton::IconButton(const QString &symbol, const QString &help, std::function<void()> action, QWidget *parent)
-    : QAbstractButton(parent), symbol_(symbol), action_(std::move(action))
+    : QAbstractButton(parent),
+      symbol_(symbol),
+      action_(std::move(action))
 {
     setFixedSize(side, side);
     setToolTip(help);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <functional>
@@ -17,8 +18,7 @@ public:
     static constexpr int symbolSize = 14;
     static constexpr qreal cornerRadius = 7;
 
-    IconButton(const QString &symbol, const QString &help, std::function<void()> action,
-               QWidget *parent = nullptr);
+    IconButton(const QString &symbol, const QString &help, std::function<void()> action, QWidget *parent = nullptr);
 
     const QString &symbol() const { return symbol_; }
     QSize sizeHint() const override { return {side, side}; }

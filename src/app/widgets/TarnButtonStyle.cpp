@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets/TarnButtonStyle.h"
 
 #include <QApplication>
@@ -26,7 +27,8 @@ QFont TarnButtonStyle::font()
 }
 
 TarnButton::TarnButton(const QString &text, TarnButtonStyle style, QWidget *parent)
-    : QPushButton(text, parent), style_(style)
+    : QPushButton(text, parent),
+      style_(style)
 {
     setFont(TarnButtonStyle::font());
     setFlat(true);

@@ -1,8 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets/Theme.h"
 
 #include <QPainter>
 #include <QPixmap>
-
 
 namespace tarn::Theme {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "core/base/Failure.h"
@@ -11,9 +12,10 @@ public:
     static inline const QString tarnwickDomain = QStringLiteral("Tarnwick");
 
     AppError(int code, QString message, QString domain = tarnwickDomain)
-        : domain_(std::move(domain)), code_(code), message_(std::move(message))
-    {
-    }
+        : domain_(std::move(domain)),
+          code_(code),
+          message_(std::move(message))
+    { }
 
     const QString &domain() const { return domain_; }
     int code() const { return code_; }

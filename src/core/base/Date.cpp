@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/Date.h"
 
 #include <cmath>
@@ -6,10 +7,7 @@
 
 namespace tarn {
 
-Date Date::now()
-{
-    return fromUnixSeconds(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
-}
+Date Date::now() { return fromUnixSeconds(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0); }
 
 Date Date::fromDateTime(const QDateTime &dateTime)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <compare>
@@ -25,7 +26,6 @@ struct Date {
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::Date> {
+template <> struct std::hash<tarn::Date> {
     size_t operator()(const tarn::Date &date) const noexcept;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -10,11 +11,9 @@ namespace tarn {
 // Each stored enumeration lists its cases with their case names, in declaration order:
 //   template <> struct EnumNames<MarkupTool> { static constexpr std::array values{...}; };
 // The case name is the stored form and the only accepted spelling when reading.
-template <typename E>
-struct EnumNames;
+template <typename E> struct EnumNames;
 
-template <typename E>
-constexpr std::string_view caseName(E value)
+template <typename E> constexpr std::string_view caseName(E value)
 {
     for (const auto &[v, name] : EnumNames<E>::values)
         if (v == value)
@@ -22,8 +21,7 @@ constexpr std::string_view caseName(E value)
     return {};
 }
 
-template <typename E>
-constexpr std::optional<E> caseFromName(std::string_view name)
+template <typename E> constexpr std::optional<E> caseFromName(std::string_view name)
 {
     for (const auto &[v, n] : EnumNames<E>::values)
         if (n == name)
@@ -31,8 +29,7 @@ constexpr std::optional<E> caseFromName(std::string_view name)
     return std::nullopt;
 }
 
-template <typename E>
-constexpr auto allCases()
+template <typename E> constexpr auto allCases()
 {
     std::array<E, EnumNames<E>::values.size()> cases{};
     for (size_t i = 0; i < cases.size(); ++i)

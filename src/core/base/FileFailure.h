@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
@@ -12,9 +13,10 @@ class FileFailure : public Failure {
 public:
     // `action` completes "…하지 못했습니다", e.g. "폴더를 만들지", "파일을 쓰지".
     FileFailure(int code, QString action, QString path)
-        : code_(code), action_(std::move(action)), path_(std::move(path))
-    {
-    }
+        : code_(code),
+          action_(std::move(action)),
+          path_(std::move(path))
+    { }
 
     // Builds the failure from the current errno.
     static FileFailure fromErrno(QString action, QString path);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cmath>
@@ -10,10 +11,7 @@
 namespace tarn::hashing {
 
 // Mixes one more value into a running hash (the boost recipe, widened to 64 bits).
-inline void combine(size_t &seed, size_t value)
-{
-    seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 12) + (seed >> 4);
-}
+inline void combine(size_t &seed, size_t value) { seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 12) + (seed >> 4); }
 
 // Doubles hash by value so that -0 and +0, which compare equal, also hash equal.
 inline size_t of(double value)
@@ -24,20 +22,11 @@ inline size_t of(double value)
 }
 inline size_t of(float value) { return of(static_cast<double>(value)); }
 
-template <typename T>
-size_t of(const T &value)
-{
-    return std::hash<T>{}(value);
-}
+template <typename T> size_t of(const T &value) { return std::hash<T>{}(value); }
 
-template <typename T>
-size_t of(const std::optional<T> &value)
-{
-    return value ? of(*value) * 31 + 1 : 0;
-}
+template <typename T> size_t of(const std::optional<T> &value) { return value ? of(*value) * 31 + 1 : 0; }
 
-template <typename T>
-size_t of(const std::vector<T> &values)
+template <typename T> size_t of(const std::vector<T> &values)
 {
     size_t seed = values.size();
     for (const auto &v : values)
@@ -45,8 +34,7 @@ size_t of(const std::vector<T> &values)
     return seed;
 }
 
-template <typename... Fields>
-size_t all(const Fields &...fields)
+template <typename... Fields> size_t all(const Fields &...fields)
 {
     size_t seed = 0;
     (combine(seed, of(fields)), ...);

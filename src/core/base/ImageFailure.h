@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "core/base/Failure.h"
@@ -9,7 +10,7 @@ class ImageFailure : public Failure {
 public:
     enum class Case { unreadable, tooLarge, encoding, invalidDimensions };
 
-    explicit ImageFailure(Case c) : case_(c) {}
+    explicit ImageFailure(Case c) : case_(c) { }
     static ImageFailure unreadable() { return ImageFailure(Case::unreadable); }
     static ImageFailure tooLarge() { return ImageFailure(Case::tooLarge); }
     static ImageFailure encoding() { return ImageFailure(Case::encoding); }

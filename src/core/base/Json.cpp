@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/JsonReader.h"
 
 #include <cfloat>
@@ -50,8 +51,8 @@ void read(Value v, int64_t &out)
         // A whole number written with a fraction part ("3.0") is still an integer; anything
         // else, including values beyond the 64-bit range, is refused before any conversion.
         const double value = v.get_double().value_unsafe();
-        if (std::isfinite(value) && value == std::trunc(value) && value >= -9.2233720368547758e18
-            && value < 9.2233720368547758e18) {
+        if (std::isfinite(value) && value == std::trunc(value) && value >= -9.2233720368547758e18 &&
+            value < 9.2233720368547758e18) {
             out = static_cast<int64_t>(value);
             return;
         }
@@ -76,10 +77,7 @@ std::string_view requireString(Value v)
     return text;
 }
 
-void read(Value v, std::string &out)
-{
-    out = std::string(requireString(v));
-}
+void read(Value v, std::string &out) { out = std::string(requireString(v)); }
 
 void read(Value v, Uuid &out)
 {
@@ -92,10 +90,7 @@ void read(Value v, Uuid &out)
     out = *parsed;
 }
 
-void read(Value v, Date &out)
-{
-    read(v, out.secondsSinceReferenceDate);
-}
+void read(Value v, Date &out) { read(v, out.secondsSinceReferenceDate); }
 
 simdjson::dom::object requireObject(Value v)
 {
@@ -105,9 +100,6 @@ simdjson::dom::object requireObject(Value v)
     return object;
 }
 
-std::string dump(const Json &j)
-{
-    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
+std::string dump(const Json &j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 } // namespace tarn::json

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -40,7 +41,7 @@ public:
 
 class WriteError : public Failure {
 public:
-    explicit WriteError(std::string detail) : detail_(std::move(detail)) {}
+    explicit WriteError(std::string detail) : detail_(std::move(detail)) { }
     const std::string &detail() const { return detail_; }
     QString description() const override
     {

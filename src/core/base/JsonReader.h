@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -40,7 +41,7 @@ std::string_view requireString(Value v);
 std::string prefixed(const std::string &prefix, const ReadError &inner);
 
 template <typename E>
-    requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 void read(Value v, E &out)
 {
     const std::string_view name = requireString(v);
@@ -50,8 +51,7 @@ void read(Value v, E &out)
     out = *value;
 }
 
-template <typename T>
-void read(Value v, std::vector<T> &out)
+template <typename T> void read(Value v, std::vector<T> &out)
 {
     simdjson::dom::array array;
     if (v.get_array().get(array))
@@ -74,8 +74,7 @@ simdjson::dom::object requireObject(Value v);
 
 // Reads a required key of an object, prefixing any failure with the key's name. A key given
 // more than once counts by its first occurrence.
-template <typename T>
-void field(Value object, const char *key, T &out)
+template <typename T> void field(Value object, const char *key, T &out)
 {
     Value value;
     if (requireObject(object).at_key(key).get(value))
@@ -88,8 +87,7 @@ void field(Value object, const char *key, T &out)
 }
 
 // Reads an optional key: missing or null means absent.
-template <typename T>
-void optionalField(Value object, const char *key, std::optional<T> &out)
+template <typename T> void optionalField(Value object, const char *key, std::optional<T> &out)
 {
     Value value;
     if (requireObject(object).at_key(key).get(value) || value.is_null()) {
@@ -102,8 +100,7 @@ void optionalField(Value object, const char *key, std::optional<T> &out)
 }
 
 // Reads a whole text as one value of type T.
-template <typename T>
-void readText(std::string_view text, T &out)
+template <typename T> void readText(std::string_view text, T &out)
 {
     Document document;
     const Value root = document.parse(text);
@@ -111,11 +108,7 @@ void readText(std::string_view text, T &out)
 }
 
 // Reads a nlohmann document (tests and tools build those) through the same readers.
-template <typename T>
-void read(const Json &j, T &out)
-{
-    readText(j.dump(), out);
-}
+template <typename T> void read(const Json &j, T &out) { readText(j.dump(), out); }
 
 } // namespace tarn::json
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/JsonWriter.h"
 
 #include <charconv>
@@ -44,11 +45,21 @@ void appendControl(std::string &out, unsigned char c)
 {
     static constexpr char hex[] = "0123456789abcdef";
     switch (c) {
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
-    case '\t': out += "\\t"; break;
-    case '\b': out += "\\b"; break;
-    case '\f': out += "\\f"; break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    case '\t':
+        out += "\\t";
+        break;
+    case '\b':
+        out += "\\b";
+        break;
+    case '\f':
+        out += "\\f";
+        break;
     default:
         out += "\\u00";
         out.push_back(hex[c >> 4]);
@@ -90,8 +101,7 @@ void appendEscaped(std::string &out, std::string_view s)
     out.push_back('"');
 }
 
-template <typename Number>
-void appendNumber(std::string &out, Number number)
+template <typename Number> void appendNumber(std::string &out, Number number)
 {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -36,11 +37,8 @@ public:
     void value(const Uuid &id) { value(std::string_view(id.toString())); }
     void value(const Date &date) { value(date.secondsSinceReferenceDate); }
     template <typename E>
-        requires std::is_enum_v<E>
-    void value(E e)
-    {
-        value(caseName(e));
-    }
+    requires std::is_enum_v<E>
+    void value(E e) { value(caseName(e)); }
 
     const std::string &text() const { return out_; }
     std::string take() { return std::move(out_); }
@@ -54,14 +52,10 @@ private:
 
 // write(writer, value) for primitives, lists and the model types found by argument lookup.
 template <typename T>
-    requires requires(Writer &w, const T &v) { w.value(v); }
-void write(Writer &w, const T &v)
-{
-    w.value(v);
-}
+requires requires(Writer &w, const T &v) { w.value(v); }
+void write(Writer &w, const T &v) { w.value(v); }
 
-template <typename T>
-void write(Writer &w, const std::vector<T> &values)
+template <typename T> void write(Writer &w, const std::vector<T> &values)
 {
     w.beginArray();
     for (const T &v : values)
@@ -69,24 +63,21 @@ void write(Writer &w, const std::vector<T> &values)
     w.endArray();
 }
 
-template <typename T>
-void field(Writer &w, std::string_view name, const T &v)
+template <typename T> void field(Writer &w, std::string_view name, const T &v)
 {
     w.key(name);
     write(w, v);
 }
 
 // An optional field is left out when absent.
-template <typename T>
-void field(Writer &w, std::string_view name, const std::optional<T> &v)
+template <typename T> void field(Writer &w, std::string_view name, const std::optional<T> &v)
 {
     if (v)
         field(w, name, *v);
 }
 
 // The document form of a value, for callers that want a JSON tree rather than text.
-template <typename T>
-Json toJson(const T &v)
+template <typename T> Json toJson(const T &v)
 {
     Writer w;
     write(w, v);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -29,9 +30,9 @@ public:
 
 private:
     LibraryFailure(Case c, QString detail, int64_t version)
-        : case_(c), detail_(std::move(detail)), version_(version)
-    {
-    }
+        : case_(c),
+          detail_(std::move(detail)),
+          version_(version) { }
 
     Case case_;
     QString detail_;

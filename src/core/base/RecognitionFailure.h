@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "core/base/Failure.h"
@@ -8,12 +9,12 @@ namespace tarn {
 class RecognitionFailure : public Failure {
 public:
     enum class Case {
-        noLanguageData, // neither the Korean nor the English model is installed
+        noLanguageData,    // neither the Korean nor the English model is installed
         engineUnavailable, // a model is installed but the engine would not load it
         recognitionFailed, // the engine refused the image
     };
 
-    explicit RecognitionFailure(Case c) : case_(c) {}
+    explicit RecognitionFailure(Case c) : case_(c) { }
 
     Case kind() const { return case_; }
     QString description() const override;

@@ -1,11 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/SerialExecutor.h"
 
 namespace tarn {
 
-SerialExecutor::SerialExecutor()
-    : worker_([this] { work(); })
-{
-}
+SerialExecutor::SerialExecutor() : worker_([this] { work(); }) { }
 
 SerialExecutor::~SerialExecutor()
 {

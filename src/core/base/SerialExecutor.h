@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <condition_variable>
@@ -30,8 +31,7 @@ public:
     SerialExecutor(const SerialExecutor &) = delete;
     SerialExecutor &operator=(const SerialExecutor &) = delete;
 
-    template <typename Function>
-    auto run(Function &&function) -> QFuture<std::invoke_result_t<std::decay_t<Function>>>
+    template <typename Function> auto run(Function &&function) -> QFuture<std::invoke_result_t<std::decay_t<Function>>>
     {
         using Result = std::invoke_result_t<std::decay_t<Function>>;
         auto promise = std::make_shared<QPromise<Result>>();

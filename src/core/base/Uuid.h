@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -33,7 +34,6 @@ private:
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::Uuid> {
+template <> struct std::hash<tarn::Uuid> {
     size_t operator()(const tarn::Uuid &id) const noexcept;
 };

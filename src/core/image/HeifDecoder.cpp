@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/image/HeifDecoder.h"
 
 #include <cstdint>
@@ -111,7 +112,8 @@ QImage decode(const std::filesystem::path &file)
 QImage decode(const QByteArray &bytes)
 {
     const Context context = newContext();
-    require(heif_context_read_from_memory_without_copy(context.get(), bytes.constData(), size_t(bytes.size()), nullptr));
+    require(
+        heif_context_read_from_memory_without_copy(context.get(), bytes.constData(), size_t(bytes.size()), nullptr));
     return decodePrimary(context.get());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -20,8 +21,7 @@ namespace tarn {
 // extension of JPEG ("jpg"); caseFromName accepts exactly the raw values, case-sensitively.
 enum class ExportFormat { png, jpeg };
 
-template <>
-struct EnumNames<ExportFormat> {
+template <> struct EnumNames<ExportFormat> {
     static constexpr std::array values{
         std::pair{ExportFormat::png, std::string_view("png")},
         std::pair{ExportFormat::jpeg, std::string_view("jpeg")},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/image/ImageMetadataSanitizer.h"
 
 #include <array>
@@ -26,16 +27,10 @@ bool isRemovedChunk(const uint8_t *type)
     return false;
 }
 
-bool isStandaloneMarker(uint8_t code)
-{
-    return code == 0x01 || (code >= 0xD0 && code <= 0xD8);
-}
+bool isStandaloneMarker(uint8_t code) { return code == 0x01 || (code >= 0xD0 && code <= 0xD8); }
 
 // APP1 (EXIF and XMP), APP13 (image resources, IPTC) and COM (comments).
-bool isRemovedSegment(uint8_t code)
-{
-    return code == 0xE1 || code == 0xED || code == 0xFE;
-}
+bool isRemovedSegment(uint8_t code) { return code == 0xE1 || code == 0xED || code == 0xFE; }
 
 } // namespace
 

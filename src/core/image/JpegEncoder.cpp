@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/image/JpegEncoder.h"
 
 #include <csetjmp>
@@ -6,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace tarn::JpegEncoder {
 namespace {
@@ -17,12 +18,9 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-[[noreturn]] void errorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
+[[noreturn]] void errorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1); }
 
-void silentMessage(j_common_ptr) {}
+void silentMessage(j_common_ptr) { }
 
 // Source-over onto opaque white with premultiplied values: c + 255 * (1 - a / 255).
 void flattenRow(const uint8_t *in, uint8_t *out, int width)

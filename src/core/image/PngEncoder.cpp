@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/image/PngEncoder.h"
 
 #include <algorithm>
@@ -76,10 +77,7 @@ inline int paeth(int a, int b, int c)
 
 // A filtered byte read as a signed value, made absolute: the "minimum sum of absolute
 // differences" measure libpng and most encoders use to pick a filter per row.
-inline uint32_t magnitude(int filtered)
-{
-    return uint32_t(std::abs(int(int8_t(uint8_t(filtered)))));
-}
+inline uint32_t magnitude(int filtered) { return uint32_t(std::abs(int(int8_t(uint8_t(filtered))))); }
 
 // Rows are stored after bpp zero bytes, so the left neighbours of the first pixel read as 0
 // without a test in the loops. `prior` is the row above (all zeros above row 0).
@@ -130,8 +128,7 @@ struct Band {
 };
 
 // Filters rows [from, to) into `sink`, each as its filter byte and filtered bytes.
-template <typename Sink>
-void filterRows(const Layout &layout, int from, int to, Sink &&sink)
+template <typename Sink> void filterRows(const Layout &layout, int from, int to, Sink &&sink)
 {
     const size_t n = layout.rowBytes, pad = layout.bpp;
     Bytes prior(pad + n, 0), current(pad + n, 0), filtered(n + 1);
@@ -150,9 +147,8 @@ Bytes dictionaryBefore(const Layout &layout, int first)
 {
     const int rows = int(std::min<size_t>(size_t(first), windowBytes / (layout.rowBytes + 1) + 1));
     Bytes history;
-    filterRows(layout, first - rows, first, [&](const uint8_t *data, size_t size) {
-        history.insert(history.end(), data, data + size);
-    });
+    filterRows(layout, first - rows, first,
+               [&](const uint8_t *data, size_t size) { history.insert(history.end(), data, data + size); });
     if (history.size() > windowBytes)
         history.erase(history.begin(), history.end() - windowBytes);
     return history;
@@ -222,8 +218,8 @@ std::vector<Band> compressInBands(const Layout &layout)
         for (size_t i = next++; i < bands.size(); i = next++)
             compressBand(layout, bands[i], i + 1 == bands.size());
     };
-    const unsigned threads = std::min<unsigned>({std::max(1u, std::thread::hardware_concurrency()), maximumThreads,
-                                                 unsigned(bands.size())});
+    const unsigned threads =
+        std::min<unsigned>({std::max(1u, std::thread::hardware_concurrency()), maximumThreads, unsigned(bands.size())});
     std::vector<std::thread> helpers;
     try {
         for (unsigned t = 1; t < threads; ++t)

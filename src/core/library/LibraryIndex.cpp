@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/LibraryIndex.h"
 
 #include "core/base/JsonReader.h"
@@ -28,10 +29,11 @@ std::vector<CaptureItem> decode(const QByteArray &bytes)
         json::field(root, "version", version);
         json::field(root, "items", items);
     } catch (const json::SyntaxError &e) {
-        throw LibraryFailure::corruptedIndex(QStringLiteral("JSON 구문이 올바르지 않습니다: ") + QString::fromUtf8(e.what()));
+        throw LibraryFailure::corruptedIndex(QStringLiteral("JSON 구문이 올바르지 않습니다: ") +
+                                             QString::fromUtf8(e.what()));
     } catch (const json::ReadError &e) {
-        throw LibraryFailure::corruptedIndex(QStringLiteral("형식이 맞지 않는 값이 있습니다: ")
-                                             + QString::fromUtf8(e.what()));
+        throw LibraryFailure::corruptedIndex(QStringLiteral("형식이 맞지 않는 값이 있습니다: ") +
+                                             QString::fromUtf8(e.what()));
     }
 
     if (version != currentVersion)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/LibraryLease.h"
 
 #include <cerrno>
@@ -17,7 +18,8 @@ namespace tarn {
 
 QString LibraryLease::heldElsewhereMessage()
 {
-    return QStringLiteral("다른 Tarnwick 인스턴스가 이 라이브러리를 사용 중입니다. 기존 앱을 사용하거나 다른 라이브러리 경로를 선택하세요.");
+    return QStringLiteral("다른 Tarnwick 인스턴스가 이 라이브러리를 사용 중입니다. 기존 앱을 사용하거나 다른 "
+                          "라이브러리 경로를 선택하세요.");
 }
 
 LibraryLease::LibraryLease(const QString &root)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/LibraryPaths.h"
 
 #include <cerrno>
@@ -45,10 +46,7 @@ QString normalizedRoot(const QString &root)
     return QDir::cleanPath(QDir::isAbsolutePath(root) ? root : QDir::current().absoluteFilePath(root));
 }
 
-QString child(const QString &root, const QString &name)
-{
-    return root + QLatin1Char('/') + name;
-}
+QString child(const QString &root, const QString &name) { return root + QLatin1Char('/') + name; }
 
 QString originalPath(const QString &root, const CaptureItem &item)
 {
@@ -72,7 +70,7 @@ QStringList resolvedPathComponents(const QString &path)
 {
     QString existing = QDir::cleanPath(path);
     QStringList missing; // removed from the end, last first
-    struct stat st {};
+    struct stat st { };
     while (existing != QLatin1String("/") && !existing.isEmpty() && !statPath(existing, st)) {
         missing.prepend(QFileInfo(existing).fileName());
         existing = QFileInfo(existing).path();
@@ -91,8 +89,8 @@ void validateExportDestination(const QString &root, const QString &destination)
 
     const QStringList rootComponents = resolvedPathComponents(root);
     const QStringList destinationComponents = resolvedPathComponents(destination);
-    if (destinationComponents.size() >= rootComponents.size()
-        && std::equal(rootComponents.begin(), rootComponents.end(), destinationComponents.begin()))
+    if (destinationComponents.size() >= rootComponents.size() &&
+        std::equal(rootComponents.begin(), rootComponents.end(), destinationComponents.begin()))
         throw LibraryFailure::protectedExportLocation();
 
     // The same folder can be reached under names the component test cannot see (another letter
@@ -100,9 +98,9 @@ void validateExportDestination(const QString &root, const QString &destination)
     // will resolve it when the file is written, and compare each existing folder's identity.
     // The library's own folders count as well: one of them may be mounted elsewhere too.
     std::vector<struct stat> protectedFolders;
-    for (const QString &folder : {root, child(root, originalsName), child(root, thumbnailsName),
-                                  child(root, recordingsName)}) {
-        struct stat st {};
+    for (const QString &folder :
+         {root, child(root, originalsName), child(root, thumbnailsName), child(root, recordingsName)}) {
+        struct stat st { };
         if (statPath(folder, st))
             protectedFolders.push_back(st);
     }
@@ -110,7 +108,7 @@ void validateExportDestination(const QString &root, const QString &destination)
         return; // no library folder yet: nothing to overwrite
     QString current = destination;
     for (;;) {
-        struct stat st {};
+        struct stat st { };
         if (statPath(current, st))
             for (const struct stat &folder : protectedFolders)
                 if (st.st_dev == folder.st_dev && st.st_ino == folder.st_ino)

@@ -1,19 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/LibraryRepository.h"
 
 #include "core/library/LibraryPaths.h"
 
 namespace tarn {
 
-LibraryRepository::LibraryRepository(const QString &root)
-    : root_(libraryPaths::normalizedRoot(root)), store_(root_)
-{
-}
+LibraryRepository::LibraryRepository(const QString &root) : root_(libraryPaths::normalizedRoot(root)), store_(root_) { }
 
 LibraryRepository::~LibraryRepository() { executor_.waitForDone(); }
 
-QString LibraryRepository::originalURL(const CaptureItem &item) const { return libraryPaths::originalPath(root_, item); }
+QString LibraryRepository::originalURL(const CaptureItem &item) const
+{
+    return libraryPaths::originalPath(root_, item);
+}
 
-QString LibraryRepository::thumbnailURL(const CaptureItem &item) const { return libraryPaths::thumbnailPath(root_, item); }
+QString LibraryRepository::thumbnailURL(const CaptureItem &item) const
+{
+    return libraryPaths::thumbnailPath(root_, item);
+}
 
 void LibraryRepository::validateExportDestination(const QString &destination) const
 {
@@ -28,9 +32,8 @@ QFuture<std::vector<CaptureItem>> LibraryRepository::load()
 QFuture<CaptureItem> LibraryRepository::insertImage(QImage image, std::string title, bool isSample,
                                                     std::optional<double> captureMilliseconds)
 {
-    return submit([image = std::move(image), title = std::move(title), isSample, captureMilliseconds](LibraryStore &store) {
-        return store.insertImage(image, title, isSample, captureMilliseconds);
-    });
+    return submit([image = std::move(image), title = std::move(title), isSample, captureMilliseconds](
+                      LibraryStore &store) { return store.insertImage(image, title, isSample, captureMilliseconds); });
 }
 
 QFuture<CaptureItem> LibraryRepository::insertVideo(const QString &source, std::string title, QImage thumbnail,
@@ -44,7 +47,8 @@ QFuture<CaptureItem> LibraryRepository::insertVideo(const QString &source, std::
 
 QFuture<CaptureItem> LibraryRepository::updateRecognition(const Uuid &id, RecognitionResult result)
 {
-    return submit([id, result = std::move(result)](LibraryStore &store) { return store.updateRecognition(id, result); });
+    return submit(
+        [id, result = std::move(result)](LibraryStore &store) { return store.updateRecognition(id, result); });
 }
 
 QFuture<CaptureItem> LibraryRepository::setFavorite(const Uuid &id, bool value)
@@ -65,9 +69,8 @@ QFuture<std::vector<CaptureItem>> LibraryRepository::setTrashed(std::unordered_s
 QFuture<CaptureItem> LibraryRepository::saveEdits(const Uuid &id, std::string title, std::vector<std::string> tags,
                                                   EditDocument document)
 {
-    return submit([id, title = std::move(title), tags = std::move(tags), document = std::move(document)](LibraryStore &store) {
-        return store.saveEdits(id, title, tags, document);
-    });
+    return submit([id, title = std::move(title), tags = std::move(tags), document = std::move(document)](
+                      LibraryStore &store) { return store.saveEdits(id, title, tags, document); });
 }
 
 QFuture<QString> LibraryRepository::recordingURL()

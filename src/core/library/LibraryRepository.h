@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -12,8 +13,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/library/LibraryStore.h"
 #include "core/base/SerialExecutor.h"
+#include "core/library/LibraryStore.h"
 
 namespace tarn {
 
@@ -57,8 +58,7 @@ public:
 
 private:
     // Queues `operation(store_)` on the worker; its result or exception travels in the future.
-    template <typename Operation>
-    auto submit(Operation operation)
+    template <typename Operation> auto submit(Operation operation)
     {
         return executor_.run([this, operation = std::move(operation)] { return operation(store_); });
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/LibraryStore.h"
 
 #include <cerrno>
@@ -9,13 +10,13 @@
 #include <QFileInfo>
 
 #include "core/base/FileFailure.h"
-#include "core/image/ImageCodec.h"
 #include "core/base/LibraryFailure.h"
+#include "core/image/ImageCodec.h"
 #include "core/library/LibraryIndex.h"
 #include "core/library/LibraryPaths.h"
 #include "core/library/PrivateFiles.h"
-#include "core/render/RasterRenderer.h"
 #include "core/library/VideoContainer.h"
+#include "core/render/RasterRenderer.h"
 
 namespace tarn {
 
@@ -50,7 +51,7 @@ CaptureItem newItem(CaptureKind kind, const std::string &title, const QString &e
 
 } // namespace
 
-LibraryStore::LibraryStore(const QString &root) : root_(paths::normalizedRoot(root)) {}
+LibraryStore::LibraryStore(const QString &root) : root_(paths::normalizedRoot(root)) { }
 
 QString LibraryStore::originalURL(const CaptureItem &item) const { return paths::originalPath(root_, item); }
 
@@ -95,10 +96,7 @@ void LibraryStore::persist(const std::vector<CaptureItem> &items)
     items_ = items;
 }
 
-void LibraryStore::writePrivate(const QByteArray &data, const QString &path)
-{
-    files::writeAtomically(path, data);
-}
+void LibraryStore::writePrivate(const QByteArray &data, const QString &path) { files::writeAtomically(path, data); }
 
 std::vector<CaptureItem>::iterator LibraryStore::find(std::vector<CaptureItem> &items, const Uuid &id)
 {
@@ -108,8 +106,7 @@ std::vector<CaptureItem>::iterator LibraryStore::find(std::vector<CaptureItem> &
     return it;
 }
 
-template <typename Change>
-CaptureItem LibraryStore::changeOne(const Uuid &id, Change change)
+template <typename Change> CaptureItem LibraryStore::changeOne(const Uuid &id, Change change)
 {
     load();
     std::vector<CaptureItem> items = items_;
@@ -205,7 +202,8 @@ CaptureItem LibraryStore::insertVideo(const QString &source, const std::string &
                                       int64_t width, int64_t height, double duration)
 {
     load();
-    const QString extension = videoContainer::storedExtension(source, files::readHead(source, videoContainer::headLength));
+    const QString extension =
+        videoContainer::storedExtension(source, files::readHead(source, videoContainer::headLength));
     CaptureItem item = newItem(CaptureKind::video, title, extension);
     item.byteCount = files::fileSize(source);
     item.width = width;
@@ -235,9 +233,11 @@ CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, co
     const CaptureItem previous = *it;
 
     // The original is only ever read.
-    const QImage original = ImageCodec::read(std::filesystem::path(QFile::encodeName(originalURL(previous)).toStdString()));
-    const QByteArray jpeg = ImageCodec::encode(RasterRenderer::render(original, document, static_cast<int>(thumbnailEdge)),
-                                               ExportFormat::jpeg, editedThumbnailQuality);
+    const QImage original =
+        ImageCodec::read(std::filesystem::path(QFile::encodeName(originalURL(previous)).toStdString()));
+    const QByteArray jpeg =
+        ImageCodec::encode(RasterRenderer::render(original, document, static_cast<int>(thumbnailEdge)),
+                           ExportFormat::jpeg, editedThumbnailQuality);
 
     CaptureItem &changed = *it;
     if (!QString::fromStdString(title).trimmed().isEmpty())
@@ -275,7 +275,7 @@ void LibraryStore::removeFinalizedRecording(const QString &path)
         throw LibraryFailure::unsafeFilename();
     paths::validateFilename(info.fileName().toStdString());
 
-    struct stat st {};
+    struct stat st { };
     if (::lstat(QFile::encodeName(clean).constData(), &st) != 0) {
         if (errno == ENOENT)
             return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -41,8 +42,8 @@ public:
 
     CaptureItem insertImage(const QImage &image, const std::string &title, bool isSample,
                             std::optional<double> captureMilliseconds);
-    CaptureItem insertVideo(const QString &source, const std::string &title, const QImage &thumbnail,
-                            int64_t width, int64_t height, double duration);
+    CaptureItem insertVideo(const QString &source, const std::string &title, const QImage &thumbnail, int64_t width,
+                            int64_t height, double duration);
     CaptureItem updateRecognition(const Uuid &id, const RecognitionResult &result);
     CaptureItem setFavorite(const Uuid &id, bool value);
     CaptureItem setTrashed(const Uuid &id, bool value);
@@ -60,8 +61,7 @@ public:
 
 private:
     std::vector<CaptureItem>::iterator find(std::vector<CaptureItem> &items, const Uuid &id);
-    template <typename Change>
-    CaptureItem changeOne(const Uuid &id, Change change);
+    template <typename Change> CaptureItem changeOne(const Uuid &id, Change change);
     QString folder(const QString &name) const;
     void insertFirst(const CaptureItem &item);
     void persist(const std::vector<CaptureItem> &items);

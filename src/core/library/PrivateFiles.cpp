@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/PrivateFiles.h"
 
 #include <cerrno>
@@ -23,7 +24,7 @@ QByteArray native(const QString &path) { return QFile::encodeName(path); }
 // Owns a descriptor and closes it on every path out.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd) : fd_(fd) { }
     ~Descriptor()
     {
         if (fd_ >= 0)
@@ -99,7 +100,7 @@ void replaceAtomically(const QString &path, const std::function<void(int, const 
 
 bool isFolder(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -129,7 +130,7 @@ void createFolders(const QString &path)
 
 bool exists(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(native(path).constData(), &st) == 0)
         return true;
     if (errno == ENOENT)
@@ -170,7 +171,7 @@ QByteArray readHead(const QString &path, int64_t limit)
     Descriptor fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         fail(QStringLiteral("파일을 열지"), path);
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd.get(), &st) != 0)
         fail(QStringLiteral("파일을 읽지"), path);
     if (S_ISDIR(st.st_mode))
@@ -194,14 +195,11 @@ QByteArray readHead(const QString &path, int64_t limit)
     return data;
 }
 
-QByteArray readAll(const QString &path)
-{
-    return readHead(path, INT64_MAX / 2);
-}
+QByteArray readAll(const QString &path) { return readHead(path, INT64_MAX / 2); }
 
 int64_t fileSize(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(native(path).constData(), &st) != 0)
         fail(QStringLiteral("파일 정보를 읽지"), path);
     return static_cast<int64_t>(st.st_size);
@@ -213,10 +211,7 @@ void removeFile(const QString &path)
         fail(QStringLiteral("파일을 지우지"), path);
 }
 
-void removeQuietly(const QString &path)
-{
-    ::unlink(native(path).constData());
-}
+void removeQuietly(const QString &path) { ::unlink(native(path).constData()); }
 
 QStringList listFolder(const QString &path)
 {

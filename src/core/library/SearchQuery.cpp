@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/SearchQuery.h"
 
 #include <memory>
@@ -71,7 +72,8 @@ std::vector<Characters> splitAtColon(const Characters &term)
             continue;
         const bool appended = i > start;
         if (appended)
-            pieces.emplace_back(term.begin() + static_cast<std::ptrdiff_t>(start), term.begin() + static_cast<std::ptrdiff_t>(i));
+            pieces.emplace_back(term.begin() + static_cast<std::ptrdiff_t>(start),
+                                term.begin() + static_cast<std::ptrdiff_t>(i));
         start = i + 1;
         if (appended)
             break;
@@ -186,8 +188,9 @@ SearchQuery::SearchQuery(std::string_view text)
 
 bool SearchQuery::needsText() const
 {
-    return std::any_of(clauses_.begin(), clauses_.end(),
-                       [](const Term &term) { return term.clause.kind == Kind::text || term.clause.kind == Kind::tag; });
+    return std::any_of(clauses_.begin(), clauses_.end(), [](const Term &term) {
+        return term.clause.kind == Kind::text || term.clause.kind == Kind::tag;
+    });
 }
 
 bool SearchQuery::matches(const CaptureItem &item) const

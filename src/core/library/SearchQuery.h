@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/Date.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 

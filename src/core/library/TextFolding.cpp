@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/library/TextFolding.h"
 
 #include <cstring>
@@ -58,8 +59,8 @@ std::string fold(std::string_view utf8)
     const icu::Normalizer2 *nfc = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status))
         return std::string(utf8);
-    const icu::UnicodeString decomposed =
-        nfd->normalize(icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size()))), status);
+    const icu::UnicodeString decomposed = nfd->normalize(
+        icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size()))), status);
     icu::UnicodeString bare;
     for (int32_t i = 0; i < decomposed.length();) {
         const UChar32 c = decomposed.char32At(i);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/Annotation.h"
 
 #include "core/base/JsonReader.h"
@@ -5,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/Hashing.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 
@@ -60,7 +61,6 @@ void write(json::Writer &w, const Annotation &a)
     w.endObject();
 }
 
-
 void read(json::Value j, Annotation &out)
 {
     json::field(j, "id", out.id);
@@ -78,6 +78,6 @@ void read(json::Value j, Annotation &out)
 
 size_t std::hash<tarn::Annotation>::operator()(const tarn::Annotation &a) const noexcept
 {
-    return tarn::hashing::all(a.id, a.tool, a.points, a.color, a.weight, a.text, a.number,
-                              a.badgeStyle, a.badgeRotation);
+    return tarn::hashing::all(a.id, a.tool, a.points, a.color, a.weight, a.text, a.number, a.badgeStyle,
+                              a.badgeRotation);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -5,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Uuid.h"
 #include "core/model/Markup.h"
 #include "core/model/UnitGeometry.h"
-#include "core/base/Uuid.h"
 
 namespace tarn {
 
@@ -43,7 +44,6 @@ void read(json::Value j, Annotation &out);
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::Annotation> {
+template <> struct std::hash<tarn::Annotation> {
     size_t operator()(const tarn::Annotation &a) const noexcept;
 };

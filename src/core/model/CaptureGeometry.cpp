@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/CaptureGeometry.h"
 
 #include <algorithm>
@@ -8,8 +9,7 @@ namespace tarn::CaptureGeometry {
 QSizeF pixelSize(QSizeF points, double scale, std::optional<int64_t> maximumLongEdge, bool even)
 {
     const double pw = points.width(), ph = points.height();
-    if (!std::isfinite(pw) || !std::isfinite(ph) || !std::isfinite(scale) || !(pw > 0) || !(ph > 0)
-        || !(scale > 0))
+    if (!std::isfinite(pw) || !std::isfinite(ph) || !std::isfinite(scale) || !(pw > 0) || !(ph > 0) || !(scale > 0))
         return {0, 0};
 
     double w = pw * scale;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/CaptureItem.h"
 
 #include "core/base/JsonReader.h"
@@ -51,7 +52,6 @@ void write(json::Writer &w, const CaptureItem &item)
     w.endObject();
 }
 
-
 void read(json::Value j, TextRegion &out)
 {
     json::field(j, "id", out.id);
@@ -91,8 +91,7 @@ size_t std::hash<tarn::TextRegion>::operator()(const tarn::TextRegion &r) const 
 
 size_t std::hash<tarn::CaptureItem>::operator()(const tarn::CaptureItem &i) const noexcept
 {
-    return tarn::hashing::all(i.id, i.title, i.createdAt, i.kind, i.filename, i.thumbnailFilename,
-                              i.width, i.height, i.byteCount, i.duration, i.isFavorite, i.tags,
-                              i.recognizedText, i.textRegions, i.edits, i.isSample, i.trashedAt,
-                              i.captureMilliseconds);
+    return tarn::hashing::all(i.id, i.title, i.createdAt, i.kind, i.filename, i.thumbnailFilename, i.width, i.height,
+                              i.byteCount, i.duration, i.isFavorite, i.tags, i.recognizedText, i.textRegions, i.edits,
+                              i.isSample, i.trashedAt, i.captureMilliseconds);
 }

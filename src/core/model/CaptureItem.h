@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -6,9 +7,9 @@
 #include <vector>
 
 #include "core/base/Date.h"
+#include "core/base/Uuid.h"
 #include "core/model/EditDocument.h"
 #include "core/model/UnitGeometry.h"
-#include "core/base/Uuid.h"
 
 namespace tarn {
 
@@ -24,8 +25,7 @@ struct TextRegion {
 
 enum class CaptureKind { image, video };
 
-template <>
-struct EnumNames<CaptureKind> {
+template <> struct EnumNames<CaptureKind> {
     static constexpr std::array values{
         std::pair{CaptureKind::image, std::string_view("image")},
         std::pair{CaptureKind::video, std::string_view("video")},
@@ -68,11 +68,9 @@ void read(json::Value j, CaptureItem &out);
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::TextRegion> {
+template <> struct std::hash<tarn::TextRegion> {
     size_t operator()(const tarn::TextRegion &r) const noexcept;
 };
-template <>
-struct std::hash<tarn::CaptureItem> {
+template <> struct std::hash<tarn::CaptureItem> {
     size_t operator()(const tarn::CaptureItem &item) const noexcept;
 };

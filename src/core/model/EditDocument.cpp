@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/EditDocument.h"
 
 #include "core/base/JsonReader.h"
 
 #include <algorithm>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/Hashing.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 
@@ -27,8 +28,8 @@ std::vector<TextRegion> EditDocument::visibleTextRegions(const std::vector<TextR
     for (const TextRegion &region : regions) {
         if (!area.contains(region.rect))
             continue;
-        const bool masked = std::any_of(masks.begin(), masks.end(),
-                                        [&](const UnitRect &m) { return m.intersects(region.rect); });
+        const bool masked =
+            std::any_of(masks.begin(), masks.end(), [&](const UnitRect &m) { return m.intersects(region.rect); });
         if (!masked)
             visible.push_back(region);
     }
@@ -46,7 +47,6 @@ void write(json::Writer &w, const EditDocument &d)
     json::field(w, "padding", d.padding);
     w.endObject();
 }
-
 
 void read(json::Value j, EditDocument &out)
 {

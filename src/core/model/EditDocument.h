@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -36,7 +37,6 @@ void read(json::Value j, EditDocument &out);
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::EditDocument> {
+template <> struct std::hash<tarn::EditDocument> {
     size_t operator()(const tarn::EditDocument &d) const noexcept;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <algorithm>
@@ -8,13 +9,12 @@
 namespace tarn {
 
 // Undo/redo memory of whole states with a fixed capacity of earlier states.
-template <typename T>
-class EditHistory {
+template <typename T> class EditHistory {
 public:
     explicit EditHistory(T initial, int64_t capacity)
-        : current_(std::move(initial)), capacity_(static_cast<size_t>(std::max<int64_t>(capacity, 1)))
-    {
-    }
+        : current_(std::move(initial)),
+          capacity_(static_cast<size_t>(std::max<int64_t>(capacity, 1)))
+    { }
 
     const T &current() const { return current_; }
     bool canUndo() const { return !past_.empty(); }

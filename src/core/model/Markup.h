@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -12,8 +13,20 @@
 namespace tarn {
 
 enum class MarkupTool {
-    select, arrow, rectangle, roundedRectangle, ellipse, line, pen,
-    text, badge, number, highlight, blur, redact, crop
+    select,
+    arrow,
+    rectangle,
+    roundedRectangle,
+    ellipse,
+    line,
+    pen,
+    text,
+    badge,
+    number,
+    highlight,
+    blur,
+    redact,
+    crop
 };
 
 enum class MarkupColor { coral, mint, blue, violet, white, black };
@@ -35,16 +48,15 @@ bool isShape(MarkupTool tool);
 bool isPrivacyMask(MarkupTool tool);
 bool supportsStrokeWeight(MarkupTool tool);
 // The shape menu, in order.
-inline constexpr std::array<MarkupTool, 4> shapeTools{
-    MarkupTool::rectangle, MarkupTool::roundedRectangle, MarkupTool::ellipse, MarkupTool::line};
+inline constexpr std::array<MarkupTool, 4> shapeTools{MarkupTool::rectangle, MarkupTool::roundedRectangle,
+                                                      MarkupTool::ellipse, MarkupTool::line};
 
 RGB components(MarkupColor color);
 QColor qColor(MarkupColor color); // sRGB, alpha 1
 QColor qColor(BadgeStyle style);  // sRGB, alpha 1
 std::optional<double> ratio(FrameAspect aspect);
 
-template <>
-struct EnumNames<MarkupTool> {
+template <> struct EnumNames<MarkupTool> {
     static constexpr std::array values{
         std::pair{MarkupTool::select, std::string_view("select")},
         std::pair{MarkupTool::arrow, std::string_view("arrow")},
@@ -63,8 +75,7 @@ struct EnumNames<MarkupTool> {
     };
 };
 
-template <>
-struct EnumNames<MarkupColor> {
+template <> struct EnumNames<MarkupColor> {
     static constexpr std::array values{
         std::pair{MarkupColor::coral, std::string_view("coral")},
         std::pair{MarkupColor::mint, std::string_view("mint")},
@@ -75,8 +86,7 @@ struct EnumNames<MarkupColor> {
     };
 };
 
-template <>
-struct EnumNames<BadgeStyle> {
+template <> struct EnumNames<BadgeStyle> {
     static constexpr std::array values{
         std::pair{BadgeStyle::check, std::string_view("check")},
         std::pair{BadgeStyle::question, std::string_view("question")},
@@ -86,8 +96,7 @@ struct EnumNames<BadgeStyle> {
     };
 };
 
-template <>
-struct EnumNames<Backdrop> {
+template <> struct EnumNames<Backdrop> {
     static constexpr std::array values{
         std::pair{Backdrop::none, std::string_view("none")},
         std::pair{Backdrop::aurora, std::string_view("aurora")},
@@ -97,8 +106,7 @@ struct EnumNames<Backdrop> {
     };
 };
 
-template <>
-struct EnumNames<FrameAspect> {
+template <> struct EnumNames<FrameAspect> {
     static constexpr std::array values{
         std::pair{FrameAspect::natural, std::string_view("natural")},
         std::pair{FrameAspect::square, std::string_view("square")},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/UnitGeometry.h"
 
 #include "core/base/JsonReader.h"
@@ -33,10 +34,7 @@ double clampExtent(double extent, double origin)
 
 } // namespace
 
-UnitPoint::UnitPoint(double x, double y)
-    : x(unitClamp(x)), y(unitClamp(y))
-{
-}
+UnitPoint::UnitPoint(double x, double y) : x(unitClamp(x)), y(unitClamp(y)) { }
 
 UnitPoint UnitPoint::unclamped(double x, double y)
 {
@@ -119,7 +117,6 @@ void write(json::Writer &w, const UnitRect &r)
     json::field(w, "y", r.y);
     w.endObject();
 }
-
 
 void read(json::Value j, UnitPoint &out)
 {

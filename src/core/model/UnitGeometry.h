@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <functional>
@@ -68,11 +69,9 @@ void read(json::Value j, UnitRect &out);
 
 } // namespace tarn
 
-template <>
-struct std::hash<tarn::UnitPoint> {
+template <> struct std::hash<tarn::UnitPoint> {
     size_t operator()(const tarn::UnitPoint &p) const noexcept;
 };
-template <>
-struct std::hash<tarn::UnitRect> {
+template <> struct std::hash<tarn::UnitRect> {
     size_t operator()(const tarn::UnitRect &r) const noexcept;
 };

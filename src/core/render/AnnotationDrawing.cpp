@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RasterRenderer::drawAnnotation: how every markup tool looks. The flattened picture, the
 // blurred copy and the editor's canvas all paint marks through this one function.
 #include <algorithm>
@@ -54,8 +55,8 @@ void drawText(const Annotation &a, QPointF topLeft, double scale, QPainter &pain
     painter.translate(topLeft);
     painter.scale(f.factor, f.factor);
     painter.setFont(f.font);
-    painter.drawText(QRectF(0, 0, 1e6, 1e6),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextExpandTabs, text);
+    painter.drawText(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextExpandTabs,
+                     text);
 }
 
 void drawNumber(const Annotation &a, QPointF centre, double scale, QPainter &painter)
@@ -151,8 +152,8 @@ void drawAnnotation(const Annotation &a, QSizeF size, QPainter &painter)
         drawText(a, p0, s, painter);
         break;
     case MarkupTool::badge:
-        BadgeRenderer::draw(a.badgeStyle.value_or(BadgeStyle::check),
-                            BadgeRenderer::bounds(p0, size), a.resolvedBadgeRotation(), painter);
+        BadgeRenderer::draw(a.badgeStyle.value_or(BadgeStyle::check), BadgeRenderer::bounds(p0, size),
+                            a.resolvedBadgeRotation(), painter);
         break;
     case MarkupTool::number:
         painter.setBrush(color);

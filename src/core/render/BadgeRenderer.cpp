@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/BadgeRenderer.h"
 
 #include <algorithm>
@@ -9,21 +10,18 @@
 #include <QPainterPath>
 #include <QTransform>
 
-#include "core/image/Bitmap.h"
 #include "core/base/ImageFailure.h"
+#include "core/image/Bitmap.h"
 
 namespace tarn::BadgeRenderer {
 
 namespace {
 
-constexpr std::array allStyles{BadgeStyle::check, BadgeStyle::question, BadgeStyle::cross,
-                               BadgeStyle::warning, BadgeStyle::heart};
+constexpr std::array allStyles{BadgeStyle::check, BadgeStyle::question, BadgeStyle::cross, BadgeStyle::warning,
+                               BadgeStyle::heart};
 
 // The drawing angle in radians: the clamped rotation modulo 360, so 360 acts as 0.
-double drawingAngle(double degrees)
-{
-    return std::fmod(clampedRotation(degrees), 360.0) * std::numbers::pi / 180.0;
-}
+double drawingAngle(double degrees) { return std::fmod(clampedRotation(degrees), 360.0) * std::numbers::pi / 180.0; }
 
 QTransform rotationAbout(QPointF centre, double radians)
 {
@@ -162,8 +160,7 @@ void draw(BadgeStyle style, const QRectF &rect, double rotationDegrees, QPainter
 
 QImage previewImage(bool showRotations)
 {
-    QImage sheet = Bitmap::create(QSize(1000, showRotations ? 900 : 180),
-                                  QColor::fromRgbF(0.96f, 0.97f, 0.98f));
+    QImage sheet = Bitmap::create(QSize(1000, showRotations ? 900 : 180), QColor::fromRgbF(0.96f, 0.97f, 0.98f));
 
     QPainter painter(&sheet);
     if (!painter.isActive())

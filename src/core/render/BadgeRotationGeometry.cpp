@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/BadgeRotationGeometry.h"
 
 #include <algorithm>
@@ -20,10 +21,8 @@ bool finite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
 BadgeRotationGeometry::BadgeRotationGeometry(const QRectF &badgeBounds)
     : center_(badgeBounds.center()),
-      radius_(std::max(minimumRadius,
-                       std::hypot(badgeBounds.width(), badgeBounds.height()) / 2 + 18))
-{
-}
+      radius_(std::max(minimumRadius, std::hypot(badgeBounds.width(), badgeBounds.height()) / 2 + 18))
+{ }
 
 QRectF BadgeRotationGeometry::ringBounds() const
 {
@@ -32,8 +31,7 @@ QRectF BadgeRotationGeometry::ringBounds() const
 
 QPointF BadgeRotationGeometry::handleCenter(double rotationDegrees) const
 {
-    const double theta =
-        (std::fmod(BadgeRenderer::clampedRotation(rotationDegrees), 360.0) + 180.0) / degrees;
+    const double theta = (std::fmod(BadgeRenderer::clampedRotation(rotationDegrees), 360.0) + 180.0) / degrees;
     return center_ + radius_ * QPointF(std::cos(theta), std::sin(theta));
 }
 
@@ -47,8 +45,8 @@ bool BadgeRotationGeometry::containsRing(QPointF point) const
     return std::abs(distance(point, center_) - radius_) <= ringHalfWidth;
 }
 
-std::optional<double> BadgeRotationGeometry::rotation(QPointF point, QPointF start,
-                                                      double initialRotation, bool snapping) const
+std::optional<double> BadgeRotationGeometry::rotation(QPointF point, QPointF start, double initialRotation,
+                                                      bool snapping) const
 {
     if (!finite(point) || distance(point, center_) < deadZone)
         return std::nullopt;

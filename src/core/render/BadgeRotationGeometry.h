@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -23,8 +24,7 @@ public:
     bool containsRing(QPointF point) const;
     // The new rotation for a drag from `start` to `point`, or nothing when either point lies in
     // the dead zone or is not finite.
-    std::optional<double> rotation(QPointF point, QPointF start, double initialRotation,
-                                   bool snapping) const;
+    std::optional<double> rotation(QPointF point, QPointF start, double initialRotation, bool snapping) const;
 
     static constexpr double minimumRadius = 48;
     static constexpr double handleRadius = 13;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/BlurCache.h"
 
 #include "core/base/Hashing.h"
@@ -5,9 +6,9 @@
 namespace tarn {
 
 BlurCache::BlurCache(size_t maximumEntries, size_t maximumCost)
-    : maximumEntries_(maximumEntries), maximumCost_(maximumCost)
-{
-}
+    : maximumEntries_(maximumEntries),
+      maximumCost_(maximumCost)
+{ }
 
 size_t BlurCache::hashOf(qint64 imageKey, const std::vector<Annotation> &marks)
 {
@@ -36,8 +37,7 @@ std::optional<QImage> BlurCache::find(const QImage &source, const std::vector<An
     return it->blurred;
 }
 
-void BlurCache::insert(const QImage &source, const std::vector<Annotation> &marks,
-                       const QImage &blurred)
+void BlurCache::insert(const QImage &source, const std::vector<Annotation> &marks, const QImage &blurred)
 {
     const size_t cost = size_t(source.sizeInBytes()) + size_t(blurred.sizeInBytes());
     const qint64 key = source.cacheKey();
@@ -50,8 +50,7 @@ void BlurCache::insert(const QImage &source, const std::vector<Annotation> &mark
     }
     if (cost > maximumCost_ || maximumEntries_ == 0)
         return;
-    while (!entries_.empty() &&
-           (entries_.size() >= maximumEntries_ || totalCost_ + cost > maximumCost_)) {
+    while (!entries_.empty() && (entries_.size() >= maximumEntries_ || totalCost_ + cost > maximumCost_)) {
         totalCost_ -= entries_.back().cost;
         entries_.pop_back();
     }

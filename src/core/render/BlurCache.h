@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
@@ -36,8 +37,7 @@ private:
     };
 
     static size_t hashOf(qint64 imageKey, const std::vector<Annotation> &marks);
-    std::list<Entry>::iterator locate(qint64 imageKey, size_t hash,
-                                      const std::vector<Annotation> &marks);
+    std::list<Entry>::iterator locate(qint64 imageKey, size_t hash, const std::vector<Annotation> &marks);
 
     const size_t maximumEntries_;
     const size_t maximumCost_;

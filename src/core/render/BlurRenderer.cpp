@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/BlurRenderer.h"
 
 #include <algorithm>
@@ -6,9 +7,9 @@
 #include <QPainter>
 
 #include "core/image/Bitmap.h"
+#include "core/image/ImageCodec.h"
 #include "core/render/BlurCache.h"
 #include "core/render/GaussianBlur.h"
-#include "core/image/ImageCodec.h"
 #include "core/render/RasterRenderer.h"
 
 namespace tarn::BlurRenderer {
@@ -22,8 +23,7 @@ BlurCache &cache()
 }
 
 // The source with the marks painted in, at the working size.
-QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations,
-                   const Reduction &r)
+QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations, const Reduction &r)
 {
     QImage bitmap = Bitmap::create(r.size);
     QPainter painter(&bitmap);

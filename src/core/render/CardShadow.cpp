@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/CardShadow.h"
 
 #include <algorithm>
@@ -51,8 +52,8 @@ void paint(const QPainterPath &path, QPainter &painter)
     painter.resetTransform();
     painter.setOpacity(opacity);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(QRectF(area.left(), area.top() - deviceOffsetUp,
-                             maskSize.width() * maskReduction, maskSize.height() * maskReduction),
+    painter.drawImage(QRectF(area.left(), area.top() - deviceOffsetUp, maskSize.width() * maskReduction,
+                             maskSize.height() * maskReduction),
                       mask);
     painter.restore();
 }

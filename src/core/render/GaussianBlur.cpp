@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/GaussianBlur.h"
 
 #include <algorithm>
@@ -13,8 +14,8 @@ namespace tarn::GaussianBlur {
 namespace {
 
 constexpr int passes = 3;
-constexpr int stripPixels = 32; // columns per vertical work item
-constexpr int rowsPerGroup = 8; // rows blurred together
+constexpr int stripPixels = 32;       // columns per vertical work item
+constexpr int rowsPerGroup = 8;       // rows blurred together
 constexpr double maximumSigma = 1000; // far beyond any use; keeps the sums in 32 bits
 
 // One box pass along a line of `count` elements, each made of `lanes` 16-bit values lying next
@@ -22,8 +23,8 @@ constexpr double maximumSigma = 1000; // far beyond any use; keeps the sums in 3
 // Elements beyond the ends repeat the end elements. `sums` is scratch of `lanes` entries.
 // The loop over lanes is what the compiler vectorizes. With sigma limited to 1000 the boxes
 // stay below 1200 wide, so the sums (at most 65280 per element) fit in 32 bits.
-void boxLine(const uint16_t *__restrict src, uint16_t *__restrict dst, int count, int lanes,
-             int radius, int32_t *__restrict sums)
+void boxLine(const uint16_t *__restrict src, uint16_t *__restrict dst, int count, int lanes, int radius,
+             int32_t *__restrict sums)
 {
     const float inverse = 1.0f / float(2 * radius + 1);
     const int last = count - 1;
@@ -112,8 +113,7 @@ void blurColumns(const Job &job, int firstColumn, int endColumn)
 }
 
 // Splits [0, total) into ranges of about `step` and runs `work` on them in parallel.
-template <typename Work>
-void inParallel(int total, int step, Work work)
+template <typename Work> void inParallel(int total, int step, Work work)
 {
     std::vector<std::pair<int, int>> ranges;
     for (int start = 0; start < total; start += step)
@@ -130,8 +130,8 @@ std::array<int, 3> boxWidths(double sigma)
     if (lower % 2 == 0)
         --lower;
     const int upper = lower + 2;
-    const double lowerCount = (12 * sigma * sigma - passes * lower * lower - 4.0 * passes * lower -
-                               3.0 * passes) / (-4.0 * lower - 4);
+    const double lowerCount =
+        (12 * sigma * sigma - passes * lower * lower - 4.0 * passes * lower - 3.0 * passes) / (-4.0 * lower - 4);
     const int m = int(std::lround(lowerCount));
     std::array<int, 3> widths{};
     for (int i = 0; i < passes; ++i)

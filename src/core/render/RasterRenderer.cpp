@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/RasterRenderer.h"
 
 #include <algorithm>
@@ -9,9 +10,9 @@
 #include <QPainterPath>
 
 #include "core/image/Bitmap.h"
+#include "core/image/ImageCodec.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/CardShadow.h"
-#include "core/image/ImageCodec.h"
 #include "core/render/RenderLayout.h"
 
 namespace tarn::RasterRenderer {
@@ -22,15 +23,18 @@ const QColor cardColor = QColor::fromRgbF(0.10f, 0.12f, 0.15f);
 
 std::vector<QColor> backdropStops(Backdrop backdrop)
 {
-    auto c = [](double r, double g, double b) {
-        return QColor::fromRgbF(float(r), float(g), float(b));
-    };
+    auto c = [](double r, double g, double b) { return QColor::fromRgbF(float(r), float(g), float(b)); };
     switch (backdrop) {
-    case Backdrop::none: return {};
-    case Backdrop::aurora: return {c(0.09, 0.33, 0.35), c(0.39, 0.70, 0.60), c(0.82, 0.89, 0.66)};
-    case Backdrop::midnight: return {c(0.10, 0.12, 0.25), c(0.32, 0.27, 0.52), c(0.52, 0.41, 0.68)};
-    case Backdrop::peach: return {c(0.98, 0.77, 0.65), c(0.89, 0.52, 0.53), c(0.67, 0.46, 0.67)};
-    case Backdrop::paper: return {c(0.95, 0.94, 0.89), c(0.85, 0.87, 0.81)};
+    case Backdrop::none:
+        return {};
+    case Backdrop::aurora:
+        return {c(0.09, 0.33, 0.35), c(0.39, 0.70, 0.60), c(0.82, 0.89, 0.66)};
+    case Backdrop::midnight:
+        return {c(0.10, 0.12, 0.25), c(0.32, 0.27, 0.52), c(0.52, 0.41, 0.68)};
+    case Backdrop::peach:
+        return {c(0.98, 0.77, 0.65), c(0.89, 0.52, 0.53), c(0.67, 0.46, 0.67)};
+    case Backdrop::paper:
+        return {c(0.95, 0.94, 0.89), c(0.85, 0.87, 0.81)};
     }
     return {};
 }
@@ -79,8 +83,7 @@ QImage sourceForDevice(const QImage &image, const QPainter &painter)
     return image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF size,
-                     QPainter &painter)
+void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF size, QPainter &painter)
 {
     const QRectF whole(QPointF(0, 0), size);
     for (const Annotation &a : document.annotations) {
@@ -96,10 +99,7 @@ void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF
 
 } // namespace
 
-void drawImage(const QImage &image, const QRectF &rect, QPainter &painter)
-{
-    painter.drawImage(rect, image);
-}
+void drawImage(const QImage &image, const QRectF &rect, QPainter &painter) { painter.drawImage(rect, image); }
 
 void draw(const QImage &image, const EditDocument &document, QPainter &painter)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -22,8 +23,7 @@ namespace RasterRenderer {
 // that its longer side is at most `maximumEdge` when given (never enlarged). Throws
 // ImageFailure: invalidDimensions for an empty source or a maximum edge below 1, tooLarge for
 // an output beyond the limits, encoding when no bitmap can be made; blur errors pass through.
-QImage render(const QImage &image, const EditDocument &document,
-              std::optional<int> maximumEdge = std::nullopt);
+QImage render(const QImage &image, const EditDocument &document, std::optional<int> maximumEdge = std::nullopt);
 
 // Paints the same picture into a y-down painter whose user space is one unit per output
 // pixel of the layout (the caller may scale it). Throws what the blur renderer throws, before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/render/RenderLayout.h"
 
 #include <algorithm>
@@ -56,8 +57,8 @@ RenderLayout::RenderLayout(int imageWidth, int imageHeight, const EditDocument &
         }
     }
     size_ = QSizeF(std::ceil(w), std::ceil(h));
-    contentRect_ = QRectF((size_.width() - crop_.width()) / 2, (size_.height() - crop_.height()) / 2,
-                          crop_.width(), crop_.height());
+    contentRect_ = QRectF((size_.width() - crop_.width()) / 2, (size_.height() - crop_.height()) / 2, crop_.width(),
+                          crop_.height());
     sourceSize_ = QSizeF(W, H);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -8,16 +9,15 @@
 
 #include <QString>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/EnumNames.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 
 // A kind of sensitive content a recognized line can hold. Stored by its case name.
 enum class SensitiveKind { email, phone, credential, paymentCard };
 
-template <>
-struct EnumNames<SensitiveKind> {
+template <> struct EnumNames<SensitiveKind> {
     static constexpr std::array values{
         std::pair{SensitiveKind::email, std::string_view("email")},
         std::pair{SensitiveKind::phone, std::string_view("phone")},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/ReadingOrder.h"
 
 #include <algorithm>
@@ -16,8 +17,8 @@ namespace {
 
 // Merges the sorted runs [begin, middle) and [middle, end) of `from` into `to`. An element of
 // the right run goes first only when it reads before the left one, which keeps ties stable.
-void mergeRuns(const std::vector<TextRegion> &from, std::vector<TextRegion> &to, size_t begin,
-               size_t middle, size_t end)
+void mergeRuns(const std::vector<TextRegion> &from, std::vector<TextRegion> &to, size_t begin, size_t middle,
+               size_t end)
 {
     size_t left = begin, right = middle, out = begin;
     while (left < middle && right < end) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/TesseractEngine.h"
 
 #include <dlfcn.h>
@@ -23,16 +24,13 @@ constexpr int sourceResolution = 144;
 constexpr float weakLatinWord = 90;
 constexpr float latinMargin = 10;
 
-std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &tessdata,
-                                                   const std::string &languages)
+std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &tessdata, const std::string &languages)
 {
     auto api = std::make_unique<tesseract::TessBaseAPI>();
     // The engine's messages (warnings, load errors) go nowhere instead of standard error.
     const std::vector<std::string> names{"debug_file"}, values{"/dev/null"};
     const std::string folder = tessdata.string();
-    if (api->Init(folder.c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values,
-                  false)
-        != 0)
+    if (api->Init(folder.c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0)
         throw RecognitionFailure(RecognitionFailure::Case::engineUnavailable);
     return api;
 }
@@ -73,7 +71,9 @@ std::string withoutLineEnd(std::string text)
 } // namespace
 
 TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const std::string &languages)
-    : tessdata_(tessdata), languages_(languages), api_(loadEngine(tessdata, languages))
+    : tessdata_(tessdata),
+      languages_(languages),
+      api_(loadEngine(tessdata, languages))
 {
     latinRetryPossible_ = languages_.rfind("kor", 0) == 0 && languages_.find("eng") != std::string::npos;
     retryLatinWords_ = latinRetryPossible_;
@@ -81,8 +81,7 @@ TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const st
 
 TesseractEngine::~TesseractEngine() = default;
 
-std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageLayout layout,
-                                                        bool letEngineInvert)
+std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageLayout layout, bool letEngineInvert)
 {
     std::vector<RecognizedLine> lines;
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
@@ -118,8 +117,8 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
                         line.text.replace(at, word.size(), better);
                     cursor = at + (better.empty() ? word.size() : better.size());
                 }
-                if (words.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD)
-                    || !words.Next(tesseract::RIL_WORD))
+                if (words.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD) ||
+                    !words.Next(tesseract::RIL_WORD))
                     break;
             }
         }
@@ -142,8 +141,7 @@ std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, fl
     std::string text = withoutLineEnd(Text(latin_->GetUTF8Text()).value);
     const float latinConfidence = float(latin_->MeanTextConf());
     // The English reading may split the word in two, never into lines.
-    if (text.empty() || text.find_first_of("\n\t") != std::string::npos
-        || latinConfidence < confidence + latinMargin)
+    if (text.empty() || text.find_first_of("\n\t") != std::string::npos || latinConfidence < confidence + latinMargin)
         return {};
     return text;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <filesystem>
@@ -24,10 +25,10 @@ struct RecognizedLine {
 
 // How the engine lays out the page it is given (the engine's page segmentation modes).
 enum class PageLayout {
-    automatic = 3, // find columns and blocks itself
+    automatic = 3,   // find columns and blocks itself
     singleBlock = 6, // one uniform block of text
-    singleLine = 7, // exactly one line
-    sparse = 11, // as much text as possible, in no particular order
+    singleLine = 7,  // exactly one line
+    sparse = 11,     // as much text as possible, in no particular order
 };
 
 // One loaded Tesseract engine (LSTM models). Loading takes a few hundred milliseconds, so
@@ -57,7 +58,7 @@ private:
     std::string languages_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
     std::unique_ptr<tesseract::TessBaseAPI> latin_; // English only, loaded on first need
-    bool latinRetryPossible_ = false; // Korean first, English installed too
+    bool latinRetryPossible_ = false;               // Korean first, English installed too
     bool retryLatinWords_ = false;
 };
 

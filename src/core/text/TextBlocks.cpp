@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/TextBlocks.h"
 
 #include <algorithm>
@@ -11,12 +12,12 @@ namespace {
 
 // Tuned on rendered interface text from 11 px to 40 px at 1x and 2x scale.
 constexpr int edgeContrast = 40; // grey-level step over two pixels that counts as a stroke edge
-constexpr int borderRun = 120; // a vertical edge longer than this is a border, not a glyph
-constexpr int cell = 4; // block search resolution in pixels
-constexpr int wordGapCells = 4; // horizontal reach that joins letters and words into lines
-constexpr int lineGapCells = 1; // vertical reach that joins lines set close together
-constexpr int smallestSide = 6; // blocks narrower or lower than this hold no readable text
-constexpr int cornerReach = 24; // the largest corner radius of a panel, in pixels
+constexpr int borderRun = 120;   // a vertical edge longer than this is a border, not a glyph
+constexpr int cell = 4;          // block search resolution in pixels
+constexpr int wordGapCells = 4;  // horizontal reach that joins letters and words into lines
+constexpr int lineGapCells = 1;  // vertical reach that joins lines set close together
+constexpr int smallestSide = 6;  // blocks narrower or lower than this hold no readable text
+constexpr int cornerReach = 24;  // the largest corner radius of a panel, in pixels
 
 // A rounded panel corner continues a border as a short arc, which would otherwise look like a
 // small glyph. Erases the edge pixels connected to each end of an erased border, within the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <vector>
@@ -9,9 +10,9 @@ namespace tarn {
 
 // A patch of a screenshot that holds text: one line or a few lines set close together.
 struct TextBlock {
-    QRect rect; // in pixels of the analysed image
+    QRect rect;         // in pixels of the analysed image
     int lineHeight = 0; // typical height of one line's ink, in pixels
-    int lineCount = 1; // runs of rows with ink, one per line
+    int lineCount = 1;  // runs of rows with ink, one per line
 };
 
 // Finds the text blocks of a grayscale (Format_Grayscale8) screenshot, in top-to-bottom scan

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/TextRecognition.h"
 
 #include <exception>
@@ -8,13 +9,9 @@ namespace tarn {
 
 TextRecognition::TextRecognition(std::filesystem::path tessdata, RecognitionOptions options)
     : recognizer_(std::move(tessdata), options)
-{
-}
+{ }
 
-TextRecognition::~TextRecognition()
-{
-    executor_.waitForDone();
-}
+TextRecognition::~TextRecognition() { executor_.waitForDone(); }
 
 QFuture<RecognitionResult> TextRecognition::recognize(const QImage &image)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <filesystem>
@@ -5,8 +6,8 @@
 #include <QFuture>
 #include <QImage>
 
-#include "core/text/RecognitionResult.h"
 #include "core/base/SerialExecutor.h"
+#include "core/text/RecognitionResult.h"
 #include "core/text/TextRecognizer.h"
 
 namespace tarn {
@@ -26,7 +27,7 @@ public:
 
 private:
     TextRecognizer recognizer_; // touched only on the executor's thread
-    SerialExecutor executor_; // declared last: it finishes its queue before the recognizer goes
+    SerialExecutor executor_;   // declared last: it finishes its queue before the recognizer goes
 };
 
 } // namespace tarn

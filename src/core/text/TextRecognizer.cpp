@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/TextRecognizer.h"
 
 #include <algorithm>
@@ -13,10 +14,10 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "core/base/ImageFailure.h"
-#include "core/text/ReadingOrder.h"
 #include "core/base/RecognitionFailure.h"
-#include "core/text/TextBlocks.h"
 #include "core/base/Uuid.h"
+#include "core/text/ReadingOrder.h"
+#include "core/text/TextBlocks.h"
 
 namespace tarn {
 
@@ -80,14 +81,15 @@ PreparedBlock prepare(const QImage &gray, const TextBlock &block, const Recognit
         prepared.image.invertPixels();
         prepared.inverted = true;
     }
-    if (options.upscaleBelowLineHeight > 0 && block.lineHeight > 0 && block.lineHeight < options.upscaleBelowLineHeight) {
+    if (options.upscaleBelowLineHeight > 0 && block.lineHeight > 0 &&
+        block.lineHeight < options.upscaleBelowLineHeight) {
         const double pixels = double(prepared.image.width()) * prepared.image.height();
         prepared.scale = std::min({maximumUpscale, double(options.upscaleBelowLineHeight) / block.lineHeight,
                                    std::sqrt(maximumPreparedPixels / pixels)});
         prepared.scale = std::max(1.0, prepared.scale);
         prepared.image = prepared.image.scaled(qRound(prepared.image.width() * prepared.scale),
-                                               qRound(prepared.image.height() * prepared.scale),
-                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                                               qRound(prepared.image.height() * prepared.scale), Qt::IgnoreAspectRatio,
+                                               Qt::SmoothTransformation);
     }
     return prepared;
 }
@@ -98,7 +100,8 @@ std::vector<RecognizedLine> readBlock(TesseractEngine &engine, const QImage &gra
     const PreparedBlock prepared = prepare(gray, block, options);
     // Within a block of one line the engine's own line finder sometimes splits Hangul
     // syllables into two lines; telling it there is one line avoids that.
-    const PageLayout layout = options.singleLineBlocks && block.lineCount == 1 ? PageLayout::singleLine : options.layout;
+    const PageLayout layout =
+        options.singleLineBlocks && block.lineCount == 1 ? PageLayout::singleLine : options.layout;
     std::vector<RecognizedLine> lines = engine.recognize(prepared.image, layout, !prepared.inverted);
     for (auto &line : lines) {
         const QRectF box(line.box.x() / prepared.scale, line.box.y() / prepared.scale,
@@ -111,7 +114,8 @@ std::vector<RecognizedLine> readBlock(TesseractEngine &engine, const QImage &gra
 } // namespace
 
 TextRecognizer::TextRecognizer(std::filesystem::path tessdata, RecognitionOptions options)
-    : tessdata_(std::move(tessdata)), options_(options)
+    : tessdata_(std::move(tessdata)),
+      options_(options)
 {
     serializeEngineThreads();
     if (options_.engines <= 0)
@@ -120,10 +124,7 @@ TextRecognizer::TextRecognizer(std::filesystem::path tessdata, RecognitionOption
     helpers_.setExpiryTimeout(-1);
 }
 
-TextRecognizer::~TextRecognizer()
-{
-    helpers_.waitForDone();
-}
+TextRecognizer::~TextRecognizer() { helpers_.waitForDone(); }
 
 std::vector<std::string> TextRecognizer::languages() const
 {
@@ -173,8 +174,8 @@ std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray)
     std::vector<size_t> order(blocks.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return int64_t(blocks[a].rect.width()) * blocks[a].rect.height()
-               > int64_t(blocks[b].rect.width()) * blocks[b].rect.height();
+        return int64_t(blocks[a].rect.width()) * blocks[a].rect.height() >
+            int64_t(blocks[b].rect.width()) * blocks[b].rect.height();
     });
     std::atomic<size_t> next{0};
     std::mutex failureLock;

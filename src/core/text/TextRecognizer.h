@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <filesystem>
@@ -19,13 +20,13 @@ namespace tarn {
 // rendered interface text (see bench/TextRecognitionBench.cpp); the others exist so that
 // the benchmark can keep measuring each step against its absence.
 struct RecognitionOptions {
-    bool findBlocks = true; // read each text block separately (and in parallel)
-    int upscaleBelowLineHeight = 40; // enlarge blocks whose lines are lower (px); 0: never
-    bool invertLightOnDark = true; // put light-on-dark blocks dark on light first
+    bool findBlocks = true;                      // read each text block separately (and in parallel)
+    int upscaleBelowLineHeight = 40;             // enlarge blocks whose lines are lower (px); 0: never
+    bool invertLightOnDark = true;               // put light-on-dark blocks dark on light first
     PageLayout layout = PageLayout::singleBlock; // layout of each block (or of the whole image)
-    bool singleLineBlocks = true; // read blocks of one line as exactly one line
-    bool retryLatinWords = true; // see TesseractEngine::setRetryLatinWords
-    int engines = 0; // engines reading blocks at once; 0: one per core, at most 4
+    bool singleLineBlocks = true;                // read blocks of one line as exactly one line
+    bool retryLatinWords = true;                 // see TesseractEngine::setRetryLatinWords
+    int engines = 0;                             // engines reading blocks at once; 0: one per core, at most 4
 };
 
 // The synchronous recognizer: turns a bitmap into lines in reading order. Engines are

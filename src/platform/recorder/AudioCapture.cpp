@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/recorder/AudioCapture.h"
 
 #include <cstring>
@@ -13,7 +14,8 @@ namespace {
 
 QString serverUnavailable()
 {
-    return QStringLiteral("소리 서버에 연결할 수 없어 소리를 녹음할 수 없습니다. 소리 설정을 확인하거나 소리를 끄고 녹화하세요.");
+    return QStringLiteral(
+        "소리 서버에 연결할 수 없어 소리를 녹음할 수 없습니다. 소리 설정을 확인하거나 소리를 끄고 녹화하세요.");
 }
 
 // Connects `context` on a started, locked `loop`; false when the server is not there.
@@ -31,15 +33,13 @@ bool connectContext(pa_threaded_mainloop *loop, pa_context *context)
     }
 }
 
-void signalLoop(pa_context *, void *loop)
-{
-    pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
-}
+void signalLoop(pa_context *, void *loop) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0); }
 
 } // namespace
 
 AudioCapture::AudioCapture(bool systemAudio, bool microphone, Sink sink, ErrorSink onError)
-    : sink_(std::move(sink)), onError_(std::move(onError))
+    : sink_(std::move(sink)),
+      onError_(std::move(onError))
 {
     loop_ = pa_threaded_mainloop_new();
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Tarnwick");
@@ -63,10 +63,7 @@ AudioCapture::AudioCapture(bool systemAudio, bool microphone, Sink sink, ErrorSi
     }
 }
 
-AudioCapture::~AudioCapture()
-{
-    stop();
-}
+AudioCapture::~AudioCapture() { stop(); }
 
 void AudioCapture::openStream(Source source, const char *device)
 {
@@ -89,9 +86,7 @@ void AudioCapture::openStream(Source source, const char *device)
     if (ok) {
         pa_stream_set_read_callback(reader->stream, &AudioCapture::onRead, reader.get());
         pa_stream_set_state_callback(reader->stream, &AudioCapture::onStreamState, reader.get());
-        ok = pa_stream_connect_record(reader->stream, device, &attributes,
-                                      PA_STREAM_ADJUST_LATENCY)
-             == 0;
+        ok = pa_stream_connect_record(reader->stream, device, &attributes, PA_STREAM_ADJUST_LATENCY) == 0;
         while (ok) {
             const pa_stream_state_t state = pa_stream_get_state(reader->stream);
             if (state == PA_STREAM_READY)
@@ -107,9 +102,10 @@ void AudioCapture::openStream(Source source, const char *device)
     pa_threaded_mainloop_unlock(loop_);
     if (!ok) {
         (void)raw;
-        throw RecorderFailure(source == system
-                                  ? QStringLiteral("시스템 소리를 녹음할 수 없습니다. 소리 출력 장치를 확인하세요.")
-                                  : QStringLiteral("마이크를 열 수 없습니다. 마이크 연결을 확인하거나 마이크를 끄고 녹화하세요."));
+        throw RecorderFailure(
+            source == system
+                ? QStringLiteral("시스템 소리를 녹음할 수 없습니다. 소리 출력 장치를 확인하세요.")
+                : QStringLiteral("마이크를 열 수 없습니다. 마이크 연결을 확인하거나 마이크를 끄고 녹화하세요."));
     }
 }
 
@@ -178,8 +174,8 @@ void AudioCapture::onContextState(pa_context *context, void *user)
 {
     auto *self = static_cast<AudioCapture *>(user);
     const pa_context_state_t state = pa_context_get_state(context);
-    if (state == PA_CONTEXT_FAILED && !self->stopping_ && !self->reportedError_ && self->onError_
-        && !self->readers_.empty()) {
+    if (state == PA_CONTEXT_FAILED && !self->stopping_ && !self->reportedError_ && self->onError_ &&
+        !self->readers_.empty()) {
         self->reportedError_ = true;
         self->onError_(QStringLiteral("소리 서버와의 연결이 끊겨 소리 녹음이 중단되었습니다."));
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/recorder/AudioMixer.h"
 
 #include <algorithm>
@@ -5,9 +6,10 @@
 namespace tarn {
 
 AudioMixer::AudioMixer(int sourceCount, int64_t lagFrames, int64_t gapFrames)
-    : tracks_(size_t(sourceCount)), lagFrames_(lagFrames), gapFrames_(gapFrames)
-{
-}
+    : tracks_(size_t(sourceCount)),
+      lagFrames_(lagFrames),
+      gapFrames_(gapFrames)
+{ }
 
 void AudioMixer::push(int source, int64_t start, const float *samples, size_t frames)
 {

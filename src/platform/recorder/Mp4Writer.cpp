@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/recorder/Mp4Writer.h"
 
 #include <algorithm>
@@ -25,8 +26,7 @@ namespace {
         throw RecorderFailure(QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다."));
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(error, text, sizeof text);
-    throw RecorderFailure(QStringLiteral("녹화 파일을 쓰는 중 오류가 발생했습니다 (%1).")
-                              .arg(QString::fromUtf8(text)));
+    throw RecorderFailure(QStringLiteral("녹화 파일을 쓰는 중 오류가 발생했습니다 (%1).").arg(QString::fromUtf8(text)));
 }
 
 [[noreturn]] void failEncoder()
@@ -34,7 +34,7 @@ namespace {
     throw RecorderFailure(QStringLiteral("동영상을 인코딩하는 중 오류가 발생했습니다."));
 }
 
-void noRelease(void *, uint8_t *) {}
+void noRelease(void *, uint8_t *) { }
 
 // Large frames, or many of them, convert on several threads; 1080p at 30 frames per second
 // converts comfortably on one.
@@ -85,10 +85,7 @@ Mp4Writer::Mp4Writer(const Settings &settings) : settings_(settings)
     }
 }
 
-Mp4Writer::~Mp4Writer()
-{
-    release();
-}
+Mp4Writer::~Mp4Writer() { release(); }
 
 void Mp4Writer::openVideo()
 {
@@ -175,8 +172,8 @@ void Mp4Writer::addVideo(const uint8_t *bgrx, int stride, int64_t frameIndex)
 {
     // The grabbed buffer is lent to the converter without a copy.
     const size_t bytes = size_t(stride) * size_t(settings_.sourceSize.height());
-    source_->buf[0] = av_buffer_create(const_cast<uint8_t *>(bgrx), bytes, &noRelease, nullptr,
-                                       AV_BUFFER_FLAG_READONLY);
+    source_->buf[0] =
+        av_buffer_create(const_cast<uint8_t *>(bgrx), bytes, &noRelease, nullptr, AV_BUFFER_FLAG_READONLY);
     source_->data[0] = const_cast<uint8_t *>(bgrx);
     source_->linesize[0] = stride;
     if (av_frame_make_writable(picture_) < 0)
@@ -248,15 +245,9 @@ void Mp4Writer::finish()
     release();
 }
 
-void Mp4Writer::close()
-{
-    release();
-}
+void Mp4Writer::close() { release(); }
 
-int64_t Mp4Writer::bytesWritten() const
-{
-    return format_ && format_->pb ? avio_tell(format_->pb) : 0;
-}
+int64_t Mp4Writer::bytesWritten() const { return format_ && format_->pb ? avio_tell(format_->pb) : 0; }
 
 void Mp4Writer::release()
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -23,10 +24,10 @@ class Mp4Writer {
 public:
     struct Settings {
         QString path;
-        QSize sourceSize;   // size of the grabbed frames
-        QSize outputSize;   // size of the encoded video (even sides)
+        QSize sourceSize; // size of the grabbed frames
+        QSize outputSize; // size of the encoded video (even sides)
         int frameRate = 30;
-        bool audio = false; // 48 kHz stereo
+        bool audio = false;        // 48 kHz stereo
         int conversionThreads = 0; // 0: chosen from the frame size
     };
     static constexpr int audioSampleRate = 48000;

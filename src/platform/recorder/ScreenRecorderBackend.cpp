@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/recorder/ScreenRecorderBackend.h"
 
 #include <algorithm>
@@ -62,9 +63,9 @@ private:
 class ScreenRecorderSession final : public RecorderSession {
 public:
     explicit ScreenRecorderSession(const RecorderRequest &request)
-        : request_(request), queueDepth_(queueDepthFor(request.sourceRect.size()))
-    {
-    }
+        : request_(request),
+          queueDepth_(queueDepthFor(request.sourceRect.size()))
+    { }
 
     ~ScreenRecorderSession() override
     {
@@ -172,8 +173,7 @@ private:
         }
     }
 
-    void addSound(AudioCapture::Source source, const float *samples, size_t frames,
-                  Clock::time_point arrival)
+    void addSound(AudioCapture::Source source, const float *samples, size_t frames, Clock::time_point arrival)
     {
         const auto since = std::chrono::duration<double>(arrival - start_).count();
         const int64_t start = int64_t(since * Mp4Writer::audioSampleRate) - int64_t(frames);
@@ -275,8 +275,7 @@ private:
             std::remove(request_.path.toLocal8Bit().constData());
             bytes_ = 0;
             post([this] {
-                Q_EMIT recordingDiscarded(
-                    QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
+                Q_EMIT recordingDiscarded(QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
             });
             return;
         }
@@ -304,8 +303,8 @@ private:
     // dropped only when the encoder stays behind for half a second.
     void runCapture()
     {
-        const auto period = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(1.0 / request_.frameRate));
+        const auto period =
+            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / request_.frameRate));
         const auto patience = std::chrono::milliseconds(500);
         int64_t index = 0;
         QString lost;

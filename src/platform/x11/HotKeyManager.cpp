@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/HotKeyManager.h"
 
 #include <algorithm>
@@ -18,8 +19,8 @@ constexpr uint16_t hotKeyModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
 // once for every combination of them so that the keys work whatever those locks are.
 constexpr std::array<uint16_t, 4> lockVariants{0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
                                                XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
-constexpr uint16_t relevantModifiers = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1
-    | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
+constexpr uint16_t relevantModifiers =
+    XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
 
 xcb_connection_t *applicationConnection()
 {
@@ -31,7 +32,7 @@ xcb_connection_t *applicationConnection()
 
 class HotKeyManager::Filter : public QAbstractNativeEventFilter {
 public:
-    explicit Filter(HotKeyManager &owner) : owner_(owner) {}
+    explicit Filter(HotKeyManager &owner) : owner_(owner) { }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {
@@ -65,7 +66,7 @@ QString HotKeyManager::handlerFailure(int status)
     return QStringLiteral("전역 키 이벤트 등록 실패 (") + QString::number(status) + QStringLiteral(")");
 }
 
-HotKeyManager::HotKeyManager(QObject *parent) : QObject(parent) {}
+HotKeyManager::HotKeyManager(QObject *parent) : QObject(parent) { }
 
 HotKeyManager::~HotKeyManager() { unregister(); }
 
@@ -107,8 +108,8 @@ bool HotKeyManager::grab(uint8_t keycode)
     auto *connection = static_cast<xcb_connection_t *>(connection_);
     std::array<xcb_void_cookie_t, lockVariants.size()> cookies{};
     for (size_t i = 0; i < lockVariants.size(); ++i)
-        cookies[i] = xcb_grab_key_checked(connection, 0, root_, hotKeyModifiers | lockVariants[i],
-                                          keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        cookies[i] = xcb_grab_key_checked(connection, 0, root_, hotKeyModifiers | lockVariants[i], keycode,
+                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     bool ok = true;
     for (const xcb_void_cookie_t &cookie : cookies) {
         if (xcb_generic_error_t *error = xcb_request_check(connection, cookie)) {
@@ -179,8 +180,8 @@ bool HotKeyManager::handleKeyEvent(uint8_t responseType, uint32_t window, uint8_
     }
     if ((state & relevantModifiers) != hotKeyModifiers)
         return false;
-    auto key = std::find_if(hotKeys_.begin(), hotKeys_.end(),
-                            [keycode](const Grab &grab) { return grab.keycode == keycode; });
+    auto key =
+        std::find_if(hotKeys_.begin(), hotKeys_.end(), [keycode](const Grab &grab) { return grab.keycode == keycode; });
     if (key == hotKeys_.end())
         return false;
     if (down == keysDown_.end()) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -68,7 +69,7 @@ private:
     std::vector<Grab> hotKeys_;
     std::vector<uint8_t> keysDown_;
     std::optional<Release> lastRelease_; // the latest release of a held hot key
-    void *connection_ = nullptr; // xcb_connection_t of the application, while registered
+    void *connection_ = nullptr;         // xcb_connection_t of the application, while registered
     uint32_t root_ = 0;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/ShmScreenGrabber.h"
 
 #include <cstdlib>
@@ -65,10 +66,7 @@ ShmScreenGrabber::ShmScreenGrabber(QSize size, int bufferCount) : size_(size)
     }
 }
 
-ShmScreenGrabber::~ShmScreenGrabber()
-{
-    release();
-}
+ShmScreenGrabber::~ShmScreenGrabber() { release(); }
 
 void ShmScreenGrabber::release()
 {
@@ -92,9 +90,8 @@ QString ShmScreenGrabber::grab(int index, QPoint origin, bool cursor)
     xcb_generic_error_t *error = nullptr;
     auto image = x11::reply(xcb_shm_get_image_reply(
         c,
-        xcb_shm_get_image(c, connection_.root(), int16_t(origin.x()), int16_t(origin.y()),
-                          uint16_t(size_.width()), uint16_t(size_.height()), ~0u,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, segment.seg, 0),
+        xcb_shm_get_image(c, connection_.root(), int16_t(origin.x()), int16_t(origin.y()), uint16_t(size_.width()),
+                          uint16_t(size_.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment.seg, 0),
         &error));
     const bool ok = image && !error;
     free(error);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/X11Connection.h"
 
 #include <cstdlib>
@@ -28,10 +29,7 @@ Connection::~Connection()
         xcb_disconnect(connection_);
 }
 
-bool Connection::ok() const
-{
-    return connection_ && !xcb_connection_has_error(connection_) && root_ != 0;
-}
+bool Connection::ok() const { return connection_ && !xcb_connection_has_error(connection_) && root_ != 0; }
 
 void Connection::discardEvents()
 {
@@ -46,8 +44,8 @@ xcb_atom_t Connection::atom(const char *name)
     const auto found = atoms_.find(name);
     if (found != atoms_.end())
         return found->second;
-    auto r = reply(xcb_intern_atom_reply(connection_,
-        xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
+    auto r = reply(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
     const xcb_atom_t value = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     atoms_.emplace(name, value);
     return value;
@@ -63,8 +61,8 @@ std::string Connection::atomName(xcb_atom_t atom)
 
 std::optional<std::vector<uint32_t>> Connection::cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
 {
-    auto r = reply(xcb_get_property_reply(connection_,
-        xcb_get_property(connection_, 0, window, property, type, 0, 1 << 16), nullptr));
+    auto r = reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, property, type, 0, 1 << 16), nullptr));
     if (!r || r->type != type || r->format != 32)
         return std::nullopt;
     const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(r.get()));
@@ -74,8 +72,8 @@ std::optional<std::vector<uint32_t>> Connection::cardinals(xcb_window_t window, 
 
 std::optional<std::string> Connection::bytes(xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
 {
-    auto r = reply(xcb_get_property_reply(connection_,
-        xcb_get_property(connection_, 0, window, property, type, 0, 1 << 16), nullptr));
+    auto r = reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, property, type, 0, 1 << 16), nullptr));
     if (!r || (type != XCB_GET_PROPERTY_TYPE_ANY && r->type != type) || r->format != 8)
         return std::nullopt;
     const auto *data = static_cast<const char *>(xcb_get_property_value(r.get()));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -12,14 +13,9 @@
 namespace tarn::x11 {
 
 // Frees an xcb reply (malloc'ed) when it goes out of scope.
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-template <typename T>
-Reply<T> reply(T *raw)
-{
-    return Reply<T>(raw, &std::free);
-}
+template <typename T> Reply<T> reply(T *raw) { return Reply<T>(raw, &std::free); }
 
 // One xcb connection of our own (never Xlib's, whose I/O error handler ends the process) with
 // the root window of the default screen and a cache of interned atoms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/X11Grabber.h"
 
 #include <cstring>
@@ -42,10 +43,7 @@ Grabber::Grabber(Connection &connection) : connection_(connection)
     }
 }
 
-Grabber::~Grabber()
-{
-    releaseSegment();
-}
+Grabber::~Grabber() { releaseSegment(); }
 
 bool Grabber::ensureSegment(size_t bytes)
 {
@@ -116,14 +114,16 @@ QImage Grabber::grab(const QRect &rect)
 void Grabber::grabShared(const QRect &source, QImage &target, const QPoint &at)
 {
     xcb_connection_t *c = connection_.get();
-    auto r = reply(xcb_shm_get_image_reply(c,
+    auto r = reply(xcb_shm_get_image_reply(
+        c,
         xcb_shm_get_image(c, connection_.root(), static_cast<int16_t>(source.x()), static_cast<int16_t>(source.y()),
-            static_cast<uint16_t>(source.width()), static_cast<uint16_t>(source.height()), ~0u,
-            XCB_IMAGE_FORMAT_Z_PIXMAP, segment_, 0),
+                          static_cast<uint16_t>(source.width()), static_cast<uint16_t>(source.height()), ~0u,
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, segment_, 0),
         nullptr));
     if (!r)
         throw ScreenSourceFailure();
-    copyRows(static_cast<const uint8_t *>(shmAddress_), source.width(), source.height(), source.width() * 4, target, at);
+    copyRows(static_cast<const uint8_t *>(shmAddress_), source.width(), source.height(), source.width() * 4, target,
+             at);
 }
 
 void Grabber::grabPlain(const QRect &source, QImage &target, const QPoint &at)
@@ -133,11 +133,12 @@ void Grabber::grabPlain(const QRect &source, QImage &target, const QPoint &at)
     const int band = std::max(1, (4 << 20) / std::max(1, source.width() * 4));
     for (int y = 0; y < source.height(); y += band) {
         const int rows = std::min(band, source.height() - y);
-        auto r = reply(xcb_get_image_reply(c,
-            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, connection_.root(), static_cast<int16_t>(source.x()),
-                static_cast<int16_t>(source.y() + y), static_cast<uint16_t>(source.width()),
-                static_cast<uint16_t>(rows), ~0u),
-            nullptr));
+        auto r = reply(
+            xcb_get_image_reply(c,
+                                xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, connection_.root(),
+                                              static_cast<int16_t>(source.x()), static_cast<int16_t>(source.y() + y),
+                                              static_cast<uint16_t>(source.width()), static_cast<uint16_t>(rows), ~0u),
+                                nullptr));
         if (!r || xcb_get_image_data_length(r.get()) < source.width() * rows * 4)
             throw ScreenSourceFailure();
         copyRows(xcb_get_image_data(r.get()), source.width(), rows, source.width() * 4, target, at + QPoint(0, y));
@@ -158,7 +159,7 @@ void Grabber::drawCursor(QImage &image, const QRect &rect)
         return;
     // The server hands out premultiplied ARGB words, Qt's own layout.
     const QImage pointer(reinterpret_cast<const uchar *>(xcb_xfixes_get_cursor_image_cursor_image(cursor.get())),
-        cursor->width, cursor->height, cursor->width * 4, QImage::Format_ARGB32_Premultiplied);
+                         cursor->width, cursor->height, cursor->width * 4, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.drawImage(topLeft - rect.topLeft(), pointer);
 }

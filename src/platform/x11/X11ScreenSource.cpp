@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/X11ScreenSource.h"
 
 #include "platform/x11/X11Displays.h"
@@ -10,12 +11,9 @@ QString ScreenSourceFailure::description() const
     return QStringLiteral("화면을 캡처하지 못했습니다. X 디스플레이 연결을 확인한 후 다시 시도하세요.");
 }
 
-X11ScreenSource::X11ScreenSource() : grabber_(connection_) {}
+X11ScreenSource::X11ScreenSource() : grabber_(connection_) { }
 
-bool X11ScreenSource::isAvailable()
-{
-    return connection_.ok();
-}
+bool X11ScreenSource::isAvailable() { return connection_.ok(); }
 
 std::vector<DisplayInfo> X11ScreenSource::displays()
 {
@@ -49,14 +47,11 @@ bool X11ScreenSource::compositorRunning()
     connection_.discardEvents();
     // A compositing manager owns the selection _NET_WM_CM_S<screen> (screen 0 here).
     xcb_connection_t *c = connection_.get();
-    auto owner = x11::reply(xcb_get_selection_owner_reply(c,
-        xcb_get_selection_owner(c, connection_.atom("_NET_WM_CM_S0")), nullptr));
+    auto owner = x11::reply(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, connection_.atom("_NET_WM_CM_S0")), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
-std::unique_ptr<ScreenSource> makeX11ScreenSource()
-{
-    return std::make_unique<X11ScreenSource>();
-}
+std::unique_ptr<ScreenSource> makeX11ScreenSource() { return std::make_unique<X11ScreenSource>(); }
 
 } // namespace tarn

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/X11WindowHints.h"
 
 #include "platform/x11/X11Connection.h"
@@ -18,7 +19,8 @@ void showOnAllDesktops(uint32_t window)
     event.data.data32[1] = connection.atom("_NET_WM_STATE_STICKY");
     event.data.data32[3] = 1; // from an application
     xcb_send_event(connection.get(), 0, connection.root(),
-        XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT, reinterpret_cast<const char *>(&event));
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&event));
     xcb_flush(connection.get());
 }
 

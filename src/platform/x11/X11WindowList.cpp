@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/X11WindowList.h"
 
 #include <algorithm>
@@ -7,7 +8,8 @@ namespace {
 
 std::vector<xcb_window_t> clientWindows(Connection &connection)
 {
-    if (auto stacking = connection.cardinals(connection.root(), connection.atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW))
+    if (auto stacking =
+            connection.cardinals(connection.root(), connection.atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW))
         return {stacking->begin(), stacking->end()};
     // No window manager: the root's children in stacking order, bottom first.
     xcb_connection_t *c = connection.get();
@@ -56,13 +58,14 @@ bool contains(const std::optional<std::vector<uint32_t>> &atoms, xcb_atom_t atom
 // Ordinary application windows are layer 0; windows kept above are 3, below -1, and the desktop,
 // docks, menus, tool bars and notifications sit on layers of their own.
 int layer(Connection &connection, const std::optional<std::vector<uint32_t>> &types,
-    const std::optional<std::vector<uint32_t>> &states)
+          const std::optional<std::vector<uint32_t>> &states)
 {
     if (contains(types, connection.atom("_NET_WM_WINDOW_TYPE_DESKTOP")))
         return -2;
-    for (const char *name : {"_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_WINDOW_TYPE_MENU",
-             "_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_SPLASH", "_NET_WM_WINDOW_TYPE_NOTIFICATION",
-             "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP"})
+    for (const char *name :
+         {"_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_WINDOW_TYPE_MENU",
+          "_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_SPLASH", "_NET_WM_WINDOW_TYPE_NOTIFICATION",
+          "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP"})
         if (contains(types, connection.atom(name)))
             return 20;
     if (contains(states, connection.atom("_NET_WM_STATE_ABOVE")))
@@ -77,8 +80,8 @@ std::optional<WindowInfo> describe(Connection &connection, xcb_window_t window)
     xcb_connection_t *c = connection.get();
     auto attributes = reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
     auto geometry = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
-    auto origin = reply(xcb_translate_coordinates_reply(c,
-        xcb_translate_coordinates(c, window, connection.root(), 0, 0), nullptr));
+    auto origin = reply(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, connection.root(), 0, 0), nullptr));
     if (!attributes || !geometry || !origin)
         return std::nullopt; // the window went away meanwhile
 
@@ -86,21 +89,22 @@ std::optional<WindowInfo> describe(Connection &connection, xcb_window_t window)
     info.id = window;
     info.title = title(connection, window);
     info.applicationName = applicationName(connection, window);
-    if (auto pid = connection.cardinals(window, connection.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL); pid && !pid->empty())
+    if (auto pid = connection.cardinals(window, connection.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
+        pid && !pid->empty())
         info.processID = static_cast<int64_t>((*pid)[0]);
     info.contentRect = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
     info.frame = info.contentRect;
     if (auto extents = connection.cardinals(window, connection.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
         extents && extents->size() == 4) {
         const auto &e = *extents; // left, right, top, bottom
-        info.frame = info.contentRect.adjusted(-static_cast<int>(e[0]), -static_cast<int>(e[2]),
-            static_cast<int>(e[1]), static_cast<int>(e[3]));
+        info.frame = info.contentRect.adjusted(-static_cast<int>(e[0]), -static_cast<int>(e[2]), static_cast<int>(e[1]),
+                                               static_cast<int>(e[3]));
     }
     const auto types = connection.cardinals(window, connection.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
     const auto states = connection.cardinals(window, connection.atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
     info.layer = layer(connection, types, states);
-    info.onScreen = attributes->map_state == XCB_MAP_STATE_VIEWABLE
-        && !contains(states, connection.atom("_NET_WM_STATE_HIDDEN"));
+    info.onScreen =
+        attributes->map_state == XCB_MAP_STATE_VIEWABLE && !contains(states, connection.atom("_NET_WM_STATE_HIDDEN"));
     return info;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real recordings under Xvfb (the suite holds the display lock: it reads the screen and shows
 // a window on top): a moving pattern recorded with the FFmpeg/X11/PulseAudio recorder and read
 // back with libavformat.
@@ -152,8 +153,7 @@ struct Recording {
 };
 
 // Records `seconds` of the pattern's area; returns what the service reported.
-Recording record(RecordingService &service, const QString &path, double seconds,
-                 RecordingSettings settings)
+Recording record(RecordingService &service, const QString &path, double seconds, RecordingSettings settings)
 {
     Recording result;
     service.onFinish = [&](const QString &file) { result.finished = file; };
@@ -174,10 +174,7 @@ bool haveSoundServer()
     return pactl.waitForFinished() && pactl.exitStatus() == QProcess::NormalExit && pactl.exitCode() == 0;
 }
 
-bool haveDisplay()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
+bool haveDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 // Three seconds of a 440 Hz tone as a 48 kHz stereo WAV file.
 QString writeTone(const QTemporaryDir &dir)
@@ -274,7 +271,9 @@ TEST(ExclusiveRecording, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionI
         EXPECT_FALSE(AudioCapture::canOpenMicrophone());
     QString module;
     ASSERT_EQ(pactl({QStringLiteral("load-module"), QStringLiteral("module-null-source"),
-                     QStringLiteral("source_name=tarn_mic")}, &module), 0);
+                     QStringLiteral("source_name=tarn_mic")},
+                    &module),
+              0);
     pactl({QStringLiteral("set-default-source"), QStringLiteral("tarn_mic")});
     EXPECT_TRUE(AudioCapture::canOpenMicrophone());
 
@@ -296,10 +295,10 @@ TEST(ExclusiveRecording, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionI
     // from its idle suspension with a two-second rendering period, so the first reader of its
     // monitor hears nothing for up to two seconds.
     QProcess player, listener;
-    player.start(QStringLiteral("paplay"), {QStringLiteral("--device=tarn_null"),
-                                            QStringLiteral("--latency-msec=20"), writeTone(dir)});
-    listener.start(QStringLiteral("parec"), {QStringLiteral("--device=tarn_null.monitor"),
-                                             QStringLiteral("--latency-msec=20")});
+    player.start(QStringLiteral("paplay"),
+                 {QStringLiteral("--device=tarn_null"), QStringLiteral("--latency-msec=20"), writeTone(dir)});
+    listener.start(QStringLiteral("parec"),
+                   {QStringLiteral("--device=tarn_null.monitor"), QStringLiteral("--latency-msec=20")});
     EXPECT_TRUE(listener.waitForReadyRead(4000));
     QCoro::waitFor(service.start(wholeScreen(), QRectF(1500.5, 700, 1000, 900), settings, path));
     QTest::qWait(2000);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording service's states, timers and errors, over a scripted backend.
 #include <QPromise>
 #include <QTest>
@@ -46,7 +47,7 @@ struct Pending {
 
 class FakeSession : public RecorderSession {
 public:
-    explicit FakeSession(RecorderRequest request) : request(std::move(request)) {}
+    explicit FakeSession(RecorderRequest request) : request(std::move(request)) { }
     QFuture<QString> startCapture() override { return started.promise.future(); }
     QFuture<QString> stopCapture() override
     {
@@ -348,7 +349,8 @@ TEST_F(RecordingServiceTest, StreamStopReportsAtOnceThenAnOutputFailureGivesCode
     session->stopped.resolve();
     ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 5000));
     EXPECT_EQ(reports[1].code, 4);
-    EXPECT_EQ(reports[1].text, QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다.\n복구 파일: ") + path);
+    EXPECT_EQ(reports[1].text,
+              QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다.\n복구 파일: ") + path);
     EXPECT_EQ(reports[1].stateSeen, State::idle);
     QTest::qWait(250);
     EXPECT_EQ(reports.size(), 2u);

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QCursor>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QProcess>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -44,15 +45,9 @@ TEST(RegionSelectorGeometry, LabelShowsDevicePixelsAndStaysOnTheScreen)
     EXPECT_DOUBLE_EQ(SelectionView::labelPosition(QRectF(0, 500, 60, 60), screen).x(), 12);
 }
 
-void xdotool(const QStringList &arguments)
-{
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
-}
+void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
 
-QStringList moveTo(int x, int y)
-{
-    return {QStringLiteral("mousemove"), QString::number(x), QString::number(y)};
-}
+QStringList moveTo(int x, int y) { return {QStringLiteral("mousemove"), QString::number(x), QString::number(y)}; }
 
 bool overlaysShown(RegionSelector &selector)
 {
@@ -84,8 +79,8 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
     ASSERT_TRUE(selector.isRunning());
     ASSERT_TRUE(overlaysShown(selector));
 
-    xdotool(moveTo(origin.x() + 100, origin.y() + 120) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")}
-        + moveTo(origin.x() + 250, origin.y() + 200) + moveTo(origin.x() + 400, origin.y() + 300));
+    xdotool(moveTo(origin.x() + 100, origin.y() + 120) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
+            moveTo(origin.x() + 250, origin.y() + 200) + moveTo(origin.x() + 400, origin.y() + 300));
     QTest::qWait(200);
     const QImage overlay = selector.panels().front()->grab().toImage();
     QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
@@ -123,8 +118,8 @@ TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondReques
     EXPECT_FALSE(test::await(selector.select()));
     EXPECT_TRUE(selector.isRunning());
 
-    xdotool(moveTo(500, 500) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + moveTo(503, 600)
-        + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+    xdotool(moveTo(500, 500) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + moveTo(503, 600) +
+            QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
     QTest::qWait(200);
     EXPECT_TRUE(selector.isRunning()) << "a 3-point-wide drag selects nothing";
 
@@ -161,8 +156,9 @@ TEST(TwoScreenRegionSelector, OverlaysKeyboardClampAndDisplayPerScreen)
     if (!qEnvironmentVariableIsSet("TARN_TWO_SCREENS"))
         GTEST_SKIP() << "runs inside RegionSelectorTwoScreens";
     ASSERT_EQ(QGuiApplication::screens().size(), 2);
-    RegionSelector selector(nullptr, {[](QScreen *screen) { return screen->name() == QStringLiteral("left") ? 11u : 22u; },
-                                         [](QScreen *) { return QImage(); }});
+    RegionSelector selector(nullptr,
+                            {[](QScreen *screen) { return screen->name() == QStringLiteral("left") ? 11u : 22u; },
+                             [](QScreen *) { return QImage(); }});
     selector.setSettleDelay(std::chrono::milliseconds(0));
     QCursor::setPos(1500, 300);
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <unistd.h>
 
 #include <QGuiApplication>
@@ -21,7 +22,7 @@ class FakeSource : public ScreenSource {
 public:
     bool available = true;
     std::vector<DisplayInfo> displayList{{7, QStringLiteral("DP-1"), QRect(0, 0, 1920, 1080), true},
-        {9, QStringLiteral("HDMI-1"), QRect(1920, 0, 2560, 1440), false}};
+                                         {9, QStringLiteral("HDMI-1"), QRect(1920, 0, 2560, 1440), false}};
     std::vector<WindowInfo> windowList;
     int contentRequests = 0;
     std::vector<QRect> grabs;
@@ -50,7 +51,7 @@ WindowInfo window(uint32_t id, QString title, QString app, std::optional<int64_t
 struct Service {
     FakeSource *source = new FakeSource;
     ScreenCaptureService service{std::unique_ptr<ScreenSource>(source),
-        [](const DisplayInfo &d) { return d.id == 9 ? 2.0 : 1.0; }};
+                                 [](const DisplayInfo &d) { return d.id == 9 ? 2.0 : 1.0; }};
 };
 
 TEST(ScreenCaptureService, OffersOrdinaryTitledForeignWindowsOfAtLeast80By60SortedStably)
@@ -92,7 +93,7 @@ TEST(ScreenCaptureService, WithoutADisplayEveryCallFailsWithThePermissionMessage
     } catch (const CaptureFailure &failure) {
         EXPECT_EQ(failure, CaptureFailure::permission());
         EXPECT_EQ(failure.description(),
-            QStringLiteral("화면 기록 권한이 필요합니다. 시스템 설정에서 Tarnwick을 허용한 후 다시 시도하세요."));
+                  QStringLiteral("화면 기록 권한이 필요합니다. 시스템 설정에서 Tarnwick을 허용한 후 다시 시도하세요."));
     }
     EXPECT_EQ(s.source->contentRequests, 0);
 }
@@ -191,13 +192,14 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     EXPECT_EQ(test::patternMismatches(part.image, info->contentRect.size(), {0, 0}), 0);
 
     const auto listed = std::find_if(content.windows.begin(), content.windows.end(),
-        [&](const ShareableWindow &w) { return w.windowID == info->id; });
+                                     [&](const ShareableWindow &w) { return w.windowID == info->id; });
     ASSERT_NE(listed, content.windows.end());
-    const CapturedImage byWindow = test::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
+    const CapturedImage byWindow =
+        test::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
     EXPECT_EQ(byWindow.image.size(), info->frame.size());
     EXPECT_EQ(test::patternMismatches(byWindow.image, info->contentRect.size(),
-                  info->contentRect.topLeft() - info->frame.topLeft()),
-        0);
+                                      info->contentRect.topLeft() - info->frame.topLeft()),
+              0);
 }
 
 TEST(ExclusiveScreenCaptureService, WindowListHoldsOtherProcessesTitledWindowsAndNotOurs)
@@ -262,7 +264,8 @@ TEST(ScaledDesktopCapture, RegionPointsMapToDevicePixels)
     int mismatches = 0;
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 101; ++x)
-            mismatches += captured.image.pixel(x, y) != test::patternPixel(info->contentRect.size(), offset + QPoint(x, y));
+            mismatches +=
+                captured.image.pixel(x, y) != test::patternPixel(info->contentRect.size(), offset + QPoint(x, y));
     EXPECT_EQ(mismatches, 0);
 }
 

@@ -1,23 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
-#include <QPromise>
 #include <QClipboard>
 #include <QDir>
 #include <QProcess>
+#include <QPromise>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/floating/CountdownView.h"
 #include "app/capture/DesktopScreens.h"
-#include "app/widgets/DisplayFormat.h"
+#include "app/floating/CountdownView.h"
 #include "app/floating/ExtractedTextView.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/floating/PinView.h"
 #include "app/floating/QuickCaptureView.h"
 #include "app/floating/RecordingHUD.h"
-#include "app/widgets/Theme.h"
 #include "app/floating/VideoPlayerView.h"
+#include "app/widgets/DisplayFormat.h"
+#include "app/widgets/Theme.h"
 #include "platform/RecorderBackend.h"
 #include "platform/ScreenSource.h"
 #include "support/Await.h"
@@ -37,7 +38,9 @@ void photographOnScreen(QWidget *widget, const QString &name)
 {
     QTest::qWait(150);
     const QRect area = widget->frameGeometry().adjusted(-16, -16, 16, 16);
-    DesktopScreens::source().grab(area, false).save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-%1-screen.png").arg(name));
+    DesktopScreens::source()
+        .grab(area, false)
+        .save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-%1-screen.png").arg(name));
 }
 
 QImage sampleImage(QSize size)
@@ -124,7 +127,8 @@ TEST_F(ExclusiveFloatingWindows, AtMostEightPinsStayOpenAndTheSliderFadesThePin)
     EXPECT_TRUE(!oldest || !oldest->isVisible()) << "the oldest pin was closed";
     int open = 0;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        open += widget->objectName() == FloatingWindows::pinIdentifier && (widget->isVisible() || widget->isMinimized());
+        open +=
+            widget->objectName() == FloatingWindows::pinIdentifier && (widget->isVisible() || widget->isMinimized());
     EXPECT_LE(open, 8);
 
     QWidget *wide = pins.back();
@@ -147,7 +151,8 @@ TEST_F(ExclusiveFloatingWindows, AtMostEightPinsStayOpenAndTheSliderFadesThePin)
 TEST_F(ExclusiveFloatingWindows, ClosingPinsLeavesTextWindowsAndTheTextCopiesOnce)
 {
     FloatingWindows floating;
-    const QString text = QStringLiteral("회의록 2026-12-07\n참석자: 김하늘, 이도윤\nhello@example.com\n다음 일정: 금요일 오후 3시");
+    const QString text =
+        QStringLiteral("회의록 2026-12-07\n참석자: 김하늘, 이도윤\nhello@example.com\n다음 일정: 금요일 오후 3시");
     floating.showText(text);
     floating.pin(sampleImage({300, 200}), QStringLiteral("하나"));
     floating.pin(sampleImage({300, 200}), QStringLiteral("둘"));
@@ -189,7 +194,10 @@ struct RecordingActions : QuickCaptureActions {
         calls << QStringLiteral("open ") + QString::fromStdString(item.title);
         panelGoneAtOpen = floating->capturePanel() == nullptr;
     }
-    void copyItem(const CaptureItem &item) override { calls << QStringLiteral("copy ") + QString::fromStdString(item.title); }
+    void copyItem(const CaptureItem &item) override
+    {
+        calls << QStringLiteral("copy ") + QString::fromStdString(item.title);
+    }
     void pin(const CaptureItem &item) override { calls << QStringLiteral("pin ") + QString::fromStdString(item.title); }
 };
 
@@ -317,9 +325,10 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
 {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("clip.mp4"));
-    const int made = QProcess::execute(QStringLiteral("ffmpeg"),
-        {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=640x360:rate=30:duration=3", "-c:v", "libx264",
-            "-pix_fmt", "yuv420p", file});
+    const int made =
+        QProcess::execute(QStringLiteral("ffmpeg"),
+                          {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=640x360:rate=30:duration=3", "-c:v",
+                           "libx264", "-pix_fmt", "yuv420p", file});
     if (made != 0)
         GTEST_SKIP() << "ffmpeg cannot make the test video";
 
@@ -363,7 +372,7 @@ public:
         stopped.start();
         return stopped.future(); // never answered: the recorder stays in `stopping`
     }
-    void abort() override {}
+    void abort() override { }
     bool isClosed() const override { return false; }
     double recordedSeconds() const override { return seconds; }
     int64_t recordedBytes() const override { return bytes; }
@@ -397,7 +406,7 @@ TEST_F(ExclusiveFloatingWindows, RecordingHudFollowsTheRecorderAndItsStopButtonS
     filter.displayID = 1;
     filter.nativeRect = QRect(0, 0, 1920, 1080);
     test::await(recorder.start(filter, std::nullopt, RecordingSettings{30, 1920, false, false},
-        QDir::temp().filePath(QStringLiteral("tarnwick-hud-test.mp4"))));
+                               QDir::temp().filePath(QStringLiteral("tarnwick-hud-test.mp4"))));
     ASSERT_NE(backend->session, nullptr);
     Q_EMIT backend->session->recordingStarted();
     ASSERT_EQ(recorder.state(), RecordingService::State::recording);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <cmath>
 #include <limits>
 
@@ -6,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ProductInfo.h"
 #include "app/widgets/DisplayFormat.h"
 #include "app/widgets/Eyebrow.h"
 #include "app/widgets/IconButton.h"
 #include "app/widgets/Keycap.h"
 #include "app/widgets/MarkupDisplay.h"
 #include "app/widgets/Palette.h"
-#include "app/ProductInfo.h"
 #include "app/widgets/TarnButtonStyle.h"
 #include "app/widgets/Theme.h"
 
@@ -23,8 +24,8 @@ TEST(DisplayFormat, DurationsTruncateAndSwitchToHoursAtOneHour)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<double, const char *> cases[] = {
-        {0, "00:00"},      {59.9, "00:59"},   {61, "01:01"},        {3599.99, "59:59"},
-        {3600, "1:00:00"}, {3723, "1:02:03"}, {86399, "23:59:59"},  {-5, "00:00"},
+        {0, "00:00"},      {59.9, "00:59"},   {61, "01:01"},           {3599.99, "59:59"},
+        {3600, "1:00:00"}, {3723, "1:02:03"}, {86399, "23:59:59"},     {-5, "00:00"},
         {inf, "00:00"},    {-inf, "00:00"},   {std::nan(""), "00:00"}, {1e30, "2500000000000000:00:00"},
     };
     for (const auto &[seconds, text] : cases)

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The streaming writer that produces every stored document.
 #include <gtest/gtest.h>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/JsonWriter.h"
+#include "core/model/CaptureItem.h"
 #include "support/Samples.h"
 
 using namespace tarn;
@@ -28,10 +29,11 @@ TEST(JsonWriter, StringsAreEscapedAndInvalidUtf8Replaced)
     w.beginArray();
     w.value(std::string_view("quote\" back\\ nl\n tab\t bell\x07 한글"));
     w.value(std::string_view("bad \xC3\x28 end \xF0\x9F\x98")); // broken sequences
-    w.value(std::string_view("\xF0\x9F\x98\x80")); // a valid 4-byte sequence stays
+    w.value(std::string_view("\xF0\x9F\x98\x80"));              // a valid 4-byte sequence stays
     w.endArray();
-    EXPECT_EQ(w.text(), "[\"quote\\\" back\\\\ nl\\n tab\\t bell\\u0007 한글\","
-                        "\"bad \xEF\xBF\xBD( end \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\",\"\xF0\x9F\x98\x80\"]");
+    EXPECT_EQ(w.text(),
+              "[\"quote\\\" back\\\\ nl\\n tab\\t bell\\u0007 한글\","
+              "\"bad \xEF\xBF\xBD( end \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\",\"\xF0\x9F\x98\x80\"]");
     const auto parsed = json::Json::parse(w.text());
     EXPECT_EQ(parsed[0].get<std::string>(), "quote\" back\\ nl\n tab\t bell\x07 한글");
 }

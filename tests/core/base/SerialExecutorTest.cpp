@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-worker executor behind the stores: strictly serial and in order, even when callers
 // wait on futures whose work has not started yet.
 #include <gtest/gtest.h>

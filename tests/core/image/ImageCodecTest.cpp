@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <cmath>
 #include <limits>
 #include <random>
@@ -72,10 +73,7 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return path;
 }
 
-std::filesystem::path fsPath(const QString &path)
-{
-    return std::filesystem::path(path.toStdString());
-}
+std::filesystem::path fsPath(const QString &path) { return std::filesystem::path(path.toStdString()); }
 
 } // namespace
 
@@ -90,7 +88,9 @@ TEST(ImageCodec, ValidateLimitsAreInclusiveAndDimensionsAreCheckedFirst)
     EXPECT_EQ(failureOf([] { ImageCodec::validate(0, 100); }), ImageFailure::Case::invalidDimensions);
     EXPECT_EQ(failureOf([] { ImageCodec::validate(-5, 100); }), ImageFailure::Case::invalidDimensions);
     EXPECT_EQ(failureOf([] { ImageCodec::validate(0, 20000); }), ImageFailure::Case::invalidDimensions);
-    EXPECT_EQ(failureOf([] { ImageCodec::validate(std::numeric_limits<int64_t>::max(), std::numeric_limits<int64_t>::max()); }),
+    EXPECT_EQ(failureOf([] {
+                  ImageCodec::validate(std::numeric_limits<int64_t>::max(), std::numeric_limits<int64_t>::max());
+              }),
               ImageFailure::Case::tooLarge);
 }
 
@@ -117,7 +117,8 @@ TEST(ImageCodec, ReadRefusesWhatIsNotAnImage)
     QTemporaryDir dir;
     EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(writeFile(dir, "notes.png", "just some text\n"))); }),
               ImageFailure::Case::unreadable);
-    EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(dir.filePath("missing.png"))); }), ImageFailure::Case::unreadable);
+    EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(dir.filePath("missing.png"))); }),
+              ImageFailure::Case::unreadable);
     EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(dir.path())); }), ImageFailure::Case::unreadable);
     EXPECT_EQ(failureOf([] { ImageCodec::read(QByteArray()); }), ImageFailure::Case::unreadable);
     // A PNG whose header is cut short has no readable size.
@@ -158,7 +159,8 @@ TEST(ImageCodec, ReadChecksTheStoredSizeBeforeDecoding)
 
     // A GIF reports its first frame's size but is drawn on its (here 9000 x 9000) logical screen.
     QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff,\x00\x00\x00\x00\x01\x00\x01\x00"
-                   "\x00\x02\x02\x44\x01\x00;", 35);
+                   "\x00\x02\x02\x44\x01\x00;",
+                   35);
     EXPECT_EQ(ImageCodec::read(gif).size(), QSize(1, 1));
     gif.replace(6, 4, QByteArray("\x28\x23\x28\x23", 4));
     EXPECT_EQ(failureOf([&] { ImageCodec::read(gif); }), ImageFailure::Case::tooLarge);
@@ -314,7 +316,8 @@ TEST(ImageCodec, EncodedBytesCarryNoMetadata)
     image.setText("Author", "someone");
     const QByteArray png = ImageCodec::encode(image, ExportFormat::png, 0.92);
     for (const QByteArray &type : chunkTypes(png))
-        EXPECT_TRUE(type != "tEXt" && type != "zTXt" && type != "iTXt" && type != "eXIf" && type != "tIME") << type.data();
+        EXPECT_TRUE(type != "tEXt" && type != "zTXt" && type != "iTXt" && type != "eXIf" && type != "tIME")
+            << type.data();
     EXPECT_EQ(chunkTypes(png).back(), "IEND");
     EXPECT_FALSE(png.contains("private note"));
 

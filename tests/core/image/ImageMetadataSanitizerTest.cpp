@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -41,14 +42,14 @@ const QByteArray scan = bytes({0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56}) + eoi;
 TEST(StripPNG, RemovesTextExifAndTimeChunksKeepingTheRestByteForByte)
 {
     const QByteArray header = ihdr(2, 2), profile = pngChunk("iCCP", QByteArray("sRGB\0\0profile", 13)),
-                     text = pngChunk("tEXt", QByteArray("Author\0me", 9)), density = pngChunk("pHYs", QByteArray(9, '\x01')),
-                     time = pngChunk("tIME", QByteArray(7, '\x02')), data = pngChunk("IDAT", "pixels"),
-                     end = pngChunk("IEND");
+                     text = pngChunk("tEXt", QByteArray("Author\0me", 9)),
+                     density = pngChunk("pHYs", QByteArray(9, '\x01')), time = pngChunk("tIME", QByteArray(7, '\x02')),
+                     data = pngChunk("IDAT", "pixels"), end = pngChunk("IEND");
     const QByteArray in = pngSignature() + header + profile + text + density + time + data + end;
     EXPECT_EQ(S::stripPNG(in), pngSignature() + header + profile + density + data + end);
 
-    const QByteArray others = pngSignature() + header + pngChunk("zTXt", "z") + pngChunk("iTXt", "i") +
-        pngChunk("eXIf", "MM") + data + end;
+    const QByteArray others =
+        pngSignature() + header + pngChunk("zTXt", "z") + pngChunk("iTXt", "i") + pngChunk("eXIf", "MM") + data + end;
     EXPECT_EQ(S::stripPNG(others), pngSignature() + header + data + end);
 
     // Types that differ only in letter case are not metadata we know: they stay.
@@ -64,7 +65,7 @@ TEST(StripPNG, StopsAtIendAndRefusesBrokenContainers)
     const QByteArray body = pngSignature() + ihdr(1, 1) + pngChunk("IDAT", "x");
     EXPECT_EQ(S::stripPNG(body + pngChunk("IEND") + "trailing junk"), body + pngChunk("IEND"));
 
-    EXPECT_TRUE(refused([&] { S::stripPNG(body); }));                  // no IEND
+    EXPECT_TRUE(refused([&] { S::stripPNG(body); }));                     // no IEND
     EXPECT_TRUE(refused([&] { S::stripPNG(body + QByteArray(11, 0)); })); // too short for a chunk
     EXPECT_TRUE(refused([] { S::stripPNG(QByteArray()); }));
     EXPECT_TRUE(refused([] { S::stripPNG(pngSignature().left(7)); }));
@@ -109,11 +110,11 @@ TEST(StripJPEG, RefusesBrokenContainers)
     EXPECT_TRUE(refused([] { S::stripJPEG(bytes({0xFF, 0xD8, 0x00, 0x00})); }));
     EXPECT_TRUE(refused([] { S::stripJPEG(bytes({0xFF, 0xD9, 0xFF, 0xD8})); }));
     EXPECT_TRUE(refused([] { S::stripJPEG(QByteArray()); }));
-    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xDB, 0x00, 0x00}) + sos); })); // length 0
-    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xDB, 0x00, 0x01}) + sos); })); // length 1
+    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xDB, 0x00, 0x00}) + sos); }));       // length 0
+    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xDB, 0x00, 0x01}) + sos); }));       // length 1
     EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xDB, 0x00, 0x09, 1, 2}) + eoi); })); // past the end
-    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xFF, 0xFF, 0xFF})); }));  // ends in fill bytes
-    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xE0, 0x00})); }));        // ends in a length
-    EXPECT_TRUE(refused([] { S::stripJPEG(soi + app0 + dqt); }));                       // no scan, no end
-    EXPECT_TRUE(refused([] { S::stripJPEG(soi + app0 + bytes({0x00}) + sos + scan); })); // not a marker
+    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xFF, 0xFF, 0xFF})); }));             // ends in fill bytes
+    EXPECT_TRUE(refused([] { S::stripJPEG(soi + bytes({0xFF, 0xE0, 0x00})); }));                   // ends in a length
+    EXPECT_TRUE(refused([] { S::stripJPEG(soi + app0 + dqt); }));                                  // no scan, no end
+    EXPECT_TRUE(refused([] { S::stripJPEG(soi + app0 + bytes({0x00}) + sos + scan); }));           // not a marker
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The child side of the multi-process library tests. It runs only when a test starts this
 // program again with TARN_LIBRARY_CHILD set (ChildProcess.h); otherwise it is skipped.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Killing a process in the middle of library changes, again and again: every change it finished
 // is in the index that the next start reads, and the index always loads.
 #include <random>
@@ -6,9 +7,9 @@
 
 #include <QImageReader>
 
+#include "core/library/LibraryStore.h"
 #include "support/ChildProcess.h"
 #include "support/LibraryTestSupport.h"
-#include "core/library/LibraryStore.h"
 
 using namespace tarn;
 using namespace tarn::testing;
@@ -78,7 +79,8 @@ struct Journal {
                 ++known;
                 const Expected &before = it->second;
                 const Expected &after = withPending.at(item.id);
-                EXPECT_TRUE(item.isFavorite == before.favorite || item.isFavorite == after.favorite) << item.id.toString();
+                EXPECT_TRUE(item.isFavorite == before.favorite || item.isFavorite == after.favorite)
+                    << item.id.toString();
                 EXPECT_TRUE(item.title == before.title || item.title == after.title) << item.id.toString();
             }
             const LibraryStore paths(folder.root());
@@ -107,7 +109,8 @@ TEST(LibraryCrash, KilledWritersNeverLoseFinishedChangesNorCorruptTheIndex)
         ASSERT_TRUE(child.started());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(150 + random() % 700);
         for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 break;
             const std::string line = child.nextReport(left);

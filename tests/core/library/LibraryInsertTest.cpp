@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding images and movies and saving edits: the stored files, the index, and the clean-up when
 // a step fails.
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
 
-#include "support/LibraryTestSupport.h"
 #include "core/base/FileFailure.h"
-#include "core/image/ImageCodec.h"
 #include "core/base/ImageFailure.h"
+#include "core/image/ImageCodec.h"
 #include "core/library/LibraryStore.h"
+#include "support/LibraryTestSupport.h"
 
 using namespace tarn;
 using namespace tarn::testing;
@@ -24,10 +25,7 @@ QImage screenshot(int width, int height)
     return image;
 }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
+QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System); }
 
 // Replaces a library subfolder by a plain file so that writing into it fails (also as root).
 void blockFolder(const LibraryFolder &folder, const QString &name)
@@ -127,8 +125,9 @@ protected:
         movies = new QTemporaryDir;
         // name, ffmpeg muxer, codec
         const std::vector<std::array<const char *, 3>> made{
-            {"clip.mp4", "mp4", "mpeg4"},      {"clip.MOV", "mov", "mpeg4"}, {"clip.m4v", "mp4", "mpeg4"},
-            {"clip", "mp4", "mpeg4"},          {"clip.mkv", "matroska", "mpeg4"}, {"clip.webm", "webm", "libvpx"},
+            {"clip.mp4", "mp4", "mpeg4"},      {"clip.MOV", "mov", "mpeg4"},
+            {"clip.m4v", "mp4", "mpeg4"},      {"clip", "mp4", "mpeg4"},
+            {"clip.mkv", "matroska", "mpeg4"}, {"clip.webm", "webm", "libvpx"},
             {"clip.avi", "avi", "mpeg4"},      {"matroska-named.mp4", "matroska", "mpeg4"},
         };
         for (const auto &[name, muxer, codec] : made) {
@@ -147,7 +146,7 @@ protected:
 TEST_F(LibraryVideo, MoviesAreCopiedWithTheirContainersExtension)
 {
     const std::vector<std::pair<const char *, const char *>> expected{
-        {"clip.mp4", "mp4"}, {"clip.MOV", "mov"}, {"clip.m4v", "mp4"}, {"clip", "mp4"},
+        {"clip.mp4", "mp4"}, {"clip.MOV", "mov"},   {"clip.m4v", "mp4"}, {"clip", "mp4"},
         {"clip.mkv", "mkv"}, {"clip.webm", "webm"}, {"clip.avi", "avi"}, {"matroska-named.mp4", "mkv"},
     };
     LibraryFolder folder;
@@ -196,7 +195,8 @@ TEST(LibrarySaveEdits, ReplacesTheThumbnailAndNeverTheOriginal)
     const QString oldThumbnail = store.thumbnailURL(item);
 
     EditDocument document = EditDocument::initial();
-    document.annotations.push_back(Annotation::redaction(TextRegion{Uuid::random(), "secret", UnitRect(0.05, 0.05, 0.15, 0.15), 1.0f}));
+    document.annotations.push_back(
+        Annotation::redaction(TextRegion{Uuid::random(), "secret", UnitRect(0.05, 0.05, 0.15, 0.15), 1.0f}));
     const CaptureItem edited = store.saveEdits(item.id, "  \n ", {"업무", "draft"}, document);
     EXPECT_EQ(edited.title, "원래 제목") << "a blank title keeps the previous one";
     EXPECT_EQ(edited.tags, (std::vector<std::string>{"업무", "draft"}));
@@ -212,7 +212,8 @@ TEST(LibrarySaveEdits, ReplacesTheThumbnailAndNeverTheOriginal)
     const QImage thumbnail(store.thumbnailURL(edited));
     ASSERT_FALSE(thumbnail.isNull());
     EXPECT_LE(std::max(thumbnail.width(), thumbnail.height()), 720);
-    EXPECT_LT(qGray(thumbnail.pixel(thumbnail.width() * 12 / 100, thumbnail.height() * 12 / 100)), 60) << "the redaction shows";
+    EXPECT_LT(qGray(thumbnail.pixel(thumbnail.width() * 12 / 100, thumbnail.height() * 12 / 100)), 60)
+        << "the redaction shows";
 
     const CaptureItem renamed = store.saveEdits(item.id, "  새 제목  ", {}, document);
     EXPECT_EQ(renamed.title, "  새 제목  ");
@@ -235,7 +236,8 @@ TEST(LibrarySaveEdits, AFailedSaveKeepsThePreviousThumbnailAndIndex)
     QFile::remove(folder.index());
     QDir().mkpath(folder.path(QStringLiteral("library.json/blocker")));
     EXPECT_THROW(store.saveEdits(item.id, "b", {"t"}, {}), FileFailure);
-    EXPECT_EQ(filesIn(folder.path(QStringLiteral("Thumbnails"))), QStringList{QString::fromStdString(item.thumbnailFilename)});
+    EXPECT_EQ(filesIn(folder.path(QStringLiteral("Thumbnails"))),
+              QStringList{QString::fromStdString(item.thumbnailFilename)});
     EXPECT_EQ(store.load(), std::vector<CaptureItem>{item});
 
     // An original that cannot be decoded: nothing is written.

@@ -1,19 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-writer lease, inside one process and across processes.
 #include <cerrno>
 
-#include "support/ChildProcess.h"
-#include "support/LibraryTestSupport.h"
 #include "core/base/AppError.h"
 #include "core/base/FileFailure.h"
 #include "core/library/LibraryLease.h"
+#include "support/ChildProcess.h"
+#include "support/LibraryTestSupport.h"
 
 using namespace tarn;
 using namespace tarn::testing;
 
 namespace {
 
-const QString heldMessage =
-    QStringLiteral("다른 Tarnwick 인스턴스가 이 라이브러리를 사용 중입니다. 기존 앱을 사용하거나 다른 라이브러리 경로를 선택하세요.");
+const QString heldMessage = QStringLiteral(
+    "다른 Tarnwick 인스턴스가 이 라이브러리를 사용 중입니다. 기존 앱을 사용하거나 다른 라이브러리 경로를 선택하세요.");
 
 void expectRefusedAsHeld(const QString &root)
 {

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the library: folders, the index format and every way an index can fail to load.
-#include <sys/resource.h>
 #include <csignal>
+#include <sys/resource.h>
 
-#include "support/LibraryTestSupport.h"
 #include "core/base/FileFailure.h"
 #include "core/library/LibraryStore.h"
+#include "support/LibraryTestSupport.h"
 
 using namespace tarn;
 using namespace tarn::testing;
@@ -96,7 +97,7 @@ TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
         valid.left(valid.size() / 2),
         valid + "x",
         QByteArray(R"({"items":[],"version":1,"x":")") + "\xff\xfe" + "\"}",
-        QByteArray(100000, '[') ,
+        QByteArray(100000, '['),
     };
     for (const QByteArray &bytes : cases) {
         SCOPED_TRACE(bytes.left(80).toStdString());
@@ -174,7 +175,8 @@ TEST(LibraryLoad, AnotherVersionIsRefusedWithItsNumber)
         } catch (const LibraryFailure &failure) {
             EXPECT_EQ(failure.kind(), Case::unsupportedVersion);
             EXPECT_EQ(failure.version(), version);
-            EXPECT_EQ(failure.description(), QStringLiteral("더 새로운 라이브러리 형식(v%1)입니다. 최신 앱으로 열어 주세요.").arg(version));
+            EXPECT_EQ(failure.description(),
+                      QStringLiteral("더 새로운 라이브러리 형식(v%1)입니다. 최신 앱으로 열어 주세요.").arg(version));
         }
         EXPECT_EQ(readBytes(folder.index()), bytes);
     }
@@ -182,8 +184,8 @@ TEST(LibraryLoad, AnotherVersionIsRefusedWithItsNumber)
 
 TEST(LibraryLoad, StoredFileNamesMustStayInTheirFolder)
 {
-    const std::vector<std::string> bad{"", ".", "..", "../x.png", "a/b.png", "/etc/passwd", "a\\b.png",
-                                       std::string("a\0b.png", 7)};
+    const std::vector<std::string> bad{"",        ".",           "..",       "../x.png",
+                                       "a/b.png", "/etc/passwd", "a\\b.png", std::string("a\0b.png", 7)};
     for (const std::string &name : bad) {
         for (bool thumbnail : {false, true}) {
             SCOPED_TRACE(name + (thumbnail ? " as thumbnail" : " as original"));
@@ -218,7 +220,8 @@ TEST(LibraryLoad, WrittenIndexIsCompactSortedPrivateAndDropsUnknownKeys)
     store.setFavorite(item.id, true);
 
     const QByteArray written = readBytes(folder.index());
-    EXPECT_TRUE(written.startsWith(R"({"items":[{"byteCount":1234,"createdAt":700000000.0,)")) << written.left(80).toStdString();
+    EXPECT_TRUE(written.startsWith(R"({"items":[{"byteCount":1234,"createdAt":700000000.0,)"))
+        << written.left(80).toStdString();
     EXPECT_TRUE(written.endsWith(R"(],"version":1})"));
     EXPECT_FALSE(written.contains('\n'));
     EXPECT_FALSE(written.contains("Extra"));

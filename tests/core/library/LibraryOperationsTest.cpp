@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changing items without images: recognition, favourites, trash and restore, recordings and the
 // export-destination check.
 #include <sched.h>
@@ -6,9 +7,9 @@
 
 #include <cerrno>
 
-#include "support/LibraryTestSupport.h"
 #include "core/base/FileFailure.h"
 #include "core/library/LibraryStore.h"
+#include "support/LibraryTestSupport.h"
 
 using namespace tarn;
 using namespace tarn::testing;
@@ -29,10 +30,7 @@ struct Library {
     std::vector<CaptureItem> reread() const { return LibraryStore(folder.root()).load(); }
 };
 
-TextRegion region(const std::string &text)
-{
-    return {Uuid::random(), text, UnitRect(0.1, 0.2, 0.3, 0.05), 0.9f};
-}
+TextRegion region(const std::string &text) { return {Uuid::random(), text, UnitRect(0.1, 0.2, 0.3, 0.05), 0.9f}; }
 
 } // namespace
 
@@ -93,7 +91,10 @@ TEST(LibraryOperations, TrashingWithAnUnknownIdOrNoIdsWritesNothing)
 {
     Library library;
     const ino_t inode = inodeOf(library.folder.index());
-    EXPECT_EQ(failureOf([&] { library.store.setTrashed({library.items[0].id, Uuid::random()}, true); }), Case::missingItem);
+    EXPECT_EQ(failureOf([&] {
+                  library.store.setTrashed({library.items[0].id, Uuid::random()}, true);
+              }),
+              Case::missingItem);
     EXPECT_FALSE(library.store.load()[0].trashedAt);
     EXPECT_TRUE(library.store.setTrashed(std::unordered_set<Uuid>{}, true).empty());
     EXPECT_EQ(inodeOf(library.folder.index()), inode);
@@ -120,7 +121,8 @@ TEST(LibraryOperations, PendingRecordingsAreTheExactMp4Names)
         writeBytes(recordings + QLatin1Char('/') + QLatin1String(name), "x");
     QStringList pending = library.store.pendingRecordings();
     pending.sort();
-    EXPECT_EQ(pending, (QStringList{recordings + QStringLiteral("/.hidden.mp4"), recordings + QStringLiteral("/a.mp4")}));
+    EXPECT_EQ(pending,
+              (QStringList{recordings + QStringLiteral("/.hidden.mp4"), recordings + QStringLiteral("/a.mp4")}));
 }
 
 TEST(LibraryOperations, RemovingARecordingNeverReachesOutsideRecordings)
@@ -189,7 +191,8 @@ TEST(LibraryOperations, ExportDestinationsInsideTheLibraryAreRefused)
     };
     for (const QString &destination : refused) {
         SCOPED_TRACE(destination.toStdString());
-        EXPECT_EQ(failureOf([&] { library.store.validateExportDestination(destination); }), Case::protectedExportLocation);
+        EXPECT_EQ(failureOf([&] { library.store.validateExportDestination(destination); }),
+                  Case::protectedExportLocation);
     }
 
     for (const QString &destination : {parent + QStringLiteral("/Library2/a.png"), parent + QStringLiteral("/a.png"),
@@ -203,20 +206,20 @@ TEST(LibraryOperations, ExportRefusesALibraryFolderMountedElsewhere)
 {
     // A bind mount of "Originals" is a second name for it that no path comparison can see.
     // The mount lives in a private mount namespace, so it ends with this process.
-    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0
-        || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         GTEST_SKIP() << "needs root to make a private bind mount";
     Library library;
     const QString mountPoint = library.folder.outside(QStringLiteral("mounted-originals"));
     ASSERT_TRUE(QDir().mkpath(mountPoint));
     const QString originals = library.folder.root() + QStringLiteral("/Originals");
-    if (::mount(QFile::encodeName(originals).constData(), QFile::encodeName(mountPoint).constData(), nullptr,
-                MS_BIND, nullptr) != 0)
+    if (::mount(QFile::encodeName(originals).constData(), QFile::encodeName(mountPoint).constData(), nullptr, MS_BIND,
+                nullptr) != 0)
         GTEST_SKIP() << "bind mounts are not available here";
 
     const QString original = mountPoint + QLatin1Char('/') + QString::fromStdString(library.items[0].filename);
-    const bool refused = failureOf([&] { library.store.validateExportDestination(original); })
-                         == Case::protectedExportLocation;
+    const bool refused =
+        failureOf([&] { library.store.validateExportDestination(original); }) == Case::protectedExportLocation;
     ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
     EXPECT_TRUE(refused);
 }

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store as the application uses it: operations queued on one worker, in call order, with
 // results and errors delivered through futures.
 #include <thread>
 
-#include "support/LibraryTestSupport.h"
 #include "core/library/LibraryRepository.h"
+#include "support/LibraryTestSupport.h"
 
 using namespace tarn;
 using namespace tarn::testing;
@@ -53,7 +54,8 @@ TEST(LibraryRepository, PathsAndTheExportCheckNeedNoWorker)
     });
     other.join();
     EXPECT_EQ(original, folder.root() + QStringLiteral("/Originals/") + QString::fromStdString(item.filename));
-    EXPECT_EQ(thumbnail, folder.root() + QStringLiteral("/Thumbnails/") + QString::fromStdString(item.thumbnailFilename));
+    EXPECT_EQ(thumbnail,
+              folder.root() + QStringLiteral("/Thumbnails/") + QString::fromStdString(item.thumbnailFilename));
     EXPECT_TRUE(refused);
     EXPECT_FALSE(QFileInfo::exists(folder.root())) << "none of these touched the library";
 }

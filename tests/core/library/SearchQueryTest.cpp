@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library search syntax and its matching, including Korean text and day boundaries.
 #include <cstdlib>
 #include <ctime>
@@ -6,9 +7,9 @@
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
-#include "support/LibraryTestSupport.h"
 #include "core/library/SearchQuery.h"
 #include "core/library/TextFolding.h"
+#include "support/LibraryTestSupport.h"
 
 #include <unicode/unistr.h>
 
@@ -176,7 +177,7 @@ TEST(SearchQuery, KoreanAndAccentedText)
 TEST(SearchQuery, DayBoundariesFollowTheCurrentTimeZone)
 {
     TimeZoneScope zone("Asia/Seoul");
-    const CaptureItem midnight = madeAt("2024-02-29T15:00:00Z");  // 2024-03-01 00:00 in Seoul
+    const CaptureItem midnight = madeAt("2024-02-29T15:00:00Z");   // 2024-03-01 00:00 in Seoul
     const CaptureItem lastSecond = madeAt("2024-02-29T14:59:59Z"); // 2024-02-29 23:59:59 in Seoul
     EXPECT_FALSE(matches("before:2024-03-01", midnight));
     EXPECT_TRUE(matches("after:2024-03-01", midnight));

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored JSON forms of the data model: round trips, strict reading and writing.
 #include <gtest/gtest.h>
 
 #include <unordered_set>
 
-#include "core/model/CaptureItem.h"
 #include "core/base/JsonReader.h"
+#include "core/model/CaptureItem.h"
 #include "support/Samples.h"
 
 using namespace tarn;

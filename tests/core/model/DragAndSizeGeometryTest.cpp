@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Squared drags in source pixels and the pixel sizes of captures and recordings.
 #include <gtest/gtest.h>
 
@@ -42,8 +43,8 @@ TEST(AnnotationGeometry, OtherToolsAndEmptyImagesFollowThePointer)
                          MarkupTool::blur, MarkupTool::crop})
         EXPECT_EQ(endPoint(t, UnitPoint(0.1, 0.1), to, {1000, 500}), to);
     EXPECT_EQ(endPoint(MarkupTool::rectangle, UnitPoint(0.1, 0.1), to, {0, 0}), to);
-    EXPECT_EQ(endPoint(MarkupTool::rectangle, UnitPoint(0.1, 0.1), to,
-                       {std::numeric_limits<double>::quiet_NaN(), 100}), to);
+    EXPECT_EQ(endPoint(MarkupTool::rectangle, UnitPoint(0.1, 0.1), to, {std::numeric_limits<double>::quiet_NaN(), 100}),
+              to);
     const UnitPoint outside = UnitPoint::unclamped(1.4, -0.2);
     EXPECT_EQ(endPoint(MarkupTool::line, UnitPoint(0.1, 0.1), outside, {100, 100}), outside);
 }

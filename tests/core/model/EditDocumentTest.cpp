@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Derived values of marks and documents: redaction marks, rotation, visible recognized lines.
 #include <gtest/gtest.h>
 
@@ -66,8 +67,13 @@ TEST(EditDocument, RectAndBadgeRotationOfMarks)
     EXPECT_EQ(mark.rect(), UnitRect(UnitPoint(0.5, 0.5), UnitPoint(0.2, 0.1)));
 
     const std::vector<std::pair<std::optional<double>, double>> rotations = {
-        {std::nullopt, 0}, {-15, 0}, {45, 45}, {360, 360}, {725, 360},
-        {std::numeric_limits<double>::quiet_NaN(), 0}, {std::numeric_limits<double>::infinity(), 0}};
+        {std::nullopt, 0},
+        {-15, 0},
+        {45, 45},
+        {360, 360},
+        {725, 360},
+        {std::numeric_limits<double>::quiet_NaN(), 0},
+        {std::numeric_limits<double>::infinity(), 0}};
     for (const auto &[stored, resolved] : rotations) {
         mark.badgeRotation = stored;
         EXPECT_EQ(mark.resolvedBadgeRotation(), resolved);

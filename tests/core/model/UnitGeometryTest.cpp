@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clamping rules of unit points and rectangles.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,9 +7,9 @@
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "support/RenderFixtures.h"
 #include "core/render/Fonts.h"
 #include "core/render/RasterRenderer.h"
+#include "support/RenderFixtures.h"
 
 namespace tarn {
 namespace {
@@ -58,8 +59,8 @@ TEST(AnnotationDrawing, LineWidthFollowsWeightAndSourceWidth)
         double weight;
         double expected;
     };
-    for (const Row &r : {Row{1600, 4, 4}, Row{3200, 4, 8}, Row{400, 10, 4}, Row{200, 10, 4},
-                         Row{1600, 50, 30}, Row{1600, 0, 1}, Row{1600, NAN, 30}}) {
+    for (const Row &r : {Row{1600, 4, 4}, Row{3200, 4, 8}, Row{400, 10, 4}, Row{200, 10, 4}, Row{1600, 50, 30},
+                         Row{1600, 0, 1}, Row{1600, NAN, 30}}) {
         const Annotation line = mark(MarkupTool::line, {{0.1, 0.5}, {0.9, 0.5}}, MarkupColor::black, r.weight);
         const QImage image = drawn(line, r.width, 100);
         EXPECT_NEAR(coverage(image, r.width / 2), r.expected, 0.1) << r.width << " " << r.weight;
@@ -76,8 +77,7 @@ TEST(AnnotationDrawing, ArrowheadLength)
         double length;
         double lineWidth;
     };
-    for (const Row &r : {Row{1600, 4, 16, 4}, Row{3200, 4, 32, 8}, Row{1600, 20, 80, 20},
-                         Row{1600, 2, 16, 2}}) {
+    for (const Row &r : {Row{1600, 4, 16, 4}, Row{3200, 4, 32, 8}, Row{1600, 20, 80, 20}, Row{1600, 2, 16, 2}}) {
         const Annotation arrow = mark(MarkupTool::arrow, {{0.1, 0.5}, {0.6, 0.5}}, MarkupColor::black, r.weight);
         const QImage image = drawn(arrow, r.width, 300);
         const QRect ink = inkBounds(image);
@@ -91,15 +91,15 @@ TEST(AnnotationDrawing, ArrowheadLength)
 
 TEST(AnnotationDrawing, BadgeAndNumberSizes)
 {
-    for (auto [width, w, h] : {std::tuple{800, 43.4, 28.0}, std::tuple{933, 43.4, 28.0},
-                               std::tuple{1600, 74.4, 48.0}, std::tuple{3200, 148.8, 96.0}}) {
+    for (auto [width, w, h] : {std::tuple{800, 43.4, 28.0}, std::tuple{933, 43.4, 28.0}, std::tuple{1600, 74.4, 48.0},
+                               std::tuple{3200, 148.8, 96.0}}) {
         const QRect ink = inkBounds(drawn(mark(MarkupTool::badge, {{0.5, 0.5}}), width, 400));
         EXPECT_NEAR(ink.width(), w, 2) << width; // partly covered pixels at both ends
         EXPECT_NEAR(ink.height(), h, 2) << width;
         EXPECT_NEAR(ink.center().x(), width / 2.0, 1.5);
     }
-    for (auto [width, d] : {std::pair{800, 32.0}, std::pair{984, 32.0}, std::pair{1600, 52.0},
-                            std::pair{3200, 104.0}}) {
+    for (auto [width, d] :
+         {std::pair{800, 32.0}, std::pair{984, 32.0}, std::pair{1600, 52.0}, std::pair{3200, 104.0}}) {
         Annotation number = mark(MarkupTool::number, {{0.5, 0.5}}, MarkupColor::blue);
         number.number = 7;
         const QImage image = drawn(number, width, 300);
@@ -160,8 +160,7 @@ TEST(AnnotationDrawing, RedactionIsOpaqueBlackOnWholePixels)
     QImage image(100, 100, QImage::Format_RGBA8888_Premultiplied);
     image.fill(QColor(255, 0, 0, 60)); // translucent: copy mode must still give opaque black
     QPainter p(&image);
-    RasterRenderer::drawAnnotation(mark(MarkupTool::redact, {{0.105, 0.205}, {0.495, 0.595}}),
-                                   QSizeF(100, 100), p);
+    RasterRenderer::drawAnnotation(mark(MarkupTool::redact, {{0.105, 0.205}, {0.495, 0.595}}), QSizeF(100, 100), p);
     p.end();
     EXPECT_EQ(image.pixelColor(10, 20), QColor(0, 0, 0, 255)); // 10.5 rounded down
     EXPECT_EQ(image.pixelColor(49, 59), QColor(0, 0, 0, 255)); // 49.5 rounded up

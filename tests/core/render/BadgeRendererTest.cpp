@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,9 +8,9 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "core/image/ImageCodec.h"
 #include "core/render/BadgePreview.h"
 #include "core/render/BadgeRenderer.h"
-#include "core/image/ImageCodec.h"
 #include "core/render/BadgeRotationGeometry.h"
 
 namespace tarn {
@@ -60,7 +61,7 @@ QImage drawOne(BadgeStyle style, double rotation)
 bool near(QColor a, QColor b, int tolerance = 6)
 {
     return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
+        std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
 TEST(BadgeRenderer, TagHeadAndUprightSymbol)
@@ -68,9 +69,9 @@ TEST(BadgeRenderer, TagHeadAndUprightSymbol)
     // Head: d = 100, circle (127.5, 50, 100, 100), centre (177.5, 100); symbol box 42 x 46.
     const QColor green = qColor(BadgeStyle::check);
     const QImage plain = drawOne(BadgeStyle::check, 0);
-    EXPECT_TRUE(near(plain.pixelColor(76, 100), green));          // the tag's point, left
-    EXPECT_TRUE(near(plain.pixelColor(222, 100), green));         // the head's ring
-    EXPECT_TRUE(near(plain.pixelColor(177, 62), Qt::white));      // inside the head, above the check
+    EXPECT_TRUE(near(plain.pixelColor(76, 100), green));              // the tag's point, left
+    EXPECT_TRUE(near(plain.pixelColor(222, 100), green));             // the head's ring
+    EXPECT_TRUE(near(plain.pixelColor(177, 62), Qt::white));          // inside the head, above the check
     EXPECT_TRUE(near(plain.pixelColor(177.5 + 19, 100 - 18), green)); // the check's upper right end
     EXPECT_TRUE(near(plain.pixelColor(177.5 + 19, 100 + 18), Qt::white));
 
@@ -172,8 +173,8 @@ TEST(BadgeRotationGeometry, DragRotation)
     EXPECT_FALSE(g.rotation({NAN, 100}, right, 0, false));
     EXPECT_FALSE(g.rotation(right, {INFINITY, 1}, 0, false));
 
-    EXPECT_DOUBLE_EQ(*g.rotation(below, right, 350, false), 80);  // a quarter turn clockwise
-    EXPECT_DOUBLE_EQ(*g.rotation(above, right, 10, false), 280);  // and the other way
+    EXPECT_DOUBLE_EQ(*g.rotation(below, right, 350, false), 80); // a quarter turn clockwise
+    EXPECT_DOUBLE_EQ(*g.rotation(above, right, 10, false), 280); // and the other way
 
     // Snapping to 15 degrees, halves away from zero; 1-degree steps otherwise.
     auto at = [&](double degrees) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,11 +8,11 @@
 
 #include <QPainter>
 
-#include "support/RenderFixtures.h"
+#include "core/base/ImageFailure.h"
 #include "core/render/BlurCache.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/GaussianBlur.h"
-#include "core/base/ImageFailure.h"
+#include "support/RenderFixtures.h"
 
 namespace tarn {
 namespace {
@@ -25,10 +26,8 @@ TEST(BlurRenderer, ReductionAndRadius)
         QSize size;
         double sourceRadius, radius;
     };
-    for (const Row &r : {Row{1000, 800, {1000, 800}, 17.5, 17.5},
-                         Row{4000, 3000, {2048, 1536}, 70, 35.84},
-                         Row{6000, 4000, {2048, 1366}, 80, 80 * 2048.0 / 6000},
-                         Row{500, 300, {500, 300}, 12, 12},
+    for (const Row &r : {Row{1000, 800, {1000, 800}, 17.5, 17.5}, Row{4000, 3000, {2048, 1536}, 70, 35.84},
+                         Row{6000, 4000, {2048, 1366}, 80, 80 * 2048.0 / 6000}, Row{500, 300, {500, 300}, 12, 12},
                          Row{3000, 1, {2048, 1}, 52.5, 52.5 * 2048 / 3000}}) {
         const auto red = BlurRenderer::reduction(r.w, r.h);
         EXPECT_EQ(red.size, r.size) << r.w;

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QPainter>
 
-#include "support/RenderFixtures.h"
 #include "core/base/ImageFailure.h"
 #include "core/render/RasterRenderer.h"
 #include "core/render/RenderLayout.h"
+#include "support/RenderFixtures.h"
 
 namespace tarn {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,8 +43,7 @@ TEST(RenderLayout, DegenerateOrUnreadableCropsKeepTheWholeImage)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const UnitRect &crop : {UnitRect(1, 0.2, 0.5, 0.5), UnitRect::unclamped(nan, 0, 0.5, 0.5),
-                                 UnitRect::unclamped(1e300, 1e300, 1e300, 1e300),
-                                 UnitRect::unclamped(-5, -5, 1, 1)}) {
+                                 UnitRect::unclamped(1e300, 1e300, 1e300, 1e300), UnitRect::unclamped(-5, -5, 1, 1)}) {
         EditDocument d;
         d.crop = crop;
         EXPECT_EQ(RenderLayout(640, 480, d).crop(), QRectF(0, 0, 640, 480));
@@ -61,10 +61,9 @@ TEST(RenderLayout, PaddingAndAspectGrowOneSide)
         QSizeF size;
         QPointF contentOrigin;
     };
-    for (const Row &row : {Row{FrameAspect::natural, {1128, 628}, {64, 64}},
-                           Row{FrameAspect::wide, {1128, 635}, {64, 67.5}},
-                           Row{FrameAspect::square, {1128, 1128}, {64, 314}},
-                           Row{FrameAspect::portrait, {1128, 1410}, {64, 455}}}) {
+    for (const Row &row :
+         {Row{FrameAspect::natural, {1128, 628}, {64, 64}}, Row{FrameAspect::wide, {1128, 635}, {64, 67.5}},
+          Row{FrameAspect::square, {1128, 1128}, {64, 314}}, Row{FrameAspect::portrait, {1128, 1410}, {64, 455}}}) {
         const RenderLayout l(1000, 500, framed(Backdrop::aurora, 64, row.aspect));
         EXPECT_EQ(l.size(), row.size) << caseName(row.aspect);
         EXPECT_EQ(l.contentRect(), QRectF(row.contentOrigin, QSizeF(1000, 500))) << caseName(row.aspect);
@@ -73,10 +72,8 @@ TEST(RenderLayout, PaddingAndAspectGrowOneSide)
 
 TEST(RenderLayout, PaddingIsLimitedAndNeverNegative)
 {
-    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, 1000, FrameAspect::natural)).size(),
-              QSizeF(2024, 1524));
-    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, -5, FrameAspect::natural)).size(),
-              QSizeF(1000, 500));
+    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, 1000, FrameAspect::natural)).size(), QSizeF(2024, 1524));
+    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, -5, FrameAspect::natural)).size(), QSizeF(1000, 500));
     EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, std::nan(""), FrameAspect::natural)).size(),
               QSizeF(1000, 500));
     EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, INFINITY, FrameAspect::natural)).size(),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes pictures for review by eye into the build folder (test-output/render/): a 4K capture
 // flattened with one mark of every tool, two blur patches, a redaction and a crop, once per
 // backdrop, and the two badge palette sheets. Each picture is also checked for its size.
@@ -5,10 +6,10 @@
 
 #include <QDir>
 
-#include "support/RenderFixtures.h"
 #include "core/render/BadgePreview.h"
 #include "core/render/BadgeRenderer.h"
 #include "core/render/RasterRenderer.h"
+#include "support/RenderFixtures.h"
 
 namespace tarn {
 namespace {
@@ -17,8 +18,8 @@ using fixtures::mark;
 
 QString outputFolder()
 {
-    const QString dir = qEnvironmentVariable("TARN_TEST_OUTPUT_DIR", QStringLiteral(TARN_TEST_OUTPUT_DIR)) +
-                        QStringLiteral("/render");
+    const QString dir =
+        qEnvironmentVariable("TARN_TEST_OUTPUT_DIR", QStringLiteral(TARN_TEST_OUTPUT_DIR)) + QStringLiteral("/render");
     QDir().mkpath(dir);
     return dir;
 }
@@ -45,8 +46,7 @@ EditDocument everyToolDocument()
         add(badge);
     }
     for (int i = 0; i < 3; ++i) {
-        Annotation number = mark(MarkupTool::number, {{0.58 + 0.04 * i, 0.52}},
-                                 static_cast<MarkupColor>(i));
+        Annotation number = mark(MarkupTool::number, {{0.58 + 0.04 * i, 0.52}}, static_cast<MarkupColor>(i));
         number.number = i == 2 ? 12 : i + 1;
         add(number);
     }
@@ -66,8 +66,7 @@ TEST(RenderReview, FlattenedCaptureForEveryBackdrop)
 {
     const QImage source = fixtures::capture(3840, 2160);
     EditDocument doc = everyToolDocument();
-    for (Backdrop backdrop : {Backdrop::none, Backdrop::aurora, Backdrop::midnight, Backdrop::peach,
-                              Backdrop::paper}) {
+    for (Backdrop backdrop : {Backdrop::none, Backdrop::aurora, Backdrop::midnight, Backdrop::peach, Backdrop::paper}) {
         doc.backdrop = backdrop;
         doc.aspect = backdrop == Backdrop::midnight ? FrameAspect::square : FrameAspect::natural;
         const QImage picture = RasterRenderer::render(source, doc);

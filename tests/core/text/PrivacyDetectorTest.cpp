@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "core/base/JsonReader.h"
@@ -8,10 +9,7 @@ using Kinds = std::vector<SensitiveKind>;
 
 namespace {
 
-TextRegion line(const std::string &text)
-{
-    return {Uuid::random(), text, UnitRect(0.1, 0.2, 0.3, 0.04), 0.87f};
-}
+TextRegion line(const std::string &text) { return {Uuid::random(), text, UnitRect(0.1, 0.2, 0.3, 0.04), 0.87f}; }
 
 // The kinds found in one line; empty when the line gives no suggestion.
 Kinds kindsIn(const std::string &text)
@@ -58,16 +56,16 @@ TEST(PrivacyDetector, credentialsOfEveryListedForm)
                              "pk_test_ABCDEF123456789", "ghp_abcdefghijklmnopqrstuvwxyz", "gho_12345678901234567890",
                              "Authorization: Bearer abcdefghijklmnop", "bearer ABC.def-ghi_jkl.mno"})
         EXPECT_EQ(kindsIn(text), Kinds{credential}) << text;
-    for (const char *text : {"Bearer abc123", "password", "password:", "secret garden", "sk_live_short",
-                             "xAKIAABCDEFGHIJKLMNOP", "AKIAABCDEFGHIJKLMNO", "ghx_abcdefghijklmnopqrstuvwxyz",
-                             "비밀번호를 잊으셨나요?"})
+    for (const char *text :
+         {"Bearer abc123", "password", "password:", "secret garden", "sk_live_short", "xAKIAABCDEFGHIJKLMNOP",
+          "AKIAABCDEFGHIJKLMNO", "ghx_abcdefghijklmnopqrstuvwxyz", "비밀번호를 잊으셨나요?"})
         EXPECT_EQ(kindsIn(text), Kinds{}) << text;
 }
 
 TEST(PrivacyDetector, cardNumbersNeedThirteenToNineteenDigitsAndAValidLuhnSum)
 {
-    for (const char *text : {"4111 1111 1111 1111", "4111-1111-1111-1111", "4111111111111111", "카드 5500 0000 0000 0004 결제",
-                             "3782 822463 10005", "4111-1111 1111-1111"})
+    for (const char *text : {"4111 1111 1111 1111", "4111-1111-1111-1111", "4111111111111111",
+                             "카드 5500 0000 0000 0004 결제", "3782 822463 10005", "4111-1111 1111-1111"})
         EXPECT_EQ(kindsIn(text), Kinds{card}) << text;
     for (const char *text : {"4111 1111 1111 1112", "0000 0000 0000 0000", "4111 1111 1111", "4111  1111 1111 1111",
                              "41111111111111111111", "4111--1111-1111-1111"})
@@ -104,7 +102,7 @@ TEST(PrivacyDetector, luhnCountsEveryWholeNumberCharacterAndNothingElse)
     EXPECT_TRUE(PrivacyDetector::passesLuhn("٤١١١١١١١١١١١١١١١")); // Arabic-Indic digits
     EXPECT_FALSE(PrivacyDetector::passesLuhn("4111111111111112"));
     EXPECT_FALSE(PrivacyDetector::passesLuhn("41111111111111111111")); // 20 digits
-    EXPECT_FALSE(PrivacyDetector::passesLuhn("411111111111")); // 12 digits
+    EXPECT_FALSE(PrivacyDetector::passesLuhn("411111111111"));         // 12 digits
     EXPECT_FALSE(PrivacyDetector::passesLuhn("0000000000000"));
     EXPECT_FALSE(PrivacyDetector::passesLuhn(""));
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -100,10 +101,8 @@ TEST(RecognitionResult, textJoinsTheRegionsWithLineFeeds)
 TEST(RecognitionResult, linesBecomeRegionsBlankOnesKeptEmptyOnesDropped)
 {
     const std::vector<RecognizedLine> lines{
-        {"second row", QRect(50, 300, 200, 20), 0.8f},
-        {"", QRect(0, 0, 10, 10), 0.9f},
-        {" ", QRect(400, 100, 30, 20), 0.5f},
-        {"  untrimmed ", QRect(10, 102, 100, 20), 1.3f},
+        {"second row", QRect(50, 300, 200, 20), 0.8f}, {"", QRect(0, 0, 10, 10), 0.9f},
+        {" ", QRect(400, 100, 30, 20), 0.5f},          {"  untrimmed ", QRect(10, 102, 100, 20), 1.3f},
         {"beyond", QRect(900, 350, 400, 100), -0.01f},
     };
     const auto regions = regionsFromLines(lines, QSize(1000, 400));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -116,7 +117,8 @@ TEST(TextRecognition, everyCallGivesNewIdentifiersAndQueuedCallsAllFinish)
 
 TEST(TextRecognition, anImageWithoutTextGivesNoRegionsAndIsNoFailure)
 {
-    for (const QImage &image : {plain(640, 400, Qt::white), plain(1, 1, Qt::black), plain(3000, 20, QColor(30, 31, 34))}) {
+    for (const QImage &image :
+         {plain(640, 400, Qt::white), plain(1, 1, Qt::black), plain(3000, 20, QColor(30, 31, 34))}) {
         const RecognitionResult result = sharedRecognizer().recognize(image);
         EXPECT_TRUE(result.regions.empty());
         EXPECT_EQ(result.text(), "");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Laying system sound and microphone on one timeline.
 #include <vector>
 

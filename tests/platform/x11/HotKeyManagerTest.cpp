@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <optional>
 #include <vector>
 
@@ -19,8 +20,8 @@ bool onX11() { return QGuiApplication::platformName() == QStringLiteral("xcb"); 
 // Runs an X command-line tool, such as xdotool or xset.
 void run(const QString &program, const QStringList &arguments)
 {
-    ASSERT_EQ(QProcess::execute(program, arguments), 0) << program.toStdString() << ' '
-                                                        << arguments.join(QLatin1Char(' ')).toStdString();
+    ASSERT_EQ(QProcess::execute(program, arguments), 0)
+        << program.toStdString() << ' ' << arguments.join(QLatin1Char(' ')).toStdString();
 }
 
 // Types keys through the X test extension, as a user at the keyboard would.
@@ -46,8 +47,8 @@ public:
     {
         xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(connection_);
         xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, keysym);
-        xcb_grab_key(connection_, 0, root_, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT, codes[0],
-                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        xcb_grab_key(connection_, 0, root_, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT, codes[0], XCB_GRAB_MODE_ASYNC,
+                     XCB_GRAB_MODE_ASYNC);
         free(codes);
         xcb_key_symbols_free(symbols);
         roundTrip();
@@ -107,7 +108,8 @@ TEST_F(ExclusiveHotKeys, AHeldKeyIsDeliveredOnce)
 {
     ASSERT_TRUE(manager_.registerKeys(true).isEmpty());
     run(QStringLiteral("xset"), {QStringLiteral("r"), QStringLiteral("on")});
-    run(QStringLiteral("xset"), {QStringLiteral("r"), QStringLiteral("rate"), QStringLiteral("200"), QStringLiteral("30")});
+    run(QStringLiteral("xset"),
+        {QStringLiteral("r"), QStringLiteral("rate"), QStringLiteral("200"), QStringLiteral("30")});
     run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("ctrl+shift+4")});
     QTest::qWait(1000);
     run(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("ctrl+shift+4")});

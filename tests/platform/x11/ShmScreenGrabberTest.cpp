@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorder's shared-memory buffers never outlive the process: each is marked for removal
 // as soon as the X server has attached it.
 #include <set>

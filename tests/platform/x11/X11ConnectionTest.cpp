@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Errors of requests without a reply do not pile up on a long-lived connection.
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -19,8 +20,8 @@ TEST(X11Connection, ErrorsOfRequestsWithoutAReplyAreDiscarded)
     const xcb_window_t missing = xcb_generate_id(c);
     for (int i = 0; i < 3; ++i)
         xcb_map_window(c, missing);
-    EXPECT_FALSE(connection.bytes(connection.root(), connection.atom("TARN_NO_SUCH_PROPERTY"),
-                                  XCB_GET_PROPERTY_TYPE_ANY));
+    EXPECT_FALSE(
+        connection.bytes(connection.root(), connection.atom("TARN_NO_SUCH_PROPERTY"), XCB_GET_PROPERTY_TYPE_ANY));
     xcb_generic_event_t *queued = xcb_poll_for_queued_event(connection.get());
     ASSERT_NE(queued, nullptr); // the errors wait in the event queue
     EXPECT_EQ(queued->response_type, 0);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <unistd.h>
 
 #include <QProcess>
@@ -57,14 +58,16 @@ TEST(ExclusiveX11ScreenSource, GrabsTheKnownPixelsOfAnotherProcessWindow)
 
     // With the pointer in the middle of the window, the grab with the cursor differs there.
     const QPoint centre = window->contentRect.center();
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
-                  {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y())}),
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y())}),
         0);
     const QImage withCursor = source->grab(window->contentRect, true);
     const QImage withoutCursor = source->grab(window->contentRect, false);
     EXPECT_GT(test::patternMismatches(withCursor, {320, 240}, {0, 0}), 0);
     EXPECT_EQ(test::patternMismatches(withoutCursor, {320, 240}, {0, 0}), 0);
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
 
     const QImage edge = source->grab(QRect(-10, -10, 20, 20), false);
     EXPECT_EQ(edge.pixel(0, 0), qRgb(0, 0, 0));
@@ -76,7 +79,8 @@ TEST(ExclusiveX11ScreenSource, ListsWindowsOfOtherProcessesWithTheirDetails)
     auto source = openSource();
     if (!source)
         GTEST_SKIP() << "no X display";
-    test::TestWindows child(QStringLiteral("Tarnwick plain|200|150|;Tarnwick above|120|90|a;Tarnwick nameless|150|100|u"));
+    test::TestWindows child(
+        QStringLiteral("Tarnwick plain|200|150|;Tarnwick above|120|90|a;Tarnwick nameless|150|100|u"));
     const auto plain = child.waitForWindow(*source, QStringLiteral("Tarnwick plain"));
     const auto above = child.waitForWindow(*source, QStringLiteral("Tarnwick above"));
     ASSERT_TRUE(plain);
