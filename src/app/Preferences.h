@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QString>
 
+#include "app/capture/RecordingService.h"
+
 namespace tarn {
 
 // The eleven user settings, each kept in the settings store under its own name and written the
@@ -45,6 +47,8 @@ public:
     int captureDelay() const { return captureDelay_; }
     bool globalShortcuts() const { return globalShortcuts_; }
     int frameRate() const { return frameRate_; }
+    // The recording preferences as one value, read when a recording starts.
+    RecordingSettings recordingSettings() const { return {frameRate_, recordingLongEdge_, systemAudio_, microphone_}; }
     int recordingLongEdge() const { return recordingLongEdge_; }
     bool systemAudio() const { return systemAudio_; }
     bool microphone() const { return microphone_; }

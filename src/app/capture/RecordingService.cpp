@@ -6,7 +6,6 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/Preferences.h"
 #include "app/capture/CaptureFailure.h"
 #include "app/capture/ScreenCaptureService.h"
 #include "core/base/AppError.h"
@@ -68,18 +67,6 @@ void RecordingService::setProgress(double seconds, qint64 bytes)
         byteCount_ = bytes;
         Q_EMIT byteCountChanged(bytes);
     }
-}
-
-RecordingSettings RecordingSettings::from(const Preferences &preferences)
-{
-    return {preferences.frameRate(), preferences.recordingLongEdge(), preferences.systemAudio(),
-            preferences.microphone()};
-}
-
-QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QRectF> region,
-                                          const Preferences &preferences, QString destination)
-{
-    return start(filter, region, RecordingSettings::from(preferences), destination);
 }
 
 QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QRectF> region,

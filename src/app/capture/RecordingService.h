@@ -20,16 +20,12 @@
 
 namespace tarn {
 
-class Preferences;
-
 // The recording preferences as one value, read when a recording starts.
 struct RecordingSettings {
     int frameRate = 60;           // 30 or 60
     int recordingLongEdge = 3840; // 1920 or 3840
     bool systemAudio = false;
     bool microphone = false;
-
-    static RecordingSettings from(const Preferences &preferences);
 };
 
 // Records a display, or a rectangle of it, to an H.264 MP4 file. Lives on the GUI thread;
@@ -64,8 +60,6 @@ public:
     // errors, a RecorderFailure from the backend, or AppError code 1 when a recording is
     // already under way. A stop() that arrives before capture runs is honoured: start then
     // returns with the state back at `idle`, nothing recorded and no callback called.
-    QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region, const Preferences &preferences,
-                            QString destination);
     QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region, RecordingSettings settings,
                             QString destination);
     // Stops the recording; never throws, failures go to onError. After a failed stop or a
