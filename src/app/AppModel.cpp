@@ -35,15 +35,10 @@ AppModel::AppModel(const QString &root, bool demo, QObject *parent)
       repository_(std::make_unique<LibraryRepository>(root))
 {
     screenPermission_ = screenCaptureAccess();
-    installRecorderCallbacks();
+    connectRecorder();
 }
 
-AppModel::~AppModel()
-{
-    // Callbacks that outlive the model must find nothing to call.
-    recorder_->onFinish = nullptr;
-    recorder_->onError = nullptr;
-}
+AppModel::~AppModel() = default;
 
 bool AppModel::screenCaptureAccess() const { return captureService_->source().isAvailable(); }
 
@@ -97,7 +92,60 @@ void AppModel::setNewestFirst(bool value) { publish(this, newestFirst_, value, &
 
 void AppModel::setGridView(bool value) { publish(this, gridView_, value, &AppModel::gridViewChanged); }
 
-void AppModel::setBusy(bool value) { publish(this, isBusy_, value, &AppModel::isBusyChanged); }
+// ---- claims ---------------------------------------------------------------------------------
+
+AppModel::Claim::Claim(AppModel *model, void (AppModel::*release)()) : model_(model), release_(release) { }
+
+AppModel::Claim::Claim(Claim &&other) noexcept
+    : model_(std::move(other.model_)),
+      release_(std::exchange(other.release_, nullptr))
+{ }
+
+AppModel::Claim &AppModel::Claim::operator=(Claim &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        model_ = std::move(other.model_);
+        release_ = std::exchange(other.release_, nullptr);
+    }
+    return *this;
+}
+
+AppModel::Claim::~Claim() { release(); }
+
+void AppModel::Claim::release()
+{
+    const auto release = std::exchange(release_, nullptr);
+    if (release && model_)
+        (model_.data()->*release)();
+    model_.clear();
+}
+
+AppModel::BusyClaim AppModel::claimBusy()
+{
+    if (++busyClaims_ == 1)
+        Q_EMIT isBusyChanged(true);
+    return BusyClaim(this, &AppModel::releaseBusy);
+}
+
+void AppModel::releaseBusy()
+{
+    Q_ASSERT(busyClaims_ > 0);
+    if (--busyClaims_ == 0)
+        Q_EMIT isBusyChanged(false);
+}
+
+AppModel::ExportClaim AppModel::claimExport()
+{
+    Q_EMIT exportsInFlightChanged(++exportsInFlight_);
+    return ExportClaim(this, &AppModel::releaseExport);
+}
+
+void AppModel::releaseExport()
+{
+    Q_ASSERT(exportsInFlight_ > 0);
+    Q_EMIT exportsInFlightChanged(--exportsInFlight_);
+}
 
 void AppModel::setLibraryReady(bool value) { publish(this, libraryReady_, value, &AppModel::libraryReadyChanged); }
 
@@ -191,7 +239,7 @@ bool AppModel::allVisibleSelected() const
 
 void AppModel::selectAllVisible()
 {
-    if (!libraryReady_ || isBusy_)
+    if (!libraryReady_ || isBusy())
         return;
     std::set<Uuid> ids;
     for (const CaptureItem &item : visibleItems())
@@ -201,7 +249,7 @@ void AppModel::selectAllVisible()
 
 void AppModel::setSelection(const Uuid &id, bool selected)
 {
-    if (!libraryReady_ || isBusy_)
+    if (!libraryReady_ || isBusy())
         return;
     const std::vector<CaptureItem> visible = visibleItems();
     const bool isVisible =
@@ -288,9 +336,9 @@ QCoro::Task<> AppModel::load()
 // set it again after that command had cleared it, and every guarded command would stay refused.
 QCoro::Task<> AppModel::addSamples()
 {
-    if (!libraryReady_ || isBusy_)
+    if (!libraryReady_ || isBusy())
         co_return;
-    setBusy(true);
+    const BusyClaim busy = claimBusy();
     QPointer<AppModel> self(this);
     try {
         // Drawing can fail too (no memory for a picture); that must clear the flag like a store error.
@@ -314,14 +362,11 @@ QCoro::Task<> AppModel::addSamples()
             replace(item);
         }
     } catch (...) {
-        if (self) {
+        if (self)
             showError(std::current_exception());
-            setBusy(false);
-        }
         co_return;
     }
     setStatus(samplesStatus());
-    setBusy(false);
 }
 
 // ---- errors, windows and sheets -------------------------------------------------------------
@@ -332,18 +377,18 @@ void AppModel::showError(const QString &message)
 {
     setErrorMessage(message);
     setStatus(message);
-    if (mainWindow && mainWindow->isVisible())
+    if (mainWindow_ && mainWindow_->isVisible())
         return;
     showLibrary();
 }
 
 void AppModel::showLibrary()
 {
-    if (!mainWindow)
+    if (!mainWindow_)
         return;
-    mainWindow->show();
-    mainWindow->raise();
-    mainWindow->activateWindow();
+    mainWindow_->show();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
 }
 
 void AppModel::present(AppSheet sheet)
@@ -363,35 +408,29 @@ void AppModel::requestScreenPermission()
     setStatus(permissionReadyStatus());
 }
 
-// ---- recorder callbacks ---------------------------------------------------------------------
+// ---- recorder reports -----------------------------------------------------------------------
 
-void AppModel::installRecorderCallbacks()
+void AppModel::connectRecorder()
 {
-    QPointer<AppModel> self(this);
-    recorder_->onFinish = [self](const QString &file) {
-        if (!self)
-            return;
-        self->endRecordingPresentation();
-        Q_EMIT self->recordingFinished(file);
-    };
-    recorder_->onError = [self](const Failure &error) {
-        if (!self)
-            return;
-        if (self->recorder_->state() == RecordingService::State::idle)
-            self->endRecordingPresentation();
-        self->showError(error.description());
-    };
+    connect(recorder_.get(), &RecordingService::finished, this, [this](const QString &file) {
+        endRecordingPresentation();
+        Q_EMIT recordingFinished(file);
+    });
+    connect(recorder_.get(), &RecordingService::failed, this, [this](const Failure &error) {
+        if (recorder_->state() == RecordingService::State::idle)
+            endRecordingPresentation();
+        showError(error.description());
+    });
 }
 
 // The HUD goes and the windows hidden for the recording come back.
 void AppModel::endRecordingPresentation()
 {
     floating_->recordingPanel.reset();
-    for (const QPointer<QWidget> &window : recordingRestore) {
+    for (const QPointer<QWidget> &window : std::exchange(recordingRestore_, {})) {
         if (window)
             window->show();
     }
-    recordingRestore.clear();
 }
 
 // ---- editors --------------------------------------------------------------------------------
@@ -419,7 +458,7 @@ void AppModel::removeEditor(const Uuid &id, EditorController *controller)
 // may predate both, and two quick clicks on it would otherwise set the same value twice.
 void AppModel::favorite(const CaptureItem &item)
 {
-    if (isBusy_)
+    if (isBusy())
         return;
     bool current = item.isFavorite;
     if (auto pending = pendingFavorites_.find(item.id); pending != pendingFavorites_.end()) {
@@ -481,7 +520,7 @@ void AppModel::restoreSelected()
 
 void AppModel::setTrashed(const std::vector<Uuid> &ids, bool value)
 {
-    if (!libraryReady_ || isBusy_ || ids.empty())
+    if (!libraryReady_ || isBusy() || ids.empty())
         return;
     std::vector<EditorController *> editors;
     for (const Uuid &id : ids) {
@@ -498,14 +537,14 @@ void AppModel::setTrashed(const std::vector<Uuid> &ids, bool value)
             return;
         }
     }
-    setBusy(true);
+    BusyClaim busy = claimBusy();
     // Each editor leaves the map when its window closes, so close from a copy of the list.
     for (EditorController *editor : editors)
         editor->close();
-    runSetTrashed(std::unordered_set<Uuid>(ids.begin(), ids.end()), value);
+    runSetTrashed(std::unordered_set<Uuid>(ids.begin(), ids.end()), value, std::move(busy));
 }
 
-QCoro::Task<> AppModel::runSetTrashed(std::unordered_set<Uuid> ids, bool value)
+QCoro::Task<> AppModel::runSetTrashed(std::unordered_set<Uuid> ids, bool value, BusyClaim busy)
 {
     QPointer<AppModel> self(this);
     std::vector<CaptureItem> changed;
@@ -513,10 +552,8 @@ QCoro::Task<> AppModel::runSetTrashed(std::unordered_set<Uuid> ids, bool value)
         QFuture<std::vector<CaptureItem>> moving = repository_->setTrashed(ids, value);
         changed = co_await moving;
     } catch (...) {
-        if (self) {
+        if (self)
             showError(std::current_exception());
-            setBusy(false);
-        }
         co_return;
     }
     if (!self)
@@ -538,7 +575,6 @@ QCoro::Task<> AppModel::runSetTrashed(std::unordered_set<Uuid> ids, bool value)
     const QString count = QString::number(changed.size());
     setStatus(value ? count + QStringLiteral("개를 휴지통으로 이동했습니다. 휴지통에서 복원할 수 있습니다.")
                     : count + QStringLiteral("개 캡처를 복원했습니다."));
-    setBusy(false);
 }
 
 } // namespace tarn

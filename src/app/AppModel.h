@@ -36,7 +36,9 @@ class EditorController;
 // The one state object of the application: it owns every service and all library state, and
 // every view reads its properties and calls its commands. Lives on the GUI thread; its async
 // flows are coroutines that resume there, and `isBusy` keeps the guarded commands from
-// overlapping while one of them awaits the store.
+// overlapping while one of them awaits the store. Busy is a count of claims: each operation
+// holds one `BusyClaim` for as long as it runs, and its scope releases it on every exit path.
+// `isBusy` is true while any claim is held; `isBusyChanged` fires only when that flips.
 class AppModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(std::vector<tarn::CaptureItem> items READ items NOTIFY itemsChanged)
@@ -55,8 +57,34 @@ class AppModel : public QObject {
     Q_PROPERTY(
         QStringList shortcutFailures READ shortcutFailures WRITE setShortcutFailures NOTIFY shortcutFailuresChanged)
     Q_PROPERTY(int pendingRecordingCount READ pendingRecordingCount NOTIFY pendingRecordingCountChanged)
+    Q_PROPERTY(int exportsInFlight READ exportsInFlight NOTIFY exportsInFlightChanged)
 
 public:
+    // A held share of one of the model's counters (busy operations, exports in flight). Move
+    // only; releasing it, or its end of scope, gives the share back once. A claim that outlives
+    // the model releases nothing.
+    class Claim {
+    public:
+        Claim() = default;
+        Claim(Claim &&other) noexcept;
+        Claim &operator=(Claim &&other) noexcept;
+        Claim(const Claim &) = delete;
+        Claim &operator=(const Claim &) = delete;
+        ~Claim();
+
+        bool isHeld() const { return release_ != nullptr; }
+        void release();
+
+    private:
+        friend class AppModel;
+        Claim(AppModel *model, void (AppModel::*release)());
+
+        QPointer<AppModel> model_;
+        void (AppModel::*release_)() = nullptr;
+    };
+    using BusyClaim = Claim;
+    using ExportClaim = Claim;
+
     static QString initialStatus(); // "모든 작업은 이 컴퓨터에서 처리됩니다."
     static QString samplesStatus(); // "직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다."
     static QString permissionReadyStatus(); // "화면 기록 권한이 준비되었습니다."
@@ -73,7 +101,7 @@ public:
     const std::set<Uuid> &selectedItemIDs() const { return selectedItemIDs_; }
     bool newestFirst() const { return newestFirst_; }
     bool gridView() const { return gridView_; }
-    bool isBusy() const { return isBusy_; }
+    bool isBusy() const { return busyClaims_ > 0; }
     bool libraryReady() const { return libraryReady_; }
     const QString &status() const { return status_; }
     const std::optional<QString> &errorMessage() const { return errorMessage_; }
@@ -82,6 +110,13 @@ public:
     bool screenPermission() const { return screenPermission_; }
     const QStringList &shortcutFailures() const { return shortcutFailures_; }
     int pendingRecordingCount() const { return pendingRecordingCount_; }
+    // Exports still writing their files; quitting waits for them.
+    int exportsInFlight() const { return exportsInFlight_; }
+
+    // Marks the model busy until the claim is released.
+    [[nodiscard]] BusyClaim claimBusy();
+    // Counts one export in flight until the claim is released.
+    [[nodiscard]] ExportClaim claimExport();
 
     // A different section or search text empties the selection; the same value keeps it.
     void setSection(LibrarySection section);
@@ -104,9 +139,15 @@ public:
     FloatingWindows &floating() const { return *floating_; }
     bool isDemo() const { return isDemo_; }
 
-    QPointer<QWidget> mainWindow;                    // the library window, set by the delegate
-    std::function<void()> onShortcutsChanged;        // set by the delegate
-    std::vector<QPointer<QWidget>> recordingRestore; // windows hidden for a running recording
+    // The library window, set by the delegate; brought forward for errors and sheets.
+    QWidget *mainWindow() const { return mainWindow_; }
+    void setMainWindow(QWidget *window) { mainWindow_ = window; }
+    // The application windows hidden for a running recording, shown again when it ends.
+    const std::vector<QPointer<QWidget>> &recordingRestore() const { return recordingRestore_; }
+    void setRecordingRestore(std::vector<QPointer<QWidget>> windows) { recordingRestore_ = std::move(windows); }
+    // Called by the settings view after the global-shortcut preference changed: announces
+    // `shortcutsChanged`, on which the delegate registers the hot keys anew.
+    void notifyShortcutsChanged() { Q_EMIT shortcutsChanged(); }
 
     // Derived values, computed on every read.
     std::vector<CaptureItem> visibleItems() const;
@@ -165,6 +206,8 @@ Q_SIGNALS:
     void screenPermissionChanged(bool value);
     void shortcutFailuresChanged();
     void pendingRecordingCountChanged(int count);
+    void exportsInFlightChanged(int count);
+    void shortcutsChanged();
     // The recorder has written its file, the HUD is gone and the hidden windows are back; the
     // recording flow imports the file from here.
     void recordingFinished(const QString &file);
@@ -172,15 +215,16 @@ Q_SIGNALS:
 private:
     void setItems(std::vector<CaptureItem> items);
     void setSelectedItemIDs(std::set<Uuid> ids);
-    void setBusy(bool value);
+    void releaseBusy();
+    void releaseExport();
     void setLibraryReady(bool value);
     void setStatus(const QString &status);
     void setPendingRecordingCount(int count);
     void reconcileSelection();
-    void installRecorderCallbacks();
+    void connectRecorder();
     void endRecordingPresentation();
     void setTrashed(const std::vector<Uuid> &ids, bool value);
-    QCoro::Task<> runSetTrashed(std::unordered_set<Uuid> ids, bool value);
+    QCoro::Task<> runSetTrashed(std::unordered_set<Uuid> ids, bool value, BusyClaim busy);
     QCoro::Task<> runFavorite(Uuid id, bool value);
     void removeEditor(const Uuid &id, EditorController *controller);
 
@@ -190,7 +234,8 @@ private:
     std::set<Uuid> selectedItemIDs_;
     bool newestFirst_ = true;
     bool gridView_ = true;
-    bool isBusy_ = false;
+    int busyClaims_ = 0;
+    int exportsInFlight_ = 0;
     bool libraryReady_ = false;
     QString status_;
     std::optional<QString> errorMessage_;
@@ -209,6 +254,8 @@ private:
     std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<LibraryRepository> repository_;
     std::map<Uuid, EditorController *> editorControllers_;
+    QPointer<QWidget> mainWindow_;
+    std::vector<QPointer<QWidget>> recordingRestore_;
     // Favourite values submitted to the store and not yet answered, newest per item, so that a
     // quick second toggle builds on the first instead of on a copy that predates it.
     std::unordered_map<Uuid, std::pair<bool, int>> pendingFavorites_;

@@ -175,7 +175,7 @@ TEST_F(AppModelTest, AnUnreadableLibraryShowsTheStoresErrorAndStaysNotReady)
     index.close();
     QWidget window; // the hidden library window is brought forward for the alert
     auto model = std::make_unique<AppModel>(root(), true);
-    model->mainWindow = &window;
+    model->setMainWindow(&window);
     QCoro::waitFor(model->load());
     EXPECT_FALSE(model->libraryReady());
     EXPECT_TRUE(model->items().empty());
@@ -407,12 +407,41 @@ TEST_F(AppModelTest, WhileBusyEveryGuardedCommandIsRefused)
     EXPECT_FALSE(model->isBusy());
 }
 
+TEST_F(AppModelTest, BusyAndExportClaimsCountHoldersAndAnnounceOnlyTheEdges)
+{
+    auto model = std::make_unique<AppModel>(root(), false);
+    QSignalSpy busy(model.get(), &AppModel::isBusyChanged);
+    QSignalSpy exports(model.get(), &AppModel::exportsInFlightChanged);
+    {
+        AppModel::BusyClaim first = model->claimBusy();
+        AppModel::BusyClaim second = model->claimBusy();
+        AppModel::BusyClaim moved = std::move(first);
+        EXPECT_FALSE(first.isHeld());
+        moved.release();
+        moved.release(); // a second release gives nothing back twice
+        EXPECT_TRUE(model->isBusy());
+        second = model->claimBusy(); // the replaced claim is given back
+        EXPECT_TRUE(model->isBusy());
+        AppModel::ExportClaim writing = model->claimExport();
+        EXPECT_EQ(model->exportsInFlight(), 1);
+    }
+    EXPECT_FALSE(model->isBusy());
+    EXPECT_EQ(model->exportsInFlight(), 0);
+    ASSERT_EQ(busy.count(), 2);
+    EXPECT_TRUE(busy.at(0).at(0).toBool());
+    EXPECT_FALSE(busy.at(1).at(0).toBool());
+    EXPECT_EQ(exports.count(), 2);
+
+    AppModel::BusyClaim outliving = model->claimBusy();
+    model.reset(); // the claim's end must not reach a model that is gone
+}
+
 TEST_F(AppModelTest, AnEditorWithUnsavedWorkProtectsItsCaptureFromTrash)
 {
     auto model = open(true);
     QWidget library;
     library.show();
-    model->mainWindow = &library;
+    model->setMainWindow(&library);
     const CaptureItem privacy = byTitlePrefix(*model, QStringLiteral("Privacy"));
     const CaptureItem focus = byTitlePrefix(*model, QStringLiteral("Focus"));
     auto *dirty = new TestEditor(privacy.id);
@@ -482,7 +511,7 @@ TEST_F(AppModelTest, ErrorsBringAHiddenLibraryForwardAndSheetsRefreshThePermissi
 {
     AppModel model(root(), false);
     QWidget library;
-    model.mainWindow = &library;
+    model.setMainWindow(&library);
     model.showError(QStringLiteral("첫 번째 오류"));
     EXPECT_TRUE(library.isVisible());
     EXPECT_EQ(model.status(), QStringLiteral("첫 번째 오류"));
@@ -507,21 +536,21 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
 {
     AppModel model(root(), false);
     QWidget hidden;
-    model.recordingRestore.push_back(&hidden);
+    model.setRecordingRestore({&hidden});
     QSignalSpy finished(&model, &AppModel::recordingFinished);
     model.floating().showRecording(&model.recorder(), nullptr);
     ASSERT_TRUE(model.floating().recordingPanel);
-    model.recorder().onFinish(QStringLiteral("/tmp/done.mp4"));
+    Q_EMIT model.recorder().finished(QStringLiteral("/tmp/done.mp4"));
     EXPECT_FALSE(model.floating().recordingPanel);
     EXPECT_TRUE(hidden.isVisible());
-    EXPECT_TRUE(model.recordingRestore.empty());
+    EXPECT_TRUE(model.recordingRestore().empty());
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toString(), QStringLiteral("/tmp/done.mp4"));
 
     hidden.hide();
-    model.recordingRestore.push_back(&hidden);
+    model.setRecordingRestore({&hidden});
     model.floating().showRecording(&model.recorder(), nullptr);
-    model.recorder().onError(AppError(3, QStringLiteral("녹화 파일을 완성하지 못했습니다.")));
+    Q_EMIT model.recorder().failed(AppError(3, QStringLiteral("녹화 파일을 완성하지 못했습니다.")));
     EXPECT_TRUE(hidden.isVisible()); // the recorder is idle
     EXPECT_FALSE(model.floating().recordingPanel);
     EXPECT_EQ(model.status(), QStringLiteral("녹화 파일을 완성하지 못했습니다."));

@@ -202,8 +202,7 @@ void RecordingService::onFinished(RecorderSession *session)
         return;
     const QString file = destination_;
     clear();
-    if (onFinish)
-        onFinish(file);
+    Q_EMIT finished(file);
 }
 
 // A stop that came before the first frame: there is no file to import or recover, so the
@@ -213,8 +212,7 @@ void RecordingService::onDiscarded(RecorderSession *session, const QString &mess
     if (session_.get() != session)
         return;
     clear();
-    if (onError)
-        onError(RecorderFailure(message));
+    Q_EMIT failed(RecorderFailure(message));
 }
 
 QCoro::Task<void> RecordingService::onFailed(RecorderSession *session, QString message)
@@ -227,8 +225,7 @@ QCoro::Task<void> RecordingService::onFailed(RecorderSession *session, QString m
         co_return;
     const QString file = path();
     clear();
-    if (onError)
-        onError(AppError(4, recoveryMessage(message, file)));
+    Q_EMIT failed(AppError(4, recoveryMessage(message, file)));
 }
 
 void RecordingService::onStreamStopped(RecorderSession *session, QString message)
@@ -237,8 +234,7 @@ void RecordingService::onStreamStopped(RecorderSession *session, QString message
         return;
     setState(State::stopping);
     QPointer<RecordingService> self(this);
-    if (onError)
-        onError(RecorderFailure(message));
+    Q_EMIT failed(RecorderFailure(message));
     if (!self || session_.get() != session)
         return;
     armTimeout(timings_.watchdog, [this, session] {
@@ -276,8 +272,7 @@ void RecordingService::shutDownThenReport(int code, QString message)
         if (std::exchange(*reported, true))
             return;
         clear();
-        if (onError)
-            onError(AppError(code, message));
+        Q_EMIT failed(AppError(code, message));
     };
     if (raw->isClosed()) {
         raw->deleteLater();

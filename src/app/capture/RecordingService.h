@@ -31,7 +31,7 @@ struct RecordingSettings {
 // Records a display, or a rectangle of it, to an H.264 MP4 file. Lives on the GUI thread;
 // the backend's threads only post events to it. Publishes its state and progress for the HUD,
 // the status item and the quit check, and reports the finished file or a failure through
-// onFinish / onError (installed once by the application model).
+// `finished` / `failed`.
 class RecordingService : public QObject {
     Q_OBJECT
     Q_PROPERTY(State state READ state NOTIFY stateChanged)
@@ -59,11 +59,11 @@ public:
     // the state still `starting`. Throws CaptureFailure::microphonePermission, the image-size
     // errors, a RecorderFailure from the backend, or AppError code 1 when a recording is
     // already under way. A stop() that arrives before capture runs is honoured: start then
-    // returns with the state back at `idle`, nothing recorded and no callback called.
+    // returns with the state back at `idle`, nothing recorded and nothing reported.
     QCoro::Task<void> start(ContentFilter filter, std::optional<QRectF> region, RecordingSettings settings,
                             QString destination);
-    // Stops the recording; never throws, failures go to onError. After a failed stop or a
-    // time-out the capture is shut down and the file closed before onError is called and
+    // Stops the recording; never throws, failures go to `failed`. After a failed stop or a
+    // time-out the capture is shut down and the file closed before `failed` is emitted and
     // before the state returns to `idle`. A session that does not close within
     // Timings::closeWait (a writer stuck on a hung disk) is reported anyway; start then keeps
     // refusing with code 1 until that session has really closed.
@@ -75,10 +75,11 @@ public:
 
     void setTimings(Timings timings) { timings_ = timings; }
 
-    std::function<void(const QString &file)> onFinish;
-    std::function<void(const Failure &error)> onError;
-
 Q_SIGNALS:
+    // The recording is complete in `file`; the state is back at `idle`.
+    void finished(const QString &file);
+    // A start, stop or running recording failed (an AppError or a RecorderFailure).
+    void failed(const tarn::Failure &error);
     void stateChanged(tarn::RecordingService::State state);
     void secondsChanged(double seconds);
     void byteCountChanged(qint64 byteCount);

@@ -160,22 +160,19 @@ void SelectionView::mouseReleaseEvent(QMouseEvent *event)
         return;
     current_ = clamped(event->position());
     update();
-    const auto selected = start_ && current_ ? finalRect(*start_, *current_, size()) : std::nullopt;
-    if (!selected) {
+    const auto rect = start_ && current_ ? finalRect(*start_, *current_, size()) : std::nullopt;
+    if (!rect) {
         start_.reset();
         update();
         return;
     }
-    // The call may end the selection, which clears onSelect: the closure must outlive it.
-    if (const auto select = onSelect)
-        select(*selected);
+    Q_EMIT selected(*rect);
 }
 
 void SelectionView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (const auto cancel = onCancel) // cleared by the call, as onSelect is
-            cancel();
+        Q_EMIT cancelled();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -235,15 +232,10 @@ void RegionSelector::open()
     for (QScreen *screen : QGuiApplication::screens()) {
         auto *view = new SelectionView(screen->geometry(), screen->devicePixelRatio(), desktop_.frozenGrab(screen));
         const uint32_t displayID = desktop_.displayOf(screen);
-        QPointer<RegionSelector> self(this);
-        view->onSelect = [self, displayID](QRect rect) {
-            if (self)
-                self->complete(RegionSelection{displayID, rect});
-        };
-        view->onCancel = [self] {
-            if (self)
-                self->complete(std::nullopt);
-        };
+        connect(view, &SelectionView::selected, this, [this, displayID](QRect rect) {
+            complete(RegionSelection{displayID, rect});
+        });
+        connect(view, &SelectionView::cancelled, this, [this] { complete(std::nullopt); });
         panels_.push_back(view);
         view->show();
         view->raise();
@@ -286,8 +278,7 @@ void RegionSelector::complete(std::optional<RegionSelection> selection)
         if (!panel)
             continue;
         panel->releaseKeyboard();
-        panel->onSelect = nullptr;
-        panel->onCancel = nullptr;
+        panel->disconnect(this);
         panel->hide();
         panel->deleteLater();
     }

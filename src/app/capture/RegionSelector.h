@@ -27,9 +27,6 @@ class SelectionView : public QWidget {
 public:
     SelectionView(QRect screenGeometry, double scale, QImage frozen);
 
-    std::function<void(QRect)> onSelect;
-    std::function<void()> onCancel;
-
     // The rectangle a drag from `start` to `current` selects inside `bounds`, rounded outwards to
     // whole points; nothing when it is smaller than 4 x 4 points.
     static std::optional<QRect> finalRect(QPointF start, QPointF current, QSizeF bounds);
@@ -39,6 +36,12 @@ public:
     // Where the label's text starts: above the rectangle when there is room, else below it,
     // kept so that its 292-point box stays on the screen.
     static QPointF labelPosition(const QRectF &rect, QSizeF bounds);
+
+Q_SIGNALS:
+    // A drag of at least 4 x 4 points ended on this screen (local points).
+    void selected(QRect rect);
+    // Escape was pressed on this screen.
+    void cancelled();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

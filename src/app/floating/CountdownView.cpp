@@ -9,7 +9,7 @@
 
 namespace tarn {
 
-CountdownView::CountdownView(int value, std::function<void()> cancel, QWidget *parent) : QWidget(parent)
+CountdownView::CountdownView(int value, QWidget *parent) : QWidget(parent)
 {
     setFixedSize(180, 158);
     auto *stack = new QVBoxLayout(this);
@@ -36,10 +36,7 @@ CountdownView::CountdownView(int value, std::function<void()> cancel, QWidget *p
         QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 2px 8px; }"
                        "QPushButton:pressed { color: %2; }")
             .arg(Palette::muted.name(), Palette::text.name()));
-    connect(cancel_, &QPushButton::clicked, this, [cancel = std::move(cancel)] {
-        if (cancel)
-            cancel();
-    });
+    connect(cancel_, &QPushButton::clicked, this, &CountdownView::cancelled);
 
     stack->addWidget(number_, 0, Qt::AlignHCenter);
     stack->addWidget(cancel_, 0, Qt::AlignHCenter);

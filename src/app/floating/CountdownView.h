@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
-
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -13,10 +11,13 @@ namespace tarn {
 class CountdownView : public QWidget {
     Q_OBJECT
 public:
-    CountdownView(int value, std::function<void()> cancel, QWidget *parent = nullptr);
+    explicit CountdownView(int value, QWidget *parent = nullptr);
 
     QString numberText() const { return number_->text(); }
     QPushButton *cancelButton() const { return cancel_; }
+
+Q_SIGNALS:
+    void cancelled();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -163,11 +163,8 @@ void FloatingWindows::pin(const QImage &image, const QString &title)
     }
 
     auto *window = new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
-    QPointer<QWidget> weakWindow(window);
-    auto *view = new PinView(image, [weakWindow](double opacity) {
-        if (weakWindow)
-            weakWindow->setWindowOpacity(opacity);
-    });
+    auto *view = new PinView(image);
+    connect(view, &PinView::opacityChanged, window, &QWidget::setWindowOpacity);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setObjectName(pinIdentifier);
@@ -226,11 +223,9 @@ void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, 
     capturePanel_.reset();
 
     PanelPointer panel(new FloatingPanel(QSize(310, 216), 13));
-    QPointer<FloatingWindows> self(this);
-    panel->setContent(new QuickCaptureView(item, image, app, [self] {
-        if (self)
-            self->capturePanel_.reset();
-    }));
+    auto *view = new QuickCaptureView(item, image, app);
+    connect(view, &QuickCaptureView::closeRequested, this, [this] { capturePanel_.reset(); });
+    panel->setContent(view);
     const QRect available = availableGeometry(nullptr);
     if (!available.isEmpty())
         panel->move(capturePanelOrigin(available));
@@ -250,13 +245,15 @@ void FloatingWindows::showRecording(RecordingService *recorder, QScreen *screen,
     recordingPanel->orderFront();
 }
 
-void FloatingWindows::showCountdown(int value, std::function<void()> cancel)
+void FloatingWindows::showCountdown(int value)
 {
     if (!countdownPanel) {
         countdownPanel.reset(new FloatingPanel(QSize(180, 158), 24));
         centre(countdownPanel.get());
     }
-    countdownPanel->setContent(new CountdownView(value, std::move(cancel)));
+    auto *view = new CountdownView(value);
+    connect(view, &CountdownView::cancelled, this, &FloatingWindows::countdownCancelled);
+    countdownPanel->setContent(view);
     countdownPanel->orderFront();
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -59,8 +57,9 @@ public:
     // without a screen). For a region recording `region` (global, in points) is the recorded
     // rectangle: the HUD moves out of it when the screen has room, since X11 would record it.
     void showRecording(RecordingService *recorder, QScreen *screen, std::optional<QRect> region = std::nullopt);
-    // Shows or updates the countdown panel with the remaining seconds and a cancel action.
-    void showCountdown(int value, std::function<void()> cancel);
+    // Shows or updates the countdown panel with the remaining seconds; its cancel button
+    // emits `countdownCancelled`.
+    void showCountdown(int value);
     // Closes every pinned-image window; text and video windows stay.
     void closePins();
 
@@ -83,6 +82,10 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+Q_SIGNALS:
+    // The countdown panel's cancel button was pressed.
+    void countdownCancelled();
 
 private:
     void adopt(QWidget *window);

@@ -32,9 +32,7 @@ void FittedImage::paintEvent(QPaintEvent *)
     painter.drawImage(fittedRect(image_.size(), rect()), image_);
 }
 
-PinView::PinView(QImage image, std::function<void(double)> onOpacity, QWidget *parent)
-    : QWidget(parent),
-      onOpacity_(std::move(onOpacity))
+PinView::PinView(QImage image, QWidget *parent) : QWidget(parent)
 {
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -83,8 +81,7 @@ void PinView::setOpacity(double opacity)
         return;
     opacity_ = opacity;
     percent_->setText(QStringLiteral("%1%").arg(static_cast<long long>(opacity_ * 100 + 1e-9)));
-    if (onOpacity_)
-        onOpacity_(opacity_);
+    Q_EMIT opacityChanged(opacity_);
 }
 
 void PinView::paintEvent(QPaintEvent *)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
-
 #include <QImage>
 #include <QLabel>
 #include <QSlider>
@@ -27,15 +25,18 @@ private:
 };
 
 // The content of a pinned-image window: the image, then a row with an opacity slider (25 to
-// 100 %) whose changes go to `onOpacity`.
+// 100 %) whose changes are announced by `opacityChanged`.
 class PinView : public QWidget {
     Q_OBJECT
 public:
-    PinView(QImage image, std::function<void(double)> onOpacity, QWidget *parent = nullptr);
+    explicit PinView(QImage image, QWidget *parent = nullptr);
 
     double opacity() const { return opacity_; }
     QSlider *slider() const { return slider_; }
     QString percentText() const { return percent_->text(); }
+
+Q_SIGNALS:
+    void opacityChanged(double opacity);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,7 +44,6 @@ protected:
 private:
     void setOpacity(double opacity);
 
-    std::function<void(double)> onOpacity_;
     double opacity_ = 1.0;
     QSlider *slider_;
     QLabel *percent_;

@@ -69,12 +69,10 @@ QWidget *header(QAbstractButton *&closeButton)
 
 } // namespace
 
-QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app,
-                                   std::function<void()> close, QWidget *parent)
+QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, QWidget *parent)
     : QWidget(parent),
       item_(std::move(item)),
-      app_(app),
-      close_(std::move(close))
+      app_(app)
 {
     setFixedSize(310, 216);
     QPalette colours = palette();
@@ -96,22 +94,22 @@ QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureA
         actions->addWidget(button, 1);
     stack->addLayout(actions);
 
-    connect(closeButton_, &QAbstractButton::clicked, this, [this] { close_(); });
+    connect(closeButton_, &QAbstractButton::clicked, this, &QuickCaptureView::closeRequested);
     // The panel closes before the editor opens; the model may refuse to open while busy.
     connect(edit_, &QAbstractButton::clicked, this, [this] {
         const CaptureItem item = item_;
         QuickCaptureActions &app = app_;
-        close_();
+        Q_EMIT closeRequested();
         app.openItem(item);
     });
     // The copy runs on after the panel has gone.
     connect(copy_, &QAbstractButton::clicked, this, [this] {
         app_.copyItem(item_);
-        close_();
+        Q_EMIT closeRequested();
     });
     connect(pin_, &QAbstractButton::clicked, this, [this] {
         app_.pin(item_);
-        close_();
+        Q_EMIT closeRequested();
     });
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
-
 #include <QImage>
 #include <QWidget>
 
@@ -27,13 +25,16 @@ public:
 class QuickCaptureView : public QWidget {
     Q_OBJECT
 public:
-    QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, std::function<void()> close,
-                     QWidget *parent = nullptr);
+    QuickCaptureView(CaptureItem item, QImage image, QuickCaptureActions &app, QWidget *parent = nullptr);
 
     TarnButton *editButton() const { return edit_; }
     TarnButton *copyButton() const { return copy_; }
     TarnButton *pinButton() const { return pin_; }
     QAbstractButton *closeButton() const { return closeButton_; }
+
+Q_SIGNALS:
+    // The close button or one of the actions was pressed: the panel should go.
+    void closeRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,7 +42,6 @@ protected:
 private:
     CaptureItem item_;
     QuickCaptureActions &app_;
-    std::function<void()> close_;
     TarnButton *edit_;
     TarnButton *copy_;
     TarnButton *pin_;

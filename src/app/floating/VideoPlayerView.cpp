@@ -64,12 +64,13 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     auto rebuildToggle = [this, row] {
         const bool playing = player_->playbackState() == QMediaPlayer::PlayingState;
         auto *toggle = new IconButton(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"),
-                                      playing ? QStringLiteral("일시 정지") : QStringLiteral("재생"), [this] {
-                                          if (player_->playbackState() == QMediaPlayer::PlayingState)
-                                              player_->pause();
-                                          else
-                                              player_->play();
-                                      });
+                                      playing ? QStringLiteral("일시 정지") : QStringLiteral("재생"));
+        connect(toggle, &QAbstractButton::clicked, this, [this] {
+            if (player_->playbackState() == QMediaPlayer::PlayingState)
+                player_->pause();
+            else
+                player_->play();
+        });
         if (toggle_) {
             row->replaceWidget(toggle_, toggle);
             toggle_->deleteLater();

@@ -9,19 +9,14 @@
 
 namespace tarn {
 
-IconButton::IconButton(const QString &symbol, const QString &help, std::function<void()> action, QWidget *parent)
+IconButton::IconButton(const QString &symbol, const QString &help, QWidget *parent)
     : QAbstractButton(parent),
-      symbol_(symbol),
-      action_(std::move(action))
+      symbol_(symbol)
 {
     setFixedSize(side, side);
     setToolTip(help);
     setAccessibleName(help);
     setCursor(Qt::ArrowCursor);
-    connect(this, &QAbstractButton::clicked, this, [this] {
-        if (action_)
-            action_();
-    });
 }
 
 void IconButton::paintEvent(QPaintEvent *)

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
-
 #include <QAbstractButton>
 #include <QString>
 
 namespace tarn {
 
 // A square 32 x 32 button showing one symbol at 14 px in the muted colour, without a plate of
-// its own; `help` is both its tooltip and its accessible name.
+// its own; `help` is both its tooltip and its accessible name. Presses arrive as `clicked`.
 class IconButton : public QAbstractButton {
     Q_OBJECT
 
@@ -18,7 +16,7 @@ public:
     static constexpr int symbolSize = 14;
     static constexpr qreal cornerRadius = 7;
 
-    IconButton(const QString &symbol, const QString &help, std::function<void()> action, QWidget *parent = nullptr);
+    IconButton(const QString &symbol, const QString &help, QWidget *parent = nullptr);
 
     const QString &symbol() const { return symbol_; }
     QSize sizeHint() const override { return {side, side}; }
@@ -29,7 +27,6 @@ protected:
 
 private:
     QString symbol_;
-    std::function<void()> action_;
 };
 
 } // namespace tarn

@@ -194,12 +194,7 @@ bool HotKeyManager::handleKeyEvent(uint8_t responseType, uint32_t window, uint8_
 void HotKeyManager::deliver(uint32_t identifier)
 {
     QMetaObject::invokeMethod(
-        this,
-        [this, identifier] {
-            if (onAction)
-                onAction(identifier);
-        },
-        Qt::QueuedConnection);
+        this, [this, identifier] { Q_EMIT activated(identifier); }, Qt::QueuedConnection);
 }
 
 } // namespace tarn

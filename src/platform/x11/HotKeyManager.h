@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -14,7 +13,7 @@ namespace tarn {
 
 // The five system-wide keys Ctrl+Shift+1 to Ctrl+Shift+5, grabbed on the X root window so that
 // captures and recordings can start while another application has the focus. Each press is
-// reported once to `onAction` with its identifier (1 to 5), on the GUI thread, after the event
+// reported once through `activated` with its identifier (1 to 5), on the GUI thread, after the event
 // handling that saw it has returned. The manager knows nothing of the commands themselves.
 class HotKeyManager : public QObject {
     Q_OBJECT
@@ -46,7 +45,8 @@ public:
     std::vector<uint32_t> registeredIdentifiers() const;
     bool hasEventHandler() const;
 
-    std::function<void(uint32_t)> onAction;
+Q_SIGNALS:
+    void activated(uint32_t identifier);
 
 private:
     class Filter;

@@ -156,8 +156,10 @@ struct Recording {
 Recording record(RecordingService &service, const QString &path, double seconds, RecordingSettings settings)
 {
     Recording result;
-    service.onFinish = [&](const QString &file) { result.finished = file; };
-    service.onError = [&](const Failure &error) { result.errors << error.description(); };
+    QObject::connect(&service, &RecordingService::finished, &service,
+                     [&](const QString &file) { result.finished = file; });
+    QObject::connect(&service, &RecordingService::failed, &service,
+                     [&](const Failure &error) { result.errors << error.description(); });
     QCoro::waitFor(service.start(wholeScreen(), QRectF(0, 0, 640, 360), settings, path));
     QElapsedTimer clock;
     clock.start();
@@ -289,8 +291,10 @@ TEST(ExclusiveRecording, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionI
     settings.microphone = true;
     settings.recordingLongEdge = 1920;
     Recording result;
-    service.onFinish = [&](const QString &file) { result.finished = file; };
-    service.onError = [&](const Failure &error) { result.errors << error.description(); };
+    QObject::connect(&service, &RecordingService::finished, &service,
+                     [&](const QString &file) { result.finished = file; });
+    QObject::connect(&service, &RecordingService::failed, &service,
+                     [&](const Failure &error) { result.errors << error.description(); });
     // The tone plays first, and a first listener waits out the null sink's start-up: it wakes
     // from its idle suspension with a two-second rendering period, so the first reader of its
     // monitor hears nothing for up to two seconds.

@@ -108,11 +108,12 @@ protected:
         // Short waits where a test waits for them to pass, a long one where a test checks
         // that its report has not come yet.
         service.setTimings({20ms, 150ms, 150ms, 60s});
-        service.onFinish = [this](const QString &file) { finished << file; };
-        service.onError = [this](const Failure &error) {
+        QObject::connect(&service, &RecordingService::finished, &service,
+                         [this](const QString &file) { finished << file; });
+        QObject::connect(&service, &RecordingService::failed, &service, [this](const Failure &error) {
             const auto *app = dynamic_cast<const AppError *>(&error);
             reports.push_back({service.state(), app ? app->code() : 0, error.description()});
-        };
+        });
         filter.displayID = 7;
         filter.nativeRect = QRect(1920, 0, 3840, 2160);
         filter.scale = 2;

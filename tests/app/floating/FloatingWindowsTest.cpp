@@ -286,7 +286,8 @@ TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)
 {
     FloatingWindows floating;
     int cancels = 0;
-    floating.showCountdown(3, [&] { ++cancels; });
+    QObject::connect(&floating, &FloatingWindows::countdownCancelled, &floating, [&] { ++cancels; });
+    floating.showCountdown(3);
     FloatingPanel *panel = floating.countdownPanel.get();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->size(), QSize(180, 158));
@@ -303,8 +304,8 @@ TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)
     const QPoint dragged = panel->pos();
     EXPECT_EQ(dragged, before + QPoint(-200, 120));
 
-    floating.showCountdown(2, [&] { ++cancels; });
-    floating.showCountdown(12, [&] { ++cancels; });
+    floating.showCountdown(2);
+    floating.showCountdown(12);
     EXPECT_EQ(floating.countdownPanel.get(), panel);
     EXPECT_EQ(panel->pos(), dragged);
     auto *view = panel->findChild<CountdownView *>(QString(), Qt::FindDirectChildrenOnly);

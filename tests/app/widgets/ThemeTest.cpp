@@ -104,7 +104,7 @@ TEST(SharedControls, RenderWithTheirPlatesAndSizes)
     auto *prominent = new TarnButton(QStringLiteral("녹화 시작"), {true, false}, &board);
     auto *destructive = new TarnButton(QStringLiteral("휴지통으로 이동"), {false, true}, &board);
     auto *plain = new TarnButton(QStringLiteral("취소"), {}, &board);
-    auto *icon = new IconButton(QStringLiteral("slider.horizontal.3"), QStringLiteral("설정"), nullptr, &board);
+    auto *icon = new IconButton(QStringLiteral("slider.horizontal.3"), QStringLiteral("설정"), &board);
     auto *eyebrow = new Eyebrow(QStringLiteral("WORKSPACE"), Palette::muted, &board);
     auto *keycap = new Keycap(QStringLiteral("Ctrl+F"), &board);
     prominent->move(10, 10);

@@ -67,7 +67,8 @@ protected:
     {
         if (!onX11())
             GTEST_SKIP() << "needs an X display";
-        manager_.onAction = [this](uint32_t identifier) { received_.push_back(identifier); };
+        QObject::connect(&manager_, &HotKeyManager::activated, &manager_,
+                         [this](uint32_t identifier) { received_.push_back(identifier); });
     }
 
     // Waits for the next delivered identifier.
@@ -163,7 +164,7 @@ TEST_F(ExclusiveHotKeys, AKeyAnotherClientHoldsIsReportedAndTheOthersWork)
 
 TEST_F(ExclusiveHotKeys, APressWithoutACallbackIsSwallowed)
 {
-    manager_.onAction = nullptr;
+    QObject::disconnect(&manager_, &HotKeyManager::activated, nullptr, nullptr);
     ASSERT_TRUE(manager_.registerKeys(true).isEmpty());
     press(QStringLiteral("ctrl+shift+1"));
     QTest::qWait(200);
