@@ -54,6 +54,13 @@ public:
     // the pointer drawn in when `cursor` is set. Parts outside the root come back black.
     // Throws ScreenSourceFailure.
     virtual QImage grab(const QRect &nativeRect, bool cursor) = 0;
+    // The icon the window publishes, about `size` pixels square; null when it has none.
+    virtual QImage windowIcon(uint32_t windowID, int size)
+    {
+        (void)windowID;
+        (void)size;
+        return {};
+    }
     // A compositing manager runs, so translucent windows show what lies beneath them.
     virtual bool compositorRunning() { return false; }
 };

@@ -2,6 +2,7 @@
 #include "platform/x11/X11ScreenSource.h"
 
 #include "platform/x11/X11Displays.h"
+#include "platform/x11/X11WindowIcon.h"
 #include "platform/x11/X11WindowList.h"
 
 namespace tarn {
@@ -29,6 +30,14 @@ std::vector<WindowInfo> X11ScreenSource::windows()
         return {};
     connection_.discardEvents();
     return x11::windows(connection_);
+}
+
+QImage X11ScreenSource::windowIcon(uint32_t windowID, int size)
+{
+    if (!connection_.ok())
+        return {};
+    connection_.discardEvents();
+    return x11::windowIcon(connection_, windowID, size);
 }
 
 QImage X11ScreenSource::grab(const QRect &nativeRect, bool cursor)

@@ -19,6 +19,7 @@ public:
     std::vector<WindowInfo> windows() override;
     QImage grab(const QRect &nativeRect, bool cursor) override;
     bool compositorRunning() override;
+    QImage windowIcon(uint32_t windowID, int size) override;
 
 private:
     x11::Connection connection_;
