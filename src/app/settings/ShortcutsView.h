@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QStringList>
+
+#include "app/settings/SheetDialog.h"
+
+namespace tarn {
+
+// The read-only guide to the keyboard: the five global hot keys, three window shortcuts and
+// the canvas's tool keys. It describes bindings made elsewhere and changes nothing.
+class ShortcutsView : public SheetDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int width = 550;
+
+    explicit ShortcutsView(QWidget *parent = nullptr);
+
+    // The commands of the global hot keys; the n-th (from 1) is Ctrl+Shift+n.
+    static QStringList globalLabels();
+    // The key-cap text of the n-th global hot key.
+    static QString globalKeys(int position);
+};
+
+} // namespace tarn

@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/AppModel.h"
+#include "app/SheetRouter.h"
+#include "app/settings/PermissionView.h"
+#include "app/settings/RecordingDisplays.h"
+#include "app/settings/RecordingSetupView.h"
+#include "app/settings/SettingsView.h"
+#include "app/settings/ShortcutsView.h"
+#include "app/settings/WindowPickerView.h"
+#include "app/settings/WindowSearch.h"
+
+namespace tarn {
+namespace {
+
+class SheetsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir_;
+    AppModel app_{dir_.filePath(QStringLiteral("library")), true};
+};
+
+template <typename View> bool isA(QDialog *dialog) { return qobject_cast<View *>(dialog) != nullptr; }
+
+// Each sheet opens fresh when the model names it, and every way of closing it clears the
+// model's sheet, which ends it.
+TEST_F(SheetsTest, ModelSheetOpensTheRightDialogAndEveryCloseClearsIt)
+{
+    SheetPresenter presenter(app_);
+    const std::vector<std::pair<AppSheet, bool (*)(QDialog *)>> sheets = {
+        {AppSheet::settings, &isA<SettingsView>},        {AppSheet::permissions, &isA<PermissionView>},
+        {AppSheet::recording, &isA<RecordingSetupView>}, {AppSheet::windows, &isA<WindowPickerView>},
+        {AppSheet::shortcuts, &isA<ShortcutsView>},
+    };
+    for (const auto &[sheet, check] : sheets) {
+        SCOPED_TRACE(int(sheet));
+        for (const char *way : {"escape", "header", "window"}) {
+            app_.present(sheet);
+            QPointer<SheetDialog> dialog = presenter.current();
+            ASSERT_TRUE(dialog);
+            EXPECT_TRUE(check(dialog));
+            EXPECT_TRUE(dialog->isVisible());
+            if (way == std::string_view("escape"))
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else if (way == std::string_view("header"))
+                dialog->header()->closeButton()->click();
+            else
+                dialog->close();
+            EXPECT_EQ(app_.sheet(), std::nullopt) << way;
+            EXPECT_EQ(presenter.current(), nullptr);
+            EXPECT_TRUE(!dialog || !dialog->isVisible()) << way;
+        }
+    }
+    // Naming another sheet replaces the one shown.
+    app_.present(AppSheet::shortcuts);
+    QPointer<SheetDialog> first = presenter.current();
+    app_.present(AppSheet::permissions);
+    EXPECT_TRUE(!first || !first->isVisible());
+    EXPECT_TRUE(isA<PermissionView>(presenter.current()));
+}
+
+TEST_F(SheetsTest, PermissionSheetFollowsTheModel)
+{
+    SheetPresenter presenter(app_);
+    app_.present(AppSheet::permissions);
+    auto *view = qobject_cast<PermissionView *>(presenter.current());
+    ASSERT_NE(view, nullptr);
+    // The test desktop grants access: the main button reads done and only closes.
+    ASSERT_TRUE(app_.screenPermission());
+    EXPECT_EQ(view->permissionButton()->text(), QStringLiteral("연결 완료"));
+    app_.setScreenPermission(false);
+    EXPECT_EQ(view->permissionButton()->text(), QStringLiteral("화면 기록 권한 요청"));
+    view->recheckButton()->click();
+    EXPECT_TRUE(app_.screenPermission());
+    EXPECT_EQ(view->permissionButton()->text(), QStringLiteral("연결 완료"));
+    EXPECT_EQ(app_.sheet(), AppSheet::permissions);
+    view->settingsButton()->click();
+    EXPECT_EQ(app_.sheet(), AppSheet::permissions);
+
+    // Asking again while access is missing goes through the model, which closes the sheet
+    // once access is there.
+    app_.setScreenPermission(false);
+    view->permissionButton()->click();
+    EXPECT_EQ(app_.sheet(), std::nullopt);
+    EXPECT_EQ(app_.status(), AppModel::permissionReadyStatus());
+}
+
+TEST_F(SheetsTest, RecordingSheetEditsThePreferencesTheSettingsPageShows)
+{
+    auto *recording = static_cast<RecordingSetupView *>(makeSheet(AppSheet::recording, app_, nullptr));
+    std::unique_ptr<QDialog> owner(recording);
+    recording->recordingRegion()->control()->click();
+    Q_EMIT recording->frameRate()->activated(0);
+    EXPECT_TRUE(app_.preferences().recordingRegion());
+    EXPECT_EQ(app_.preferences().frameRate(), 30);
+    auto *settings = static_cast<SettingsView *>(makeSheet(AppSheet::settings, app_, nullptr));
+    std::unique_ptr<QDialog> settingsOwner(settings);
+    EXPECT_EQ(settings->recording()->frameRate()->currentText(), QStringLiteral("30 fps"));
+    Q_EMIT settings->recording()->frameRate()->activated(1);
+    EXPECT_EQ(recording->frameRate()->currentText(), QStringLiteral("60 fps"));
+
+    // The start button follows the busy flag without a new sheet.
+    EXPECT_TRUE(recording->startButton()->isEnabled());
+    recording->setBusy(true);
+    EXPECT_FALSE(recording->startButton()->isEnabled());
+}
+
+// A screen is offered only under its own display, never under another screen's.
+TEST(RecordingDisplays, EveryListedScreenHasItsOwnIdentity)
+{
+    const DisplayInfo left{101, QStringLiteral("DP-1"), QRect(0, 0, 1920, 1080), true};
+    const DisplayInfo right{102, QStringLiteral("HDMI-1"), QRect(1920, 0, 1280, 1024), false};
+    struct Case {
+        const char *name;
+        QStringList screens;
+        std::vector<DisplayInfo> displays;
+        std::vector<DisplayChoice> expected;
+    };
+    const Case cases[] = {
+        {"one screen", {QStringLiteral("DP-1")}, {left}, {{101, QStringLiteral("DP-1")}}},
+        {"system order kept",
+         {QStringLiteral("HDMI-1"), QStringLiteral("DP-1")},
+         {left, right},
+         {{102, QStringLiteral("HDMI-1")}, {101, QStringLiteral("DP-1")}}},
+        {"screen without a display left out",
+         {QStringLiteral("DP-1"), QStringLiteral("VIRTUAL-1")},
+         {left, right},
+         {{101, QStringLiteral("DP-1")}}},
+        {"nameless screen left out",
+         {QString(), QStringLiteral("HDMI-1")},
+         {left, right},
+         {{102, QStringLiteral("HDMI-1")}}},
+        {"no displays at all", {QStringLiteral("DP-1")}, {}, {}},
+        {"one display under two names offered once",
+         {QStringLiteral("DP-1"), QStringLiteral("DP-1")},
+         {left},
+         {{101, QStringLiteral("DP-1")}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RecordingDisplays::choices(c.screens, c.displays), c.expected);
+    }
+
+    const std::vector<DisplayChoice> both =
+        RecordingDisplays::choices({QStringLiteral("DP-1"), QStringLiteral("HDMI-1")}, {left, right});
+    EXPECT_EQ(RecordingDisplays::preselected(both, QStringLiteral("HDMI-1"), {left, right}), 102u);
+    EXPECT_EQ(RecordingDisplays::preselected(both, QStringLiteral("VIRTUAL-1"), {left, right}), 101u);
+    EXPECT_EQ(RecordingDisplays::preselected({{102, QStringLiteral("HDMI-1")}}, QString(), {left, right}), 102u);
+    EXPECT_EQ(RecordingDisplays::preselected({}, QStringLiteral("DP-1"), {left}), std::nullopt);
+}
+
+ShareableWindow window(uint32_t id, const QString &title, const QString &application)
+{
+    ShareableWindow w;
+    w.windowID = id;
+    w.title = title;
+    w.applicationName = application;
+    return w;
+}
+
+TEST(WindowSearch, TitleThenApplicationNameIgnoringCaseAndDiacritics)
+{
+    const std::vector<ShareableWindow> windows = {
+        window(1, QStringLiteral("Quarterly REPORT.pdf"), QStringLiteral("Evince")),
+        window(2, QStringLiteral("Café menu — Crème brûlée"), QStringLiteral("Firefox")),
+        window(3, QStringLiteral("한글 문서"), QStringLiteral("LibreOffice")),
+        window(4, QStringLiteral("Notes"), QStringLiteral("Firefox")),
+        window(5, QStringLiteral("Notes"), QStringLiteral("Firefox")),
+        window(6, QString(), QStringLiteral("xterm")),
+        window(7, QStringLiteral("untitled  two spaces"), QString()),
+    };
+    struct Case {
+        QString search;
+        std::vector<uint32_t> expected;
+    };
+    const Case cases[] = {
+        {QString(), {1, 2, 3, 4, 5, 6, 7}},
+        {QStringLiteral("report"), {1}},
+        {QStringLiteral("QUARTERLY"), {1}},
+        {QStringLiteral("cafe"), {2}},
+        {QStringLiteral("CREME BRULEE"), {2}},
+        {QStringLiteral("brûl"), {2}},
+        {QStringLiteral("firefox"), {2, 4, 5}}, // every window of the application, whatever its title
+        {QStringLiteral("notes"), {4, 5}},      // same title twice: two rows
+        {QStringLiteral("한글"), {3}},
+        {QStringLiteral("하"), {}}, // syllables compare whole: "하" is not inside "한"
+        {QStringLiteral("ㅎ"), {}},
+        {QStringLiteral("XTERM"), {6}},
+        {QStringLiteral(" "), {1, 2, 3, 7}}, // a blank is a search, not an empty one
+        {QStringLiteral("  "), {7}},
+        {QStringLiteral("office"), {3}},
+        {QStringLiteral("nothing like it"), {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.search.toStdString());
+        std::vector<uint32_t> ids;
+        for (const ShareableWindow &w : WindowSearch::filtered(windows, c.search))
+            ids.push_back(w.windowID);
+        EXPECT_EQ(ids, c.expected);
+    }
+}
+
+TEST(WindowPickerView, EmptyMessageDependsOnTheListNotOnTheSearch)
+{
+    WindowPickerView empty({}, nullptr);
+    EXPECT_TRUE(empty.showsEmptyMessage());
+    EXPECT_TRUE(empty.rows().empty());
+
+    WindowPickerView picker(
+        {window(1, QStringLiteral("Alpha"), QStringLiteral("App")), window(2, QString(), QString())}, nullptr);
+    EXPECT_FALSE(picker.showsEmptyMessage());
+    ASSERT_EQ(picker.rows().size(), 2u);
+    picker.searchField()->setText(QStringLiteral("zzz"));
+    EXPECT_TRUE(picker.rows().empty());
+    EXPECT_FALSE(picker.showsEmptyMessage());
+    picker.searchField()->setText(QStringLiteral("alp"));
+    ASSERT_EQ(picker.rows().size(), 1u);
+
+    QSignalSpy chosen(&picker, &WindowPickerView::windowChosen);
+    picker.rows().front()->click();
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.at(0).at(0).value<ShareableWindow>().windowID, 1u);
+}
+
+} // namespace
+} // namespace tarn
