@@ -55,10 +55,7 @@ SheetDialog *makeSettings(AppModel &app, QWidget *parent)
          &Preferences::globalShortcutsChanged);
     // The hot keys follow each change the user makes here, and only those: opening the sheet
     // registers nothing.
-    QObject::connect(general->globalShortcuts(), &SettingToggle::edited, &app, [&app] {
-        if (app.onShortcutsChanged)
-            app.onShortcutsChanged();
-    });
+    QObject::connect(general->globalShortcuts(), &SettingToggle::edited, &app, &AppModel::notifyShortcutsChanged);
     general->setShortcutFailures(app.shortcutFailures());
     QObject::connect(&app, &AppModel::shortcutFailuresChanged, general,
                      [general, &app] { general->setShortcutFailures(app.shortcutFailures()); });
@@ -193,7 +190,7 @@ void SheetPresenter::follow()
     dismissCurrent();
     if (!wanted)
         return;
-    current_ = makeSheet(*wanted, app_, app_.mainWindow);
+    current_ = makeSheet(*wanted, app_, app_.mainWindow());
     shown_ = wanted;
     current_->open();
 }

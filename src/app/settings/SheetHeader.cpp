@@ -12,7 +12,7 @@ namespace tarn {
 
 SheetHeader::SheetHeader(const QString &title, const QString &subtitle, QWidget *parent)
     : QWidget(parent),
-      close_(new IconButton(QStringLiteral("xmark"), QStringLiteral("닫기"), nullptr))
+      close_(new IconButton(QStringLiteral("xmark"), QStringLiteral("닫기")))
 {
     auto *texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
