@@ -62,6 +62,7 @@ RecordingSetupView::RecordingSetupView(const std::vector<DisplayChoice> &display
     stack->addWidget(footerRow());
     content()->addLayout(stack);
 
+    start_->setSymbol(QStringLiteral("record.circle"));
     connect(start_, &QPushButton::clicked, this, [this] { Q_EMIT startRequested(displayID()); });
 }
 

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "app/widgets/Palette.h"
+#include "app/widgets/Theme.h"
 
 namespace tarn {
 
@@ -41,10 +42,20 @@ void TarnButton::setButtonStyle(TarnButtonStyle style)
     update();
 }
 
+void TarnButton::setSymbol(const QString &symbol)
+{
+    symbol_ = symbol;
+    updateGeometry();
+    update();
+}
+
+int TarnButton::symbolSize() const { return symbol_.isEmpty() ? 0 : font().pixelSize() + 2; }
+
 QSize TarnButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
-    const QSize label(metrics.horizontalAdvance(text()), metrics.height());
+    const int symbolWidth = symbol_.isEmpty() ? 0 : symbolSize() + symbolSpacing;
+    const QSize label(symbolWidth + metrics.horizontalAdvance(text()), std::max(metrics.height(), symbolSize()));
     return label.grownBy(TarnButtonStyle::padding);
 }
 
@@ -58,7 +69,18 @@ void TarnButton::paintEvent(QPaintEvent *)
     painter.fillPath(plate, style_.backgroundColor());
     painter.setPen(style_.labelColor());
     painter.setFont(font());
-    painter.drawText(rect().marginsRemoved(TarnButtonStyle::padding), Qt::AlignCenter, text());
+    const QRect label = rect().marginsRemoved(TarnButtonStyle::padding);
+    if (symbol_.isEmpty()) {
+        painter.drawText(label, Qt::AlignCenter, text());
+        return;
+    }
+    const int side = symbolSize();
+    const int textWidth = QFontMetrics(font()).horizontalAdvance(text());
+    const int left = label.center().x() + 1 - (side + symbolSpacing + textWidth) / 2;
+    painter.drawImage(QPointF(left, label.center().y() + 1 - side / 2.0),
+                      Theme::symbolImage(symbol_, style_.labelColor(), side, devicePixelRatioF()));
+    painter.drawText(QRect(left + side + symbolSpacing, label.top(), textWidth, label.height()), Qt::AlignVCenter,
+                     text());
 }
 
 bool TarnButton::hitButton(const QPoint &pos) const

@@ -24,7 +24,8 @@ struct TarnButtonStyle {
     static QFont font();
 };
 
-// A push button drawn in a TarnButtonStyle; the whole padded plate is clickable.
+// A push button drawn in a TarnButtonStyle; the whole padded plate is clickable. A label may
+// lead with a symbol, drawn in the label's colour.
 class TarnButton : public QPushButton {
     Q_OBJECT
 
@@ -33,6 +34,8 @@ public:
 
     TarnButtonStyle buttonStyle() const { return style_; }
     void setButtonStyle(TarnButtonStyle style);
+    const QString &symbol() const { return symbol_; }
+    void setSymbol(const QString &symbol);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -42,7 +45,11 @@ protected:
     bool hitButton(const QPoint &pos) const override;
 
 private:
+    static constexpr int symbolSpacing = 6;
+    int symbolSize() const;
+
     TarnButtonStyle style_;
+    QString symbol_;
 };
 
 } // namespace tarn
