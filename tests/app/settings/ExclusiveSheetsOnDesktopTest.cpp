@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recording and window-picker sheets on real desktops: a private X server split into two
+// RandR monitors for the recording sheet, and windows of another process for the picker.
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/AppModel.h"
+#include "app/SheetRouter.h"
+#include "app/settings/RecordingSetupView.h"
+#include "app/settings/WindowPickerView.h"
+#include "app/widgets/Theme.h"
+#include "support/Await.h"
+
+namespace tarn {
+namespace {
+
+constexpr const char *twoScreensVariable = "TARN_TWO_SCREENS";
+// The private server's monitors: a wide one on the left holding the RandR output, a narrow one
+// on the right without an output of its own.
+const QRect leftMonitor(0, 0, 1200, 1080);
+const QRect rightMonitor(1200, 0, 720, 1080);
+
+// An Xvfb of our own, 1920 x 1080, split into the two monitors; gone with the object. It must not
+// reset when its last client leaves, or the monitors go with it.
+class TwoMonitorServer {
+public:
+    TwoMonitorServer()
+    {
+        server_.setProcessChannelMode(QProcess::SeparateChannels);
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                       QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1920x1080x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("+extension"),
+                       QStringLiteral("RANDR")});
+        if (!server_.waitForStarted(5000))
+            return;
+        QByteArray number;
+        while (!number.contains('\n') && server_.waitForReadyRead(10000))
+            number += server_.readAllStandardOutput();
+        if (number.trimmed().isEmpty())
+            return;
+        display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+        ok_ = xrandr({QStringLiteral("--setmonitor"), QStringLiteral("tarn-left"), geometry(leftMonitor),
+                      QStringLiteral("screen")}) &&
+            xrandr({QStringLiteral("--setmonitor"), QStringLiteral("tarn-right"), geometry(rightMonitor),
+                    QStringLiteral("none")});
+    }
+    ~TwoMonitorServer()
+    {
+        server_.terminate();
+        if (!server_.waitForFinished(5000))
+            server_.kill();
+        server_.waitForFinished(5000);
+    }
+
+    bool ok() const { return ok_; }
+    const QString &display() const { return display_; }
+
+private:
+    static QString geometry(const QRect &r)
+    {
+        return QStringLiteral("%1/%2x%3/%4+%5+%6")
+            .arg(r.width())
+            .arg(r.width() / 4)
+            .arg(r.height())
+            .arg(r.height() / 4)
+            .arg(r.x())
+            .arg(r.y());
+    }
+    bool xrandr(const QStringList &arguments) const
+    {
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display_);
+        run.setProcessEnvironment(environment);
+        run.start(QStringLiteral("xrandr"), arguments);
+        return run.waitForFinished(10000) && run.exitCode() == 0;
+    }
+
+    QProcess server_;
+    QString display_;
+    bool ok_ = false;
+};
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+TEST(ExclusiveRecordingSheet, PreselectsThePointersScreenAndRecordsTheChosenOne)
+{
+    TwoMonitorServer server;
+    ASSERT_TRUE(server.ok()) << "no private X server with two monitors";
+    QTemporaryDir dir;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), server.display());
+    environment.insert(QString::fromLatin1(twoScreensVariable), dir.path());
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoScreenChild.*")});
+    ASSERT_TRUE(child.waitForFinished(120000)) << "the child did not finish";
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+// Runs inside the private server: the pointer rests on the right monitor.
+TEST(TwoScreenChild, RecordingSheetOnTheRightMonitor)
+{
+    if (qEnvironmentVariableIsEmpty(twoScreensVariable))
+        GTEST_SKIP() << "runs only as the child of ExclusiveRecordingSheet";
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2);
+    QCursor::setPos(rightMonitor.center());
+    ASSERT_TRUE(waitFor([] { return QCursor::pos() == rightMonitor.center(); }, 5000));
+
+    AppModel app(qEnvironmentVariable(twoScreensVariable) + QStringLiteral("/library"), true);
+    test::await(app.load());
+    const std::vector<DisplayInfo> displays = app.captureService().source().displays();
+    ASSERT_EQ(displays.size(), 2u);
+    uint32_t leftID = 0;
+    uint32_t rightID = 0;
+    for (const DisplayInfo &display : displays)
+        (display.nativeRect == rightMonitor ? rightID : leftID) = display.id;
+    ASSERT_NE(rightID, 0u);
+    ASSERT_NE(leftID, rightID);
+
+    SheetPresenter presenter(app);
+    app.present(AppSheet::recording);
+    auto *sheet = qobject_cast<RecordingSetupView *>(presenter.current());
+    ASSERT_NE(sheet, nullptr);
+    // Both monitors are offered under their own identities, the pointer's one chosen.
+    ASSERT_EQ(sheet->displayPicker()->count(), 2);
+    EXPECT_NE(sheet->displayPicker()->itemData(0), sheet->displayPicker()->itemData(1));
+    EXPECT_EQ(sheet->displayID(), rightID);
+
+    // The next presentation starts again from the pointer, now on the left.
+    sheet->header()->closeButton()->click();
+    QCursor::setPos(leftMonitor.center());
+    ASSERT_TRUE(waitFor([] { return QCursor::pos() == leftMonitor.center(); }, 5000));
+    app.present(AppSheet::recording);
+    sheet = qobject_cast<RecordingSetupView *>(presenter.current());
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->displayID(), leftID);
+}
+
+} // namespace
+} // namespace tarn
