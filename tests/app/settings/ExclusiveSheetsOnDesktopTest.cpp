@@ -17,6 +17,7 @@
 #include "app/settings/WindowPickerView.h"
 #include "app/widgets/Theme.h"
 #include "support/Await.h"
+#include "support/TestWindows.h"
 
 namespace tarn {
 namespace {
@@ -158,6 +159,43 @@ TEST(TwoScreenChild, RecordingSheetOnTheRightMonitor)
     sheet = qobject_cast<RecordingSetupView *>(presenter.current());
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->displayID(), leftID);
+}
+
+// Windows of another process, listed as the capture service finds them, in the picker.
+TEST(ExclusiveWindowPicker, RealWindowsOfAnotherProcessAreListedAndOneIsCaptured)
+{
+    Theme::useIconTheme();
+    const QString first = QStringLiteral("Tarnwick Pícker Ünïcode 창");
+    const QString second = QStringLiteral("Tarnwick picker other");
+    test::TestWindows child(first + QStringLiteral("|320|240|p;") + second + QStringLiteral("|300|200|"));
+    QTemporaryDir dir;
+    AppModel app(dir.filePath(QStringLiteral("library")), true);
+    test::await(app.load());
+    ASSERT_TRUE(child.waitForWindow(app.captureService().source(), first));
+    ASSERT_TRUE(child.waitForWindow(app.captureService().source(), second));
+
+    app.setWindows(test::await(app.captureService().availableWindows()));
+    SheetPresenter presenter(app);
+    app.present(AppSheet::windows);
+    auto *picker = qobject_cast<WindowPickerView *>(presenter.current());
+    ASSERT_NE(picker, nullptr);
+    const auto titles = [picker] {
+        QStringList listed;
+        for (const WindowRow *row : picker->rows())
+            if (row->window().title.startsWith(QStringLiteral("Tarnwick ")))
+                listed << row->window().title;
+        return listed;
+    };
+    EXPECT_TRUE(titles().contains(first));
+    EXPECT_TRUE(titles().contains(second));
+
+    picker->searchField()->setText(QStringLiteral("picker unicode 창"));
+    EXPECT_EQ(titles(), QStringList{first});
+    picker->searchField()->setText(QStringLiteral("PICKER"));
+    EXPECT_EQ(titles().size(), 2);
+    // The child is the same program: its application name finds both.
+    picker->searchField()->setText(QStringLiteral("APP_TESTS"));
+    EXPECT_EQ(titles().size(), 2);
 }
 
 } // namespace
