@@ -15,7 +15,7 @@ pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc icu-i18n)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavcodec libavformat libavutil libswscale libswresample)
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET
-  xcb xcb-shm xcb-randr xcb-xfixes xcb-composite xcb-keysyms xcb-xtest x11-xcb)
+  xcb xcb-shm xcb-randr xcb-xfixes xcb-composite xcb-damage xcb-keysyms xcb-xtest x11-xcb)
 
 if(TARN_BUILD_TESTS)
   find_package(GTest REQUIRED)

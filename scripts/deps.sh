@@ -12,7 +12,7 @@ BUILD_PKGS=(
   libtesseract-dev libleptonica-dev libicu-dev nlohmann-json3-dev libsimdjson-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libpulse-dev
-  libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xfixes0-dev libxcb-composite0-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xfixes0-dev libxcb-composite0-dev libxcb-damage0-dev
   libxcb-keysyms1-dev libxcb-xtest0-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format python3
@@ -26,6 +26,7 @@ RUN_PKGS=(
 TEST_PKGS=(
   xvfb xauth openbox trayer xdotool xclip x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils imagemagick ffmpeg
+  xcompmgr xserver-xephyr sox
 )
 
 want=()

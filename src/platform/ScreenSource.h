@@ -61,6 +61,15 @@ public:
         (void)size;
         return {};
     }
+    // The pixels of one window alone (its frame included), whatever covers it or lies off the
+    // screen, with the pointer drawn in when `cursor` is set. Nothing when the server cannot
+    // read a window apart from the screen. Throws ScreenSourceFailure when the window is gone.
+    virtual std::optional<QImage> grabWindow(uint32_t windowID, bool cursor)
+    {
+        (void)windowID;
+        (void)cursor;
+        return std::nullopt;
+    }
     // A compositing manager runs, so translucent windows show what lies beneath them.
     virtual bool compositorRunning() { return false; }
 };

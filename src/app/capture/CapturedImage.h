@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 namespace tarn {
 
@@ -10,6 +11,9 @@ namespace tarn {
 struct CapturedImage {
     QImage image; // device pixels
     double milliseconds = 0;
+    // For the status line when the picture is not quite what was asked for (a window read from
+    // the screen because the server cannot read it alone); empty otherwise.
+    QString notice;
 };
 
 } // namespace tarn

@@ -136,6 +136,35 @@ QRect nativeCaptureRect(const ContentFilter &filter, const QRectF &rect, QSize p
     return {QPoint(x, y), pixelSize};
 }
 
+QString ScreenCaptureService::windowFromScreenNotice()
+{
+    return QStringLiteral("이 X 서버에서는 창만 따로 읽을 수 없어 창 자리의 화면을 캡처했습니다. 창을 가린 다른 창이 "
+                          "함께 찍혔을 수 있습니다.");
+}
+
+// The window's own pixmap, cut to the asked part of it. Nothing when the server cannot read a
+// window alone.
+std::optional<CapturedImage> ScreenCaptureService::captureWindowAlone(const ContentFilter &filter, const QRectF &rect,
+                                                                      bool cursor)
+{
+    const auto started = std::chrono::steady_clock::now();
+    std::optional<QImage> window = source_->grabWindow(filter.windowID, cursor);
+    if (!window)
+        return std::nullopt;
+    CapturedImage captured;
+    captured.image = std::move(*window);
+    if (rect != filter.contentRect()) {
+        const QSizeF pixels = CaptureGeometry::pixelSize(rect.size(), filter.scale, std::nullopt, false);
+        const QRect part = nativeCaptureRect(filter, rect, pixels.toSize()).translated(-filter.nativeRect.topLeft());
+        captured.image = captured.image.copy(part);
+    }
+    // The window may have changed its size since it was listed.
+    ImageCodec::validate(captured.image.width(), captured.image.height());
+    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - started;
+    captured.milliseconds = elapsed.count();
+    return captured;
+}
+
 QCoro::Task<CapturedImage> ScreenCaptureService::capture(ContentFilter filter, std::optional<QRectF> region,
                                                          bool cursor)
 {
@@ -146,6 +175,9 @@ QCoro::Task<CapturedImage> ScreenCaptureService::capture(ContentFilter filter, s
     const auto height = static_cast<int64_t>(pixels.height());
     ImageCodec::validate(width, height);
     const QRect source = nativeCaptureRect(filter, rect, QSize(static_cast<int>(width), static_cast<int>(height)));
+    if (filter.windowID != 0)
+        if (std::optional<CapturedImage> alone = captureWindowAlone(filter, rect, cursor))
+            co_return std::move(*alone);
 
     OwnWindows hidden = OwnWindows::hideVisible();
     if (!hidden.isEmpty())
@@ -161,6 +193,8 @@ QCoro::Task<CapturedImage> ScreenCaptureService::capture(ContentFilter filter, s
         throw;
     }
     hidden.restore();
+    if (filter.windowID != 0)
+        captured.notice = windowFromScreenNotice();
     co_return captured;
 }
 

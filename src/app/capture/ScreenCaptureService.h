@@ -43,8 +43,10 @@ public:
     // The filter of one window of the content.
     static ContentFilter windowFilter(const ShareableWindow &window);
     // One screenshot of the filter's content, or of the part of `region` (points, origin at the
-    // content's top-left) that lies on it. Throws the image-size errors before grabbing, and
-    // ScreenSourceFailure when the grab fails.
+    // content's top-left) that lies on it. A window filter gives the window alone, as it draws
+    // itself, even where it is covered or off the screen; where the server cannot do that, the
+    // screen inside the window's frame, said in the notice. Throws the image-size errors before
+    // grabbing, and ScreenSourceFailure when the grab fails.
     QCoro::Task<CapturedImage> capture(ContentFilter filter, std::optional<QRectF> region, bool cursor);
 
     // The pause between hiding this process's windows and the grab, for the other clients to
@@ -52,7 +54,12 @@ public:
     void setSettleDelay(std::chrono::milliseconds delay) { settleDelay_ = delay; }
     ScreenSource &source() { return *source_; }
 
+    // The notice of a window capture that had to read the screen instead of the window.
+    static QString windowFromScreenNotice();
+
 private:
+    std::optional<CapturedImage> captureWindowAlone(const ContentFilter &filter, const QRectF &rect, bool cursor);
+
     std::unique_ptr<ScreenSource> source_;
     ScaleOf scaleOf_;
     std::chrono::milliseconds settleDelay_{120};

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "app/capture/DesktopScreens.h"
+#include "app/floating/AllDesktops.h"
 #include "platform/ScreenSource.h"
-#include "platform/x11/X11WindowHints.h"
 
 namespace tarn {
 
@@ -24,6 +24,7 @@ FloatingPanel::FloatingPanel(QSize contentSize, qreal cornerRadius)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     setFixedSize(contentSize);
+    AllDesktops::keep(this);
 }
 
 void FloatingPanel::setContent(QWidget *content)
@@ -36,11 +37,8 @@ void FloatingPanel::setContent(QWidget *content)
 
 void FloatingPanel::orderFront()
 {
-    const bool wasVisible = isVisible();
     show();
     raise();
-    if (!wasVisible)
-        x11::showOnAllDesktops(static_cast<uint32_t>(winId()));
 }
 
 void FloatingPanel::mousePressEvent(QMouseEvent *event)

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/floating/AllDesktops.h"
 #include "app/floating/CountdownView.h"
 #include "app/floating/ExtractedTextView.h"
 #include "app/floating/PinView.h"
@@ -16,7 +17,6 @@
 #include "app/floating/RecordingHUD.h"
 #include "app/floating/VideoPlayerView.h"
 #include "app/widgets/Palette.h"
-#include "platform/x11/X11WindowHints.h"
 
 namespace tarn {
 namespace {
@@ -176,8 +176,8 @@ void FloatingWindows::pin(const QImage &image, const QString &title)
     window->resize(pinSize(image.size()));
     centre(window);
     adopt(window);
+    AllDesktops::keep(window);
     window->show();
-    x11::showOnAllDesktops(static_cast<uint32_t>(window->winId()));
 }
 
 void FloatingWindows::closePins()

@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "core/image/BandedConversion.h"
 #include "core/image/HeifDecoder.h"
 #include "core/image/ImageMetadataSanitizer.h"
 #include "core/image/JpegEncoder.h"
@@ -60,20 +61,12 @@ QSize declaredSize(const QByteArray &format, const QByteArray &head, QSize repor
 }
 
 // Converts to the working form: sRGB, 8-bit RGBA, premultiplied.
-QImage toWorkingImage(QImage image)
+QImage toWorkingImage(const QImage &image)
 {
-    const QColorSpace srgb(QColorSpace::SRgb);
-    if (image.colorSpace().isValid() && image.colorSpace() != srgb) {
-        // Colour transforms are exact on these formats; 16-bit sources keep their precision.
-        image = image.convertToFormat(image.depth() > 32 ? QImage::Format_RGBA64 : QImage::Format_ARGB32);
-        image.convertToColorSpace(srgb);
-    }
-    if (image.format() != QImage::Format_RGBA8888_Premultiplied)
-        image = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    if (image.isNull())
+    QImage working = toWorkingFormat(image);
+    if (working.isNull())
         throw ImageFailure::unreadable();
-    image.setColorSpace(srgb);
-    return image;
+    return working;
 }
 
 QImage decodeWithQt(QIODevice &device)
@@ -153,9 +146,8 @@ QImage read(const QByteArray &bytes)
 QByteArray encode(const QImage &image, ExportFormat format, double quality)
 {
     validate(image.width(), image.height());
-    const QImage working = image.format() == QImage::Format_RGBA8888_Premultiplied
-        ? image
-        : image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    const QImage working =
+        image.format() == QImage::Format_RGBA8888_Premultiplied ? image : toWorkingFormat(image, false);
     if (working.isNull())
         throw ImageFailure::encoding();
     if (format == ExportFormat::png) {

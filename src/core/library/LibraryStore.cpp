@@ -64,7 +64,9 @@ void LibraryStore::validateExportDestination(const QString &destination) const
 
 QString LibraryStore::folder(const QString &name) const { return paths::child(root_, name); }
 
-std::vector<CaptureItem> LibraryStore::load()
+std::vector<CaptureItem> LibraryStore::load() { return items(); }
+
+const std::vector<CaptureItem> &LibraryStore::items()
 {
     if (loaded_)
         return items_;
@@ -90,10 +92,10 @@ std::vector<CaptureItem> LibraryStore::load()
     return items_;
 }
 
-void LibraryStore::persist(const std::vector<CaptureItem> &items)
+void LibraryStore::persist(std::vector<CaptureItem> &&items)
 {
     writePrivate(libraryIndex::encode(items), folder(paths::indexName));
-    items_ = items;
+    items_.swap(items);
 }
 
 void LibraryStore::writePrivate(const QByteArray &data, const QString &path) { files::writeAtomically(path, data); }
@@ -108,12 +110,11 @@ std::vector<CaptureItem>::iterator LibraryStore::find(std::vector<CaptureItem> &
 
 template <typename Change> CaptureItem LibraryStore::changeOne(const Uuid &id, Change change)
 {
-    load();
-    std::vector<CaptureItem> items = items_;
-    const auto it = find(items, id);
+    std::vector<CaptureItem> changedList = items(); // the one copy of the list
+    const auto it = find(changedList, id);
     change(*it);
-    const CaptureItem changed = *it;
-    persist(items);
+    CaptureItem changed = *it;
+    persist(std::move(changedList));
     return changed;
 }
 
@@ -132,23 +133,26 @@ CaptureItem LibraryStore::setFavorite(const Uuid &id, bool value)
 
 std::vector<CaptureItem> LibraryStore::setTrashed(const std::unordered_set<Uuid> &ids, bool value)
 {
-    load();
+    const std::vector<CaptureItem> &current = items();
     if (ids.empty())
         return {};
-    for (const Uuid &id : ids)
-        if (std::none_of(items_.begin(), items_.end(), [&id](const CaptureItem &item) { return item.id == id; }))
-            throw LibraryFailure::missingItem();
+    std::unordered_set<Uuid> known;
+    for (const CaptureItem &item : current)
+        if (ids.count(item.id))
+            known.insert(item.id);
+    if (known.size() != ids.size())
+        throw LibraryFailure::missingItem();
 
     const std::optional<Date> date = value ? std::optional<Date>(Date::now()) : std::nullopt;
-    std::vector<CaptureItem> items = items_;
+    std::vector<CaptureItem> changedList = current;
     std::vector<CaptureItem> changed;
-    for (CaptureItem &item : items) {
+    for (CaptureItem &item : changedList) {
         if (ids.count(item.id)) {
             item.trashedAt = date;
             changed.push_back(item);
         }
     }
-    persist(items);
+    persist(std::move(changedList));
     return changed;
 }
 
@@ -162,17 +166,17 @@ CaptureItem LibraryStore::setTrashed(const Uuid &id, bool value)
 
 void LibraryStore::insertFirst(const CaptureItem &item)
 {
-    std::vector<CaptureItem> items;
-    items.reserve(items_.size() + 1);
-    items.push_back(item);
-    items.insert(items.end(), items_.begin(), items_.end());
-    persist(items);
+    std::vector<CaptureItem> changedList;
+    changedList.reserve(items_.size() + 1);
+    changedList.push_back(item);
+    changedList.insert(changedList.end(), items_.begin(), items_.end());
+    persist(std::move(changedList));
 }
 
 CaptureItem LibraryStore::insertImage(const QImage &image, const std::string &title, bool isSample,
                                       std::optional<double> captureMilliseconds)
 {
-    load();
+    items();
     ImageCodec::validate(image.width(), image.height());
     CaptureItem item = newItem(CaptureKind::image, title, QStringLiteral("png"));
     // Everything that can fail on the image happens before the first write.
@@ -201,7 +205,7 @@ CaptureItem LibraryStore::insertImage(const QImage &image, const std::string &ti
 CaptureItem LibraryStore::insertVideo(const QString &source, const std::string &title, const QImage &thumbnail,
                                       int64_t width, int64_t height, double duration)
 {
-    load();
+    items();
     const QString extension =
         videoContainer::storedExtension(source, files::readHead(source, videoContainer::headLength));
     CaptureItem item = newItem(CaptureKind::video, title, extension);
@@ -227,9 +231,8 @@ CaptureItem LibraryStore::insertVideo(const QString &source, const std::string &
 CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, const std::vector<std::string> &tags,
                                     const EditDocument &document)
 {
-    load();
-    std::vector<CaptureItem> items = items_;
-    const auto it = find(items, id);
+    std::vector<CaptureItem> changedList = items();
+    const auto it = find(changedList, id);
     const CaptureItem previous = *it;
 
     // The original is only ever read.
@@ -239,16 +242,17 @@ CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, co
         ImageCodec::encode(RasterRenderer::render(original, document, static_cast<int>(thumbnailEdge)),
                            ExportFormat::jpeg, editedThumbnailQuality);
 
-    CaptureItem &changed = *it;
+    CaptureItem changed = *it;
     if (!QString::fromStdString(title).trimmed().isEmpty())
         changed.title = title;
     changed.tags = tags;
     changed.edits = document;
     changed.thumbnailFilename = id.toString() + "-" + Uuid::random().toString() + ".jpg";
+    *it = changed;
     const QString thumbnail = thumbnailURL(changed);
     try {
         writePrivate(jpeg, thumbnail);
-        persist(items);
+        persist(std::move(changedList));
     } catch (...) {
         files::removeQuietly(thumbnail);
         throw;
@@ -259,7 +263,7 @@ CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, co
 
 QString LibraryStore::recordingURL()
 {
-    load();
+    items();
     return paths::child(folder(paths::recordingsName), Uuid::random().toQString() + QLatin1String(".mp4"));
 }
 
@@ -288,7 +292,7 @@ void LibraryStore::removeFinalizedRecording(const QString &path)
 
 QStringList LibraryStore::pendingRecordings()
 {
-    load();
+    items();
     const QString recordings = folder(paths::recordingsName);
     QStringList pending;
     for (const QString &name : files::listFolder(recordings)) {

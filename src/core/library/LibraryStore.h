@@ -39,6 +39,8 @@ public:
 
     // Reads and checks the index once (creating the folders) and returns the cached list after.
     std::vector<CaptureItem> load();
+    // The same without a copy; valid until the next changing operation.
+    const std::vector<CaptureItem> &items();
 
     CaptureItem insertImage(const QImage &image, const std::string &title, bool isSample,
                             std::optional<double> captureMilliseconds);
@@ -64,7 +66,10 @@ private:
     template <typename Change> CaptureItem changeOne(const Uuid &id, Change change);
     QString folder(const QString &name) const;
     void insertFirst(const CaptureItem &item);
-    void persist(const std::vector<CaptureItem> &items);
+    // Writes the index of `items`, then takes them as the store's list by a swap that cannot
+    // fail: nothing after the index file was renamed can throw and set off the clean-up of
+    // files that the new index already names.
+    void persist(std::vector<CaptureItem> &&items);
     static void writePrivate(const QByteArray &data, const QString &path);
 
     QString root_;

@@ -48,7 +48,7 @@ void BlurCache::insert(const QImage &source, const std::vector<Annotation> &mark
         totalCost_ -= old->cost;
         entries_.erase(old);
     }
-    if (cost > maximumCost_ || maximumEntries_ == 0)
+    if (maximumEntries_ == 0)
         return;
     while (!entries_.empty() && (entries_.size() >= maximumEntries_ || totalCost_ + cost > maximumCost_)) {
         totalCost_ -= entries_.back().cost;

@@ -17,13 +17,15 @@ namespace tarn {
 // (QImage::cacheKey, not its pixels) and the list of marks painted into the copy. Each entry
 // keeps the source image referenced: while the entry lives, the image's data cannot be freed,
 // so its key can never come to stand for another image's pixels. Least recently used entries
-// go first when the entry count or the total cost would exceed the limits.
+// go first when the entry count or the total cost would exceed the limits; the newest entry is
+// always kept, even alone above the cost limit, so that the redraws of one very large capture
+// (an 8K screenshot) do not blur it again every time.
 class BlurCache {
 public:
     BlurCache(size_t maximumEntries, size_t maximumCost);
 
     std::optional<QImage> find(const QImage &source, const std::vector<Annotation> &marks);
-    // An entry costlier than the whole limit is not kept.
+    // An entry costlier than the whole limit is kept alone.
     void insert(const QImage &source, const std::vector<Annotation> &marks, const QImage &blurred);
 
 private:

@@ -2,7 +2,10 @@
 #include "platform/recorder/AudioCapture.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
+
+#include <unistd.h>
 
 #include <pulse/pulseaudio.h>
 
@@ -35,6 +38,59 @@ bool connectContext(pa_threaded_mainloop *loop, pa_context *context)
 
 void signalLoop(pa_context *, void *loop) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0); }
 
+// Waits, with the loop locked, until the operation is done.
+void await(pa_threaded_mainloop *loop, pa_operation *operation)
+{
+    if (!operation)
+        return;
+    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING)
+        pa_threaded_mainloop_wait(loop);
+    pa_operation_unref(operation);
+}
+
+void forget(pa_operation *operation)
+{
+    if (operation)
+        pa_operation_unref(operation);
+}
+
+const pa_sample_spec sampleSpec{PA_SAMPLE_FLOAT32LE, uint32_t(AudioCapture::sampleRate),
+                                uint8_t(AudioCapture::channels)};
+
+// Small pieces, and the source (an output's monitor included) asked to work in 20 ms periods:
+// with the server's defaults the sound arrives in blocks of up to two seconds.
+pa_buffer_attr smallPieces()
+{
+    pa_buffer_attr attributes;
+    attributes.maxlength = uint32_t(-1);
+    attributes.tlength = uint32_t(-1);
+    attributes.prebuf = uint32_t(-1);
+    attributes.minreq = uint32_t(-1);
+    attributes.fragsize = uint32_t(pa_usec_to_bytes(20'000, &sampleSpec));
+    return attributes;
+}
+
+// The process that plays a stream, from the stream's or else its client's properties.
+std::optional<int64_t> processOf(const pa_proplist *properties)
+{
+    const char *value = properties ? pa_proplist_gets(properties, PA_PROP_APPLICATION_PROCESS_ID) : nullptr;
+    if (!value)
+        return std::nullopt;
+    try {
+        return std::stoll(value);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// The steps of looking up one playback stream before it is followed.
+struct Joining {
+    AudioCapture *capture;
+    uint32_t sinkInput;
+    uint32_t sink;
+    bool ours;
+};
+
 } // namespace
 
 AudioCapture::AudioCapture(bool systemAudio, bool microphone, Sink sink, ErrorSink onError)
@@ -53,10 +109,14 @@ AudioCapture::AudioCapture(bool systemAudio, bool microphone, Sink sink, ErrorSi
         throw RecorderFailure(serverUnavailable());
     }
     try {
-        if (systemAudio)
-            openStream(system, "@DEFAULT_MONITOR@");
+        if (systemAudio) {
+            openStream(Kind::clock, "@DEFAULT_MONITOR@");
+            pa_threaded_mainloop_lock(loop_);
+            followPlayback();
+            pa_threaded_mainloop_unlock(loop_);
+        }
         if (microphone)
-            openStream(AudioCapture::microphone, "@DEFAULT_SOURCE@");
+            openStream(Kind::microphone, "@DEFAULT_SOURCE@");
     } catch (...) {
         stop();
         throw;
@@ -65,47 +125,144 @@ AudioCapture::AudioCapture(bool systemAudio, bool microphone, Sink sink, ErrorSi
 
 AudioCapture::~AudioCapture() { stop(); }
 
-void AudioCapture::openStream(Source source, const char *device)
+AudioCapture::Reader &AudioCapture::addReader(Kind kind, const char *name)
 {
     auto reader = std::make_unique<Reader>();
     reader->owner = this;
-    reader->source = source;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, uint32_t(sampleRate), uint8_t(channels)};
-    pa_buffer_attr attributes;
-    attributes.maxlength = uint32_t(-1);
-    attributes.tlength = uint32_t(-1);
-    attributes.prebuf = uint32_t(-1);
-    attributes.minreq = uint32_t(-1);
-    // Small pieces, and the source (an output's monitor included) asked to work in 20 ms
-    // periods: with the server's defaults the sound arrives in blocks of up to two seconds.
-    attributes.fragsize = uint32_t(pa_usec_to_bytes(20'000, &spec));
-
-    pa_threaded_mainloop_lock(loop_);
-    reader->stream = pa_stream_new(context_, source == system ? "system" : "microphone", &spec, nullptr);
-    bool ok = reader->stream != nullptr;
-    if (ok) {
+    reader->kind = kind;
+    reader->number = int(readers_.size());
+    reader->stream = pa_stream_new(context_, name, &sampleSpec, nullptr);
+    if (reader->stream) {
         pa_stream_set_read_callback(reader->stream, &AudioCapture::onRead, reader.get());
         pa_stream_set_state_callback(reader->stream, &AudioCapture::onStreamState, reader.get());
-        ok = pa_stream_connect_record(reader->stream, device, &attributes, PA_STREAM_ADJUST_LATENCY) == 0;
-        while (ok) {
-            const pa_stream_state_t state = pa_stream_get_state(reader->stream);
-            if (state == PA_STREAM_READY)
-                break;
-            if (!PA_STREAM_IS_GOOD(state))
-                ok = false;
-            else
-                pa_threaded_mainloop_wait(loop_);
-        }
     }
-    Reader *raw = reader.get();
     readers_.push_back(std::move(reader));
+    return *readers_.back();
+}
+
+// Opens a stream and waits until it records.
+void AudioCapture::openStream(Kind kind, const char *device)
+{
+    const pa_buffer_attr attributes = smallPieces();
+    pa_threaded_mainloop_lock(loop_);
+    Reader &reader = addReader(kind, kind == Kind::microphone ? "microphone" : "system clock");
+    bool ok =
+        reader.stream && pa_stream_connect_record(reader.stream, device, &attributes, PA_STREAM_ADJUST_LATENCY) == 0;
+    while (ok) {
+        const pa_stream_state_t state = pa_stream_get_state(reader.stream);
+        if (state == PA_STREAM_READY)
+            break;
+        if (!PA_STREAM_IS_GOOD(state))
+            ok = false;
+        else
+            pa_threaded_mainloop_wait(loop_);
+    }
     pa_threaded_mainloop_unlock(loop_);
     if (!ok) {
-        (void)raw;
         throw RecorderFailure(
-            source == system
-                ? QStringLiteral("시스템 소리를 녹음할 수 없습니다. 소리 출력 장치를 확인하세요.")
-                : QStringLiteral("마이크를 열 수 없습니다. 마이크 연결을 확인하거나 마이크를 끄고 녹화하세요."));
+            kind == Kind::microphone
+                ? QStringLiteral("마이크를 열 수 없습니다. 마이크 연결을 확인하거나 마이크를 끄고 녹화하세요.")
+                : QStringLiteral("시스템 소리를 녹음할 수 없습니다. 소리 출력 장치를 확인하세요."));
+    }
+}
+
+// Follows every playback stream of another process, now and whenever one starts or moves
+// (moving to another output ends its follower). Runs with the loop locked.
+void AudioCapture::followPlayback()
+{
+    pa_context_set_subscribe_callback(
+        context_,
+        [](pa_context *context, pa_subscription_event_type_t type, uint32_t index, void *user) {
+            const auto facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+            const auto kind = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+            if (facility != PA_SUBSCRIPTION_EVENT_SINK_INPUT || kind == PA_SUBSCRIPTION_EVENT_REMOVE)
+                return;
+            forget(pa_context_get_sink_input_info(
+                context, index,
+                [](pa_context *, const pa_sink_input_info *info, int, void *user) {
+                    if (info)
+                        static_cast<AudioCapture *>(user)->consider(*info);
+                },
+                user));
+        },
+        this);
+    forget(pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr));
+    await(loop_,
+          pa_context_get_sink_input_info_list(
+              context_,
+              [](pa_context *, const pa_sink_input_info *info, int, void *user) {
+                  auto *self = static_cast<AudioCapture *>(user);
+                  if (info)
+                      self->consider(*info);
+                  pa_threaded_mainloop_signal(self->loop_, 0);
+              },
+              this));
+}
+
+bool AudioCapture::following(uint32_t sinkInput) const
+{
+    if (joining_.count(sinkInput))
+        return true;
+    return std::any_of(readers_.begin(), readers_.end(), [sinkInput](const std::unique_ptr<Reader> &reader) {
+        return reader->kind == Kind::playback && reader->sinkInput == sinkInput && reader->stream &&
+            PA_STREAM_IS_GOOD(pa_stream_get_state(reader->stream));
+    });
+}
+
+// A playback stream: followed unless this process plays it. Its process is named by the
+// stream's properties or else by its client's; its output's monitor is where it is heard.
+// Each lookup answers with its item and then once more at the end of the list.
+void AudioCapture::consider(const pa_sink_input_info &info)
+{
+    if (stopping_ || following(info.index) || processOf(info.proplist) == int64_t(getpid()))
+        return;
+    joining_.insert(info.index);
+    forget(pa_context_get_client_info(
+        context_, info.client,
+        [](pa_context *context, const pa_client_info *client, int eol, void *user) {
+            auto *joining = static_cast<Joining *>(user);
+            if (client) {
+                joining->ours = processOf(client->proplist) == int64_t(getpid());
+                return;
+            }
+            if (joining->ours || joining->capture->stopping_) {
+                joining->capture->joining_.erase(joining->sinkInput);
+                delete joining;
+                return;
+            }
+            (void)eol; // a stream without a client (a module's) is followed as well
+            forget(pa_context_get_sink_info_by_index(
+                context, joining->sink,
+                [](pa_context *, const pa_sink_info *sink, int, void *user) {
+                    auto *joining = static_cast<Joining *>(user);
+                    if (sink) {
+                        if (!joining->capture->stopping_)
+                            joining->capture->openPlayback(joining->sinkInput, sink->monitor_source_name);
+                        return;
+                    }
+                    joining->capture->joining_.erase(joining->sinkInput);
+                    delete joining;
+                },
+                joining));
+        },
+        new Joining{this, info.index, info.sink, false}));
+}
+
+// Records what one playback stream plays, from its output's monitor.
+void AudioCapture::openPlayback(uint32_t sinkInput, const char *monitor)
+{
+    const pa_buffer_attr attributes = smallPieces();
+    Reader &reader = addReader(Kind::playback, "application");
+    reader.sinkInput = sinkInput;
+    if (!reader.stream)
+        return;
+    if (pa_stream_set_monitor_stream(reader.stream, sinkInput) < 0 ||
+        pa_stream_connect_record(reader.stream, monitor, &attributes,
+                                 pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE)) < 0) {
+        pa_stream_set_read_callback(reader.stream, nullptr, nullptr);
+        pa_stream_set_state_callback(reader.stream, nullptr, nullptr);
+        pa_stream_unref(reader.stream);
+        reader.stream = nullptr;
     }
 }
 
@@ -115,6 +272,8 @@ void AudioCapture::stop()
         return;
     pa_threaded_mainloop_lock(loop_);
     stopping_ = true;
+    if (context_)
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
     for (auto &reader : readers_) {
         if (reader->stream) {
             pa_stream_set_read_callback(reader->stream, nullptr, nullptr);
@@ -147,12 +306,13 @@ void AudioCapture::onRead(pa_stream *stream, size_t, void *user)
         if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0)
             return;
         const size_t frames = bytes / (sizeof(float) * channels);
-        if (data) {
-            reader->owner->sink_(reader->source, static_cast<const float *>(data), frames, arrival);
+        if (data && reader->kind != Kind::clock) {
+            reader->owner->sink_(reader->number, static_cast<const float *>(data), frames, arrival);
         } else {
-            // A hole in the stream: silence of that length keeps the timeline.
+            // The clock's silence, or a hole in the stream: silence of that length keeps the
+            // timeline.
             std::vector<float> silence(frames * channels, 0.0f);
-            reader->owner->sink_(reader->source, silence.data(), frames, arrival);
+            reader->owner->sink_(reader->number, silence.data(), frames, arrival);
         }
         pa_stream_drop(stream);
     }
@@ -163,7 +323,10 @@ void AudioCapture::onStreamState(pa_stream *stream, void *user)
     auto *reader = static_cast<Reader *>(user);
     AudioCapture *self = reader->owner;
     const pa_stream_state_t state = pa_stream_get_state(stream);
-    if (!PA_STREAM_IS_GOOD(state) && !self->stopping_ && !self->reportedError_ && self->onError_) {
+    // A followed playback stream ends when its application stops playing or moves it to
+    // another output: no loss; a moved one is followed anew.
+    if (!PA_STREAM_IS_GOOD(state) && reader->kind != Kind::playback && !self->stopping_ && !self->reportedError_ &&
+        self->onError_) {
         self->reportedError_ = true;
         self->onError_(QStringLiteral("소리 녹음이 중단되었습니다. 소리 장치가 분리되었거나 소리 서버가 멈췄습니다."));
     }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include <QString>
@@ -11,20 +12,24 @@
 struct pa_threaded_mainloop;
 struct pa_context;
 struct pa_stream;
+struct pa_sink_input_info;
 
 namespace tarn {
 
-// Records the sound server's audio for the recorder: the default output's monitor (the
-// system's sound) and/or the default input (the microphone), as 48 kHz stereo float samples
-// in 20 ms pieces. The callbacks run on the sound server's thread.
+// Records the sound server's audio for the recorder as 48 kHz stereo float samples in 20 ms
+// pieces, one numbered stream per sound: the system's sound is what the other applications
+// play, each playback stream followed on its own (also those that start later), so that
+// Tarnwick's own sound (its video player) stays out; the microphone is the default input.
+// While nothing plays, the default output's monitor gives the system's silence a clock.
+// The callbacks run on the sound server's thread.
 class AudioCapture {
 public:
-    enum Source { system = 0, microphone = 1 };
     static constexpr int sampleRate = 48000;
     static constexpr int channels = 2;
 
-    // Interleaved samples of one source, with the time they arrived.
-    using Sink = std::function<void(Source source, const float *samples, size_t frames,
+    // Interleaved samples of stream `stream` (numbered from 0 in the order they open), with the
+    // time they arrived.
+    using Sink = std::function<void(int stream, const float *samples, size_t frames,
                                     std::chrono::steady_clock::time_point arrival)>;
     using ErrorSink = std::function<void(const QString &message)>;
 
@@ -43,20 +48,29 @@ public:
     static bool canOpenMicrophone();
 
 private:
-    void openStream(Source source, const char *device);
+    enum class Kind { clock, playback, microphone };
+    struct Reader {
+        AudioCapture *owner = nullptr;
+        Kind kind = Kind::clock;
+        int number = 0;
+        uint32_t sinkInput = 0; // the followed playback stream
+        pa_stream *stream = nullptr;
+    };
+
+    Reader &addReader(Kind kind, const char *name);
+    void openStream(Kind kind, const char *device);
+    void followPlayback();
+    void consider(const pa_sink_input_info &info);
+    void openPlayback(uint32_t sinkInput, const char *monitor);
+    bool following(uint32_t sinkInput) const;
     static void onRead(pa_stream *stream, size_t bytes, void *user);
     static void onStreamState(pa_stream *stream, void *user);
     static void onContextState(pa_context *context, void *user);
 
-    struct Reader {
-        AudioCapture *owner = nullptr;
-        Source source = system;
-        pa_stream *stream = nullptr;
-    };
-
     pa_threaded_mainloop *loop_ = nullptr;
     pa_context *context_ = nullptr;
     std::vector<std::unique_ptr<Reader>> readers_;
+    std::set<uint32_t> joining_; // playback streams being looked up before they are followed
     Sink sink_;
     ErrorSink onError_;
     bool stopping_ = false;

@@ -13,6 +13,8 @@ AudioMixer::AudioMixer(int sourceCount, int64_t lagFrames, int64_t gapFrames)
 
 void AudioMixer::push(int source, int64_t start, const float *samples, size_t frames)
 {
+    if (size_t(source) >= tracks_.size())
+        tracks_.resize(size_t(source) + 1);
     Track &track = tracks_[size_t(source)];
     if (!track.started) {
         track.started = true;

@@ -20,7 +20,8 @@ public:
     // silence; `gapFrames`: how much later than expected a piece may start and still follow on.
     AudioMixer(int sourceCount, int64_t lagFrames, int64_t gapFrames);
 
-    // Adds `frames` interleaved frames of `source` that belong at timeline frame `start` (from
+    // Adds `frames` interleaved frames of `source` (a source beyond those counted so far joins
+    // the mix from now on) that belong at timeline frame `start` (from
     // their arrival time). Pieces follow on without a gap while they arrive within gapFrames of
     // where they are expected; a later piece (the source paused) leaves silence, an earlier
     // one (the source runs ahead of the clock) loses what overlaps. Frames before the position

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include <pthread.h>
+
 #include <QPromise>
 
 #include "platform/recorder/AudioCapture.h"
@@ -34,6 +36,28 @@ int queueDepthFor(QSize size)
     const int64_t bytes = int64_t(size.width()) * size.height() * 4;
     return int(std::clamp<int64_t>((int64_t(128) << 20) / std::max<int64_t>(bytes, 1), 3, 8));
 }
+
+// What a thread of the recorder says when something other than its own errors ends it: an
+// allocation that failed, a thread that could not be started. The exception is caught at the
+// thread's top, where nothing may escape (it would end the process).
+QString unexpectedFailure(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const RecorderFailure &failure) {
+        return failure.description();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("메모리가 부족해 녹화를 계속할 수 없습니다.");
+    } catch (const std::exception &other) {
+        return QStringLiteral("녹화 중 예기치 않은 오류가 발생했습니다 (%1).")
+            .arg(QString::fromLocal8Bit(other.what()));
+    } catch (...) {
+        return QStringLiteral("녹화 중 예기치 않은 오류가 발생했습니다.");
+    }
+}
+
+// Names the calling thread, as tools (top, gdb) show it.
+void nameThread(const char *name) { pthread_setname_np(pthread_self(), name); }
 
 // A promise that resolves once with a message (empty for success).
 class Outcome {
@@ -76,8 +100,15 @@ public:
 
     QFuture<QString> startCapture() override
     {
-        if (!writerThread_.joinable())
-            writerThread_ = std::thread([this] { runWriter(); });
+        if (!writerThread_.joinable()) {
+            try {
+                writerThread_ = std::thread([this] { runWriter(); });
+            } catch (...) {
+                started_.resolve(unexpectedFailure(std::current_exception()));
+                captureEnded_.resolve(QString());
+                finishThread();
+            }
+        }
         return started_.future();
     }
 
@@ -137,7 +168,12 @@ private:
 
     bool open()
     {
+        // Whatever this start creates goes again if the start fails, a file the writer made
+        // before failing included: an empty file would be offered for recovery later. A file
+        // that cannot even be looked at is left alone.
+        bool existed = true;
         try {
+            existed = std::filesystem::exists(std::filesystem::path(request_.path.toStdString()));
             grabber_ = std::make_unique<ShmScreenGrabber>(request_.sourceRect.size(), queueDepth_ + 2);
             Mp4Writer::Settings settings;
             settings.path = request_.path;
@@ -146,46 +182,56 @@ private:
             settings.frameRate = request_.frameRate;
             settings.audio = request_.systemAudio || request_.microphone;
             writer_ = std::make_unique<Mp4Writer>(settings);
-            createdFile_ = true;
             start_ = Clock::now();
             if (settings.audio) {
                 // A source may lag half a second behind before it counts as silent; a piece
-                // 100 ms later than expected marks a pause in that source.
-                mixer_.emplace(2, Mp4Writer::audioSampleRate / 2, Mp4Writer::audioSampleRate / 10);
+                // 100 ms later than expected marks a pause in that source. Each stream of the
+                // sound server is one source of the mix.
+                mixer_.emplace(1, Mp4Writer::audioSampleRate / 2, Mp4Writer::audioSampleRate / 10);
                 audio_ = std::make_unique<AudioCapture>(
                     request_.systemAudio, request_.microphone,
-                    [this](AudioCapture::Source source, const float *samples, size_t frames,
-                           Clock::time_point arrival) { addSound(source, samples, frames, arrival); },
+                    [this](int stream, const float *samples, size_t frames, Clock::time_point arrival) {
+                        addSound(stream, samples, frames, arrival);
+                    },
                     [this](const QString &message) { streamLost(message); });
             }
             return true;
-        } catch (const RecorderFailure &failure) {
-            audio_.reset();
-            if (writer_)
-                writer_->close();
-            writer_.reset();
-            grabber_.reset();
-            // Nothing was recorded yet: the empty file goes.
-            if (createdFile_)
-                std::remove(request_.path.toLocal8Bit().constData());
-            started_.resolve(failure.description());
+        } catch (...) {
+            failStart(unexpectedFailure(std::current_exception()), existed);
             return false;
         }
     }
 
-    void addSound(AudioCapture::Source source, const float *samples, size_t frames, Clock::time_point arrival)
+    // Closes whatever the start had opened, removes the file it created, and reports.
+    void failStart(const QString &message, bool fileExisted)
+    {
+        audio_.reset();
+        if (writer_)
+            writer_->close();
+        writer_.reset();
+        grabber_.reset();
+        if (!fileExisted)
+            std::remove(request_.path.toLocal8Bit().constData());
+        started_.resolve(message);
+    }
+
+    void addSound(int source, const float *samples, size_t frames, Clock::time_point arrival)
     {
         const auto since = std::chrono::duration<double>(arrival - start_).count();
         const int64_t start = int64_t(since * Mp4Writer::audioSampleRate) - int64_t(frames);
-        {
+        try {
             std::lock_guard lock(mutex_);
             mixer_->push(source, start, samples, frames);
+        } catch (...) {
+            // On the sound server's thread: nothing may escape.
+            streamLost(unexpectedFailure(std::current_exception()));
         }
         wake_.notify_all();
     }
 
     void runWriter()
     {
+        nameThread("tarn-recorder");
         if (!open()) {
             captureEnded_.resolve(QString());
             finishThread();
@@ -193,14 +239,21 @@ private:
         }
         for (int i = 0; i < queueDepth_ + 2; ++i)
             free_.push_back(i);
-        captureThread_ = std::thread([this] { runCapture(); });
+        try {
+            captureThread_ = std::thread([this] { runCapture(); });
+        } catch (...) {
+            failStart(unexpectedFailure(std::current_exception()), false);
+            captureEnded_.resolve(QString());
+            finishThread();
+            return;
+        }
         started_.resolve(QString());
 
         std::optional<QString> failure;
         try {
             encodeUntilStopped();
-        } catch (const RecorderFailure &error) {
-            failure = error.description();
+        } catch (...) {
+            failure = unexpectedFailure(std::current_exception());
         }
         {
             std::lock_guard lock(mutex_);
@@ -208,7 +261,12 @@ private:
         }
         wake_.notify_all();
         captureThread_.join();
-        finishFile(failure);
+        try {
+            finishFile(failure);
+        } catch (...) {
+            writer_->close();
+            post([this, message = unexpectedFailure(std::current_exception())] { Q_EMIT recordingFailed(message); });
+        }
         finishThread();
     }
 
@@ -298,51 +356,16 @@ private:
         post([this] { Q_EMIT closed(); });
     }
 
-    // Grabs one frame per period of the frame rate, stamped with its slot on the clock. A late
-    // grab is followed at once by the next one until the schedule is met again; frames are
-    // dropped only when the encoder stays behind for half a second.
+    // The capture thread: whatever ends the grabbing, the sound stops, a loss is reported and
+    // the writer is told that no frame follows.
     void runCapture()
     {
-        const auto period =
-            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / request_.frameRate));
-        const auto patience = std::chrono::milliseconds(500);
-        int64_t index = 0;
+        nameThread("tarn-capture");
         QString lost;
-        for (;;) {
-            std::this_thread::sleep_until(start_ + index * period);
-            int buffer = -1;
-            {
-                // A full queue holds the grab back (the missed slots are caught up later) for
-                // at most half a second; then this slot's frame is dropped.
-                std::unique_lock lock(mutex_);
-                const auto available = [this] {
-                    return stopRequested_ || (!free_.empty() && int(ready_.size()) < queueDepth_);
-                };
-                wake_.wait_until(lock, start_ + index * period + patience, available);
-                if (stopRequested_)
-                    break;
-                if (available()) {
-                    buffer = free_.back();
-                    free_.pop_back();
-                }
-            }
-            if (buffer >= 0) {
-                lost = grabber_->grab(buffer, request_.sourceRect.topLeft(), true);
-                {
-                    std::lock_guard lock(mutex_);
-                    if (lost.isEmpty())
-                        ready_.push_back({buffer, index});
-                    else
-                        free_.push_back(buffer);
-                }
-                wake_.notify_all();
-                if (!lost.isEmpty())
-                    break;
-            }
-            // A late wake-up is made good by grabbing the missed slots at once; only after a
-            // stall of more than half a second are slots given up.
-            const int64_t due = int64_t((Clock::now() - start_) / period);
-            index = due - index > request_.frameRate / 2 ? due : index + 1;
+        try {
+            lost = grabOnSchedule();
+        } catch (...) {
+            lost = unexpectedFailure(std::current_exception());
         }
         if (audio_)
             audio_->stop();
@@ -356,6 +379,66 @@ private:
         captureEnded_.resolve(QString());
     }
 
+    // Grabs one frame per period of the frame rate, stamped with its slot on the clock, until
+    // a stop; returns why the screen could no longer be read, or nothing. A late grab is
+    // followed at once by the next one until the schedule is met again; frames are dropped
+    // only when the encoder stays behind for half a second.
+    QString grabOnSchedule()
+    {
+        const auto period =
+            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / request_.frameRate));
+        const auto patience = std::chrono::milliseconds(500);
+        int64_t index = 0;
+        for (;;) {
+            std::this_thread::sleep_until(start_ + index * period);
+            int buffer = -1;
+            {
+                // A full queue holds the grab back (the missed slots are caught up later) for
+                // at most half a second; then this slot's frame is dropped.
+                std::unique_lock lock(mutex_);
+                const auto available = [this] {
+                    return stopRequested_ || (!free_.empty() && int(ready_.size()) < queueDepth_);
+                };
+                wake_.wait_until(lock, start_ + index * period + patience, available);
+                if (stopRequested_)
+                    return {};
+                if (available()) {
+                    buffer = free_.back();
+                    free_.pop_back();
+                }
+            }
+            if (buffer >= 0) {
+                QString lost;
+                try {
+                    lost = grabber_->grab(buffer, request_.sourceRect.topLeft(), true);
+                } catch (...) {
+                    returnBuffer(buffer);
+                    throw;
+                }
+                {
+                    std::lock_guard lock(mutex_);
+                    if (lost.isEmpty())
+                        ready_.push_back({buffer, index});
+                    else
+                        free_.push_back(buffer);
+                }
+                wake_.notify_all();
+                if (!lost.isEmpty())
+                    return lost;
+            }
+            // A late wake-up is made good by grabbing the missed slots at once; only after a
+            // stall of more than half a second are slots given up.
+            const int64_t due = int64_t((Clock::now() - start_) / period);
+            index = due - index > request_.frameRate / 2 ? due : index + 1;
+        }
+    }
+
+    void returnBuffer(int buffer)
+    {
+        std::lock_guard lock(mutex_);
+        free_.push_back(buffer);
+    }
+
     const RecorderRequest request_;
     const int queueDepth_;
     std::thread writerThread_;
@@ -364,7 +447,6 @@ private:
     std::unique_ptr<Mp4Writer> writer_;
     std::unique_ptr<AudioCapture> audio_;
     Clock::time_point start_;
-    bool createdFile_ = false;
 
     std::mutex mutex_;
     std::condition_variable wake_;

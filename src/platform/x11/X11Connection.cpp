@@ -29,6 +29,17 @@ Connection::~Connection()
         xcb_disconnect(connection_);
 }
 
+void Connection::refreshRootSize()
+{
+    if (!ok())
+        return;
+    auto geometry = reply(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr));
+    if (!geometry)
+        return;
+    rootWidth_ = geometry->width;
+    rootHeight_ = geometry->height;
+}
+
 bool Connection::ok() const { return connection_ && !xcb_connection_has_error(connection_) && root_ != 0; }
 
 void Connection::discardEvents()

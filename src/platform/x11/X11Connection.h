@@ -32,6 +32,9 @@ public:
     int rootWidth() const { return rootWidth_; }
     int rootHeight() const { return rootHeight_; }
     uint8_t rootDepth() const { return rootDepth_; }
+    // Reads the root window's size again: RandR changes it (a monitor plugged in, another
+    // resolution) while the connection lives. One round trip.
+    void refreshRootSize();
 
     // Requests without a reply (a detach, a sent event) report their errors through the event
     // queue, which nothing on our connections listens to: drops what is there, so that a

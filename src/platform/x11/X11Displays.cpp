@@ -8,6 +8,7 @@ namespace {
 
 DisplayInfo wholeRoot(Connection &connection)
 {
+    connection.refreshRootSize();
     return {connection.root(), QString(), QRect(0, 0, connection.rootWidth(), connection.rootHeight()), true};
 }
 

@@ -97,26 +97,43 @@ QImage Grabber::grab(const QRect &rect)
     QImage image(rect.size(), QImage::Format_RGB32);
     if (image.isNull())
         throw ScreenSourceFailure();
+    // The size of now: a monitor plugged in or a resolution changed since the last grab.
+    connection_.refreshRootSize();
     const QRect source = rect.intersected(QRect(0, 0, connection_.rootWidth(), connection_.rootHeight()));
     if (source != rect)
         image.fill(Qt::black);
     if (source.isEmpty())
         return image;
-    const QPoint at = source.topLeft() - rect.topLeft();
-    const size_t bytes = static_cast<size_t>(source.width()) * source.height() * 4;
-    if (sharedAvailable_ && ensureSegment(bytes))
-        grabShared(source, image, at);
-    else
-        grabPlain(source, image, at);
+    read(connection_.root(), source, image, source.topLeft() - rect.topLeft());
     return image;
 }
 
-void Grabber::grabShared(const QRect &source, QImage &target, const QPoint &at)
+QImage Grabber::grabDrawable(uint32_t drawable, QSize size)
+{
+    if (!connection_.ok() || size.isEmpty())
+        throw ScreenSourceFailure();
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        throw ScreenSourceFailure();
+    read(drawable, QRect(QPoint(), size), image, QPoint());
+    return image;
+}
+
+void Grabber::read(uint32_t drawable, const QRect &source, QImage &target, const QPoint &at)
+{
+    const size_t bytes = static_cast<size_t>(source.width()) * source.height() * 4;
+    if (sharedAvailable_ && ensureSegment(bytes))
+        grabShared(drawable, source, target, at);
+    else
+        grabPlain(drawable, source, target, at);
+}
+
+void Grabber::grabShared(uint32_t drawable, const QRect &source, QImage &target, const QPoint &at)
 {
     xcb_connection_t *c = connection_.get();
     auto r = reply(xcb_shm_get_image_reply(
         c,
-        xcb_shm_get_image(c, connection_.root(), static_cast<int16_t>(source.x()), static_cast<int16_t>(source.y()),
+        xcb_shm_get_image(c, drawable, static_cast<int16_t>(source.x()), static_cast<int16_t>(source.y()),
                           static_cast<uint16_t>(source.width()), static_cast<uint16_t>(source.height()), ~0u,
                           XCB_IMAGE_FORMAT_Z_PIXMAP, segment_, 0),
         nullptr));
@@ -126,7 +143,7 @@ void Grabber::grabShared(const QRect &source, QImage &target, const QPoint &at)
              at);
 }
 
-void Grabber::grabPlain(const QRect &source, QImage &target, const QPoint &at)
+void Grabber::grabPlain(uint32_t drawable, const QRect &source, QImage &target, const QPoint &at)
 {
     xcb_connection_t *c = connection_.get();
     // Band by band, so that no single reply exceeds the server's request limits.
@@ -135,8 +152,8 @@ void Grabber::grabPlain(const QRect &source, QImage &target, const QPoint &at)
         const int rows = std::min(band, source.height() - y);
         auto r = reply(
             xcb_get_image_reply(c,
-                                xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, connection_.root(),
-                                              static_cast<int16_t>(source.x()), static_cast<int16_t>(source.y() + y),
+                                xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, static_cast<int16_t>(source.x()),
+                                              static_cast<int16_t>(source.y() + y),
                                               static_cast<uint16_t>(source.width()), static_cast<uint16_t>(rows), ~0u),
                                 nullptr));
         if (!r || xcb_get_image_data_length(r.get()) < source.width() * rows * 4)

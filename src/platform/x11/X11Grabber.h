@@ -23,6 +23,9 @@ public:
     // An opaque Format_RGB32 image of the rectangle (device pixels of the root); the parts
     // outside the root stay black. Throws ScreenSourceFailure when the server refuses.
     QImage grab(const QRect &rect);
+    // The whole of a 24- or 32-bit drawable (a window's pixmap) of that size, opaque. Throws
+    // ScreenSourceFailure.
+    QImage grabDrawable(uint32_t drawable, QSize size);
     // Draws the pointer (XFixes cursor image) into an image grabbed at `rect`; no-op when the
     // pointer lies elsewhere or the server has no XFixes.
     void drawCursor(QImage &image, const QRect &rect);
@@ -32,8 +35,9 @@ public:
 private:
     bool ensureSegment(size_t bytes);
     void releaseSegment();
-    void grabShared(const QRect &source, QImage &target, const QPoint &at);
-    void grabPlain(const QRect &source, QImage &target, const QPoint &at);
+    void read(uint32_t drawable, const QRect &source, QImage &target, const QPoint &at);
+    void grabShared(uint32_t drawable, const QRect &source, QImage &target, const QPoint &at);
+    void grabPlain(uint32_t drawable, const QRect &source, QImage &target, const QPoint &at);
 
     Connection &connection_;
     bool sharedAvailable_ = false;

@@ -12,7 +12,7 @@ QString ScreenSourceFailure::description() const
     return QStringLiteral("화면을 캡처하지 못했습니다. X 디스플레이 연결을 확인한 후 다시 시도하세요.");
 }
 
-X11ScreenSource::X11ScreenSource() : grabber_(connection_) { }
+X11ScreenSource::X11ScreenSource() : grabber_(connection_), windowGrabber_(connection_, grabber_) { }
 
 bool X11ScreenSource::isAvailable() { return connection_.ok(); }
 
@@ -47,6 +47,17 @@ QImage X11ScreenSource::grab(const QRect &nativeRect, bool cursor)
     if (cursor)
         grabber_.drawCursor(image, nativeRect);
     return image;
+}
+
+std::optional<QImage> X11ScreenSource::grabWindow(uint32_t windowID, bool cursor)
+{
+    if (!windowGrabber_.available())
+        return std::nullopt;
+    const bool composited = compositorRunning(); // drops the queued events too
+    x11::WindowGrabber::Result window = windowGrabber_.grab(windowID, composited);
+    if (cursor)
+        grabber_.drawCursor(window.image, window.rect);
+    return std::move(window.image);
 }
 
 bool X11ScreenSource::compositorRunning()

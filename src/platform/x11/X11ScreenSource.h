@@ -6,6 +6,7 @@
 #include "platform/ScreenSource.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Grabber.h"
+#include "platform/x11/X11WindowGrabber.h"
 
 namespace tarn {
 
@@ -18,12 +19,14 @@ public:
     std::vector<DisplayInfo> displays() override;
     std::vector<WindowInfo> windows() override;
     QImage grab(const QRect &nativeRect, bool cursor) override;
+    std::optional<QImage> grabWindow(uint32_t windowID, bool cursor) override;
     bool compositorRunning() override;
     QImage windowIcon(uint32_t windowID, int size) override;
 
 private:
     x11::Connection connection_;
     x11::Grabber grabber_;
+    x11::WindowGrabber windowGrabber_;
 };
 
 } // namespace tarn

@@ -1,27 +1,95 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/X11WindowHints.h"
 
-#include "platform/x11/X11Connection.h"
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <QGuiApplication>
+#include <xcb/xcb.h>
 
 namespace tarn::x11 {
+namespace {
 
-void showOnAllDesktops(uint32_t window)
+constexpr uint32_t allDesktops = 0xFFFFFFFF;
+
+// The GUI's own connection (GUI thread only); null on another platform plugin.
+xcb_connection_t *guiConnection()
 {
-    static Connection connection; // GUI thread only
-    if (!connection.ok() || window == 0)
-        return;
+    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t *c, const char *name)
+{
+    xcb_intern_atom_reply_t *r =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::char_traits<char>::length(name)), name), nullptr);
+    const xcb_atom_t value = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(r);
+    return value;
+}
+
+xcb_window_t rootOf(xcb_connection_t *c, xcb_window_t window)
+{
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
+    const xcb_window_t root = tree ? tree->root : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(tree);
+    return root;
+}
+
+void request(xcb_connection_t *c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+             std::initializer_list<uint32_t> data)
+{
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
     event.window = window;
-    event.type = connection.atom("_NET_WM_STATE");
-    event.data.data32[0] = 1; // add
-    event.data.data32[1] = connection.atom("_NET_WM_STATE_STICKY");
-    event.data.data32[3] = 1; // from an application
-    xcb_send_event(connection.get(), 0, connection.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+    event.type = type;
+    std::copy(data.begin(), data.end(), event.data.data32);
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&event));
-    xcb_flush(connection.get());
+}
+
+} // namespace
+
+void markForAllDesktops(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t sticky = atom(c, "_NET_WM_STATE_STICKY");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
+                        &allDesktops);
+    // The states the window has already (kept above, ...) stay.
+    xcb_get_property_reply_t *r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 64), nullptr);
+    std::vector<xcb_atom_t> states;
+    if (r && r->format == 32) {
+        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(r));
+        states.assign(data, data + xcb_get_property_value_length(r) / 4);
+    }
+    std::free(r);
+    if (std::find(states.begin(), states.end(), sticky) == states.end())
+        states.push_back(sticky);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()),
+                        states.data());
+    xcb_flush(c);
+}
+
+void showOnAllDesktops(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    const xcb_window_t root = rootOf(c, window);
+    if (root == XCB_WINDOW_NONE)
+        return;
+    // Source indication 1: a request of an ordinary application.
+    request(c, root, window, atom(c, "_NET_WM_DESKTOP"), {allDesktops, 1});
+    request(c, root, window, atom(c, "_NET_WM_STATE"), {1 /* add */, atom(c, "_NET_WM_STATE_STICKY"), 0, 1});
+    xcb_flush(c);
 }
 
 } // namespace tarn::x11

@@ -5,8 +5,15 @@
 
 namespace tarn::x11 {
 
-// Asks the window manager to show a mapped top-level window on every desktop (EWMH sticky
-// state). Does nothing without an X display.
+// Floating windows belong on every desktop. A window manager reads _NET_WM_DESKTOP and
+// _NET_WM_STATE when it takes a window on, drops them when the window is hidden, and for a
+// window it manages takes changes only as requests. Both go through the application's own X
+// connection, so that they reach the server in order with its map requests. Nothing happens
+// without an X display.
+
+// Before the window is mapped: puts it on all desktops (0xFFFFFFFF) with the sticky state.
+void markForAllDesktops(uint32_t window);
+// After it is mapped: asks the window manager for all desktops and the sticky state.
 void showOnAllDesktops(uint32_t window);
 
 } // namespace tarn::x11

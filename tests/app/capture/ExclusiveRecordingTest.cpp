@@ -25,6 +25,7 @@ extern "C" {
 }
 
 #include "app/capture/RecordingService.h"
+#include "app/floating/FloatingWindows.h"
 #include "platform/recorder/AudioCapture.h"
 #include "platform/recorder/ScreenRecorderBackend.h"
 
@@ -39,6 +40,64 @@ struct VideoFacts {
     bool audio = false;
     double audioLevel = 0; // root mean square of the decoded samples
 };
+
+// Decodes every audio packet of the open file's stream `index` into its first channel.
+std::vector<float> firstChannel(AVFormatContext *format, int index)
+{
+    const AVCodecParameters *parameters = format->streams[index]->codecpar;
+    const AVCodec *codec = avcodec_find_decoder(parameters->codec_id);
+    AVCodecContext *decoder = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(decoder, parameters);
+    std::vector<float> samples;
+    if (avcodec_open2(decoder, codec, nullptr) >= 0) {
+        av_seek_frame(format, -1, 0, AVSEEK_FLAG_BACKWARD);
+        AVPacket *packet = av_packet_alloc();
+        AVFrame *frame = av_frame_alloc();
+        while (av_read_frame(format, packet) >= 0) {
+            if (packet->stream_index == index && avcodec_send_packet(decoder, packet) >= 0)
+                while (avcodec_receive_frame(decoder, frame) >= 0)
+                    if (frame->format == AV_SAMPLE_FMT_FLTP)
+                        samples.insert(samples.end(), reinterpret_cast<const float *>(frame->data[0]),
+                                       reinterpret_cast<const float *>(frame->data[0]) + frame->nb_samples);
+            av_packet_unref(packet);
+        }
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+    }
+    avcodec_free_context(&decoder);
+    return samples;
+}
+
+// The amplitude of one frequency in 48 kHz samples (Goertzel).
+double amplitudeAt(const std::vector<float> &samples, double frequency)
+{
+    const double w = 2 * M_PI * frequency / 48000, coefficient = 2 * std::cos(w);
+    double previous = 0, beforePrevious = 0;
+    for (float x : samples) {
+        const double next = x + coefficient * previous - beforePrevious;
+        beforePrevious = previous;
+        previous = next;
+    }
+    const double power =
+        previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
+    return samples.empty() ? 0 : 2 * std::sqrt(std::max(power, 0.0)) / double(samples.size());
+}
+
+// The recorded sound of a file, first channel.
+std::vector<float> recordedSound(const QString &path)
+{
+    AVFormatContext *format = nullptr;
+    if (avformat_open_input(&format, path.toUtf8().constData(), nullptr, nullptr) < 0)
+        return {};
+    std::vector<float> samples;
+    if (avformat_find_stream_info(format, nullptr) >= 0) {
+        const int sound = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (sound >= 0)
+            samples = firstChannel(format, sound);
+    }
+    avformat_close_input(&format);
+    return samples;
+}
 
 // Decodes every audio packet of the open file's stream `index`; returns the RMS level.
 double audioLevel(AVFormatContext *format, int index)
@@ -178,13 +237,13 @@ bool haveSoundServer()
 
 bool haveDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
-// Three seconds of a 440 Hz tone as a 48 kHz stereo WAV file.
-QString writeTone(const QTemporaryDir &dir)
+// Three seconds (or more) of a 440 Hz tone (or another) as a 48 kHz stereo WAV file.
+QString writeTone(const QTemporaryDir &dir, double frequency = 440, int seconds = 3)
 {
-    const int rate = 48000, frames = rate * 3;
+    const int rate = 48000, frames = rate * seconds;
     QByteArray data;
     for (int i = 0; i < frames; ++i) {
-        const auto v = int16_t(12000 * std::sin(2 * M_PI * 440 * i / rate));
+        const auto v = int16_t(12000 * std::sin(2 * M_PI * frequency * i / rate));
         for (int c = 0; c < 2; ++c)
             data.append(reinterpret_cast<const char *>(&v), 2);
     }
@@ -203,7 +262,7 @@ QString writeTone(const QTemporaryDir &dir)
     wav.append("data");
     put32(uint32_t(data.size()));
     wav.append(data);
-    const QString path = dir.filePath(QStringLiteral("tone.wav"));
+    const QString path = dir.filePath(QStringLiteral("tone-%1.wav").arg(frequency));
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(wav);
@@ -397,4 +456,65 @@ TEST(ExclusiveRecording, StopBeforeTheFirstFrameRemovesTheFileAndReportsNoFinish
     EXPECT_FALSE(finished);
     EXPECT_FALSE(discarded.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(request.path));
+}
+
+// The system's sound is what other applications play, not Tarnwick's own: our video window
+// plays 440 Hz while another process plays 1000 Hz, and the recording holds the 1000 Hz tone
+// and not the 440 Hz one.
+TEST(ExclusiveRecording, SystemSoundLeavesOutOurOwnPlayer)
+{
+    if (!haveDisplay())
+        GTEST_SKIP() << "needs an X display";
+    if (!haveSoundServer())
+        GTEST_SKIP() << "needs a PulseAudio server (scripts/with-desktop.sh starts one)";
+    QTemporaryDir dir;
+    const QString ownMovie = dir.filePath(QStringLiteral("own.mp4"));
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("ffmpeg"),
+                          {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                           QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("sine=frequency=440:duration=12:sample_rate=48000"), QStringLiteral("-f"),
+                           QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("color=c=navy:s=320x240:d=12"),
+                           QStringLiteral("-af"), QStringLiteral("volume=0.4"), QStringLiteral("-shortest"), ownMovie}),
+        0);
+    FloatingWindows floating;
+    floating.showVideo(QUrl::fromLocalFile(ownMovie), QStringLiteral("own"));
+    QProcess other;
+    other.start(QStringLiteral("paplay"), {QStringLiteral("--latency-msec=20"), writeTone(dir, 1000, 12)});
+    // Both play before the recording starts.
+    QString inputs;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")}, &inputs);
+            return inputs.count(QLatin1Char('\n')) >= 1;
+        },
+        10'000))
+        << inputs.toStdString();
+    QTest::qWait(1500);
+
+    RecorderRequest request;
+    request.sourceRect = QRect(0, 0, 320, 240);
+    request.outputSize = request.sourceRect.size();
+    request.frameRate = 30;
+    request.systemAudio = true;
+    request.path = dir.filePath(QStringLiteral("sound.mp4"));
+    ScreenRecorderBackend backend;
+    auto session = backend.createSession(request);
+    bool finished = false;
+    QObject::connect(session.get(), &RecorderSession::recordingFinished, [&] { finished = true; });
+    QFuture<QString> started = session->startCapture();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.isFinished(); }, 10'000));
+    ASSERT_TRUE(started.result().isEmpty()) << started.result().toStdString();
+    QTest::qWait(3000);
+    session->stopCapture();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 20'000));
+    other.kill();
+    other.waitForFinished();
+    floating.closePins();
+
+    const std::vector<float> sound = recordedSound(request.path);
+    ASSERT_GT(sound.size(), size_t(48000));
+    const double theirs = amplitudeAt(sound, 1000), ours = amplitudeAt(sound, 440);
+    EXPECT_GT(theirs, 0.05) << "the other application's tone is recorded";
+    EXPECT_LT(ours, theirs / 20) << "our own player's tone is not (" << ours << " against " << theirs << ")";
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <unistd.h>
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
@@ -200,6 +202,75 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     EXPECT_EQ(test::patternMismatches(byWindow.image, info->contentRect.size(),
                                       info->contentRect.topLeft() - info->frame.topLeft()),
               0);
+}
+
+// Where the server cannot read a window alone, a window capture reads the screen inside the
+// window's frame, and says so.
+TEST(ScreenCaptureService, WindowCaptureWithoutWindowReadingReadsTheFrameAndSaysSo)
+{
+    Service s;
+    const ShareableWindow window{
+        42, "Notes", "notes", getpid() + 1, QRectF(2000 / 2.0, 10, 200, 100), QRect(2000, 20, 400, 200), 0, 2.0};
+    const CapturedImage captured =
+        test::await(s.service.capture(ScreenCaptureService::windowFilter(window), std::nullopt, false));
+    EXPECT_EQ(s.source->grabs.back(), QRect(2000, 20, 400, 200));
+    EXPECT_EQ(captured.notice, ScreenCaptureService::windowFromScreenNotice());
+}
+
+// A window of another process, half off the screen and partly under another process's window
+// kept above it, comes out alone and whole: through the compositing manager's pixmaps when one
+// runs, by redirecting it off screen for the grab when none does.
+TEST(ExclusiveScreenCaptureService, WindowCaptureGivesTheWindowAloneCoveredAndHalfOffScreen)
+{
+    ScreenCaptureService service;
+    if (!service.source().isAvailable())
+        GTEST_SKIP() << "no X display";
+    test::TestWindows child(QStringLiteral("Tarnwick hidden pattern|400|300|p;Tarnwick cover|300|200|a"));
+    const auto pattern = child.waitForWindow(service.source(), QStringLiteral("Tarnwick hidden pattern"));
+    const auto cover = child.waitForWindow(service.source(), QStringLiteral("Tarnwick cover"));
+    ASSERT_TRUE(pattern && cover);
+    const auto move = [](uint32_t window, int x, int y) {
+        QProcess::execute(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("windowmove"), QString::number(window), QString::number(x), QString::number(y)});
+    };
+    move(pattern->id, 1700, 300);
+    move(cover->id, 1650, 380);
+    std::optional<ShareableWindow> listed;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const ShareableContent content = test::await(service.availableContent());
+            for (const ShareableWindow &w : content.windows)
+                if (w.windowID == pattern->id && w.nativeFrame.right() >= 1920)
+                    listed = w;
+            return listed.has_value();
+        },
+        8000));
+    QTest::qWait(300);
+
+    for (const bool composited : {false, true}) {
+        SCOPED_TRACE(composited ? "with a compositing manager" : "without one");
+        QProcess compositor;
+        if (composited) {
+            compositor.start(QStringLiteral("xcompmgr"), {});
+            if (!compositor.waitForStarted(5000))
+                GTEST_SKIP() << "xcompmgr is not installed (scripts/deps.sh installs it)";
+            ASSERT_TRUE(QTest::qWaitFor([&] { return service.source().compositorRunning(); }, 5000));
+            QTest::qWait(300);
+        }
+        const WindowInfo now = *child.waitForWindow(service.source(), QStringLiteral("Tarnwick hidden pattern"));
+        const CapturedImage captured =
+            test::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
+        compositor.kill();
+        compositor.waitForFinished(5000);
+        EXPECT_TRUE(captured.notice.isEmpty());
+        EXPECT_EQ(captured.image.size(), now.frame.size());
+        EXPECT_EQ(test::patternMismatches(captured.image, now.contentRect.size(),
+                                          now.contentRect.topLeft() - now.frame.topLeft()),
+                  0);
+        QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+        captured.image.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/window-alone-%1.png").arg(int(composited)));
+    }
 }
 
 TEST(ExclusiveScreenCaptureService, WindowListHoldsOtherProcessesTitledWindowsAndNotOurs)

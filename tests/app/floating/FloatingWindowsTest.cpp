@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/capture/DesktopScreens.h"
+#include "app/capture/OwnWindows.h"
 #include "app/floating/CountdownView.h"
 #include "app/floating/ExtractedTextView.h"
 #include "app/floating/FloatingWindows.h"
@@ -21,6 +22,7 @@
 #include "app/widgets/Theme.h"
 #include "platform/RecorderBackend.h"
 #include "platform/ScreenSource.h"
+#include "platform/x11/X11Connection.h"
 #include "support/Await.h"
 
 namespace tarn {
@@ -280,6 +282,44 @@ TEST_F(ExclusiveFloatingWindows, RecordingHudSitsAtTheTopCentreAndShowsSavingWhi
 
     floating.recordingPanel.reset();
     QTest::qWait(20);
+}
+
+// What the window manager says of a window: on every desktop (0xFFFFFFFF), and sticky when it
+// knows that state (openbox does not).
+bool onEveryDesktop(x11::Connection &x, QWidget *window)
+{
+    const auto has = [](const std::optional<std::vector<uint32_t>> &atoms, xcb_atom_t atom) {
+        return atoms && std::find(atoms->begin(), atoms->end(), atom) != atoms->end();
+    };
+    const auto id = uint32_t(window->winId());
+    const auto desktop = x.cardinals(id, x.atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL);
+    const xcb_atom_t sticky = x.atom("_NET_WM_STATE_STICKY");
+    const bool knowsSticky = has(x.cardinals(x.root(), x.atom("_NET_SUPPORTED"), XCB_ATOM_ATOM), sticky);
+    return desktop && desktop->size() == 1 && desktop->front() == 0xFFFFFFFFu &&
+        (!knowsSticky || has(x.cardinals(id, x.atom("_NET_WM_STATE"), XCB_ATOM_ATOM), sticky));
+}
+
+// Pins and panels are on every desktop when they appear, and again after something hid them
+// and showed them (a capture hides our windows for the grab): the window manager forgets a
+// hidden window's desktop.
+TEST_F(ExclusiveFloatingWindows, PinsAndPanelsStayOnEveryDesktopWhenShownAgain)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs the X display and its window manager";
+    x11::Connection x;
+    FloatingWindows floating;
+    floating.pin(sampleImage({320, 200}), QStringLiteral("고정"));
+    floating.showCountdown(3);
+    const std::vector<QWidget *> windows{pinsOf(floating).front(), floating.countdownPanel.get()};
+    for (int round = 0; round < 2; ++round) {
+        for (QWidget *window : windows)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return onEveryDesktop(x, window); }, 3000))
+                << window->windowTitle().toStdString() << " in round " << round;
+        OwnWindows hidden = OwnWindows::hideVisible();
+        QTest::qWait(200);
+        hidden.restore();
+    }
+    floating.countdownPanel.reset();
 }
 
 TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)

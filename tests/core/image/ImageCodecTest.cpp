@@ -1,7 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <chrono>
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <random>
+#include <string>
+#include <thread>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -194,6 +203,70 @@ TEST(ImageCodec, ReadAppliesTheExifOrientation)
     const QImage upright = ImageCodec::read(plain);
     EXPECT_EQ(upright.size(), QSize(400, 300));
     EXPECT_TRUE(near(upright.pixelColor(50, 50), Qt::red));
+}
+
+// A solid 8-bit PNG of the given colour type (2: RGB, 6: RGBA), compressed by zlib.
+QByteArray solidPng(int width, int height, int colourType, QByteArray pixel)
+{
+    QByteArray raw;
+    raw.reserve(qsizetype(height) * (1 + width * pixel.size()));
+    QByteArray row(1, '\0');
+    row += pixel.repeated(width);
+    for (int y = 0; y < height; ++y)
+        raw += row;
+    const QByteArray header =
+        be32(uint32_t(width)) + be32(uint32_t(height)) + char(8) + char(colourType) + QByteArray(3, '\0');
+    return pngSignature() + pngChunk("IHDR", header) + pngChunk("IDAT", qCompress(raw, 1).mid(4)) + pngChunk("IEND");
+}
+
+// The address space this process uses now, in bytes.
+size_t addressSpace()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return size_t(std::stoull(line.substr(7))) * 1024;
+    return 0;
+}
+
+// Under an address-space limit that leaves room for the decoded pixels and their converted
+// copy but not for one more thread's stack, a 64-megapixel PNG is read or refused with the
+// codec's own error; it never waits for ever on threads that could not start.
+TEST(ImageCodec, LargeReadUnderAMemoryLimitEndsInAnImageOrAnError)
+{
+    ImageCodec::read(solidPng(4, 4, 6, QByteArray("\x10\x20\x30\xff", 4))); // plug-ins loaded before
+    for (const auto &[colourType, pixel] :
+         {std::pair{2, QByteArray("\x10\xc8\x1e", 3)}, std::pair{6, QByteArray("\x10\xc8\x1e\x80", 4)}}) {
+        SCOPED_TRACE(colourType);
+        const QByteArray png = solidPng(8000, 8000, colourType, pixel);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const size_t pixels = size_t(8000) * 8000 * 4;
+            const rlimit limit{addressSpace() + 2 * pixels + (6 << 20), RLIM_INFINITY};
+            setrlimit(RLIMIT_AS, &limit);
+            try {
+                const QImage image = ImageCodec::read(png);
+                _exit(image.size() == QSize(8000, 8000) ? 0 : 3);
+            } catch (const ImageFailure &) {
+                _exit(2);
+            } catch (...) {
+                _exit(4);
+            }
+        }
+        int status = 0;
+        pid_t ended = 0;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+        while ((ended = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (ended == 0) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            FAIL() << "the read hung";
+        }
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_TRUE(WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2) << WEXITSTATUS(status);
+    }
 }
 
 QByteArray qtPng(const QImage &image)

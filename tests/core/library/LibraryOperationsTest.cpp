@@ -8,7 +8,9 @@
 #include <cerrno>
 
 #include "core/base/FileFailure.h"
+#include "core/library/LibraryIndex.h"
 #include "core/library/LibraryStore.h"
+#include "support/Allocations.h"
 #include "support/LibraryTestSupport.h"
 
 using namespace tarn;
@@ -222,4 +224,40 @@ TEST(LibraryOperations, ExportRefusesALibraryFolderMountedElsewhere)
         failureOf([&] { library.store.validateExportDestination(original); }) == Case::protectedExportLocation;
     ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
     EXPECT_TRUE(refused);
+}
+
+// Every changing operation copies the item list once, changes the copy and swaps it in after
+// the index was written; a large library is not duplicated several times per favourite toggle.
+// Each item's text is counted by the allocations of its exact length: one copy of the list
+// plus whatever the index encoder itself makes.
+TEST(LibraryOperations, ChangesCopyTheItemListOnce)
+{
+    constexpr size_t textLength = 50'021;
+    std::vector<CaptureItem> items;
+    for (int i = 0; i < 40; ++i) {
+        items.push_back(makeItem("item " + std::to_string(i)));
+        items.back().recognizedText = std::string(textLength, char('a' + i % 26));
+    }
+    LibraryFolder folder;
+    folder.writeIndex(items);
+    LibraryStore store(folder.root());
+    store.load();
+
+    size_t encoder = 0;
+    {
+        test::AllocationCounter counter(textLength + 1);
+        libraryIndex::encode(items);
+        encoder = counter.count();
+    }
+    const auto copiesIn = [&](auto &&operation) {
+        test::AllocationCounter counter(textLength + 1);
+        operation();
+        return counter.count() - encoder;
+    };
+    EXPECT_EQ(copiesIn([&] { store.setFavorite(items[7].id, true); }), items.size() + 1); // the item returned
+    EXPECT_EQ(copiesIn([&] {
+                  store.setTrashed(std::unordered_set<Uuid>{items[3].id, items[9].id}, true);
+              }),
+              items.size() + 2); // the two items returned
+    EXPECT_EQ(LibraryStore(folder.root()).load(), store.load());
 }

@@ -233,9 +233,25 @@ TEST(BlurCache, EvictsLeastRecentlyUsedByCountAndCost)
     EXPECT_TRUE(byCost.find(images[1], {}));
     EXPECT_TRUE(byCost.find(images[2], {}));
 
-    BlurCache tiny(4, 500); // an entry over the whole limit is not kept
+    // An entry over the whole limit is kept alone, until the next one comes.
+    BlurCache tiny(4, 500);
+    tiny.insert(images[1], {}, blurred);
     tiny.insert(images[0], {}, blurred);
+    EXPECT_TRUE(tiny.find(images[0], {}));
+    EXPECT_FALSE(tiny.find(images[1], {}));
+    tiny.insert(images[2], {}, blurred);
     EXPECT_FALSE(tiny.find(images[0], {}));
+    EXPECT_TRUE(tiny.find(images[2], {}));
+}
+
+// The blurred copy of an 8K capture costs more than the cache's whole budget (source and copy
+// together): it is still kept, so that redrawing the open capture does not blur it again.
+TEST(BlurRenderer, CopyOfACaptureAboveTheBudgetIsReused)
+{
+    const QImage eightK = solid(7680, 4320, Qt::darkCyan);
+    ASSERT_GT(size_t(eightK.sizeInBytes()), BlurRenderer::cacheCost);
+    const QImage first = BlurRenderer::image(eightK, {});
+    EXPECT_EQ(BlurRenderer::image(eightK, {}).cacheKey(), first.cacheKey());
 }
 
 } // namespace
