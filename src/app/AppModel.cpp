@@ -22,20 +22,25 @@ QString AppModel::samplesStatus()
 }
 QString AppModel::permissionReadyStatus() { return QStringLiteral("화면 기록 권한이 준비되었습니다."); }
 
-AppModel::AppModel(const QString &root, bool demo, QObject *parent)
+AppModel::AppModel(const QString &root, bool demo, QObject *parent) : AppModel(root, demo, AppServices{}, parent) { }
+
+AppModel::AppModel(const QString &root, bool demo, AppServices services, QObject *parent)
     : QObject(parent),
       status_(initialStatus()),
       recognition_(std::make_unique<TextRecognition>()),
-      captureService_(std::make_unique<ScreenCaptureService>()),
-      recorder_(std::make_unique<RecordingService>()),
-      selector_(std::make_unique<RegionSelector>()),
+      captureService_(std::make_unique<ScreenCaptureService>(std::move(services.screenSource))),
+      recorder_(std::make_unique<RecordingService>(std::move(services.recorderBackend))),
+      selector_(std::make_unique<RegionSelector>(nullptr, std::move(services.selectorDesktop))),
       floating_(std::make_unique<FloatingWindows>()),
       isDemo_(demo),
       preferences_(std::make_unique<Preferences>(demo)),
-      repository_(std::make_unique<LibraryRepository>(root))
+      repository_(std::make_unique<LibraryRepository>(root)),
+      clipboard_(services.clipboard ? std::move(services.clipboard) : std::make_unique<Clipboard>()),
+      timings_(services.timings)
 {
     screenPermission_ = screenCaptureAccess();
     connectRecorder();
+    connectFlows();
 }
 
 AppModel::~AppModel() = default;

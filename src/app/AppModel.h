@@ -16,15 +16,23 @@
 #include <QStringList>
 #include <QWidget>
 
+class QFileDialog;
+class QScreen;
+
 #include <qcoro/qcorotask.h>
 
+#include "app/AppServices.h"
+#include "app/CaptureAction.h"
 #include "app/LibrarySection.h"
 #include "app/Preferences.h"
+#include "app/TaskCancellation.h"
+#include "app/capture/CapturedImage.h"
 #include "app/capture/RecordingService.h"
 #include "app/capture/RegionSelector.h"
 #include "app/capture/ScreenCaptureService.h"
 #include "app/capture/ShareableContent.h"
 #include "app/floating/FloatingWindows.h"
+#include "app/floating/QuickCaptureView.h"
 #include "core/library/LibraryRepository.h"
 #include "core/model/CaptureItem.h"
 #include "core/text/TextRecognition.h"
@@ -39,7 +47,7 @@ class EditorController;
 // overlapping while one of them awaits the store. Busy is a count of claims: each operation
 // holds one `BusyClaim` for as long as it runs, and its scope releases it on every exit path.
 // `isBusy` is true while any claim is held; `isBusyChanged` fires only when that flips.
-class AppModel : public QObject {
+class AppModel : public QObject, public QuickCaptureActions {
     Q_OBJECT
     Q_PROPERTY(std::vector<tarn::CaptureItem> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(tarn::LibrarySection section READ section WRITE setSection NOTIFY sectionChanged)
@@ -92,6 +100,8 @@ public:
 
     // Builds the state and the services; touches no library file.
     AppModel(const QString &root, bool demo, QObject *parent = nullptr);
+    // The same on other services: what a test puts in place of the desktop's own.
+    AppModel(const QString &root, bool demo, AppServices services, QObject *parent = nullptr);
     ~AppModel() override;
 
     // Published state.
@@ -190,6 +200,35 @@ public:
     // The screen-capture check: granted while an X11 display answers.
     bool screenCaptureAccess() const;
 
+    // Still captures. A capture command is ignored until the library is ready and while the
+    // model is busy; the window action only lists the windows for the sheet, whose choice comes
+    // back as captureWindow. The countdown's cancel button cancels the running capture.
+    void beginCapture(CaptureAction action);
+    void captureWindow(const ShareableWindow &window);
+    void cancelCapture();
+    // Recognizes a stored image's text and stores it with the capture; a failure only changes
+    // the status line.
+    void recognizeInBackground(const CaptureItem &item, const QImage &image);
+    QScreen *currentScreen() const;
+    static QString privacySettingsLink(bool microphone);
+    void openPrivacySettings(bool microphone);
+
+    // Opening and importing. A video plays in a new window, an image opens in its editor (the
+    // open one comes forward). Imports copy images and movies into the library one by one and
+    // list the files that failed in the error message.
+    void openItem(const CaptureItem &item) override;
+    void importFiles();
+    QCoro::Task<> importURLs(QStringList files);
+
+    // Copy, export and pin. Images leave flattened with their saved edits and without
+    // metadata, videos as a copy of their file. None of them looks at or sets the busy state.
+    QCoro::Task<QImage> renderedImage(CaptureItem item);
+    QCoro::Task<> copyImage(QImage image);                 // PNG only; throws
+    QCoro::Task<> exportImage(QImage image, QString title); // asks where; throws, not when cancelled
+    void copyItem(const CaptureItem &item) override;
+    void exportItem(const CaptureItem &item);
+    void pin(const CaptureItem &item) override;
+
 Q_SIGNALS:
     void itemsChanged();
     void sectionChanged(tarn::LibrarySection section);
@@ -227,6 +266,26 @@ private:
     QCoro::Task<> runSetTrashed(std::unordered_set<Uuid> ids, bool value, BusyClaim busy);
     QCoro::Task<> runFavorite(Uuid id, bool value);
     void removeEditor(const Uuid &id, EditorController *controller);
+    void connectFlows();
+    QCoro::Task<> listWindows(BusyClaim busy);
+    QCoro::Task<> runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy);
+    QCoro::Task<> runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy);
+    void endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy);
+    QCoro::Task<> countdown(int seconds, CancellationToken token);
+    QCoro::Task<> recognizeCapturedText(QImage image);
+    QCoro::Task<> acceptCapture(CapturedImage captured, QString title);
+    QCoro::Task<> runRecognition(CaptureItem item, QImage image);
+    // The two places the model reaches into an editor.
+    void openEditor(const CaptureItem &item, const QImage &image);
+    void showRecognitionInEditor(const CaptureItem &updated);
+    QCoro::Task<> decodeThenEdit(CaptureItem item);
+    QCoro::Task<> chooseThenImport(QFileDialog *dialog);
+    QCoro::Task<> importVideo(QString file);
+    QCoro::Task<> importImage(QString file);
+    QCoro::Task<> runCopyItem(CaptureItem item);
+    QCoro::Task<> runExportItem(CaptureItem item);
+    QCoro::Task<> exportVideo(CaptureItem item);
+    QCoro::Task<> runPin(CaptureItem item);
 
     std::vector<CaptureItem> items_;
     LibrarySection section_ = LibrarySection::all;
@@ -253,6 +312,10 @@ private:
     bool isDemo_ = false;
     std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<LibraryRepository> repository_;
+    std::unique_ptr<Clipboard> clipboard_;
+    FlowTimings timings_;
+    std::optional<CancellationToken> captureTask_; // the running capture or recording start
+    std::set<Uuid> openingItems_;                  // images whose original decodes for an editor
     std::map<Uuid, EditorController *> editorControllers_;
     QPointer<QWidget> mainWindow_;
     std::vector<QPointer<QWidget>> recordingRestore_;

@@ -1,0 +1,271 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The road of a still capture from the command to the library.
+#include <QScreen>
+
+#include <qcoro/qcorofuture.h>
+
+#include "app/AppModel.h"
+#include "app/ErrorDescription.h"
+#include "app/AppWindows.h"
+#include "app/ItemNames.h"
+#include "app/capture/DesktopScreens.h"
+
+namespace tarn {
+namespace {
+
+QString cancelledStatus() { return QStringLiteral("캡처를 취소했습니다."); }
+
+QString titlePrefix(CaptureAction action)
+{
+    return action == CaptureAction::display ? QStringLiteral("전체 화면") : QStringLiteral("영역 캡처");
+}
+
+} // namespace
+
+QScreen *AppModel::currentScreen() const { return AppWindows::currentScreen(); }
+
+QString AppModel::privacySettingsLink(bool microphone)
+{
+    return QStringLiteral("x-apple.systempreferences:com.apple.preference.security?") +
+        (microphone ? QStringLiteral("Privacy_Microphone") : QStringLiteral("Privacy_ScreenCapture"));
+}
+
+// An X11 session has no privacy panes to open: access follows from the open display (and the
+// sound server for the microphone), which the permission sheet explains.
+void AppModel::openPrivacySettings(bool microphone) { Q_UNUSED(microphone); }
+
+void AppModel::connectFlows()
+{
+    connect(floating_.get(), &FloatingWindows::countdownCancelled, this, &AppModel::cancelCapture);
+}
+
+void AppModel::beginCapture(CaptureAction action)
+{
+    if (!libraryReady_ || isBusy_)
+        return;
+    if (!screenCaptureAccess()) {
+        present(AppSheet::permissions);
+        return;
+    }
+    if (action == CaptureAction::window) {
+        listWindows(claimBusy());
+        return;
+    }
+    const uint32_t displayID = DesktopScreens::displayID(currentScreen());
+    BusyClaim busy = claimBusy();
+    CancellationToken token;
+    captureTask_ = token;
+    runCapture(action, displayID, token, std::move(busy));
+}
+
+QCoro::Task<> AppModel::listWindows(BusyClaim busy)
+{
+    QPointer<AppModel> self(this);
+    try {
+        std::vector<ShareableWindow> listed = co_await captureService_->availableWindows();
+        if (!self)
+            co_return;
+        setWindows(std::move(listed));
+        present(AppSheet::windows);
+    } catch (...) {
+        if (self)
+            showError(std::current_exception());
+    }
+    busy.release();
+}
+
+QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, CancellationToken token,
+                                   BusyClaim busy)
+{
+    QPointer<AppModel> self(this);
+    const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    try {
+        co_await sleep(timings_.settleAfterHiding, token);
+        std::optional<QRectF> region;
+        if (action != CaptureAction::display) {
+            const std::optional<RegionSelection> selection = co_await selector_->select();
+            if (!self)
+                co_return;
+            if (!selection) {
+                endCapture(hidden, token, busy);
+                co_return;
+            }
+            displayID = selection->displayID;
+            region = QRectF(selection->rect);
+        }
+        co_await countdown(preferences_->captureDelay(), token);
+        token.check();
+        const bool cursor = preferences_->captureCursor();
+        const ContentFilter filter = co_await captureService_->displayFilter(displayID);
+        const CapturedImage captured = co_await captureService_->capture(filter, region, cursor);
+        if (!self)
+            co_return;
+        if (action == CaptureAction::text)
+            co_await recognizeCapturedText(captured.image);
+        else
+            co_await acceptCapture(captured, ItemNames::datedTitle(titlePrefix(action)));
+    } catch (const CancellationError &) {
+        if (self)
+            setStatus(cancelledStatus());
+    } catch (...) {
+        if (self)
+            showError(std::current_exception());
+    }
+    if (self)
+        endCapture(hidden, token, busy);
+}
+
+void AppModel::captureWindow(const ShareableWindow &window)
+{
+    if (isBusy_)
+        return;
+    setSheet(std::nullopt);
+    BusyClaim busy = claimBusy();
+    CancellationToken token;
+    captureTask_ = token;
+    runWindowCapture(window, token, std::move(busy));
+}
+
+QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy)
+{
+    QPointer<AppModel> self(this);
+    co_await sleepThroughCancel(timings_.beforeHiding, token);
+    if (!self)
+        co_return;
+    const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    try {
+        co_await countdown(preferences_->captureDelay(), token);
+        co_await sleep(timings_.afterWindowCountdown, token);
+        token.check();
+        const bool cursor = preferences_->captureCursor();
+        const CapturedImage captured =
+            co_await captureService_->capture(ScreenCaptureService::windowFilter(window), std::nullopt, cursor);
+        if (!self)
+            co_return;
+        // A window without a title gets a dated one; an empty title is the window's own.
+        const QString title =
+            window.title.isNull() ? ItemNames::datedTitle(QStringLiteral("윈도우 캡처")) : window.title;
+        co_await acceptCapture(captured, title);
+    } catch (const CancellationError &) {
+        if (self)
+            setStatus(cancelledStatus());
+    } catch (...) {
+        if (self)
+            showError(std::current_exception());
+    }
+    if (self)
+        endCapture(hidden, token, busy);
+}
+
+// Whatever way the task ends: our windows come back, the countdown goes and the model is free.
+void AppModel::endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token,
+                          BusyClaim &busy)
+{
+    AppWindows::restoreWindows(hidden);
+    busy.release();
+    floating_->countdownPanel.reset();
+    if (captureTask_ == token)
+        captureTask_.reset();
+}
+
+void AppModel::cancelCapture()
+{
+    if (captureTask_)
+        captureTask_->cancel();
+}
+
+QCoro::Task<> AppModel::countdown(int seconds, CancellationToken token)
+{
+    if (seconds < 1)
+        co_return;
+    QPointer<AppModel> self(this);
+    for (int n = std::min(seconds, 10); n >= 1; --n) {
+        floating_->showCountdown(n);
+        co_await sleep(timings_.countdownStep, token);
+        if (!self)
+            co_return;
+    }
+    floating_->countdownPanel.reset();
+    co_await sleep(timings_.afterCountdown, token);
+}
+
+QCoro::Task<> AppModel::recognizeCapturedText(QImage image)
+{
+    QPointer<AppModel> self(this);
+    QFuture<RecognitionResult> recognizing = recognition_->recognize(image);
+    const RecognitionResult result = co_await recognizing;
+    if (!self)
+        co_return;
+    const QString text = QString::fromStdString(result.text());
+    if (text.isEmpty()) {
+        setStatus(QStringLiteral("선택한 영역에서 텍스트를 찾지 못했습니다."));
+        floating_->showText(QStringLiteral("인식 가능한 텍스트를 찾지 못했습니다."));
+        co_return;
+    }
+    clipboard_->setText(text);
+    floating_->showText(text);
+    setStatus(QString::number(result.regions.size()) + QStringLiteral("개 텍스트 영역을 인식해 복사했습니다."));
+}
+
+QCoro::Task<> AppModel::acceptCapture(CapturedImage captured, QString title)
+{
+    QPointer<AppModel> self(this);
+    QFuture<CaptureItem> storing =
+        repository_->insertImage(captured.image, title.toStdString(), false, captured.milliseconds);
+    const CaptureItem item = co_await storing;
+    if (!self)
+        co_return;
+    replace(item);
+    setSection(LibrarySection::all);
+    setStatus(QStringLiteral("캡처 완료 · %1 × %2 px · API %3 ms")
+                  .arg(item.width)
+                  .arg(item.height)
+                  .arg(QString::asprintf("%.0f", captured.milliseconds)));
+    std::exception_ptr copyFailure;
+    if (preferences_->copyAfterCapture()) {
+        try {
+            co_await copyImage(captured.image);
+        } catch (...) {
+            copyFailure = std::current_exception();
+        }
+        if (!self)
+            co_return;
+    }
+    if (!copyFailure) {
+        if (preferences_->openEditor())
+            openEditor(item, captured.image);
+        else
+            floating_->showCapture(item, captured.image, *this);
+    }
+    // Recognition runs even when the copy failed: the stored capture should still become searchable.
+    if (preferences_->automaticOCR())
+        recognizeInBackground(item, captured.image);
+    if (copyFailure)
+        std::rethrow_exception(copyFailure);
+}
+
+void AppModel::recognizeInBackground(const CaptureItem &item, const QImage &image) { runRecognition(item, image); }
+
+QCoro::Task<> AppModel::runRecognition(CaptureItem item, QImage image)
+{
+    QPointer<AppModel> self(this);
+    CaptureItem updated;
+    try {
+        QFuture<RecognitionResult> recognizing = recognition_->recognize(image);
+        RecognitionResult result = co_await recognizing;
+        if (!self)
+            co_return;
+        QFuture<CaptureItem> storing = repository_->updateRecognition(item.id, std::move(result));
+        updated = co_await storing;
+    } catch (...) {
+        if (self)
+            setStatus(QStringLiteral("캡처는 저장했습니다. OCR 처리 실패: ") + describe(std::current_exception()));
+        co_return;
+    }
+    if (!self)
+        co_return;
+    replace(updated);
+    showRecognitionInEditor(updated);
+}
+
+} // namespace tarn

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/FileDialogs.h"
+
+#include <memory>
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+
+#include <qcoro/qcorosignal.h>
+
+namespace tarn::FileDialogs {
+namespace {
+
+QFileDialog *makeDialog(const QString &folder, const QStringList &filters, const QString &message)
+{
+    auto *dialog = new QFileDialog(nullptr, QString(), folder);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setWindowModality(Qt::NonModal);
+    dialog->setNameFilters(filters);
+    if (!message.isEmpty()) {
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout())) {
+            auto *label = new QLabel(message, dialog);
+            label->setWordWrap(true);
+            grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
+    return dialog;
+}
+
+} // namespace
+
+QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,
+                        const QString &defaultSuffix, const QString &message)
+{
+    QFileDialog *dialog = makeDialog(folder, filters, message);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(defaultSuffix);
+    dialog->selectFile(fileName);
+    return dialog;
+}
+
+QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message)
+{
+    QFileDialog *dialog = makeDialog(folder, filters, message);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    return dialog;
+}
+
+QCoro::Task<QStringList> choose(QFileDialog *dialog)
+{
+    const QPointer<QFileDialog> guard(dialog);
+    dialog->open();
+    const auto result = co_await qCoro(dialog, &QDialog::finished);
+    if (!guard)
+        co_return {};
+    const QStringList files = result == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
+    dialog->deleteLater();
+    co_return files;
+}
+
+} // namespace tarn::FileDialogs

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <qcoro/qcorotask.h>
+
+class QFileDialog;
+
+namespace tarn {
+
+// The save and open panels of exports and imports: window-less, not modal, awaited without
+// blocking the GUI thread. Qt's own dialog is used everywhere so the guidance line always shows.
+namespace FileDialogs {
+
+// A save panel proposing `fileName` in `folder`, offering the filters in order, adding
+// `defaultSuffix` to a name typed without one; `message` (may be empty) is shown under it.
+QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,
+                        const QString &defaultSuffix, const QString &message);
+// An open panel for several existing files matching the filters.
+QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message);
+
+// Shows the dialog and waits for it to end; the chosen files in the dialog's order, or none when
+// it was cancelled. The dialog is deleted afterwards.
+QCoro::Task<QStringList> choose(QFileDialog *dialog);
+
+} // namespace FileDialogs
+} // namespace tarn

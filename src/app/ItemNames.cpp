@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ItemNames.h"
+
+#include <QFileInfo>
+#include <QTextBoundaryFinder>
+
+#include "core/base/Uuid.h"
+
+namespace tarn::ItemNames {
+namespace {
+
+constexpr int maximumCharacters = 120;
+constexpr int maximumBytes = 255;
+
+// The offsets in `text` where its user-perceived characters end, in order.
+std::vector<qsizetype> graphemeEnds(const QString &text)
+{
+    std::vector<qsizetype> ends;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    while (finder.toNextBoundary() != -1)
+        ends.push_back(finder.position());
+    return ends;
+}
+
+} // namespace
+
+QString exportFileName(const QString &title, const QString &extension)
+{
+    QString name = title;
+    name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char(':'), QLatin1Char('-'));
+    name = name.trimmed();
+    const QString suffix = QLatin1Char('.') + extension;
+    if (name.isEmpty())
+        return QStringLiteral("Tarnwick") + suffix;
+    const std::vector<qsizetype> ends = graphemeEnds(name);
+    size_t count = std::min<size_t>(ends.size(), maximumCharacters);
+    while (count > 1 && (name.left(ends[count - 1]) + suffix).toUtf8().size() > maximumBytes)
+        --count;
+    return name.left(ends[count - 1]) + suffix;
+}
+
+QString importTitle(const QString &fileName)
+{
+    // A leading dot starts a hidden name, not an extension; a trailing one ends an empty one.
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0 || dot == fileName.size() - 1)
+        return fileName;
+    return fileName.left(dot);
+}
+
+QString datedTitle(const QString &prefix, const QDateTime &now)
+{
+    return prefix + QLatin1Char(' ') + now.toString(QStringLiteral("MM-dd HH.mm.ss"));
+}
+
+ExportFormat exportFormat(const QString &path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    return extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") ? ExportFormat::jpeg
+                                                                                     : ExportFormat::png;
+}
+
+QString temporaryExportName() { return QStringLiteral(".tarnwick-") + Uuid::random().toQString() + QStringLiteral(".tmp"); }
+
+} // namespace tarn::ItemNames

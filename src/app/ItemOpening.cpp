@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Opening library items and importing files into the library.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStandardPaths>
+#include <QtConcurrent>
+
+#include <qcoro/qcorofuture.h>
+
+#include "app/AppModel.h"
+#include "app/ErrorDescription.h"
+#include "app/FileDialogs.h"
+#include "app/ItemNames.h"
+#include "app/editor/EditorController.h"
+#include "core/image/ImageCodec.h"
+#include "platform/VideoInfo.h"
+
+namespace tarn {
+namespace {
+
+// The type comes from the extension alone; the contents are never looked at, so a file named
+// like a movie is read as a movie (and reported when it is none).
+bool namesMovie(const QString &path)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    return type.isValid() && type.name().startsWith(QLatin1String("video/"));
+}
+
+QStringList importFilters()
+{
+    return {QStringLiteral("이미지와 동영상 (*.png *.jpg *.jpeg *.heic *.heif *.tif *.tiff *.gif *.bmp *.webp "
+                           "*.mp4 *.mov *.m4v *.mkv *.webm *.avi)"),
+            QStringLiteral("모든 파일 (*)")};
+}
+
+} // namespace
+
+void AppModel::openItem(const CaptureItem &item)
+{
+    if (isBusy_ || item.trashedAt)
+        return;
+    if (item.kind == CaptureKind::video) {
+        floating_->showVideo(QUrl::fromLocalFile(repository_->originalURL(item)), QString::fromStdString(item.title));
+        return;
+    }
+    if (auto open = editorControllers_.find(item.id); open != editorControllers_.end()) {
+        open->second->bringToFront();
+        return;
+    }
+    // A second open while the first still decodes would make a second editor for one capture.
+    if (!openingItems_.insert(item.id).second)
+        return;
+    decodeThenEdit(item);
+}
+
+QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item)
+{
+    QPointer<AppModel> self(this);
+    const QString original = repository_->originalURL(item);
+    QImage image;
+    try {
+        QFuture<QImage> decoding = QtConcurrent::run([original] { return ImageCodec::read(original.toStdString()); });
+        image = co_await decoding;
+    } catch (...) {
+        if (self) {
+            openingItems_.erase(item.id);
+            showError(std::current_exception());
+        }
+        co_return;
+    }
+    if (!self)
+        co_return;
+    openingItems_.erase(item.id);
+    if (isBusy_)
+        co_return;
+    const auto current =
+        std::find_if(items_.begin(), items_.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
+    if (current == items_.end() || current->trashedAt)
+        co_return;
+    openEditor(*current, image);
+}
+
+void AppModel::importFiles()
+{
+    QFileDialog *dialog = FileDialogs::openDialog(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                                  importFilters(),
+                                                  QStringLiteral("원본은 그대로 두고 Tarnwick 라이브러리에 복사합니다."));
+    chooseThenImport(dialog);
+}
+
+QCoro::Task<> AppModel::chooseThenImport(QFileDialog *dialog)
+{
+    QPointer<AppModel> self(this);
+    const QStringList files = co_await FileDialogs::choose(dialog);
+    if (self && !files.isEmpty())
+        co_await importURLs(files);
+}
+
+QCoro::Task<> AppModel::importURLs(QStringList files)
+{
+    if (!libraryReady_ || isBusy_)
+        co_return;
+    QPointer<AppModel> self(this);
+    BusyClaim busy = claimBusy();
+    QStringList failures;
+    int imported = 0;
+    for (const QString &file : files) {
+        const QString name = QFileInfo(file).fileName();
+        try {
+            if (namesMovie(file))
+                co_await importVideo(file);
+            else
+                co_await importImage(file);
+            ++imported;
+        } catch (...) {
+            failures.append(name + QStringLiteral(": ") + describe(std::current_exception()));
+        }
+        if (!self)
+            co_return;
+    }
+    setSection(LibrarySection::all);
+    setStatus(QString::number(imported) + QStringLiteral("개 파일을 가져왔습니다."));
+    if (!failures.isEmpty())
+        setErrorMessage(failures.join(QLatin1Char('\n')));
+    busy.release();
+}
+
+QCoro::Task<> AppModel::importVideo(QString file)
+{
+    QPointer<AppModel> self(this);
+    QFuture<VideoInfo> reading = VideoInfo::loadAsync(file);
+    const VideoInfo info = co_await reading;
+    QFuture<CaptureItem> storing =
+        repository_->insertVideo(file, ItemNames::importTitle(QFileInfo(file).fileName()).toStdString(),
+                                 info.thumbnail, info.width, info.height, info.duration);
+    const CaptureItem item = co_await storing;
+    if (self)
+        replace(item);
+}
+
+QCoro::Task<> AppModel::importImage(QString file)
+{
+    QPointer<AppModel> self(this);
+    QFuture<QImage> decoding = QtConcurrent::run([file] { return ImageCodec::read(file.toStdString()); });
+    const QImage image = co_await decoding;
+    QFuture<CaptureItem> storing = repository_->insertImage(
+        image, ItemNames::importTitle(QFileInfo(file).fileName()).toStdString(), false, std::nullopt);
+    const CaptureItem item = co_await storing;
+    if (!self)
+        co_return;
+    replace(item);
+    if (preferences_->automaticOCR())
+        recognizeInBackground(item, image);
+}
+
+} // namespace tarn
