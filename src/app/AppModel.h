@@ -223,7 +223,7 @@ public:
     // Copy, export and pin. Images leave flattened with their saved edits and without
     // metadata, videos as a copy of their file. None of them looks at or sets the busy state.
     QCoro::Task<QImage> renderedImage(CaptureItem item);
-    QCoro::Task<> copyImage(QImage image);                 // PNG only; throws
+    QCoro::Task<> copyImage(QImage image);                  // PNG only; throws
     QCoro::Task<> exportImage(QImage image, QString title); // asks where; throws, not when cancelled
     void copyItem(const CaptureItem &item) override;
     void exportItem(const CaptureItem &item);

@@ -14,10 +14,10 @@ namespace tarn {
 // The waits of the capture and recording flows. The defaults are the product's; tests shorten
 // them so a countdown of three seconds does not cost three seconds of every run.
 struct FlowTimings {
-    std::chrono::milliseconds settleAfterHiding{180};  // before a region, text or display capture
-    std::chrono::milliseconds beforeHiding{240};       // before a window capture or a recording start
-    std::chrono::milliseconds countdownStep{1000};     // one number of the countdown
-    std::chrono::milliseconds afterCountdown{100};     // after its panel is gone
+    std::chrono::milliseconds settleAfterHiding{180}; // before a region, text or display capture
+    std::chrono::milliseconds beforeHiding{240};      // before a window capture or a recording start
+    std::chrono::milliseconds countdownStep{1000};    // one number of the countdown
+    std::chrono::milliseconds afterCountdown{100};    // after its panel is gone
     std::chrono::milliseconds afterWindowCountdown{150};
 };
 

@@ -5,8 +5,8 @@
 #include <qcoro/qcorofuture.h>
 
 #include "app/AppModel.h"
-#include "app/ErrorDescription.h"
 #include "app/AppWindows.h"
+#include "app/ErrorDescription.h"
 #include "app/ItemNames.h"
 #include "app/capture/DesktopScreens.h"
 
@@ -41,7 +41,7 @@ void AppModel::connectFlows()
 
 void AppModel::beginCapture(CaptureAction action)
 {
-    if (!libraryReady_ || isBusy_)
+    if (!libraryReady_ || isBusy())
         return;
     if (!screenCaptureAccess()) {
         present(AppSheet::permissions);
@@ -74,8 +74,7 @@ QCoro::Task<> AppModel::listWindows(BusyClaim busy)
     busy.release();
 }
 
-QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, CancellationToken token,
-                                   BusyClaim busy)
+QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy)
 {
     QPointer<AppModel> self(this);
     const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
@@ -117,7 +116,7 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
 
 void AppModel::captureWindow(const ShareableWindow &window)
 {
-    if (isBusy_)
+    if (isBusy())
         return;
     setSheet(std::nullopt);
     BusyClaim busy = claimBusy();
@@ -158,8 +157,7 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
 }
 
 // Whatever way the task ends: our windows come back, the countdown goes and the model is free.
-void AppModel::endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token,
-                          BusyClaim &busy)
+void AppModel::endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy)
 {
     AppWindows::restoreWindows(hidden);
     busy.release();

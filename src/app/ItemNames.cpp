@@ -57,9 +57,12 @@ ExportFormat exportFormat(const QString &path)
 {
     const QString extension = QFileInfo(path).suffix().toLower();
     return extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") ? ExportFormat::jpeg
-                                                                                     : ExportFormat::png;
+                                                                                   : ExportFormat::png;
 }
 
-QString temporaryExportName() { return QStringLiteral(".tarnwick-") + Uuid::random().toQString() + QStringLiteral(".tmp"); }
+QString temporaryExportName()
+{
+    return QStringLiteral(".tarnwick-") + Uuid::random().toQString() + QStringLiteral(".tmp");
+}
 
 } // namespace tarn::ItemNames

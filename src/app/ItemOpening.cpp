@@ -38,7 +38,7 @@ QStringList importFilters()
 
 void AppModel::openItem(const CaptureItem &item)
 {
-    if (isBusy_ || item.trashedAt)
+    if (isBusy() || item.trashedAt)
         return;
     if (item.kind == CaptureKind::video) {
         floating_->showVideo(QUrl::fromLocalFile(repository_->originalURL(item)), QString::fromStdString(item.title));
@@ -72,7 +72,7 @@ QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item)
     if (!self)
         co_return;
     openingItems_.erase(item.id);
-    if (isBusy_)
+    if (isBusy())
         co_return;
     const auto current =
         std::find_if(items_.begin(), items_.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
@@ -83,9 +83,9 @@ QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item)
 
 void AppModel::importFiles()
 {
-    QFileDialog *dialog = FileDialogs::openDialog(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                                  importFilters(),
-                                                  QStringLiteral("원본은 그대로 두고 Tarnwick 라이브러리에 복사합니다."));
+    QFileDialog *dialog =
+        FileDialogs::openDialog(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), importFilters(),
+                                QStringLiteral("원본은 그대로 두고 Tarnwick 라이브러리에 복사합니다."));
     chooseThenImport(dialog);
 }
 
@@ -99,7 +99,7 @@ QCoro::Task<> AppModel::chooseThenImport(QFileDialog *dialog)
 
 QCoro::Task<> AppModel::importURLs(QStringList files)
 {
-    if (!libraryReady_ || isBusy_)
+    if (!libraryReady_ || isBusy())
         co_return;
     QPointer<AppModel> self(this);
     BusyClaim busy = claimBusy();
@@ -132,8 +132,8 @@ QCoro::Task<> AppModel::importVideo(QString file)
     QFuture<VideoInfo> reading = VideoInfo::loadAsync(file);
     const VideoInfo info = co_await reading;
     QFuture<CaptureItem> storing =
-        repository_->insertVideo(file, ItemNames::importTitle(QFileInfo(file).fileName()).toStdString(),
-                                 info.thumbnail, info.width, info.height, info.duration);
+        repository_->insertVideo(file, ItemNames::importTitle(QFileInfo(file).fileName()).toStdString(), info.thumbnail,
+                                 info.width, info.height, info.duration);
     const CaptureItem item = co_await storing;
     if (self)
         replace(item);
