@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <QApplication>
+#include <QDebug>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -40,16 +41,24 @@ inline std::optional<DialogSeen> answerFileDialog(const QStringList &choose, int
         dialog->reject();
         return seen;
     }
-    // The files as the user picked them; done() skips the replace question a real user answers.
-    if (choose.size() == 1) {
-        dialog->selectFile(choose.front());
-    } else {
-        QStringList quoted;
-        for (const QString &file : choose)
-            quoted << QLatin1Char('"') + QFileInfo(file).fileName() + QLatin1Char('"');
-        dialog->setDirectory(QFileInfo(choose.front()).absolutePath());
-        dialog->selectFile(quoted.join(QLatin1Char(' ')));
-    }
+    // The files as the user typed them in the name field, once the dialog reports them back (it
+    // settles its folder asynchronously); done() skips the replace question a real user answers.
+    QStringList typed;
+    for (const QString &file : choose)
+        typed << (choose.size() == 1 ? file : QLatin1Char('"') + file + QLatin1Char('"'));
+    QStringList expected;
+    for (const QString &file : choose)
+        expected << QFileInfo(file).absoluteFilePath();
+    auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    const bool settled = QTest::qWaitFor(
+        [&] {
+            if (nameField)
+                nameField->setText(typed.join(QLatin1Char(' ')));
+            return dialog->selectedFiles() == expected;
+        },
+        timeoutMs);
+    if (!settled)
+        qWarning() << "file dialog reports" << dialog->selectedFiles() << "instead of" << expected;
     static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
     return seen;
 }
