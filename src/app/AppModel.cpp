@@ -7,6 +7,7 @@
 
 #include <qcoro/qcorofuture.h>
 
+#include "app/AppWindows.h"
 #include "app/DemoContent.h"
 #include "app/ErrorDescription.h"
 #include "app/editor/EditorController.h"
@@ -432,10 +433,7 @@ void AppModel::connectRecorder()
 void AppModel::endRecordingPresentation()
 {
     floating_->recordingPanel.reset();
-    for (const QPointer<QWidget> &window : std::exchange(recordingRestore_, {})) {
-        if (window)
-            window->show();
-    }
+    AppWindows::restoreWindows(std::exchange(recordingRestore_, {}));
 }
 
 // ---- editors --------------------------------------------------------------------------------

@@ -213,6 +213,11 @@ public:
     static QString privacySettingsLink(bool microphone);
     void openPrivacySettings(bool microphone);
 
+    // Recording. The command stops a running recording, or opens the recording sheet whose
+    // start button calls startRecording; the finished file is imported as a video.
+    void toggleRecording();
+    void startRecording(uint32_t displayID);
+
     // Opening and importing. A video plays in a new window, an image opens in its editor (the
     // open one comes forward). Imports copy images and movies into the library one by one and
     // list the files that failed in the error message.
@@ -278,6 +283,12 @@ private:
     // The two places the model reaches into an editor.
     void openEditor(const CaptureItem &item, const QImage &image);
     void showRecognitionInEditor(const CaptureItem &updated);
+    void connectRecordingFlow();
+    QCoro::Task<> runRecordingStart(uint32_t displayID, CancellationToken token, BusyClaim busy);
+    void endRecordingStart(const CancellationToken &token, BusyClaim &busy);
+    QCoro::Task<> discardUnstartedRecording(QString destination);
+    QCoro::Task<> finalizeRecording(QString file);
+    QCoro::Task<> recountPendingRecordings(std::optional<int> fallback = std::nullopt);
     QCoro::Task<> decodeThenEdit(CaptureItem item);
     QCoro::Task<> chooseThenImport(QFileDialog *dialog);
     QCoro::Task<> importVideo(QString file);
@@ -316,6 +327,8 @@ private:
     FlowTimings timings_;
     std::optional<CancellationToken> captureTask_; // the running capture or recording start
     std::set<Uuid> openingItems_;                  // images whose original decodes for an editor
+    std::set<QString> importedRecordings_; // imported, but their file would not leave "Recordings"
+    bool recountWhenIdle_ = false;         // a recording failed while the recorder was still busy
     std::map<Uuid, EditorController *> editorControllers_;
     QPointer<QWidget> mainWindow_;
     std::vector<QPointer<QWidget>> recordingRestore_;

@@ -37,6 +37,7 @@ void AppModel::openPrivacySettings(bool microphone) { Q_UNUSED(microphone); }
 void AppModel::connectFlows()
 {
     connect(floating_.get(), &FloatingWindows::countdownCancelled, this, &AppModel::cancelCapture);
+    connectRecordingFlow();
 }
 
 void AppModel::beginCapture(CaptureAction action)
