@@ -219,7 +219,8 @@ QCoro::Task<> AppModel::acceptCapture(CapturedImage captured, QString title)
     setStatus(QStringLiteral("캡처 완료 · %1 × %2 px · API %3 ms")
                   .arg(item.width)
                   .arg(item.height)
-                  .arg(QString::asprintf("%.0f", captured.milliseconds)));
+                  .arg(QString::asprintf("%.0f", captured.milliseconds)) +
+              (captured.notice.isEmpty() ? QString() : QStringLiteral(" · ") + captured.notice));
     std::exception_ptr copyFailure;
     if (preferences_->copyAfterCapture()) {
         try {

@@ -158,8 +158,9 @@ QCoro::Task<> AppModel::finalizeRecording(QString file)
     if (importFailure) {
         co_await recountPendingRecordings(1);
         if (self)
-            showError(AppError(recordingImportCode, QStringLiteral("녹화 가져오기 실패: ") + *importFailure +
-                                                        QStringLiteral("\n파일은 보존했습니다: ") + file)
+            showError(AppError(recordingImportCode,
+                               QStringLiteral("녹화 가져오기 실패: ") + *importFailure +
+                                   QStringLiteral("\n파일은 보존했습니다: ") + file)
                           .description());
         co_return;
     }
