@@ -23,7 +23,7 @@ class QScreen;
 
 #include "app/AppServices.h"
 #include "app/CaptureAction.h"
-#include "app/LibrarySection.h"
+#include "app/library/LibrarySection.h"
 #include "app/Preferences.h"
 #include "app/TaskCancellation.h"
 #include "app/capture/CapturedImage.h"

@@ -19,6 +19,14 @@ IconButton::IconButton(const QString &symbol, const QString &help, QWidget *pare
     setCursor(Qt::ArrowCursor);
 }
 
+void IconButton::setSymbol(const QString &symbol)
+{
+    if (symbol == symbol_)
+        return;
+    symbol_ = symbol;
+    update();
+}
+
 void IconButton::paintEvent(QPaintEvent *)
 {
     const qreal ratio = devicePixelRatioF();

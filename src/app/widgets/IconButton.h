@@ -19,6 +19,7 @@ public:
     IconButton(const QString &symbol, const QString &help, QWidget *parent = nullptr);
 
     const QString &symbol() const { return symbol_; }
+    void setSymbol(const QString &symbol);
     QSize sizeHint() const override { return {side, side}; }
 
 protected:

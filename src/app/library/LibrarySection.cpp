@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LibrarySection.h"
+#include "app/library/LibrarySection.h"
 
 namespace tarn {
 

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/library/CaptureCollection.h"
+
+#include <QEvent>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "app/library/CaptureCard.h"
+#include "app/library/CaptureListRow.h"
+#include "core/library/LibraryRepository.h"
+
+namespace tarn {
+
+namespace {
+
+// Cells are made this far above and below the viewport, so a short scroll finds them ready.
+constexpr int overscan = 240;
+
+} // namespace
+
+CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidget *parent)
+    : QWidget(parent),
+      repository_(repository)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void CaptureCollection::setScrollArea(QScrollArea *area)
+{
+    area_ = area;
+    connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, &CaptureCollection::placeVisible);
+    area->viewport()->installEventFilter(this);
+}
+
+bool CaptureCollection::eventFilter(QObject *watched, QEvent *event)
+{
+    if (area_ && watched == area_->viewport() && event->type() == QEvent::Resize)
+        placeVisible();
+    return QWidget::eventFilter(watched, event);
+}
+
+CollectionLayout CaptureCollection::layoutFor(int width) const
+{
+    return grid_ ? CollectionLayout::grid(width, &CaptureCard::heightFor)
+                 : CollectionLayout::list(width, CaptureListRow::rowHeight);
+}
+
+void CaptureCollection::setItems(std::vector<CaptureItem> items)
+{
+    items_ = std::move(items);
+    ++itemsVersion_;
+    relayout();
+}
+
+void CaptureCollection::setGridView(bool grid)
+{
+    if (grid == grid_)
+        return;
+    grid_ = grid;
+    dropAllCells();
+    relayout();
+}
+
+void CaptureCollection::setSelection(const std::set<Uuid> &selection)
+{
+    selection_ = selection;
+    for (const auto &[id, cell] : bound_)
+        cell->setSelected(selection_.count(id) > 0);
+}
+
+void CaptureCollection::setBusy(bool busy)
+{
+    busy_ = busy;
+    for (const auto &[id, cell] : bound_)
+        cell->setEnabled(!busy_);
+}
+
+void CaptureCollection::setLibraryReady(bool ready)
+{
+    ready_ = ready;
+    for (const auto &[id, cell] : bound_)
+        cell->setSelectable(ready_);
+}
+
+CaptureCell *CaptureCollection::cellFor(const Uuid &id) const
+{
+    auto found = bound_.find(id);
+    return found == bound_.end() ? nullptr : found->second;
+}
+
+void CaptureCollection::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void CaptureCollection::relayout()
+{
+    layout_ = layoutFor(width());
+    const int height = layout_.totalHeight(int(items_.size()));
+    if (height != this->height())
+        setFixedHeight(height);
+    placeVisible();
+}
+
+QRect CaptureCollection::visibleBand() const
+{
+    if (!area_)
+        return rect();
+    const QWidget *viewport = area_->viewport();
+    const QPoint origin = mapFrom(viewport, QPoint(0, 0));
+    return QRect(origin, viewport->size()).adjusted(0, -overscan, 0, overscan);
+}
+
+void CaptureCollection::placeVisible()
+{
+    const QRect band = visibleBand();
+    const auto [first, last] = layout_.range(band.top(), band.bottom() + 1, int(items_.size()));
+    std::unordered_map<Uuid, CaptureCell *> kept;
+    for (int index = first; index < last; ++index) {
+        const Uuid &id = items_[size_t(index)].id;
+        if (auto found = bound_.find(id); found != bound_.end()) {
+            kept.emplace(id, found->second);
+            bound_.erase(found);
+        }
+    }
+    for (const auto &[id, cell] : bound_)
+        release(cell);
+    bound_ = std::move(kept);
+
+    for (int index = first; index < last; ++index) {
+        const CaptureItem &item = items_[size_t(index)];
+        CaptureCell *&cell = bound_[item.id];
+        const bool fresh = cell == nullptr;
+        if (fresh)
+            cell = takeCell();
+        if (fresh || boundVersion_[cell] != itemsVersion_) {
+            cell->bind(item, repository_.thumbnailURL(item), selection_.count(item.id) > 0);
+            boundVersion_[cell] = itemsVersion_;
+        }
+        cell->setGeometry(layout_.cellRect(index));
+        if (fresh) {
+            cell->setEnabled(!busy_);
+            cell->setSelectable(ready_);
+            cell->show();
+        }
+    }
+}
+
+CaptureCell *CaptureCollection::takeCell()
+{
+    if (!spare_.empty()) {
+        CaptureCell *cell = spare_.back();
+        spare_.pop_back();
+        return cell;
+    }
+    CaptureCell *cell = grid_ ? static_cast<CaptureCell *>(new CaptureCard(this)) : new CaptureListRow(this);
+    connect(cell, &CaptureCell::commandRequested, this, &CaptureCollection::commandRequested);
+    connect(cell, &CaptureCell::selectionRequested, this, &CaptureCollection::selectionRequested);
+    connect(cell, &CaptureCell::menuRequested, this, &CaptureCollection::showMenu);
+    return cell;
+}
+
+void CaptureCollection::release(CaptureCell *cell)
+{
+    cell->hide();
+    boundVersion_.erase(cell);
+    spare_.push_back(cell);
+}
+
+void CaptureCollection::dropAllCells()
+{
+    for (const auto &[id, cell] : bound_) {
+        cell->hide();
+        cell->deleteLater();
+    }
+    for (CaptureCell *cell : spare_)
+        cell->deleteLater();
+    bound_.clear();
+    spare_.clear();
+    boundVersion_.clear();
+}
+
+void CaptureCollection::showMenu(const CaptureItem &item, const QPoint &globalPosition)
+{
+    QMenu *menu = CaptureMenu::build(CaptureMenu::entries(item, selection_), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &QMenu::triggered, this,
+            [this, item](QAction *action) { Q_EMIT commandRequested(item, CaptureMenu::command(action)); });
+    menu->popup(globalPosition);
+}
+
+} // namespace tarn

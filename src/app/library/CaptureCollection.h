@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/library/CaptureMenu.h"
+#include "app/library/CollectionLayout.h"
+#include "core/model/CaptureItem.h"
+
+class QScrollArea;
+
+namespace tarn {
+
+class CaptureCell;
+class LibraryRepository;
+
+// The visible captures as a grid of cards or a list of rows. It is as tall as all of them, but
+// only the cells within (or just around) the scroll area's viewport exist: cells that scroll
+// away are hidden and reused for the captures scrolling in, so a library of any size costs a
+// screenful of widgets. A capture that stays in view keeps its cell (its hover state and
+// picture) when the list changes.
+class CaptureCollection : public QWidget {
+    Q_OBJECT
+
+public:
+    CaptureCollection(const LibraryRepository &repository, QWidget *parent = nullptr);
+
+    // The scroll area this collection scrolls in; the cells follow its viewport.
+    void setScrollArea(QScrollArea *area);
+
+    void setItems(std::vector<CaptureItem> items);
+    void setGridView(bool grid);
+    void setSelection(const std::set<Uuid> &selection);
+    void setBusy(bool busy);
+    void setLibraryReady(bool ready);
+
+    const std::vector<CaptureItem> &items() const { return items_; }
+    bool isGridView() const { return grid_; }
+    CollectionLayout layoutFor(int width) const;
+    // The cell showing a capture, if it is in view.
+    CaptureCell *cellFor(const Uuid &id) const;
+    // Every cell that exists, shown or kept for reuse.
+    int cellCount() const { return int(bound_.size() + spare_.size()); }
+
+Q_SIGNALS:
+    void commandRequested(const tarn::CaptureItem &item, tarn::CaptureCommand command);
+    void selectionRequested(const tarn::Uuid &id, bool selected);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void relayout();
+    void placeVisible();
+    QRect visibleBand() const;
+    CaptureCell *takeCell();
+    void release(CaptureCell *cell);
+    void showMenu(const CaptureItem &item, const QPoint &globalPosition);
+    void dropAllCells();
+
+    const LibraryRepository &repository_;
+    QPointer<QScrollArea> area_;
+    std::vector<CaptureItem> items_;
+    std::set<Uuid> selection_;
+    bool grid_ = true;
+    bool busy_ = false;
+    bool ready_ = false;
+    CollectionLayout layout_;
+    std::unordered_map<Uuid, CaptureCell *> bound_;
+    std::unordered_map<CaptureCell *, int> boundVersion_;
+    std::vector<CaptureCell *> spare_;
+    int itemsVersion_ = 0;
+};
+
+} // namespace tarn
