@@ -22,8 +22,6 @@ class QScreen;
 #include <qcoro/qcorotask.h>
 
 #include "app/AppServices.h"
-#include "app/CaptureAction.h"
-#include "app/library/LibrarySection.h"
 #include "app/Preferences.h"
 #include "app/TaskCancellation.h"
 #include "app/capture/CapturedImage.h"
@@ -33,6 +31,8 @@ class QScreen;
 #include "app/capture/ShareableContent.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/floating/QuickCaptureView.h"
+#include "app/library/CaptureAction.h"
+#include "app/library/LibrarySection.h"
 #include "core/library/LibraryRepository.h"
 #include "core/model/CaptureItem.h"
 #include "core/text/TextRecognition.h"

@@ -44,8 +44,8 @@ protected:
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         const qreal half = pen.widthF() / 2;
-        painter.drawPath(ViewKit::roundedRect(QRectF(rect()).adjusted(half, half, -half, -half),
-                                              CaptureCard::cornerRadius - half));
+        painter.drawPath(
+            ViewKit::roundedRect(QRectF(rect()).adjusted(half, half, -half, -half), CaptureCard::cornerRadius - half));
     }
 
 private:
@@ -250,8 +250,8 @@ void CaptureCard::paintEvent(QPaintEvent *)
     const QRect dateArea = metaLine.adjusted(9 + 5, 0, -(sizeWidth + 1), 0);
     painter.setFont(dateFont());
     painter.drawText(dateArea, Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetrics(dateFont()).elidedText(LibraryPresenter::cardDate(item().createdAt),
-                                                          Qt::ElideRight, dateArea.width()));
+                     QFontMetrics(dateFont())
+                         .elidedText(LibraryPresenter::cardDate(item().createdAt), Qt::ElideRight, dateArea.width()));
 }
 
 } // namespace tarn

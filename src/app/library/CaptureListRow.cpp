@@ -94,7 +94,7 @@ void RowOpenArea::paintEvent(QPaintEvent *)
 CaptureListRow::CaptureListRow(QWidget *parent)
     : CaptureCell(parent),
       openArea_(new RowOpenArea(this)),
-      star_(new IconButton(QStringLiteral("star"), QStringLiteral("즐겨찾기"), nullptr)),
+      star_(new IconButton(QStringLiteral("star"), QStringLiteral("즐겨찾기"))),
       more_(new PlainButton(QString(), QStringLiteral("ellipsis"), ViewKit::font(13), Palette::text))
 {
     more_->setFixedSize(22, 28);

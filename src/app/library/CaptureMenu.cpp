@@ -11,8 +11,7 @@ namespace tarn::CaptureMenu {
 
 namespace {
 
-CaptureMenuEntry entry(const QString &title, const QString &symbol, CaptureCommand command,
-                       bool destructive = false)
+CaptureMenuEntry entry(const QString &title, const QString &symbol, CaptureCommand command, bool destructive = false)
 {
     return CaptureMenuEntry{false, title, symbol, command, destructive};
 }
@@ -29,14 +28,14 @@ std::vector<CaptureMenuEntry> entries(const CaptureItem &item, const std::set<Uu
         if (appliesToSelection)
             return {entry(QStringLiteral("선택한 ") + selected + QStringLiteral("개 복원"),
                           QStringLiteral("arrow.uturn.backward"), CaptureCommand::restoreSelected)};
-        return {entry(QStringLiteral("라이브러리로 복원"), QStringLiteral("arrow.uturn.backward"),
-                      CaptureCommand::trash)};
+        return {
+            entry(QStringLiteral("라이브러리로 복원"), QStringLiteral("arrow.uturn.backward"), CaptureCommand::trash)};
     }
     const bool video = item.kind == CaptureKind::video;
     std::vector<CaptureMenuEntry> out;
-    out.push_back(video ? entry(QStringLiteral("영상 재생"), QStringLiteral("play"), CaptureCommand::open)
-                        : entry(QStringLiteral("편집하기"), QStringLiteral("slider.horizontal.3"),
-                                CaptureCommand::open));
+    out.push_back(video
+                      ? entry(QStringLiteral("영상 재생"), QStringLiteral("play"), CaptureCommand::open)
+                      : entry(QStringLiteral("편집하기"), QStringLiteral("slider.horizontal.3"), CaptureCommand::open));
     out.push_back(entry(QStringLiteral("복사"), QStringLiteral("doc.on.doc"), CaptureCommand::copy));
     out.push_back(
         entry(QStringLiteral("파일로 내보내기…"), QStringLiteral("square.and.arrow.up"), CaptureCommand::exportFile));

@@ -149,7 +149,8 @@ QWidget *LibraryContents::makeHeaderRow()
     selectAll_->setToolTip(QStringLiteral("현재 목록의 모든 캡처 선택"));
     layout->addWidget(selectAll_);
     layout->addSpacing(12);
-    newCapture_ = new PlainButton(QStringLiteral("새 캡처"), QStringLiteral("plus"), ViewKit::font(11), Palette::accent);
+    newCapture_ =
+        new PlainButton(QStringLiteral("새 캡처"), QStringLiteral("plus"), ViewKit::font(11), Palette::accent);
     layout->addWidget(newCapture_);
     layout->addSpacing(12);
     sort_ = new PlainButton(QString(), QString(), ViewKit::font(11), Palette::muted);
@@ -297,10 +298,9 @@ void LibraryContents::refresh()
 {
     const std::vector<CaptureItem> &visible = collection_->items();
     facts_.selectedCount = int(selection_.size());
-    facts_.allVisibleSelected =
-        !visible.empty() && std::all_of(visible.begin(), visible.end(), [this](const CaptureItem &item) {
-            return selection_.count(item.id) > 0;
-        });
+    facts_.allVisibleSelected = !visible.empty() &&
+        std::all_of(visible.begin(), visible.end(),
+                    [this](const CaptureItem &item) { return selection_.count(item.id) > 0; });
     state_ = LibraryPresenter::contents(facts_);
 
     title_->setText(state_.title);

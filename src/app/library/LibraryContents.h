@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QWidget>
 
 #include "app/library/CaptureMenu.h"

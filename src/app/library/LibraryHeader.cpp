@@ -46,10 +46,7 @@ protected:
 
 } // namespace
 
-SearchBox::SearchBox(QWidget *parent)
-    : QWidget(parent),
-      field_(new QLineEdit),
-      accessory_(new QStackedWidget)
+SearchBox::SearchBox(QWidget *parent) : QWidget(parent), field_(new QLineEdit), accessory_(new QStackedWidget)
 {
     setFixedSize(boxWidth, boxHeight);
     setToolTip(QStringLiteral("단어, \"정확한 구문\", tag:태그, type:image, before:2026-01-01, -제외어"));
@@ -136,7 +133,7 @@ LibraryHeader::LibraryHeader(bool isDemo, QWidget *parent) : QWidget(parent), se
     row->addStretch(1);
     row->addWidget(search_, 0, Qt::AlignVCenter);
     row->addSpacing(8);
-    auto *settings = new IconButton(QStringLiteral("slider.horizontal.3"), QStringLiteral("설정"), nullptr);
+    auto *settings = new IconButton(QStringLiteral("slider.horizontal.3"), QStringLiteral("설정"));
     row->addWidget(settings, 0, Qt::AlignVCenter);
 
     connect(search_, &SearchBox::edited, this, &LibraryHeader::searchEdited);

@@ -84,8 +84,7 @@ Contents contents(const ContentsFacts &facts)
     Contents out;
     out.title = facts.searchText.isEmpty() ? QStringLiteral("최근 캡처") : QStringLiteral("검색 결과");
     out.count = QString::number(facts.visibleCount);
-    out.selectAllEnabled =
-        !facts.isBusy && facts.libraryReady && facts.visibleCount > 0 && !facts.allVisibleSelected;
+    out.selectAllEnabled = !facts.isBusy && facts.libraryReady && facts.visibleCount > 0 && !facts.allVisibleSelected;
     out.newCaptureShown = facts.section != LibrarySection::all;
     out.sortLabel = facts.newestFirst ? QStringLiteral("최신순") : QStringLiteral("오래된순");
     out.selectionBarShown = facts.selectedCount > 0;
@@ -121,8 +120,10 @@ QString cardDate(const Date &date)
 {
     const QDateTime local = date.toDateTime().toLocalTime();
     const QLocale locale;
+    QString time = locale.timeFormat(QLocale::ShortFormat);
+    time.remove(QStringLiteral(":ss"));
     return locale.toString(local.date(), QStringLiteral("MM. dd.")) + QLatin1Char(' ') +
-           locale.toString(local.time(), QLocale::ShortFormat);
+        locale.toString(local.time(), time);
 }
 
 QString rowDate(const Date &date)

@@ -40,17 +40,4 @@ template <> struct EnumNames<AppSheet> {
     };
 };
 
-// What a capture command asks for: a dragged region, one window, a whole display, or the text of
-// a dragged region.
-enum class CaptureAction { region, window, display, text };
-
-template <> struct EnumNames<CaptureAction> {
-    static constexpr std::array values{
-        std::pair{CaptureAction::region, std::string_view("region")},
-        std::pair{CaptureAction::window, std::string_view("window")},
-        std::pair{CaptureAction::display, std::string_view("display")},
-        std::pair{CaptureAction::text, std::string_view("text")},
-    };
-};
-
 } // namespace tarn

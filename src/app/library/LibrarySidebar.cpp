@@ -82,10 +82,7 @@ public:
     Hairline() { setFixedHeight(1); }
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter(this).fillRect(rect(), ViewKit::faded(Palette::border, 0.65));
-    }
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), ViewKit::faded(Palette::border, 0.65)); }
 };
 
 } // namespace
@@ -166,8 +163,8 @@ void ToolRow::paintEvent(QPaintEvent *)
     if (isDown())
         painter.setOpacity(0.7);
     const QRectF label = QRectF(rect()).adjusted(27, 0, -27, 0);
-    ViewKit::drawSymbol(painter, QPointF(label.left() + symbolFrame / 2.0, label.center().y()), symbol_,
-                        Palette::muted, symbolSize);
+    ViewKit::drawSymbol(painter, QPointF(label.left() + symbolFrame / 2.0, label.center().y()), symbol_, Palette::muted,
+                        symbolSize);
     painter.setPen(Palette::muted);
     painter.setFont(ViewKit::font(12));
     painter.drawText(label.adjusted(symbolFrame + labelSpacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
@@ -192,8 +189,8 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     column->addWidget(padded(new Hairline, 25, 24, 25, 24));
     column->addWidget(padded(new Eyebrow(QStringLiteral("TOOLS"), Palette::muted), 27, 0, 27, 13));
 
-    auto *text = new ToolRow(QStringLiteral("텍스트 추출"), QStringLiteral("text.viewfinder"),
-                             QStringLiteral("Ctrl+Shift+5"));
+    auto *text =
+        new ToolRow(QStringLiteral("텍스트 추출"), QStringLiteral("text.viewfinder"), QStringLiteral("Ctrl+Shift+5"));
     auto *import = new ToolRow(QStringLiteral("파일 가져오기"), QStringLiteral("square.and.arrow.down"), QString());
     auto *shortcuts = new ToolRow(QStringLiteral("단축키 가이드"), QStringLiteral("command"), QString());
     column->addWidget(text);
@@ -261,8 +258,8 @@ QWidget *LibrarySidebar::makeFooter()
     auto *footer = new QWidget;
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(0, 0, 0, 0);
-    auto *settings = new PlainButton(QStringLiteral("설정"), QStringLiteral("gearshape"), ViewKit::font(12),
-                                     Palette::muted);
+    auto *settings =
+        new PlainButton(QStringLiteral("설정"), QStringLiteral("gearshape"), ViewKit::font(12), Palette::muted);
     row->addWidget(settings);
     row->addStretch(1);
     row->addWidget(ViewKit::label(QStringLiteral("PREVIEW 0.1"), ViewKit::monoFont(8, QFont::Medium),

@@ -57,7 +57,8 @@ QPixmap symbol(const QString &name, const QColor &color, int size, qreal deviceP
     if (auto found = made.find(key); found != made.end())
         return found->second;
     const QPixmap pixmap = QPixmap::fromImage(Theme::symbolImage(name, color, size, devicePixelRatio));
-    made.emplace(key, pixmap);
+    if (!pixmap.isNull())
+        made.emplace(key, pixmap);
     return pixmap;
 }
 
@@ -239,17 +240,12 @@ constexpr int tarnSymbolGap = 6;
 
 } // namespace
 
-SymbolTarnButton::SymbolTarnButton(const QString &text, const QString &symbol, TarnButtonStyle style,
-                                   QWidget *parent)
+SymbolTarnButton::SymbolTarnButton(const QString &text, const QString &symbol, TarnButtonStyle style, QWidget *parent)
     : TarnButton(text, style, parent),
       symbol_(symbol)
-{
-}
+{ }
 
-QSize SymbolTarnButton::sizeHint() const
-{
-    return TarnButton::sizeHint() + QSize(tarnSymbolSize + tarnSymbolGap, 0);
-}
+QSize SymbolTarnButton::sizeHint() const { return TarnButton::sizeHint() + QSize(tarnSymbolSize + tarnSymbolGap, 0); }
 
 void SymbolTarnButton::paintEvent(QPaintEvent *)
 {
@@ -263,8 +259,7 @@ void SymbolTarnButton::paintEvent(QPaintEvent *)
                         style.labelColor(), tarnSymbolSize);
     painter.setPen(style.labelColor());
     painter.setFont(font());
-    painter.drawText(inner.adjusted(tarnSymbolSize + tarnSymbolGap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    painter.drawText(inner.adjusted(tarnSymbolSize + tarnSymbolGap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace tarn

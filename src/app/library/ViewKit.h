@@ -66,8 +66,7 @@ class SpacedText : public QWidget {
     Q_OBJECT
 
 public:
-    SpacedText(const QString &text, const QFont &font, const QColor &color, int lineSpacing,
-               QWidget *parent = nullptr);
+    SpacedText(const QString &text, const QFont &font, const QColor &color, int lineSpacing, QWidget *parent = nullptr);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

@@ -1,0 +1,367 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/library/LibraryView.h"
+
+#include <algorithm>
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/capture/RecordingService.h"
+#include "app/library/CaptureHero.h"
+#include "app/library/DropImport.h"
+#include "app/library/LibraryBanners.h"
+#include "app/library/LibraryContents.h"
+#include "app/library/LibraryHeader.h"
+#include "app/library/LibraryPresenter.h"
+#include "app/library/LibrarySidebar.h"
+#include "app/library/LibraryStatusBar.h"
+#include "app/library/ViewKit.h"
+#include "app/widgets/Palette.h"
+#include "core/library/LibraryPaths.h"
+#include "core/library/LibraryRepository.h"
+
+namespace tarn {
+
+namespace {
+
+// The dashed accent frame over the window while files hover over it; clicks pass through.
+class DropOverlay : public QWidget {
+public:
+    explicit DropOverlay(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(rect(), ViewKit::faded(Palette::accent, 0.05));
+        constexpr qreal width = 3;
+        QPen pen(Palette::accent, width, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+        pen.setDashPattern({10 / width, 10 / width}); // the pattern counts in pen widths
+        pen.setMiterLimit(10);
+        painter.setPen(pen);
+        painter.drawPath(ViewKit::roundedRect(QRectF(rect()).adjusted(10, 10, -10, -10), 14));
+    }
+};
+
+// The one-pixel line between the sidebar and the content column.
+class Divider : public QWidget {
+public:
+    Divider() { setFixedWidth(1); }
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), ViewKit::faded(Palette::border, 0.55)); }
+};
+
+} // namespace
+
+LibraryView::LibraryView(const LibraryRepository &repository, RecordingService &recorder, bool isDemo, QWidget *parent)
+    : QWidget(parent),
+      repository_(repository),
+      recorder_(recorder),
+      sidebar_(new LibrarySidebar),
+      header_(new LibraryHeader(isDemo))
+{
+    setMinimumSize(minimumWidth, minimumHeight);
+    setAcceptDrops(true);
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, Palette::background);
+    colors.setColor(QPalette::WindowText, Palette::text);
+    colors.setColor(QPalette::Text, Palette::text);
+    setPalette(colors);
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(sidebar_);
+    row->addWidget(new Divider);
+    row->addWidget(makeContentColumn(repository), 1);
+    dropOverlay_ = new DropOverlay(this);
+
+    connectParts();
+    connect(&recorder_, &RecordingService::stateChanged, this, &LibraryView::showRecorder);
+    connect(&recorder_, &RecordingService::secondsChanged, this, &LibraryView::showRecorder);
+    showRecorder();
+    setItems({});
+    updatePanels();
+}
+
+QWidget *LibraryView::makeContentColumn(const LibraryRepository &repository)
+{
+    auto *content = new QWidget;
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(header_);
+
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName(QStringLiteral("library.scroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->viewport()->setAutoFillBackground(false);
+    scroll_->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 0; }"
+                       "QScrollBar::handle:vertical { background: rgba(135, 150, 165, 90); border-radius: 3px;"
+                       " min-height: 32px; margin: 2px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    auto *inner = new QWidget;
+    inner->setAutoFillBackground(false);
+    auto *stack = new QVBoxLayout(inner);
+    stack->setContentsMargins(32, 4, 32, 28);
+    stack->setSpacing(28);
+    hero_ = new CaptureHero;
+    permissionBanner_ = new PermissionBanner;
+    recoveryBanner_ = new RecoveryBanner;
+    contents_ = new LibraryContents(repository);
+    stack->addWidget(hero_);
+    stack->addWidget(permissionBanner_);
+    stack->addWidget(recoveryBanner_);
+    stack->addWidget(contents_);
+    stack->addStretch(1);
+    scroll_->setWidget(inner);
+    contents_->setScrollArea(scroll_);
+    column->addWidget(scroll_, 1);
+
+    statusBar_ = new LibraryStatusBar;
+    column->addWidget(statusBar_);
+    return content;
+}
+
+void LibraryView::connectParts()
+{
+    connect(sidebar_, &LibrarySidebar::sectionChosen, this, &LibraryView::sectionChosen);
+    connect(sidebar_, &LibrarySidebar::textCaptureRequested, this,
+            [this] { Q_EMIT captureRequested(CaptureAction::text); });
+    connect(sidebar_, &LibrarySidebar::importFilesRequested, this, &LibraryView::importFilesRequested);
+    connect(sidebar_, &LibrarySidebar::sheetRequested, this, &LibraryView::sheetRequested);
+    connect(header_, &LibraryHeader::searchEdited, this, &LibraryView::searchEdited);
+    connect(header_, &LibraryHeader::settingsRequested, this, [this] { Q_EMIT sheetRequested(AppSheet::settings); });
+    connect(hero_, &CaptureHero::captureRequested, this, &LibraryView::captureRequested);
+    connect(hero_, &CaptureHero::recordingToggled, this, &LibraryView::recordingToggled);
+    connect(permissionBanner_, &PermissionBanner::permissionRequested, this,
+            [this] { Q_EMIT sheetRequested(AppSheet::permissions); });
+    connect(recoveryBanner_, &RecoveryBanner::folderRequested, this, &LibraryView::openRecoveryFolder);
+    connect(contents_, &LibraryContents::selectAllRequested, this, &LibraryView::selectAllRequested);
+    connect(contents_, &LibraryContents::clearSelectionRequested, this, &LibraryView::clearSelectionRequested);
+    connect(contents_, &LibraryContents::trashSelectedRequested, this, &LibraryView::trashSelectedRequested);
+    connect(contents_, &LibraryContents::restoreSelectedRequested, this, &LibraryView::restoreSelectedRequested);
+    connect(contents_, &LibraryContents::newCaptureRequested, this,
+            [this] { Q_EMIT captureRequested(CaptureAction::region); });
+    connect(contents_, &LibraryContents::newestFirstChosen, this, &LibraryView::newestFirstChosen);
+    connect(contents_, &LibraryContents::gridViewChosen, this, &LibraryView::gridViewChosen);
+    connect(contents_, &LibraryContents::importFilesRequested, this, &LibraryView::importFilesRequested);
+    connect(contents_, &LibraryContents::samplesRequested, this, [this] {
+        // Seeding runs once: a second press, or one while other work runs, asks for nothing.
+        if (ready_ && !busy_)
+            Q_EMIT samplesRequested();
+    });
+    connect(contents_, &LibraryContents::commandRequested, this, &LibraryView::commandRequested);
+    connect(contents_, &LibraryContents::selectionRequested, this, &LibraryView::selectionRequested);
+    connect(statusBar_, &LibraryStatusBar::recordingToggled, this, &LibraryView::recordingToggled);
+}
+
+void LibraryView::setItems(const std::vector<CaptureItem> &items)
+{
+    sidebar_->setItems(items);
+    activeCount_ =
+        int(std::count_if(items.begin(), items.end(), [](const CaptureItem &item) { return !item.trashedAt; }));
+    int64_t bytes = 0;
+    for (const CaptureItem &item : items)
+        bytes += item.byteCount;
+    statusBar_->setLibraryStats(LibraryPresenter::libraryStats(activeCount_, bytes));
+    contents_->setActiveCount(activeCount_);
+    updatePanels();
+}
+
+void LibraryView::setVisibleItems(std::vector<CaptureItem> items) { contents_->setVisibleItems(std::move(items)); }
+
+void LibraryView::setSection(LibrarySection section)
+{
+    section_ = section;
+    sidebar_->setSection(section);
+    header_->setSection(section);
+    contents_->setSection(section);
+    updatePanels();
+}
+
+void LibraryView::setSearchText(const QString &text)
+{
+    searchText_ = text;
+    header_->setSearchText(text);
+    contents_->setSearchText(text);
+    updatePanels();
+}
+
+void LibraryView::setSelection(const std::set<Uuid> &selection) { contents_->setSelection(selection); }
+
+void LibraryView::setNewestFirst(bool newestFirst) { contents_->setNewestFirst(newestFirst); }
+
+void LibraryView::setGridView(bool grid) { contents_->setGridView(grid); }
+
+void LibraryView::setBusy(bool busy)
+{
+    busy_ = busy;
+    hero_->setActionsEnabled(!busy_ && ready_);
+    contents_->setBusy(busy);
+    statusBar_->setBusy(busy);
+}
+
+void LibraryView::setLibraryReady(bool ready)
+{
+    ready_ = ready;
+    hero_->setActionsEnabled(!busy_ && ready_);
+    contents_->setLibraryReady(ready);
+}
+
+void LibraryView::setStatus(const QString &status) { statusBar_->setStatus(status); }
+
+void LibraryView::setScreenPermission(bool granted)
+{
+    screenPermission_ = granted;
+    updatePanels();
+}
+
+void LibraryView::setPendingRecordingCount(int count)
+{
+    pendingRecordings_ = count;
+    recoveryBanner_->setCount(count);
+    updatePanels();
+}
+
+void LibraryView::updatePanels()
+{
+    const LibraryPresenter::Panels panels =
+        LibraryPresenter::panels(section_, searchText_, screenPermission_, activeCount_, pendingRecordings_);
+    hero_->setVisible(panels.hero);
+    permissionBanner_->setVisible(panels.permissionBanner);
+    recoveryBanner_->setVisible(panels.recoveryBanner);
+}
+
+void LibraryView::showRecorder()
+{
+    hero_->setRecorderState(recorder_.state());
+    statusBar_->setRecorder(recorder_.state(), recorder_.seconds());
+}
+
+void LibraryView::focusSearch() { header_->focusSearch(); }
+
+void LibraryView::openRecoveryFolder()
+{
+    const QString folder = QDir(repository_.root()).filePath(libraryPaths::recordingsName);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+// ---- error alert ------------------------------------------------------------------------------
+
+void LibraryView::setErrorMessage(const std::optional<QString> &message)
+{
+    if (!message) {
+        if (alert_) {
+            QMessageBox *shown = alert_;
+            alert_ = nullptr;
+            shown->disconnect(this);
+            shown->close();
+            shown->deleteLater();
+        }
+        return;
+    }
+    if (alert_) {
+        alert_->setText(*message);
+        return;
+    }
+    alert_ = new QMessageBox(window());
+    alert_->setWindowTitle(QStringLiteral("Tarnwick"));
+    alert_->setText(*message);
+    alert_->setIcon(QMessageBox::NoIcon);
+    alert_->addButton(QStringLiteral("확인"), QMessageBox::RejectRole);
+    alert_->setWindowModality(Qt::WindowModal);
+    alert_->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the alert by any means (the button, Escape, the window's close box) clears the
+    // message it showed.
+    connect(alert_, &QDialog::finished, this, [this] {
+        alert_ = nullptr;
+        Q_EMIT errorDismissed();
+    });
+    alert_->open();
+}
+
+// ---- dropped files ----------------------------------------------------------------------------
+
+// While the library is loading or other work runs, an import would be refused: the drag is
+// refused at once instead of being taken and then lost.
+bool LibraryView::acceptsDrops() const { return ready_ && !busy_; }
+
+void LibraryView::setDropTargeted(bool targeted)
+{
+    dropTargeted_ = targeted;
+    dropOverlay_->setVisible(targeted);
+    if (targeted)
+        dropOverlay_->raise();
+}
+
+void LibraryView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!acceptsDrops() || !event->mimeData()->hasUrls() ||
+        DropImport::localFiles(event->mimeData()->urls()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    setDropTargeted(true);
+}
+
+void LibraryView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptsDrops())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void LibraryView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    setDropTargeted(false);
+    QWidget::dragLeaveEvent(event);
+}
+
+void LibraryView::dropEvent(QDropEvent *event)
+{
+    setDropTargeted(false);
+    const QStringList files = DropImport::localFiles(event->mimeData()->urls());
+    if (!acceptsDrops() || files.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag source gets its answer first; the import runs after.
+    QMetaObject::invokeMethod(
+        this, [this, files] { Q_EMIT filesDropped(files); }, Qt::QueuedConnection);
+}
+
+// ---- painting and geometry --------------------------------------------------------------------
+
+void LibraryView::paintEvent(QPaintEvent *) { QPainter(this).fillRect(rect(), Palette::background); }
+
+void LibraryView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    dropOverlay_->setGeometry(rect());
+}
+
+} // namespace tarn
