@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "app/AppModel.h"
+#include "app/SheetRouter.h"
 #include "app/library/LibraryView.h"
 
 namespace tarn {
@@ -101,12 +102,23 @@ void forwardFlowRequests(LibraryView *view, AppModel &app)
                              app.restoreSelected();
                              break;
                          case CaptureCommand::open:
+                             app.openItem(item);
+                             break;
                          case CaptureCommand::copy:
+                             app.copyItem(item);
+                             break;
                          case CaptureCommand::exportFile:
+                             app.exportItem(item);
+                             break;
                          case CaptureCommand::pin:
+                             app.pin(item);
                              break;
                          }
                      });
+    QObject::connect(view, &LibraryView::captureRequested, &app, &AppModel::beginCapture);
+    QObject::connect(view, &LibraryView::importFilesRequested, &app, &AppModel::importFiles);
+    QObject::connect(view, &LibraryView::filesDropped, &app,
+                     [&app](const QStringList &files) { app.importURLs(files); });
 }
 
 } // namespace
@@ -117,6 +129,7 @@ LibraryView *makeLibraryView(AppModel &app, QWidget *parent)
     showModel(view, app);
     forwardLibraryRequests(view, app);
     forwardFlowRequests(view, app);
+    new SheetPresenter(app, view);
     return view;
 }
 

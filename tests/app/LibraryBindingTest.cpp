@@ -4,10 +4,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,11 +20,15 @@
 #include "app/LibraryBinding.h"
 #include "app/library/CaptureCard.h"
 #include "app/library/CaptureCollection.h"
+#include "app/library/CaptureHero.h"
 #include "app/library/CaptureListRow.h"
 #include "app/library/LibraryContents.h"
 #include "app/library/LibraryHeader.h"
+#include "app/library/LibrarySidebar.h"
+#include "app/library/LibraryStatusBar.h"
 #include "app/library/LibraryView.h"
 #include "app/library/SelectionToggle.h"
+#include "app/widgets/IconButton.h"
 #include "app/widgets/Theme.h"
 #include "support/Await.h"
 
@@ -103,11 +110,143 @@ TEST_F(LibraryBindingTest, ADemoLibraryShowsItsSixSamplesInGridAndList)
     EXPECT_FALSE(collection()->isGridView());
 }
 
-TEST_F(LibraryBindingTest, AnEmptyLibraryOffersImportAndSamples)
+TEST_F(LibraryBindingTest, TheSampleButtonSeedsOnceHoweverOftenItIsPressed)
 {
     open(false);
     snapshot(QStringLiteral("empty"));
-    EXPECT_TRUE(view_->contents()->state().emptyButtonsShown);
+    auto *samples = view_->findChild<QAbstractButton *>(QStringLiteral("library.addSamples"));
+    ASSERT_NE(samples, nullptr);
+    ASSERT_TRUE(samples->isVisible());
+    samples->click();
+    samples->click(); // arrives while the first seeding runs
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !app_->isBusy(); }, 20000));
+    EXPECT_EQ(app_->items().size(), 6u);
+    EXPECT_EQ(collection()->items().size(), 6u);
+    EXPECT_FALSE(view_->contents()->state().emptyShown);
+    EXPECT_TRUE(collection()->isEnabled()); // nothing stays busy
+}
+
+TEST_F(LibraryBindingTest, DroppedFilesAreImportedAndTheFailuresShownUntilEscape)
+{
+    open(false);
+    QStringList files;
+    for (const char *name : {"first.png", "broken.png", "third.png"})
+        files << dir_.filePath(QString::fromLatin1(name));
+    QImage picture(320, 200, QImage::Format_RGB32);
+    picture.fill(QColor(30, 120, 90));
+    ASSERT_TRUE(picture.save(files[0]));
+    ASSERT_TRUE(picture.save(files[2]));
+    QFile broken(files[1]);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\x89PNG but nothing after it");
+    broken.close();
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(files[0]), QUrl::fromLocalFile(files[1]),
+                  QUrl(QStringLiteral("https://example.com/remote.png")), QUrl::fromLocalFile(files[2])});
+    QDragEnterEvent enter(QPoint(700, 500), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(700, 500), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_, &drop);
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return app_->items().size() == 2 && !app_->isBusy(); }, 20000));
+    EXPECT_EQ(app_->status(), QStringLiteral("2개 파일을 가져왔습니다."));
+    ASSERT_TRUE(app_->errorMessage());
+    EXPECT_TRUE(app_->errorMessage()->startsWith(QStringLiteral("broken.png: ")));
+    EXPECT_FALSE(app_->errorMessage()->contains(QStringLiteral("remote")));
+    EXPECT_EQ(view_->statusBar()->status(), app_->status());
+    QMessageBox *alert = view_->errorAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->text(), *app_->errorMessage());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(alert));
+    QTest::keyClick(alert, Qt::Key_Escape);
+    EXPECT_FALSE(app_->errorMessage());
+}
+
+TEST_F(LibraryBindingTest, TypingInTheSearchFiltersTheCards)
+{
+    open();
+    QLineEdit *field = view_->header()->searchBox()->field();
+    QTest::keyClicks(field, QStringLiteral("Privacy"));
+    EXPECT_EQ(app_->searchText(), QStringLiteral("Privacy"));
+    ASSERT_EQ(collection()->items().size(), 1u);
+    EXPECT_TRUE(QString::fromStdString(collection()->items()[0].title).startsWith(QStringLiteral("Privacy")));
+    EXPECT_EQ(view_->contents()->state().title, QStringLiteral("검색 결과"));
+    EXPECT_TRUE(view_->hero()->isHidden());
+    EXPECT_TRUE(view_->header()->searchBox()->showsClearButton());
+
+    QTest::keyClicks(field, QStringLiteral("zzz"));
+    EXPECT_TRUE(collection()->items().empty());
+    EXPECT_EQ(view_->contents()->state().emptyTitle, QStringLiteral("일치하는 캡처가 없습니다"));
+    EXPECT_FALSE(view_->contents()->state().emptyButtonsShown);
+    snapshot(QStringLiteral("search-empty"));
+
+    view_->sidebar()->row(LibrarySection::all)->click(); // the current section again clears the search
+    EXPECT_TRUE(app_->searchText().isEmpty());
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(collection()->items().size(), 6u);
+    EXPECT_FALSE(view_->hero()->isHidden());
+}
+
+TEST_F(LibraryBindingTest, SelectAllThenBulkTrashAndRestoreMoveTheRightCaptures)
+{
+    open();
+    auto button = [this](const char *name) { return view_->findChild<QAbstractButton *>(QString::fromLatin1(name)); };
+    button("library.selectAll")->click();
+    EXPECT_EQ(app_->selectedItemIDs().size(), 6u);
+    EXPECT_FALSE(button("library.selectAll")->isEnabled());
+    EXPECT_TRUE(button("library.restoreSelected")->isHidden());
+    settleThumbnails();
+    snapshot(QStringLiteral("selection"));
+
+    // Leave one out: the bar then moves five.
+    const Uuid kept = collection()->items()[2].id;
+    auto *toggle = view_->findChild<SelectionToggle *>(SelectionToggle::objectNameFor(kept));
+    ASSERT_NE(toggle, nullptr);
+    toggle->click();
+    EXPECT_EQ(app_->selectedItemIDs().size(), 5u);
+    EXPECT_FALSE(toggle->isChecked());
+    button("library.trashSelected")->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !app_->isBusy(); }, 10000));
+    EXPECT_EQ(app_->activeCount(), 1);
+    EXPECT_TRUE(app_->selectedItemIDs().empty());
+    ASSERT_EQ(collection()->items().size(), 1u);
+    EXPECT_EQ(collection()->items()[0].id, kept);
+
+    view_->sidebar()->row(LibrarySection::trash)->click();
+    EXPECT_EQ(view_->header()->title(), QStringLiteral("휴지통"));
+    ASSERT_EQ(collection()->items().size(), 5u);
+    const Uuid back = collection()->items()[0].id;
+    view_->findChild<SelectionToggle *>(SelectionToggle::objectNameFor(back))->click();
+    EXPECT_TRUE(button("library.trashSelected")->isHidden());
+    settleThumbnails();
+    snapshot(QStringLiteral("trash"));
+    button("library.restoreSelected")->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !app_->isBusy(); }, 10000));
+    EXPECT_EQ(app_->activeCount(), 2);
+    EXPECT_EQ(collection()->items().size(), 4u);
+    EXPECT_EQ(collection()->cellFor(back), nullptr);
+    EXPECT_NE(button("library.clearSelection"), nullptr);
+}
+
+TEST_F(LibraryBindingTest, TwoQuickStarClicksToggleTwice)
+{
+    open();
+    app_->setGridView(false);
+    const CaptureItem &first = collection()->items()[0];
+    const bool wasFavorite = first.isFavorite;
+    const Uuid id = first.id;
+    auto *row = qobject_cast<CaptureListRow *>(collection()->cellFor(id));
+    ASSERT_NE(row, nullptr);
+    QSignalSpy answers(app_.get(), &AppModel::itemsChanged);
+    row->star()->click();
+    row->star()->click(); // before the store has answered the first
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers.size() >= 2; }, 10000));
+    const auto stored = std::find_if(app_->items().begin(), app_->items().end(),
+                                     [&](const CaptureItem &item) { return item.id == id; });
+    ASSERT_NE(stored, app_->items().end());
+    EXPECT_EQ(stored->isFavorite, wasFavorite);
 }
 
 } // namespace
