@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SheetRouter.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -26,20 +25,6 @@ void bind(Control *control, Preferences &preferences, Value (Preferences::*get)(
     QObject::connect(&preferences, changed, control, [control](Value value) { control->setValue(value); });
     QObject::connect(control, &Control::edited, &preferences,
                      [&preferences, set](Value value) { (preferences.*set)(value); });
-}
-
-// There is no privacy settings page for screen capture or the microphone on this desktop:
-// the sheets explain how access works, and the button opens nothing.
-void openPrivacySettings(AppModel &, bool) { }
-
-QScreen *currentScreen()
-{
-    if (QScreen *screen = QGuiApplication::screenAt(QCursor::pos()))
-        return screen;
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        return screen;
-    const auto screens = QGuiApplication::screens();
-    return screens.isEmpty() ? nullptr : screens.front();
 }
 
 SheetDialog *makeSettings(AppModel &app, QWidget *parent)
@@ -70,7 +55,7 @@ SheetDialog *makeSettings(AppModel &app, QWidget *parent)
     capture->setScreenPermission(app.screenPermission());
     QObject::connect(&app, &AppModel::screenPermissionChanged, capture, &CaptureSettingsPage::setScreenPermission);
     QObject::connect(capture, &CaptureSettingsPage::privacySettingsRequested, &app,
-                     [&app] { openPrivacySettings(app, false); });
+                     [&app] { app.openPrivacySettings(false); });
 
     RecordingSettingsPage *recording = view->recording();
     bind(recording->frameRate(), p, &Preferences::frameRate, &Preferences::setFrameRate,
@@ -97,8 +82,7 @@ SheetDialog *makePermission(AppModel &app, QWidget *parent)
     view->setScreenPermission(app.screenPermission());
     QObject::connect(&app, &AppModel::screenPermissionChanged, view, &PermissionView::setScreenPermission);
     QObject::connect(view, &PermissionView::permissionRequested, &app, &AppModel::requestScreenPermission);
-    QObject::connect(view, &PermissionView::privacySettingsRequested, &app,
-                     [&app] { openPrivacySettings(app, false); });
+    QObject::connect(view, &PermissionView::privacySettingsRequested, &app, [&app] { app.openPrivacySettings(false); });
     QObject::connect(view, &PermissionView::recheckRequested, &app,
                      [&app] { app.setScreenPermission(app.screenCaptureAccess()); });
     return view;
@@ -112,7 +96,7 @@ SheetDialog *makeRecordingSetup(AppModel &app, QWidget *parent)
         screens << screen->name();
     const std::vector<DisplayChoice> choices = RecordingDisplays::choices(screens, displays);
     auto *view = new RecordingSetupView(choices, parent);
-    const QScreen *pointer = currentScreen();
+    const QScreen *pointer = app.currentScreen();
     if (const auto id = RecordingDisplays::preselected(choices, pointer ? pointer->name() : QString(), displays))
         view->setDisplayID(*id);
 
@@ -134,6 +118,7 @@ SheetDialog *makeWindowPicker(AppModel &app, QWidget *parent)
 {
     auto *view = new WindowPickerView(app.windows(), &DesktopScreens::source(), parent);
     QObject::connect(&app, &AppModel::windowsChanged, view, [view, &app] { view->setWindows(app.windows()); });
+    QObject::connect(view, &WindowPickerView::windowChosen, &app, &AppModel::captureWindow);
     return view;
 }
 

@@ -171,14 +171,16 @@ TEST(ExclusiveWindowPicker, RealWindowsOfAnotherProcessAreListedAndOneIsCaptured
     QTemporaryDir dir;
     AppModel app(dir.filePath(QStringLiteral("library")), true);
     test::await(app.load());
-    ASSERT_TRUE(child.waitForWindow(app.captureService().source(), first));
+    const std::optional<WindowInfo> shown = child.waitForWindow(app.captureService().source(), first);
+    ASSERT_TRUE(shown);
     ASSERT_TRUE(child.waitForWindow(app.captureService().source(), second));
 
-    app.setWindows(test::await(app.captureService().availableWindows()));
+    app.preferences().setOpenEditor(false);
+    app.preferences().setAutomaticOCR(false);
     SheetPresenter presenter(app);
-    app.present(AppSheet::windows);
+    app.beginCapture(CaptureAction::window);
+    ASSERT_TRUE(waitFor([&] { return qobject_cast<WindowPickerView *>(presenter.current()) != nullptr; }, 10000));
     auto *picker = qobject_cast<WindowPickerView *>(presenter.current());
-    ASSERT_NE(picker, nullptr);
     const auto titles = [picker] {
         QStringList listed;
         for (const WindowRow *row : picker->rows())
@@ -188,14 +190,29 @@ TEST(ExclusiveWindowPicker, RealWindowsOfAnotherProcessAreListedAndOneIsCaptured
     };
     EXPECT_TRUE(titles().contains(first));
     EXPECT_TRUE(titles().contains(second));
-
-    picker->searchField()->setText(QStringLiteral("picker unicode 창"));
-    EXPECT_EQ(titles(), QStringList{first});
     picker->searchField()->setText(QStringLiteral("PICKER"));
     EXPECT_EQ(titles().size(), 2);
     // The child is the same program: its application name finds both.
     picker->searchField()->setText(QStringLiteral("APP_TESTS"));
     EXPECT_EQ(titles().size(), 2);
+    picker->searchField()->setText(QStringLiteral("picker unicode 창"));
+    ASSERT_EQ(titles(), QStringList{first});
+
+    // While another capture runs a click starts nothing and the sheet stays.
+    WindowRow *row = picker->rows().front();
+    {
+        const AppModel::BusyClaim busy = app.claimBusy();
+        row->click();
+        EXPECT_EQ(app.sheet(), AppSheet::windows);
+        EXPECT_EQ(presenter.current(), picker);
+    }
+    row->click();
+    EXPECT_EQ(app.sheet(), std::nullopt);
+    ASSERT_TRUE(waitFor([&] { return !app.items().empty() && !app.isBusy(); }, 20000)) << app.status().toStdString();
+    const CaptureItem &item = app.items().back();
+    EXPECT_EQ(QString::fromStdString(item.title), first);
+    // The window with its frame, as the window manager drew it.
+    EXPECT_EQ(QSize(item.width, item.height), shown->frame.size());
 }
 
 } // namespace
