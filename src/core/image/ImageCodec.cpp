@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "core/image/AreaScaling.h"
 #include "core/image/BandedConversion.h"
 #include "core/image/HeifDecoder.h"
 #include "core/image/ImageMetadataSanitizer.h"
@@ -175,8 +176,14 @@ QImage thumbnail(const QImage &image, int64_t longestEdge)
     const double scale = std::min(double(longestEdge) / std::max(width, height), 1.0);
     const int targetWidth = int(std::max(std::trunc(width * scale), 1.0));
     const int targetHeight = int(std::max(std::trunc(height * scale), 1.0));
-    // Area-averaging reduction; transparent parts then show the dark fill.
-    const QImage scaled = image.scaled(targetWidth, targetHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Area-averaging reduction on this thread; transparent parts then show the dark fill.
+    const QImage working =
+        image.format() == QImage::Format_RGBA8888_Premultiplied ? image : toWorkingFormat(image, false);
+    const QImage scaled = working.size() == QSize(targetWidth, targetHeight)
+        ? working
+        : areaScaled(working, QSize(targetWidth, targetHeight));
+    if (scaled.isNull())
+        throw ImageFailure::encoding();
     return flattenedOnto(scaled, fill, targetWidth, targetHeight);
 }
 
