@@ -27,6 +27,7 @@ TEST_PKGS=(
   xvfb xauth openbox trayer xdotool xclip x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils imagemagick ffmpeg
   xcompmgr xserver-xephyr sox
+  fonts-dejavu-core
 )
 
 want=()

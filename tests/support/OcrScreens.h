@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QString>
 #include <QStringList>
@@ -23,7 +24,8 @@ namespace tarn::ocrscreens {
 
 struct Line {
     QString text;
-    QRectF box;
+    QRectF box; // the font's line box
+    QRectF ink; // the drawn ink, as a recognizer boxes the line
 };
 
 struct Screen {
@@ -50,20 +52,60 @@ public:
         painter.drawRoundedRect(rect, 10, 10);
     }
 
+    // A button: a rounded rectangle filled with `fill` (none when invalid) and outlined with
+    // `outline` (none when invalid), its label centred.
+    void button(const QRectF &rect, QColor fill, QColor outline, int pixelSize, QColor color, const QString &label)
+    {
+        {
+            QPainter painter(&screen_.image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
+            painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
+            painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+        }
+        const QFontMetricsF metrics(font(pixelSize));
+        text(rect.center().x() - metrics.horizontalAdvance(label) / 2, rect.center().y() - metrics.height() / 2,
+             pixelSize, color, label);
+    }
+
+    // A photo-like thumbnail: a diagonal gradient with a soft round shape on it.
+    void picture(const QRectF &rect, QColor from, QColor to)
+    {
+        QPainter painter(&screen_.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient gradient(rect.topLeft(), rect.bottomRight());
+        gradient.setColorAt(0, from);
+        gradient.setColorAt(1, to);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(gradient);
+        painter.drawRoundedRect(rect, 4, 4);
+        painter.setBrush(QColor(255, 255, 255, 90));
+        painter.drawEllipse(QRectF(rect.x() + rect.width() * 0.55, rect.y() + rect.height() * 0.2, rect.height() * 0.4,
+                                   rect.height() * 0.4));
+    }
+
     // One line with its top-left corner at (x, y); gives the y below the line.
     double text(double x, double y, int pixelSize, QColor color, const QString &text, bool bold = false)
+    {
+        return drawLine(font(pixelSize, bold), x, y, color, text);
+    }
+
+    // The same in the usual monospaced font of code editors and terminals (Hangul from the
+    // interface font).
+    double code(double x, double y, int pixelSize, QColor color, const QString &text)
+    {
+        QFont mono = font(pixelSize);
+        mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono CJK KR")});
+        return drawLine(mono, x, y, color, text);
+    }
+
+    static QFont font(int pixelSize, bool bold = false)
     {
         QFont font;
         font.setFamilies({QStringLiteral("Noto Sans CJK KR")});
         font.setPixelSize(pixelSize);
         font.setWeight(bold ? QFont::DemiBold : QFont::Normal);
-        const QFontMetricsF metrics(font);
-        QPainter painter(&screen_.image);
-        painter.setFont(font);
-        painter.setPen(color);
-        painter.drawText(QPointF(x, y + metrics.ascent()), text);
-        screen_.lines.push_back({text, QRectF(x, y, metrics.horizontalAdvance(text), metrics.height())});
-        return y + metrics.height();
+        return font;
     }
 
     // Lines one under the other, `step` pixels apart.
@@ -77,7 +119,19 @@ public:
 
     Screen take() { return std::move(screen_); }
 
-private:
+    double drawLine(const QFont &font, double x, double y, QColor color, const QString &text)
+    {
+        const QFontMetricsF metrics(font);
+        QPainter painter(&screen_.image);
+        painter.setFont(font);
+        painter.setPen(color);
+        const QPointF baseline(x, y + metrics.ascent());
+        painter.drawText(baseline, text);
+        screen_.lines.push_back({text, QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()),
+                                 metrics.tightBoundingRect(text).translated(baseline)});
+        return y + metrics.height();
+    }
+
     Screen screen_;
 };
 
@@ -212,15 +266,160 @@ inline Screen busyScreen4k()
     return p.take();
 }
 
-// The known lines in reading order, by the same rule the recognizer uses.
+// Screens of real interfaces in situations that a per-block reading gets wrong.
+
+inline const QColor accentBlue(10, 104, 220), quietText(120, 122, 128);
+
+// A menu bar whose open menu is highlighted white on blue above its menu, in which one item
+// is highlighted the same way: light text on a coloured fill inside mostly dark-on-light text.
+inline Screen menuWithHighlight()
+{
+    ScreenPainter p(QStringLiteral("menu highlight"), 520, 300, QColor(246, 246, 247));
+    p.text(14, 6, 13, darkText, QStringLiteral("파일   편집   보기"));
+    p.panel(QRectF(128, 2, 52, 24), accentBlue);
+    p.text(140, 6, 13, Qt::white, QStringLiteral("캡처"));
+    p.text(196, 6, 13, darkText, QStringLiteral("창   도움말"));
+    p.panel(QRectF(124, 30, 300, 182), Qt::white);
+    const QStringList items{"새 캡처", "영역 캡처", "창 캡처", "화면 녹화 시작", "텍스트 인식", "라이브러리 열기"};
+    const QStringList keys{"Ctrl+N", "Ctrl+Shift+2", "Ctrl+Shift+3", "Ctrl+Shift+5", "Ctrl+Shift+O", "Ctrl+L"};
+    for (int i = 0; i < items.size(); ++i) {
+        const double y = 38 + i * 28;
+        const bool highlighted = i == 1;
+        if (highlighted)
+            p.panel(QRectF(130, y - 2, 288, 26), accentBlue);
+        const QColor color = highlighted ? QColor(Qt::white) : darkText;
+        p.text(146, y + 3, 13, color, items[i]);
+        const QFontMetricsF metrics(ScreenPainter::font(13));
+        p.text(404 - metrics.horizontalAdvance(keys[i]), y + 3, 13, highlighted ? color : quietText, keys[i]);
+    }
+    return p.take();
+}
+
+// A dialog whose default button is white on blue beside two grey buttons.
+inline Screen dialogWithButtons()
+{
+    ScreenPainter p(QStringLiteral("dialog buttons"), 600, 200, QColor(236, 236, 238));
+    p.panel(QRectF(20, 16, 560, 168), QColor(252, 252, 253));
+    p.text(44, 36, 15, darkText, QStringLiteral("변경 사항을 저장하시겠습니까?"), true);
+    p.text(44, 66, 13, darkText, QStringLiteral("Your edits will be lost if you don't save them."));
+    p.button(QRectF(264, 130, 96, 28), QColor(222, 222, 226), {}, 13, darkText, QStringLiteral("저장 안 함"));
+    p.button(QRectF(368, 130, 88, 28), QColor(222, 222, 226), {}, 13, darkText, QStringLiteral("Cancel"));
+    p.button(QRectF(464, 130, 88, 28), accentBlue, {}, 13, Qt::white, QStringLiteral("Done"));
+    return p.take();
+}
+
+// A notification with the application's picture beside its text and a row of buttons, one
+// of them filled.
+inline Screen notificationWithButtons()
+{
+    ScreenPainter p(QStringLiteral("notification"), 480, 190, QColor(46, 52, 64));
+    p.panel(QRectF(16, 16, 448, 158), QColor(250, 250, 252));
+    p.picture(QRectF(32, 34, 40, 40), QColor(255, 140, 60), QColor(200, 40, 120));
+    p.text(86, 30, 14, darkText, QStringLiteral("Tarnwick"), true);
+    p.text(86, 54, 13, darkText, QStringLiteral("캡처가 라이브러리에 저장되었습니다."));
+    p.text(86, 76, 12, quietText, QStringLiteral("Screenshot 2026-12-07 at 09.41.12.png"));
+    p.button(QRectF(86, 124, 132, 30), accentBlue, {}, 13, Qt::white, QStringLiteral("Show in Library"));
+    p.button(QRectF(226, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("복사"));
+    p.button(QRectF(314, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("Dismiss"));
+    return p.take();
+}
+
+// A photo library list: a gradient thumbnail left of each row's title and details.
+inline Screen photoList()
+{
+    ScreenPainter p(QStringLiteral("pictures beside text"), 560, 540, QColor(30, 31, 34));
+    const QStringList titles{"회의록 초안 - 디자인 검토", "Screenshot 2026-12-07 at 09.41.12",
+                             "제주도 여행 사진",          "영수증 스캔 12월",
+                             "Error dialog in settings",  "가족 모임 사진 모음",
+                             "Whiteboard sketch",         "주간 보고서 표지"};
+    const QColor from[] = {QColor(250, 180, 90), QColor(70, 130, 230),  QColor(40, 170, 150),  QColor(230, 230, 220),
+                           QColor(220, 70, 70),  QColor(160, 110, 220), QColor(240, 240, 240), QColor(90, 200, 90)};
+    for (int i = 0; i < titles.size(); ++i) {
+        const double y = 16 + i * 64;
+        p.picture(QRectF(16, y, 72, 52), from[i], from[(i + 3) % 8].darker(160));
+        p.text(100, y + 6, 14, lightText, titles[i]);
+        p.text(100, y + 29, 12, QColor(150, 152, 158),
+               QStringLiteral("2026-12-%1 · 1920 x 1080 · %2 MB")
+                   .arg(i + 1, 2, 10, QChar('0'))
+                   .arg(1.2 + i * 0.3, 0, 'f', 1));
+    }
+    return p.take();
+}
+
+// Rows of outlined buttons on a light toolbar and in a dark panel, set close together.
+inline Screen outlinedButtons()
+{
+    ScreenPainter p(QStringLiteral("outlined buttons"), 720, 220, QColor(248, 248, 250));
+    // One script to a row: the tops of Hangul and Latin ink differ by more than the reading
+    // order's row tolerance, so a mixed row's order would hang on a pixel.
+    const QStringList light{"복사", "저장", "공유", "삭제", "내보내기", "인쇄"};
+    double x = 16;
+    for (const auto &label : light) {
+        const double width = QFontMetricsF(ScreenPainter::font(13)).horizontalAdvance(label) + 32;
+        p.button(QRectF(x, 14, width, 30), {}, QColor(186, 186, 192), 13, darkText, label);
+        x += width + 8;
+    }
+    p.panel(QRectF(8, 60, 704, 150), QColor(36, 37, 41));
+    const QStringList dark{"Cancel",      "Retry",         "Open log",  "Copy path",
+                           "자세히 보기", "보고서 보내기", "설정 열기", "닫기"};
+    for (int i = 0; i < dark.size(); ++i)
+        p.button(QRectF(24 + (i % 4) * 168, 80 + (i / 4) * 56, 156, 48), {}, QColor(96, 97, 104), 13, lightText,
+                 dark[i]);
+    return p.take();
+}
+
+// A monospaced .env file in a light editor: keys joined by underscores, and credentials.
+inline Screen envFile()
+{
+    ScreenPainter p(QStringLiteral("monospaced .env"), 560, 190, Qt::white);
+    const QStringList lines{"# 로컬 개발 환경",
+                            "APP_ENV=development",
+                            "DATABASE_URL=postgres://tarn_app@localhost:5432/tarn_dev",
+                            "CAPTURE_DIR=/home/user/Pictures/Tarnwick",
+                            "STRIPE_SECRET_KEY=sk_live_51HxT9aQ2mZ8kP4rW7vB",
+                            "GITHUB_TOKEN=ghp_R4ndmTkn5Vx8QwErTy7UbZs2AcDe",
+                            "MAX_UPLOAD_SIZE_MB=25",
+                            "SOME_TOKEN=abc_def_123"};
+    for (int i = 0; i < lines.size(); ++i)
+        p.code(14, 12 + i * 20, 12, darkText, lines[i]);
+    return p.take();
+}
+
+// A dark list of keyboard shortcuts in 12 px: command names and their keys.
+inline Screen shortcutList()
+{
+    ScreenPainter p(QStringLiteral("12 px shortcuts"), 460, 250, QColor(36, 37, 40));
+    const QStringList commands{"영역 캡처", "전체 화면 캡처", "Copy to clipboard", "텍스트 인식",
+                               "Undo",      "Redo",           "Show library",      "화면 녹화"};
+    const QStringList keys{"Ctrl+Shift+2", "Ctrl+Shift+3", "Ctrl+C", "Ctrl+Shift+O",
+                           "Ctrl+Z",       "Ctrl+Shift+Z", "Ctrl+L", "Ctrl+Shift+5"};
+    for (int i = 0; i < commands.size(); ++i) {
+        p.text(16, 12 + i * 28, 12, lightText, commands[i]);
+        p.text(300, 12 + i * 28, 12, QColor(170, 172, 178), keys[i]);
+    }
+    return p.take();
+}
+
+// The generated test set: plain lines in both languages and both polarities, a whole 4K
+// screen, and the interface situations above.
+inline std::vector<Screen> testSet()
+{
+    std::vector<Screen> set;
+    for (auto make : {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight,
+                      dialogWithButtons, notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList})
+        set.push_back(make());
+    return set;
+}
+
+// The known lines in reading order, by the same rule the recognizer uses on their ink.
 inline QStringList expectedLines(const Screen &screen)
 {
     std::vector<TextRegion> regions;
     const double width = screen.image.width(), height = screen.image.height();
     for (const auto &line : screen.lines)
         regions.push_back({Uuid(), line.text.toStdString(),
-                           UnitRect(line.box.x() / width, line.box.y() / height, line.box.width() / width,
-                                    line.box.height() / height),
+                           UnitRect(line.ink.x() / width, line.ink.y() / height, line.ink.width() / width,
+                                    line.ink.height() / height),
                            1});
     sortIntoReadingOrder(regions);
     QStringList lines;
@@ -257,16 +456,35 @@ inline size_t editDistance(const std::u32string &a, const std::u32string &b)
     return row[b.size()];
 }
 
-// Character error rate: edits from the known text to the recognized text per known character.
-inline double characterErrorRate(const QStringList &expected, const QStringList &recognized)
+// Edits from the known text to the recognized text, and the known characters; sums of them
+// over several screens give the pooled error rate of a set.
+struct ErrorTally {
+    size_t edits = 0, characters = 0;
+
+    double rate() const { return characters ? double(edits) / characters : (edits ? 1.0 : 0.0); }
+    ErrorTally &operator+=(const ErrorTally &other)
+    {
+        edits += other.edits;
+        characters += other.characters;
+        return *this;
+    }
+};
+
+inline ErrorTally errors(const QStringList &expected, const QStringList &recognized)
 {
     const std::u32string truth = normalized(expected), read = normalized(recognized);
-    return truth.empty() ? (read.empty() ? 0.0 : 1.0) : double(editDistance(truth, read)) / truth.size();
+    return {editDistance(truth, read), truth.size()};
 }
 
+inline ErrorTally errors(const Screen &screen, const RecognitionResult &result)
+{
+    return errors(expectedLines(screen), QString::fromStdString(result.text()).split('\n'));
+}
+
+// Character error rate: edits from the known text to the recognized text per known character.
 inline double characterErrorRate(const Screen &screen, const RecognitionResult &result)
 {
-    return characterErrorRate(expectedLines(screen), QString::fromStdString(result.text()).split('\n'));
+    return errors(screen, result).rate();
 }
 
 } // namespace tarn::ocrscreens

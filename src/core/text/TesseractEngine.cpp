@@ -3,6 +3,8 @@
 
 #include <dlfcn.h>
 
+#include <string_view>
+
 #include <QString>
 
 #include <tesseract/baseapi.h>
@@ -61,10 +63,19 @@ QRect boxAt(const tesseract::PageIterator &it, tesseract::PageIteratorLevel leve
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
+// The engine ends a line with a line feed and the last line of a paragraph with two; the
+// text of a line carries none of them (nor any other line terminator). Blanks stay.
 std::string withoutLineEnd(std::string text)
 {
-    if (!text.empty() && text.back() == '\n')
-        text.pop_back();
+    static const std::vector<std::string_view> terminators{"\n", "\r", "\v", "\f", "\u0085", "\u2028", "\u2029"};
+    for (bool stripped = true; stripped;) {
+        stripped = false;
+        for (const std::string_view end : terminators)
+            if (text.size() >= end.size() && std::string_view(text).substr(text.size() - end.size()) == end) {
+                text.resize(text.size() - end.size());
+                stripped = true;
+            }
+    }
     return text;
 }
 

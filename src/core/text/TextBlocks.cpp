@@ -18,17 +18,32 @@ constexpr int wordGapCells = 4;  // horizontal reach that joins letters and word
 constexpr int lineGapCells = 1;  // vertical reach that joins lines set close together
 constexpr int smallestSide = 6;  // blocks narrower or lower than this hold no readable text
 constexpr int cornerReach = 24;  // the largest corner radius of a panel, in pixels
+constexpr int cornerGap = 3;     // the widest gap between a straight edge and its corner arc
+constexpr int arcGap = 2;        // the widest gap between two edge pixels along an arc
+// Edges of boxes (fills, outlines, pictures) inside a block: vertical edges at least this long
+// that are lone steps (no opposite edge nearby, as a glyph stroke has) or reach above and
+// below the text beside them.
+constexpr int shortestBoxEdge = 12;
+constexpr double loneStepShare = 0.3; // largest share of the rows with an opposite edge nearby
+constexpr double twinShare = 0.8;     // edges at least this share as long are the box's own
+constexpr int reachDivisor = 8;       // a box edge reaches past the text by this part of its length
+
+constexpr uint8_t rising = 1, falling = 2; // edge pixels: intensity rises or falls to the right
 
 // A rounded panel corner continues a border as a short arc, which would otherwise look like a
 // small glyph. Erases the edge pixels connected to each end of an erased border, within the
-// reach of a corner radius.
+// reach of a corner radius. A faint arc's edge pixels are not always neighbours, so pixels up
+// to `arcGap` apart count as connected.
 void eraseRoundedCorners(std::vector<uint8_t> &ink, int width, int height, const std::vector<QPoint> &ends)
 {
     std::vector<QPoint> stack;
     for (const QPoint &end : ends) {
+        // An antialiased arc need not touch the straight edge it continues: start from any
+        // edge pixel a few pixels around the end.
         stack.clear();
-        for (int dx = -1; dx <= 1; ++dx)
-            stack.emplace_back(end.x() + dx, end.y());
+        for (int dy = -cornerGap; dy <= cornerGap; ++dy)
+            for (int dx = -cornerGap; dx <= cornerGap; ++dx)
+                stack.emplace_back(end.x() + dx, end.y() + dy);
         while (!stack.empty()) {
             const QPoint p = stack.back();
             stack.pop_back();
@@ -40,8 +55,8 @@ void eraseRoundedCorners(std::vector<uint8_t> &ink, int width, int height, const
             if (!pixel)
                 continue;
             pixel = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -arcGap; dy <= arcGap; ++dy)
+                for (int dx = -arcGap; dx <= arcGap; ++dx)
                     if (dx || dy)
                         stack.emplace_back(p.x() + dx, p.y() + dy);
         }
@@ -56,8 +71,10 @@ std::vector<uint8_t> strokeEdges(const QImage &gray)
     for (int y = 0; y < height; ++y) {
         const uint8_t *row = gray.constScanLine(y);
         uint8_t *out = ink.data() + size_t(y) * width;
-        for (int x = 1; x + 1 < width; ++x)
-            out[x] = std::abs(int(row[x + 1]) - int(row[x - 1])) > edgeContrast;
+        for (int x = 1; x + 1 < width; ++x) {
+            const int step = int(row[x + 1]) - int(row[x - 1]);
+            out[x] = step > edgeContrast ? rising : (step < -edgeContrast ? falling : 0);
+        }
     }
     // Panel and window borders are long unbroken vertical edges; glyph strokes are short.
     std::vector<QPoint> borderEnds;
@@ -115,41 +132,36 @@ CellGrid markCells(const std::vector<uint8_t> &ink, int width, int height)
 void measureLines(const std::vector<uint8_t> &ink, int width, TextBlock &block)
 {
     const QRect &rect = block.rect;
-    std::vector<int> runs;
-    int run = 0;
+    block.lines.clear();
+    int start = -1;
     for (int y = rect.top(); y <= rect.bottom() + 1; ++y) {
         bool any = false;
         if (y <= rect.bottom()) {
             const uint8_t *row = ink.data() + size_t(y) * width;
             any = std::any_of(row + rect.left(), row + rect.right() + 1, [](uint8_t v) { return v != 0; });
         }
-        if (any)
-            ++run;
-        else if (run > 0) {
-            runs.push_back(run);
-            run = 0;
+        if (any && start < 0)
+            start = y;
+        else if (!any && start >= 0) {
+            block.lines.push_back({start, y - 1});
+            start = -1;
         }
     }
-    block.lineCount = std::max<int>(1, int(runs.size()));
+    block.lineCount = std::max<int>(1, int(block.lines.size()));
     block.lineHeight = rect.height();
-    if (!runs.empty()) {
-        std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
-        block.lineHeight = runs[runs.size() / 2];
+    if (!block.lines.empty()) {
+        std::vector<int> heights;
+        for (const InkRows &line : block.lines)
+            heights.push_back(line.last - line.first + 1);
+        std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+        block.lineHeight = heights[heights.size() / 2];
     }
 }
 
-} // namespace
-
-std::vector<TextBlock> findTextBlocks(const QImage &gray)
+// The connected groups of joined cells, each as the extent of its marked cells.
+std::vector<QRect> groupCells(CellGrid &grid, int width, int height)
 {
-    std::vector<TextBlock> blocks;
-    if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
-        return blocks;
-    const int width = gray.width(), height = gray.height();
-    const std::vector<uint8_t> ink = strokeEdges(gray);
-    CellGrid grid = markCells(ink, width, height);
-
-    // Connected groups of joined cells; a block's extent is that of its marked cells only.
+    std::vector<QRect> rects;
     std::vector<uint8_t> seen(grid.joined.size(), 0);
     std::vector<int> stack;
     for (int start = 0; start < grid.columns * grid.rows; ++start) {
@@ -182,8 +194,129 @@ std::vector<TextBlock> findTextBlocks(const QImage &gray)
             continue;
         const QRect rect(QPoint(left * cell, top * cell),
                          QPoint(std::min(width, (right + 1) * cell) - 1, std::min(height, (bottom + 1) * cell) - 1));
-        if (rect.width() < smallestSide || rect.height() < smallestSide)
-            continue;
+        if (rect.width() >= smallestSide && rect.height() >= smallestSide)
+            rects.push_back(rect);
+    }
+    return rects;
+}
+
+struct VerticalRun {
+    int x, first, last;
+    int length() const { return last - first + 1; }
+};
+
+std::vector<VerticalRun> verticalRuns(const std::vector<uint8_t> &ink, int width, const QRect &rect)
+{
+    std::vector<VerticalRun> runs;
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+        int start = -1;
+        for (int y = rect.top(); y <= rect.bottom() + 1; ++y) {
+            const bool on = y <= rect.bottom() && ink[size_t(y) * width + x];
+            if (on && start < 0)
+                start = y;
+            if (!on && start >= 0) {
+                runs.push_back({x, start, y - 1});
+                start = -1;
+            }
+        }
+    }
+    return runs;
+}
+
+// Whether a vertical edge is a lone step, as the side of a fill or a picture is: in most of
+// its rows no edge of the opposite direction lies within a stroke's width, as it does for the
+// two sides of every glyph stroke (and of a thin outline).
+bool isLoneStep(const std::vector<uint8_t> &ink, int width, const VerticalRun &run)
+{
+    const int reach = std::clamp(run.length() / 2, 4, 12);
+    int paired = 0;
+    for (int y = run.first; y <= run.last; ++y) {
+        const uint8_t *row = ink.data() + size_t(y) * width;
+        const uint8_t opposite = row[run.x] == rising ? falling : rising;
+        bool found = false;
+        for (int d = 2; d <= reach && !found; ++d)
+            found = (run.x - d >= 0 && row[run.x - d] == opposite) || (run.x + d < width && row[run.x + d] == opposite);
+        paired += found;
+    }
+    return paired < loneStepShare * run.length();
+}
+
+// The length of the vertical run each ink pixel of `rect` belongs to (0 off the ink), in
+// rows of `rect`.
+std::vector<uint16_t> runLengths(const std::vector<VerticalRun> &runs, const QRect &rect)
+{
+    std::vector<uint16_t> lengths(size_t(rect.width()) * rect.height(), 0);
+    for (const VerticalRun &run : runs)
+        for (int y = run.first; y <= run.last; ++y)
+            lengths[size_t(y - rect.top()) * rect.width() + (run.x - rect.left())] =
+                uint16_t(std::min(run.length(), 65535));
+    return lengths;
+}
+
+// Whether a vertical edge reaches above and below all shorter ink beside it (within its own
+// length to either side), as the side of a button does around its label; a glyph stroke
+// ends level with its neighbours at the top or at the bottom. Edges with nothing beside them
+// count as reaching past it.
+bool reachesPastTextBeside(const std::vector<uint16_t> &lengths, const QRect &rect, const VerticalRun &run)
+{
+    const int twin = int(twinShare * run.length());
+    const int left = std::max(rect.left(), run.x - run.length()), right = std::min(rect.right(), run.x + run.length());
+    int top = run.last + 1, bottom = run.first - 1;
+    for (int y = run.first; y <= run.last; ++y) {
+        const uint16_t *row = lengths.data() + size_t(y - rect.top()) * rect.width() - rect.left();
+        for (int x = left; x <= right; ++x)
+            if (row[x] && row[x] < twin) {
+                top = std::min(top, y), bottom = std::max(bottom, y);
+                break;
+            }
+    }
+    const int margin = std::max(2, run.length() / reachDivisor);
+    return top - run.first >= margin && run.last - bottom >= margin;
+}
+
+// Erases the vertical edges of boxes inside the blocks: the sides of filled buttons and
+// highlights, of outlines and of pictures. They are no text, and a box's height taken as a
+// line's would misjudge the text's size. Gives whether anything was erased.
+bool eraseBoxEdges(std::vector<uint8_t> &ink, int width, int height, const std::vector<QRect> &rects)
+{
+    std::vector<QPoint> ends;
+    for (const QRect &rect : rects) {
+        const std::vector<VerticalRun> runs = verticalRuns(ink, width, rect);
+        const std::vector<uint16_t> lengths = runLengths(runs, rect);
+        std::vector<const VerticalRun *> boxEdges;
+        for (const VerticalRun &run : runs)
+            if (run.length() >= shortestBoxEdge &&
+                (isLoneStep(ink, width, run) || reachesPastTextBeside(lengths, rect, run)))
+                boxEdges.push_back(&run);
+        for (const VerticalRun *run : boxEdges) {
+            for (int y = run->first; y <= run->last; ++y)
+                ink[size_t(y) * width + run->x] = 0;
+            ends.emplace_back(run->x, run->first - 1);
+            ends.emplace_back(run->x, run->last + 1);
+        }
+    }
+    eraseRoundedCorners(ink, width, height, ends);
+    return !ends.empty();
+}
+
+} // namespace
+
+std::vector<TextBlock> findTextBlocks(const QImage &gray)
+{
+    std::vector<TextBlock> blocks;
+    if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
+        return blocks;
+    const int width = gray.width(), height = gray.height();
+    std::vector<uint8_t> ink = strokeEdges(gray);
+    CellGrid grid = markCells(ink, width, height);
+    std::vector<QRect> rects = groupCells(grid, width, height);
+    // Boxes are told from text by comparing them with the text beside them, so the blocks are
+    // found once with them and once more without.
+    if (eraseBoxEdges(ink, width, height, rects)) {
+        grid = markCells(ink, width, height);
+        rects = groupCells(grid, width, height);
+    }
+    for (const QRect &rect : rects) {
         TextBlock block{rect};
         measureLines(ink, width, block);
         blocks.push_back(block);

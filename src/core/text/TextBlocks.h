@@ -8,17 +8,24 @@
 
 namespace tarn {
 
+// The rows of one line's ink, first and last inclusive.
+struct InkRows {
+    int first = 0, last = 0;
+};
+
 // A patch of a screenshot that holds text: one line or a few lines set close together.
 struct TextBlock {
-    QRect rect;         // in pixels of the analysed image
-    int lineHeight = 0; // typical height of one line's ink, in pixels
-    int lineCount = 1;  // runs of rows with ink, one per line
+    QRect rect;                 // in pixels of the analysed image
+    int lineHeight = 0;         // typical height of one line's ink, in pixels
+    int lineCount = 1;          // runs of rows with ink, one per line
+    std::vector<InkRows> lines; // those runs, top to bottom, in rows of the analysed image
 };
 
 // Finds the text blocks of a grayscale (Format_Grayscale8) screenshot, in top-to-bottom scan
 // order. Text is found by its short, steep horizontal edges; long vertical edges (panel and
 // window borders) are ignored, so panels do not swallow the text inside them and columns
-// side by side stay apart.
+// side by side stay apart, and so are the sides of buttons, highlights and pictures, so that
+// a line's height is its text's.
 std::vector<TextBlock> findTextBlocks(const QImage &gray);
 
 // The value of the frame of pixels around `rect`'s inside edge: the block's background.
