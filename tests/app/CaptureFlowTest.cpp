@@ -47,7 +47,10 @@ protected:
         });
         QObject::connect(model_.get(), &AppModel::itemsChanged, model_.get(),
                          [this] { log_->add(QStringLiteral("insert")); });
+        // Only our own writes: other programs on the test desktop may take the clipboard too.
         QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, model_.get(), [this] {
+            if (!QGuiApplication::clipboard()->ownsClipboard())
+                return;
             if (log_->entries.isEmpty() || log_->entries.back() != QStringLiteral("clipboard"))
                 log_->add(QStringLiteral("clipboard"));
         });

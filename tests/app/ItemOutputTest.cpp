@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copy, export and pin of library items, through the real store, clipboard and save panel.
+// Copy, export and pin of library items, through the real store, clipboard and save panel. The
+// clipboard is the desktop's, so these run alone.
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -49,7 +50,7 @@ QStringList leftovers(const QString &folder)
     return QDir(folder).entryList({QStringLiteral(".tarnwick-*")}, QDir::Files | QDir::Hidden);
 }
 
-class ItemOutputTest : public ::testing::Test {
+class ExclusiveItemOutput : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -95,7 +96,7 @@ protected:
     QString out_;
 };
 
-TEST_F(ItemOutputTest, CopiesPutFlattenedPngOrACopiedFileOnTheClipboardEvenWhileBusy)
+TEST_F(ExclusiveItemOutput, CopiesPutFlattenedPngOrACopiedFileOnTheClipboardEvenWhileBusy)
 {
     const AppModel::BusyClaim busy = model_->claimBusy(); // a capture or an import is running
 
@@ -126,7 +127,7 @@ TEST_F(ItemOutputTest, CopiesPutFlattenedPngOrACopiedFileOnTheClipboardEvenWhile
     EXPECT_TRUE(model_->isBusy());
 }
 
-TEST_F(ItemOutputTest, ExportsWriteFlattenedFilesWithoutMetadataAndNeverIntoTheLibrary)
+TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverIntoTheLibrary)
 {
     const AppModel::BusyClaim busy = model_->claimBusy();
     QSignalSpy statuses(model_.get(), &AppModel::statusChanged);
@@ -177,7 +178,7 @@ TEST_F(ItemOutputTest, ExportsWriteFlattenedFilesWithoutMetadataAndNeverIntoTheL
     EXPECT_EQ(model_->exportsInFlight(), 0);
 }
 
-TEST_F(ItemOutputTest, ExportWritesReplaceInOneStepOrLeaveTheDestinationAlone)
+TEST_F(ExclusiveItemOutput, ExportWritesReplaceInOneStepOrLeaveTheDestinationAlone)
 {
     const QString destination = out_ + QStringLiteral("/kept.mp4");
     QFile kept(destination);
@@ -205,7 +206,7 @@ TEST_F(ItemOutputTest, ExportWritesReplaceInOneStepOrLeaveTheDestinationAlone)
     EXPECT_TRUE(leftovers(out_).isEmpty());
 }
 
-TEST_F(ItemOutputTest, PinsShowTheFlattenedImageAndIgnoreVideos)
+TEST_F(ExclusiveItemOutput, PinsShowTheFlattenedImageAndIgnoreVideos)
 {
     model_->pin(video_);
     QTest::qWait(100);
