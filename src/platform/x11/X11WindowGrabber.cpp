@@ -18,9 +18,9 @@ using Clock = std::chrono::steady_clock;
 
 // A window hidden in part repaints it within a frame or two of being redirected; the wait
 // ends once the window has been quiet for a moment, or after a bound for a hung client.
-constexpr auto firstRepaint = std::chrono::milliseconds(500);
+constexpr auto firstRepaint = std::chrono::milliseconds(1000);
 constexpr auto quietAfterRepaint = std::chrono::milliseconds(100);
-constexpr auto longestWait = std::chrono::milliseconds(2000);
+constexpr auto longestWait = std::chrono::milliseconds(3000);
 
 // The window with its border, in its parent's coordinates.
 QRect outerRect(const xcb_get_geometry_reply_t &geometry)
