@@ -111,6 +111,7 @@ SheetDialog *makeRecordingSetup(AppModel &app, QWidget *parent)
     bind(view->microphone(), p, &Preferences::microphone, &Preferences::setMicrophone, &Preferences::microphoneChanged);
     view->setBusy(app.isBusy());
     QObject::connect(&app, &AppModel::isBusyChanged, view, &RecordingSetupView::setBusy);
+    QObject::connect(view, &RecordingSetupView::startRequested, &app, &AppModel::startRecording);
     return view;
 }
 

@@ -122,7 +122,7 @@ TEST(ExclusiveRecordingSheet, PreselectsThePointersScreenAndRecordsTheChosenOne)
 }
 
 // Runs inside the private server: the pointer rests on the right monitor.
-TEST(TwoScreenChild, RecordingSheetOnTheRightMonitor)
+TEST(TwoScreenChild, RecordingSheetFollowsThePointerAndRecordsTheChosenMonitor)
 {
     if (qEnvironmentVariableIsEmpty(twoScreensVariable))
         GTEST_SKIP() << "runs only as the child of ExclusiveRecordingSheet";
@@ -155,10 +155,29 @@ TEST(TwoScreenChild, RecordingSheetOnTheRightMonitor)
     sheet->header()->closeButton()->click();
     QCursor::setPos(leftMonitor.center());
     ASSERT_TRUE(waitFor([] { return QCursor::pos() == leftMonitor.center(); }, 5000));
-    app.present(AppSheet::recording);
+    app.toggleRecording();
     sheet = qobject_cast<RecordingSetupView *>(presenter.current());
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->displayID(), leftID);
+
+    // The user picks the right monitor and starts: that monitor alone is recorded.
+    const int right = sheet->displayPicker()->findData(int(rightID));
+    sheet->displayPicker()->setCurrentIndex(right);
+    Q_EMIT sheet->displayPicker()->activated(right);
+    sheet->startButton()->click();
+    EXPECT_EQ(app.sheet(), std::nullopt);
+    ASSERT_TRUE(waitFor([&] { return app.recorder().state() == RecordingService::State::recording; }, 20000))
+        << app.status().toStdString();
+    QTest::qWait(1500);
+    app.toggleRecording();
+    const auto video = [&] {
+        for (const CaptureItem &item : app.items())
+            if (item.kind == CaptureKind::video)
+                return std::optional<CaptureItem>(item);
+        return std::optional<CaptureItem>();
+    };
+    ASSERT_TRUE(waitFor([&] { return video().has_value(); }, 30000)) << app.status().toStdString();
+    EXPECT_EQ(QSize(video()->width, video()->height), rightMonitor.size());
 }
 
 // Windows of another process, listed as the capture service finds them, in the picker.
