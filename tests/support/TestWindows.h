@@ -5,7 +5,7 @@
 // TARN_TEST_WINDOWS set, and that child shows the windows the variable describes.
 //   TARN_TEST_WINDOWS = entry[;entry...]   entry = title|width|height|flags
 //   flags: p = the four-colour test pattern (else plain grey), a = kept above other windows,
-//          u = no title at all
+//          u = no title at all, t = the title in large black letters on white (for recognition)
 // Both sides live here so the pattern the child paints and the pixels the tests expect agree.
 
 #include <chrono>
@@ -41,12 +41,21 @@ inline QRgb patternPixel(QSize size, QPoint p)
 
 class TestPatternWindow : public QRasterWindow {
 public:
-    explicit TestPatternWindow(bool pattern) : pattern_(pattern) { }
+    explicit TestPatternWindow(bool pattern, QString text = {}) : pattern_(pattern), text_(std::move(text)) { }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
+        if (!text_.isEmpty()) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::white);
+            QFont font = painter.font();
+            font.setPixelSize(48);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QRect(QPoint(), size()), Qt::AlignCenter, text_);
+            return;
+        }
         if (!pattern_) {
             painter.fillRect(QRect(QPoint(), size()), QColor(128, 128, 128));
             return;
@@ -60,6 +69,7 @@ protected:
 
 private:
     bool pattern_;
+    QString text_;
 };
 
 // The child's whole life: show the windows, then run until killed.
@@ -71,7 +81,7 @@ inline int runTestWindows(int argc, char **argv)
         const QStringList parts = entry.split('|');
         if (parts.size() < 4)
             continue;
-        auto *window = new TestPatternWindow(parts[3].contains('p'));
+        auto *window = new TestPatternWindow(parts[3].contains('p'), parts[3].contains('t') ? parts[0] : QString());
         if (!parts[3].contains('u'))
             window->setTitle(parts[0]);
         if (parts[3].contains('a'))
