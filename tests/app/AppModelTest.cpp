@@ -14,6 +14,7 @@
 #include "core/base/LibraryFailure.h"
 #include "platform/VideoInfo.h"
 #include "support/MovieWriter.h"
+#include "support/TestEditor.h"
 
 namespace tarn {
 namespace {
@@ -23,31 +24,7 @@ const QString restoredText = QStringLiteral("개 캡처를 복원했습니다.")
 const QString unsavedText =
     QStringLiteral("선택한 캡처에 진행 중인 편집이나 저장이 있습니다. 먼저 저장하거나 편집기를 닫아 주세요.");
 
-// An open editor as the model sees it, with a real window.
-class TestEditor : public EditorController {
-public:
-    explicit TestEditor(Uuid id) : id_(id) { window_.show(); }
-
-    Uuid itemId() const override { return id_; }
-    bool hasUnsavedEdits() const override { return dirty; }
-    bool isSaving() const override { return saving; }
-    bool isExporting() const override { return false; }
-    QWidget *window() const override { return const_cast<QWidget *>(&window_); }
-    void close() override
-    {
-        window_.hide();
-        ++closeCount;
-        Q_EMIT closed();
-    }
-
-    bool dirty = false;
-    bool saving = false;
-    int closeCount = 0;
-
-private:
-    Uuid id_;
-    QWidget window_;
-};
+using test::TestEditor;
 
 class AppModelTest : public ::testing::Test {
 protected:

@@ -9,9 +9,10 @@
 
 namespace tarn {
 
-// What the application model needs of an open editor window: whether it holds work that a
-// trash or restore must not throw away, its window, and closing it without asking. The editor
-// window controller implements it; the model keeps one per capture identifier.
+// What the application model and the quit decision need of an open editor window: whether it
+// holds work that a trash, a restore or quitting must not throw away, its window, its status
+// line, and closing it with or without asking. The editor window controller implements it; the
+// model keeps one per capture identifier.
 class EditorController : public QObject {
     Q_OBJECT
 
@@ -26,6 +27,11 @@ public:
     virtual QWidget *window() const = 0;
     // Closes the window without asking about unsaved edits; `closed` follows.
     virtual void close() = 0;
+    // Asks the window to close as its close button would: the editor's own check may refuse,
+    // or ask whether to save first.
+    virtual void performClose() = 0;
+    // Shows a sentence on the editor's status line.
+    virtual void setMessage(const QString &message) = 0;
 
     bool isBusyOrDirty() const { return hasUnsavedEdits() || isSaving() || isExporting(); }
     // Makes the window key and brings it to the front.

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include "app/widgets/Palette.h"
+#include "app/widgets/TarnButtonStyle.h"
 #include "app/widgets/Theme.h"
 
 namespace tarn {
@@ -34,7 +35,7 @@ void IconButton::paintEvent(QPaintEvent *)
     if (tinted.isNull())
         return;
     QPainter painter(this);
-    painter.setOpacity(isDown() ? 0.7 : 1.0);
+    painter.setOpacity(TarnButtonStyle::opacity(isEnabled(), isDown()));
     const QSizeF logical = QSizeF(tinted.size()) / ratio;
     const QPointF origin((width() - logical.width()) / 2, (height() - logical.height()) / 2);
     painter.drawImage(origin, tinted);

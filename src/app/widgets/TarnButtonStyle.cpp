@@ -63,7 +63,7 @@ void TarnButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setOpacity(isDown() ? TarnButtonStyle::pressedOpacity : 1.0);
+    painter.setOpacity(TarnButtonStyle::opacity(isEnabled(), isDown()));
     QPainterPath plate;
     plate.addRoundedRect(QRectF(rect()), TarnButtonStyle::cornerRadius, TarnButtonStyle::cornerRadius);
     painter.fillPath(plate, style_.backgroundColor());

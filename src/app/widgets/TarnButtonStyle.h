@@ -17,6 +17,10 @@ struct TarnButtonStyle {
 
     static constexpr qreal cornerRadius = 9;
     static constexpr qreal pressedOpacity = 0.7;
+    // A control that cannot be pressed is drawn faded, so that it never looks like one that can.
+    static constexpr qreal disabledOpacity = 0.35;
+    // The opacity of a shared control in its state.
+    static qreal opacity(bool enabled, bool down) { return !enabled ? disabledOpacity : down ? pressedOpacity : 1.0; }
     static constexpr QMargins padding{15, 11, 15, 11};
 
     QColor labelColor() const;

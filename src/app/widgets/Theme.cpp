@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets/Theme.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
+#include <QStyleFactory>
+
+#include "app/widgets/Palette.h"
 
 namespace tarn::Theme {
 
@@ -94,6 +99,36 @@ void useIconTheme()
     const QString wanted = QString::fromLatin1(iconThemeName);
     if (QIcon::themeName() != wanted)
         QIcon::setThemeName(wanted);
+}
+
+void useDarkAppearance()
+{
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    QPalette dark;
+    dark.setColor(QPalette::Window, Palette::background);
+    dark.setColor(QPalette::WindowText, Palette::text);
+    dark.setColor(QPalette::Base, Palette::surface);
+    dark.setColor(QPalette::AlternateBase, Palette::raised);
+    dark.setColor(QPalette::Text, Palette::text);
+    dark.setColor(QPalette::Button, Palette::raised);
+    dark.setColor(QPalette::ButtonText, Palette::text);
+    dark.setColor(QPalette::BrightText, Palette::accent);
+    dark.setColor(QPalette::Highlight, Palette::teal);
+    dark.setColor(QPalette::HighlightedText, Palette::sidebar);
+    dark.setColor(QPalette::ToolTipBase, Palette::raised);
+    dark.setColor(QPalette::ToolTipText, Palette::text);
+    dark.setColor(QPalette::PlaceholderText, Palette::muted);
+    dark.setColor(QPalette::Link, Palette::teal);
+    dark.setColor(QPalette::Light, Palette::border);
+    dark.setColor(QPalette::Midlight, Palette::raised);
+    dark.setColor(QPalette::Mid, Palette::border);
+    dark.setColor(QPalette::Dark, Palette::sidebar);
+    dark.setColor(QPalette::Shadow, Qt::black);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, Palette::muted);
+    QApplication::setPalette(dark);
+    useIconTheme();
 }
 
 QString iconName(const QString &symbol)

@@ -14,6 +14,9 @@ inline constexpr const char *iconThemeName = "Papirus-Dark";
 
 // Makes that icon theme the one the application loads its symbols from.
 void useIconTheme();
+// The interface is always dark: the Fusion style with the dark palette for every widget, and
+// the icon theme above.
+void useDarkAppearance();
 // The freedesktop icon name that stands for a symbol name, or an empty text for an unknown one.
 QString iconName(const QString &symbol);
 // The icon of a symbol name from the icon theme (a null icon for an unknown symbol).

@@ -164,16 +164,20 @@ bool HotKeyManager::hasEventHandler() const { return eventHandler_ != nullptr; }
 bool HotKeyManager::handleKeyEvent(uint8_t responseType, uint32_t window, uint8_t keycode, uint16_t state,
                                    uint32_t time)
 {
-    if (window != root_)
-        return false;
     auto down = std::find(keysDown_.begin(), keysDown_.end(), keycode);
+    // A keyboard grab of one of our own windows (the region overlay opened by this very key)
+    // takes the release away from the root window. It still ends the press: otherwise the key
+    // would stay marked as held and its next press would be taken for a repeat and swallowed.
+    // Such a release belongs to the grabbing window and is passed on.
     if (responseType == XCB_KEY_RELEASE) {
         if (down == keysDown_.end())
             return false;
         keysDown_.erase(down);
         lastRelease_ = Release{keycode, time};
-        return true;
+        return window == root_;
     }
+    if (window != root_)
+        return false;
     if (down == keysDown_.end() && lastRelease_ && lastRelease_->keycode == keycode && lastRelease_->time == time) {
         keysDown_.push_back(keycode);
         return true;

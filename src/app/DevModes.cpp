@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/DevModes.h"
+
+#include "core/base/AppError.h"
+
+namespace tarn::DevModes {
+
+QCoro::Task<> runBenchmark(QString output)
+{
+    throw AppError(1, QStringLiteral("the benchmark is not part of this build yet"),
+                   QStringLiteral("Tarnwick.Benchmark"));
+    co_return;
+}
+
+QCoro::Task<> runUISmoke(AppModel &app, QString output)
+{
+    throw AppError(1, QStringLiteral("the UI smoke run is not part of this build yet"),
+                   QStringLiteral("Tarnwick.UISmoke"));
+    co_return;
+}
+
+} // namespace tarn::DevModes

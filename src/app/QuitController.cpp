@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/QuitController.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSessionManager>
+
+#include "app/AppModel.h"
+#include "app/editor/EditorController.h"
+
+namespace tarn {
+
+namespace {
+
+bool isRecording(const AppModel &app) { return app.recorder().state() != RecordingService::State::idle; }
+
+} // namespace
+
+QuitController::QuitController(AppModel &app, QObject *parent) : QObject(parent), app_(app)
+{
+    connect(&app, &AppModel::isBusyChanged, this, &QuitController::resumePending);
+    connect(&app, &AppModel::exportsInFlightChanged, this, &QuitController::resumePending);
+    connect(&app.recorder(), &RecordingService::stateChanged, this, &QuitController::resumePending);
+}
+
+QuitController::~QuitController()
+{
+    if (alert_)
+        delete alert_.data();
+}
+
+QuitDecision::State QuitController::currentState() const
+{
+    QuitDecision::State state{isRecording(app_), app_.isBusy(), app_.exportsInFlight(), {}};
+    for (const auto &[id, editor] : app_.editorControllers())
+        state.editors.push_back(editor);
+    return state;
+}
+
+bool QuitController::requestQuit(Origin origin)
+{
+    const QuitDecision decision = QuitDecision::decide(currentState());
+    if (decision.verdict == QuitDecision::Verdict::quit) {
+        pending_ = false;
+        if (alert_)
+            alert_->close();
+        Q_EMIT approved();
+        return true;
+    }
+    pending_ = origin == Origin::signal && decision.verdict == QuitDecision::Verdict::busyAlert;
+    act(decision);
+    return false;
+}
+
+void QuitController::commitData(QSessionManager &manager)
+{
+    const QuitDecision decision = QuitDecision::decide(currentState());
+    if (decision.verdict == QuitDecision::Verdict::quit)
+        return;
+    if (manager.allowsInteraction()) {
+        act(decision);
+        manager.release();
+    }
+    manager.cancel();
+}
+
+void QuitController::act(const QuitDecision &decision)
+{
+    switch (decision.verdict) {
+    case QuitDecision::Verdict::busyAlert:
+        showBusyAlert();
+        break;
+    case QuitDecision::Verdict::editorWorking:
+        decision.editor->bringToFront();
+        decision.editor->setMessage(QuitDecision::editorWorkingMessage());
+        break;
+    case QuitDecision::Verdict::editorUnsaved:
+        decision.editor->bringToFront();
+        decision.editor->performClose();
+        break;
+    case QuitDecision::Verdict::quit:
+        break;
+    }
+}
+
+// Application-modal but shown without a nested event loop; a second request while it is open
+// only brings it forward.
+void QuitController::showBusyAlert()
+{
+    app_.showLibrary();
+    if (alert_) {
+        alert_->raise();
+        alert_->activateWindow();
+        return;
+    }
+    const bool recording = isRecording(app_);
+    const QuitDecision::Alert texts = QuitDecision::busyAlert(recording, app_.exportsInFlight());
+    alert_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tarnwick"), texts.message, QMessageBox::NoButton,
+                             app_.mainWindow());
+    alert_->setAttribute(Qt::WA_DeleteOnClose);
+    alert_->setWindowModality(Qt::ApplicationModal);
+    alert_->setInformativeText(texts.information);
+    QPushButton *confirm = alert_->addButton(texts.confirm, QMessageBox::AcceptRole);
+    alert_->setDefaultButton(confirm);
+    if (!texts.keepRecording.isEmpty())
+        alert_->addButton(texts.keepRecording, QMessageBox::RejectRole);
+    else
+        alert_->setEscapeButton(confirm);
+    connect(alert_, &QMessageBox::buttonClicked, this,
+            [this, confirm](QAbstractButton *button) { answerBusyAlert(button == confirm); });
+    alert_->show();
+    alert_->raise();
+    alert_->activateWindow();
+}
+
+// Stopping is decided by the recorder's state after the alert, not when it opened: a recording
+// that ended meanwhile is left alone.
+void QuitController::answerBusyAlert(bool confirmed)
+{
+    if (confirmed && isRecording(app_))
+        app_.recorder().stop();
+}
+
+void QuitController::resumePending()
+{
+    if (!pending_ || QuitDecision::decide(currentState()).verdict == QuitDecision::Verdict::busyAlert)
+        return;
+    pending_ = false;
+    if (alert_)
+        alert_->close();
+    requestQuit(Origin::signal);
+}
+
+} // namespace tarn

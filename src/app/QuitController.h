@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+
+#include "app/QuitDecision.h"
+
+class QSessionManager;
+
+namespace tarn {
+
+class AppModel;
+
+// The one way out of the application: the menu, the status menu, the session manager and the
+// termination signals all ask here. Refusals follow QuitDecision; its alert opens without a
+// nested event loop, so captures, recordings and the store keep running behind it. Quitting is
+// not retried after the user has dealt with a refusal, except for a termination signal: the
+// system wants the process gone, so once the running work is over it asks again by itself.
+class QuitController : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Origin { user, signal, session };
+
+    explicit QuitController(AppModel &app, QObject *parent = nullptr);
+    ~QuitController() override;
+
+    // Decides and acts; true when quitting goes ahead (`approved` has then been emitted).
+    bool requestQuit(Origin origin = Origin::user);
+    // The session manager asks before it ends the session: a refusal cancels the logout.
+    void commitData(QSessionManager &manager);
+
+    QuitDecision::State currentState() const;
+    QMessageBox *alert() const { return alert_; }
+    bool quitPending() const { return pending_; }
+
+Q_SIGNALS:
+    // Nothing holds the application back: the owner ends the event loop.
+    void approved();
+
+private:
+    void act(const QuitDecision &decision);
+    void showBusyAlert();
+    void answerBusyAlert(bool confirmed);
+    void resumePending();
+
+    AppModel &app_;
+    QPointer<QMessageBox> alert_;
+    bool pending_ = false;
+};
+
+} // namespace tarn

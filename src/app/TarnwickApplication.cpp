@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/TarnwickApplication.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include "app/CommandLine.h"
+#include "app/DevModes.h"
+#include "app/ErrorDescription.h"
+#include "app/ProductInfo.h"
+#include "app/TarnAppDelegate.h"
+#include "core/render/BadgePreview.h"
+
+namespace tarn::TarnwickApplication {
+
+namespace {
+
+void writeLine(FILE *stream, const QString &text)
+{
+    std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+int writeBadgePreview(const LaunchPlan &plan)
+{
+    try {
+        const QString path = BadgePreview::write(plan.badgeFile, plan.badgeRotations);
+        writeLine(stdout, QStringLiteral("Badge palette: ") + path);
+        return 0;
+    } catch (...) {
+        writeLine(stderr, QStringLiteral("Badge preview failed: ") + describe(std::current_exception()));
+        return 1;
+    }
+}
+
+// Without any display the benchmark still runs: it draws into images only.
+void preferOffscreenWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+QCoro::Task<> benchmarkTask(QString output)
+{
+    try {
+        co_await DevModes::runBenchmark(output);
+    } catch (...) {
+        writeLine(stderr, QStringLiteral("Benchmark failed: ") + describe(std::current_exception()));
+        QCoreApplication::exit(1);
+        co_return;
+    }
+    QCoreApplication::exit(0);
+}
+
+// An application without windows, menus, status item, hot keys or library.
+int runBenchmark(int argc, char **argv, const LaunchPlan &plan)
+{
+    preferOffscreenWithoutDisplay();
+    QApplication application(argc, argv);
+    QMetaObject::invokeMethod(
+        &application, [output = plan.benchmarkOutput] { benchmarkTask(output); }, Qt::QueuedConnection);
+    return QApplication::exec();
+}
+
+int runApplication(int argc, char **argv, const LaunchPlan &plan)
+{
+    if (plan.smokeOutput && holdsFiles(plan.libraryRoot)) {
+        writeLine(stderr,
+                  QStringLiteral("--ui-smoke needs a new library folder, but ") + plan.libraryRoot +
+                      QStringLiteral(" already holds files"));
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    TarnAppDelegate delegate(plan.libraryRoot, plan.demo, plan.smokeOutput);
+    QObject::connect(&delegate, &TarnAppDelegate::exitRequested, &application, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    delegate.applicationDidFinishLaunching();
+    return QApplication::exec();
+}
+
+} // namespace
+
+QStringList arguments(int argc, char **argv)
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+std::optional<QString> dataFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
+bool holdsFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    return dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARN_VERSION));
+    const LaunchPlan plan = CommandLine::parse(arguments(argc, argv), QDir::currentPath(), dataFolder());
+    switch (plan.mode) {
+    case LaunchPlan::Mode::help:
+        std::fputs(CommandLine::helpText(ProductInfo::version()).toUtf8().constData(), stdout);
+        return 0;
+    case LaunchPlan::Mode::refused:
+        writeLine(stderr, plan.message);
+        return plan.status;
+    case LaunchPlan::Mode::badgePreview:
+        return writeBadgePreview(plan);
+    case LaunchPlan::Mode::benchmark:
+        return runBenchmark(argc, argv, plan);
+    case LaunchPlan::Mode::run:
+        return runApplication(argc, argv, plan);
+    }
+    return 1;
+}
+
+} // namespace tarn::TarnwickApplication

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+namespace tarn::TarnwickApplication {
+
+// The process entry: reads the command line once and runs exactly one mode (help, badge
+// preview, benchmark, or the application with its delegate, a UI smoke run included).
+// Returns the process's exit status. The help and the badge preview never create an
+// application object.
+int main(int argc, char **argv);
+
+// The arguments as given, the program path included. Taken before the application object
+// exists, since Qt removes its own options (-platform, -style, ...) from argv.
+QStringList arguments(int argc, char **argv);
+
+// The user's application-data folder ($XDG_DATA_HOME, else ~/.local/share), absent when the
+// system names none.
+std::optional<QString> dataFolder();
+
+// A UI smoke run creates its own library; a folder already holding files is somebody's
+// library and is refused.
+bool holdsFiles(const QString &folder);
+
+} // namespace tarn::TarnwickApplication
