@@ -16,6 +16,7 @@
 #include "app/MainMenu.h"
 #include "app/ProductInfo.h"
 #include "app/QuitController.h"
+#include "app/SheetRouter.h"
 #include "app/StatusMenu.h"
 #include "app/TerminationSignals.h"
 #include "app/TrayStatusItem.h"
@@ -83,6 +84,7 @@ void TarnAppDelegate::createWindow()
     libraryWindow_->setCentralWidget(content);
     libraryWindow_->restoreFrame();
     app_->setMainWindow(libraryWindow_.get());
+    sheets_ = std::make_unique<SheetPresenter>(*app_);
 }
 
 void TarnAppDelegate::createStatusItem()
@@ -236,7 +238,7 @@ void TarnAppDelegate::perform(AppCommand command)
     }
 }
 
-// The settings window and the sheets open from the model's sheet value.
+// The settings window and the sheets open from the model's sheet value (SheetPresenter).
 void TarnAppDelegate::openSheet(AppSheet sheet) { app_->present(sheet); }
 
 // Linux desktops have no "hide the application": every main window goes to the task bar,

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace tarn {
+namespace {
+
+const QString cwd = QStringLiteral("/work/here");
+const QString data = QStringLiteral("/home/u/.local/share");
+
+QStringList args(std::initializer_list<const char *> list)
+{
+    QStringList result{QStringLiteral("/usr/bin/tarnwick")};
+    for (const char *a : list)
+        result << QString::fromUtf8(a);
+    return result;
+}
+
+LaunchPlan run(const QString &root, bool demo, std::optional<QString> smoke = std::nullopt)
+{
+    LaunchPlan plan;
+    plan.libraryRoot = root;
+    plan.demo = demo;
+    plan.smokeOutput = std::move(smoke);
+    return plan;
+}
+
+LaunchPlan badge(const QString &file, bool rotations)
+{
+    LaunchPlan plan;
+    plan.mode = LaunchPlan::Mode::badgePreview;
+    plan.badgeFile = file;
+    plan.badgeRotations = rotations;
+    return plan;
+}
+
+LaunchPlan benchmark(const QString &output)
+{
+    LaunchPlan plan;
+    plan.mode = LaunchPlan::Mode::benchmark;
+    plan.benchmarkOutput = output;
+    return plan;
+}
+
+LaunchPlan help()
+{
+    LaunchPlan plan;
+    plan.mode = LaunchPlan::Mode::help;
+    return plan;
+}
+
+LaunchPlan refused(int status, const char *message)
+{
+    LaunchPlan plan;
+    plan.mode = LaunchPlan::Mode::refused;
+    plan.status = status;
+    plan.message = QString::fromUtf8(message);
+    return plan;
+}
+
+struct Case {
+    const char *name;
+    QStringList arguments;
+    LaunchPlan expected;
+    std::optional<QString> dataFolder = data;
+};
+
+TEST(CommandLine, EveryArgumentRuleDecidesTheModeAndTheLibrary)
+{
+    const char *smokeAndLibrary = "--ui-smoke works on a new library of its own and cannot be combined with --library";
+    const std::vector<Case> cases{
+        {"no options: the user's library", args({}), run(data + "/Tarnwick", false)},
+        {"--demo alone: the demo folder", args({"--demo"}), run(data + "/Tarnwick Demo", true)},
+        {"--help wins wherever it stands", args({"--library", "x", "--badge-preview", "a.png", "--help"}), help()},
+        {"--help as another option's value still counts", args({"--library", "--help"}), help()},
+        {"options are case-sensitive", args({"--HELP", "--Demo"}), run(data + "/Tarnwick", false)},
+        {"no joined option=value form", args({"--library=lib"}), run(data + "/Tarnwick", false)},
+        {"the plain badge option wins over the rotation option",
+         args({"--badge-preview", "a.png", "--badge-rotation-preview", "b.png"}), badge(cwd + "/a.png", false)},
+        {"the plain badge option last: no file", args({"--badge-rotation-preview", "b.png", "--badge-preview"}),
+         refused(2, "Badge preview requires an output PNG path")},
+        {"rotation preview", args({"--badge-rotation-preview", "out/r.png"}), badge(cwd + "/out/r.png", true)},
+        {"badge path kept as given below the working directory", args({"--badge-preview", "out/sub/p.png"}),
+         badge(cwd + "/out/sub/p.png", false)},
+        {"absolute badge path", args({"--badge-preview", "/tmp/p.png"}), badge("/tmp/p.png", false)},
+        {"badge preview wins over the benchmark", args({"--benchmark", "b", "--badge-preview", "p.png"}),
+         badge(cwd + "/p.png", false)},
+        {"benchmark wins over the smoke run", args({"--benchmark", "dir", "--ui-smoke", "other"}),
+         benchmark(cwd + "/dir")},
+        {"benchmark last: the ordinary application", args({"--benchmark"}), run(data + "/Tarnwick", false)},
+        {"only the first occurrence of a valued option counts", args({"--benchmark", "a", "--benchmark", "b"}),
+         benchmark(cwd + "/a")},
+        {"a value may start with two dashes", args({"--library", "--demo"}), run(cwd + "/--demo", true)},
+        {"--library value with --demo only sets the flag", args({"--demo", "--library", "/srv/lib"}),
+         run("/srv/lib", true)},
+        {"relative library folder", args({"--library", "../lib"}), run("/work/lib", false)},
+        {"smoke run: its own library, always a demo run", args({"--ui-smoke", "out"}),
+         run(cwd + "/out/library", true, cwd + "/out")},
+        {"smoke run last: ordinary, not demo", args({"--ui-smoke"}), run(data + "/Tarnwick", false)},
+        {"smoke run never gets another library", args({"--ui-smoke", "out", "--library", "lib"}),
+         refused(2, smokeAndLibrary)},
+        {"library option taking the smoke option as its value", args({"--library", "--ui-smoke", "out"}),
+         refused(2, smokeAndLibrary)},
+        {"the program path is searched too", QStringList{QStringLiteral("--demo")}, run(data + "/Tarnwick Demo", true)},
+        {"no data folder and no library: refused", args({}),
+         refused(1,
+                 "No application data folder is known for this user; choose a library with --library "
+                 "<directory>"),
+         std::nullopt},
+        {"no data folder but a library", args({"--library", "/l"}), run("/l", false), std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(CommandLine::parse(c.arguments, cwd, c.dataFolder), c.expected) << c.name;
+}
+
+TEST(CommandLine, HelpStartsWithTheVersionAndEndsWithAnEmptyLine)
+{
+    const QStringList lines = CommandLine::helpText(QStringLiteral("9.8.7")).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 9); // product line, six options, the empty line, and after its feed nothing
+    EXPECT_EQ(lines.front(), QStringLiteral("Tarnwick 9.8.7"));
+    EXPECT_EQ(lines[7], QString());
+    EXPECT_EQ(lines[8], QString());
+    // The descriptions line up at column 30, except the longest option's.
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_NE(lines[i][29], QLatin1Char(' ')) << lines[i].toStdString();
+}
+
+} // namespace
+} // namespace tarn
