@@ -34,6 +34,8 @@ public:
     bool isExporting() const override { return false; }
     QWidget *window() const override { return window_; }
     void close() override { window_->close(); }
+    void performClose() override { window_->close(); }
+    void setMessage(const QString &) override { }
 
 private:
     class CloseReporter : public QWidget {

@@ -9,6 +9,7 @@
 #include <QSessionManager>
 
 #include "app/AppModel.h"
+#include "app/CaptureAction.h"
 #include "app/DevModes.h"
 #include "app/ErrorDescription.h"
 #include "app/LibraryPlaceholder.h"
@@ -81,6 +82,9 @@ void TarnAppDelegate::createWindow()
     mainMenu_->attach(libraryWindow_.get());
     // The library browser's view takes this place when it lands.
     auto *content = new LibraryPlaceholder(*app_);
+    connect(content, &LibraryPlaceholder::filesDropped, app_.get(), [this](const QStringList &files) {
+        app_->importURLs(files);
+    });
     libraryWindow_->setCentralWidget(content);
     libraryWindow_->restoreFrame();
     app_->setMainWindow(libraryWindow_.get());
@@ -218,12 +222,22 @@ void TarnAppDelegate::perform(AppCommand command)
         quit_->requestQuit();
         break;
     case AppCommand::captureRegion:
+        app_->beginCapture(CaptureAction::region);
+        break;
     case AppCommand::captureWindow:
+        app_->beginCapture(CaptureAction::window);
+        break;
     case AppCommand::captureDisplay:
+        app_->beginCapture(CaptureAction::display);
+        break;
     case AppCommand::captureText:
+        app_->beginCapture(CaptureAction::text);
+        break;
     case AppCommand::record:
+        // The recording flow answers here once it is built (its sheet, or stopping).
+        break;
     case AppCommand::importFiles:
-        // The capture, recording and import flows answer here once they are built.
+        app_->importFiles();
         break;
     case AppCommand::search:
         app_->showLibrary();
