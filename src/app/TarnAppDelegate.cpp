@@ -82,9 +82,8 @@ void TarnAppDelegate::createWindow()
     mainMenu_->attach(libraryWindow_.get());
     // The library browser's view takes this place when it lands.
     auto *content = new LibraryPlaceholder(*app_);
-    connect(content, &LibraryPlaceholder::filesDropped, app_.get(), [this](const QStringList &files) {
-        app_->importURLs(files);
-    });
+    connect(content, &LibraryPlaceholder::filesDropped, app_.get(),
+            [this](const QStringList &files) { app_->importURLs(files); });
     libraryWindow_->setCentralWidget(content);
     libraryWindow_->restoreFrame();
     app_->setMainWindow(libraryWindow_.get());
