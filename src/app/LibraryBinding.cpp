@@ -6,6 +6,7 @@
 #include "app/AppModel.h"
 #include "app/SheetRouter.h"
 #include "app/library/LibraryView.h"
+#include "app/widgets/Notifications.h"
 
 namespace tarn {
 
@@ -130,6 +131,7 @@ LibraryView *makeLibraryView(AppModel &app, QWidget *parent)
     forwardLibraryRequests(view, app);
     forwardFlowRequests(view, app);
     new SheetPresenter(app, view);
+    QObject::connect(&Notifications::center(), &Notifications::focusSearch, view, &LibraryView::focusSearch);
     return view;
 }
 

@@ -9,18 +9,18 @@
 #include <QSessionManager>
 
 #include "app/AppModel.h"
-#include "app/CaptureAction.h"
 #include "app/DevModes.h"
 #include "app/ErrorDescription.h"
-#include "app/LibraryPlaceholder.h"
+#include "app/LibraryBinding.h"
 #include "app/LibraryWindow.h"
 #include "app/MainMenu.h"
 #include "app/ProductInfo.h"
 #include "app/QuitController.h"
-#include "app/SheetRouter.h"
 #include "app/StatusMenu.h"
 #include "app/TerminationSignals.h"
 #include "app/TrayStatusItem.h"
+#include "app/library/CaptureAction.h"
+#include "app/library/LibraryView.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/Theme.h"
@@ -80,14 +80,9 @@ void TarnAppDelegate::createWindow()
 {
     libraryWindow_ = std::make_unique<LibraryWindow>(app_->isDemo());
     mainMenu_->attach(libraryWindow_.get());
-    // The library browser's view takes this place when it lands.
-    auto *content = new LibraryPlaceholder(*app_);
-    connect(content, &LibraryPlaceholder::filesDropped, app_.get(),
-            [this](const QStringList &files) { app_->importURLs(files); });
-    libraryWindow_->setCentralWidget(content);
+    libraryWindow_->setCentralWidget(makeLibraryView(*app_));
     libraryWindow_->restoreFrame();
     app_->setMainWindow(libraryWindow_.get());
-    sheets_ = std::make_unique<SheetPresenter>(*app_);
 }
 
 void TarnAppDelegate::createStatusItem()
@@ -233,7 +228,7 @@ void TarnAppDelegate::perform(AppCommand command)
         app_->beginCapture(CaptureAction::text);
         break;
     case AppCommand::record:
-        // The recording flow answers here once it is built (its sheet, or stopping).
+        app_->toggleRecording();
         break;
     case AppCommand::importFiles:
         app_->importFiles();
@@ -251,7 +246,8 @@ void TarnAppDelegate::perform(AppCommand command)
     }
 }
 
-// The settings window and the sheets open from the model's sheet value (SheetPresenter).
+// The settings window and the sheets open from the model's sheet value (the library view's
+// SheetPresenter).
 void TarnAppDelegate::openSheet(AppSheet sheet) { app_->present(sheet); }
 
 // Linux desktops have no "hide the application": every main window goes to the task bar,

@@ -24,7 +24,6 @@ class LibraryLease;
 class LibraryWindow;
 class MainMenu;
 class QuitController;
-class SheetPresenter;
 class StatusItem;
 class StatusMenu;
 class TerminationSignals;
@@ -93,7 +92,6 @@ private:
     std::unique_ptr<AppModel> app_;
     std::unique_ptr<MainMenu> mainMenu_;
     std::unique_ptr<LibraryWindow> libraryWindow_;
-    std::unique_ptr<SheetPresenter> sheets_;
     std::unique_ptr<StatusMenu> statusMenu_;
     std::unique_ptr<StatusItem> statusItem_;
     std::unique_ptr<QuitController> quit_;
