@@ -204,18 +204,26 @@ void AppModel::setPendingRecordingCount(int count)
 
 // ---- derived values -------------------------------------------------------------------------
 
-std::vector<CaptureItem> AppModel::visibleItems() const
+std::vector<const CaptureItem *> AppModel::visibleItemRefs() const
 {
     const SearchQuery query(searchText_.toStdString());
-    std::vector<CaptureItem> visible;
+    std::vector<const CaptureItem *> visible;
     for (const CaptureItem &item : items_) {
         if (includes(section_, item) && query.matches(item))
-            visible.push_back(item);
+            visible.push_back(&item);
     }
     const bool newestFirst = newestFirst_;
-    std::stable_sort(visible.begin(), visible.end(), [newestFirst](const CaptureItem &a, const CaptureItem &b) {
-        return newestFirst ? b.createdAt < a.createdAt : a.createdAt < b.createdAt;
+    std::stable_sort(visible.begin(), visible.end(), [newestFirst](const CaptureItem *a, const CaptureItem *b) {
+        return newestFirst ? b->createdAt < a->createdAt : a->createdAt < b->createdAt;
     });
+    return visible;
+}
+
+std::vector<CaptureItem> AppModel::visibleItems() const
+{
+    std::vector<CaptureItem> visible;
+    for (const CaptureItem *item : visibleItemRefs())
+        visible.push_back(*item);
     return visible;
 }
 
@@ -234,11 +242,11 @@ int64_t AppModel::storedBytes() const
 
 bool AppModel::allVisibleSelected() const
 {
-    const std::vector<CaptureItem> visible = visibleItems();
+    const std::vector<const CaptureItem *> visible = visibleItemRefs();
     if (visible.empty())
         return false;
     return std::all_of(visible.begin(), visible.end(),
-                       [this](const CaptureItem &item) { return selectedItemIDs_.count(item.id) > 0; });
+                       [this](const CaptureItem *item) { return selectedItemIDs_.count(item->id) > 0; });
 }
 
 // ---- selection ------------------------------------------------------------------------------
@@ -248,8 +256,8 @@ void AppModel::selectAllVisible()
     if (!libraryReady_ || isBusy())
         return;
     std::set<Uuid> ids;
-    for (const CaptureItem &item : visibleItems())
-        ids.insert(item.id);
+    for (const CaptureItem *item : visibleItemRefs())
+        ids.insert(item->id);
     setSelectedItemIDs(std::move(ids));
 }
 
@@ -257,9 +265,9 @@ void AppModel::setSelection(const Uuid &id, bool selected)
 {
     if (!libraryReady_ || isBusy())
         return;
-    const std::vector<CaptureItem> visible = visibleItems();
+    const std::vector<const CaptureItem *> visible = visibleItemRefs();
     const bool isVisible =
-        std::any_of(visible.begin(), visible.end(), [&id](const CaptureItem &item) { return item.id == id; });
+        std::any_of(visible.begin(), visible.end(), [&id](const CaptureItem *item) { return item->id == id; });
     if (!isVisible || (selectedItemIDs_.count(id) > 0) == selected)
         return;
     std::set<Uuid> ids = selectedItemIDs_;
@@ -281,9 +289,9 @@ void AppModel::reconcileSelection()
     if (selectedItemIDs_.empty())
         return;
     std::set<Uuid> kept;
-    for (const CaptureItem &item : visibleItems()) {
-        if (selectedItemIDs_.count(item.id) > 0)
-            kept.insert(item.id);
+    for (const CaptureItem *item : visibleItemRefs()) {
+        if (selectedItemIDs_.count(item->id) > 0)
+            kept.insert(item->id);
     }
     if (kept != selectedItemIDs_)
         setSelectedItemIDs(std::move(kept));
@@ -504,9 +512,9 @@ void AppModel::trash(const CaptureItem &item) { setTrashed({item.id}, !item.tras
 void AppModel::trashSelected()
 {
     std::vector<Uuid> ids;
-    for (const CaptureItem &item : visibleItems()) {
-        if (!item.trashedAt && selectedItemIDs_.count(item.id) > 0)
-            ids.push_back(item.id);
+    for (const CaptureItem *item : visibleItemRefs()) {
+        if (!item->trashedAt && selectedItemIDs_.count(item->id) > 0)
+            ids.push_back(item->id);
     }
     setTrashed(ids, true);
 }
@@ -514,9 +522,9 @@ void AppModel::trashSelected()
 void AppModel::restoreSelected()
 {
     std::vector<Uuid> ids;
-    for (const CaptureItem &item : visibleItems()) {
-        if (item.trashedAt && selectedItemIDs_.count(item.id) > 0)
-            ids.push_back(item.id);
+    for (const CaptureItem *item : visibleItemRefs()) {
+        if (item->trashedAt && selectedItemIDs_.count(item->id) > 0)
+            ids.push_back(item->id);
     }
     setTrashed(ids, false);
 }

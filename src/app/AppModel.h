@@ -159,8 +159,11 @@ public:
     // `shortcutsChanged`, on which the delegate registers the hot keys anew.
     void notifyShortcutsChanged() { Q_EMIT shortcutsChanged(); }
 
-    // Derived values, computed on every read.
+    // Derived values, computed on every read. The visible items are also given as pointers
+    // into `items`, in the same order, which copy nothing and stay valid until `items` changes
+    // (announced by itemsChanged).
     std::vector<CaptureItem> visibleItems() const;
+    std::vector<const CaptureItem *> visibleItemRefs() const;
     int activeCount() const;
     int64_t storedBytes() const;
     bool allVisibleSelected() const;

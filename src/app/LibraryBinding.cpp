@@ -15,7 +15,7 @@ namespace {
 // The model's state into the view, now and on every change.
 void showModel(LibraryView *view, AppModel &app)
 {
-    const auto visible = [view, &app] { view->setVisibleItems(app.visibleItems()); };
+    const auto visible = [view, &app] { view->setVisibleItems(app.visibleItemRefs()); };
     const auto items = [view, &app, visible] {
         view->setItems(app.items());
         visible();

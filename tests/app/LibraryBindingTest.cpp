@@ -64,8 +64,8 @@ protected:
         QTest::qWait(50);
         ASSERT_TRUE(QTest::qWaitFor(
             [this] {
-                for (const CaptureItem &item : collection()->items()) {
-                    CaptureCell *cell = collection()->cellFor(item.id);
+                for (const CaptureItem *item : collection()->items()) {
+                    CaptureCell *cell = collection()->cellFor(item->id);
                     if (cell && !cell->isHidden()) {
                         auto *card = qobject_cast<CaptureCard *>(cell);
                         auto *row = qobject_cast<CaptureListRow *>(cell);
@@ -171,7 +171,7 @@ TEST_F(LibraryBindingTest, TypingInTheSearchFiltersTheCards)
     QTest::keyClicks(field, QStringLiteral("Privacy"));
     EXPECT_EQ(app_->searchText(), QStringLiteral("Privacy"));
     ASSERT_EQ(collection()->items().size(), 1u);
-    EXPECT_TRUE(QString::fromStdString(collection()->items()[0].title).startsWith(QStringLiteral("Privacy")));
+    EXPECT_TRUE(QString::fromStdString(collection()->items()[0]->title).startsWith(QStringLiteral("Privacy")));
     EXPECT_EQ(view_->contents()->state().title, QStringLiteral("검색 결과"));
     EXPECT_TRUE(view_->hero()->isHidden());
     EXPECT_TRUE(view_->header()->searchBox()->showsClearButton());
@@ -201,7 +201,7 @@ TEST_F(LibraryBindingTest, SelectAllThenBulkTrashAndRestoreMoveTheRightCaptures)
     snapshot(QStringLiteral("selection"));
 
     // Leave one out: the bar then moves five.
-    const Uuid kept = collection()->items()[2].id;
+    const Uuid kept = collection()->items()[2]->id;
     auto *toggle = view_->findChild<SelectionToggle *>(SelectionToggle::objectNameFor(kept));
     ASSERT_NE(toggle, nullptr);
     toggle->click();
@@ -212,12 +212,12 @@ TEST_F(LibraryBindingTest, SelectAllThenBulkTrashAndRestoreMoveTheRightCaptures)
     EXPECT_EQ(app_->activeCount(), 1);
     EXPECT_TRUE(app_->selectedItemIDs().empty());
     ASSERT_EQ(collection()->items().size(), 1u);
-    EXPECT_EQ(collection()->items()[0].id, kept);
+    EXPECT_EQ(collection()->items()[0]->id, kept);
 
     view_->sidebar()->row(LibrarySection::trash)->click();
     EXPECT_EQ(view_->header()->title(), QStringLiteral("휴지통"));
     ASSERT_EQ(collection()->items().size(), 5u);
-    const Uuid back = collection()->items()[0].id;
+    const Uuid back = collection()->items()[0]->id;
     view_->findChild<SelectionToggle *>(SelectionToggle::objectNameFor(back))->click();
     EXPECT_TRUE(button("library.trashSelected")->isHidden());
     settleThumbnails();
@@ -234,7 +234,7 @@ TEST_F(LibraryBindingTest, TwoQuickStarClicksToggleTwice)
 {
     open();
     app_->setGridView(false);
-    const CaptureItem &first = collection()->items()[0];
+    const CaptureItem &first = *collection()->items()[0];
     const bool wasFavorite = first.isFavorite;
     const Uuid id = first.id;
     auto *row = qobject_cast<CaptureListRow *>(collection()->cellFor(id));

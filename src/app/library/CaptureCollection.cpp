@@ -46,7 +46,7 @@ CollectionLayout CaptureCollection::layoutFor(int width) const
                  : CollectionLayout::list(width, CaptureListRow::rowHeight);
 }
 
-void CaptureCollection::setItems(std::vector<CaptureItem> items)
+void CaptureCollection::setItems(std::vector<const CaptureItem *> items)
 {
     items_ = std::move(items);
     ++itemsVersion_;
@@ -119,7 +119,7 @@ void CaptureCollection::placeVisible()
     const auto [first, last] = layout_.range(band.top(), band.bottom() + 1, int(items_.size()));
     std::unordered_map<Uuid, CaptureCell *> kept;
     for (int index = first; index < last; ++index) {
-        const Uuid &id = items_[size_t(index)].id;
+        const Uuid &id = items_[size_t(index)]->id;
         if (auto found = bound_.find(id); found != bound_.end()) {
             kept.emplace(id, found->second);
             bound_.erase(found);
@@ -130,7 +130,7 @@ void CaptureCollection::placeVisible()
     bound_ = std::move(kept);
 
     for (int index = first; index < last; ++index) {
-        const CaptureItem &item = items_[size_t(index)];
+        const CaptureItem &item = *items_[size_t(index)];
         CaptureCell *&cell = bound_[item.id];
         const bool fresh = cell == nullptr;
         if (fresh)

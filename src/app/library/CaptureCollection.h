@@ -33,13 +33,15 @@ public:
     // The scroll area this collection scrolls in; the cells follow its viewport.
     void setScrollArea(QScrollArea *area);
 
-    void setItems(std::vector<CaptureItem> items);
+    // The captures to show, in order. They are the model's own and must stay valid until the
+    // next call (the model replaces them only together with announcing its new items).
+    void setItems(std::vector<const CaptureItem *> items);
     void setGridView(bool grid);
     void setSelection(const std::set<Uuid> &selection);
     void setBusy(bool busy);
     void setLibraryReady(bool ready);
 
-    const std::vector<CaptureItem> &items() const { return items_; }
+    const std::vector<const CaptureItem *> &items() const { return items_; }
     bool isGridView() const { return grid_; }
     CollectionLayout layoutFor(int width) const;
     // The cell showing a capture, if it is in view.
@@ -66,7 +68,7 @@ private:
 
     const LibraryRepository &repository_;
     QPointer<QScrollArea> area_;
-    std::vector<CaptureItem> items_;
+    std::vector<const CaptureItem *> items_;
     std::set<Uuid> selection_;
     bool grid_ = true;
     bool busy_ = false;

@@ -235,7 +235,7 @@ QWidget *LibraryContents::makeEmptyState()
 
 void LibraryContents::setScrollArea(QScrollArea *area) { collection_->setScrollArea(area); }
 
-void LibraryContents::setVisibleItems(std::vector<CaptureItem> items)
+void LibraryContents::setVisibleItems(std::vector<const CaptureItem *> items)
 {
     facts_.visibleCount = int(items.size());
     collection_->setItems(std::move(items));
@@ -296,11 +296,11 @@ void LibraryContents::setGridView(bool grid)
 
 void LibraryContents::refresh()
 {
-    const std::vector<CaptureItem> &visible = collection_->items();
+    const std::vector<const CaptureItem *> &visible = collection_->items();
     facts_.selectedCount = int(selection_.size());
     facts_.allVisibleSelected = !visible.empty() &&
         std::all_of(visible.begin(), visible.end(),
-                    [this](const CaptureItem &item) { return selection_.count(item.id) > 0; });
+                    [this](const CaptureItem *item) { return selection_.count(item->id) > 0; });
     state_ = LibraryPresenter::contents(facts_);
 
     title_->setText(state_.title);

@@ -49,7 +49,7 @@ public:
     LibraryContents(const LibraryRepository &repository, QWidget *parent = nullptr);
 
     void setScrollArea(QScrollArea *area);
-    void setVisibleItems(std::vector<CaptureItem> items);
+    void setVisibleItems(std::vector<const CaptureItem *> items);
     void setSelection(const std::set<Uuid> &selection);
     void setSection(LibrarySection section);
     void setSearchText(const QString &text);

@@ -189,7 +189,10 @@ void LibraryView::setItems(const std::vector<CaptureItem> &items)
     updatePanels();
 }
 
-void LibraryView::setVisibleItems(std::vector<CaptureItem> items) { contents_->setVisibleItems(std::move(items)); }
+void LibraryView::setVisibleItems(std::vector<const CaptureItem *> items)
+{
+    contents_->setVisibleItems(std::move(items));
+}
 
 void LibraryView::setSection(LibrarySection section)
 {

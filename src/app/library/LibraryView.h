@@ -44,7 +44,8 @@ public:
 
     // The library's state, as the model publishes it.
     void setItems(const std::vector<CaptureItem> &items);
-    void setVisibleItems(std::vector<CaptureItem> items);
+    // The visible captures in order; the pointers must stay valid until the next call.
+    void setVisibleItems(std::vector<const CaptureItem *> items);
     void setSection(LibrarySection section);
     void setSearchText(const QString &text);
     void setSelection(const std::set<Uuid> &selection);

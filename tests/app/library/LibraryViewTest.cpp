@@ -25,6 +25,14 @@
 namespace tarn {
 namespace {
 
+std::vector<const CaptureItem *> refs(const std::vector<CaptureItem> &items)
+{
+    std::vector<const CaptureItem *> pointers;
+    for (const CaptureItem &item : items)
+        pointers.push_back(&item);
+    return pointers;
+}
+
 std::vector<CaptureItem> syntheticItems(int count)
 {
     std::vector<CaptureItem> items;
@@ -73,7 +81,7 @@ protected:
 TEST_F(LibraryViewTest, ALargeLibraryMakesCellsOnlyForWhatIsInView)
 {
     const std::vector<CaptureItem> items = syntheticItems(10'000);
-    view_.setVisibleItems(items);
+    view_.setVisibleItems(refs(items));
     QApplication::processEvents();
     const int madeAtTop = collection()->cellCount();
     EXPECT_GT(madeAtTop, 0);
@@ -102,7 +110,7 @@ TEST_F(LibraryViewTest, ALargeLibraryMakesCellsOnlyForWhatIsInView)
 TEST_F(LibraryViewTest, ACardOpensOnceOnADoubleClickAndARowOnlyOnADoubleClick)
 {
     const std::vector<CaptureItem> items = syntheticItems(2);
-    view_.setVisibleItems(items);
+    view_.setVisibleItems(refs(items));
     QSignalSpy commands(&view_, &LibraryView::commandRequested);
     auto *card = qobject_cast<CaptureCard *>(collection()->cellFor(items[0].id));
     ASSERT_NE(card, nullptr);
@@ -125,7 +133,7 @@ TEST_F(LibraryViewTest, ACardOpensOnceOnADoubleClickAndARowOnlyOnADoubleClick)
 TEST_F(LibraryViewTest, TheSelectionBoxShowsWhatTheSelectionHolds)
 {
     const std::vector<CaptureItem> items = syntheticItems(3);
-    view_.setVisibleItems(items);
+    view_.setVisibleItems(refs(items));
     const QString name = QStringLiteral("capture.select.") + QString::fromStdString(items[1].id.toString()).toUpper();
     auto *toggle = view_.findChild<SelectionToggle *>(name);
     ASSERT_NE(toggle, nullptr);
