@@ -28,6 +28,10 @@ constexpr double loneStepShare = 0.3; // largest share of the rows with an oppos
 constexpr double twinShare = 0.8;     // edges at least this share as long are the box's own
 constexpr int reachDivisor = 8;       // a box edge reaches past the text by this part of its length
 
+// A run of rows lower than this share of a block's tallest line whose strongest step is below
+// this share of the block's is the remains of a thin outline.
+constexpr double outlineHeightShare = 0.75, outlineContrastShare = 0.4;
+
 constexpr uint8_t rising = 1, falling = 2; // edge pixels: intensity rises or falls to the right
 
 // A rounded panel corner continues a border as a short arc, which would otherwise look like a
@@ -128,11 +132,33 @@ CellGrid markCells(const std::vector<uint8_t> &ink, int width, int height)
     return grid;
 }
 
-// The runs of rows that hold ink inside `rect` (one per line) and their median height.
-void measureLines(const std::vector<uint8_t> &ink, int width, TextBlock &block)
+// The strongest horizontal step in each row of `rect`.
+std::vector<int> rowContrasts(const QImage &gray, const QRect &rect)
+{
+    std::vector<int> contrasts;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        const uint8_t *row = gray.constScanLine(y);
+        int strongest = 0;
+        for (int x = std::max(1, rect.left()); x <= std::min(gray.width() - 2, rect.right()); ++x)
+            strongest = std::max(strongest, std::abs(int(row[x + 1]) - int(row[x - 1])));
+        contrasts.push_back(strongest);
+    }
+    return contrasts;
+}
+
+// The runs of rows that hold ink inside `rect` (one per line) and their median height. Low,
+// faint runs beside the block's text are what is left of a thin outline's corners: no lines.
+void measureLines(const QImage &gray, const std::vector<uint8_t> &ink, TextBlock &block)
 {
     const QRect &rect = block.rect;
-    block.lines.clear();
+    const int width = gray.width();
+    struct Run {
+        InkRows rows;
+        int contrast = 0;
+        int height() const { return rows.last - rows.first + 1; }
+    };
+    std::vector<Run> runs;
+    const std::vector<int> contrasts = rowContrasts(gray, rect);
     int start = -1;
     for (int y = rect.top(); y <= rect.bottom() + 1; ++y) {
         bool any = false;
@@ -143,10 +169,19 @@ void measureLines(const std::vector<uint8_t> &ink, int width, TextBlock &block)
         if (any && start < 0)
             start = y;
         else if (!any && start >= 0) {
-            block.lines.push_back({start, y - 1});
+            runs.push_back(
+                {{start, y - 1},
+                 *std::max_element(contrasts.begin() + (start - rect.top()), contrasts.begin() + (y - rect.top()))});
             start = -1;
         }
     }
+    int tallest = 0, strongest = 0;
+    for (const Run &run : runs)
+        tallest = std::max(tallest, run.height()), strongest = std::max(strongest, run.contrast);
+    block.lines.clear();
+    for (const Run &run : runs)
+        if (run.height() >= outlineHeightShare * tallest || run.contrast >= outlineContrastShare * strongest)
+            block.lines.push_back(run.rows);
     block.lineCount = std::max<int>(1, int(block.lines.size()));
     block.lineHeight = rect.height();
     if (!block.lines.empty()) {
@@ -318,7 +353,7 @@ std::vector<TextBlock> findTextBlocks(const QImage &gray)
     }
     for (const QRect &rect : rects) {
         TextBlock block{rect};
-        measureLines(ink, width, block);
+        measureLines(gray, ink, block);
         blocks.push_back(block);
     }
     return blocks;

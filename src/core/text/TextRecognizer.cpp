@@ -16,6 +16,7 @@
 #include "core/base/ImageFailure.h"
 #include "core/base/RecognitionFailure.h"
 #include "core/base/Uuid.h"
+#include "core/text/DarkOnWhite.h"
 #include "core/text/ReadingOrder.h"
 #include "core/text/TextBlocks.h"
 
@@ -53,7 +54,7 @@ struct PreparedBlock {
     QImage image;
     QPoint origin; // where the prepared image's (0, 0) lies in the screenshot, before scaling
     double scale = 1;
-    bool inverted = false;
+    bool inverted = false; // dark on light already, whatever the screen's colours
 };
 
 // The whole image as one block, with the typical line height of its text blocks.
@@ -66,20 +67,31 @@ TextBlock wholeImage(const QImage &gray)
     return {gray.rect(), heights.empty() ? 0 : heights[heights.size() / 2], 2};
 }
 
-PreparedBlock prepare(const QImage &gray, const TextBlock &block, const RecognitionOptions &options)
+// The block's pixels as they are, on its background; inverted when light on dark.
+void isolate(const QImage &gray, const TextBlock &block, int margin, bool invertLightOnDark, PreparedBlock &prepared)
 {
-    PreparedBlock prepared;
-    const int margin = std::max(8, block.lineHeight / 2);
     const QRect frame = block.rect.adjusted(-margin, -margin, margin, margin).intersected(gray.rect());
     prepared.image = QImage(block.rect.size() + QSize(2 * margin, 2 * margin), QImage::Format_Grayscale8);
     prepared.image.fill(backgroundLevel(gray, frame));
     for (int y = 0; y < block.rect.height(); ++y)
         std::copy_n(gray.constScanLine(block.rect.top() + y) + block.rect.left(), block.rect.width(),
                     prepared.image.scanLine(margin + y) + margin);
-    prepared.origin = block.rect.topLeft() - QPoint(margin, margin);
-    if (options.invertLightOnDark && isLightOnDark(gray, frame)) {
+    if (invertLightOnDark && isLightOnDark(gray, frame)) {
         prepared.image.invertPixels();
         prepared.inverted = true;
+    }
+}
+
+PreparedBlock prepare(const QImage &gray, const TextBlock &block, const RecognitionOptions &options)
+{
+    PreparedBlock prepared;
+    const int margin = std::max(8, block.lineHeight / 2);
+    prepared.origin = block.rect.topLeft() - QPoint(margin, margin);
+    if (options.invertLightOnDark && !block.lines.empty()) {
+        prepared.image = darkOnWhite(gray, block, margin);
+        prepared.inverted = true; // nothing is left for the engine to invert
+    } else {
+        isolate(gray, block, margin, options.invertLightOnDark, prepared);
     }
     if (options.upscaleBelowLineHeight > 0 && block.lineHeight > 0 &&
         block.lineHeight < options.upscaleBelowLineHeight) {

@@ -22,7 +22,7 @@ namespace tarn {
 struct RecognitionOptions {
     bool findBlocks = true;                      // read each text block separately (and in parallel)
     int upscaleBelowLineHeight = 40;             // enlarge blocks whose lines are lower (px); 0: never
-    bool invertLightOnDark = true;               // put light-on-dark blocks dark on light first
+    bool invertLightOnDark = true;               // draw text dark on white first (see darkOnWhite)
     PageLayout layout = PageLayout::singleBlock; // layout of each block (or of the whole image)
     bool singleLineBlocks = true;                // read blocks of one line as exactly one line
     bool retryLatinWords = true;                 // see TesseractEngine::setRetryLatinWords
