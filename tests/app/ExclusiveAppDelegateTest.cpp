@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole application shell on the test desktop: window, menus, tray, hot keys, the lease
+// against a second process, and quitting by signal.
+#include <csignal>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "app/AppModel.h"
+#include "app/LibraryWindow.h"
+#include "app/MainMenu.h"
+#include "app/QuitController.h"
+#include "app/StatusItem.h"
+#include "app/StatusMenu.h"
+#include "app/TarnAppDelegate.h"
+#include "app/widgets/Notifications.h"
+#include "core/library/LibraryLease.h"
+#include "platform/x11/HotKeyManager.h"
+
+namespace tarn {
+namespace {
+
+bool onX11() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
+
+void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
+
+class ExclusiveAppDelegate : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!onX11())
+            GTEST_SKIP() << "needs the test desktop";
+    }
+
+    QString root(const QString &name = QStringLiteral("library")) const { return dir_.filePath(name); }
+
+    // A launched delegate whose start-up task has ended.
+    std::unique_ptr<TarnAppDelegate> launch(const QString &library, bool demo = false,
+                                            std::optional<QString> smoke = std::nullopt)
+    {
+        auto delegate = std::make_unique<TarnAppDelegate>(library, demo, smoke);
+        QSignalSpy started(delegate.get(), &TarnAppDelegate::startUpFinished);
+        delegate->applicationDidFinishLaunching();
+        if (!smoke)
+            EXPECT_TRUE(started.count() > 0 || started.wait(20000));
+        return delegate;
+    }
+
+    static void expectCentred(const QWidget *window)
+    {
+        const QRect available = window->screen()->availableGeometry();
+        const QPoint offset = window->frameGeometry().center() - available.center();
+        // The window manager's frame is not symmetric (a title bar on top only).
+        EXPECT_LE(std::abs(offset.x()), 4) << offset.x();
+        EXPECT_LE(std::abs(offset.y()), 20) << offset.y();
+    }
+
+    // Runs a region capture until its overlay is up, then cancels it with Escape.
+    static void expectRegionOverlayThenCancel(AppModel &app)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app.selector().isRunning(); }, 5000)) << "no overlay";
+        xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy(); }, 5000));
+        EXPECT_FALSE(app.selector().isRunning());
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ExclusiveAppDelegate, TheLibraryWindowOpensCentredEveryLaunchAndKeepsItsSizeUnderItsName)
+{
+    auto delegate = launch(root());
+    LibraryWindow *window = delegate->libraryWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_TRUE(delegate->holdsLease());
+    EXPECT_TRUE(delegate->app().libraryReady());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarnwick — Capture Studio"));
+    EXPECT_EQ(window->minimumSize(), QSize(1080, 730));
+    EXPECT_EQ(window->size(), QSize(1280, 880));
+    EXPECT_EQ(window->frameName(), QStringLiteral("Tarnwick.library"));
+    EXPECT_EQ(delegate->app().mainWindow(), window);
+    expectCentred(window);
+    QStringList menus;
+    for (QAction *menu : window->menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus,
+              (QStringList{QStringLiteral("Tarnwick"), QStringLiteral("파일"), QStringLiteral("편집"),
+                           QStringLiteral("윈도우"), QStringLiteral("도움말")}));
+
+    // Closing hides the window; the application stays, and the same window comes back.
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    QTest::qWait(100);
+    delegate->perform(AppCommand::showLibrary);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(delegate->libraryWindow(), window);
+
+    window->resize(1400, 900);
+    QTest::qWait(100);
+    window->close();
+    delegate.reset();
+
+    auto again = launch(root());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(again->libraryWindow()));
+    EXPECT_EQ(again->libraryWindow()->size(), QSize(1400, 900));
+    expectCentred(again->libraryWindow());
+    again.reset();
+
+    auto demo = launch(root(QStringLiteral("demo")), true);
+    EXPECT_EQ(demo->libraryWindow()->frameName(), QStringLiteral("Tarnwick.demo.library"));
+    EXPECT_EQ(demo->libraryWindow()->size(), QSize(1280, 880)) << "demo runs keep their own frame";
+}
+
+TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
+{
+    auto delegate = launch(root());
+    ASSERT_TRUE(QSystemTrayIcon::isSystemTrayAvailable()) << "the test desktop runs a tray host";
+    StatusItem *item = delegate->statusItem();
+    QMenu *menu = delegate->statusMenu()->menu();
+    const auto recordItem = [menu] { return menu->actions().at(5)->text(); };
+    EXPECT_EQ(item->symbol(), QStringLiteral("viewfinder"));
+    EXPECT_EQ(recordItem(), QStringLiteral("화면 녹화…"));
+
+    RecordingService &recorder = delegate->app().recorder();
+    for (auto state :
+         {RecordingService::State::starting, RecordingService::State::recording, RecordingService::State::stopping}) {
+        Q_EMIT recorder.stateChanged(state);
+        EXPECT_EQ(item->symbol(), QStringLiteral("record.circle.fill"));
+        EXPECT_EQ(item->tint().red(), 0xFF);
+        EXPECT_EQ(recordItem(), QStringLiteral("녹화 종료 및 저장"));
+    }
+    Q_EMIT recorder.stateChanged(RecordingService::State::idle);
+    EXPECT_EQ(item->symbol(), QStringLiteral("viewfinder"));
+    EXPECT_EQ(recordItem(), QStringLiteral("화면 녹화…"));
+
+    // The library entry and a click on the item bring the hidden window back.
+    delegate->libraryWindow()->close();
+    menu->actions().at(0)->trigger();
+    EXPECT_TRUE(delegate->libraryWindow()->isVisible());
+    delegate->libraryWindow()->close();
+    Q_EMIT item->activated();
+    EXPECT_TRUE(delegate->libraryWindow()->isVisible());
+}
+
+TEST_F(ExclusiveAppDelegate, ASecondProcessOnTheSameLibraryShowsTheLeaseErrorAndNeverLoads)
+{
+    QProcess first;
+    first.start(QStringLiteral(TARN_APP_BINARY), {QStringLiteral("--library"), root()});
+    ASSERT_TRUE(first.waitForStarted());
+    // The library's folders appear once the first process holds the lease and loads.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(root() + QStringLiteral("/Originals")); }, 20000));
+
+    auto second = launch(root());
+    AppModel &app = second->app();
+    EXPECT_FALSE(second->holdsLease());
+    EXPECT_FALSE(app.libraryReady());
+    EXPECT_EQ(app.errorMessage(), LibraryLease::heldElsewhereMessage());
+    EXPECT_EQ(app.status(), LibraryLease::heldElsewhereMessage());
+    EXPECT_TRUE(second->libraryWindow()->isVisible());
+    second->perform(AppCommand::captureRegion);
+    QTest::qWait(400);
+    EXPECT_FALSE(app.selector().isRunning()) << "nothing captures without the library";
+
+    // Nothing runs in the first one, so a termination signal ends it normally.
+    ::kill(pid_t(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
+{
+    auto delegate = launch(root());
+    QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
+    AppModel::BusyClaim busy = delegate->app().claimBusy();
+    ::kill(::getpid(), SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate->quitController()->alert() != nullptr; }, 5000));
+    EXPECT_EQ(delegate->quitController()->alert()->text(), QStringLiteral("진행 중인 작업이 있습니다."));
+    QTest::qWait(200);
+    EXPECT_EQ(exits.count(), 0);
+    busy.release();
+    ASSERT_TRUE(exits.count() == 1 || exits.wait(5000));
+    EXPECT_EQ(exits.front().front().toInt(), 0);
+
+    // Qt's own quit request goes through the same decision.
+    AppModel::BusyClaim again = delegate->app().claimBusy();
+    QCoreApplication::sendEvent(qApp, new QEvent(QEvent::Quit));
+    EXPECT_EQ(exits.count(), 1);
+}
+
+TEST_F(ExclusiveAppDelegate, CtrlShift1StartsARegionCaptureThroughTheHotKeyOrElseTheMenu)
+{
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->libraryWindow()));
+    EXPECT_EQ(delegate->hotKeys().registeredIdentifiers(), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
+    EXPECT_TRUE(app.shortcutFailures().isEmpty());
+    QSignalSpy performed(delegate.get(), &TarnAppDelegate::performing);
+
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+    expectRegionOverlayThenCancel(app);
+    ASSERT_EQ(performed.count(), 1) << "the grabbed key never reaches the menu too";
+    EXPECT_EQ(performed.front().front().value<AppCommand>(), AppCommand::captureRegion);
+
+    // Without the global keys the File menu's item answers, while a window of ours is active.
+    app.preferences().setGlobalShortcuts(false);
+    app.notifyShortcutsChanged();
+    EXPECT_TRUE(delegate->hotKeys().registeredIdentifiers().empty());
+    delegate->perform(AppCommand::showLibrary);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->libraryWindow()));
+    performed.clear();
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+    expectRegionOverlayThenCancel(app);
+    ASSERT_EQ(performed.count(), 1);
+    EXPECT_EQ(performed.front().front().value<AppCommand>(), AppCommand::captureRegion);
+    app.preferences().setGlobalShortcuts(true);
+}
+
+// The overlay grabs the keyboard while the hot key is still held, so its release goes to the
+// overlay and not to the root window; the next press must still count.
+TEST_F(ExclusiveAppDelegate, AHotKeyReleasedIntoTheOverlaysGrabWorksAgainAfterwards)
+{
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    QSignalSpy performed(delegate.get(), &TarnAppDelegate::performing);
+    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+1")});
+    const bool overlay = QTest::qWaitFor([&] { return app.selector().isRunning(); }, 5000);
+    QTest::qWait(300); // the grab is in place
+    xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+shift+1")});
+    ASSERT_TRUE(overlay);
+    QTest::qWait(200);
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy(); }, 5000));
+    EXPECT_EQ(performed.count(), 1);
+
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+    expectRegionOverlayThenCancel(app);
+    EXPECT_EQ(performed.count(), 2);
+}
+
+TEST_F(ExclusiveAppDelegate, ASmokeRunRegistersNoHotKeysWhateverThePreference)
+{
+    auto delegate = launch(root(QStringLiteral("smoke/library")), true, dir_.filePath(QStringLiteral("smoke")));
+    EXPECT_TRUE(delegate->app().preferences().globalShortcuts());
+    EXPECT_TRUE(delegate->hotKeys().registeredIdentifiers().empty());
+    EXPECT_TRUE(delegate->app().shortcutFailures().isEmpty());
+}
+
+TEST_F(ExclusiveAppDelegate, SearchFromAnotherWindowRaisesTheLibraryAndFocusesItsSearchField)
+{
+    auto delegate = launch(root());
+    QMainWindow other;
+    other.setWindowTitle(QStringLiteral("other"));
+    delegate->mainMenu()->attach(&other);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QSignalSpy focus(&Notifications::center(), &Notifications::focusSearch);
+
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+f")});
+    ASSERT_TRUE(focus.count() == 1 || focus.wait(3000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->libraryWindow()));
+    EXPECT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr; }));
+    EXPECT_EQ(QApplication::focusWidget()->window(), delegate->libraryWindow());
+}
+
+} // namespace
+} // namespace tarn
