@@ -117,6 +117,7 @@ void forwardFlowRequests(LibraryView *view, AppModel &app)
                          }
                      });
     QObject::connect(view, &LibraryView::captureRequested, &app, &AppModel::beginCapture);
+    QObject::connect(view, &LibraryView::recordingToggled, &app, &AppModel::toggleRecording);
     QObject::connect(view, &LibraryView::importFilesRequested, &app, &AppModel::importFiles);
     QObject::connect(view, &LibraryView::filesDropped, &app,
                      [&app](const QStringList &files) { app.importURLs(files); });

@@ -29,6 +29,7 @@
 #include "app/library/LibraryView.h"
 #include "app/library/SelectionToggle.h"
 #include "app/widgets/IconButton.h"
+#include "app/widgets/Notifications.h"
 #include "app/widgets/Theme.h"
 #include "support/Await.h"
 
@@ -147,6 +148,8 @@ TEST_F(LibraryBindingTest, DroppedFilesAreImportedAndTheFailuresShownUntilEscape
     QDragEnterEvent enter(QPoint(700, 500), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view_, &enter);
     ASSERT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(view_->isDropTargeted());
+    snapshot(QStringLiteral("drop"));
     QDropEvent drop(QPointF(700, 500), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view_, &drop);
 
@@ -168,6 +171,10 @@ TEST_F(LibraryBindingTest, TypingInTheSearchFiltersTheCards)
 {
     open();
     QLineEdit *field = view_->header()->searchBox()->field();
+    view_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view_));
+    Q_EMIT Notifications::center().focusSearch(); // the Find command, Ctrl+F
+    EXPECT_TRUE(field->hasFocus());
     QTest::keyClicks(field, QStringLiteral("Privacy"));
     EXPECT_EQ(app_->searchText(), QStringLiteral("Privacy"));
     ASSERT_EQ(collection()->items().size(), 1u);

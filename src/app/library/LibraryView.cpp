@@ -26,6 +26,7 @@
 #include "app/library/LibrarySidebar.h"
 #include "app/library/LibraryStatusBar.h"
 #include "app/library/ViewKit.h"
+#include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
 #include "core/library/LibraryPaths.h"
 #include "core/library/LibraryRepository.h"
@@ -93,6 +94,7 @@ LibraryView::LibraryView(const LibraryRepository &repository, RecordingService &
     dropOverlay_ = new DropOverlay(this);
 
     connectParts();
+    connect(&Notifications::center(), &Notifications::focusSearch, this, &LibraryView::focusSearch);
     connect(&recorder_, &RecordingService::stateChanged, this, &LibraryView::showRecorder);
     connect(&recorder_, &RecordingService::secondsChanged, this, &LibraryView::showRecorder);
     showRecorder();
