@@ -52,20 +52,6 @@ private:
     CaptureCard *card_;
 };
 
-// The dark plate under the selection checkbox.
-class TogglePlate : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(ViewKit::roundedRect(QRectF(rect()), 6), QColor(0, 0, 0, qRound(255 * 0.55)));
-    }
-};
-
 } // namespace
 
 CardPicture::CardPicture(QWidget *parent) : ThumbnailView(parent) { setCursor(Qt::ArrowCursor); }
@@ -153,7 +139,7 @@ CaptureCard::CaptureCard(QWidget *parent)
     : CaptureCell(parent),
       picture_(new CardPicture(this)),
       outline_(new CardOutline(this)),
-      togglePlate_(new TogglePlate(this)),
+      togglePlate_(new Plate(6, QColor(0, 0, 0, qRound(255 * 0.55)), Qt::transparent, this)),
       star_(new CardStar(this))
 {
     picture_->setCornerRadius(cornerRadius, true);

@@ -10,16 +10,8 @@
 
 namespace tarn {
 
-BannerFrame::BannerFrame(const QColor &tint, QWidget *parent) : QWidget(parent), tint_(tint) { }
-
-void BannerFrame::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(ViewKit::roundedRect(QRectF(rect()), 9), tint_);
-}
-
-PermissionBanner::PermissionBanner(QWidget *parent) : BannerFrame(ViewKit::faded(Palette::teal, 0.035), parent)
+PermissionBanner::PermissionBanner(QWidget *parent)
+    : Plate(9, ViewKit::faded(Palette::teal, 0.035), Qt::transparent, parent)
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(14, 12, 14, 12);
@@ -34,7 +26,8 @@ PermissionBanner::PermissionBanner(QWidget *parent) : BannerFrame(ViewKit::faded
     connect(open, &QAbstractButton::clicked, this, &PermissionBanner::permissionRequested);
 }
 
-RecoveryBanner::RecoveryBanner(QWidget *parent) : BannerFrame(ViewKit::faded(Palette::coral, 0.08), parent)
+RecoveryBanner::RecoveryBanner(QWidget *parent)
+    : Plate(9, ViewKit::faded(Palette::coral, 0.08), Qt::transparent, parent)
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(14, 14, 14, 14);

@@ -1,28 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include "app/library/ViewKit.h"
 
 class QLabel;
 
 namespace tarn {
 
-// A strip on a tinted rounded plate, for the two banners above the library contents.
-class BannerFrame : public QWidget {
-    Q_OBJECT
-
-public:
-    BannerFrame(const QColor &tint, QWidget *parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QColor tint_;
-};
-
 // Asks for the screen-recording permission while the library has captures and none is given.
-class PermissionBanner : public BannerFrame {
+class PermissionBanner : public Plate {
     Q_OBJECT
 
 public:
@@ -33,7 +19,7 @@ Q_SIGNALS:
 };
 
 // Says how many unfinished recordings were kept and opens their folder.
-class RecoveryBanner : public BannerFrame {
+class RecoveryBanner : public Plate {
     Q_OBJECT
 
 public:

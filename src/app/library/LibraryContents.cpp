@@ -18,23 +18,6 @@ namespace tarn {
 
 namespace {
 
-// The selection bar's faint accent plate and outline.
-class SelectionBarFrame : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QPainterPath shape = ViewKit::roundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10);
-        painter.fillPath(shape, ViewKit::faded(Palette::accent, 0.055));
-        painter.setPen(QPen(ViewKit::faded(Palette::accent, 0.16), 1));
-        painter.drawPath(shape);
-    }
-};
-
 // The empty state's dashed outline.
 class DashedFrame : public QWidget {
 public:
@@ -50,20 +33,6 @@ protected:
         pen.setMiterLimit(10);
         painter.setPen(pen);
         painter.drawPath(ViewKit::roundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 14));
-    }
-};
-
-// The plate behind the grid/list switch.
-class SwitchPlate : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(ViewKit::roundedRect(QRectF(rect()), 7), Palette::surface);
     }
 };
 
@@ -158,7 +127,7 @@ QWidget *LibraryContents::makeHeaderRow()
     layout->addWidget(sort_);
     layout->addSpacing(12);
 
-    auto *switcher = new SwitchPlate;
+    auto *switcher = new Plate(7, Palette::surface);
     auto *switchLayout = new QHBoxLayout(switcher);
     switchLayout->setContentsMargins(3, 3, 3, 3);
     switchLayout->setSpacing(2);
@@ -178,7 +147,7 @@ QWidget *LibraryContents::makeHeaderRow()
 
 QWidget *LibraryContents::makeSelectionBar()
 {
-    selectionBar_ = new SelectionBarFrame;
+    selectionBar_ = new Plate(10, ViewKit::faded(Palette::accent, 0.055), ViewKit::faded(Palette::accent, 0.16));
     auto *layout = new QHBoxLayout(selectionBar_);
     layout->setContentsMargins(14, 10, 14, 10);
     layout->setSpacing(14);

@@ -45,23 +45,6 @@ protected:
     }
 };
 
-// A card on the faint surface plate with a hairline outline.
-class PrivacyPlate : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QPainterPath shape = ViewKit::roundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12);
-        painter.fillPath(shape, ViewKit::faded(Palette::surface, 0.55));
-        painter.setPen(QPen(ViewKit::faded(Palette::border, 0.55), 1));
-        painter.drawPath(shape);
-    }
-};
-
 class Dot : public QWidget {
 public:
     Dot() { setFixedSize(5, 5); }
@@ -75,14 +58,6 @@ protected:
         painter.setBrush(Palette::teal);
         painter.drawEllipse(QRectF(rect()));
     }
-};
-
-class Hairline : public QWidget {
-public:
-    Hairline() { setFixedHeight(1); }
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), ViewKit::faded(Palette::border, 0.65)); }
 };
 
 } // namespace
@@ -186,7 +161,9 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     for (LibrarySection section :
          {LibrarySection::all, LibrarySection::images, LibrarySection::videos, LibrarySection::favorites})
         column->addWidget(makeRow(section));
-    column->addWidget(padded(new Hairline, 25, 24, 25, 24));
+    auto *hairline = new Plate(0, ViewKit::faded(Palette::border, 0.65));
+    hairline->setFixedHeight(1);
+    column->addWidget(padded(hairline, 25, 24, 25, 24));
     column->addWidget(padded(new Eyebrow(QStringLiteral("TOOLS"), Palette::muted), 27, 0, 27, 13));
 
     auto *text =
@@ -237,7 +214,7 @@ QWidget *LibrarySidebar::makeBrand()
 
 QWidget *LibrarySidebar::makePrivacyCard()
 {
-    auto *card = new PrivacyPlate;
+    auto *card = new Plate(12, ViewKit::faded(Palette::surface, 0.55), ViewKit::faded(Palette::border, 0.55));
     auto *column = new QVBoxLayout(card);
     column->setContentsMargins(17, 17, 17, 17);
     column->setSpacing(10);

@@ -59,15 +59,6 @@ protected:
     }
 };
 
-// The one-pixel line between the sidebar and the content column.
-class Divider : public QWidget {
-public:
-    Divider() { setFixedWidth(1); }
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), ViewKit::faded(Palette::border, 0.55)); }
-};
-
 } // namespace
 
 LibraryView::LibraryView(const LibraryRepository &repository, RecordingService &recorder, bool isDemo, QWidget *parent)
@@ -89,7 +80,9 @@ LibraryView::LibraryView(const LibraryRepository &repository, RecordingService &
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(sidebar_);
-    row->addWidget(new Divider);
+    auto *divider = new Plate(0, ViewKit::faded(Palette::border, 0.55));
+    divider->setFixedWidth(1);
+    row->addWidget(divider);
     row->addWidget(makeContentColumn(repository), 1);
     dropOverlay_ = new DropOverlay(this);
 

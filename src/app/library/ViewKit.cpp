@@ -86,6 +86,31 @@ QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidg
 
 namespace tarn {
 
+Plate::Plate(qreal radius, const QColor &fill, const QColor &outline, QWidget *parent)
+    : QWidget(parent),
+      radius_(radius),
+      fill_(fill),
+      outline_(outline)
+{ }
+
+void Plate::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (radius_ <= 0) {
+        painter.fillRect(rect(), fill_);
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool outlined = outline_.alpha() > 0;
+    const QRectF area = outlined ? QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5) : QRectF(rect());
+    const QPainterPath shape = ViewKit::roundedRect(area, radius_);
+    painter.fillPath(shape, fill_);
+    if (outlined) {
+        painter.setPen(QPen(outline_, 1));
+        painter.drawPath(shape);
+    }
+}
+
 SymbolView::SymbolView(const QString &symbol, const QColor &color, int size, QWidget *parent)
     : QWidget(parent),
       symbol_(symbol),

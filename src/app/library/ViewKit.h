@@ -40,6 +40,23 @@ inline constexpr qreal disabledOpacity = 0.4;
 
 namespace tarn {
 
+// A rounded plate in one colour, with an optional one-pixel outline along its edge: the tinted
+// backgrounds of bars, cards, banners and markers, and (with radius 0) hairlines.
+class Plate : public QWidget {
+    Q_OBJECT
+
+public:
+    Plate(qreal radius, const QColor &fill, const QColor &outline = Qt::transparent, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    qreal radius_;
+    QColor fill_;
+    QColor outline_;
+};
+
 // One symbol in a fixed square, for rows of symbol and text.
 class SymbolView : public QWidget {
     Q_OBJECT
