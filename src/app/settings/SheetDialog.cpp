@@ -2,6 +2,7 @@
 #include "app/settings/SheetDialog.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
 
 #include "app/widgets/Palette.h"
 
@@ -87,6 +88,11 @@ void SheetDialog::closeEvent(QCloseEvent *event)
 // needs at its fixed width.
 void SheetDialog::showEvent(QShowEvent *event)
 {
+    // Return in a field must not press some button of the sheet: no button is a default one.
+    for (QPushButton *button : findChildren<QPushButton *>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     if (!fixedHeight_ && layout()->hasHeightForWidth())
         setFixedHeight(layout()->totalHeightForWidth(width()));
     else if (!fixedHeight_)

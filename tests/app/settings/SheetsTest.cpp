@@ -72,6 +72,8 @@ TEST_F(SheetsTest, PermissionSheetFollowsTheModel)
     // The test desktop grants access: the main button reads done and only closes.
     ASSERT_TRUE(app_.screenPermission());
     EXPECT_EQ(view->permissionButton()->text(), QStringLiteral("연결 완료"));
+    QTest::keyClick(view, Qt::Key_Return); // presses no button
+    EXPECT_EQ(app_.sheet(), AppSheet::permissions);
     app_.setScreenPermission(false);
     EXPECT_EQ(view->permissionButton()->text(), QStringLiteral("화면 기록 권한 요청"));
     view->recheckButton()->click();
