@@ -80,7 +80,9 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
     QPointer<AppModel> self(this);
     const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
     try {
-        co_await sleep(timings_.settleAfterHiding, token);
+        // The pause lets the hidden windows leave the screen before the overlay freezes it; with
+        // nothing hidden it would only delay the overlay (the hot key's answer).
+        co_await sleep(hidden.empty() ? std::chrono::milliseconds(0) : timings_.settleAfterHiding, token);
         std::optional<QRectF> region;
         if (action != CaptureAction::display) {
             const std::optional<RegionSelection> selection = co_await selector_->select();
