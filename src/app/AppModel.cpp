@@ -452,6 +452,7 @@ void AppModel::addEditor(EditorController *controller)
     controller->setParent(this);
     editorControllers_[id] = controller;
     connect(controller, &EditorController::closed, this, [this, id, controller] { removeEditor(id, controller); });
+    Q_EMIT editorAdded(controller);
 }
 
 void AppModel::removeEditor(const Uuid &id, EditorController *controller)

@@ -258,6 +258,8 @@ Q_SIGNALS:
     // The recorder has written its file, the HUD is gone and the hidden windows are back; the
     // recording flow imports the file from here.
     void recordingFinished(const QString &file);
+    // A new editor is open; the delegate gives its window the menu bar.
+    void editorAdded(tarn::EditorController *controller);
 
 private:
     void setItems(std::vector<CaptureItem> items);

@@ -19,6 +19,7 @@
 #include "app/StatusMenu.h"
 #include "app/TerminationSignals.h"
 #include "app/TrayStatusItem.h"
+#include "app/editor/EditorController.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibraryView.h"
 #include "app/widgets/Notifications.h"
@@ -70,10 +71,15 @@ void TarnAppDelegate::applicationDidFinishLaunching()
     app_->showLibrary();
 }
 
+// One set of actions; the library window and every editor window show them in a menu bar.
 void TarnAppDelegate::createMenus()
 {
     mainMenu_ = std::make_unique<MainMenu>();
     connect(mainMenu_.get(), &MainMenu::commandTriggered, this, &TarnAppDelegate::perform);
+    connect(app_.get(), &AppModel::editorAdded, this, [this](EditorController *editor) {
+        if (auto *window = qobject_cast<QMainWindow *>(editor->window()))
+            mainMenu_->attach(window);
+    });
 }
 
 void TarnAppDelegate::createWindow()

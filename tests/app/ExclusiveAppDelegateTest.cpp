@@ -29,6 +29,7 @@
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
 #include "platform/x11/HotKeyManager.h"
+#include "support/TestEditor.h"
 
 namespace tarn {
 namespace {
@@ -259,15 +260,16 @@ TEST_F(ExclusiveAppDelegate, ASmokeRunRegistersNoHotKeysWhateverThePreference)
     EXPECT_TRUE(delegate->app().shortcutFailures().isEmpty());
 }
 
-TEST_F(ExclusiveAppDelegate, SearchFromAnotherWindowRaisesTheLibraryAndFocusesItsSearchField)
+TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSearchField)
 {
     auto delegate = launch(root());
-    QMainWindow other;
-    other.setWindowTitle(QStringLiteral("other"));
-    delegate->mainMenu()->attach(&other);
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    // An editor window gets the menu bar when it opens.
+    auto *editor = new test::TestEditor(Uuid::random());
+    delegate->app().addEditor(editor);
+    auto *window = qobject_cast<QMainWindow *>(editor->window());
+    ASSERT_NE(window->menuWidget(), nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QSignalSpy focus(&Notifications::center(), &Notifications::focusSearch);
 
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+f")});

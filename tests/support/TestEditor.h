@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QMainWindow>
 #include <QString>
-#include <QWidget>
 
 #include "app/editor/EditorController.h"
 
 namespace tarn::test {
 
-// An open editor as the model and the quit decision see it, with a real window. Its work
+// An open editor as the model and the quit decision see it, with a real main window. Its work
 // flags are set by the test; what was asked of it is counted.
 class TestEditor : public EditorController {
 public:
@@ -22,7 +22,7 @@ public:
     bool hasUnsavedEdits() const override { return dirty; }
     bool isSaving() const override { return saving; }
     bool isExporting() const override { return exporting; }
-    QWidget *window() const override { return const_cast<QWidget *>(&window_); }
+    QWidget *window() const override { return const_cast<QMainWindow *>(&window_); }
     void close() override
     {
         window_.hide();
@@ -41,7 +41,7 @@ public:
 
 private:
     Uuid id_;
-    QWidget window_;
+    QMainWindow window_;
 };
 
 } // namespace tarn::test
