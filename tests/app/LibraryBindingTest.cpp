@@ -22,6 +22,7 @@
 #include "app/library/CaptureCollection.h"
 #include "app/library/CaptureHero.h"
 #include "app/library/CaptureListRow.h"
+#include "app/library/LibraryBanners.h"
 #include "app/library/LibraryContents.h"
 #include "app/library/LibraryHeader.h"
 #include "app/library/LibrarySidebar.h"
@@ -109,6 +110,31 @@ TEST_F(LibraryBindingTest, ADemoLibraryShowsItsSixSamplesInGridAndList)
     settleThumbnails();
     snapshot(QStringLiteral("list"));
     EXPECT_FALSE(collection()->isGridView());
+}
+
+TEST_F(LibraryBindingTest, BannersFollowPermissionAndUnfinishedRecordings)
+{
+    const QString recordings = dir_.filePath(QStringLiteral("library/Recordings"));
+    ASSERT_TRUE(QDir().mkpath(recordings));
+    for (const char *name : {"a.mp4", "b.mp4"}) {
+        QFile file(QDir(recordings).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    open();
+    EXPECT_FALSE(view_->recoveryBanner()->isHidden());
+    EXPECT_EQ(view_->recoveryBanner()->text(), QStringLiteral("마무리되지 않은 녹화 2개를 보존했습니다."));
+    EXPECT_TRUE(view_->permissionBanner()->isHidden());
+    app_->setScreenPermission(false);
+    EXPECT_FALSE(view_->permissionBanner()->isHidden());
+    settleThumbnails();
+    snapshot(QStringLiteral("banners"));
+
+    // Nothing outside the trash: nothing to capture for, so no call for permission.
+    view_->findChild<QAbstractButton *>(QStringLiteral("library.selectAll"))->click();
+    view_->findChild<QAbstractButton *>(QStringLiteral("library.trashSelected"))->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return app_->activeCount() == 0 && !app_->isBusy(); }, 10000));
+    EXPECT_TRUE(view_->permissionBanner()->isHidden());
+    EXPECT_TRUE(view_->contents()->state().emptyButtonsShown);
 }
 
 TEST_F(LibraryBindingTest, TheSampleButtonSeedsOnceHoweverOftenItIsPressed)

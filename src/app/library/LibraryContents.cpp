@@ -61,7 +61,6 @@ ViewToggle::ViewToggle(const QString &symbol, const QString &name, QWidget *pare
 {
     setFixedSize(28, 24);
     setAccessibleName(name);
-    setToolTip(name);
     setCursor(Qt::ArrowCursor);
 }
 
