@@ -2,6 +2,7 @@
 #include "core/render/BlurRenderer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include <QPainter>
@@ -21,6 +22,8 @@ BlurCache &cache()
     static BlurCache shared(cacheEntries, cacheCost);
     return shared;
 }
+
+std::atomic<size_t> copies{0};
 
 // The source with the marks painted in, at the working size.
 QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations, const Reduction &r)
@@ -55,6 +58,7 @@ QImage image(const QImage &source, const std::vector<Annotation> &annotations)
 {
     if (auto hit = cache().find(source, annotations))
         return *hit;
+    ++copies;
     ImageCodec::validate(source.width(), source.height());
     const Reduction r = reduction(source.width(), source.height());
     QImage blurred = GaussianBlur::blurred(workingCopy(source, annotations, r), r.radius);
@@ -63,5 +67,7 @@ QImage image(const QImage &source, const std::vector<Annotation> &annotations)
     cache().insert(source, annotations, blurred);
     return blurred;
 }
+
+size_t copiesMade() { return copies.load(); }
 
 } // namespace tarn::BlurRenderer

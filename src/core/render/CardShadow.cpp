@@ -11,50 +11,50 @@
 
 namespace tarn::CardShadow {
 
-namespace {
-
-// A blurred rounded rectangle is smooth, so its mask is made at a quarter of the device
-// resolution and scaled up; the result cannot be told apart and costs a sixteenth.
-constexpr double maskReduction = 4;
-
-} // namespace
-
-void paint(const QPainterPath &path, QPainter &painter)
+void paint(const QPainterPath &path, QPainter &painter, const Style &style)
 {
-    const QTransform toDevice = painter.combinedTransform();
-    const QPainterPath devicePath = toDevice.map(path);
-    const double reach = 3 * deviceSigma;
+    const QPainterPath devicePath = painter.combinedTransform().map(path);
+    // The device's own scale (its pixel ratio) stays in the painter after a reset: the mask
+    // is drawn through its inverse, one mask pixel per device pixel.
+    painter.save();
+    painter.resetTransform();
+    const QTransform deviceScale = painter.deviceTransform();
+    const QRectF device = deviceScale.mapRect(QRectF(0, 0, painter.device()->width(), painter.device()->height()));
+    const double reach = 3 * style.sigma;
     QRectF area = devicePath.boundingRect().adjusted(-reach, -reach, reach, reach);
-    // Only the part that can land on the device, once moved up, is worth making.
-    const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
-    area = area.intersected(device.translated(0, deviceOffsetUp));
-    if (area.isEmpty())
+    // Only the part that can land on the device, once moved, is worth making.
+    area = area.intersected(device.translated(-style.offset));
+    if (area.isEmpty()) {
+        painter.restore();
         return;
+    }
     area = QRectF(QPointF(std::floor(area.left()), std::floor(area.top())),
                   QPointF(std::ceil(area.right()), std::ceil(area.bottom())));
 
-    const QSize maskSize(std::max(1, int(std::ceil(area.width() / maskReduction))),
-                         std::max(1, int(std::ceil(area.height() / maskReduction))));
+    const double reduction = std::max(1.0, style.maskReduction);
+    const QSize maskSize(std::max(1, int(std::ceil(area.width() / reduction))),
+                         std::max(1, int(std::ceil(area.height() / reduction))));
     QImage mask(maskSize, QImage::Format_RGBA8888_Premultiplied);
-    if (mask.isNull())
+    if (mask.isNull()) {
+        painter.restore();
         return; // no shadow rather than no picture
+    }
     mask.fill(Qt::transparent);
     {
         QPainter m(&mask);
         m.setRenderHint(QPainter::Antialiasing, true);
-        m.scale(1 / maskReduction, 1 / maskReduction);
+        m.scale(1 / reduction, 1 / reduction);
         m.translate(-area.topLeft());
         m.fillPath(devicePath, Qt::black);
     }
-    mask = GaussianBlur::blurred(mask, deviceSigma / maskReduction);
+    mask = GaussianBlur::blurred(mask, style.sigma / reduction);
 
-    painter.save();
-    painter.resetTransform();
-    painter.setOpacity(opacity);
+    painter.setTransform(deviceScale.inverted());
+    painter.setOpacity(style.opacity);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(QRectF(area.left(), area.top() - deviceOffsetUp, maskSize.width() * maskReduction,
-                             maskSize.height() * maskReduction),
-                      mask);
+    painter.drawImage(
+        QRectF(area.topLeft() + style.offset, QSizeF(maskSize.width() * reduction, maskSize.height() * reduction)),
+        mask);
     painter.restore();
 }
 

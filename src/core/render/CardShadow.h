@@ -2,19 +2,29 @@
 #pragma once
 
 #include <QPainterPath>
+#include <QPointF>
 
 class QPainter;
 
 namespace tarn::CardShadow {
 
-// Paints the soft shadow of the card `path` (user space) under where the card will be drawn:
-// black at 28 % with a blur of 32 device pixels (a Gaussian of standard deviation 16), moved
-// 14 device pixels toward the top of the picture. The values are device pixels, so a
-// thumbnail keeps the same shadow size as a full render.
-void paint(const QPainterPath &path, QPainter &painter);
+// How a soft shadow looks, in the units the painter's transform maps user space to (device
+// pixels of an image; logical pixels of a widget): black at `opacity`, a Gaussian blur of
+// standard deviation `sigma`, moved by `offset`. The mask is made at 1 / `maskReduction` of
+// that resolution and scaled up, which a wide blur hides.
+struct Style {
+    double opacity;
+    double sigma;
+    QPointF offset;
+    double maskReduction;
+};
 
-inline constexpr double opacity = 0.28;
-inline constexpr double deviceSigma = 16;
-inline constexpr double deviceOffsetUp = 14;
+// The card's shadow: black at 28 % with a blur of 32 device pixels (a Gaussian of standard
+// deviation 16), moved 14 device pixels toward the top of the picture. The values are device
+// pixels, so a thumbnail keeps the same shadow size as a full render.
+inline constexpr Style cardStyle{0.28, 16, QPointF(0, -14), 4};
+
+// Paints the soft shadow of `path` (user space) under where the shape will be drawn.
+void paint(const QPainterPath &path, QPainter &painter, const Style &style = cardStyle);
 
 } // namespace tarn::CardShadow

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/editor/CanvasPainter.h"
+
+#include <cmath>
+#include <exception>
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+
+#include "core/render/BadgeRotationGeometry.h"
+#include "core/render/CardShadow.h"
+#include "core/render/Fonts.h"
+#include "core/render/RasterRenderer.h"
+
+namespace tarn::CanvasPainter {
+
+namespace {
+
+const QColor backdropColor = QColor::fromRgbF(0.065f, 0.085f, 0.115f);
+const QColor dotColor = QColor::fromRgbF(1, 1, 1, 0.07f);
+const QColor plateColor = QColor::fromRgbF(0.15f, 0.18f, 0.2f);
+const QColor marqueeColor = QColor::fromRgbF(0.8f, 0.98f, 0.63f);
+const QColor outlineColor = QColor::fromRgbF(1, 1, 1, 0.7f);
+const QColor accentColor = QColor::fromRgbF(0.26f, 0.72f, 1);
+const QColor labelPlateColor = QColor::fromRgbF(0.06f, 0.1f, 0.15f, 0.95f);
+
+constexpr CardShadow::Style plateShadow{0.23, 15, QPointF(0, 10), 4};
+constexpr CardShadow::Style ringShadow{0.3, 1.5, QPointF(0, 1), 1};
+
+constexpr double gridStep = 20;
+constexpr double gridStart = 12;
+
+// One cell of the dot grid at the painter's resolution, so the grid is filled with one tiled
+// brush instead of thousands of ellipses.
+QImage gridTile(double devicePixelRatio)
+{
+    const int side = int(std::ceil(gridStep * devicePixelRatio));
+    QImage tile(side, side, QImage::Format_ARGB32_Premultiplied);
+    tile.setDevicePixelRatio(devicePixelRatio);
+    tile.fill(Qt::transparent);
+    QPainter p(&tile);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(dotColor);
+    p.drawEllipse(QRectF(gridStart, gridStart, 1, 1));
+    return tile;
+}
+
+void paintDotGrid(QPainter &painter, QSizeF viewSize)
+{
+    // Dots start at 12 and stop before the edges: nothing is drawn in a view 12 wide or less.
+    if (viewSize.width() <= gridStart || viewSize.height() <= gridStart)
+        return;
+    static QImage tile;
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (tile.isNull() || tile.devicePixelRatio() != ratio)
+        tile = gridTile(ratio);
+    painter.fillRect(QRectF(QPointF(0, 0), viewSize), QBrush(tile));
+}
+
+void paintPlate(QPainter &painter, const QRectF &canvas)
+{
+    QPainterPath plate;
+    plate.addRect(canvas);
+    CardShadow::paint(plate, painter, plateShadow);
+    painter.fillRect(canvas, plateColor);
+}
+
+void strokeDashed(QPainter &painter, const QRectF &rect, const QColor &color, double width, double dash, double gap)
+{
+    QPen pen(color, width, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+    pen.setDashPattern({dash / width, gap / width}); // QPen counts dashes in pen widths
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect);
+}
+
+// The dashed box round a selected mark other than a badge: its bounds, or a 50-pixel square
+// round the first point of a small mark, grown by 5 view points.
+void paintSelectionOutline(QPainter &painter, const CanvasGeometry &geometry, const Annotation &selected)
+{
+    QRectF b = geometry.annotationBounds(selected);
+    if ((b.width() < 10 || b.height() < 10) && !selected.points.empty()) {
+        const QPointF c = selected.points.front().scaled(geometry.layout().sourceSize());
+        b = QRectF(c.x() - 25, c.y() - 25, 50, 50);
+    }
+    strokeDashed(painter, geometry.viewRect(b).adjusted(-5, -5, 5, 5), outlineColor, 1, 4, 4);
+}
+
+void paintFailure(QPainter &painter)
+{
+    painter.setPen(Qt::white);
+    painter.setFont(Fonts::font(12));
+    painter.drawText(QRectF(30, 30, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, failureText());
+}
+
+} // namespace
+
+QString failureText() { return QStringLiteral("흐림 미리보기를 만들지 못했습니다. 이미지를 다시 열어 주세요."); }
+
+void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
+{
+    const CanvasGeometry &geometry = frame.geometry;
+    const QRectF bounds(QPointF(0, 0), frame.viewSize);
+    painter.save();
+    painter.setClipRect(bounds);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.fillRect(bounds, backdropColor);
+    paintDotGrid(painter, frame.viewSize);
+    paintPlate(painter, geometry.canvasRect());
+
+    // The mark being drawn shows above every other, exactly as it will be added; a crop being
+    // dragged is shown by its marquee only.
+    const bool draftIsCrop = frame.draft && frame.draft->tool == MarkupTool::crop;
+    std::optional<EditDocument> withDraft;
+    if (frame.draft && !draftIsCrop) {
+        withDraft = frame.document;
+        withDraft->annotations.push_back(*frame.draft);
+    }
+    painter.save();
+    painter.setTransform(geometry.layoutTransform(), true);
+    try {
+        (renderer ? renderer : &RasterRenderer::draw)(frame.image, withDraft ? *withDraft : frame.document, painter);
+    } catch (const std::exception &) {
+        painter.restore();
+        paintFailure(painter);
+        painter.restore();
+        return;
+    }
+    painter.restore();
+
+    if (draftIsCrop) {
+        const QRectF crop = frame.draft->rect().scaled(geometry.layout().sourceSize());
+        strokeDashed(painter, geometry.viewRect(crop), marqueeColor, 1.5, 6, 4);
+    } else if (const Annotation *selected = geometry.selectedAnnotation();
+               selected && selected->tool != MarkupTool::badge) {
+        paintSelectionOutline(painter, geometry, *selected);
+    }
+    if (const auto ring = geometry.badgeRotationGeometry())
+        paintBadgeRotationControl(painter, *ring, geometry.selectedBadge()->resolvedBadgeRotation(), frame.viewSize);
+    painter.restore();
+}
+
+void paintBadgeRotationControl(QPainter &painter, const BadgeRotationGeometry &ring, double rotationDegrees,
+                               QSizeF viewSize)
+{
+    const QPointF c = ring.center();
+    const double r = ring.radius();
+    const QPointF h = ring.handleCenter(rotationDegrees);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+
+    QPainterPath circle;
+    circle.addEllipse(c, r, r);
+    QPainterPath handle;
+    handle.addEllipse(h, 7, 7);
+    QPainterPathStroker ringStroke;
+    ringStroke.setWidth(2);
+    QPainterPathStroker rimStroke;
+    rimStroke.setWidth(2.5);
+    CardShadow::paint(ringStroke.createStroke(circle).united(handle).united(rimStroke.createStroke(handle)), painter,
+                      ringShadow);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(accentColor, 2));
+    painter.drawPath(circle);
+    painter.fillPath(handle, accentColor);
+    painter.setPen(QPen(Qt::white, 2.5));
+    painter.drawPath(handle);
+
+    const double x = std::min(std::max(c.x() - 25, 6.0), viewSize.width() - 56);
+    const double y = std::max(c.y() - r - 29, 6.0);
+    const QRectF plate(x, y, 50, 22);
+    QPainterPath plateShape;
+    plateShape.addRoundedRect(plate, 6, 6);
+    painter.fillPath(plateShape, labelPlateColor);
+    painter.setPen(accentColor);
+    painter.setFont(Fonts::font(11, QFont::DemiBold));
+    const QString degrees = QString::number(static_cast<long long>(std::trunc(rotationDegrees))) + QStringLiteral("°");
+    painter.drawText(plate.adjusted(3, 4, -3, -4), Qt::AlignCenter, degrees);
+    painter.restore();
+}
+
+} // namespace tarn::CanvasPainter

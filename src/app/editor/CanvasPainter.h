@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+#include "app/editor/CanvasGeometry.h"
+#include "core/model/Annotation.h"
+#include "core/model/EditDocument.h"
+
+class QPainter;
+
+namespace tarn {
+
+class BadgeRotationGeometry;
+
+// Paints one frame of the editor canvas in view space: the dark backdrop with its dot grid,
+// the plate under the render with its shadow, the capture and its marks through the very
+// renderer that exports use (with the mark being drawn on top), then the crop marquee or the
+// selection outline, and the rotation ring of a selected badge. Overlay lines are drawn in
+// view space, so their widths and dashes stay the same at every zoom.
+namespace CanvasPainter {
+
+// What one frame shows.
+struct Frame {
+    const CanvasGeometry &geometry;
+    const QImage &image;
+    const EditDocument &document;
+    const std::optional<Annotation> &draft;
+    QSizeF viewSize;
+};
+
+// Paints a capture with its document into a painter in layout space; throws when it cannot.
+using DocumentRenderer = void (*)(const QImage &, const EditDocument &, QPainter &);
+
+// Never fails: a renderer that throws leaves the backdrop and plate with the failure text
+// over them, and no overlays.
+void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer = nullptr);
+
+// The ring of a selected badge, its handle at `rotationDegrees` and the degree label above it.
+void paintBadgeRotationControl(QPainter &painter, const BadgeRotationGeometry &ring, double rotationDegrees,
+                               QSizeF viewSize);
+
+QString failureText();
+
+} // namespace CanvasPainter
+} // namespace tarn
