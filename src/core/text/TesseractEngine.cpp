@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <string_view>
 
 #include <QString>
@@ -11,6 +12,8 @@
 #include <tesseract/resultiterator.h>
 
 #include "core/base/RecognitionFailure.h"
+#include "core/text/KeyNames.h"
+#include "core/text/WordGaps.h"
 
 namespace tarn {
 
@@ -79,6 +82,46 @@ std::string withoutLineEnd(std::string text)
     return text;
 }
 
+// The words of the line at `line` with their places in its text (npos when not found there).
+std::vector<PlacedWord> wordsOf(const tesseract::ResultIterator &line, const std::string &text)
+{
+    std::vector<PlacedWord> words;
+    tesseract::ResultIterator it(line);
+    size_t cursor = 0;
+    while (!it.Empty(tesseract::RIL_WORD)) {
+        PlacedWord placed{{Text(it.GetUTF8Text(tesseract::RIL_WORD)).value, boxAt(it, tesseract::RIL_WORD),
+                           it.Confidence(tesseract::RIL_WORD)}};
+        placed.at = placed.word.text.empty() ? std::string::npos : text.find(placed.word.text, cursor);
+        placed.length = placed.word.text.size();
+        if (placed.at != std::string::npos)
+            cursor = placed.at + placed.length;
+        words.push_back(std::move(placed));
+        if (it.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD) || !it.Next(tesseract::RIL_WORD))
+            break;
+    }
+    return words;
+}
+
+// The line's text with each word as it now reads and each gap as it really is (see
+// separatorBetween); the line's text unchanged when its words cannot all be placed in it.
+std::string joined(const QImage &gray, const RecognizedLine &line, const std::vector<PlacedWord> &words)
+{
+    if (words.empty() ||
+        std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
+        return line.text;
+    std::string text = line.text.substr(0, words.front().at);
+    for (size_t i = 0; i < words.size(); ++i) {
+        text += words[i].word.text;
+        const size_t end = words[i].at + words[i].length;
+        if (i + 1 < words.size())
+            text += separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
+                                     line.text.substr(end, words[i + 1].at - end));
+        else
+            text += line.text.substr(end);
+    }
+    return text;
+}
+
 } // namespace
 
 TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const std::string &languages)
@@ -112,30 +155,28 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         line.text = withoutLineEnd(Text(it->GetUTF8Text(tesseract::RIL_TEXTLINE)).value);
         line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
         line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
-        if (retryLatinWords_) {
-            // Splice better readings of weak Latin words into the line text, word by word.
-            tesseract::ResultIterator words(*it);
-            size_t cursor = 0;
-            while (!words.Empty(tesseract::RIL_WORD)) {
-                const std::string word = Text(words.GetUTF8Text(tesseract::RIL_WORD)).value;
-                const float confidence = words.Confidence(tesseract::RIL_WORD);
-                const size_t at = word.empty() ? std::string::npos : line.text.find(word, cursor);
-                if (at != std::string::npos) {
-                    std::string better;
-                    if (confidence < weakLatinWord && !holdsHangul(word))
-                        better = reread(gray, boxAt(words, tesseract::RIL_WORD), confidence);
-                    if (!better.empty())
-                        line.text.replace(at, word.size(), better);
-                    cursor = at + (better.empty() ? word.size() : better.size());
-                }
-                if (words.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD) ||
-                    !words.Next(tesseract::RIL_WORD))
-                    break;
-            }
-        }
+        std::vector<PlacedWord> words = wordsOf(*it, line.text);
+        if (retryLatinWords_)
+            rereadWeakLatinWords(gray, words);
+        line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
     return lines;
+}
+
+void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<PlacedWord> &words)
+{
+    for (size_t i = 0; i < words.size(); ++i) {
+        RecognizedWord &word = words[i].word;
+        if (word.confidence >= weakLatinWord || holdsHangul(word.text))
+            continue;
+        const std::string better = reread(gray, word.box, word.confidence);
+        // A box that reaches into a neighbour reads the neighbour's text too.
+        const bool swallowsNeighbour = (i + 1 < words.size() && better.ends_with(words[i + 1].word.text)) ||
+            (i > 0 && better.starts_with(words[i - 1].word.text));
+        if (!better.empty() && !swallowsNeighbour)
+            word.text = better;
+    }
 }
 
 std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, float confidence)

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QRect>
 
+#include "core/text/WordGaps.h"
+
 namespace tesseract {
 class TessBaseAPI;
 }
@@ -21,6 +23,12 @@ struct RecognizedLine {
     std::string text;
     QRect box;
     float confidence = 0;
+};
+
+// A word of a line and where its text stood in the line's text as the engine first read it.
+struct PlacedWord {
+    RecognizedWord word;
+    size_t at = 0, length = 0;
 };
 
 // How the engine lays out the page it is given (the engine's page segmentation modes).
@@ -52,6 +60,7 @@ public:
     void setRetryLatinWords(bool retry) { retryLatinWords_ = retry && latinRetryPossible_; }
 
 private:
+    void rereadWeakLatinWords(const QImage &gray, std::vector<PlacedWord> &words);
     std::string reread(const QImage &gray, const QRect &wordBox, float confidence);
 
     std::filesystem::path tessdata_;
