@@ -6,7 +6,9 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 
 #include <qcoro/qcorosignal.h>
 
@@ -39,6 +41,19 @@ QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QS
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setDefaultSuffix(defaultSuffix);
     dialog->selectFile(fileName);
+    // Choosing another type changes the name's extension to that type's, as a user expects.
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
+        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = firstPattern.match(filter);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!match.hasMatch() || !name)
+            return;
+        const QString suffix = match.captured(1);
+        dialog->setDefaultSuffix(suffix);
+        const QString typed = name->text();
+        const qsizetype dot = typed.lastIndexOf(QLatin1Char('.'));
+        name->setText((dot > 0 ? typed.left(dot) : typed) + QLatin1Char('.') + suffix);
+    });
     return dialog;
 }
 

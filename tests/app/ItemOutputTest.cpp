@@ -2,6 +2,7 @@
 // Copy, export and pin of library items, through the real store, clipboard and save panel. The
 // clipboard is the desktop's, so these run alone.
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
@@ -135,6 +136,9 @@ TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverInt
     // PNG: the proposed name comes from the title; the file is the saved crop, no metadata chunk.
     test::DialogSeen seen = exportThrough(image_, {out_ + QStringLiteral("/out.png")});
     EXPECT_EQ(seen.proposedName, QStringLiteral("Shot.png"));
+    EXPECT_EQ(seen.filters.size(), 2);
+    QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+    seen.picture.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/flows-export-panel.png"));
     waitForStatus(QStringLiteral("out.png을 내보냈습니다."));
     const QByteArray png = readAll(out_ + QStringLiteral("/out.png"));
     EXPECT_EQ(ImageCodec::read(png).size(), QSize(200, 150));
@@ -163,6 +167,23 @@ TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverInt
     exportThrough(image_, {});
     QTest::qWait(200);
     EXPECT_EQ(statuses.size(), before);
+
+    // Choosing the JPEG type in the panel changes the proposed name's extension.
+    model_->exportItem(image_);
+    QFileDialog *panel = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (auto *candidate = qobject_cast<QFileDialog *>(widget); candidate && candidate->isVisible())
+                    panel = candidate;
+            return panel != nullptr;
+        },
+        10000));
+    auto *types = panel->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    types->setCurrentIndex(1);
+    Q_EMIT types->activated(1); // as a user's choice
+    EXPECT_EQ(panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("Shot.jpg"));
+    panel->reject();
 
     // A video over an existing file: replaced, and no temporary file stays behind.
     const QString movie = out_ + QStringLiteral("/movie.mp4");

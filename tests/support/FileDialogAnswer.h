@@ -17,6 +17,7 @@ namespace tarn::test {
 struct DialogSeen {
     QString proposedName; // the file name field when the dialog appeared
     QStringList filters;
+    QImage picture; // the dialog as it appeared
 };
 
 // The chosen files (an empty list cancels). Nothing when no dialog appeared in time.
@@ -37,6 +38,8 @@ inline std::optional<DialogSeen> answerFileDialog(const QStringList &choose, int
     if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
         seen.proposedName = name->text();
     seen.filters = dialog->nameFilters();
+    QTest::qWait(100);
+    seen.picture = dialog->grab().toImage();
     if (choose.isEmpty()) {
         dialog->reject();
         return seen;
