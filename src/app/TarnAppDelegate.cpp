@@ -273,8 +273,8 @@ void TarnAppDelegate::showAbout()
         about_->activateWindow();
         return;
     }
-    about_ = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Tarnwick에 관하여"), QStringLiteral("Tarnwick"),
-                             QMessageBox::Ok, libraryWindow_.get());
+    about_ = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Tarnwick에 관하여"),
+                             QStringLiteral("<h2>Tarnwick</h2>"), QMessageBox::Ok, libraryWindow_.get());
     about_->setAttribute(Qt::WA_DeleteOnClose);
     about_->setWindowModality(Qt::NonModal);
     about_->setInformativeText(ProductInfo::version() + QStringLiteral(" Developer Preview\n\n") +

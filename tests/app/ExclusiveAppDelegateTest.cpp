@@ -4,6 +4,7 @@
 #include <csignal>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -191,6 +192,8 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
     ASSERT_TRUE(QTest::qWaitFor([&] { return delegate->quitController()->alert() != nullptr; }, 5000));
     EXPECT_EQ(delegate->quitController()->alert()->text(), QStringLiteral("진행 중인 작업이 있습니다."));
     QTest::qWait(200);
+    QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+    delegate->quitController()->alert()->grab().save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/quit-alert.png"));
     EXPECT_EQ(exits.count(), 0);
     busy.release();
     ASSERT_TRUE(exits.count() == 1 || exits.wait(5000));
