@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The library view on its own: the state it is given in, the requests it sends out.
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScrollArea>
@@ -128,6 +129,26 @@ TEST_F(LibraryViewTest, ACardOpensOnceOnADoubleClickAndARowOnlyOnADoubleClick)
     doubleClick(row->openArea());
     ASSERT_EQ(commands.size(), 2);
     EXPECT_EQ(commands[1][0].value<CaptureItem>().id, items[1].id);
+}
+
+TEST_F(LibraryViewTest, ASecondaryClickOpensTheCaptureMenuForTheSelection)
+{
+    const std::vector<CaptureItem> items = syntheticItems(3);
+    view_.setVisibleItems(refs(items));
+    view_.setSelection({items[0].id, items[1].id});
+    CaptureCell *cell = collection()->cellFor(items[1].id);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20), cell->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(cell, &click);
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    const QList<QAction *> actions = menu->actions();
+    ASSERT_FALSE(actions.isEmpty());
+    EXPECT_EQ(actions.back()->text(), QStringLiteral("선택한 2개를 휴지통으로 이동"));
+    QSignalSpy commands(&view_, &LibraryView::commandRequested);
+    menu->setActiveAction(actions.back());
+    QTest::keyClick(menu, Qt::Key_Return);
+    ASSERT_EQ(commands.size(), 1);
+    EXPECT_EQ(commands[0][1].value<CaptureCommand>(), CaptureCommand::trashSelected);
 }
 
 TEST_F(LibraryViewTest, TheSelectionBoxShowsWhatTheSelectionHolds)
