@@ -9,8 +9,8 @@
 
 #include "app/AppWindows.h"
 #include "app/DemoContent.h"
-#include "app/ErrorDescription.h"
 #include "app/editor/EditorController.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"
 #include "core/library/SearchQuery.h"
 
@@ -44,7 +44,14 @@ AppModel::AppModel(const QString &root, bool demo, AppServices services, QObject
     connectFlows();
 }
 
-AppModel::~AppModel() = default;
+AppModel::~AppModel()
+{
+    // Editors go before the services their models use.
+    const auto editors = editorControllers_;
+    editorControllers_.clear();
+    for (const auto &entry : editors)
+        delete entry.second;
+}
 
 bool AppModel::screenCaptureAccess() const { return captureService_->source().isAvailable(); }
 

@@ -29,6 +29,7 @@ class QScreen;
 #include "app/capture/RegionSelector.h"
 #include "app/capture/ScreenCaptureService.h"
 #include "app/capture/ShareableContent.h"
+#include "app/editor/EditorHost.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/floating/QuickCaptureView.h"
 #include "app/library/CaptureAction.h"
@@ -47,7 +48,7 @@ class EditorController;
 // overlapping while one of them awaits the store. Busy is a count of claims: each operation
 // holds one `BusyClaim` for as long as it runs, and its scope releases it on every exit path.
 // `isBusy` is true while any claim is held; `isBusyChanged` fires only when that flips.
-class AppModel : public QObject, public QuickCaptureActions {
+class AppModel : public QObject, public QuickCaptureActions, public EditorHost {
     Q_OBJECT
     Q_PROPERTY(std::vector<tarn::CaptureItem> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(tarn::LibrarySection section READ section WRITE setSection NOTIFY sectionChanged)
@@ -141,12 +142,13 @@ public:
 
     // Services and fixed state, constant for the run.
     Preferences &preferences() const { return *preferences_; }
-    LibraryRepository &repository() const { return *repository_; }
-    TextRecognition &recognition() const { return *recognition_; }
+    QObject *lifetime() override { return this; }
+    LibraryRepository &repository() const override { return *repository_; }
+    TextRecognition &recognition() const override { return *recognition_; }
     ScreenCaptureService &captureService() const { return *captureService_; }
     RecordingService &recorder() const { return *recorder_; }
     RegionSelector &selector() const { return *selector_; }
-    FloatingWindows &floating() const { return *floating_; }
+    FloatingWindows &floating() const override { return *floating_; }
     bool isDemo() const { return isDemo_; }
 
     // The library window, set by the delegate; brought forward for errors and sheets.
@@ -173,7 +175,7 @@ public:
     QCoro::Task<> addSamples();
 
     // Puts the item into `items` by identifier (appended when it is new).
-    void replace(const CaptureItem &item);
+    void replace(const CaptureItem &item) override;
 
     // Selection of visible items.
     void selectAllVisible();
@@ -191,7 +193,7 @@ public:
     void showError(std::exception_ptr error);
     void showError(const QString &message);
 
-    void showLibrary();
+    void showLibrary() override;
     void present(AppSheet sheet);
     void requestScreenPermission();
 
@@ -231,8 +233,8 @@ public:
     // Copy, export and pin. Images leave flattened with their saved edits and without
     // metadata, videos as a copy of their file. None of them looks at or sets the busy state.
     QCoro::Task<QImage> renderedImage(CaptureItem item);
-    QCoro::Task<> copyImage(QImage image);                  // PNG only; throws
-    QCoro::Task<> exportImage(QImage image, QString title); // asks where; throws, not when cancelled
+    QCoro::Task<> copyImage(QImage image) override;                  // PNG only; throws
+    QCoro::Task<> exportImage(QImage image, QString title) override; // asks where; throws, not when cancelled
     void copyItem(const CaptureItem &item) override;
     void exportItem(const CaptureItem &item);
     void pin(const CaptureItem &item) override;

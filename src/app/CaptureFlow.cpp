@@ -6,9 +6,9 @@
 
 #include "app/AppModel.h"
 #include "app/AppWindows.h"
-#include "app/ErrorDescription.h"
 #include "app/ItemNames.h"
 #include "app/capture/DesktopScreens.h"
+#include "app/widgets/ErrorDescription.h"
 
 namespace tarn {
 namespace {

@@ -9,10 +9,10 @@
 #include <qcoro/qcorofuture.h>
 
 #include "app/AppModel.h"
-#include "app/ErrorDescription.h"
 #include "app/FileDialogs.h"
 #include "app/ItemNames.h"
 #include "app/editor/EditorController.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/image/ImageCodec.h"
 #include "platform/VideoInfo.h"
 

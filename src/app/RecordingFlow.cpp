@@ -7,9 +7,9 @@
 
 #include "app/AppModel.h"
 #include "app/AppWindows.h"
-#include "app/ErrorDescription.h"
 #include "app/ItemNames.h"
 #include "app/widgets/DisplayFormat.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"
 #include "platform/VideoInfo.h"
 

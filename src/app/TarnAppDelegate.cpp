@@ -10,7 +10,6 @@
 
 #include "app/AppModel.h"
 #include "app/DevModes.h"
-#include "app/ErrorDescription.h"
 #include "app/LibraryBinding.h"
 #include "app/LibraryWindow.h"
 #include "app/MainMenu.h"
@@ -22,6 +21,7 @@
 #include "app/editor/EditorController.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibraryView.h"
+#include "app/widgets/ErrorDescription.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/Theme.h"

@@ -9,9 +9,9 @@
 
 #include "app/CommandLine.h"
 #include "app/DevModes.h"
-#include "app/ErrorDescription.h"
 #include "app/ProductInfo.h"
 #include "app/TarnAppDelegate.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/render/BadgePreview.h"
 
 namespace tarn::TarnwickApplication {

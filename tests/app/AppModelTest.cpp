@@ -9,12 +9,13 @@
 
 #include "app/AppModel.h"
 #include "app/DemoContent.h"
-#include "app/editor/EditorController.h"
+#include "app/editor/EditorModel.h"
+#include "app/editor/EditorWindowController.h"
 #include "core/base/AppError.h"
 #include "core/base/LibraryFailure.h"
 #include "platform/VideoInfo.h"
+#include "support/EditorHostFixture.h"
 #include "support/MovieWriter.h"
-#include "support/TestEditor.h"
 
 namespace tarn {
 namespace {
@@ -23,8 +24,6 @@ const QString trashedText = QStringLiteral("개를 휴지통으로 이동했습�
 const QString restoredText = QStringLiteral("개 캡처를 복원했습니다.");
 const QString unsavedText =
     QStringLiteral("선택한 캡처에 진행 중인 편집이나 저장이 있습니다. 먼저 저장하거나 편집기를 닫아 주세요.");
-
-using test::TestEditor;
 
 class AppModelTest : public ::testing::Test {
 protected:
@@ -419,11 +418,18 @@ TEST_F(AppModelTest, AnEditorWithUnsavedWorkProtectsItsCaptureFromTrash)
     QWidget library;
     library.show();
     model->setMainWindow(&library);
+    test::TestEditorHost host(model->repository(), model->recognition(), model->floating());
     const CaptureItem privacy = byTitlePrefix(*model, QStringLiteral("Privacy"));
     const CaptureItem focus = byTitlePrefix(*model, QStringLiteral("Focus"));
-    auto *dirty = new TestEditor(privacy.id);
-    auto *clean = new TestEditor(focus.id);
-    dirty->dirty = true;
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    auto *dirty = new EditorWindowController(privacy, image, host);
+    auto *clean = new EditorWindowController(focus, image, host);
+    QSignalSpy dirtyClosed(dirty, &EditorWindowController::closed);
+    QSignalSpy cleanClosed(clean, &EditorWindowController::closed);
+    dirty->bringToFront();
+    clean->bringToFront();
+    dirty->model().setTitle(QStringLiteral("바뀐 제목"));
     model->addEditor(dirty);
     model->addEditor(clean);
     model->setSelection(privacy.id, true);
@@ -434,21 +440,24 @@ TEST_F(AppModelTest, AnEditorWithUnsavedWorkProtectsItsCaptureFromTrash)
     ASSERT_TRUE(model->errorMessage());
     EXPECT_EQ(*model->errorMessage(), unsavedText);
     EXPECT_EQ(model->status(), unsavedText);
-    EXPECT_EQ(clean->closeCount + dirty->closeCount, 0);
+    EXPECT_EQ(dirtyClosed.count() + cleanClosed.count(), 0);
     EXPECT_EQ(model->selectedItemIDs().size(), 2u);
     EXPECT_EQ(model->activeCount(), 6);
 
-    dirty->dirty = false; // a save in progress protects the capture as well
-    dirty->saving = true;
+    test::occupy(model->repository());
+    dirty->model().saveAction(); // a save in progress protects the capture as well
+    ASSERT_TRUE(dirty->model().isSaving());
     model->trash(privacy);
     EXPECT_FALSE(model->isBusy());
-    EXPECT_EQ(dirty->closeCount, 0);
+    EXPECT_EQ(dirtyClosed.count(), 0);
 
-    dirty->saving = false; // saved: both are trashed and their editors close
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dirty->model().isSaving(); }, 10000));
+    EXPECT_FALSE(dirty->model().isDirty()); // saved: both are trashed and their editors close
+    const QPointer<QWidget> dirtyWindow = dirty->window();
     model->trashSelected();
-    EXPECT_EQ(dirty->closeCount, 1);
-    EXPECT_EQ(clean->closeCount, 1);
-    EXPECT_FALSE(dirty->window()->isVisible());
+    EXPECT_EQ(dirtyClosed.count(), 1);
+    EXPECT_EQ(cleanClosed.count(), 1);
+    EXPECT_FALSE(dirtyWindow->isVisible());
     EXPECT_TRUE(model->editorControllers().empty());
     settle(*model);
     EXPECT_EQ(model->status(), QStringLiteral("2") + trashedText);

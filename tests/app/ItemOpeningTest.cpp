@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "app/AppModel.h"
-#include "app/ErrorDescription.h"
 #include "app/editor/EditorController.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/image/ImageCodec.h"
 #include "platform/VideoInfo.h"
 #include "support/Await.h"

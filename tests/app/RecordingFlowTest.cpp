@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "app/AppModel.h"
-#include "app/ErrorDescription.h"
 #include "app/capture/DesktopScreens.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"
 #include "platform/VideoInfo.h"
 #include "support/Await.h"

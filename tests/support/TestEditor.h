@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
+
 #include <QMainWindow>
 #include <QString>
 
@@ -31,6 +33,7 @@ public:
     }
     void performClose() override { ++closeRequests; }
     void setMessage(const QString &text) override { message = text; }
+    void takeRecognition(const CaptureItem &recognized) override { this->recognized = recognized; }
 
     bool dirty = false;
     bool saving = false;
@@ -38,6 +41,7 @@ public:
     int closeCount = 0;
     int closeRequests = 0;
     QString message;
+    std::optional<CaptureItem> recognized;
 
 private:
     Uuid id_;

@@ -6,13 +6,14 @@
 #include <QWidget>
 
 #include "core/base/Uuid.h"
+#include "core/model/CaptureItem.h"
 
 namespace tarn {
 
 // What the application model and the quit decision need of an open editor window: whether it
 // holds work that a trash, a restore or quitting must not throw away, its window, its status
 // line, and closing it with or without asking. The editor window controller implements it; the
-// model keeps one per capture identifier.
+// quit decision reads editors through it alone.
 class EditorController : public QObject {
     Q_OBJECT
 
@@ -32,6 +33,9 @@ public:
     virtual void performClose() = 0;
     // Shows a sentence on the editor's status line.
     virtual void setMessage(const QString &message) = 0;
+    // A background recognition of the capture finished: the editor takes its text regions and
+    // recognized text, and nothing else of the item.
+    virtual void takeRecognition(const CaptureItem &recognized) = 0;
 
     bool isBusyOrDirty() const { return hasUnsavedEdits() || isSaving() || isExporting(); }
     // Makes the window key and brings it to the front.

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ErrorDescription.h"
+#include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"
 #include "core/base/LibraryFailure.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ErrorDescription.h"
+#include "app/widgets/ErrorDescription.h"
 
 #include <QException>
 
