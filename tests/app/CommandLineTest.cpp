@@ -114,17 +114,5 @@ TEST(CommandLine, EveryArgumentRuleDecidesTheModeAndTheLibrary)
         EXPECT_EQ(CommandLine::parse(c.arguments, cwd, c.dataFolder), c.expected) << c.name;
 }
 
-TEST(CommandLine, HelpStartsWithTheVersionAndEndsWithAnEmptyLine)
-{
-    const QStringList lines = CommandLine::helpText(QStringLiteral("9.8.7")).split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 9); // product line, six options, the empty line, and after its feed nothing
-    EXPECT_EQ(lines.front(), QStringLiteral("Tarnwick 9.8.7"));
-    EXPECT_EQ(lines[7], QString());
-    EXPECT_EQ(lines[8], QString());
-    // The descriptions line up at column 30, except the longest option's.
-    for (int i = 1; i <= 5; ++i)
-        EXPECT_NE(lines[i][29], QLatin1Char(' ')) << lines[i].toStdString();
-}
-
 } // namespace
 } // namespace tarn

@@ -118,12 +118,7 @@ TEST(ExclusiveMainMenu, EveryMenuEntryWithItsKeysAndWhereItGoes)
 
     // No two actions of the window share a key: Qt would then fire neither.
     std::set<QString> keys;
-    for (QAction *action : window.findChildren<QAction *>()) {
-        if (!action->shortcut().isEmpty())
-            EXPECT_TRUE(keys.insert(action->shortcut().toString()).second)
-                << action->shortcut().toString().toStdString();
-    }
-    for (QAction *action : menu.findChildren<QAction *>()) {
+    for (QAction *action : window.findChildren<QAction *>() + menu.findChildren<QAction *>()) {
         if (!action->shortcut().isEmpty())
             EXPECT_TRUE(keys.insert(action->shortcut().toString()).second)
                 << action->shortcut().toString().toStdString();
@@ -185,38 +180,20 @@ TEST(ExclusiveMainMenu, ResponderItemsAreEnabledOnlyWhileTheFocusedWindowAnswers
     EXPECT_EQ(listed, (QStringList{QStringLiteral("editor window*"), QStringLiteral("plain window")}));
 }
 
-TEST(ExclusiveMainMenu, TheStatusMenuNamesTheRecordingStateAndShowsTheHotKeysOnly)
+TEST(ExclusiveMainMenu, TheStatusMenuIsRebuiltEvenUnderItsOwnTriggerAndOnlyShowsTheHotKeys)
 {
     StatusMenu status;
     QSignalSpy commands(&status, &StatusMenu::commandTriggered);
-    const auto lines = [&status] {
-        QStringList result;
-        for (QAction *action : status.menu()->actions()) {
-            if (action->isSeparator()) {
-                result << QStringLiteral("-");
-                continue;
-            }
-            EXPECT_TRUE(action->shortcut().isEmpty() || action->shortcutContext() == Qt::WidgetShortcut);
-            result << action->text() + QLatin1Char(' ') + action->shortcut().toString();
-        }
-        return result;
-    };
     status.rebuild(false);
-    EXPECT_EQ(
-        lines(),
-        (QStringList{QStringLiteral("Tarnwick 라이브러리 "), QStringLiteral("-"),
-                     QStringLiteral("영역 캡처 Ctrl+Shift+1"), QStringLiteral("윈도우 캡처 Ctrl+Shift+2"),
-                     QStringLiteral("전체 화면 Ctrl+Shift+3"), QStringLiteral("화면 녹화… Ctrl+Shift+4"),
-                     QStringLiteral("영역 텍스트 추출 Ctrl+Shift+5"), QStringLiteral("-"),
-                     QStringLiteral("고정 이미지 모두 닫기 "), QStringLiteral("설정… "), QStringLiteral("종료 ")}));
+    for (QAction *action : status.menu()->actions())
+        EXPECT_TRUE(action->shortcut().isEmpty() || action->shortcutContext() == Qt::WidgetShortcut);
+    EXPECT_EQ(status.menu()->actions().at(5)->text(), QStringLiteral("화면 녹화…"));
     // Stopping from the menu changes the state, which rebuilds the menu under the running trigger.
     QObject::connect(&status, &StatusMenu::commandTriggered, &status, [&status] { status.rebuild(true); });
     status.menu()->actions().at(5)->trigger();
     EXPECT_EQ(status.menu()->actions().at(5)->text(), QStringLiteral("녹화 종료 및 저장"));
     ASSERT_EQ(commands.count(), 1);
     EXPECT_EQ(commands.front().front().value<AppCommand>(), AppCommand::record);
-    status.menu()->actions().last()->trigger();
-    EXPECT_EQ(commands.back().front().value<AppCommand>(), AppCommand::quit);
 }
 
 } // namespace

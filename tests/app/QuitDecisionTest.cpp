@@ -53,23 +53,6 @@ TEST(QuitDecision, TheFirstRuleThatAppliesDecidesAndWorkingEditorsComeBeforeDirt
         EXPECT_EQ(QuitDecision::decide(c.state), c.expected) << c.name;
 }
 
-TEST(QuitDecision, TheBusyAlertOffersToStopARecordingAndNamesAnExport)
-{
-    const QString keep = QStringLiteral("데이터를 보존하기 위해 작업 완료 후 종료할 수 있습니다.");
-    const auto recording = QuitDecision::busyAlert(true, 0);
-    EXPECT_EQ(recording.message, QStringLiteral("진행 중인 녹화를 먼저 저장해 주세요."));
-    EXPECT_EQ(recording.information, keep);
-    EXPECT_EQ(recording.confirm, QStringLiteral("녹화 종료 및 저장"));
-    EXPECT_EQ(recording.keepRecording, QStringLiteral("계속 녹화"));
-    const auto busy = QuitDecision::busyAlert(false, 0);
-    EXPECT_EQ(busy.message, QStringLiteral("진행 중인 작업이 있습니다."));
-    EXPECT_EQ(busy.confirm, QStringLiteral("확인"));
-    EXPECT_TRUE(busy.keepRecording.isEmpty());
-    const auto exporting = QuitDecision::busyAlert(false, 2);
-    EXPECT_TRUE(exporting.information.startsWith(QStringLiteral("파일을 내보내는 중입니다.")));
-    EXPECT_TRUE(exporting.information.endsWith(keep));
-}
-
 class QuitControllerTest : public ::testing::Test {
 protected:
     QuitControllerTest() : app_(dir_.filePath(QStringLiteral("library")), false), quit_(app_)
