@@ -49,9 +49,11 @@ void EditorPlaceholderView::paintEvent(QPaintEvent *)
     QFont font = painter.font();
     font.setPixelSize(13);
     painter.setFont(font);
-    painter.setPen(Palette::muted);
+    // Until the editor view's alert exists, an error takes the status line's place.
+    const std::optional<QString> &error = model_->errorMessage();
+    painter.setPen(error ? Palette::coral : Palette::muted);
     const QRect status(margin, height() - margin - statusHeight, width() - 2 * margin, statusHeight);
-    painter.drawText(status, Qt::AlignLeft | Qt::AlignVCenter, model_->message());
+    painter.drawText(status, Qt::AlignLeft | Qt::AlignVCenter, error ? *error : model_->message());
 }
 
 } // namespace tarn
