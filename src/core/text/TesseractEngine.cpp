@@ -28,6 +28,7 @@ constexpr int sourceResolution = 144;
 // ("380 KB" as "3808") or letters.
 constexpr float weakLatinWord = 90;
 constexpr float latinMargin = 10;
+constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
 
 std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &tessdata, const std::string &languages)
 {
@@ -80,6 +81,26 @@ std::string withoutLineEnd(std::string text)
             }
     }
     return text;
+}
+
+// Whether the reading of word `i` takes in the text of the words beside it (up to three on
+// either side), as a box that reaches into its neighbours reads them too.
+bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t i)
+{
+    std::string following, preceding;
+    for (size_t k = 1; k <= maximumSwallowed; ++k) {
+        if (i + k < words.size()) {
+            following += (k > 1 ? " " : "") + words[i + k].word.text;
+            if (reading.ends_with(following))
+                return true;
+        }
+        if (i >= k) {
+            preceding = words[i - k].word.text + (k > 1 ? " " : "") + preceding;
+            if (reading.starts_with(preceding))
+                return true;
+        }
+    }
+    return false;
 }
 
 // The words of the line at `line` with their places in its text (npos when not found there).
@@ -171,10 +192,7 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
         if (word.confidence >= weakLatinWord || holdsHangul(word.text))
             continue;
         const std::string better = reread(gray, word.box, word.confidence);
-        // A box that reaches into a neighbour reads the neighbour's text too.
-        const bool swallowsNeighbour = (i + 1 < words.size() && better.ends_with(words[i + 1].word.text)) ||
-            (i > 0 && better.starts_with(words[i - 1].word.text));
-        if (!better.empty() && !swallowsNeighbour)
+        if (!better.empty() && !swallowsNeighbours(better, words, i))
             word.text = better;
     }
 }

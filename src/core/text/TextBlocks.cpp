@@ -27,6 +27,9 @@ constexpr int shortestBoxEdge = 12;
 constexpr double loneStepShare = 0.3; // largest share of the rows with an opposite edge nearby
 constexpr double twinShare = 0.8;     // edges at least this share as long are the box's own
 constexpr int reachDivisor = 8;       // a box edge reaches past the text by this part of its length
+constexpr int narrowestBox = 8;       // columns between a box's sides, at the least
+constexpr int cornerPatch = 3;        // the side of the patches that sample a box's inside corners
+constexpr int evenFillSpread = 8;     // the most an even fill's corners differ in level
 
 // A run of rows lower than this share of a block's tallest line whose strongest step is below
 // this share of the block's is the remains of a thin outline.
@@ -309,12 +312,98 @@ bool reachesPastTextBeside(const std::vector<uint16_t> &lengths, const QRect &re
     return top - run.first >= margin && run.last - bottom >= margin;
 }
 
-// Erases the vertical edges of boxes inside the blocks: the sides of filled buttons and
-// highlights, of outlines and of pictures. They are no text, and a box's height taken as a
-// line's would misjudge the text's size. Gives whether anything was erased.
-bool eraseBoxEdges(std::vector<uint8_t> &ink, int width, int height, const std::vector<QRect> &rects)
+// The median level of column `x` over rows [first, last].
+int columnMedian(const QImage &gray, int x, int first, int last)
 {
+    std::vector<uint8_t> column;
+    for (int y = first; y <= last; ++y)
+        column.push_back(gray.constScanLine(y)[x]);
+    std::nth_element(column.begin(), column.begin() + column.size() / 2, column.end());
+    return column[column.size() / 2];
+}
+
+// The median level of the pixels of `patch`.
+int patchLevel(const QImage &gray, const QRect &patch)
+{
+    std::vector<uint8_t> levels;
+    for (int y = patch.top(); y <= patch.bottom(); ++y)
+        for (int x = patch.left(); x <= patch.right(); ++x)
+            levels.push_back(gray.constScanLine(y)[x]);
+    std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
+    return levels[levels.size() / 2];
+}
+
+// Whether the inside of a box is a picture rather than an even fill (a button's or a
+// highlight's): its four corners, where no label reaches, differ in level.
+bool isPicture(const QImage &gray, const QRect &inside)
+{
+    const QSize patch(cornerPatch, cornerPatch);
+    if (inside.width() < 2 * cornerPatch || inside.height() < 2 * cornerPatch)
+        return false;
+    const int levels[] = {
+        patchLevel(gray, QRect(inside.topLeft(), patch)),
+        patchLevel(gray, QRect(inside.topRight() - QPoint(cornerPatch - 1, 0), patch)),
+        patchLevel(gray, QRect(inside.bottomLeft() - QPoint(0, cornerPatch - 1), patch)),
+        patchLevel(gray, QRect(inside.bottomRight() - QPoint(cornerPatch - 1, cornerPatch - 1), patch)),
+    };
+    return *std::max_element(std::begin(levels), std::end(levels)) -
+        *std::min_element(std::begin(levels), std::end(levels)) >
+        evenFillSpread;
+}
+
+// Whether a vertical edge nearly as long as `side` lies between columns `from` and `to`: the
+// side of another box, so that the two are no box's sides.
+bool sideBetween(const std::vector<VerticalRun> &runs, const VerticalRun &side, int from, int to)
+{
+    return std::any_of(runs.begin(), runs.end(), [&](const VerticalRun &run) {
+        return run.x > from && run.x < to && run.length() >= twinShare * side.length();
+    });
+}
+
+// The pictures among the boxes whose two sides are among `edges` (in column order): a left
+// and a right side of about the same rows with no other side between them. `runs` are all
+// the vertical edges of the block.
+std::vector<QRect> pictures(const QImage &gray, const std::vector<const VerticalRun *> &edges,
+                            const std::vector<VerticalRun> &runs)
+{
+    std::vector<QRect> found;
+    for (size_t a = 0; a < edges.size(); ++a) {
+        const VerticalRun &left = *edges[a];
+        for (size_t b = a + 1; b < edges.size(); ++b) {
+            const VerticalRun &right = *edges[b];
+            if (right.x - left.x < narrowestBox || std::abs(right.first - left.first) > cornerGap ||
+                std::abs(right.last - left.last) > cornerGap)
+                continue;
+            if (sideBetween(runs, left, left.x + cornerGap, right.x - cornerGap))
+                break;
+            const QRect inside(QPoint(left.x + cornerGap, std::max(left.first, right.first)),
+                               QPoint(right.x - cornerGap, std::min(left.last, right.last)));
+            if (isPicture(gray, inside))
+                found.push_back(QRect(QPoint(left.x, std::min(left.first, right.first)),
+                                      QPoint(right.x, std::max(left.last, right.last)))
+                                    .adjusted(-cornerGap, -cornerGap, cornerGap, cornerGap));
+            break;
+        }
+    }
+    return found;
+}
+
+void eraseInside(std::vector<uint8_t> &ink, int width, int height, const QRect &box)
+{
+    const QRect r = box.intersected(QRect(0, 0, width, height));
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::fill_n(ink.begin() + size_t(y) * width + r.left(), r.width(), 0);
+}
+
+// Erases the vertical edges of boxes inside the blocks: the sides of filled buttons and
+// highlights, of outlines and of pictures, and everything inside a picture. They are no text,
+// and a box's height taken as a line's would misjudge the text's size. Gives whether
+// anything was erased.
+bool eraseBoxEdges(const QImage &gray, std::vector<uint8_t> &ink, const std::vector<QRect> &rects)
+{
+    const int width = gray.width(), height = gray.height();
     std::vector<QPoint> ends;
+    std::vector<QRect> insides;
     for (const QRect &rect : rects) {
         const std::vector<VerticalRun> runs = verticalRuns(ink, width, rect);
         const std::vector<uint16_t> lengths = runLengths(runs, rect);
@@ -329,8 +418,12 @@ bool eraseBoxEdges(std::vector<uint8_t> &ink, int width, int height, const std::
             ends.emplace_back(run->x, run->first - 1);
             ends.emplace_back(run->x, run->last + 1);
         }
+        for (const QRect &picture : pictures(gray, boxEdges, runs))
+            insides.push_back(picture);
     }
     eraseRoundedCorners(ink, width, height, ends);
+    for (const QRect &inside : insides)
+        eraseInside(ink, width, height, inside);
     return !ends.empty();
 }
 
@@ -347,7 +440,7 @@ std::vector<TextBlock> findTextBlocks(const QImage &gray)
     std::vector<QRect> rects = groupCells(grid, width, height);
     // Boxes are told from text by comparing them with the text beside them, so the blocks are
     // found once with them and once more without.
-    if (eraseBoxEdges(ink, width, height, rects)) {
+    if (eraseBoxEdges(gray, ink, rects)) {
         grid = markCells(ink, width, height);
         rects = groupCells(grid, width, height);
     }
