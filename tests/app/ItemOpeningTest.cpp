@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening items and importing files through the real store, codec, video reader and panel.
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "app/AppModel.h"
-#include "app/editor/EditorController.h"
+#include "app/editor/EditorModel.h"
+#include "app/editor/EditorWindowController.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/image/ImageCodec.h"
 #include "platform/VideoInfo.h"
@@ -26,7 +28,17 @@ protected:
         const QString path = dir.filePath(name);
         QImage picture(64, 48, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
-        if (format && QByteArray(format) == "MP4")
+        if (format && QByteArray(format) == "TEXT") {
+            picture = QImage(480, 120, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            QFont font = painter.font();
+            font.setPixelSize(48);
+            painter.setFont(font);
+            painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Tarnwick 2026"));
+            painter.end();
+            EXPECT_TRUE(picture.save(path, "PNG"));
+        } else if (format && QByteArray(format) == "MP4")
             test::writeMovie(path, test::Movie{{test::VideoTrack{320, 240, 10, 10}}, 0});
         else if (format)
             EXPECT_TRUE(picture.save(path, format));
@@ -104,7 +116,8 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
 // also while its original still decodes; busy, trashed and unreadable open nothing.
 TEST_F(ItemOpeningTest, OpeningPlaysVideosAndKeepsOneEditorPerImage)
 {
-    test::await(model.importURLs({file(QStringLiteral("Shot.png"), "PNG"), file(QStringLiteral("clip.mp4"), "MP4"),
+    model.preferences().setAutomaticOCR(false);
+    test::await(model.importURLs({file(QStringLiteral("Shot.png"), "TEXT"), file(QStringLiteral("clip.mp4"), "MP4"),
                                   file(QStringLiteral("Lost.png"), "PNG")}));
     const CaptureItem shot = model.items()[0], clip = model.items()[1], lost = model.items()[2];
     model.openItem(clip);
@@ -128,6 +141,15 @@ TEST_F(ItemOpeningTest, OpeningPlaysVideosAndKeepsOneEditorPerImage)
     EditorController *editor = model.editorControllers().begin()->second;
     model.openItem(shot); // brought forward, not decoded again
     EXPECT_EQ(model.editorControllers().begin()->second, editor);
+
+    // Recognition finishing under an open editor gives it the text, and keeps its unsaved title.
+    auto &edited = dynamic_cast<EditorWindowController *>(editor)->model();
+    edited.setTitle(QStringLiteral("Unsaved"));
+    model.recognizeInBackground(shot, ImageCodec::read(model.repository().originalURL(shot).toStdString()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !edited.item().recognizedText.empty(); }, 30000));
+    EXPECT_NE(edited.item().recognizedText.find("2026"), std::string::npos) << edited.item().recognizedText;
+    EXPECT_EQ(edited.title(), QStringLiteral("Unsaved"));
+    EXPECT_TRUE(editor->hasUnsavedEdits());
 
     QFile::remove(model.repository().originalURL(lost));
     model.openItem(lost);
