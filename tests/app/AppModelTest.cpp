@@ -308,6 +308,11 @@ TEST_F(AppModelTest, TrashAndRestoreSelectedItemsWithTheirStatusTexts)
     const std::vector<CaptureItem> visible = model->visibleItems();
     for (size_t i = 0; i < 3; ++i) // Orbit (a favourite), Focus, Canvas (a favourite)
         model->setSelection(visible[i].id, true);
+    // Queue work ahead of the trash on the store's one worker (an even number of toggles, so
+    // nothing changes): a store that answered at once would end the command inside trashSelected().
+    const CaptureItem native = byTitlePrefix(*model, QStringLiteral("Native"));
+    for (int i = 0; i < 200; ++i)
+        model->repository().setFavorite(native.id, i % 2 == 0);
     model->trashSelected();
     EXPECT_TRUE(model->isBusy());
     settle(*model);
