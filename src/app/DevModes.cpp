@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DevModes.h"
 
+#include "app/devmodes/Benchmarks.h"
 #include "core/base/AppError.h"
 
 namespace tarn::DevModes {
 
-QCoro::Task<> runBenchmark(QString output)
-{
-    throw AppError(1, QStringLiteral("the benchmark is not part of this build yet"),
-                   QStringLiteral("Tarnwick.Benchmark"));
-    co_return;
-}
+QCoro::Task<> runBenchmark(QString output) { co_await Benchmarks::run(std::move(output)); }
 
 QCoro::Task<> runUISmoke(AppModel &app, QString output)
 {

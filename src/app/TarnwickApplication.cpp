@@ -56,10 +56,15 @@ QCoro::Task<> benchmarkTask(QString output)
     QCoreApplication::exit(0);
 }
 
+// The benchmark's streams carry its report and its failure only: Qt's own warnings (a missing
+// runtime folder, font notices) are dropped.
+void discardQtMessages(QtMsgType, const QMessageLogContext &, const QString &) { }
+
 // An application without windows, menus, status item, hot keys or library.
 int runBenchmark(int argc, char **argv, const LaunchPlan &plan)
 {
     preferOffscreenWithoutDisplay();
+    qInstallMessageHandler(discardQtMessages);
     QApplication application(argc, argv);
     QMetaObject::invokeMethod(
         &application, [output = plan.benchmarkOutput] { benchmarkTask(output); }, Qt::QueuedConnection);
