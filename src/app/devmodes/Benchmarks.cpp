@@ -18,7 +18,6 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/DemoContent.h"
 #include "core/base/AppError.h"
 #include "core/image/ImageCodec.h"
 #include "core/model/EditDocument.h"
@@ -122,9 +121,8 @@ void timeRendering(const QImage &image, const EditDocument &document, Samples &s
 }
 
 // A recognizer of its own, so the first run is a true cold start.
-QCoro::Task<> timeRecognition(Samples &samples)
+QCoro::Task<> timeRecognition(const QImage &card, Samples &samples)
 {
-    const QImage card = DemoContent::makeSamples().at(4).image;
     TextRecognition recognition;
     for (int run = 0; run < recognitionRuns; ++run) {
         const RecognitionResult result = co_await recognition.recognize(card);
@@ -199,14 +197,14 @@ QString buildDescription()
     return description;
 }
 
-QCoro::Task<> run(QString output)
+QCoro::Task<> run(QString output, Inputs inputs)
 {
     createFolder(output);
-    const QImage image = DemoContent::benchmarkImage();
+    const QImage image = inputs.image();
     const EditDocument document = benchmarkDocument();
     Samples samples;
     timeRendering(image, document, samples);
-    co_await timeRecognition(samples);
+    co_await timeRecognition(inputs.recognitionImage(), samples);
 
     const QDir folder(output);
     writeAtomically(folder.filePath(QStringLiteral("render-4k-redacted.png")),

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include <QImage>
 #include <QJsonObject>
 #include <QString>
 
@@ -30,9 +32,15 @@ Measurement measurement(const QString &name, std::vector<double> samples);
 // build must never pass for release figures.
 QString buildDescription();
 
-// Times rendering, PNG encoding, thumbnailing and text recognition on synthetic input, writes
+// The synthetic pictures the benchmark works on, drawn only once the output folder exists.
+struct Inputs {
+    std::function<QImage()> image;            // 3840 x 2160, rendered with 32 marks
+    std::function<QImage()> recognitionImage; // the 1600 x 1000 contact card
+};
+
+// Times rendering, PNG encoding, thumbnailing and text recognition on the inputs, writes
 // "render-4k-redacted.png" and "benchmark.json" into `output` (created when missing) and
 // prints the report. Throws the first failure of any step.
-QCoro::Task<> run(QString output);
+QCoro::Task<> run(QString output, Inputs inputs);
 
 } // namespace tarn::Benchmarks
