@@ -4,10 +4,12 @@
 #include <cmath>
 #include <exception>
 
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 
+#include "app/editor/CanvasBackground.h"
 #include "core/render/BadgeRotationGeometry.h"
 #include "core/render/CardShadow.h"
 #include "core/render/Fonts.h"
@@ -17,55 +19,13 @@ namespace tarn::CanvasPainter {
 
 namespace {
 
-const QColor backdropColor = QColor::fromRgbF(0.065f, 0.085f, 0.115f);
-const QColor dotColor = QColor::fromRgbF(1, 1, 1, 0.07f);
-const QColor plateColor = QColor::fromRgbF(0.15f, 0.18f, 0.2f);
 const QColor marqueeColor = QColor::fromRgbF(0.8f, 0.98f, 0.63f);
 const QColor outlineColor = QColor::fromRgbF(1, 1, 1, 0.7f);
 const QColor accentColor = QColor::fromRgbF(0.26f, 0.72f, 1);
 const QColor labelPlateColor = QColor::fromRgbF(0.06f, 0.1f, 0.15f, 0.95f);
 
-constexpr CardShadow::Style plateShadow{0.23, 15, QPointF(0, 10), 4};
-constexpr CardShadow::Style ringShadow{0.3, 1.5, QPointF(0, 1), 1};
-
-constexpr double gridStep = 20;
-constexpr double gridStart = 12;
-
-// One cell of the dot grid at the painter's resolution, so the grid is filled with one tiled
-// brush instead of thousands of ellipses.
-QImage gridTile(double devicePixelRatio)
-{
-    const int side = int(std::ceil(gridStep * devicePixelRatio));
-    QImage tile(side, side, QImage::Format_ARGB32_Premultiplied);
-    tile.setDevicePixelRatio(devicePixelRatio);
-    tile.fill(Qt::transparent);
-    QPainter p(&tile);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(Qt::NoPen);
-    p.setBrush(dotColor);
-    p.drawEllipse(QRectF(gridStart, gridStart, 1, 1));
-    return tile;
-}
-
-void paintDotGrid(QPainter &painter, QSizeF viewSize)
-{
-    // Dots start at 12 and stop before the edges: nothing is drawn in a view 12 wide or less.
-    if (viewSize.width() <= gridStart || viewSize.height() <= gridStart)
-        return;
-    static QImage tile;
-    const double ratio = painter.device()->devicePixelRatioF();
-    if (tile.isNull() || tile.devicePixelRatio() != ratio)
-        tile = gridTile(ratio);
-    painter.fillRect(QRectF(QPointF(0, 0), viewSize), QBrush(tile));
-}
-
-void paintPlate(QPainter &painter, const QRectF &canvas)
-{
-    QPainterPath plate;
-    plate.addRect(canvas);
-    CardShadow::paint(plate, painter, plateShadow);
-    painter.fillRect(canvas, plateColor);
-}
+// Black at 30 %, blur 3 points, 1 point down; the shadow's lengths are device pixels.
+CardShadow::Style ringShadow(double ratio) { return {0.3, 1.5 * ratio, QPointF(0, 1) * ratio, 1}; }
 
 void strokeDashed(QPainter &painter, const QRectF &rect, const QColor &color, double width, double dash, double gap)
 {
@@ -97,6 +57,33 @@ void paintFailure(QPainter &painter)
 
 } // namespace
 
+bool isOpaque(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    int alphaByte = -1;
+    switch (image.format()) {
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+        alphaByte = 3;
+        break;
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        alphaByte = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 3 : 0;
+        break;
+    default:
+        return false;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar *row = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[4 * x + alphaByte] != 0xFF)
+                return false;
+        }
+    }
+    return true;
+}
+
 QString failureText() { return QStringLiteral("흐림 미리보기를 만들지 못했습니다. 이미지를 다시 열어 주세요."); }
 
 void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
@@ -106,9 +93,10 @@ void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
     painter.save();
     painter.setClipRect(bounds);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.fillRect(bounds, backdropColor);
-    paintDotGrid(painter, frame.viewSize);
-    paintPlate(painter, geometry.canvasRect());
+    // The render covers its whole rectangle with opaque pixels unless it shows a picture with
+    // transparent parts without a frame; the plate then shows through.
+    const bool renderIsOpaque = frame.document.backdrop != Backdrop::none || frame.imageIsOpaque;
+    CanvasBackground::paint(painter, frame.viewSize, geometry.canvasRect(), renderIsOpaque);
 
     // The mark being drawn shows above every other, exactly as it will be added; a crop being
     // dragged is shown by its marquee only.
@@ -124,6 +112,8 @@ void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
         (renderer ? renderer : &RasterRenderer::draw)(frame.image, withDraft ? *withDraft : frame.document, painter);
     } catch (const std::exception &) {
         painter.restore();
+        if (renderIsOpaque)
+            CanvasBackground::paintPlate(painter, geometry.canvasRect());
         paintFailure(painter);
         painter.restore();
         return;
@@ -160,7 +150,7 @@ void paintBadgeRotationControl(QPainter &painter, const BadgeRotationGeometry &r
     QPainterPathStroker rimStroke;
     rimStroke.setWidth(2.5);
     CardShadow::paint(ringStroke.createStroke(circle).united(handle).united(rimStroke.createStroke(handle)), painter,
-                      ringShadow);
+                      ringShadow(painter.device()->devicePixelRatioF()));
 
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(accentColor, 2));

@@ -31,7 +31,12 @@ struct Frame {
     const EditDocument &document;
     const std::optional<Annotation> &draft;
     QSizeF viewSize;
+    // No pixel of the image is transparent (a capture of the screen).
+    bool imageIsOpaque = false;
 };
+
+// Whether every pixel of an image is opaque; a format this does not read counts as not.
+bool isOpaque(const QImage &image);
 
 // Paints a capture with its document into a painter in layout space; throws when it cannot.
 using DocumentRenderer = void (*)(const QImage &, const EditDocument &, QPainter &);

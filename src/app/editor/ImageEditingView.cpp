@@ -40,7 +40,8 @@ bool snaps(const QInputEvent &event) { return event.modifiers() & Qt::ShiftModif
 ImageEditingView::ImageEditingView(EditorModel &model, QWidget *parent)
     : QWidget(parent),
       model_(model),
-      lastReset_(model.canvasReset())
+      lastReset_(model.canvasReset()),
+      imageIsOpaque_(CanvasPainter::isOpaque(model.image()))
 {
     setObjectName(QStringLiteral("imageEditingView"));
     setFocusPolicy(Qt::StrongFocus);
@@ -99,7 +100,7 @@ void ImageEditingView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const CanvasGeometry g = geometry();
-    CanvasPainter::paint(painter, {g, model_.image(), model_.document(), draft_, QSizeF(size())});
+    CanvasPainter::paint(painter, {g, model_.image(), model_.document(), draft_, QSizeF(size()), imageIsOpaque_});
 }
 
 // ---- pointer --------------------------------------------------------------------------------

@@ -97,6 +97,7 @@ private:
     QPointF pan_;
     bool spaceHeld_ = false;
     Uuid lastReset_;
+    const bool imageIsOpaque_; // the capture never changes under its editor
 };
 
 } // namespace tarn

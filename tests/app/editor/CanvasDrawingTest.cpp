@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include <QPainter>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include "CanvasFixture.h"
@@ -24,17 +25,23 @@ int distance(const QColor &a, const QColor &b)
 
 class CanvasDrawingTest : public CanvasFixture {
 protected:
-    // The canvas as the screen shows it (ratio 1), or painted for a screen of twice the
-    // density (ratio 2).
+    // The canvas as its window shows it (ratio 1), or as the window is painted for a screen of
+    // twice the density (ratio 2).
     QImage frame(double ratio) const
     {
-        if (ratio == 1)
-            return view->grab().toImage();
-        QImage image(view->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
-        view->render(&image);
-        return image;
+        QWidget *window = view->window();
+        const QRect inWindow(view->mapTo(window, QPoint(0, 0)), view->size());
+        QImage image(window->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        if (ratio == 1) {
+            image = window->grab().toImage();
+        } else {
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            window->render(&image);
+        }
+        QImage shown = image.copy(QRect(inWindow.topLeft() * ratio, inWindow.size() * ratio));
+        shown.setDevicePixelRatio(ratio);
+        return shown;
     }
     static QColor pixel(const QImage &image, QPointF logical)
     {
@@ -50,11 +57,6 @@ protected:
             for (double dx : {-1.0, 0.0, 1.0})
                 best = std::min(best, distance(pixel(image, logical + QPointF(dx, dy)), colour));
         return best;
-    }
-    void resizeView(QSize size)
-    {
-        canvas->resize(size);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == size; }));
     }
     void scroll(QPoint pixels)
     {
@@ -144,11 +146,17 @@ TEST_F(CanvasDrawingTest, CanvasAgreesWithTheExportRenderer)
     canvas.reset();
     model = makeModel(item, fixtures::capture(1600, 900));
     model->setDocument(document);
-    canvas = std::make_unique<EditorCanvas>(*model);
-    canvas->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(canvas.get()));
-    view = canvas->view();
-    resizeView(QSize(890, 800)); // 800 x 450 at zoom 1, 640 x 360 at zoom 0.8, on whole pixels
+    // Inside a window, away from its corner, as the editor places it.
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(37, 21, 0, 0);
+    layout->addWidget(new EditorCanvas(*model));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    view = window.findChild<ImageEditingView *>();
+    window.resize(890 + 37, 800 + 21);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(890, 800); }));
+    // 800 x 450 at zoom 1, 640 x 360 at zoom 0.8, on whole pixels
 
     for (double zoom : {1.0, 0.8}) {
         model->setZoom(zoom);
