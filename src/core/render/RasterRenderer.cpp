@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 #include <QLinearGradient>
@@ -69,6 +70,29 @@ QRectF outwardIntegral(const QRectF &r)
                   QPointF(std::ceil(r.right()), std::ceil(r.bottom())));
 }
 
+// The last reduction made, for the repaints of an editor canvas: while a mark is dragged over a
+// large capture, every frame reduces the same source to the same size. Keyed by the source's
+// identity (QImage::cacheKey, never reused within a run) and the reduced size.
+QImage reduced(const QImage &image, QSize size)
+{
+    struct Entry {
+        qint64 key = 0;
+        QSize size;
+        QImage image;
+    };
+    static std::mutex mutex;
+    static Entry last;
+    {
+        const std::lock_guard lock(mutex);
+        if (!last.image.isNull() && last.key == image.cacheKey() && last.size == size)
+            return last.image;
+    }
+    QImage made = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const std::lock_guard lock(mutex);
+    last = {image.cacheKey(), size, made};
+    return made;
+}
+
 // Large reductions (thumbnails) scale the source by area averaging first: the painter's
 // bilinear filter would alias fine detail such as text.
 QImage sourceForDevice(const QImage &image, const QPainter &painter)
@@ -80,7 +104,7 @@ QImage sourceForDevice(const QImage &image, const QPainter &painter)
         return image;
     const int w = std::max(1, int(std::ceil(image.width() * t.m11())));
     const int h = std::max(1, int(std::ceil(image.height() * t.m22())));
-    return image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return reduced(image, QSize(w, h));
 }
 
 void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF size, QPainter &painter)

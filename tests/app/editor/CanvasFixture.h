@@ -52,6 +52,13 @@ protected:
         QMouseEvent event(type, point, view->mapToGlobal(point), button, held, modifiers);
         QApplication::sendEvent(view, &event);
     }
+    // A pointer move without a button.
+    void hover(QPointF point)
+    {
+        QMouseEvent event(QEvent::MouseMove, point, view->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    }
     void press(QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) { mouse(QEvent::MouseButtonPress, p, m); }
     void move(QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) { mouse(QEvent::MouseMove, p, m); }
     void release(QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) { mouse(QEvent::MouseButtonRelease, p, m); }

@@ -206,8 +206,13 @@ TEST_F(ImageEditingViewTest, SpacePansOverTheHandleWithoutTurningAndIsForgottenW
 {
     addSelectedBadge();
     const EditDocument before = model->document();
+    hover(onRing(0) + QPointF(0, 300));
+    EXPECT_EQ(view->cursor().shape(), Qt::CrossCursor);
+    hover(onRing(0));
+    EXPECT_EQ(view->cursor().shape(), Qt::PointingHandCursor);
     QTest::keyPress(view, Qt::Key_Space);
     EXPECT_TRUE(view->spaceHeld());
+    EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);
     drag(onRing(0), onRing(0) + QPointF(40, 25));
     EXPECT_EQ(view->pan(), QPointF(40, 25));
     EXPECT_EQ(model->document(), before);
