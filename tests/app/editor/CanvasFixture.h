@@ -2,7 +2,7 @@
 #pragma once
 
 // An editor canvas on the test desktop: a real window of 1000 x 800 showing a 1600 x 900
-// capture of a real editor model, and pointer and key events sent to it the way the window
+// capture of a real editor model, and pointer, wheel and key events sent to it as the window
 // system delivers them, at positions computed from the canvas's own geometry.
 
 #include <cmath>
@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "EditorFixture.h"
 #include "app/editor/EditorCanvas.h"
@@ -29,7 +30,6 @@ protected:
         canvas = std::make_unique<EditorCanvas>(*model);
         canvas->resize(1000, 800);
         canvas->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(canvas.get()));
         canvas->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(canvas.get()));
         view = canvas->view();
@@ -44,40 +44,39 @@ protected:
         return g.viewPoint(UnitPoint(ux, uy).scaled(g.layout().sourceSize()));
     }
     double scale() const { return view->geometry().scale(); }
+    const std::vector<Annotation> &marks() const { return model->document().annotations; }
 
-    void mouse(QEvent::Type type, QPointF point, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void mouse(QEvent::Type type, QPointF point, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = {})
     {
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         QMouseEvent event(type, point, view->mapToGlobal(point), button, held, modifiers);
         QApplication::sendEvent(view, &event);
     }
-    // A pointer move without a button.
-    void hover(QPointF point)
-    {
-        QMouseEvent event(QEvent::MouseMove, point, view->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(view, &event);
-    }
-    void press(QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) { mouse(QEvent::MouseButtonPress, p, m); }
-    void move(QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) { mouse(QEvent::MouseMove, p, m); }
-    void release(QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) { mouse(QEvent::MouseButtonRelease, p, m); }
+    void press(QPointF p, Qt::KeyboardModifiers m = {}) { mouse(QEvent::MouseButtonPress, p, Qt::LeftButton, m); }
+    void move(QPointF p, Qt::KeyboardModifiers m = {}) { mouse(QEvent::MouseMove, p, Qt::LeftButton, m); }
+    void release(QPointF p, Qt::KeyboardModifiers m = {}) { mouse(QEvent::MouseButtonRelease, p, Qt::NoButton, m); }
+    void hover(QPointF p) { mouse(QEvent::MouseMove, p, Qt::NoButton); }
+    void click(QPointF p) { press(p), release(p); }
     // A press, eight moves along the way and a release.
-    void drag(QPointF from, QPointF to, Qt::KeyboardModifiers m = Qt::NoModifier)
+    void drag(QPointF from, QPointF to)
     {
-        press(from, m);
+        press(from);
         for (int i = 1; i <= 8; ++i)
-            move(from + (to - from) * (i / 8.0), m);
-        release(to, m);
+            move(from + (to - from) * (i / 8.0));
+        release(to);
     }
-    void key(int code, const QString &text, Qt::KeyboardModifiers m = Qt::NoModifier)
+    void key(int code, const QString &text, Qt::KeyboardModifiers m = {})
     {
-        QKeyEvent down(QEvent::KeyPress, code, m, text);
+        QKeyEvent down(QEvent::KeyPress, code, m, text), up(QEvent::KeyRelease, code, m, text);
         QApplication::sendEvent(view, &down);
-        QKeyEvent up(QEvent::KeyRelease, code, m, text);
         QApplication::sendEvent(view, &up);
     }
-
+    void scroll(QPoint pixels, QPoint angle)
+    {
+        QWheelEvent event(QPointF(500, 400), view->mapToGlobal(QPointF(500, 400)), pixels, angle, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    }
     // The point of the selected badge's ring at which a turn from its handle at 0 degrees
     // reads `degrees`.
     QPointF onRing(double degrees) const
@@ -86,8 +85,6 @@ protected:
         const double theta = (degrees + 180) * std::numbers::pi / 180;
         return ring->center() + ring->radius() * QPointF(std::cos(theta), std::sin(theta));
     }
-
-    const std::vector<Annotation> &marks() const { return model->document().annotations; }
 
     std::unique_ptr<EditorModel> model;
     std::unique_ptr<EditorCanvas> canvas;
