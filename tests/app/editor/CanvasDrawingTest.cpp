@@ -53,9 +53,10 @@ int nearest(const QImage &image, QPointF logical, const QColor &colour)
     return best;
 }
 
-using CanvasDrawingTest = CanvasFixture;
+// Exclusive: the canvas takes the keyboard focus in an active window.
+using ExclusiveCanvasDrawing = CanvasFixture;
 
-TEST_F(CanvasDrawingTest, BackdropDotsMarqueeRingAndLabelAtBothPixelRatios)
+TEST_F(ExclusiveCanvasDrawing, BackdropDotsMarqueeRingAndLabelAtBothPixelRatios)
 {
     const QColor marquee = QColor::fromRgbF(0.8f, 0.98f, 0.63f), accent = QColor::fromRgbF(0.26f, 0.72f, 1);
     model->selectTool(MarkupTool::crop);
@@ -104,7 +105,7 @@ TEST_F(CanvasDrawingTest, BackdropDotsMarqueeRingAndLabelAtBothPixelRatios)
     }
 }
 
-TEST_F(CanvasDrawingTest, CanvasAgreesWithTheExportRenderer)
+TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
 {
     EditDocument document;
     for (auto [tool, from, to] : {std::tuple{MarkupTool::arrow, UnitPoint(0.1, 0.1), UnitPoint(0.4, 0.35)},

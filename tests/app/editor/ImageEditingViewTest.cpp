@@ -8,7 +8,8 @@
 namespace tarn::test {
 namespace {
 
-class ImageEditingViewTest : public CanvasFixture {
+// Exclusive: pointer, key and focus events on an active window.
+class ExclusiveImageEditingView : public CanvasFixture {
 protected:
     // A badge at the image's centre, added with the badge tool and therefore selected.
     void addSelectedBadge()
@@ -27,7 +28,7 @@ protected:
 };
 
 // Each tool's size rule; s converts source pixels to view points.
-TEST_F(ImageEditingViewTest, DrawingToolsKeepTheirSizeThresholds)
+TEST_F(ExclusiveImageEditingView, DrawingToolsKeepTheirSizeThresholds)
 {
     const double s = scale();
     const QPointF p = at(0.3, 0.4);
@@ -68,7 +69,7 @@ TEST_F(ImageEditingViewTest, DrawingToolsKeepTheirSizeThresholds)
     EXPECT_EQ(marks().back().points.size(), 3u);
 }
 
-TEST_F(ImageEditingViewTest, CropOfFourPixelsSelectsResetsZoomAndRecentres)
+TEST_F(ExclusiveImageEditingView, CropOfFourPixelsSelectsResetsZoomAndRecentres)
 {
     model->selectTool(MarkupTool::crop);
     scroll({30, -20}, {});
@@ -81,7 +82,7 @@ TEST_F(ImageEditingViewTest, CropOfFourPixelsSelectsResetsZoomAndRecentres)
     EXPECT_EQ(view->pan(), QPointF(0, 0));
 }
 
-TEST_F(ImageEditingViewTest, HandleTurnsInOneStepShiftSnapsAndEscapeLeavesNoTrace)
+TEST_F(ExclusiveImageEditingView, HandleTurnsInOneStepShiftSnapsAndEscapeLeavesNoTrace)
 {
     addSelectedBadge();
     const int depth = undoDepth(*model);
@@ -114,7 +115,7 @@ TEST_F(ImageEditingViewTest, HandleTurnsInOneStepShiftSnapsAndEscapeLeavesNoTrac
     EXPECT_EQ(undoDepth(*model), depth + 2);
 }
 
-TEST_F(ImageEditingViewTest, RingPressTurnsAtOnceIgnoresOtherInputAndFocusLossCommits)
+TEST_F(ExclusiveImageEditingView, RingPressTurnsAtOnceIgnoresOtherInputAndFocusLossCommits)
 {
     addSelectedBadge();
     const int depth = undoDepth(*model);
@@ -136,7 +137,7 @@ TEST_F(ImageEditingViewTest, RingPressTurnsAtOnceIgnoresOtherInputAndFocusLossCo
     EXPECT_EQ(undoDepth(*model), depth + 1);
 }
 
-TEST_F(ImageEditingViewTest, SpacePansOverTheHandleAndIsForgottenWhenFocusOrWindowGoes)
+TEST_F(ExclusiveImageEditingView, SpacePansOverTheHandleAndIsForgottenWhenFocusOrWindowGoes)
 {
     addSelectedBadge();
     const EditDocument before = model->document();
@@ -171,7 +172,7 @@ TEST_F(ImageEditingViewTest, SpacePansOverTheHandleAndIsForgottenWhenFocusOrWind
     EXPECT_FALSE(view->spaceHeld());
 }
 
-TEST_F(ImageEditingViewTest, PinchStopsAtItsBoundsScrollPansAndFitRecentres)
+TEST_F(ExclusiveImageEditingView, PinchStopsAtItsBoundsScrollPansAndFitRecentres)
 {
     for (double step : {0.5, 0.5, 0.5, 0.5, 0.5})
         pinch(step);
@@ -188,7 +189,7 @@ TEST_F(ImageEditingViewTest, PinchStopsAtItsBoundsScrollPansAndFitRecentres)
     EXPECT_EQ(model->zoom(), 1);
 }
 
-TEST_F(ImageEditingViewTest, KeysDeleteTheSelectionChooseToolsAndDropADraft)
+TEST_F(ExclusiveImageEditingView, KeysDeleteTheSelectionChooseToolsAndDropADraft)
 {
     model->selectTool(MarkupTool::text);
     click(at(0.2, 0.2));
