@@ -8,7 +8,8 @@ out=build/bench-results
 mkdir -p "$out"
 run_all() {
   for exe in build/bench/bench_*; do
-    [ -x "$exe" ] || continue
+    # Only the programs: the build folder also holds bench_*_autogen directories.
+    [ -f "$exe" ] && [ -x "$exe" ] || continue
     name=$(basename "$exe")
     echo "== $name"
     "$exe" --benchmark_out="$out/$name.json" --benchmark_out_format=json | tee "$out/$name.txt"

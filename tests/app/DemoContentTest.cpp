@@ -32,8 +32,9 @@ TEST(DemoContent, SixSamplesInOrderWithFavouritesAndRegions)
         EXPECT_EQ(sample.regions.size(), i == 4 ? 4u : 0u) << i;
         ASSERT_EQ(sample.image.size(), QSize(1600, 1000));
         // The corner no scene draws over keeps the background (the poster's gradient covers all).
-        if (i != 5)
+        if (i != 5) {
             EXPECT_EQ(sample.image.pixelColor(1599, 999).rgb() & 0xFFFFFF, backgrounds[i]) << i;
+        }
         sample.image.save(outputFolder() + QStringLiteral("/sample-%1.png").arg(i));
     }
 }

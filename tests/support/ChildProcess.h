@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Runs this test program again as a child process in a given role (see
-// LibraryChildProcessTest.cpp), reads the lines it reports and kills it.
+// Runs this test program again as a child process, for the tests that need a second process
+// (a lease holder, a recording killed mid-file, windows of another client) or a different
+// environment (two offscreen screens, a scaled desktop). The child runs the tests its
+// `--gtest_filter` names, with the given variables set or removed; its standard output (and,
+// if asked, its errors) comes back through a pipe, as prefixed report lines or as a whole.
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -17,36 +23,55 @@
 
 extern char **environ;
 
-namespace tarn::testing {
+namespace tarn::TestSupport {
 
-inline constexpr const char *childRoleVariable = "TARN_LIBRARY_CHILD";
 inline constexpr const char *childReportPrefix = "@@";
 
 class ChildProcess {
 public:
-    // Starts the worker test of this program with TARN_LIBRARY_CHILD=role.
-    explicit ChildProcess(const std::string &role)
+    using Variables = std::vector<std::pair<std::string, std::string>>;
+
+    // What a child that ran to its end (or was given up) left behind.
+    struct Outcome {
+        std::optional<int> exitCode; // nothing when it was killed, crashed or timed out
+        std::string output;
+    };
+
+    // Starts the tests `filter` names (--gtest_filter; empty runs the program without one) with
+    // `set` added to this process's environment and `unset` removed. With `mergeErrors` the
+    // child's standard error goes into the same pipe, else to this process's.
+    explicit ChildProcess(const std::string &filter, const Variables &set = {},
+                          const std::vector<std::string> &unset = {}, bool mergeErrors = false)
     {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0)
             return;
         std::vector<std::string> environment;
-        for (char **e = environ; *e; ++e)
-            if (std::strncmp(*e, childRoleVariable, std::strlen(childRoleVariable)) != 0)
-                environment.emplace_back(*e);
-        environment.push_back(std::string(childRoleVariable) + "=" + role);
+        for (char **entry = environ; *entry; ++entry) {
+            const std::string text = *entry;
+            const std::string name = text.substr(0, text.find('='));
+            if (!named(unset, name) && !setBy(set, name))
+                environment.push_back(text);
+        }
+        for (const auto &[name, value] : set)
+            environment.push_back(name + "=" + value);
         std::vector<char *> envp;
-        for (auto &e : environment)
-            envp.push_back(e.data());
+        for (std::string &entry : environment)
+            envp.push_back(entry.data());
         envp.push_back(nullptr);
         std::string program = "/proc/self/exe";
-        std::string filter = "--gtest_filter=LibraryChildProcess.Worker";
-        char *argv[] = {program.data(), filter.data(), nullptr};
+        std::string filterArgument = "--gtest_filter=" + filter;
+        std::vector<char *> argv{program.data()};
+        if (!filter.empty())
+            argv.push_back(filterArgument.data());
+        argv.push_back(nullptr);
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, envp.data()) != 0)
+        if (mergeErrors)
+            posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+        if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(fds[1]);
@@ -60,24 +85,38 @@ public:
             ::close(out_);
     }
 
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    // Runs the child to its end and returns its exit code and everything it printed.
+    static Outcome run(const std::string &filter, const Variables &set,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(30))
+    {
+        ChildProcess child(filter, set, {}, true);
+        Outcome outcome;
+        outcome.exitCode = child.waitForExit(timeout);
+        outcome.output = child.buffer_;
+        return outcome;
+    }
+
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
     // The next reported line (without the prefix), or "" when the child ended or the time ran out.
     std::string nextReport(std::chrono::milliseconds timeout = std::chrono::seconds(20))
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
-            const size_t newline = buffer_.find('\n');
+            const size_t newline = buffer_.find('\n', scanned_);
             if (newline != std::string::npos) {
-                std::string line = buffer_.substr(0, newline);
-                buffer_.erase(0, newline + 1);
+                std::string line = buffer_.substr(scanned_, newline - scanned_);
+                scanned_ = newline + 1;
                 if (line.rfind(childReportPrefix, 0) == 0)
                     return line.substr(std::strlen(childReportPrefix));
                 continue;
             }
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
+            const int left = millisecondsUntil(deadline);
+            if (left <= 0 || !readSome(left))
                 return {};
         }
     }
@@ -91,6 +130,27 @@ public:
         return reports;
     }
 
+    // Waits for the child to end, collecting its output; its exit code, or nothing when it was
+    // killed by a signal or is still running at the deadline.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (pid_ > 0) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                while (readSome(0)) { }
+                return WIFEXITED(status) ? std::optional<int>(WEXITSTATUS(status)) : std::nullopt;
+            }
+            const int left = millisecondsUntil(deadline);
+            if (left <= 0)
+                return std::nullopt;
+            if (!readSome(std::min(left, 50)))
+                ::usleep(10'000); // the pipe is closed or quiet: the child is about to end
+        }
+        return std::nullopt;
+    }
+
     void kill()
     {
         if (pid_ > 0) {
@@ -101,8 +161,32 @@ public:
     }
 
 private:
+    static bool named(const std::vector<std::string> &names, const std::string &name)
+    {
+        for (const std::string &entry : names)
+            if (entry == name)
+                return true;
+        return false;
+    }
+
+    static bool setBy(const Variables &set, const std::string &name)
+    {
+        for (const auto &entry : set)
+            if (entry.first == name)
+                return true;
+        return false;
+    }
+
+    static int millisecondsUntil(std::chrono::steady_clock::time_point deadline)
+    {
+        return static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
+    }
+
     bool readSome(int timeoutMs)
     {
+        if (out_ < 0)
+            return false;
         pollfd p{out_, POLLIN, 0};
         if (::poll(&p, 1, timeoutMs) <= 0)
             return false;
@@ -117,6 +201,7 @@ private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string buffer_;
+    size_t scanned_ = 0; // how far nextReport has read the buffer
 };
 
 // Reports one line to the parent with a single write, so a kill never leaves half a line.
@@ -126,4 +211,4 @@ inline void reportToParent(const std::string &line)
     [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, text.data(), text.size());
 }
 
-} // namespace tarn::testing
+} // namespace tarn::TestSupport

@@ -19,7 +19,17 @@
 #include "core/library/LibraryStore.h"
 #include "support/ChildProcess.h"
 
-namespace tarn::testing {
+namespace tarn::TestSupport {
+
+inline constexpr const char *childRoleVariable = "TARN_LIBRARY_CHILD";
+
+// The worker test of this program (LibraryChildProcessTest.cpp) in a child process, in `role`.
+class LibraryChild : public ChildProcess {
+public:
+    explicit LibraryChild(const std::string &role)
+        : ChildProcess("LibraryChildProcess.Worker", {{childRoleVariable, role}})
+    { }
+};
 
 inline void churnLibrary(const QString &root, unsigned seed)
 {
@@ -82,4 +92,4 @@ inline void runChildRole(const std::string &role)
     }
 }
 
-} // namespace tarn::testing
+} // namespace tarn::TestSupport

@@ -15,13 +15,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QProcess>
 #include <QRasterWindow>
 #include <QStringList>
 
 #include "platform/ScreenSource.h"
+#include "support/ChildProcess.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // The pattern: four quadrants of distinct colours and a white 8 x 8 block at (10, 10).
 inline QRgb patternPixel(QSize size, QPoint p)
@@ -96,23 +96,10 @@ inline int runTestWindows(int argc, char **argv)
 class TestWindows {
 public:
     explicit TestWindows(const QString &spec)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TARN_TEST_WINDOWS"), spec);
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.remove(QStringLiteral("QT_SCALE_FACTOR"));
-        process_.setProcessEnvironment(environment);
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QCoreApplication::applicationFilePath(), {});
-        process_.waitForStarted(5000);
-    }
-    ~TestWindows()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
+        : process_({}, {{"TARN_TEST_WINDOWS", spec.toStdString()}}, {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR"})
+    { }
 
-    int64_t pid() const { return process_.processId(); }
+    int64_t pid() const { return process_.pid(); }
 
     // Waits until the window manager lists the child's window with that title.
     std::optional<WindowInfo> waitForWindow(ScreenSource &source, const QString &title, int timeoutMs = 8000) const
@@ -143,7 +130,7 @@ public:
     }
 
 private:
-    QProcess process_;
+    TestSupport::ChildProcess process_;
 };
 
 // Counts the pixels of `image` that differ from the pattern of a window of `windowSize` whose
@@ -158,4 +145,4 @@ inline int patternMismatches(const QImage &image, QSize windowSize, QPoint offse
     return mismatches;
 }
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

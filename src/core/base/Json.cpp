@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-namespace tarn::json {
+namespace tarn::Json {
 
 using simdjson::dom::element_type;
 
@@ -100,6 +100,4 @@ simdjson::dom::object requireObject(Value v)
     return object;
 }
 
-std::string dump(const Json &j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
-
-} // namespace tarn::json
+} // namespace tarn::Json

@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "core/base/Date.h"
 #include "core/base/EnumNames.h"
 #include "core/base/Failure.h"
@@ -22,9 +20,7 @@ class element;
 // The JSON errors and document types shared by the stored value types. Reading never repairs
 // (JsonReader.h); writing is JsonWriter's work.
 
-namespace tarn::json {
-
-using Json = nlohmann::json;
+namespace tarn::Json {
 
 class ReadError : public std::runtime_error {
 public:
@@ -56,7 +52,4 @@ private:
 // JsonReader.h, so only the files that read pay for simdjson's header.
 using Value = simdjson::dom::element;
 
-// Compact output with sorted keys; invalid UTF-8 in a string is replaced instead of throwing.
-std::string dump(const Json &j);
-
-} // namespace tarn::json
+} // namespace tarn::Json

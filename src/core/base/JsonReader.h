@@ -13,10 +13,9 @@
 // Strict readers over a parsed document: a missing required key, a value of the wrong JSON
 // type, an unknown case name or a malformed identifier fails the whole read with a ReadError
 // naming the path to the bad value (".edits.annotations[0].tool").
-namespace tarn::json {
+namespace tarn::Json {
 
-// simdjson's document reads a large index several times faster than building a nlohmann
-// document; nlohmann stays for building documents in tests and tools.
+// simdjson's document reads a large index several times faster than building a document tree.
 // Parses text once; the values it hands out live as long as the Document.
 class Document {
 public:
@@ -107,12 +106,9 @@ template <typename T> void readText(std::string_view text, T &out)
     read(root, out);
 }
 
-// Reads a nlohmann document (tests and tools build those) through the same readers.
-template <typename T> void read(const Json &j, T &out) { readText(j.dump(), out); }
-
-} // namespace tarn::json
+} // namespace tarn::Json
 
 namespace tarn {
 // The generic readers are found beside the model types' own, whatever the argument.
-using json::read;
+using Json::read;
 } // namespace tarn

@@ -12,7 +12,7 @@
 #include "core/base/Json.h"
 #include "core/base/Uuid.h"
 
-namespace tarn::json {
+namespace tarn::Json {
 
 // Writes compact JSON straight into a string, without building a document first: the library
 // index is rewritten on every change, so this is the hot path. Callers emit object keys in
@@ -76,12 +76,4 @@ template <typename T> void field(Writer &w, std::string_view name, const std::op
         field(w, name, *v);
 }
 
-// The document form of a value, for callers that want a JSON tree rather than text.
-template <typename T> Json toJson(const T &v)
-{
-    Writer w;
-    write(w, v);
-    return Json::parse(w.text());
-}
-
-} // namespace tarn::json
+} // namespace tarn::Json

@@ -20,7 +20,7 @@
 
 namespace tarn {
 
-namespace paths = libraryPaths;
+namespace Paths = LibraryPaths;
 
 namespace {
 
@@ -51,18 +51,18 @@ CaptureItem newItem(CaptureKind kind, const std::string &title, const QString &e
 
 } // namespace
 
-LibraryStore::LibraryStore(const QString &root) : root_(paths::normalizedRoot(root)) { }
+LibraryStore::LibraryStore(const QString &root) : root_(Paths::normalizedRoot(root)) { }
 
-QString LibraryStore::originalURL(const CaptureItem &item) const { return paths::originalPath(root_, item); }
+QString LibraryStore::originalURL(const CaptureItem &item) const { return Paths::originalPath(root_, item); }
 
-QString LibraryStore::thumbnailURL(const CaptureItem &item) const { return paths::thumbnailPath(root_, item); }
+QString LibraryStore::thumbnailURL(const CaptureItem &item) const { return Paths::thumbnailPath(root_, item); }
 
 void LibraryStore::validateExportDestination(const QString &destination) const
 {
-    paths::validateExportDestination(root_, destination);
+    Paths::validateExportDestination(root_, destination);
 }
 
-QString LibraryStore::folder(const QString &name) const { return paths::child(root_, name); }
+QString LibraryStore::folder(const QString &name) const { return Paths::child(root_, name); }
 
 std::vector<CaptureItem> LibraryStore::load() { return items(); }
 
@@ -70,35 +70,35 @@ const std::vector<CaptureItem> &LibraryStore::items()
 {
     if (loaded_)
         return items_;
-    files::createFolders(root_);
-    for (const QString &name : {paths::originalsName, paths::thumbnailsName, paths::recordingsName})
-        files::createFolders(folder(name));
+    Files::createFolders(root_);
+    for (const QString &name : {Paths::originalsName, Paths::thumbnailsName, Paths::recordingsName})
+        Files::createFolders(folder(name));
 
-    const QString indexPath = folder(paths::indexName);
+    const QString indexPath = folder(Paths::indexName);
     QByteArray bytes;
     try {
         // Only "does not exist" means a new library; any other failure to look at or read an
         // existing index is reported, so it is never replaced by an empty one.
-        if (!files::exists(indexPath)) {
+        if (!Files::exists(indexPath)) {
             loaded_ = true;
             return items_;
         }
-        bytes = files::readAll(indexPath);
+        bytes = Files::readAll(indexPath);
     } catch (const FileFailure &failure) {
         throw LibraryFailure::corruptedIndex(failure.description());
     }
-    items_ = libraryIndex::decode(bytes);
+    items_ = LibraryIndex::decode(bytes);
     loaded_ = true;
     return items_;
 }
 
 void LibraryStore::persist(std::vector<CaptureItem> &&items)
 {
-    writePrivate(libraryIndex::encode(items), folder(paths::indexName));
+    writePrivate(LibraryIndex::encode(items), folder(Paths::indexName));
     items_.swap(items);
 }
 
-void LibraryStore::writePrivate(const QByteArray &data, const QString &path) { files::writeAtomically(path, data); }
+void LibraryStore::writePrivate(const QByteArray &data, const QString &path) { Files::writeAtomically(path, data); }
 
 std::vector<CaptureItem>::iterator LibraryStore::find(std::vector<CaptureItem> &items, const Uuid &id)
 {
@@ -195,8 +195,8 @@ CaptureItem LibraryStore::insertImage(const QImage &image, const std::string &ti
         writePrivate(jpeg, thumbnail);
         insertFirst(item);
     } catch (...) {
-        files::removeQuietly(original);
-        files::removeQuietly(thumbnail);
+        Files::removeQuietly(original);
+        Files::removeQuietly(thumbnail);
         throw;
     }
     return item;
@@ -207,9 +207,9 @@ CaptureItem LibraryStore::insertVideo(const QString &source, const std::string &
 {
     items();
     const QString extension =
-        videoContainer::storedExtension(source, files::readHead(source, videoContainer::headLength));
+        VideoContainer::storedExtension(source, Files::readHead(source, VideoContainer::headLength));
     CaptureItem item = newItem(CaptureKind::video, title, extension);
-    item.byteCount = files::fileSize(source);
+    item.byteCount = Files::fileSize(source);
     item.width = width;
     item.height = height;
     item.duration = duration;
@@ -217,12 +217,12 @@ CaptureItem LibraryStore::insertVideo(const QString &source, const std::string &
     const QString original = originalURL(item);
     const QString thumbnailPath = thumbnailURL(item);
     try {
-        files::copyAtomically(source, original);
+        Files::copyAtomically(source, original);
         writePrivate(thumbnailJpeg(thumbnail, videoThumbnailQuality), thumbnailPath);
         insertFirst(item);
     } catch (...) {
-        files::removeQuietly(original);
-        files::removeQuietly(thumbnailPath);
+        Files::removeQuietly(original);
+        Files::removeQuietly(thumbnailPath);
         throw;
     }
     return item;
@@ -254,17 +254,17 @@ CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, co
         writePrivate(jpeg, thumbnail);
         persist(std::move(changedList));
     } catch (...) {
-        files::removeQuietly(thumbnail);
+        Files::removeQuietly(thumbnail);
         throw;
     }
-    files::removeQuietly(thumbnailURL(previous)); // no longer referenced
+    Files::removeQuietly(thumbnailURL(previous)); // no longer referenced
     return changed;
 }
 
 QString LibraryStore::recordingURL()
 {
-    items();
-    return paths::child(folder(paths::recordingsName), Uuid::random().toQString() + QLatin1String(".mp4"));
+    writePrivate(LibraryIndex::encode(items), folder(Paths::indexName));
+    items_.swap(items);
 }
 
 void LibraryStore::removeFinalizedRecording(const QString &path)
@@ -275,9 +275,9 @@ void LibraryStore::removeFinalizedRecording(const QString &path)
         throw LibraryFailure::unsafeFilename();
     const QString clean = QDir::cleanPath(path);
     const QFileInfo info(clean);
-    if (info.path() != folder(paths::recordingsName))
+    if (info.path() != folder(Paths::recordingsName))
         throw LibraryFailure::unsafeFilename();
-    paths::validateFilename(info.fileName().toStdString());
+    Paths::validateFilename(info.fileName().toStdString());
 
     struct stat st { };
     if (::lstat(QFile::encodeName(clean).constData(), &st) != 0) {
@@ -287,18 +287,18 @@ void LibraryStore::removeFinalizedRecording(const QString &path)
     }
     if (S_ISDIR(st.st_mode))
         throw FileFailure(EISDIR, QStringLiteral("녹화 파일을 지우지"), clean);
-    files::removeFile(clean);
+    Files::removeFile(clean);
 }
 
 QStringList LibraryStore::pendingRecordings()
 {
-    items();
-    const QString recordings = folder(paths::recordingsName);
+    writePrivate(LibraryIndex::encode(items), folder(Paths::indexName));
+    items_.swap(items);
     QStringList pending;
-    for (const QString &name : files::listFolder(recordings)) {
+    for (const QString &name : Files::listFolder(recordings)) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot > 0 && QStringView(name).mid(dot + 1) == QLatin1String("mp4"))
-            pending.append(paths::child(recordings, name));
+            pending.append(Paths::child(recordings, name));
     }
     return pending;
 }

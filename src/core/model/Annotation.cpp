@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "core/base/Hashing.h"
-#include "core/model/CaptureItem.h"
+#include "core/model/TextRegion.h"
 
 namespace tarn {
 
@@ -46,38 +46,38 @@ Annotation Annotation::blurring(const TextRegion &region)
     return mark;
 }
 
-void write(json::Writer &w, const Annotation &a)
+void write(Json::Writer &w, const Annotation &a)
 {
     w.beginObject();
-    json::field(w, "badgeRotation", a.badgeRotation);
-    json::field(w, "badgeStyle", a.badgeStyle);
-    json::field(w, "color", a.color);
-    json::field(w, "id", a.id);
-    json::field(w, "number", a.number);
-    json::field(w, "points", a.points);
-    json::field(w, "text", a.text);
-    json::field(w, "tool", a.tool);
-    json::field(w, "weight", a.weight);
+    Json::field(w, "badgeRotation", a.badgeRotation);
+    Json::field(w, "badgeStyle", a.badgeStyle);
+    Json::field(w, "color", a.color);
+    Json::field(w, "id", a.id);
+    Json::field(w, "number", a.number);
+    Json::field(w, "points", a.points);
+    Json::field(w, "text", a.text);
+    Json::field(w, "tool", a.tool);
+    Json::field(w, "weight", a.weight);
     w.endObject();
 }
 
-void read(json::Value j, Annotation &out)
+void read(Json::Value j, Annotation &out)
 {
-    json::field(j, "id", out.id);
-    json::field(j, "tool", out.tool);
-    json::field(j, "points", out.points);
-    json::field(j, "color", out.color);
-    json::field(j, "weight", out.weight);
-    json::field(j, "text", out.text);
-    json::field(j, "number", out.number);
-    json::optionalField(j, "badgeStyle", out.badgeStyle);
-    json::optionalField(j, "badgeRotation", out.badgeRotation);
+    Json::field(j, "id", out.id);
+    Json::field(j, "tool", out.tool);
+    Json::field(j, "points", out.points);
+    Json::field(j, "color", out.color);
+    Json::field(j, "weight", out.weight);
+    Json::field(j, "text", out.text);
+    Json::field(j, "number", out.number);
+    Json::optionalField(j, "badgeStyle", out.badgeStyle);
+    Json::optionalField(j, "badgeRotation", out.badgeRotation);
 }
 
 } // namespace tarn
 
 size_t std::hash<tarn::Annotation>::operator()(const tarn::Annotation &a) const noexcept
 {
-    return tarn::hashing::all(a.id, a.tool, a.points, a.color, a.weight, a.text, a.number, a.badgeStyle,
+    return tarn::Hashing::all(a.id, a.tool, a.points, a.color, a.weight, a.text, a.number, a.badgeStyle,
                               a.badgeRotation);
 }

@@ -38,9 +38,8 @@ struct Annotation {
     friend bool operator==(const Annotation &, const Annotation &) = default;
 };
 
-void write(json::Writer &w, const Annotation &value);
-inline void to_json(json::Json &j, const Annotation &value) { j = json::toJson(value); }
-void read(json::Value j, Annotation &out);
+void write(Json::Writer &w, const Annotation &value);
+void read(Json::Value j, Annotation &out);
 
 } // namespace tarn
 

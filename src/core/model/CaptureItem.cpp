@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/CaptureItem.h"
 
-#include "core/base/JsonReader.h"
-
 #include "core/base/Hashing.h"
+#include "core/base/JsonReader.h"
 
 namespace tarn {
 
@@ -17,81 +16,58 @@ std::string CaptureItem::searchableText() const
     return text;
 }
 
-void write(json::Writer &w, const TextRegion &r)
-{
-    w.beginObject();
-    json::field(w, "confidence", r.confidence);
-    json::field(w, "id", r.id);
-    json::field(w, "rect", r.rect);
-    json::field(w, "text", r.text);
-    w.endObject();
-}
-
-void write(json::Writer &w, const CaptureItem &item)
+void write(Json::Writer &w, const CaptureItem &item)
 {
     // Keys in byte order, as every stored object.
     w.beginObject();
-    json::field(w, "byteCount", item.byteCount);
-    json::field(w, "captureMilliseconds", item.captureMilliseconds);
-    json::field(w, "createdAt", item.createdAt);
-    json::field(w, "duration", item.duration);
-    json::field(w, "edits", item.edits);
-    json::field(w, "filename", item.filename);
-    json::field(w, "height", item.height);
-    json::field(w, "id", item.id);
-    json::field(w, "isFavorite", item.isFavorite);
-    json::field(w, "isSample", item.isSample);
-    json::field(w, "kind", item.kind);
-    json::field(w, "recognizedText", item.recognizedText);
-    json::field(w, "tags", item.tags);
-    json::field(w, "textRegions", item.textRegions);
-    json::field(w, "thumbnailFilename", item.thumbnailFilename);
-    json::field(w, "title", item.title);
-    json::field(w, "trashedAt", item.trashedAt);
-    json::field(w, "width", item.width);
+    Json::field(w, "byteCount", item.byteCount);
+    Json::field(w, "captureMilliseconds", item.captureMilliseconds);
+    Json::field(w, "createdAt", item.createdAt);
+    Json::field(w, "duration", item.duration);
+    Json::field(w, "edits", item.edits);
+    Json::field(w, "filename", item.filename);
+    Json::field(w, "height", item.height);
+    Json::field(w, "id", item.id);
+    Json::field(w, "isFavorite", item.isFavorite);
+    Json::field(w, "isSample", item.isSample);
+    Json::field(w, "kind", item.kind);
+    Json::field(w, "recognizedText", item.recognizedText);
+    Json::field(w, "tags", item.tags);
+    Json::field(w, "textRegions", item.textRegions);
+    Json::field(w, "thumbnailFilename", item.thumbnailFilename);
+    Json::field(w, "title", item.title);
+    Json::field(w, "trashedAt", item.trashedAt);
+    Json::field(w, "width", item.width);
     w.endObject();
 }
 
-void read(json::Value j, TextRegion &out)
+void read(Json::Value j, CaptureItem &out)
 {
-    json::field(j, "id", out.id);
-    json::field(j, "text", out.text);
-    json::field(j, "rect", out.rect);
-    json::field(j, "confidence", out.confidence);
-}
-
-void read(json::Value j, CaptureItem &out)
-{
-    json::field(j, "id", out.id);
-    json::field(j, "title", out.title);
-    json::field(j, "createdAt", out.createdAt);
-    json::field(j, "kind", out.kind);
-    json::field(j, "filename", out.filename);
-    json::field(j, "thumbnailFilename", out.thumbnailFilename);
-    json::field(j, "width", out.width);
-    json::field(j, "height", out.height);
-    json::field(j, "byteCount", out.byteCount);
-    json::optionalField(j, "duration", out.duration);
-    json::field(j, "isFavorite", out.isFavorite);
-    json::field(j, "tags", out.tags);
-    json::field(j, "recognizedText", out.recognizedText);
-    json::field(j, "textRegions", out.textRegions);
-    json::field(j, "edits", out.edits);
-    json::field(j, "isSample", out.isSample);
-    json::optionalField(j, "trashedAt", out.trashedAt);
-    json::optionalField(j, "captureMilliseconds", out.captureMilliseconds);
+    Json::field(j, "id", out.id);
+    Json::field(j, "title", out.title);
+    Json::field(j, "createdAt", out.createdAt);
+    Json::field(j, "kind", out.kind);
+    Json::field(j, "filename", out.filename);
+    Json::field(j, "thumbnailFilename", out.thumbnailFilename);
+    Json::field(j, "width", out.width);
+    Json::field(j, "height", out.height);
+    Json::field(j, "byteCount", out.byteCount);
+    Json::optionalField(j, "duration", out.duration);
+    Json::field(j, "isFavorite", out.isFavorite);
+    Json::field(j, "tags", out.tags);
+    Json::field(j, "recognizedText", out.recognizedText);
+    Json::field(j, "textRegions", out.textRegions);
+    Json::field(j, "edits", out.edits);
+    Json::field(j, "isSample", out.isSample);
+    Json::optionalField(j, "trashedAt", out.trashedAt);
+    Json::optionalField(j, "captureMilliseconds", out.captureMilliseconds);
 }
 
 } // namespace tarn
 
-size_t std::hash<tarn::TextRegion>::operator()(const tarn::TextRegion &r) const noexcept
-{
-    return tarn::hashing::all(r.id, r.text, r.rect, r.confidence);
-}
-
 size_t std::hash<tarn::CaptureItem>::operator()(const tarn::CaptureItem &i) const noexcept
 {
-    return tarn::hashing::all(i.id, i.title, i.createdAt, i.kind, i.filename, i.thumbnailFilename, i.width, i.height,
+    return tarn::Hashing::all(i.id, i.title, i.createdAt, i.kind, i.filename, i.thumbnailFilename, i.width, i.height,
                               i.byteCount, i.duration, i.isFavorite, i.tags, i.recognizedText, i.textRegions, i.edits,
                               i.isSample, i.trashedAt, i.captureMilliseconds);
 }

@@ -9,19 +9,9 @@
 #include "core/base/Date.h"
 #include "core/base/Uuid.h"
 #include "core/model/EditDocument.h"
-#include "core/model/UnitGeometry.h"
+#include "core/model/TextRegion.h"
 
 namespace tarn {
-
-// One recognized line of text.
-struct TextRegion {
-    Uuid id;
-    std::string text;
-    UnitRect rect;
-    float confidence = 0;
-
-    friend bool operator==(const TextRegion &, const TextRegion &) = default;
-};
 
 enum class CaptureKind { image, video };
 
@@ -59,18 +49,11 @@ struct CaptureItem {
     friend bool operator==(const CaptureItem &, const CaptureItem &) = default;
 };
 
-void write(json::Writer &w, const TextRegion &value);
-inline void to_json(json::Json &j, const TextRegion &value) { j = json::toJson(value); }
-void write(json::Writer &w, const CaptureItem &value);
-inline void to_json(json::Json &j, const CaptureItem &value) { j = json::toJson(value); }
-void read(json::Value j, TextRegion &out);
-void read(json::Value j, CaptureItem &out);
+void write(Json::Writer &w, const CaptureItem &value);
+void read(Json::Value j, CaptureItem &out);
 
 } // namespace tarn
 
-template <> struct std::hash<tarn::TextRegion> {
-    size_t operator()(const tarn::TextRegion &r) const noexcept;
-};
 template <> struct std::hash<tarn::CaptureItem> {
     size_t operator()(const tarn::CaptureItem &item) const noexcept;
 };

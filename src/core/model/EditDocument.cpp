@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "core/base/Hashing.h"
-#include "core/model/CaptureItem.h"
+#include "core/model/TextRegion.h"
 
 namespace tarn {
 
@@ -36,31 +36,31 @@ std::vector<TextRegion> EditDocument::visibleTextRegions(const std::vector<TextR
     return visible;
 }
 
-void write(json::Writer &w, const EditDocument &d)
+void write(Json::Writer &w, const EditDocument &d)
 {
     w.beginObject();
-    json::field(w, "annotations", d.annotations);
-    json::field(w, "aspect", d.aspect);
-    json::field(w, "backdrop", d.backdrop);
-    json::field(w, "cornerRadius", d.cornerRadius);
-    json::field(w, "crop", d.crop);
-    json::field(w, "padding", d.padding);
+    Json::field(w, "annotations", d.annotations);
+    Json::field(w, "aspect", d.aspect);
+    Json::field(w, "backdrop", d.backdrop);
+    Json::field(w, "cornerRadius", d.cornerRadius);
+    Json::field(w, "crop", d.crop);
+    Json::field(w, "padding", d.padding);
     w.endObject();
 }
 
-void read(json::Value j, EditDocument &out)
+void read(Json::Value j, EditDocument &out)
 {
-    json::field(j, "annotations", out.annotations);
-    json::optionalField(j, "crop", out.crop);
-    json::field(j, "backdrop", out.backdrop);
-    json::field(j, "padding", out.padding);
-    json::field(j, "cornerRadius", out.cornerRadius);
-    json::field(j, "aspect", out.aspect);
+    Json::field(j, "annotations", out.annotations);
+    Json::optionalField(j, "crop", out.crop);
+    Json::field(j, "backdrop", out.backdrop);
+    Json::field(j, "padding", out.padding);
+    Json::field(j, "cornerRadius", out.cornerRadius);
+    Json::field(j, "aspect", out.aspect);
 }
 
 } // namespace tarn
 
 size_t std::hash<tarn::EditDocument>::operator()(const tarn::EditDocument &d) const noexcept
 {
-    return tarn::hashing::all(d.annotations, d.crop, d.backdrop, d.padding, d.cornerRadius, d.aspect);
+    return tarn::Hashing::all(d.annotations, d.crop, d.backdrop, d.padding, d.cornerRadius, d.aspect);
 }

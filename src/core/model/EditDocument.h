@@ -31,9 +31,8 @@ struct EditDocument {
     friend bool operator==(const EditDocument &, const EditDocument &) = default;
 };
 
-void write(json::Writer &w, const EditDocument &value);
-inline void to_json(json::Json &j, const EditDocument &value) { j = json::toJson(value); }
-void read(json::Value j, EditDocument &out);
+void write(Json::Writer &w, const EditDocument &value);
+void read(Json::Value j, EditDocument &out);
 
 } // namespace tarn
 

@@ -72,12 +72,6 @@ UnitRect UnitRect::unclamped(double x, double y, double width, double height)
     return r;
 }
 
-UnitRect UnitRect::fromVisionRect(QRectF r)
-{
-    const QRectF n = r.normalized();
-    return UnitRect(n.left(), 1 - n.bottom(), n.width(), n.height());
-}
-
 UnitRect UnitRect::padded(double amount) const
 {
     // std::max(NaN, 0) would keep the NaN; the rectangle clamp below turns it into 0 anyway.
@@ -100,46 +94,46 @@ bool UnitRect::intersects(const UnitRect &o) const
     return o.x < x + width && x < o.x + o.width && o.y < y + height && y < o.y + o.height;
 }
 
-void write(json::Writer &w, const UnitPoint &p)
+void write(Json::Writer &w, const UnitPoint &p)
 {
     w.beginObject();
-    json::field(w, "x", p.x);
-    json::field(w, "y", p.y);
+    Json::field(w, "x", p.x);
+    Json::field(w, "y", p.y);
     w.endObject();
 }
 
-void write(json::Writer &w, const UnitRect &r)
+void write(Json::Writer &w, const UnitRect &r)
 {
     w.beginObject();
-    json::field(w, "height", r.height);
-    json::field(w, "width", r.width);
-    json::field(w, "x", r.x);
-    json::field(w, "y", r.y);
+    Json::field(w, "height", r.height);
+    Json::field(w, "width", r.width);
+    Json::field(w, "x", r.x);
+    Json::field(w, "y", r.y);
     w.endObject();
 }
 
-void read(json::Value j, UnitPoint &out)
+void read(Json::Value j, UnitPoint &out)
 {
-    json::field(j, "x", out.x);
-    json::field(j, "y", out.y);
+    Json::field(j, "x", out.x);
+    Json::field(j, "y", out.y);
 }
 
-void read(json::Value j, UnitRect &out)
+void read(Json::Value j, UnitRect &out)
 {
-    json::field(j, "x", out.x);
-    json::field(j, "y", out.y);
-    json::field(j, "width", out.width);
-    json::field(j, "height", out.height);
+    Json::field(j, "x", out.x);
+    Json::field(j, "y", out.y);
+    Json::field(j, "width", out.width);
+    Json::field(j, "height", out.height);
 }
 
 } // namespace tarn
 
 size_t std::hash<tarn::UnitPoint>::operator()(const tarn::UnitPoint &p) const noexcept
 {
-    return tarn::hashing::all(p.x, p.y);
+    return tarn::Hashing::all(p.x, p.y);
 }
 
 size_t std::hash<tarn::UnitRect>::operator()(const tarn::UnitRect &r) const noexcept
 {
-    return tarn::hashing::all(r.x, r.y, r.width, r.height);
+    return tarn::Hashing::all(r.x, r.y, r.width, r.height);
 }

@@ -39,8 +39,6 @@ struct UnitRect {
     UnitRect(double x, double y, double width, double height);
     UnitRect(UnitPoint from, UnitPoint to);
     static UnitRect unclamped(double x, double y, double width, double height);
-    // A normalised rectangle with the origin at the bottom left, as recognizers report it.
-    static UnitRect fromVisionRect(QRectF bottomLeftRect);
     static UnitRect full() { return {0, 0, 1, 1}; }
 
     QRectF scaled(QSizeF size) const
@@ -60,12 +58,10 @@ struct UnitRect {
 // The clamp of one coordinate: NaN and both infinities give 0, then [0, 1].
 double unitClamp(double value);
 
-void write(json::Writer &w, const UnitPoint &value);
-inline void to_json(json::Json &j, const UnitPoint &value) { j = json::toJson(value); }
-void write(json::Writer &w, const UnitRect &value);
-inline void to_json(json::Json &j, const UnitRect &value) { j = json::toJson(value); }
-void read(json::Value j, UnitPoint &out);
-void read(json::Value j, UnitRect &out);
+void write(Json::Writer &w, const UnitPoint &value);
+void write(Json::Writer &w, const UnitRect &value);
+void read(Json::Value j, UnitPoint &out);
+void read(Json::Value j, UnitRect &out);
 
 } // namespace tarn
 

@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "core/base/EnumNames.h"
-#include "core/model/CaptureItem.h"
+#include "core/model/TextRegion.h"
 
 namespace tarn {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "core/model/CaptureItem.h"
+#include "core/model/TextRegion.h"
 
 namespace tarn {
 

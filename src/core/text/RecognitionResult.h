@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/model/CaptureItem.h"
+#include "core/model/TextRegion.h"
 
 namespace tarn {
 

@@ -1,163 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Real recordings under Xvfb (the suite holds the display lock: it reads the screen and shows
-// a window on top): a moving pattern recorded with the FFmpeg/X11/PulseAudio recorder and read
-// back with libavformat.
+// Real recordings through the recording service under Xvfb (the suite holds the display lock:
+// it reads the screen and shows a window on top): a moving pattern recorded with the
+// FFmpeg/X11/PulseAudio recorder and read back with libavformat.
 #include <cmath>
-#include <csignal>
 #include <optional>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <qcoro/qcorotask.h>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
 
 #include "app/capture/RecordingService.h"
 #include "app/floating/FloatingWindows.h"
 #include "platform/recorder/AudioCapture.h"
 #include "platform/recorder/ScreenRecorderBackend.h"
+#include "support/RecordedVideo.h"
 
 using namespace tarn;
+using TestSupport::amplitudeAt;
+using TestSupport::haveDisplay;
+using TestSupport::haveSoundServer;
+using TestSupport::MovingPattern;
+using TestSupport::readBack;
 
 namespace {
-
-struct VideoFacts {
-    int width = 0, height = 0;
-    int64_t frames = 0;
-    double duration = 0;
-    bool audio = false;
-    double audioLevel = 0;    // root mean square of the decoded samples
-    std::vector<float> sound; // the first channel, decoded
-};
-
-// Decodes every audio packet of the open file's stream `index` into its first channel.
-std::vector<float> firstChannel(AVFormatContext *format, int index)
-{
-    const AVCodecParameters *parameters = format->streams[index]->codecpar;
-    const AVCodec *codec = avcodec_find_decoder(parameters->codec_id);
-    AVCodecContext *decoder = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(decoder, parameters);
-    std::vector<float> samples;
-    if (avcodec_open2(decoder, codec, nullptr) >= 0) {
-        av_seek_frame(format, -1, 0, AVSEEK_FLAG_BACKWARD);
-        AVPacket *packet = av_packet_alloc();
-        AVFrame *frame = av_frame_alloc();
-        while (av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == index && avcodec_send_packet(decoder, packet) >= 0)
-                while (avcodec_receive_frame(decoder, frame) >= 0)
-                    if (frame->format == AV_SAMPLE_FMT_FLTP)
-                        samples.insert(samples.end(), reinterpret_cast<const float *>(frame->data[0]),
-                                       reinterpret_cast<const float *>(frame->data[0]) + frame->nb_samples);
-            av_packet_unref(packet);
-        }
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-    }
-    avcodec_free_context(&decoder);
-    return samples;
-}
-
-// The amplitude of one frequency in 48 kHz samples (Goertzel).
-double amplitudeAt(const std::vector<float> &samples, double frequency)
-{
-    const double w = 2 * M_PI * frequency / 48000, coefficient = 2 * std::cos(w);
-    double previous = 0, beforePrevious = 0;
-    for (float x : samples) {
-        const double next = x + coefficient * previous - beforePrevious;
-        beforePrevious = previous;
-        previous = next;
-    }
-    const double power =
-        previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
-    return samples.empty() ? 0 : 2 * std::sqrt(std::max(power, 0.0)) / double(samples.size());
-}
-
-// The root mean square of the samples.
-double rms(const std::vector<float> &samples)
-{
-    double sum = 0;
-    for (float v : samples)
-        sum += double(v) * v;
-    return samples.empty() ? 0 : std::sqrt(sum / double(samples.size()));
-}
-
-// Reads the file back the way a player would: every video packet counted.
-std::optional<VideoFacts> readBack(const QString &path)
-{
-    AVFormatContext *format = nullptr;
-    if (avformat_open_input(&format, path.toUtf8().constData(), nullptr, nullptr) < 0)
-        return std::nullopt;
-    VideoFacts facts;
-    if (avformat_find_stream_info(format, nullptr) >= 0) {
-        const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        const int sound = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-        facts.audio = sound >= 0;
-        if (video >= 0) {
-            const AVStream *stream = format->streams[video];
-            facts.width = stream->codecpar->width;
-            facts.height = stream->codecpar->height;
-            AVPacket *packet = av_packet_alloc();
-            int64_t last = 0;
-            while (av_read_frame(format, packet) >= 0) {
-                if (packet->stream_index == video) {
-                    ++facts.frames;
-                    last = std::max(last, packet->pts + packet->duration);
-                }
-                av_packet_unref(packet);
-            }
-            av_packet_free(&packet);
-            facts.duration = double(last) * av_q2d(stream->time_base);
-        }
-        if (sound >= 0) {
-            facts.sound = firstChannel(format, sound);
-            facts.audioLevel = rms(facts.sound);
-        }
-    }
-    avformat_close_input(&format);
-    return facts;
-}
-
-// A window whose content changes every frame: a bar sweeping across a gradient.
-class MovingPattern : public QWidget {
-public:
-    MovingPattern()
-    {
-        setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        setGeometry(0, 0, 640, 360);
-        timer_.setInterval(16);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] {
-            ++tick_;
-            update();
-        });
-        timer_.start();
-        show();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), QColor::fromHsv(tick_ * 3 % 360, 120, 160));
-        p.fillRect((tick_ * 7) % width(), 0, 40, height(), Qt::white);
-        p.drawText(20, 40, QString::number(tick_));
-    }
-
-private:
-    QTimer timer_;
-    int tick_ = 0;
-};
 
 ContentFilter wholeScreen()
 {
@@ -189,15 +60,6 @@ Recording record(RecordingService &service, const QString &path, double seconds,
     EXPECT_TRUE(QTest::qWaitFor([&] { return result.finished || !result.errors.isEmpty(); }, 20000));
     return result;
 }
-
-bool haveSoundServer()
-{
-    QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-    return pactl.waitForFinished() && pactl.exitStatus() == QProcess::NormalExit && pactl.exitCode() == 0;
-}
-
-bool haveDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 // Three seconds (or more) of a 440 Hz tone (or another) as a 48 kHz stereo WAV file.
 QString writeTone(const QTemporaryDir &dir, double frequency = 440, int seconds = 3)
@@ -344,80 +206,6 @@ TEST(ExclusiveRecording, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionI
     EXPECT_EQ(facts->width, 418);       // 419.5 points wide, rounded down to even
     EXPECT_EQ(facts->height, 380);
     EXPECT_GT(facts->frames, 40);
-}
-
-// Run by the next test in a child process: records until it is killed.
-TEST(ExclusiveRecording, ChildRecordsUntilKilled)
-{
-    const QString path = qEnvironmentVariable("TARN_RECORD_UNTIL_KILLED");
-    if (path.isEmpty())
-        GTEST_SKIP() << "runs only as the child of KilledRecordingLeavesAPlayableFile";
-    MovingPattern pattern;
-    RecordingService service;
-    RecordingSettings settings;
-    settings.frameRate = 30;
-    settings.systemAudio = haveSoundServer();
-    QCoro::waitFor(service.start(wholeScreen(), QRectF(0, 0, 640, 360), settings, path));
-    QTest::qWait(60'000);
-    FAIL() << "was not killed";
-}
-
-TEST(ExclusiveRecording, KilledRecordingLeavesAPlayableFile)
-{
-    if (!haveDisplay())
-        GTEST_SKIP() << "needs an X display";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("killed.mp4"));
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TARN_RECORD_UNTIL_KILLED"), path);
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=ExclusiveRecording.ChildRecordsUntilKilled")});
-    ASSERT_TRUE(child.waitForStarted());
-    // Halfway through a recording of several fragments.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(path).size() > 20'000; }, 15'000));
-    QTest::qWait(2500);
-    ::kill(pid_t(child.processId()), SIGKILL);
-    ASSERT_TRUE(child.waitForFinished());
-
-    const auto facts = readBack(path);
-    ASSERT_TRUE(facts) << "the cut-off file does not open";
-    EXPECT_EQ(facts->width, 640);
-    EXPECT_EQ(facts->height, 360);
-    EXPECT_GE(facts->frames, 30);
-    EXPECT_GE(facts->duration, 1.0);
-}
-
-// A stop that comes before the first frame leaves no file without video behind and is not
-// reported as a finished recording.
-TEST(ExclusiveRecording, StopBeforeTheFirstFrameRemovesTheFileAndReportsNoFinish)
-{
-    if (!haveDisplay())
-        GTEST_SKIP() << "needs an X display";
-    QTemporaryDir dir;
-    RecorderRequest request;
-    request.sourceRect = QRect(0, 0, 640, 360);
-    request.outputSize = QSize(640, 360);
-    request.frameRate = 30;
-    request.path = dir.filePath(QStringLiteral("early.mp4"));
-    ScreenRecorderBackend backend;
-    auto session = backend.createSession(request);
-    bool finished = false, closed = false;
-    QString discarded;
-    QObject::connect(session.get(), &RecorderSession::recordingFinished, [&] { finished = true; });
-    QObject::connect(session.get(), &RecorderSession::recordingDiscarded,
-                     [&](const QString &message) { discarded = message; });
-    QObject::connect(session.get(), &RecorderSession::closed, [&] { closed = true; });
-    // Stop asked for first, so that no frame can be grabbed whatever the machine's speed.
-    QFuture<QString> stopped = session->stopCapture();
-    QFuture<QString> started = session->startCapture();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return closed; }, 15'000));
-    EXPECT_TRUE(started.result().isEmpty());
-    EXPECT_TRUE(stopped.result().isEmpty());
-    EXPECT_FALSE(finished);
-    EXPECT_FALSE(discarded.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(request.path));
 }
 
 // The system's sound is what other applications play, not Tarnwick's own: our video window

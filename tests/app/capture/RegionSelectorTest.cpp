@@ -67,10 +67,10 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
 {
     if (QGuiApplication::platformName() != QStringLiteral("xcb") || !DesktopScreens::source().isAvailable())
         GTEST_SKIP() << "needs the X display";
-    test::TestWindows child(QStringLiteral("Tarnwick selection backdrop|600|400|pa"));
+    TestSupport::TestWindows child(QStringLiteral("Tarnwick selection backdrop|600|400|pa"));
     const auto backdrop = child.waitForWindow(DesktopScreens::source(), QStringLiteral("Tarnwick selection backdrop"));
     ASSERT_TRUE(backdrop);
-    ASSERT_TRUE(test::TestWindows::waitForPattern(DesktopScreens::source(), backdrop->contentRect));
+    ASSERT_TRUE(TestSupport::TestWindows::waitForPattern(DesktopScreens::source(), backdrop->contentRect));
     const QPoint origin = backdrop->contentRect.topLeft(); // one screen at scale 1 here
 
     RegionSelector selector;
@@ -87,7 +87,7 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
     overlay.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/region-selector-drag.png"));
     xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
 
-    const auto selection = test::await(std::move(task), std::chrono::seconds(10));
+    const auto selection = TestSupport::await(std::move(task), std::chrono::seconds(10));
     ASSERT_TRUE(selection);
     EXPECT_EQ(selection->displayID, DesktopScreens::displayID(QGuiApplication::primaryScreen()));
     EXPECT_NE(selection->displayID, 0u);
@@ -96,7 +96,7 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
     if (!DesktopScreens::source().compositorRunning()) {
         const QPoint inside = origin + QPoint(150, 150); // top-left quadrant of the pattern
         const QPoint outside = origin + QPoint(50, 150);
-        const QRgb red = test::patternPixel(backdrop->contentRect.size(), {150, 150});
+        const QRgb red = TestSupport::patternPixel(backdrop->contentRect.size(), {150, 150});
         EXPECT_EQ(overlay.pixel(inside), red);
         EXPECT_EQ(qRed(overlay.pixel(outside)), qRound(qRed(red) * 0.7)) << "dimmed by black at 30 %";
     }
@@ -115,7 +115,7 @@ TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondReques
     auto task = selector.select();
     ASSERT_TRUE(overlaysShown(selector));
 
-    EXPECT_FALSE(test::await(selector.select()));
+    EXPECT_FALSE(TestSupport::await(selector.select()));
     EXPECT_TRUE(selector.isRunning());
 
     xdotool(moveTo(500, 500) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + moveTo(503, 600) +
@@ -124,7 +124,7 @@ TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondReques
     EXPECT_TRUE(selector.isRunning()) << "a 3-point-wide drag selects nothing";
 
     xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
-    const auto selection = test::await(std::move(task), std::chrono::seconds(10));
+    const auto selection = TestSupport::await(std::move(task), std::chrono::seconds(10));
     EXPECT_FALSE(selection);
     EXPECT_TRUE(selector.panels().empty());
 }
@@ -180,7 +180,7 @@ TEST(TwoScreenRegionSelector, OverlaysKeyboardClampAndDisplayPerScreen)
     QTest::mousePress(right, Qt::LeftButton, {}, QPoint(200, 150));
     QTest::mouseMove(right, QPoint(600, 400));
     QTest::mouseRelease(right, Qt::LeftButton, {}, QPoint(5000, 5000));
-    const auto selection = test::await(std::move(task), std::chrono::seconds(5));
+    const auto selection = TestSupport::await(std::move(task), std::chrono::seconds(5));
     ASSERT_TRUE(selection);
     EXPECT_EQ(selection->displayID, 22u);
     EXPECT_EQ(selection->rect, QRect(200, 150, 824, 618)) << "clamped to the right screen";
@@ -190,7 +190,7 @@ TEST(TwoScreenRegionSelector, OverlaysKeyboardClampAndDisplayPerScreen)
     auto again = selector.select();
     ASSERT_NE(QWidget::keyboardGrabber(), nullptr);
     QTest::keyClick(QWidget::keyboardGrabber(), Qt::Key_Escape);
-    EXPECT_FALSE(test::await(std::move(again), std::chrono::seconds(5)));
+    EXPECT_FALSE(TestSupport::await(std::move(again), std::chrono::seconds(5)));
     EXPECT_TRUE(selector.panels().empty());
 }
 
@@ -203,17 +203,11 @@ TEST(RegionSelectorTwoScreens, RunsOnTwoOffscreenScreens)
     file.write(twoScreens);
     file.close();
 
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TARN_TWO_SCREENS"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoScreenRegionSelector.*")});
-    ASSERT_TRUE(child.waitForFinished(30000));
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    const auto child = TestSupport::ChildProcess::run(
+        "TwoScreenRegionSelector.*",
+        {{"TARN_TWO_SCREENS", "1"}, {"QT_QPA_PLATFORM", "offscreen:configfile=" + config.toStdString()}});
+    EXPECT_EQ(child.exitCode, 0) << child.output;
+    EXPECT_NE(child.output.find("[  PASSED  ] 1 test"), std::string::npos) << child.output;
 }
 
 } // namespace

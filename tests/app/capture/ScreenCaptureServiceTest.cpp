@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -76,7 +75,7 @@ TEST(ScreenCaptureService, OffersOrdinaryTitledForeignWindowsOfAtLeast80By60Sort
     s.source->windowList.push_back(window(11, "hidden", "beta", other, QRect(10, 10, 300, 200)));
     s.source->windowList.back().onScreen = false;
 
-    const auto offered = test::await(s.service.availableWindows());
+    const auto offered = TestSupport::await(s.service.availableWindows());
     std::vector<uint32_t> ids;
     for (const auto &w : offered)
         ids.push_back(w.windowID);
@@ -88,9 +87,9 @@ TEST(ScreenCaptureService, WithoutADisplayEveryCallFailsWithThePermissionMessage
 {
     Service s;
     s.source->available = false;
-    EXPECT_THROW(test::await(s.service.availableWindows()), CaptureFailure);
+    EXPECT_THROW(TestSupport::await(s.service.availableWindows()), CaptureFailure);
     try {
-        test::await(s.service.displayFilter(7));
+        TestSupport::await(s.service.displayFilter(7));
         FAIL();
     } catch (const CaptureFailure &failure) {
         EXPECT_EQ(failure, CaptureFailure::permission());
@@ -103,12 +102,12 @@ TEST(ScreenCaptureService, WithoutADisplayEveryCallFailsWithThePermissionMessage
 TEST(ScreenCaptureService, DisplayFilterFindsTheDisplayByIdOrFails)
 {
     Service s;
-    const ContentFilter filter = test::await(s.service.displayFilter(9));
+    const ContentFilter filter = TestSupport::await(s.service.displayFilter(9));
     EXPECT_EQ(filter.displayID, 9u);
     EXPECT_EQ(filter.nativeRect, QRect(1920, 0, 2560, 1440));
     EXPECT_EQ(filter.contentRect(), QRectF(0, 0, 1280, 720));
     try {
-        test::await(s.service.displayFilter(8));
+        TestSupport::await(s.service.displayFilter(8));
         FAIL();
     } catch (const CaptureFailure &failure) {
         EXPECT_EQ(failure.kind(), CaptureFailure::Case::displayUnavailable);
@@ -118,28 +117,28 @@ TEST(ScreenCaptureService, DisplayFilterFindsTheDisplayByIdOrFails)
 TEST(ScreenCaptureService, CaptureSizesCutsAndPlacesTheRegionOnTheDisplay)
 {
     Service s;
-    const ContentFilter retina = test::await(s.service.displayFilter(9));
+    const ContentFilter retina = TestSupport::await(s.service.displayFilter(9));
 
     // Without a region: the whole content times the scale.
-    auto whole = test::await(s.service.capture(retina, std::nullopt, false));
+    auto whole = TestSupport::await(s.service.capture(retina, std::nullopt, false));
     EXPECT_EQ(whole.image.size(), QSize(2560, 1440));
     EXPECT_GE(whole.milliseconds, 0.0);
     EXPECT_EQ(s.source->grabs.back(), QRect(1920, 0, 2560, 1440));
 
     // Fractional points round up: 100.5 x 50 points at scale 2 are 201 x 100 pixels.
-    auto fractional = test::await(s.service.capture(retina, QRectF(10, 20, 100.5, 50), false));
+    auto fractional = TestSupport::await(s.service.capture(retina, QRectF(10, 20, 100.5, 50), false));
     EXPECT_EQ(fractional.image.size(), QSize(201, 100));
     EXPECT_EQ(s.source->grabs.back(), QRect(1920 + 20, 40, 201, 100));
 
     // Partly outside: cut to the content.
-    auto cut = test::await(s.service.capture(retina, QRectF(1200, 700, 200, 200), false));
+    auto cut = TestSupport::await(s.service.capture(retina, QRectF(1200, 700, 200, 200), false));
     EXPECT_EQ(cut.image.size(), QSize(160, 40));
     EXPECT_EQ(s.source->grabs.back(), QRect(1920 + 2400, 1400, 160, 40));
 
     // Wholly outside: invalid dimensions, and nothing is grabbed.
     const size_t grabs = s.source->grabs.size();
     try {
-        test::await(s.service.capture(retina, QRectF(5000, 5000, 10, 10), false));
+        TestSupport::await(s.service.capture(retina, QRectF(5000, 5000, 10, 10), false));
         FAIL();
     } catch (const ImageFailure &failure) {
         EXPECT_EQ(failure.kind(), ImageFailure::Case::invalidDimensions);
@@ -151,8 +150,8 @@ TEST(ScreenCaptureService, OversizedCaptureIsRefusedBeforeTheGrab)
 {
     Service s;
     s.source->displayList = {{3, QStringLiteral("huge"), QRect(0, 0, 16385, 100), true}};
-    const ContentFilter filter = test::await(s.service.displayFilter(3));
-    EXPECT_THROW(test::await(s.service.capture(filter, std::nullopt, false)), ImageFailure);
+    const ContentFilter filter = TestSupport::await(s.service.displayFilter(3));
+    EXPECT_THROW(TestSupport::await(s.service.capture(filter, std::nullopt, false)), ImageFailure);
     EXPECT_TRUE(s.source->grabs.empty());
 }
 
@@ -164,10 +163,10 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     if (!service.source().isAvailable())
         GTEST_SKIP() << "no X display";
     service.setSettleDelay(std::chrono::milliseconds(150));
-    test::TestWindows child(QStringLiteral("Tarnwick capture pattern|300|200|pa"));
+    TestSupport::TestWindows child(QStringLiteral("Tarnwick capture pattern|300|200|pa"));
     const auto info = child.waitForWindow(service.source(), QStringLiteral("Tarnwick capture pattern"));
     ASSERT_TRUE(info);
-    ASSERT_TRUE(test::TestWindows::waitForPattern(service.source(), info->contentRect));
+    ASSERT_TRUE(TestSupport::TestWindows::waitForPattern(service.source(), info->contentRect));
 
     // One of our own windows lies over the pattern; the capture must not see it.
     QWidget own;
@@ -178,29 +177,29 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     QCoreApplication::processEvents();
     const QRect ownGeometry = own.geometry();
 
-    const ShareableContent content = test::await(service.availableContent());
+    const ShareableContent content = TestSupport::await(service.availableContent());
     ASSERT_FALSE(content.displays.empty());
-    const ContentFilter display = test::await(service.displayFilter(content.displays.front().displayID));
+    const ContentFilter display = TestSupport::await(service.displayFilter(content.displays.front().displayID));
 
-    const CapturedImage whole = test::await(service.capture(display, std::nullopt, false));
+    const CapturedImage whole = TestSupport::await(service.capture(display, std::nullopt, false));
     EXPECT_EQ(whole.image.size(), display.nativeRect.size());
-    EXPECT_EQ(test::patternMismatches(whole.image, info->contentRect.size(), info->contentRect.topLeft()), 0);
+    EXPECT_EQ(TestSupport::patternMismatches(whole.image, info->contentRect.size(), info->contentRect.topLeft()), 0);
     EXPECT_TRUE(own.isVisible()) << "our window is shown again after the grab";
     EXPECT_EQ(own.geometry(), ownGeometry) << "where it was";
 
     const QRectF region(info->contentRect.translated(-display.nativeRect.topLeft()));
-    const CapturedImage part = test::await(service.capture(display, region, false));
+    const CapturedImage part = TestSupport::await(service.capture(display, region, false));
     EXPECT_EQ(part.image.size(), info->contentRect.size());
-    EXPECT_EQ(test::patternMismatches(part.image, info->contentRect.size(), {0, 0}), 0);
+    EXPECT_EQ(TestSupport::patternMismatches(part.image, info->contentRect.size(), {0, 0}), 0);
 
     const auto listed = std::find_if(content.windows.begin(), content.windows.end(),
                                      [&](const ShareableWindow &w) { return w.windowID == info->id; });
     ASSERT_NE(listed, content.windows.end());
     const CapturedImage byWindow =
-        test::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
+        TestSupport::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
     EXPECT_EQ(byWindow.image.size(), info->frame.size());
-    EXPECT_EQ(test::patternMismatches(byWindow.image, info->contentRect.size(),
-                                      info->contentRect.topLeft() - info->frame.topLeft()),
+    EXPECT_EQ(TestSupport::patternMismatches(byWindow.image, info->contentRect.size(),
+                                             info->contentRect.topLeft() - info->frame.topLeft()),
               0);
 }
 
@@ -282,12 +281,12 @@ TEST(ExclusiveScreenCaptureService, WindowListHoldsOtherProcessesTitledWindowsAn
     own.setWindowTitle(QStringLiteral("Tarnwick own window"));
     own.resize(300, 200);
     own.show();
-    test::TestWindows child(QStringLiteral(
+    TestSupport::TestWindows child(QStringLiteral(
         "Tarnwick listed|200|150|;Tarnwick small|70|150|;Tarnwick flat|200|50|;Tarnwick untitled|200|150|u"));
     ASSERT_TRUE(child.waitForWindow(service.source(), QStringLiteral("Tarnwick listed")));
     ASSERT_TRUE(child.waitForWindow(service.source(), QStringLiteral("Tarnwick small")));
 
-    const auto offered = test::await(service.availableWindows());
+    const auto offered = TestSupport::await(service.availableWindows());
     QStringList titles;
     for (const ShareableWindow &w : offered) {
         titles << w.title;
@@ -317,26 +316,26 @@ TEST(ScaledDesktopCapture, RegionPointsMapToDevicePixels)
         GTEST_SKIP() << "runs inside ExclusiveScreenCaptureService.RegionOnADesktopScaledByTwo";
     ScreenCaptureService service;
     ASSERT_TRUE(service.source().isAvailable());
-    test::TestWindows child(QStringLiteral("Tarnwick scaled pattern|400|300|pa"));
+    TestSupport::TestWindows child(QStringLiteral("Tarnwick scaled pattern|400|300|pa"));
     const auto info = child.waitForWindow(service.source(), QStringLiteral("Tarnwick scaled pattern"));
     ASSERT_TRUE(info);
-    ASSERT_TRUE(test::TestWindows::waitForPattern(service.source(), info->contentRect));
+    ASSERT_TRUE(TestSupport::TestWindows::waitForPattern(service.source(), info->contentRect));
 
-    const ShareableContent content = test::await(service.availableContent());
+    const ShareableContent content = TestSupport::await(service.availableContent());
     ASSERT_EQ(content.displays.front().name, QGuiApplication::primaryScreen()->name());
-    const ContentFilter filter = test::await(service.displayFilter(content.displays.front().displayID));
+    const ContentFilter filter = TestSupport::await(service.displayFilter(content.displays.front().displayID));
     EXPECT_DOUBLE_EQ(filter.scale, 2.0);
     EXPECT_EQ(filter.contentRect().size(), QSizeF(960, 540));
 
     const QPointF at(std::ceil(info->contentRect.x() / 2.0) + 5, std::ceil(info->contentRect.y() / 2.0) + 5);
-    const CapturedImage captured = test::await(service.capture(filter, QRectF(at, QSizeF(50.5, 40)), false));
+    const CapturedImage captured = TestSupport::await(service.capture(filter, QRectF(at, QSizeF(50.5, 40)), false));
     EXPECT_EQ(captured.image.size(), QSize(101, 80));
     const QPoint offset = (at * 2).toPoint() - info->contentRect.topLeft();
     int mismatches = 0;
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 101; ++x)
-            mismatches +=
-                captured.image.pixel(x, y) != test::patternPixel(info->contentRect.size(), offset + QPoint(x, y));
+            mismatches += captured.image.pixel(x, y) !=
+                TestSupport::patternPixel(info->contentRect.size(), offset + QPoint(x, y));
     EXPECT_EQ(mismatches, 0);
 }
 
@@ -344,17 +343,10 @@ TEST(ExclusiveScreenCaptureService, RegionOnADesktopScaledByTwo)
 {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         GTEST_SKIP() << "needs the X display";
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TARN_SCALED"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ScaledDesktopCapture.*")});
-    ASSERT_TRUE(child.waitForFinished(30000));
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    const auto child =
+        TestSupport::ChildProcess::run("ScaledDesktopCapture.*", {{"TARN_SCALED", "1"}, {"QT_SCALE_FACTOR", "2"}});
+    EXPECT_EQ(child.exitCode, 0) << child.output;
+    EXPECT_NE(child.output.find("[  PASSED  ] 1 test"), std::string::npos) << child.output;
 }
 
 } // namespace

@@ -18,7 +18,6 @@
 #include "app/floating/QuickCaptureView.h"
 #include "app/floating/RecordingHUD.h"
 #include "app/floating/VideoPlayerView.h"
-#include "app/widgets/DisplayFormat.h"
 #include "app/widgets/Theme.h"
 #include "platform/RecorderBackend.h"
 #include "platform/ScreenSource.h"
@@ -94,17 +93,6 @@ TEST(FloatingWindowsGeometry, HudLeavesTheRecordedRegionWhenTheScreenHasRoom)
     EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, QRect(700, 0, 500, 300)), QPoint(804, 312));
     EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, QRect(700, 0, 500, 1040)), QPoint(1212, 493));
     EXPECT_EQ(FloatingWindows::recordingPanelOrigin(screen, screen), QPoint(815, 18)) << "no room anywhere";
-}
-
-TEST(DisplayFormatBytes, FileSizesInDecimalUnits)
-{
-    EXPECT_EQ(DisplayFormat::byteCount(-5), QStringLiteral("0 KB"));
-    EXPECT_EQ(DisplayFormat::byteCount(0), QStringLiteral("0 KB"));
-    EXPECT_EQ(DisplayFormat::byteCount(999), QStringLiteral("999 B"));
-    EXPECT_EQ(DisplayFormat::byteCount(1'499), QStringLiteral("1 KB"));
-    EXPECT_EQ(DisplayFormat::byteCount(999'000), QStringLiteral("999 KB"));
-    EXPECT_EQ(DisplayFormat::byteCount(12'345'678), QStringLiteral("12.3 MB"));
-    EXPECT_EQ(DisplayFormat::byteCount(1'250'000'000), QStringLiteral("1.25 GB"));
 }
 
 using ExclusiveFloatingWindows = FloatingWindowsTest;
@@ -446,8 +434,8 @@ TEST_F(ExclusiveFloatingWindows, RecordingHudFollowsTheRecorderAndItsStopButtonS
     ContentFilter filter;
     filter.displayID = 1;
     filter.nativeRect = QRect(0, 0, 1920, 1080);
-    test::await(recorder.start(filter, std::nullopt, RecordingSettings{30, 1920, false, false},
-                               QDir::temp().filePath(QStringLiteral("tarnwick-hud-test.mp4"))));
+    TestSupport::await(recorder.start(filter, std::nullopt, RecordingSettings{30, 1920, false, false},
+                                      QDir::temp().filePath(QStringLiteral("tarnwick-hud-test.mp4"))));
     ASSERT_NE(backend->session, nullptr);
     Q_EMIT backend->session->recordingStarted();
     ASSERT_EQ(recorder.state(), RecordingService::State::recording);

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The child side of the multi-process library tests. It runs only when a test starts this
-// program again with TARN_LIBRARY_CHILD set (ChildProcess.h); otherwise it is skipped.
+// program again with TARN_LIBRARY_CHILD set (LibraryChild in LibraryChildRoles.h); otherwise it is skipped.
 #include <cstdlib>
 
 #include <gtest/gtest.h>
 
-#include "support/ChildProcess.h"
 #include "support/LibraryChildRoles.h"
 
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 
 TEST(LibraryChildProcess, Worker)
 {

@@ -8,11 +8,11 @@
 #include <QImageReader>
 
 #include "core/library/LibraryStore.h"
-#include "support/ChildProcess.h"
+#include "support/LibraryChildRoles.h"
 #include "support/LibraryTestSupport.h"
 
 using namespace tarn;
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 
 namespace {
 
@@ -105,7 +105,7 @@ TEST(LibraryCrash, KilledWritersNeverLoseFinishedChangesNorCorruptTheIndex)
         if (std::chrono::steady_clock::now() - start > std::chrono::seconds(15))
             break;
         SCOPED_TRACE("round " + std::to_string(round));
-        ChildProcess child("churn:" + std::to_string(round) + ":" + folder.root().toStdString());
+        LibraryChild child("churn:" + std::to_string(round) + ":" + folder.root().toStdString());
         ASSERT_TRUE(child.started());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(150 + random() % 700);
         for (;;) {

@@ -5,11 +5,11 @@
 #include "core/base/AppError.h"
 #include "core/base/FileFailure.h"
 #include "core/library/LibraryLease.h"
-#include "support/ChildProcess.h"
+#include "support/LibraryChildRoles.h"
 #include "support/LibraryTestSupport.h"
 
 using namespace tarn;
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 
 namespace {
 
@@ -86,7 +86,7 @@ TEST(LibraryLease, AProgramStartedByTheHolderDoesNotKeepTheLock)
     // The holder starts a long-running program and dies without releasing the lease (as at a
     // crash or a plain exit); the started program must not hold the library locked.
     LibraryFolder folder;
-    ChildProcess holder("lease-and-spawn:" + folder.root().toStdString());
+    LibraryChild holder("lease-and-spawn:" + folder.root().toStdString());
     ASSERT_TRUE(holder.started());
     const std::string report = holder.nextReport();
     ASSERT_EQ(report.rfind("held ", 0), 0u) << report;
@@ -110,7 +110,7 @@ TEST(LibraryLease, AProgramStartedByTheHolderDoesNotKeepTheLock)
 TEST(LibraryLease, AnotherProcessIsRefusedAndTheLeaseFreesWhenItsHolderDies)
 {
     LibraryFolder folder;
-    ChildProcess holder("lease:" + folder.root().toStdString());
+    LibraryChild holder("lease:" + folder.root().toStdString());
     ASSERT_TRUE(holder.started());
     ASSERT_EQ(holder.nextReport(), "held");
     expectRefusedAsHeld(folder.root());

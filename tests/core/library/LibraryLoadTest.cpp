@@ -5,10 +5,11 @@
 
 #include "core/base/FileFailure.h"
 #include "core/library/LibraryStore.h"
+#include "support/JsonDocuments.h"
 #include "support/LibraryTestSupport.h"
 
 using namespace tarn;
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 using Case = LibraryFailure::Case;
 
 TEST(LibraryLoad, NewRootGetsPrivateFoldersAndNoIndex)
@@ -69,12 +70,12 @@ TEST(LibraryLoad, ReadsItemsInFileOrderAndThenServesTheCache)
 TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
 {
     CaptureItem item = makeItem("a");
-    json::Json itemJson = item;
-    json::Json withoutField = itemJson;
+    JsonDocument itemJson = item;
+    JsonDocument withoutField = itemJson;
     withoutField.erase("isSample");
-    json::Json badKind = itemJson;
+    JsonDocument badKind = itemJson;
     badKind["kind"] = "gif";
-    const QByteArray valid = libraryIndex::encode({item});
+    const QByteArray valid = LibraryIndex::encode({item});
 
     const std::vector<QByteArray> cases{
         "",
@@ -90,10 +91,10 @@ TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
         R"({"items":[],"version":true})",
         R"({"items":[],"version":1e400})",
         R"({"items":[],"version":99999999999999999999})",
-        QByteArray::fromStdString(json::Json{{"items", {withoutField}}, {"version", 1}}.dump()),
-        QByteArray::fromStdString(json::Json{{"items", {badKind}}, {"version", 1}}.dump()),
+        QByteArray::fromStdString(JsonDocument{{"items", {withoutField}}, {"version", 1}}.dump()),
+        QByteArray::fromStdString(JsonDocument{{"items", {badKind}}, {"version", 1}}.dump()),
         // Another version whose items do not decode: the version is only looked at afterwards.
-        QByteArray::fromStdString(json::Json{{"items", {withoutField}}, {"version", 2}}.dump()),
+        QByteArray::fromStdString(JsonDocument{{"items", {withoutField}}, {"version", 2}}.dump()),
         valid.left(valid.size() / 2),
         valid + "x",
         QByteArray(R"({"items":[],"version":1,"x":")") + "\xff\xfe" + "\"}",
@@ -166,7 +167,7 @@ TEST(LibraryLoad, AnotherVersionIsRefusedWithItsNumber)
     for (int64_t version : {int64_t(2), int64_t(0), int64_t(-1), INT64_MAX}) {
         LibraryFolder folder;
         QDir().mkpath(folder.root());
-        json::Json document{{"items", {json::Json(makeItem("a"))}}, {"version", version}};
+        JsonDocument document{{"items", {JsonDocument(makeItem("a"))}}, {"version", version}};
         const QByteArray bytes = QByteArray::fromStdString(document.dump());
         writeBytes(folder.index(), bytes);
         try {
@@ -211,7 +212,7 @@ TEST(LibraryLoad, WrittenIndexIsCompactSortedPrivateAndDropsUnknownKeys)
     LibraryFolder folder;
     QDir().mkpath(folder.root());
     const CaptureItem item = makeItem("제목 \"quoted\"");
-    json::Json document{{"items", {json::Json(item)}}, {"version", 1}, {"zExtra", 5}, {"aExtra", "x"}};
+    JsonDocument document{{"items", {JsonDocument(item)}}, {"version", 1}, {"zExtra", 5}, {"aExtra", "x"}};
     writeBytes(folder.index(), QByteArray::fromStdString(document.dump(2)));
     ::chmod(QFile::encodeName(folder.index()).constData(), 0644);
 

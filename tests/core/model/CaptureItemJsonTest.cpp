@@ -4,25 +4,24 @@
 
 #include <unordered_set>
 
-#include "core/base/JsonReader.h"
 #include "core/model/CaptureItem.h"
+#include "support/JsonDocuments.h"
 #include "support/Samples.h"
 
 using namespace tarn;
-using json::Json;
 
 namespace {
 
-CaptureItem readItem(const Json &j)
+CaptureItem readItem(const JsonDocument &j)
 {
     CaptureItem item;
     read(j, item);
     return item;
 }
 
-Json minimalItemJson()
+JsonDocument minimalItemJson()
 {
-    return Json::parse(R"({
+    return JsonDocument::parse(R"({
       "id": "6F9619FF-8B86-D011-B42D-00C04FC964FF", "title": "t", "createdAt": 10.5,
       "kind": "image", "filename": "a.png", "thumbnailFilename": "a.jpg", "width": 4,
       "height": 3, "byteCount": 99, "isFavorite": false, "tags": [], "recognizedText": "",
@@ -31,11 +30,11 @@ Json minimalItemJson()
                 "aspect": "natural"}})");
 }
 
-std::string readFailure(const Json &j)
+std::string readFailure(const JsonDocument &j)
 {
     try {
         readItem(j);
-    } catch (const json::ReadError &e) {
+    } catch (const Json::ReadError &e) {
         return e.what();
     }
     return {};
@@ -45,9 +44,9 @@ std::string readFailure(const Json &j)
 
 TEST(CaptureItemJson, FullItemRoundTripsWithEveryField)
 {
-    const CaptureItem item = samples::sampleItem();
-    const Json written = item;
-    const CaptureItem back = readItem(Json::parse(written.dump()));
+    const CaptureItem item = Samples::sampleItem();
+    const JsonDocument written = item;
+    const CaptureItem back = readItem(JsonDocument::parse(written.dump()));
     EXPECT_EQ(back, item);
     EXPECT_EQ(std::hash<CaptureItem>{}(back), std::hash<CaptureItem>{}(item));
     // Keys come out sorted and compact; the identifier is the upper-case 36-character form.
@@ -68,12 +67,12 @@ TEST(CaptureItemJson, OptionalFieldsAreLeftOutAndReadAsAbsent)
     EXPECT_FALSE(item.trashedAt);
     EXPECT_FALSE(item.captureMilliseconds);
     EXPECT_FALSE(item.edits.crop);
-    const Json back = item;
+    const JsonDocument back = item;
     for (const char *key : {"duration", "trashedAt", "captureMilliseconds"})
         EXPECT_FALSE(back.contains(key)) << key;
     EXPECT_FALSE(back["edits"].contains("crop"));
 
-    Json withNulls = minimalItemJson();
+    JsonDocument withNulls = minimalItemJson();
     withNulls["duration"] = nullptr;
     withNulls["trashedAt"] = nullptr;
     withNulls["unknownKey"] = "ignored";
@@ -84,24 +83,24 @@ TEST(CaptureItemJson, OptionalFieldsAreLeftOutAndReadAsAbsent)
 
 TEST(CaptureItemJson, ReadsThatMustFailSayWhy)
 {
-    Json missing = minimalItemJson();
+    JsonDocument missing = minimalItemJson();
     missing.erase("isSample");
     EXPECT_NE(readFailure(missing).find("isSample"), std::string::npos);
 
-    Json wrongType = minimalItemJson();
+    JsonDocument wrongType = minimalItemJson();
     wrongType["width"] = "4";
     EXPECT_NE(readFailure(wrongType).find("width"), std::string::npos);
 
-    Json boolAsNumber = minimalItemJson();
+    JsonDocument boolAsNumber = minimalItemJson();
     boolAsNumber["height"] = true;
     EXPECT_FALSE(readFailure(boolAsNumber).empty());
 
-    Json badKind = minimalItemJson();
+    JsonDocument badKind = minimalItemJson();
     badKind["kind"] = "gif";
     EXPECT_NE(readFailure(badKind).find("gif"), std::string::npos);
 
-    Json badTool = minimalItemJson();
-    badTool["edits"]["annotations"] = Json::parse(
+    JsonDocument badTool = minimalItemJson();
+    badTool["edits"]["annotations"] = JsonDocument::parse(
         R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","tool":"laser","points":[],"color":"mint",
              "weight":1,"text":"","number":1}])");
     const std::string toolFailure = readFailure(badTool);
@@ -109,38 +108,38 @@ TEST(CaptureItemJson, ReadsThatMustFailSayWhy)
 
     for (const char *badId : {"6F9619FF-8B86-D011-B42D-00C04FC964F", "6F9619FF8B86-D011-B42D-00C04FC964FFF",
                               "{6F9619FF-8B86-D011-B42D-00C04FC964FF}", "6F9619FF-8B86-D011-B42D-00C04FC964FG", ""}) {
-        Json badUuid = minimalItemJson();
+        JsonDocument badUuid = minimalItemJson();
         badUuid["id"] = badId;
         EXPECT_NE(readFailure(badUuid).find("UUID"), std::string::npos) << badId;
     }
 
-    Json lowerId = minimalItemJson();
+    JsonDocument lowerId = minimalItemJson();
     lowerId["id"] = "6f9619ff-8b86-d011-b42d-00c04fc964ff";
     EXPECT_EQ(readItem(lowerId).id.toString(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
 
-    EXPECT_FALSE(readFailure(Json::array()).empty());
+    EXPECT_FALSE(readFailure(JsonDocument::array()).empty());
 }
 
 TEST(CaptureItemJson, NumbersThatDoNotFitAreRefusedNotCast)
 {
-    Json hugeWidth = minimalItemJson();
+    JsonDocument hugeWidth = minimalItemJson();
     hugeWidth["width"] = 1e300;
     EXPECT_FALSE(readFailure(hugeWidth).empty());
 
-    Json fractional = minimalItemJson();
+    JsonDocument fractional = minimalItemJson();
     fractional["byteCount"] = 12.5;
     EXPECT_FALSE(readFailure(fractional).empty());
 
-    Json unsignedHuge = Json::parse(minimalItemJson().dump());
+    JsonDocument unsignedHuge = JsonDocument::parse(minimalItemJson().dump());
     unsignedHuge["byteCount"] = uint64_t{18'000'000'000'000'000'000ULL};
     EXPECT_FALSE(readFailure(unsignedHuge).empty());
 
-    Json wholeFloat = minimalItemJson();
+    JsonDocument wholeFloat = minimalItemJson();
     wholeFloat["width"] = 640.0;
     EXPECT_EQ(readItem(wholeFloat).width, 640);
 
-    Json hugeConfidence = minimalItemJson();
-    hugeConfidence["textRegions"] = Json::parse(
+    JsonDocument hugeConfidence = minimalItemJson();
+    hugeConfidence["textRegions"] = JsonDocument::parse(
         R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","text":"x",
              "rect":{"x":0,"y":0,"width":1,"height":1},"confidence":1e200}])");
     EXPECT_FALSE(readFailure(hugeConfidence).empty());
@@ -148,30 +147,30 @@ TEST(CaptureItemJson, NumbersThatDoNotFitAreRefusedNotCast)
 
 TEST(CaptureItemJson, WritingRefusesNumbersJsonCannotHold)
 {
-    CaptureItem item = samples::sampleItem();
+    CaptureItem item = Samples::sampleItem();
     item.edits.annotations[0].badgeRotation = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_THROW(Json{item}, json::WriteError);
-    item = samples::sampleItem();
+    EXPECT_THROW(JsonDocument{item}, Json::WriteError);
+    item = Samples::sampleItem();
     item.duration = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(Json{item}, json::WriteError);
+    EXPECT_THROW(JsonDocument{item}, Json::WriteError);
 }
 
 TEST(CaptureItemJson, UnitValuesReadUnclampedButConstructorsClamp)
 {
     UnitPoint p;
-    read(Json::parse(R"({"x": 2.5, "y": -1})"), p);
+    read(JsonDocument::parse(R"({"x": 2.5, "y": -1})"), p);
     EXPECT_EQ(p.x, 2.5);
     EXPECT_EQ(p.y, -1);
     UnitRect r;
-    read(Json::parse(R"({"x": -0.5, "y": 0.2, "width": 7, "height": -3})"), r);
+    read(JsonDocument::parse(R"({"x": -0.5, "y": 0.2, "width": 7, "height": -3})"), r);
     EXPECT_EQ(r, UnitRect::unclamped(-0.5, 0.2, 7, -3));
-    const Json back = r;
+    const JsonDocument back = r;
     EXPECT_EQ(back["width"], 7);
 }
 
 TEST(CaptureItemJson, EqualityAndHashingCoverEveryField)
 {
-    const CaptureItem base = samples::sampleItem();
+    const CaptureItem base = Samples::sampleItem();
     std::vector<std::function<void(CaptureItem &)>> changes = {
         [](CaptureItem &i) { i.title += "x"; },
         [](CaptureItem &i) { i.createdAt.secondsSinceReferenceDate += 1; },

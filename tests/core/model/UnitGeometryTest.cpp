@@ -53,13 +53,6 @@ TEST(UnitGeometry, RectFromTwoPointsIgnoresCornerOrder)
     expectRect(UnitRect(UnitPoint::unclamped(kNaN, 0.1), UnitPoint::unclamped(0.5, 0.2)), 0, 0.1, 0, 0.1);
 }
 
-TEST(UnitGeometry, VisionRectFlipsTheOriginToTheTop)
-{
-    expectRect(UnitRect::fromVisionRect(QRectF(0.1, 0.7, 0.3, 0.2)), 0.1, 0.1, 0.3, 0.2);
-    expectRect(UnitRect::fromVisionRect(QRectF(0.1, 0.9, 0.3, 0.2)), 0.1, 0, 0.3, 0.2);
-    expectRect(UnitRect::fromVisionRect(QRectF(0.4, 0.9, -0.3, -0.2)), 0.1, 0.1, 0.3, 0.2);
-}
-
 TEST(UnitGeometry, PaddingGrowsInsideTheImage)
 {
     expectRect(UnitRect::full().padded(0.006), 0, 0, 1, 1);

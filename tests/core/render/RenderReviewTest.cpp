@@ -14,7 +14,7 @@
 namespace tarn {
 namespace {
 
-using fixtures::mark;
+using RenderFixtures::mark;
 
 QString outputFolder()
 {
@@ -64,7 +64,7 @@ EditDocument everyToolDocument()
 
 TEST(RenderReview, FlattenedCaptureForEveryBackdrop)
 {
-    const QImage source = fixtures::capture(3840, 2160);
+    const QImage source = RenderFixtures::capture(3840, 2160);
     EditDocument doc = everyToolDocument();
     for (Backdrop backdrop : {Backdrop::none, Backdrop::aurora, Backdrop::midnight, Backdrop::peach, Backdrop::paper}) {
         doc.backdrop = backdrop;
@@ -72,8 +72,9 @@ TEST(RenderReview, FlattenedCaptureForEveryBackdrop)
         const QImage picture = RasterRenderer::render(source, doc);
         const QString name = QString::fromUtf8(caseName(backdrop).data());
         ASSERT_TRUE(picture.save(outputFolder() + "/flattened-" + name + ".png", "PNG", 80));
-        if (backdrop == Backdrop::none)
+        if (backdrop == Backdrop::none) {
             EXPECT_EQ(picture.size(), QSize(3457, 1859));
+        }
         const QImage thumb = RasterRenderer::render(source, doc, 720);
         EXPECT_EQ(std::max(thumb.width(), thumb.height()), 720);
         ASSERT_TRUE(thumb.save(outputFolder() + "/thumbnail-" + name + ".png", "PNG", 80));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "core/base/JsonReader.h"
 #include "core/text/PrivacyDetector.h"
+#include "support/JsonDocuments.h"
 
 using namespace tarn;
 using Kinds = std::vector<SensitiveKind>;
@@ -115,8 +115,8 @@ TEST(SensitiveKind, koreanLabelsAndStoredNames)
     EXPECT_EQ(label(card), QStringLiteral("카드 번호"));
     EXPECT_EQ(caseName(card), "paymentCard");
     SensitiveKind read = email;
-    json::read(json::Json("credential"), read);
+    Json::read(JsonDocument("credential"), read);
     EXPECT_EQ(read, credential);
-    EXPECT_THROW(json::read(json::Json("card"), read), json::ReadError);
-    EXPECT_THROW(json::read(json::Json("Email"), read), json::ReadError);
+    EXPECT_THROW(Json::read(JsonDocument("card"), read), Json::ReadError);
+    EXPECT_THROW(Json::read(JsonDocument("Email"), read), Json::ReadError);
 }
