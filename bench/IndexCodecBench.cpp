@@ -13,7 +13,7 @@ namespace {
 
 const std::vector<CaptureItem> &library()
 {
-    static const auto items = bench::syntheticLibrary(5000, 2048, 10);
+    static const auto items = Bench::syntheticLibrary(5000, 2048, 10);
     return items;
 }
 
@@ -21,7 +21,7 @@ void BM_EncodeIndex5000(benchmark::State &state)
 {
     size_t bytes = 0;
     for (auto _ : state) {
-        const QByteArray text = libraryIndex::encode(library());
+        const QByteArray text = LibraryIndex::encode(library());
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -31,9 +31,9 @@ BENCHMARK(BM_EncodeIndex5000)->Unit(benchmark::kMillisecond)->Repetitions(5)->Re
 
 void BM_DecodeIndex5000(benchmark::State &state)
 {
-    const QByteArray text = libraryIndex::encode(library());
+    const QByteArray text = LibraryIndex::encode(library());
     for (auto _ : state) {
-        auto items = libraryIndex::decode(text);
+        auto items = LibraryIndex::decode(text);
         benchmark::DoNotOptimize(items.data());
     }
 }

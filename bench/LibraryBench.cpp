@@ -16,7 +16,7 @@
 #include "core/library/SearchQuery.h"
 
 using namespace tarn;
-using bench::syntheticLibrary;
+using Bench::syntheticLibrary;
 
 namespace {
 
@@ -27,7 +27,7 @@ void BM_FavoriteToggle5000(benchmark::State &state)
     const std::vector<CaptureItem> items = syntheticLibrary(5000, static_cast<size_t>(state.range(0)));
     QFile index(folder.filePath(QStringLiteral("library.json")));
     index.open(QIODevice::WriteOnly);
-    index.write(libraryIndex::encode(items));
+    index.write(LibraryIndex::encode(items));
     index.close();
     LibraryStore store(folder.path());
     store.load();

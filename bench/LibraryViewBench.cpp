@@ -45,20 +45,20 @@ const QString &libraryRoot()
     static QTemporaryDir folder;
     static const QString root = [] {
         const QString path = folder.filePath(QStringLiteral("library"));
-        QDir().mkpath(QDir(path).filePath(libraryPaths::thumbnailsName));
-        QDir().mkpath(QDir(path).filePath(libraryPaths::originalsName));
+        QDir().mkpath(QDir(path).filePath(LibraryPaths::thumbnailsName));
+        QDir().mkpath(QDir(path).filePath(LibraryPaths::originalsName));
         for (int n = 0; n < distinctThumbnails; ++n) {
             QImage thumbnail(720, 450, QImage::Format_RGB32);
             thumbnail.fill(QColor::fromHsv(n * 7 % 360, 120, 160));
-            thumbnail.save(QDir(path).filePath(libraryPaths::thumbnailsName + QStringLiteral("/thumb-%1.jpg").arg(n)),
+            thumbnail.save(QDir(path).filePath(LibraryPaths::thumbnailsName + QStringLiteral("/thumb-%1.jpg").arg(n)),
                            "JPEG", 84);
         }
-        std::vector<CaptureItem> items = bench::syntheticLibrary(itemCount, 200);
+        std::vector<CaptureItem> items = Bench::syntheticLibrary(itemCount, 200);
         for (size_t n = 0; n < items.size(); ++n)
             items[n].thumbnailFilename = "thumb-" + std::to_string(n % distinctThumbnails) + ".jpg";
-        QFile index(QDir(path).filePath(libraryPaths::indexName));
+        QFile index(QDir(path).filePath(LibraryPaths::indexName));
         index.open(QIODevice::WriteOnly);
-        index.write(libraryIndex::encode(items));
+        index.write(LibraryIndex::encode(items));
         return path;
     }();
     return root;

@@ -30,11 +30,11 @@
 namespace {
 
 using namespace tarn;
-using fixtures::mark;
+using RenderFixtures::mark;
 
 const QImage &capture()
 {
-    static const QImage image = fixtures::capture(3840, 2160);
+    static const QImage image = RenderFixtures::capture(3840, 2160);
     return image;
 }
 
@@ -131,7 +131,7 @@ void GaussianOnReducedCopy(benchmark::State &state)
 // as the editor does; the same image object every time, as the open editor keeps it.
 void CanvasRepaint8K_Blur(benchmark::State &state)
 {
-    static const QImage eightK = fixtures::capture(7680, 4320, false);
+    static const QImage eightK = RenderFixtures::capture(7680, 4320, false);
     EditDocument doc;
     doc.annotations.push_back(mark(MarkupTool::blur, {{0.3, 0.3}, {0.6, 0.5}}));
     doc.annotations.push_back(mark(MarkupTool::arrow, {{0.1, 0.1}, {0.2, 0.2}}));

@@ -10,7 +10,7 @@
 
 #include "core/model/CaptureItem.h"
 
-namespace tarn::bench {
+namespace tarn::Bench {
 
 inline const char *const vocabulary[] = {"회의", "자료",    "로그인", "Settings", "설정", "error",  "파일", "Export",
                                          "캡처", "report",  "메뉴",   "사용자",   "확인", "Cancel", "저장", "window",
@@ -69,4 +69,4 @@ inline std::vector<CaptureItem> syntheticLibrary(int count, size_t textBytes, in
     return items;
 }
 
-} // namespace tarn::bench
+} // namespace tarn::Bench

@@ -30,12 +30,12 @@ using namespace tarn;
 
 namespace {
 
-const std::map<std::string, ocrscreens::Screen> &images()
+const std::map<std::string, OcrScreens::Screen> &images()
 {
-    static const std::map<std::string, ocrscreens::Screen> all{
-        {"window1600", ocrscreens::desktop1600()},
-        {"screen4k", ocrscreens::fullScreen4k()},
-        {"busy4k", ocrscreens::busyScreen4k()},
+    static const std::map<std::string, OcrScreens::Screen> all{
+        {"window1600", OcrScreens::desktop1600()},
+        {"screen4k", OcrScreens::fullScreen4k()},
+        {"busy4k", OcrScreens::busyScreen4k()},
     };
     return all;
 }
@@ -47,7 +47,7 @@ void warm(benchmark::State &state, const std::string &name)
     RecognitionResult result = recognizer.recognize(screen.image); // engines loaded before timing
     for (auto _ : state)
         result = recognizer.recognize(screen.image);
-    state.counters["cer"] = ocrscreens::characterErrorRate(screen, result);
+    state.counters["cer"] = OcrScreens::characterErrorRate(screen, result);
     state.counters["lines"] = double(result.regions.size());
 }
 
@@ -61,7 +61,7 @@ void oneEngine(benchmark::State &state, const std::string &name)
     RecognitionResult result = recognizer.recognize(screen.image);
     for (auto _ : state)
         result = recognizer.recognize(screen.image);
-    state.counters["cer"] = ocrscreens::characterErrorRate(screen, result);
+    state.counters["cer"] = OcrScreens::characterErrorRate(screen, result);
 }
 
 void cold(benchmark::State &state, const std::string &name)
@@ -72,7 +72,7 @@ void cold(benchmark::State &state, const std::string &name)
         TextRecognizer recognizer;
         result = recognizer.recognize(screen.image);
     }
-    state.counters["cer"] = ocrscreens::characterErrorRate(screen, result);
+    state.counters["cer"] = OcrScreens::characterErrorRate(screen, result);
 }
 
 BENCHMARK_CAPTURE(warm, window1600, "window1600")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -91,7 +91,7 @@ int writeInputs(const QString &folder)
         QFile text(base + ".txt");
         if (!screen.image.save(base + ".png") || !text.open(QIODevice::WriteOnly))
             return 1;
-        text.write(ocrscreens::expectedLines(screen).join('\n').toUtf8() + '\n');
+        text.write(OcrScreens::expectedLines(screen).join('\n').toUtf8() + '\n');
     }
     return 0;
 }
@@ -127,7 +127,7 @@ int peerCharacterErrorRate(const std::string &argument)
         ordered.push_back(lines[key]);
     RecognitionResult result;
     result.regions = regionsFromLines(ordered, screen.image.size());
-    std::printf("%.4f\n", ocrscreens::characterErrorRate(screen, result));
+    std::printf("%.4f\n", OcrScreens::characterErrorRate(screen, result));
     return 0;
 }
 
@@ -173,7 +173,7 @@ int variants()
         {"all but Latin retry", with(best, [](auto &o) { o.retryLatinWords = false; })},
         {"all (default)", best},
     };
-    std::vector<ocrscreens::Screen> screens = ocrscreens::testSet();
+    std::vector<OcrScreens::Screen> screens = OcrScreens::testSet();
     for (const auto &[name, screen] : images())
         if (name != "screen4k") // already in the test set
             screens.push_back(screen);
@@ -184,12 +184,12 @@ int variants()
     for (const auto &variant : list) {
         TextRecognizer recognizer(defaultTessdataDirectory(), variant.options);
         recognizer.recognize(screens.front().image); // load the engines outside the timing
-        ocrscreens::ErrorTally pooled;
+        OcrScreens::ErrorTally pooled;
         double milliseconds = 0;
         std::printf("%-30s", variant.name);
         for (const auto &screen : screens) {
             const RecognitionResult result = recognizer.recognize(screen.image);
-            const ocrscreens::ErrorTally tally = ocrscreens::errors(screen, result);
+            const OcrScreens::ErrorTally tally = OcrScreens::errors(screen, result);
             pooled += tally;
             milliseconds += result.milliseconds;
             std::printf(" %9.4f", tally.rate());
@@ -204,12 +204,12 @@ int variants()
 int readTestSet(const QString &folder)
 {
     TextRecognizer recognizer;
-    ocrscreens::ErrorTally pooled;
-    for (const auto &screen : ocrscreens::testSet()) {
+    OcrScreens::ErrorTally pooled;
+    for (const auto &screen : OcrScreens::testSet()) {
         if (!folder.isEmpty())
             screen.image.save(folder + '/' + QString(screen.name).replace(' ', '-') + ".png");
         const RecognitionResult result = recognizer.recognize(screen.image);
-        const ocrscreens::ErrorTally tally = ocrscreens::errors(screen, result);
+        const OcrScreens::ErrorTally tally = OcrScreens::errors(screen, result);
         pooled += tally;
         std::printf("== %s  CER %.4f  %.0f ms\n%s\n", qPrintable(screen.name), tally.rate(), result.milliseconds,
                     result.text().c_str());

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     try {
-        const std::vector<tarn::CaptureItem> items = tarn::libraryIndex::decode(bytes);
-        if (tarn::libraryIndex::decode(tarn::libraryIndex::encode(items)) != items)
+        const std::vector<tarn::CaptureItem> items = tarn::LibraryIndex::decode(bytes);
+        if (tarn::LibraryIndex::decode(tarn::LibraryIndex::encode(items)) != items)
             std::abort();
     } catch (const tarn::LibraryFailure &failure) {
         if (failure.description().isEmpty())

@@ -58,7 +58,7 @@ LoginItemService::Status XdgAutostart::status()
         return Status::notFound;
     QByteArray text;
     try {
-        text = files::readAll(entryFile_);
+        text = Files::readAll(entryFile_);
     } catch (const FileFailure &) {
         return Status::notRegistered;
     }
@@ -82,8 +82,8 @@ void XdgAutostart::registerItem()
     if (executable_.isEmpty() || QDir::isRelativePath(executable_))
         throw LoginItemFailure(true, QStringLiteral("실행 파일의 위치를 알 수 없습니다."));
     try {
-        files::createFolders(QFileInfo(entryFile_).path());
-        files::writeAtomically(entryFile_, entryText(executable_));
+        Files::createFolders(QFileInfo(entryFile_).path());
+        Files::writeAtomically(entryFile_, entryText(executable_));
     } catch (const FileFailure &failure) {
         throw LoginItemFailure(true, failure.description());
     }
@@ -92,7 +92,7 @@ void XdgAutostart::registerItem()
 void XdgAutostart::unregisterItem()
 {
     try {
-        files::removeFile(entryFile_);
+        Files::removeFile(entryFile_);
     } catch (const FileFailure &failure) {
         if (failure.code() != ENOENT)
             throw LoginItemFailure(false, failure.description());

@@ -63,7 +63,7 @@ protected:
     CaptureItem addVideo(AppModel &model)
     {
         const QString movie = dir_.filePath(QStringLiteral("clip.mp4"));
-        test::writeMovie(movie, test::Movie{{test::VideoTrack{320, 240, 10, 10}}, 0});
+        TestSupport::writeMovie(movie, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 10, 10}}, 0});
         const VideoInfo info = VideoInfo::load(movie);
         CaptureItem item = model.repository()
                                .insertVideo(movie, "화면 녹화", info.thumbnail, info.width, info.height, info.duration)
@@ -423,7 +423,7 @@ TEST_F(AppModelTest, AnEditorWithUnsavedWorkProtectsItsCaptureFromTrash)
     QWidget library;
     library.show();
     model->setMainWindow(&library);
-    test::TestEditorHost host(model->repository(), model->recognition(), model->floating());
+    TestSupport::TestEditorHost host(model->repository(), model->recognition(), model->floating());
     const CaptureItem privacy = byTitlePrefix(*model, QStringLiteral("Privacy"));
     const CaptureItem focus = byTitlePrefix(*model, QStringLiteral("Focus"));
     QImage image(64, 48, QImage::Format_RGB32);
@@ -449,7 +449,7 @@ TEST_F(AppModelTest, AnEditorWithUnsavedWorkProtectsItsCaptureFromTrash)
     EXPECT_EQ(model->selectedItemIDs().size(), 2u);
     EXPECT_EQ(model->activeCount(), 6);
 
-    test::occupy(model->repository());
+    TestSupport::occupy(model->repository());
     dirty->model().saveAction(); // a save in progress protects the capture as well
     ASSERT_TRUE(dirty->model().isSaving());
     model->trash(privacy);

@@ -9,7 +9,7 @@
 namespace tarn {
 namespace {
 
-using test::FlowFixture;
+using TestSupport::FlowFixture;
 class ExclusiveCaptureFlow : public FlowFixture { };
 
 void dragWithPointer(QPoint from, QPoint to)
@@ -146,7 +146,7 @@ TEST_F(ExclusiveCaptureFlow, EscapeCancelAndRefusalsLeaveTheWindowsBackAndNothin
 TEST_F(ExclusiveCaptureFlow, AFailedCopyKeepsTheCaptureAndStillRecognizesIt)
 {
     AppServices services;
-    services.clipboard = std::make_unique<test::RefusingClipboard>();
+    services.clipboard = std::make_unique<TestSupport::RefusingClipboard>();
     open(std::move(services));
     for (const char *flag : {"copyAfterCapture", "openEditor", "automaticOCR"})
         model->preferences().setProperty(flag, true);

@@ -267,7 +267,7 @@ TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSear
 {
     auto delegate = launch(root());
     // An editor window gets the menu bar when it opens.
-    auto *editor = new test::TestEditor(Uuid::random());
+    auto *editor = new TestSupport::TestEditor(Uuid::random());
     delegate->app().addEditor(editor);
     auto *window = qobject_cast<QMainWindow *>(editor->window());
     ASSERT_NE(window->menuWidget(), nullptr);

@@ -11,14 +11,14 @@
 namespace tarn {
 namespace {
 
-class ExclusiveFlowsEndToEnd : public test::FlowFixture { };
+class ExclusiveFlowsEndToEnd : public TestSupport::FlowFixture { };
 
 // A text capture of rendered text: the text on the clipboard and in its window, nothing stored.
 TEST_F(ExclusiveFlowsEndToEnd, ATextCaptureCopiesTheTextItReads)
 {
     open();
     const QString sample = QStringLiteral("Tarnwick OCR 2026");
-    test::TestWindows child(sample + QStringLiteral("|760|180|t"));
+    TestSupport::TestWindows child(sample + QStringLiteral("|760|180|t"));
     const auto window = child.waitForWindow(DesktopScreens::source(), sample);
     ASSERT_TRUE(window);
     QTest::qWait(300); // painted

@@ -21,7 +21,7 @@ namespace {
 
 class ItemOpeningTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::await(model.load()); }
+    void SetUp() override { TestSupport::await(model.load()); }
 
     QString file(const QString &name, const char *format = nullptr, const QByteArray &bytes = {})
     {
@@ -39,7 +39,7 @@ protected:
             painter.end();
             EXPECT_TRUE(picture.save(path, "PNG"));
         } else if (format && QByteArray(format) == "MP4")
-            test::writeMovie(path, test::Movie{{test::VideoTrack{320, 240, 10, 10}}, 0});
+            TestSupport::writeMovie(path, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 10, 10}}, 0});
         else if (format)
             EXPECT_TRUE(picture.save(path, format));
         else if (QFile out(path); out.open(QIODevice::WriteOnly))
@@ -78,7 +78,7 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
     const QString broken = file(QStringLiteral("broken.png"), nullptr, "garbage");
     const QString gone = dir.filePath(QStringLiteral("gone.jpg"));
     model.setSection(LibrarySection::favorites);
-    test::await(model.importURLs(
+    TestSupport::await(model.importURLs(
         {file(QStringLiteral("Shot.png"), "PNG"), file(QStringLiteral("photo.final.jpeg"), "JPEG"),
          file(QStringLiteral("clip.mp4"), "MP4"), fake, file(QStringLiteral("noext"), "PNG"), broken, gone}));
     EXPECT_EQ(titles(), (std::vector<std::string>{"Shot", "photo.final", "clip", "noext"}));
@@ -93,21 +93,21 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
                   .join(u'\n'));
 
     model.setErrorMessage(std::nullopt);
-    test::await(model.importURLs({}));
+    TestSupport::await(model.importURLs({}));
     EXPECT_EQ(model.status(), QStringLiteral("0개 파일을 가져왔습니다."));
     EXPECT_FALSE(model.errorMessage());
     {
         const AppModel::BusyClaim busy = model.claimBusy();
-        test::await(model.importURLs({file(QStringLiteral("late.png"), "PNG")}));
+        TestSupport::await(model.importURLs({file(QStringLiteral("late.png"), "PNG")}));
     }
     AppModel unloaded(dir.filePath(QStringLiteral("other")), false);
-    test::await(unloaded.importURLs({file(QStringLiteral("early.png"), "PNG")}));
+    TestSupport::await(unloaded.importURLs({file(QStringLiteral("early.png"), "PNG")}));
     EXPECT_TRUE(unloaded.items().empty());
     EXPECT_EQ(model.items().size(), 4u);
 
     model.importFiles(); // through the panel, in its order
     ASSERT_TRUE(
-        test::answerFileDialog({file(QStringLiteral("one.png"), "PNG"), file(QStringLiteral("two.mp4"), "MP4")}));
+        TestSupport::answerFileDialog({file(QStringLiteral("one.png"), "PNG"), file(QStringLiteral("two.mp4"), "MP4")}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.items().size() == 6; }, 20000));
     EXPECT_EQ(titles().back(), "two");
 }
@@ -117,7 +117,7 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
 TEST_F(ItemOpeningTest, OpeningPlaysVideosAndKeepsOneEditorPerImage)
 {
     model.preferences().setAutomaticOCR(false);
-    test::await(model.importURLs({file(QStringLiteral("Shot.png"), "TEXT"), file(QStringLiteral("clip.mp4"), "MP4"),
+    TestSupport::await(model.importURLs({file(QStringLiteral("Shot.png"), "TEXT"), file(QStringLiteral("clip.mp4"), "MP4"),
                                   file(QStringLiteral("Lost.png"), "PNG")}));
     const CaptureItem shot = model.items()[0], clip = model.items()[1], lost = model.items()[2];
     model.openItem(clip);

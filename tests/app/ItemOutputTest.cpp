@@ -32,7 +32,7 @@ class ExclusiveItemOutput : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::await(model.load());
+        TestSupport::await(model.load());
         QImage picture(400, 300, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
         image = model.repository().insertImage(picture, "Shot", false, std::nullopt).result();
@@ -40,7 +40,7 @@ protected:
         cropped.crop = UnitRect(0, 0, 0.5, 0.5);
         image = model.repository().saveEdits(image.id, "Shot", {}, cropped).result();
         const QString movie = dir.filePath(QStringLiteral("clip.mp4"));
-        test::writeMovie(movie, test::Movie{{test::VideoTrack{320, 240, 10, 10}}, 0});
+        TestSupport::writeMovie(movie, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 10, 10}}, 0});
         const VideoInfo info = VideoInfo::load(movie);
         video = model.repository()
                     .insertVideo(movie, "clip", info.thumbnail, info.width, info.height, info.duration)
@@ -52,7 +52,7 @@ protected:
                        const QString &proposed = {})
     {
         model.exportItem(item);
-        const std::optional<QString> seen = test::answerFileDialog({file});
+        const std::optional<QString> seen = TestSupport::answerFileDialog({file});
         EXPECT_TRUE(proposed.isEmpty() || seen == proposed) << seen.value_or(QString()).toStdString();
         EXPECT_TRUE(QTest::qWaitFor([&] { return model.status() == status || model.errorMessage() == status; }, 20000))
             << model.status().toStdString();
@@ -121,7 +121,7 @@ TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverInt
     EXPECT_EQ(model.exportsInFlight(), 0);
 
     model.exportItem(image);
-    QFileDialog *panel = test::nextFileDialog();
+    QFileDialog *panel = TestSupport::nextFileDialog();
     ASSERT_TRUE(panel);
     auto *types = panel->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
     types->setCurrentIndex(1);

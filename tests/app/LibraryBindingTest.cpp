@@ -45,7 +45,7 @@ protected:
     {
         Theme::useIconTheme();
         app_ = std::make_unique<AppModel>(dir_.filePath(QStringLiteral("library")), demo);
-        test::await(app_->load());
+        TestSupport::await(app_->load());
         view_ = makeLibraryView(*app_);
         view_->resize(1280, 880);
         view_->show();

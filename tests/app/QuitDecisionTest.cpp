@@ -15,7 +15,7 @@
 namespace tarn {
 namespace {
 
-using test::TestEditor;
+using TestSupport::TestEditor;
 using Verdict = QuitDecision::Verdict;
 
 TEST(QuitDecision, TheFirstRuleThatAppliesDecidesAndWorkingEditorsComeBeforeDirtyOnes)

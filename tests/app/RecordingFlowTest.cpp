@@ -49,7 +49,7 @@ public:
     QPromise<bool> microphone;
 };
 
-class ExclusiveRecordingFlow : public test::FlowFixture {
+class ExclusiveRecordingFlow : public TestSupport::FlowFixture {
 protected:
     void SetUp() override
     {
@@ -82,7 +82,7 @@ TEST_F(ExclusiveRecordingFlow, ARecordingCountsThreeRecordsAndIsImportedAsAVideo
     Q_EMIT backend->session->recordingStarted();
     model->toggleRecording();
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->recorder().state() == State::stopping; }, 5000));
-    test::writeMovie(backend->path, test::Movie{{test::VideoTrack{320, 240, 75, 1}}, 0});
+    TestSupport::writeMovie(backend->path, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 75, 1}}, 0});
     Q_EMIT backend->session->recordingFinished();
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->items().size() == 1 && !model->isBusy(); }, 20000));
     EXPECT_EQ(takeLog(),
@@ -142,7 +142,7 @@ TEST_F(ExclusiveRecordingFlow, StartsThatDoNotRecordPutEverythingBack)
 TEST_F(ExclusiveRecordingFlow, ImportFailuresKeepTheFileAndCountWhatIsLeftForRecovery)
 {
     const QString silent = recordings() + QStringLiteral("/voice.mp4");
-    test::writeMovie(silent, test::Movie{{}, 1.0});
+    TestSupport::writeMovie(silent, TestSupport::Movie{{}, 1.0});
     Q_EMIT model->recorder().finished(silent);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->errorMessage() && !model->isBusy(); }, 20000));
     QString reason;
@@ -156,14 +156,14 @@ TEST_F(ExclusiveRecordingFlow, ImportFailuresKeepTheFileAndCountWhatIsLeftForRec
     EXPECT_EQ(model->pendingRecordingCount(), 1);
 
     const QString stuck = recordings() + QStringLiteral("/odd\\name.mp4"); // the store will not remove it
-    test::writeMovie(stuck, test::Movie{{test::VideoTrack{320, 240, 20, 10}}, 0});
+    TestSupport::writeMovie(stuck, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 20, 10}}, 0});
     Q_EMIT model->recorder().finished(stuck);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->items().size() == 1 && !model->isBusy(); }, 20000));
     EXPECT_EQ(model->status(), QStringLiteral("00:02 녹화를 저장했습니다."));
     EXPECT_TRUE(model->errorMessage()->startsWith(QStringLiteral("녹화는 라이브러리에 저장했지만")));
     EXPECT_EQ(model->pendingRecordingCount(), 1);
 
-    test::writeMovie(recordings() + QStringLiteral("/cut.mp4"), test::Movie{{test::VideoTrack{320, 240, 5, 10}}, 0});
+    TestSupport::writeMovie(recordings() + QStringLiteral("/cut.mp4"), TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 5, 10}}, 0});
     Q_EMIT model->recorder().failed(AppError(4, QStringLiteral("녹화 파일을 쓰지 못했습니다.")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return model->pendingRecordingCount() == 2; }, 10000));
 }

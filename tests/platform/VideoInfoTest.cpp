@@ -12,15 +12,15 @@
 namespace tarn {
 namespace {
 
-using test::Movie;
-using test::VideoTrack;
+using TestSupport::Movie;
+using TestSupport::VideoTrack;
 
 class VideoInfoTest : public ::testing::Test {
 protected:
     QString write(const QString &name, const Movie &movie)
     {
         const QString path = dir_.filePath(name);
-        test::writeMovie(path, movie);
+        TestSupport::writeMovie(path, movie);
         return path;
     }
 
@@ -49,7 +49,7 @@ TEST_F(VideoInfoTest, ReadsSizeDurationAndThePosterAtATenthOfASecond)
     EXPECT_EQ(info.height, 240);
     EXPECT_NEAR(info.duration, 1.0, 0.01);
     ASSERT_EQ(info.thumbnail.size(), QSize(320, 240));
-    EXPECT_NEAR(stripLevel(info.thumbnail), test::stripStep * 1, 12); // frame 1 is at 0.1 s
+    EXPECT_NEAR(stripLevel(info.thumbnail), TestSupport::stripStep * 1, 12); // frame 1 is at 0.1 s
     const QColor left = info.thumbnail.pixelColor(40, 200);
     EXPECT_GT(left.red(), 200);
     EXPECT_LT(left.blue(), 60);
@@ -61,7 +61,7 @@ TEST_F(VideoInfoTest, AShortClipTakesItsPosterFromHalfItsDuration)
     const QString path = write(QStringLiteral("short.mp4"), Movie{{VideoTrack{160, 120, 2, 20}}, 0});
     const VideoInfo info = VideoInfo::load(path);
     EXPECT_NEAR(info.duration, 0.1, 0.01);
-    EXPECT_NEAR(stripLevel(info.thumbnail), test::stripStep * 1, 12);
+    EXPECT_NEAR(stripLevel(info.thumbnail), TestSupport::stripStep * 1, 12);
 }
 
 TEST_F(VideoInfoTest, AQuarterTurnSwapsTheSizeAndThePosterIsUpright)

@@ -11,7 +11,7 @@
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsSet("TARN_TEST_WINDOWS"))
-        return tarn::test::runTestWindows(argc, argv);
+        return tarn::TestSupport::runTestWindows(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -45,7 +45,7 @@ void *allocateOrThrow(size_t size, size_t alignment = 0)
 
 } // namespace
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 AllocationCounter::AllocationCounter(size_t size)
 {
@@ -67,7 +67,7 @@ int FailingAllocations::failed() const { return failures; }
 
 FailingAllocations::~FailingAllocations() { failing.store(false, std::memory_order_release); }
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport
 
 void *operator new(size_t size) { return allocateOrThrow(size); }
 void *operator new[](size_t size) { return allocateOrThrow(size); }

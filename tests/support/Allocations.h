@@ -5,7 +5,7 @@
 // delete with ones that can count and fail allocations on demand. Idle, they only allocate.
 #include <cstddef>
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // Counts the allocations of exactly `size` bytes that the calling thread makes while it lives.
 class AllocationCounter {
@@ -32,4 +32,4 @@ public:
     FailingAllocations &operator=(const FailingAllocations &) = delete;
 };
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <qcoro/qcorotask.h>
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 template <typename T> struct AwaitState {
     QEventLoop loop;
@@ -54,4 +54,4 @@ template <typename T> T await(QCoro::Task<T> task, std::chrono::milliseconds tim
         return std::move(*state->result);
 }
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

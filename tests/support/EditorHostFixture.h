@@ -23,7 +23,7 @@
 #include "core/image/ImageCodec.h"
 #include "core/library/LibraryRepository.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // Queues slow work (a large picture to store) on the store's one worker, so that an operation
 // submitted next is still running when the caller looks: a store that answered at once would
@@ -103,4 +103,4 @@ private:
     QObject lifetime_;
 };
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 inline QFileDialog *nextFileDialog()
 {
@@ -50,4 +50,4 @@ inline std::optional<QString> answerFileDialog(const QStringList &choose)
     return proposed;
 }
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

@@ -19,7 +19,7 @@
 #include "app/floating/CountdownView.h"
 #include "support/Await.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // The desktop's own screen, logging each grab.
 class LoggedScreen : public ScreenSource {
@@ -57,7 +57,7 @@ protected:
         services.timings = {std::chrono::milliseconds(30), std::chrono::milliseconds(40), std::chrono::milliseconds(60),
                             std::chrono::milliseconds(20), std::chrono::milliseconds(25)};
         model = std::make_unique<AppModel>(dir.filePath(QStringLiteral("library")), false, std::move(services));
-        test::await(model->load());
+        TestSupport::await(model->load());
         for (const char *flag : {"copyAfterCapture", "openEditor", "automaticOCR", "recordingRegion", "microphone"})
             model->preferences().setProperty(flag, false);
         model->preferences().setCaptureDelay(0);
@@ -114,4 +114,4 @@ protected:
     QWidget library;
 };
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

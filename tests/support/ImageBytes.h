@@ -9,7 +9,7 @@
 
 #include <QByteArray>
 
-namespace tarn::testbytes {
+namespace tarn::TestBytes {
 
 inline QByteArray be32(uint32_t v)
 {
@@ -93,4 +93,4 @@ inline std::vector<uint8_t> headerMarkers(const QByteArray &jpeg)
     return codes;
 }
 
-} // namespace tarn::testbytes
+} // namespace tarn::TestBytes

@@ -19,7 +19,7 @@
 #include "core/library/LibraryIndex.h"
 #include "core/model/CaptureItem.h"
 
-namespace tarn::testing {
+namespace tarn::TestSupport {
 
 inline QByteArray readBytes(const QString &path)
 {
@@ -97,7 +97,7 @@ public:
     void writeIndex(const std::vector<CaptureItem> &items) const
     {
         QDir().mkpath(root_);
-        writeBytes(index(), libraryIndex::encode(items));
+        writeBytes(index(), LibraryIndex::encode(items));
     }
 
 private:
@@ -105,4 +105,4 @@ private:
     QString root_;
 };
 
-} // namespace tarn::testing
+} // namespace tarn::TestSupport

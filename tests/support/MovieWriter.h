@@ -19,7 +19,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // One video track of a generated movie. Frame i shows a red left half and a blue right half
 // under a grey strip (the top eighth) whose level is `stripStep` * i, so a decoded frame tells
@@ -41,7 +41,7 @@ inline constexpr int stripStep = 40;
 
 // Writes the movie as MPEG-4 (MPEG-4 part 2 video, AAC audio).
 
-namespace movie_detail {
+namespace MovieDetail {
 
 inline void check(int status, const char *what)
 {
@@ -166,11 +166,11 @@ inline void writeSilence(AVFormatContext *format, Track &track, double seconds)
     av_frame_free(&frame);
 }
 
-} // namespace movie_detail
+} // namespace MovieDetail
 
 inline void writeMovie(const QString &path, const Movie &movie)
 {
-    using namespace movie_detail;
+    using namespace MovieDetail;
     AVFormatContext *format = nullptr;
     const QByteArray file = path.toUtf8();
     check(avformat_alloc_output_context2(&format, nullptr, "mp4", file.constData()), "output");
@@ -192,4 +192,4 @@ inline void writeMovie(const QString &path, const Movie &movie)
     avformat_free_context(format);
 }
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

@@ -20,7 +20,7 @@
 #include "core/text/ReadingOrder.h"
 #include "core/text/RecognitionResult.h"
 
-namespace tarn::ocrscreens {
+namespace tarn::OcrScreens {
 
 struct Line {
     QString text;
@@ -487,4 +487,4 @@ inline double characterErrorRate(const Screen &screen, const RecognitionResult &
     return errors(screen, result).rate();
 }
 
-} // namespace tarn::ocrscreens
+} // namespace tarn::OcrScreens

@@ -14,7 +14,7 @@
 #include "core/model/Annotation.h"
 #include "core/render/Fonts.h"
 
-namespace tarn::fixtures {
+namespace tarn::RenderFixtures {
 
 inline Annotation mark(MarkupTool tool, std::vector<UnitPoint> points, MarkupColor color = MarkupColor::coral,
                        double weight = 4)
@@ -65,4 +65,4 @@ inline QImage capture(int width, int height, bool withText = true)
     return image;
 }
 
-} // namespace tarn::fixtures
+} // namespace tarn::RenderFixtures

@@ -4,7 +4,7 @@
 // Fully populated sample values for tests of the stored forms.
 #include "core/model/CaptureItem.h"
 
-namespace tarn::samples {
+namespace tarn::Samples {
 
 inline Annotation sampleAnnotation(MarkupTool tool = MarkupTool::badge)
 {
@@ -51,4 +51,4 @@ inline CaptureItem sampleItem()
     return item;
 }
 
-} // namespace tarn::samples
+} // namespace tarn::Samples

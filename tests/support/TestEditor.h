@@ -8,7 +8,7 @@
 
 #include "app/editor/EditorController.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // An open editor as the model and the quit decision see it, with a real main window. Its work
 // flags are set by the test; what was asked of it is counted.
@@ -48,4 +48,4 @@ private:
     QMainWindow window_;
 };
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

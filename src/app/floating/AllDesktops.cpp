@@ -15,7 +15,7 @@ void AllDesktops::keep(QWidget *window)
     static auto *filter = new AllDesktops(QCoreApplication::instance());
     window->installEventFilter(filter);
     if (window->isVisible())
-        x11::showOnAllDesktops(uint32_t(window->winId()));
+        X11::showOnAllDesktops(uint32_t(window->winId()));
 }
 
 bool AllDesktops::eventFilter(QObject *watched, QEvent *event)
@@ -28,8 +28,8 @@ bool AllDesktops::eventFilter(QObject *watched, QEvent *event)
     // The show event comes before the map: the properties are there when the window manager
     // takes the window on, and the requests follow the map once the event loop has sent it.
     const auto id = uint32_t(window->winId());
-    x11::markForAllDesktops(id);
-    QTimer::singleShot(0, window, [id] { x11::showOnAllDesktops(id); });
+    X11::markForAllDesktops(id);
+    QTimer::singleShot(0, window, [id] { X11::showOnAllDesktops(id); });
     return false;
 }
 

@@ -261,7 +261,7 @@ void LibraryView::focusSearch() { header_->focusSearch(); }
 
 void LibraryView::openRecoveryFolder()
 {
-    const QString folder = QDir(repository_.root()).filePath(libraryPaths::recordingsName);
+    const QString folder = QDir(repository_.root()).filePath(LibraryPaths::recordingsName);
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 bool folds(const QString &text, const std::string &foldedNeedle)
 {
-    return textFolding::contains(textFolding::fold(text.toStdString()), foldedNeedle);
+    return TextFolding::contains(TextFolding::fold(text.toStdString()), foldedNeedle);
 }
 
 } // namespace
@@ -17,7 +17,7 @@ bool matches(const ShareableWindow &window, const QString &search)
 {
     if (search.isEmpty())
         return true;
-    const std::string needle = textFolding::fold(search.toStdString());
+    const std::string needle = TextFolding::fold(search.toStdString());
     return folds(window.title, needle) || folds(window.applicationName, needle);
 }
 

@@ -27,5 +27,5 @@ QDateTime Date::toDateTime() const
 
 size_t std::hash<tarn::Date>::operator()(const tarn::Date &date) const noexcept
 {
-    return tarn::hashing::of(date.secondsSinceReferenceDate);
+    return tarn::Hashing::of(date.secondsSinceReferenceDate);
 }

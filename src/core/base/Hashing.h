@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tarn::hashing {
+namespace tarn::Hashing {
 
 // Mixes one more value into a running hash (the boost recipe, widened to 64 bits).
 inline void combine(size_t &seed, size_t value) { seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 12) + (seed >> 4); }
@@ -41,4 +41,4 @@ template <typename... Fields> size_t all(const Fields &...fields)
     return seed;
 }
 
-} // namespace tarn::hashing
+} // namespace tarn::Hashing

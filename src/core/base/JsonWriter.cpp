@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace tarn::json {
+namespace tarn::Json {
 
 namespace {
 
@@ -201,4 +201,4 @@ void Writer::value(bool flag)
     needsComma_ = true;
 }
 
-} // namespace tarn::json
+} // namespace tarn::Json

@@ -6,14 +6,14 @@
 #include "core/base/LibraryFailure.h"
 #include "core/library/LibraryPaths.h"
 
-namespace tarn::libraryIndex {
+namespace tarn::LibraryIndex {
 
 QByteArray encode(const std::vector<CaptureItem> &items)
 {
-    json::Writer w;
+    Json::Writer w;
     w.beginObject();
-    json::field(w, "items", items);
-    json::field(w, "version", currentVersion);
+    Json::field(w, "items", items);
+    Json::field(w, "version", currentVersion);
     w.endObject();
     const std::string &text = w.text();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -24,14 +24,14 @@ std::vector<CaptureItem> decode(const QByteArray &bytes)
     int64_t version = 0;
     std::vector<CaptureItem> items;
     try {
-        json::Document document;
-        const json::Value root = document.parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-        json::field(root, "version", version);
-        json::field(root, "items", items);
-    } catch (const json::SyntaxError &e) {
+        Json::Document document;
+        const Json::Value root = document.parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        Json::field(root, "version", version);
+        Json::field(root, "items", items);
+    } catch (const Json::SyntaxError &e) {
         throw LibraryFailure::corruptedIndex(QStringLiteral("JSON 구문이 올바르지 않습니다: ") +
                                              QString::fromUtf8(e.what()));
-    } catch (const json::ReadError &e) {
+    } catch (const Json::ReadError &e) {
         throw LibraryFailure::corruptedIndex(QStringLiteral("형식이 맞지 않는 값이 있습니다: ") +
                                              QString::fromUtf8(e.what()));
     }
@@ -39,10 +39,10 @@ std::vector<CaptureItem> decode(const QByteArray &bytes)
     if (version != currentVersion)
         throw LibraryFailure::unsupportedVersion(version);
     for (const CaptureItem &item : items) {
-        libraryPaths::validateFilename(item.filename);
-        libraryPaths::validateFilename(item.thumbnailFilename);
+        LibraryPaths::validateFilename(item.filename);
+        LibraryPaths::validateFilename(item.thumbnailFilename);
     }
     return items;
 }
 
-} // namespace tarn::libraryIndex
+} // namespace tarn::LibraryIndex

@@ -8,11 +8,11 @@
 #include "core/model/CaptureItem.h"
 
 // The index document "library.json": {"items":[…],"version":1}, compact, keys sorted.
-namespace tarn::libraryIndex {
+namespace tarn::LibraryIndex {
 
 inline constexpr int64_t currentVersion = 1;
 
-// The bytes of the index for the given items. Throws json::WriteError for a number JSON cannot
+// The bytes of the index for the given items. Throws Json::WriteError for a number JSON cannot
 // hold; nothing is written in that case.
 QByteArray encode(const std::vector<CaptureItem> &items);
 
@@ -22,4 +22,4 @@ QByteArray encode(const std::vector<CaptureItem> &items);
 // that could leave its folder).
 std::vector<CaptureItem> decode(const QByteArray &bytes);
 
-} // namespace tarn::libraryIndex
+} // namespace tarn::LibraryIndex

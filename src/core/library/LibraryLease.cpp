@@ -24,9 +24,9 @@ QString LibraryLease::heldElsewhereMessage()
 
 LibraryLease::LibraryLease(const QString &root)
 {
-    const QString folder = libraryPaths::normalizedRoot(root);
-    files::createFolders(folder);
-    const QString path = libraryPaths::child(folder, libraryPaths::lockName);
+    const QString folder = LibraryPaths::normalizedRoot(root);
+    Files::createFolders(folder);
+    const QString path = LibraryPaths::child(folder, LibraryPaths::lockName);
     // Close-on-exec: a helper program started by the application must not inherit the lock and
     // keep the library locked after the application has quit.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);

@@ -14,7 +14,7 @@
 
 #include "core/base/LibraryFailure.h"
 
-namespace tarn::libraryPaths {
+namespace tarn::LibraryPaths {
 namespace {
 
 bool statPath(const QString &path, struct stat &st) { return ::stat(QFile::encodeName(path).constData(), &st) == 0; }
@@ -119,4 +119,4 @@ void validateExportDestination(const QString &root, const QString &destination)
     }
 }
 
-} // namespace tarn::libraryPaths
+} // namespace tarn::LibraryPaths

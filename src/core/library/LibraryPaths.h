@@ -11,7 +11,7 @@
 // Locations inside a library folder and the checks that keep every file operation inside it.
 // These use only the root and the file system, never the store's state, so any thread may call
 // them without waiting for the store. Paths are absolute local paths (QString).
-namespace tarn::libraryPaths {
+namespace tarn::LibraryPaths {
 
 inline const QString indexName = QStringLiteral("library.json");
 inline const QString originalsName = QStringLiteral("Originals");
@@ -40,4 +40,4 @@ QStringList resolvedPathComponents(const QString &path);
 // and inode (which also catches case-insensitive file systems and bind mounts).
 void validateExportDestination(const QString &root, const QString &destination);
 
-} // namespace tarn::libraryPaths
+} // namespace tarn::LibraryPaths

@@ -5,23 +5,23 @@
 
 namespace tarn {
 
-LibraryRepository::LibraryRepository(const QString &root) : root_(libraryPaths::normalizedRoot(root)), store_(root_) { }
+LibraryRepository::LibraryRepository(const QString &root) : root_(LibraryPaths::normalizedRoot(root)), store_(root_) { }
 
 LibraryRepository::~LibraryRepository() { executor_.waitForDone(); }
 
 QString LibraryRepository::originalURL(const CaptureItem &item) const
 {
-    return libraryPaths::originalPath(root_, item);
+    return LibraryPaths::originalPath(root_, item);
 }
 
 QString LibraryRepository::thumbnailURL(const CaptureItem &item) const
 {
-    return libraryPaths::thumbnailPath(root_, item);
+    return LibraryPaths::thumbnailPath(root_, item);
 }
 
 void LibraryRepository::validateExportDestination(const QString &destination) const
 {
-    libraryPaths::validateExportDestination(root_, destination);
+    LibraryPaths::validateExportDestination(root_, destination);
 }
 
 QFuture<std::vector<CaptureItem>> LibraryRepository::load()

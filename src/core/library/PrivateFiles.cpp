@@ -14,7 +14,7 @@
 
 #include "core/base/FileFailure.h"
 
-namespace tarn::files {
+namespace tarn::Files {
 namespace {
 
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
@@ -233,4 +233,4 @@ QStringList listFolder(const QString &path)
     return names;
 }
 
-} // namespace tarn::files
+} // namespace tarn::Files

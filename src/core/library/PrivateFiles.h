@@ -10,7 +10,7 @@
 
 // File-system primitives of the library store. Every failure is a FileFailure carrying the
 // system error number. Paths are absolute local paths.
-namespace tarn::files {
+namespace tarn::Files {
 
 // Creates the folder and every missing parent with permissions 0700; folders that already
 // exist are accepted unchanged. A non-folder in the way fails with ENOTDIR.
@@ -49,4 +49,4 @@ void removeQuietly(const QString &path);
 // Every entry of a folder, hidden ones included, in the order the system lists them.
 QStringList listFolder(const QString &path);
 
-} // namespace tarn::files
+} // namespace tarn::Files

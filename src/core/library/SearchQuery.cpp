@@ -149,10 +149,10 @@ std::optional<Date> startOfDay(const std::string &text)
 
 SearchText SearchText::of(const CaptureItem &item)
 {
-    SearchText prepared{textFolding::fold(item.searchableText()), {}};
+    SearchText prepared{TextFolding::fold(item.searchableText()), {}};
     prepared.tags.reserve(item.tags.size());
     for (const std::string &tag : item.tags)
-        prepared.tags.push_back(textFolding::fold(tag));
+        prepared.tags.push_back(TextFolding::fold(tag));
     return prepared;
 }
 
@@ -165,7 +165,7 @@ SearchQuery::SearchQuery(std::string_view text)
             parsed.excluded = true;
             term.erase(term.begin());
         }
-        parsed.clause = {Kind::text, textFolding::fold(utf8(term)), CaptureKind::image, {}};
+        parsed.clause = {Kind::text, TextFolding::fold(utf8(term)), CaptureKind::image, {}};
 
         const std::vector<Characters> pieces = splitAtColon(term);
         if (pieces.size() == 2) {
@@ -174,7 +174,7 @@ SearchQuery::SearchQuery(std::string_view text)
             if (key == "type" && (value == "image" || value == "video")) {
                 parsed.clause = {Kind::kind, {}, value == "image" ? CaptureKind::image : CaptureKind::video, {}};
             } else if (key == "tag") {
-                parsed.clause = {Kind::tag, textFolding::fold(utf8(pieces[1])), CaptureKind::image, {}};
+                parsed.clause = {Kind::tag, TextFolding::fold(utf8(pieces[1])), CaptureKind::image, {}};
             } else if (key == "is" && value == "favorite") {
                 parsed.clause = {Kind::favorite, {}, CaptureKind::image, {}};
             } else if (key == "before" || key == "after") {
@@ -212,10 +212,10 @@ bool SearchQuery::holds(const Clause &clause, const CaptureItem &item, const Sea
 {
     switch (clause.kind) {
     case Kind::text:
-        return textFolding::contains(prepared.text, clause.value);
+        return TextFolding::contains(prepared.text, clause.value);
     case Kind::tag:
         return std::any_of(prepared.tags.begin(), prepared.tags.end(),
-                           [&clause](const std::string &tag) { return textFolding::contains(tag, clause.value); });
+                           [&clause](const std::string &tag) { return TextFolding::contains(tag, clause.value); });
     case Kind::kind:
         return item.kind == clause.captureKind;
     case Kind::before:

@@ -8,7 +8,7 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
-namespace tarn::textFolding {
+namespace tarn::TextFolding {
 namespace {
 
 // Code points that decomposing, dropping marks, recomposing and case folding leave unchanged,
@@ -84,4 +84,4 @@ bool contains(std::string_view foldedHaystack, std::string_view foldedNeedle)
     return ::memmem(foldedHaystack.data(), foldedHaystack.size(), foldedNeedle.data(), foldedNeedle.size()) != nullptr;
 }
 
-} // namespace tarn::textFolding
+} // namespace tarn::TextFolding

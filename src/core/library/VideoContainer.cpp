@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-namespace tarn::videoContainer {
+namespace tarn::VideoContainer {
 QString storedExtension(const QString &sourcePath, const QByteArray &head)
 {
     const bool namedMov = QFileInfo(sourcePath).suffix().toLower() == QLatin1String("mov");
@@ -18,4 +18,4 @@ QString storedExtension(const QString &sourcePath, const QByteArray &head)
     return isoExtension;
 }
 
-} // namespace tarn::videoContainer
+} // namespace tarn::VideoContainer

@@ -11,11 +11,11 @@
 //                       QuickTime's, otherwise "mp4" (also for ".m4v");
 //   Matroska: "webm" for the WebM flavour, otherwise "mkv";  AVI: "avi";
 //   anything else: "mov" when the source is named ".mov", otherwise "mp4".
-namespace tarn::videoContainer {
+namespace tarn::VideoContainer {
 
 // How many leading bytes storedExtension looks at.
 inline constexpr int headLength = 64;
 
 QString storedExtension(const QString &sourcePath, const QByteArray &head);
 
-} // namespace tarn::videoContainer
+} // namespace tarn::VideoContainer

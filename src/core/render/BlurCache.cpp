@@ -12,7 +12,7 @@ BlurCache::BlurCache(size_t maximumEntries, size_t maximumCost)
 
 size_t BlurCache::hashOf(qint64 imageKey, const std::vector<Annotation> &marks)
 {
-    return hashing::of(marks) ^ std::hash<qint64>{}(imageKey);
+    return Hashing::of(marks) ^ std::hash<qint64>{}(imageKey);
 }
 
 std::list<BlurCache::Entry>::iterator BlurCache::locate(qint64 imageKey, size_t hash,

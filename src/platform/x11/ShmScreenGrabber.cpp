@@ -31,7 +31,7 @@ ShmScreenGrabber::ShmScreenGrabber(QSize size, int bufferCount) : size_(size)
 {
     if (!connection_.ok())
         throw RecorderFailure(QStringLiteral("X 디스플레이에 연결할 수 없어 화면을 녹화할 수 없습니다."));
-    pointer_ = std::make_unique<x11::Grabber>(connection_);
+    pointer_ = std::make_unique<X11::Grabber>(connection_);
     if (!pointer_->usesSharedMemory())
         throw RecorderFailure(noSharedMemory());
 
@@ -88,7 +88,7 @@ QString ShmScreenGrabber::grab(int index, QPoint origin, bool cursor)
     xcb_connection_t *c = connection_.get();
     const Segment &segment = segments_[size_t(index)];
     xcb_generic_error_t *error = nullptr;
-    auto image = x11::reply(xcb_shm_get_image_reply(
+    auto image = X11::reply(xcb_shm_get_image_reply(
         c,
         xcb_shm_get_image(c, connection_.root(), int16_t(origin.x()), int16_t(origin.y()), uint16_t(size_.width()),
                           uint16_t(size_.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment.seg, 0),

@@ -42,8 +42,8 @@ private:
     };
     void release();
 
-    x11::Connection connection_;
-    std::unique_ptr<x11::Grabber> pointer_; // draws the cursor
+    X11::Connection connection_;
+    std::unique_ptr<X11::Grabber> pointer_; // draws the cursor
     QSize size_;
     std::vector<Segment> segments_;
 };

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 Connection::Connection()
 {
@@ -91,4 +91,4 @@ std::optional<std::string> Connection::bytes(xcb_window_t window, xcb_atom_t pro
     return std::string(data, static_cast<size_t>(xcb_get_property_value_length(r.get())));
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -10,7 +10,7 @@
 
 #include <xcb/xcb.h>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // Frees an xcb reply (malloc'ed) when it goes out of scope.
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
@@ -58,4 +58,4 @@ private:
     std::unordered_map<std::string, xcb_atom_t> atoms_;
 };
 
-} // namespace tarn::x11
+} // namespace tarn::X11

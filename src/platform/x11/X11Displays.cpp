@@ -3,7 +3,7 @@
 
 #include <xcb/randr.h>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 DisplayInfo wholeRoot(Connection &connection)
@@ -44,4 +44,4 @@ std::vector<DisplayInfo> displays(Connection &connection)
     return result;
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -6,11 +6,11 @@
 #include "platform/ScreenSource.h"
 #include "platform/x11/X11Connection.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // The active RandR monitors, primary first marked; each is identified by its first output's id
 // (a monitor made with `xrandr --setmonitor` without outputs by its name atom). Without RandR the
 // whole root is one display with the root window's id.
 std::vector<DisplayInfo> displays(Connection &connection);
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -12,7 +12,7 @@
 
 #include "platform/ScreenSource.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 // Copies 32-bit pixel rows into the image, forcing the alpha byte the X server leaves undefined.
@@ -181,4 +181,4 @@ void Grabber::drawCursor(QImage &image, const QRect &rect)
     painter.drawImage(topLeft - rect.topLeft(), pointer);
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

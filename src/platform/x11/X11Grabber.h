@@ -9,7 +9,7 @@
 
 #include "platform/x11/X11Connection.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // Reads pixels of the root window: MIT-SHM GetImage into a shared segment kept between grabs,
 // plain GetImage when the server has no MIT-SHM. Not thread-safe: one grabber per thread.
@@ -48,4 +48,4 @@ private:
     size_t shmSize_ = 0;
 };
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -21,7 +21,7 @@ std::vector<DisplayInfo> X11ScreenSource::displays()
     if (!connection_.ok())
         return {};
     connection_.discardEvents();
-    return x11::displays(connection_);
+    return X11::displays(connection_);
 }
 
 std::vector<WindowInfo> X11ScreenSource::windows()
@@ -29,7 +29,7 @@ std::vector<WindowInfo> X11ScreenSource::windows()
     if (!connection_.ok())
         return {};
     connection_.discardEvents();
-    return x11::windows(connection_);
+    return X11::windows(connection_);
 }
 
 QImage X11ScreenSource::windowIcon(uint32_t windowID, int size)
@@ -37,7 +37,7 @@ QImage X11ScreenSource::windowIcon(uint32_t windowID, int size)
     if (!connection_.ok())
         return {};
     connection_.discardEvents();
-    return x11::windowIcon(connection_, windowID, size);
+    return X11::windowIcon(connection_, windowID, size);
 }
 
 QImage X11ScreenSource::grab(const QRect &nativeRect, bool cursor)
@@ -54,7 +54,7 @@ std::optional<QImage> X11ScreenSource::grabWindow(uint32_t windowID, bool cursor
     if (!windowGrabber_.available())
         return std::nullopt;
     const bool composited = compositorRunning(); // drops the queued events too
-    x11::WindowGrabber::Result window = windowGrabber_.grab(windowID, composited);
+    X11::WindowGrabber::Result window = windowGrabber_.grab(windowID, composited);
     if (cursor)
         grabber_.drawCursor(window.image, window.rect);
     return std::move(window.image);
@@ -67,7 +67,7 @@ bool X11ScreenSource::compositorRunning()
     connection_.discardEvents();
     // A compositing manager owns the selection _NET_WM_CM_S<screen> (screen 0 here).
     xcb_connection_t *c = connection_.get();
-    auto owner = x11::reply(
+    auto owner = X11::reply(
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, connection_.atom("_NET_WM_CM_S0")), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
 }

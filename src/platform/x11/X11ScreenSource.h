@@ -24,9 +24,9 @@ public:
     QImage windowIcon(uint32_t windowID, int size) override;
 
 private:
-    x11::Connection connection_;
-    x11::Grabber grabber_;
-    x11::WindowGrabber windowGrabber_;
+    X11::Connection connection_;
+    X11::Grabber grabber_;
+    X11::WindowGrabber windowGrabber_;
 };
 
 } // namespace tarn

@@ -11,7 +11,7 @@
 
 #include "platform/ScreenSource.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -174,4 +174,4 @@ WindowGrabber::Result WindowGrabber::grab(uint32_t window, bool compositorRunnin
     return result;
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -9,7 +9,7 @@
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Grabber.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // Reads the pixels of one top-level window alone, as the window draws itself, whatever covers
 // it and wherever it reaches past the screen: the Composite extension keeps the window (its
@@ -43,4 +43,4 @@ private:
     uint8_t damageEvent_ = 0;
 };
 
-} // namespace tarn::x11
+} // namespace tarn::X11

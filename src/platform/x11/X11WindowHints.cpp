@@ -9,7 +9,7 @@
 #include <QGuiApplication>
 #include <xcb/xcb.h>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 constexpr uint32_t allDesktops = 0xFFFFFFFF;
@@ -92,4 +92,4 @@ void showOnAllDesktops(uint32_t window)
     xcb_flush(c);
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // Floating windows belong on every desktop. A window manager reads _NET_WM_DESKTOP and
 // _NET_WM_STATE when it takes a window on, drops them when the window is hidden, and for a
@@ -16,4 +16,4 @@ void markForAllDesktops(uint32_t window);
 // After it is mapped: asks the window manager for all desktops and the sticky state.
 void showOnAllDesktops(uint32_t window);
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -3,7 +3,7 @@
 
 #include <xcb/xcb.h>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 QImage pickIcon(const std::vector<uint32_t> &data, int size)
 {
@@ -56,4 +56,4 @@ QImage windowIcon(Connection &connection, uint32_t window, int size)
     return data ? pickIcon(*data, size) : QImage();
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

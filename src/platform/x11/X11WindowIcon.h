@@ -8,7 +8,7 @@
 
 #include "platform/x11/X11Connection.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // The icon a client publishes in _NET_WM_ICON, the one closest to `size` pixels (the smallest
 // at least that big, else the largest); null when it has none.
@@ -18,4 +18,4 @@ QImage windowIcon(Connection &connection, uint32_t window, int size);
 // pixels, repeated). Entries that claim more pixels than the data holds are ignored.
 QImage pickIcon(const std::vector<uint32_t> &data, int size);
 
-} // namespace tarn::x11
+} // namespace tarn::X11

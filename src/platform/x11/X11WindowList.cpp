@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 std::vector<xcb_window_t> clientWindows(Connection &connection)
@@ -122,4 +122,4 @@ std::vector<WindowInfo> windows(Connection &connection)
     return result;
 }
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -6,11 +6,11 @@
 #include "platform/ScreenSource.h"
 #include "platform/x11/X11Connection.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 
 // The window manager's clients (_NET_CLIENT_LIST_STACKING), front-most first, with their titles,
 // application names, process ids and frames. Without a window manager: the mapped top-level
 // windows that are not override-redirect.
 std::vector<WindowInfo> windows(Connection &connection);
 
-} // namespace tarn::x11
+} // namespace tarn::X11

@@ -211,7 +211,7 @@ TEST(ScreenCaptureService, WindowCaptureWithoutWindowReadingReadsTheFrameAndSays
     const ShareableWindow window{
         42, "Notes", "notes", getpid() + 1, QRectF(2000 / 2.0, 10, 200, 100), QRect(2000, 20, 400, 200), 0, 2.0};
     const CapturedImage captured =
-        test::await(s.service.capture(ScreenCaptureService::windowFilter(window), std::nullopt, false));
+        TestSupport::await(s.service.capture(ScreenCaptureService::windowFilter(window), std::nullopt, false));
     EXPECT_EQ(s.source->grabs.back(), QRect(2000, 20, 400, 200));
     EXPECT_EQ(captured.notice, ScreenCaptureService::windowFromScreenNotice());
 }
@@ -224,7 +224,7 @@ TEST(ExclusiveScreenCaptureService, WindowCaptureGivesTheWindowAloneCoveredAndHa
     ScreenCaptureService service;
     if (!service.source().isAvailable())
         GTEST_SKIP() << "no X display";
-    test::TestWindows child(QStringLiteral("Tarnwick hidden pattern|400|300|p;Tarnwick cover|300|200|a"));
+    TestSupport::TestWindows child(QStringLiteral("Tarnwick hidden pattern|400|300|p;Tarnwick cover|300|200|a"));
     const auto pattern = child.waitForWindow(service.source(), QStringLiteral("Tarnwick hidden pattern"));
     const auto cover = child.waitForWindow(service.source(), QStringLiteral("Tarnwick cover"));
     ASSERT_TRUE(pattern && cover);
@@ -238,7 +238,7 @@ TEST(ExclusiveScreenCaptureService, WindowCaptureGivesTheWindowAloneCoveredAndHa
     std::optional<ShareableWindow> listed;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const ShareableContent content = test::await(service.availableContent());
+            const ShareableContent content = TestSupport::await(service.availableContent());
             for (const ShareableWindow &w : content.windows)
                 if (w.windowID == pattern->id && w.nativeFrame.right() >= 1920)
                     listed = w;
@@ -259,12 +259,12 @@ TEST(ExclusiveScreenCaptureService, WindowCaptureGivesTheWindowAloneCoveredAndHa
         }
         const WindowInfo now = *child.waitForWindow(service.source(), QStringLiteral("Tarnwick hidden pattern"));
         const CapturedImage captured =
-            test::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
+            TestSupport::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
         compositor.kill();
         compositor.waitForFinished(5000);
         EXPECT_TRUE(captured.notice.isEmpty());
         EXPECT_EQ(captured.image.size(), now.frame.size());
-        EXPECT_EQ(test::patternMismatches(captured.image, now.contentRect.size(),
+        EXPECT_EQ(TestSupport::patternMismatches(captured.image, now.contentRect.size(),
                                           now.contentRect.topLeft() - now.frame.topLeft()),
                   0);
         QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));

@@ -11,7 +11,7 @@
 namespace tarn {
 namespace {
 
-using fixtures::mark;
+using RenderFixtures::mark;
 
 struct Scene {
     EditDocument document;

@@ -17,7 +17,7 @@
 #include "core/text/TextRecognition.h"
 #include "support/EditorHostFixture.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 // A capture-like picture: a light page with two lines of dark text (an e-mail address and a
 // phone number) that the recognizer reads.
@@ -81,4 +81,4 @@ protected:
     CaptureItem item;
 };
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

@@ -27,7 +27,7 @@ Annotation mark(MarkupTool tool, int64_t number = 1)
     return a;
 }
 
-class EditorModelTest : public test::EditorFixture {
+class EditorModelTest : public TestSupport::EditorFixture {
 protected:
     // The invariant of every history command.
     static void expectCommitted(const EditorModel &model) { EXPECT_EQ(model.document(), model.history().current()); }

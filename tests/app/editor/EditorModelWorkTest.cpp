@@ -18,9 +18,9 @@
 namespace tarn {
 namespace {
 
-using testing::sha256;
+using TestSupport::sha256;
 
-class EditorModelWorkTest : public test::EditorFixture {
+class EditorModelWorkTest : public TestSupport::EditorFixture {
 protected:
     static void settle(const std::function<bool()> &done) { ASSERT_TRUE(QTest::qWaitFor(done, 20000)); }
 
@@ -75,7 +75,7 @@ TEST_F(EditorModelWorkTest, SavingStoresEditsTitleAndTagsAndLeavesTheOriginalUnt
     model->setTagsText(QStringLiteral("b,a,,  a  ,c"));
     ASSERT_TRUE(model->isDirty());
 
-    test::await(model->save());
+    TestSupport::await(model->save());
     EXPECT_EQ(saving.count(), 2);
     EXPECT_FALSE(model->isSaving());
     EXPECT_FALSE(model->isDirty());
@@ -96,7 +96,7 @@ TEST_F(EditorModelWorkTest, SavingStoresEditsTitleAndTagsAndLeavesTheOriginalUnt
 
     // A blank title keeps the stored one; the field keeps its blank and is saved as typed.
     model->setTitle(QStringLiteral("   "));
-    test::await(model->save());
+    TestSupport::await(model->save());
     EXPECT_EQ(model->item().title, "정리한 메모");
     EXPECT_EQ(model->title(), QStringLiteral("   "));
     EXPECT_FALSE(model->isDirty());
@@ -110,7 +110,7 @@ TEST_F(EditorModelWorkTest, AFailedSaveStaysDirtyAndARetrySucceeds)
     ASSERT_TRUE(QFile::rename(original(), aside)); // the store cannot read the original now
 
     QSignalSpy saving(model.get(), &EditorModel::isSavingChanged);
-    test::occupy(repository);
+    TestSupport::occupy(repository);
     model->saveAction();
     ASSERT_TRUE(model->isSaving());
     model->saveAction(); // refused by the save itself while one runs
@@ -125,7 +125,7 @@ TEST_F(EditorModelWorkTest, AFailedSaveStaysDirtyAndARetrySucceeds)
 
     ASSERT_TRUE(QFile::rename(aside, original()));
     model->setErrorMessage(std::nullopt);
-    test::occupy(repository);
+    TestSupport::occupy(repository);
     model->saveAction();
     model->setTitle(QStringLiteral("저장 중에 바꾼 제목")); // after the snapshot: stays unsaved
     settle([&] { return !model->isSaving(); });
@@ -184,11 +184,11 @@ TEST_F(EditorModelWorkTest, ARecognitionThatEndsAfterItsEditorIsGoneStillStoresI
 
 TEST_F(EditorModelWorkTest, SuggestionsAndVisibleTextLeaveOutCroppedAndMaskedLines)
 {
-    const TextRegion mail = test::region("kim.minji@example.com", UnitRect(0.1, 0.1, 0.3, 0.05));
-    const TextRegion phone = test::region("010-2345-6789", UnitRect(0.1, 0.2, 0.3, 0.05));
-    const TextRegion plain = test::region("회의 안건", UnitRect(0.1, 0.3, 0.3, 0.05));
-    const TextRegion masked = test::region("pw: hunter2hunter2", UnitRect(0.1, 0.4, 0.3, 0.05));
-    const TextRegion outside = test::region("other@example.com", UnitRect(0.7, 0.8, 0.2, 0.05));
+    const TextRegion mail = TestSupport::region("kim.minji@example.com", UnitRect(0.1, 0.1, 0.3, 0.05));
+    const TextRegion phone = TestSupport::region("010-2345-6789", UnitRect(0.1, 0.2, 0.3, 0.05));
+    const TextRegion plain = TestSupport::region("회의 안건", UnitRect(0.1, 0.3, 0.3, 0.05));
+    const TextRegion masked = TestSupport::region("pw: hunter2hunter2", UnitRect(0.1, 0.4, 0.3, 0.05));
+    const TextRegion outside = TestSupport::region("other@example.com", UnitRect(0.7, 0.8, 0.2, 0.05));
     item.textRegions = {mail, phone, plain, masked, outside};
     item.edits.crop = UnitRect(0, 0, 0.6, 0.6);
     item.edits.annotations = {Annotation::redaction(masked), Annotation::redaction(outside)};
@@ -306,7 +306,7 @@ TEST_F(EditorModelWorkTest, AFailingOutputShowsItsErrorAndFreesTheGuard)
     // the render is still running when the editor goes).
     QImage large(3000, 2000, QImage::Format_RGB32);
     large.fill(Qt::darkCyan);
-    item.edits.annotations = {Annotation::blurring(test::region("x", UnitRect(0, 0, 1, 1)))};
+    item.edits.annotations = {Annotation::blurring(TestSupport::region("x", UnitRect(0, 0, 1, 1)))};
     auto model = makeModel(item, large);
     model->copy();
     ASSERT_TRUE(model->isExporting());

@@ -68,8 +68,8 @@ protected:
 
     QTemporaryDir dir;
     AppModel app;
-    test::TestEditorHost host;
-    QImage image = test::pageWithText();
+    TestSupport::TestEditorHost host;
+    QImage image = TestSupport::pageWithText();
     CaptureItem item;
 };
 
@@ -166,7 +166,7 @@ TEST_F(EditorWindowControllerTest, ClosingWaitsForSavesAndOutputsButNotForRecogn
     settle([&] { return !model.isExporting(); });
 
     model.setTitle(QStringLiteral("제목만 바꿈"));
-    test::occupy(app.repository());
+    TestSupport::occupy(app.repository());
     model.saveAction();
     ASSERT_TRUE(model.isSaving());
     controller->performClose();

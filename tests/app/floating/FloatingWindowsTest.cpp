@@ -274,7 +274,7 @@ TEST_F(ExclusiveFloatingWindows, RecordingHudSitsAtTheTopCentreAndShowsSavingWhi
 
 // What the window manager says of a window: on every desktop (0xFFFFFFFF), and sticky when it
 // knows that state (openbox does not).
-bool onEveryDesktop(x11::Connection &x, QWidget *window)
+bool onEveryDesktop(X11::Connection &x, QWidget *window)
 {
     const auto has = [](const std::optional<std::vector<uint32_t>> &atoms, xcb_atom_t atom) {
         return atoms && std::find(atoms->begin(), atoms->end(), atom) != atoms->end();
@@ -294,7 +294,7 @@ TEST_F(ExclusiveFloatingWindows, PinsAndPanelsStayOnEveryDesktopWhenShownAgain)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs the X display and its window manager";
-    x11::Connection x;
+    X11::Connection x;
     FloatingWindows floating;
     floating.pin(sampleImage({320, 200}), QStringLiteral("고정"));
     floating.showCountdown(3);

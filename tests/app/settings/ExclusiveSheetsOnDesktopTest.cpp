@@ -132,7 +132,7 @@ TEST(TwoScreenChild, RecordingSheetFollowsThePointerAndRecordsTheChosenMonitor)
     ASSERT_TRUE(waitFor([] { return QCursor::pos() == rightMonitor.center(); }, 5000));
 
     AppModel app(qEnvironmentVariable(twoScreensVariable) + QStringLiteral("/library"), true);
-    test::await(app.load());
+    TestSupport::await(app.load());
     const std::vector<DisplayInfo> displays = app.captureService().source().displays();
     ASSERT_EQ(displays.size(), 2u);
     uint32_t leftID = 0;
@@ -186,10 +186,10 @@ TEST(ExclusiveWindowPicker, RealWindowsOfAnotherProcessAreListedAndOneIsCaptured
     Theme::useIconTheme();
     const QString first = QStringLiteral("Tarnwick Pícker Ünïcode 창");
     const QString second = QStringLiteral("Tarnwick picker other");
-    test::TestWindows child(first + QStringLiteral("|320|240|p;") + second + QStringLiteral("|300|200|"));
+    TestSupport::TestWindows child(first + QStringLiteral("|320|240|p;") + second + QStringLiteral("|300|200|"));
     QTemporaryDir dir;
     AppModel app(dir.filePath(QStringLiteral("library")), true);
-    test::await(app.load());
+    TestSupport::await(app.load());
     const std::optional<WindowInfo> shown = child.waitForWindow(app.captureService().source(), first);
     ASSERT_TRUE(shown);
     ASSERT_TRUE(child.waitForWindow(app.captureService().source(), second));

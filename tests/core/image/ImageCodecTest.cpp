@@ -27,7 +27,7 @@
 #include "support/ImageBytes.h"
 
 using namespace tarn;
-using namespace tarn::testbytes;
+using namespace tarn::TestBytes;
 
 namespace {
 

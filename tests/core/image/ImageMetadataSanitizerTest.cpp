@@ -8,7 +8,7 @@
 #include "support/ImageBytes.h"
 
 using namespace tarn;
-using namespace tarn::testbytes;
+using namespace tarn::TestBytes;
 namespace S = tarn::ImageMetadataSanitizer;
 
 namespace {

@@ -12,7 +12,7 @@
 #include "support/LibraryTestSupport.h"
 
 using namespace tarn;
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "support/LibraryTestSupport.h"
 
 using namespace tarn;
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 using Case = LibraryFailure::Case;
 
 namespace {
@@ -245,12 +245,12 @@ TEST(LibraryOperations, ChangesCopyTheItemListOnce)
 
     size_t encoder = 0;
     {
-        test::AllocationCounter counter(textLength + 1);
-        libraryIndex::encode(items);
+        TestSupport::AllocationCounter counter(textLength + 1);
+        LibraryIndex::encode(items);
         encoder = counter.count();
     }
     const auto copiesIn = [&](auto &&operation) {
-        test::AllocationCounter counter(textLength + 1);
+        TestSupport::AllocationCounter counter(textLength + 1);
         operation();
         return counter.count() - encoder;
     };

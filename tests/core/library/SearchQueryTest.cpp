@@ -14,7 +14,7 @@
 #include <unicode/unistr.h>
 
 using namespace tarn;
-using namespace tarn::testing;
+using namespace tarn::TestSupport;
 
 namespace {
 
@@ -206,7 +206,7 @@ TEST(TextFolding, TheQuickPathAgreesWithFullUnicodeFolding)
         icu::UnicodeString one(static_cast<UChar32>(c));
         one.toUTF8String(sample);
     }
-    EXPECT_EQ(textFolding::fold(sample) + "e", textFolding::fold(sample + "\xC3\xA9"));
-    EXPECT_EQ(textFolding::fold("ABC 한글"), "abc 한글");
-    EXPECT_EQ(textFolding::fold("\xED\x9F"), textFolding::fold(std::string("\xED\x9F"))) << "cut UTF-8 does not crash";
+    EXPECT_EQ(TextFolding::fold(sample) + "e", TextFolding::fold(sample + "\xC3\xA9"));
+    EXPECT_EQ(TextFolding::fold("ABC 한글"), "abc 한글");
+    EXPECT_EQ(TextFolding::fold("\xED\x9F"), TextFolding::fold(std::string("\xED\x9F"))) << "cut UTF-8 does not crash";
 }

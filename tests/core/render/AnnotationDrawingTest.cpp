@@ -14,7 +14,7 @@
 namespace tarn {
 namespace {
 
-using fixtures::mark;
+using RenderFixtures::mark;
 
 // A white canvas of the source size with one mark drawn on it.
 QImage drawn(const Annotation &a, int width, int height)

@@ -17,7 +17,7 @@
 namespace tarn {
 namespace {
 
-using fixtures::mark;
+using RenderFixtures::mark;
 
 TEST(BlurRenderer, ReductionAndRadius)
 {
@@ -120,7 +120,7 @@ QImage solid(int w, int h, QColor color)
 
 TEST(BlurRenderer, CacheHitsBySourceIdentityAndMarkList)
 {
-    const QImage source = fixtures::capture(400, 300, false);
+    const QImage source = RenderFixtures::capture(400, 300, false);
     const std::vector<Annotation> marks{mark(MarkupTool::arrow, {{0.1, 0.1}, {0.5, 0.5}})};
     const QImage first = BlurRenderer::image(source, marks);
     EXPECT_EQ(first.size(), QSize(400, 300));

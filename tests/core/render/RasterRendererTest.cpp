@@ -11,7 +11,7 @@
 namespace tarn {
 namespace {
 
-using fixtures::mark;
+using RenderFixtures::mark;
 
 QImage solid(int w, int h, QColor color)
 {
@@ -43,7 +43,7 @@ ImageFailure::Case failureOf(const QImage &image, const EditDocument &doc, std::
 
 TEST(RasterRenderer, EmptyDocumentGivesTheSourceInThePictureFormat)
 {
-    QImage source = fixtures::capture(320, 200, false).convertToFormat(QImage::Format_RGB32);
+    QImage source = RenderFixtures::capture(320, 200, false).convertToFormat(QImage::Format_RGB32);
     const QImage picture = RasterRenderer::render(source, EditDocument{});
     EXPECT_EQ(picture.format(), QImage::Format_RGBA8888_Premultiplied);
     EXPECT_EQ(picture.size(), source.size());

@@ -57,12 +57,12 @@ TEST(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
         {"pictures beside text", 0.14}, {"outlined buttons", 0.1}, {"monospaced .env", 0.02},
         {"12 px shortcuts", 0.02},
     };
-    ocrscreens::ErrorTally pooled;
+    OcrScreens::ErrorTally pooled;
     std::printf("%-22s %8s %8s %10s\n", "screen", "CER", "limit", "ms");
-    for (const ocrscreens::Screen &screen : ocrscreens::testSet()) {
+    for (const OcrScreens::Screen &screen : OcrScreens::testSet()) {
         const double limit = limits.at(screen.name);
         const RecognitionResult result = sharedRecognizer().recognize(screen.image);
-        const ocrscreens::ErrorTally tally = ocrscreens::errors(screen, result);
+        const OcrScreens::ErrorTally tally = OcrScreens::errors(screen, result);
         pooled += tally;
         std::printf("%-22s %8.4f %8.2f %10.0f\n", qPrintable(screen.name), tally.rate(), limit, result.milliseconds);
         EXPECT_LE(tally.rate(), limit) << qPrintable(screen.name) << " read as:\n" << result.text();
@@ -80,7 +80,7 @@ TEST(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
 // Underscores read as blanks would hide these keys from the privacy detector.
 TEST(TextRecognitionPrivacy, credentialsInAScreenshotOfAMonospacedEnvFileAreFound)
 {
-    const RecognitionResult result = sharedRecognizer().recognize(ocrscreens::envFile().image);
+    const RecognitionResult result = sharedRecognizer().recognize(OcrScreens::envFile().image);
     std::vector<std::string> found;
     for (const PrivacySuggestion &suggestion : PrivacyDetector::suggestions(result.regions))
         if (std::ranges::count(suggestion.kinds, SensitiveKind::credential))
@@ -91,7 +91,7 @@ TEST(TextRecognitionPrivacy, credentialsInAScreenshotOfAMonospacedEnvFileAreFoun
 
 TEST(TextRecognition, linesCarryTheirBoxesInUnitCoordinatesAndConfidences)
 {
-    const ocrscreens::Screen screen = ocrscreens::englishUi();
+    const OcrScreens::Screen screen = OcrScreens::englishUi();
     const RecognitionResult result = sharedRecognizer().recognize(screen.image);
     ASSERT_EQ(result.regions.size(), screen.lines.size()) << result.text();
     const double width = screen.image.width(), height = screen.image.height();
@@ -111,10 +111,10 @@ TEST(TextRecognition, linesCarryTheirBoxesInUnitCoordinatesAndConfidences)
 
 TEST(TextRecognition, columnsSideBySideReadRowByRow)
 {
-    ocrscreens::ScreenPainter painter(QStringLiteral("columns"), 1000, 200, QColor(250, 250, 250));
-    painter.text(40, 40, 22, ocrscreens::darkText, QStringLiteral("Left column"));
-    painter.text(560, 40, 22, ocrscreens::darkText, QStringLiteral("오른쪽 열"));
-    painter.text(40, 120, 22, ocrscreens::darkText, QStringLiteral("Second row"));
+    OcrScreens::ScreenPainter painter(QStringLiteral("columns"), 1000, 200, QColor(250, 250, 250));
+    painter.text(40, 40, 22, OcrScreens::darkText, QStringLiteral("Left column"));
+    painter.text(560, 40, 22, OcrScreens::darkText, QStringLiteral("오른쪽 열"));
+    painter.text(40, 120, 22, OcrScreens::darkText, QStringLiteral("Second row"));
     const RecognitionResult result = sharedRecognizer().recognize(painter.take().image);
     EXPECT_EQ(result.text(), "Left column\n오른쪽 열\nSecond row");
 }
@@ -122,7 +122,7 @@ TEST(TextRecognition, columnsSideBySideReadRowByRow)
 TEST(TextRecognition, everyCallGivesNewIdentifiersAndQueuedCallsAllFinish)
 {
     TextRecognition recognition;
-    const QImage image = ocrscreens::koreanUi().image;
+    const QImage image = OcrScreens::koreanUi().image;
     QFuture<RecognitionResult> first = recognition.recognize(image);
     QFuture<RecognitionResult> second = recognition.recognize(image);
     const RecognitionResult a = first.result(), b = second.result();
@@ -171,7 +171,7 @@ TEST(TextRecognitionLanguages, onlyTheInstalledPreferredModelsAreUsed)
     EXPECT_EQ(installedRecognitionLanguages(folder), std::vector<std::string>{"en-US"});
     TextRecognizer recognizer(folder);
     EXPECT_EQ(recognizer.languages(), std::vector<std::string>{"en-US"});
-    EXPECT_EQ(recognizer.recognize(ocrscreens::englishUi().image).text().substr(0, 28), "Save changes before closing?");
+    EXPECT_EQ(recognizer.recognize(OcrScreens::englishUi().image).text().substr(0, 28), "Save changes before closing?");
 
     EXPECT_EQ(TextRecognizer(installedTessdata).languages(), (std::vector<std::string>{"ko-KR", "en-US"}));
 }
@@ -180,7 +180,7 @@ TEST(TextRecognitionLanguages, noModelIsAKoreanErrorAndLaterInstalledModelsAreFo
 {
     QTemporaryDir empty;
     TextRecognizer recognizer(empty.path().toStdString());
-    const QImage image = ocrscreens::englishUi().image;
+    const QImage image = OcrScreens::englishUi().image;
     try {
         recognizer.recognize(image);
         FAIL() << "recognized without any language data";
@@ -205,7 +205,7 @@ TEST(TextRecognitionLanguages, aDamagedModelIsAnErrorNotACrash)
     damaged.close();
     TextRecognizer recognizer(dir.path().toStdString());
     try {
-        recognizer.recognize(ocrscreens::englishUi().image);
+        recognizer.recognize(OcrScreens::englishUi().image);
         FAIL() << "a damaged model loaded";
     } catch (const RecognitionFailure &failure) {
         EXPECT_EQ(failure.kind(), RecognitionFailure::Case::engineUnavailable);
@@ -222,7 +222,7 @@ TEST(TextRecognition, theEngineWritesNothingToStandardError)
     testing::internal::CaptureStderr();
     // Loading, a low-contrast screen that makes the engine guess, and both failures.
     TextRecognizer fresh;
-    fresh.recognize(ocrscreens::smallUiText().image);
+    fresh.recognize(OcrScreens::smallUiText().image);
     fresh.recognize(plain(200, 50, QColor(128, 128, 128)));
     for (const QString &folder : {empty.path(), damaged.path()}) {
         TextRecognizer failing(folder.toStdString());

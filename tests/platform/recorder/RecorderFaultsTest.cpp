@@ -77,7 +77,7 @@ TEST(RecorderFaults, FailedStartsLeaveNoFile)
     {
         SCOPED_TRACE("memory runs out on the writer's thread while it opens");
         Session s;
-        test::FailingAllocations failing("tarn-recorder");
+        TestSupport::FailingAllocations failing("tarn-recorder");
         const QString message = s.start();
         EXPECT_EQ(failing.failed(), 1);
         EXPECT_EQ(message, QStringLiteral("메모리가 부족해 녹화를 계속할 수 없습니다."));
@@ -96,7 +96,7 @@ TEST(RecorderFaults, AllocationFailureOnTheCaptureThreadStopsTheRecordingCleanly
     ASSERT_TRUE(s.start().isEmpty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.started; }, 10'000));
     {
-        test::FailingAllocations failing("tarn-capture");
+        TestSupport::FailingAllocations failing("tarn-capture");
         ASSERT_TRUE(QTest::qWaitFor([&] { return !s.stopped.isEmpty(); }, 10'000));
         EXPECT_EQ(failing.failed(), 1);
     }

@@ -5,7 +5,7 @@
 
 #include "platform/x11/X11Connection.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 TEST(X11Connection, ErrorsOfRequestsWithoutAReplyAreDiscarded)
@@ -35,4 +35,4 @@ TEST(X11Connection, ErrorsOfRequestsWithoutAReplyAreDiscarded)
 }
 
 } // namespace
-} // namespace tarn::x11
+} // namespace tarn::X11

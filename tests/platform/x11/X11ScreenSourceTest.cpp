@@ -42,19 +42,19 @@ TEST(ExclusiveX11ScreenSource, GrabsTheKnownPixelsOfAnotherProcessWindow)
     auto source = openSource();
     if (!source)
         GTEST_SKIP() << "no X display";
-    test::TestWindows child(QStringLiteral("Tarnwick pattern|320|240|pa"));
+    TestSupport::TestWindows child(QStringLiteral("Tarnwick pattern|320|240|pa"));
     const auto window = child.waitForWindow(*source, QStringLiteral("Tarnwick pattern"));
     ASSERT_TRUE(window);
-    ASSERT_TRUE(test::TestWindows::waitForPattern(*source, window->contentRect));
+    ASSERT_TRUE(TestSupport::TestWindows::waitForPattern(*source, window->contentRect));
 
     const QImage exact = source->grab(window->contentRect, false);
     EXPECT_EQ(exact.format(), QImage::Format_RGB32);
     EXPECT_EQ(exact.size(), QSize(320, 240));
-    EXPECT_EQ(test::patternMismatches(exact, {320, 240}, {0, 0}), 0);
+    EXPECT_EQ(TestSupport::patternMismatches(exact, {320, 240}, {0, 0}), 0);
 
     const QRect around = window->contentRect.adjusted(-5, -7, 9, 11);
     const QImage larger = source->grab(around, false);
-    EXPECT_EQ(test::patternMismatches(larger, {320, 240}, {5, 7}), 0);
+    EXPECT_EQ(TestSupport::patternMismatches(larger, {320, 240}, {5, 7}), 0);
 
     // With the pointer in the middle of the window, the grab with the cursor differs there.
     const QPoint centre = window->contentRect.center();
@@ -64,8 +64,8 @@ TEST(ExclusiveX11ScreenSource, GrabsTheKnownPixelsOfAnotherProcessWindow)
         0);
     const QImage withCursor = source->grab(window->contentRect, true);
     const QImage withoutCursor = source->grab(window->contentRect, false);
-    EXPECT_GT(test::patternMismatches(withCursor, {320, 240}, {0, 0}), 0);
-    EXPECT_EQ(test::patternMismatches(withoutCursor, {320, 240}, {0, 0}), 0);
+    EXPECT_GT(TestSupport::patternMismatches(withCursor, {320, 240}, {0, 0}), 0);
+    EXPECT_EQ(TestSupport::patternMismatches(withoutCursor, {320, 240}, {0, 0}), 0);
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
 
@@ -79,7 +79,7 @@ TEST(ExclusiveX11ScreenSource, ListsWindowsOfOtherProcessesWithTheirDetails)
     auto source = openSource();
     if (!source)
         GTEST_SKIP() << "no X display";
-    test::TestWindows child(
+    TestSupport::TestWindows child(
         QStringLiteral("Tarnwick plain|200|150|;Tarnwick above|120|90|a;Tarnwick nameless|150|100|u"));
     const auto plain = child.waitForWindow(*source, QStringLiteral("Tarnwick plain"));
     const auto above = child.waitForWindow(*source, QStringLiteral("Tarnwick above"));

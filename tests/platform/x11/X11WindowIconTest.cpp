@@ -3,7 +3,7 @@
 
 #include "platform/x11/X11WindowIcon.h"
 
-namespace tarn::x11 {
+namespace tarn::X11 {
 namespace {
 
 // A _NET_WM_ICON entry: width, height and every pixel set to `argb`.
@@ -55,4 +55,4 @@ TEST(X11WindowIcon, PicksTheSmallestIconAtLeastTheSizeElseTheLargest)
 }
 
 } // namespace
-} // namespace tarn::x11
+} // namespace tarn::X11
