@@ -55,9 +55,9 @@ void drawWindow(QPainter &p, QRect frame, bool dark, std::mt19937 &rng)
     p.fillRect(sidebar, dark ? QColor(36, 38, 45) : QColor(236, 237, 241));
     for (int i = 0; i < 18; ++i)
         p.fillRect(QRect(sidebar.left() + 24, sidebar.top() + 30 + i * 70, 36, 36), buttons[i % 3].darker(140));
-    p.setFont(QFont("Noto Sans CJK KR", 22));
+    p.setFont(QFont(QStringLiteral("Noto Sans CJK KR"), 22));
     drawTextLines(p, sidebar.adjusted(80, 0, 0, 0), 70, rng, dark ? QColor(200, 200, 205) : QColor(40, 40, 45));
-    p.setFont(QFont("Noto Sans Mono CJK KR", 20));
+    p.setFont(QFont(QStringLiteral("Noto Sans Mono CJK KR"), 20));
     drawTextLines(p, frame.adjusted(460, 80, -40, -40), 38, rng, dark ? QColor(220, 220, 220) : QColor(30, 30, 30));
 }
 
@@ -156,7 +156,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--write-input=", 14) == 0) {
             const QString path = QString::fromLocal8Bit(argv[i] + 14);
-            QFile file(path), thumbnail(path + ".thumbnail.jpg");
+            QFile file(path), thumbnail(path + QStringLiteral(".thumbnail.jpg"));
             const bool ok = file.open(QIODevice::WriteOnly) &&
                 file.write(ImageCodec::encode(input(), ExportFormat::png, 1)) > 0 &&
                 thumbnail.open(QIODevice::WriteOnly) &&

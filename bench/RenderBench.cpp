@@ -169,7 +169,7 @@ template <typename Work> double medianMs(int runs, Work work)
 double imageMagickBlurMs(const QImage &reduced, double sigma)
 {
     QTemporaryDir dir;
-    const QString in = dir.filePath("reduced.rgba"), out = dir.filePath("out.rgba");
+    const QString in = dir.filePath(QStringLiteral("reduced.rgba")), out = dir.filePath(QStringLiteral("out.rgba"));
     QFile file(in);
     if (!file.open(QIODevice::WriteOnly))
         return -1;
@@ -181,18 +181,19 @@ double imageMagickBlurMs(const QImage &reduced, double sigma)
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());
         p.setStandardErrorFile(QProcess::nullDevice());
-        p.start("convert", args);
+        p.start(QStringLiteral("convert"), args);
         return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     };
     auto run = [&](QStringList extra) {
-        QStringList args{"-size", size, "-depth", "8", "rgba:" + in};
-        args << extra << "rgba:" + out;
+        QStringList args{QStringLiteral("-size"), size, QStringLiteral("-depth"), QStringLiteral("8"),
+                         QStringLiteral("rgba:") + in};
+        args << extra << QStringLiteral("rgba:") + out;
         return medianMs(3, [&] { quietly(args); });
     };
-    if (!quietly({"-version"}))
+    if (!quietly({QStringLiteral("-version")}))
         return -1;
     const double io = run({});
-    const double blur = run({"-blur", QStringLiteral("0x%1").arg(sigma)});
+    const double blur = run({QStringLiteral("-blur"), QStringLiteral("0x%1").arg(sigma)});
     std::printf("ImageMagick: convert with -blur 0x%.2f %.0f ms, file input and output alone %.0f ms\n", sigma, blur,
                 io);
     return blur - io;

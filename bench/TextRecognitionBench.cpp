@@ -87,11 +87,11 @@ int writeInputs(const QString &folder)
 {
     QDir().mkpath(folder);
     for (const auto &[name, screen] : images()) {
-        const QString base = folder + '/' + QString::fromStdString(name);
-        QFile text(base + ".txt");
-        if (!screen.image.save(base + ".png") || !text.open(QIODevice::WriteOnly))
+        const QString base = folder + u'/' + QString::fromStdString(name);
+        QFile text(base + QStringLiteral(".txt"));
+        if (!screen.image.save(base + QStringLiteral(".png")) || !text.open(QIODevice::WriteOnly))
             return 1;
-        text.write(OcrScreens::expectedLines(screen).join('\n').toUtf8() + '\n');
+        text.write(OcrScreens::expectedLines(screen).join(u'\n').toUtf8() + '\n');
     }
     return 0;
 }
@@ -110,8 +110,8 @@ int peerCharacterErrorRate(const std::string &argument)
     QTextStream in(&file);
     in.readLine(); // header
     while (!in.atEnd()) {
-        const QStringList f = in.readLine().split('\t');
-        if (f.size() < 12 || f[0] != "5")
+        const QStringList f = in.readLine().split(u'\t');
+        if (f.size() < 12 || f[0] != u"5")
             continue;
         const auto key = std::make_tuple(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt());
         const QRect box(f[6].toInt(), f[7].toInt(), f[8].toInt(), f[9].toInt());

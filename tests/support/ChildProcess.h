@@ -89,10 +89,10 @@ public:
     ChildProcess &operator=(const ChildProcess &) = delete;
 
     // Runs the child to its end and returns its exit code and everything it printed.
-    static Outcome run(const std::string &filter, const Variables &set,
+    static Outcome run(const std::string &filter, const Variables &set, const std::vector<std::string> &unset = {},
                        std::chrono::milliseconds timeout = std::chrono::seconds(30))
     {
-        ChildProcess child(filter, set, {}, true);
+        ChildProcess child(filter, set, unset, true);
         Outcome outcome;
         outcome.exitCode = child.waitForExit(timeout);
         outcome.output = child.buffer_;

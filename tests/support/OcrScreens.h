@@ -141,9 +141,11 @@ inline Screen englishUi()
 {
     ScreenPainter p(QStringLiteral("English UI"), 860, 280, QColor(245, 245, 247));
     p.column(36, 22, 40, 20, darkText,
-             {"Save changes before closing?", "Your edits will be lost if you don't save them.",
-              "Export as PNG or JPEG", "Recent captures (24 items)", "Keyboard shortcut: Ctrl+Shift+4",
-              "Library folder: /home/user/Pictures/Tarnwick"});
+             {QStringLiteral("Save changes before closing?"),
+              QStringLiteral("Your edits will be lost if you don't save them."),
+              QStringLiteral("Export as PNG or JPEG"), QStringLiteral("Recent captures (24 items)"),
+              QStringLiteral("Keyboard shortcut: Ctrl+Shift+4"),
+              QStringLiteral("Library folder: /home/user/Pictures/Tarnwick")});
     return p.take();
 }
 
@@ -151,8 +153,9 @@ inline Screen koreanUi()
 {
     ScreenPainter p(QStringLiteral("Korean UI"), 860, 280, QColor(250, 250, 250));
     p.column(36, 22, 40, 20, darkText,
-             {"캡처를 취소했습니다.", "라이브러리 인덱스를 읽지 못했습니다.", "최근 캡처 항목을 불러오는 중입니다",
-              "즐겨찾기에 추가", "휴지통으로 이동", "환경설정에서 단축키를 바꿀 수 있습니다"});
+             {QStringLiteral("캡처를 취소했습니다."), QStringLiteral("라이브러리 인덱스를 읽지 못했습니다."),
+              QStringLiteral("최근 캡처 항목을 불러오는 중입니다"), QStringLiteral("즐겨찾기에 추가"),
+              QStringLiteral("휴지통으로 이동"), QStringLiteral("환경설정에서 단축키를 바꿀 수 있습니다")});
     return p.take();
 }
 
@@ -160,8 +163,9 @@ inline Screen mixedLines()
 {
     ScreenPainter p(QStringLiteral("mixed lines"), 860, 280, QColor(248, 248, 248));
     p.column(36, 22, 40, 20, darkText,
-             {"PNG 파일로 내보내기", "Tarnwick 라이브러리 열기", "단축키: Ctrl+Shift+2",
-              "이메일 hong@example.com 으로 보내기", "해상도 3840 x 2160 화면", "OCR 결과를 클립보드에 복사"});
+             {QStringLiteral("PNG 파일로 내보내기"), QStringLiteral("Tarnwick 라이브러리 열기"),
+              QStringLiteral("단축키: Ctrl+Shift+2"), QStringLiteral("이메일 hong@example.com 으로 보내기"),
+              QStringLiteral("해상도 3840 x 2160 화면"), QStringLiteral("OCR 결과를 클립보드에 복사")});
     return p.take();
 }
 
@@ -169,20 +173,21 @@ inline Screen whiteOnDark()
 {
     ScreenPainter p(QStringLiteral("white on dark"), 860, 280, QColor(30, 31, 34));
     p.column(36, 22, 40, 20, lightText,
-             {"라이브러리", "Recent captures", "즐겨찾기 12개", "Trash is empty", "화면 녹화를 시작합니다",
-              "Recording saved to Recordings"});
+             {QStringLiteral("라이브러리"), QStringLiteral("Recent captures"), QStringLiteral("즐겨찾기 12개"),
+              QStringLiteral("Trash is empty"), QStringLiteral("화면 녹화를 시작합니다"),
+              QStringLiteral("Recording saved to Recordings")});
     return p.take();
 }
 
 inline Screen smallUiText()
 {
     ScreenPainter p(QStringLiteral("small 11-13 px"), 640, 230, QColor(36, 37, 40));
-    const QStringList lines{"File  Edit  View  Capture  Window  Help",
-                            "캡처 영역을 선택하세요",
-                            "Copied to clipboard",
-                            "텍스트 인식이 끝났습니다",
-                            "Size 1920 x 1080, 2.4 MB",
-                            "내보내기 형식: PNG"};
+    const QStringList lines{QStringLiteral("File  Edit  View  Capture  Window  Help"),
+                            QStringLiteral("캡처 영역을 선택하세요"),
+                            QStringLiteral("Copied to clipboard"),
+                            QStringLiteral("텍스트 인식이 끝났습니다"),
+                            QStringLiteral("Size 1920 x 1080, 2.4 MB"),
+                            QStringLiteral("내보내기 형식: PNG")};
     const int sizes[] = {11, 12, 13, 12, 11, 13};
     double y = 14;
     for (int i = 0; i < lines.size(); ++i) {
@@ -197,20 +202,26 @@ inline Screen fullScreen4k()
 {
     ScreenPainter p(QStringLiteral("3840x2160 screen"), 3840, 2160, QColor(24, 25, 28));
     p.panel(QRectF(-20, -20, 3880, 92), QColor(40, 41, 45));
-    p.text(40, 18, 26, lightText, "Tarnwick - Capture Studio", true);
+    p.text(40, 18, 26, lightText, QStringLiteral("Tarnwick - Capture Studio"), true);
     p.panel(QRectF(24, 96, 560, 2040), QColor(34, 35, 39));
-    p.column(64, 140, 88, 28, lightText, {"라이브러리", "모든 캡처", "즐겨찾기", "최근 항목", "동영상", "휴지통"});
+    p.column(64, 140, 88, 28, lightText,
+             {QStringLiteral("라이브러리"), QStringLiteral("모든 캡처"), QStringLiteral("즐겨찾기"),
+              QStringLiteral("최근 항목"), QStringLiteral("동영상"), QStringLiteral("휴지통")});
     p.column(660, 140, 96, 28, lightText,
-             {"Recent captures", "Screenshot 2026-12-07 at 09.41.12", "캡처한 화면에서 텍스트를 찾았습니다",
-              "Export as PNG or JPEG", "라이브러리 인덱스를 저장했습니다", "Size 3840 x 2160, 4.8 MB"});
+             {QStringLiteral("Recent captures"), QStringLiteral("Screenshot 2026-12-07 at 09.41.12"),
+              QStringLiteral("캡처한 화면에서 텍스트를 찾았습니다"), QStringLiteral("Export as PNG or JPEG"),
+              QStringLiteral("라이브러리 인덱스를 저장했습니다"), QStringLiteral("Size 3840 x 2160, 4.8 MB")});
     p.panel(QRectF(2200, 96, 1600, 900), QColor(44, 45, 50));
     p.column(2260, 150, 120, 28, lightText,
-             {"Details", "생성한 날짜: 2026년 12월 7일", "Kind: image", "태그: 회의, 디자인", "Text regions: 14",
-              "신뢰도 평균 0.93"});
+             {QStringLiteral("Details"), QStringLiteral("생성한 날짜: 2026년 12월 7일"), QStringLiteral("Kind: image"),
+              QStringLiteral("태그: 회의, 디자인"), QStringLiteral("Text regions: 14"),
+              QStringLiteral("신뢰도 평균 0.93")});
     p.panel(QRectF(660, 1300, 2400, 700), QColor(238, 238, 240));
     p.column(720, 1350, 120, 30, darkText,
-             {"Settings", "캡처 후 자동으로 텍스트를 인식합니다", "Show the capture in the library after saving",
-              "화면 녹화에 마이크 소리를 포함합니다", "Hide the pointer while recording"});
+             {QStringLiteral("Settings"), QStringLiteral("캡처 후 자동으로 텍스트를 인식합니다"),
+              QStringLiteral("Show the capture in the library after saving"),
+              QStringLiteral("화면 녹화에 마이크 소리를 포함합니다"),
+              QStringLiteral("Hide the pointer while recording")});
     return p.take();
 }
 
@@ -219,17 +230,21 @@ inline Screen desktop1600()
 {
     ScreenPainter p(QStringLiteral("1600x1000 window"), 1600, 1000, QColor(28, 29, 32));
     p.panel(QRectF(-20, -20, 1640, 64), QColor(40, 41, 45));
-    p.text(20, 10, 15, lightText, "Tarnwick - Capture Studio", true);
+    p.text(20, 10, 15, lightText, QStringLiteral("Tarnwick - Capture Studio"), true);
     p.panel(QRectF(12, 56, 280, 930), QColor(34, 35, 39));
-    p.column(32, 80, 44, 16, lightText, {"라이브러리", "모든 캡처", "즐겨찾기", "최근 항목", "동영상", "휴지통"});
+    p.column(32, 80, 44, 16, lightText,
+             {QStringLiteral("라이브러리"), QStringLiteral("모든 캡처"), QStringLiteral("즐겨찾기"),
+              QStringLiteral("최근 항목"), QStringLiteral("동영상"), QStringLiteral("휴지통")});
     p.column(330, 80, 48, 16, lightText,
-             {"Recent captures", "Screenshot 2026-12-07 at 09.41.12", "캡처한 화면에서 텍스트를 찾았습니다",
-              "Export as PNG or JPEG", "라이브러리 인덱스를 저장했습니다", "Size 1600 x 1000, 1.2 MB",
-              "회의록 초안 - 디자인 검토", "Meeting notes, December 7"});
+             {QStringLiteral("Recent captures"), QStringLiteral("Screenshot 2026-12-07 at 09.41.12"),
+              QStringLiteral("캡처한 화면에서 텍스트를 찾았습니다"), QStringLiteral("Export as PNG or JPEG"),
+              QStringLiteral("라이브러리 인덱스를 저장했습니다"), QStringLiteral("Size 1600 x 1000, 1.2 MB"),
+              QStringLiteral("회의록 초안 - 디자인 검토"), QStringLiteral("Meeting notes, December 7")});
     p.panel(QRectF(900, 500, 640, 300), QColor(236, 236, 238));
     p.column(930, 530, 44, 16, darkText,
-             {"변경 사항을 저장하시겠습니까?", "Your edits will be lost if you don't save them.", "저장하지 않음",
-              "Cancel", "Save"});
+             {QStringLiteral("변경 사항을 저장하시겠습니까?"),
+              QStringLiteral("Your edits will be lost if you don't save them."), QStringLiteral("저장하지 않음"),
+              QStringLiteral("Cancel"), QStringLiteral("Save")});
     return p.take();
 }
 
@@ -238,18 +253,18 @@ inline Screen desktop1600()
 inline Screen busyScreen4k()
 {
     ScreenPainter p(QStringLiteral("busy 3840x2160"), 3840, 2160, QColor(46, 52, 64));
-    const QStringList english{"The capture was saved to the library at 09:41.",
-                              "Recognized text is searchable from the library window.",
-                              "Export the edited image as PNG or JPEG from the File menu.",
-                              "Press Ctrl+Shift+2 to capture a region of the screen.",
-                              "Recording stopped after 12 minutes and 4 seconds.",
-                              "Blur hides names and numbers before you share a capture."};
-    const QStringList korean{"캡처가 라이브러리에 저장되었습니다.",
-                             "인식된 텍스트는 라이브러리에서 검색할 수 있습니다.",
-                             "파일 메뉴에서 편집한 이미지를 내보낼 수 있습니다.",
-                             "화면 영역을 캡처하려면 단축키를 누르세요.",
-                             "녹화가 12분 4초 후에 끝났습니다.",
-                             "공유하기 전에 이름과 번호를 흐리게 가리세요."};
+    const QStringList english{QStringLiteral("The capture was saved to the library at 09:41."),
+                              QStringLiteral("Recognized text is searchable from the library window."),
+                              QStringLiteral("Export the edited image as PNG or JPEG from the File menu."),
+                              QStringLiteral("Press Ctrl+Shift+2 to capture a region of the screen."),
+                              QStringLiteral("Recording stopped after 12 minutes and 4 seconds."),
+                              QStringLiteral("Blur hides names and numbers before you share a capture.")};
+    const QStringList korean{QStringLiteral("캡처가 라이브러리에 저장되었습니다."),
+                             QStringLiteral("인식된 텍스트는 라이브러리에서 검색할 수 있습니다."),
+                             QStringLiteral("파일 메뉴에서 편집한 이미지를 내보낼 수 있습니다."),
+                             QStringLiteral("화면 영역을 캡처하려면 단축키를 누르세요."),
+                             QStringLiteral("녹화가 12분 4초 후에 끝났습니다."),
+                             QStringLiteral("공유하기 전에 이름과 번호를 흐리게 가리세요.")};
     p.panel(QRectF(80, 80, 2100, 1960), QColor(250, 250, 251));
     p.text(120, 110, 28, darkText, QStringLiteral("회의록 - 디자인 검토 (Design review notes)"), true);
     for (int i = 0; i < 36; ++i)
@@ -280,8 +295,12 @@ inline Screen menuWithHighlight()
     p.text(140, 6, 13, Qt::white, QStringLiteral("캡처"));
     p.text(196, 6, 13, darkText, QStringLiteral("창   도움말"));
     p.panel(QRectF(124, 30, 300, 182), Qt::white);
-    const QStringList items{"새 캡처", "영역 캡처", "창 캡처", "화면 녹화 시작", "텍스트 인식", "라이브러리 열기"};
-    const QStringList keys{"Ctrl+N", "Ctrl+Shift+2", "Ctrl+Shift+3", "Ctrl+Shift+5", "Ctrl+Shift+O", "Ctrl+L"};
+    const QStringList items{QStringLiteral("새 캡처"),     QStringLiteral("영역 캡처"),
+                            QStringLiteral("창 캡처"),     QStringLiteral("화면 녹화 시작"),
+                            QStringLiteral("텍스트 인식"), QStringLiteral("라이브러리 열기")};
+    const QStringList keys{QStringLiteral("Ctrl+N"),       QStringLiteral("Ctrl+Shift+2"),
+                           QStringLiteral("Ctrl+Shift+3"), QStringLiteral("Ctrl+Shift+5"),
+                           QStringLiteral("Ctrl+Shift+O"), QStringLiteral("Ctrl+L")};
     for (int i = 0; i < items.size(); ++i) {
         const double y = 38 + i * 28;
         const bool highlighted = i == 1;
@@ -328,10 +347,11 @@ inline Screen notificationWithButtons()
 inline Screen photoList()
 {
     ScreenPainter p(QStringLiteral("pictures beside text"), 560, 540, QColor(30, 31, 34));
-    const QStringList titles{"회의록 초안 - 디자인 검토", "Screenshot 2026-12-07 at 09.41.12",
-                             "제주도 여행 사진",          "영수증 스캔 12월",
-                             "Error dialog in settings",  "가족 모임 사진 모음",
-                             "Whiteboard sketch",         "주간 보고서 표지"};
+    const QStringList titles{
+        QStringLiteral("회의록 초안 - 디자인 검토"), QStringLiteral("Screenshot 2026-12-07 at 09.41.12"),
+        QStringLiteral("제주도 여행 사진"),          QStringLiteral("영수증 스캔 12월"),
+        QStringLiteral("Error dialog in settings"),  QStringLiteral("가족 모임 사진 모음"),
+        QStringLiteral("Whiteboard sketch"),         QStringLiteral("주간 보고서 표지")};
     const QColor from[] = {QColor(250, 180, 90), QColor(70, 130, 230),  QColor(40, 170, 150),  QColor(230, 230, 220),
                            QColor(220, 70, 70),  QColor(160, 110, 220), QColor(240, 240, 240), QColor(90, 200, 90)};
     for (int i = 0; i < titles.size(); ++i) {
@@ -352,7 +372,8 @@ inline Screen outlinedButtons()
     ScreenPainter p(QStringLiteral("outlined buttons"), 720, 220, QColor(248, 248, 250));
     // One script to a row: the tops of Hangul and Latin ink differ by more than the reading
     // order's row tolerance, so a mixed row's order would hang on a pixel.
-    const QStringList light{"복사", "저장", "공유", "삭제", "내보내기", "인쇄"};
+    const QStringList light{QStringLiteral("복사"), QStringLiteral("저장"),     QStringLiteral("공유"),
+                            QStringLiteral("삭제"), QStringLiteral("내보내기"), QStringLiteral("인쇄")};
     double x = 16;
     for (const auto &label : light) {
         const double width = QFontMetricsF(ScreenPainter::font(13)).horizontalAdvance(label) + 32;
@@ -360,8 +381,9 @@ inline Screen outlinedButtons()
         x += width + 8;
     }
     p.panel(QRectF(8, 60, 704, 150), QColor(36, 37, 41));
-    const QStringList dark{"Cancel",      "Retry",         "Open log",  "Copy path",
-                           "자세히 보기", "보고서 보내기", "설정 열기", "닫기"};
+    const QStringList dark{QStringLiteral("Cancel"),    QStringLiteral("Retry"),       QStringLiteral("Open log"),
+                           QStringLiteral("Copy path"), QStringLiteral("자세히 보기"), QStringLiteral("보고서 보내기"),
+                           QStringLiteral("설정 열기"), QStringLiteral("닫기")};
     for (int i = 0; i < dark.size(); ++i)
         p.button(QRectF(24 + (i % 4) * 168, 80 + (i / 4) * 56, 156, 48), {}, QColor(96, 97, 104), 13, lightText,
                  dark[i]);
@@ -372,14 +394,14 @@ inline Screen outlinedButtons()
 inline Screen envFile()
 {
     ScreenPainter p(QStringLiteral("monospaced .env"), 560, 190, Qt::white);
-    const QStringList lines{"# 로컬 개발 환경",
-                            "APP_ENV=development",
-                            "DATABASE_URL=postgres://tarn_app@localhost:5432/tarn_dev",
-                            "CAPTURE_DIR=/home/user/Pictures/Tarnwick",
-                            "STRIPE_SECRET_KEY=sk_live_51HxT9aQ2mZ8kP4rW7vB",
-                            "GITHUB_TOKEN=ghp_R4ndmTkn5Vx8QwErTy7UbZs2AcDe",
-                            "MAX_UPLOAD_SIZE_MB=25",
-                            "SOME_TOKEN=abc_def_123"};
+    const QStringList lines{QStringLiteral("# 로컬 개발 환경"),
+                            QStringLiteral("APP_ENV=development"),
+                            QStringLiteral("DATABASE_URL=postgres://tarn_app@localhost:5432/tarn_dev"),
+                            QStringLiteral("CAPTURE_DIR=/home/user/Pictures/Tarnwick"),
+                            QStringLiteral("STRIPE_SECRET_KEY=sk_live_51HxT9aQ2mZ8kP4rW7vB"),
+                            QStringLiteral("GITHUB_TOKEN=ghp_R4ndmTkn5Vx8QwErTy7UbZs2AcDe"),
+                            QStringLiteral("MAX_UPLOAD_SIZE_MB=25"),
+                            QStringLiteral("SOME_TOKEN=abc_def_123")};
     for (int i = 0; i < lines.size(); ++i)
         p.code(14, 12 + i * 20, 12, darkText, lines[i]);
     return p.take();
@@ -389,10 +411,14 @@ inline Screen envFile()
 inline Screen shortcutList()
 {
     ScreenPainter p(QStringLiteral("12 px shortcuts"), 460, 250, QColor(36, 37, 40));
-    const QStringList commands{"영역 캡처", "전체 화면 캡처", "Copy to clipboard", "텍스트 인식",
-                               "Undo",      "Redo",           "Show library",      "화면 녹화"};
-    const QStringList keys{"Ctrl+Shift+2", "Ctrl+Shift+3", "Ctrl+C", "Ctrl+Shift+O",
-                           "Ctrl+Z",       "Ctrl+Shift+Z", "Ctrl+L", "Ctrl+Shift+5"};
+    const QStringList commands{
+        QStringLiteral("영역 캡처"),    QStringLiteral("전체 화면 캡처"), QStringLiteral("Copy to clipboard"),
+        QStringLiteral("텍스트 인식"),  QStringLiteral("Undo"),           QStringLiteral("Redo"),
+        QStringLiteral("Show library"), QStringLiteral("화면 녹화")};
+    const QStringList keys{QStringLiteral("Ctrl+Shift+2"), QStringLiteral("Ctrl+Shift+3"),
+                           QStringLiteral("Ctrl+C"),       QStringLiteral("Ctrl+Shift+O"),
+                           QStringLiteral("Ctrl+Z"),       QStringLiteral("Ctrl+Shift+Z"),
+                           QStringLiteral("Ctrl+L"),       QStringLiteral("Ctrl+Shift+5")};
     for (int i = 0; i < commands.size(); ++i) {
         p.text(16, 12 + i * 28, 12, lightText, commands[i]);
         p.text(300, 12 + i * 28, 12, QColor(170, 172, 178), keys[i]);
@@ -435,7 +461,7 @@ inline std::u32string normalized(const QStringList &lines)
     for (const auto &line : lines)
         if (const QString simple = line.simplified(); !simple.isEmpty())
             kept << simple;
-    const auto ucs4 = kept.join('\n').toUcs4();
+    const auto ucs4 = kept.join(u'\n').toUcs4();
     return {ucs4.begin(), ucs4.end()};
 }
 
@@ -478,7 +504,7 @@ inline ErrorTally errors(const QStringList &expected, const QStringList &recogni
 
 inline ErrorTally errors(const Screen &screen, const RecognitionResult &result)
 {
-    return errors(expectedLines(screen), QString::fromStdString(result.text()).split('\n'));
+    return errors(expectedLines(screen), QString::fromStdString(result.text()).split(u'\n'));
 }
 
 // Character error rate: edits from the known text to the recognized text per known character.

@@ -76,15 +76,15 @@ private:
 inline int runTestWindows(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    const QStringList entries = qEnvironmentVariable("TARN_TEST_WINDOWS").split(';', Qt::SkipEmptyParts);
+    const QStringList entries = qEnvironmentVariable("TARN_TEST_WINDOWS").split(u';', Qt::SkipEmptyParts);
     for (const QString &entry : entries) {
-        const QStringList parts = entry.split('|');
+        const QStringList parts = entry.split(u'|');
         if (parts.size() < 4)
             continue;
-        auto *window = new TestPatternWindow(parts[3].contains('p'), parts[3].contains('t') ? parts[0] : QString());
-        if (!parts[3].contains('u'))
+        auto *window = new TestPatternWindow(parts[3].contains(u'p'), parts[3].contains(u't') ? parts[0] : QString());
+        if (!parts[3].contains(u'u'))
             window->setTitle(parts[0]);
-        if (parts[3].contains('a'))
+        if (parts[3].contains(u'a'))
             window->setFlag(Qt::WindowStaysOnTopHint);
         window->resize(parts[1].toInt(), parts[2].toInt());
         window->show();

@@ -263,8 +263,8 @@ CaptureItem LibraryStore::saveEdits(const Uuid &id, const std::string &title, co
 
 QString LibraryStore::recordingURL()
 {
-    writePrivate(LibraryIndex::encode(items), folder(Paths::indexName));
-    items_.swap(items);
+    items();
+    return Paths::child(folder(Paths::recordingsName), Uuid::random().toQString() + QLatin1String(".mp4"));
 }
 
 void LibraryStore::removeFinalizedRecording(const QString &path)
@@ -292,8 +292,8 @@ void LibraryStore::removeFinalizedRecording(const QString &path)
 
 QStringList LibraryStore::pendingRecordings()
 {
-    writePrivate(LibraryIndex::encode(items), folder(Paths::indexName));
-    items_.swap(items);
+    items();
+    const QString recordings = folder(Paths::recordingsName);
     QStringList pending;
     for (const QString &name : Files::listFolder(recordings)) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));

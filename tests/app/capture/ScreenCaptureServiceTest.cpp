@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -44,9 +45,10 @@ public:
     }
 };
 
-WindowInfo window(uint32_t id, QString title, QString app, std::optional<int64_t> pid, QRect frame, int layer = 0)
+WindowInfo window(uint32_t id, const char *title, const char *app, std::optional<int64_t> pid, QRect frame,
+                  int layer = 0)
 {
-    return {id, std::move(title), std::move(app), pid, frame, frame, layer, true};
+    return {id, QString::fromUtf8(title), QString::fromUtf8(app), pid, frame, frame, layer, true};
 }
 
 struct Service {
@@ -208,8 +210,14 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
 TEST(ScreenCaptureService, WindowCaptureWithoutWindowReadingReadsTheFrameAndSaysSo)
 {
     Service s;
-    const ShareableWindow window{
-        42, "Notes", "notes", getpid() + 1, QRectF(2000 / 2.0, 10, 200, 100), QRect(2000, 20, 400, 200), 0, 2.0};
+    const ShareableWindow window{42,
+                                 QStringLiteral("Notes"),
+                                 QStringLiteral("notes"),
+                                 getpid() + 1,
+                                 QRectF(2000 / 2.0, 10, 200, 100),
+                                 QRect(2000, 20, 400, 200),
+                                 0,
+                                 2.0};
     const CapturedImage captured =
         TestSupport::await(s.service.capture(ScreenCaptureService::windowFilter(window), std::nullopt, false));
     EXPECT_EQ(s.source->grabs.back(), QRect(2000, 20, 400, 200));
@@ -265,7 +273,7 @@ TEST(ExclusiveScreenCaptureService, WindowCaptureGivesTheWindowAloneCoveredAndHa
         EXPECT_TRUE(captured.notice.isEmpty());
         EXPECT_EQ(captured.image.size(), now.frame.size());
         EXPECT_EQ(TestSupport::patternMismatches(captured.image, now.contentRect.size(),
-                                          now.contentRect.topLeft() - now.frame.topLeft()),
+                                                 now.contentRect.topLeft() - now.frame.topLeft()),
                   0);
         QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
         captured.image.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/window-alone-%1.png").arg(int(composited)));

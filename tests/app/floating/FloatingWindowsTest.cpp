@@ -217,7 +217,9 @@ TEST_F(ExclusiveFloatingWindows, QuickCapturePanelActsClosesAndDismissesItself)
     EXPECT_TRUE(actions.panelGoneAtOpen);
     floating.showCapture(item, sampleImage({400, 300}), actions);
     QTest::mouseClick(floating.capturePanel()->findChild<QuickCaptureView *>()->pinButton(), Qt::LeftButton);
-    EXPECT_EQ(actions.calls, (QStringList{"copy 스크린샷", "open 스크린샷", "pin 스크린샷"}));
+    EXPECT_EQ(actions.calls,
+              (QStringList{QStringLiteral("copy 스크린샷"), QStringLiteral("open 스크린샷"),
+                           QStringLiteral("pin 스크린샷")}));
     EXPECT_EQ(floating.capturePanel(), nullptr);
 
     // A second capture within the delay replaces the first and gets the full delay itself.
@@ -354,10 +356,11 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
 {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("clip.mp4"));
-    const int made =
-        QProcess::execute(QStringLiteral("ffmpeg"),
-                          {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=640x360:rate=30:duration=3", "-c:v",
-                           "libx264", "-pix_fmt", "yuv420p", file});
+    const int made = QProcess::execute(
+        QStringLiteral("ffmpeg"),
+        {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+         QStringLiteral("-i"), QStringLiteral("testsrc=size=640x360:rate=30:duration=3"), QStringLiteral("-c:v"),
+         QStringLiteral("libx264"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), file});
     if (made != 0)
         GTEST_SKIP() << "ffmpeg cannot make the test video";
 

@@ -107,18 +107,12 @@ TEST(ExclusiveRecordingSheet, PreselectsThePointersScreenAndRecordsTheChosenOne)
     TwoMonitorServer server;
     ASSERT_TRUE(server.ok()) << "no private X server with two monitors";
     QTemporaryDir dir;
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), server.display());
-    environment.insert(QString::fromLatin1(twoScreensVariable), dir.path());
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoScreenChild.*")});
-    ASSERT_TRUE(child.waitForFinished(120000)) << "the child did not finish";
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    const auto child = TestSupport::ChildProcess::run(
+        "TwoScreenChild.*",
+        {{"DISPLAY", server.display().toStdString()}, {twoScreensVariable, dir.path().toStdString()}},
+        {"QT_QPA_PLATFORM"}, std::chrono::minutes(2));
+    EXPECT_EQ(child.exitCode, 0) << child.output;
+    EXPECT_NE(child.output.find("[  PASSED  ] 1 test"), std::string::npos) << child.output;
 }
 
 // Runs inside the private server: the pointer rests on the right monitor.

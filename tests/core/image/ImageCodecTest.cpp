@@ -73,9 +73,9 @@ QByteArray exifOrientation(uint16_t orientation)
     return jpegSegment(0xE1, QByteArray("Exif\0\0", 6) + tiff);
 }
 
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
 {
-    const QString path = dir.filePath(name);
+    const QString path = dir.filePath(QString::fromUtf8(name));
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(bytes);
@@ -110,8 +110,8 @@ TEST(ImageCodec, ExportFormatNamesExtensionsAndTypes)
     EXPECT_EQ(caseFromName<ExportFormat>("jpg"), std::nullopt);
     EXPECT_EQ(caseFromName<ExportFormat>("PNG"), std::nullopt);
     EXPECT_EQ(allCases<ExportFormat>(), (std::array{ExportFormat::png, ExportFormat::jpeg}));
-    EXPECT_EQ(fileExtension(ExportFormat::png), "png");
-    EXPECT_EQ(fileExtension(ExportFormat::jpeg), "jpg");
+    EXPECT_EQ(fileExtension(ExportFormat::png), QStringLiteral("png"));
+    EXPECT_EQ(fileExtension(ExportFormat::jpeg), QStringLiteral("jpg"));
     const QMimeDatabase mime;
     for (ExportFormat f : allCases<ExportFormat>()) {
         const QMimeType type = mime.mimeTypeForName(contentType(f));
@@ -126,7 +126,7 @@ TEST(ImageCodec, ReadRefusesWhatIsNotAnImage)
     QTemporaryDir dir;
     EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(writeFile(dir, "notes.png", "just some text\n"))); }),
               ImageFailure::Case::unreadable);
-    EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(dir.filePath("missing.png"))); }),
+    EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(dir.filePath(QStringLiteral("missing.png")))); }),
               ImageFailure::Case::unreadable);
     EXPECT_EQ(failureOf([&] { ImageCodec::read(fsPath(dir.path())); }), ImageFailure::Case::unreadable);
     EXPECT_EQ(failureOf([] { ImageCodec::read(QByteArray()); }), ImageFailure::Case::unreadable);
@@ -386,8 +386,8 @@ TEST(ImageCodec, JpegQualityIsClampedAndPngIgnoresIt)
 TEST(ImageCodec, EncodedBytesCarryNoMetadata)
 {
     QImage image = quadrants(32, 32);
-    image.setText("Comment", "private note");
-    image.setText("Author", "someone");
+    image.setText(QStringLiteral("Comment"), QStringLiteral("private note"));
+    image.setText(QStringLiteral("Author"), QStringLiteral("someone"));
     const QByteArray png = ImageCodec::encode(image, ExportFormat::png, 0.92);
     for (const QByteArray &type : chunkTypes(png))
         EXPECT_TRUE(type != "tEXt" && type != "zTXt" && type != "iTXt" && type != "eXIf" && type != "tIME")

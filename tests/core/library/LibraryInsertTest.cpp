@@ -133,8 +133,11 @@ protected:
         for (const auto &[name, muxer, codec] : made) {
             QProcess ffmpeg;
             ffmpeg.start(QStringLiteral("ffmpeg"),
-                         {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "color=c=red:s=64x48:d=0.2:r=10", "-c:v",
-                          codec, "-f", muxer, movies->filePath(QLatin1String(name))});
+                         {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                          QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                          QStringLiteral("color=c=red:s=64x48:d=0.2:r=10"), QStringLiteral("-c:v"),
+                          QLatin1String(codec), QStringLiteral("-f"), QLatin1String(muxer),
+                          movies->filePath(QLatin1String(name))});
             ffmpeg.waitForFinished(30000);
         }
     }

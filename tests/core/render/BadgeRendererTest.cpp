@@ -112,7 +112,7 @@ TEST(BadgeRenderer, PaletteSheets)
 TEST(BadgePreview, WritesThePaletteFileAndItsFolder)
 {
     QTemporaryDir dir;
-    const QString nested = dir.filePath("a/b/palette.png");
+    const QString nested = dir.filePath(QStringLiteral("a/b/palette.png"));
     EXPECT_EQ(BadgePreview::write(nested, true), nested);
     const QImage written = ImageCodec::read(std::filesystem::path(nested.toStdString()));
     EXPECT_EQ(written.size(), QSize(1000, 900));
@@ -120,16 +120,16 @@ TEST(BadgePreview, WritesThePaletteFileAndItsFolder)
     // A relative path is taken from the working directory.
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    const QString relative = BadgePreview::write("plain.png", false);
+    const QString relative = BadgePreview::write(QStringLiteral("plain.png"), false);
     QDir::setCurrent(previous);
-    EXPECT_EQ(relative, dir.filePath("plain.png"));
+    EXPECT_EQ(relative, dir.filePath(QStringLiteral("plain.png")));
     EXPECT_EQ(ImageCodec::read(std::filesystem::path(relative.toStdString())).size(), QSize(1000, 180));
 
     // A parent that is a file cannot become a folder.
-    QFile blocker(dir.filePath("blocker"));
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_THROW(BadgePreview::write(dir.filePath("blocker/palette.png"), false), ImageFailure);
+    EXPECT_THROW(BadgePreview::write(dir.filePath(QStringLiteral("blocker/palette.png")), false), ImageFailure);
 }
 
 TEST(BadgeRotationGeometry, RingRadius)

@@ -71,13 +71,15 @@ TEST(RenderReview, FlattenedCaptureForEveryBackdrop)
         doc.aspect = backdrop == Backdrop::midnight ? FrameAspect::square : FrameAspect::natural;
         const QImage picture = RasterRenderer::render(source, doc);
         const QString name = QString::fromUtf8(caseName(backdrop).data());
-        ASSERT_TRUE(picture.save(outputFolder() + "/flattened-" + name + ".png", "PNG", 80));
+        ASSERT_TRUE(
+            picture.save(outputFolder() + QStringLiteral("/flattened-") + name + QStringLiteral(".png"), "PNG", 80));
         if (backdrop == Backdrop::none) {
             EXPECT_EQ(picture.size(), QSize(3457, 1859));
         }
         const QImage thumb = RasterRenderer::render(source, doc, 720);
         EXPECT_EQ(std::max(thumb.width(), thumb.height()), 720);
-        ASSERT_TRUE(thumb.save(outputFolder() + "/thumbnail-" + name + ".png", "PNG", 80));
+        ASSERT_TRUE(
+            thumb.save(outputFolder() + QStringLiteral("/thumbnail-") + name + QStringLiteral(".png"), "PNG", 80));
     }
 }
 
@@ -88,8 +90,8 @@ TEST(RenderReview, BadgePalettes)
     EXPECT_EQ(plain.size(), QSize(1000, 180));
     EXPECT_EQ(rotations.size(), QSize(1000, 900));
     // Written the way the developer tool writes them: encoded and stripped by the codec.
-    BadgePreview::write(outputFolder() + "/badge-palette.png", false);
-    BadgePreview::write(outputFolder() + "/badge-palette-rotations.png", true);
+    BadgePreview::write(outputFolder() + QStringLiteral("/badge-palette.png"), false);
+    BadgePreview::write(outputFolder() + QStringLiteral("/badge-palette-rotations.png"), true);
 }
 
 } // namespace

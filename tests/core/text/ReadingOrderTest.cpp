@@ -136,8 +136,8 @@ TEST(RecognitionLanguages, preferredLanguagesAreKeptInPreferenceOrderWhenSupport
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
     EXPECT_EQ(installedRecognitionLanguages(folder), List{});
-    QFile(dir.filePath("kor.traineddata")).open(QIODevice::WriteOnly); // empty: not a model
-    QFile fra(dir.filePath("fra.traineddata"));
+    QFile(dir.filePath(QStringLiteral("kor.traineddata"))).open(QIODevice::WriteOnly); // empty: not a model
+    QFile fra(dir.filePath(QStringLiteral("fra.traineddata")));
     fra.open(QIODevice::WriteOnly);
     fra.write("x");
     fra.close();
