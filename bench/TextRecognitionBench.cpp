@@ -207,7 +207,7 @@ int readTestSet(const QString &folder)
     OcrScreens::ErrorTally pooled;
     for (const auto &screen : OcrScreens::testSet()) {
         if (!folder.isEmpty())
-            screen.image.save(folder + '/' + QString(screen.name).replace(' ', '-') + ".png");
+            screen.image.save(folder + u'/' + QString(screen.name).replace(u' ', u'-') + QStringLiteral(".png"));
         const RecognitionResult result = recognizer.recognize(screen.image);
         const OcrScreens::ErrorTally tally = OcrScreens::errors(screen, result);
         pooled += tally;

@@ -360,7 +360,7 @@ inline Screen photoList()
         p.text(100, y + 6, 14, lightText, titles[i]);
         p.text(100, y + 29, 12, QColor(150, 152, 158),
                QStringLiteral("2026-12-%1 · 1920 x 1080 · %2 MB")
-                   .arg(i + 1, 2, 10, QChar('0'))
+                   .arg(i + 1, 2, 10, QChar(u'0'))
                    .arg(1.2 + i * 0.3, 0, 'f', 1));
     }
     return p.take();

@@ -152,8 +152,9 @@ TEST(ExclusiveRecording, SystemSoundAndMicrophoneGiveAnAudibleTrackAndTheRegionI
     QString defaultSource;
     pactl({QStringLiteral("get-default-source")}, &defaultSource);
     // An output's monitor is no microphone.
-    if (defaultSource.endsWith(QLatin1String(".monitor")))
+    if (defaultSource.endsWith(QLatin1String(".monitor"))) {
         EXPECT_FALSE(AudioCapture::canOpenMicrophone());
+    }
     QString module;
     ASSERT_EQ(pactl({QStringLiteral("load-module"), QStringLiteral("module-null-source"),
                      QStringLiteral("source_name=tarn_mic")},

@@ -51,11 +51,13 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
 TEST(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
 {
     const std::map<QString, double> limits{
-        {"English UI", 0.01},           {"Korean UI", 0.02},       {"mixed lines", 0.03},
-        {"white on dark", 0.04},        {"small 11-13 px", 0.03},  {"3840x2160 screen", 0.02},
-        {"menu highlight", 0.07},       {"dialog buttons", 0.05},  {"notification", 0.06},
-        {"pictures beside text", 0.14}, {"outlined buttons", 0.1}, {"monospaced .env", 0.02},
-        {"12 px shortcuts", 0.02},
+        {QStringLiteral("English UI"), 0.01},      {QStringLiteral("Korean UI"), 0.02},
+        {QStringLiteral("mixed lines"), 0.03},     {QStringLiteral("white on dark"), 0.04},
+        {QStringLiteral("small 11-13 px"), 0.03},  {QStringLiteral("3840x2160 screen"), 0.02},
+        {QStringLiteral("menu highlight"), 0.07},  {QStringLiteral("dialog buttons"), 0.05},
+        {QStringLiteral("notification"), 0.06},    {QStringLiteral("pictures beside text"), 0.14},
+        {QStringLiteral("outlined buttons"), 0.1}, {QStringLiteral("monospaced .env"), 0.02},
+        {QStringLiteral("12 px shortcuts"), 0.02},
     };
     OcrScreens::ErrorTally pooled;
     std::printf("%-22s %8s %8s %10s\n", "screen", "CER", "limit", "ms");
