@@ -68,6 +68,14 @@ std::string Uuid::toString() const
     return out;
 }
 
+bool Uuid::isNil() const
+{
+    for (uint8_t b : bytes_)
+        if (b != 0)
+            return false;
+    return true;
+}
+
 } // namespace tarn
 
 size_t std::hash<tarn::Uuid>::operator()(const tarn::Uuid &id) const noexcept

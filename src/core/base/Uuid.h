@@ -22,6 +22,7 @@ public:
 
     std::string toString() const;
     QString toQString() const { return QString::fromStdString(toString()); }
+    bool isNil() const;
     const std::array<uint8_t, 16> &bytes() const { return bytes_; }
 
     friend bool operator==(const Uuid &, const Uuid &) = default;

@@ -53,5 +53,22 @@ TEST(SharedControls, RenderWithTheirPlatesAndSizes)
     EXPECT_EQ(Keycap::font().pixelSize(), 10);
 }
 
+// A control that cannot be pressed must not look like one that can: the views disable their
+// buttons while the library is busy or not ready.
+TEST(SharedControls, DisabledControlsLookDifferentFromEnabledOnes)
+{
+    Theme::useIconTheme();
+    IconButton icon(QStringLiteral("trash"), QStringLiteral("휴지통"));
+    TarnButton prominent(QStringLiteral("녹화 시작"), {true, false});
+    TarnButton plain(QStringLiteral("취소"));
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{&icon, &prominent, &plain}) {
+        button->resize(button->sizeHint());
+        const QImage enabled = button->grab().toImage();
+        button->setEnabled(false);
+        const QImage disabled = button->grab().toImage();
+        EXPECT_NE(enabled, disabled) << button->accessibleName().toStdString() << button->text().toStdString();
+    }
+}
+
 } // namespace
 } // namespace tarn
