@@ -106,8 +106,8 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
     EXPECT_EQ(model.items().size(), 4u);
 
     model.importFiles(); // through the panel, in its order
-    ASSERT_TRUE(
-        TestSupport::answerFileDialog({file(QStringLiteral("one.png"), "PNG"), file(QStringLiteral("two.mp4"), "MP4")}));
+    ASSERT_TRUE(TestSupport::answerFileDialog(
+        {file(QStringLiteral("one.png"), "PNG"), file(QStringLiteral("two.mp4"), "MP4")}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.items().size() == 6; }, 20000));
     EXPECT_EQ(titles().back(), "two");
 }
@@ -117,8 +117,9 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
 TEST_F(ItemOpeningTest, OpeningPlaysVideosAndKeepsOneEditorPerImage)
 {
     model.preferences().setAutomaticOCR(false);
-    TestSupport::await(model.importURLs({file(QStringLiteral("Shot.png"), "TEXT"), file(QStringLiteral("clip.mp4"), "MP4"),
-                                  file(QStringLiteral("Lost.png"), "PNG")}));
+    TestSupport::await(
+        model.importURLs({file(QStringLiteral("Shot.png"), "TEXT"), file(QStringLiteral("clip.mp4"), "MP4"),
+                          file(QStringLiteral("Lost.png"), "PNG")}));
     const CaptureItem shot = model.items()[0], clip = model.items()[1], lost = model.items()[2];
     model.openItem(clip);
     model.openItem(clip);

@@ -163,7 +163,8 @@ TEST_F(ExclusiveRecordingFlow, ImportFailuresKeepTheFileAndCountWhatIsLeftForRec
     EXPECT_TRUE(model->errorMessage()->startsWith(QStringLiteral("녹화는 라이브러리에 저장했지만")));
     EXPECT_EQ(model->pendingRecordingCount(), 1);
 
-    TestSupport::writeMovie(recordings() + QStringLiteral("/cut.mp4"), TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 5, 10}}, 0});
+    TestSupport::writeMovie(recordings() + QStringLiteral("/cut.mp4"),
+                            TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 5, 10}}, 0});
     Q_EMIT model->recorder().failed(AppError(4, QStringLiteral("녹화 파일을 쓰지 못했습니다.")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return model->pendingRecordingCount() == 2; }, 10000));
 }
