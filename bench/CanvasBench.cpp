@@ -34,7 +34,7 @@
 namespace {
 
 using namespace tarn;
-using fixtures::mark;
+using RenderFixtures::mark;
 using Clock = std::chrono::steady_clock;
 
 constexpr QSize viewSize(1240, 820);
@@ -74,7 +74,7 @@ struct Editor {
         CaptureItem item;
         item.id = Uuid::random();
         item.edits = document(withBlur);
-        model = std::make_unique<EditorModel>(item, fixtures::capture(source.width(), source.height()), host);
+        model = std::make_unique<EditorModel>(item, RenderFixtures::capture(source.width(), source.height()), host);
         view = std::make_unique<ImageEditingView>(*model);
         view->resize(viewSize);
     }
@@ -83,7 +83,7 @@ struct Editor {
     LibraryRepository repository;
     TextRecognition recognition;
     FloatingWindows floating;
-    test::TestEditorHost host;
+    TestSupport::TestEditorHost host;
     std::unique_ptr<EditorModel> model;
     std::unique_ptr<ImageEditingView> view;
 };

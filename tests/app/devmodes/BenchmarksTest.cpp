@@ -76,9 +76,16 @@ TEST(Benchmarks, RunWritesTheRenderAndAReportOfEveryKeyAndPrintsOnlyTheReport)
     EXPECT_EQ(outcome.out, json + "\n");
 
     const QJsonObject report = QJsonDocument::fromJson(json).object();
-    const QStringList keys{"build",          "comparison",           "exportedPNGBytes", "generatedAt",
-                           "input",          "measurements",         "operatingSystem",  "physicalMemoryBytes",
-                           "processorCount", "recognizedRegionCount"};
+    const QStringList keys{QStringLiteral("build"),
+                           QStringLiteral("comparison"),
+                           QStringLiteral("exportedPNGBytes"),
+                           QStringLiteral("generatedAt"),
+                           QStringLiteral("input"),
+                           QStringLiteral("measurements"),
+                           QStringLiteral("operatingSystem"),
+                           QStringLiteral("physicalMemoryBytes"),
+                           QStringLiteral("processorCount"),
+                           QStringLiteral("recognizedRegionCount")};
     EXPECT_EQ(report.keys(), keys);
     for (const char *key : {"build", "comparison", "input", "operatingSystem"})
         EXPECT_FALSE(report[QLatin1String(key)].toString().isEmpty()) << key;
@@ -97,8 +104,10 @@ TEST(Benchmarks, RunWritesTheRenderAndAReportOfEveryKeyAndPrintsOnlyTheReport)
     ASSERT_EQ(measurements.size(), 4);
     for (int i = 0; i < 4; ++i) {
         const QJsonObject m = measurements[i].toObject();
-        EXPECT_EQ(m.keys(),
-                  (QStringList{"iterations", "medianMilliseconds", "name", "p95Milliseconds", "samplesMilliseconds"}));
+        EXPECT_EQ(
+            m.keys(),
+            (QStringList{QStringLiteral("iterations"), QStringLiteral("medianMilliseconds"), QStringLiteral("name"),
+                         QStringLiteral("p95Milliseconds"), QStringLiteral("samplesMilliseconds")}));
         EXPECT_EQ(m[QLatin1String("name")].toString(), QLatin1String(expected[i].first));
         EXPECT_EQ(m[QLatin1String("iterations")].toInteger(), expected[i].second);
         std::vector<double> samples;
@@ -128,7 +137,8 @@ TEST(Benchmarks, AnOutputThatIsAFileFailsWithStatusOneAndWritesNothing)
     EXPECT_EQ(outcome.out, QByteArray());
     EXPECT_TRUE(outcome.err.startsWith("Benchmark failed: ")) << outcome.err.toStdString();
     EXPECT_TRUE(outcome.err.endsWith("\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"plain-file"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{QStringLiteral("plain-file")});
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "app/editor/CanvasPainter.h"
 #include "core/render/RasterRenderer.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 namespace {
 
 const QColor backdrop = QColor::fromRgbF(0.065f, 0.085f, 0.115f);
@@ -113,12 +113,12 @@ TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
                                   {MarkupTool::highlight, {0.05, 0.6}, {0.45, 0.7}},
                                   {MarkupTool::blur, {0.6, 0.6}, {0.9, 0.9}},
                                   {MarkupTool::redact, {0.1, 0.8}, {0.3, 0.85}}})
-        document.annotations.push_back(fixtures::mark(tool, {from, to}));
-    Annotation badge = fixtures::mark(MarkupTool::badge, {{0.8, 0.2}});
+        document.annotations.push_back(RenderFixtures::mark(tool, {from, to}));
+    Annotation badge = RenderFixtures::mark(MarkupTool::badge, {{0.8, 0.2}});
     badge.badgeRotation = 30;
     document.annotations.push_back(badge);
     canvas.reset();
-    model = makeModel(item, fixtures::capture(1600, 900));
+    model = makeModel(item, RenderFixtures::capture(1600, 900));
     model->setDocument(document);
     QWidget window; // the canvas away from its window's corner, as the editor places it
     auto *layout = new QVBoxLayout(&window);
@@ -150,11 +150,11 @@ TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
 
 TEST(CanvasPainter, AFailedRenderShowsTheTextOverThePlateAndNoOverlays)
 {
-    const QImage source = fixtures::capture(1600, 900, false);
+    const QImage source = RenderFixtures::capture(1600, 900, false);
     EditDocument document;
-    document.annotations.push_back(fixtures::mark(MarkupTool::badge, {{0.5, 0.5}}));
+    document.annotations.push_back(RenderFixtures::mark(MarkupTool::badge, {{0.5, 0.5}}));
     const CanvasGeometry geometry(QSizeF(1000, 800), {}, 1, source.size(), document, document.annotations[0].id);
-    const std::optional<Annotation> draft = fixtures::mark(MarkupTool::crop, {{0.1, 0.1}, {0.6, 0.6}});
+    const std::optional<Annotation> draft = RenderFixtures::mark(MarkupTool::crop, {{0.1, 0.1}, {0.6, 0.6}});
     QImage image(1000, 800, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     const auto failing = [](const QImage &, const EditDocument &, QPainter &) { throw std::runtime_error("none"); };
@@ -173,4 +173,4 @@ TEST(CanvasPainter, AFailedRenderShowsTheTextOverThePlateAndNoOverlays)
 }
 
 } // namespace
-} // namespace tarn::test
+} // namespace tarn::TestSupport

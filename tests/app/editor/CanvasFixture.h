@@ -20,13 +20,13 @@
 #include "app/editor/ImageEditingView.h"
 #include "support/RenderFixtures.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 
 class CanvasFixture : public EditorFixture {
 protected:
     void SetUp() override
     {
-        model = makeModel(item, fixtures::capture(1600, 900, false));
+        model = makeModel(item, RenderFixtures::capture(1600, 900, false));
         canvas = std::make_unique<EditorCanvas>(*model);
         canvas->resize(1000, 800);
         canvas->show();
@@ -91,4 +91,4 @@ protected:
     ImageEditingView *view = nullptr;
 };
 
-} // namespace tarn::test
+} // namespace tarn::TestSupport

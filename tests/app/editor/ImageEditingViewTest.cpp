@@ -5,7 +5,7 @@
 
 #include "CanvasFixture.h"
 
-namespace tarn::test {
+namespace tarn::TestSupport {
 namespace {
 
 // Exclusive: pointer, key and focus events on an active window.
@@ -222,4 +222,4 @@ TEST_F(ExclusiveImageEditingView, KeysDeleteTheSelectionChooseToolsAndDropADraft
 }
 
 } // namespace
-} // namespace tarn::test
+} // namespace tarn::TestSupport
