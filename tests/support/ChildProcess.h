@@ -59,7 +59,8 @@ public:
         for (std::string &entry : environment)
             envp.push_back(entry.data());
         envp.push_back(nullptr);
-        std::string program = "/proc/self/exe";
+        // The program's real path, also as argv[0]: Qt names the application after it.
+        std::string program = programPath();
         std::string filterArgument = "--gtest_filter=" + filter;
         std::vector<char *> argv{program.data()};
         if (!filter.empty())
@@ -161,6 +162,13 @@ public:
     }
 
 private:
+    static std::string programPath()
+    {
+        char path[4096];
+        const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+        return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("/proc/self/exe");
+    }
+
     static bool named(const std::vector<std::string> &names, const std::string &name)
     {
         for (const std::string &entry : names)
