@@ -20,7 +20,7 @@ BUILD_PKGS=(
 RUN_PKGS=(
   tesseract-ocr tesseract-ocr-kor tesseract-ocr-eng fonts-noto-cjk
   gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-base
-  qt6-qpa-plugins
+  qt6-qpa-plugins qt6-translations-l10n
   papirus-icon-theme libqt6svg6
 )
 TEST_PKGS=(

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include "app/CommandLine.h"
 #include "app/DevModes.h"
@@ -71,6 +73,15 @@ int runBenchmark(int argc, char **argv, const LaunchPlan &plan)
     return QApplication::exec();
 }
 
+// The interface is Korean whatever the system language, so Qt's own texts (file dialogs, the
+// standard buttons of alerts) are too. Without the translation files they stay English.
+void installKoreanQtTexts(QApplication &application)
+{
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_ko"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+
 int runApplication(int argc, char **argv, const LaunchPlan &plan)
 {
     if (plan.smokeOutput && holdsFiles(plan.libraryRoot)) {
@@ -81,6 +92,7 @@ int runApplication(int argc, char **argv, const LaunchPlan &plan)
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    installKoreanQtTexts(application);
     TarnAppDelegate delegate(plan.libraryRoot, plan.demo, plan.smokeOutput);
     QObject::connect(&delegate, &TarnAppDelegate::exitRequested, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);
