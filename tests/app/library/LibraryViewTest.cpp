@@ -91,9 +91,9 @@ TEST_F(LibraryViewTest, ALargeLibraryMakesCellsOnlyForWhatIsInView)
 
     QScrollBar *bar = view_.scrollArea()->verticalScrollBar();
     bar->setValue(bar->maximum());
-    QApplication::processEvents();
+    // A loaded machine may need more than one pass of the event loop before the cells move.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return collection()->cellFor(items.back().id) != nullptr; }));
     EXPECT_LE(collection()->cellCount(), madeAtTop + 6); // the same cells, reused
-    EXPECT_NE(collection()->cellFor(items.back().id), nullptr);
     EXPECT_EQ(collection()->cellFor(items.front().id), nullptr);
     EXPECT_EQ(collection()->cellFor(items.back().id)->item().title, items.back().title);
 
@@ -103,9 +103,8 @@ TEST_F(LibraryViewTest, ALargeLibraryMakesCellsOnlyForWhatIsInView)
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 5000 * 80; }));
     const int top = collection()->mapTo(view_.scrollArea()->widget(), QPoint()).y();
     bar->setValue(top + 5000 * 80); // list rows are 72 high and 8 apart
-    QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return collection()->cellFor(items[5000].id) != nullptr; }));
     EXPECT_LT(collection()->cellCount(), 60);
-    EXPECT_NE(collection()->cellFor(items[5000].id), nullptr);
 }
 
 TEST_F(LibraryViewTest, ACardOpensOnceOnADoubleClickAndARowOnlyOnADoubleClick)
