@@ -312,16 +312,6 @@ bool reachesPastTextBeside(const std::vector<uint16_t> &lengths, const QRect &re
     return top - run.first >= margin && run.last - bottom >= margin;
 }
 
-// The median level of column `x` over rows [first, last].
-int columnMedian(const QImage &gray, int x, int first, int last)
-{
-    std::vector<uint8_t> column;
-    for (int y = first; y <= last; ++y)
-        column.push_back(gray.constScanLine(y)[x]);
-    std::nth_element(column.begin(), column.begin() + column.size() / 2, column.end());
-    return column[column.size() / 2];
-}
-
 // The median level of the pixels of `patch`.
 int patchLevel(const QImage &gray, const QRect &patch)
 {
@@ -351,30 +341,34 @@ bool isPicture(const QImage &gray, const QRect &inside)
         evenFillSpread;
 }
 
-// Whether a vertical edge nearly as long as `side` lies between columns `from` and `to`: the
-// side of another box, so that the two are no box's sides.
-bool sideBetween(const std::vector<VerticalRun> &runs, const VerticalRun &side, int from, int to)
+// Whether a vertical edge nearly as long as `side` lies between columns `from` and `to` in
+// its rows: the side of another box, so that the two are no box's sides.
+bool sideBetween(const std::vector<uint8_t> &ink, int width, const VerticalRun &side, int from, int to)
 {
-    return std::any_of(runs.begin(), runs.end(), [&](const VerticalRun &run) {
-        return run.x > from && run.x < to && run.length() >= twinShare * side.length();
-    });
+    const int needed = int(twinShare * side.length());
+    for (int x = std::max(0, from + 1); x < std::min(width, to); ++x) {
+        int run = 0;
+        for (int y = side.first; y <= side.last && run < needed; ++y)
+            run = ink[size_t(y) * width + x] ? run + 1 : 0;
+        if (run >= needed)
+            return true;
+    }
+    return false;
 }
 
 // The pictures among the boxes whose two sides are among `edges` (in column order): a left
-// and a right side of about the same rows with no other side between them. `runs` are all
-// the vertical edges of the block.
-std::vector<QRect> pictures(const QImage &gray, const std::vector<const VerticalRun *> &edges,
-                            const std::vector<VerticalRun> &runs)
+// and a right side of about the same rows with no other side between them.
+std::vector<QRect> pictures(const QImage &gray, const std::vector<uint8_t> &ink, const std::vector<VerticalRun> &edges)
 {
     std::vector<QRect> found;
     for (size_t a = 0; a < edges.size(); ++a) {
-        const VerticalRun &left = *edges[a];
+        const VerticalRun &left = edges[a];
         for (size_t b = a + 1; b < edges.size(); ++b) {
-            const VerticalRun &right = *edges[b];
+            const VerticalRun &right = edges[b];
             if (right.x - left.x < narrowestBox || std::abs(right.first - left.first) > cornerGap ||
                 std::abs(right.last - left.last) > cornerGap)
                 continue;
-            if (sideBetween(runs, left, left.x + cornerGap, right.x - cornerGap))
+            if (sideBetween(ink, gray.width(), left, left.x + cornerGap, right.x - cornerGap))
                 break;
             const QRect inside(QPoint(left.x + cornerGap, std::max(left.first, right.first)),
                                QPoint(right.x - cornerGap, std::min(left.last, right.last)));
@@ -402,29 +396,63 @@ void eraseInside(std::vector<uint8_t> &ink, int width, int height, const QRect &
 bool eraseBoxEdges(const QImage &gray, std::vector<uint8_t> &ink, const std::vector<QRect> &rects)
 {
     const int width = gray.width(), height = gray.height();
-    std::vector<QPoint> ends;
-    std::vector<QRect> insides;
+    std::vector<VerticalRun> edges;
     for (const QRect &rect : rects) {
         const std::vector<VerticalRun> runs = verticalRuns(ink, width, rect);
         const std::vector<uint16_t> lengths = runLengths(runs, rect);
-        std::vector<const VerticalRun *> boxEdges;
         for (const VerticalRun &run : runs)
             if (run.length() >= shortestBoxEdge &&
                 (isLoneStep(ink, width, run) || reachesPastTextBeside(lengths, rect, run)))
-                boxEdges.push_back(&run);
-        for (const VerticalRun *run : boxEdges) {
-            for (int y = run->first; y <= run->last; ++y)
-                ink[size_t(y) * width + run->x] = 0;
-            ends.emplace_back(run->x, run->first - 1);
-            ends.emplace_back(run->x, run->last + 1);
-        }
-        for (const QRect &picture : pictures(gray, boxEdges, runs))
-            insides.push_back(picture);
+                edges.push_back(run);
+    }
+    // A picture's sides may lie in different blocks: the even middle of a gradient holds no ink.
+    std::stable_sort(edges.begin(), edges.end(), [](const auto &a, const auto &b) { return a.x < b.x; });
+    const std::vector<QRect> insides = pictures(gray, ink, edges);
+    std::vector<QPoint> ends;
+    for (const VerticalRun &run : edges) {
+        for (int y = run.first; y <= run.last; ++y)
+            ink[size_t(y) * width + run.x] = 0;
+        ends.emplace_back(run.x, run.first - 1);
+        ends.emplace_back(run.x, run.last + 1);
     }
     eraseRoundedCorners(ink, width, height, ends);
     for (const QRect &inside : insides)
         eraseInside(ink, width, height, inside);
     return !ends.empty();
+}
+
+// The parts of a block that its lines keep further apart than words and glyphs: a row of
+// buttons whose labels only the remains of their outlines joined. The block itself when there are none.
+std::vector<QRect> partsApart(const std::vector<uint8_t> &ink, int width, const TextBlock &block)
+{
+    const QRect &rect = block.rect;
+    std::vector<bool> used(size_t(rect.width()), false);
+    for (const InkRows &line : block.lines)
+        for (int y = line.first; y <= line.last; ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                if (ink[size_t(y) * width + x])
+                    used[size_t(x - rect.left())] = true;
+    // Within a large glyph its edges lie up to about a line's height apart.
+    const int apart = std::max(wordGapCells * cell + 1, block.lineHeight * 3 / 2);
+    std::vector<QRect> parts;
+    int start = -1, lastUsed = -1;
+    for (int x = 0; x <= rect.width(); ++x) {
+        const bool on = x < rect.width() && used[size_t(x)];
+        if (on && start >= 0 && x - lastUsed > apart) {
+            parts.push_back(
+                QRect(QPoint(rect.left() + start, rect.top()), QPoint(rect.left() + lastUsed, rect.bottom())));
+            start = -1;
+        }
+        if (on) {
+            start = start < 0 ? x : start;
+            lastUsed = x;
+        }
+    }
+    if (start >= 0)
+        parts.push_back(QRect(QPoint(rect.left() + start, rect.top()), QPoint(rect.left() + lastUsed, rect.bottom())));
+    if (parts.size() <= 1)
+        return {rect};
+    return parts;
 }
 
 } // namespace
@@ -445,9 +473,15 @@ std::vector<TextBlock> findTextBlocks(const QImage &gray)
         rects = groupCells(grid, width, height);
     }
     for (const QRect &rect : rects) {
-        TextBlock block{rect};
+        TextBlock block;
+        block.rect = rect;
         measureLines(gray, ink, block);
-        blocks.push_back(block);
+        for (const QRect &part : partsApart(ink, width, block)) {
+            TextBlock piece;
+            piece.rect = part;
+            measureLines(gray, ink, piece);
+            blocks.push_back(piece);
+        }
     }
     return blocks;
 }

@@ -64,7 +64,7 @@ TextBlock wholeImage(const QImage &gray)
     for (const TextBlock &block : findTextBlocks(gray))
         heights.push_back(block.lineHeight);
     std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
-    return {gray.rect(), heights.empty() ? 0 : heights[heights.size() / 2], 2};
+    return {gray.rect(), heights.empty() ? 0 : heights[heights.size() / 2], 2, {}};
 }
 
 // The block's pixels as they are, on its background; inverted when light on dark.
