@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/editor/PrivacyInspector.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QProgressBar>
+
+#include "app/editor/EditorModel.h"
+#include "app/editor/InspectorParts.h"
+#include "app/widgets/IconButton.h"
+#include "app/widgets/Palette.h"
+#include "app/widgets/TarnButtonStyle.h"
+#include "app/widgets/Theme.h"
+
+namespace tarn {
+
+namespace {
+
+// An indeterminate progress row with its label.
+QWidget *progressRow(const QString &text, const QString &name)
+{
+    auto *row = new QWidget;
+    row->setObjectName(name);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *bar = new QProgressBar(row);
+    bar->setRange(0, 0);
+    bar->setFixedWidth(60);
+    bar->setTextVisible(false);
+    layout->addWidget(bar);
+    layout->addWidget(InspectorParts::label(text, InspectorParts::font(11), Palette::text, row), 1);
+    return row;
+}
+
+TarnButton *recognizeButton(EditorModel &model, const QString &text, const QString &name)
+{
+    auto *button = new TarnButton(text, TarnButtonStyle{.prominent = true});
+    button->setObjectName(name);
+    QObject::connect(button, &QAbstractButton::clicked, &model, &EditorModel::recognizeText);
+    return button;
+}
+
+QString kindsText(const PrivacySuggestion &suggestion)
+{
+    QStringList labels;
+    for (SensitiveKind kind : suggestion.kinds)
+        labels << label(kind);
+    return labels.join(QStringLiteral(" · "));
+}
+
+// A suggestion card: its kinds and a plus over the line's text; pressing it blurs the line.
+QPushButton *suggestionCard(EditorModel &model, const PrivacySuggestion &suggestion)
+{
+    auto *card = new QPushButton;
+    card->setObjectName(QStringLiteral("editor.privacy.suggestion"));
+    card->setCursor(Qt::PointingHandCursor);
+    card->setStyleSheet(QStringLiteral("QPushButton { background: %1; border: none; border-radius: 9px; }")
+                            .arg(Palette::surface.name()));
+    auto *column = new QVBoxLayout(card);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(8);
+    auto *header = new QHBoxLayout;
+    header->addWidget(
+        InspectorParts::label(kindsText(suggestion), InspectorParts::font(10, QFont::DemiBold), Palette::teal));
+    header->addStretch();
+    auto *plus = new QLabel;
+    plus->setPixmap(QPixmap::fromImage(Theme::symbolImage(QStringLiteral("plus"), Palette::muted, 10, 1)));
+    header->addWidget(plus);
+    column->addLayout(header);
+    const QString text = QString::fromStdString(suggestion.region.text);
+    QLabel *line = InspectorParts::label(text, InspectorParts::font(11), Palette::text);
+    line->setWordWrap(true);
+    line->setMaximumHeight(2 * QFontMetrics(InspectorParts::font(11)).lineSpacing());
+    column->addWidget(line);
+    for (QLabel *child : card->findChildren<QLabel *>())
+        child->setAttribute(Qt::WA_TransparentForMouseEvents);
+    card->setMinimumHeight(column->sizeHint().height());
+    card->setAccessibleName(kindsText(suggestion) + QStringLiteral(" ") + text);
+    const TextRegion region = suggestion.region;
+    QObject::connect(card, &QAbstractButton::clicked, &model, [model = QPointer<EditorModel>(&model), region] {
+        // The card goes away with its suggestion: add the blur after the click has finished.
+        QMetaObject::invokeMethod(
+            model,
+            [model, region] {
+                if (model)
+                    model->add(Annotation::blurring(region));
+            },
+            Qt::QueuedConnection);
+    });
+    return card;
+}
+
+void clearFrom(QVBoxLayout *layout, int first)
+{
+    while (layout->count() > first) {
+        QLayoutItem *item = layout->takeAt(first);
+        if (QWidget *widget = item->widget())
+            widget->deleteLater();
+        else if (item->layout())
+            InspectorParts::clear(item->layout());
+        delete item;
+    }
+}
+
+} // namespace
+
+// ---- PrivacyInspector ----
+
+PrivacyInspector::PrivacyInspector(EditorModel &model, QWidget *parent) : QWidget(parent), model_(&model)
+{
+    setObjectName(QStringLiteral("editor.inspector.privacy"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(21);
+    auto *shield = new QLabel(this);
+    shield->setPixmap(QPixmap::fromImage(
+        Theme::symbolImage(QStringLiteral("checkmark.shield"), Palette::teal, 32, devicePixelRatioF())));
+    column->addWidget(shield);
+    column->addWidget(InspectorParts::note(QStringLiteral("공유 전에,\n가릴 곳만 부드럽게."),
+                                           InspectorParts::font(20, QFont::Medium), Palette::text, 4, this));
+    column->addWidget(InspectorParts::note(QStringLiteral("로컬 OCR에서 이메일, 전화번호, 일부 인증 정보와 카드 번호를 "
+                                                          "찾아 흐림 처리할 영역을 제안합니다."),
+                                           InspectorParts::font(11), Palette::muted, 6, this));
+    recognition_ = new QVBoxLayout;
+    recognition_->setContentsMargins(0, 0, 0, 0);
+    recognition_->setSpacing(21);
+    column->addLayout(recognition_);
+    column->addWidget(InspectorParts::divider(this));
+    blurCount_ = InspectorParts::label(QString(), InspectorParts::font(12, QFont::Medium), Palette::teal, this);
+    blurCount_->setObjectName(QStringLiteral("editor.privacy.blurCount"));
+    column->addWidget(blurCount_);
+    column->addWidget(
+        InspectorParts::note(QStringLiteral("이미지와 주석에 흐림을 적용합니다. 흐림은 시각적 가림 효과이며 "
+                                            "민감정보의 완전 삭제를 보장하지 않습니다."),
+                             InspectorParts::font(11), Palette::muted, 6, this));
+    convert_ = new TarnButton(QString(), TarnButtonStyle{}, this);
+    convert_->setObjectName(QStringLiteral("editor.privacy.convertMasks"));
+    convert_->setFont(InspectorParts::font(10));
+    connect(convert_, &QAbstractButton::clicked, &model, &EditorModel::convertBlackMasksToBlur);
+    column->addWidget(convert_, 0, Qt::AlignLeft);
+
+    auto *warning = new QHBoxLayout;
+    warning->setSpacing(6);
+    auto *triangle = new QLabel(this);
+    triangle->setPixmap(QPixmap::fromImage(
+        Theme::symbolImage(QStringLiteral("exclamationmark.triangle"), Palette::coral, 12, devicePixelRatioF())));
+    warning->addWidget(triangle);
+    warning->addWidget(InspectorParts::label(QStringLiteral("자동 감지는 완전하지 않습니다."),
+                                             InspectorParts::font(10, QFont::Medium), Palette::coral));
+    warning->addStretch();
+    column->addLayout(warning);
+    column->addWidget(
+        InspectorParts::note(QStringLiteral("OCR 오인식이나 예상하지 못한 정보는 감지하지 못할 수 있습니다. "
+                                            "원본과 OCR 텍스트는 로컬 라이브러리에 남습니다. 공유 전 결과를 "
+                                            "꼭 확인하세요."),
+                             InspectorParts::font(10), Palette::muted, 5, this));
+    connect(&model, &EditorModel::changed, this, &PrivacyInspector::refresh);
+    connect(&model, &EditorModel::isRecognizingChanged, this, &PrivacyInspector::refresh);
+    connect(&model, &EditorModel::itemChanged, this, &PrivacyInspector::refresh);
+    refresh();
+}
+
+void PrivacyInspector::refresh()
+{
+    if (!model_)
+        return;
+    blurCount_->setText(QStringLiteral("흐림 %1개 적용").arg(model_->blurCount()));
+    const int masks = model_->blackMaskCount();
+    convert_->setVisible(masks >= 1);
+    convert_->setText(QStringLiteral("검정 마스킹 %1개를 흐림으로 변경").arg(masks));
+    rebuildRecognition();
+}
+
+void PrivacyInspector::rebuildRecognition()
+{
+    EditorModel &model = *model_;
+    const auto suggestions = model.isRecognizing() || model.item().textRegions.empty()
+        ? std::vector<PrivacySuggestion>{}
+        : model.suggestions();
+    QString shown = model.isRecognizing()  ? QStringLiteral("recognizing")
+        : model.item().textRegions.empty() ? QStringLiteral("unrecognized")
+                                           : QStringLiteral("recognized");
+    for (const PrivacySuggestion &suggestion : suggestions)
+        shown += QLatin1Char('|') + suggestion.id().toQString() + QString::fromStdString(suggestion.region.text);
+    if (shown == recognitionShown_)
+        return;
+    recognitionShown_ = shown;
+    clearFrom(recognition_, 0);
+    if (model.isRecognizing()) {
+        recognition_->addWidget(
+            progressRow(QStringLiteral("텍스트 분석 중…"), QStringLiteral("editor.privacy.progress")));
+        return;
+    }
+    if (model.item().textRegions.empty()) {
+        recognition_->addWidget(
+            recognizeButton(model, QStringLiteral("로컬 OCR 실행"), QStringLiteral("editor.privacy.recognize")), 0,
+            Qt::AlignLeft);
+        return;
+    }
+    auto *header = new QHBoxLayout;
+    QLabel *count = InspectorParts::label(QStringLiteral("검토할 제안 %1개").arg(suggestions.size()),
+                                          InspectorParts::font(12, QFont::DemiBold), Palette::text);
+    count->setObjectName(QStringLiteral("editor.privacy.suggestionCount"));
+    header->addWidget(count);
+    header->addStretch();
+    if (!suggestions.empty()) {
+        auto *all = new QPushButton(QStringLiteral("모두 흐림 처리"));
+        all->setObjectName(QStringLiteral("editor.privacy.blurAll"));
+        all->setFont(InspectorParts::font(10, QFont::DemiBold));
+        all->setCursor(Qt::PointingHandCursor);
+        all->setStyleSheet(QStringLiteral("QPushButton { color: %1; border: none; background: transparent; }")
+                               .arg(Palette::accent.name()));
+        connect(all, &QAbstractButton::clicked, &model, &EditorModel::blurAll);
+        header->addWidget(all);
+    }
+    recognition_->addLayout(header);
+    for (const PrivacySuggestion &suggestion : suggestions)
+        recognition_->addWidget(suggestionCard(model, suggestion));
+    if (suggestions.empty())
+        recognition_->addWidget(
+            InspectorParts::note(QStringLiteral("현재 검토할 제안이 없습니다. 놓친 정보가 없는지 직접 확인해 주세요."),
+                                 InspectorParts::font(11), Palette::muted, 5));
+}
+
+// ---- TextInspector ----
+
+QString TextInspector::copiedMessage() { return QStringLiteral("보이는 영역의 텍스트를 복사했습니다."); }
+
+TextInspector::TextInspector(EditorModel &model, QWidget *parent) : QWidget(parent), model_(&model)
+{
+    setObjectName(QStringLiteral("editor.inspector.text"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(18);
+    auto *header = new QHBoxLayout;
+    header->addWidget(
+        InspectorParts::label(QStringLiteral("텍스트 추출"), InspectorParts::font(13, QFont::DemiBold), Palette::text));
+    header->addStretch();
+    rerun_ = new IconButton(QStringLiteral("arrow.clockwise"), QStringLiteral("로컬 OCR 다시 실행"), this);
+    rerun_->setObjectName(QStringLiteral("editor.text.rerun"));
+    connect(rerun_, &QAbstractButton::clicked, &model, &EditorModel::recognizeText);
+    header->addWidget(rerun_);
+    column->addLayout(header);
+    column->addWidget(
+        InspectorParts::note(QStringLiteral("마스킹과 자르기로 가려진 영역의 텍스트는 표시하거나 복사하지 않습니다."),
+                             InspectorParts::font(10), Palette::muted, 5, this));
+    content_ = new QVBoxLayout;
+    content_->setContentsMargins(0, 0, 0, 0);
+    content_->setSpacing(18);
+    column->addLayout(content_);
+    connect(&model, &EditorModel::changed, this, &TextInspector::refresh);
+    connect(&model, &EditorModel::isRecognizingChanged, this, &TextInspector::refresh);
+    connect(&model, &EditorModel::itemChanged, this, &TextInspector::refresh);
+    refresh();
+}
+
+void TextInspector::refresh()
+{
+    if (!model_)
+        return;
+    EditorModel &model = *model_;
+    rerun_->setEnabled(!model.isRecognizing());
+    const bool unrecognized = model.item().textRegions.empty();
+    const QString text = model.isRecognizing() || unrecognized ? QString() : model.visibleText();
+    const QString shown = model.isRecognizing() ? QStringLiteral("recognizing")
+        : unrecognized                          ? QStringLiteral("unrecognized")
+                                                : QStringLiteral("recognized|") + text;
+    if (shown == contentShown_)
+        return;
+    contentShown_ = shown;
+    clearFrom(content_, 0);
+    if (model.isRecognizing()) {
+        content_->addWidget(progressRow(QStringLiteral("로컬에서 인식 중…"), QStringLiteral("editor.text.progress")));
+        return;
+    }
+    if (unrecognized) {
+        content_->addWidget(
+            recognizeButton(model, QStringLiteral("텍스트 인식"), QStringLiteral("editor.text.recognize")), 0,
+            Qt::AlignLeft);
+        return;
+    }
+    QLabel *box = InspectorParts::note(text.isEmpty() ? QStringLiteral("표시할 텍스트가 없습니다.") : text,
+                                       InspectorParts::font(11), Palette::text, 6);
+    box->setObjectName(QStringLiteral("editor.text.visible"));
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->setContentsMargins(12, 12, 12, 12);
+    box->setAutoFillBackground(false);
+    box->setStyleSheet(QStringLiteral("QLabel { background: %1; border-radius: 9px; }").arg(Palette::surface.name()));
+    content_->addWidget(box);
+    auto *copy = new TarnButton(QStringLiteral("텍스트 복사"), TarnButtonStyle{.prominent = true});
+    copy->setObjectName(QStringLiteral("editor.text.copy"));
+    copy->setSymbol(QStringLiteral("doc.on.doc"));
+    copy->setEnabled(!text.isEmpty());
+    connect(copy, &QAbstractButton::clicked, this, &TextInspector::copyText);
+    content_->addWidget(copy, 0, Qt::AlignLeft);
+}
+
+void TextInspector::copyText()
+{
+    if (!model_)
+        return;
+    const QString text = model_->visibleText();
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    model_->setMessage(copiedMessage());
+}
+
+} // namespace tarn

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace tarn {
+
+class EditorModel;
+
+// The protect tab: the local recognition's suggestions of sensitive lines to blur, the blur
+// count, turning black masks into blur, and the warnings that detection is incomplete. The
+// recognition part shows progress, the recognize button or the suggestions, by the model.
+class PrivacyInspector : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PrivacyInspector(EditorModel &model, QWidget *parent = nullptr);
+
+private:
+    void refresh();
+    void rebuildRecognition();
+
+    QPointer<EditorModel> model_;
+    QVBoxLayout *recognition_;
+    QString recognitionShown_;
+    QLabel *blurCount_;
+    QPushButton *convert_;
+};
+
+// The text tab: the recognized text still visible after masks and the crop, its copy, and
+// recognizing again.
+class TextInspector : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TextInspector(EditorModel &model, QWidget *parent = nullptr);
+    static QString copiedMessage(); // "보이는 영역의 텍스트를 복사했습니다."
+
+private:
+    void refresh();
+    void copyText();
+
+    QPointer<EditorModel> model_;
+    QAbstractButton *rerun_;
+    QVBoxLayout *content_;
+    QString contentShown_;
+};
+
+} // namespace tarn
