@@ -95,9 +95,12 @@ void clearFrom(QVBoxLayout *layout, int first)
 {
     while (layout->count() > first) {
         QLayoutItem *item = layout->takeAt(first);
-        if (QWidget *widget = item->widget())
+        if (QWidget *widget = item->widget()) {
+            // Out of the tree at once; deleted once the event that got here has finished.
+            widget->hide();
+            widget->setParent(nullptr);
             widget->deleteLater();
-        else if (item->layout())
+        } else if (item->layout())
             InspectorParts::clear(item->layout());
         delete item;
     }

@@ -457,8 +457,12 @@ void StyleInspector::refreshLayers()
     // Keep the title, rebuild the rest.
     while (layerRows_->count() > 1) {
         QLayoutItem *item = layerRows_->takeAt(1);
-        if (QWidget *widget = item->widget())
+        if (QWidget *widget = item->widget()) {
+            // Out of the tree at once; deleted once the event that got here has finished.
+            widget->hide();
+            widget->setParent(nullptr);
             widget->deleteLater();
+        }
         delete item;
     }
     if (annotations.empty()) {
