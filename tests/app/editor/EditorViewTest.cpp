@@ -190,6 +190,12 @@ TEST_F(EditorViewTest, WorkFlagsDisableTheirControls)
     EXPECT_TRUE(controller.window()->findChild<QWidget *>(QStringLiteral("editor.privacy.progress")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !model.isRecognizing(); }, 60000));
     EXPECT_TRUE(rerun->isEnabled());
+
+    // Back with unsaved edits asks first instead of closing.
+    model.setTagsText(QStringLiteral("업무"));
+    find(controller, QStringLiteral("editor.back"))->click();
+    EXPECT_TRUE(controller.sheet());
+    EXPECT_TRUE(controller.window()->isVisible());
 }
 
 TEST_F(EditorViewTest, ZoomLabelsDirtyMarksAndFooter)
@@ -398,6 +404,26 @@ TEST_F(EditorViewTest, ScreenshotsOfEachTab)
     shoot(controller, QStringLiteral("privacy"));
     find(controller, QStringLiteral("editor.tab2"))->click();
     shoot(controller, QStringLiteral("text"));
+
+    auto *shapes = controller.window()->findChild<ShapeToolMenu *>();
+    shapes->click();
+    QTest::qWait(50);
+    shapes->popover()->grab().save(QStringLiteral("/tmp/ev/shapes.png"));
+    shapes->shapeButton(MarkupTool::roundedRectangle)->click();
+    EXPECT_EQ(controller.model().selectedShape(), MarkupTool::roundedRectangle);
+    auto *badges = controller.window()->findChild<BadgeToolMenu *>();
+    badges->click();
+    QTest::qWait(50);
+    badges->popover()->grab().save(QStringLiteral("/tmp/ev/badges.png"));
+    badges->click();
+    auto *stroke = controller.window()->findChild<StrokeWeightMenu *>();
+    controller.model().selectTool(MarkupTool::pen);
+    stroke->click();
+    QTest::qWait(50);
+    stroke->popover()->grab().save(QStringLiteral("/tmp/ev/stroke.png"));
+    stroke->click();
+    find(controller, QStringLiteral("editor.tab0"))->click();
+    shoot(controller, QStringLiteral("style-after"));
 }
 
 } // namespace
