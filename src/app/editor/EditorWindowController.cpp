@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "app/editor/EditorModel.h"
-#include "app/editor/EditorPlaceholderView.h"
+#include "app/editor/EditorView.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/MenuResponder.h"
 
@@ -100,7 +100,7 @@ EditorWindowController::EditorWindowController(CaptureItem item, QImage image, E
     window->resize(windowSize);
     window->setMinimumSize(minimumWindowSize);
 
-    window->setCentralWidget(new EditorPlaceholderView(*model_, window.get()));
+    window->setCentralWidget(new EditorView(*model_, window.get()));
 
     if (QScreen *screen = window->screen()) {
         QRect frame(QPoint(), windowSize);

@@ -47,7 +47,7 @@ protected:
         const CaptureItem item = images.at(index);
         app.openItem(item);
         EXPECT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().count(item.id) > 0; }, 20000));
-        EditorWindowController &controller = *app.editorControllers().at(item.id);
+        auto &controller = dynamic_cast<EditorWindowController &>(*app.editorControllers().at(item.id));
         EXPECT_TRUE(QTest::qWaitForWindowExposed(controller.window()));
         return controller;
     }
