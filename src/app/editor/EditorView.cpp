@@ -16,6 +16,7 @@
 #include "app/editor/PrivacyInspector.h"
 #include "app/editor/RailButton.h"
 #include "app/editor/StyleInspector.h"
+#include "app/editor/TextInspector.h"
 #include "app/editor/ToolMenus.h"
 #include "app/widgets/Eyebrow.h"
 #include "app/widgets/IconButton.h"

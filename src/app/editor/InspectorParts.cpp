@@ -5,10 +5,13 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QProgressBar>
 #include <QSignalBlocker>
 
+#include "app/editor/EditorModel.h"
 #include "app/editor/EditorViewValues.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/TarnButtonStyle.h"
 
 namespace tarn::InspectorParts {
 
@@ -76,6 +79,45 @@ void clear(QLayout *layout)
             delete widget;
         else if (QLayout *child = item->layout())
             clear(child);
+        delete item;
+    }
+}
+
+// An indeterminate progress row with its label.
+QWidget *progressRow(const QString &text, const QString &name)
+{
+    auto *row = new QWidget;
+    row->setObjectName(name);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *bar = new QProgressBar(row);
+    bar->setRange(0, 0);
+    bar->setFixedWidth(60);
+    bar->setTextVisible(false);
+    layout->addWidget(bar);
+    layout->addWidget(label(text, font(11), Palette::text, row), 1);
+    return row;
+}
+
+TarnButton *recognizeButton(EditorModel &model, const QString &text, const QString &name)
+{
+    auto *button = new TarnButton(text, TarnButtonStyle{.prominent = true});
+    button->setObjectName(name);
+    QObject::connect(button, &QAbstractButton::clicked, &model, &EditorModel::recognizeText);
+    return button;
+}
+
+void clearFrom(QVBoxLayout *layout, int first)
+{
+    while (layout->count() > first) {
+        QLayoutItem *item = layout->takeAt(first);
+        if (QWidget *widget = item->widget()) {
+            // Out of the tree at once; deleted once the event that got here has finished.
+            widget->hide();
+            widget->setParent(nullptr);
+            widget->deleteLater();
+        } else if (item->layout())
+            clear(item->layout());
         delete item;
     }
 }

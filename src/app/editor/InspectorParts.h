@@ -10,6 +10,11 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+namespace tarn {
+class EditorModel;
+class TarnButton;
+} // namespace tarn
+
 namespace tarn::InspectorParts {
 
 // The system font at a pixel size and weight, monospaced when asked.
@@ -24,6 +29,13 @@ QFrame *divider(QWidget *parent = nullptr);
 QVBoxLayout *section(const QString &title, QVBoxLayout *into, QLabel **titleLabel = nullptr);
 // Removes and deletes every item of a layout.
 void clear(QLayout *layout);
+
+// Removes and deletes the items of a layout from `first` on; widgets leave the tree at once.
+void clearFrom(QVBoxLayout *layout, int first);
+// An indeterminate progress row with its label ("텍스트 분석 중…").
+QWidget *progressRow(const QString &text, const QString &name);
+// A prominent button that starts the model's text recognition.
+TarnButton *recognizeButton(EditorModel &model, const QString &text, const QString &name);
 
 } // namespace tarn::InspectorParts
 

@@ -31,23 +31,4 @@ private:
     QPushButton *convert_;
 };
 
-// The text tab: the recognized text still visible after masks and the crop, its copy, and
-// recognizing again.
-class TextInspector : public QWidget {
-    Q_OBJECT
-
-public:
-    explicit TextInspector(EditorModel &model, QWidget *parent = nullptr);
-    static QString copiedMessage(); // "보이는 영역의 텍스트를 복사했습니다."
-
-private:
-    void refresh();
-    void copyText();
-
-    QPointer<EditorModel> model_;
-    QAbstractButton *rerun_;
-    QVBoxLayout *content_;
-    QString contentShown_;
-};
-
 } // namespace tarn

@@ -21,6 +21,7 @@
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/InspectorParts.h"
 #include "app/editor/PrivacyInspector.h"
+#include "app/editor/TextInspector.h"
 #include "app/editor/ToolGlyphs.h"
 #include "app/editor/ToolMenus.h"
 #include "app/widgets/Theme.h"
