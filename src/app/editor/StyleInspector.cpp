@@ -297,6 +297,7 @@ void StyleInspector::buildStyleSection(QVBoxLayout *column)
     blurNote_ = InspectorParts::note(
         QStringLiteral("선택한 영역을 부드럽게 흐립니다. 복사와 내보내기에도 같은 효과가 적용됩니다."),
         InspectorParts::font(10), Palette::teal, 4, this);
+    blurNote_->setObjectName(QStringLiteral("editor.style.blurNote"));
     parts->addWidget(blurNote_);
 }
 

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/InspectorParts.h"
 #include "app/editor/PrivacyInspector.h"
+#include "app/editor/StyleInspector.h"
 #include "app/editor/TextInspector.h"
 #include "app/editor/ToolGlyphs.h"
 #include "app/editor/ToolMenus.h"
@@ -366,6 +368,41 @@ TEST_F(EditorViewTest, DamagedValuesShowClampedAndThePanelWorks)
     padding->slider()->setValue(12); // 16 + 12 x 4
     EXPECT_EQ(model.document().padding, 64);
     EXPECT_EQ(padding->valueLabel()->text(), QStringLiteral("64"));
+}
+
+// What the style section shows for each tool.
+TEST_F(EditorViewTest, StyleSectionFollowsTheTool)
+{
+    EditorWindowController &controller = open();
+    EditorModel &model = controller.model();
+    auto *window = controller.window();
+    struct Row {
+        MarkupTool tool;
+        bool swatches, weight, text, blurNote, rotation;
+    };
+    for (const Row &row : {Row{MarkupTool::arrow, true, true, false, false, false},
+                           Row{MarkupTool::text, true, false, true, false, false},
+                           Row{MarkupTool::blur, true, false, false, true, false},
+                           Row{MarkupTool::badge, false, false, false, false, true},
+                           Row{MarkupTool::ellipse, true, true, false, false, false}}) {
+        SCOPED_TRACE(EditorViewValues::caseText(row.tool).toStdString());
+        model.selectTool(row.tool);
+        EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("editor.style.color.coral"))->isVisible(), row.swatches);
+        EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("editor.style.weight"))->isEnabled(), row.weight);
+        EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("editor.style.text"))->isVisible(), row.text);
+        EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("editor.style.blurNote"))->isVisible(), row.blurNote);
+        EXPECT_EQ(window->findChild<StyleInspector *>()
+                      ->findChild<QWidget *>(QStringLiteral("editor.badgeRotation"))
+                      ->isVisible(),
+                  row.rotation);
+    }
+    model.selectTool(MarkupTool::text);
+    auto *field = window->findChild<QPlainTextEdit *>(QStringLiteral("editor.style.text"));
+    EXPECT_EQ(field->toPlainText(), EditorModel::defaultAnnotationText());
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("hello"));
+    EXPECT_EQ(model.annotationText(), QStringLiteral("hello"));
+    EXPECT_EQ(undoDepth(model), 0);
 }
 
 TEST(ToolGlyphs, ShapesAndBadgeIconsFollowTheirGeometry)
