@@ -98,8 +98,11 @@ protected:
     AppModel app;
 };
 
+// Tests that write or read the desktop's clipboard run alone.
+class ExclusiveEditorView : public EditorViewTest { };
+
 // One row per control of the window: what clicking it does to the model.
-TEST_F(EditorViewTest, EachControlActsThroughTheModel)
+TEST_F(ExclusiveEditorView, EachControlActsThroughTheModel)
 {
     EditorWindowController &controller = open();
     EditorModel &model = controller.model();
@@ -311,7 +314,7 @@ TEST_F(EditorViewTest, SlidersLayersAndPopovers)
     EXPECT_EQ(layers(), QStringList{QStringLiteral("하트 배지")});
 }
 
-TEST_F(EditorViewTest, PrivacyCardsAndTextCopy)
+TEST_F(ExclusiveEditorView, PrivacyCardsAndTextCopy)
 {
     EditorWindowController &controller = open();
     EditorModel &model = controller.model();
