@@ -11,7 +11,9 @@ class ImageEditingView;
 
 // The canvas as the editor view places it: the annotation canvas of one model, kept in step
 // with every change of that model, and what the bar under it shows: the zoom (shared with
-// pinching on the canvas), the current tool's name and the hint line.
+// pinching on the canvas), the current tool's name and the hint line. The model must outlive
+// the canvas (the editor's window controller owns both). The developer modes' smoke run finds
+// it by class or by its object name "editorCanvas", and the view inside as "imageEditingView".
 class EditorCanvas : public QWidget {
     Q_OBJECT
     Q_PROPERTY(double zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
