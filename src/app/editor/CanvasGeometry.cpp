@@ -169,7 +169,9 @@ std::vector<CanvasGeometry::CursorRegion> CanvasGeometry::cursorRegions(MarkupTo
 
 Qt::CursorShape CanvasGeometry::cursorAt(const std::vector<CursorRegion> &regions, QPointF viewPoint)
 {
-    Qt::CursorShape shape = Qt::ArrowCursor;
+    // Outside the view the widget's shape is not shown; it keeps the whole view's, which is
+    // what the pointer meets when it comes in.
+    Qt::CursorShape shape = regions.empty() ? Qt::ArrowCursor : regions.front().shape;
     for (const CursorRegion &region : regions) {
         if (containsHalfOpen(region.rect, viewPoint))
             shape = region.shape;
