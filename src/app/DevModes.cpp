@@ -2,8 +2,8 @@
 #include "app/DevModes.h"
 
 #include "app/DemoContent.h"
+#include "app/UISmoke.h"
 #include "app/devmodes/Benchmarks.h"
-#include "core/base/AppError.h"
 
 namespace tarn::DevModes {
 
@@ -13,11 +13,6 @@ QCoro::Task<> runBenchmark(QString output)
                              {&DemoContent::benchmarkImage, [] { return DemoContent::makeSamples().at(4).image; }});
 }
 
-QCoro::Task<> runUISmoke(AppModel &app, QString output)
-{
-    throw AppError(1, QStringLiteral("the UI smoke run is not part of this build yet"),
-                   QStringLiteral("Tarnwick.UISmoke"));
-    co_return;
-}
+QCoro::Task<> runUISmoke(AppModel &app, QString output) { co_await UISmoke::run(app, std::move(output)); }
 
 } // namespace tarn::DevModes

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <qcoro/qcorotask.h>
+
+#include "core/base/AppError.h"
+
+class QWidget;
+
+namespace tarn::SmokeDriver {
+
+// The error of a failed smoke step: domain "Tarnwick.UISmoke", code 1, the English message.
+AppError failure(const QString &message);
+
+// Evaluates `condition` up to 60 times with a 100 ms pause after each false result; throws
+// "Asynchronous UI operation timed out" after the 60th pause.
+QCoro::Task<> waitUntil(std::function<bool()> condition);
+
+// The pause after a change that must be drawn before the next picture or step.
+QCoro::Task<> settle();
+
+// Renders `window` in process and writes it as PNG to `folder`/`fileName`, atomically.
+void snapshot(QWidget *window, const QString &folder, const QString &fileName);
+
+// The 64 lower-case hexadecimal digits of the SHA-256 of `data`.
+QString sha256Hex(const QByteArray &data);
+
+// Writes `report` pretty-printed with sorted keys to `folder`/ui-smoke.json, atomically, then
+// prints it with a trailing line feed.
+void writeReport(const QJsonObject &report, const QString &folder);
+
+// Replaces `path` atomically with `data`; throws an English failure naming the path.
+void writeAtomically(const QString &path, const QByteArray &data);
+
+} // namespace tarn::SmokeDriver
