@@ -1,30 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor/CanvasHints.h"
 
+#include "app/editor/ToolGlyphs.h"
+
 #include "app/widgets/MarkupDisplay.h"
 
 namespace tarn::CanvasHints {
-
-namespace {
-
-QString styleWord(BadgeStyle style)
-{
-    switch (style) {
-    case BadgeStyle::check:
-        return QStringLiteral("체크");
-    case BadgeStyle::question:
-        return QStringLiteral("물음표");
-    case BadgeStyle::cross:
-        return QStringLiteral("X");
-    case BadgeStyle::warning:
-        return QStringLiteral("느낌표");
-    case BadgeStyle::heart:
-        return QStringLiteral("하트");
-    }
-    return QStringLiteral("체크");
-}
-
-} // namespace
 
 QString canvasHint(std::optional<MarkupTool> selectedTool, MarkupTool tool)
 {
@@ -50,7 +31,7 @@ QString annotationLabel(const Annotation &annotation)
     case MarkupTool::text:
         return QString::fromStdString(annotation.text);
     case MarkupTool::badge:
-        return styleWord(annotation.badgeStyle.value_or(BadgeStyle::check)) + QStringLiteral(" 배지");
+        return ToolGlyphs::badgeStyleName(annotation.badgeStyle.value_or(BadgeStyle::check)) + QStringLiteral(" 배지");
     default:
         return label(annotation.tool);
     }
