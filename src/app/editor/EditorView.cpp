@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "app/editor/CanvasHints.h"
+#include "app/editor/EditorCanvas.h"
 #include "app/editor/EditorHost.h"
 #include "app/editor/EditorModel.h"
-#include "app/editor/EditorPlaceholderView.h"
 #include "app/editor/EditorViewValues.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/InspectorParts.h"
@@ -272,7 +272,7 @@ QWidget *EditorView::toolRail()
 QWidget *EditorView::canvasColumn()
 {
     auto *column = new QWidget(this);
-    QWidget *canvas = new EditorPlaceholderView(*model_, column);
+    auto *canvas = new EditorCanvas(*model_, column);
     canvas->setObjectName(QStringLiteral("editor.canvas"));
     auto *stack = new QVBoxLayout(column);
     stack->setSpacing(0);

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -60,10 +61,17 @@ protected:
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
+    // Pictures for review by eye, in the build folder's test-output/editor/.
+    static QString shotPath(const QString &name)
+    {
+        const QString dir = QStringLiteral(TARN_TEST_OUTPUT_DIR "/editor");
+        QDir().mkpath(dir);
+        return dir + QStringLiteral("/%1.png").arg(name);
+    }
     static void shoot(EditorWindowController &controller, const QString &name)
     {
         QTest::qWait(50);
-        controller.window()->grab().save(QStringLiteral("/tmp/ev/%1.png").arg(name));
+        controller.window()->grab().save(shotPath(name));
     }
 
     static int undoDepth(const EditorModel &model)
@@ -449,19 +457,19 @@ TEST_F(EditorViewTest, ScreenshotsOfEachTab)
     auto *shapes = controller.window()->findChild<ShapeToolMenu *>();
     shapes->click();
     QTest::qWait(50);
-    shapes->popover()->grab().save(QStringLiteral("/tmp/ev/shapes.png"));
+    shapes->popover()->grab().save(shotPath(QStringLiteral("shapes")));
     shapes->shapeButton(MarkupTool::roundedRectangle)->click();
     EXPECT_EQ(controller.model().selectedShape(), MarkupTool::roundedRectangle);
     auto *badges = controller.window()->findChild<BadgeToolMenu *>();
     badges->click();
     QTest::qWait(50);
-    badges->popover()->grab().save(QStringLiteral("/tmp/ev/badges.png"));
+    badges->popover()->grab().save(shotPath(QStringLiteral("badges")));
     badges->click();
     auto *stroke = controller.window()->findChild<StrokeWeightMenu *>();
     controller.model().selectTool(MarkupTool::pen);
     stroke->click();
     QTest::qWait(50);
-    stroke->popover()->grab().save(QStringLiteral("/tmp/ev/stroke.png"));
+    stroke->popover()->grab().save(shotPath(QStringLiteral("stroke")));
     stroke->click();
     find(controller, QStringLiteral("editor.tab0"))->click();
     shoot(controller, QStringLiteral("style-after"));
