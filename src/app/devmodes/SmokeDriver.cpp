@@ -4,16 +4,22 @@
 #include <chrono>
 #include <cstdio>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QImage>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QSaveFile>
 #include <QWidget>
 
 #include <qcoro/qcorotimer.h>
+
+#include "app/editor/ImageEditingView.h"
+#include "app/floating/FloatingWindows.h"
 
 namespace tarn::SmokeDriver {
 
@@ -49,6 +55,48 @@ void snapshot(QWidget *window, const QString &folder, const QString &fileName)
     if (!picture.save(&buffer, "PNG"))
         throw failure(QStringLiteral("Could not encode window snapshot"));
     writeAtomically(QDir(folder).filePath(fileName), png);
+}
+
+ImageEditingView *findCanvas(QWidget *root)
+{
+    if (!root)
+        return nullptr;
+    if (auto *canvas = qobject_cast<ImageEditingView *>(root))
+        return canvas;
+    for (QWidget *child : root->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (ImageEditingView *canvas = findCanvas(child))
+            return canvas;
+    }
+    return nullptr;
+}
+
+void sendMouse(QWidget *target, QEvent::Type type, QPointF point, Qt::KeyboardModifiers modifiers)
+{
+    if (!target)
+        throw failure(QStringLiteral("Mouse event creation failed"));
+    // A drag carries the held button; a release no longer holds it.
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, point, target->mapToGlobal(point), button, held, modifiers);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+void sendKey(QWidget *target, QEvent::Type type, int key, const QString &text, Qt::KeyboardModifiers modifiers)
+{
+    if (!target)
+        throw failure(QStringLiteral("Mouse/Key event creation failed"));
+    QKeyEvent event(type, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+std::vector<QWidget *> visiblePins()
+{
+    std::vector<QWidget *> pins;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == FloatingWindows::pinIdentifier && window->isVisible())
+            pins.push_back(window);
+    }
+    return pins;
 }
 
 QString sha256Hex(const QByteArray &data)

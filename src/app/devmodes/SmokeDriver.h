@@ -3,8 +3,12 @@
 
 #include <functional>
 
+#include <vector>
+
 #include <QByteArray>
+#include <QEvent>
 #include <QJsonObject>
+#include <QPointF>
 #include <QString>
 
 #include <qcoro/qcorotask.h>
@@ -12,6 +16,10 @@
 #include "core/base/AppError.h"
 
 class QWidget;
+
+namespace tarn {
+class ImageEditingView;
+}
 
 namespace tarn::SmokeDriver {
 
@@ -27,6 +35,22 @@ QCoro::Task<> settle();
 
 // Renders `window` in process and writes it as PNG to `folder`/`fileName`, atomically.
 void snapshot(QWidget *window, const QString &folder, const QString &fileName);
+
+// The first annotation canvas under `root`, depth first; null when there is none.
+ImageEditingView *findCanvas(QWidget *root);
+
+// Delivers a left-button mouse event at `point` (the target's own coordinates) synchronously,
+// as the window system would: press, drag (a move with the button held) or release, click
+// count 1. Throws "Mouse event creation failed" without a target.
+void sendMouse(QWidget *target, QEvent::Type type, QPointF point, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Delivers a key press or release with its text synchronously; throws "Mouse/Key event creation
+// failed" without a target.
+void sendKey(QWidget *target, QEvent::Type type, int key, const QString &text,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The visible pinned-image windows.
+std::vector<QWidget *> visiblePins();
 
 // The 64 lower-case hexadecimal digits of the SHA-256 of `data`.
 QString sha256Hex(const QByteArray &data);
