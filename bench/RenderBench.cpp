@@ -9,13 +9,18 @@
 //     its blurred copy costs more than the cache's budget, and must still be reused.
 // Afterwards the same reduced working copy is blurred by ImageMagick (`convert -blur 0xSIGMA`,
 // its file input and output timed separately and taken off) and the ratio is printed.
+//
+// `--write-benchmark-inputs=<dir>` instead writes the pictures `tarnwick --benchmark` works on,
+// bench-input-4k.png and privacy-sample.png, for bench/benchmark-peer.sh.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -23,6 +28,8 @@
 #include <QTemporaryDir>
 
 #include "../tests/support/RenderFixtures.h"
+#include "app/DemoContent.h"
+#include "core/image/ImageCodec.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/GaussianBlur.h"
 #include "core/render/RasterRenderer.h"
@@ -219,6 +226,22 @@ void comparePeers()
                 peer / gaussian, copy / peer, peer / copy);
 }
 
+bool writePNG(const QString &path, const QImage &image)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(ImageCodec::encode(image, ExportFormat::png, 1)) > 0;
+}
+
+// The benchmark's own inputs, drawn by the same generator it calls.
+int writeBenchmarkInputs(const QString &folder)
+{
+    const QDir dir(folder);
+    const bool ok = QDir().mkpath(folder) &&
+        writePNG(dir.filePath(QStringLiteral("bench-input-4k.png")), DemoContent::benchmarkImage()) &&
+        writePNG(dir.filePath(QStringLiteral("privacy-sample.png")), DemoContent::makeSamples().at(4).image);
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -226,6 +249,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv); // text in the capture needs the font database
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--write-benchmark-inputs=", 25) == 0)
+            return writeBenchmarkInputs(QString::fromLocal8Bit(argv[i] + 25));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
