@@ -50,7 +50,7 @@ QCoro::Task<> run(AppModel &app, QString output)
 {
     if (!QDir().mkpath(output))
         throw failure(QStringLiteral("Could not create the output folder ") + output);
-    Run state{app, output, {}, {}, {}};
+    Run state(app, output);
     // Each group with the number of checks it passes. While a group is being built it passes
     // fewer, and the run reports what passed so far instead of driving the next group from a
     // state it does not expect.

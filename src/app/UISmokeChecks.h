@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointF>
+#include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +16,8 @@ class QWidget;
 namespace tarn {
 class AppModel;
 class EditorController;
+class EditorWindowController;
+class ImageEditingView;
 } // namespace tarn
 
 namespace tarn::UISmoke {
@@ -21,11 +26,23 @@ namespace tarn::UISmoke {
 // the privacy sample with its original's digest. Each group leaves the application as the next
 // one expects it (the order is the one in UISmoke::run).
 struct Run {
+    Run(AppModel &app, QString output) : app(app), output(std::move(output)) { }
+
     AppModel &app;
     QString output;
     QStringList checks;
     CaptureItem sample;
     QString originalDigest;
+
+    // The privacy sample's open editor, its canvas and the point where the heart badge was
+    // stamped on it; the editor groups hand them on, and the trash group closes that editor.
+    QPointer<EditorWindowController> editor;
+    QPointer<ImageEditingView> canvas;
+    QPointF stampPoint;
+    // Annotations in the document right after the arrow was drawn.
+    qsizetype arrowCount = 0;
+    // Width and height of the flattened export of the saved sample, for the report.
+    QSize exportPixels;
 
     // Ends the run with `message` unless `condition` holds.
     void require(bool condition, const char *message) const;
@@ -35,6 +52,9 @@ struct Run {
 // The editor of `id` once it is open: up to 60 looks 100 ms apart and one last look; null when
 // it never opened (the caller names the failure).
 QCoro::Task<EditorController *> pollEditor(const Run &run, const Uuid &id);
+
+// The SHA-256 of the privacy sample's original file as it is now, in hexadecimal.
+QString digestOfOriginal(const Run &run);
 
 // The check groups in the order the run takes them. Each returns when its checks have passed
 // (or, while a group is being built, after the ones it has).

@@ -16,14 +16,6 @@ namespace {
 
 using SmokeDriver::failure;
 
-QString digestOfOriginal(const Run &run)
-{
-    QFile file(run.app.repository().originalURL(run.sample));
-    if (!file.open(QIODevice::ReadOnly))
-        throw failure(QStringLiteral("Could not read the original file ") + file.fileName());
-    return SmokeDriver::sha256Hex(file.readAll());
-}
-
 bool visibleHolds(const AppModel &app, const Uuid &id)
 {
     const std::vector<CaptureItem> visible = app.visibleItems();
@@ -31,6 +23,14 @@ bool visibleHolds(const AppModel &app, const Uuid &id)
 }
 
 } // namespace
+
+QString digestOfOriginal(const Run &run)
+{
+    QFile file(run.app.repository().originalURL(run.sample));
+    if (!file.open(QIODevice::ReadOnly))
+        throw failure(QStringLiteral("Could not read the original file ") + file.fileName());
+    return SmokeDriver::sha256Hex(file.readAll());
+}
 
 void Run::require(bool condition, const char *message) const
 {
