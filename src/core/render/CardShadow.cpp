@@ -13,9 +13,12 @@ namespace tarn::CardShadow {
 
 void paint(const QPainterPath &path, QPainter &painter, const Style &style)
 {
-    const QPainterPath devicePath = painter.combinedTransform().map(path);
-    // The device's own scale (its pixel ratio) stays in the painter after a reset: the mask
-    // is drawn through its inverse, one mask pixel per device pixel.
+    // The whole way to device pixels: a widget painted inside its window is drawn through an
+    // offset to its place there, and a dense screen through its pixel ratio, neither of which
+    // the painter's own transform holds.
+    const QPainterPath devicePath = painter.deviceTransform().map(path);
+    // Both stay in the painter after a reset: the mask is drawn through their inverse, one
+    // mask pixel per device pixel.
     painter.save();
     painter.resetTransform();
     const QTransform deviceScale = painter.deviceTransform();

@@ -8,10 +8,10 @@ class QPainter;
 
 namespace tarn::CardShadow {
 
-// How a soft shadow looks, in the units the painter's transform maps user space to (device
-// pixels of an image; logical pixels of a widget): black at `opacity`, a Gaussian blur of
-// standard deviation `sigma`, moved by `offset`. The mask is made at 1 / `maskReduction` of
-// that resolution and scaled up, which a wide blur hides.
+// How a soft shadow looks, in device pixels (of an image, or of the screen a widget is
+// painted for): black at `opacity`, a Gaussian blur of standard deviation `sigma`, moved by
+// `offset`. The mask is made at 1 / `maskReduction` of that resolution and scaled up, which a
+// wide blur hides.
 struct Style {
     double opacity;
     double sigma;

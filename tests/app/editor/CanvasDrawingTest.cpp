@@ -148,6 +148,40 @@ TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
     }
 }
 
+// The editor places the canvas away from its window's corner; the ring's soft shadow must
+// land under the ring there too, not where the ring would be in the window's own coordinates.
+TEST_F(ExclusiveCanvasDrawing, RingShadowFollowsTheCanvasInsideItsWindow)
+{
+    canvas.reset();
+    model = makeModel(item, RenderFixtures::capture(1600, 900));
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(37, 21, 0, 0);
+    layout->addWidget(new EditorCanvas(*model));
+    window.resize(890 + 37, 800 + 21);
+    window.show();
+    view = window.findChild<ImageEditingView *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible() && view->size() == QSize(890, 800); }));
+    model->selectTool(MarkupTool::badge);
+    click(at(0.6, 0.4));
+    const auto ring = view->badgeRotationGeometry();
+    ASSERT_TRUE(ring);
+    // Around the ring and where its shadow would stray to, the window shows what the canvas
+    // painted on its own shows.
+    const QRect around = ring->ringBounds().adjusted(-60, -60, 20, 20).toAlignedRect();
+    for (double ratio : {1.0, 2.0}) {
+        QImage alone(view->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        alone.setDevicePixelRatio(ratio);
+        view->render(&alone);
+        const QImage shown = frame(view, ratio);
+        int differing = 0;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x)
+                differing += distance(pixel(shown, QPointF(x, y)), pixel(alone, QPointF(x, y))) > 2;
+        EXPECT_EQ(differing, 0) << "ratio " << ratio;
+    }
+}
+
 TEST(CanvasPainter, AFailedRenderShowsTheTextOverThePlateAndNoOverlays)
 {
     const QImage source = RenderFixtures::capture(1600, 900, false);
