@@ -84,7 +84,7 @@ void sendMouse(QWidget *target, QEvent::Type type, QPointF point, Qt::KeyboardMo
 void sendKey(QWidget *target, QEvent::Type type, int key, const QString &text, Qt::KeyboardModifiers modifiers)
 {
     if (!target)
-        throw failure(QStringLiteral("Mouse/Key event creation failed"));
+        throw failure(QStringLiteral("Key event creation failed"));
     QKeyEvent event(type, key, modifiers, text);
     QCoreApplication::sendEvent(target, &event);
 }

@@ -44,7 +44,7 @@ ImageEditingView *findCanvas(QWidget *root);
 // count 1. Throws "Mouse event creation failed" without a target.
 void sendMouse(QWidget *target, QEvent::Type type, QPointF point, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
-// Delivers a key press or release with its text synchronously; throws "Mouse/Key event creation
+// Delivers a key press or release with its text synchronously; throws "Key event creation
 // failed" without a target.
 void sendKey(QWidget *target, QEvent::Type type, int key, const QString &text,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -41,6 +41,8 @@ public:
     const std::optional<Annotation> &draft() const { return draft_; }
     // The geometry of this moment; made afresh on every call.
     CanvasGeometry geometry() const;
+    // The selected badge's rotation ring where the view shows it now; none without a badge.
+    std::optional<BadgeRotationGeometry> badgeRotationGeometry() const { return geometry().badgeRotationGeometry(); }
 
     // Follows a model change: a new reset token recentres, then the view redraws and its
     // pointer shape is recomputed.
