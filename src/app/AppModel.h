@@ -282,7 +282,10 @@ private:
     QCoro::Task<> listWindows(BusyClaim busy);
     QCoro::Task<> runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy);
     QCoro::Task<> runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy);
-    void endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy);
+    void endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy,
+                    std::exception_ptr failure = nullptr);
+    CancellationToken startCaptureTask();
+    void finishCaptureTask(const CancellationToken &token, BusyClaim &busy);
     QCoro::Task<> countdown(int seconds, CancellationToken token);
     QCoro::Task<> recognizeCapturedText(QImage image);
     QCoro::Task<> acceptCapture(CapturedImage captured, QString title);

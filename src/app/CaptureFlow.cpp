@@ -54,9 +54,7 @@ void AppModel::beginCapture(CaptureAction action)
     }
     const uint32_t displayID = DesktopScreens::displayID(currentScreen());
     BusyClaim busy = claimBusy();
-    CancellationToken token;
-    captureTask_ = token;
-    runCapture(action, displayID, token, std::move(busy));
+    runCapture(action, displayID, startCaptureTask(), std::move(busy));
 }
 
 QCoro::Task<> AppModel::listWindows(BusyClaim busy)
@@ -79,6 +77,7 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
 {
     QPointer<AppModel> self(this);
     const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    std::exception_ptr failure;
     try {
         // The pause lets the hidden windows leave the screen before the overlay freezes it; with
         // nothing hidden it would only delay the overlay (the hot key's answer).
@@ -106,15 +105,11 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
             co_await recognizeCapturedText(captured.image);
         else
             co_await acceptCapture(captured, ItemNames::datedTitle(titlePrefix(action)));
-    } catch (const CancellationError &) {
-        if (self)
-            setStatus(cancelledStatus());
     } catch (...) {
-        if (self)
-            showError(std::current_exception());
+        failure = std::current_exception();
     }
     if (self)
-        endCapture(hidden, token, busy);
+        endCapture(hidden, token, busy, failure);
 }
 
 void AppModel::captureWindow(const ShareableWindow &window)
@@ -123,9 +118,7 @@ void AppModel::captureWindow(const ShareableWindow &window)
         return;
     setSheet(std::nullopt);
     BusyClaim busy = claimBusy();
-    CancellationToken token;
-    captureTask_ = token;
-    runWindowCapture(window, token, std::move(busy));
+    runWindowCapture(window, startCaptureTask(), std::move(busy));
 }
 
 QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy)
@@ -135,6 +128,7 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     if (!self)
         co_return;
     const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    std::exception_ptr failure;
     try {
         co_await countdown(preferences_->captureDelay(), token);
         co_await sleep(timings_.afterWindowCountdown, token);
@@ -148,21 +142,42 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
         const QString title =
             window.title.isNull() ? ItemNames::datedTitle(QStringLiteral("윈도우 캡처")) : window.title;
         co_await acceptCapture(captured, title);
-    } catch (const CancellationError &) {
-        if (self)
-            setStatus(cancelledStatus());
     } catch (...) {
-        if (self)
-            showError(std::current_exception());
+        failure = std::current_exception();
     }
     if (self)
-        endCapture(hidden, token, busy);
+        endCapture(hidden, token, busy, failure);
 }
 
-// Whatever way the task ends: our windows come back, the countdown goes and the model is free.
-void AppModel::endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy)
+// Whatever way the task ends: a cancel is said in the status line and any other failure shown,
+// then our windows come back and the task lets go.
+void AppModel::endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy,
+                          std::exception_ptr failure)
 {
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const CancellationError &) {
+            setStatus(cancelledStatus());
+        } catch (...) {
+            showError(failure);
+        }
+    }
     AppWindows::restoreWindows(hidden);
+    finishCaptureTask(token, busy);
+}
+
+// The task the countdown's cancel button cancels; a newer one replaces it.
+CancellationToken AppModel::startCaptureTask()
+{
+    CancellationToken token;
+    captureTask_ = token;
+    return token;
+}
+
+// The countdown goes and the model is free; the task is forgotten unless a newer one replaced it.
+void AppModel::finishCaptureTask(const CancellationToken &token, BusyClaim &busy)
+{
     busy.release();
     floating_->countdownPanel.reset();
     if (captureTask_ == token)

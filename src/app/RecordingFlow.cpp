@@ -48,9 +48,7 @@ void AppModel::startRecording(uint32_t displayID)
     }
     setSheet(std::nullopt);
     BusyClaim busy = claimBusy();
-    CancellationToken token;
-    captureTask_ = token;
-    runRecordingStart(displayID, token, std::move(busy));
+    runRecordingStart(displayID, startCaptureTask(), std::move(busy));
 }
 
 QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken token, BusyClaim busy)
@@ -105,20 +103,14 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
     QScreen *screen = AppWindows::screenOf(displayID);
     floating_->showRecording(recorder_.get(), screen, globalRegion(screen, region));
     setStatus(QStringLiteral("녹화 중 · Ctrl+Shift+4로 종료"));
-    busy.release();
-    floating_->countdownPanel.reset();
-    if (captureTask_ == token)
-        captureTask_.reset();
+    finishCaptureTask(token, busy);
 }
 
 // A start that ended before recording: the hidden windows come back and the model is free.
 void AppModel::endRecordingStart(const CancellationToken &token, BusyClaim &busy)
 {
     AppWindows::restoreWindows(std::exchange(recordingRestore_, {}));
-    busy.release();
-    floating_->countdownPanel.reset();
-    if (captureTask_ == token)
-        captureTask_.reset();
+    finishCaptureTask(token, busy);
 }
 
 // Whatever a failed start left at its destination is no recording anyone can recover.

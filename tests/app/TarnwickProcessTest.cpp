@@ -2,44 +2,19 @@
 // The real program, started as a process: exact standard output and error, exit statuses, files.
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "core/base/ImageFailure.h"
+#include "support/ProgramRun.h"
 
 namespace tarn {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs the program in `workingDirectory`. Without `display` it gets no X display and no
-// platform choice: the modes that must not open a window prove it by working anyway.
-Outcome runProgram(const QStringList &arguments, const QString &workingDirectory, bool display = false)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!display) {
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    }
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(TARN_APP_BINARY), arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
+using TestSupport::displayVariables;
+using TestSupport::ProgramOutcome;
+using TestSupport::runProgram;
 
 TEST(TarnwickProcess, HelpIsPrintedByteForByteWhateverElseIsGiven)
 {
@@ -58,7 +33,7 @@ TEST(TarnwickProcess, HelpIsPrintedByteForByteWhateverElseIsGiven)
                                          QStringList{QStringLiteral("--badge-preview"), QStringLiteral("--help")},
                                          QStringList{QStringLiteral("-platform"), QStringLiteral("xcb"),
                                                      QStringLiteral("--library"), QStringLiteral("--help")}}) {
-        const Outcome outcome = runProgram(arguments, dir.path());
+        const ProgramOutcome outcome = runProgram(arguments, displayVariables(), dir.path());
         EXPECT_EQ(outcome.status, 0) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(outcome.out, expected);
         EXPECT_EQ(outcome.err, QByteArray());
@@ -105,7 +80,7 @@ TEST(TarnwickProcess, BadgePreviewsWriteIntoNewFoldersOrEndWithTheirStatus)
     };
     for (const Case &c : cases) {
         const std::string name = c.arguments.join(QLatin1Char(' ')).toStdString();
-        const Outcome outcome = runProgram(c.arguments, dir.path());
+        const ProgramOutcome outcome = runProgram(c.arguments, displayVariables(), dir.path());
         EXPECT_EQ(outcome.status, c.status) << name;
         EXPECT_EQ(outcome.out, c.out) << name;
         EXPECT_EQ(outcome.err, c.err) << name;
@@ -149,7 +124,7 @@ TEST(TarnwickProcess, DeveloperRunsRefuseOrFailWithTheirOwnLines)
     };
     for (const Case &c : cases) {
         const std::string name = c.arguments.join(QLatin1Char(' ')).toStdString();
-        const Outcome outcome = runProgram(c.arguments, dir.path(), true);
+        const ProgramOutcome outcome = runProgram(c.arguments, {}, dir.path()); // with the display
         EXPECT_EQ(outcome.status, c.status) << name;
         EXPECT_TRUE(outcome.err.startsWith(c.errPrefix)) << name << ": " << outcome.err.toStdString();
         EXPECT_TRUE(outcome.err.endsWith('\n') && outcome.err.count('\n') == 1) << name;

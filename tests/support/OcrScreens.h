@@ -137,46 +137,46 @@ public:
 
 inline const QColor darkText(28, 28, 30), lightText(228, 228, 231);
 
+// Lines of 20 px text, 40 px apart, on a plain 860 x 280 screen.
+inline Screen plainLines(QString name, QColor background, QColor color, const QStringList &lines)
+{
+    ScreenPainter p(std::move(name), 860, 280, background);
+    p.column(36, 22, 40, 20, color, lines);
+    return p.take();
+}
+
 inline Screen englishUi()
 {
-    ScreenPainter p(QStringLiteral("English UI"), 860, 280, QColor(245, 245, 247));
-    p.column(36, 22, 40, 20, darkText,
-             {QStringLiteral("Save changes before closing?"),
-              QStringLiteral("Your edits will be lost if you don't save them."),
-              QStringLiteral("Export as PNG or JPEG"), QStringLiteral("Recent captures (24 items)"),
-              QStringLiteral("Keyboard shortcut: Ctrl+Shift+4"),
-              QStringLiteral("Library folder: /home/user/Pictures/Tarnwick")});
-    return p.take();
+    return plainLines(QStringLiteral("English UI"), QColor(245, 245, 247), darkText,
+                      {QStringLiteral("Save changes before closing?"),
+                       QStringLiteral("Your edits will be lost if you don't save them."),
+                       QStringLiteral("Export as PNG or JPEG"), QStringLiteral("Recent captures (24 items)"),
+                       QStringLiteral("Keyboard shortcut: Ctrl+Shift+4"),
+                       QStringLiteral("Library folder: /home/user/Pictures/Tarnwick")});
 }
 
 inline Screen koreanUi()
 {
-    ScreenPainter p(QStringLiteral("Korean UI"), 860, 280, QColor(250, 250, 250));
-    p.column(36, 22, 40, 20, darkText,
-             {QStringLiteral("캡처를 취소했습니다."), QStringLiteral("라이브러리 인덱스를 읽지 못했습니다."),
-              QStringLiteral("최근 캡처 항목을 불러오는 중입니다"), QStringLiteral("즐겨찾기에 추가"),
-              QStringLiteral("휴지통으로 이동"), QStringLiteral("환경설정에서 단축키를 바꿀 수 있습니다")});
-    return p.take();
+    return plainLines(QStringLiteral("Korean UI"), QColor(250, 250, 250), darkText,
+                      {QStringLiteral("캡처를 취소했습니다."), QStringLiteral("라이브러리 인덱스를 읽지 못했습니다."),
+                       QStringLiteral("최근 캡처 항목을 불러오는 중입니다"), QStringLiteral("즐겨찾기에 추가"),
+                       QStringLiteral("휴지통으로 이동"), QStringLiteral("환경설정에서 단축키를 바꿀 수 있습니다")});
 }
 
 inline Screen mixedLines()
 {
-    ScreenPainter p(QStringLiteral("mixed lines"), 860, 280, QColor(248, 248, 248));
-    p.column(36, 22, 40, 20, darkText,
-             {QStringLiteral("PNG 파일로 내보내기"), QStringLiteral("Tarnwick 라이브러리 열기"),
-              QStringLiteral("단축키: Ctrl+Shift+2"), QStringLiteral("이메일 hong@example.com 으로 보내기"),
-              QStringLiteral("해상도 3840 x 2160 화면"), QStringLiteral("OCR 결과를 클립보드에 복사")});
-    return p.take();
+    return plainLines(QStringLiteral("mixed lines"), QColor(248, 248, 248), darkText,
+                      {QStringLiteral("PNG 파일로 내보내기"), QStringLiteral("Tarnwick 라이브러리 열기"),
+                       QStringLiteral("단축키: Ctrl+Shift+2"), QStringLiteral("이메일 hong@example.com 으로 보내기"),
+                       QStringLiteral("해상도 3840 x 2160 화면"), QStringLiteral("OCR 결과를 클립보드에 복사")});
 }
 
 inline Screen whiteOnDark()
 {
-    ScreenPainter p(QStringLiteral("white on dark"), 860, 280, QColor(30, 31, 34));
-    p.column(36, 22, 40, 20, lightText,
-             {QStringLiteral("라이브러리"), QStringLiteral("Recent captures"), QStringLiteral("즐겨찾기 12개"),
-              QStringLiteral("Trash is empty"), QStringLiteral("화면 녹화를 시작합니다"),
-              QStringLiteral("Recording saved to Recordings")});
-    return p.take();
+    return plainLines(QStringLiteral("white on dark"), QColor(30, 31, 34), lightText,
+                      {QStringLiteral("라이브러리"), QStringLiteral("Recent captures"), QStringLiteral("즐겨찾기 12개"),
+                       QStringLiteral("Trash is empty"), QStringLiteral("화면 녹화를 시작합니다"),
+                       QStringLiteral("Recording saved to Recordings")});
 }
 
 inline Screen smallUiText()
@@ -197,6 +197,23 @@ inline Screen smallUiText()
     return p.take();
 }
 
+// The sidebar and the list column of the application window on the desktop screens below.
+inline QStringList sidebarLines()
+{
+    return {QStringLiteral("라이브러리"), QStringLiteral("모든 캡처"), QStringLiteral("즐겨찾기"),
+            QStringLiteral("최근 항목"),  QStringLiteral("동영상"),    QStringLiteral("휴지통")};
+}
+
+inline QStringList recentLines(const QString &sizeLine)
+{
+    return {QStringLiteral("Recent captures"),
+            QStringLiteral("Screenshot 2026-12-07 at 09.41.12"),
+            QStringLiteral("캡처한 화면에서 텍스트를 찾았습니다"),
+            QStringLiteral("Export as PNG or JPEG"),
+            QStringLiteral("라이브러리 인덱스를 저장했습니다"),
+            sizeLine};
+}
+
 // A whole 4K screen: title bar, sidebar, a list column beside a details panel, a light card.
 inline Screen fullScreen4k()
 {
@@ -204,13 +221,8 @@ inline Screen fullScreen4k()
     p.panel(QRectF(-20, -20, 3880, 92), QColor(40, 41, 45));
     p.text(40, 18, 26, lightText, QStringLiteral("Tarnwick - Capture Studio"), true);
     p.panel(QRectF(24, 96, 560, 2040), QColor(34, 35, 39));
-    p.column(64, 140, 88, 28, lightText,
-             {QStringLiteral("라이브러리"), QStringLiteral("모든 캡처"), QStringLiteral("즐겨찾기"),
-              QStringLiteral("최근 항목"), QStringLiteral("동영상"), QStringLiteral("휴지통")});
-    p.column(660, 140, 96, 28, lightText,
-             {QStringLiteral("Recent captures"), QStringLiteral("Screenshot 2026-12-07 at 09.41.12"),
-              QStringLiteral("캡처한 화면에서 텍스트를 찾았습니다"), QStringLiteral("Export as PNG or JPEG"),
-              QStringLiteral("라이브러리 인덱스를 저장했습니다"), QStringLiteral("Size 3840 x 2160, 4.8 MB")});
+    p.column(64, 140, 88, 28, lightText, sidebarLines());
+    p.column(660, 140, 96, 28, lightText, recentLines(QStringLiteral("Size 3840 x 2160, 4.8 MB")));
     p.panel(QRectF(2200, 96, 1600, 900), QColor(44, 45, 50));
     p.column(2260, 150, 120, 28, lightText,
              {QStringLiteral("Details"), QStringLiteral("생성한 날짜: 2026년 12월 7일"), QStringLiteral("Kind: image"),
@@ -232,14 +244,10 @@ inline Screen desktop1600()
     p.panel(QRectF(-20, -20, 1640, 64), QColor(40, 41, 45));
     p.text(20, 10, 15, lightText, QStringLiteral("Tarnwick - Capture Studio"), true);
     p.panel(QRectF(12, 56, 280, 930), QColor(34, 35, 39));
-    p.column(32, 80, 44, 16, lightText,
-             {QStringLiteral("라이브러리"), QStringLiteral("모든 캡처"), QStringLiteral("즐겨찾기"),
-              QStringLiteral("최근 항목"), QStringLiteral("동영상"), QStringLiteral("휴지통")});
+    p.column(32, 80, 44, 16, lightText, sidebarLines());
     p.column(330, 80, 48, 16, lightText,
-             {QStringLiteral("Recent captures"), QStringLiteral("Screenshot 2026-12-07 at 09.41.12"),
-              QStringLiteral("캡처한 화면에서 텍스트를 찾았습니다"), QStringLiteral("Export as PNG or JPEG"),
-              QStringLiteral("라이브러리 인덱스를 저장했습니다"), QStringLiteral("Size 1600 x 1000, 1.2 MB"),
-              QStringLiteral("회의록 초안 - 디자인 검토"), QStringLiteral("Meeting notes, December 7")});
+             recentLines(QStringLiteral("Size 1600 x 1000, 1.2 MB"))
+                 << QStringLiteral("회의록 초안 - 디자인 검토") << QStringLiteral("Meeting notes, December 7"));
     p.panel(QRectF(900, 500, 640, 300), QColor(236, 236, 238));
     p.column(930, 530, 44, 16, darkText,
              {QStringLiteral("변경 사항을 저장하시겠습니까?"),

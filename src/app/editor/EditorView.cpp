@@ -18,6 +18,7 @@
 #include "app/editor/StyleInspector.h"
 #include "app/editor/TextInspector.h"
 #include "app/editor/ToolMenus.h"
+#include "app/widgets/Dot.h"
 #include "app/widgets/Eyebrow.h"
 #include "app/widgets/IconButton.h"
 #include "app/widgets/MarkupDisplay.h"
@@ -78,22 +79,6 @@ QPushButton *plainButton(const QString &text, QWidget *parent)
             .arg(Palette::muted.name(), Palette::border.name()));
     return button;
 }
-
-// The dirty mark beside the eyebrow: a 5 px accent dot.
-class Dot : public QWidget {
-public:
-    explicit Dot(QWidget *parent) : QWidget(parent) { setFixedSize(5, 5); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Palette::accent);
-        painter.drawEllipse(rect());
-    }
-};
 
 // An inspector tab: its title across a third of the row, 31 px high, on a faint accent plate
 // while chosen.
@@ -168,7 +153,7 @@ QWidget *EditorView::topBar()
     auto *eyebrowRow = new QHBoxLayout;
     eyebrowRow->setSpacing(7);
     eyebrowRow->addWidget(new Eyebrow(QStringLiteral("THE EDITING ROOM"), Palette::muted, bar));
-    dirtyDot_ = new Dot(bar);
+    dirtyDot_ = new Dot(5, Palette::accent, bar); // the dirty mark beside the eyebrow
     dirtyDot_->setObjectName(QStringLiteral("editor.dirtyDot"));
     eyebrowRow->addWidget(dirtyDot_);
     eyebrowRow->addStretch();

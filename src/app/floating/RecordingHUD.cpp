@@ -9,27 +9,13 @@
 
 #include "app/floating/FloatingPanel.h"
 #include "app/widgets/DisplayFormat.h"
+#include "app/widgets/Dot.h"
 #include "app/widgets/Keycap.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/Theme.h"
 
 namespace tarn {
 namespace {
-
-class RecordingDot : public QWidget {
-public:
-    RecordingDot() { setFixedSize(8, 8); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Palette::coral);
-        painter.drawEllipse(rect());
-    }
-};
 
 QLabel *label(int pixelSize, QFont::Weight weight, bool monospaced, const QColor &colour)
 {
@@ -72,7 +58,7 @@ RecordingHUD::RecordingHUD(RecordingService *recorder, QWidget *parent) : QWidge
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(16, 0, 16, 0);
     row->setSpacing(12);
-    row->addWidget(new RecordingDot, 0, Qt::AlignVCenter);
+    row->addWidget(new Dot(8, Palette::coral), 0, Qt::AlignVCenter);
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(3);

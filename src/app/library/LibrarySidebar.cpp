@@ -8,6 +8,7 @@
 
 #include "app/library/LibraryPresenter.h"
 #include "app/library/ViewKit.h"
+#include "app/widgets/Dot.h"
 #include "app/widgets/Eyebrow.h"
 #include "app/widgets/Palette.h"
 
@@ -42,21 +43,6 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(ViewKit::roundedRect(QRectF(rect()), 11), Palette::accent);
         ViewKit::drawSymbol(painter, QRectF(rect()).center(), QStringLiteral("viewfinder"), Palette::sidebar, 23);
-    }
-};
-
-class Dot : public QWidget {
-public:
-    Dot() { setFixedSize(5, 5); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Palette::teal);
-        painter.drawEllipse(QRectF(rect()));
     }
 };
 
@@ -220,7 +206,7 @@ QWidget *LibrarySidebar::makePrivacyCard()
     column->setSpacing(10);
     auto *eyebrow = new QHBoxLayout;
     eyebrow->setSpacing(6);
-    eyebrow->addWidget(new Dot, 0, Qt::AlignVCenter);
+    eyebrow->addWidget(new Dot(5, Palette::teal), 0, Qt::AlignVCenter);
     eyebrow->addWidget(new Eyebrow(QStringLiteral("LOCAL, BY DESIGN"), Palette::teal));
     eyebrow->addStretch(1);
     column->addLayout(eyebrow);

@@ -12,9 +12,12 @@
 #include "app/settings/SettingsView.h"
 #include "app/settings/WindowPickerView.h"
 #include "app/widgets/Theme.h"
+#include "support/ListedWindow.h"
 
 namespace tarn {
 namespace {
+
+using TestSupport::listedWindow;
 
 void save(QWidget *widget, const QString &name)
 {
@@ -22,15 +25,6 @@ void save(QWidget *widget, const QString &name)
     QTest::qWait(50);
     const QString file = QDir(qEnvironmentVariable("TARN_SHEET_SHOTS")).filePath(name + QStringLiteral(".png"));
     EXPECT_TRUE(widget->grab().save(file)) << file.toStdString();
-}
-
-ShareableWindow named(uint32_t id, const QString &title, const QString &application)
-{
-    ShareableWindow window;
-    window.windowID = id;
-    window.title = title;
-    window.applicationName = application;
-    return window;
 }
 
 TEST(SheetScreenshots, EverySheetAndTab)
@@ -41,9 +35,10 @@ TEST(SheetScreenshots, EverySheetAndTab)
     QTemporaryDir dir;
     AppModel app(dir.filePath(QStringLiteral("내 라이브러리")), true);
     app.setShortcutFailures({QStringLiteral("Ctrl+Shift+1"), QStringLiteral("Ctrl+Shift+3")});
-    app.setWindows({named(1, QStringLiteral("Quarterly report.pdf — 문서 보기"), QStringLiteral("Evince")),
-                    named(2, QStringLiteral("Tarnwick 릴리스 노트 - Mozilla Firefox"), QStringLiteral("firefox")),
-                    named(3, QString(), QString()), named(4, QStringLiteral("터미널"), QStringLiteral("xterm"))});
+    app.setWindows(
+        {listedWindow(1, QStringLiteral("Quarterly report.pdf — 문서 보기"), QStringLiteral("Evince")),
+         listedWindow(2, QStringLiteral("Tarnwick 릴리스 노트 - Mozilla Firefox"), QStringLiteral("firefox")),
+         listedWindow(3, QString(), QString()), listedWindow(4, QStringLiteral("터미널"), QStringLiteral("xterm"))});
 
     std::unique_ptr<SettingsView> settings(static_cast<SettingsView *>(makeSheet(AppSheet::settings, app, nullptr)));
     for (int tab = 0; tab < 4; ++tab) {

@@ -14,9 +14,12 @@
 #include "app/settings/ShortcutsView.h"
 #include "app/settings/WindowPickerView.h"
 #include "app/settings/WindowSearch.h"
+#include "support/ListedWindow.h"
 
 namespace tarn {
 namespace {
+
+using TestSupport::listedWindow;
 
 class SheetsTest : public ::testing::Test {
 protected:
@@ -155,25 +158,16 @@ TEST(RecordingDisplays, EveryListedScreenHasItsOwnIdentity)
     EXPECT_EQ(RecordingDisplays::preselected({}, QStringLiteral("DP-1"), {left}), std::nullopt);
 }
 
-ShareableWindow window(uint32_t id, const QString &title, const QString &application)
-{
-    ShareableWindow w;
-    w.windowID = id;
-    w.title = title;
-    w.applicationName = application;
-    return w;
-}
-
 TEST(WindowSearch, TitleThenApplicationNameIgnoringCaseAndDiacritics)
 {
     const std::vector<ShareableWindow> windows = {
-        window(1, QStringLiteral("Quarterly REPORT.pdf"), QStringLiteral("Evince")),
-        window(2, QStringLiteral("Café menu — Crème brûlée"), QStringLiteral("Firefox")),
-        window(3, QStringLiteral("한글 문서"), QStringLiteral("LibreOffice")),
-        window(4, QStringLiteral("Notes"), QStringLiteral("Firefox")),
-        window(5, QStringLiteral("Notes"), QStringLiteral("Firefox")),
-        window(6, QString(), QStringLiteral("xterm")),
-        window(7, QStringLiteral("untitled  two spaces"), QString()),
+        listedWindow(1, QStringLiteral("Quarterly REPORT.pdf"), QStringLiteral("Evince")),
+        listedWindow(2, QStringLiteral("Café menu — Crème brûlée"), QStringLiteral("Firefox")),
+        listedWindow(3, QStringLiteral("한글 문서"), QStringLiteral("LibreOffice")),
+        listedWindow(4, QStringLiteral("Notes"), QStringLiteral("Firefox")),
+        listedWindow(5, QStringLiteral("Notes"), QStringLiteral("Firefox")),
+        listedWindow(6, QString(), QStringLiteral("xterm")),
+        listedWindow(7, QStringLiteral("untitled  two spaces"), QString()),
     };
     struct Case {
         QString search;
@@ -213,7 +207,8 @@ TEST(WindowPickerView, EmptyMessageDependsOnTheListNotOnTheSearch)
     EXPECT_TRUE(empty.rows().empty());
 
     WindowPickerView picker(
-        {window(1, QStringLiteral("Alpha"), QStringLiteral("App")), window(2, QString(), QString())}, nullptr);
+        {listedWindow(1, QStringLiteral("Alpha"), QStringLiteral("App")), listedWindow(2, QString(), QString())},
+        nullptr);
     EXPECT_FALSE(picker.showsEmptyMessage());
     ASSERT_EQ(picker.rows().size(), 2u);
     picker.searchField()->setText(QStringLiteral("zzz"));
