@@ -422,6 +422,7 @@ void AppModel::present(AppSheet sheet)
 // An X11 session has no access prompt: the answer is the same check as the preflight.
 void AppModel::requestScreenPermission()
 {
+    ++permissionRequestCount_;
     setScreenPermission(screenCaptureAccess());
     if (!screenPermission_)
         return;
@@ -433,6 +434,7 @@ void AppModel::requestScreenPermission()
 
 void AppModel::connectRecorder()
 {
+    connect(recorder_.get(), &RecordingService::microphoneAccessRequested, this, [this] { ++permissionRequestCount_; });
     connect(recorder_.get(), &RecordingService::finished, this, [this](const QString &file) {
         endRecordingPresentation();
         Q_EMIT recordingFinished(file);

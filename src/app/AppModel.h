@@ -123,6 +123,9 @@ public:
     int pendingRecordingCount() const { return pendingRecordingCount_; }
     // Exports still writing their files; quitting waits for them.
     int exportsInFlight() const { return exportsInFlight_; }
+    // How often screen-recording or microphone access was asked for since the model was built:
+    // the permission sheet's request button and each recording start with the microphone on.
+    int permissionRequestCount() const { return permissionRequestCount_; }
 
     // Marks the model busy until the claim is released.
     [[nodiscard]] BusyClaim claimBusy();
@@ -324,6 +327,7 @@ private:
     bool screenPermission_ = false;
     QStringList shortcutFailures_;
     int pendingRecordingCount_ = 0;
+    int permissionRequestCount_ = 0;
 
     std::unique_ptr<TextRecognition> recognition_;
     std::unique_ptr<ScreenCaptureService> captureService_;

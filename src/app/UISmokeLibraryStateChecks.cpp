@@ -1,14 +1,245 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include <QDir>
+#include <QFile>
+
 #include "app/AppModel.h"
+#include "app/DemoContent.h"
 #include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
+#include "app/editor/EditorController.h"
+#include "app/settings/SheetDialog.h"
+#include "core/image/ImageCodec.h"
+#include "core/render/BadgeRenderer.h"
 
 namespace tarn::UISmoke {
 
-QCoro::Task<> trashAndRestoreCheck(Run &) { co_return; }
+namespace {
 
-QCoro::Task<> bulkSelectionChecks(Run &) { co_return; }
+using SmokeDriver::settle;
+using SmokeDriver::waitUntil;
 
-QCoro::Task<> sheetAndBadgeExportChecks(Run &) { co_return; }
+constexpr double badgeExportQuality = 0.92;
+
+// The item with `id` as the library lists it now; empty when it is not listed at all.
+std::optional<CaptureItem> listed(const AppModel &app, const Uuid &id)
+{
+    const auto found =
+        std::find_if(app.items().begin(), app.items().end(), [&](const CaptureItem &item) { return item.id == id; });
+    if (found == app.items().end())
+        return std::nullopt;
+    return *found;
+}
+
+bool isTrashed(const AppModel &app, const Uuid &id)
+{
+    const std::optional<CaptureItem> item = listed(app, id);
+    return item && item->trashedAt.has_value();
+}
+
+// Waits until the item with `id` is in the trash (`trashed`) or out of it, or until the library
+// has finished its work without listing the item any more, and returns the item as then listed.
+// A vanished item is the caller's failure, never a finished move.
+QCoro::Task<std::optional<CaptureItem>> waitForTrashState(const AppModel &app, Uuid id, bool trashed)
+{
+    co_await waitUntil([&app, id, trashed] {
+        const std::optional<CaptureItem> item = listed(app, id);
+        return item ? item->trashedAt.has_value() == trashed : !app.isBusy();
+    });
+    co_return listed(app, id);
+}
+
+std::set<Uuid> idsOf(const std::vector<CaptureItem> &items)
+{
+    std::set<Uuid> ids;
+    for (const CaptureItem &item : items)
+        ids.insert(item.id);
+    return ids;
+}
+
+// The sheet shown over the library window: an open sheet dialog parented to that window.
+QWidget *attachedSheet(QWidget *window)
+{
+    if (!window)
+        return nullptr;
+    for (SheetDialog *sheet : window->findChildren<SheetDialog *>(Qt::FindDirectChildrenOnly)) {
+        if (sheet->isVisible())
+            return sheet;
+    }
+    return nullptr;
+}
+
+void snapshotLibrary(const Run &run, const char *fileName)
+{
+    SmokeDriver::snapshot(run.app.mainWindow(), run.output, QString::fromLatin1(fileName));
+}
+
+// Presents `sheet`, lets it draw, photographs it as attached to the library window and closes it.
+QCoro::Task<> photographSheet(const Run &run, AppSheet sheet, const char *fileName)
+{
+    run.app.present(sheet);
+    co_await settle();
+    SmokeDriver::snapshot(attachedSheet(run.app.mainWindow()), run.output, QString::fromLatin1(fileName));
+    run.app.setSheet(std::nullopt);
+}
+
+void exportBadgePreview(const Run &run, bool showRotations, const char *fileName)
+{
+    const QImage preview = BadgeRenderer::previewImage(showRotations);
+    SmokeDriver::writeAtomically(QDir(run.output).filePath(QString::fromLatin1(fileName)),
+                                 ImageCodec::encode(preview, ExportFormat::png, badgeExportQuality));
+}
+
+// What the bulk checks share: the items active at the start, in display order, and their ids.
+struct BulkState {
+    std::vector<CaptureItem> visible;
+    std::set<Uuid> ids;
+    int count() const { return int(ids.size()); }
+};
+
+QCoro::Task<> selectAllAndIndividualSelection(Run &run, const BulkState &bulk)
+{
+    AppModel &app = run.app;
+    app.selectAllVisible();
+    run.require(app.selectedItemIDs() == bulk.ids && app.allVisibleSelected(), "Select all missed visible items");
+    // Deselecting the sample leaves every other item selected, not merely as many of them.
+    app.setSelection(run.sample.id, false);
+    std::set<Uuid> others = bulk.ids;
+    others.erase(run.sample.id);
+    run.require(app.selectedItemIDs() == others && others.size() + 1 == bulk.ids.size(),
+                "Individual deselection failed");
+    app.setSelection(run.sample.id, true);
+    app.setGridView(false);
+    co_await settle();
+    snapshotLibrary(run, "08-selected-list.png");
+    run.pass("select_all_and_individual_selection");
+}
+
+QCoro::Task<> filteredSelectAllTrashesOnlyVisibleItems(Run &run, const BulkState &bulk)
+{
+    AppModel &app = run.app;
+    // Only the privacy sample's recognized text holds its e-mail address.
+    app.setSearchText(DemoContent::privacyEmail);
+    run.require(app.selectedItemIDs().empty(), "Changing search retained old selections");
+    app.selectAllVisible();
+    run.require(app.selectedItemIDs() == std::set<Uuid>{run.sample.id}, "Filtered select all included hidden items");
+    app.trashSelected();
+    const Uuid id = run.sample.id;
+    co_await waitUntil([&app, id] { return !app.isBusy() && isTrashed(app, id); });
+    run.require(app.activeCount() == bulk.count() - 1, "Filtered trash changed other items");
+    run.pass("filtered_select_all_trashes_only_visible_items");
+}
+
+QCoro::Task<> bulkTrashPreservesOriginalFiles(Run &run, const BulkState &bulk)
+{
+    AppModel &app = run.app;
+    const int count = bulk.count();
+    app.setSection(LibrarySection::trash);
+    app.setSearchText(QString());
+    app.selectAllVisible();
+    app.restoreSelected();
+    co_await waitUntil([&app, count] { return !app.isBusy() && app.activeCount() == count; });
+
+    app.setSection(LibrarySection::all);
+    app.setGridView(true);
+    app.selectAllVisible();
+    co_await settle();
+    snapshotLibrary(run, "09-selected-grid.png");
+
+    app.setSection(LibrarySection::images);
+    run.require(app.selectedItemIDs().empty(), "Changing section retained old selections");
+    app.selectAllVisible();
+    app.clearSelection();
+    run.require(app.selectedItemIDs().empty(), "Clear selection failed");
+
+    // Every demo item is an image, so this empties the active library.
+    app.selectAllVisible();
+    app.trashSelected();
+    co_await waitUntil([&app] { return !app.isBusy() && app.activeCount() == 0; });
+    run.require(app.selectedItemIDs().empty(), "Successful trash retained stale selections");
+    for (const CaptureItem &item : bulk.visible)
+        run.require(QFile::exists(app.repository().originalURL(item)), "Bulk trash removed an original file");
+    run.pass("bulk_trash_preserves_original_files");
+}
+
+QCoro::Task<> bulkRestoreAndSelectionReset(Run &run, const BulkState &bulk)
+{
+    AppModel &app = run.app;
+    const int count = bulk.count();
+    app.setSection(LibrarySection::trash);
+    app.selectAllVisible();
+    co_await settle();
+    snapshotLibrary(run, "10-selected-trash.png");
+
+    app.restoreSelected();
+    co_await waitUntil([&app, count] { return !app.isBusy() && app.activeCount() == count; });
+    run.require(app.selectedItemIDs().empty(), "Restoring retained stale selections");
+    run.pass("bulk_restore_and_selection_reset");
+
+    app.setSection(LibrarySection::all);
+    app.setGridView(false);
+    co_await settle();
+    snapshotLibrary(run, "11-restored-list.png");
+}
+
+} // namespace
+
+QCoro::Task<> trashAndRestoreCheck(Run &run)
+{
+    AppModel &app = run.app;
+    const Uuid id = run.sample.id;
+    // The editor left open on the sample goes first; it has nothing unsaved by now.
+    if (const auto open = app.editorControllers().find(id); open != app.editorControllers().end())
+        open->second->close();
+
+    app.trash(run.sample);
+    const std::optional<CaptureItem> trashed = co_await waitForTrashState(app, id, true);
+    run.require(trashed.has_value(), "Trashed item missing");
+    run.require(QFile::exists(app.repository().originalURL(*trashed)), "Trash deleted the original");
+
+    // The same toggle on the trashed item restores it.
+    app.trash(*trashed);
+    const std::optional<CaptureItem> restored = co_await waitForTrashState(app, id, false);
+    run.require(restored.has_value() && !restored->trashedAt, "Restored item missing");
+    run.pass("trash_and_restore_preserve_original");
+}
+
+QCoro::Task<> bulkSelectionChecks(Run &run)
+{
+    AppModel &app = run.app;
+    app.setSection(LibrarySection::all);
+    app.setSearchText(QString());
+    BulkState bulk;
+    bulk.visible = app.visibleItems();
+    bulk.ids = idsOf(bulk.visible);
+
+    co_await selectAllAndIndividualSelection(run, bulk);
+    co_await filteredSelectAllTrashesOnlyVisibleItems(run, bulk);
+    co_await bulkTrashPreservesOriginalFiles(run, bulk);
+    co_await bulkRestoreAndSelectionReset(run, bulk);
+}
+
+QCoro::Task<> sheetAndBadgeExportChecks(Run &run)
+{
+    AppModel &app = run.app;
+    co_await photographSheet(run, AppSheet::settings, "04-settings.png");
+    co_await settle();
+    co_await photographSheet(run, AppSheet::permissions, "05-permissions.png");
+    co_await settle();
+    co_await photographSheet(run, AppSheet::recording, "06-recording-setup.png");
+    run.pass("settings_permission_recording_sheets_render");
+    // Presenting the permission sheet only shows it; nothing in the run may ask for access.
+    run.require(app.permissionRequestCount() == 0, "The smoke run requested screen or microphone permission");
+    run.pass("no_screen_or_microphone_permission_requested_by_smoke_test");
+    co_await settle();
+
+    exportBadgePreview(run, false, "badge-palette.png");
+    run.pass("five_badge_styles_png_export");
+    exportBadgePreview(run, true, "badge-rotations.png");
+    run.pass("badge_rotation_png_export");
+}
 
 } // namespace tarn::UISmoke

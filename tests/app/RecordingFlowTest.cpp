@@ -106,10 +106,12 @@ TEST_F(ExclusiveRecordingFlow, StartsThatDoNotRecordPutEverythingBack)
               countdown + (QStringList{QStringLiteral("show"), QStringLiteral("status: ") + backend->startError}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(backend->path); }, 5000));
     backend->startError.clear();
+    EXPECT_EQ(model->permissionRequestCount(), 0);
 
     model->preferences().setMicrophone(true); // stopped while the microphone is checked
     start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return backend->microphone.future().isStarted(); }, 10000));
+    EXPECT_EQ(model->permissionRequestCount(), 1); // checking the microphone asks for its access
     model->toggleRecording();
     backend->microphone.addResult(true);
     backend->microphone.finish();

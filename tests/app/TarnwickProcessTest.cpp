@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started as a process: exact standard output and error, exit statuses, files.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -132,6 +134,14 @@ TEST(TarnwickProcess, DeveloperRunsRefuseOrFailWithTheirOwnLines)
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("smoke"))));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("lib"))));
+    // The refused run left the library it found, and its folder, as they were.
+    EXPECT_EQ(
+        QDir(dir.filePath(QStringLiteral("used"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{QStringLiteral("library")});
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("used/library")))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("library.json")});
+    EXPECT_EQ(QFileInfo(index).size(), 0);
 }
 
 } // namespace

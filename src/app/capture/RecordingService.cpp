@@ -88,6 +88,7 @@ QCoro::Task<void> RecordingService::start(ContentFilter filter, std::optional<QR
 
     QPointer<RecordingService> self(this);
     if (settings.microphone) {
+        Q_EMIT microphoneAccessRequested();
         const bool allowed = co_await backend_->checkMicrophone();
         if (!self)
             co_return;

@@ -83,6 +83,8 @@ Q_SIGNALS:
     void stateChanged(tarn::RecordingService::State state);
     void secondsChanged(double seconds);
     void byteCountChanged(qint64 byteCount);
+    // A start is about to ask for the microphone (the preference is on).
+    void microphoneAccessRequested();
 
 private:
     void setState(State state);
