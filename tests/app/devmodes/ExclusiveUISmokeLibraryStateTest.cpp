@@ -38,7 +38,7 @@ protected:
         app_->setMainWindow(window_.get());
         window_->show();
         ASSERT_TRUE(QDir().mkpath(output()));
-        run_.emplace(UISmoke::Run{*app_, output(), {}, {}, {}});
+        run_.emplace(*app_, output());
     }
     void TearDown() override
     {
