@@ -4,7 +4,6 @@
 
 #include <QEvent>
 
-#include "app/AppModel.h"
 #include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
 #include "app/editor/EditorModel.h"
@@ -15,8 +14,6 @@ namespace tarn::UISmoke {
 
 namespace {
 
-using SmokeDriver::failure;
-
 // The privacy sample's open editor and the heart badge the drawing checks stamped: the last
 // annotation, at rotation 0, under the stamp point. Every gesture goes to the canvas as the
 // window system would deliver it, in the canvas's own coordinates, and every assertion reads
@@ -25,7 +22,6 @@ struct BadgeStage {
     Run &run;
     EditorModel &model;
     ImageEditingView &canvas;
-    QWidget &window;
     QPointF stampPoint;
     Uuid badgeID;
     size_t count = 0; // annotations before the first click
@@ -53,23 +49,15 @@ struct BadgeStage {
     QCoro::Task<> snapshot(const char *fileName)
     {
         co_await SmokeDriver::settle();
-        SmokeDriver::snapshot(&window, run.output, QString::fromLatin1(fileName));
+        SmokeDriver::snapshot(run.editor ? run.editor->window() : nullptr, run.output, QString::fromLatin1(fileName));
     }
 };
 
-// The sample's editor as the drawing checks leave it; the stamp point is where they clicked,
-// (0.66 W, 0.32 H) of the canvas, which has not changed size since.
+// The sample's editor, its canvas and the stamp point as the drawing checks hand them on.
 BadgeStage openStage(Run &run)
 {
-    const auto found = run.app.editorControllers().find(run.sample.id);
-    auto *controller =
-        found == run.app.editorControllers().end() ? nullptr : qobject_cast<EditorWindowController *>(found->second);
-    ImageEditingView *canvas = controller ? SmokeDriver::findCanvas(controller->window()) : nullptr;
-    run.require(canvas != nullptr, "Native editing canvas is missing");
-    const QSizeF size = canvas->size();
-    return BadgeStage{
-        run, controller->model(), *canvas, *controller->window(), QPointF(0.66 * size.width(), 0.32 * size.height()),
-        {}};
+    run.require(run.editor && run.editor->window() && run.canvas, "Native editing canvas is missing");
+    return BadgeStage{run, run.editor->model(), *run.canvas, run.stampPoint, {}};
 }
 
 void clickSelectsExistingBadge(BadgeStage &s)
