@@ -9,6 +9,7 @@
 #include "app/capture/RecordingService.h"
 #include "core/base/AppError.h"
 #include "core/base/ImageFailure.h"
+#include "support/Await.h"
 
 using namespace tarn;
 using State = RecordingService::State;
@@ -16,23 +17,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QCoro::Task<void> catching(QCoro::Task<void> task, std::exception_ptr &error)
-{
-    try {
-        co_await std::move(task);
-    } catch (...) {
-        error = std::current_exception();
-    }
-}
-
-// Runs the task to its end in a nested event loop and rethrows what it threw.
-void await(QCoro::Task<void> &&task)
-{
-    std::exception_ptr error;
-    QCoro::waitFor(catching(std::move(task), error));
-    if (error)
-        std::rethrow_exception(error);
-}
+using TestSupport::await;
 
 // A future the test resolves by hand.
 struct Pending {
@@ -99,6 +84,12 @@ struct Report {
     State stateSeen;
     int code; // 0 for an error that is not an AppError
     QString text;
+
+    bool operator==(const Report &) const = default;
+    friend void PrintTo(const Report &r, std::ostream *out)
+    {
+        *out << "code " << r.code << " in state " << int(r.stateSeen) << ": " << r.text.toStdString();
+    }
 };
 
 class RecordingServiceTest : public ::testing::Test {
@@ -312,9 +303,7 @@ TEST_F(RecordingServiceTest, FailedStopShutsTheCaptureDownBeforeReportingCode3)
 
     session->close();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].code, 3);
-    EXPECT_EQ(reports[0].text, QStringLiteral("캡처를 멈출 수 없습니다.\n복구 파일: ") + path);
-    EXPECT_EQ(reports[0].stateSeen, State::idle);
+    EXPECT_EQ(reports[0], (Report{State::idle, 3, QStringLiteral("캡처를 멈출 수 없습니다.\n복구 파일: ") + path}));
 }
 
 TEST_F(RecordingServiceTest, FinalizationTimeOutClosesTheFileReportsCode2AndIgnoresALateFinish)
@@ -326,10 +315,10 @@ TEST_F(RecordingServiceTest, FinalizationTimeOutClosesTheFileReportsCode2AndIgno
     EXPECT_TRUE(reports.empty()); // not before the file is closed
     session->close();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].code, 2);
-    EXPECT_EQ(reports[0].text,
-              QStringLiteral("녹화 파일 마무리에 시간이 너무 오래 걸렸습니다. 복구 파일을 보존했습니다: ") + path);
-    EXPECT_EQ(reports[0].stateSeen, State::idle);
+    EXPECT_EQ(
+        reports[0],
+        (Report{State::idle, 2,
+                QStringLiteral("녹화 파일 마무리에 시간이 너무 오래 걸렸습니다. 복구 파일을 보존했습니다: ") + path}));
     // The old session is no longer current (and is deleted once control returns to the event
     // loop): its finish changes nothing.
     Q_EMIT session->recordingFinished();
@@ -342,17 +331,14 @@ TEST_F(RecordingServiceTest, StreamStopReportsAtOnceThenAnOutputFailureGivesCode
     FakeSession *session = backend->last();
     Q_EMIT session->streamStopped(QStringLiteral("화면을 더 이상 읽을 수 없습니다."));
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].code, 0);
-    EXPECT_EQ(reports[0].text, QStringLiteral("화면을 더 이상 읽을 수 없습니다."));
-    EXPECT_EQ(reports[0].stateSeen, State::stopping);
+    EXPECT_EQ(reports[0], (Report{State::stopping, 0, QStringLiteral("화면을 더 이상 읽을 수 없습니다.")}));
 
     Q_EMIT session->recordingFailed(QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다."));
     session->stopped.resolve();
     ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, 5000));
-    EXPECT_EQ(reports[1].code, 4);
-    EXPECT_EQ(reports[1].text,
-              QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다.\n복구 파일: ") + path);
-    EXPECT_EQ(reports[1].stateSeen, State::idle);
+    EXPECT_EQ(reports[1],
+              (Report{State::idle, 4,
+                      QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다.\n복구 파일: ") + path}));
     QTest::qWait(250);
     EXPECT_EQ(reports.size(), 2u);
 }
@@ -406,9 +392,8 @@ TEST_F(RecordingServiceTest, StopBeforeTheFirstFrameIsReportedLikeAFailedStartAn
     stopWith();
     Q_EMIT session->recordingDiscarded(QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].code, 0);
-    EXPECT_EQ(reports[0].text, QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다."));
-    EXPECT_EQ(reports[0].stateSeen, State::idle);
+    EXPECT_EQ(reports[0],
+              (Report{State::idle, 0, QStringLiteral("녹화가 시작되기 전에 중지되어 저장할 화면이 없습니다.")}));
     EXPECT_TRUE(finished.isEmpty());
     QTest::qWait(250); // past the finalization time-out: nothing more comes
     EXPECT_EQ(reports.size(), 1u);

@@ -24,9 +24,6 @@ TEST(MarkupDisplay, ShortcutLettersAreUniqueAndRedactionHasNone)
         EXPECT_FALSE(letters.contains(key(tool))) << key(tool).toStdString();
         letters.insert(key(tool));
     }
-    EXPECT_EQ(label(MarkupTool::rectangle), QStringLiteral("정사각형"));
-    EXPECT_EQ(symbol(MarkupTool::roundedRectangle), QStringLiteral("rectangle"));
-    EXPECT_EQ(colors(Backdrop::aurora)[1].rgb(), 0xFFD1E3A8u);
 }
 
 } // namespace

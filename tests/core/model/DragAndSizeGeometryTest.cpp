@@ -24,7 +24,7 @@ QSizeF size(std::optional<int64_t> limit, bool even, double w, double h, double 
 
 } // namespace
 
-TEST(AnnotationGeometry, RectanglesAndEllipsesStaySquareInPixels)
+TEST(AnnotationGeometry, RectanglesAndEllipsesStaySquareInPixelsAndOtherToolsFollowThePointer)
 {
     using AnnotationGeometry::endPoint;
     expectPoint(endPoint(MarkupTool::rectangle, UnitPoint(0.1, 0.1), UnitPoint(0.3, 0.2), {1000, 500}), 0.3, 0.5);
@@ -33,11 +33,7 @@ TEST(AnnotationGeometry, RectanglesAndEllipsesStaySquareInPixels)
     expectPoint(endPoint(MarkupTool::ellipse, UnitPoint(0.2, 0.3), UnitPoint(0.2, 0.3), {800, 600}), 0.2, 0.3);
     // Up and left near the corner: the room towards the origin limits the side.
     expectPoint(endPoint(MarkupTool::rectangle, UnitPoint(0.05, 0.5), UnitPoint(0.0, 0.0), {1000, 1000}), 0.0, 0.45);
-}
 
-TEST(AnnotationGeometry, OtherToolsAndEmptyImagesFollowThePointer)
-{
-    using AnnotationGeometry::endPoint;
     const UnitPoint to = UnitPoint::unclamped(0.3, 0.2);
     for (MarkupTool t : {MarkupTool::roundedRectangle, MarkupTool::line, MarkupTool::pen, MarkupTool::arrow,
                          MarkupTool::blur, MarkupTool::crop})
@@ -49,7 +45,7 @@ TEST(AnnotationGeometry, OtherToolsAndEmptyImagesFollowThePointer)
     EXPECT_EQ(endPoint(MarkupTool::line, UnitPoint(0.1, 0.1), outside, {100, 100}), outside);
 }
 
-TEST(CaptureGeometry, PixelSizesOfCapturesAndRecordings)
+TEST(CaptureGeometry, PixelSizesOfCapturesAndRecordingsAndNoneForInvalidInput)
 {
     EXPECT_EQ(size(std::nullopt, false, 1440, 900, 2), QSizeF(2880, 1800));
     EXPECT_EQ(size(1920, true, 1440, 900, 2), QSizeF(1920, 1200));
@@ -61,10 +57,7 @@ TEST(CaptureGeometry, PixelSizesOfCapturesAndRecordings)
     EXPECT_EQ(size(std::nullopt, false, 0.3, 0.3), QSizeF(1, 1));
     EXPECT_EQ(size(0, true, 500, 300), QSizeF(2, 2));
     EXPECT_EQ(size(-10, false, 500, 300), QSizeF(1, 1));
-}
 
-TEST(CaptureGeometry, InvalidInputGivesNothing)
-{
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(size(std::nullopt, false, 0, 10), QSizeF(0, 0));

@@ -36,11 +36,6 @@ TEST(EditDocument, RedactionMarkCoversThePaddedLine)
     EXPECT_NEAR(mark.points[1].y, 0.256, 1e-12);
     EXPECT_EQ(mark.tool, MarkupTool::redact);
     EXPECT_EQ(mark.color, MarkupColor::black);
-    EXPECT_EQ(mark.weight, 5);
-    EXPECT_EQ(mark.number, 1);
-    EXPECT_TRUE(mark.text.empty());
-    EXPECT_FALSE(mark.badgeStyle);
-    EXPECT_FALSE(mark.badgeRotation);
 
     const Annotation whole = Annotation::redaction(region(0, 0, 1, 1));
     EXPECT_EQ(whole.points[0], UnitPoint(0, 0));
@@ -125,38 +120,4 @@ TEST(EditDocument, VisibleLinesRespectCropAndMasks)
     EXPECT_EQ(all[0].id, onEdge.id);
     EXPECT_EQ(all[2].id, crossing.id);
     EXPECT_TRUE(EditDocument{}.visibleTextRegions({}).empty());
-}
-
-TEST(EditDocument, NewDocumentDefaultsAndFieldEquality)
-{
-    const EditDocument doc = EditDocument::initial();
-    EXPECT_TRUE(doc.annotations.empty());
-    EXPECT_FALSE(doc.crop);
-    EXPECT_EQ(doc.backdrop, Backdrop::none);
-    EXPECT_EQ(doc.padding, 64);
-    EXPECT_EQ(doc.cornerRadius, 18);
-    EXPECT_EQ(doc.aspect, FrameAspect::natural);
-    EditDocument other = doc;
-    other.cornerRadius = 19;
-    EXPECT_NE(other, doc);
-}
-
-TEST(EditDocument, VocabularyTables)
-{
-    EXPECT_EQ(allCases<MarkupTool>().size(), 14u);
-    EXPECT_EQ(caseName(MarkupTool::roundedRectangle), "roundedRectangle");
-    EXPECT_EQ(caseFromName<BadgeStyle>("heart"), BadgeStyle::heart);
-    EXPECT_FALSE(caseFromName<BadgeStyle>("Heart"));
-    int shapes = 0, masks = 0, weighted = 0;
-    for (MarkupTool t : allCases<MarkupTool>()) {
-        shapes += isShape(t);
-        masks += isPrivacyMask(t);
-        weighted += supportsStrokeWeight(t);
-    }
-    EXPECT_EQ(shapes, 4);
-    EXPECT_EQ(masks, 2);
-    EXPECT_EQ(weighted, 6);
-    EXPECT_DOUBLE_EQ(*ratio(FrameAspect::wide), 1.7777777777777777);
-    EXPECT_FALSE(ratio(FrameAspect::natural));
-    EXPECT_EQ(qColor(MarkupColor::coral), QColor::fromRgbF(1.0f, 0.4f, 0.3f));
 }

@@ -9,21 +9,7 @@
 
 using tarn::EditHistory;
 
-TEST(EditHistory, CapacityBelowOneActsAsOne)
-{
-    for (int capacity : {0, -5}) {
-        EditHistory<std::string> h("A", capacity);
-        h.commit("B");
-        h.commit("C");
-        h.undo();
-        EXPECT_EQ(h.current(), "B");
-        h.undo();
-        EXPECT_EQ(h.current(), "B");
-        EXPECT_FALSE(h.canUndo());
-    }
-}
-
-TEST(EditHistory, OldestStatesDropBeyondCapacity)
+TEST(EditHistory, OldestStatesDropBeyondCapacityAndACapacityBelowOneActsAsOne)
 {
     EditHistory<std::string> h("A", 3);
     for (const char *s : {"B", "C", "D", "E"})
@@ -42,9 +28,20 @@ TEST(EditHistory, OldestStatesDropBeyondCapacity)
         EXPECT_EQ(h.current(), expected);
     }
     EXPECT_FALSE(h.canRedo());
+
+    for (int capacity : {0, -5}) {
+        EditHistory<std::string> tiny("A", capacity);
+        tiny.commit("B");
+        tiny.commit("C");
+        tiny.undo();
+        EXPECT_EQ(tiny.current(), "B");
+        tiny.undo();
+        EXPECT_EQ(tiny.current(), "B");
+        EXPECT_FALSE(tiny.canUndo());
+    }
 }
 
-TEST(EditHistory, EqualCommitKeepsRedoAndDifferentCommitClearsIt)
+TEST(EditHistory, CommitsKeepOrClearRedoAndNoOpsChangeNothing)
 {
     EditHistory<std::string> h("A", 80);
     h.commit("B");
@@ -58,26 +55,23 @@ TEST(EditHistory, EqualCommitKeepsRedoAndDifferentCommitClearsIt)
     h.commit("Z");
     EXPECT_FALSE(h.canRedo());
     EXPECT_EQ(h.current(), "Z");
-}
 
-TEST(EditHistory, NoOpsAndRoundTripOnDocuments)
-{
-    EditHistory<tarn::EditDocument> h(tarn::EditDocument::initial(), 80);
-    h.undo();
-    h.redo();
-    EXPECT_FALSE(h.canUndo());
-    EXPECT_FALSE(h.canRedo());
+    EditHistory<tarn::EditDocument> documents(tarn::EditDocument::initial(), 80);
+    documents.undo();
+    documents.redo();
+    EXPECT_FALSE(documents.canUndo());
+    EXPECT_FALSE(documents.canRedo());
 
     tarn::EditDocument framed;
     framed.backdrop = tarn::Backdrop::peach;
-    h.commit(framed);
-    h.redo();
-    EXPECT_EQ(h.current(), framed);
-    h.commit(framed); // unchanged document: no entry
-    h.undo();
-    EXPECT_EQ(h.current(), tarn::EditDocument::initial());
-    h.redo();
-    EXPECT_EQ(h.current(), framed);
-    EXPECT_TRUE(h.canUndo());
-    EXPECT_FALSE(h.canRedo());
+    documents.commit(framed);
+    documents.redo();
+    EXPECT_EQ(documents.current(), framed);
+    documents.commit(framed); // unchanged document: no entry
+    documents.undo();
+    EXPECT_EQ(documents.current(), tarn::EditDocument::initial());
+    documents.redo();
+    EXPECT_EQ(documents.current(), framed);
+    EXPECT_TRUE(documents.canUndo());
+    EXPECT_FALSE(documents.canRedo());
 }
