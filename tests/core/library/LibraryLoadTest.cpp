@@ -12,7 +12,7 @@ using namespace tarn;
 using namespace tarn::TestSupport;
 using Case = LibraryFailure::Case;
 
-TEST(LibraryLoad, NewRootGetsPrivateFoldersAndNoIndex)
+TEST(LibraryLoad, FoldersAreMadePrivateExistingOnesKeptAndAFileInTheWayIsAFileError)
 {
     LibraryFolder folder;
     const QString root = folder.path(QStringLiteral("deeper/Library"));
@@ -24,34 +24,28 @@ TEST(LibraryLoad, NewRootGetsPrivateFoldersAndNoIndex)
         EXPECT_EQ(modeOf(root + QLatin1String(name)), 0700) << name;
     EXPECT_EQ(modeOf(folder.root()), 0700) << "intermediate folders are private too";
     EXPECT_FALSE(QFileInfo::exists(root + QLatin1String("/library.json")));
-}
 
-TEST(LibraryLoad, ExistingFoldersKeepTheirPermissions)
-{
-    LibraryFolder folder;
-    QDir().mkpath(folder.path(QStringLiteral("Originals")));
-    ::chmod(QFile::encodeName(folder.root()).constData(), 0755);
-    ::chmod(QFile::encodeName(folder.path(QStringLiteral("Originals"))).constData(), 0750);
-    LibraryStore(folder.root()).load();
-    EXPECT_EQ(modeOf(folder.root()), 0755);
-    EXPECT_EQ(modeOf(folder.path(QStringLiteral("Originals"))), 0750);
-    EXPECT_EQ(modeOf(folder.path(QStringLiteral("Thumbnails"))), 0700);
-}
+    // Folders that exist keep their permissions.
+    LibraryFolder existing;
+    QDir().mkpath(existing.path(QStringLiteral("Originals")));
+    ::chmod(QFile::encodeName(existing.root()).constData(), 0755);
+    ::chmod(QFile::encodeName(existing.path(QStringLiteral("Originals"))).constData(), 0750);
+    LibraryStore(existing.root()).load();
+    EXPECT_EQ(modeOf(existing.root()), 0755);
+    EXPECT_EQ(modeOf(existing.path(QStringLiteral("Originals"))), 0750);
+    EXPECT_EQ(modeOf(existing.path(QStringLiteral("Thumbnails"))), 0700);
 
-TEST(LibraryLoad, AFileInTheWayOfAFolderIsAFileError)
-{
-    LibraryFolder folder;
-    QDir().mkpath(folder.root());
-    writeBytes(folder.path(QStringLiteral("Thumbnails")), "x");
-    LibraryStore store(folder.root());
+    LibraryFolder blocked;
+    QDir().mkpath(blocked.root());
+    writeBytes(blocked.path(QStringLiteral("Thumbnails")), "x");
     try {
-        store.load();
+        LibraryStore(blocked.root()).load();
         FAIL() << "expected a file error";
     } catch (const FileFailure &failure) {
         EXPECT_EQ(failure.code(), ENOTDIR);
         EXPECT_TRUE(failure.description().contains(QStringLiteral("Thumbnails")));
     }
-    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("Recordings")))) << "later folders are not attempted";
+    EXPECT_FALSE(QFileInfo::exists(blocked.path(QStringLiteral("Recordings")))) << "later folders are not attempted";
 }
 
 TEST(LibraryLoad, ReadsItemsInFileOrderAndThenServesTheCache)

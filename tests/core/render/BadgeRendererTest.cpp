@@ -132,17 +132,14 @@ TEST(BadgePreview, WritesThePaletteFileAndItsFolder)
     EXPECT_THROW(BadgePreview::write(dir.filePath(QStringLiteral("blocker/palette.png")), false), ImageFailure);
 }
 
-TEST(BadgeRotationGeometry, RingRadius)
+TEST(BadgeRotationGeometry, RingHandleAndDragRotationFollowTheBadge)
 {
     EXPECT_EQ(BadgeRotationGeometry(QRectF(0, 0, 40, 30)).radius(), 48);
     EXPECT_DOUBLE_EQ(BadgeRotationGeometry(QRectF(0, 0, 200, 150)).radius(), 143);
-    const BadgeRotationGeometry g(QRectF(80, 90, 40, 20));
-    EXPECT_EQ(g.center(), QPointF(100, 100));
-    EXPECT_EQ(g.ringBounds(), QRectF(52, 52, 96, 96));
-}
+    const BadgeRotationGeometry small(QRectF(80, 90, 40, 20));
+    EXPECT_EQ(small.center(), QPointF(100, 100));
+    EXPECT_EQ(small.ringBounds(), QRectF(52, 52, 96, 96));
 
-TEST(BadgeRotationGeometry, HandleFollowsTheTagPoint)
-{
     const BadgeRotationGeometry g(QRectF(76, 85, 48, 30)); // centre (100, 100), radius 48
     auto expectAt = [&](double rotation, QPointF expected) {
         const QPointF h = g.handleCenter(rotation);
@@ -160,11 +157,8 @@ TEST(BadgeRotationGeometry, HandleFollowsTheTagPoint)
     EXPECT_FALSE(g.containsHandle({52, 113.01}, 0));
     EXPECT_TRUE(g.containsRing({100 + 55, 100}));
     EXPECT_FALSE(g.containsRing({100 + 40.5, 100}));
-}
 
-TEST(BadgeRotationGeometry, DragRotation)
-{
-    const BadgeRotationGeometry g(QRectF(76, 85, 48, 30)); // centre (100, 100)
+    // Dragging turns the badge by the angle between the start and the current point.
     const QPointF right(160, 100), below(100, 160), above(100, 40);
     // Dead zone: the start or the current point closer than 8 to the centre.
     EXPECT_FALSE(g.rotation(right, {105, 100}, 0, false));

@@ -29,7 +29,9 @@ TEST(RenderLayout, WithoutBackdropTheOutputIsTheCrop)
     }
 }
 
-TEST(RenderLayout, CropIsRoundedOutwardToWholePixels)
+// A crop is rounded outward to whole pixels and cut at the image's edge; one that says nothing
+// readable keeps the whole image, and an empty source lays out nothing.
+TEST(RenderLayout, CropsRoundOutwardAndUnreadableOnesKeepTheWholeImage)
 {
     EditDocument d;
     d.crop = UnitRect(0.1, 0.1, 0.5, 0.5);
@@ -37,24 +39,22 @@ TEST(RenderLayout, CropIsRoundedOutwardToWholePixels)
     EXPECT_EQ(l.crop(), QRectF(100, 100, 501, 501));
     EXPECT_EQ(l.size(), QSizeF(501, 501));
     EXPECT_EQ(l.contentRect(), QRectF(0, 0, 501, 501));
-}
+    d.crop = UnitRect::unclamped(0.5, 0.5, 2, 2);
+    EXPECT_EQ(RenderLayout(640, 480, d).crop(), QRectF(320, 240, 320, 240));
 
-TEST(RenderLayout, DegenerateOrUnreadableCropsKeepTheWholeImage)
-{
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const UnitRect &crop : {UnitRect(1, 0.2, 0.5, 0.5), UnitRect::unclamped(nan, 0, 0.5, 0.5),
                                  UnitRect::unclamped(1e300, 1e300, 1e300, 1e300), UnitRect::unclamped(-5, -5, 1, 1)}) {
-        EditDocument d;
         d.crop = crop;
         EXPECT_EQ(RenderLayout(640, 480, d).crop(), QRectF(0, 0, 640, 480));
     }
-    // A crop reaching beyond the image is cut at the image's edge.
-    EditDocument d;
-    d.crop = UnitRect::unclamped(0.5, 0.5, 2, 2);
-    EXPECT_EQ(RenderLayout(640, 480, d).crop(), QRectF(320, 240, 320, 240));
+    const RenderLayout empty(0, 0, EditDocument{});
+    EXPECT_EQ(empty.size(), QSizeF(0, 0));
+    EXPECT_EQ(empty.crop(), QRectF(0, 0, 0, 0));
 }
 
-TEST(RenderLayout, PaddingAndAspectGrowOneSide)
+// Padding and aspect grow one side; the padding is limited and never negative.
+TEST(RenderLayout, PaddingAndAspectGrowOneSideWithinTheLimits)
 {
     struct Row {
         FrameAspect aspect;
@@ -68,23 +68,11 @@ TEST(RenderLayout, PaddingAndAspectGrowOneSide)
         EXPECT_EQ(l.size(), row.size) << caseName(row.aspect);
         EXPECT_EQ(l.contentRect(), QRectF(row.contentOrigin, QSizeF(1000, 500))) << caseName(row.aspect);
     }
-}
-
-TEST(RenderLayout, PaddingIsLimitedAndNeverNegative)
-{
-    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, 1000, FrameAspect::natural)).size(), QSizeF(2024, 1524));
-    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, -5, FrameAspect::natural)).size(), QSizeF(1000, 500));
-    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, std::nan(""), FrameAspect::natural)).size(),
-              QSizeF(1000, 500));
-    EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, INFINITY, FrameAspect::natural)).size(),
-              QSizeF(2024, 1524));
-}
-
-TEST(RenderLayout, EmptySourceGivesAnEmptyLayout)
-{
-    const RenderLayout l(0, 0, EditDocument{});
-    EXPECT_EQ(l.size(), QSizeF(0, 0));
-    EXPECT_EQ(l.crop(), QRectF(0, 0, 0, 0));
+    for (const auto &[padding, size] :
+         {std::pair{1000.0, QSizeF(2024, 1524)}, std::pair{-5.0, QSizeF(1000, 500)},
+          std::pair{std::nan(""), QSizeF(1000, 500)}, std::pair{double(INFINITY), QSizeF(2024, 1524)}})
+        EXPECT_EQ(RenderLayout(1000, 500, framed(Backdrop::paper, padding, FrameAspect::natural)).size(), size)
+            << padding;
 }
 
 TEST(RenderLayout, SourcePointIsRelativeToTheWholeSource)

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "core/text/PrivacyDetector.h"
-#include "support/JsonDocuments.h"
 
 using namespace tarn;
 using Kinds = std::vector<SensitiveKind>;
@@ -105,18 +104,4 @@ TEST(PrivacyDetector, luhnCountsEveryWholeNumberCharacterAndNothingElse)
     EXPECT_FALSE(PrivacyDetector::passesLuhn("411111111111"));         // 12 digits
     EXPECT_FALSE(PrivacyDetector::passesLuhn("0000000000000"));
     EXPECT_FALSE(PrivacyDetector::passesLuhn(""));
-}
-
-TEST(SensitiveKind, koreanLabelsAndStoredNames)
-{
-    EXPECT_EQ(label(email), QStringLiteral("이메일"));
-    EXPECT_EQ(label(phone), QStringLiteral("전화번호"));
-    EXPECT_EQ(label(credential), QStringLiteral("인증 정보"));
-    EXPECT_EQ(label(card), QStringLiteral("카드 번호"));
-    EXPECT_EQ(caseName(card), "paymentCard");
-    SensitiveKind read = email;
-    Json::read(JsonDocument("credential"), read);
-    EXPECT_EQ(read, credential);
-    EXPECT_THROW(Json::read(JsonDocument("card"), read), Json::ReadError);
-    EXPECT_THROW(Json::read(JsonDocument("Email"), read), Json::ReadError);
 }
