@@ -2,14 +2,21 @@
 // The editor of the privacy sample driven as a user would: an arrow drawn with the mouse on
 // the real canvas, undo and redo, a heart badge stamped and turned, and later the unsaved-edit
 // guard, the privacy blur, saving, the flattened export, the render guard and reopening.
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include <QDir>
 #include <QtEndian>
 
 #include "app/AppModel.h"
+#include "app/DemoContent.h"
 #include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/ImageEditingView.h"
+#include "core/image/ImageCodec.h"
 
 namespace tarn::UISmoke {
 
@@ -25,6 +32,111 @@ double lastRotation(const EditorModel &model)
 {
     const auto &marks = model.document().annotations;
     return marks.empty() ? 0 : marks.back().resolvedBadgeRotation();
+}
+
+QWidget *editorWindow(const Run &run) { return run.editor ? run.editor->window() : nullptr; }
+
+// The editor can only go away under the run by a fault elsewhere; a check that goes on with
+// its model would then read freed memory.
+void requireEditor(const Run &run) { run.require(run.editor, "Editor window closed during the smoke run"); }
+
+// The library's current copy of the privacy sample, if it still holds one.
+std::optional<CaptureItem> currentSample(const Run &run)
+{
+    const auto &items = run.app.items();
+    const auto found =
+        std::find_if(items.begin(), items.end(), [&](const CaptureItem &item) { return item.id == run.sample.id; });
+    return found == items.end() ? std::nullopt : std::optional<CaptureItem>(*found);
+}
+
+// A bulk trash of the sample while its editor holds unsaved edits is refused with an error,
+// and the sample is still there, not in the trash. A missing sample is no protection.
+void unsavedEditsGuardCheck(Run &run)
+{
+    AppModel &app = run.app;
+    app.setSelection(run.sample.id, true);
+    app.trashSelected();
+    const std::optional<CaptureItem> sample = currentSample(run);
+    run.require(app.errorMessage().has_value() && sample && !sample->trashedAt,
+                "Bulk trash did not protect an unsaved editor");
+    app.setErrorMessage(std::nullopt);
+    app.clearSelection();
+    run.pass("bulk_trash_protects_unsaved_edits");
+}
+
+// The chunk types of a PNG file in order; empty when the bytes are no PNG or a chunk runs past
+// the end.
+QStringList pngChunkTypes(const QByteArray &png)
+{
+    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+    if (!png.startsWith(signature))
+        return {};
+    QStringList types;
+    for (qsizetype at = signature.size(); at + 12 <= png.size();) {
+        const quint32 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (length > quint64(png.size() - at - 12))
+            return {};
+        types << QString::fromLatin1(png.mid(at + 4, 4));
+        if (types.back() == QLatin1String("IEND"))
+            return types;
+        at += qsizetype(length) + 12;
+    }
+    return {};
+}
+
+// The saved sample flattened with its edits and encoded as PNG: it must decode and carry no
+// metadata chunk (EXIF, and none of the text chunks either).
+QCoro::Task<> flattenedExportCheck(Run &run)
+{
+    const std::optional<CaptureItem> saved = currentSample(run);
+    run.require(saved.has_value(), "Saved item missing");
+    const QImage flattened = co_await run.app.renderedImage(*saved);
+    run.exportPixels = flattened.size();
+    const QByteArray png = ImageCodec::encode(flattened, ExportFormat::png, 0.92);
+    SmokeDriver::writeAtomically(QDir(run.output).filePath(QStringLiteral("privacy-export.png")), png);
+    const QStringList chunks = pngChunkTypes(png);
+    run.require(!QImage::fromData(png, "PNG").isNull() && !chunks.isEmpty(), "Export does not decode");
+    for (const char *metadata : {"eXIf", "tEXt", "zTXt", "iTXt"})
+        run.require(!chunks.contains(QLatin1String(metadata)), "Export unexpectedly contains EXIF or GPS");
+    run.pass("flattened_png_export_decodes_without_exif_gps");
+}
+
+// Two pin requests in one turn: the first takes the render guard, the second is dropped, the
+// window may not close while the render runs, and exactly one pin opens.
+QCoro::Task<> renderGuardAndPinChecks(Run &run)
+{
+    EditorModel &model = run.editor->model();
+    model.pin();
+    model.pin();
+    run.require(model.isExporting(), "Render action did not acquire its work guard");
+    run.require(!run.editor->windowShouldClose(), "Busy editor allowed closing before rendering finished");
+    const std::function<bool()> rendered = [&run] { return !run.editor || !run.editor->model().isExporting(); };
+    co_await SmokeDriver::waitUntil(rendered);
+    requireEditor(run);
+    const std::vector<QWidget *> pins = SmokeDriver::visiblePins();
+    run.require(pins.size() == 1, "Duplicate render actions opened multiple pins");
+    SmokeDriver::snapshot(pins.front(), run.output, QStringLiteral("07-pinned-image.png"));
+    run.app.floating().closePins();
+    run.pass("duplicate_render_actions_are_serialized");
+    run.pass("busy_editor_cannot_close");
+    run.pass("flattened_pin_opens_and_closes");
+}
+
+// Closing the editor and opening the saved sample again brings back the saved edit document;
+// the new editor stays open for the trash check.
+QCoro::Task<> reopenCheck(Run &run)
+{
+    run.editor->close();
+    run.editor = nullptr;
+    run.canvas = nullptr;
+    run.app.showLibrary();
+    const std::optional<CaptureItem> saved = currentSample(run);
+    run.require(saved.has_value(), "Saved item missing");
+    run.app.openItem(*saved);
+    run.editor = qobject_cast<EditorWindowController *>(co_await pollEditor(run, run.sample.id));
+    run.require(run.editor, "Editor did not reopen");
+    run.require(run.editor->model().document() == saved->edits, "Saved edit document was not restored");
+    run.pass("reopen_restores_edit_document");
 }
 
 } // namespace
@@ -72,8 +184,7 @@ QCoro::Task<> editorDrawingChecks(Run &run)
     model.finishControlEdit();
     run.require(lastRotation(model) == 270, "Badge rotation did not update beyond 180 degrees");
     co_await SmokeDriver::settle();
-    SmokeDriver::snapshot(run.editor ? run.editor->window() : nullptr, run.output,
-                          QStringLiteral("12-badge-rotation-270.png"));
+    SmokeDriver::snapshot(editorWindow(run), run.output, QStringLiteral("12-badge-rotation-270.png"));
 
     model.undo();
     run.require(lastRotation(model) == 0, "Badge rotation undo did not restore zero");
@@ -87,8 +198,7 @@ QCoro::Task<> editorDrawingChecks(Run &run)
     run.require(lastRotation(model) == 360 && model.currentBadgeRotation() == 360,
                 "Full-turn badge preset did not preserve 360 degrees");
     co_await SmokeDriver::settle();
-    SmokeDriver::snapshot(run.editor ? run.editor->window() : nullptr, run.output,
-                          QStringLiteral("13-badge-rotation-360.png"));
+    SmokeDriver::snapshot(editorWindow(run), run.output, QStringLiteral("13-badge-rotation-360.png"));
     model.undo();
     run.require(lastRotation(model) == 270, "Full-turn undo failed");
     model.redo();
@@ -100,6 +210,50 @@ QCoro::Task<> editorDrawingChecks(Run &run)
     run.pass("badge_full_turn_preset_undo_redo");
 }
 
-QCoro::Task<> editorPrivacyChecks(Run &) { co_return; }
+QCoro::Task<> editorPrivacyChecks(Run &run)
+{
+    requireEditor(run);
+    EditorModel &model = run.editor->model();
+
+    model.undo();
+    run.require(annotationCount(model) == run.arrowCount, "Badge undo failed");
+    model.selectTool(MarkupTool::arrow);
+    run.pass("badge_click_stamp_and_undo");
+
+    unsavedEditsGuardCheck(run);
+
+    // A frame as one undo step, then the privacy blur over every sensitive line.
+    EditDocument framed = model.document();
+    framed.backdrop = Backdrop::aurora;
+    framed.padding = 64;
+    framed.cornerRadius = 20;
+    model.commit(std::move(framed));
+    co_await SmokeDriver::settle();
+    SmokeDriver::snapshot(editorWindow(run), run.output, QStringLiteral("02-editor.png"));
+    requireEditor(run);
+
+    model.blurAll();
+    run.require(model.blurCount() > 2, "Sensitive sample regions were not blurred");
+    const QString visible = model.visibleText();
+    run.require(!visible.contains(DemoContent::privacyEmail) && !visible.contains(QLatin1String("010-1234")),
+                "Masked OCR text is still exposed");
+    run.pass("privacy_suggestions_apply_blur");
+    run.pass("masked_ocr_excluded_from_copy_text");
+
+    model.setTagsText(QStringLiteral("smoke, privacy"));
+    co_await model.save();
+    requireEditor(run);
+    run.require(!model.isDirty(), "Editor remains dirty after save");
+    run.require(digestOfOriginal(run) == run.originalDigest, "Editing changed the original file");
+    run.pass("save_edits_preserves_original_sha256");
+
+    co_await flattenedExportCheck(run);
+    requireEditor(run);
+    co_await SmokeDriver::settle();
+    SmokeDriver::snapshot(editorWindow(run), run.output, QStringLiteral("03-redacted-editor.png"));
+
+    co_await renderGuardAndPinChecks(run);
+    co_await reopenCheck(run);
+}
 
 } // namespace tarn::UISmoke

@@ -27,7 +27,8 @@ namespace tarn::SmokeDriver {
 AppError failure(const QString &message);
 
 // Evaluates `condition` up to 60 times with a 100 ms pause after each false result; throws
-// "Asynchronous UI operation timed out" after the 60th pause.
+// "Asynchronous UI operation timed out" after the 60th pause. Pass a named std::function:
+// g++ 12 destroys a capturing lambda converted inside the co_await expression twice.
 QCoro::Task<> waitUntil(std::function<bool()> condition);
 
 // The pause after a change that must be drawn before the next picture or step.
