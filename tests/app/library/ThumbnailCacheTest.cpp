@@ -48,9 +48,6 @@ TEST(ThumbnailCacheTest, KeepsAtMostTheCountAndCostLimitsDroppingTheLeastRecentl
     byCost.insert(QStringLiteral("huge"), picture(200, 100));
     EXPECT_FALSE(byCost.contains(QStringLiteral("huge")));
     EXPECT_EQ(byCost.count(), 3);
-
-    EXPECT_EQ(ThumbnailCache::defaultCountLimit, 160);
-    EXPECT_EQ(ThumbnailCache::defaultCostLimit, 100'663'296);
 }
 
 class ThumbnailViewTest : public ::testing::Test {
