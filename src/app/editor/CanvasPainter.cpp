@@ -12,6 +12,7 @@
 #include "app/editor/CanvasBackground.h"
 #include "core/render/BadgeRotationGeometry.h"
 #include "core/render/CardShadow.h"
+#include "core/render/DraftRenderer.h"
 #include "core/render/Fonts.h"
 #include "core/render/RasterRenderer.h"
 
@@ -53,6 +54,20 @@ void paintFailure(QPainter &painter)
     painter.setPen(Qt::white);
     painter.setFont(Fonts::font(12));
     painter.drawText(QRectF(30, 30, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, failureText());
+}
+
+// The document, with the draft appended when it is drawn, in layout space.
+void drawDocument(QPainter &painter, const Frame &frame, bool drawsDraft, DocumentRenderer renderer)
+{
+    if (!drawsDraft) {
+        (renderer ? renderer : &RasterRenderer::draw)(frame.image, frame.document, painter);
+    } else if (frame.draftRenderer && !renderer) {
+        frame.draftRenderer->draw(frame.image, frame.document, *frame.draft, painter);
+    } else {
+        EditDocument withDraft = frame.document;
+        withDraft.annotations.push_back(*frame.draft);
+        (renderer ? renderer : &RasterRenderer::draw)(frame.image, withDraft, painter);
+    }
 }
 
 } // namespace
@@ -101,15 +116,13 @@ void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
     // The mark being drawn shows above every other, exactly as it will be added; a crop being
     // dragged is shown by its marquee only.
     const bool draftIsCrop = frame.draft && frame.draft->tool == MarkupTool::crop;
-    std::optional<EditDocument> withDraft;
-    if (frame.draft && !draftIsCrop) {
-        withDraft = frame.document;
-        withDraft->annotations.push_back(*frame.draft);
-    }
+    const bool drawsDraft = frame.draft && !draftIsCrop;
+    if (frame.draftRenderer && !drawsDraft)
+        frame.draftRenderer->clear();
     painter.save();
     painter.setTransform(geometry.layoutTransform(), true);
     try {
-        (renderer ? renderer : &RasterRenderer::draw)(frame.image, withDraft ? *withDraft : frame.document, painter);
+        drawDocument(painter, frame, drawsDraft, renderer);
     } catch (const std::exception &) {
         painter.restore();
         if (renderIsOpaque)

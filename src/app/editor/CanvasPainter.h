@@ -16,6 +16,7 @@ class QPainter;
 namespace tarn {
 
 class BadgeRotationGeometry;
+class DraftRenderer;
 
 // Paints one frame of the editor canvas in view space: the dark backdrop with its dot grid,
 // the plate under the render with its shadow, the capture and its marks through the very
@@ -33,6 +34,9 @@ struct Frame {
     QSizeF viewSize;
     // No pixel of the image is transparent (a capture of the screen).
     bool imageIsOpaque = false;
+    // Keeps the blurred copy between the frames of a drawing, when given; a frame without a
+    // draft lets it go.
+    DraftRenderer *draftRenderer = nullptr;
 };
 
 // Whether every pixel of an image is opaque; a format this does not read counts as not.

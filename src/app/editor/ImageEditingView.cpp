@@ -100,7 +100,8 @@ void ImageEditingView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const CanvasGeometry g = geometry();
-    CanvasPainter::paint(painter, {g, model_.image(), model_.document(), draft_, QSizeF(size()), imageIsOpaque_});
+    CanvasPainter::paint(
+        painter, {g, model_.image(), model_.document(), draft_, QSizeF(size()), imageIsOpaque_, &draftRenderer_});
 }
 
 // ---- pointer --------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "core/base/Uuid.h"
 #include "core/model/Annotation.h"
 #include "core/render/BadgeRotationGeometry.h"
+#include "core/render/DraftRenderer.h"
 
 namespace tarn {
 
@@ -100,6 +101,7 @@ private:
     bool spaceHeld_ = false;
     Uuid lastReset_;
     const bool imageIsOpaque_; // the capture never changes under its editor
+    DraftRenderer draftRenderer_;
 };
 
 } // namespace tarn

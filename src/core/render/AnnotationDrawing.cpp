@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -78,11 +79,13 @@ void drawNumber(const Annotation &a, QPointF centre, double scale, QPainter &pai
     painter.drawText(QPointF(0, metrics.ascent()), label);
 }
 
+double arrowHeadLength(double scale, double width) { return std::max(16 * scale, 4 * width); }
+
 void drawArrow(QPointF p0, QPointF p1, double scale, double width, QPainter &painter)
 {
     painter.drawLine(p0, p1);
     const double angle = std::atan2(p1.y() - p0.y(), p1.x() - p0.x());
-    const double length = std::max(16 * scale, 4 * width);
+    const double length = arrowHeadLength(scale, width);
     const double spread = std::numbers::pi / 6;
     QPainterPath head;
     head.moveTo(p1 - length * QPointF(std::cos(angle - spread), std::sin(angle - spread)));
@@ -101,6 +104,47 @@ void drawRedaction(const QRectF &r, QPainter &painter)
 }
 
 } // namespace
+
+std::optional<QRectF> paintedBounds(const Annotation &a, QSizeF size)
+{
+    double reach = 0; // beyond the points: half the pen, the arrow's head
+    const double s = markScale(size);
+    switch (a.tool) {
+    case MarkupTool::select:
+    case MarkupTool::blur:
+    case MarkupTool::crop:
+        return QRectF();
+    case MarkupTool::arrow:
+        reach = arrowHeadLength(s, lineWidth(s, a.weight));
+        [[fallthrough]];
+    case MarkupTool::rectangle:
+    case MarkupTool::roundedRectangle:
+    case MarkupTool::ellipse:
+    case MarkupTool::line:
+    case MarkupTool::pen:
+        reach += lineWidth(s, a.weight) / 2;
+        break;
+    case MarkupTool::highlight:
+        break;
+    case MarkupTool::text:
+    case MarkupTool::badge:
+    case MarkupTool::number:
+    case MarkupTool::redact:
+        return std::nullopt;
+    }
+    if (a.points.empty())
+        return QRectF();
+    QPointF low = a.points.front().scaled(size), high = low;
+    for (const UnitPoint &u : a.points) {
+        const QPointF p = u.scaled(size);
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+            return std::nullopt;
+        low = QPointF(std::min(low.x(), p.x()), std::min(low.y(), p.y()));
+        high = QPointF(std::max(high.x(), p.x()), std::max(high.y(), p.y()));
+    }
+    reach += 1; // the curves of round caps and joins are approximated
+    return QRectF(low - QPointF(reach, reach), high + QPointF(reach, reach));
+}
 
 void drawAnnotation(const Annotation &a, QSizeF size, QPainter &painter)
 {

@@ -25,21 +25,13 @@ BlurCache &cache()
 
 std::atomic<size_t> copies{0};
 
-// The source with the marks painted in, at the working size.
-QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations, const Reduction &r)
+// A painter on a working copy whose user space is the source's pixels.
+void beginPainting(QPainter &painter, QImage &working, QSizeF sourceSize)
 {
-    QImage bitmap = Bitmap::create(r.size);
-    QPainter painter(&bitmap);
-    if (!painter.isActive())
+    if (!painter.begin(&working))
         throw ImageFailure::encoding();
-    const QSizeF sourceSize(source.width(), source.height());
-    painter.scale(r.size.width() / sourceSize.width(), r.size.height() / sourceSize.height());
+    painter.scale(working.width() / sourceSize.width(), working.height() / sourceSize.height());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    RasterRenderer::drawImage(source, QRectF(QPointF(0, 0), sourceSize), painter);
-    for (const Annotation &a : annotations)
-        RasterRenderer::drawAnnotation(a, sourceSize, painter);
-    painter.end();
-    return bitmap;
 }
 
 } // namespace
@@ -59,13 +51,33 @@ QImage image(const QImage &source, const std::vector<Annotation> &annotations)
     if (auto hit = cache().find(source, annotations))
         return *hit;
     ++copies;
-    ImageCodec::validate(source.width(), source.height());
     const Reduction r = reduction(source.width(), source.height());
-    QImage blurred = GaussianBlur::blurred(workingCopy(source, annotations, r), r.radius);
+    QImage blurred = GaussianBlur::blurred(workingCopy(source, annotations), r.radius);
     if (blurred.isNull())
         throw ImageFailure::encoding();
     cache().insert(source, annotations, blurred);
     return blurred;
+}
+
+QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations)
+{
+    ImageCodec::validate(source.width(), source.height());
+    QImage bitmap = Bitmap::create(reduction(source.width(), source.height()).size);
+    const QSizeF sourceSize(source.width(), source.height());
+    QPainter painter;
+    beginPainting(painter, bitmap, sourceSize);
+    RasterRenderer::drawImage(source, QRectF(QPointF(0, 0), sourceSize), painter);
+    for (const Annotation &a : annotations)
+        RasterRenderer::drawAnnotation(a, sourceSize, painter);
+    painter.end();
+    return bitmap;
+}
+
+void paintMark(QImage &working, QSizeF sourceSize, const Annotation &mark)
+{
+    QPainter painter;
+    beginPainting(painter, working, sourceSize);
+    RasterRenderer::drawAnnotation(mark, sourceSize, painter);
 }
 
 size_t copiesMade() { return copies.load(); }

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QSizeF>
 
 #include "core/model/Annotation.h"
 
@@ -30,6 +31,14 @@ Reduction reduction(int width, int height);
 // The blurred copy, at the reduced size. Throws ImageFailure (size validation, or a bitmap that
 // cannot be made); nothing is cached after a failure.
 QImage image(const QImage &source, const std::vector<Annotation> &annotations);
+
+// The source with the marks painted in, at the working size: what image() blurs. Throws as
+// image() does.
+QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations);
+
+// Paints one more mark into a working copy of a source of `sourceSize` pixels, the same to the
+// last pixel as workingCopy paints it after the others.
+void paintMark(QImage &working, QSizeF sourceSize, const Annotation &mark);
 
 // How many blurred copies were made since the program started, the cache's misses; the
 // benchmarks read it to see that redraws reuse the copy.

@@ -55,25 +55,35 @@ void boxLine(const uint16_t *__restrict src, uint16_t *__restrict dst, int count
         step(i, last, i - radius);
 }
 
+// One blur of the pixels of `region` of the target. `read` is the region widened by the reach
+// (the three box radii) on every side, within the image: the row passes run along its columns
+// for each of its rows, the column passes along its rows for each column of the region. Where
+// `read` stops inside the image, the values its cut edge makes wrong stay further than the
+// reach from the region; where it meets the image's edge, the edge is repeated as in a blur of
+// the whole image. The sums are exact integers, so the region gets the very values a blur of
+// the whole image gives it.
 struct Job {
     const QImage *source;
-    std::vector<uint16_t> *work; // width x height x 4, 8 fractional bits
     QImage *target;
     std::array<int, 3> radii;
+    QRect region;
+    QRect read;                  // columns and rows the row passes read
+    std::vector<uint16_t> *work; // read.height() x region.width() x 4, 8 fractional bits
 };
 
 // Rows are blurred a few at a time, interleaved so that the same pixel of every row in the
 // group lies side by side: one pass then runs along all of them at once, which vectorizes.
 void blurRows(const Job &job, int firstRow, int endRow)
 {
-    const int width = job.source->width();
+    const int width = job.read.width();
+    const int kept = job.region.left() - job.read.left();
     std::vector<uint16_t> a(size_t(width) * 4 * rowsPerGroup), b(a.size());
     std::vector<int32_t> sums(4 * rowsPerGroup);
     for (int y0 = firstRow; y0 < endRow; y0 += rowsPerGroup) {
         const int rows = std::min(rowsPerGroup, endRow - y0);
         const int lanes = rows * 4;
         for (int r = 0; r < rows; ++r) {
-            const uchar *line = job.source->constScanLine(y0 + r);
+            const uchar *line = job.source->constScanLine(y0 + r) + size_t(job.read.left()) * 4;
             for (int x = 0; x < width; ++x)
                 for (int c = 0; c < 4; ++c)
                     a[size_t(x) * lanes + r * 4 + c] = uint16_t(line[x * 4 + c] << 8);
@@ -82,18 +92,19 @@ void blurRows(const Job &job, int firstRow, int endRow)
         boxLine(b.data(), a.data(), width, lanes, job.radii[1], sums.data());
         boxLine(a.data(), b.data(), width, lanes, job.radii[2], sums.data());
         for (int r = 0; r < rows; ++r) {
-            uint16_t *out = job.work->data() + size_t(y0 + r) * width * 4;
-            for (int x = 0; x < width; ++x)
+            uint16_t *out = job.work->data() + size_t(y0 + r - job.read.top()) * job.region.width() * 4;
+            for (int x = 0; x < job.region.width(); ++x)
                 for (int c = 0; c < 4; ++c)
-                    out[x * 4 + c] = b[size_t(x) * lanes + r * 4 + c];
+                    out[x * 4 + c] = b[size_t(x + kept) * lanes + r * 4 + c];
         }
     }
 }
 
+// Columns are counted from the region's left edge.
 void blurColumns(const Job &job, int firstColumn, int endColumn)
 {
-    const int width = job.source->width();
-    const int height = job.source->height();
+    const int width = job.region.width();
+    const int height = job.read.height();
     const int lanes = (endColumn - firstColumn) * 4;
     std::vector<uint16_t> a(size_t(lanes) * height), b(size_t(lanes) * height);
     std::vector<int32_t> sums(lanes);
@@ -104,21 +115,55 @@ void blurColumns(const Job &job, int firstColumn, int endColumn)
     boxLine(a.data(), b.data(), height, lanes, job.radii[0], sums.data());
     boxLine(b.data(), a.data(), height, lanes, job.radii[1], sums.data());
     boxLine(a.data(), b.data(), height, lanes, job.radii[2], sums.data());
-    for (int y = 0; y < height; ++y) {
-        uchar *out = job.target->scanLine(y) + size_t(firstColumn) * 4;
-        const uint16_t *in = b.data() + size_t(y) * lanes;
+    for (int y = job.region.top(); y <= job.region.bottom(); ++y) {
+        uchar *out = job.target->scanLine(y) + size_t(job.region.left() + firstColumn) * 4;
+        const uint16_t *in = b.data() + size_t(y - job.read.top()) * lanes;
         for (int i = 0; i < lanes; ++i)
             out[i] = uchar((in[i] + 128) >> 8);
     }
 }
 
-// Splits [0, total) into ranges of about `step` and runs `work` on them in parallel.
-template <typename Work> void inParallel(int total, int step, Work work)
+// Splits [first, end) into ranges of about `step` and runs `work` on them in parallel.
+template <typename Work> void inParallel(int first, int end, int step, Work work)
 {
     std::vector<std::pair<int, int>> ranges;
-    for (int start = 0; start < total; start += step)
-        ranges.emplace_back(start, std::min(total, start + step));
+    for (int start = first; start < end; start += step)
+        ranges.emplace_back(start, std::min(end, start + step));
     QtConcurrent::blockingMap(ranges, [&](const std::pair<int, int> &r) { work(r.first, r.second); });
+}
+
+// The image in a 4-byte-per-pixel format; channel order does not matter to a per-channel blur.
+QImage inBlurFormat(const QImage &image)
+{
+    switch (image.format()) {
+    case QImage::Format_RGBA8888_Premultiplied:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGB32:
+        return image;
+    default:
+        return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    }
+}
+
+// The three box radii of a blur of `sigma` (at most the maximum).
+std::array<int, 3> radiiOf(double sigma)
+{
+    const auto widths = boxWidths(std::min(sigma, maximumSigma));
+    return {(widths[0] - 1) / 2, (widths[1] - 1) / 2, (widths[2] - 1) / 2};
+}
+
+// Blurs `region` (within the image) of `target` from `source`, both in the blur's format.
+void blurRegion(const QImage &source, double sigma, const QRect &region, QImage &target)
+{
+    const std::array<int, 3> radii = radiiOf(sigma);
+    const int r = radii[0] + radii[1] + radii[2];
+    const QRect read = region.adjusted(-r, -r, r, r) & source.rect();
+    std::vector<uint16_t> work(size_t(read.height()) * region.width() * 4);
+    const Job job{&source, &target, radii, region, read, &work};
+    const int rowStep = std::max(1, 65536 / std::max(1, read.width()));
+    inParallel(read.top(), read.top() + read.height(), rowStep, [&](int a, int b) { blurRows(job, a, b); });
+    inParallel(0, region.width(), stripPixels, [&](int a, int b) { blurColumns(job, a, b); });
 }
 
 } // namespace
@@ -139,33 +184,44 @@ std::array<int, 3> boxWidths(double sigma)
     return widths;
 }
 
+int reach(double sigma)
+{
+    if (!(sigma >= 0.5))
+        return 0;
+    const auto radii = radiiOf(sigma);
+    return radii[0] + radii[1] + radii[2];
+}
+
 QImage blurred(const QImage &image, double sigma)
 {
     if (!(sigma >= 0.5) || image.isNull())
         return image;
-    sigma = std::min(sigma, maximumSigma);
-    QImage source = image;
-    switch (source.format()) {
-    case QImage::Format_RGBA8888_Premultiplied:
-    case QImage::Format_ARGB32_Premultiplied:
-    case QImage::Format_RGBX8888:
-    case QImage::Format_RGB32:
-        break; // channel order does not matter to a per-channel blur
-    default:
-        source = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    }
+    const QImage source = inBlurFormat(image);
     QImage target(source.size(), source.format());
     if (target.isNull())
         return {};
     target.setColorSpace(source.colorSpace());
-
-    const auto widths = boxWidths(sigma);
-    std::vector<uint16_t> work(size_t(source.width()) * source.height() * 4);
-    const Job job{&source, &work, &target, {(widths[0] - 1) / 2, (widths[1] - 1) / 2, (widths[2] - 1) / 2}};
-    const int rowStep = std::max(1, 65536 / std::max(1, source.width()));
-    inParallel(source.height(), rowStep, [&](int a, int b) { blurRows(job, a, b); });
-    inParallel(source.width(), stripPixels, [&](int a, int b) { blurColumns(job, a, b); });
+    blurRegion(source, sigma, source.rect(), target);
     return target;
+}
+
+void blurInto(const QImage &image, double sigma, const QRect &region, QImage &target)
+{
+    const QRect clipped = region & image.rect();
+    if (clipped.isEmpty() || image.isNull())
+        return;
+    const QImage source = inBlurFormat(image);
+    Q_ASSERT(target.size() == source.size() && target.format() == source.format());
+    if (target.size() != source.size() || target.format() != source.format())
+        return;
+    target.bits(); // detaches now: the threads below write into it
+    if (!(sigma >= 0.5)) {
+        for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+            std::copy_n(source.constScanLine(y) + size_t(clipped.left()) * 4, size_t(clipped.width()) * 4,
+                        target.scanLine(y) + size_t(clipped.left()) * 4);
+        return;
+    }
+    blurRegion(source, sigma, clipped, target);
 }
 
 } // namespace tarn::GaussianBlur

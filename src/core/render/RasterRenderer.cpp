@@ -114,7 +114,7 @@ void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF
         if (a.tool != MarkupTool::blur)
             continue;
         painter.save();
-        painter.setClipRect(outwardIntegral(a.rect().scaled(size)), Qt::IntersectClip);
+        painter.setClipRect(blurPatchRect(a, size), Qt::IntersectClip);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         drawImage(blurred, whole, painter);
         painter.restore();
@@ -125,21 +125,31 @@ void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF
 
 void drawImage(const QImage &image, const QRectF &rect, QPainter &painter) { painter.drawImage(rect, image); }
 
+bool isRegular(const Annotation &annotation)
+{
+    return annotation.tool != MarkupTool::blur && annotation.tool != MarkupTool::redact;
+}
+
+QRectF blurPatchRect(const Annotation &patch, QSizeF size) { return outwardIntegral(patch.rect().scaled(size)); }
+
 void draw(const QImage &image, const EditDocument &document, QPainter &painter)
 {
-    const RenderLayout layout(image.width(), image.height(), document);
-    const QSizeF size = layout.sourceSize();
     std::vector<Annotation> regular;
     bool hasBlur = false;
     for (const Annotation &a : document.annotations) {
         if (a.tool == MarkupTool::blur)
             hasBlur = true;
-        else if (a.tool != MarkupTool::redact)
+        else if (isRegular(a))
             regular.push_back(a);
     }
     // The copy comes first: when it fails, nothing has been drawn.
-    const QImage blurred = hasBlur ? BlurRenderer::image(image, regular) : QImage();
+    drawWithBlurredCopy(image, document, hasBlur ? BlurRenderer::image(image, regular) : QImage(), painter);
+}
 
+void drawWithBlurredCopy(const QImage &image, const EditDocument &document, const QImage &blurred, QPainter &painter)
+{
+    const RenderLayout layout(image.width(), image.height(), document);
+    const QSizeF size = layout.sourceSize();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -157,9 +167,11 @@ void draw(const QImage &image, const EditDocument &document, QPainter &painter)
                       layout.contentRect().top() - layout.crop().top());
 
     drawImage(sourceForDevice(image, painter), QRectF(QPointF(0, 0), size), painter);
-    for (const Annotation &a : regular)
-        drawAnnotation(a, size, painter);
-    if (hasBlur)
+    for (const Annotation &a : document.annotations) {
+        if (isRegular(a))
+            drawAnnotation(a, size, painter);
+    }
+    if (!blurred.isNull())
         drawBlurPatches(document, blurred, size, painter);
     for (const Annotation &a : document.annotations) {
         if (a.tool == MarkupTool::redact)

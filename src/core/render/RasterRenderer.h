@@ -30,6 +30,25 @@ QImage render(const QImage &image, const EditDocument &document, std::optional<i
 // anything is drawn.
 void draw(const QImage &image, const EditDocument &document, QPainter &painter);
 
+// Paints the same picture with a blurred copy the caller made of the image with its regular
+// marks (BlurRenderer::image's, or one that agrees with it near every blur patch: nothing else
+// of it is read); a null copy when the document has no blur patch. Never throws.
+void drawWithBlurredCopy(const QImage &image, const EditDocument &document, const QImage &blurred, QPainter &painter);
+
+// Whether a mark is one of the regular marks, painted into the blurred copy: every mark but
+// blur patches and redactions.
+bool isRegular(const Annotation &annotation);
+
+// The source-pixel rectangle in which a blur patch shows the blurred copy; `size` is the whole
+// source image's pixel size.
+QRectF blurPatchRect(const Annotation &patch, QSizeF size);
+
+// A rectangle in source pixels outside which drawAnnotation leaves every pixel as it was, for
+// the marks drawn by dragging (lines, arrows, shapes, pen strokes, highlights; empty for marks
+// that draw nothing); none for the rest (text, numbers, badges, redactions). Antialiasing may
+// touch the device pixels it passes through, up to one device pixel further.
+std::optional<QRectF> paintedBounds(const Annotation &annotation, QSizeF size);
+
 // Paints one mark in source-pixel user space; `size` is the whole source image's pixel size.
 // Never fails; degenerate marks draw nothing.
 void drawAnnotation(const Annotation &annotation, QSizeF size, QPainter &painter);

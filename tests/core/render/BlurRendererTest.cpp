@@ -111,6 +111,29 @@ TEST(GaussianBlur, LooksLikeATrueGaussianWithEdgesExtended)
     EXPECT_EQ(GaussianBlur::blurred(flat, 20), flat);
 }
 
+// A part blurred into an older copy gets the whole blur's pixels, at the edges and where the
+// reach is larger than the picture too.
+TEST(GaussianBlur, APartBlurredIntoAnOlderCopyMatchesTheWholeBlur)
+{
+    std::mt19937 random(7);
+    for (const QSize size : {QSize(300, 200), QSize(40, 25)}) {
+        const QImage old = RenderFixtures::capture(size.width(), size.height(), false);
+        QImage changed = old;
+        QPainter(&changed).fillRect(QRect(QPoint(size.width() / 3, 0), size / 4), QColor(250, 20, 90));
+        const QImage before = GaussianBlur::blurred(old, 11.5), after = GaussianBlur::blurred(changed, 11.5);
+        for (int i = 0; i < 12; ++i) {
+            const QRect part(int(random() % size.width()) - 8, int(random() % size.height()) - 8,
+                             int(random() % size.width()), int(random() % size.height()));
+            QImage copy = before;
+            GaussianBlur::blurInto(changed, 11.5, part, copy);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    ASSERT_EQ(copy.pixel(x, y), (part.contains(x, y) ? after : before).pixel(x, y))
+                        << x << "," << y << " in " << part.x() << "," << part.y() << " " << part.width();
+        }
+    }
+}
+
 QImage solid(int w, int h, QColor color)
 {
     QImage image(w, h, QImage::Format_RGBA8888_Premultiplied);
