@@ -42,7 +42,7 @@ extern "C" {
 #include "platform/recorder/Mp4Writer.h"
 #include "platform/recorder/ScreenRecorderBackend.h"
 
-extern char **environ;
+#include "RecordingBench.h"
 
 namespace {
 
@@ -59,49 +59,10 @@ int fromEnvironment(const char *name, int fallback)
 const int seconds = fromEnvironment("TARN_BENCH_SECONDS", 10);
 const int rounds = fromEnvironment("TARN_BENCH_ROUNDS", 2);
 
-// Full-screen content that changes everywhere every frame, like scrolling a busy page.
-class Pattern : public QWidget {
-public:
-    Pattern()
-    {
-        setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        setGeometry(QGuiApplication::primaryScreen()->geometry());
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            ++tick_;
-            update();
-        });
-        timer_.start(1000 / 60);
-        show();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        QLinearGradient gradient(0, 0, width(), height());
-        gradient.setColorAt(0, QColor::fromHsv(tick_ % 360, 140, 200));
-        gradient.setColorAt(1, QColor::fromHsv((tick_ + 180) % 360, 140, 90));
-        p.fillRect(rect(), gradient);
-        const int shift = (tick_ * 4) % 80;
-        for (int y = -80; y < height(); y += 80)
-            for (int x = -80; x < width(); x += 80)
-                if (((x + y) / 80) % 2 == 0)
-                    p.fillRect(x + shift, y + shift, 40, 40, QColor(255, 255, 255, 90));
-        p.setPen(Qt::black);
-        p.setFont(QFont(QStringLiteral("Sans"), 28));
-        for (int line = 0; line < 12; ++line)
-            p.drawText(60, 80 + line * 80 - shift, QStringLiteral("Tarnwick frame %1 line %2").arg(tick_).arg(line));
-    }
-
-private:
-    QTimer timer_;
-    int tick_ = 0;
-};
-
 int runPattern(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    Pattern pattern;
+    bench::MovingScreen pattern;
     return app.exec();
 }
 
@@ -133,29 +94,6 @@ int runRecording(int argc, char **argv, const char *path)
     QTimer::singleShot(seconds * 1000, &app, [&] { session->stopCapture(); });
     app.exec();
     return status;
-}
-
-struct Usage {
-    double cpu = 0;
-    int status = -1;
-};
-
-Usage runMeasured(const std::vector<std::string> &arguments)
-{
-    std::vector<char *> argv;
-    for (const std::string &a : arguments)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    Usage usage;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return usage;
-    int status = 0;
-    rusage r{};
-    wait4(pid, &status, 0, &r);
-    usage.cpu = double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-    usage.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return usage;
 }
 
 struct Delivered {
@@ -260,9 +198,7 @@ void recordAgainstFfmpeg(benchmark::State &state)
     }
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
-    pid_t pattern = 0;
-    std::vector<char *> patternArgs{self.data(), const_cast<char *>("--pattern"), nullptr};
-    posix_spawn(&pattern, self.c_str(), nullptr, nullptr, patternArgs.data(), environ);
+    const pid_t pattern = bench::spawn({self, "--pattern"});
     usleep(1'500'000);
 
     std::vector<std::string> ffmpegInput{"ffmpeg",
@@ -296,12 +232,12 @@ void recordAgainstFfmpeg(benchmark::State &state)
         for (int round = 0; round < rounds; ++round) {
             const std::string ours = folder + "/ours" + std::to_string(round) + ".mp4";
             const std::string theirs = folder + "/ffmpeg" + std::to_string(round) + ".mp4";
-            const Usage a = runMeasured({self, "--record", ours, std::to_string(rate), std::to_string(width),
-                                         std::to_string(height), std::to_string(outWidth), std::to_string(outHeight),
-                                         audio ? "1" : "0"});
+            const bench::Usage a = bench::runMeasured(
+                {self, "--record", ours, std::to_string(rate), std::to_string(width), std::to_string(height),
+                 std::to_string(outWidth), std::to_string(outHeight), audio ? "1" : "0"});
             std::vector<std::string> ffmpegArgs = ffmpegInput;
             ffmpegArgs.push_back(theirs);
-            const Usage b = runMeasured(ffmpegArgs);
+            const bench::Usage b = bench::runMeasured(ffmpegArgs);
             if (a.status != 0 || b.status != 0) {
                 state.SkipWithError("a recorder failed");
                 break;
@@ -315,8 +251,7 @@ void recordAgainstFfmpeg(benchmark::State &state)
             ffmpegSpan += peer.span;
         }
     }
-    kill(pattern, SIGTERM);
-    waitpid(pattern, nullptr, 0);
+    bench::endProcess(pattern);
 
     // Frames per second of recorded time: each recorder's start-up delay is its own, and
     // ffmpeg stops after exactly `seconds` of timestamps while ours stops that long after it

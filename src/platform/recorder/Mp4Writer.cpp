@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QFile>
 
@@ -45,6 +49,32 @@ int conversionThreads(QSize size, int frameRate)
     return int(std::clamp(std::thread::hardware_concurrency() / 2, 2u, 6u));
 }
 
+// The header waits for the first packets (see below), so nothing is written when a recording
+// starts. Whether the file can grow at all (a full disk, a size limit) is found out by
+// writing a few kilobytes and taking them back: the start fails then, not the recording a
+// second later with an empty file left for recovery.
+void checkRoom(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    const std::vector<char> zeros(4096, 0);
+    int error = 0;
+    for (size_t done = 0; done < zeros.size() && !error;) {
+        const ssize_t written = ::pwrite(fd, zeros.data() + done, zeros.size() - done, off_t(done));
+        if (written > 0)
+            done += size_t(written);
+        else
+            error = written < 0 ? errno : ENOSPC;
+    }
+    const bool emptied = ::ftruncate(fd, 0) == 0;
+    ::close(fd);
+    if (error)
+        failWrite(AVERROR(error));
+    if (!emptied)
+        failWrite(AVERROR(EIO));
+}
+
 } // namespace
 
 Mp4Writer::Mp4Writer(const Settings &settings) : settings_(settings)
@@ -60,6 +90,7 @@ Mp4Writer::Mp4Writer(const Settings &settings) : settings_(settings)
         if (settings.audio)
             openAudio();
         packet_ = av_packet_alloc();
+        heldVideo_ = av_packet_alloc();
         const int opened = avio_open(&format_->pb, path.constData(), AVIO_FLAG_WRITE);
         if (opened < 0) {
             if (opened == AVERROR(ENOSPC))
@@ -68,10 +99,15 @@ Mp4Writer::Mp4Writer(const Settings &settings) : settings_(settings)
         }
         // A screen recording is private, like every other file of the library.
         QFile::setPermissions(settings.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        checkRoom(path);
         AVDictionary *options = nullptr;
         // Fragments of about a second, each written out at once: a file cut off by a crash
         // keeps every finished fragment. (+faststart would rewrite the whole file at the end.)
-        av_dict_set(&options, "movflags", "empty_moov+default_base_moof", 0);
+        // The header waits for the first packet of every track: only then can its edit lists
+        // say where each track starts, the video behind its frame-reordering delay and the
+        // sound behind the AAC encoder's priming. Written at once, each track would be moved
+        // to start at zero on its own, and sound and picture would part by those delays.
+        av_dict_set(&options, "movflags", "empty_moov+delay_moov+default_base_moof", 0);
         av_dict_set(&options, "frag_duration", "1000000", 0);
         av_dict_set(&options, "flush_packets", "1", 0);
         const int header = avformat_write_header(format_, &options);
@@ -106,6 +142,7 @@ void Mp4Writer::openVideo()
     if (format_->oformat->flags & AVFMT_GLOBALHEADER)
         video_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     av_opt_set(video_->priv_data, "preset", "veryfast", 0);
+    video_->thread_count = settings_.encoderThreads;
     if (avcodec_open2(video_, codec, nullptr) < 0)
         failEncoder();
     videoStream_ = avformat_new_stream(format_, nullptr);
@@ -215,24 +252,64 @@ void Mp4Writer::send(AVCodecContext *codec, AVStream *stream, const AVFrame *fra
             failEncoder();
         av_packet_rescale_ts(packet_, codec->time_base, stream->time_base);
         packet_->stream_index = stream->index;
-        const bool isVideo = codec == video_;
-        const double end = double(packet_->pts + packet_->duration) * av_q2d(stream->time_base);
-        const int written = av_write_frame(format_, packet_);
-        av_packet_unref(packet_);
-        if (written < 0)
-            failWrite(written);
-        if (format_->pb->error < 0)
-            failWrite(format_->pb->error);
-        if (isVideo) {
-            ++videoPackets_;
-            writtenSeconds_ = std::max(writtenSeconds_, end);
+        if (codec != video_) {
+            write(packet_);
+            continue;
+        }
+        // A video sample lasts until the next one's decoding time, which the encoder does not
+        // tell, and frames come at uneven times when a grab was late. Each packet is held
+        // until the next one is out: the muxer starts every fragment where the durations of
+        // the previous one end, and a guessed duration would move that fragment's first
+        // picture to another time.
+        std::swap(packet_, heldVideo_);
+        if (packet_->data) {
+            packet_->duration = heldVideo_->dts - packet_->dts;
+            write(packet_);
         }
     }
+}
+
+void Mp4Writer::write(AVPacket *packet)
+{
+    const bool isVideo = packet->stream_index == videoStream_->index;
+    const double end =
+        double(packet->pts + packet->duration) * av_q2d(format_->streams[packet->stream_index]->time_base);
+    const int written = av_write_frame(format_, packet);
+    av_packet_unref(packet);
+    if (written < 0)
+        failWrite(written);
+    if (format_->pb->error < 0)
+        failWrite(format_->pb->error);
+    if (isVideo) {
+        ++videoPackets_;
+        writtenSeconds_ = std::max(writtenSeconds_, end);
+    } else {
+        ++audioPackets_;
+    }
+    writeHeaderWithoutSound();
+}
+
+// Sound that has not begun after some seconds of video (a stalled sound server) must not hold
+// the header back for the whole recording: the video would pile up in memory, and a crash
+// would leave a file without a header. The fragments go out without the sound's start.
+void Mp4Writer::writeHeaderWithoutSound()
+{
+    if (!audio_ || audioPackets_ > 0 || headerForced_ || videoPackets_ < 5 * int64_t(settings_.frameRate))
+        return;
+    headerForced_ = true;
+    const int flushed = av_write_frame(format_, nullptr);
+    if (flushed < 0)
+        failWrite(flushed);
 }
 
 void Mp4Writer::finish()
 {
     send(video_, videoStream_, nullptr);
+    if (heldVideo_->data) {
+        // The last picture is shown for one frame's time.
+        heldVideo_->duration = av_rescale_q(1, video_->time_base, videoStream_->time_base);
+        write(heldVideo_);
+    }
     if (audio_)
         send(audio_, audioStream_, nullptr);
     const int trailer = av_write_trailer(format_);
@@ -267,6 +344,7 @@ void Mp4Writer::release()
     av_frame_free(&picture_);
     av_frame_free(&sound_);
     av_packet_free(&packet_);
+    av_packet_free(&heldVideo_);
 }
 
 } // namespace tarn

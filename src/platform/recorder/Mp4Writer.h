@@ -29,6 +29,7 @@ public:
         int frameRate = 30;
         bool audio = false;        // 48 kHz stereo
         int conversionThreads = 0; // 0: chosen from the frame size
+        int encoderThreads = 0;    // 0: the encoder's own choice from the processor count
     };
     static constexpr int audioSampleRate = 48000;
     static constexpr int audioFrameSize = 1024;
@@ -56,6 +57,8 @@ private:
     void openVideo();
     void openAudio();
     void send(AVCodecContext *codec, AVStream *stream, const AVFrame *frame);
+    void write(AVPacket *packet);
+    void writeHeaderWithoutSound();
     void release();
 
     Settings settings_;
@@ -69,7 +72,10 @@ private:
     AVFrame *picture_ = nullptr;
     AVFrame *sound_ = nullptr;
     AVPacket *packet_ = nullptr;
+    AVPacket *heldVideo_ = nullptr; // written once the next video packet is out
     int64_t videoPackets_ = 0;
+    int64_t audioPackets_ = 0;
+    bool headerForced_ = false;
     double writtenSeconds_ = 0;
     bool headerWritten_ = false;
 };

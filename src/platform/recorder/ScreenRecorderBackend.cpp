@@ -270,6 +270,9 @@ private:
         finishThread();
     }
 
+    // Sound first: a piece takes a fraction of a millisecond to encode, and sound held back
+    // behind a backlog of frames would pile up in the mixer and keep the file's header (which
+    // waits for both tracks) from being written.
     void encodeUntilStopped()
     {
         std::vector<float> piece(size_t(Mp4Writer::audioFrameSize) * AudioMixer::channels);
@@ -277,6 +280,15 @@ private:
         for (;;) {
             if (aborted_)
                 return;
+            const bool ended = captureDone_;
+            if (mixer_) {
+                if (const auto at = mixer_->pull(piece.size() / 2, piece.data(), ended)) {
+                    lock.unlock();
+                    writer_->addAudio(piece.data(), *at);
+                    lock.lock();
+                    continue;
+                }
+            }
             if (!ready_.empty()) {
                 const Frame frame = ready_.front();
                 ready_.pop_front();
@@ -288,15 +300,6 @@ private:
                 free_.push_back(frame.buffer);
                 wake_.notify_all();
                 continue;
-            }
-            const bool ended = captureDone_;
-            if (mixer_) {
-                if (const auto at = mixer_->pull(piece.size() / 2, piece.data(), ended)) {
-                    lock.unlock();
-                    writer_->addAudio(piece.data(), *at);
-                    lock.lock();
-                    continue;
-                }
             }
             if (ended)
                 return;
@@ -379,57 +382,49 @@ private:
         captureEnded_.resolve(QString());
     }
 
-    // Grabs one frame per period of the frame rate, stamped with its slot on the clock, until
-    // a stop; returns why the screen could no longer be read, or nothing. A late grab is
-    // followed at once by the next one until the schedule is met again; frames are dropped
-    // only when the encoder stays behind for half a second.
+    // Grabs one frame per period of the frame rate until a stop; returns why the screen could
+    // no longer be read, or nothing. Each frame is stamped with the slot of the moment it was
+    // grabbed, as the sound is stamped with the moment it arrived: a grab that comes late (a
+    // busy machine, or the encoder still holding every buffer) takes its own slot and the
+    // slots it missed stay empty, so the picture never runs ahead of the sound.
     QString grabOnSchedule()
     {
-        const auto period =
-            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / request_.frameRate));
-        const auto patience = std::chrono::milliseconds(500);
-        int64_t index = 0;
+        const std::chrono::duration<double> period(1.0 / request_.frameRate);
+        const auto slotTime = [&](int64_t slot) {
+            return start_ + std::chrono::duration_cast<Clock::duration>(period * double(slot));
+        };
+        int64_t next = 0;
         for (;;) {
-            std::this_thread::sleep_until(start_ + index * period);
+            std::this_thread::sleep_until(slotTime(next));
             int buffer = -1;
             {
-                // A full queue holds the grab back (the missed slots are caught up later) for
-                // at most half a second; then this slot's frame is dropped.
                 std::unique_lock lock(mutex_);
-                const auto available = [this] {
-                    return stopRequested_ || (!free_.empty() && int(ready_.size()) < queueDepth_);
-                };
-                wake_.wait_until(lock, start_ + index * period + patience, available);
+                wake_.wait(lock,
+                           [this] { return stopRequested_ || (!free_.empty() && int(ready_.size()) < queueDepth_); });
                 if (stopRequested_)
                     return {};
-                if (available()) {
-                    buffer = free_.back();
-                    free_.pop_back();
-                }
+                buffer = free_.back();
+                free_.pop_back();
             }
-            if (buffer >= 0) {
-                QString lost;
-                try {
-                    lost = grabber_->grab(buffer, request_.sourceRect.topLeft(), true);
-                } catch (...) {
-                    returnBuffer(buffer);
-                    throw;
-                }
-                {
-                    std::lock_guard lock(mutex_);
-                    if (lost.isEmpty())
-                        ready_.push_back({buffer, index});
-                    else
-                        free_.push_back(buffer);
-                }
-                wake_.notify_all();
-                if (!lost.isEmpty())
-                    return lost;
+            const int64_t slot = std::max(next, int64_t(std::llround((Clock::now() - start_) / period)));
+            QString lost;
+            try {
+                lost = grabber_->grab(buffer, request_.sourceRect.topLeft(), true);
+            } catch (...) {
+                returnBuffer(buffer);
+                throw;
             }
-            // A late wake-up is made good by grabbing the missed slots at once; only after a
-            // stall of more than half a second are slots given up.
-            const int64_t due = int64_t((Clock::now() - start_) / period);
-            index = due - index > request_.frameRate / 2 ? due : index + 1;
+            {
+                std::lock_guard lock(mutex_);
+                if (lost.isEmpty())
+                    ready_.push_back({buffer, slot});
+                else
+                    free_.push_back(buffer);
+            }
+            wake_.notify_all();
+            if (!lost.isEmpty())
+                return lost;
+            next = slot + 1;
         }
     }
 
