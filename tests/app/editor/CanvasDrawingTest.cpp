@@ -105,6 +105,7 @@ TEST_F(ExclusiveCanvasDrawing, BackdropDotsMarqueeRingAndLabelAtBothPixelRatios)
     }
 }
 
+// With and without a backdrop frame, whose card shadow the canvas paints through its window.
 TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
 {
     EditDocument document;
@@ -119,7 +120,6 @@ TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
     document.annotations.push_back(badge);
     canvas.reset();
     model = makeModel(item, RenderFixtures::capture(1600, 900));
-    model->setDocument(document);
     QWidget window; // the canvas away from its window's corner, as the editor places it
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(37, 21, 0, 0);
@@ -129,12 +129,17 @@ TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
     view = window.findChild<ImageEditingView *>();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible() && view->size() == QSize(890, 800); }));
 
-    for (double zoom : {1.0, 0.8}) {
+    EditDocument framed = document;
+    framed.backdrop = Backdrop::peach;
+    framed.padding = 200; // a 2000 x 1300 render: 800 x 520, then 640 x 416
+    for (const auto &[shownDocument, zoom] :
+         {std::pair{document, 1.0}, {document, 0.8}, {framed, 1.0}, {framed, 0.8}}) {
+        model->setDocument(shownDocument);
         model->setZoom(zoom);
         const QRectF rect = view->geometry().canvasRect();
         for (double ratio : {1.0, 2.0}) {
             const QImage shown = frame(view, ratio).copy(QRectF(rect.topLeft() * ratio, rect.size() * ratio).toRect());
-            const QImage exported = RasterRenderer::render(model->image(), document, int(rect.width() * ratio));
+            const QImage exported = RasterRenderer::render(model->image(), shownDocument, int(rect.width() * ratio));
             ASSERT_EQ(shown.size(), exported.size());
             double sum = 0;
             for (int y = 0; y < shown.height(); ++y)
@@ -143,7 +148,8 @@ TEST_F(ExclusiveCanvasDrawing, CanvasAgreesWithTheExportRenderer)
                     sum +=
                         std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
                 }
-            EXPECT_LE(sum / (3.0 * shown.width() * shown.height()), 2.0) << "zoom " << zoom << " ratio " << ratio;
+            EXPECT_LE(sum / (3.0 * shown.width() * shown.height()), 2.0)
+                << "zoom " << zoom << " ratio " << ratio << " padding " << shownDocument.padding;
         }
     }
 }
