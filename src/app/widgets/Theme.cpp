@@ -13,7 +13,9 @@ namespace tarn::Theme {
 
 namespace {
 
-// Symbol names as the interface uses them, and the icon drawn for each.
+// Symbol names as the interface uses them, and the icon drawn for each. Symbols that views draw
+// large take the theme's monochrome "-symbolic" glyph: a full-colour icon tinted to one colour
+// loses its inner lines and turns into a solid plate.
 struct Entry {
     QStringView symbol;
     QStringView icon;
@@ -39,14 +41,14 @@ constexpr Entry table[] = {
     {u"xmark.circle.fill", u"edit-clear"},
     {u"sparkle", u"starred"},
     {u"macwindow", u"window"},
-    {u"display", u"video-display"},
+    {u"display", u"video-display-symbolic"},
     {u"record.circle", u"media-record"},
     {u"record.circle.fill", u"media-record"},
     {u"stop.circle.fill", u"media-playback-stop"},
     {u"stop.fill", u"media-playback-stop"},
     {u"lock.shield", u"security-high"},
     {u"checkmark.shield", u"security-high"},
-    {u"exclamationmark.triangle", u"dialog-warning"},
+    {u"exclamationmark.triangle", u"dialog-warning-symbolic"},
     {u"checkmark.square", u"checkbox-checked-symbolic"},
     {u"checkmark.circle.fill", u"emblem-ok-symbolic"},
     {u"checkmark.circle", u"emblem-ok-symbolic"},
@@ -67,9 +69,9 @@ constexpr Entry table[] = {
     {u"doc.on.doc", u"edit-copy"},
     {u"pin", u"pin"},
     {u"ellipsis", u"view-more"},
-    {u"rectangle.inset.filled.and.person.filled", u"video-display"},
+    {u"rectangle.inset.filled.and.person.filled", u"video-display-symbolic"},
     {u"mic", u"audio-input-microphone"},
-    {u"externaldrive.badge.checkmark", u"drive-harddisk"},
+    {u"externaldrive.badge.checkmark", u"drive-harddisk-symbolic"},
     {u"arrow.up.left.and.arrow.down.right", u"view-fullscreen"},
     {u"arrow.up.left", u"go-up"},
     {u"circle.dotted", u"draw-ellipse"},
