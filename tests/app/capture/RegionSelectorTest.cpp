@@ -17,7 +17,7 @@
 namespace tarn {
 namespace {
 
-TEST(RegionSelectorGeometry, DragsUnderFourPointsSelectNothingAndOthersRoundOutwardsInsideTheScreen)
+TEST(RegionSelectorGeometry, DragsRoundOutwardsInsideTheScreenAndTheLabelShowsDevicePixelsOnIt)
 {
     const QSizeF screen(1920, 1080);
     EXPECT_FALSE(SelectionView::finalRect({50, 50}, {50, 50}, screen));
@@ -26,15 +26,10 @@ TEST(RegionSelectorGeometry, DragsUnderFourPointsSelectNothingAndOthersRoundOutw
     EXPECT_EQ(SelectionView::finalRect({10, 10}, {14, 14}, screen), QRect(10, 10, 4, 4));
     EXPECT_EQ(SelectionView::finalRect({20.2, 30.5}, {10.5, 40.7}, screen), QRect(10, 30, 11, 11));
     EXPECT_EQ(SelectionView::finalRect({1900.5, 1000}, {1920, 1080}, screen), QRect(1900, 1000, 20, 80));
-}
 
-TEST(RegionSelectorGeometry, LabelShowsDevicePixelsAndStaysOnTheScreen)
-{
+    // The label shows device pixels and stays on the screen.
     EXPECT_EQ(SelectionView::sizeLabel(QRectF(3, 4, 100.5, 50), 2), QStringLiteral("201 × 100 px   ·   ESC 취소"));
     EXPECT_EQ(SelectionView::sizeLabel(QRectF(0, 0, 1280, 720), 1), QStringLiteral("1280 × 720 px   ·   ESC 취소"));
-    EXPECT_EQ(SelectionView::hint(), QStringLiteral("드래그하여 영역 선택   ·   ESC 취소"));
-
-    const QSizeF screen(1920, 1080);
     // Room above: 36 points above the rectangle.
     EXPECT_EQ(SelectionView::labelPosition(QRectF(300, 43, 100, 100), screen), QPointF(300, 7));
     // At the top edge: below it.
