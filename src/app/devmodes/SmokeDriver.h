@@ -27,8 +27,9 @@ namespace tarn::SmokeDriver {
 AppError failure(const QString &message);
 
 // Evaluates `condition` up to 60 times with a 100 ms pause after each false result; throws
-// "Asynchronous UI operation timed out" after the 60th pause. Pass a named std::function:
-// g++ 12 destroys a capturing lambda converted inside the co_await expression twice.
+// "Asynchronous UI operation timed out" after the 60th pause. A condition that captures
+// anything with a destructor (a QPointer, a container) goes in as a named std::function:
+// g++ 12 destroys a lambda temporary inside a co_await expression twice.
 QCoro::Task<> waitUntil(std::function<bool()> condition);
 
 // The pause after a change that must be drawn before the next picture or step.
