@@ -8,15 +8,18 @@
 #include <QScreen>
 
 #include "app/capture/DesktopScreens.h"
+#include "app/capture/OwnWindows.h"
 
 namespace tarn::AppWindows {
 namespace {
 
-// Panels float above everything (tool windows kept on top); ordinary windows do not.
+// Panels float above everything (tool windows kept on top); ordinary windows do not. The tray
+// icon is part of the panel, not a window of the application.
 bool isNormalWindow(const QWidget *widget)
 {
     const Qt::WindowType type = widget->windowType();
-    return (type == Qt::Window || type == Qt::Dialog) && !widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    return (type == Qt::Window || type == Qt::Dialog) && !widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+        !OwnWindows::isTrayIcon(widget);
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "app/StatusMenu.h"
 #include "app/TerminationSignals.h"
 #include "app/TrayStatusItem.h"
+#include "app/capture/OwnWindows.h"
 #include "app/editor/EditorController.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibraryView.h"
@@ -261,7 +262,7 @@ void TarnAppDelegate::openSheet(AppSheet sheet) { app_->present(sheet); }
 void TarnAppDelegate::hideWindows()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowType() == Qt::Window)
+        if (widget->isVisible() && widget->windowType() == Qt::Window && !OwnWindows::isTrayIcon(widget))
             widget->showMinimized();
     }
 }

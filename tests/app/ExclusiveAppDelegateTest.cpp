@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole application shell on the test desktop: window, menus, tray, hot keys, the lease
 // against a second process, and quitting by signal.
+#include <algorithm>
 #include <csignal>
 
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include "app/StatusItem.h"
 #include "app/StatusMenu.h"
 #include "app/TarnAppDelegate.h"
+#include "app/capture/OwnWindows.h"
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
 #include "platform/x11/HotKeyManager.h"
@@ -145,6 +147,14 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
     delegate->libraryWindow()->close();
     Q_EMIT item->activated();
     EXPECT_TRUE(delegate->libraryWindow()->isVisible());
+
+    // Hiding the application minimizes its windows but leaves the tray icon in the panel.
+    delegate->perform(AppCommand::hide);
+    EXPECT_TRUE(delegate->libraryWindow()->isMinimized());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto icon = std::find_if(windows.begin(), windows.end(), &OwnWindows::isTrayIcon);
+    ASSERT_NE(icon, windows.end());
+    EXPECT_FALSE((*icon)->isMinimized());
 }
 
 TEST_F(ExclusiveAppDelegate, ASecondProcessOnTheSameLibraryShowsTheLeaseErrorAndNeverLoads)

@@ -5,11 +5,13 @@
 
 namespace tarn {
 
+bool OwnWindows::isTrayIcon(const QWidget *widget) { return widget->inherits("QSystemTrayIconSys"); }
+
 OwnWindows OwnWindows::hideVisible()
 {
     OwnWindows hidden;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && !widget->isMinimized()) {
+        if (widget->isVisible() && !widget->isMinimized() && !isTrayIcon(widget)) {
             hidden.widgets_.append(widget);
             widget->hide();
         }
