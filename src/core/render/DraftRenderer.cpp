@@ -50,7 +50,7 @@ void DraftRenderer::draw(const QImage &image, const EditDocument &document, cons
     const auto bounds = RasterRenderer::isRegular(draft) && hasBlurPatch(document) && !image.isNull()
         ? RasterRenderer::paintedBounds(draft, size)
         : std::nullopt;
-    if (!bounds) { // the blurred copy stays the document's own, or is not worth keeping
+    if (!bounds) { // the draft leaves the blurred copy alone, or its reach is not known
         clear();
         RasterRenderer::draw(image, withDraft, painter);
         return;
@@ -63,7 +63,14 @@ void DraftRenderer::draw(const QImage &image, const EditDocument &document, cons
         RasterRenderer::draw(image, withDraft, painter);
         return;
     }
-    RasterRenderer::drawWithBlurredCopy(image, withDraft, blurredCopy(draft, *bounds, *shown), painter);
+    QImage blurred;
+    try {
+        blurred = blurredCopy(draft, *bounds, *shown);
+    } catch (...) { // the copies may be half updated
+        clear();
+        throw;
+    }
+    RasterRenderer::drawWithBlurredCopy(image, withDraft, blurred, painter);
 }
 
 void DraftRenderer::keep(const QImage &image, const std::vector<Annotation> &marks)
