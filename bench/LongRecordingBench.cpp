@@ -180,32 +180,9 @@ struct Observed {
     double stopMilliseconds = -1;
     int64_t residentEarly = 0, residentLate = 0; // KiB
     double earlySeconds = 0;
-    double timerStarted = 0;       // ms on the steady clock
-    std::vector<double> tickTimes; // ms on the steady clock, every tick of the progress timer
+    std::vector<double> lateness; // ms, every tick of the progress timer after its due time
+    std::vector<double> drift;    // ms, every tick after the timer's start + n * 500 ms
 };
-
-// Lateness of every tick against the schedule a repeating timer keeps: one interval after the
-// previous due time (the first after the start), or after the tick itself when that was
-// already past. A coarse timer (Qt's default, as the service's) may move its whole schedule by
-// up to 5 % of the interval onto a round time; the earliest tick shows that phase, and it is
-// taken out.
-std::vector<double> latenessOf(double started, const std::vector<double> &ticks, double interval)
-{
-    std::vector<double> late;
-    double due = started + interval;
-    for (const double tick : ticks) {
-        late.push_back(tick - due);
-        due += interval;
-        if (due <= tick)
-            due = tick + interval;
-    }
-    if (!late.empty()) {
-        const double phase = std::clamp(*std::min_element(late.begin(), late.end()), -interval / 20, interval / 20);
-        for (double &l : late)
-            l -= phase;
-    }
-    return late;
-}
 
 void writeResults(const std::string &path, const Observed &seen)
 {
@@ -213,11 +190,11 @@ void writeResults(const std::string &path, const Observed &seen)
     out << "finished " << seen.finished << "\nstop_ms " << seen.stopMilliseconds << "\nrss_early_kib "
         << seen.residentEarly << "\nrss_late_kib " << seen.residentLate << "\nearly_s " << seen.earlySeconds
         << "\nlateness_ms";
-    for (double late : latenessOf(seen.timerStarted, seen.tickTimes, 500))
+    for (double late : seen.lateness)
         out << ' ' << late;
-    out << "\nticks_ms";
-    for (double tick : seen.tickTimes)
-        out << ' ' << tick - seen.timerStarted;
+    out << "\ndrift_ms";
+    for (double drift : seen.drift)
+        out << ' ' << drift;
     out << '\n';
     for (const QString &error : seen.errors)
         out << "error " << error.simplified().toStdString() << '\n';
@@ -244,17 +221,27 @@ int runRecording(int argc, char **argv)
     Observed seen;
     seen.earlySeconds = std::min(5.0, length / 2);
     QElapsedTimer stopClock;
+    double due = 0; // when the progress timer's next tick is due, ms on the steady clock
     QObject::connect(&service, &RecordingService::stateChanged, &app, [&](RecordingService::State state) {
         if (state != RecordingService::State::recording)
             return;
         // The progress timer starts right after this signal; it is the service's only
-        // repeating timer.
-        seen.timerStarted = steadyMilliseconds();
-        QTimer::singleShot(0, &app, [&] {
-            for (QTimer *timer : service.findChildren<QTimer *>())
-                if (timer->isActive() && !timer->isSingleShot())
-                    QObject::connect(timer, &QTimer::timeout, &app,
-                                     [&] { seen.tickTimes.push_back(steadyMilliseconds()); });
+        // repeating timer. Each tick is set against the time the timer itself was due, as
+        // Qt's dispatcher has it (a coarse timer moves its times by up to 5 % onto round
+        // ones): the lateness is the GUI thread's alone.
+        const double started = steadyMilliseconds();
+        QTimer::singleShot(0, &app, [&, started] {
+            for (QTimer *timer : service.findChildren<QTimer *>()) {
+                if (!timer->isActive() || timer->isSingleShot())
+                    continue;
+                due = steadyMilliseconds() + timer->remainingTime();
+                QObject::connect(timer, &QTimer::timeout, &app, [&, timer, started] {
+                    const double now = steadyMilliseconds();
+                    seen.lateness.push_back(now - due);
+                    due = now + timer->remainingTime();
+                    seen.drift.push_back(now - started - 500.0 * double(seen.drift.size() + 1));
+                });
+            }
         });
         QTimer::singleShot(int(seen.earlySeconds * 1000), &app, [&] { seen.residentEarly = residentKiB(); });
         QTimer::singleShot(int(length * 1000), &app, [&] {
@@ -638,6 +625,14 @@ void recordOneMinute(benchmark::State &state)
                   lateness.empty() ? 0 : *std::max_element(lateness.begin(), lateness.end()), lateness.size());
     std::printf("  %-44s %-30s %s  %s\n", "HUD 0.5 s timer lateness", figure, "at most 50 ms",
                 verdict(!lateness.empty() && p99 <= 50));
+    std::vector<double> drift;
+    for (const std::string &d : seen["drift_ms"])
+        drift.push_back(std::atof(d.c_str()));
+    std::snprintf(figure, sizeof figure, "%+.0f .. %+.0f ms",
+                  drift.empty() ? 0 : *std::min_element(drift.begin(), drift.end()),
+                  drift.empty() ? 0 : *std::max_element(drift.begin(), drift.end()));
+    std::printf("  %-44s %-30s %s\n", "HUD ticks against start + n * 0.5 s", figure,
+                "(information: Qt's coarse timer)");
     std::snprintf(figure, sizeof figure, "%.2f (%lld frames in %.2f s)",
                   span > 0 ? double(timeline.video.packets) / span : 0, (long long)timeline.video.packets, span);
     std::printf("  %-44s %-30s %s\n", "frames per recorded second", figure, "(information)");

@@ -70,6 +70,25 @@ pa_buffer_attr smallPieces()
     return attributes;
 }
 
+// Recording streams keep the server's timing up to date, so that every piece can be given the
+// time its sound was made (see onRead).
+constexpr pa_stream_flags_t timedRecording =
+    pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
+
+// The time the first sample of the piece about to be read was made, from the stream's own
+// timing: the server counts what waits in its buffers and in ours. An output's monitor hears a
+// sample before it is played, hence a negative latency. Nothing until the first timing report.
+std::optional<std::chrono::steady_clock::time_point> madeAt(pa_stream *stream,
+                                                            std::chrono::steady_clock::time_point now)
+{
+    pa_usec_t latency = 0;
+    int negative = 0;
+    if (pa_stream_get_latency(stream, &latency, &negative) != 0 || latency > 2'000'000)
+        return std::nullopt;
+    const auto age = std::chrono::microseconds(latency);
+    return negative ? now + age : now - age;
+}
+
 // The process that plays a stream, from the stream's or else its client's properties.
 std::optional<int64_t> processOf(const pa_proplist *properties)
 {
@@ -146,8 +165,7 @@ void AudioCapture::openStream(Kind kind, const char *device)
     const pa_buffer_attr attributes = smallPieces();
     pa_threaded_mainloop_lock(loop_);
     Reader &reader = addReader(kind, kind == Kind::microphone ? "microphone" : "system clock");
-    bool ok =
-        reader.stream && pa_stream_connect_record(reader.stream, device, &attributes, PA_STREAM_ADJUST_LATENCY) == 0;
+    bool ok = reader.stream && pa_stream_connect_record(reader.stream, device, &attributes, timedRecording) == 0;
     while (ok) {
         const pa_stream_state_t state = pa_stream_get_state(reader.stream);
         if (state == PA_STREAM_READY)
@@ -258,7 +276,7 @@ void AudioCapture::openPlayback(uint32_t sinkInput, const char *monitor)
         return;
     if (pa_stream_set_monitor_stream(reader.stream, sinkInput) < 0 ||
         pa_stream_connect_record(reader.stream, monitor, &attributes,
-                                 pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE)) < 0) {
+                                 pa_stream_flags_t(timedRecording | PA_STREAM_DONT_MOVE)) < 0) {
         pa_stream_set_read_callback(reader.stream, nullptr, nullptr);
         pa_stream_set_state_callback(reader.stream, nullptr, nullptr);
         pa_stream_unref(reader.stream);
@@ -299,13 +317,19 @@ void AudioCapture::stop()
 void AudioCapture::onRead(pa_stream *stream, size_t, void *user)
 {
     auto *reader = static_cast<Reader *>(user);
-    const auto arrival = std::chrono::steady_clock::now();
     const void *data = nullptr;
     size_t bytes = 0;
     while (pa_stream_readable_size(stream) > 0) {
+        const auto now = std::chrono::steady_clock::now();
+        const auto made = madeAt(stream, now);
         if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0)
             return;
         const size_t frames = bytes / (sizeof(float) * channels);
+        const auto arrival = made ? placed(*reader, now,
+                                           *made +
+                                               std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                   std::chrono::duration<double>(double(frames) / sampleRate)))
+                                  : now;
         if (data && reader->kind != Kind::clock) {
             reader->owner->sink_(reader->number, static_cast<const float *>(data), frames, arrival);
         } else {
@@ -316,6 +340,25 @@ void AudioCapture::onRead(pa_stream *stream, size_t, void *user)
         }
         pa_stream_drop(stream);
     }
+}
+
+// The time a piece ends: as it arrives when the sound comes in time, and by the server's
+// timing moved by the least delivery delay seen lately when it comes late, so that sound held
+// up by a stall (of this process or of the server) and then delivered at once keeps its place
+// instead of leaving a false pause. The least delay may rise by 20 ms a second, as the
+// server's estimate wanders.
+std::chrono::steady_clock::time_point AudioCapture::placed(Reader &reader, std::chrono::steady_clock::time_point now,
+                                                           std::chrono::steady_clock::time_point ended)
+{
+    const double delay = std::chrono::duration<double>(now - ended).count();
+    const double risen = reader.delivery
+        ? *reader.delivery + 0.02 * std::chrono::duration<double>(now - reader.deliveryAt).count()
+        : delay;
+    reader.delivery = std::min(risen, delay);
+    reader.deliveryAt = now;
+    return ended +
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+               std::chrono::duration<double>(*reader.delivery));
 }
 
 void AudioCapture::onStreamState(pa_stream *stream, void *user)

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -28,7 +29,8 @@ public:
     static constexpr int channels = 2;
 
     // Interleaved samples of stream `stream` (numbered from 0 in the order they open), with the
-    // time they arrived.
+    // time the last of them was made as the sound server's timing tells (the time they arrived
+    // until the server has reported it).
     using Sink = std::function<void(int stream, const float *samples, size_t frames,
                                     std::chrono::steady_clock::time_point arrival)>;
     using ErrorSink = std::function<void(const QString &message)>;
@@ -55,6 +57,10 @@ private:
         int number = 0;
         uint32_t sinkInput = 0; // the followed playback stream
         pa_stream *stream = nullptr;
+        // The least time lately between a piece's end by the server's timing and its arrival
+        // (seconds), and when it was last brought up to date.
+        std::optional<double> delivery;
+        std::chrono::steady_clock::time_point deliveryAt;
     };
 
     Reader &addReader(Kind kind, const char *name);
@@ -63,6 +69,8 @@ private:
     void consider(const pa_sink_input_info &info);
     void openPlayback(uint32_t sinkInput, const char *monitor);
     bool following(uint32_t sinkInput) const;
+    static std::chrono::steady_clock::time_point placed(Reader &reader, std::chrono::steady_clock::time_point now,
+                                                        std::chrono::steady_clock::time_point ended);
     static void onRead(pa_stream *stream, size_t bytes, void *user);
     static void onStreamState(pa_stream *stream, void *user);
     static void onContextState(pa_context *context, void *user);
