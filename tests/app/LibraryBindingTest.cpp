@@ -230,6 +230,18 @@ TEST_F(LibraryBindingTest, TypingInTheSearchFiltersTheCards)
     EXPECT_FALSE(view_->contents()->state().emptyButtonsShown);
     snapshot(QStringLiteral("search-empty"));
 
+    // A single space is a search too; clearing it keeps the typing in the field.
+    auto *clear = view_->findChild<QAbstractButton *>(QStringLiteral("library.clearSearch"));
+    ASSERT_NE(clear, nullptr);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_TRUE(app_->searchText().isEmpty());
+    EXPECT_FALSE(view_->header()->searchBox()->showsClearButton());
+    EXPECT_TRUE(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Space);
+    EXPECT_EQ(app_->searchText(), QStringLiteral(" "));
+    EXPECT_TRUE(view_->header()->searchBox()->showsClearButton());
+    EXPECT_TRUE(view_->hero()->isHidden());
+
     view_->sidebar()->row(LibrarySection::all)->click(); // the current section again clears the search
     EXPECT_TRUE(app_->searchText().isEmpty());
     EXPECT_TRUE(field->text().isEmpty());

@@ -69,7 +69,9 @@ SearchBox::SearchBox(QWidget *parent) : QWidget(parent), field_(new QLineEdit), 
 
     accessory_->addWidget(new Keycap(QStringLiteral("Ctrl+F")));
     auto *clear = new PlainButton(QString(), QStringLiteral("xmark.circle.fill"), ViewKit::font(12), Palette::muted);
+    clear->setObjectName(QStringLiteral("library.clearSearch"));
     clear->setAccessibleName(QStringLiteral("검색어 지우기"));
+    clear->setFocusPolicy(Qt::NoFocus); // clearing leaves the focus where it was
     accessory_->addWidget(clear);
     accessory_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     row->addWidget(accessory_);
