@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QHBoxLayout>
@@ -13,7 +12,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/capture/RecordingService.h"
@@ -26,6 +24,7 @@
 #include "app/library/LibrarySidebar.h"
 #include "app/library/LibraryStatusBar.h"
 #include "app/library/ViewKit.h"
+#include "app/widgets/FolderLink.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
 #include "core/library/LibraryPaths.h"
@@ -262,7 +261,7 @@ void LibraryView::focusSearch() { header_->focusSearch(); }
 void LibraryView::openRecoveryFolder()
 {
     const QString folder = QDir(repository_.root()).filePath(LibraryPaths::recordingsName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    FolderLink::open(folder);
 }
 
 // ---- error alert ------------------------------------------------------------------------------

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings/SettingsView.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
-#include <QUrl>
 
 #include "app/settings/SettingsLayout.h"
+#include "app/widgets/FolderLink.h"
 #include "app/widgets/Palette.h"
 
 namespace tarn {
@@ -78,8 +77,7 @@ SettingsView::SettingsView(std::unique_ptr<LoginItemService> loginItems, const Q
 
     setSelection(0);
     connect(general_->launchAtLogin(), &QAbstractButton::clicked, this, &SettingsView::setLaunchAtLogin);
-    connect(storage_, &StorageSettingsPage::folderRequested, this,
-            [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    connect(storage_, &StorageSettingsPage::folderRequested, this, [](const QString &path) { FolderLink::open(path); });
 }
 
 QWidget *SettingsView::tabBar()

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractButton>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -10,9 +12,24 @@
 #include "app/SheetRouter.h"
 #include "app/settings/SettingsView.h"
 #include "platform/XdgAutostart.h"
+#include "support/Await.h"
 
 namespace tarn {
 namespace {
+
+// Stands in for the desktop's file manager: remembers the folders it was asked to show.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
 
 // Sets an environment variable for the life of the object.
 class ScopedEnvironment {
@@ -229,21 +246,43 @@ TEST_F(SettingsViewTest, RegistrationAwaitingApprovalLeavesTheSwitchOffAndOpensT
     EXPECT_EQ(fake->settingsOpened, 1);
 }
 
-TEST_F(SettingsViewTest, LibraryPathIsShownAsPlainText)
+TEST_F(SettingsViewTest, LibraryPathIsShownAsPlainTextAndOnlyFoldersThatExistAreOpened)
 {
     const QString root = dir_.filePath(QStringLiteral("내 라이브러리 %20 #1"));
-    AppModel app(root, true);
+    AppModel app(root, false);
+    TestSupport::await(app.load());
     auto *view = static_cast<SettingsView *>(makeSheet(AppSheet::settings, app, nullptr));
     views_.emplace_back(view);
     EXPECT_EQ(view->storage()->pathLabel()->text(), root);
     EXPECT_EQ(view->storage()->countLabel()->text(), QStringLiteral("원본 파일 크기 · 휴지통 포함 0개"));
-    QSignalSpy folders(view->storage(), &StorageSettingsPage::folderRequested);
-    // Only the request is checked here: no file manager on the test desktop.
-    QObject::disconnect(view->storage(), &StorageSettingsPage::folderRequested, view, nullptr);
-    Q_EMIT view->storage()->recordingsButton()->clicked();
-    ASSERT_EQ(folders.count(), 1);
-    EXPECT_EQ(folders.at(0).at(0).toString(), root + QStringLiteral("/Recordings"));
+
+    const QString recordings = root + QStringLiteral("/Recordings");
+    struct Case {
+        QAbstractButton *button;
+        bool removeRecordingsFirst;
+        QString opened; // empty: the file manager is not asked
+    };
+    const Case cases[] = {
+        {view->storage()->libraryButton(), false, root},
+        {view->storage()->recordingsButton(), false, recordings},
+        {view->storage()->recordingsButton(), true, QString()},
+    };
+    for (const Case &c : cases) {
+        if (c.removeRecordingsFirst) {
+            ASSERT_TRUE(QDir(recordings).removeRecursively());
+        }
+        OpenedUrls fileManager;
+        c.button->click();
+        if (c.opened.isEmpty()) {
+            EXPECT_TRUE(fileManager.urls.isEmpty());
+        } else {
+            ASSERT_EQ(fileManager.urls.size(), 1);
+            EXPECT_EQ(fileManager.urls[0].toLocalFile(), c.opened);
+        }
+    }
 }
 
 } // namespace
 } // namespace tarn
+
+#include "SettingsViewTest.moc"
