@@ -167,7 +167,9 @@ void FloatingWindows::pin(const QImage &image, const QString &title)
     connect(view, &PinView::opacityChanged, window, &QWidget::setWindowOpacity);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
+    // The identifier names pins outside the process too (window-manager rules, scripts).
     window->setObjectName(pinIdentifier);
+    window->setWindowRole(pinIdentifier);
     window->setWindowTitle(QStringLiteral("고정 · ") + title);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);

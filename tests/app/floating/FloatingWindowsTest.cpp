@@ -284,9 +284,9 @@ bool onEveryDesktop(X11::Connection &x, QWidget *window)
         (!knowsSticky || has(x.cardinals(id, x.atom("_NET_WM_STATE"), XCB_ATOM_ATOM), sticky));
 }
 
-// Pins and panels are on every desktop when they appear, and again after something hid them
-// and showed them (a capture hides our windows for the grab): the window manager forgets a
-// hidden window's desktop.
+// Pins carry their identifier as the window role. Pins and panels are on every desktop when
+// they appear, and again after something hid them and showed them (a capture hides our windows
+// for the grab): the window manager forgets a hidden window's desktop.
 TEST_F(ExclusiveFloatingWindows, PinsAndPanelsStayOnEveryDesktopWhenShownAgain)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -296,6 +296,9 @@ TEST_F(ExclusiveFloatingWindows, PinsAndPanelsStayOnEveryDesktopWhenShownAgain)
     floating.pin(sampleImage({320, 200}), QStringLiteral("고정"));
     floating.showCountdown(3);
     const std::vector<QWidget *> windows{pinsOf(floating).front(), floating.countdownPanel.get()};
+    // Other clients know a pin by its role.
+    EXPECT_EQ(x.bytes(uint32_t(windows.front()->winId()), x.atom("WM_WINDOW_ROLE"), XCB_ATOM_STRING),
+              FloatingWindows::pinIdentifier.toStdString());
     for (int round = 0; round < 2; ++round) {
         for (QWidget *window : windows)
             EXPECT_TRUE(QTest::qWaitFor([&] { return onEveryDesktop(x, window); }, 3000))
