@@ -6,7 +6,6 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "app/editor/CanvasHints.h"
 #include "app/editor/EditorCanvas.h"
 #include "app/editor/EditorHost.h"
 #include "app/editor/EditorModel.h"
@@ -264,6 +263,11 @@ QWidget *EditorView::canvasColumn()
     stack->setContentsMargins(0, 0, 0, 0);
     stack->addWidget(canvas, 1);
     stack->addWidget(canvasBar());
+    // The bar shows the canvas's own tool name and hint, so the two never disagree.
+    toolLabel_->setText(canvas->toolLabel());
+    hint_->setText(canvas->hint());
+    connect(canvas, &EditorCanvas::toolLabelChanged, toolLabel_, &QLabel::setText);
+    connect(canvas, &EditorCanvas::hintChanged, hint_, &QLabel::setText);
     return column;
 }
 
@@ -430,13 +434,6 @@ void EditorView::refresh()
     for (auto &[tool, button] : railButtons_)
         button->setActive(model.tool() == tool);
 
-    toolLabel_->setText(label(model.tool()));
-    std::optional<MarkupTool> selectedTool;
-    if (model.selectedAnnotationID())
-        for (const Annotation &annotation : model.document().annotations)
-            if (annotation.id == *model.selectedAnnotationID())
-                selectedTool = annotation.tool;
-    hint_->setText(CanvasHints::canvasHint(selectedTool, model.tool()));
     fit_->setText(EditorViewValues::zoomLabel(model.zoom()));
 
     const QString state = model.isDirty() ? QStringLiteral("circle.dotted") : QStringLiteral("checkmark.circle");

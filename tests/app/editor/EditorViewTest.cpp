@@ -17,6 +17,7 @@
 
 #include "app/AppModel.h"
 #include "app/editor/BadgeRotationControl.h"
+#include "app/editor/CanvasHints.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorView.h"
 #include "app/editor/EditorViewValues.h"
@@ -414,6 +415,12 @@ TEST_F(EditorViewTest, StyleSectionFollowsTheTool)
     QTest::keyClicks(field, QStringLiteral("hello"));
     EXPECT_EQ(model.annotationText(), QStringLiteral("hello"));
     EXPECT_EQ(undoDepth(model), 0);
+    // The bar under the canvas says how to turn a selected badge, as the canvas does.
+    model.selectTool(MarkupTool::badge);
+    model.add(model.makeAnnotation({UnitPoint(0.5, 0.5)}));
+    EXPECT_EQ(text(controller, QStringLiteral("editor.hint")),
+              CanvasHints::canvasHint(MarkupTool::badge, model.tool()));
+    EXPECT_NE(text(controller, QStringLiteral("editor.hint")), CanvasHints::canvasHint(std::nullopt, model.tool()));
 }
 
 TEST(ToolGlyphs, ShapesAndBadgeIconsFollowTheirGeometry)
