@@ -60,6 +60,22 @@ ExportFormat exportFormat(const QString &path)
                                                                                    : ExportFormat::png;
 }
 
+QStringList videoExportFilters(const QString &extension)
+{
+    const QString mp4 = QStringLiteral("MPEG-4 동영상 (*.mp4)");
+    const QString mov = QStringLiteral("QuickTime 동영상 (*.mov)");
+    const QString type = extension.toLower();
+    if (type == QLatin1String("mp4") || type == QLatin1String("mov"))
+        return {mp4, mov};
+    if (type == QLatin1String("mkv"))
+        return {QStringLiteral("Matroska 동영상 (*.mkv)")};
+    if (type == QLatin1String("webm"))
+        return {QStringLiteral("WebM 동영상 (*.webm)")};
+    if (type == QLatin1String("avi"))
+        return {QStringLiteral("AVI 동영상 (*.avi)")};
+    return {QStringLiteral("동영상 (*.") + type + QLatin1Char(')')};
+}
+
 QString temporaryExportName()
 {
     return QStringLiteral(".tarnwick-") + Uuid::random().toQString() + QStringLiteral(".tmp");

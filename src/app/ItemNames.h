@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include "core/image/ImageCodec.h"
 
@@ -28,6 +29,12 @@ QString datedTitle(const QString &prefix, const QDateTime &now = QDateTime::curr
 
 // JPEG for a path ending in ".jpg" or ".jpeg" in any letter case; PNG for anything else.
 ExportFormat exportFormat(const QString &path);
+
+// The file types a video's export panel offers for an original stored with `extension`. An
+// MPEG-4 or QuickTime original may be saved under either name; any other container (an
+// imported Matroska, WebM or AVI movie) only under its own, since its bytes are copied as they
+// are and a player trusts the name.
+QStringList videoExportFilters(const QString &extension);
 
 // ".tarnwick-", a new upper-case UUID and ".tmp": the temporary file of a video export.
 QString temporaryExportName();

@@ -129,11 +129,11 @@ QCoro::Task<> AppModel::exportVideo(CaptureItem item)
 {
     QPointer<AppModel> self(this);
     const QString source = repository_->originalURL(item);
-    QFileDialog *dialog = FileDialogs::saveDialog(
-        startFolder(QStandardPaths::MoviesLocation),
-        ItemNames::exportFileName(QString::fromStdString(item.title), QFileInfo(source).suffix()),
-        {QStringLiteral("MPEG-4 동영상 (*.mp4)"), QStringLiteral("QuickTime 동영상 (*.mov)")},
-        QFileInfo(source).suffix(), QString());
+    const QString extension = QFileInfo(source).suffix();
+    QFileDialog *dialog =
+        FileDialogs::saveDialog(startFolder(QStandardPaths::MoviesLocation),
+                                ItemNames::exportFileName(QString::fromStdString(item.title), extension),
+                                ItemNames::videoExportFilters(extension), extension, QString());
     const std::optional<QString> destination = co_await saveURL(dialog);
     if (!destination || !self)
         co_return;

@@ -50,6 +50,15 @@ TEST(ItemNamesTest, TitlesFormatsAndTemporaryNames)
         EXPECT_EQ(ItemNames::exportFormat(path), format) << path.toStdString();
     EXPECT_EQ(ItemNames::datedTitle(QStringLiteral("영역 캡처"), QDateTime(QDate(2026, 12, 24), QTime(9, 5, 7))),
               QStringLiteral("영역 캡처 12-24 09.05.07"));
+    // A copied container keeps its own name: only MPEG-4 and QuickTime share theirs.
+    const std::pair<QString, QStringList> videoTypes[] = {
+        {QStringLiteral("mp4"), {QStringLiteral("MPEG-4 동영상 (*.mp4)"), QStringLiteral("QuickTime 동영상 (*.mov)")}},
+        {QStringLiteral("mov"), {QStringLiteral("MPEG-4 동영상 (*.mp4)"), QStringLiteral("QuickTime 동영상 (*.mov)")}},
+        {QStringLiteral("webm"), {QStringLiteral("WebM 동영상 (*.webm)")}},
+        {QStringLiteral("mkv"), {QStringLiteral("Matroska 동영상 (*.mkv)")}},
+    };
+    for (const auto &[extension, filters] : videoTypes)
+        EXPECT_EQ(ItemNames::videoExportFilters(extension), filters) << extension.toStdString();
     const QString temporary = ItemNames::temporaryExportName();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\.tarnwick-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.tmp$"))
                     .match(temporary)

@@ -120,6 +120,22 @@ TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverInt
     EXPECT_TRUE(QDir(out).entryList({QStringLiteral(".tarnwick-*")}, QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(model.exportsInFlight(), 0);
 
+    // An imported Matroska movie is offered under its own name only, never as an MPEG-4 file.
+    const QString matroska = dir.filePath(QStringLiteral("talk.mkv"));
+    ExportFiles::writeAtomically(matroska, QByteArray("\x1A\x45\xDF\xA3", 4) + QByteArray(60, 'm'));
+    const CaptureItem talk =
+        model.repository().insertVideo(matroska, "talk", QImage(8, 8, QImage::Format_RGB32), 8, 8, 1).result();
+    model.exportItem(talk);
+    QFileDialog *moviePanel = TestSupport::nextFileDialog();
+    ASSERT_TRUE(moviePanel);
+    EXPECT_EQ(moviePanel->nameFilters(), QStringList{QStringLiteral("Matroska 동영상 (*.mkv)")});
+    moviePanel->reject();
+    QTest::qWait(50);
+    exportThrough(talk, out + QStringLiteral("/talk.mkv"), QStringLiteral("녹화 파일을 내보냈습니다."),
+                  QStringLiteral("talk.mkv"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return readAll(out + QStringLiteral("/talk.mkv")) == readAll(matroska); }, 10000));
+
     model.exportItem(image);
     QFileDialog *panel = TestSupport::nextFileDialog();
     ASSERT_TRUE(panel);
