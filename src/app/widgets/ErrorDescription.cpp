@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets/ErrorDescription.h"
 
+#include <new>
+
 #include <QException>
 
 #include "core/base/Failure.h"
@@ -17,6 +19,9 @@ QString describe(std::exception_ptr error)
         if (wrapped.exception())
             return describe(wrapped.exception());
         return QStringLiteral("알 수 없는 오류가 발생했습니다.");
+    } catch (const std::bad_alloc &) {
+        // Its own text ("std::bad_alloc") tells the user nothing.
+        return QStringLiteral("메모리가 부족해 작업을 끝내지 못했습니다.");
     } catch (const std::exception &other) {
         return QString::fromUtf8(other.what());
     } catch (...) {
