@@ -62,6 +62,12 @@ UnitRect::UnitRect(UnitPoint from, UnitPoint to)
     height = std::isfinite(dy) ? clampExtent(std::fabs(dy), y) : 0;
 }
 
+UnitRect UnitRect::fromVisionRect(QRectF rect)
+{
+    const QRectF r = rect.normalized();
+    return UnitRect(r.left(), 1 - r.bottom(), r.width(), r.height());
+}
+
 UnitRect UnitRect::unclamped(double x, double y, double width, double height)
 {
     UnitRect r;

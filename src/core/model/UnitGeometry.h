@@ -38,6 +38,10 @@ struct UnitRect {
     UnitRect() = default;
     UnitRect(double x, double y, double width, double height);
     UnitRect(UnitPoint from, UnitPoint to);
+    // A normalised rectangle whose origin is the bottom left, as recognizers that measure from
+    // the image's bottom edge report lines (a negative extent first moves the origin), turned
+    // into unit coordinates and clamped.
+    static UnitRect fromVisionRect(QRectF rect);
     static UnitRect unclamped(double x, double y, double width, double height);
     static UnitRect full() { return {0, 0, 1, 1}; }
 

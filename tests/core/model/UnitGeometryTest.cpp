@@ -49,6 +49,11 @@ TEST(UnitGeometry, RectsFromTwoPointsIgnoreCornerOrderAndPaddingStaysInside)
     expectRect(UnitRect(UnitPoint::unclamped(-1, 0.5), UnitPoint::unclamped(2, 0.5)), 0, 0.5, 1, 0);
     expectRect(UnitRect(UnitPoint::unclamped(kNaN, 0.1), UnitPoint::unclamped(0.5, 0.2)), 0, 0.1, 0, 0.1);
 
+    // Recognizer rectangles measure from the bottom edge; one reaching past the top keeps its height.
+    expectRect(UnitRect::fromVisionRect({0.1, 0.7, 0.3, 0.2}), 0.1, 0.1, 0.3, 0.2);
+    expectRect(UnitRect::fromVisionRect({0.1, 0.9, 0.3, 0.2}), 0.1, 0, 0.3, 0.2);
+    expectRect(UnitRect::fromVisionRect({0.4, 0.9, -0.3, -0.2}), 0.1, 0.1, 0.3, 0.2);
+
     expectRect(UnitRect::full().padded(0.006), 0, 0, 1, 1);
     expectRect(UnitRect(0.5, 0.5, 0, 0).padded(0.006), 0.494, 0.494, 0.012, 0.012);
     expectRect(UnitRect(0.9, 0.4, 0.1, 0.1).padded(0.05), 0.85, 0.35, 0.15, 0.2);
