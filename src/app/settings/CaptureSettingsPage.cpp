@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "app/settings/PermissionView.h"
 #include "app/settings/SettingsLayout.h"
 #include "app/widgets/Palette.h"
 
@@ -67,6 +68,7 @@ CaptureSettingsPage::CaptureSettingsPage(QWidget *parent)
     row->addStretch(1);
     row->addWidget(systemSettings_);
     stack->addLayout(row);
+    systemSettings_->setToolTip(PermissionView::desktopGuidance());
     connect(systemSettings_, &QPushButton::clicked, this, &CaptureSettingsPage::privacySettingsRequested);
 }
 

@@ -38,6 +38,7 @@ PermissionView::PermissionView(QWidget *parent)
     stack->addWidget(SettingsLayout::note(
         QStringLiteral("권한 변경 후 앱을 다시 열어야 할 수 있습니다. 권한은 앱이 임의로 허용할 수 없습니다."), 11, 4,
         Palette::muted));
+    stack->addWidget(SettingsLayout::note(desktopGuidance(), 11, 4, Palette::teal));
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
     buttons->addWidget(permission_);
@@ -56,6 +57,12 @@ PermissionView::PermissionView(QWidget *parent)
     });
     connect(settings_, &QPushButton::clicked, this, &PermissionView::privacySettingsRequested);
     connect(recheck_, &QPushButton::clicked, this, &PermissionView::recheckRequested);
+}
+
+QString PermissionView::desktopGuidance()
+{
+    return QStringLiteral("Linux에서는 X11 디스플레이(XWayland 포함)에 연결된 앱이 화면을 기록할 수 있어, 따로 허용할 "
+                          "설정 화면이 없습니다. 권한이 연결되지 않으면 X11 세션에서 앱을 다시 실행해 주세요.");
 }
 
 void PermissionView::setScreenPermission(bool granted)

@@ -17,6 +17,10 @@ public:
 
     explicit PermissionView(QWidget *parent = nullptr);
 
+    // How access works on this desktop, where there is no privacy page to open: the sheet
+    // shows it, and the settings page's button carries it as its tooltip.
+    static QString desktopGuidance();
+
     void setScreenPermission(bool granted);
     bool screenPermission() const { return granted_; }
 
