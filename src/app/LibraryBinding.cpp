@@ -6,7 +6,6 @@
 #include "app/AppModel.h"
 #include "app/SheetRouter.h"
 #include "app/library/LibraryView.h"
-#include "app/widgets/Notifications.h"
 
 namespace tarn {
 
@@ -132,7 +131,6 @@ LibraryView *makeLibraryView(AppModel &app, QWidget *parent)
     forwardLibraryRequests(view, app);
     forwardFlowRequests(view, app);
     new SheetPresenter(app, view);
-    QObject::connect(&Notifications::center(), &Notifications::focusSearch, view, &LibraryView::focusSearch);
     return view;
 }
 
