@@ -15,9 +15,11 @@ namespace {
 void showModel(LibraryView *view, AppModel &app)
 {
     const auto visible = [view, &app] { view->setVisibleItems(app.visibleItemRefs()); };
+    // The visible list holds pointers into the model's items: hand it the new ones before
+    // anything else redraws, so nothing reads an item list the model has already replaced.
     const auto items = [view, &app, visible] {
-        view->setItems(app.items());
         visible();
+        view->setItems(app.items());
     };
     QObject::connect(&app, &AppModel::itemsChanged, view, items);
     QObject::connect(&app, &AppModel::sectionChanged, view, [view, visible](LibrarySection section) {
