@@ -69,6 +69,31 @@ TEST(RasterRenderer, OutputSizeIsValidated)
     EXPECT_EQ(RasterRenderer::render(solid(16384, 2, Qt::gray), framed, 720).width(), 720);
 }
 
+// An index edited by hand keeps any number it holds (points, crop, padding, rotation are read
+// unclamped); the capture must still render, with the layout the clamps give.
+TEST(RasterRenderer, AbsurdStoredNumbersStillRender)
+{
+    const QImage source = solid(400, 300, Qt::white);
+    for (const double far : {1e6, 1e12, 1e300}) {
+        EditDocument framed;
+        framed.backdrop = Backdrop::paper;
+        framed.padding = far;
+        framed.cornerRadius = far;
+        framed.crop = UnitRect::unclamped(far, -far, far, far);
+        const QSize expected = RasterRenderer::render(source, framed, 720).size();
+        for (int tool = int(MarkupTool::arrow); tool <= int(MarkupTool::redact); ++tool) {
+            EditDocument doc = framed;
+            Annotation a = mark(MarkupTool(tool), {UnitPoint::unclamped(-far, 0.5), UnitPoint::unclamped(far, -far)},
+                                MarkupColor::coral, far);
+            a.text = "far";
+            a.number = INT64_MAX;
+            a.badgeRotation = -far;
+            doc.annotations = {a};
+            EXPECT_EQ(RasterRenderer::render(source, doc, 720).size(), expected) << far << " tool " << tool;
+        }
+    }
+}
+
 TEST(RasterRenderer, RedactionOverBlurStaysBlackAndMarksUnderBlurAreBlurred)
 {
     const QImage source = solid(400, 300, Qt::white);
