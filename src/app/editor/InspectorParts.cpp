@@ -36,11 +36,12 @@ QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidg
 
 QLabel *note(const QString &text, const QFont &font, const QColor &color, int lineSpacing, QWidget *parent)
 {
-    // Rich text carries the line height; the words themselves are escaped.
+    // Rich text carries the line height; the words themselves are escaped, and their spaces kept
+    // as they are (recognized text is shown exactly as it will be copied).
     QLabel *note = label(QString(), font, color, parent);
     note->setTextFormat(Qt::RichText);
     const int height = QFontMetrics(font).height() + lineSpacing;
-    note->setText(QStringLiteral("<div style=\"line-height:%1px\">%2</div>")
+    note->setText(QStringLiteral("<div style=\"white-space:pre-wrap; line-height:%1px\">%2</div>")
                       .arg(height)
                       .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))));
     note->setWordWrap(true);

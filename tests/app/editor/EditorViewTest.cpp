@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
@@ -331,7 +332,7 @@ TEST_F(ExclusiveEditorView, PrivacyCardsAndTextCopy)
     recognized.textRegions = {
         TextRegion{Uuid::random(), "kim.minji@example.com 010-2345-6789", UnitRect{0.1, 0.1, 0.5, 0.05}, 0.9f},
         TextRegion{Uuid::random(), "call 010-9876-5432", UnitRect{0.1, 0.3, 0.4, 0.05}, 0.9f},
-        TextRegion{Uuid::random(), "hello", UnitRect{0.1, 0.6, 0.2, 0.05}, 0.9f},
+        TextRegion{Uuid::random(), "  hello   <b>world</b>", UnitRect{0.1, 0.6, 0.2, 0.05}, 0.9f},
     };
     model.takeRecognition(recognized);
     find(controller, QStringLiteral("editor.tab1"))->click();
@@ -347,8 +348,13 @@ TEST_F(ExclusiveEditorView, PrivacyCardsAndTextCopy)
 
     find(controller, QStringLiteral("editor.tab2"))->click();
     shoot(controller, QStringLiteral("text-recognized"));
+    // The box shows the lines as recognized, spaces and markup-like characters included.
+    const QString visible = QStringLiteral("call 010-9876-5432\n  hello   <b>world</b>");
+    QTextDocument shown;
+    shown.setHtml(text(controller, QStringLiteral("editor.text.visible")));
+    EXPECT_EQ(shown.toPlainText().toStdString(), visible.toStdString());
     find(controller, QStringLiteral("editor.text.copy"))->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("call 010-9876-5432\nhello"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), visible);
     EXPECT_EQ(model.message(), TextInspector::copiedMessage());
 }
 
