@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor/StyleInspector.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "app/editor/BadgeRotationControl.h"
 #include "app/editor/CanvasHints.h"
@@ -278,17 +284,19 @@ void StyleInspector::buildStyleSection(QVBoxLayout *column)
     connect(weightRow_->slider(), &StepSlider::finished, model_, &EditorModel::finishControlEdit);
     parts->addWidget(weightRow_);
 
-    textField_ = new QPlainTextEdit(this);
+    textField_ = new QTextEdit(this);
+    textField_->setAcceptRichText(false);
     textField_->setObjectName(QStringLiteral("editor.style.text"));
     textField_->setPlaceholderText(QStringLiteral("입력할 텍스트"));
     textField_->setFont(InspectorParts::font(12));
     textField_->setFrameShape(QFrame::NoFrame);
-    textField_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 10px; }")
+    textField_->setStyleSheet(QStringLiteral("QTextEdit { background: %1; border-radius: 8px; padding: 10px; }")
                                   .arg(Palette::surface.name()));
-    const int line = QFontMetrics(InspectorParts::font(12)).lineSpacing();
-    textField_->setMinimumHeight(2 * line + 24);
-    textField_->setMaximumHeight(5 * line + 24);
-    connect(textField_, &QPlainTextEdit::textChanged, this, [this] {
+    // The field grows with its text from two lines to five, then scrolls.
+    fitTextField();
+    connect(textField_->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &StyleInspector::fitTextField);
+    connect(textField_, &QTextEdit::textChanged, this, [this] {
         if (model_)
             model_->setAnnotationText(textField_->toPlainText());
     });
@@ -299,6 +307,30 @@ void StyleInspector::buildStyleSection(QVBoxLayout *column)
         InspectorParts::font(10), Palette::teal, 4, this);
     blurNote_->setObjectName(QStringLiteral("editor.style.blurNote"));
     parts->addWidget(blurNote_);
+}
+
+// As high as the field's first lines as they are laid out (a line of Korean is taller than one
+// of Latin letters), two at least and five at most, with the padding around them.
+void StyleInspector::fitTextField()
+{
+    constexpr int fewest = 2;
+    constexpr int most = 5;
+    QTextDocument *document = textField_->document();
+    document->documentLayout()->documentSize(); // lays the whole text out
+    double height = 0;
+    double lineHeight = QFontMetricsF(textField_->font()).lineSpacing();
+    int lines = 0;
+    for (QTextBlock block = document->begin(); block.isValid() && lines < most; block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        for (int i = 0; layout && i < layout->lineCount() && lines < most; ++i, ++lines) {
+            lineHeight = layout->lineAt(i).height();
+            height += lineHeight;
+        }
+    }
+    height += std::max(0, fewest - lines) * lineHeight;
+    // The style sheet's padding counts as the frame.
+    const double padding = 2 * (document->documentMargin() + textField_->frameWidth());
+    textField_->setFixedHeight(static_cast<int>(std::ceil(height + padding)));
 }
 
 void StyleInspector::buildFrameSection(QVBoxLayout *column)

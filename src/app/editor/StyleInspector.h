@@ -6,9 +6,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -41,6 +41,7 @@ private:
     void buildTagsSection(QVBoxLayout *column);
     void refresh();
     void refreshLayers();
+    void fitTextField();
     // A copy of the document with one change, committed as one undo step.
     template <typename Change> void commitDocument(Change change);
 
@@ -50,7 +51,7 @@ private:
     QWidget *swatchRow_;
     std::vector<QAbstractButton *> swatches_;
     SliderRow *weightRow_;
-    QPlainTextEdit *textField_;
+    QTextEdit *textField_;
     QLabel *blurNote_;
     std::vector<QAbstractButton *> backdrops_;
     SliderRow *paddingRow_;

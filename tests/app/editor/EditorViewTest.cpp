@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
@@ -415,12 +416,23 @@ TEST_F(EditorViewTest, StyleSectionFollowsTheTool)
                   row.rotation);
     }
     model.selectTool(MarkupTool::text);
-    auto *field = window->findChild<QPlainTextEdit *>(QStringLiteral("editor.style.text"));
+    auto *field = window->findChild<QTextEdit *>(QStringLiteral("editor.style.text"));
     EXPECT_EQ(field->toPlainText(), EditorModel::defaultAnnotationText());
     field->clear();
     QTest::keyClicks(field, QStringLiteral("hello"));
     EXPECT_EQ(model.annotationText(), QStringLiteral("hello"));
     EXPECT_EQ(undoDepth(model), 0);
+    // The field is two lines high at least, grows line by line and stops at five.
+    std::vector<int> heights;
+    for (int lines : {1, 2, 3, 5, 8}) {
+        model.setAnnotationText(QStringList(lines, QStringLiteral("줄")).join(QLatin1Char('\n')));
+        QCoreApplication::processEvents();
+        heights.push_back(field->height());
+    }
+    EXPECT_EQ(heights[0], heights[1]);
+    EXPECT_LT(heights[1], heights[2]);
+    EXPECT_LT(heights[2], heights[3]);
+    EXPECT_EQ(heights[3], heights[4]);
     // The bar under the canvas says how to turn a selected badge, as the canvas does.
     model.selectTool(MarkupTool::badge);
     model.add(model.makeAnnotation({UnitPoint(0.5, 0.5)}));
