@@ -13,32 +13,19 @@
 #include <gtest/gtest.h>
 
 #include "app/devmodes/Benchmarks.h"
+#include "support/ProgramRun.h"
 
 namespace tarn {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using TestSupport::ProgramOutcome;
 
 // Without a display: the benchmark must choose the offscreen platform by itself.
-Outcome runBenchmark(const QString &output)
+ProgramOutcome runBenchmark(const QString &output)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TARN_APP_BINARY), {QStringLiteral("--benchmark"), output});
-    if (!process.waitForFinished(240000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+    return TestSupport::runProgram({QStringLiteral("--benchmark"), output},
+                                   TestSupport::displayVariables() << QStringLiteral("XDG_RUNTIME_DIR"), {},
+                                   std::chrono::minutes(4));
 }
 
 TEST(Benchmarks, MedianIsTheUpperMiddleAndP95TheLargestWhileSamplesKeepTheirOrder)
@@ -66,7 +53,7 @@ TEST(Benchmarks, RunWritesTheRenderAndAReportOfEveryKeyAndPrintsOnlyTheReport)
 {
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("nested/bench"));
-    const Outcome outcome = runBenchmark(output);
+    const ProgramOutcome outcome = runBenchmark(output);
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
     EXPECT_EQ(outcome.err, QByteArray());
 
@@ -132,7 +119,7 @@ TEST(Benchmarks, AnOutputThatIsAFileFailsWithStatusOneAndWritesNothing)
     QFile file(blocker);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    const Outcome outcome = runBenchmark(blocker);
+    const ProgramOutcome outcome = runBenchmark(blocker);
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, QByteArray());
     EXPECT_TRUE(outcome.err.startsWith("Benchmark failed: ")) << outcome.err.toStdString();
