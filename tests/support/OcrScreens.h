@@ -84,6 +84,22 @@ public:
                                    rect.height() * 0.4));
     }
 
+    // A mark drawn over the screen as an editor draws one: a rectangle's outline or a line.
+    void mark(const QRectF &rect, QColor color, double width)
+    {
+        QPainter painter(&screen_.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(color, width));
+        painter.drawRect(rect);
+    }
+    void mark(const QLineF &line, QColor color, double width)
+    {
+        QPainter painter(&screen_.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(line);
+    }
+
     // One line with its top-left corner at (x, y); gives the y below the line.
     double text(double x, double y, int pixelSize, QColor color, const QString &text, bool bold = false)
     {
@@ -289,6 +305,31 @@ inline Screen busyScreen4k()
     return p.take();
 }
 
+// Headings of 40 px: the first stem of a large capital stands apart from the next letter.
+inline QStringList headingLines()
+{
+    return {QStringLiteral("Hello Tarnwick capture test"), QStringLiteral("안녕하세요 화면 캡처 시험입니다"),
+            QStringLiteral("Import Library Items")};
+}
+
+inline Screen largeHeadings()
+{
+    ScreenPainter p(QStringLiteral("40 px headings"), 900, 300, Qt::white);
+    p.column(20, 20, 80, 40, darkText, headingLines());
+    return p.take();
+}
+
+// The same after markup: a rectangle around the start of the lines and an arrow across two.
+inline Screen markedUpHeadings()
+{
+    ScreenPainter p(QStringLiteral("marked-up headings"), 900, 300, Qt::white);
+    p.column(20, 20, 80, 40, darkText, headingLines());
+    const QColor red(255, 86, 64);
+    p.mark(QRectF(12, 20, 190, 250), red, 3);
+    p.mark(QLineF(600, 10, 420, 150), red, 3);
+    return p.take();
+}
+
 // Screens of real interfaces in situations that a per-block reading gets wrong.
 
 inline const QColor accentBlue(10, 104, 220), quietText(120, 122, 128);
@@ -439,8 +480,9 @@ inline Screen shortcutList()
 inline std::vector<Screen> testSet()
 {
     std::vector<Screen> set;
-    for (auto make : {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight,
-                      dialogWithButtons, notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList})
+    for (auto make :
+         {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight, dialogWithButtons,
+          notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList, largeHeadings, markedUpHeadings})
         set.push_back(make());
     return set;
 }

@@ -27,6 +27,7 @@ constexpr int shortestBoxEdge = 12;
 constexpr double loneStepShare = 0.3; // largest share of the rows with an opposite edge nearby
 constexpr double twinShare = 0.8;     // edges at least this share as long are the box's own
 constexpr int reachDivisor = 8;       // a box edge reaches past the text by this part of its length
+constexpr int farReach = 2;           // how far beside a lone box edge text is looked for, in its lengths
 constexpr int narrowestBox = 8;       // columns between a box's sides, at the least
 constexpr int cornerPatch = 3;        // the side of the patches that sample a box's inside corners
 constexpr int evenFillSpread = 8;     // the most an even fill's corners differ in level
@@ -34,6 +35,11 @@ constexpr int evenFillSpread = 8;     // the most an even fill's corners differ 
 // A run of rows lower than this share of a block's tallest line whose strongest step is below
 // this share of the block's is the remains of a thin outline.
 constexpr double outlineHeightShare = 0.75, outlineContrastShare = 0.4;
+
+// Rows holding at most this share of the busiest row's ink, for at least this many rows in a
+// row, are a valley between two lines that a drawn mark crosses.
+constexpr double valleyShare = 0.1;
+constexpr int shortestValley = 3;
 
 constexpr uint8_t rising = 1, falling = 2; // edge pixels: intensity rises or falls to the right
 
@@ -149,6 +155,54 @@ std::vector<int> rowContrasts(const QImage &gray, const QRect &rect)
     return contrasts;
 }
 
+// The runs of rows whose count of ink pixels is not zero, in row indices of `counts`.
+std::vector<InkRows> rowsWithInk(const std::vector<int> &counts)
+{
+    std::vector<InkRows> runs;
+    int start = -1;
+    for (int y = 0; y <= int(counts.size()); ++y) {
+        const bool any = y < int(counts.size()) && counts[size_t(y)] > 0;
+        if (any && start < 0)
+            start = y;
+        else if (!any && start >= 0) {
+            runs.push_back({start, y - 1});
+            start = -1;
+        }
+    }
+    return runs;
+}
+
+// Lines that a mark drawn across them (an arrow, a slanted rule) joins into one run of rows:
+// between them lie a few rows where only that mark's thin trace has ink. Each run is cut at
+// the emptiest row of every such valley that has text rows on both sides; the rows at the top
+// and bottom of a line (ascenders, descenders) are no valley, as text lies on one side only.
+std::vector<InkRows> splitAtValleys(const std::vector<InkRows> &runs, const std::vector<int> &counts)
+{
+    std::vector<InkRows> lines;
+    for (const InkRows &run : runs) {
+        const int peak = *std::max_element(counts.begin() + run.first, counts.begin() + run.last + 1);
+        const auto weak = [&](int y) { return counts[size_t(y)] <= valleyShare * peak; };
+        int first = run.first, y = run.first;
+        while (y <= run.last) {
+            if (!weak(y)) {
+                ++y;
+                continue;
+            }
+            int end = y;
+            while (end + 1 <= run.last && weak(end + 1))
+                ++end;
+            if (y > run.first && end < run.last && end - y + 1 >= shortestValley) {
+                const int cut = int(std::min_element(counts.begin() + y, counts.begin() + end + 1) - counts.begin());
+                lines.push_back({first, cut - 1});
+                first = cut + 1;
+            }
+            y = end + 1;
+        }
+        lines.push_back({first, run.last});
+    }
+    return lines;
+}
+
 // The runs of rows that hold ink inside `rect` (one per line) and their median height. Low,
 // faint runs beside the block's text are what is left of a thin outline's corners: no lines.
 void measureLines(const QImage &gray, const std::vector<uint8_t> &ink, TextBlock &block)
@@ -162,22 +216,14 @@ void measureLines(const QImage &gray, const std::vector<uint8_t> &ink, TextBlock
     };
     std::vector<Run> runs;
     const std::vector<int> contrasts = rowContrasts(gray, rect);
-    int start = -1;
-    for (int y = rect.top(); y <= rect.bottom() + 1; ++y) {
-        bool any = false;
-        if (y <= rect.bottom()) {
-            const uint8_t *row = ink.data() + size_t(y) * width;
-            any = std::any_of(row + rect.left(), row + rect.right() + 1, [](uint8_t v) { return v != 0; });
-        }
-        if (any && start < 0)
-            start = y;
-        else if (!any && start >= 0) {
-            runs.push_back(
-                {{start, y - 1},
-                 *std::max_element(contrasts.begin() + (start - rect.top()), contrasts.begin() + (y - rect.top()))});
-            start = -1;
-        }
+    std::vector<int> counts;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        const uint8_t *row = ink.data() + size_t(y) * width;
+        counts.push_back(int(std::count_if(row + rect.left(), row + rect.right() + 1, [](uint8_t v) { return v; })));
     }
+    for (const InkRows &rows : splitAtValleys(rowsWithInk(counts), counts))
+        runs.push_back({{rect.top() + rows.first, rect.top() + rows.last},
+                        *std::max_element(contrasts.begin() + rows.first, contrasts.begin() + rows.last + 1)});
     int tallest = 0, strongest = 0;
     for (const Run &run : runs)
         tallest = std::max(tallest, run.height()), strongest = std::max(strongest, run.contrast);
@@ -291,25 +337,37 @@ std::vector<uint16_t> runLengths(const std::vector<VerticalRun> &runs, const QRe
     return lengths;
 }
 
-// Whether a vertical edge reaches above and below all shorter ink beside it (within its own
-// length to either side), as the side of a button does around its label; a glyph stroke
-// ends level with its neighbours at the top or at the bottom. Edges with nothing beside them
-// count as reaching past it.
-bool reachesPastTextBeside(const std::vector<uint16_t> &lengths, const QRect &rect, const VerticalRun &run)
+// The rows of the shorter ink (no twin of the edge) within `reach` columns to either side of
+// a vertical edge, as first and last; first > last when there is none.
+InkRows textRowsBeside(const std::vector<uint16_t> &lengths, const QRect &rect, const VerticalRun &run, int reach)
 {
     const int twin = int(twinShare * run.length());
-    const int left = std::max(rect.left(), run.x - run.length()), right = std::min(rect.right(), run.x + run.length());
-    int top = run.last + 1, bottom = run.first - 1;
+    const int left = std::max(rect.left(), run.x - reach), right = std::min(rect.right(), run.x + reach);
+    InkRows rows{run.last + 1, run.first - 1};
     for (int y = run.first; y <= run.last; ++y) {
         const uint16_t *row = lengths.data() + size_t(y - rect.top()) * rect.width() - rect.left();
         for (int x = left; x <= right; ++x)
             if (row[x] && row[x] < twin) {
-                top = std::min(top, y), bottom = std::max(bottom, y);
+                rows.first = std::min(rows.first, y), rows.last = std::max(rows.last, y);
                 break;
             }
     }
+    return rows;
+}
+
+// Whether a vertical edge reaches above and below all shorter ink beside it (within its own
+// length to either side), as the side of a button does around its label; a glyph stroke
+// ends level with its neighbours at the top or at the bottom. With nothing that near, the
+// text up to twice its length away is taken: the first stem of a large capital (the H of
+// "Hello") has only its own other stem within one length, and the next letter just beyond.
+// Edges with nothing beside them even then count as reaching past it.
+bool reachesPastTextBeside(const std::vector<uint16_t> &lengths, const QRect &rect, const VerticalRun &run)
+{
+    InkRows beside = textRowsBeside(lengths, rect, run, run.length());
+    if (beside.first > beside.last)
+        beside = textRowsBeside(lengths, rect, run, farReach * run.length());
     const int margin = std::max(2, run.length() / reachDivisor);
-    return top - run.first >= margin && run.last - bottom >= margin;
+    return beside.first - run.first >= margin && run.last - beside.last >= margin;
 }
 
 // The median level of the pixels of `patch`.

@@ -51,13 +51,14 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
 TEST(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
 {
     const std::map<QString, double> limits{
-        {QStringLiteral("English UI"), 0.01},       {QStringLiteral("Korean UI"), 0.02},
-        {QStringLiteral("mixed lines"), 0.03},      {QStringLiteral("white on dark"), 0.04},
-        {QStringLiteral("small 11-13 px"), 0.03},   {QStringLiteral("3840x2160 screen"), 0.02},
-        {QStringLiteral("menu highlight"), 0.04},   {QStringLiteral("dialog buttons"), 0.03},
-        {QStringLiteral("notification"), 0.03},     {QStringLiteral("pictures beside text"), 0.1},
-        {QStringLiteral("outlined buttons"), 0.02}, {QStringLiteral("monospaced .env"), 0.02},
-        {QStringLiteral("12 px shortcuts"), 0.02},
+        {QStringLiteral("English UI"), 0.01},        {QStringLiteral("Korean UI"), 0.02},
+        {QStringLiteral("mixed lines"), 0.03},       {QStringLiteral("white on dark"), 0.04},
+        {QStringLiteral("small 11-13 px"), 0.03},    {QStringLiteral("3840x2160 screen"), 0.02},
+        {QStringLiteral("menu highlight"), 0.04},    {QStringLiteral("dialog buttons"), 0.03},
+        {QStringLiteral("notification"), 0.03},      {QStringLiteral("pictures beside text"), 0.1},
+        {QStringLiteral("outlined buttons"), 0.02},  {QStringLiteral("monospaced .env"), 0.02},
+        {QStringLiteral("12 px shortcuts"), 0.02},   {QStringLiteral("40 px headings"), 0.01},
+        {QStringLiteral("marked-up headings"), 0.1},
     };
     OcrScreens::ErrorTally pooled;
     std::printf("%-22s %8s %8s %10s\n", "screen", "CER", "limit", "ms");
