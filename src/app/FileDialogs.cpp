@@ -4,20 +4,29 @@
 #include <memory>
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <qcoro/qcorosignal.h>
 
 namespace tarn::FileDialogs {
 namespace {
 
+// The folder, or the home folder when it does not exist: given a missing folder the panel
+// would show its parent and put the missing folder's name into the name field.
+QString existingFolder(const QString &folder)
+{
+    return QFileInfo(folder).isDir() ? folder : QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+}
+
 QFileDialog *makeDialog(const QString &folder, const QStringList &filters, const QString &message)
 {
-    auto *dialog = new QFileDialog(nullptr, QString(), folder);
+    auto *dialog = new QFileDialog(nullptr, QString(), existingFolder(folder));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setWindowModality(Qt::NonModal);
     dialog->setNameFilters(filters);

@@ -14,6 +14,7 @@ namespace tarn {
 // blocking the GUI thread. Qt's own dialog is used everywhere so the guidance line always shows.
 namespace FileDialogs {
 
+// A missing `folder` opens the panel in the home folder.
 // A save panel proposing `fileName` in `folder`, offering the filters in order, adding
 // `defaultSuffix` to a name typed without one; `message` (may be empty) is shown under it.
 QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,

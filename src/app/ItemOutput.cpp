@@ -26,12 +26,6 @@ QString exportMessage()
     return QStringLiteral("PNG 또는 JPEG로 내보냅니다. 마스킹은 픽셀에 적용되며 원본·OCR 데이터는 포함하지 않습니다.");
 }
 
-QString startFolder(QStandardPaths::StandardLocation kind)
-{
-    const QString folder = QStandardPaths::writableLocation(kind);
-    return QFileInfo(folder).isDir() ? folder : QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-}
-
 // The chosen path, or nothing when the panel was cancelled.
 QCoro::Task<std::optional<QString>> saveURL(QFileDialog *dialog)
 {
@@ -63,10 +57,11 @@ QCoro::Task<> AppModel::copyImage(QImage image)
 QCoro::Task<> AppModel::exportImage(QImage image, QString title)
 {
     QPointer<AppModel> self(this);
-    QFileDialog *dialog = FileDialogs::saveDialog(
-        startFolder(QStandardPaths::PicturesLocation), ItemNames::exportFileName(title, QStringLiteral("png")),
-        {QStringLiteral("PNG 이미지 (*.png)"), QStringLiteral("JPEG 이미지 (*.jpg *.jpeg)")}, QStringLiteral("png"),
-        exportMessage());
+    QFileDialog *dialog =
+        FileDialogs::saveDialog(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                ItemNames::exportFileName(title, QStringLiteral("png")),
+                                {QStringLiteral("PNG 이미지 (*.png)"), QStringLiteral("JPEG 이미지 (*.jpg *.jpeg)")},
+                                QStringLiteral("png"), exportMessage());
     const std::optional<QString> destination = co_await saveURL(dialog);
     if (!destination || !self)
         co_return;
@@ -131,7 +126,7 @@ QCoro::Task<> AppModel::exportVideo(CaptureItem item)
     const QString source = repository_->originalURL(item);
     const QString extension = QFileInfo(source).suffix();
     QFileDialog *dialog =
-        FileDialogs::saveDialog(startFolder(QStandardPaths::MoviesLocation),
+        FileDialogs::saveDialog(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation),
                                 ItemNames::exportFileName(QString::fromStdString(item.title), extension),
                                 ItemNames::videoExportFilters(extension), extension, QString());
     const std::optional<QString> destination = co_await saveURL(dialog);

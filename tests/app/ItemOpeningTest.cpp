@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening items and importing files through the real store, codec, video reader and panel.
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "app/AppModel.h"
+#include "app/FileDialogs.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/widgets/ErrorDescription.h"
@@ -105,6 +108,14 @@ TEST_F(ItemOpeningTest, AMixedImportStoresWhatItCanAndListsTheRest)
     EXPECT_TRUE(unloaded.items().empty());
     EXPECT_EQ(model.items().size(), 4u);
 
+    // A panel for a missing folder (no pictures folder yet) opens in the home folder with an
+    // empty name field, not with the missing folder's name in it.
+    {
+        const std::unique_ptr<QFileDialog> panel(
+            FileDialogs::openDialog(dir.filePath(QStringLiteral("Pictures")), {}, {}));
+        EXPECT_EQ(panel->directory().absolutePath(), QDir::homePath());
+        EXPECT_EQ(panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text(), QString());
+    }
     model.importFiles(); // through the panel, in its order
     ASSERT_TRUE(TestSupport::answerFileDialog(
         {file(QStringLiteral("one.png"), "PNG"), file(QStringLiteral("two.mp4"), "MP4")}));
