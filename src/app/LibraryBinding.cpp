@@ -78,6 +78,7 @@ void forwardLibraryRequests(LibraryView *view, AppModel &app)
     QObject::connect(view, &LibraryView::samplesRequested, &app, [&app] { app.addSamples(); });
     QObject::connect(view, &LibraryView::sheetRequested, &app, &AppModel::present);
     QObject::connect(view, &LibraryView::errorDismissed, &app, [&app] { app.setErrorMessage(std::nullopt); });
+    QObject::connect(view, &LibraryView::failed, &app, [&app](const QString &message) { app.showError(message); });
     // Access can be granted while the application is in the background.
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, view, [&app](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)

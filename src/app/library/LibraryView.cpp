@@ -261,7 +261,8 @@ void LibraryView::focusSearch() { header_->focusSearch(); }
 void LibraryView::openRecoveryFolder()
 {
     const QString folder = QDir(repository_.root()).filePath(LibraryPaths::recordingsName);
-    FolderLink::open(folder);
+    if (const std::optional<QString> failure = FolderLink::open(folder))
+        Q_EMIT failed(*failure);
 }
 
 // ---- error alert ------------------------------------------------------------------------------

@@ -90,6 +90,8 @@ Q_SIGNALS:
     void selectionRequested(const tarn::Uuid &id, bool selected);
     void commandRequested(const tarn::CaptureItem &item, tarn::CaptureCommand command);
     void errorDismissed();
+    // A complete Korean message for the application's error display.
+    void failed(const QString &message);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

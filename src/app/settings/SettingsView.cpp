@@ -77,7 +77,10 @@ SettingsView::SettingsView(std::unique_ptr<LoginItemService> loginItems, const Q
 
     setSelection(0);
     connect(general_->launchAtLogin(), &QAbstractButton::clicked, this, &SettingsView::setLaunchAtLogin);
-    connect(storage_, &StorageSettingsPage::folderRequested, this, [](const QString &path) { FolderLink::open(path); });
+    connect(storage_, &StorageSettingsPage::folderRequested, this, [this](const QString &path) {
+        if (const std::optional<QString> failure = FolderLink::open(path))
+            Q_EMIT failed(*failure);
+    });
 }
 
 QWidget *SettingsView::tabBar()

@@ -7,10 +7,11 @@
 
 namespace tarn::FolderLink {
 
-void open(const QString &path)
+std::optional<QString> open(const QString &path)
 {
-    if (QFileInfo(path).isDir())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QFileInfo(path).isDir() || QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return std::nullopt;
+    return QStringLiteral("폴더를 열 파일 관리자를 찾지 못했습니다. 직접 여세요: ") + path;
 }
 
 } // namespace tarn::FolderLink

@@ -280,6 +280,14 @@ TEST_F(SettingsViewTest, LibraryPathIsShownAsPlainTextAndOnlyFoldersThatExistAre
             EXPECT_EQ(fileManager.urls[0].toLocalFile(), c.opened);
         }
     }
+    // With no file manager to be found the user is told where the folder is, not left guessing.
+    {
+        const ScopedEnvironment noFileManager("PATH", dir_.path().toUtf8());
+        ASSERT_TRUE(QDir().mkpath(recordings));
+        view->storage()->recordingsButton()->click();
+        ASSERT_TRUE(app.errorMessage());
+        EXPECT_TRUE(app.errorMessage()->endsWith(QStringLiteral(": ") + recordings)) << qPrintable(*app.errorMessage());
+    }
 }
 
 } // namespace
