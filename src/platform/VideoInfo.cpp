@@ -44,6 +44,8 @@ using Codec = std::unique_ptr<AVCodecContext, CodecFreer>;
 using Frame = std::unique_ptr<AVFrame, FrameFreer>;
 using Packet = std::unique_ptr<AVPacket, PacketFreer>;
 
+constexpr int scalerBlock = 32; // pixels; more than the widest block the scaler writes at once
+
 AppError noVideoTrack()
 {
     return AppError(VideoInfo::noVideoTrackCode, QStringLiteral("재생 가능한 영상 트랙이 없습니다."));
@@ -180,11 +182,14 @@ QImage toImage(const AVFrame &frame, QSize bounds)
                        AV_PIX_FMT_RGBA, SWS_AREA, nullptr, nullptr, nullptr));
     if (!scaler)
         throw VideoFailure(VideoFailure::Case::undecodable, QStringLiteral("pixel format"));
-    QImage image(size, QImage::Format_RGBA8888);
-    uint8_t *planes[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
+    // The scaler writes whole blocks of pixels, past the end of a row whose width is no multiple
+    // of its block (a 920-pixel region recording): wider rows take that spill, which would
+    // otherwise run past the image's last row into the heap.
+    QImage padded(FFALIGN(size.width(), scalerBlock), size.height(), QImage::Format_RGBA8888);
+    uint8_t *planes[4] = {padded.bits(), nullptr, nullptr, nullptr};
+    int strides[4] = {int(padded.bytesPerLine()), 0, 0, 0};
     sws_scale(scaler.get(), frame.data, frame.linesize, 0, frame.height, planes, strides);
-    return image;
+    return padded.copy(QRect(QPoint(0, 0), size));
 }
 
 } // namespace

@@ -57,6 +57,8 @@ TEST_F(VideoInfoTest, ReadsSizeDurationAndThePosterOfTheFirstVideoTrack)
         {"short.mp4", {VideoTrack{160, 120, 2, 20}}, {160, 120}, {160, 120}, 0.1, true}, // the poster from 0.05 s
         {"uhd.mp4", {VideoTrack{3840, 2160, 2, 10}}, {3840, 2160}, {1280, 720}, {}, false},
         {"two.mp4", {VideoTrack{320, 240, 5, 10}, VideoTrack{640, 480, 5, 10}}, {320, 240}, {320, 240}, {}, false},
+        // A region recording whose width is no multiple of the scaler's blocks.
+        {"region.mp4", {VideoTrack{920, 340, 3, 10}}, {920, 340}, {920, 340}, {}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
