@@ -337,7 +337,7 @@ QCoro::Task<> AppModel::load()
 
     QStringList pending;
     try {
-        QFuture<QStringList> listing = repository_->pendingRecordings();
+        QFuture<QStringList> listing = repository_->recordingsToRecover();
         pending = co_await listing;
     } catch (...) {
         if (self)

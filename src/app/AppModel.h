@@ -341,7 +341,6 @@ private:
     FlowTimings timings_;
     std::optional<CancellationToken> captureTask_; // the running capture or recording start
     std::set<Uuid> openingItems_;                  // images whose original decodes for an editor
-    std::set<QString> importedRecordings_;         // imported, but their file would not leave "Recordings"
     bool recountWhenIdle_ = false;                 // a recording failed while the recorder was still busy
     std::map<Uuid, EditorController *> editorControllers_;
     QPointer<QWidget> mainWindow_;

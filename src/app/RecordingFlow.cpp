@@ -158,14 +158,14 @@ QCoro::Task<> AppModel::finalizeRecording(QString file)
     }
     replace(item);
     // The video is in the library now; a file that will not leave "Recordings" is only a leftover,
-    // reported apart and never offered for recovery, which would import it a second time.
+    // reported apart and never offered for recovery (the recount knows it by its content, after a
+    // restart too), which would import it a second time.
     std::optional<QString> removalFailure;
     try {
         QFuture<void> removing = repository_->removeFinalizedRecording(file);
         co_await removing;
     } catch (...) {
         removalFailure = describe(std::current_exception());
-        importedRecordings_.insert(file);
     }
     if (!self)
         co_return;
@@ -187,14 +187,10 @@ QCoro::Task<> AppModel::recountPendingRecordings(std::optional<int> fallback)
 {
     QPointer<AppModel> self(this);
     try {
-        QFuture<QStringList> listing = repository_->pendingRecordings();
+        QFuture<QStringList> listing = repository_->recordingsToRecover();
         const QStringList pending = co_await listing;
-        if (!self)
-            co_return;
-        int count = 0;
-        for (const QString &path : pending)
-            count += importedRecordings_.count(path) == 0;
-        setPendingRecordingCount(count);
+        if (self)
+            setPendingRecordingCount(int(pending.size()));
     } catch (...) {
         if (self && fallback)
             setPendingRecordingCount(*fallback);

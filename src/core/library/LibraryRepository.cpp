@@ -88,4 +88,9 @@ QFuture<QStringList> LibraryRepository::pendingRecordings()
     return submit([](LibraryStore &store) { return store.pendingRecordings(); });
 }
 
+QFuture<QStringList> LibraryRepository::recordingsToRecover()
+{
+    return submit([](LibraryStore &store) { return store.recordingsToRecover(); });
+}
+
 } // namespace tarn

@@ -55,6 +55,7 @@ public:
     QFuture<QString> recordingURL();
     QFuture<void> removeFinalizedRecording(const QString &path);
     QFuture<QStringList> pendingRecordings();
+    QFuture<QStringList> recordingsToRecover();
 
 private:
     // Queues `operation(store_)` on the worker; its result or exception travels in the future.

@@ -303,4 +303,38 @@ QStringList LibraryStore::pendingRecordings()
     return pending;
 }
 
+QStringList LibraryStore::recordingsToRecover()
+{
+    QStringList left;
+    for (const QString &path : pendingRecordings()) {
+        if (!isImportedRecording(path)) {
+            left.append(path);
+            continue;
+        }
+        try {
+            removeFinalizedRecording(path);
+        } catch (...) {
+            // Still there, but its content is safe in the library: nothing to offer.
+        }
+    }
+    return left;
+}
+
+// Matched by content, not by name: the index keeps no trace of the recording's path, and the
+// same bytes in "Originals" are all that importing it again would add.
+bool LibraryStore::isImportedRecording(const QString &path) const
+{
+    for (const CaptureItem &item : items_) {
+        if (item.kind != CaptureKind::video)
+            continue;
+        try {
+            if (Files::sameContent(path, originalURL(item)))
+                return true;
+        } catch (...) {
+            // An unreadable recording or original proves nothing; the next item may still match.
+        }
+    }
+    return false;
+}
+
 } // namespace tarn

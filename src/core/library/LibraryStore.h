@@ -60,11 +60,16 @@ public:
     void removeFinalizedRecording(const QString &path);
     // Recordings left in "Recordings" (name ending exactly in ".mp4"), in listing order.
     QStringList pendingRecordings();
+    // The pending recordings still to recover: those whose bytes equal a video original in the
+    // library were imported already and only failed to leave, so they are left out (and removed
+    // when they can be now). A file that cannot be compared is kept in the list.
+    QStringList recordingsToRecover();
 
 private:
     std::vector<CaptureItem>::iterator find(std::vector<CaptureItem> &items, const Uuid &id);
     template <typename Change> CaptureItem changeOne(const Uuid &id, Change change);
     QString folder(const QString &name) const;
+    bool isImportedRecording(const QString &path) const;
     void insertFirst(const CaptureItem &item);
     // Writes the index of `items`, then takes them as the store's list by a swap that cannot
     // fail: nothing after the index file was renamed can throw and set off the clean-up of

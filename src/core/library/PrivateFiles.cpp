@@ -2,6 +2,8 @@
 #include "core/library/PrivateFiles.h"
 
 #include <cerrno>
+#include <cstring>
+#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -203,6 +205,53 @@ int64_t fileSize(const QString &path)
     if (::stat(native(path).constData(), &st) != 0)
         fail(QStringLiteral("파일 정보를 읽지"), path);
     return static_cast<int64_t>(st.st_size);
+}
+
+namespace {
+
+// Fills `buffer` as far as the file goes; fewer bytes than asked only at its end.
+size_t readChunk(int fd, char *buffer, size_t size, const QString &path)
+{
+    size_t filled = 0;
+    while (filled < size) {
+        const ssize_t got = ::read(fd, buffer + filled, size - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(QStringLiteral("파일을 읽지"), path);
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<size_t>(got);
+    }
+    return filled;
+}
+
+int openForReading(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail(QStringLiteral("파일을 열지"), path);
+    return fd;
+}
+
+} // namespace
+
+bool sameContent(const QString &first, const QString &second)
+{
+    if (fileSize(first) != fileSize(second))
+        return false;
+    const Descriptor a(openForReading(first));
+    const Descriptor b(openForReading(second));
+    std::vector<char> left(1 << 16), right(1 << 16);
+    for (;;) {
+        const size_t got = readChunk(a.get(), left.data(), left.size(), first);
+        if (readChunk(b.get(), right.data(), right.size(), second) != got ||
+            std::memcmp(left.data(), right.data(), got) != 0)
+            return false;
+        if (got == 0)
+            return true;
+    }
 }
 
 void removeFile(const QString &path)

@@ -40,6 +40,9 @@ QByteArray readHead(const QString &path, int64_t limit);
 // The size in bytes of the file at the path.
 int64_t fileSize(const QString &path);
 
+// True when both files hold the same bytes (sizes compared first, then the content in chunks).
+bool sameContent(const QString &first, const QString &second);
+
 // Unlinks one directory entry (never a recursive removal). ENOENT is reported like any error.
 void removeFile(const QString &path);
 
