@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recording flow on the real store, recorder service, screen and video reader; only the
 // recorder's capture backend is scripted, so a test decides when a start fails or ends.
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QPromise>
+#include <QScopeGuard>
 
 #include "app/capture/DesktopScreens.h"
 #include "app/widgets/ErrorDescription.h"
@@ -49,6 +56,22 @@ public:
     QPromise<bool> microphone;
 };
 
+// Locks a folder against adding and removing (read-only, and immutable for root, whom folder
+// permissions do not stop) or unlocks it; true when the folder is then as asked.
+bool lockFolder(const QString &path, bool locked)
+{
+    const QByteArray native = QFile::encodeName(path);
+    ::chmod(native.constData(), locked ? 0500 : 0700);
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    if (::geteuid() == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags = locked ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+    return (::access(native.constData(), W_OK) != 0) == locked;
+}
+
 class ExclusiveRecordingFlow : public TestSupport::FlowFixture {
 protected:
     void SetUp() override
@@ -60,6 +83,13 @@ protected:
     }
     void start() { model->startRecording(DesktopScreens::displayID(QGuiApplication::primaryScreen())); }
     QString recordings() const { return model->repository().root() + QStringLiteral("/Recordings"); }
+    void restart()
+    {
+        model.reset(); // the next model takes the library's writer lock
+        AppServices services;
+        services.recorderBackend = backend;
+        open(std::move(services));
+    }
 
     std::shared_ptr<ScriptedBackend> backend = std::make_shared<ScriptedBackend>();
     const QStringList countdown{QStringLiteral("hide"), QStringLiteral("countdown 3"), QStringLiteral("countdown 2"),
@@ -169,6 +199,53 @@ TEST_F(ExclusiveRecordingFlow, ImportFailuresKeepTheFileAndCountWhatIsLeftForRec
                             TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 5, 10}}, 0});
     Q_EMIT model->recorder().failed(AppError(4, QStringLiteral("녹화 파일을 쓰지 못했습니다.")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return model->pendingRecordingCount() == 2; }, 10000));
+}
+
+// An imported recording whose file would not leave a read-only "Recordings" is not offered for
+// recovery again after a restart, and leaves once the folder can be written. The same bytes under
+// another name count as imported; a file that only resembles it stays counted and untouched.
+TEST_F(ExclusiveRecordingFlow, AnImportedRecordingThatCouldNotLeaveIsNotOfferedAgainAfterARestart)
+{
+    const QString recorded = recordings() + QStringLiteral("/recorded.mp4");
+    TestSupport::writeMovie(recorded, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 20, 10}}, 0});
+    QFile file(recorded);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QByteArray changed = bytes;
+    changed[changed.size() / 2] = char(changed[changed.size() / 2] ^ 1);
+    struct Leftover {
+        QString name;
+        QByteArray bytes;
+        bool offered;
+    };
+    const std::vector<Leftover> leftovers{{QStringLiteral("twin.mp4"), bytes, false},
+                                          {QStringLiteral("changed.mp4"), changed, true},
+                                          {QStringLiteral("cut.mp4"), bytes.left(bytes.size() - 1), true}};
+    for (const Leftover &leftover : leftovers) {
+        QFile out(recordings() + u'/' + leftover.name);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(leftover.bytes) == leftover.bytes.size());
+    }
+
+    const auto unlock = qScopeGuard([folder = recordings()] { lockFolder(folder, false); });
+    if (!lockFolder(recordings(), true))
+        GTEST_SKIP() << "this file system cannot keep a file from being removed";
+    Q_EMIT model->recorder().finished(recorded);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->items().size() == 1 && !model->isBusy(); }, 20000));
+    EXPECT_TRUE(model->errorMessage()->startsWith(QStringLiteral("녹화는 라이브러리에 저장했지만")));
+
+    for (const bool writable : {false, true}) {
+        ASSERT_TRUE(lockFolder(recordings(), !writable));
+        restart();
+        SCOPED_TRACE(writable ? "writable" : "read-only");
+        EXPECT_EQ(model->items().size(), 1u);
+        EXPECT_EQ(model->pendingRecordingCount(), 2);
+        EXPECT_EQ(QFile::exists(recorded), !writable);
+        for (const Leftover &leftover : leftovers) {
+            QFile kept(recordings() + u'/' + leftover.name);
+            EXPECT_EQ(kept.open(QIODevice::ReadOnly) && kept.readAll() == leftover.bytes, leftover.offered || !writable)
+                << leftover.name.toStdString();
+        }
+    }
 }
 
 } // namespace
