@@ -33,13 +33,14 @@ QString byteCount(long long bytes)
         return QStringLiteral("0 KB");
     if (bytes < 1000)
         return QStringLiteral("%1 B").arg(bytes);
-    const double kilo = bytes / 1000.0;
+    // The unit follows the figure as rounded, so that 999,999 bytes read 1.0 MB, not 1000 KB.
+    const long long kilo = std::llround(bytes / 1e3);
     if (kilo < 1000)
-        return QStringLiteral("%1 KB").arg(std::llround(kilo));
-    const double mega = kilo / 1000.0;
-    if (mega < 1000)
+        return QStringLiteral("%1 KB").arg(kilo);
+    const double mega = bytes / 1e6;
+    if (std::round(mega * 10) < 10'000)
         return QStringLiteral("%1 MB").arg(mega, 0, 'f', 1);
-    return QStringLiteral("%1 GB").arg(mega / 1000.0, 0, 'f', 2);
+    return QStringLiteral("%1 GB").arg(bytes / 1e9, 0, 'f', 2);
 }
 
 } // namespace tarn::DisplayFormat

@@ -30,6 +30,11 @@ TEST(DisplayFormat, FileSizesInDecimalUnits)
     EXPECT_EQ(DisplayFormat::byteCount(999'000), QStringLiteral("999 KB"));
     EXPECT_EQ(DisplayFormat::byteCount(12'345'678), QStringLiteral("12.3 MB"));
     EXPECT_EQ(DisplayFormat::byteCount(1'250'000'000), QStringLiteral("1.25 GB"));
+    // Figures that round up to the next unit are written in that unit.
+    EXPECT_EQ(DisplayFormat::byteCount(999'499), QStringLiteral("999 KB"));
+    EXPECT_EQ(DisplayFormat::byteCount(999'500), QStringLiteral("1.0 MB"));
+    EXPECT_EQ(DisplayFormat::byteCount(999'949'999), QStringLiteral("999.9 MB"));
+    EXPECT_EQ(DisplayFormat::byteCount(999'950'000), QStringLiteral("1.00 GB"));
 }
 
 } // namespace
