@@ -367,7 +367,7 @@ void BadgeToolMenu::refresh()
 // ---- StrokeWeightMenu ----
 
 StrokeWeightMenu::StrokeWeightMenu(EditorModel &model, QWidget *parent)
-    : TarnButton(QString(), TarnButtonStyle{}, parent),
+    : TarnButton(QStringLiteral("두께"), TarnButtonStyle{}, parent),
       model_(&model),
       popover_(new ToolPopover(this)),
       popoverValue_(InspectorParts::label(QString(), InspectorParts::font(13, QFont::Normal, true), Palette::teal)),
@@ -442,7 +442,7 @@ void StrokeWeightMenu::refresh()
     if (!model_)
         return;
     const double weight = model_->currentStrokeWeight();
-    setText(QStringLiteral("두께  ") + weightText(weight));
+    setDetail(weightText(weight), Palette::teal);
     setAccessibleDescription(weightText(weight));
     popoverValue_->setText(weightText(weight));
     if (!slider_->isSliderDown())

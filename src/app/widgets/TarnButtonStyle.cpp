@@ -49,13 +49,29 @@ void TarnButton::setSymbol(const QString &symbol)
     update();
 }
 
+void TarnButton::setDetail(const QString &detail, const QColor &color)
+{
+    if (detail == detail_ && color == detailColor_)
+        return;
+    detail_ = detail;
+    detailColor_ = color;
+    updateGeometry();
+    update();
+}
+
 int TarnButton::symbolSize() const { return symbol_.isEmpty() ? 0 : font().pixelSize() + 2; }
+
+int TarnButton::detailWidth() const
+{
+    return detail_.isEmpty() ? 0 : detailSpacing + QFontMetrics(font()).horizontalAdvance(detail_);
+}
 
 QSize TarnButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
     const int symbolWidth = symbol_.isEmpty() ? 0 : symbolSize() + symbolSpacing;
-    const QSize label(symbolWidth + metrics.horizontalAdvance(text()), std::max(metrics.height(), symbolSize()));
+    const QSize label(symbolWidth + metrics.horizontalAdvance(text()) + detailWidth(),
+                      std::max(metrics.height(), symbolSize()));
     return label.grownBy(TarnButtonStyle::padding);
 }
 
@@ -70,17 +86,26 @@ void TarnButton::paintEvent(QPaintEvent *)
     painter.setPen(style_.labelColor());
     painter.setFont(font());
     const QRect label = rect().marginsRemoved(TarnButtonStyle::padding);
-    if (symbol_.isEmpty()) {
+    if (symbol_.isEmpty() && detail_.isEmpty()) {
         painter.drawText(label, Qt::AlignCenter, text());
         return;
     }
+    // Symbol, label and figure side by side, centred together.
     const int side = symbolSize();
+    const int symbolWidth = symbol_.isEmpty() ? 0 : side + symbolSpacing;
     const int textWidth = QFontMetrics(font()).horizontalAdvance(text());
-    const int left = label.center().x() + 1 - (side + symbolSpacing + textWidth) / 2;
-    painter.drawImage(QPointF(left, label.center().y() + 1 - side / 2.0),
-                      Theme::symbolImage(symbol_, style_.labelColor(), side, devicePixelRatioF()));
-    painter.drawText(QRect(left + side + symbolSpacing, label.top(), textWidth, label.height()), Qt::AlignVCenter,
-                     text());
+    const int left = label.center().x() + 1 - (symbolWidth + textWidth + detailWidth()) / 2;
+    if (!symbol_.isEmpty())
+        painter.drawImage(QPointF(left, label.center().y() + 1 - side / 2.0),
+                          Theme::symbolImage(symbol_, style_.labelColor(), side, devicePixelRatioF()));
+    const int textLeft = left + symbolWidth;
+    painter.drawText(QRect(textLeft, label.top(), textWidth, label.height()), Qt::AlignVCenter, text());
+    if (detail_.isEmpty())
+        return;
+    painter.setPen(detailColor_);
+    painter.drawText(
+        QRect(textLeft + textWidth + detailSpacing, label.top(), detailWidth() - detailSpacing, label.height()),
+        Qt::AlignVCenter, detail_);
 }
 
 bool TarnButton::hitButton(const QPoint &pos) const

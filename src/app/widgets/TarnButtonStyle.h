@@ -29,7 +29,7 @@ struct TarnButtonStyle {
 };
 
 // A push button drawn in a TarnButtonStyle; the whole padded plate is clickable. A label may
-// lead with a symbol, drawn in the label's colour.
+// lead with a symbol, drawn in the label's colour, and end with a figure in a colour of its own.
 class TarnButton : public QPushButton {
     Q_OBJECT
 
@@ -40,6 +40,9 @@ public:
     void setButtonStyle(TarnButtonStyle style);
     const QString &symbol() const { return symbol_; }
     void setSymbol(const QString &symbol);
+    // A figure after the label in a colour of its own (a value beside its name).
+    const QString &detail() const { return detail_; }
+    void setDetail(const QString &detail, const QColor &color);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -50,10 +53,14 @@ protected:
 
 private:
     static constexpr int symbolSpacing = 6;
+    static constexpr int detailSpacing = 7;
     int symbolSize() const;
+    int detailWidth() const;
 
     TarnButtonStyle style_;
     QString symbol_;
+    QString detail_;
+    QColor detailColor_;
 };
 
 } // namespace tarn

@@ -287,6 +287,7 @@ TEST_F(EditorViewTest, SlidersLayersAndPopovers)
     stroke->presetRow(4)->click(); // 12
     EXPECT_FALSE(stroke->isPresented());
     EXPECT_EQ(model.document().annotations.back().weight, 12);
+    EXPECT_EQ(stroke->detail(), QStringLiteral("12")); // the trigger shows the weight it set
     EXPECT_EQ(undoDepth(model), steps + 2);
 
     model.selectTool(MarkupTool::text);
