@@ -35,17 +35,19 @@ QWidget *title()
     return row;
 }
 
-// Plain text, 13 points, with 6 points between lines, 16 points inside a rounded surface.
-QPlainTextEdit *makeTextArea(const QString &text)
+// Plain text, 13 points, with 6 points between lines, 16 points inside a rounded surface. A
+// rich-text area, as the plain-text one ignores the line distance of its blocks.
+QTextEdit *makeTextArea(const QString &text)
 {
-    auto *area = new QPlainTextEdit;
+    auto *area = new QTextEdit;
+    area->setAcceptRichText(false);
     area->setReadOnly(true);
     area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QFont font = area->font();
     font.setPixelSize(13);
     area->setFont(font);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: none; border-radius: 10px;"
+    area->setStyleSheet(QStringLiteral("QTextEdit { background: %1; color: %2; border: none; border-radius: 10px;"
                                        " padding: 16px; selection-background-color: %3; }")
                             .arg(Palette::surface.name(), Palette::text.name(), Palette::border.name()));
     area->setPlainText(text);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 #include "app/widgets/TarnButtonStyle.h"
@@ -17,7 +17,7 @@ public:
 
     bool copied() const { return copied_; }
     TarnButton *copyButton() const { return copy_; }
-    QPlainTextEdit *textArea() const { return area_; }
+    QTextEdit *textArea() const { return area_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -26,7 +26,7 @@ private:
     QString text_;
     bool copied_ = false;
     TarnButton *copy_;
-    QPlainTextEdit *area_;
+    QTextEdit *area_;
 };
 
 } // namespace tarn

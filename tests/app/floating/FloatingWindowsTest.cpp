@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -7,6 +8,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 #include "app/capture/DesktopScreens.h"
@@ -188,6 +191,12 @@ TEST_F(ExclusiveFloatingWindows, ClosingPinsLeavesTextWindowsAndTheTextCopiesOnc
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     photograph(window, QStringLiteral("text"));
+    // 6 points between the lines, not the font's bare line spacing.
+    const QTextDocument *document = view->textArea()->document();
+    const QTextBlock first = document->firstBlock();
+    EXPECT_GE(document->documentLayout()->blockBoundingRect(first.next()).top() -
+                  document->documentLayout()->blockBoundingRect(first).top(),
+              QFontMetricsF(view->textArea()->font()).lineSpacing() + 5.5);
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
     EXPECT_EQ(view->copyButton()->text(), QStringLiteral("복사 완료"));
