@@ -54,7 +54,7 @@ protected:
         if (isChecked()) {
             painter.setBrush(Qt::NoBrush);
             painter.setPen(QPen(Qt::white, 2));
-            painter.drawEllipse(QRectF(2, 2, 27, 27));
+            painter.drawEllipse(QRectF(1, 1, 29, 29)); // centred 3 px outside the disc
         }
     }
 
