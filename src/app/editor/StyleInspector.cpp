@@ -354,7 +354,7 @@ void StyleInspector::buildFrameSection(QVBoxLayout *column)
     cornerRow_->setObjectName(QStringLiteral("editor.style.corner"));
     for (auto [row, field] :
          {std::pair{paddingRow_, &EditDocument::padding}, std::pair{cornerRow_, &EditDocument::cornerRadius}}) {
-        connect(row->slider(), &StepSlider::previewed, this, [this, field](double value) {
+        connect(row->slider(), &StepSlider::previewed, this, [this, field = field](double value) {
             if (!model_)
                 return;
             EditDocument document = model_->document();
