@@ -72,7 +72,8 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
                 player_->play();
         });
         if (toggle_) {
-            row->replaceWidget(toggle_, toggle);
+            // The layout hands back the old button's item: it is ours to delete.
+            delete row->replaceWidget(toggle_, toggle);
             toggle_->deleteLater();
         } else {
             row->addWidget(toggle);
