@@ -201,7 +201,8 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
 
     // Qt's own quit request goes through the same decision.
     AppModel::BusyClaim again = delegate->app().claimBusy();
-    QCoreApplication::sendEvent(qApp, new QEvent(QEvent::Quit));
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
     EXPECT_EQ(exits.count(), 1);
 }
 

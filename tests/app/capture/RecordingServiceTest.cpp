@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recording service's states, timers and errors, over a scripted backend.
+#include <QPointer>
 #include <QPromise>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -73,11 +74,17 @@ public:
         sessions.push_back(session.get());
         return session;
     }
-    FakeSession *last() const { return sessions.empty() ? nullptr : sessions.back(); }
+    FakeSession *last() const { return sessions.empty() ? nullptr : sessions.back().data(); }
+    // The service deletes a session once it has closed; one a test never closed goes here.
+    ~FakeBackend() override
+    {
+        for (const QPointer<FakeSession> &session : sessions)
+            delete session.data();
+    }
 
     int microphoneChecks = 0;
     std::shared_ptr<QPromise<bool>> microphone;
-    std::vector<FakeSession *> sessions;
+    std::vector<QPointer<FakeSession>> sessions;
 };
 
 struct Report {

@@ -23,11 +23,13 @@ namespace {
 
 const fs::path installedTessdata = defaultTessdataDirectory();
 
-// One recognizer for the whole process: loading the engines is the slow part.
+// One recognizer for the whole process: loading the engines is the slow part. It is never
+// destroyed: Tesseract's process-wide dictionary cache is a static made after this one, so it
+// is gone first at exit, and engines destroyed after it could not hand their dictionaries back.
 TextRecognizer &sharedRecognizer()
 {
-    static TextRecognizer recognizer;
-    return recognizer;
+    static TextRecognizer *recognizer = new TextRecognizer;
+    return *recognizer;
 }
 
 QImage plain(int width, int height, QColor color)
