@@ -103,7 +103,8 @@ TEST_F(ExclusiveAppDelegate, TheLibraryWindowOpensCentredEveryLaunchAndKeepsItsS
     EXPECT_EQ(delegate->libraryWindow(), window);
 
     window->resize(1400, 900);
-    QTest::qWait(100);
+    // The window manager answers the resize in its own time (slowly under a sanitizer).
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(1400, 900); }, 5000));
     window->close();
     delegate.reset();
 
