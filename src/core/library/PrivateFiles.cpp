@@ -147,32 +147,56 @@ void writeAtomically(const QString &path, const QByteArray &data)
     });
 }
 
+namespace {
+
+int openForReading(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail(QStringLiteral("파일을 열지"), path);
+    return fd;
+}
+
+// One read that an interrupting signal does not cut short; 0 only at the end of the file.
+size_t readOnce(int fd, char *buffer, size_t size, const QString &path)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0)
+            return static_cast<size_t>(got);
+        if (errno != EINTR)
+            fail(QStringLiteral("파일을 읽지"), path);
+    }
+}
+
+// Fills `buffer` as far as the file goes; fewer bytes than asked only at its end.
+size_t readChunk(int fd, char *buffer, size_t size, const QString &path)
+{
+    size_t filled = 0;
+    while (filled < size) {
+        const size_t got = readOnce(fd, buffer + filled, size - filled, path);
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    return filled;
+}
+
+} // namespace
+
 void copyAtomically(const QString &source, const QString &target)
 {
-    Descriptor in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
-    if (in.get() < 0)
-        fail(QStringLiteral("파일을 열지"), source);
+    const Descriptor in(openForReading(source));
     replaceAtomically(target, [&](int out, const QString &temporary) {
         QByteArray buffer(1 << 20, Qt::Uninitialized);
-        for (;;) {
-            const ssize_t got = ::read(in.get(), buffer.data(), static_cast<size_t>(buffer.size()));
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                fail(QStringLiteral("파일을 읽지"), source);
-            }
-            if (got == 0)
-                break;
-            writeAll(out, buffer.constData(), static_cast<size_t>(got), temporary);
-        }
+        while (const size_t got = readOnce(in.get(), buffer.data(), static_cast<size_t>(buffer.size()), source))
+            writeAll(out, buffer.constData(), got, temporary);
     });
 }
 
 QByteArray readHead(const QString &path, int64_t limit)
 {
-    Descriptor fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        fail(QStringLiteral("파일을 열지"), path);
+    const Descriptor fd(openForReading(path));
     struct stat st { };
     if (::fstat(fd.get(), &st) != 0)
         fail(QStringLiteral("파일을 읽지"), path);
@@ -184,15 +208,10 @@ QByteArray readHead(const QString &path, int64_t limit)
     char buffer[1 << 16];
     while (data.size() < limit) {
         const size_t want = static_cast<size_t>(std::min<int64_t>(sizeof buffer, limit - data.size()));
-        const ssize_t got = ::read(fd.get(), buffer, want);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(QStringLiteral("파일을 읽지"), path);
-        }
+        const size_t got = readOnce(fd.get(), buffer, want, path);
         if (got == 0)
             break;
-        data.append(buffer, got);
+        data.append(buffer, static_cast<qsizetype>(got));
     }
     return data;
 }
@@ -206,36 +225,6 @@ int64_t fileSize(const QString &path)
         fail(QStringLiteral("파일 정보를 읽지"), path);
     return static_cast<int64_t>(st.st_size);
 }
-
-namespace {
-
-// Fills `buffer` as far as the file goes; fewer bytes than asked only at its end.
-size_t readChunk(int fd, char *buffer, size_t size, const QString &path)
-{
-    size_t filled = 0;
-    while (filled < size) {
-        const ssize_t got = ::read(fd, buffer + filled, size - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(QStringLiteral("파일을 읽지"), path);
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<size_t>(got);
-    }
-    return filled;
-}
-
-int openForReading(const QString &path)
-{
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail(QStringLiteral("파일을 열지"), path);
-    return fd;
-}
-
-} // namespace
 
 bool sameContent(const QString &first, const QString &second)
 {
