@@ -18,8 +18,8 @@
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xtest.h>
 
-#include "app/AppModel.h"
 #include "app/capture/DesktopScreens.h"
+#include "app/model/AppModel.h"
 #include "platform/x11/HotKeyManager.h"
 
 using namespace tarn;

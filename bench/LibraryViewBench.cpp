@@ -21,10 +21,10 @@
 #include <qcoro/qcorotask.h>
 
 #include "SyntheticLibrary.h"
-#include "app/AppModel.h"
-#include "app/LibraryBinding.h"
 #include "app/library/LibraryHeader.h"
 #include "app/library/LibraryView.h"
+#include "app/model/AppModel.h"
+#include "app/shell/LibraryBinding.h"
 #include "app/widgets/Theme.h"
 #include "core/library/LibraryIndex.h"
 #include "core/library/LibraryPaths.h"

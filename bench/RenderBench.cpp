@@ -28,7 +28,7 @@
 #include <QTemporaryDir>
 
 #include "../tests/support/RenderFixtures.h"
-#include "app/DemoContent.h"
+#include "app/model/DemoContent.h"
 #include "core/image/ImageCodec.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/GaussianBlur.h"

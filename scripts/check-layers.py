@@ -1,26 +1,30 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Fails when a source file includes a header from a folder higher up the layer order.
+"""Fails when a source or test file includes a header from a folder higher up the layer order.
 
 Order, lowest first (a folder may include only from its own folder or lower ones):
   core:     base <- model <- image <- render <- text <- library
   platform: (top: the interfaces) <- x11 <- recorder
-  app:      widgets <- capture <- floating <- editor | library | settings <- devmodes <- (root)
+  app:      widgets <- capture <- floating <- flows <- editor | library | settings <- devmodes
+            <- model <- smoke <- shell <- (root: main.cpp)
 and core <- platform <- app. Within app, editor, library and settings are peers: none may
-include another.
+include another. tests/ mirrors src/: a test in tests/app/editor is held to app/editor's
+place, so a test that needs a higher layer lives in that layer's folder. tests/support, the
+shared fixtures, is outside the order.
 """
 import os
 import re
 import sys
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
+TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+TREES = ("src", "tests")
 RANK = {
     "core/base": 0, "core/model": 1, "core/image": 2, "core/render": 3, "core/text": 4,
     "core/library": 5,
     "platform": 10, "platform/x11": 11, "platform/recorder": 12,
-    "app/widgets": 20, "app/capture": 21, "app/floating": 22,
-    "app/editor": 23, "app/library": 23, "app/settings": 23,
-    "app/devmodes": 24, "app": 25,
+    "app/widgets": 20, "app/capture": 21, "app/floating": 22, "app/flows": 23,
+    "app/editor": 24, "app/library": 24, "app/settings": 24,
+    "app/devmodes": 25, "app/model": 26, "app/smoke": 27, "app/shell": 28, "app": 29,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"((?:core|platform|app)/[^"]+)"', re.M)
 
@@ -33,25 +37,32 @@ def folder_of(path):
     return "/".join(parts) if parts else None
 
 
+def check_file(tree, root, full):
+    """The up-pointing includes of one file, as messages."""
+    rel = os.path.relpath(full, root).replace(os.sep, "/")
+    here = folder_of(rel)
+    if here is None:
+        return []
+    with open(full, encoding="utf-8") as f:
+        text = f.read()
+    failures = []
+    for target in INCLUDE.findall(text):
+        there = folder_of(target)
+        if there is None or there == here:
+            continue
+        if RANK[there] >= RANK[here]:
+            failures.append(f"{tree}/{rel}: includes {target} ({there} is not below {here})")
+    return failures
+
+
 def main():
     failures = []
-    for dirpath, _, names in os.walk(ROOT):
-        for name in names:
-            if not name.endswith((".h", ".cpp")):
-                continue
-            full = os.path.join(dirpath, name)
-            rel = os.path.relpath(full, ROOT).replace(os.sep, "/")
-            here = folder_of(rel)
-            if here is None:
-                continue
-            with open(full, encoding="utf-8") as f:
-                text = f.read()
-            for target in INCLUDE.findall(text):
-                there = folder_of(target)
-                if there is None or there == here:
-                    continue
-                if RANK[there] >= RANK[here]:
-                    failures.append(f"src/{rel}: includes {target} ({there} is not below {here})")
+    for tree in TREES:
+        root = os.path.join(TOP, tree)
+        for dirpath, _, names in os.walk(root):
+            for name in names:
+                if name.endswith((".h", ".cpp")):
+                    failures += check_file(tree, root, os.path.join(dirpath, name))
     for line in sorted(failures):
         print(line)
     if failures:

@@ -15,8 +15,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
 #include "app/floating/CountdownView.h"
+#include "app/model/AppModel.h"
 #include "support/Await.h"
 
 namespace tarn::TestSupport {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppWindows.h"
+#include "app/flows/AppWindows.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Clipboard.h"
+#include "app/flows/Clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

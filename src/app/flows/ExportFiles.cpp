@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ExportFiles.h"
+#include "app/flows/ExportFiles.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/ItemNames.h"
+#include "app/flows/ItemNames.h"
 #include "core/base/FileFailure.h"
 
 namespace tarn::ExportFiles {

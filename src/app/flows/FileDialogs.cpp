@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/FileDialogs.h"
+#include "app/flows/FileDialogs.h"
 
 #include <memory>
 

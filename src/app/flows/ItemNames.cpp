@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ItemNames.h"
+#include "app/flows/ItemNames.h"
 
 #include <QFileInfo>
 #include <QTextBoundaryFinder>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/TaskCancellation.h"
+#include "app/flows/TaskCancellation.h"
 
 #include <QTimer>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppModel.h"
+#include "app/model/AppModel.h"
 
 #include <algorithm>
 
@@ -7,9 +7,9 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/AppWindows.h"
-#include "app/DemoContent.h"
 #include "app/editor/EditorController.h"
+#include "app/flows/AppWindows.h"
+#include "app/model/DemoContent.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"
 #include "core/library/SearchQuery.h"

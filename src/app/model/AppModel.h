@@ -21,9 +21,6 @@ class QScreen;
 
 #include <qcoro/qcorotask.h>
 
-#include "app/AppServices.h"
-#include "app/Preferences.h"
-#include "app/TaskCancellation.h"
 #include "app/capture/CapturedImage.h"
 #include "app/capture/RecordingService.h"
 #include "app/capture/RegionSelector.h"
@@ -32,8 +29,11 @@ class QScreen;
 #include "app/editor/EditorHost.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/floating/QuickCaptureView.h"
+#include "app/flows/TaskCancellation.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibrarySection.h"
+#include "app/model/AppServices.h"
+#include "app/model/Preferences.h"
 #include "core/library/LibraryRepository.h"
 #include "core/model/CaptureItem.h"
 #include "core/text/TextRecognition.h"

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <memory>
 
-#include "app/Clipboard.h"
 #include "app/capture/RegionSelector.h"
+#include "app/flows/Clipboard.h"
 #include "platform/RecorderBackend.h"
 #include "platform/ScreenSource.h"
 

@@ -4,10 +4,10 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/AppModel.h"
-#include "app/AppWindows.h"
-#include "app/ItemNames.h"
 #include "app/capture/DesktopScreens.h"
+#include "app/flows/AppWindows.h"
+#include "app/flows/ItemNames.h"
+#include "app/model/AppModel.h"
 #include "app/widgets/ErrorDescription.h"
 
 namespace tarn {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/DemoContent.h"
+#include "app/model/DemoContent.h"
 
 #include <functional>
 

@@ -3,8 +3,8 @@
 // new recognition results.
 #include <QApplication>
 
-#include "app/AppModel.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/model/AppModel.h"
 
 namespace tarn {
 

@@ -8,10 +8,10 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/AppModel.h"
-#include "app/FileDialogs.h"
-#include "app/ItemNames.h"
 #include "app/editor/EditorController.h"
+#include "app/flows/FileDialogs.h"
+#include "app/flows/ItemNames.h"
+#include "app/model/AppModel.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/image/ImageCodec.h"
 #include "platform/VideoInfo.h"

@@ -7,10 +7,10 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/AppModel.h"
-#include "app/ExportFiles.h"
-#include "app/FileDialogs.h"
-#include "app/ItemNames.h"
+#include "app/flows/ExportFiles.h"
+#include "app/flows/FileDialogs.h"
+#include "app/flows/ItemNames.h"
+#include "app/model/AppModel.h"
 #include "core/image/ImageCodec.h"
 #include "core/render/RasterRenderer.h"
 

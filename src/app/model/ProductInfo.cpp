@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ProductInfo.h"
+#include "app/model/ProductInfo.h"
 
 #include <QCoreApplication>
 

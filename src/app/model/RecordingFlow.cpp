@@ -5,9 +5,9 @@
 
 #include <qcoro/qcorofuture.h>
 
-#include "app/AppModel.h"
-#include "app/AppWindows.h"
-#include "app/ItemNames.h"
+#include "app/flows/AppWindows.h"
+#include "app/flows/ItemNames.h"
+#include "app/model/AppModel.h"
 #include "app/widgets/DisplayFormat.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/DevModes.h"
+#include "app/shell/DevModes.h"
 
-#include "app/DemoContent.h"
-#include "app/UISmoke.h"
 #include "app/devmodes/Benchmarks.h"
+#include "app/model/DemoContent.h"
+#include "app/smoke/UISmoke.h"
 
 namespace tarn::DevModes {
 

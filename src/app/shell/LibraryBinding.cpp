@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LibraryBinding.h"
+#include "app/shell/LibraryBinding.h"
 
 #include <QGuiApplication>
 
-#include "app/AppModel.h"
-#include "app/SheetRouter.h"
 #include "app/library/LibraryView.h"
+#include "app/model/AppModel.h"
+#include "app/shell/SheetRouter.h"
 
 namespace tarn {
 

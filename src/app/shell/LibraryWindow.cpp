@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LibraryWindow.h"
+#include "app/shell/LibraryWindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/MainMenu.h"
+#include "app/shell/MainMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,7 +8,7 @@
 #include <QMenuBar>
 #include <QWindow>
 
-#include "app/ResponderChain.h"
+#include "app/shell/ResponderChain.h"
 
 namespace tarn {
 

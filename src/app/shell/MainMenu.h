@@ -9,7 +9,7 @@
 #include <QObject>
 #include <QString>
 
-#include "app/AppCommand.h"
+#include "app/shell/AppCommand.h"
 #include "app/widgets/MenuResponder.h"
 
 class QAction;

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/QuitController.h"
+#include "app/shell/QuitController.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSessionManager>
 
-#include "app/AppModel.h"
 #include "app/editor/EditorController.h"
+#include "app/model/AppModel.h"
 
 namespace tarn {
 

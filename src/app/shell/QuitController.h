@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/QuitDecision.h"
+#include "app/shell/QuitDecision.h"
 
 class QSessionManager;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/QuitDecision.h"
+#include "app/shell/QuitDecision.h"
 
 #include "app/editor/EditorController.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ResponderChain.h"
+#include "app/shell/ResponderChain.h"
 
 #include <functional>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/SheetRouter.h"
+#include "app/shell/SheetRouter.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/AppModel.h"
-#include "app/ProductInfo.h"
 #include "app/capture/DesktopScreens.h"
+#include "app/model/AppModel.h"
+#include "app/model/ProductInfo.h"
 #include "app/settings/PermissionView.h"
 #include "app/settings/RecordingSetupView.h"
 #include "app/settings/SettingsView.h"

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/LibrarySection.h"
+#include "app/library/LibrarySection.h"
 #include "app/settings/SheetDialog.h"
 
 namespace tarn {

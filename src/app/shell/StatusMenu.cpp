@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/StatusMenu.h"
+#include "app/shell/StatusMenu.h"
 
 #include <QAction>
 #include <QMenu>

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "app/AppCommand.h"
+#include "app/shell/AppCommand.h"
 
 class QMenu;
 

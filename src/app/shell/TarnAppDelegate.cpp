@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/TarnAppDelegate.h"
+#include "app/shell/TarnAppDelegate.h"
 
 #include <cstdio>
 
@@ -8,20 +8,20 @@
 #include <QMessageBox>
 #include <QSessionManager>
 
-#include "app/AppModel.h"
-#include "app/DevModes.h"
-#include "app/LibraryBinding.h"
-#include "app/LibraryWindow.h"
-#include "app/MainMenu.h"
-#include "app/ProductInfo.h"
-#include "app/QuitController.h"
-#include "app/StatusMenu.h"
-#include "app/TerminationSignals.h"
-#include "app/TrayStatusItem.h"
 #include "app/capture/OwnWindows.h"
 #include "app/editor/EditorController.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibraryView.h"
+#include "app/model/AppModel.h"
+#include "app/model/ProductInfo.h"
+#include "app/shell/DevModes.h"
+#include "app/shell/LibraryBinding.h"
+#include "app/shell/LibraryWindow.h"
+#include "app/shell/MainMenu.h"
+#include "app/shell/QuitController.h"
+#include "app/shell/StatusMenu.h"
+#include "app/shell/TerminationSignals.h"
+#include "app/shell/TrayStatusItem.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"

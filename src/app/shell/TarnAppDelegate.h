@@ -10,9 +10,9 @@
 
 #include <qcoro/qcorotask.h>
 
-#include "app/AppCommand.h"
-#include "app/LibrarySection.h"
 #include "app/capture/RecordingService.h"
+#include "app/library/LibrarySection.h"
+#include "app/shell/AppCommand.h"
 
 class QMessageBox;
 

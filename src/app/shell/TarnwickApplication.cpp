@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/TarnwickApplication.h"
+#include "app/shell/TarnwickApplication.h"
 
 #include <cstdio>
 
@@ -9,10 +9,10 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
-#include "app/CommandLine.h"
-#include "app/DevModes.h"
-#include "app/ProductInfo.h"
-#include "app/TarnAppDelegate.h"
+#include "app/model/ProductInfo.h"
+#include "app/shell/CommandLine.h"
+#include "app/shell/DevModes.h"
+#include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/render/BadgePreview.h"
 

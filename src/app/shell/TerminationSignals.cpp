@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/TerminationSignals.h"
+#include "app/shell/TerminationSignals.h"
 
 #include <array>
 #include <cerrno>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/TrayStatusItem.h"
+#include "app/shell/TrayStatusItem.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -3,7 +3,7 @@
 
 #include <QSystemTrayIcon>
 
-#include "app/StatusItem.h"
+#include "app/shell/StatusItem.h"
 
 namespace tarn {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/UISmoke.h"
+#include "app/smoke/UISmoke.h"
 
 #include <algorithm>
 
@@ -8,9 +8,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include "app/AppModel.h"
-#include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
+#include "app/model/AppModel.h"
+#include "app/smoke/UISmokeChecks.h"
 
 namespace tarn::UISmoke {
 

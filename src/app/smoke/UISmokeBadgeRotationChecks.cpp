@@ -4,11 +4,11 @@
 
 #include <QEvent>
 
-#include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/ImageEditingView.h"
+#include "app/smoke/UISmokeChecks.h"
 
 namespace tarn::UISmoke {
 

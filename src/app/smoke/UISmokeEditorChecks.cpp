@@ -9,13 +9,13 @@
 #include <QDir>
 #include <QtEndian>
 
-#include "app/AppModel.h"
-#include "app/DemoContent.h"
-#include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/ImageEditingView.h"
+#include "app/model/AppModel.h"
+#include "app/model/DemoContent.h"
+#include "app/smoke/UISmokeChecks.h"
 #include "core/image/ImageCodec.h"
 
 namespace tarn::UISmoke {

@@ -5,10 +5,10 @@
 
 #include <qcoro/qcorotimer.h>
 
-#include "app/AppModel.h"
-#include "app/DemoContent.h"
-#include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
+#include "app/model/AppModel.h"
+#include "app/model/DemoContent.h"
+#include "app/smoke/UISmokeChecks.h"
 
 namespace tarn::UISmoke {
 

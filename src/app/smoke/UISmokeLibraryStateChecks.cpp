@@ -6,12 +6,12 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/AppModel.h"
-#include "app/DemoContent.h"
-#include "app/UISmokeChecks.h"
 #include "app/devmodes/SmokeDriver.h"
 #include "app/editor/EditorController.h"
+#include "app/model/AppModel.h"
+#include "app/model/DemoContent.h"
 #include "app/settings/SheetDialog.h"
+#include "app/smoke/UISmokeChecks.h"
 #include "core/image/ImageCodec.h"
 #include "core/render/BadgeRenderer.h"
 

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/AppWindows.h"
 #include "app/capture/OwnWindows.h"
+#include "app/flows/AppWindows.h"
 
 namespace tarn {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ItemNames.h"
+#include "app/flows/ItemNames.h"
 
 namespace tarn {
 namespace {

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
-#include "app/AppModel.h"
-#include "app/DemoContent.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/model/AppModel.h"
+#include "app/model/DemoContent.h"
 #include "core/base/AppError.h"
 #include "core/base/LibraryFailure.h"
 #include "platform/VideoInfo.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/DemoContent.h"
+#include "app/model/DemoContent.h"
 #include "core/text/PrivacyDetector.h"
 
 namespace tarn {

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
-#include "app/AppModel.h"
 #include "app/editor/BadgeRotationControl.h"
 #include "app/editor/CanvasHints.h"
 #include "app/editor/EditorModel.h"
@@ -30,6 +29,7 @@
 #include "app/editor/TextInspector.h"
 #include "app/editor/ToolGlyphs.h"
 #include "app/editor/ToolMenus.h"
+#include "app/model/AppModel.h"
 #include "app/widgets/Theme.h"
 
 namespace tarn {

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/FileDialogs.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/flows/FileDialogs.h"
+#include "app/model/AppModel.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/image/ImageCodec.h"
 #include "platform/VideoInfo.h"

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/ExportFiles.h"
+#include "app/flows/ExportFiles.h"
+#include "app/model/AppModel.h"
 #include "core/base/FileFailure.h"
 #include "core/base/LibraryFailure.h"
 #include "core/image/ImageCodec.h"

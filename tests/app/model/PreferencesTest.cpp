@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Preferences.h"
+#include "app/model/Preferences.h"
 
 namespace tarn {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "app/shell/CommandLine.h"
 
 namespace tarn {
 namespace {

@@ -12,11 +12,11 @@
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
-#include "app/AppModel.h"
-#include "app/ResponderChain.h"
 #include "app/editor/EditorFixture.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/model/AppModel.h"
+#include "app/shell/ResponderChain.h"
 
 namespace tarn {
 namespace {

@@ -21,14 +21,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/AppModel.h"
-#include "app/LibraryWindow.h"
-#include "app/MainMenu.h"
-#include "app/QuitController.h"
-#include "app/StatusItem.h"
-#include "app/StatusMenu.h"
-#include "app/TarnAppDelegate.h"
 #include "app/capture/OwnWindows.h"
+#include "app/model/AppModel.h"
+#include "app/shell/LibraryWindow.h"
+#include "app/shell/MainMenu.h"
+#include "app/shell/QuitController.h"
+#include "app/shell/StatusItem.h"
+#include "app/shell/StatusMenu.h"
+#include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
 #include "platform/x11/HotKeyManager.h"

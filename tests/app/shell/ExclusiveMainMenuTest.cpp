@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainMenu.h"
-#include "app/StatusMenu.h"
+#include "app/shell/MainMenu.h"
+#include "app/shell/StatusMenu.h"
 
 namespace tarn {
 namespace {

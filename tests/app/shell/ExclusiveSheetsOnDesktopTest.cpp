@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/SheetRouter.h"
+#include "app/model/AppModel.h"
 #include "app/settings/RecordingSetupView.h"
 #include "app/settings/WindowPickerView.h"
+#include "app/shell/SheetRouter.h"
 #include "app/widgets/Theme.h"
 #include "support/Await.h"
 #include "support/TestWindows.h"

@@ -11,12 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/LibraryBinding.h"
-#include "app/LibraryWindow.h"
-#include "app/UISmoke.h"
-#include "app/UISmokeChecks.h"
 #include "app/library/LibraryView.h"
+#include "app/model/AppModel.h"
+#include "app/shell/LibraryBinding.h"
+#include "app/shell/LibraryWindow.h"
+#include "app/smoke/UISmoke.h"
+#include "app/smoke/UISmokeChecks.h"
 #include "app/widgets/Theme.h"
 #include "core/base/AppError.h"
 #include "support/Await.h"

@@ -16,8 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/LibraryBinding.h"
 #include "app/library/CaptureCard.h"
 #include "app/library/CaptureCollection.h"
 #include "app/library/CaptureHero.h"
@@ -29,6 +27,8 @@
 #include "app/library/LibraryStatusBar.h"
 #include "app/library/LibraryView.h"
 #include "app/library/SelectionToggle.h"
+#include "app/model/AppModel.h"
+#include "app/shell/LibraryBinding.h"
 #include "app/widgets/IconButton.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Theme.h"

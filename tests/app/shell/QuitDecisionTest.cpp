@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/QuitController.h"
-#include "app/QuitDecision.h"
+#include "app/model/AppModel.h"
+#include "app/shell/QuitController.h"
+#include "app/shell/QuitDecision.h"
 #include "support/TestEditor.h"
 
 namespace tarn {

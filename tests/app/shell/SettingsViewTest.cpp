@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/SheetRouter.h"
+#include "app/model/AppModel.h"
 #include "app/settings/SettingsView.h"
+#include "app/shell/SheetRouter.h"
 #include "platform/XdgAutostart.h"
 #include "support/Await.h"
 

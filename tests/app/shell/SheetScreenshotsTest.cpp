@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/SheetRouter.h"
+#include "app/model/AppModel.h"
 #include "app/settings/SettingsView.h"
 #include "app/settings/WindowPickerView.h"
+#include "app/shell/SheetRouter.h"
 #include "app/widgets/Theme.h"
 #include "support/ListedWindow.h"
 

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppModel.h"
-#include "app/SheetRouter.h"
+#include "app/model/AppModel.h"
 #include "app/settings/PermissionView.h"
 #include "app/settings/RecordingDisplays.h"
 #include "app/settings/RecordingSetupView.h"
@@ -14,6 +13,7 @@
 #include "app/settings/ShortcutsView.h"
 #include "app/settings/WindowPickerView.h"
 #include "app/settings/WindowSearch.h"
+#include "app/shell/SheetRouter.h"
 #include "support/ListedWindow.h"
 
 namespace tarn {
