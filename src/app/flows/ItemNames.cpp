@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/flows/ItemNames.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QTextBoundaryFinder>
 
@@ -22,13 +24,26 @@ std::vector<qsizetype> graphemeEnds(const QString &text)
     return ends;
 }
 
+// Characters that would make a proposed name lie about itself: control characters (a line
+// feed, an escape, DEL ...) and the marks that reorder text, which can show "evil\u202Egnp.exe"
+// as a name ending in ".png".
+bool disguises(QChar c)
+{
+    const char16_t u = c.unicode();
+    return c.category() == QChar::Other_Control || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
+        (u >= 0x2066 && u <= 0x2069);
+}
+
 } // namespace
 
 QString exportFileName(const QString &title, const QString &extension)
 {
     QString name = title;
     name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char(':'), QLatin1Char('-'));
+    // Surrounding white space (a trailing line feed included) goes first; what stays inside is
+    // replaced like a separator.
     name = name.trimmed();
+    std::replace_if(name.begin(), name.end(), disguises, QLatin1Char('-'));
     const QString suffix = QLatin1Char('.') + extension;
     if (name.isEmpty())
         return QStringLiteral("Tarnwick") + suffix;

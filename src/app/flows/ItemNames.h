@@ -14,7 +14,8 @@ namespace tarn {
 namespace ItemNames {
 
 // The proposed file name of an export: "/" and ":" become "-", white space is trimmed from both
-// ends, an empty result becomes "Tarnwick", the rest is cut to its first 120 user-perceived
+// ends, control characters and bidirectional marks inside become "-", an empty result becomes
+// "Tarnwick", the rest is cut to its first 120 user-perceived
 // characters, and "." plus the extension follows. Linux refuses names over 255 bytes, which
 // 120 Korean syllables already pass, so whole characters are dropped from the end until the
 // UTF-8 name fits.

@@ -30,6 +30,30 @@ TEST(ItemNamesTest, ExportNamesAreCleanedAndCutByCharactersAndBytes)
     }
 }
 
+// A title may hold anything a pasted text holds. Inside the name, control characters and the
+// marks that reorder text turn into "-" like a slash: a right-to-left override would otherwise
+// show "evil\u202Egnp.exe.png" as a name ending in "exe.png". Every other character stays,
+// joiners and combining marks included.
+TEST(ItemNamesTest, ExportNamesShowNoControlCharactersNorReorderingMarks)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("line\nfeed\ttab"), QStringLiteral("line-feed-tab.png")},
+        {QStringLiteral("a\x01"
+                        "b\x1b[31mc\x7f"),
+         QStringLiteral("a-b-[31mc-.png")},
+        {QStringLiteral("\u202Eevil\u202Cgnp.exe"), QStringLiteral("-evil-gnp.exe.png")},
+        {QStringLiteral("\u202Aa\u202Bb\u202Dc\u2066d\u2067e\u2068f\u2069g\u200Eh\u200F"),
+         QStringLiteral("-a-b-c-d-e-f-g-h-.png")},
+        {QStringLiteral(" \x01 "), QStringLiteral("-.png")},
+        {QStringLiteral("\n\r\x85보고서\t"), QStringLiteral("보고서.png")},
+        {QStringLiteral("e\u0301\u00AD\u200D\u200C한글 مرحبا"),
+         QStringLiteral("e\u0301\u00AD\u200D\u200C한글 مرحبا.png")},
+        {QStringLiteral("\x01").repeated(130), QString(120, u'-') + QStringLiteral(".png")},
+    };
+    for (const auto &[title, expected] : cases)
+        EXPECT_EQ(ItemNames::exportFileName(title, QStringLiteral("png")), expected) << title.toStdString();
+}
+
 TEST(ItemNamesTest, TitlesFormatsAndTemporaryNames)
 {
     const std::pair<QString, QString> imports[] = {
