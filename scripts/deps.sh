@@ -21,7 +21,7 @@ RUN_PKGS=(
   tesseract-ocr tesseract-ocr-kor tesseract-ocr-eng fonts-noto-cjk
   gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-base
   qt6-qpa-plugins qt6-translations-l10n
-  papirus-icon-theme libqt6svg6
+  papirus-icon-theme libqt6svg6 fonts-material-design-icons-iconfont
 )
 TEST_PKGS=(
   xvfb xauth openbox trayer xdotool xclip x11-utils x11-xserver-utils

@@ -11,17 +11,19 @@
 namespace tarn {
 namespace {
 
-TEST(Theme, EverySymbolResolvesInTheIconTheme)
+TEST(Theme, EverySymbolHasAGlyph)
 {
-    Theme::useIconTheme();
+    QStringList names = Theme::symbols();
     for (int i = 0; i <= int(MarkupTool::crop); ++i)
-        EXPECT_FALSE(Theme::iconName(symbol(MarkupTool(i))).isEmpty()) << symbol(MarkupTool(i)).toStdString();
-    for (const QString &name : Theme::symbols()) {
-        const QIcon icon = Theme::icon(name);
-        EXPECT_FALSE(icon.isNull()) << name.toStdString();
-        EXPECT_FALSE(icon.pixmap(16, 16).isNull()) << name.toStdString();
+        names << symbol(MarkupTool(i));
+    for (const QString &name : names) {
+        const QRectF box(0, 0, 16, 16);
+        const QPainterPath path = Theme::symbolPath(name, box);
+        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(box.adjusted(-0.5, -0.5, 0.5, 0.5).contains(path.boundingRect())) << name.toStdString();
     }
-    EXPECT_TRUE(Theme::iconName(QStringLiteral("no.such.symbol")).isEmpty());
+    EXPECT_TRUE(Theme::symbolPath(QStringLiteral("no.such.symbol"), QRectF(0, 0, 16, 16)).isEmpty());
+    EXPECT_TRUE(Theme::symbolImage(QStringLiteral("no.such.symbol"), Palette::teal, 16, 1).isNull());
 }
 
 // Share of the glyph's bounding box that the tint covers.
