@@ -24,6 +24,7 @@ namespace tarn {
 namespace {
 
 QString savedMessage() { return QStringLiteral("편집을 저장했습니다. 원본은 그대로 보존했습니다."); }
+QString saveFailedMessage() { return QStringLiteral("편집을 저장하지 못했습니다. 원본은 그대로 보존했습니다."); }
 QString copiedMessage()
 {
     return QStringLiteral("편집 결과를 복사했습니다. 원본 및 OCR 데이터는 포함하지 않았습니다.");
@@ -125,8 +126,11 @@ QCoro::Task<> EditorModel::save()
             host.repository().saveEdits(item_.id, title.toStdString(), normalizedTags(tags), document);
         saved = co_await saving;
     } catch (...) {
-        if (self)
+        // The line must not go on reporting an earlier save as the state of this one.
+        if (self) {
+            setMessage(saveFailedMessage());
             setSaving(false);
+        }
         throw;
     }
     if (!self) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -213,6 +214,44 @@ TEST_F(EditorViewTest, WorkFlagsDisableTheirControls)
     find(controller, QStringLiteral("editor.back"))->click();
     EXPECT_TRUE(controller.sheet());
     EXPECT_TRUE(controller.window()->isVisible());
+}
+
+// The footer line after each save pressed in the window: it never goes on announcing an earlier
+// save while the alert reports that this one failed.
+TEST_F(EditorViewTest, TheFooterSaysWhenASaveFailed)
+{
+    EditorWindowController &controller = open();
+    EditorModel &model = controller.model();
+    QWidget *window = controller.window();
+    auto *save = find(controller, QStringLiteral("editor.save"));
+    const QString original = app.repository().originalURL(model.item());
+    const QString aside = original + QStringLiteral(".aside");
+    const struct {
+        const char *name;
+        bool readable; // whether the store can read the original for the new thumbnail
+    } rounds[] = {{"first save", true}, {"original unreadable", false}, {"readable again", true}};
+    for (const auto &round : rounds) {
+        SCOPED_TRACE(round.name);
+        if (!round.readable) {
+            ASSERT_TRUE(QFile::rename(original, aside));
+        }
+        arrow(model);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, save->mapTo(window, save->rect().center()));
+        ASSERT_TRUE(model.isSaving());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !model.isSaving(); }, 20000));
+        const QString footer = text(controller, QStringLiteral("editor.footer.message"));
+        EXPECT_EQ(footer.contains(QStringLiteral("저장했습니다")), round.readable) << footer.toStdString();
+        EXPECT_EQ(footer.contains(QStringLiteral("저장하지 못했습니다")), !round.readable) << footer.toStdString();
+        EXPECT_EQ(model.isDirty(), !round.readable);
+        auto *alert = window->findChild<QWidget *>(QStringLiteral("editor.alert"));
+        ASSERT_EQ(alert != nullptr, !round.readable);
+        if (alert) {
+            shoot(controller, QStringLiteral("save-failed"));
+            QTest::keyClick(alert->windowHandle(), Qt::Key_Escape);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !model.errorMessage(); }, 5000));
+            ASSERT_TRUE(QFile::rename(aside, original));
+        }
+    }
 }
 
 TEST_F(EditorViewTest, ZoomLabelsDirtyMarksAndFooter)
