@@ -2,8 +2,7 @@
 #include "app/flows/ExportFiles.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
+#include <functional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -64,17 +63,38 @@ bool samePath(const QString &a, const QString &b)
     return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
-} // namespace
-
-void writeAtomically(const QString &destination, const QByteArray &bytes)
+// An export is the user's file: created with the usual mode (0666 narrowed by the umask), as
+// any program's new file is.
+int createFor(const TemporaryFile &temporary, const QString &destination)
 {
-    const TemporaryFile temporary(temporaryBeside(destination));
-    const QByteArray name = QFile::encodeName(temporary.path());
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(QFile::encodeName(temporary.path()).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         fail(QStringLiteral("파일을 만들지"), destination);
+    return fd;
+}
+
+void copyAll(int in, int out, const QString &destination)
+{
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t got = ::read(in, chunk.data(), size_t(chunk.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            fail(QStringLiteral("파일을 복사하지"), destination);
+        if (got == 0)
+            return;
+        writeAll(out, QByteArray::fromRawData(chunk.constData(), got), destination);
+    }
+}
+
+// Fills the temporary file, flushes and closes it, then puts it in the destination's place.
+void fillThenRename(int fd, const TemporaryFile &temporary, const QString &destination,
+                    const std::function<void()> &fill)
+{
     try {
-        writeAll(fd, bytes, destination);
+        fill();
         if (::fsync(fd) != 0)
             fail(QStringLiteral("파일을 쓰지"), destination);
     } catch (...) {
@@ -86,17 +106,33 @@ void writeAtomically(const QString &destination, const QByteArray &bytes)
     renameOver(temporary.path(), destination);
 }
 
+} // namespace
+
+void writeAtomically(const QString &destination, const QByteArray &bytes)
+{
+    const TemporaryFile temporary(temporaryBeside(destination));
+    const int fd = createFor(temporary, destination);
+    fillThenRename(fd, temporary, destination, [&] { writeAll(fd, bytes, destination); });
+}
+
+// The copy is written into a file we create, not made by the file system's copy, which would
+// carry the library's private mode over to the user's file.
 void copyFile(const QString &source, const QString &destination)
 {
     if (samePath(source, destination))
         return;
+    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        fail(QStringLiteral("파일을 복사하지"), destination);
     const TemporaryFile temporary(temporaryBeside(destination));
-    std::error_code error;
-    std::filesystem::copy_file(QFile::encodeName(source).toStdString(),
-                               QFile::encodeName(temporary.path()).toStdString(), error);
-    if (error)
-        fail(QStringLiteral("파일을 복사하지"), destination, error.value());
-    renameOver(temporary.path(), destination);
+    try {
+        const int fd = createFor(temporary, destination);
+        fillThenRename(fd, temporary, destination, [&] { copyAll(in, fd, destination); });
+    } catch (...) {
+        ::close(in);
+        throw;
+    }
+    ::close(in);
 }
 
 } // namespace tarn::ExportFiles

@@ -17,7 +17,8 @@ namespace ExportFiles {
 void writeAtomically(const QString &destination, const QByteArray &bytes);
 
 // Copies a video's file to the destination through a temporary file beside it, which is always
-// removed afterwards; a copy onto the source itself does nothing.
+// removed afterwards; a copy onto the source itself does nothing. Like any export, the copy gets
+// the user's usual permissions, whatever the source's or the replaced file's were.
 void copyFile(const QString &source, const QString &destination);
 
 } // namespace ExportFiles

@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/flows/ExportFiles.h"
 #include "app/model/AppModel.h"
@@ -21,6 +23,12 @@
 
 namespace tarn {
 namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st { };
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -147,6 +155,38 @@ TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverInt
     panel->reject();
     QTest::qWait(100);
     EXPECT_EQ(model.status(), before);
+}
+
+// An exported video is the user's file, with the mode an exported image gets, whether it is new
+// or replaces a file of another mode; the library's original keeps its private mode.
+TEST_F(ExclusiveItemOutput, AnExportedVideoGetsTheModeOfAnyExportNotTheLibrarysPrivateOne)
+{
+    // The usual umask, whatever the test run was started with.
+    const mode_t previousMask = ::umask(022);
+    const auto restoreMask = qScopeGuard([previousMask] { ::umask(previousMask); });
+    exportThrough(image, out + QStringLiteral("/picture.png"), QStringLiteral("picture.png을 내보냈습니다."));
+    const mode_t usual = modeOf(out + QStringLiteral("/picture.png"));
+    const mode_t original = modeOf(model.repository().originalURL(video));
+    ASSERT_NE(usual, original) << "the library keeps originals private";
+    const struct {
+        const char *name;
+        std::optional<mode_t> existing;
+    } cases[] = {{"new.mp4", std::nullopt}, {"shared.mp4", 0644}, {"private.mp4", 0600}, {"open.mp4", 0666}};
+    for (const auto &c : cases) {
+        const QString path = out + u'/' + QLatin1String(c.name);
+        if (c.existing) {
+            ExportFiles::writeAtomically(path, "old contents");
+            ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), *c.existing), 0);
+        }
+        exportThrough(video, path, QStringLiteral("녹화 파일을 내보냈습니다."));
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return model.exportsInFlight() == 0 && readAll(path) == readAll(model.repository().originalURL(video));
+        })) << c.name;
+        EXPECT_EQ(modeOf(path), usual) << c.name;
+        model.setErrorMessage(std::nullopt);
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(modeOf(model.repository().originalURL(video)), original);
 }
 
 } // namespace
