@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/flows/FileDialogs.h"
 
+#include <algorithm>
 #include <memory>
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -38,6 +40,53 @@ QFileDialog *makeDialog(const QString &folder, const QStringList &filters, const
         }
     }
     return dialog;
+}
+
+// The quoted names of a list typed into an open panel ("a.png" "b.txt"), as typed.
+QStringList quotedNames(const QFileDialog *dialog)
+{
+    const auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (dialog->acceptMode() != QFileDialog::AcceptOpen || !name || !name->text().contains(u'"'))
+        return {};
+    const QStringList tokens = name->text().split(u'"');
+    QStringList names;
+    for (qsizetype i = 1; i < tokens.size(); i += 2) // every other token lies between quotes
+        if (!tokens.at(i).isEmpty())
+            names << tokens.at(i);
+    return names;
+}
+
+QString resolve(QString name, const QDir &folder)
+{
+    if (name == u'~' || name.startsWith(QStringLiteral("~/")))
+        name.replace(0, 1, QDir::homePath());
+    return QDir::cleanPath(folder.absoluteFilePath(name));
+}
+
+// The files an open panel was accepted with. The panel itself answers only the names its type
+// filter shows and drops the others of a typed list without a word, though the user typed each
+// on purpose: every typed name counts, in the typed order, as the file the panel chose for it or
+// else resolved against the panel's folder.
+QStringList acceptedFiles(const QFileDialog *dialog)
+{
+    QStringList chosen = dialog->selectedFiles();
+    const QStringList names = quotedNames(dialog);
+    if (names.isEmpty())
+        return chosen;
+    QStringList files;
+    for (const QString &name : names) {
+        const QString path = resolve(name, dialog->directory());
+        const auto same = std::find_if(chosen.begin(), chosen.end(), [&](const QString &file) {
+            return QDir::cleanPath(file) == path || (!name.contains(u'/') && QFileInfo(file).fileName() == name);
+        });
+        if (same != chosen.end()) {
+            files << *same;
+            chosen.erase(same);
+        } else {
+            files << path;
+        }
+    }
+    return files + chosen;
 }
 
 } // namespace
@@ -81,7 +130,7 @@ QCoro::Task<QStringList> choose(QFileDialog *dialog)
     const auto result = co_await qCoro(dialog, &QDialog::finished);
     if (!guard)
         co_return {};
-    const QStringList files = result == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
+    const QStringList files = result == QDialog::Accepted ? acceptedFiles(dialog) : QStringList();
     dialog->deleteLater();
     co_return files;
 }

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -169,6 +171,56 @@ TEST_F(ItemOpeningTest, OpeningPlaysVideosAndKeepsOneEditorPerImage)
     EXPECT_EQ(model.editorControllers().size(), 1u);
     editor->close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return model.editorControllers().empty(); }, 5000));
+}
+
+class ExclusiveImportPanel : public ItemOpeningTest { };
+
+// Names typed into the panel as a quoted list are each imported or listed with their reason, in
+// the typed order, also those the panel's type filter does not show.
+TEST_F(ExclusiveImportPanel, EveryNameOfATypedListIsImportedOrListed)
+{
+    model.preferences().setAutomaticOCR(false);
+    file(QStringLiteral("shot.png"), "PNG");
+    file(QStringLiteral("scan.txt"), "PNG"); // an unknown extension is read as an image
+    const QString readme = file(QStringLiteral("readme.txt"), nullptr, "plain words");
+    file(QStringLiteral("clip.mp4"), "MP4");
+    const QString gone = dir.filePath(QStringLiteral("gone.txt"));
+    const struct {
+        QString typed;
+        std::vector<std::string> titles; // added to the library, in order
+        QStringList failures;
+    } cases[] = {
+        {QStringLiteral(R"("shot.png" "scan.txt" "readme.txt")"),
+         {"shot", "scan"},
+         {failureOf(QStringLiteral("readme.txt"), [&] { ImageCodec::read(readme.toStdString()); })}},
+        {QStringLiteral(R"("gone.txt" "clip.mp4")"),
+         {"clip"},
+         {failureOf(QStringLiteral("gone.txt"), [&] { ImageCodec::read(gone.toStdString()); })}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        const std::vector<std::string> before = titles();
+        model.setErrorMessage(std::nullopt);
+        model.importFiles();
+        QFileDialog *panel = TestSupport::nextFileDialog();
+        ASSERT_TRUE(panel);
+        panel->setDirectory(dir.path());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+        auto *name = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return name->hasFocus(); }, 5000));
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                                    {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), c.typed}),
+                  0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return name->text() == c.typed; }, 5000)) << name->text().toStdString();
+        QSignalSpy reported(&model, &AppModel::statusChanged);
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !reported.isEmpty() && !model.isBusy(); }, 20000));
+        EXPECT_EQ(model.status(), QString::number(c.titles.size()) + QStringLiteral("개 파일을 가져왔습니다."));
+        std::vector<std::string> added = titles();
+        added.erase(added.begin(), added.begin() + qsizetype(before.size()));
+        EXPECT_EQ(added, c.titles);
+        EXPECT_EQ(model.errorMessage(), c.failures.join(u'\n'));
+    }
 }
 
 } // namespace
