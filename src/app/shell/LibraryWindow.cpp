@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include "app/widgets/Palette.h"
+#include "app/widgets/WindowContentSize.h"
 
 namespace tarn {
 
@@ -33,8 +34,9 @@ QString LibraryWindow::autosaveName(bool demo)
 LibraryWindow::LibraryWindow(bool demo, QWidget *parent) : QMainWindow(parent), frameName_(autosaveName(demo))
 {
     setWindowTitle(title());
-    setMinimumSize(smallestSize);
-    resize(defaultSize);
+    // No minimum on the window itself: the library view carries its own, and the window's
+    // layout adds the menu bar to it.
+    resize(defaultContentSize);
     QPalette dark = palette();
     dark.setColor(QPalette::Window, Palette::background);
     setPalette(dark);
@@ -47,12 +49,12 @@ void LibraryWindow::restoreFrame()
 {
     const QByteArray saved = frameSettings().value(frameKey(frameName_)).toByteArray();
     if (saved.isEmpty() || !restoreGeometry(saved))
-        resize(defaultSize);
+        WindowContentSize::resize(*this, defaultContentSize);
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    QRect frame(QPoint(), size().boundedTo(available.size()).expandedTo(minimumSize()));
+    QRect frame(QPoint(), size().boundedTo(available.size()).expandedTo(minimumSizeHint()));
     frame.moveCenter(available.center());
     setGeometry(frame);
 }

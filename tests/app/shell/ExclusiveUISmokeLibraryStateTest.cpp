@@ -34,7 +34,7 @@ protected:
         app_ = std::make_unique<AppModel>(dir_.filePath(QStringLiteral("library")), true);
         window_ = std::make_unique<LibraryWindow>(true);
         window_->setCentralWidget(makeLibraryView(*app_));
-        window_->resize(LibraryWindow::defaultSize);
+        window_->resize(LibraryWindow::defaultContentSize);
         app_->setMainWindow(window_.get());
         window_->show();
         ASSERT_TRUE(QDir().mkpath(output()));
