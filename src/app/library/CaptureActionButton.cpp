@@ -16,7 +16,7 @@ constexpr int symbolSize = 15;
 constexpr int minimumGap = 3;
 
 QFont titleFont() { return ViewKit::font(12, QFont::DemiBold); }
-QFont hintFont() { return ViewKit::monoFont(10); }
+QFont hintFont() { return ViewKit::keyHintFont(); }
 
 } // namespace
 
@@ -52,7 +52,8 @@ QSize CaptureActionButton::sizeHint() const
     return {width, buttonHeight};
 }
 
-QSize CaptureActionButton::minimumSizeHint() const { return {2 * padding + symbolSize, buttonHeight}; }
+// The title and the hint stay whole: the row never makes the button narrower than both need.
+QSize CaptureActionButton::minimumSizeHint() const { return sizeHint(); }
 
 void CaptureActionButton::paintEvent(QPaintEvent *)
 {

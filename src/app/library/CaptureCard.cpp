@@ -8,6 +8,7 @@
 #include "app/library/SelectionToggle.h"
 #include "app/library/ViewKit.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/TextMetrics.h"
 
 namespace tarn {
 
@@ -21,7 +22,7 @@ constexpr int togglePadding = 5;
 QFont titleFont() { return ViewKit::font(12, QFont::Medium); }
 QFont dateFont() { return ViewKit::font(10); }
 QFont sizeFont() { return ViewKit::monoFont(9); }
-int metadataHeight() { return std::max({QFontMetrics(dateFont()).height(), QFontMetrics(sizeFont()).height(), 9}); }
+int metadataHeight() { return std::max({TextMetrics::lineHeight(dateFont()), TextMetrics::lineHeight(sizeFont()), 9}); }
 
 // Paints the card's outline above its picture; takes no clicks.
 class CardOutline : public QWidget {
@@ -154,7 +155,7 @@ CaptureCard::CaptureCard(QWidget *parent)
 
 int CaptureCard::captionHeight()
 {
-    return captionPadding + QFontMetrics(titleFont()).height() + captionSpacing + metadataHeight() + captionPadding;
+    return captionPadding + TextMetrics::lineHeight(titleFont()) + captionSpacing + metadataHeight() + captionPadding;
 }
 
 void CaptureCard::showItem(bool sameCapture, const QString &thumbnailPath)
@@ -218,7 +219,7 @@ void CaptureCard::paintEvent(QPaintEvent *)
     const QFontMetrics titleMetrics(titleFont());
     painter.setFont(titleFont());
     painter.setPen(Palette::text);
-    const QRect titleLine(caption.left(), caption.top(), caption.width(), titleMetrics.height());
+    const QRect titleLine(caption.left(), caption.top(), caption.width(), TextMetrics::lineHeight(titleFont()));
     painter.drawText(titleLine, Qt::AlignLeft | Qt::AlignVCenter,
                      titleMetrics.elidedText(QString::fromStdString(item().title), Qt::ElideRight, caption.width()));
 

@@ -12,6 +12,7 @@
 #include "app/widgets/DisplayFormat.h"
 #include "app/widgets/IconButton.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/TextMetrics.h"
 
 namespace tarn {
 
@@ -79,16 +80,18 @@ void RowOpenArea::paintEvent(QPaintEvent *)
     const int textWidth = std::max(0, dateArea.left() - spacing - textLeft);
     const QFontMetrics titleMetrics(titleFont());
     const QFontMetrics sizeMetrics(sizeFont());
-    const int blockHeight = titleMetrics.height() + 6 + sizeMetrics.height();
+    const int titleHeight = TextMetrics::lineHeight(titleFont());
+    const int sizeHeight = TextMetrics::lineHeight(sizeFont());
+    const int blockHeight = titleHeight + 6 + sizeHeight;
     const int top = (height() - blockHeight) / 2;
     painter.setFont(titleFont());
     painter.setPen(Palette::text);
-    painter.drawText(QRect(textLeft, top, textWidth, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRect(textLeft, top, textWidth, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
                      titleMetrics.elidedText(title_, Qt::ElideRight, textWidth));
     painter.setFont(sizeFont());
     painter.setPen(Palette::muted);
-    painter.drawText(QRect(textLeft, top + titleMetrics.height() + 6, textWidth, sizeMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, sizeMetrics.elidedText(size_, Qt::ElideRight, textWidth));
+    painter.drawText(QRect(textLeft, top + titleHeight + 6, textWidth, sizeHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     sizeMetrics.elidedText(size_, Qt::ElideRight, textWidth));
 }
 
 CaptureListRow::CaptureListRow(QWidget *parent)

@@ -116,7 +116,7 @@ void SearchBox::paintEvent(QPaintEvent *)
 LibraryHeader::LibraryHeader(bool isDemo, QWidget *parent) : QWidget(parent), search_(new SearchBox)
 {
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(32, 40, 32, 28);
+    row->setContentsMargins(32, 40 - ViewKit::titleBarInset, 32, 28);
     auto *names = new QVBoxLayout;
     names->setSpacing(5);
     names->addWidget(new Eyebrow(QStringLiteral("YOUR CAPTURE STUDIO"), Palette::muted));

@@ -31,6 +31,14 @@ QWidget *padded(QWidget *content, int left, int top, int right, int bottom)
     return frame;
 }
 
+// Room between pieces of the column: `preferred` pixels while the window is tall enough, giving
+// way down to `least` at the window's smallest height before any line of text has to.
+void addRoom(QVBoxLayout *column, int preferred, int least)
+{
+    column->addSpacing(least);
+    column->addSpacerItem(new QSpacerItem(0, preferred - least, QSizePolicy::Minimum, QSizePolicy::Preferred));
+}
+
 // The accent tile of the brand with the viewfinder mark.
 class BrandMark : public QWidget {
 public:
@@ -131,7 +139,7 @@ void ToolRow::paintEvent(QPaintEvent *)
     painter.drawText(label.adjusted(symbolFrame + labelSpacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
     if (!shortcut_.isEmpty()) {
         painter.setOpacity(painter.opacity() * 0.65);
-        painter.setFont(ViewKit::monoFont(10));
+        painter.setFont(ViewKit::keyHintFont());
         painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, shortcut_);
     }
 }
@@ -142,14 +150,17 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(padded(makeBrand(), 23, 49, 23, 38));
+    column->addWidget(padded(makeBrand(), 23, 49 - ViewKit::titleBarInset, 23, 0));
+    addRoom(column, 38, 24);
     column->addWidget(padded(new Eyebrow(QStringLiteral("WORKSPACE"), Palette::muted), 27, 0, 27, 13));
     for (LibrarySection section :
          {LibrarySection::all, LibrarySection::images, LibrarySection::videos, LibrarySection::favorites})
         column->addWidget(makeRow(section));
     auto *hairline = new Plate(0, ViewKit::faded(Palette::border, 0.65));
     hairline->setFixedHeight(1);
-    column->addWidget(padded(hairline, 25, 24, 25, 24));
+    addRoom(column, 24, 14);
+    column->addWidget(padded(hairline, 25, 0, 25, 0));
+    addRoom(column, 24, 14);
     column->addWidget(padded(new Eyebrow(QStringLiteral("TOOLS"), Palette::muted), 27, 0, 27, 13));
 
     auto *text =
@@ -163,6 +174,8 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     connect(import, &QAbstractButton::clicked, this, &LibrarySidebar::importFilesRequested);
     connect(shortcuts, &QAbstractButton::clicked, this, [this] { Q_EMIT sheetRequested(AppSheet::shortcuts); });
 
+    // The flexible room keeps a gap of the default spacing even at the smallest height.
+    column->addSpacing(8);
     column->addStretch(1);
     column->addWidget(padded(makePrivacyCard(), 18, 0, 18, 20));
     column->addWidget(makeRow(LibrarySection::trash));

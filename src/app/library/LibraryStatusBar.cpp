@@ -10,6 +10,7 @@
 #include "app/library/ViewKit.h"
 #include "app/widgets/DisplayFormat.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/TextMetrics.h"
 
 namespace tarn {
 
@@ -32,7 +33,7 @@ public:
     {
         setFont(statusFont());
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        setFixedHeight(QFontMetrics(font()).height());
+        setFixedHeight(TextMetrics::lineHeight(font()));
     }
 
 protected:

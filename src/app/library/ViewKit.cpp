@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 
+#include "app/widgets/TextMetrics.h"
 #include "app/widgets/Theme.h"
 
 namespace tarn::ViewKit {
@@ -26,6 +27,8 @@ QFont monoFont(int pixelSize, QFont::Weight weight)
     font.setWeight(weight);
     return font;
 }
+
+QFont keyHintFont() { return font(10); }
 
 QFont serifFont(int pixelSize, QFont::Weight weight)
 {
@@ -162,7 +165,7 @@ QSize SpacedText::sizeHint() const
     int width = 0;
     for (const QString &line : lines_)
         width = std::max(width, metrics.horizontalAdvance(line));
-    const int height = int(lines_.size()) * metrics.height() + int(lines_.size() - 1) * lineSpacing_;
+    const int height = int(lines_.size()) * TextMetrics::lineHeight(font()) + int(lines_.size() - 1) * lineSpacing_;
     return {width + 1, height};
 }
 
@@ -172,11 +175,12 @@ void SpacedText::paintEvent(QPaintEvent *)
     painter.setFont(font());
     painter.setPen(color_);
     const QFontMetrics metrics(font());
+    const int lineHeight = TextMetrics::lineHeight(font());
     int y = 0;
     for (const QString &line : lines_) {
-        painter.drawText(QRect(0, y, width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRect(0, y, width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          metrics.elidedText(line, Qt::ElideRight, width()));
-        y += metrics.height() + lineSpacing_;
+        y += lineHeight + lineSpacing_;
     }
 }
 

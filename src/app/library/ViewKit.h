@@ -19,6 +19,10 @@ namespace tarn::ViewKit {
 QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
 QFont monoFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 QFont serifFont(int pixelSize, QFont::Weight weight = QFont::Normal);
+// The font of the key hints beside a command ("Ctrl+Shift+1"). The Linux key names are four
+// times as wide as the other platform's key glyphs, so the hints are set in the interface font,
+// narrower than a monospaced one, to leave the titles beside them their room.
+QFont keyHintFont();
 
 // A colour at a reduced opacity, for tinted plates and hairlines.
 QColor faded(const QColor &color, qreal opacity);
@@ -32,6 +36,11 @@ void drawSymbol(QPainter &painter, const QPointF &centre, const QString &name, c
 
 // A one-line label in a font and colour.
 QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidget *parent = nullptr);
+
+// The top of the library window's content was drawn under a see-through title bar of 28 points
+// there; here the title bar and the menu bar stand above the content, so the top paddings that
+// kept the brand and the header clear of it are that much smaller.
+inline constexpr int titleBarInset = 28;
 
 // Opacity of a control that is turned off.
 inline constexpr qreal disabledOpacity = 0.4;

@@ -10,6 +10,7 @@
 #include "app/settings/SettingsLayout.h"
 #include "app/settings/WindowSearch.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/TextMetrics.h"
 #include "app/widgets/Theme.h"
 #include "platform/ScreenSource.h"
 
@@ -43,8 +44,8 @@ WindowRow::WindowRow(ShareableWindow window, QImage icon, QWidget *parent)
 
 QSize WindowRow::sizeHint() const
 {
-    const int texts = QFontMetrics(SettingsLayout::font(12, QFont::Medium)).height() + 5 +
-        QFontMetrics(SettingsLayout::font(10)).height();
+    const int texts = TextMetrics::lineHeight(SettingsLayout::font(12, QFont::Medium)) + 5 +
+        TextMetrics::lineHeight(SettingsLayout::font(10));
     return {200, 2 * rowPadding + std::max(WindowPickerView::iconSize, texts)};
 }
 
@@ -80,16 +81,17 @@ void WindowRow::paintEvent(QPaintEvent *)
     const QFontMetrics appMetrics(appFont);
     const int textLeft = iconRect.right() + 1 + rowSpacing;
     const int textWidth = int(expandAt.x()) - rowSpacing - textLeft;
-    const int textsHeight = titleMetrics.height() + 5 + appMetrics.height();
+    const int titleHeight = TextMetrics::lineHeight(titleFont);
+    const int appHeight = TextMetrics::lineHeight(appFont);
+    const int textsHeight = titleHeight + 5 + appHeight;
     const int top = inner.center().y() - textsHeight / 2 + 1;
     painter.setFont(titleFont);
     painter.setPen(Palette::text);
-    painter.drawText(QRect(textLeft, top, textWidth, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRect(textLeft, top, textWidth, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
                      titleMetrics.elidedText(titleOf(window_), Qt::ElideRight, textWidth));
     painter.setFont(appFont);
     painter.setPen(Palette::muted);
-    painter.drawText(QRect(textLeft, top + titleMetrics.height() + 5, textWidth, appMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRect(textLeft, top + titleHeight + 5, textWidth, appHeight), Qt::AlignLeft | Qt::AlignVCenter,
                      appMetrics.elidedText(applicationOf(window_), Qt::ElideRight, textWidth));
 }
 
