@@ -31,7 +31,7 @@ void paintPreset(QPushButton *button, bool chosen)
 } // namespace
 
 BadgeRotationControl::BadgeRotationControl(EditorModel &model, QWidget *parent)
-    : QWidget(parent),
+    : InspectorPanel(parent),
       model_(&model),
       value_(InspectorParts::label(QString(), InspectorParts::font(11, QFont::Normal, true), Palette::teal, this)),
       slider_(new StepSlider(0, 360, 1, this))
@@ -75,7 +75,7 @@ BadgeRotationControl::BadgeRotationControl(EditorModel &model, QWidget *parent)
     }
     column->addLayout(grid);
 
-    connect(&model, &EditorModel::changed, this, &BadgeRotationControl::refresh);
+    connect(&model, &EditorModel::changed, this, &BadgeRotationControl::follow);
     refresh();
 }
 

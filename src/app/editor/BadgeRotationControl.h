@@ -9,15 +9,16 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "app/editor/InspectorParts.h"
+
 namespace tarn {
 
 class EditorModel;
-class StepSlider;
 
 // The badge direction: its value in degrees, a slider from 0 to 360 and nine preset buttons,
 // each a live change that ends as one undo step. It works only while the badge is the active
 // tool, and commits a pending change when it goes away.
-class BadgeRotationControl : public QWidget {
+class BadgeRotationControl : public InspectorPanel {
     Q_OBJECT
 
 public:
@@ -33,7 +34,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void refresh();
+    void refresh() override;
 
     QPointer<EditorModel> model_;
     QLabel *value_;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 
+#include <QFontDatabase>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -99,6 +100,17 @@ bool isOpaque(const QImage &image)
     return true;
 }
 
+// Qt offers no tabular-figures switch for the UI font; the fixed-pitch family's digits are all
+// one width, so the label keeps still as the badge turns.
+QFont degreeLabelFont()
+{
+    QFont font = Fonts::font(11, QFont::DemiBold);
+    QStringList families = Fonts::families();
+    families.prepend(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    font.setFamilies(families);
+    return font;
+}
+
 QString failureText() { return QStringLiteral("흐림 미리보기를 만들지 못했습니다. 이미지를 다시 열어 주세요."); }
 
 void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
@@ -179,7 +191,7 @@ void paintBadgeRotationControl(QPainter &painter, const BadgeRotationGeometry &r
     plateShape.addRoundedRect(plate, 6, 6);
     painter.fillPath(plateShape, labelPlateColor);
     painter.setPen(accentColor);
-    painter.setFont(Fonts::font(11, QFont::DemiBold));
+    painter.setFont(degreeLabelFont());
     const QString degrees = QString::number(static_cast<long long>(std::trunc(rotationDegrees))) + QStringLiteral("°");
     painter.drawText(plate.adjusted(3, 4, -3, -4), Qt::AlignCenter, degrees);
     painter.restore();

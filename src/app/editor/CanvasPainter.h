@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include <QFont>
 #include <QImage>
 #include <QSizeF>
 #include <QString>
@@ -52,6 +53,9 @@ void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer = nu
 // The ring of a selected badge, its handle at `rotationDegrees` and the degree label above it.
 void paintBadgeRotationControl(QPainter &painter, const BadgeRotationGeometry &ring, double rotationDegrees,
                                QSizeF viewSize);
+
+// The font of the ring's degree label: digits of one width.
+QFont degreeLabelFont();
 
 QString failureText();
 

@@ -11,6 +11,7 @@
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorViewValues.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/editor/ImageEditingView.h"
 #include "app/editor/InspectorParts.h"
 #include "app/editor/PrivacyInspector.h"
 #include "app/editor/RailButton.h"
@@ -20,8 +21,10 @@
 #include "app/widgets/Dot.h"
 #include "app/widgets/Eyebrow.h"
 #include "app/widgets/IconButton.h"
+#include "app/widgets/KeyboardHome.h"
 #include "app/widgets/MarkupDisplay.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/SymbolMark.h"
 #include "app/widgets/TarnButtonStyle.h"
 #include "app/widgets/Theme.h"
 
@@ -56,13 +59,6 @@ QHBoxLayout *row(QWidget *parent, int spacing, QMargins margins)
     layout->setSpacing(spacing);
     layout->setContentsMargins(margins);
     return layout;
-}
-
-QLabel *symbolLabel(const QString &symbol, const QColor &color, int size, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setPixmap(QPixmap::fromImage(Theme::symbolImage(symbol, color, size, parent->devicePixelRatioF())));
-    return label;
 }
 
 // A text button without a plate, in the muted colour, as the canvas bar uses.
@@ -125,6 +121,10 @@ EditorView::EditorView(EditorModel &model, QWidget *parent) : QWidget(parent), m
     work->addWidget(inspector());
     column->addLayout(work, 1);
     column->addWidget(footer());
+
+    // Space, the tool letters, Delete and Escape belong to the canvas whatever control was
+    // clicked last; only text fields keep the keyboard, until Escape or Return.
+    KeyboardHome::keepWith(*this, *canvas_->view());
 
     connect(&model, &EditorModel::changed, this, &EditorView::refresh);
     connect(&model, &EditorModel::isSavingChanged, this, &EditorView::refresh);
@@ -246,7 +246,7 @@ QWidget *EditorView::toolRail()
         entries->addWidget(button, 0, Qt::AlignHCenter);
     }
     entries->addStretch();
-    QLabel *mark = symbolLabel(QStringLiteral("lock.shield"), Palette::teal, 14, rail);
+    auto *mark = new SymbolMark(QStringLiteral("lock.shield"), Palette::teal, 14, rail);
     mark->setObjectName(QStringLiteral("editor.rail.privacyMark"));
     mark->setToolTip(QStringLiteral("원본을 보존합니다"));
     entries->addWidget(mark, 0, Qt::AlignHCenter);
@@ -256,7 +256,7 @@ QWidget *EditorView::toolRail()
 QWidget *EditorView::canvasColumn()
 {
     auto *column = new QWidget(this);
-    auto *canvas = new EditorCanvas(*model_, column);
+    auto *canvas = canvas_ = new EditorCanvas(*model_, column);
     canvas->setObjectName(QStringLiteral("editor.canvas"));
     auto *stack = new QVBoxLayout(column);
     stack->setSpacing(0);

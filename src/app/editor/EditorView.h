@@ -12,6 +12,7 @@
 
 namespace tarn {
 
+class EditorCanvas;
 class EditorModel;
 class IconButton;
 class RailButton;
@@ -51,6 +52,7 @@ private:
     void showError();
 
     QPointer<EditorModel> model_;
+    EditorCanvas *canvas_ = nullptr;
     int inspectorTab_ = 0;
     QWidget *dirtyDot_ = nullptr;
     QLineEdit *titleField_ = nullptr;

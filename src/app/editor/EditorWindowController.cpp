@@ -8,6 +8,7 @@
 
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorView.h"
+#include "app/widgets/ContentSize.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/MenuResponder.h"
 
@@ -97,13 +98,12 @@ EditorWindowController::EditorWindowController(CaptureItem item, QImage image, E
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, QColor::fromRgbF(0.06f, 0.08f, 0.11f));
     window->setPalette(palette);
-    window->resize(windowSize);
-    window->setMinimumSize(minimumWindowSize);
+    ContentSize::keep(*window, minimumContentSize, contentSize);
 
     window->setCentralWidget(new EditorView(*model_, window.get()));
 
     if (QScreen *screen = window->screen()) {
-        QRect frame(QPoint(), windowSize);
+        QRect frame(QPoint(), window->size());
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }

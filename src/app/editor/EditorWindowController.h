@@ -30,8 +30,9 @@ class EditorWindowController : public EditorController {
 public:
     static QString closeRefusedMessage(); // "저장 또는 이미지 처리가 완료된 후 닫아 주세요."
     static QString windowTitle(const QString &captureTitle);
-    static constexpr QSize windowSize{1240, 820};
-    static constexpr QSize minimumWindowSize{1020, 700};
+    // The editor's own sizes, below the menu bar; the window adds the menu bar's height.
+    static constexpr QSize contentSize{1240, 820};
+    static constexpr QSize minimumContentSize{1020, 700};
 
     // Builds the model and the centred window; the caller shows it.
     EditorWindowController(CaptureItem item, QImage image, EditorHost &host, QObject *parent = nullptr);

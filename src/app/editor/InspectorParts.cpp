@@ -23,6 +23,13 @@ QFont font(int pixelSize, QFont::Weight weight, bool monospaced)
     return font;
 }
 
+QColor greyed(const QColor &color)
+{
+    QColor faded = color;
+    faded.setAlphaF(color.alphaF() * disabledOpacity);
+    return faded;
+}
+
 QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -30,6 +37,7 @@ QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidg
     label->setTextFormat(Qt::PlainText);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, greyed(color));
     label->setPalette(palette);
     return label;
 }
@@ -127,6 +135,28 @@ void clearFrom(QVBoxLayout *layout, int first)
 
 namespace tarn {
 
+void InspectorPanel::follow()
+{
+    if (isVisible())
+        bringUpToDate();
+    else
+        stale_ = true;
+}
+
+void InspectorPanel::showEvent(QShowEvent *event)
+{
+    if (stale_)
+        bringUpToDate();
+    QWidget::showEvent(event);
+}
+
+void InspectorPanel::bringUpToDate()
+{
+    stale_ = false;
+    ++refreshes_;
+    refresh();
+}
+
 StepSlider::StepSlider(double minimum, double maximum, double step, QWidget *parent)
     : QSlider(Qt::Horizontal, parent),
       minimum_(minimum),
@@ -138,6 +168,8 @@ StepSlider::StepSlider(double minimum, double maximum, double step, QWidget *par
     setPageStep(1);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Highlight, Palette::teal);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, Palette::border);
+    palette.setColor(QPalette::Disabled, QPalette::Button, InspectorParts::greyed(palette.color(QPalette::Button)));
     setPalette(palette);
     connect(this, &QSlider::valueChanged, this, [this] {
         Q_EMIT previewed(doubleValue());
@@ -171,11 +203,18 @@ SliderRow::SliderRow(const QString &caption, double minimum, double maximum, dou
     value_->setAlignment(Qt::AlignCenter);
     row->addWidget(value_);
     slider_->setAccessibleName(caption);
+    // The number follows the slider while it is dragged; the owner shows the stored value after.
+    connect(slider_, &QSlider::valueChanged, this, [this] { showNumber(slider_->doubleValue()); });
 }
 
 void SliderRow::showValue(double value)
 {
     slider_->showValue(value);
+    showNumber(value);
+}
+
+void SliderRow::showNumber(double value)
+{
     value_->setText(
         QString::number(EditorViewValues::wholeNumber(value, slider_->minimumValue(), slider_->maximumValue())));
 }

@@ -19,7 +19,10 @@ namespace tarn::InspectorParts {
 
 // The system font at a pixel size and weight, monospaced when asked.
 QFont font(int pixelSize, QFont::Weight weight = QFont::Normal, bool monospaced = false);
-// A text in one font and colour; wrapped text with the extra line spacing the panels use.
+// How much of a disabled part shows: greyed, as a control that does not answer.
+inline constexpr double disabledOpacity = 0.4;
+QColor greyed(const QColor &color);
+// A text in one font and colour (greyed while disabled); wrapped text with the extra line spacing the panels use.
 QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidget *parent = nullptr);
 QLabel *note(const QString &text, const QFont &font, const QColor &color, int lineSpacing, QWidget *parent = nullptr);
 // A one-pixel line across the panel in the border colour.
@@ -40,6 +43,32 @@ TarnButton *recognizeButton(EditorModel &model, const QString &text, const QStri
 } // namespace tarn::InspectorParts
 
 namespace tarn {
+
+// A panel that follows the model only while it is on screen: a change made while it is hidden
+// (another inspector tab, a closed popover) is shown when the panel is shown again, so a live
+// preview redraws what can be seen and nothing more.
+class InspectorPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+    // How often the panel brought itself up to date.
+    int refreshes() const { return refreshes_; }
+
+public Q_SLOTS:
+    // Up to date now when shown, else when next shown.
+    void follow();
+
+protected:
+    virtual void refresh() = 0;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void bringUpToDate();
+
+    bool stale_ = true;
+    int refreshes_ = 0;
+};
 
 // A horizontal slider over a range of doubles in whole steps (QSlider counts in integers), with
 // a number beside it. A drag reports each value as `previewed` and its end as `finished`; a key
@@ -75,9 +104,12 @@ public:
               QWidget *parent = nullptr);
     StepSlider *slider() const { return slider_; }
     QLabel *valueLabel() const { return value_; }
+    // Shows a stored value on the slider and as the number.
     void showValue(double value);
 
 private:
+    void showNumber(double value);
+
     StepSlider *slider_;
     QLabel *value_;
 };

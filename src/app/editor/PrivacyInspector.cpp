@@ -37,8 +37,12 @@ QPushButton *suggestionCard(EditorModel &model, const PrivacySuggestion &suggest
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(8);
     auto *header = new QHBoxLayout;
-    header->addWidget(
-        InspectorParts::label(kindsText(suggestion), InspectorParts::font(10, QFont::DemiBold), Palette::teal));
+    QLabel *kinds =
+        InspectorParts::label(kindsText(suggestion), InspectorParts::font(10, QFont::DemiBold), Palette::teal);
+    kinds->setObjectName(QStringLiteral("editor.privacy.suggestion.kinds"));
+    // The card's style sheet reaches its labels and would draw them in the text colour.
+    kinds->setStyleSheet(QStringLiteral("color: %1;").arg(Palette::teal.name()));
+    header->addWidget(kinds);
     header->addStretch();
     auto *plus = new QLabel;
     plus->setPixmap(QPixmap::fromImage(Theme::symbolImage(QStringLiteral("plus"), Palette::muted, 10, 1)));
@@ -71,7 +75,7 @@ QPushButton *suggestionCard(EditorModel &model, const PrivacySuggestion &suggest
 
 // ---- PrivacyInspector ----
 
-PrivacyInspector::PrivacyInspector(EditorModel &model, QWidget *parent) : QWidget(parent), model_(&model)
+PrivacyInspector::PrivacyInspector(EditorModel &model, QWidget *parent) : InspectorPanel(parent), model_(&model)
 {
     setObjectName(QStringLiteral("editor.inspector.privacy"));
     auto *column = new QVBoxLayout(this);
@@ -119,9 +123,9 @@ PrivacyInspector::PrivacyInspector(EditorModel &model, QWidget *parent) : QWidge
                                             "원본과 OCR 텍스트는 로컬 라이브러리에 남습니다. 공유 전 결과를 "
                                             "꼭 확인하세요."),
                              InspectorParts::font(10), Palette::muted, 5, this));
-    connect(&model, &EditorModel::changed, this, &PrivacyInspector::refresh);
-    connect(&model, &EditorModel::isRecognizingChanged, this, &PrivacyInspector::refresh);
-    connect(&model, &EditorModel::itemChanged, this, &PrivacyInspector::refresh);
+    connect(&model, &EditorModel::changed, this, &PrivacyInspector::follow);
+    connect(&model, &EditorModel::isRecognizingChanged, this, &PrivacyInspector::follow);
+    connect(&model, &EditorModel::itemChanged, this, &PrivacyInspector::follow);
     refresh();
 }
 

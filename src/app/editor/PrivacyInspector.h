@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "app/editor/InspectorParts.h"
+
 namespace tarn {
 
 class EditorModel;
@@ -14,14 +16,14 @@ class EditorModel;
 // The protect tab: the local recognition's suggestions of sensitive lines to blur, the blur
 // count, turning black masks into blur, and the warnings that detection is incomplete. The
 // recognition part shows progress, the recognize button or the suggestions, by the model.
-class PrivacyInspector : public QWidget {
+class PrivacyInspector : public InspectorPanel {
     Q_OBJECT
 
 public:
     explicit PrivacyInspector(EditorModel &model, QWidget *parent = nullptr);
 
 private:
-    void refresh();
+    void refresh() override;
     void rebuildRecognition();
 
     QPointer<EditorModel> model_;

@@ -37,18 +37,15 @@ QColor RailButton::pictureColor() const { return active_ ? Palette::sidebar : Pa
 
 void RailButton::paintPicture(QPainter &painter)
 {
-    const int size = 16;
-    const QImage image = Theme::symbolImage(symbol_, pictureColor(), size, devicePixelRatioF());
-    if (!image.isNull())
-        painter.drawImage(QPointF((side - size) / 2.0, (side - size) / 2.0), image);
+    // Filled as a path, so the symbol is sharp at whatever pixel ratio it is painted.
+    const double size = 16;
+    Theme::drawSymbol(painter, symbol_, QRectF((side - size) / 2, (side - size) / 2, size, size), pictureColor());
 }
 
 void RailButton::paintChevron(QPainter &painter, const QColor &color)
 {
     // 6 px chevron with 3 px around it, in the bottom-trailing corner.
-    const QImage chevron = Theme::symbolImage(QStringLiteral("chevron.down"), color, 6, devicePixelRatioF());
-    if (!chevron.isNull())
-        painter.drawImage(QPointF(side - 9, side - 9), chevron);
+    Theme::drawSymbol(painter, QStringLiteral("chevron.down"), QRectF(side - 9, side - 9, 6, 6), color);
 }
 
 void RailButton::paintEvent(QPaintEvent *)

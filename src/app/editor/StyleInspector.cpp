@@ -228,7 +228,7 @@ QString StyleInspector::backdropName(Backdrop backdrop)
     return {};
 }
 
-StyleInspector::StyleInspector(EditorModel &model, QWidget *parent) : QWidget(parent), model_(&model)
+StyleInspector::StyleInspector(EditorModel &model, QWidget *parent) : InspectorPanel(parent), model_(&model)
 {
     setObjectName(QStringLiteral("editor.inspector.style"));
     auto *column = new QVBoxLayout(this);
@@ -240,7 +240,7 @@ StyleInspector::StyleInspector(EditorModel &model, QWidget *parent) : QWidget(pa
     column->addWidget(InspectorParts::divider(this));
     buildLayersSection(column);
     buildTagsSection(column);
-    connect(&model, &EditorModel::changed, this, &StyleInspector::refresh);
+    connect(&model, &EditorModel::changed, this, &StyleInspector::follow);
     refresh();
 }
 
@@ -282,6 +282,8 @@ void StyleInspector::buildStyleSection(QVBoxLayout *column)
     weightRow_->setObjectName(QStringLiteral("editor.style.weight"));
     connect(weightRow_->slider(), &StepSlider::previewed, model_, &EditorModel::previewStrokeWeight);
     connect(weightRow_->slider(), &StepSlider::finished, model_, &EditorModel::finishControlEdit);
+    // After a drag the row shows what was stored, even when storing it changed nothing.
+    connect(weightRow_->slider(), &StepSlider::finished, this, &StyleInspector::follow);
     parts->addWidget(weightRow_);
 
     textField_ = new QTextEdit(this);
@@ -362,13 +364,14 @@ void StyleInspector::buildFrameSection(QVBoxLayout *column)
             model_->setDocument(document);
         });
         connect(row->slider(), &StepSlider::finished, model_, &EditorModel::finishControlEdit);
+        connect(row->slider(), &StepSlider::finished, this, &StyleInspector::follow);
         parts->addWidget(row);
     }
 
     aspectRow_ = new QWidget(this);
     QHBoxLayout *aspect = bareRow(aspectRow_, 8);
     aspect->addWidget(
-        InspectorParts::label(QStringLiteral("비율"), InspectorParts::font(11), Palette::text, aspectRow_));
+        InspectorParts::label(QStringLiteral("비율"), InspectorParts::font(11), Palette::muted, aspectRow_));
     aspectPicker_ = new QComboBox(aspectRow_);
     aspectPicker_->setObjectName(QStringLiteral("editor.style.aspect"));
     aspectPicker_->setAccessibleName(QStringLiteral("비율"));

@@ -14,6 +14,8 @@
 
 #include "core/model/Markup.h"
 
+#include "app/editor/InspectorParts.h"
+
 namespace tarn {
 
 class BadgeRotationControl;
@@ -24,7 +26,7 @@ class SliderRow;
 // notes, the background frame of the output (backdrop, padding, corner, aspect), crop removal,
 // the layers with their delete buttons, and the tags. It keeps no state: every part is shown
 // and filled from the model at each change, and every control acts through the model.
-class StyleInspector : public QWidget {
+class StyleInspector : public InspectorPanel {
     Q_OBJECT
 
 public:
@@ -39,7 +41,7 @@ private:
     void buildFrameSection(QVBoxLayout *column);
     void buildLayersSection(QVBoxLayout *column);
     void buildTagsSection(QVBoxLayout *column);
-    void refresh();
+    void refresh() override;
     void refreshLayers();
     void fitTextField();
     // A copy of the document with one change, committed as one undo step.

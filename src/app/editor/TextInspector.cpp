@@ -20,7 +20,7 @@ using InspectorParts::recognizeButton;
 
 QString TextInspector::copiedMessage() { return QStringLiteral("보이는 영역의 텍스트를 복사했습니다."); }
 
-TextInspector::TextInspector(EditorModel &model, QWidget *parent) : QWidget(parent), model_(&model)
+TextInspector::TextInspector(EditorModel &model, QWidget *parent) : InspectorPanel(parent), model_(&model)
 {
     setObjectName(QStringLiteral("editor.inspector.text"));
     auto *column = new QVBoxLayout(this);
@@ -42,9 +42,9 @@ TextInspector::TextInspector(EditorModel &model, QWidget *parent) : QWidget(pare
     content_->setContentsMargins(0, 0, 0, 0);
     content_->setSpacing(18);
     column->addLayout(content_);
-    connect(&model, &EditorModel::changed, this, &TextInspector::refresh);
-    connect(&model, &EditorModel::isRecognizingChanged, this, &TextInspector::refresh);
-    connect(&model, &EditorModel::itemChanged, this, &TextInspector::refresh);
+    connect(&model, &EditorModel::changed, this, &TextInspector::follow);
+    connect(&model, &EditorModel::isRecognizingChanged, this, &TextInspector::follow);
+    connect(&model, &EditorModel::itemChanged, this, &TextInspector::follow);
     refresh();
 }
 

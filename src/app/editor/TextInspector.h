@@ -6,13 +6,15 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "app/editor/InspectorParts.h"
+
 namespace tarn {
 
 class EditorModel;
 
 // The text tab: the recognized text still visible after masks and the crop, its copy, and
 // recognizing again.
-class TextInspector : public QWidget {
+class TextInspector : public InspectorPanel {
     Q_OBJECT
 
 public:
@@ -20,7 +22,7 @@ public:
     static QString copiedMessage(); // "보이는 영역의 텍스트를 복사했습니다."
 
 private:
-    void refresh();
+    void refresh() override;
     void copyText();
 
     QPointer<EditorModel> model_;

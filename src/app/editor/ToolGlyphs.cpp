@@ -2,6 +2,7 @@
 #include "app/editor/ToolGlyphs.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QPainter>
 
@@ -53,6 +54,39 @@ void drawBadgeIcon(QPainter &painter, BadgeStyle style, double rotationDegrees, 
     painter.setRenderHint(QPainter::Antialiasing);
     BadgeRenderer::draw(style, rect, rotationDegrees, painter);
     painter.restore();
+}
+
+void drawBadgeSymbol(QPainter &painter, BadgeStyle style, double rotationDegrees, const QRectF &frame,
+                     const QColor &color)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double scale = ratio * std::max(std::abs(painter.transform().m11()), 1.0);
+    QImage badge((frame.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (badge.isNull())
+        return;
+    badge.fill(Qt::transparent);
+    {
+        QPainter drawing(&badge);
+        drawing.scale(scale, scale);
+        drawBadgeIcon(drawing, style, rotationDegrees, QRectF(QPointF(), frame.size()));
+    }
+    // The badge's colour becomes the ink, its white becomes a hole: what stays is the tag, the
+    // ring of its head and the mark inside, in one colour like every other symbol.
+    const QColor own = qColor(style);
+    const double grey = std::min({own.redF(), own.greenF(), own.blueF()});
+    QImage ink(badge.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < badge.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(badge.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(ink.scanLine(y));
+        for (int x = 0; x < badge.width(); ++x) {
+            const QRgb p = from[x];
+            const double white = std::min({qRed(p), qGreen(p), qBlue(p)}) / 255.0;
+            const double alpha = std::clamp((qAlpha(p) / 255.0 - white) / (1 - grey), 0.0, 1.0) * color.alphaF();
+            to[x] = qPremultiply(qRgba(color.red(), color.green(), color.blue(), int(std::lround(alpha * 255))));
+        }
+    }
+    ink.setDevicePixelRatio(scale);
+    painter.drawImage(frame.topLeft(), ink);
 }
 
 QString badgeStyleName(BadgeStyle style)

@@ -22,6 +22,10 @@ QRectF badgeIconRect(const QSizeF &size, double rotationDegrees);
 // Draws that badge into `frame`.
 void drawBadgeIcon(QPainter &painter, BadgeStyle style, double rotationDegrees, const QRectF &frame);
 
+// The same badge as a symbol: in one colour, its white left open, as the rail shows it.
+void drawBadgeSymbol(QPainter &painter, BadgeStyle style, double rotationDegrees, const QRectF &frame,
+                     const QColor &color);
+
 // The Korean name of a badge style ("체크", "물음표", "X", "느낌표", "하트").
 QString badgeStyleName(BadgeStyle style);
 

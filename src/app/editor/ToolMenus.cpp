@@ -343,9 +343,10 @@ void BadgeToolMenu::paintPicture(QPainter &painter)
 {
     if (!model_)
         return;
-    ToolGlyphs::drawBadgeIcon(painter, model_->currentBadgeStyle(), model_->currentBadgeRotation(),
-                              QRectF(5, 5, 28, 28));
-    paintChevron(painter, isActive() ? Palette::accent : Palette::muted);
+    const QColor color = isActive() ? Palette::accent : Palette::muted;
+    ToolGlyphs::drawBadgeSymbol(painter, model_->currentBadgeStyle(), model_->currentBadgeRotation(),
+                                QRectF(5, 5, 28, 28), color);
+    paintChevron(painter, color);
 }
 
 void BadgeToolMenu::refresh()

@@ -202,12 +202,18 @@ TEST_F(EditorViewTest, WorkFlagsDisableTheirControls)
     EXPECT_EQ(save->text(), QStringLiteral("저장"));
     EXPECT_FALSE(save->isEnabled()); // saved, so clean again
 
+    // The panels follow the model while they are shown: look at each tab as a person would.
+    auto *view = controller.window()->findChild<EditorView *>();
     model.recognizeText();
+    view->setInspectorTab(2);
     EXPECT_FALSE(rerun->isEnabled());
     EXPECT_TRUE(controller.window()->findChild<QWidget *>(QStringLiteral("editor.text.progress")));
+    view->setInspectorTab(1);
     EXPECT_TRUE(controller.window()->findChild<QWidget *>(QStringLiteral("editor.privacy.progress")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !model.isRecognizing(); }, 60000));
+    view->setInspectorTab(2);
     EXPECT_TRUE(rerun->isEnabled());
+    view->setInspectorTab(0);
 
     // Back with unsaved edits asks first instead of closing.
     model.setTagsText(QStringLiteral("업무"));
