@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 
@@ -37,6 +38,16 @@ uint32_t displayID(const QScreen *screen)
         if (display.primary)
             return display.id;
     return displays.empty() ? 0 : displays.front().id;
+}
+
+QScreen *screenShowing(QPoint devicePoint)
+{
+    for (const DisplayInfo &display : source().displays())
+        if (display.nativeRect.contains(devicePoint))
+            for (QScreen *screen : QGuiApplication::screens())
+                if (screen->name() == display.name)
+                    return screen;
+    return nullptr;
 }
 
 QImage grab(QScreen *screen)

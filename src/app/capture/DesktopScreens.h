@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include <QImage>
+#include <QPoint>
 
 class QScreen;
 
@@ -19,6 +20,8 @@ ScreenSource &source();
 // The display id (RandR output) of a screen; the primary display's when the screen is not
 // found among the displays.
 uint32_t displayID(const QScreen *screen);
+// The screen whose display holds the point (root-window device pixels), or none.
+QScreen *screenShowing(QPoint devicePoint);
 // The screen's pixels now, at device resolution, with the screen's device pixel ratio set.
 QImage grab(QScreen *screen);
 

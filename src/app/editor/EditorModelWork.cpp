@@ -13,6 +13,7 @@
 #include "app/editor/EditorHost.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorTags.h"
+#include "app/editor/EditorWindowController.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/library/LibraryRepository.h"
@@ -205,9 +206,12 @@ QCoro::Task<> EditorModel::runOutput(Output output)
             co_await std::move(exporting);
             break;
         }
-        case Output::pin:
-            host.floating().pin(image, title_);
+        case Output::pin: {
+            // The pin joins the editor on its screen.
+            QWidget *window = windowController ? windowController->window() : nullptr;
+            host.floating().pin(image, title_, window ? window->screen() : nullptr);
             break;
+        }
         }
     } catch (...) {
         if (self) {

@@ -4,13 +4,13 @@
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorView.h"
 #include "app/widgets/ContentSize.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/MenuResponder.h"
+#include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
 
@@ -102,13 +102,11 @@ EditorWindowController::EditorWindowController(CaptureItem item, QImage image, E
 
     window->setCentralWidget(new EditorView(*model_, window.get()));
 
-    if (QScreen *screen = window->screen()) {
-        QRect frame(QPoint(), window->size());
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
     window_ = std::move(window);
+    centreOn(nullptr);
 }
+
+void EditorWindowController::centreOn(QScreen *screen) { WindowPlacement::centreOn(window_.get(), screen); }
 
 // The window goes before the model its views read.
 EditorWindowController::~EditorWindowController()

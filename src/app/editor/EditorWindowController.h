@@ -14,6 +14,8 @@
 #include "app/editor/EditorController.h"
 #include "core/model/CaptureItem.h"
 
+class QScreen;
+
 namespace tarn {
 
 class EditorHost;
@@ -34,9 +36,12 @@ public:
     static constexpr QSize contentSize{1240, 820};
     static constexpr QSize minimumContentSize{1020, 700};
 
-    // Builds the model and the centred window; the caller shows it.
+    // Builds the model and the window, centred on the pointer's screen; the caller shows it.
     EditorWindowController(CaptureItem item, QImage image, EditorHost &host, QObject *parent = nullptr);
     ~EditorWindowController() override;
+
+    // Centres the window on the screen of the work it belongs to (the pointer's without one).
+    void centreOn(QScreen *screen);
 
     EditorModel &model() const { return *model_; }
     bool allowClose() const { return allowClose_; }

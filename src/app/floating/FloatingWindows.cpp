@@ -17,26 +17,21 @@
 #include "app/floating/RecordingHUD.h"
 #include "app/floating/VideoPlayerView.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
 namespace {
 
+// The available area of the screen of the work at hand (the pointer's screen without one).
 QRect availableGeometry(QScreen *screen)
 {
     if (!screen)
-        screen = QGuiApplication::primaryScreen();
+        screen = WindowPlacement::pointerScreen();
     return screen ? screen->availableGeometry() : QRect();
 }
 
-void centre(QWidget *window)
-{
-    const QRect available = availableGeometry(nullptr);
-    if (!available.isEmpty())
-        window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
-}
-
 // A top-level window whose content fills it, dark, released when closed.
-QWidget *makeWindow(Qt::WindowFlags flags, const QString &title, QWidget *content, QSize size)
+QWidget *makeWindow(Qt::WindowFlags flags, const QString &title, QWidget *content, QSize size, QScreen *screen)
 {
     auto *window = new QWidget(nullptr, flags);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -49,7 +44,7 @@ QWidget *makeWindow(Qt::WindowFlags flags, const QString &title, QWidget *conten
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
     window->resize(size);
-    centre(window);
+    WindowPlacement::centreOn(window, screen);
     return window;
 }
 
@@ -121,18 +116,18 @@ void FloatingWindows::pruneClosed()
     std::erase_if(windows_, [](const QPointer<QWidget> &entry) { return !entry; });
 }
 
-void FloatingWindows::showText(const QString &text)
+void FloatingWindows::showText(const QString &text, QScreen *screen)
 {
-    QWidget *window =
-        makeWindow(Qt::Window, QStringLiteral("텍스트 추출 · Tarnwick"), new ExtractedTextView(text), QSize(590, 390));
+    QWidget *window = makeWindow(Qt::Window, QStringLiteral("텍스트 추출 · Tarnwick"), new ExtractedTextView(text),
+                                 QSize(590, 390), screen);
     adopt(window);
     bringForward(window);
 }
 
-void FloatingWindows::showVideo(const QUrl &url, const QString &title)
+void FloatingWindows::showVideo(const QUrl &url, const QString &title, QScreen *screen)
 {
     auto *player = new VideoPlayerView(url);
-    QWidget *window = makeWindow(Qt::Window, title, player, QSize(960, 600));
+    QWidget *window = makeWindow(Qt::Window, title, player, QSize(960, 600), screen);
     adopt(window);
     bringForward(window);
     player->play();
@@ -147,7 +142,7 @@ QSize FloatingWindows::pinSize(QSize imagePixels)
             static_cast<int>(std::round(std::max(h * scale, 150.0)))};
 }
 
-void FloatingWindows::pin(const QImage &image, const QString &title)
+void FloatingWindows::pin(const QImage &image, const QString &title, QScreen *screen)
 {
     // Only closed windows leave the list: a pin that is minimized or hidden still counts, so
     // no more than eight pins are ever open.
@@ -176,7 +171,7 @@ void FloatingWindows::pin(const QImage &image, const QString &title)
     layout->addWidget(view);
     window->setMinimumSize(180, 140);
     window->resize(pinSize(image.size()));
-    centre(window);
+    WindowPlacement::centreOn(window, screen);
     adopt(window);
     AllDesktops::keep(window);
     window->show();
@@ -219,7 +214,8 @@ QPoint FloatingWindows::recordingPanelOrigin(const QRect &available, std::option
     return top;
 }
 
-void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, QuickCaptureActions &app)
+void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, QuickCaptureActions &app,
+                                  QScreen *screen)
 {
     captureDismissal_.stop();
     capturePanel_.reset();
@@ -228,7 +224,7 @@ void FloatingWindows::showCapture(const CaptureItem &item, const QImage &image, 
     auto *view = new QuickCaptureView(item, image, app);
     connect(view, &QuickCaptureView::closeRequested, this, [this] { capturePanel_.reset(); });
     panel->setContent(view);
-    const QRect available = availableGeometry(nullptr);
+    const QRect available = availableGeometry(screen);
     if (!available.isEmpty())
         panel->move(capturePanelOrigin(available));
     capturePanel_ = std::move(panel);
@@ -247,11 +243,11 @@ void FloatingWindows::showRecording(RecordingService *recorder, QScreen *screen,
     recordingPanel->orderFront();
 }
 
-void FloatingWindows::showCountdown(int value)
+void FloatingWindows::showCountdown(int value, QScreen *screen)
 {
     if (!countdownPanel) {
         countdownPanel.reset(new FloatingPanel(QSize(180, 158), 24));
-        centre(countdownPanel.get());
+        WindowPlacement::centreOn(countdownPanel.get(), screen);
     }
     auto *view = new CountdownView(value);
     connect(view, &CountdownView::cancelled, this, &FloatingWindows::countdownCancelled);

@@ -44,22 +44,27 @@ public:
     explicit FloatingWindows(QObject *parent = nullptr);
     ~FloatingWindows() override;
 
+    // Every window opens on the screen of the work it belongs to, `screen`: the screen of the
+    // capture, of the editor or of the library window that asked. Without one it opens on the
+    // pointer's screen.
+
     // A new extracted-text window, brought forward and activated.
-    void showText(const QString &text);
+    void showText(const QString &text, QScreen *screen = nullptr);
     // The quick-capture panel for a new capture, replacing the previous one; it hides itself
     // after the dismissal delay (10 s).
-    void showCapture(const CaptureItem &item, const QImage &image, QuickCaptureActions &app);
+    void showCapture(const CaptureItem &item, const QImage &image, QuickCaptureActions &app, QScreen *screen = nullptr);
     // A new video window playing the file.
-    void showVideo(const QUrl &url, const QString &title);
+    void showVideo(const QUrl &url, const QString &title, QScreen *screen = nullptr);
     // A new pinned-image window; with eight pins open the oldest is closed first.
-    void pin(const QImage &image, const QString &title);
-    // The recording HUD bound to the recorder at the top centre of the screen (the primary one
-    // without a screen). For a region recording `region` (global, in points) is the recorded
-    // rectangle: the HUD moves out of it when the screen has room, since X11 would record it.
+    void pin(const QImage &image, const QString &title, QScreen *screen = nullptr);
+    // The recording HUD bound to the recorder at the top centre of the screen. For a region
+    // recording `region` (global, in points) is the recorded rectangle: the HUD moves out of
+    // it when the screen has room, since X11 would record it.
     void showRecording(RecordingService *recorder, QScreen *screen, std::optional<QRect> region = std::nullopt);
     // Shows or updates the countdown panel with the remaining seconds; its cancel button
-    // emits `countdownCancelled`.
-    void showCountdown(int value);
+    // emits `countdownCancelled`. A new panel is centred on the screen; one that exists stays
+    // where it is.
+    void showCountdown(int value, QScreen *screen = nullptr);
     // Closes every pinned-image window; text and video windows stay.
     void closePins();
 

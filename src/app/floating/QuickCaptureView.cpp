@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -99,8 +101,9 @@ QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureA
     connect(edit_, &QAbstractButton::clicked, this, [this] {
         const CaptureItem item = item_;
         QuickCaptureActions &app = app_;
+        const QPointer<QScreen> screen = window()->screen();
         Q_EMIT closeRequested();
-        app.openItem(item);
+        app.openItem(item, screen);
     });
     // The copy runs on after the panel has gone.
     connect(copy_, &QAbstractButton::clicked, this, [this] {
@@ -108,7 +111,7 @@ QuickCaptureView::QuickCaptureView(CaptureItem item, QImage image, QuickCaptureA
         Q_EMIT closeRequested();
     });
     connect(pin_, &QAbstractButton::clicked, this, [this] {
-        app_.pin(item_);
+        app_.pin(item_, window()->screen());
         Q_EMIT closeRequested();
     });
 }

@@ -7,17 +7,19 @@
 #include "app/widgets/TarnButtonStyle.h"
 #include "core/model/CaptureItem.h"
 
+class QScreen;
+
 namespace tarn {
 
 // What the quick-capture panel asks of the application model: open the capture's editor, copy
 // it, pin it. Each starts its own work and returns at once; the model decides what a busy state
-// means for it.
+// means for it. The editor and the pin open on `screen`, the panel's, which is the capture's.
 class QuickCaptureActions {
 public:
     virtual ~QuickCaptureActions() = default;
-    virtual void openItem(const CaptureItem &item) = 0;
+    virtual void openItem(const CaptureItem &item, QScreen *screen) = 0;
     virtual void copyItem(const CaptureItem &item) = 0;
-    virtual void pin(const CaptureItem &item) = 0;
+    virtual void pin(const CaptureItem &item, QScreen *screen) = 0;
 };
 
 // The content of the quick-capture panel shown after a capture when no editor opens: a header

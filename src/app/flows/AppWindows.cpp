@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QCursor>
 #include <QScreen>
 
 #include "app/capture/DesktopScreens.h"
@@ -55,16 +54,6 @@ void restoreWindows(const std::vector<QPointer<QWidget>> &windows)
     }
     if (keyStaysInFront)
         key->raise();
-}
-
-QScreen *currentScreen()
-{
-    if (QScreen *under = QGuiApplication::screenAt(QCursor::pos()))
-        return under;
-    if (QScreen *primary = QGuiApplication::primaryScreen())
-        return primary;
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    return screens.isEmpty() ? nullptr : screens.front();
 }
 
 QScreen *screenOf(uint32_t displayID)

@@ -22,8 +22,6 @@ std::vector<QPointer<QWidget>> hideNormalWindows();
 // opened) it stays in front of them; otherwise they come to the front.
 void restoreWindows(const std::vector<QPointer<QWidget>> &windows);
 
-// The screen under the pointer; else the primary screen; else the first one.
-QScreen *currentScreen();
 // The screen showing a display, or none when no screen does.
 QScreen *screenOf(uint32_t displayID);
 

@@ -12,13 +12,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 class QFileDialog;
-class QScreen;
-
 #include <qcoro/qcorotask.h>
 
 #include "app/capture/CapturedImage.h"
@@ -228,8 +227,9 @@ public:
 
     // Opening and importing. A video plays in a new window, an image opens in its editor (the
     // open one comes forward). Imports copy images and movies into the library one by one and
-    // list the files that failed in the error message.
-    void openItem(const CaptureItem &item) override;
+    // list the files that failed in the error message. The new window opens on `screen`, the
+    // screen of the window that asked; without one on the library window's screen.
+    void openItem(const CaptureItem &item, QScreen *screen = nullptr) override;
     void importFiles();
     QCoro::Task<> importURLs(QStringList files);
 
@@ -240,7 +240,8 @@ public:
     QCoro::Task<> exportImage(QImage image, QString title) override; // asks where; throws, not when cancelled
     void copyItem(const CaptureItem &item) override;
     void exportItem(const CaptureItem &item);
-    void pin(const CaptureItem &item) override;
+    // The pin opens on `screen`, chosen as for openItem.
+    void pin(const CaptureItem &item, QScreen *screen = nullptr) override;
 
 Q_SIGNALS:
     void itemsChanged();
@@ -289,12 +290,15 @@ private:
                     std::exception_ptr failure = nullptr);
     CancellationToken startCaptureTask();
     void finishCaptureTask(const CancellationToken &token, BusyClaim &busy);
-    QCoro::Task<> countdown(int seconds, CancellationToken token);
-    QCoro::Task<> recognizeCapturedText(QImage image);
-    QCoro::Task<> acceptCapture(CapturedImage captured, QString title);
+    // The screen of the work a new window belongs to: the one asked for, else the library
+    // window's while it is shown, else the pointer's.
+    QScreen *workScreen(QScreen *asked) const;
+    QCoro::Task<> countdown(int seconds, CancellationToken token, QPointer<QScreen> screen);
+    QCoro::Task<> recognizeCapturedText(QImage image, QPointer<QScreen> screen);
+    QCoro::Task<> acceptCapture(CapturedImage captured, QString title, QPointer<QScreen> screen);
     QCoro::Task<> runRecognition(CaptureItem item, QImage image);
     // The two places the model reaches into an editor.
-    void openEditor(const CaptureItem &item, const QImage &image);
+    void openEditor(const CaptureItem &item, const QImage &image, QScreen *screen);
     void showRecognitionInEditor(const CaptureItem &updated);
     void connectRecordingFlow();
     QCoro::Task<> runRecordingStart(uint32_t displayID, CancellationToken token, BusyClaim busy);
@@ -302,14 +306,14 @@ private:
     QCoro::Task<> discardUnstartedRecording(QString destination);
     QCoro::Task<> finalizeRecording(QString file);
     QCoro::Task<> recountPendingRecordings(std::optional<int> fallback = std::nullopt);
-    QCoro::Task<> decodeThenEdit(CaptureItem item);
+    QCoro::Task<> decodeThenEdit(CaptureItem item, QPointer<QScreen> screen);
     QCoro::Task<> chooseThenImport(QFileDialog *dialog);
     QCoro::Task<> importVideo(QString file);
     QCoro::Task<> importImage(QString file);
     QCoro::Task<> runCopyItem(CaptureItem item);
     QCoro::Task<> runExportItem(CaptureItem item);
     QCoro::Task<> exportVideo(CaptureItem item);
-    QCoro::Task<> runPin(CaptureItem item);
+    QCoro::Task<> runPin(CaptureItem item, QPointer<QScreen> screen);
 
     std::vector<CaptureItem> items_;
     LibrarySection section_ = LibrarySection::all;

@@ -9,6 +9,7 @@
 #include "app/flows/ItemNames.h"
 #include "app/model/AppModel.h"
 #include "app/widgets/ErrorDescription.h"
+#include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
 namespace {
@@ -22,7 +23,16 @@ QString titlePrefix(CaptureAction action)
 
 } // namespace
 
-QScreen *AppModel::currentScreen() const { return AppWindows::currentScreen(); }
+QScreen *AppModel::currentScreen() const { return WindowPlacement::pointerScreen(); }
+
+QScreen *AppModel::workScreen(QScreen *asked) const
+{
+    if (asked)
+        return asked;
+    if (mainWindow_ && mainWindow_->isVisible())
+        return mainWindow_->screen();
+    return currentScreen();
+}
 
 QString AppModel::privacySettingsLink(bool microphone)
 {
@@ -94,7 +104,10 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
             displayID = selection->displayID;
             region = QRectF(selection->rect);
         }
-        co_await countdown(preferences_->captureDelay(), token);
+        // What follows the capture (countdown, text window, editor, quick panel) appears on
+        // the captured screen.
+        const QPointer<QScreen> screen = AppWindows::screenOf(displayID);
+        co_await countdown(preferences_->captureDelay(), token, screen);
         token.check();
         const bool cursor = preferences_->captureCursor();
         const ContentFilter filter = co_await captureService_->displayFilter(displayID);
@@ -102,9 +115,9 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
         if (!self)
             co_return;
         if (action == CaptureAction::text)
-            co_await recognizeCapturedText(captured.image);
+            co_await recognizeCapturedText(captured.image, screen);
         else
-            co_await acceptCapture(captured, ItemNames::datedTitle(titlePrefix(action)));
+            co_await acceptCapture(captured, ItemNames::datedTitle(titlePrefix(action)), screen);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -128,9 +141,10 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     if (!self)
         co_return;
     const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    const QPointer<QScreen> screen = DesktopScreens::screenShowing(window.nativeFrame.center());
     std::exception_ptr failure;
     try {
-        co_await countdown(preferences_->captureDelay(), token);
+        co_await countdown(preferences_->captureDelay(), token, screen);
         co_await sleep(timings_.afterWindowCountdown, token);
         token.check();
         const bool cursor = preferences_->captureCursor();
@@ -141,7 +155,7 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
         // A window without a title gets a dated one; an empty title is the window's own.
         const QString title =
             window.title.isNull() ? ItemNames::datedTitle(QStringLiteral("윈도우 캡처")) : window.title;
-        co_await acceptCapture(captured, title);
+        co_await acceptCapture(captured, title, screen);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -190,13 +204,13 @@ void AppModel::cancelCapture()
         captureTask_->cancel();
 }
 
-QCoro::Task<> AppModel::countdown(int seconds, CancellationToken token)
+QCoro::Task<> AppModel::countdown(int seconds, CancellationToken token, QPointer<QScreen> screen)
 {
     if (seconds < 1)
         co_return;
     QPointer<AppModel> self(this);
     for (int n = std::min(seconds, 10); n >= 1; --n) {
-        floating_->showCountdown(n);
+        floating_->showCountdown(n, screen);
         co_await sleep(timings_.countdownStep, token);
         if (!self)
             co_return;
@@ -205,7 +219,7 @@ QCoro::Task<> AppModel::countdown(int seconds, CancellationToken token)
     co_await sleep(timings_.afterCountdown, token);
 }
 
-QCoro::Task<> AppModel::recognizeCapturedText(QImage image)
+QCoro::Task<> AppModel::recognizeCapturedText(QImage image, QPointer<QScreen> screen)
 {
     QPointer<AppModel> self(this);
     QFuture<RecognitionResult> recognizing = recognition_->recognize(image);
@@ -215,15 +229,15 @@ QCoro::Task<> AppModel::recognizeCapturedText(QImage image)
     const QString text = QString::fromStdString(result.text());
     if (text.isEmpty()) {
         setStatus(QStringLiteral("선택한 영역에서 텍스트를 찾지 못했습니다."));
-        floating_->showText(QStringLiteral("인식 가능한 텍스트를 찾지 못했습니다."));
+        floating_->showText(QStringLiteral("인식 가능한 텍스트를 찾지 못했습니다."), screen);
         co_return;
     }
     clipboard_->setText(text);
-    floating_->showText(text);
+    floating_->showText(text, screen);
     setStatus(QString::number(result.regions.size()) + QStringLiteral("개 텍스트 영역을 인식해 복사했습니다."));
 }
 
-QCoro::Task<> AppModel::acceptCapture(CapturedImage captured, QString title)
+QCoro::Task<> AppModel::acceptCapture(CapturedImage captured, QString title, QPointer<QScreen> screen)
 {
     QPointer<AppModel> self(this);
     QFuture<CaptureItem> storing =
@@ -250,9 +264,9 @@ QCoro::Task<> AppModel::acceptCapture(CapturedImage captured, QString title)
     }
     if (!copyFailure) {
         if (preferences_->openEditor())
-            openEditor(item, captured.image);
+            openEditor(item, captured.image, screen);
         else
-            floating_->showCapture(item, captured.image, *this);
+            floating_->showCapture(item, captured.image, *this, screen);
     }
     // Recognition runs even when the copy failed: the stored capture should still become searchable.
     if (preferences_->automaticOCR())

@@ -8,7 +8,7 @@
 
 namespace tarn {
 
-void AppModel::openEditor(const CaptureItem &item, const QImage &image)
+void AppModel::openEditor(const CaptureItem &item, const QImage &image, QScreen *screen)
 {
     // One editor per capture: a second one would escape the quit and trash checks.
     if (auto open = editorControllers_.find(item.id); open != editorControllers_.end()) {
@@ -16,6 +16,7 @@ void AppModel::openEditor(const CaptureItem &item, const QImage &image)
         return;
     }
     auto *controller = new EditorWindowController(item, image, *this);
+    controller->centreOn(screen);
     addEditor(controller);
     controller->bringToFront();
     QApplication::setActiveWindow(controller->window());

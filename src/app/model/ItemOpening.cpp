@@ -36,12 +36,13 @@ QStringList importFilters()
 
 } // namespace
 
-void AppModel::openItem(const CaptureItem &item)
+void AppModel::openItem(const CaptureItem &item, QScreen *screen)
 {
     if (isBusy() || item.trashedAt)
         return;
     if (item.kind == CaptureKind::video) {
-        floating_->showVideo(QUrl::fromLocalFile(repository_->originalURL(item)), QString::fromStdString(item.title));
+        floating_->showVideo(QUrl::fromLocalFile(repository_->originalURL(item)), QString::fromStdString(item.title),
+                             workScreen(screen));
         return;
     }
     if (auto open = editorControllers_.find(item.id); open != editorControllers_.end()) {
@@ -51,10 +52,10 @@ void AppModel::openItem(const CaptureItem &item)
     // A second open while the first still decodes would make a second editor for one capture.
     if (!openingItems_.insert(item.id).second)
         return;
-    decodeThenEdit(item);
+    decodeThenEdit(item, workScreen(screen));
 }
 
-QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item)
+QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item, QPointer<QScreen> screen)
 {
     QPointer<AppModel> self(this);
     const QString original = repository_->originalURL(item);
@@ -78,7 +79,7 @@ QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item)
         std::find_if(items_.begin(), items_.end(), [&item](const CaptureItem &entry) { return entry.id == item.id; });
     if (current == items_.end() || current->trashedAt)
         co_return;
-    openEditor(*current, image);
+    openEditor(*current, image, screen);
 }
 
 void AppModel::importFiles()

@@ -147,20 +147,20 @@ QCoro::Task<> AppModel::exportVideo(CaptureItem item)
         setStatus(QStringLiteral("녹화 파일을 내보냈습니다."));
 }
 
-void AppModel::pin(const CaptureItem &item)
+void AppModel::pin(const CaptureItem &item, QScreen *screen)
 {
     if (item.kind != CaptureKind::image)
         return;
-    runPin(item);
+    runPin(item, workScreen(screen));
 }
 
-QCoro::Task<> AppModel::runPin(CaptureItem item)
+QCoro::Task<> AppModel::runPin(CaptureItem item, QPointer<QScreen> screen)
 {
     QPointer<AppModel> self(this);
     try {
         const QImage image = co_await renderedImage(item);
         if (self)
-            floating_->pin(image, QString::fromStdString(item.title));
+            floating_->pin(image, QString::fromStdString(item.title), screen);
     } catch (...) {
         if (self)
             showError(std::current_exception());

@@ -75,7 +75,7 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
         const ContentFilter filter = co_await captureService_->displayFilter(displayID);
         QFuture<QString> naming = repository_->recordingURL();
         destination = co_await naming;
-        co_await countdown(recordingCountdown, token);
+        co_await countdown(recordingCountdown, token, AppWindows::screenOf(displayID));
         token.check();
         co_await recorder_->start(filter, region, preferences_->recordingSettings(), destination);
     } catch (const CancellationError &) {

@@ -216,7 +216,7 @@ struct RecordingActions : QuickCaptureActions {
     FloatingWindows *floating = nullptr;
     QStringList calls;
     bool panelGoneAtOpen = false;
-    void openItem(const CaptureItem &item) override
+    void openItem(const CaptureItem &item, QScreen *) override
     {
         calls << QStringLiteral("open ") + QString::fromStdString(item.title);
         panelGoneAtOpen = floating->capturePanel() == nullptr;
@@ -225,7 +225,10 @@ struct RecordingActions : QuickCaptureActions {
     {
         calls << QStringLiteral("copy ") + QString::fromStdString(item.title);
     }
-    void pin(const CaptureItem &item) override { calls << QStringLiteral("pin ") + QString::fromStdString(item.title); }
+    void pin(const CaptureItem &item, QScreen *) override
+    {
+        calls << QStringLiteral("pin ") + QString::fromStdString(item.title);
+    }
 };
 
 TEST_F(ExclusiveFloatingWindows, QuickCapturePanelActsClosesAndDismissesItself)

@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +16,7 @@
 #include "app/shell/SheetRouter.h"
 #include "app/widgets/Theme.h"
 #include "support/Await.h"
+#include "support/PrivateDesktop.h"
 #include "support/TestWindows.h"
 
 namespace tarn {
@@ -27,68 +27,6 @@ constexpr const char *twoScreensVariable = "TARN_TWO_SCREENS";
 // on the right without an output of its own.
 const QRect leftMonitor(0, 0, 1200, 1080);
 const QRect rightMonitor(1200, 0, 720, 1080);
-
-// An Xvfb of our own, 1920 x 1080, split into the two monitors; gone with the object. It must not
-// reset when its last client leaves, or the monitors go with it.
-class TwoMonitorServer {
-public:
-    TwoMonitorServer()
-    {
-        server_.setProcessChannelMode(QProcess::SeparateChannels);
-        server_.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                       QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1920x1080x24"),
-                       QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("+extension"),
-                       QStringLiteral("RANDR")});
-        if (!server_.waitForStarted(5000))
-            return;
-        QByteArray number;
-        while (!number.contains('\n') && server_.waitForReadyRead(10000))
-            number += server_.readAllStandardOutput();
-        if (number.trimmed().isEmpty())
-            return;
-        display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-        ok_ = xrandr({QStringLiteral("--setmonitor"), QStringLiteral("tarn-left"), geometry(leftMonitor),
-                      QStringLiteral("screen")}) &&
-            xrandr({QStringLiteral("--setmonitor"), QStringLiteral("tarn-right"), geometry(rightMonitor),
-                    QStringLiteral("none")});
-    }
-    ~TwoMonitorServer()
-    {
-        server_.terminate();
-        if (!server_.waitForFinished(5000))
-            server_.kill();
-        server_.waitForFinished(5000);
-    }
-
-    bool ok() const { return ok_; }
-    const QString &display() const { return display_; }
-
-private:
-    static QString geometry(const QRect &r)
-    {
-        return QStringLiteral("%1/%2x%3/%4+%5+%6")
-            .arg(r.width())
-            .arg(r.width() / 4)
-            .arg(r.height())
-            .arg(r.height() / 4)
-            .arg(r.x())
-            .arg(r.y());
-    }
-    bool xrandr(const QStringList &arguments) const
-    {
-        QProcess run;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), display_);
-        run.setProcessEnvironment(environment);
-        run.start(QStringLiteral("xrandr"), arguments);
-        return run.waitForFinished(10000) && run.exitCode() == 0;
-    }
-
-    QProcess server_;
-    QString display_;
-    bool ok_ = false;
-};
 
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 {
@@ -104,7 +42,8 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 
 TEST(ExclusiveRecordingSheet, PreselectsThePointersScreenAndRecordsTheChosenOne)
 {
-    TwoMonitorServer server;
+    TestSupport::PrivateDesktop server(
+        QSize(1920, 1080), {{QStringLiteral("tarn-left"), leftMonitor}, {QStringLiteral("tarn-right"), rightMonitor}});
     ASSERT_TRUE(server.ok()) << "no private X server with two monitors";
     QTemporaryDir dir;
     const auto child = TestSupport::ChildProcess::run(
