@@ -16,8 +16,9 @@ void AppModel::openEditor(const CaptureItem &item, const QImage &image, QScreen 
         return;
     }
     auto *controller = new EditorWindowController(item, image, *this);
-    controller->centreOn(screen);
     addEditor(controller);
+    // Centred once the shell has given it the menu bar, which makes it taller.
+    controller->centreOn(screen);
     controller->bringToFront();
     QApplication::setActiveWindow(controller->window());
 }
