@@ -111,6 +111,32 @@ QFont degreeLabelFont()
     return font;
 }
 
+bool KeptFrame::fits(const Frame &frame, double ratio, bool opaque) const
+{
+    return !picture.isNull() && picture.devicePixelRatio() == ratio && imageKey == frame.image.cacheKey() &&
+        viewSize == frame.viewSize && canvasRect == frame.geometry.canvasRect() &&
+        transform == frame.geometry.layoutTransform() && renderIsOpaque == opaque && document == frame.document;
+}
+
+void KeptFrame::make(const Frame &frame, double ratio, bool opaque)
+{
+    picture = QImage((frame.viewSize * ratio).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    QPainter painter(&picture);
+    painter.setClipRect(QRectF(QPointF(0, 0), frame.viewSize));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    CanvasBackground::paint(painter, frame.viewSize, frame.geometry.canvasRect(), opaque);
+    painter.setTransform(frame.geometry.layoutTransform(), true);
+    RasterRenderer::drawUnderDraft(frame.image, frame.document, painter);
+    painter.end();
+    imageKey = frame.image.cacheKey();
+    document = frame.document;
+    transform = frame.geometry.layoutTransform();
+    canvasRect = frame.geometry.canvasRect();
+    viewSize = frame.viewSize;
+    renderIsOpaque = opaque;
+}
+
 QString failureText() { return QStringLiteral("흐림 미리보기를 만들지 못했습니다. 이미지를 다시 열어 주세요."); }
 
 void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
@@ -123,7 +149,6 @@ void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
     // The render covers its whole rectangle with opaque pixels unless it shows a picture with
     // transparent parts without a frame; the plate then shows through.
     const bool renderIsOpaque = frame.document.backdrop != Backdrop::none || frame.imageIsOpaque;
-    CanvasBackground::paint(painter, frame.viewSize, geometry.canvasRect(), renderIsOpaque);
 
     // The mark being drawn shows above every other, exactly as it will be added; a crop being
     // dragged is shown by its marquee only.
@@ -131,12 +156,35 @@ void paint(QPainter &painter, const Frame &frame, DocumentRenderer renderer)
     const bool drawsDraft = frame.draft && !draftIsCrop;
     if (frame.draftRenderer && !drawsDraft)
         frame.draftRenderer->clear();
+    const bool fromKept = drawsDraft && frame.keptFrame && frame.draftRenderer && !renderer;
+    if (frame.keptFrame && !fromKept)
+        frame.keptFrame->clear();
+    if (fromKept) {
+        const double ratio = painter.device()->devicePixelRatioF();
+        if (!frame.keptFrame->fits(frame, ratio, renderIsOpaque))
+            frame.keptFrame->make(frame, ratio, renderIsOpaque);
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPointF(0, 0), frame.keptFrame->picture);
+        painter.restore();
+    } else {
+        CanvasBackground::paint(painter, frame.viewSize, geometry.canvasRect(), renderIsOpaque);
+    }
     painter.save();
     painter.setTransform(geometry.layoutTransform(), true);
     try {
-        drawDocument(painter, frame, drawsDraft, renderer);
+        if (fromKept) {
+            const QImage blurred = frame.draftRenderer->blurredCopy(frame.image, frame.document, *frame.draft, painter);
+            RasterRenderer::drawDraftOver(frame.image, frame.document, *frame.draft, blurred, painter);
+        } else {
+            drawDocument(painter, frame, drawsDraft, renderer);
+        }
     } catch (const std::exception &) {
         painter.restore();
+        if (fromKept) { // the kept picture shows the capture: start again from the backdrop
+            frame.keptFrame->clear();
+            CanvasBackground::paint(painter, frame.viewSize, geometry.canvasRect(), renderIsOpaque);
+        }
         if (renderIsOpaque)
             CanvasBackground::paintPlate(painter, geometry.canvasRect());
         paintFailure(painter);

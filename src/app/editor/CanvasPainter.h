@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSizeF>
 #include <QString>
+#include <QTransform>
 
 #include "app/editor/CanvasGeometry.h"
 #include "core/model/Annotation.h"
@@ -26,6 +27,28 @@ class DraftRenderer;
 // view space, so their widths and dashes stay the same at every zoom.
 namespace CanvasPainter {
 
+struct Frame;
+
+// What lies under the mark being drawn, kept between the frames of one drawing: the backdrop,
+// the plate and the capture with its frame and regular marks, at the pixel ratio painted. A
+// frame of the drawing copies it and adds the mark, the blur patches and the black masks in the
+// order a whole paint draws them, so it shows the same pixels without drawing the capture
+// again. Made again when the document, the view or the capture's place in it changes.
+struct KeptFrame {
+    QImage picture;
+    qint64 imageKey = 0;
+    EditDocument document;
+    QTransform transform;
+    QRectF canvasRect;
+    QSizeF viewSize;
+    bool renderIsOpaque = false;
+
+    void clear() { picture = QImage(); }
+    // Whether the picture is what lies under this frame's draft, at this pixel ratio.
+    bool fits(const Frame &frame, double ratio, bool opaque) const;
+    void make(const Frame &frame, double ratio, bool opaque);
+};
+
 // What one frame shows.
 struct Frame {
     const CanvasGeometry &geometry;
@@ -38,6 +61,9 @@ struct Frame {
     // Keeps the blurred copy between the frames of a drawing, when given; a frame without a
     // draft lets it go.
     DraftRenderer *draftRenderer = nullptr;
+    // Keeps what lies under the draft between the frames of a drawing, when given with a draft
+    // renderer; a frame without a draft lets it go.
+    KeptFrame *keptFrame = nullptr;
 };
 
 // Whether every pixel of an image is opaque; a format this does not read counts as not.

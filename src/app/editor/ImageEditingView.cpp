@@ -101,7 +101,8 @@ void ImageEditingView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const CanvasGeometry g = geometry();
     CanvasPainter::paint(
-        painter, {g, model_.image(), model_.document(), draft_, QSizeF(size()), imageIsOpaque_, &draftRenderer_});
+        painter,
+        {g, model_.image(), model_.document(), draft_, QSizeF(size()), imageIsOpaque_, &draftRenderer_, &keptFrame_});
 }
 
 // ---- pointer --------------------------------------------------------------------------------

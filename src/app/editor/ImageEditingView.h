@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "app/editor/CanvasGeometry.h"
+#include "app/editor/CanvasPainter.h"
 #include "core/base/Uuid.h"
 #include "core/model/Annotation.h"
 #include "core/render/BadgeRotationGeometry.h"
@@ -102,6 +103,7 @@ private:
     Uuid lastReset_;
     const bool imageIsOpaque_; // the capture never changes under its editor
     DraftRenderer draftRenderer_;
+    CanvasPainter::KeptFrame keptFrame_;
 };
 
 } // namespace tarn

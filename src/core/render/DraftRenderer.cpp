@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 
 #include <QPainter>
+#include <QRegion>
 
 #include "core/render/BlurRenderer.h"
 #include "core/render/GaussianBlur.h"
@@ -38,39 +40,76 @@ void copyArea(const QImage &from, QImage &to, const QRect &area)
                     to.scanLine(y) + size_t(area.left()) * 4);
 }
 
+// The tiles of `area` of `after` whose pixels differ from `before` (a copy of that area), merged
+// along each row of tiles.
+QRegion differingTiles(const QImage &before, const QImage &after, const QRect &area)
+{
+    constexpr int tile = 16;
+    QRegion tiles;
+    for (int top = 0; top < area.height(); top += tile) {
+        const int rows = std::min(tile, area.height() - top);
+        int spanStart = -1;
+        for (int left = 0; left <= area.width(); left += tile) {
+            bool differs = false;
+            const int columns = std::min(tile, area.width() - left);
+            for (int y = top; y < top + rows && !differs && columns > 0; ++y)
+                differs = std::memcmp(before.constScanLine(y) + size_t(left) * 4,
+                                      after.constScanLine(area.top() + y) + size_t(area.left() + left) * 4,
+                                      size_t(columns) * 4) != 0;
+            if (differs && spanStart < 0)
+                spanStart = left;
+            if (!differs && spanStart >= 0) {
+                tiles += QRect(area.left() + spanStart, area.top() + top, left - spanStart, rows);
+                spanStart = -1;
+            }
+        }
+        if (spanStart >= 0)
+            tiles += QRect(area.left() + spanStart, area.top() + top, area.width() - spanStart, rows);
+    }
+    return tiles;
+}
+
 } // namespace
 
 size_t DraftRenderer::partsBlurred() { return parts.load(); }
 
 void DraftRenderer::draw(const QImage &image, const EditDocument &document, const Annotation &draft, QPainter &painter)
 {
+    const QImage blurred = blurredCopy(image, document, draft, painter);
     EditDocument withDraft = document;
     withDraft.annotations.push_back(draft);
+    RasterRenderer::drawWithBlurredCopy(image, withDraft, blurred, painter);
+}
+
+QImage DraftRenderer::blurredCopy(const QImage &image, const EditDocument &document, const Annotation &draft,
+                                  const QPainter &painter)
+{
+    EditDocument withDraft = document;
+    withDraft.annotations.push_back(draft);
+    if (!hasBlurPatch(withDraft)) {
+        clear();
+        return {};
+    }
     const QSizeF size(image.width(), image.height());
     const auto bounds = RasterRenderer::isRegular(draft) && hasBlurPatch(document) && !image.isNull()
         ? RasterRenderer::paintedBounds(draft, size)
         : std::nullopt;
     if (!bounds) { // the draft leaves the blurred copy alone, or its reach is not known
         clear();
-        RasterRenderer::draw(image, withDraft, painter);
-        return;
+        return BlurRenderer::image(image, regularMarks(withDraft));
     }
     const std::vector<Annotation> marks = regularMarks(document);
     if (!kept_ || kept_->source.cacheKey() != image.cacheKey() || kept_->marks != marks)
         keep(image, marks);
     const auto shown = shownAreas(document, painter);
-    if (!shown) {
-        RasterRenderer::draw(image, withDraft, painter);
-        return;
-    }
-    QImage blurred;
+    if (!shown)
+        return BlurRenderer::image(image, regularMarks(withDraft));
     try {
-        blurred = blurredCopy(draft, *bounds, *shown);
+        return updatedCopy(draft, *bounds, *shown);
     } catch (...) { // the copies may be half updated
         clear();
         throw;
     }
-    RasterRenderer::drawWithBlurredCopy(image, withDraft, blurred, painter);
 }
 
 void DraftRenderer::keep(const QImage &image, const std::vector<Annotation> &marks)
@@ -123,10 +162,10 @@ QRect DraftRenderer::workingArea(const QRectF &sourceRect) const
     return QRect(left, top, right - left, bottom - top);
 }
 
-QImage DraftRenderer::blurredCopy(const Annotation &draft, const QRectF &draftBounds, const std::vector<QRect> &shown)
+QImage DraftRenderer::updatedCopy(const Annotation &draft, const QRectF &draftBounds, const std::vector<QRect> &shown)
 {
     Kept &k = *kept_;
-    QRect changed; // where the working copy differs from the one `blurred` agrees with
+    QRegion changed; // where the working copy differs from the one `blurred` agrees with
     if (shown != k.shown) {
         k.blurred = k.plainBlurred;
         k.shown = shown;
@@ -135,18 +174,22 @@ QImage DraftRenderer::blurredCopy(const Annotation &draft, const QRectF &draftBo
     if (draft != k.draft) {
         // Antialiasing reaches a working-copy pixel beyond the bounds.
         const QRect area = workingArea(draftBounds).adjusted(-2, -2, 2, 2) & k.working.rect();
+        const QRect both = k.draftArea.united(area);
+        const QImage before = k.working.copy(both);
         copyArea(k.plainWorking, k.working, k.draftArea);
         BlurRenderer::paintMark(k.working, k.sourceSize, draft);
-        changed = changed.united(k.draftArea).united(area);
+        // A mark that moves a little changes a few pixels along its lines, not its whole box.
+        changed += differingTiles(before, k.working, both);
         k.draft = draft;
         k.draftArea = area;
     }
     if (changed.isEmpty())
         return k.blurred;
-    const QRect reached = changed.adjusted(-k.reach, -k.reach, k.reach, k.reach);
+    QRegion reached;
+    for (const QRect &r : changed)
+        reached += r.adjusted(-k.reach, -k.reach, k.reach, k.reach);
     for (const QRect &patch : k.shown) {
-        const QRect part = reached & patch;
-        if (!part.isEmpty()) {
+        for (const QRect &part : reached &QRegion(patch)) {
             GaussianBlur::blurInto(k.working, k.sigma, part, k.blurred);
             ++parts;
         }

@@ -32,6 +32,12 @@ public:
     // Throws what RasterRenderer::draw throws, before anything is drawn.
     void draw(const QImage &image, const EditDocument &document, const Annotation &draft, QPainter &painter);
 
+    // The blurred copy that `draw` paints the blur patches from: that of the document with the
+    // draft appended, exact within the patches; null when neither has a patch. Throws what
+    // `draw` throws.
+    QImage blurredCopy(const QImage &image, const EditDocument &document, const Annotation &draft,
+                       const QPainter &painter);
+
     // Lets the kept copies go (the drawing has ended).
     void clear() { kept_.reset(); }
 
@@ -57,7 +63,7 @@ private:
     std::optional<std::vector<QRect>> shownAreas(const EditDocument &document, const QPainter &painter) const;
     QRect workingArea(const QRectF &sourceRect) const;
     void keep(const QImage &image, const std::vector<Annotation> &marks);
-    QImage blurredCopy(const Annotation &draft, const QRectF &draftBounds, const std::vector<QRect> &shown);
+    QImage updatedCopy(const Annotation &draft, const QRectF &draftBounds, const std::vector<QRect> &shown);
 
     std::optional<Kept> kept_;
 };

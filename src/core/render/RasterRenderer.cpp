@@ -121,6 +121,44 @@ void drawBlurPatches(const EditDocument &document, const QImage &blurred, QSizeF
     }
 }
 
+// Clips to what the document shows and moves to source pixels; with `paintFrame`, paints the
+// backdrop and the card under the content first.
+void enterContent(const RenderLayout &layout, const EditDocument &document, bool paintFrame, QPainter &painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setClipRect(QRectF(QPointF(0, 0), layout.size()), Qt::IntersectClip);
+    if (document.backdrop == Backdrop::none) {
+        painter.setClipRect(layout.contentRect(), Qt::IntersectClip);
+    } else {
+        const QPainterPath card = cardPath(layout.contentRect(), document.cornerRadius);
+        if (paintFrame) {
+            drawBackdrop(document.backdrop, layout.size(), painter);
+            CardShadow::paint(card, painter);
+            painter.fillPath(card, cardColor);
+        }
+        painter.setClipPath(card, Qt::IntersectClip);
+    }
+    painter.translate(layout.contentRect().left() - layout.crop().left(),
+                      layout.contentRect().top() - layout.crop().top());
+}
+
+void drawRegularMarks(const EditDocument &document, QSizeF size, QPainter &painter)
+{
+    for (const Annotation &a : document.annotations) {
+        if (isRegular(a))
+            drawAnnotation(a, size, painter);
+    }
+}
+
+void drawMasks(const EditDocument &document, QSizeF size, QPainter &painter)
+{
+    for (const Annotation &a : document.annotations) {
+        if (a.tool == MarkupTool::redact)
+            drawAnnotation(a, size, painter);
+    }
+}
+
 } // namespace
 
 void drawImage(const QImage &image, const QRectF &rect, QPainter &painter) { painter.drawImage(rect, image); }
@@ -151,32 +189,40 @@ void drawWithBlurredCopy(const QImage &image, const EditDocument &document, cons
     const RenderLayout layout(image.width(), image.height(), document);
     const QSizeF size = layout.sourceSize();
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.setClipRect(QRectF(QPointF(0, 0), layout.size()), Qt::IntersectClip);
-    if (document.backdrop == Backdrop::none) {
-        painter.setClipRect(layout.contentRect(), Qt::IntersectClip);
-    } else {
-        drawBackdrop(document.backdrop, layout.size(), painter);
-        const QPainterPath card = cardPath(layout.contentRect(), document.cornerRadius);
-        CardShadow::paint(card, painter);
-        painter.fillPath(card, cardColor);
-        painter.setClipPath(card, Qt::IntersectClip);
-    }
-    painter.translate(layout.contentRect().left() - layout.crop().left(),
-                      layout.contentRect().top() - layout.crop().top());
-
+    enterContent(layout, document, true, painter);
     drawImage(sourceForDevice(image, painter), QRectF(QPointF(0, 0), size), painter);
-    for (const Annotation &a : document.annotations) {
-        if (isRegular(a))
-            drawAnnotation(a, size, painter);
-    }
+    drawRegularMarks(document, size, painter);
     if (!blurred.isNull())
         drawBlurPatches(document, blurred, size, painter);
-    for (const Annotation &a : document.annotations) {
-        if (a.tool == MarkupTool::redact)
-            drawAnnotation(a, size, painter);
-    }
+    drawMasks(document, size, painter);
+    painter.restore();
+}
+
+void drawUnderDraft(const QImage &image, const EditDocument &document, QPainter &painter)
+{
+    const RenderLayout layout(image.width(), image.height(), document);
+    const QSizeF size = layout.sourceSize();
+    painter.save();
+    enterContent(layout, document, true, painter);
+    drawImage(sourceForDevice(image, painter), QRectF(QPointF(0, 0), size), painter);
+    drawRegularMarks(document, size, painter);
+    painter.restore();
+}
+
+void drawDraftOver(const QImage &image, const EditDocument &document, const Annotation &draft, const QImage &blurred,
+                   QPainter &painter)
+{
+    EditDocument withDraft = document;
+    withDraft.annotations.push_back(draft);
+    const RenderLayout layout(image.width(), image.height(), document);
+    const QSizeF size = layout.sourceSize();
+    painter.save();
+    enterContent(layout, document, false, painter);
+    if (isRegular(draft))
+        drawAnnotation(draft, size, painter);
+    if (!blurred.isNull())
+        drawBlurPatches(withDraft, blurred, size, painter);
+    drawMasks(withDraft, size, painter);
     painter.restore();
 }
 

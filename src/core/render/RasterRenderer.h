@@ -37,6 +37,15 @@ void drawWithBlurredCopy(const QImage &image, const EditDocument &document, cons
 
 // Whether a mark is one of the regular marks, painted into the blurred copy: every mark but
 // blur patches and redactions.
+// A picture of a document with a mark being drawn on top, in two parts, so that the first can
+// be kept while the mark moves: `drawUnderDraft` paints what lies under the mark (the frame, the
+// image and the regular marks) and `drawDraftOver` completes it into what `drawWithBlurredCopy`
+// paints for the document with `draft` appended: the draft, every blur patch again from
+// `blurred` (that document's blurred copy; null without patches) and the black masks.
+void drawUnderDraft(const QImage &image, const EditDocument &document, QPainter &painter);
+void drawDraftOver(const QImage &image, const EditDocument &document, const Annotation &draft, const QImage &blurred,
+                   QPainter &painter);
+
 bool isRegular(const Annotation &annotation);
 
 // The source-pixel rectangle in which a blur patch shows the blurred copy; `size` is the whole

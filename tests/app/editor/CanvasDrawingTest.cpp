@@ -6,6 +6,7 @@
 
 #include "CanvasFixture.h"
 #include "app/editor/CanvasPainter.h"
+#include "core/render/DraftRenderer.h"
 #include "core/render/RasterRenderer.h"
 
 namespace tarn::TestSupport {
@@ -213,4 +214,65 @@ TEST(CanvasPainter, AFailedRenderShowsTheTextOverThePlateAndNoOverlays)
 }
 
 } // namespace
+// Each frame of a drawing painted from the picture kept under the draft shows what a whole
+// paint of the same frame shows: drafts over and away from blur patches, a blur draft, black
+// masks over them, with and without a background frame, at both pixel ratios, while the draft
+// moves and the picture is kept.
+TEST(CanvasPainter, FramesFromTheKeptPictureMatchWholePaints)
+{
+    const QImage image = RenderFixtures::capture(1600, 900);
+    EditDocument plain;
+    plain.annotations = {RenderFixtures::mark(MarkupTool::arrow, {{0.05, 0.05}, {0.3, 0.2}}),
+                         RenderFixtures::mark(MarkupTool::highlight, {{0.1, 0.5}, {0.5, 0.56}})};
+    EditDocument blurred = plain;
+    blurred.annotations.push_back(RenderFixtures::mark(MarkupTool::blur, {{0.4, 0.3}, {0.7, 0.6}}));
+    blurred.annotations.push_back(RenderFixtures::mark(MarkupTool::redact, {{0.5, 0.45}, {0.65, 0.5}}));
+    EditDocument framed = blurred;
+    framed.backdrop = Backdrop::aurora;
+    framed.padding = 120;
+    framed.cornerRadius = 30;
+    struct Row {
+        const char *what;
+        const EditDocument &document;
+        MarkupTool tool;
+    };
+    const Row rows[] = {{"rectangle, no patches", plain, MarkupTool::rectangle},
+                        {"rectangle across a patch and a mask", blurred, MarkupTool::rectangle},
+                        {"pen across a patch", blurred, MarkupTool::pen},
+                        {"blur draft", blurred, MarkupTool::blur},
+                        {"rectangle on a framed card", framed, MarkupTool::rectangle}};
+    const QSizeF viewSize(900, 640);
+    for (const Row &row : rows)
+        for (const double ratio : {1.0, 2.0}) {
+            SCOPED_TRACE(std::string(row.what) + " at " + std::to_string(ratio));
+            const CanvasGeometry geometry(viewSize, QPointF(7, -5), 1.1, image.size(), row.document, std::nullopt);
+            DraftRenderer draftRenderer;
+            CanvasPainter::KeptFrame kept;
+            for (const double reach : {0.3, 0.55, 0.75}) {
+                std::vector<UnitPoint> points{{0.35, 0.25}, {reach, reach}};
+                if (row.tool == MarkupTool::pen)
+                    points = {{0.35, 0.25}, {reach - 0.1, reach}, {reach, reach - 0.05}};
+                const std::optional<Annotation> draft = RenderFixtures::mark(row.tool, points);
+                auto paint = [&](DraftRenderer *renderer, CanvasPainter::KeptFrame *keeper) {
+                    QImage picture((viewSize * ratio).toSize(), QImage::Format_RGB32);
+                    picture.setDevicePixelRatio(ratio);
+                    QPainter painter(&picture);
+                    CanvasPainter::paint(painter,
+                                         {geometry, image, row.document, draft, viewSize, true, renderer, keeper});
+                    return picture;
+                };
+                const QImage fromKept = paint(&draftRenderer, &kept);
+                EXPECT_FALSE(kept.picture.isNull());
+                const QImage whole = paint(nullptr, nullptr);
+                int worst = 0;
+                for (int y = 0; y < whole.height() && fromKept != whole; ++y) {
+                    const uchar *a = fromKept.constScanLine(y), *b = whole.constScanLine(y);
+                    for (int i = 0; i < whole.width() * 4; ++i)
+                        worst = std::max(worst, std::abs(int(a[i]) - int(b[i])));
+                }
+                EXPECT_LE(worst, 1) << "draft reaching " << reach;
+            }
+        }
+}
+
 } // namespace tarn::TestSupport
