@@ -4,5 +4,5 @@ set(tarn_strip_core image/ImageMetadataSanitizer.cpp base/ImageFailure.cpp base/
 tarn_add_fuzz_target(fuzz_strip_png SOURCES StripPngFuzz.cpp CORE ${tarn_strip_core} LIBS Qt6::Core)
 tarn_add_fuzz_target(fuzz_strip_jpeg SOURCES StripJpegFuzz.cpp CORE ${tarn_strip_core} LIBS Qt6::Core)
 tarn_add_fuzz_target(fuzz_image_read SOURCES ImageReadFuzz.cpp
-  CORE image/ImageCodec.cpp image/AreaScaling.cpp image/BandedConversion.cpp image/HeifDecoder.cpp image/PngEncoder.cpp image/JpegEncoder.cpp ${tarn_strip_core}
+  CORE image/ImageCodec.cpp image/AreaScaling.cpp image/BandedConversion.cpp image/HeifDecoder.cpp image/PngEncoder.cpp image/JpegEncoder.cpp base/RegularFile.cpp base/FileFailure.cpp ${tarn_strip_core}
   LIBS Qt6::Gui PkgConfig::HEIF PkgConfig::JPEG PkgConfig::ZLIB)

@@ -9,7 +9,11 @@
 #include <QTransform>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <unistd.h>
+
 #include "core/base/AppError.h"
+#include "core/base/FileFailure.h"
+#include "core/base/RegularFile.h"
 #include "platform/VideoFailure.h"
 
 extern "C" {
@@ -58,10 +62,36 @@ QString reason(int status)
     return QString::fromUtf8(text);
 }
 
+// Owns a descriptor until the end of the scope.
+class OpenFile {
+public:
+    explicit OpenFile(int descriptor) : descriptor_(descriptor) { }
+    ~OpenFile() { ::close(descriptor_); }
+    OpenFile(const OpenFile &) = delete;
+    OpenFile &operator=(const OpenFile &) = delete;
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+int openRegularFile(const QString &path)
+{
+    try {
+        return RegularFile::openForReading(path);
+    } catch (const FileFailure &failure) {
+        throw VideoFailure(VideoFailure::Case::unreadable, failure.cause());
+    }
+}
+
+// The media libraries open the file again by a name of the already opened one, so they read
+// the regular file that was checked and never a pipe or device put in its place.
 Format open(const QString &path)
 {
+    const OpenFile file(openRegularFile(path));
     AVFormatContext *raw = nullptr;
-    const int status = avformat_open_input(&raw, path.toUtf8().constData(), nullptr, nullptr);
+    const int status =
+        avformat_open_input(&raw, RegularFile::descriptorPath(file.get()).toUtf8().constData(), nullptr, nullptr);
     if (status < 0)
         throw VideoFailure(VideoFailure::Case::unreadable, reason(status));
     Format format(raw);

@@ -20,7 +20,8 @@ struct VideoInfo {
 
     // Reads the file; blocks, so callers run it off the GUI thread. Throws the code-7 AppError
     // ("재생 가능한 영상 트랙이 없습니다.") for a file without a video track or without a positive
-    // duration, and a VideoFailure for a file that cannot be opened or decoded.
+    // duration, and a VideoFailure for a file that cannot be opened or decoded. Only a regular
+    // file is opened: a pipe, device, socket or folder is refused without waiting on it.
     static VideoInfo load(const QString &path);
     // `load` on the shared thread pool; the future rethrows load's own exception.
     static QFuture<VideoInfo> loadAsync(const QString &path);

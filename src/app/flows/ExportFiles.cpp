@@ -13,6 +13,7 @@
 
 #include "app/flows/ItemNames.h"
 #include "core/base/FileFailure.h"
+#include "core/base/RegularFile.h"
 
 namespace tarn::ExportFiles {
 namespace {
@@ -121,9 +122,8 @@ void copyFile(const QString &source, const QString &destination)
 {
     if (samePath(source, destination))
         return;
-    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        fail(QStringLiteral("파일을 복사하지"), destination);
+    // A pipe or device in place of the original is refused, never waited on.
+    const int in = RegularFile::openForReading(source);
     const TemporaryFile temporary(temporaryBeside(destination));
     try {
         const int fd = createFor(temporary, destination);

@@ -11,8 +11,10 @@ QStringList localFiles(const QList<QUrl> &urls)
     for (const QUrl &url : urls) {
         if (!url.isLocalFile())
             continue;
+        // Anything that is there goes to the import, which reads regular files only and lists
+        // every other kind (a folder, a pipe, a device) with what it is.
         const QFileInfo file(url.toLocalFile());
-        if (file.isFile())
+        if (file.exists())
             files << file.absoluteFilePath();
     }
     return files;

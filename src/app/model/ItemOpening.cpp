@@ -13,6 +13,7 @@
 #include "app/flows/ItemNames.h"
 #include "app/model/AppModel.h"
 #include "app/widgets/ErrorDescription.h"
+#include "core/base/RegularFile.h"
 #include "core/image/ImageCodec.h"
 #include "platform/VideoInfo.h"
 
@@ -41,8 +42,15 @@ void AppModel::openItem(const CaptureItem &item, QScreen *screen)
     if (isBusy() || item.trashedAt)
         return;
     if (item.kind == CaptureKind::video) {
-        floating_->showVideo(QUrl::fromLocalFile(repository_->originalURL(item)), QString::fromStdString(item.title),
-                             workScreen(screen));
+        const QString original = repository_->originalURL(item);
+        try {
+            // A player handed a pipe would wait on it for ever.
+            RegularFile::refuseOtherKinds(original);
+        } catch (...) {
+            showError(std::current_exception());
+            return;
+        }
+        floating_->showVideo(QUrl::fromLocalFile(original), QString::fromStdString(item.title), workScreen(screen));
         return;
     }
     if (auto open = editorControllers_.find(item.id); open != editorControllers_.end()) {
@@ -109,6 +117,8 @@ QCoro::Task<> AppModel::importURLs(QStringList files)
     for (const QString &file : files) {
         const QString name = QFileInfo(file).fileName();
         try {
+            // Listed with what it is before anything opens it: a pipe would block the reader.
+            RegularFile::refuseOtherKinds(file);
             if (namesMovie(file))
                 co_await importVideo(file);
             else

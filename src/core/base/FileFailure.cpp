@@ -4,11 +4,30 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace tarn {
 
 FileFailure FileFailure::fromErrno(QString action, QString path)
 {
     return FileFailure(errno, std::move(action), std::move(path));
+}
+
+FileFailure FileFailure::notRegular(unsigned mode, QString action, QString path)
+{
+    const mode_t kind = static_cast<mode_t>(mode);
+    FileFailure failure(S_ISDIR(kind) ? EISDIR : ENXIO, std::move(action), std::move(path));
+    if (S_ISDIR(kind))
+        failure.refusal_ = reason(EISDIR);
+    else if (S_ISFIFO(kind))
+        failure.refusal_ = QStringLiteral("일반 파일이 아니라 이름 있는 파이프입니다");
+    else if (S_ISSOCK(kind))
+        failure.refusal_ = QStringLiteral("일반 파일이 아니라 소켓입니다");
+    else if (S_ISCHR(kind) || S_ISBLK(kind))
+        failure.refusal_ = QStringLiteral("일반 파일이 아니라 장치 파일입니다");
+    else
+        failure.refusal_ = QStringLiteral("일반 파일이 아닙니다");
+    return failure;
 }
 
 QString FileFailure::reason(int code)
@@ -41,9 +60,14 @@ QString FileFailure::reason(int code)
     }
 }
 
+QString FileFailure::cause() const { return refusal_.isEmpty() ? reason(code_) : refusal_; }
+
 QString FileFailure::description() const
 {
-    return QStringLiteral("%1 못했습니다: %2 (%3)").arg(action_, path_, reason(code_));
+    // A refusal was a choice, not an inability.
+    const QString sentence =
+        refusal_.isEmpty() ? QStringLiteral("%1 못했습니다: %2 (%3)") : QStringLiteral("%1 않았습니다: %2 (%3)");
+    return sentence.arg(action_, path_, cause());
 }
 
 } // namespace tarn

@@ -20,10 +20,16 @@ public:
 
     // Builds the failure from the current errno.
     static FileFailure fromErrno(QString action, QString path);
+    // A path that was deliberately not opened because it is no regular file; `mode` is its
+    // st_mode. The description says what it is: "…열지 않았습니다: <path> (일반 파일이 아니라
+    // 이름 있는 파이프입니다)".
+    static FileFailure notRegular(unsigned mode, QString action, QString path);
 
     int code() const { return code_; } // the system error number (errno)
     const QString &path() const { return path_; }
     QString description() const override;
+    // The cause alone, as a short Korean phrase (the part in parentheses of the description).
+    QString cause() const;
 
     // The cause of a system error number as a short Korean phrase.
     static QString reason(int code);
@@ -32,6 +38,7 @@ private:
     int code_;
     QString action_;
     QString path_;
+    QString refusal_; // set only for a path refused by its kind
 };
 
 } // namespace tarn

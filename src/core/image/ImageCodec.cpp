@@ -5,12 +5,16 @@
 #include <cmath>
 #include <mutex>
 
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
+#include "core/base/FileFailure.h"
+#include "core/base/RegularFile.h"
 #include "core/image/AreaScaling.h"
 #include "core/image/BandedConversion.h"
 #include "core/image/HeifDecoder.h"
@@ -125,11 +129,19 @@ void validate(int64_t width, int64_t height)
 
 QImage read(const std::filesystem::path &file)
 {
-    QFile device(QString::fromStdString(file.string()));
-    if (!device.open(QIODevice::ReadOnly))
+    int descriptor = -1;
+    try {
+        descriptor = RegularFile::openForReading(QString::fromStdString(file.string()));
+    } catch (const FileFailure &) {
         throw ImageFailure::unreadable();
+    }
+    QFile device;
+    if (!device.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        throw ImageFailure::unreadable();
+    }
     if (HeifDecoder::recognizes(device.peek(64)))
-        return checked(HeifDecoder::decode(file));
+        return checked(HeifDecoder::decode(device.readAll()));
     return decodeWithQt(device);
 }
 

@@ -44,7 +44,8 @@ void validate(int64_t width, int64_t height);
 
 // Decodes the first image of a PNG, JPEG, TIFF, HEIC (or GIF, BMP, WebP) file at its full
 // size with its stored orientation applied. The stored size is validated before any pixel is
-// decoded, so an oversized file is refused without allocating its bitmap.
+// decoded, so an oversized file is refused without allocating its bitmap. Only a regular file
+// is opened: a pipe, device, socket or folder is refused (unreadable) without waiting on it.
 QImage read(const std::filesystem::path &file);
 // The same for bytes in memory (the content decides the format).
 QImage read(const QByteArray &bytes);

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 
 #include "core/base/FileFailure.h"
+#include "core/base/RegularFile.h"
 
 namespace tarn::Files {
 namespace {
@@ -149,14 +150,6 @@ void writeAtomically(const QString &path, const QByteArray &data)
 
 namespace {
 
-int openForReading(const QString &path)
-{
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail(QStringLiteral("파일을 열지"), path);
-    return fd;
-}
-
 // One read that an interrupting signal does not cut short; 0 only at the end of the file.
 size_t readOnce(int fd, char *buffer, size_t size, const QString &path)
 {
@@ -186,7 +179,7 @@ size_t readChunk(int fd, char *buffer, size_t size, const QString &path)
 
 void copyAtomically(const QString &source, const QString &target)
 {
-    const Descriptor in(openForReading(source));
+    const Descriptor in(RegularFile::openForReading(source));
     replaceAtomically(target, [&](int out, const QString &temporary) {
         QByteArray buffer(1 << 20, Qt::Uninitialized);
         while (const size_t got = readOnce(in.get(), buffer.data(), static_cast<size_t>(buffer.size()), source))
@@ -196,14 +189,12 @@ void copyAtomically(const QString &source, const QString &target)
 
 QByteArray readHead(const QString &path, int64_t limit)
 {
-    const Descriptor fd(openForReading(path));
+    const Descriptor fd(RegularFile::openForReading(path));
     struct stat st { };
     if (::fstat(fd.get(), &st) != 0)
         fail(QStringLiteral("파일을 읽지"), path);
-    if (S_ISDIR(st.st_mode))
-        throw FileFailure(EISDIR, QStringLiteral("파일을 읽지"), path);
     QByteArray data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
+    if (st.st_size > 0)
         data.reserve(static_cast<qsizetype>(std::min<int64_t>(st.st_size, limit)));
     char buffer[1 << 16];
     while (data.size() < limit) {
@@ -230,8 +221,8 @@ bool sameContent(const QString &first, const QString &second)
 {
     if (fileSize(first) != fileSize(second))
         return false;
-    const Descriptor a(openForReading(first));
-    const Descriptor b(openForReading(second));
+    const Descriptor a(RegularFile::openForReading(first));
+    const Descriptor b(RegularFile::openForReading(second));
     std::vector<char> left(1 << 16), right(1 << 16);
     for (;;) {
         const size_t got = readChunk(a.get(), left.data(), left.size(), first);

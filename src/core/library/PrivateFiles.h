@@ -9,7 +9,8 @@
 #include <QStringList>
 
 // File-system primitives of the library store. Every failure is a FileFailure carrying the
-// system error number. Paths are absolute local paths.
+// system error number. Paths are absolute local paths. Reads open regular files only (see
+// RegularFile): a pipe, device, socket or folder in place of a file is refused, never waited on.
 namespace tarn::Files {
 
 // Creates the folder and every missing parent with permissions 0700; folders that already

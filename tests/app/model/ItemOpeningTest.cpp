@@ -21,6 +21,8 @@
 #include "support/FileDialogAnswer.h"
 #include "support/MovieWriter.h"
 
+#include <sys/stat.h>
+
 namespace tarn {
 namespace {
 
@@ -171,6 +173,16 @@ TEST_F(ItemOpeningTest, OpeningPlaysVideosAndKeepsOneEditorPerImage)
     EXPECT_EQ(model.editorControllers().size(), 1u);
     editor->close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return model.editorControllers().empty(); }, 5000));
+
+    // A video original replaced by a pipe is refused by what it is; no player waits on it.
+    model.setErrorMessage(std::nullopt);
+    const QByteArray pipe = QFile::encodeName(model.repository().originalURL(clip));
+    ASSERT_TRUE(QFile::remove(QFile::decodeName(pipe)));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    model.openItem(clip);
+    ASSERT_TRUE(model.errorMessage());
+    EXPECT_TRUE(model.errorMessage()->contains(QStringLiteral("파이프"))) << model.errorMessage()->toStdString();
+    EXPECT_EQ(model.floating().windows().size(), 2u);
 }
 
 class ExclusiveImportPanel : public ItemOpeningTest { };

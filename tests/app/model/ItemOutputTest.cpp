@@ -123,6 +123,9 @@ TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverInt
     exportThrough(video, movie, QStringLiteral("녹화 파일을 내보냈습니다."), QStringLiteral("clip.mp4"));
     EXPECT_EQ(readAll(movie), readAll(model.repository().originalURL(video)));
     EXPECT_THROW(ExportFiles::copyFile(out + QStringLiteral("/none.mp4"), movie), FileFailure);
+    const QString pipe = out + QStringLiteral("/pipe.mp4"); // an original replaced by a pipe nobody writes
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_THROW(ExportFiles::copyFile(pipe, movie), FileFailure);
     EXPECT_THROW(ExportFiles::writeAtomically(out, "a folder in the way"), FileFailure);
     EXPECT_EQ(readAll(movie), readAll(model.repository().originalURL(video)));
     EXPECT_TRUE(QDir(out).entryList({QStringLiteral(".tarnwick-*")}, QDir::Files | QDir::Hidden).isEmpty());

@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Named pipes imported into the running application, by the model's import and by a name typed
+// into the import panel: each import ends within a second and lists why the pipe was not read,
+// nothing stays busy, and Ctrl+Q then quits.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/model/AppModel.h"
+#include "app/shell/LibraryWindow.h"
+#include "app/shell/TarnAppDelegate.h"
+#include "support/FileDialogAnswer.h"
+
+namespace tarn {
+namespace {
+
+void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
+
+// Waits until the window manager gives `window` the keyboard, so that typed keys reach it.
+bool waitForKeyboard(const QWidget *window)
+{
+    return QTest::qWaitFor(
+        [window] {
+            QProcess xdotool;
+            xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
+            xdotool.waitForFinished();
+            return xdotool.readAllStandardOutput().trimmed().toULongLong() == window->internalWinId();
+        },
+        5000);
+}
+
+class ExclusiveSpecialFileImport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            GTEST_SKIP() << "needs the test desktop";
+    }
+    void TearDown() override
+    {
+        // A reader left waiting on a pipe gets a writer that leaves at once, so it ends.
+        for (const QString &pipe : pipes_) {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+
+    QString pipe(const QString &name)
+    {
+        pipes_ << dir_.filePath(name);
+        EXPECT_EQ(::mkfifo(QFile::encodeName(pipes_.back()).constData(), 0600), 0);
+        return pipes_.back();
+    }
+
+    QTemporaryDir dir_;
+    QStringList pipes_;
+};
+
+TEST_F(ExclusiveSpecialFileImport, APipeIsListedWithinASecondAndTheApplicationStillQuits)
+{
+    TarnAppDelegate delegate(dir_.filePath(QStringLiteral("library")), false, std::nullopt);
+    QSignalSpy started(&delegate, &TarnAppDelegate::startUpFinished);
+    QSignalSpy exits(&delegate, &TarnAppDelegate::exitRequested);
+    delegate.applicationDidFinishLaunching();
+    ASSERT_TRUE(started.count() > 0 || started.wait(20000));
+    AppModel &app = delegate.app();
+    QWidget *library = delegate.libraryWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(library));
+
+    const QString still = pipe(QStringLiteral("x.png"));
+    const QString movie = pipe(QStringLiteral("x.mp4"));
+
+    // Types the path into the panel's name field and presses Return; returns once the panel closed.
+    const auto choose = [&](const QString &path) {
+        ASSERT_TRUE(waitForKeyboard(library));
+        xdotool({QStringLiteral("key"), QStringLiteral("ctrl+o")});
+        QFileDialog *panel = TestSupport::nextFileDialog();
+        ASSERT_TRUE(panel);
+        ASSERT_TRUE(waitForKeyboard(panel));
+        auto *name = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), path});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return name->text() == path; }, 5000)) << name->text().toStdString();
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 5000));
+    };
+    const struct {
+        const char *how;
+        std::function<void()> import; // hands the files over; the import is timed from there
+        QStringList listed;
+    } rounds[] = {
+        {"the model's import",
+         [&] {
+             app.importURLs({still, movie});
+         },
+         {QStringLiteral("x.png"), QStringLiteral("x.mp4")}},
+        {"a name typed into the import panel", [&] { choose(movie); }, {QStringLiteral("x.mp4")}},
+    };
+    for (const auto &round : rounds) {
+        SCOPED_TRACE(round.how);
+        round.import();
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy() && app.errorMessage(); }, 1000))
+            << "still busy after " << clock.elapsed() << " ms";
+        const QStringList lines = app.errorMessage()->split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), round.listed.size()) << app.errorMessage()->toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(lines[i].startsWith(round.listed[i] + QStringLiteral(": "))) << lines[i].toStdString();
+            EXPECT_TRUE(lines[i].contains(QStringLiteral("파이프"))) << lines[i].toStdString();
+        }
+        EXPECT_TRUE(app.items().empty());
+        auto *alert = library->findChild<QMessageBox *>();
+        ASSERT_TRUE(alert && QTest::qWaitForWindowExposed(alert));
+        QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+        alert->grab().save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/pipe-import-alert.png"));
+        QTest::keyClick(alert->windowHandle(), Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.errorMessage(); }, 2000));
+        library->activateWindow(); // the keys that follow go to the library window
+    }
+
+    ASSERT_TRUE(waitForKeyboard(library));
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+q")});
+    ASSERT_TRUE(exits.count() > 0 || exits.wait(5000)) << "Ctrl+Q did not quit";
+    EXPECT_EQ(exits[0][0].toInt(), 0);
+}
+
+} // namespace
+} // namespace tarn
