@@ -65,6 +65,7 @@ public:
     static int heightFor(int width) { return qRound(width / aspect) + captionHeight(); }
 
     bool isHovering() const { return hovering_; }
+    void setPointerOver(bool over) override { setHovering(over); }
     CardPicture *picture() const { return picture_; }
     CardStar *star() const { return star_; }
 

@@ -25,6 +25,8 @@ public:
     void setSelected(bool selected);
     // Whether the checkbox takes clicks (the library has loaded).
     void setSelectable(bool selectable);
+    // Whether the pointer rests over the cell, when that changed without the pointer moving.
+    virtual void setPointerOver(bool over) { Q_UNUSED(over); }
     const CaptureItem &item() const { return item_; }
     bool isSelected() const { return selected_; }
     SelectionToggle *toggle() const { return toggle_; }

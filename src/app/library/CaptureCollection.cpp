@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/library/CaptureCollection.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QScrollArea>
@@ -146,6 +148,19 @@ void CaptureCollection::placeVisible()
             cell->show();
         }
     }
+    followPointer();
+}
+
+// Enter and leave events come only when the pointer moves. After a scroll, or when a cell shows
+// another capture, the cell under a pointer that stayed put is found here, so the hover look
+// follows the pointer and not the card that happened to be under it before.
+void CaptureCollection::followPointer()
+{
+    if (bound_.empty() || !isVisible())
+        return;
+    const QWidget *under = QApplication::widgetAt(QCursor::pos());
+    for (const auto &[id, cell] : bound_)
+        cell->setPointerOver(under && (under == cell || cell->isAncestorOf(under)));
 }
 
 CaptureCell *CaptureCollection::takeCell()

@@ -60,6 +60,7 @@ protected:
 private:
     void relayout();
     void placeVisible();
+    void followPointer();
     QRect visibleBand() const;
     CaptureCell *takeCell();
     void release(CaptureCell *cell);

@@ -122,6 +122,7 @@ QWidget *LibraryContents::makeHeaderRow()
     layout->addWidget(newCapture_);
     layout->addSpacing(12);
     sort_ = new PlainButton(QString(), QString(), ViewKit::font(11), Palette::muted);
+    sort_->setObjectName(QStringLiteral("library.sort"));
     sort_->setTrailingSymbol(QStringLiteral("chevron.down"), 8);
     layout->addWidget(sort_);
     layout->addSpacing(12);

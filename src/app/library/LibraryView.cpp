@@ -188,8 +188,14 @@ void LibraryView::setVisibleItems(std::vector<const CaptureItem *> items)
     contents_->setVisibleItems(std::move(items));
 }
 
+// A new section, search or order is a new list: it opens at its top, with its title and count,
+// wherever the last list was scrolled to.
+void LibraryView::scrollToTop() { scroll_->verticalScrollBar()->setValue(0); }
+
 void LibraryView::setSection(LibrarySection section)
 {
+    if (section != section_)
+        scrollToTop();
     section_ = section;
     sidebar_->setSection(section);
     header_->setSection(section);
@@ -199,6 +205,8 @@ void LibraryView::setSection(LibrarySection section)
 
 void LibraryView::setSearchText(const QString &text)
 {
+    if (text != searchText_)
+        scrollToTop();
     searchText_ = text;
     header_->setSearchText(text);
     contents_->setSearchText(text);
@@ -207,7 +215,13 @@ void LibraryView::setSearchText(const QString &text)
 
 void LibraryView::setSelection(const std::set<Uuid> &selection) { contents_->setSelection(selection); }
 
-void LibraryView::setNewestFirst(bool newestFirst) { contents_->setNewestFirst(newestFirst); }
+void LibraryView::setNewestFirst(bool newestFirst)
+{
+    if (newestFirst != newestFirst_)
+        scrollToTop();
+    newestFirst_ = newestFirst;
+    contents_->setNewestFirst(newestFirst);
+}
 
 void LibraryView::setGridView(bool grid) { contents_->setGridView(grid); }
 

@@ -105,6 +105,7 @@ private:
     QWidget *makeContentColumn(const LibraryRepository &repository);
     void connectParts();
     void updatePanels();
+    void scrollToTop();
     void showRecorder();
     bool acceptsDrops() const;
     void setDropTargeted(bool targeted);
@@ -125,6 +126,7 @@ private:
 
     LibrarySection section_ = LibrarySection::all;
     QString searchText_;
+    bool newestFirst_ = true;
     bool screenPermission_ = true;
     int activeCount_ = 0;
     int pendingRecordings_ = 0;

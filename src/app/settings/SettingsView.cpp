@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "app/settings/SettingsLayout.h"
 #include "app/widgets/FolderLink.h"
@@ -72,7 +74,8 @@ SettingsView::SettingsView(std::unique_ptr<LoginItemService> loginItems, const Q
                           static_cast<QWidget *>(recording_), static_cast<QWidget *>(storage_)})
         stack->addWidget(page);
     stack->addStretch(1);
-    content()->addWidget(SettingsLayout::scrollArea(pages), 1);
+    scroll_ = SettingsLayout::scrollArea(pages);
+    content()->addWidget(scroll_, 1);
     content()->addWidget(footer(version));
 
     setSelection(0);
@@ -129,6 +132,8 @@ void SettingsView::setSelection(int index)
     capture_->setVisible(shown == 1);
     recording_->setVisible(shown == 2);
     storage_->setVisible(shown == 3);
+    // The tabs share one scroll area: each opens at its top, not where the last one was left.
+    scroll_->verticalScrollBar()->setValue(0);
 }
 
 QWidget *SettingsView::currentPage() const

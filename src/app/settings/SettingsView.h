@@ -13,6 +13,8 @@
 #include "app/settings/StorageSettingsPage.h"
 #include "platform/LoginItemService.h"
 
+class QScrollArea;
+
 namespace tarn {
 
 // The settings sheet: 650 x 580, a header, four section tabs, the chosen section in a scrolling
@@ -36,6 +38,8 @@ public:
     QAbstractButton *tab(int index) const { return tabs_.at(index); }
     // The page on screen.
     QWidget *currentPage() const;
+    // The scroll area the pages share.
+    QScrollArea *scrollArea() const { return scroll_; }
 
     GeneralSettingsPage *general() const { return general_; }
     CaptureSettingsPage *capture() const { return capture_; }
@@ -70,6 +74,7 @@ private:
     CaptureSettingsPage *capture_;
     RecordingSettingsPage *recording_;
     StorageSettingsPage *storage_;
+    QScrollArea *scroll_ = nullptr;
 };
 
 } // namespace tarn

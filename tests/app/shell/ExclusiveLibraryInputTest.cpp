@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The library window and its settings driven the way a person drives them, with the X server's
+// own pointer and keyboard: wheel scrolling, clicks on sections, tabs and menus, typing.
+#include <functional>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/library/CaptureCard.h"
+#include "app/library/CaptureCollection.h"
+#include "app/library/LibraryContents.h"
+#include "app/library/LibraryHeader.h"
+#include "app/library/LibrarySidebar.h"
+#include "app/library/LibraryView.h"
+#include "app/model/AppModel.h"
+#include "app/settings/SettingsView.h"
+#include "app/shell/LibraryWindow.h"
+#include "app/shell/TarnAppDelegate.h"
+#include "app/widgets/WindowContentSize.h"
+
+namespace tarn {
+namespace {
+
+void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
+
+QStringList moveTo(QPoint global)
+{
+    return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
+}
+
+// The pointer to the middle of a widget (or a point in it) and one press of the left button.
+void click(const QWidget *widget, std::optional<QPoint> at = std::nullopt)
+{
+    xdotool(moveTo(widget->mapToGlobal(at.value_or(widget->rect().center()))) +
+            QStringList{QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Turns of the wheel away from the user (down the page) with the pointer over `widget`.
+void wheelDown(const QWidget *widget, int notches)
+{
+    xdotool(moveTo(widget->mapToGlobal(widget->rect().center())) +
+            QStringList{QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(notches),
+                        QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("5")});
+}
+
+class ExclusiveLibraryInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            GTEST_SKIP() << "needs the test desktop";
+        delegate_ = std::make_unique<TarnAppDelegate>(dir_.filePath(QStringLiteral("library")), true, std::nullopt);
+        QSignalSpy started(delegate_.get(), &TarnAppDelegate::startUpFinished);
+        delegate_->applicationDidFinishLaunching();
+        ASSERT_TRUE(started.count() > 0 || started.wait(30000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return app().items().size() >= 6 && !app().isBusy(); }, 30000));
+        // The smallest window: the most to scroll.
+        WindowContentSize::resize(*window(), QSize(1, 1));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return view()->height() == LibraryView::minimumHeight; }, 5000));
+        QTest::qWait(200);
+    }
+
+    AppModel &app() const { return delegate_->app(); }
+    LibraryWindow *window() const { return delegate_->libraryWindow(); }
+    LibraryView *view() const { return qobject_cast<LibraryView *>(window()->centralWidget()); }
+    QScrollBar *libraryScroll() const { return view()->scrollArea()->verticalScrollBar(); }
+
+    // Scrolls the library far down with the wheel over its grid.
+    void scrollLibraryDown()
+    {
+        wheelDown(view()->scrollArea()->viewport(), 8);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return libraryScroll()->value() >= 200; }, 5000))
+            << "the wheel scrolled to " << libraryScroll()->value();
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<TarnAppDelegate> delegate_;
+};
+
+// How the user changes the list the library shows.
+struct ListChange {
+    const char *name;
+    std::function<void(LibraryView *)> act;
+    std::function<bool(const AppModel &)> done;
+};
+
+TEST_F(ExclusiveLibraryInput, ANewSectionSearchOrOrderOpensItsListAtTheTop)
+{
+    const std::vector<ListChange> changes{
+        {"section", [](LibraryView *view) { click(view->sidebar()->row(LibrarySection::images)); },
+         [](const AppModel &app) { return app.section() == LibrarySection::images; }},
+        {"search",
+         [](LibraryView *view) {
+             click(view->header()->searchBox()->field());
+             xdotool({QStringLiteral("type"), QStringLiteral("sample")});
+         },
+         [](const AppModel &app) { return app.searchText() == QStringLiteral("sample"); }},
+        {"order",
+         [](LibraryView *view) {
+             click(view->findChild<QWidget *>(QStringLiteral("library.sort")));
+             ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }));
+             auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+             click(menu, menu->actionGeometry(menu->actions().at(1)).center());
+         },
+         [](const AppModel &app) { return !app.newestFirst(); }},
+    };
+    for (const ListChange &change : changes) {
+        app().setSection(LibrarySection::all);
+        app().setSearchText(QString());
+        app().setNewestFirst(true);
+        scrollLibraryDown();
+        change.act(view());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return change.done(app()); }, 5000)) << change.name;
+        QTest::qWait(100);
+        EXPECT_EQ(libraryScroll()->value(), 0) << change.name;
+        // The list's title is in view.
+        const QWidget *contents = view()->contents();
+        EXPECT_GE(contents->mapTo(view()->scrollArea()->viewport(), QPoint()).y(), 0) << change.name;
+    }
+}
+
+TEST_F(ExclusiveLibraryInput, EverySettingsTabOpensAtItsTop)
+{
+    QWidget *settingsButton = nullptr;
+    for (QAbstractButton *button : view()->sidebar()->findChildren<QAbstractButton *>())
+        if (button->text() == QStringLiteral("설정"))
+            settingsButton = button;
+    ASSERT_NE(settingsButton, nullptr);
+    click(settingsButton);
+    SettingsView *settings = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        settings = window()->findChild<SettingsView *>();
+        return settings && settings->isVisible();
+    }));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));
+    QScrollBar *bar = settings->scrollArea()->verticalScrollBar();
+    for (int tab : {1, 0, 3, 2}) {
+        click(settings->tab(1));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return settings->selection() == 1 && bar->maximum() > 0; }));
+        wheelDown(settings->scrollArea()->viewport(), 5);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bar->value() > 0; })) << "the capture tab did not scroll";
+        click(settings->tab(tab));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return settings->selection() == tab; }));
+        QTest::qWait(50);
+        EXPECT_EQ(bar->value(), 0) << "tab " << tab;
+    }
+}
+
+TEST_F(ExclusiveLibraryInput, AfterAWheelScrollOnlyTheCardUnderThePointerLooksHovered)
+{
+    CaptureCollection *collection = view()->contents()->collection();
+    const auto cardAt = [&](QPoint global) -> CaptureCard * {
+        for (QWidget *child : collection->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            auto *card = qobject_cast<CaptureCard *>(child);
+            if (card && card->isVisible() && card->rect().contains(card->mapFromGlobal(global)))
+                return card;
+        }
+        return nullptr;
+    };
+    const auto hovered = [&] {
+        std::vector<CaptureCard *> cards;
+        for (QWidget *child : collection->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            auto *card = qobject_cast<CaptureCard *>(child);
+            if (card && card->isVisible() && card->isHovering())
+                cards.push_back(card);
+        }
+        return cards;
+    };
+    CaptureCell *first = collection->cellFor(app().visibleItemRefs().front()->id);
+    ASSERT_NE(first, nullptr);
+    const QPoint rest = first->mapToGlobal(first->rect().center());
+    ASSERT_TRUE(
+        view()->scrollArea()->viewport()->rect().contains(view()->scrollArea()->viewport()->mapFromGlobal(rest)));
+    xdotool(moveTo(rest));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hovered().size() == 1; }));
+    CaptureCard *before = hovered().front();
+    ASSERT_EQ(before, cardAt(rest));
+
+    // Down until another card comes under the pointer (or the list ends with the pointer between
+    // cards).
+    for (int turn = 0; turn < 12 && (cardAt(rest) == before || !cardAt(rest)); ++turn) {
+        if (cardAt(rest) != before && libraryScroll()->value() == libraryScroll()->maximum())
+            break;
+        xdotool({QStringLiteral("click"), QStringLiteral("5")});
+        QTest::qWait(60);
+    }
+    CaptureCard *now = cardAt(rest);
+    ASSERT_NE(now, before) << "the wheel did not bring another card under the pointer";
+    QTest::qWait(100);
+    const std::vector<CaptureCard *> lit = hovered();
+    if (now) {
+        ASSERT_EQ(lit.size(), 1u);
+        EXPECT_EQ(lit.front(), now);
+        EXPECT_TRUE(now->star()->isVisible());
+    } else {
+        EXPECT_TRUE(lit.empty());
+    }
+    EXPECT_FALSE(before->isHovering() && before != now);
+}
+
+} // namespace
+} // namespace tarn
