@@ -218,7 +218,6 @@ public:
     void recognizeInBackground(const CaptureItem &item, const QImage &image);
     QScreen *currentScreen() const;
     static QString privacySettingsLink(bool microphone);
-    void openPrivacySettings(bool microphone);
 
     // Recording. The command stops a running recording, or opens the recording sheet whose
     // start button calls startRecording; the finished file is imported as a video.

@@ -40,10 +40,6 @@ QString AppModel::privacySettingsLink(bool microphone)
         (microphone ? QStringLiteral("Privacy_Microphone") : QStringLiteral("Privacy_ScreenCapture"));
 }
 
-// An X11 session has no privacy panes to open: access follows from the open display (and the
-// sound server for the microphone), which the permission sheet explains.
-void AppModel::openPrivacySettings(bool microphone) { Q_UNUSED(microphone); }
-
 void AppModel::connectFlows()
 {
     connect(floating_.get(), &FloatingWindows::countdownCancelled, this, &AppModel::cancelCapture);

@@ -2,7 +2,6 @@
 #include "app/settings/CaptureSettingsPage.h"
 
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -41,8 +40,7 @@ CaptureSettingsPage::CaptureSettingsPage(QWidget *parent)
       automaticOCR_(new SettingToggle(
           QStringLiteral("자동 OCR 및 검색 색인"),
           QStringLiteral("한국어·영어를 우선 인식합니다. 화면이나 텍스트를 서버로 보내지 않습니다."))),
-      permission_(new QStackedWidget),
-      systemSettings_(SettingsLayout::plainButton(QStringLiteral("시스템 설정"), 11, Palette::teal))
+      permission_(new QStackedWidget)
 {
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -66,10 +64,9 @@ CaptureSettingsPage::CaptureSettingsPage(QWidget *parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(permission_);
     row->addStretch(1);
-    row->addWidget(systemSettings_);
+    // Where the other platform offers a button to its privacy settings: X11 has none to open.
+    row->addWidget(SettingsLayout::text(PermissionView::noSettingsPage(), 11, QFont::Normal, Palette::muted));
     stack->addLayout(row);
-    systemSettings_->setToolTip(PermissionView::desktopGuidance());
-    connect(systemSettings_, &QPushButton::clicked, this, &CaptureSettingsPage::privacySettingsRequested);
 }
 
 void CaptureSettingsPage::setScreenPermission(bool granted) { permission_->setCurrentIndex(granted ? 1 : 0); }

@@ -7,7 +7,6 @@
 #include "app/settings/SettingToggle.h"
 
 class QLabel;
-class QPushButton;
 class QStackedWidget;
 
 namespace tarn {
@@ -23,20 +22,15 @@ public:
     SettingToggle *captureCursor() const { return captureCursor_; }
     ChoicePicker *captureDelay() const { return captureDelay_; }
     SettingToggle *automaticOCR() const { return automaticOCR_; }
-    QPushButton *systemSettingsButton() const { return systemSettings_; }
 
     void setScreenPermission(bool granted);
     bool showsPermissionGranted() const;
-
-Q_SIGNALS:
-    void privacySettingsRequested();
 
 private:
     SettingToggle *captureCursor_;
     ChoicePicker *captureDelay_;
     SettingToggle *automaticOCR_;
     QStackedWidget *permission_;
-    QPushButton *systemSettings_;
 };
 
 } // namespace tarn

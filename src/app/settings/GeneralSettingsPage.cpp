@@ -19,8 +19,10 @@ QWidget *launchRow(SwitchButton *control)
     labels->setContentsMargins(0, 0, 0, 0);
     labels->setSpacing(5);
     labels->addWidget(SettingsLayout::text(QStringLiteral("로그인 시 실행"), 12, QFont::Medium, Palette::text));
-    labels->addWidget(SettingsLayout::text(QStringLiteral("응용 프로그램 폴더에 설치한 뒤 사용하세요."), 10,
-                                           QFont::Normal, Palette::muted));
+    // The desktop's autostart entry starts the program from where it is now.
+    labels->addWidget(SettingsLayout::text(
+        QStringLiteral("지금 실행한 위치의 Tarnwick을 자동 시작 항목에 등록합니다. 옮긴 뒤에는 다시 켜 주세요."), 10,
+        QFont::Normal, Palette::muted));
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(labels);

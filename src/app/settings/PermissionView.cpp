@@ -12,17 +12,20 @@ PermissionView::PermissionView(QWidget *parent)
     : SheetDialog(QStringLiteral("화면에 접근할 수 있게 해주세요"), QStringLiteral("필요한 권한만, 필요한 순간에."),
                   width, std::nullopt, parent),
       permission_(new TarnButton(QString(), {.prominent = true})),
-      settings_(new TarnButton(QStringLiteral("시스템 설정 열기"))),
-      recheck_(SettingsLayout::plainButton(QStringLiteral("권한 상태 다시 확인"), 11, Palette::teal))
+      recheck_(SettingsLayout::plainButton(QStringLiteral("권한 상태 다시 확인"), 11, Palette::teal)),
+      recheckResult_(SettingsLayout::note(QString(), 11, 4, Palette::muted))
 {
     auto *stack = new QVBoxLayout;
     stack->setContentsMargins(28, 0, 28, 30);
     stack->setSpacing(22);
     stack->addWidget(
         SettingsLayout::symbol(QStringLiteral("rectangle.inset.filled.and.person.filled"), Palette::teal, 48));
-    stack->addWidget(SettingsLayout::note(QStringLiteral("시스템은 화면 캡처와 녹화를 보호합니다.\n"
-                                                         "시스템의 ‘화면 및 시스템 오디오 기록’에서 Tarnwick을 "
-                                                         "허용해 주세요."),
+    // How access works on X11, said once: there is nothing to allow anywhere.
+    stack->addWidget(SettingsLayout::note(QStringLiteral("X11에서는 디스플레이에 연결된 앱이 화면을 캡처하고 "
+                                                         "녹화합니다.\n") +
+                                              noSettingsPage() +
+                                              QStringLiteral(" 연결되지 않으면 X11 세션(XWayland 포함)에서 "
+                                                             "Tarnwick을 다시 실행해 주세요."),
                                           13, 7, Palette::text));
     auto *promises = new QVBoxLayout;
     promises->setSpacing(12);
@@ -38,14 +41,17 @@ PermissionView::PermissionView(QWidget *parent)
     stack->addWidget(SettingsLayout::note(
         QStringLiteral("권한 변경 후 앱을 다시 열어야 할 수 있습니다. 권한은 앱이 임의로 허용할 수 없습니다."), 11, 4,
         Palette::muted));
-    stack->addWidget(SettingsLayout::note(desktopGuidance(), 11, 4, Palette::teal));
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
     buttons->addWidget(permission_);
-    buttons->addWidget(settings_);
     buttons->addStretch(1);
     stack->addLayout(buttons);
-    stack->addWidget(recheck_, 0, Qt::AlignLeft);
+    auto *recheck = new QVBoxLayout;
+    recheck->setSpacing(6);
+    recheck->addWidget(recheck_, 0, Qt::AlignLeft);
+    recheck->addWidget(recheckResult_);
+    recheckResult_->hide();
+    stack->addLayout(recheck);
     content()->addLayout(stack);
 
     setScreenPermission(false);
@@ -55,15 +61,18 @@ PermissionView::PermissionView(QWidget *parent)
         else
             Q_EMIT permissionRequested();
     });
-    connect(settings_, &QPushButton::clicked, this, &PermissionView::privacySettingsRequested);
-    connect(recheck_, &QPushButton::clicked, this, &PermissionView::recheckRequested);
+    // The check may find what was already shown: it says so, or the click would seem lost.
+    connect(recheck_, &QPushButton::clicked, this, [this] {
+        Q_EMIT recheckRequested();
+        recheckResult_->setText(granted_
+                                    ? QStringLiteral("다시 확인했습니다. 화면 기록 권한이 연결되어 있습니다.")
+                                    : QStringLiteral("다시 확인했습니다. 화면 기록 권한이 아직 연결되지 않았습니다."));
+        recheckResult_->show();
+        fitHeight();
+    });
 }
 
-QString PermissionView::desktopGuidance()
-{
-    return QStringLiteral("Linux에서는 X11 디스플레이(XWayland 포함)에 연결된 앱이 화면을 기록할 수 있어, 따로 허용할 "
-                          "설정 화면이 없습니다. 권한이 연결되지 않으면 X11 세션에서 앱을 다시 실행해 주세요.");
-}
+QString PermissionView::noSettingsPage() { return QStringLiteral("따로 허용할 설정 화면은 없습니다."); }
 
 void PermissionView::setScreenPermission(bool granted)
 {

@@ -4,11 +4,14 @@
 #include "app/settings/SheetDialog.h"
 #include "app/widgets/TarnButtonStyle.h"
 
+class QLabel;
+
 namespace tarn {
 
 // The sheet that explains and obtains screen-capture access. It shows the access state it is
-// given; its buttons ask for access, open the system's settings, or check again, and once
-// access is there the main button only closes the sheet.
+// given; its buttons ask for access or check again (and say what the check found), and once
+// access is there the main button only closes the sheet. An X11 desktop has no settings page
+// that grants screen access, so there is no button to open one: the sheet says so instead.
 class PermissionView : public SheetDialog {
     Q_OBJECT
 
@@ -17,26 +20,25 @@ public:
 
     explicit PermissionView(QWidget *parent = nullptr);
 
-    // How access works on this desktop, where there is no privacy page to open: the sheet
-    // shows it, and the settings page's button carries it as its tooltip.
-    static QString desktopGuidance();
+    // Where the other platform has a settings page to open: there is none here.
+    static QString noSettingsPage();
 
     void setScreenPermission(bool granted);
     bool screenPermission() const { return granted_; }
 
     TarnButton *permissionButton() const { return permission_; }
-    TarnButton *settingsButton() const { return settings_; }
     QPushButton *recheckButton() const { return recheck_; }
+    // What the last check found; hidden until the first.
+    QLabel *recheckResult() const { return recheckResult_; }
 
 Q_SIGNALS:
     void permissionRequested();
-    void privacySettingsRequested();
     void recheckRequested();
 
 private:
     TarnButton *permission_;
-    TarnButton *settings_;
     QPushButton *recheck_;
+    QLabel *recheckResult_;
     bool granted_ = false;
 };
 

@@ -84,8 +84,7 @@ void SheetDialog::closeEvent(QCloseEvent *event)
     Q_EMIT closeRequested();
 }
 
-// Wrapped texts know their height only for a width: the sheet takes the height its content
-// needs at its fixed width.
+// Wrapped texts know their height only for a width.
 void SheetDialog::showEvent(QShowEvent *event)
 {
     // Return in a field must not press some button of the sheet: no button is a default one.
@@ -93,11 +92,17 @@ void SheetDialog::showEvent(QShowEvent *event)
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    if (!fixedHeight_ && layout()->hasHeightForWidth())
-        setFixedHeight(layout()->totalHeightForWidth(width()));
-    else if (!fixedHeight_)
-        setFixedHeight(layout()->totalSizeHint().height());
+    fitHeight();
     QDialog::showEvent(event);
+}
+
+void SheetDialog::fitHeight()
+{
+    if (fixedHeight_)
+        return;
+    layout()->activate();
+    setFixedHeight(layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                 : layout()->totalSizeHint().height());
 }
 
 } // namespace tarn

@@ -27,6 +27,9 @@ public:
 
     // Ends the sheet without asking anyone.
     void dismiss();
+    // A sheet without a fixed height takes the height its content needs at its width (done when
+    // it is shown, and again when its content grows).
+    void fitHeight();
 
     // Applies the dark scheme of the sheets to a widget and its children.
     static void applyDarkScheme(QWidget *widget);

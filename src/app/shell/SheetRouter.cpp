@@ -54,8 +54,6 @@ SheetDialog *makeSettings(AppModel &app, QWidget *parent)
          &Preferences::automaticOCRChanged);
     capture->setScreenPermission(app.screenPermission());
     QObject::connect(&app, &AppModel::screenPermissionChanged, capture, &CaptureSettingsPage::setScreenPermission);
-    QObject::connect(capture, &CaptureSettingsPage::privacySettingsRequested, &app,
-                     [&app] { app.openPrivacySettings(false); });
 
     RecordingSettingsPage *recording = view->recording();
     bind(recording->frameRate(), p, &Preferences::frameRate, &Preferences::setFrameRate,
@@ -82,7 +80,6 @@ SheetDialog *makePermission(AppModel &app, QWidget *parent)
     view->setScreenPermission(app.screenPermission());
     QObject::connect(&app, &AppModel::screenPermissionChanged, view, &PermissionView::setScreenPermission);
     QObject::connect(view, &PermissionView::permissionRequested, &app, &AppModel::requestScreenPermission);
-    QObject::connect(view, &PermissionView::privacySettingsRequested, &app, [&app] { app.openPrivacySettings(false); });
     QObject::connect(view, &PermissionView::recheckRequested, &app,
                      [&app] { app.setScreenPermission(app.screenCaptureAccess()); });
     return view;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -22,7 +23,9 @@
 #include "app/library/LibrarySidebar.h"
 #include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
+#include "app/settings/PermissionView.h"
 #include "app/settings/SettingsView.h"
+#include "app/settings/SheetDialog.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/WindowContentSize.h"
@@ -206,6 +209,77 @@ TEST_F(ExclusiveLibraryInput, AfterAWheelScrollOnlyTheCardUnderThePointerLooksHo
         EXPECT_TRUE(lit.empty());
     }
     EXPECT_FALSE(before->isHovering() && before != now);
+}
+
+// A sheet as the user finds it, and which of its buttons to press.
+struct SheetCase {
+    const char *name;
+    std::function<void(AppModel &)> open;
+};
+
+// Every plain button of the settings' capture tab and of the permission sheet, pressed with the
+// pointer, shows that it did something: the sheet changes, closes or another one opens.
+TEST_F(ExclusiveLibraryInput, NoButtonOfTheCaptureSettingsOrThePermissionSheetIsSilent)
+{
+    const std::vector<SheetCase> sheets{
+        {"capture settings", [](AppModel &app) { app.present(AppSheet::settings); }},
+        {"permission granted", [](AppModel &app) { app.present(AppSheet::permissions); }},
+        {"permission missing",
+         [](AppModel &app) {
+             app.setScreenPermission(false);
+             app.present(AppSheet::permissions);
+         }},
+    };
+    const auto shownSheet = [this]() -> SheetDialog * {
+        for (SheetDialog *dialog : window()->findChildren<SheetDialog *>(Qt::FindDirectChildrenOnly))
+            if (dialog->isVisible())
+                return dialog;
+        return nullptr;
+    };
+    // Opens the sheet afresh (the capture tab chosen with a click) and returns its plain buttons.
+    const auto openSheet = [&](const SheetCase &sheet) {
+        app().setSheet(std::nullopt);
+        app().setScreenPermission(true);
+        sheet.open(app());
+        QTest::qWaitFor([&] { return shownSheet() != nullptr; });
+        SheetDialog *dialog = shownSheet();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        if (auto *settings = qobject_cast<SettingsView *>(dialog)) {
+            click(settings->tab(1));
+            QTest::qWaitFor([&] { return settings->selection() == 1; });
+        }
+        QTest::qWait(100);
+        return dialog;
+    };
+    const auto plainButtons = [](SheetDialog *dialog) {
+        QStringList names;
+        for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+            if (button->isVisible() && button->isEnabled() && !button->isCheckable())
+                names << (button->text().isEmpty() ? button->accessibleName() : button->text());
+        return names;
+    };
+    for (const SheetCase &sheet : sheets) {
+        const QStringList names = plainButtons(openSheet(sheet));
+        ASSERT_FALSE(names.isEmpty()) << sheet.name;
+        for (const QString &name : names) {
+            QPointer<SheetDialog> dialog = openSheet(sheet);
+            QAbstractButton *button = nullptr;
+            for (QAbstractButton *candidate : dialog->findChildren<QAbstractButton *>())
+                if (candidate->isVisible() && (candidate->text() == name || candidate->accessibleName() == name))
+                    button = candidate;
+            ASSERT_NE(button, nullptr) << name.toStdString();
+            xdotool(moveTo(button->mapToGlobal(button->rect().center())));
+            QTest::qWait(150);
+            const QImage before = dialog->grab().toImage();
+            const std::optional<AppSheet> sheetBefore = app().sheet();
+            click(button);
+            QTest::qWait(250);
+            const bool changed =
+                !dialog || !dialog->isVisible() || app().sheet() != sheetBefore || dialog->grab().toImage() != before;
+            EXPECT_TRUE(changed) << sheet.name << ": \"" << name.toStdString() << "\" did nothing to be seen";
+        }
+    }
+    app().setSheet(std::nullopt);
 }
 
 } // namespace

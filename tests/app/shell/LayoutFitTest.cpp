@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,7 @@
 
 #include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
+#include "app/settings/PermissionView.h"
 #include "app/settings/SettingsView.h"
 #include "app/settings/SheetDialog.h"
 #include "app/shell/LibraryWindow.h"
@@ -139,9 +142,14 @@ TEST_F(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAn
     app().setShortcutFailures({QStringLiteral("Ctrl+Shift+1"), QStringLiteral("Ctrl+Shift+3")});
     auto *settings = qobject_cast<SettingsView *>(presented(AppSheet::settings));
     ASSERT_NE(settings, nullptr);
+    QScrollBar *scroll = settings->scrollArea()->verticalScrollBar();
     for (int tab = 0; tab < 4; ++tab) {
         settings->setSelection(tab);
         expectWhole(settings, QStringLiteral("settings-%1").arg(tab));
+        if (scroll->maximum() > 0) { // the rest of a long tab
+            scroll->setValue(scroll->maximum());
+            expectWhole(settings, QStringLiteral("settings-%1-end").arg(tab));
+        }
     }
     app().setScreenPermission(false);
     settings->setSelection(1);
@@ -150,6 +158,10 @@ TEST_F(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAn
     expectWhole(presented(AppSheet::permissions), QStringLiteral("permissions-missing"));
     app().setScreenPermission(true);
     expectWhole(presented(AppSheet::permissions), QStringLiteral("permissions"));
+    auto *permissions = qobject_cast<PermissionView *>(presented(AppSheet::permissions));
+    ASSERT_NE(permissions, nullptr);
+    permissions->recheckButton()->click(); // its answer takes one more line
+    expectWhole(permissions, QStringLiteral("permissions-rechecked"));
     expectWhole(presented(AppSheet::recording), QStringLiteral("recording"));
     app().setWindows({listedWindow(1, QStringLiteral("Quarterly report.pdf — 문서 보기"), QStringLiteral("Evince")),
                       listedWindow(2, QStringLiteral("터미널"), QStringLiteral("xterm")),
