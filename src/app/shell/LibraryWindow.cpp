@@ -6,8 +6,9 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "app/library/LibraryView.h"
+#include "app/widgets/ContentSize.h"
 #include "app/widgets/Palette.h"
-#include "app/widgets/WindowContentSize.h"
 
 namespace tarn {
 
@@ -34,9 +35,7 @@ QString LibraryWindow::autosaveName(bool demo)
 LibraryWindow::LibraryWindow(bool demo, QWidget *parent) : QMainWindow(parent), frameName_(autosaveName(demo))
 {
     setWindowTitle(title());
-    // No minimum on the window itself: the library view carries its own, and the window's
-    // layout adds the menu bar to it.
-    resize(defaultContentSize);
+    ContentSize::keep(*this, QSize(LibraryView::minimumWidth, LibraryView::minimumHeight), defaultContentSize);
     QPalette dark = palette();
     dark.setColor(QPalette::Window, Palette::background);
     setPalette(dark);
@@ -49,12 +48,12 @@ void LibraryWindow::restoreFrame()
 {
     const QByteArray saved = frameSettings().value(frameKey(frameName_)).toByteArray();
     if (saved.isEmpty() || !restoreGeometry(saved))
-        WindowContentSize::resize(*this, defaultContentSize);
+        resize(defaultContentSize + QSize(0, ContentSize::menuBarHeight(*this)));
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    QRect frame(QPoint(), size().boundedTo(available.size()).expandedTo(minimumSizeHint()));
+    QRect frame(QPoint(), size().boundedTo(available.size()).expandedTo(minimumSize()));
     frame.moveCenter(available.center());
     setGeometry(frame);
 }

@@ -22,7 +22,7 @@
 #include "app/settings/SheetDialog.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/TarnAppDelegate.h"
-#include "app/widgets/WindowContentSize.h"
+#include "app/widgets/ContentSize.h"
 #include "support/Await.h"
 #include "support/LayoutFit.h"
 #include "support/ListedWindow.h"
@@ -62,7 +62,7 @@ protected:
     // Resizes the window (the window manager keeps it at its smallest) and waits for the content.
     bool resizeContent(QSize wanted, QSize expected)
     {
-        WindowContentSize::resize(*window(), wanted);
+        window()->resize(wanted + QSize(0, ContentSize::menuBarHeight(*window())));
         return QTest::qWaitFor([&] { return content()->size() == expected; }, 5000);
     }
 
