@@ -318,13 +318,17 @@ void AppModel::replace(const CaptureItem &item)
 
 // ---- loading and seeding --------------------------------------------------------------------
 
-QCoro::Task<> AppModel::load()
+QCoro::Task<> AppModel::load(const LibraryLease *writerLease)
 {
     QPointer<AppModel> self(this);
     std::vector<CaptureItem> loaded;
     try {
         QFuture<std::vector<CaptureItem>> reading = repository_->load();
         loaded = co_await reading;
+        if (writerLease) {
+            QFuture<void> clearing = repository_->removeLeftovers(*writerLease);
+            co_await clearing;
+        }
     } catch (...) {
         if (self)
             showError(std::current_exception());

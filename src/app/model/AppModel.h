@@ -40,6 +40,7 @@ class QFileDialog;
 namespace tarn {
 
 class EditorController;
+class LibraryLease;
 
 // The one state object of the application: it owns every service and all library state, and
 // every view reads its properties and calls its commands. Lives on the GUI thread; its async
@@ -173,7 +174,9 @@ public:
     bool allVisibleSelected() const;
 
     // Loading and seeding.
-    QCoro::Task<> load();
+    // Loads the library. With the writer lease held, it also clears what a process killed in
+    // the middle of a change left behind, before the library is ready.
+    QCoro::Task<> load(const LibraryLease *writerLease = nullptr);
     QCoro::Task<> addSamples();
 
     // Puts the item into `items` by identifier (appended when it is new).

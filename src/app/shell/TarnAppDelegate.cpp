@@ -171,7 +171,7 @@ QCoro::Task<> TarnAppDelegate::startUp()
         }
         co_return;
     }
-    co_await app_->load();
+    co_await app_->load(libraryLease_.get());
     if (!self)
         co_return;
     if (!smokeOutput_) {

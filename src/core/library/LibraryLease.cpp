@@ -22,9 +22,9 @@ QString LibraryLease::heldElsewhereMessage()
                           "라이브러리 경로를 선택하세요.");
 }
 
-LibraryLease::LibraryLease(const QString &root)
+LibraryLease::LibraryLease(const QString &root) : root_(LibraryPaths::normalizedRoot(root))
 {
-    const QString folder = LibraryPaths::normalizedRoot(root);
+    const QString &folder = root_;
     Files::createFolders(folder);
     const QString path = LibraryPaths::child(folder, LibraryPaths::lockName);
     // Close-on-exec: a helper program started by the application must not inherit the lock and

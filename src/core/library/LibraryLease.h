@@ -22,10 +22,14 @@ public:
     LibraryLease(const LibraryLease &) = delete;
     LibraryLease &operator=(const LibraryLease &) = delete;
 
+    // The library folder the lease holds, in the store's normalized form.
+    const QString &root() const { return root_; }
+
     static constexpr int heldElsewhereCode = 20;
     static QString heldElsewhereMessage();
 
 private:
+    QString root_;
     int descriptor_ = -1;
 };
 

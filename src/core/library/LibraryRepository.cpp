@@ -29,6 +29,11 @@ QFuture<std::vector<CaptureItem>> LibraryRepository::load()
     return submit([](LibraryStore &store) { return store.load(); });
 }
 
+QFuture<void> LibraryRepository::removeLeftovers(const LibraryLease &lease)
+{
+    return submit([&lease](LibraryStore &store) { store.removeLeftovers(lease); });
+}
+
 QFuture<CaptureItem> LibraryRepository::insertImage(QImage image, std::string title, bool isSample,
                                                     std::optional<double> captureMilliseconds)
 {

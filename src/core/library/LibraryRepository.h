@@ -42,6 +42,8 @@ public:
     void validateExportDestination(const QString &destination) const; // throws protectedExportLocation
 
     QFuture<std::vector<CaptureItem>> load();
+    // LibraryStore::removeLeftovers; the lease must outlive the operation.
+    QFuture<void> removeLeftovers(const LibraryLease &lease);
     QFuture<CaptureItem> insertImage(QImage image, std::string title, bool isSample,
                                      std::optional<double> captureMilliseconds);
     QFuture<CaptureItem> insertVideo(const QString &source, std::string title, QImage thumbnail, int64_t width,

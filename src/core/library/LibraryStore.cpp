@@ -13,6 +13,8 @@
 #include "core/base/LibraryFailure.h"
 #include "core/image/ImageCodec.h"
 #include "core/library/LibraryIndex.h"
+#include "core/library/LibraryLease.h"
+#include "core/library/LibraryLeftovers.h"
 #include "core/library/LibraryPaths.h"
 #include "core/library/PrivateFiles.h"
 #include "core/library/VideoContainer.h"
@@ -90,6 +92,15 @@ const std::vector<CaptureItem> &LibraryStore::items()
     items_ = LibraryIndex::decode(bytes);
     loaded_ = true;
     return items_;
+}
+
+void LibraryStore::removeLeftovers(const LibraryLease &lease)
+{
+    const std::vector<CaptureItem> &current = items();
+    if (lease.root() != root_)
+        return;
+    for (const QString &path : LibraryLeftovers::find(root_, current))
+        Files::removeQuietly(path);
 }
 
 void LibraryStore::persist(std::vector<CaptureItem> &&items)

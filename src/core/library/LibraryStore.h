@@ -16,6 +16,8 @@
 
 namespace tarn {
 
+class LibraryLease;
+
 // The library folder and its index, operated synchronously by one thread at a time.
 // LibraryRepository runs it on its own worker; tests drive it directly.
 //
@@ -41,6 +43,11 @@ public:
     std::vector<CaptureItem> load();
     // The same without a copy; valid until the next changing operation.
     const std::vector<CaptureItem> &items();
+    // Loads, then removes what a process killed in the middle of a change left behind (see
+    // LibraryLeftovers): our temporary files and thumbnails that no item names. Only the holder
+    // of the writer lease on this library may do so, since another writer's files in progress
+    // look the same; a lease on another folder removes nothing. Failed removals are ignored.
+    void removeLeftovers(const LibraryLease &lease);
 
     CaptureItem insertImage(const QImage &image, const std::string &title, bool isSample,
                             std::optional<double> captureMilliseconds);

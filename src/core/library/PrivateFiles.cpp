@@ -22,6 +22,10 @@ namespace {
 
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
+// A temporary file is "." + the target's name + this mark + six random letters or digits.
+const QLatin1String temporaryMark(".tmp-");
+constexpr qsizetype temporaryRandomLength = 6; // what mkostemp fills in
+
 [[noreturn]] void fail(const QString &action, const QString &path) { throw FileFailure::fromErrno(action, path); }
 
 // Owns a descriptor and closes it on every path out.
@@ -78,7 +82,8 @@ void replaceAtomically(const QString &path, const std::function<void(int, const 
 {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
-    QByteArray pattern = native(folder + QLatin1String("/.") + info.fileName() + QLatin1String(".tmp-XXXXXX"));
+    QByteArray pattern = native(folder + QLatin1String("/.") + info.fileName() + temporaryMark +
+                                QString(temporaryRandomLength, QLatin1Char('X')));
     Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         fail(QStringLiteral("임시 파일을 만들지"), folder);
@@ -139,6 +144,18 @@ bool exists(const QString &path)
     if (errno == ENOENT)
         return false;
     fail(QStringLiteral("파일을 확인하지"), path);
+}
+
+QString temporaryTarget(const QString &name)
+{
+    const qsizetype tail = temporaryMark.size() + temporaryRandomLength;
+    if (!name.startsWith(QLatin1Char('.')) || name.size() <= 1 + tail ||
+        QStringView(name).right(tail).left(temporaryMark.size()) != temporaryMark)
+        return {};
+    for (const QChar c : QStringView(name).right(temporaryRandomLength))
+        if (c.unicode() > 0x7F || !c.isLetterOrNumber())
+            return {};
+    return name.mid(1, name.size() - 1 - tail);
 }
 
 void writeAtomically(const QString &path, const QByteArray &data)

@@ -32,6 +32,11 @@ void writeAtomically(const QString &path, const QByteArray &data);
 // The same for a copy of another file's bytes (a video original).
 void copyAtomically(const QString &source, const QString &target);
 
+// The name of the file whose atomic write left the temporary file `name` behind when the
+// process died before the rename ("." + that name + ".tmp-" + six letters or digits, in the same
+// folder); empty when `name` is no such temporary file.
+QString temporaryTarget(const QString &name);
+
 // Reads a whole regular file.
 QByteArray readAll(const QString &path);
 

@@ -3,10 +3,12 @@
 // against a second process, and quitting by signal.
 #include <algorithm>
 #include <csignal>
+#include <map>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -31,7 +33,9 @@
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
+#include "core/library/LibraryStore.h"
 #include "platform/x11/HotKeyManager.h"
+#include "support/LibraryTestSupport.h"
 #include "support/TestEditor.h"
 
 namespace tarn {
@@ -182,6 +186,38 @@ TEST_F(ExclusiveAppDelegate, ASecondProcessOnTheSameLibraryShowsTheLeaseErrorAnd
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
+}
+
+// A library that a killed change left a temporary index and an unnamed thumbnail in opens
+// without them; the index, every original and every named thumbnail keep their bytes.
+TEST_F(ExclusiveAppDelegate, ALibraryWithCrashLeftoversOpensWithoutThem)
+{
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const CaptureItem item = LibraryStore(root()).insertImage(image, "kept", false, std::nullopt);
+    const QString leftovers[] = {root() + QStringLiteral("/.library.json.tmp-Ab12Cd"),
+                                 root() + QStringLiteral("/Thumbnails/") + Uuid::random().toQString() +
+                                     QStringLiteral(".jpg")};
+    for (const QString &path : leftovers)
+        ASSERT_TRUE(QFile::copy(LibraryStore(root()).thumbnailURL(item), path));
+    const auto contents = [this] {
+        std::map<QString, QByteArray> files;
+        for (const char *inside : {"", "Originals", "Thumbnails"}) {
+            const QDir folder(root() + QLatin1Char('/') + QLatin1String(inside));
+            for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+                files[folder.filePath(name)] = TestSupport::sha256(folder.filePath(name));
+        }
+        return files;
+    };
+    std::map<QString, QByteArray> kept = contents();
+    for (const QString &path : leftovers)
+        ASSERT_EQ(kept.erase(path), 1u);
+
+    auto delegate = launch(root());
+    EXPECT_TRUE(delegate->app().libraryReady());
+    EXPECT_EQ(delegate->app().items(), std::vector<CaptureItem>{item});
+    kept[root() + QStringLiteral("/.writer-lock")] = TestSupport::sha256(root() + QStringLiteral("/.writer-lock"));
+    EXPECT_EQ(contents(), kept);
 }
 
 TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)

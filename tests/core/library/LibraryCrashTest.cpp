@@ -5,8 +5,10 @@
 #include <sstream>
 #include <unordered_map>
 
+#include <QDir>
 #include <QImageReader>
 
+#include "core/library/LibraryLease.h"
 #include "core/library/LibraryStore.h"
 #include "support/LibraryChildRoles.h"
 #include "support/LibraryTestSupport.h"
@@ -134,4 +136,30 @@ TEST(LibraryCrash, KilledWritersNeverLoseFinishedChangesNorCorruptTheIndex)
     RecordProperty("killedMidChange", killedMidChange);
     EXPECT_GE(journal.finished, 50) << "too few changes to mean anything";
     EXPECT_GE(killedMidChange, 1) << "no kill landed inside a change";
+
+    // The next writer, holding the lease, clears what the kills left: the thumbnails folder then
+    // holds exactly the thumbnails the index names, no temporary file of a write is left, and
+    // every change that finished is still there with its files.
+    const LibraryLease lease(folder.root());
+    LibraryStore writer(folder.root());
+    const auto entries = [&folder] {
+        qsizetype count = 0;
+        for (const QString &inside : {QStringLiteral("."), QStringLiteral("Originals"), QStringLiteral("Thumbnails")})
+            count += QDir(folder.path(inside)).entryList(QDir::Files | QDir::Hidden).size();
+        return count;
+    };
+    const qsizetype before = entries();
+    writer.removeLeftovers(lease);
+    RecordProperty("leftoversRemoved", int(before - entries()));
+    journal.verify(folder);
+    QStringList named;
+    for (const CaptureItem &item : writer.load())
+        named << QString::fromStdString(item.thumbnailFilename);
+    QStringList thumbnails = QDir(folder.path(QStringLiteral("Thumbnails"))).entryList(QDir::Files | QDir::Hidden);
+    named.sort();
+    thumbnails.sort();
+    EXPECT_EQ(thumbnails, named);
+    for (const QString &inside : {QStringLiteral("."), QStringLiteral("Originals")})
+        EXPECT_EQ(QDir(folder.path(inside)).entryList({QStringLiteral(".*.tmp-*")}, QDir::Files | QDir::Hidden),
+                  QStringList());
 }
