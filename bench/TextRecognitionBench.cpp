@@ -145,6 +145,7 @@ int variants()
     plain.layout = PageLayout::automatic;
     plain.singleLineBlocks = false;
     plain.retryLatinWords = false;
+    plain.rereadKoreanWords = false;
     auto with = [](RecognitionOptions o, auto change) {
         change(o);
         return o;
@@ -171,6 +172,7 @@ int variants()
         {"all but inversion", with(best, [](auto &o) { o.invertLightOnDark = false; })},
         {"all but one-line layout", with(best, [](auto &o) { o.singleLineBlocks = false; })},
         {"all but Latin retry", with(best, [](auto &o) { o.retryLatinWords = false; })},
+        {"all but Korean re-reading", with(best, [](auto &o) { o.rereadKoreanWords = false; })},
         {"all (default)", best},
     };
     std::vector<OcrScreens::Screen> screens = OcrScreens::testSet();

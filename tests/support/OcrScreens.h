@@ -115,6 +115,15 @@ public:
         return drawLine(mono, x, y, color, text);
     }
 
+    // The application's own interface font (the system's sans serif, Hangul from its fallback).
+    static QFont systemFont(int pixelSize, bool bold = false)
+    {
+        QFont font;
+        font.setPixelSize(pixelSize);
+        font.setWeight(bold ? QFont::DemiBold : QFont::Normal);
+        return font;
+    }
+
     static QFont font(int pixelSize, bool bold = false)
     {
         QFont font;
@@ -475,14 +484,87 @@ inline Screen shortcutList()
     return p.take();
 }
 
+// A button drawn in `font`: a rounded rectangle, filled or outlined, its label centred.
+inline void fontButton(ScreenPainter &p, const QFont &font, const QRectF &rect, QColor fill, QColor outline,
+                       QColor color, const QString &label)
+{
+    {
+        QPainter painter(&p.screen_.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
+        painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
+        painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    }
+    const QFontMetricsF metrics(font);
+    p.drawLine(font, rect.center().x() - metrics.horizontalAdvance(label) / 2, rect.center().y() - metrics.height() / 2,
+               color, label);
+}
+
+// A dark Korean dialog in the system font: a path in quiet text under the message, and three
+// buttons (two outlined, the default one filled) at the bottom right.
+inline Screen koreanDialogWithPath()
+{
+    ScreenPainter p(QStringLiteral("Korean dialog, path"), 640, 230, QColor(30, 31, 34));
+    p.panel(QRectF(12, 12, 616, 206), QColor(44, 45, 50));
+    p.drawLine(ScreenPainter::systemFont(15, true), 36, 32, lightText, QStringLiteral("녹화 파일을 옮기지 못했습니다"));
+    p.drawLine(ScreenPainter::systemFont(13), 36, 66, lightText,
+               QStringLiteral("대상 폴더에 쓸 수 없습니다. 권한을 확인한 뒤 다시 시도하세요."));
+    p.drawLine(ScreenPainter::systemFont(12), 36, 92, QColor(150, 152, 158),
+               QStringLiteral("/home/user/Videos/Tarnwick/Recordings"));
+    const QFont font = ScreenPainter::systemFont(13);
+    const QColor outline(96, 97, 104), button(52, 53, 58);
+    fontButton(p, font, QRectF(316, 168, 64, 30), button, outline, lightText, QStringLiteral("취소"));
+    fontButton(p, font, QRectF(390, 168, 100, 30), button, outline, lightText, QStringLiteral("폴더 열기"));
+    fontButton(p, font, QRectF(500, 168, 104, 30), accentBlue, {}, Qt::white, QStringLiteral("다시 시도"));
+    return p.take();
+}
+
+// Status lines in 12 px, on a light bar in the CJK font and on a dark one in the system font:
+// parts set apart by a middle dot between blanks, with counts, sizes and times of day.
+inline Screen koreanStatusLines()
+{
+    ScreenPainter p(QStringLiteral("12 px status lines"), 460, 330, QColor(242, 242, 245));
+    const QStringList light{QStringLiteral("저장됨 · 오후 3:14"), QStringLiteral("캡처 12개 · 선택 3개 · 48.2 MB"),
+                            QStringLiteral("녹화 중 · 00:04:17 · 2560 x 1440"),
+                            QStringLiteral("텍스트 인식 완료 · 14줄 · 0.8초")};
+    for (int i = 0; i < light.size(); ++i)
+        p.text(14, 12 + i * 34, 12, i % 2 ? quietText : darkText, light[i]);
+    p.panel(QRectF(-10, 150, 480, 200), QColor(36, 37, 41));
+    const QStringList dark{
+        QStringLiteral("마지막 동기화 · 오후 12:45"), QStringLiteral("남은 공간 3.2 GB · 사진 148장"),
+        QStringLiteral("마지막 캡처 · 오후 2:05 · 3초 전"), QStringLiteral("선택한 항목 5개 · 어제 오후 6:30")};
+    for (int i = 0; i < dark.size(); ++i)
+        p.drawLine(ScreenPainter::systemFont(12), 14, 168 + i * 34, i % 2 ? QColor(150, 152, 158) : lightText, dark[i]);
+    return p.take();
+}
+
+// A dark details panel in the system font: Korean names beside mixed values (a file name, its
+// size, the tags, the date).
+inline Screen mixedDetailsPanel()
+{
+    ScreenPainter p(QStringLiteral("details panel"), 520, 420, QColor(28, 29, 32));
+    p.panel(QRectF(10, 10, 500, 290), QColor(38, 39, 43));
+    p.drawLine(ScreenPainter::systemFont(15, true), 30, 28, lightText, QStringLiteral("정보"));
+    const QStringList names{QStringLiteral("파일 이름"), QStringLiteral("크기"), QStringLiteral("해상도"),
+                            QStringLiteral("태그"), QStringLiteral("만든 날짜")};
+    const QStringList values{QStringLiteral("Screenshot 2026-12-07 at 14.22.08.png"),
+                             QStringLiteral("3.1 MB (3,245,112 바이트)"), QStringLiteral("1920 x 1080"),
+                             QStringLiteral("디자인, review, 회의록"), QStringLiteral("2026년 12월 7일 오후 2:22")};
+    for (int i = 0; i < names.size(); ++i) {
+        p.drawLine(ScreenPainter::systemFont(13), 30, 74 + i * 42, QColor(150, 152, 158), names[i]);
+        p.drawLine(ScreenPainter::systemFont(13), 130, 74 + i * 42, lightText, values[i]);
+    }
+    return p.take();
+}
+
 // The generated test set: plain lines in both languages and both polarities, a whole 4K
 // screen, and the interface situations above.
 inline std::vector<Screen> testSet()
 {
     std::vector<Screen> set;
-    for (auto make :
-         {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight, dialogWithButtons,
-          notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList, largeHeadings, markedUpHeadings})
+    for (auto make : {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight,
+                      dialogWithButtons, notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList,
+                      largeHeadings, markedUpHeadings, koreanDialogWithPath, koreanStatusLines, mixedDetailsPanel})
         set.push_back(make());
     return set;
 }

@@ -12,7 +12,9 @@
 #include <tesseract/resultiterator.h>
 
 #include "core/base/RecognitionFailure.h"
+#include "core/text/HangulWords.h"
 #include "core/text/KeyNames.h"
+#include "core/text/MiddleDots.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -29,6 +31,11 @@ constexpr int sourceResolution = 144;
 constexpr float weakLatinWord = 90;
 constexpr float latinMargin = 10;
 constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
+// A word without Hangul in a line that holds some may be Korean read as Latin letters when it
+// is below this confidence: "오후" comes out as "OS" at 92. In other lines the weak Latin
+// words' limit holds. Korean words of an interface are short; a longer word is what it reads.
+constexpr float doubtfulBesideHangul = 95;
+constexpr int longestMisreading = 8;
 
 std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &tessdata, const std::string &languages)
 {
@@ -51,12 +58,9 @@ struct Text {
     }
 };
 
-bool holdsHangul(const std::string &utf8)
+bool holdsDigit(const std::string &text)
 {
-    for (const char32_t c : QString::fromUtf8(utf8).toUcs4())
-        if ((c >= 0x1100 && c <= 0x11FF) || (c >= 0x3130 && c <= 0x318F) || (c >= 0xAC00 && c <= 0xD7A3))
-            return true;
-    return false;
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 QRect boxAt(const tesseract::PageIterator &it, tesseract::PageIteratorLevel level)
@@ -130,17 +134,71 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
     if (words.empty() ||
         std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
         return line.text;
-    std::string text = line.text.substr(0, words.front().at);
+    std::vector<std::string> texts, gaps;
     for (size_t i = 0; i < words.size(); ++i) {
-        text += words[i].word.text;
+        texts.push_back(words[i].word.text);
         const size_t end = words[i].at + words[i].length;
         if (i + 1 < words.size())
-            text += separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
-                                     line.text.substr(end, words[i + 1].at - end));
-        else
-            text += line.text.substr(end);
+            gaps.push_back(separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
+                                            line.text.substr(end, words[i + 1].at - end)));
     }
+    // Between the parts of a Korean status line or of a file's details (a size, a time), a lone
+    // dot or dash is the middle dot, with a blank on either side.
+    const bool hangul = holdsHangul(line.text);
+    if (hangul || holdsDigit(line.text))
+        for (size_t i = 1; i + 1 < words.size(); ++i)
+            if (mayBeMiddleDot(texts[i]) && isLoneMiddleDot(gray, line.box, words[i].word, hangul)) {
+                texts[i] = "·";
+                gaps[i - 1] = gaps[i] = " ";
+            }
+    std::string text = line.text.substr(0, words.front().at);
+    for (size_t i = 0; i < words.size(); ++i)
+        text += texts[i] + (i < gaps.size() ? gaps[i] : line.text.substr(words[i].at + words[i].length));
     return text;
+}
+
+// The single word in `wordBox` of `gray` (with a few pixels around it) as `api` reads it, and
+// the confidence of that reading (0-100).
+std::pair<std::string, float> wordReading(tesseract::TessBaseAPI &api, const QImage &gray, const QRect &wordBox)
+{
+    const QRect area = wordBox.adjusted(-4, -4, 4, 4).intersected(gray.rect());
+    if (area.isEmpty())
+        return {};
+    const QImage word = gray.copy(area);
+    api.SetPageSegMode(tesseract::PSM_SINGLE_WORD);
+    api.SetImage(word.constBits(), word.width(), word.height(), 1, int(word.bytesPerLine()));
+    api.SetSourceResolution(sourceResolution);
+    std::string text = withoutLineEnd(Text(api.GetUTF8Text()).value);
+    return {text, float(api.MeanTextConf())};
+}
+
+// The rows of `line` in `gray` alone on white, read by `api` as one line; the words' boxes are
+// in `gray`'s pixels.
+std::pair<std::vector<PlacedWord>, std::string> lineReading(tesseract::TessBaseAPI &api, const QImage &gray,
+                                                            const QRect &line)
+{
+    const QRect rows = line.intersected(gray.rect());
+    if (rows.isEmpty())
+        return {};
+    const int margin = std::max(8, rows.height() / 2);
+    QImage image(rows.width() + 2 * margin, rows.height() + 2 * margin, QImage::Format_Grayscale8);
+    image.fill(255);
+    for (int y = 0; y < rows.height(); ++y)
+        std::copy_n(gray.constScanLine(rows.top() + y) + rows.left(), rows.width(),
+                    image.scanLine(margin + y) + margin);
+    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api.SetImage(image.constBits(), image.width(), image.height(), 1, int(image.bytesPerLine()));
+    api.SetSourceResolution(sourceResolution);
+    if (api.Recognize(nullptr) != 0)
+        return {};
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it || it->Empty(tesseract::RIL_TEXTLINE))
+        return {};
+    std::string text = withoutLineEnd(Text(it->GetUTF8Text(tesseract::RIL_TEXTLINE)).value);
+    std::vector<PlacedWord> words = wordsOf(*it, text);
+    for (PlacedWord &placed : words)
+        placed.word.box.translate(rows.topLeft() - QPoint(margin, margin));
+    return {std::move(words), std::move(text)};
 }
 
 } // namespace
@@ -150,8 +208,8 @@ TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const st
       languages_(languages),
       api_(loadEngine(tessdata, languages))
 {
-    latinRetryPossible_ = languages_.rfind("kor", 0) == 0 && languages_.find("eng") != std::string::npos;
-    retryLatinWords_ = latinRetryPossible_;
+    rereadPossible_ = languages_.rfind("kor", 0) == 0 && languages_.find("eng") != std::string::npos;
+    retryLatinWords_ = rereadKoreanWords_ = rereadPossible_;
 }
 
 TesseractEngine::~TesseractEngine() = default;
@@ -177,12 +235,57 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
         line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
         std::vector<PlacedWord> words = wordsOf(*it, line.text);
+        if (rereadKoreanWords_)
+            rereadKoreanWords(gray, line.box, words);
         if (retryLatinWords_)
             rereadWeakLatinWords(gray, words);
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
     return lines;
+}
+
+tesseract::TessBaseAPI &TesseractEngine::korean()
+{
+    if (!korean_)
+        korean_ = loadEngine(tessdata_, "kor");
+    return *korean_;
+}
+
+tesseract::TessBaseAPI &TesseractEngine::latin()
+{
+    if (!latin_)
+        latin_ = loadEngine(tessdata_, "eng");
+    return *latin_;
+}
+
+void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words)
+{
+    const bool besideHangul =
+        std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return holdsHangul(w.word.text); });
+    // A quick look at each doubtful word alone first: only where the Korean model sees Korean
+    // there is the whole line read again, as its reading in context is the better one.
+    std::vector<bool> suspect(words.size(), false);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const RecognizedWord &word = words[i].word;
+        if (word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) || holdsHangul(word.text) ||
+            QString::fromStdString(word.text).size() > longestMisreading)
+            continue;
+        const std::string alone = wordReading(korean(), gray, word.box).first;
+        suspect[i] = readsAsKorean(alone) && keepsTheRestOf(alone, word.text);
+    }
+    if (std::none_of(suspect.begin(), suspect.end(), [](bool s) { return s; }))
+        return;
+    const auto [koreanWords, koreanText] = lineReading(korean(), gray, line);
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (!suspect[i])
+            continue;
+        RecognizedWord &word = words[i].word;
+        const std::optional<RecognizedWord> reading = readingAt(word, koreanWords, koreanText, line.height() / 3);
+        if (reading && !swallowsNeighbours(reading->text, words, i) &&
+            replacesWithKorean(word, *reading, [&] { return wordReading(latin(), gray, word.box).first; }))
+            word = {reading->text, word.box, reading->confidence};
+    }
 }
 
 void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<PlacedWord> &words)
@@ -199,17 +302,7 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
 
 std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, float confidence)
 {
-    const QRect area = wordBox.adjusted(-4, -4, 4, 4).intersected(gray.rect());
-    if (area.isEmpty())
-        return {};
-    if (!latin_)
-        latin_ = loadEngine(tessdata_, "eng");
-    const QImage word = gray.copy(area);
-    latin_->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
-    latin_->SetImage(word.constBits(), word.width(), word.height(), 1, int(word.bytesPerLine()));
-    latin_->SetSourceResolution(sourceResolution);
-    std::string text = withoutLineEnd(Text(latin_->GetUTF8Text()).value);
-    const float latinConfidence = float(latin_->MeanTextConf());
+    const auto [text, latinConfidence] = wordReading(latin(), gray, wordBox);
     // The English reading may split the word in two, never into lines.
     if (text.empty() || text.find_first_of("\n\t") != std::string::npos || latinConfidence < confidence + latinMargin)
         return {};

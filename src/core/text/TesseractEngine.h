@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "core/text/WordGaps.h"
+#include "core/text/RecognizedWord.h"
 
 namespace tesseract {
 class TessBaseAPI;
@@ -23,12 +23,6 @@ struct RecognizedLine {
     std::string text;
     QRect box;
     float confidence = 0;
-};
-
-// A word of a line and where its text stood in the line's text as the engine first read it.
-struct PlacedWord {
-    RecognizedWord word;
-    size_t at = 0, length = 0;
 };
 
 // How the engine lays out the page it is given (the engine's page segmentation modes).
@@ -57,18 +51,27 @@ public:
 
     // Whether weak Latin words of a Korean-first engine are read again by an English-only
     // engine (the Korean model misreads Latin words at the start of a Korean line).
-    void setRetryLatinWords(bool retry) { retryLatinWords_ = retry && latinRetryPossible_; }
+    void setRetryLatinWords(bool retry) { retryLatinWords_ = retry && rereadPossible_; }
+
+    // Whether the words of a Korean-first engine that came out in Latin letters where the
+    // Korean model alone sees Hangul are read again by a Korean-only engine (see HangulWords.h).
+    void setRereadKoreanWords(bool reread) { rereadKoreanWords_ = reread && rereadPossible_; }
 
 private:
+    void rereadKoreanWords(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words);
     void rereadWeakLatinWords(const QImage &gray, std::vector<PlacedWord> &words);
     std::string reread(const QImage &gray, const QRect &wordBox, float confidence);
+    tesseract::TessBaseAPI &korean();
+    tesseract::TessBaseAPI &latin();
 
     std::filesystem::path tessdata_;
     std::string languages_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
-    std::unique_ptr<tesseract::TessBaseAPI> latin_; // English only, loaded on first need
-    bool latinRetryPossible_ = false;               // Korean first, English installed too
+    std::unique_ptr<tesseract::TessBaseAPI> latin_;  // English only, loaded on first need
+    std::unique_ptr<tesseract::TessBaseAPI> korean_; // Korean only, loaded on first need
+    bool rereadPossible_ = false;                    // Korean first, English installed too
     bool retryLatinWords_ = false;
+    bool rereadKoreanWords_ = false;
 };
 
 // Makes the engine's internal OpenMP threads run serially on the calling thread: they burn

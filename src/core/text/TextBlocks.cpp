@@ -27,6 +27,8 @@ constexpr int shortestBoxEdge = 12;
 constexpr double loneStepShare = 0.3; // largest share of the rows with an opposite edge nearby
 constexpr double twinShare = 0.8;     // edges at least this share as long are the box's own
 constexpr int reachDivisor = 8;       // a box edge reaches past the text by this part of its length
+constexpr int minimumClearance = 3;   // a box edge has no other ink this close on either side,
+constexpr int clearanceDivisor = 5;   // nor within this part of its length
 constexpr int farReach = 2;           // how far beside a lone box edge text is looked for, in its lengths
 constexpr int narrowestBox = 8;       // columns between a box's sides, at the least
 constexpr int cornerPatch = 3;        // the side of the patches that sample a box's inside corners
@@ -242,6 +244,27 @@ void measureLines(const QImage &gray, const std::vector<uint8_t> &ink, TextBlock
     }
 }
 
+// Groups whose extents overlap, each as one: a group that reaches around another (an L of
+// lines) would otherwise read the other's text as well.
+std::vector<QRect> mergedOverlaps(std::vector<QRect> rects)
+{
+    // A merged extent may reach a group it did not before: repeat until nothing changes.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t a = 0; a < rects.size(); ++a)
+            for (size_t b = a + 1; b < rects.size();) {
+                if (!rects[a].intersects(rects[b])) {
+                    ++b;
+                    continue;
+                }
+                rects[a] |= rects[b];
+                rects.erase(rects.begin() + std::ptrdiff_t(b));
+                merged = true;
+            }
+    }
+    return rects;
+}
+
 // The connected groups of joined cells, each as the extent of its marked cells.
 std::vector<QRect> groupCells(CellGrid &grid, int width, int height)
 {
@@ -281,7 +304,7 @@ std::vector<QRect> groupCells(CellGrid &grid, int width, int height)
         if (rect.width() >= smallestSide && rect.height() >= smallestSide)
             rects.push_back(rect);
     }
-    return rects;
+    return mergedOverlaps(std::move(rects));
 }
 
 struct VerticalRun {
@@ -312,7 +335,9 @@ std::vector<VerticalRun> verticalRuns(const std::vector<uint8_t> &ink, int width
 // two sides of every glyph stroke (and of a thin outline).
 bool isLoneStep(const std::vector<uint8_t> &ink, int width, const VerticalRun &run)
 {
-    const int reach = std::clamp(run.length() / 2, 4, 12);
+    // A third of a glyph's height is wider than its strokes; the outline of a button set beside
+    // a filled one is further away.
+    const int reach = std::clamp(run.length() / 3, 4, 12);
     int paired = 0;
     for (int y = run.first; y <= run.last; ++y) {
         const uint8_t *row = ink.data() + size_t(y) * width;
@@ -370,6 +395,42 @@ bool reachesPastTextBeside(const std::vector<uint16_t> &lengths, const QRect &re
     return beside.first - run.first >= margin && run.last - beside.last >= margin;
 }
 
+// Whether column `x` holds edge pixels in at least half of `run`'s rows: the other side of the
+// same stroke or outline, or a column of its antialiased edge.
+bool sameStroke(const std::vector<uint8_t> &ink, int width, const VerticalRun &run, int x)
+{
+    if (x < 0 || x >= width)
+        return false;
+    int count = 0;
+    for (int y = run.first; y <= run.last; ++y)
+        count += ink[size_t(y) * width + x] != 0;
+    return 2 * count >= run.length();
+}
+
+bool anyInk(const std::vector<uint8_t> &ink, int width, const VerticalRun &run, int from, int to)
+{
+    for (int y = run.first; y <= run.last; ++y)
+        for (int x = std::max(0, from); x <= std::min(width - 1, to); ++x)
+            if (ink[size_t(y) * width + x])
+                return true;
+    return false;
+}
+
+// Whether no other ink lies close beside a vertical edge on either side, as around the side of a
+// button (its label keeps a padding inside, the next button or the panel lies further outside);
+// the tall stroke of a glyph has the rest of its glyph or the next one close by.
+bool clearOnBothSides(const std::vector<uint8_t> &ink, int width, const VerticalRun &run)
+{
+    int left = run.x, right = run.x;
+    while (sameStroke(ink, width, run, left - 1) || sameStroke(ink, width, run, left - 2))
+        left -= sameStroke(ink, width, run, left - 1) ? 1 : 2;
+    while (sameStroke(ink, width, run, right + 1) || sameStroke(ink, width, run, right + 2))
+        right += sameStroke(ink, width, run, right + 1) ? 1 : 2;
+    const int clearance = std::max(minimumClearance, run.length() / clearanceDivisor);
+    return !anyInk(ink, width, run, left - clearance, left - 1) &&
+        !anyInk(ink, width, run, right + 1, right + clearance);
+}
+
 // The median level of the pixels of `patch`.
 int patchLevel(const QImage &gray, const QRect &patch)
 {
@@ -414,6 +475,15 @@ bool sideBetween(const std::vector<uint8_t> &ink, int width, const VerticalRun &
     return false;
 }
 
+// Whether two vertical edges step in opposite directions, as the two sides of one fill do
+// (into it and out of it); the same sides of two boxes step the same way.
+bool oppositeSteps(const std::vector<uint8_t> &ink, int width, const VerticalRun &left, const VerticalRun &right)
+{
+    const uint8_t a = ink[size_t((left.first + left.last) / 2) * width + left.x];
+    const uint8_t b = ink[size_t((right.first + right.last) / 2) * width + right.x];
+    return a != b;
+}
+
 // The pictures among the boxes whose two sides are among `edges` (in column order): a left
 // and a right side of about the same rows with no other side between them.
 std::vector<QRect> pictures(const QImage &gray, const std::vector<uint8_t> &ink, const std::vector<VerticalRun> &edges)
@@ -424,7 +494,7 @@ std::vector<QRect> pictures(const QImage &gray, const std::vector<uint8_t> &ink,
         for (size_t b = a + 1; b < edges.size(); ++b) {
             const VerticalRun &right = edges[b];
             if (right.x - left.x < narrowestBox || std::abs(right.first - left.first) > cornerGap ||
-                std::abs(right.last - left.last) > cornerGap)
+                std::abs(right.last - left.last) > cornerGap || !oppositeSteps(ink, gray.width(), left, right))
                 continue;
             if (sideBetween(ink, gray.width(), left, left.x + cornerGap, right.x - cornerGap))
                 break;
@@ -460,7 +530,8 @@ bool eraseBoxEdges(const QImage &gray, std::vector<uint8_t> &ink, const std::vec
         const std::vector<uint16_t> lengths = runLengths(runs, rect);
         for (const VerticalRun &run : runs)
             if (run.length() >= shortestBoxEdge &&
-                (isLoneStep(ink, width, run) || reachesPastTextBeside(lengths, rect, run)))
+                (isLoneStep(ink, width, run) ||
+                 (reachesPastTextBeside(lengths, rect, run) && clearOnBothSides(ink, width, run))))
                 edges.push_back(run);
     }
     // A picture's sides may lie in different blocks: the even middle of a gradient holds no ink.

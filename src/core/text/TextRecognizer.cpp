@@ -150,6 +150,7 @@ TesseractEngine &TextRecognizer::engine(size_t index)
     if (!slot) {
         slot = std::make_unique<TesseractEngine>(tessdata_, loadedLanguages_);
         slot->setRetryLatinWords(options_.retryLatinWords);
+        slot->setRereadKoreanWords(options_.rereadKoreanWords);
     }
     return *slot;
 }

@@ -26,6 +26,7 @@ struct RecognitionOptions {
     PageLayout layout = PageLayout::singleBlock; // layout of each block (or of the whole image)
     bool singleLineBlocks = true;                // read blocks of one line as exactly one line
     bool retryLatinWords = true;                 // see TesseractEngine::setRetryLatinWords
+    bool rereadKoreanWords = true;               // see TesseractEngine::setRereadKoreanWords
     int engines = 0;                             // engines reading blocks at once; 0: one per core, at most 4
 };
 

@@ -6,14 +6,9 @@
 #include <QImage>
 #include <QRect>
 
-namespace tarn {
+#include "core/text/RecognizedWord.h"
 
-// One word of a recognized line, as the engine boxed it in the image it read.
-struct RecognizedWord {
-    std::string text;
-    QRect box;
-    float confidence = 0; // 0-100, as the engine gives it
-};
+namespace tarn {
 
 // What really lies between two neighbouring words of a line that the engine separated by
 // `separator`. Engines read the underscore of identifiers in small monospaced text as a blank,

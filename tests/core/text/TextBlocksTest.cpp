@@ -7,6 +7,44 @@
 
 using namespace tarn;
 
+namespace {
+
+// Korean details in the CJK font in 12 and 18 px, dark: a tall vowel stroke beside lower digits
+// ("크기 2.4 MB"), names and values in two columns, and buttons, one filled, set close together.
+OcrScreens::Screen koreanDetails(int pixelSize)
+{
+    OcrScreens::ScreenPainter p(QStringLiteral("details"), pixelSize * 60, pixelSize * 20, QColor(32, 33, 36));
+    const QColor quiet(150, 152, 158), outline(90, 92, 98), fill(52, 53, 58);
+    p.text(pixelSize, pixelSize, pixelSize + 2, OcrScreens::lightText, QStringLiteral("정보"), true);
+    const QStringList names{QStringLiteral("파일 이름"), QStringLiteral("크기"),      QStringLiteral("해상도"),
+                            QStringLiteral("태그"),      QStringLiteral("만든 날짜"), QStringLiteral("마지막 수정")};
+    const QStringList values{QStringLiteral("Recording 2026-11-30 14.02.mp4"),
+                             QStringLiteral("8.2 MB"),
+                             QStringLiteral("2560 x 1440"),
+                             QStringLiteral("회의, design, UI 검토"),
+                             QStringLiteral("2026년 12월 7일 오후 3:14"),
+                             QStringLiteral("3초 전")};
+    for (int i = 0; i < names.size(); ++i) {
+        p.text(pixelSize, pixelSize * (3.4 + 2.1 * i), pixelSize, quiet, names[i]);
+        p.text(pixelSize * 9, pixelSize * (3.4 + 2.1 * i), pixelSize, OcrScreens::lightText, values[i]);
+    }
+    p.text(pixelSize * 36, pixelSize, pixelSize, quiet, QStringLiteral("마지막 저장: 오후 3:14 · 크기 2.4 MB"));
+    const double top = pixelSize * 16, height = pixelSize * 2.2;
+    const QFont font = OcrScreens::ScreenPainter::font(pixelSize);
+    double x = pixelSize * 34;
+    for (const auto &[label, filled] :
+         {std::pair{QStringLiteral("취소"), false}, std::pair{QStringLiteral("다른 위치 선택"), false},
+          std::pair{QStringLiteral("다시 시도"), true}}) {
+        const double width = QFontMetricsF(font).horizontalAdvance(label) + 28;
+        OcrScreens::fontButton(p, font, QRectF(x, top, width, height), filled ? OcrScreens::accentBlue : fill,
+                               filled ? QColor() : outline, OcrScreens::lightText, label);
+        x += width + pixelSize;
+    }
+    return p.take();
+}
+
+} // namespace
+
 // Pictures, filled and outlined buttons and highlights beside text: every drawn line lies in
 // a block whose line height is that of the text in it, not of a box around it, and that
 // holds no picture.
@@ -14,8 +52,9 @@ TEST(TextBlocks, boxesAndPicturesAreNoPartOfTheTextBesideThem)
 {
     // (A filled button next to an outlined one still measures as one line of the buttons'
     // height, as each stands in the other's way: the notification is left out.)
-    for (const OcrScreens::Screen &screen : {OcrScreens::photoList(), OcrScreens::outlinedButtons(),
-                                             OcrScreens::dialogWithButtons(), OcrScreens::menuWithHighlight()}) {
+    for (const OcrScreens::Screen &screen :
+         {OcrScreens::photoList(), OcrScreens::outlinedButtons(), OcrScreens::dialogWithButtons(),
+          OcrScreens::menuWithHighlight(), OcrScreens::koreanDialogWithPath(), koreanDetails(12), koreanDetails(18)}) {
         const QImage gray = screen.image.convertToFormat(QImage::Format_Grayscale8);
         for (const TextBlock &block : findTextBlocks(gray)) {
             int tallest = 0;
@@ -55,5 +94,27 @@ TEST(TextBlocks, eachRunOfBackgroundIsDrawnDarkOnWhite)
         // Text is a small part of a block; a missed inversion would make the fill dark.
         EXPECT_GT(dark, 0);
         EXPECT_GT(light, 3 * dark) << block.rect.x() << "," << block.rect.y();
+    }
+}
+
+// Every drawn line lies whole in exactly one block: no glyph of it is taken for the side of a
+// box, no button's label for the inside of a picture, and no block reaches around another
+// (which would read the other's lines twice).
+TEST(TextBlocks, eachLineLiesWholeInExactlyOneBlock)
+{
+    for (const OcrScreens::Screen &screen : {OcrScreens::koreanDialogWithPath(), OcrScreens::mixedDetailsPanel(),
+                                             OcrScreens::koreanStatusLines(), koreanDetails(12), koreanDetails(18)}) {
+        const QImage gray = screen.image.convertToFormat(QImage::Format_Grayscale8);
+        const std::vector<TextBlock> blocks = findTextBlocks(gray);
+        for (const OcrScreens::Line &line : screen.lines) {
+            const QRect ink = line.ink.toAlignedRect();
+            const auto holding = std::count_if(blocks.begin(), blocks.end(),
+                                               [&](const TextBlock &b) { return b.rect.contains(ink.center()); });
+            const auto whole = std::count_if(blocks.begin(), blocks.end(), [&](const TextBlock &b) {
+                return b.rect.adjusted(-2, -2, 2, 2).contains(ink);
+            });
+            EXPECT_EQ(holding, 1) << qPrintable(screen.name) << ": " << qPrintable(line.text);
+            EXPECT_EQ(whole, 1) << qPrintable(screen.name) << ": " << qPrintable(line.text);
+        }
     }
 }

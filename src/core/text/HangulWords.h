@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/text/RecognizedWord.h"
+
+namespace tarn {
+
+// The engine reads with the Korean model first and takes the English model's reading of a word
+// the Korean one is unsure of. On small interface text that turns Korean words into Latin
+// letters ("오후" as "OS", "저장됨" as "HSE", "12개" as "1274"), while the Korean model alone,
+// reading the same line, still sees the Hangul. These decide when its reading is taken back.
+
+// Whether `utf8` holds Hangul (syllables or jamo).
+bool holdsHangul(const std::string &utf8);
+
+// Whether `text` reads as Korean words of an interface: a number may come first (a count, a
+// date, a time: "12개", "3초 전"), then Hangul syllables, words set apart by single blanks,
+// and punctuation after them. Lone jamo, Latin letters or signs among the syllables do not
+// ("다디+ㅜ" is how the Korean model reads "Ctrl+T").
+bool readsAsKorean(const std::string &text);
+
+// Whether everything but the Hangul of `korean` stands in `other` in the same order, blanks
+// aside: the two readings differ only where `other` has letters for syllables ("0.8초" and
+// "0.8%"), never in the digits and signs both see ("고.4" is no reading of "2.4").
+bool keepsTheRestOf(const std::string &korean, const std::string &other);
+
+// Another reading of a line (its words placed in its text) at the place of `word` of the first
+// reading: the words whose middles lie within `word`'s box, with the text between them, and
+// their confidence weighted by their lengths. Nothing when no word lies there or when those
+// words reach more than `slack` pixels out of `word`'s box.
+std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::vector<PlacedWord> &words,
+                                        const std::string &text, int slack);
+
+// Whether `korean`, the Korean model's reading of the place of `read` (a word without Hangul),
+// replaces it. It must read as Korean and keep the rest of `read`. Then it is taken when it is
+// at least as sure as `read`; or, when it is less sure but not a guess, when the English model
+// on its own (`englishReading`, asked only then) reads the word otherwise than `read`: Latin
+// text reads the same in both, letters made up for Hangul seldom do.
+bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean,
+                        const std::function<std::string()> &englishReading);
+
+} // namespace tarn

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/text/MiddleDots.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tarn {
+
+namespace {
+
+constexpr int darkest = 192;         // pixels below this level are ink
+constexpr double largestShare = 0.3; // a dot is at most this share of the line's height
+constexpr double squareness =
+    1.5; // and at most this much wider than high, or higher than wide (a hyphen is twice as wide)
+constexpr double middleFrom = 0.3, middleTo = 0.68; // its centre lies in this band of the line (a full stop lower)
+// Empty columns on either side of a lone dot, in ems: a blank and the side bearings leave 0.34 em
+// or more in the interface fonts, a dot set between two words without blanks 0.26 em at most.
+constexpr double loneRoom = 0.29;
+// The share of an em that a line's ink spans: Hangul nearly all of it, Latin capitals and digits
+// about three quarters.
+constexpr double hangulHeight = 0.9, capitalHeight = 0.75;
+
+bool isInk(const QImage &gray, int x, int y) { return gray.constScanLine(y)[x] < darkest; }
+
+// The connected marks of ink inside `area`, each as its bounding box.
+std::vector<QRect> marksIn(const QImage &gray, const QRect &area)
+{
+    std::vector<QRect> marks;
+    std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
+    std::vector<QPoint> stack;
+    auto index = [&](int x, int y) { return size_t(y - area.top()) * area.width() + (x - area.left()); };
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (seen[index(x, y)] || !isInk(gray, x, y))
+                continue;
+            QRect box(x, y, 1, 1);
+            stack.assign(1, QPoint(x, y));
+            seen[index(x, y)] = 1;
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                box |= QRect(p, QSize(1, 1));
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QPoint q(p.x() + dx, p.y() + dy);
+                        if (!area.contains(q) || seen[index(q.x(), q.y())] || !isInk(gray, q.x(), q.y()))
+                            continue;
+                        seen[index(q.x(), q.y())] = 1;
+                        stack.push_back(q);
+                    }
+            }
+            marks.push_back(box);
+        }
+    return marks;
+}
+
+bool dotShaped(const QRect &mark, const QRect &line)
+{
+    const double largest = largestShare * line.height();
+    const double centre = (mark.center().y() - line.top()) / double(std::max(1, line.height()));
+    return mark.width() <= largest && mark.height() <= largest && mark.width() <= squareness * mark.height() &&
+        mark.height() <= squareness * mark.width() && centre >= middleFrom && centre <= middleTo;
+}
+
+bool columnHasInk(const QImage &gray, int x, int top, int bottom)
+{
+    for (int y = top; y <= bottom; ++y)
+        if (isInk(gray, x, y))
+            return true;
+    return false;
+}
+
+// Empty columns from `x` on in direction `step` before the next ink of the line's rows; -1 when
+// the line ends first.
+int roomFrom(const QImage &gray, const QRect &rows, int x, int step)
+{
+    int room = 0;
+    for (; x >= rows.left() && x <= rows.right(); x += step, ++room)
+        if (columnHasInk(gray, x, rows.top(), rows.bottom()))
+            return room;
+    return -1;
+}
+
+} // namespace
+
+bool mayBeMiddleDot(const std::string &word)
+{
+    static constexpr std::array<std::string_view, 8> readings{"·", "ㆍ", "-", "–", "—", "∙", "‧", "."};
+    return std::find(readings.begin(), readings.end(), word) != readings.end();
+}
+
+bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine)
+{
+    const QRect rows = line.intersected(gray.rect());
+    if (rows.isEmpty() || word.box.isEmpty())
+        return false;
+    const int reach = line.height() / 2;
+    const QRect area =
+        QRect(word.box.left() - reach, rows.top(), word.box.width() + 2 * reach, rows.height()).intersected(rows);
+    std::optional<QRect> dot;
+    for (const QRect &mark : marksIn(gray, area))
+        if (dotShaped(mark, line) &&
+            (!dot ||
+             std::abs(mark.center().x() - word.box.center().x()) < std::abs(dot->center().x() - word.box.center().x())))
+            dot = mark;
+    if (!dot)
+        return false;
+    const int left = roomFrom(gray, rows, dot->left() - 1, -1), right = roomFrom(gray, rows, dot->right() + 1, 1);
+    const double room = loneRoom * line.height() / (hangulLine ? hangulHeight : capitalHeight);
+
+    return left >= room && right >= room;
+}
+
+} // namespace tarn

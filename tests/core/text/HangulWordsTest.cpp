@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "core/text/HangulWords.h"
+
+using namespace tarn;
+
+// Readings seen on interface text: the Korean-first engine's word, the Korean model's reading of
+// the same place and the English model's reading of the word alone.
+TEST(HangulWords, koreanReadingsReplaceLettersMadeUpForHangulButNotLatinText)
+{
+    struct Case {
+        const char *read;
+        float readConfidence;
+        const char *korean;
+        float koreanConfidence;
+        const char *english; // nullptr: must not be asked
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"OS", 92, "오후", 97, nullptr, true},         // surer: taken without asking
+        {"1274", 64, "12개", 92, nullptr, true},       // the digits both see are kept
+        {"324", 71, "3초 전", 94, nullptr, true},      // one word for two
+        {"Ws", 66, "맵을", 47, "HS", true},            // less sure, but the letters do not hold
+        {"S", 88, "중", 68, "=", true},                //
+        {"Ul", 92, "비", 88, "UI", false},             // the English model reads it the same
+        {"MB", 88, "이어", 57, "MB", false},           //
+        {"Ctri+N", 60, "다디+시", 62, nullptr, false}, // Latin signs among the syllables
+        {"Ctrl+T", 65, "다티+ㅜ", 70, nullptr, false}, // a lone jamo
+        {"42%", 75, "4206", 74, nullptr, false},       // no Hangul
+        {"2.4", 92, "고.4", 84, "2.4", false},         // a digit read as a syllable
+        {"2:05", 42, "고:05", 78, nullptr, false},     // still a digit for a syllable, however sure
+        {"Al", 63, "새", 10, nullptr, false},          // a guess
+    };
+    for (const Case &c : cases) {
+        bool asked = false;
+        const bool replaced =
+            replacesWithKorean({c.read, {}, c.readConfidence}, {c.korean, {}, c.koreanConfidence}, [&] {
+                asked = true;
+                return std::string(c.english ? c.english : "");
+            });
+        EXPECT_EQ(replaced, c.replaced) << c.read << " / " << c.korean;
+        if (!c.english) {
+            EXPECT_FALSE(asked) << c.read << " / " << c.korean;
+        }
+    }
+}
+
+TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
+{
+    const std::pair<const char *, bool> shapes[] = {
+        {"저장됨", true},      {"3초 전", true}, {"2026년", true}, {"편집…", true},     {"종료할까요?", true},
+        {"캡처  12개", false}, {"오후3", false}, {"ㆍ", false},    {"Tarnwick", false}, {"", false},
+    };
+    for (const auto &[text, korean] : shapes)
+        EXPECT_EQ(readsAsKorean(text), korean) << text;
+
+    const std::tuple<const char *, const char *, bool> rests[] = {
+        {"0.8초", "0.8%", true},  {"편집...", "WZ…", true}, {"3초 전", "3 24", true},
+        {"고:05", "2205", false}, {"12개", "21", false},    {"오후", "", true},
+    };
+    for (const auto &[korean, other, kept] : rests)
+        EXPECT_EQ(keepsTheRestOf(korean, other), kept) << korean << " / " << other;
+
+    EXPECT_TRUE(holdsHangul("ㆍ"));
+    EXPECT_FALSE(holdsHangul("x · y"));
+}
+
+// The Korean reading of a line is cut to the place of one word of the first reading.
+TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
+{
+    const std::string text = "캡처 12 개 ㆍ 선택";
+    const std::vector<PlacedWord> korean{
+        {{"캡처", QRect(0, 0, 40, 20), 93}, 0, 6},    {{"12", QRect(50, 0, 20, 20), 93}, 7, 2},
+        {{"개", QRect(72, 0, 20, 20), 51}, 10, 3},    {{"ㆍ", QRect(100, 0, 8, 20), 52}, 14, 3},
+        {{"선택", QRect(112, 0, 40, 20), 93}, 18, 6},
+    };
+    struct Case {
+        QRect box;
+        const char *text; // nullptr: nothing there
+        float confidence;
+    };
+    const Case cases[] = {
+        {QRect(48, 0, 46, 20), "12 개", (93 * 2 + 51) / 3.0f}, // weighted by length
+        {QRect(95, 0, 16, 20), "ㆍ", 52},
+        {QRect(45, 0, 20, 20), nullptr, 0},  // "12" reaches out of the box
+        {QRect(200, 0, 30, 20), nullptr, 0}, // nothing there
+    };
+    for (const Case &c : cases) {
+        const auto reading = readingAt({"x", c.box, 50}, korean, text, 3);
+        ASSERT_EQ(reading.has_value(), c.text != nullptr) << c.box.x();
+        if (reading) {
+            EXPECT_EQ(reading->text, c.text);
+            EXPECT_NEAR(reading->confidence, c.confidence, 0.01);
+        }
+    }
+}
