@@ -14,20 +14,22 @@
 // for the canvas p95 (max(16.7 ms, 1.5 x bare + 2 ms), for every case), the blurred copies the
 // canvas made during the drag and the patch parts it re-blurred.
 //
-// A run on the shared 8-core machine (load average 16-18), p95 in ms, "old" painted frame for
-// frame in the same run:
+// A run on the shared 8-core machine (load average 12-18), p95 in ms, "old" painted frame for
+// frame in the same run; every case within its goal:
 //
-// | source    | ratio | rect over 3 blurs: old | now  | goal | blur draft: old | now  | no blur: old | now | bare |
-// |-----------|-------|------------------------|------|------|-----------------|------|--------------|-----|------|
-// | 1920x1080 | 1     | 23.3                   | 13.6 | 18.9 | 17.8            | 8.3  | 20.0         | 1.0 | 11.3 |
-// | 1920x1080 | 2     | 51.7                   | 22.0 | 37.8 | 47.9            | 16.5 | 39.6         | 2.9 | 23.9 |
-// | 2880x1800 | 1     | 39.2                   | 25.9 | 22.9 | 19.0            | 8.4  | 17.1         | 0.9 | 13.9 |
-// | 2880x1800 | 2     | 66.6                   | 35.5 | 43.1 | 55.6            | 17.9 | 46.5         | 3.1 | 27.4 |
-// | 5120x2880 | 1     | 34.5                   | 23.0 | 16.7 | 18.9            | 7.1  | 15.1         | 0.9 | 9.1  |
-// | 5120x2880 | 2     | 70.8                   | 38.5 | 45.3 | 47.7            | 16.6 | 39.2         | 3.3 | 28.8 |
+// | source    | ratio | rect over 3 blurs: old | now  | goal | blur draft: old | now  | goal | no blur: old | now  |
+// |-----------|-------|------------------------|------|------|-----------------|------|------|--------------|------|
+// | 1920x1080 | 1     | 23.3                   | 11.0 | 20.9 | 16.7            | 4.8  | 16.7 | 12.4         | 1.0  |
+// | 1920x1080 | 2     | 44.2                   | 15.5 | 36.3 | 59.8            | 18.1 | 41.5 | 33.6         | 3.5  |
+// | 2880x1800 | 1     | 18.8                   | 10.8 | 16.7 | 16.6            | 7.9  | 16.8 | 16.8         | 0.8  |
+// | 2880x1800 | 2     | 35.8                   | 10.6 | 35.6 | 26.2            | 15.6 | 24.6 | 35.6         | 3.4  |
+// | 5120x2880 | 1     | 11.7                   | 6.2  | 16.7 | 9.4             | 3.5  | 16.7 | 7.4          | 0.6  |
+// | 5120x2880 | 2     | 23.1                   | 8.6  | 24.7 | 20.3            | 6.7  | 21.0 | 19.1         | 11.8 |
 //
-// No blurred copy is made during any drag. The frames that miss are those where the square's
-// edge passes near a patch and the patch's part within the blur's reach is blurred again.
+// No blurred copy is made during any drag. What is left of a frame that re-blurs: restoring and
+// repainting the working copy near the patches, finding the tiles the draft changed there, and
+// the column half of the blur for the parts they reach (the row half is kept and redone only
+// for the changed rows).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -25,11 +25,14 @@ BlurCache &cache()
 
 std::atomic<size_t> copies{0};
 
-// A painter on a working copy whose user space is the source's pixels.
-void beginPainting(QPainter &painter, QImage &working, QSizeF sourceSize)
+// A painter on a working copy whose user space is the source's pixels, painting only within
+// `within` (working-copy pixels) when that is given.
+void beginPainting(QPainter &painter, QImage &working, QSizeF sourceSize, const QRegion &within = {})
 {
     if (!painter.begin(&working))
         throw ImageFailure::encoding();
+    if (!within.isEmpty())
+        painter.setClipRegion(within);
     painter.scale(working.width() / sourceSize.width(), working.height() / sourceSize.height());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
@@ -73,10 +76,10 @@ QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotati
     return bitmap;
 }
 
-void paintMark(QImage &working, QSizeF sourceSize, const Annotation &mark)
+void paintMark(QImage &working, QSizeF sourceSize, const Annotation &mark, const QRegion &within)
 {
     QPainter painter;
-    beginPainting(painter, working, sourceSize);
+    beginPainting(painter, working, sourceSize, within);
     RasterRenderer::drawAnnotation(mark, sourceSize, painter);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QImage>
+#include <QRegion>
 #include <QSize>
 #include <QSizeF>
 
@@ -37,8 +38,9 @@ QImage image(const QImage &source, const std::vector<Annotation> &annotations);
 QImage workingCopy(const QImage &source, const std::vector<Annotation> &annotations);
 
 // Paints one more mark into a working copy of a source of `sourceSize` pixels, the same to the
-// last pixel as workingCopy paints it after the others.
-void paintMark(QImage &working, QSizeF sourceSize, const Annotation &mark);
+// last pixel as workingCopy paints it after the others; only within `within` (working-copy
+// pixels) when that is given.
+void paintMark(QImage &working, QSizeF sourceSize, const Annotation &mark, const QRegion &within = {});
 
 // How many blurred copies were made since the program started, the cache's misses; the
 // benchmarks read it to see that redraws reuse the copy.

@@ -69,6 +69,18 @@ QRegion differingTiles(const QImage &before, const QImage &after, const QRect &a
     return tiles;
 }
 
+// Where rows blurred across go out of date when the pixels of `changed` change, as far as the
+// blur of the patches reads them: the changed rows near a patch, the columns of the patch that
+// reach the change.
+QRegion stale(const QRegion &changed, const std::vector<QRect> &patches, int reach)
+{
+    QRegion out;
+    for (const QRect &c : changed)
+        for (const QRect &patch : patches)
+            out += c.adjusted(-reach, 0, reach, 0) & patch.adjusted(0, -reach, 0, reach);
+    return out;
+}
+
 } // namespace
 
 size_t DraftRenderer::partsBlurred() { return parts.load(); }
@@ -169,19 +181,41 @@ QImage DraftRenderer::updatedCopy(const Annotation &draft, const QRectF &draftBo
     if (shown != k.shown) {
         k.blurred = k.plainBlurred;
         k.shown = shown;
+        k.rows = {};
+        // The working copy was kept right only near the old patches: right everywhere again.
+        copyArea(k.plainWorking, k.working, k.touched);
+        if (k.draft)
+            BlurRenderer::paintMark(k.working, k.sourceSize, *k.draft);
+        k.touched = k.draftArea;
         changed = k.draftArea;
     }
     if (draft != k.draft) {
         // Antialiasing reaches a working-copy pixel beyond the bounds.
         const QRect area = workingArea(draftBounds).adjusted(-2, -2, 2, 2) & k.working.rect();
-        const QRect both = k.draftArea.united(area);
-        const QImage before = k.working.copy(both);
-        copyArea(k.plainWorking, k.working, k.draftArea);
-        BlurRenderer::paintMark(k.working, k.sourceSize, draft);
+        // Only the pixels the patches' blur reads matter, those near a patch; there the old
+        // draft gives way to the new one.
+        QRegion zone;
+        for (const QRect &patch : k.shown)
+            zone += patch.adjusted(-k.reach, -k.reach, k.reach, k.reach);
+        zone &= QRegion(k.draftArea.united(area));
+        std::vector<std::pair<QRect, QImage>> before;
+        for (const QRect &z : zone) {
+            before.emplace_back(z, k.working.copy(z));
+            copyArea(k.plainWorking, k.working, z);
+        }
+        if (!zone.isEmpty())
+            BlurRenderer::paintMark(k.working, k.sourceSize, draft, zone);
         // A mark that moves a little changes a few pixels along its lines, not its whole box.
-        changed += differingTiles(before, k.working, both);
+        QRegion differing;
+        for (const auto &[z, old] : before)
+            differing += differingTiles(old, k.working, z);
+        if (!k.rows.isNull()) // kept up to date only where the patches' blur reads it
+            for (const QRect &r : stale(differing, k.shown, k.reach))
+                k.rows.updateRows(k.working, r);
+        changed += differing;
         k.draft = draft;
         k.draftArea = area;
+        k.touched = k.touched.united(area);
     }
     if (changed.isEmpty())
         return k.blurred;
@@ -190,7 +224,13 @@ QImage DraftRenderer::updatedCopy(const Annotation &draft, const QRectF &draftBo
         reached += r.adjusted(-k.reach, -k.reach, k.reach, k.reach);
     for (const QRect &patch : k.shown) {
         for (const QRect &part : reached &QRegion(patch)) {
-            GaussianBlur::blurInto(k.working, k.sigma, part, k.blurred);
+            if (k.sigma < 0.5) {
+                GaussianBlur::blurInto(k.working, k.sigma, part, k.blurred);
+            } else {
+                if (k.rows.isNull()) // made when a patch is first reached: from the copy as it is now
+                    k.rows = GaussianBlur::RowsBlurred(k.working, k.sigma);
+                k.rows.blurInto(part, k.blurred);
+            }
             ++parts;
         }
     }

@@ -11,6 +11,7 @@
 
 #include "core/model/Annotation.h"
 #include "core/model/EditDocument.h"
+#include "core/render/GaussianBlur.h"
 
 class QPainter;
 
@@ -53,11 +54,13 @@ private:
         int reach;
         QImage plainWorking; // the working copy without the draft
         QImage plainBlurred;
-        QImage working; // with `draft` painted in, which changed `draftArea` alone
+        QImage working; // with `draft` painted in, which changed `draftArea` alone, near the patches
         std::optional<Annotation> draft;
         QRect draftArea;
-        QImage blurred;           // agrees with a blur of `working` within `shown`
-        std::vector<QRect> shown; // working-copy pixels the patches read
+        QRect touched;                  // where `working` may differ from `plainWorking`; right only near `shown`
+        GaussianBlur::RowsBlurred rows; // `working` blurred across, once a patch was reached
+        QImage blurred;                 // agrees with a blur of `working` within `shown`
+        std::vector<QRect> shown;       // working-copy pixels the patches read
     };
 
     std::optional<std::vector<QRect>> shownAreas(const EditDocument &document, const QPainter &painter) const;

@@ -17,6 +17,7 @@ constexpr int passes = 3;
 constexpr int stripPixels = 32;       // columns per vertical work item
 constexpr int rowsPerGroup = 8;       // rows blurred together
 constexpr double maximumSigma = 1000; // far beyond any use; keeps the sums in 32 bits
+constexpr int smallJob = 1 << 16;     // pixels one work item of the kept rows takes at least
 
 // One box pass along a line of `count` elements, each made of `lanes` 16-bit values lying next
 // to each other (the same pixel of a group of rows, or a run of pixels of a column strip).
@@ -67,8 +68,9 @@ struct Job {
     QImage *target;
     std::array<int, 3> radii;
     QRect region;
-    QRect read;                  // columns and rows the row passes read
-    std::vector<uint16_t> *work; // read.height() x region.width() x 4, 8 fractional bits
+    QRect read;     // columns and rows the row passes read
+    uint16_t *work; // the row passes' results, 8 fractional bits: row y - read.top(), from column region.left()
+    size_t stride;  // values from one row of `work` to the next
 };
 
 // Rows are blurred a few at a time, interleaved so that the same pixel of every row in the
@@ -92,7 +94,7 @@ void blurRows(const Job &job, int firstRow, int endRow)
         boxLine(b.data(), a.data(), width, lanes, job.radii[1], sums.data());
         boxLine(a.data(), b.data(), width, lanes, job.radii[2], sums.data());
         for (int r = 0; r < rows; ++r) {
-            uint16_t *out = job.work->data() + size_t(y0 + r - job.read.top()) * job.region.width() * 4;
+            uint16_t *out = job.work + size_t(y0 + r - job.read.top()) * job.stride;
             for (int x = 0; x < job.region.width(); ++x)
                 for (int c = 0; c < 4; ++c)
                     out[x * 4 + c] = b[size_t(x + kept) * lanes + r * 4 + c];
@@ -109,7 +111,7 @@ void blurColumns(const Job &job, int firstColumn, int endColumn)
     std::vector<uint16_t> a(size_t(lanes) * height), b(size_t(lanes) * height);
     std::vector<int32_t> sums(lanes);
     for (int y = 0; y < height; ++y) {
-        const uint16_t *row = job.work->data() + (size_t(y) * width + firstColumn) * 4;
+        const uint16_t *row = job.work + size_t(y) * job.stride + size_t(firstColumn) * 4;
         std::copy(row, row + lanes, a.begin() + size_t(y) * lanes);
     }
     boxLine(a.data(), b.data(), height, lanes, job.radii[0], sums.data());
@@ -126,6 +128,11 @@ void blurColumns(const Job &job, int firstColumn, int endColumn)
 // Splits [first, end) into ranges of about `step` and runs `work` on them in parallel.
 template <typename Work> void inParallel(int first, int end, int step, Work work)
 {
+    if (end - first <= step) { // one piece: waking the pool would cost more than it saves
+        if (first < end)
+            work(first, end);
+        return;
+    }
     std::vector<std::pair<int, int>> ranges;
     for (int start = first; start < end; start += step)
         ranges.emplace_back(start, std::min(end, start + step));
@@ -160,7 +167,7 @@ void blurRegion(const QImage &source, double sigma, const QRect &region, QImage 
     const int r = radii[0] + radii[1] + radii[2];
     const QRect read = region.adjusted(-r, -r, r, r) & source.rect();
     std::vector<uint16_t> work(size_t(read.height()) * region.width() * 4);
-    const Job job{&source, &target, radii, region, read, &work};
+    const Job job{&source, &target, radii, region, read, work.data(), size_t(region.width()) * 4};
     const int rowStep = std::max(1, 65536 / std::max(1, read.width()));
     inParallel(read.top(), read.top() + read.height(), rowStep, [&](int a, int b) { blurRows(job, a, b); });
     inParallel(0, region.width(), stripPixels, [&](int a, int b) { blurColumns(job, a, b); });
@@ -222,6 +229,47 @@ void blurInto(const QImage &image, double sigma, const QRect &region, QImage &ta
         return;
     }
     blurRegion(source, sigma, clipped, target);
+}
+
+RowsBlurred::RowsBlurred(const QImage &image, double sigma)
+    : radii_(radiiOf(sigma)),
+      size_(image.size()),
+      rows_(size_t(image.width()) * size_t(image.height()) * 4)
+{
+    updateRows(image, QRect(QPoint(0, 0), size_));
+}
+
+void RowsBlurred::updateRows(const QImage &image, const QRect &area)
+{
+    const QRect whole(QPoint(0, 0), size_);
+    const QRect region = area & whole;
+    if (region.isEmpty() || image.size() != size_)
+        return;
+    const QImage source = inBlurFormat(image);
+    const int r = radii_[0] + radii_[1] + radii_[2];
+    const QRect read = region.adjusted(-r, 0, r, 0) & whole;
+    const size_t stride = size_t(size_.width()) * 4;
+    uint16_t *work = rows_.data() + size_t(region.top()) * stride + size_t(region.left()) * 4;
+    const Job job{&source, nullptr, radii_, region, read, work, stride};
+    // A band of a few rows is blurred on this thread; larger ones across the pool.
+    const int rowStep = std::max(1, smallJob / std::max(1, read.width()));
+    inParallel(region.top(), region.bottom() + 1, rowStep, [&](int a, int b) { blurRows(job, a, b); });
+}
+
+void RowsBlurred::blurInto(const QRect &region, QImage &target) const
+{
+    const QRect whole(QPoint(0, 0), size_);
+    const QRect clipped = region & whole;
+    if (clipped.isEmpty() || rows_.empty() || target.size() != size_)
+        return;
+    target.bits(); // detaches now: the threads below write into it
+    const int r = radii_[0] + radii_[1] + radii_[2];
+    const QRect read = clipped.adjusted(0, -r, 0, r) & whole;
+    const size_t stride = size_t(size_.width()) * 4;
+    uint16_t *work = const_cast<uint16_t *>(rows_.data()) + size_t(read.top()) * stride + size_t(clipped.left()) * 4;
+    const Job job{nullptr, &target, radii_, clipped, read, work, stride};
+    const int columnStep = std::max(stripPixels, smallJob / std::max(1, read.height()) / stripPixels * stripPixels);
+    inParallel(0, clipped.width(), columnStep, [&](int a, int b) { blurColumns(job, a, b); });
 }
 
 } // namespace tarn::GaussianBlur

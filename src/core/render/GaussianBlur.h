@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include <QImage>
 #include <QRect>
@@ -24,6 +26,29 @@ QImage blurred(const QImage &image, double sigma);
 // copy up to date. Does nothing when `target` has another size or format than blurred() gives.
 void blurInto(const QImage &image, double sigma, const QRect &region, QImage &target);
 int reach(double sigma);
+
+// The first half of a blur, kept for an image that changes a few rows at a time (the working
+// copy under a mark being drawn): every row blurred across. After rows of the image change,
+// `updateRows` blurs those rows across again; `blurInto` then finishes a region of the blur from
+// the kept rows, the same to the last bit as GaussianBlur::blurInto on the image as it is now,
+// where the rows it reads (the region widened by the reach above and below) are up to date, at
+// about half the cost. Only for a sigma of 0.5 or more.
+class RowsBlurred {
+public:
+    RowsBlurred() = default;
+    RowsBlurred(const QImage &image, double sigma);
+    bool isNull() const { return rows_.empty(); }
+    // Blurs `area` of the rows across again from `image` (the same size as before): after
+    // pixels changed, the rows they lie in, widened by the reach to each side; only what a later
+    // `blurInto` reads needs to be up to date.
+    void updateRows(const QImage &image, const QRect &area);
+    void blurInto(const QRect &region, QImage &target) const;
+
+private:
+    std::array<int, 3> radii_{};
+    QSize size_;
+    std::vector<uint16_t> rows_; // height x width x 4 values with 8 fractional bits
+};
 
 // The three box widths (odd) whose successive application has the variance of a Gaussian of
 // `sigma`, as closely as whole widths allow.

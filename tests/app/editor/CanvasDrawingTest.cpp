@@ -217,7 +217,7 @@ TEST(CanvasPainter, AFailedRenderShowsTheTextOverThePlateAndNoOverlays)
 // Each frame of a drawing painted from the picture kept under the draft shows what a whole
 // paint of the same frame shows: drafts over and away from blur patches, a blur draft, black
 // masks over them, with and without a background frame, at both pixel ratios, while the draft
-// moves and the picture is kept.
+// moves and the picture is kept, and when the zoom changes under it.
 TEST(CanvasPainter, FramesFromTheKeptPictureMatchWholePaints)
 {
     const QImage image = RenderFixtures::capture(1600, 900);
@@ -245,10 +245,13 @@ TEST(CanvasPainter, FramesFromTheKeptPictureMatchWholePaints)
     for (const Row &row : rows)
         for (const double ratio : {1.0, 2.0}) {
             SCOPED_TRACE(std::string(row.what) + " at " + std::to_string(ratio));
-            const CanvasGeometry geometry(viewSize, QPointF(7, -5), 1.1, image.size(), row.document, std::nullopt);
             DraftRenderer draftRenderer;
             CanvasPainter::KeptFrame kept;
-            for (const double reach : {0.3, 0.55, 0.75}) {
+            int step = 0;
+            for (const double reach : {0.3, 0.55, 0.6, 0.75}) {
+                // A zoom in the middle of the drawing changes what the patches read.
+                const CanvasGeometry geometry(viewSize, QPointF(7, -5), ++step == 3 ? 0.6 : 1.1, image.size(),
+                                              row.document, std::nullopt);
                 std::vector<UnitPoint> points{{0.35, 0.25}, {reach, reach}};
                 if (row.tool == MarkupTool::pen)
                     points = {{0.35, 0.25}, {reach - 0.1, reach}, {reach, reach - 0.05}};

@@ -134,6 +134,32 @@ TEST(GaussianBlur, APartBlurredIntoAnOlderCopyMatchesTheWholeBlur)
     }
 }
 
+// The rows kept blurred across, brought up to date where rows changed, finish any part of the
+// blur exactly as the whole blur of the changed picture has it.
+TEST(GaussianBlur, KeptRowsFinishAPartAsTheWholeBlur)
+{
+    std::mt19937 random(11);
+    for (const QSize size : {QSize(300, 200), QSize(40, 25)}) {
+        const QImage old = RenderFixtures::capture(size.width(), size.height(), false);
+        GaussianBlur::RowsBlurred rows(old, 11.5);
+        QImage changed = old;
+        const QRect mark(QPoint(size.width() / 3, size.height() / 5), size / 4);
+        QPainter(&changed).fillRect(mark, QColor(250, 20, 90));
+        rows.updateRows(changed, mark.adjusted(-GaussianBlur::reach(11.5), 0, GaussianBlur::reach(11.5), 0));
+        const QImage before = GaussianBlur::blurred(old, 11.5), after = GaussianBlur::blurred(changed, 11.5);
+        for (int i = 0; i < 12; ++i) {
+            const QRect part(int(random() % size.width()) - 8, int(random() % size.height()) - 8,
+                             int(random() % size.width()), int(random() % size.height()));
+            QImage copy = before;
+            rows.blurInto(part, copy);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    ASSERT_EQ(copy.pixel(x, y), (part.contains(x, y) ? after : before).pixel(x, y))
+                        << x << "," << y << " in " << part.x() << "," << part.y() << " " << part.width();
+        }
+    }
+}
+
 QImage solid(int w, int h, QColor color)
 {
     QImage image(w, h, QImage::Format_RGBA8888_Premultiplied);
