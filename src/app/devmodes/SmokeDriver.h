@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QEvent>
+#include <QImage>
 #include <QJsonObject>
 #include <QPointF>
 #include <QString>
@@ -27,16 +28,22 @@ namespace tarn::SmokeDriver {
 AppError failure(const QString &message);
 
 // Evaluates `condition` up to 60 times with a 100 ms pause after each false result; throws
-// "Asynchronous UI operation timed out" after the 60th pause. A condition that captures
-// anything with a destructor (a QPointer, a container) goes in as a named std::function:
-// g++ 12 destroys a lambda temporary inside a co_await expression twice.
-QCoro::Task<> waitUntil(std::function<bool()> condition);
+// "Asynchronous UI operation timed out waiting for " and `what` after the 60th pause, so the
+// failure says which condition never held. A condition that captures anything with a
+// destructor (a QPointer, a container) goes in as a named std::function: g++ 12 destroys a
+// lambda temporary inside a co_await expression twice.
+QCoro::Task<> waitUntil(std::function<bool()> condition, QString what);
 
 // The pause after a change that must be drawn before the next picture or step.
 QCoro::Task<> settle();
 
-// Renders `window` in process and writes it as PNG to `folder`/`fileName`, atomically.
-void snapshot(QWidget *window, const QString &folder, const QString &fileName);
+// Renders `window` in process and writes it as PNG to `folder`/`fileName`, atomically; returns
+// the picture written.
+QImage snapshot(QWidget *window, const QString &folder, const QString &fileName);
+
+// Whether `part` shows inside the picture of its window `root` (as snapshot() made it): visible
+// there, within the picture, and drawn with more than one colour.
+bool drawnIn(const QImage &picture, QWidget *root, QWidget *part);
 
 // The first annotation canvas under `root`, depth first; null when there is none.
 ImageEditingView *findCanvas(QWidget *root);
@@ -53,6 +60,10 @@ void sendKey(QWidget *target, QEvent::Type type, int key, const QString &text,
 
 // The visible pinned-image windows.
 std::vector<QWidget *> visiblePins();
+
+// Answers the save panel that an export opened as a user would: waits for it, types `path` into
+// its name field and accepts it.
+QCoro::Task<> answerSavePanel(QString path);
 
 // The 64 lower-case hexadecimal digits of the SHA-256 of `data`.
 QString sha256Hex(const QByteArray &data);

@@ -101,7 +101,8 @@ public:
 
     // Builds the state and the services; touches no library file.
     AppModel(const QString &root, bool demo, QObject *parent = nullptr);
-    // The same on other services: what a test puts in place of the desktop's own.
+    // The same on other services: what a test puts in place of the desktop's own, or the smoke
+    // run's own clipboard.
     AppModel(const QString &root, bool demo, AppServices services, QObject *parent = nullptr);
     ~AppModel() override;
 
@@ -152,6 +153,7 @@ public:
     RecordingService &recorder() const { return *recorder_; }
     RegionSelector &selector() const { return *selector_; }
     FloatingWindows &floating() const override { return *floating_; }
+    Clipboard &clipboard() const { return *clipboard_; }
     bool isDemo() const { return isDemo_; }
 
     // The library window, set by the delegate; brought forward for errors and sheets.

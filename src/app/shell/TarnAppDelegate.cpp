@@ -10,6 +10,7 @@
 
 #include "app/capture/OwnWindows.h"
 #include "app/editor/EditorController.h"
+#include "app/flows/HeldClipboard.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
@@ -35,6 +36,16 @@ namespace {
 
 const QColor recordingRed{0xFF, 0x45, 0x3A};
 
+// The desktop's own services, except that a smoke run copies into a clipboard of its own: it
+// checks what a paste would receive and leaves the user's clipboard alone.
+AppServices servicesFor(const std::optional<QString> &smokeOutput)
+{
+    AppServices services;
+    if (smokeOutput)
+        services.clipboard = std::make_unique<HeldClipboard>();
+    return services;
+}
+
 } // namespace
 
 QString TarnAppDelegate::statusToolTip() { return QStringLiteral("Tarnwick · Ctrl+Shift+1 영역 캡처"); }
@@ -42,7 +53,7 @@ QString TarnAppDelegate::statusToolTip() { return QStringLiteral("Tarnwick · Ct
 TarnAppDelegate::TarnAppDelegate(const QString &root, bool demo, std::optional<QString> smokeOutput, QObject *parent)
     : QObject(parent),
       hotKeys_(std::make_unique<HotKeyManager>()),
-      app_(std::make_unique<AppModel>(root, demo)),
+      app_(std::make_unique<AppModel>(root, demo, servicesFor(smokeOutput))),
       smokeOutput_(std::move(smokeOutput))
 { }
 

@@ -41,7 +41,7 @@ struct Run {
     QPointF stampPoint;
     // Annotations in the document right after the arrow was drawn.
     qsizetype arrowCount = 0;
-    // Width and height of the flattened export of the saved sample, for the report.
+    // Width and height of the exported file of the saved sample, for the report.
     QSize exportPixels;
 
     // Ends the run with `message` unless `condition` holds.
@@ -56,8 +56,8 @@ QCoro::Task<EditorController *> pollEditor(const Run &run, const Uuid &id);
 // The SHA-256 of the privacy sample's original file as it is now, in hexadecimal.
 QString digestOfOriginal(const Run &run);
 
-// The check groups in the order the run takes them. Each returns when its checks have passed
-// (or, while a group is being built, after the ones it has).
+// The check groups in the order the run takes them. Each returns when all its checks have
+// passed and throws at the first that fails.
 
 // Library load, text search, type filter, favourites; finds the privacy sample.
 QCoro::Task<> libraryChecks(Run &run);

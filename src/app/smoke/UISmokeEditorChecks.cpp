@@ -7,14 +7,18 @@
 #include <optional>
 
 #include <QDir>
+#include <QFile>
 #include <QtEndian>
 
 #include "app/devmodes/SmokeDriver.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/editor/ImageEditingView.h"
+#include "app/floating/PinView.h"
+#include "app/flows/HeldClipboard.h"
 #include "app/model/AppModel.h"
 #include "app/model/DemoContent.h"
+#include "app/smoke/FlattenedComparison.h"
 #include "app/smoke/UISmokeChecks.h"
 #include "core/image/ImageCodec.h"
 
@@ -84,25 +88,103 @@ QStringList pngChunkTypes(const QByteArray &png)
     return {};
 }
 
-// The saved sample flattened with its edits and encoded as PNG: it must decode and carry no
-// metadata chunk (EXIF, and none of the text chunks either).
+// The capture's original as the library holds it, decoded.
+QImage originalImage(const Run &run)
+{
+    QFile file(run.app.repository().originalURL(run.sample));
+    if (!file.open(QIODevice::ReadOnly))
+        throw SmokeDriver::failure(QStringLiteral("Could not read the original file ") + file.fileName());
+    return ImageCodec::read(file.readAll());
+}
+
+// Ends the run unless `picture` is the saved sample flattened with `edits`; `what` names the
+// picture in the message.
+void requireFlattened(const Run &run, const QString &what, const QImage &picture, const EditDocument &edits)
+{
+    const QString problem = flattenedMismatch(picture, originalImage(run), edits);
+    if (!problem.isEmpty())
+        throw SmokeDriver::failure(what + QLatin1Char(' ') + problem);
+}
+
+// Exports the saved sample from the library as a user does, answering the save panel with
+// `path`, and returns the file's bytes once it is written.
+QCoro::Task<QByteArray> exportThroughPanel(Run &run, const CaptureItem &saved, const QString &path)
+{
+    AppModel &app = run.app;
+    QFile::remove(path);
+    app.exportItem(saved);
+    co_await SmokeDriver::answerSavePanel(path);
+    const std::function<bool()> written = [&app, path] {
+        return app.errorMessage().has_value() || (QFile::exists(path) && app.exportsInFlight() == 0);
+    };
+    co_await SmokeDriver::waitUntil(written, QStringLiteral("the export file to be written"));
+    if (app.errorMessage())
+        throw SmokeDriver::failure(QStringLiteral("Export failed: ") + *app.errorMessage());
+    QFile file(path);
+    run.require(file.open(QIODevice::ReadOnly), "Export does not decode");
+    co_return file.readAll();
+}
+
+// Copies the saved sample from the library and returns the PNG a paste would receive; the smoke
+// run copies into a clipboard of its own.
+QCoro::Task<QByteArray> copiedPng(Run &run, const CaptureItem &saved)
+{
+    auto *clipboard = dynamic_cast<HeldClipboard *>(&run.app.clipboard());
+    run.require(clipboard, "The smoke run would copy to the desktop's clipboard");
+    const int before = clipboard->writes();
+    run.app.copyItem(saved);
+    const std::function<bool()> copied = [&run, clipboard, before] {
+        return clipboard->writes() > before || run.app.errorMessage().has_value();
+    };
+    co_await SmokeDriver::waitUntil(copied, QStringLiteral("the copy to reach the clipboard"));
+    if (run.app.errorMessage())
+        throw SmokeDriver::failure(QStringLiteral("Copy failed: ") + *run.app.errorMessage());
+    co_return clipboard->png();
+}
+
+// The saved sample exported through the library's save panel into the output folder: the file
+// decodes, carries no metadata chunk (EXIF, and none of the text chunks either) and shows the
+// saved edits, the blurs over the sensitive lines included. The copy must show the same.
 QCoro::Task<> flattenedExportCheck(Run &run)
 {
     const std::optional<CaptureItem> saved = currentSample(run);
     run.require(saved.has_value(), "Saved item missing");
-    const QImage flattened = co_await run.app.renderedImage(*saved);
-    run.exportPixels = flattened.size();
-    const QByteArray png = ImageCodec::encode(flattened, ExportFormat::png, 0.92);
-    SmokeDriver::writeAtomically(QDir(run.output).filePath(QStringLiteral("privacy-export.png")), png);
+    const QByteArray png =
+        co_await exportThroughPanel(run, *saved, QDir(run.output).filePath(QStringLiteral("privacy-export.png")));
     const QStringList chunks = pngChunkTypes(png);
-    run.require(!QImage::fromData(png, "PNG").isNull() && !chunks.isEmpty(), "Export does not decode");
+    const QImage exported = QImage::fromData(png, "PNG");
+    run.require(!exported.isNull() && !chunks.isEmpty(), "Export does not decode");
     for (const char *metadata : {"eXIf", "tEXt", "zTXt", "iTXt"})
         run.require(!chunks.contains(QLatin1String(metadata)), "Export unexpectedly contains EXIF or GPS");
+    requireFlattened(run, QStringLiteral("Exported image"), exported, saved->edits);
+    run.exportPixels = exported.size();
+
+    const QImage copied = QImage::fromData(co_await copiedPng(run, *saved), "PNG");
+    run.require(!copied.isNull(), "Copied image does not decode");
+    requireFlattened(run, QStringLiteral("Copied image"), copied, saved->edits);
     run.pass("flattened_png_export_decodes_without_exif_gps");
 }
 
+// The image shown by the one visible pinned window.
+QImage pinnedImage(const Run &run)
+{
+    const std::vector<QWidget *> pins = SmokeDriver::visiblePins();
+    run.require(pins.size() == 1, "Duplicate render actions opened multiple pins");
+    const auto *shown = pins.front()->findChild<FittedImage *>();
+    run.require(shown, "Pinned window shows no image");
+    return shown->image();
+}
+
+QCoro::Task<> waitForPinsClosed(Run &run)
+{
+    run.app.floating().closePins();
+    const std::function<bool()> closed = [] { return SmokeDriver::visiblePins().empty(); };
+    co_await SmokeDriver::waitUntil(closed, QStringLiteral("the pinned image window to close"));
+}
+
 // Two pin requests in one turn: the first takes the render guard, the second is dropped, the
-// window may not close while the render runs, and exactly one pin opens.
+// window may not close while the render runs, and exactly one pin opens. That pin, and one
+// pinned from the library, show the saved edits and close when asked.
 QCoro::Task<> renderGuardAndPinChecks(Run &run)
 {
     EditorModel &model = run.editor->model();
@@ -111,14 +193,22 @@ QCoro::Task<> renderGuardAndPinChecks(Run &run)
     run.require(model.isExporting(), "Render action did not acquire its work guard");
     run.require(!run.editor->windowShouldClose(), "Busy editor allowed closing before rendering finished");
     const std::function<bool()> rendered = [&run] { return !run.editor || !run.editor->model().isExporting(); };
-    co_await SmokeDriver::waitUntil(rendered);
+    co_await SmokeDriver::waitUntil(rendered, QStringLiteral("the editor's pin render to finish"));
     requireEditor(run);
-    const std::vector<QWidget *> pins = SmokeDriver::visiblePins();
-    run.require(pins.size() == 1, "Duplicate render actions opened multiple pins");
-    SmokeDriver::snapshot(pins.front(), run.output, QStringLiteral("07-pinned-image.png"));
-    run.app.floating().closePins();
+    const QImage pinned = pinnedImage(run);
+    SmokeDriver::snapshot(SmokeDriver::visiblePins().front(), run.output, QStringLiteral("07-pinned-image.png"));
     run.pass("duplicate_render_actions_are_serialized");
     run.pass("busy_editor_cannot_close");
+
+    requireFlattened(run, QStringLiteral("Pinned image"), pinned, model.document());
+    co_await waitForPinsClosed(run);
+    const std::optional<CaptureItem> saved = currentSample(run);
+    run.require(saved.has_value(), "Saved item missing");
+    run.app.pin(*saved);
+    const std::function<bool()> pinnedAgain = [] { return !SmokeDriver::visiblePins().empty(); };
+    co_await SmokeDriver::waitUntil(pinnedAgain, QStringLiteral("the library's pin to open"));
+    requireFlattened(run, QStringLiteral("Image pinned from the library"), pinnedImage(run), saved->edits);
+    co_await waitForPinsClosed(run);
     run.pass("flattened_pin_opens_and_closes");
 }
 

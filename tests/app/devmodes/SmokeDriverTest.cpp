@@ -35,6 +35,34 @@ TEST(SmokeDriver, SnapshotsAWindowAsPngOrNamesTheMissingFile)
     EXPECT_EQ(QImage(dir.filePath(QStringLiteral("01-library.png"))).size(), QSize(320, 200));
 }
 
+// A part counts as shown only where the window's picture draws it: visible, inside the picture,
+// and with more than one colour (a label that drew its text).
+TEST(SmokeDriver, FindsAPartDrawnInTheWindowPicture)
+{
+    QTemporaryDir dir;
+    QWidget window;
+    window.resize(320, 200);
+    auto *title = new QLabel(QStringLiteral("설정"), &window);
+    title->setGeometry(20, 20, 120, 30);
+    auto *hidden = new QLabel(QStringLiteral("일반"), &window);
+    hidden->setGeometry(20, 60, 120, 30);
+    hidden->hide();
+    auto *outside = new QLabel(QStringLiteral("녹화 시작"), &window);
+    outside->setGeometry(260, 180, 120, 30);
+    auto *empty = new QLabel(QString(), &window);
+    empty->setGeometry(20, 100, 120, 30);
+    const QImage picture = SmokeDriver::snapshot(&window, dir.path(), QStringLiteral("sheet.png"));
+    struct Row {
+        const char *name;
+        QWidget *part;
+        bool drawn;
+    };
+    for (const Row &row : {Row{"a label with its text", title, true}, Row{"a hidden label", hidden, false},
+                           Row{"a label past the window's edge", outside, false}, Row{"an empty label", empty, false},
+                           Row{"no part", nullptr, false}})
+        EXPECT_EQ(SmokeDriver::drawnIn(picture, &window, row.part), row.drawn) << row.name;
+}
+
 TEST(SmokeDriver, DigestIsSixtyFourLowerCaseDigitsWithLeadingZeros)
 {
     EXPECT_EQ(SmokeDriver::sha256Hex("abc"),

@@ -2,6 +2,7 @@
 // The smoke run's trash, bulk-selection, sheet and badge-export checks in process, on a demo
 // library behind a real library window: they pass in order and leave the library as they found
 // it, and a model operation broken by the test fails the check that covers it.
+#include <functional>
 #include <optional>
 
 #include <QDir>
@@ -28,10 +29,15 @@ using namespace std::chrono_literals;
 
 class ExclusiveUISmokeLibraryState : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { start(QStringLiteral("library")); }
+
+    // A demo model on a new library in `folder`, behind a shown library window.
+    void start(const QString &folder)
     {
+        TearDown();
         Theme::useDarkAppearance();
-        app_ = std::make_unique<AppModel>(dir_.filePath(QStringLiteral("library")), true);
+        library_ = dir_.filePath(folder);
+        app_ = std::make_unique<AppModel>(library_, true);
         window_ = std::make_unique<LibraryWindow>(true);
         window_->setCentralWidget(makeLibraryView(*app_));
         window_->resize(LibraryWindow::defaultContentSize);
@@ -42,11 +48,13 @@ protected:
     }
     void TearDown() override
     {
+        run_.reset();
         window_.reset();
         app_.reset();
     }
 
     QString output() const { return dir_.filePath(QStringLiteral("smoke")); }
+    QString indexPath() const { return library_ + QStringLiteral("/library.json"); }
 
     // The loaded demo library with the privacy sample found by the run's first checks.
     void loadAndFindSample()
@@ -68,6 +76,7 @@ protected:
     }
 
     QTemporaryDir dir_;
+    QString library_;
     std::unique_ptr<AppModel> app_;
     std::unique_ptr<LibraryWindow> window_;
     std::optional<UISmoke::Run> run_;
@@ -96,17 +105,44 @@ TEST_F(ExclusiveUISmokeLibraryState, ChecksPassInOrderLeaveTheirPicturesAndResto
     EXPECT_EQ(QImage(folder.filePath(QStringLiteral("badge-rotations.png"))).size(), QSize(1000, 900));
 }
 
-TEST_F(ExclusiveUISmokeLibraryState, ATrashThatLosesTheOriginalFailsTheTrashCheck)
+// A trash that loses the original, or that the library lists but never writes to its index,
+// fails the trash check with its own message.
+TEST_F(ExclusiveUISmokeLibraryState, ATrashThatLosesTheOriginalOrItsIndexFailsTheTrashCheck)
 {
-    loadAndFindSample();
-    // The original goes as soon as the library lists the sample in the trash.
-    QObject::connect(app_.get(), &AppModel::itemsChanged, app_.get(), [this] {
-        for (const CaptureItem &item : app_->items()) {
-            if (item.id == run_->sample.id && item.trashedAt)
-                QFile::remove(app_->repository().originalURL(item));
-        }
-    });
-    EXPECT_EQ(failureOf(UISmoke::trashAndRestoreCheck(*run_)), QStringLiteral("Trash deleted the original"));
+    using Sabotage = std::function<void(const QByteArray &index)>;
+    const Sabotage loseOriginal = [this](const QByteArray &) {
+        QFile::remove(app_->repository().originalURL(run_->sample));
+    };
+    // The index as it was before the trash, written back over the new one.
+    const Sabotage keepOldIndex = [this](const QByteArray &index) {
+        QFile file(indexPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(index);
+    };
+    struct Row {
+        const char *name;
+        Sabotage sabotage;
+        QString message;
+    };
+    const std::vector<Row> rows = {
+        {"the original removed", loseOriginal, QStringLiteral("Trash deleted the original")},
+        {"the index not written", keepOldIndex, QStringLiteral("Trash did not reach library.json")},
+    };
+    for (const Row &row : rows) {
+        start(QString::fromLatin1(row.name));
+        loadAndFindSample();
+        QFile index(indexPath());
+        ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+        const QByteArray before = index.readAll();
+        // Done as soon as the library lists the sample in the trash.
+        QObject::connect(app_.get(), &AppModel::itemsChanged, app_.get(), [this, &row, before] {
+            for (const CaptureItem &item : app_->items()) {
+                if (item.id == run_->sample.id && item.trashedAt)
+                    row.sabotage(before);
+            }
+        });
+        EXPECT_EQ(failureOf(UISmoke::trashAndRestoreCheck(*run_)), row.message) << row.name;
+    }
 }
 
 TEST_F(ExclusiveUISmokeLibraryState, AnyPermissionRequestFailsThePermissionCheck)
@@ -128,7 +164,8 @@ TEST_F(ExclusiveUISmokeLibraryState, ABrokenSampleStoreEndsTheRunWithoutAReport)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     TestSupport::await(app_->load());
-    EXPECT_EQ(failureOf(UISmoke::run(*app_, output())), QStringLiteral("Sample library did not load"));
+    EXPECT_EQ(failureOf(UISmoke::run(*app_, output())),
+              QStringLiteral("Sample library did not load [library_load_with_synthetic_samples]"));
     EXPECT_FALSE(QFile::exists(QDir(output()).filePath(QStringLiteral("ui-smoke.json"))));
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The UI smoke run as the real program runs it on the test desktop: its exit status, its report
 // and every picture it leaves.
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,6 +14,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "app/model/DemoContent.h"
+#include "core/text/TextRecognition.h"
 
 namespace tarn {
 namespace {
@@ -107,6 +112,25 @@ TEST(ExclusiveUISmoke, RunPassesItsChecksInOrderAndLeavesDecodablePicturesAndIts
             EXPECT_GE(picture.height(), 730) << name.toStdString();
         }
     }
+
+    // Read as a person would read the files: every sensitive line that the privacy sample shows
+    // is gone from its export, whose other lines are still there.
+    TextRecognition recognition;
+    const auto readText = [&](const QImage &image) {
+        return QString::fromStdString(recognition.recognize(image).result().text());
+    };
+    const std::vector<DemoSample> samples = DemoContent::makeSamples();
+    const auto privacy = std::find_if(samples.begin(), samples.end(), [](const DemoSample &sample) {
+        return sample.title.startsWith(QLatin1String("Privacy"));
+    });
+    ASSERT_NE(privacy, samples.end());
+    const QString shown = readText(privacy->image);
+    const QString exported = readText(QImage(QDir(output).filePath(QStringLiteral("privacy-export.png"))));
+    for (const QString &secret : {DemoContent::privacyEmail, DemoContent::privacyPhone}) {
+        EXPECT_TRUE(shown.contains(secret)) << shown.toStdString();
+        EXPECT_FALSE(exported.contains(secret)) << exported.toStdString();
+    }
+    EXPECT_GE(exported.count(QLatin1Char('\n')), 3) << exported.toStdString();
 }
 
 } // namespace
