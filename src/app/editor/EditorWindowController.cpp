@@ -108,11 +108,13 @@ EditorWindowController::EditorWindowController(CaptureItem item, QImage image, E
 
 void EditorWindowController::centreOn(QScreen *screen) { WindowPlacement::centreOn(window_.get(), screen); }
 
-// The window goes before the model its views read.
+// The window goes before the model its views read. It is hidden first, while every view is
+// whole: an open popover closes with it and ends its control edit, which the views then show.
 EditorWindowController::~EditorWindowController()
 {
     if (sheet_)
         delete sheet_.data();
+    window_->hide();
     window_.reset();
 }
 

@@ -200,7 +200,19 @@ void ToolPopover::open(Edge edge)
         at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
     }
     move(at);
+    // The trigger's window, as it is now: the trigger may have been moved into it after this
+    // popover was made. Installing twice keeps one filter.
+    trigger_->window()->removeEventFilter(this);
+    trigger_->window()->installEventFilter(this);
     show();
+}
+
+bool ToolPopover::eventFilter(QObject *watched, QEvent *event)
+{
+    // Only windows of the trigger are watched.
+    if (event->type() == QEvent::Hide && isVisible())
+        hide();
+    return QFrame::eventFilter(watched, event);
 }
 
 void ToolPopover::hideEvent(QHideEvent *event)

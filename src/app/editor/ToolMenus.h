@@ -21,7 +21,9 @@ class EditorModel;
 class StepSlider;
 
 // A popover: a popup panel beside or under its trigger that closes when the user clicks
-// elsewhere, and says so.
+// elsewhere, and says so. It also closes when its trigger's window hides, closes or goes away:
+// a popup is a window of its own and would otherwise stay on screen, and close only while its
+// trigger's views are being torn down, ending its control edit into views already half gone.
 class ToolPopover : public QFrame {
     Q_OBJECT
 
@@ -36,6 +38,7 @@ Q_SIGNALS:
 
 protected:
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *trigger_;

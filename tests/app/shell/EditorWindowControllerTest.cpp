@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window under the test desktop: its size and place, the close check with the
 // unsaved-edits question, and its entry in the application's editor table.
+#include <optional>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
@@ -14,7 +16,9 @@
 
 #include "app/editor/EditorFixture.h"
 #include "app/editor/EditorModel.h"
+#include "app/editor/EditorView.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/editor/ToolMenus.h"
 #include "app/model/AppModel.h"
 #include "app/shell/ResponderChain.h"
 
@@ -212,6 +216,51 @@ TEST_F(EditorWindowControllerTest, MenuCommandsReachTheModelWhileItsWindowIsActi
     EXPECT_EQ(host.copies, 1);
     ResponderChain::perform(ResponderAction::close); // through the close check: clean, so it closes
     EXPECT_FALSE(isOpen());
+}
+
+// Popovers are popup windows that take the pointer: these tests run alone.
+class ExclusiveEditorPopovers : public EditorWindowControllerTest { };
+
+// A popover left open when its editor window closes, or when the window goes away while shown
+// (as at quit), closes with the window while the editor's views are whole: closing it ends its
+// control edit, which they then show. None stays on screen.
+TEST_F(ExclusiveEditorPopovers, AnOpenPopoverClosesWithItsWindow)
+{
+    struct Row {
+        const char *name;
+        const char *trigger;
+        bool destroyed;
+    };
+    const std::vector<Row> rows = {
+        {"badges, window closed", "editor.rail.badge", false},
+        {"stroke weight, window closed", "editor.strokeWeight", false},
+        {"shapes, window closed", "editor.rail.shapes", false},
+        {"badges, window destroyed while shown", "editor.rail.badge", true},
+        {"stroke weight, window destroyed while shown", "editor.strokeWeight", true},
+    };
+    for (const Row &row : rows) {
+        auto *controller = new EditorWindowController(item, image, host);
+        controller->bringToFront();
+        QWidget *window = controller->window();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << row.name;
+        auto *trigger = window->findChild<QWidget *>(QString::fromLatin1(row.trigger));
+        ASSERT_TRUE(trigger) << row.name;
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, trigger->mapTo(window, trigger->rect().center()));
+        const QPointer<ToolPopover> popover = trigger->findChild<ToolPopover *>();
+        ASSERT_TRUE(popover && QTest::qWaitFor([&] { return popover->isVisible(); }, 5000)) << row.name;
+        // A view in the middle of its destruction no longer casts to its own type.
+        std::optional<bool> viewWhenClosed;
+        QObject::connect(popover, &ToolPopover::hidden, popover,
+                         [&viewWhenClosed, window] { viewWhenClosed = window->findChild<EditorView *>() != nullptr; });
+        if (row.destroyed) {
+            delete controller;
+        } else {
+            controller->close();
+            EXPECT_TRUE(popover && !popover->isVisible()) << row.name;
+            delete controller;
+        }
+        EXPECT_EQ(viewWhenClosed, std::optional<bool>(true)) << row.name;
+    }
 }
 
 } // namespace
