@@ -5,7 +5,8 @@
 // TARN_TEST_WINDOWS set, and that child shows the windows the variable describes.
 //   TARN_TEST_WINDOWS = entry[;entry...]   entry = title|width|height|flags
 //   flags: p = the four-colour test pattern (else plain grey), a = kept above other windows,
-//          u = no title at all, t = the title in large black letters on white (for recognition)
+//          u = no title at all, t = the title in large black letters on white (for recognition),
+//          c = the coordinate backdrop: borderless at the root window's origin, unmanaged
 // Both sides live here so the pattern the child paints and the pixels the tests expect agree.
 
 #include <chrono>
@@ -38,6 +39,26 @@ inline QRgb patternPixel(QSize size, QPoint p)
         return qRgb(40, 70, 230);
     return qRgb(240, 220, 20);
 }
+
+// The coordinate backdrop's pixels name their own place on the root window: red and green the
+// low bytes of x and y, blue their high nibbles. A capture read back tells exactly which device
+// pixels it took.
+inline QRgb coordinatePixel(QPoint p)
+{
+    return qRgb(p.x() & 0xff, p.y() & 0xff, ((p.x() >> 8) & 0x0f) << 4 | ((p.y() >> 8) & 0x0f));
+}
+
+class CoordinateBackdrop : public QRasterWindow {
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QImage image(size(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, coordinatePixel(position() + QPoint(x, y)));
+        QPainter(this).drawImage(0, 0, image);
+    }
+};
 
 class TestPatternWindow : public QRasterWindow {
 public:
@@ -81,6 +102,13 @@ inline int runTestWindows(int argc, char **argv)
         const QStringList parts = entry.split(u'|');
         if (parts.size() < 4)
             continue;
+        if (parts[3].contains(u'c')) {
+            auto *backdrop = new CoordinateBackdrop;
+            backdrop->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+            backdrop->setGeometry(0, 0, parts[1].toInt(), parts[2].toInt());
+            backdrop->show();
+            continue;
+        }
         auto *window = new TestPatternWindow(parts[3].contains(u'p'), parts[3].contains(u't') ? parts[0] : QString());
         if (!parts[3].contains(u'u'))
             window->setTitle(parts[0]);
@@ -96,7 +124,8 @@ inline int runTestWindows(int argc, char **argv)
 class TestWindows {
 public:
     explicit TestWindows(const QString &spec)
-        : process_({}, {{"TARN_TEST_WINDOWS", spec.toStdString()}}, {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR"})
+        : process_({}, {{"TARN_TEST_WINDOWS", spec.toStdString()}},
+                   {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
     { }
 
     int64_t pid() const { return process_.pid(); }

@@ -10,6 +10,7 @@
 #include "app/widgets/ContentSize.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/MenuResponder.h"
+#include "app/widgets/PointSize.h"
 #include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
@@ -101,6 +102,7 @@ EditorWindowController::EditorWindowController(CaptureItem item, QImage image, E
     ContentSize::keep(*window, minimumContentSize, contentSize);
 
     window->setCentralWidget(new EditorView(*model_, window.get()));
+    PointSize::keepAcrossScreens(window.get());
 
     window_ = std::move(window);
     centreOn(nullptr);

@@ -17,6 +17,7 @@
 #include "app/floating/RecordingHUD.h"
 #include "app/floating/VideoPlayerView.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/PointSize.h"
 #include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
@@ -45,6 +46,7 @@ QWidget *makeWindow(Qt::WindowFlags flags, const QString &title, QWidget *conten
     layout->addWidget(content);
     window->resize(size);
     WindowPlacement::centreOn(window, screen);
+    PointSize::keepAcrossScreens(window);
     return window;
 }
 
@@ -172,6 +174,7 @@ void FloatingWindows::pin(const QImage &image, const QString &title, QScreen *sc
     window->setMinimumSize(180, 140);
     window->resize(pinSize(image.size()));
     WindowPlacement::centreOn(window, screen);
+    PointSize::keepAcrossScreens(window);
     adopt(window);
     AllDesktops::keep(window);
     window->show();

@@ -2,13 +2,14 @@
 #include "app/shell/LibraryWindow.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
 
 #include "app/library/LibraryView.h"
 #include "app/widgets/ContentSize.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/PointSize.h"
+#include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
 
@@ -40,25 +41,48 @@ LibraryWindow::LibraryWindow(bool demo, QWidget *parent) : QMainWindow(parent), 
     dark.setColor(QPalette::Window, Palette::background);
     setPalette(dark);
     setAutoFillBackground(true);
+    PointSize::keepAcrossScreens(this);
 }
 
 LibraryWindow::~LibraryWindow() = default;
 
-void LibraryWindow::restoreFrame()
+// The frame in points as the last close left it. Earlier versions kept Qt's geometry record,
+// whose frame is taken over.
+std::optional<QRect> LibraryWindow::savedFrame()
 {
-    const QByteArray saved = frameSettings().value(frameKey(frameName_)).toByteArray();
-    if (saved.isEmpty() || !restoreGeometry(saved))
-        resize(defaultContentSize + QSize(0, ContentSize::menuBarHeight(*this)));
-    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect available = screen->availableGeometry();
-    QRect frame(QPoint(), size().boundedTo(available.size()).expandedTo(minimumSize()));
-    frame.moveCenter(available.center());
-    setGeometry(frame);
+    const QVariant saved = frameSettings().value(frameKey(frameName_));
+    if (saved.typeId() == QMetaType::QRect)
+        return saved.toRect().isValid() ? std::optional(saved.toRect()) : std::nullopt;
+    const QByteArray record = saved.toByteArray();
+    if (!record.isEmpty() && restoreGeometry(record))
+        return normalGeometry();
+    return std::nullopt;
 }
 
-void LibraryWindow::saveFrame() const { frameSettings().setValue(frameKey(frameName_), saveGeometry()); }
+void LibraryWindow::restoreFrame()
+{
+    const std::optional<QRect> saved = savedFrame();
+    // Qt would take the screen from where a window that was never shown sits, the desktop's
+    // origin: the screen comes from the saved frame while one holds it, else from the pointer.
+    QScreen *screen = saved ? WindowPlacement::screenHolding(*saved) : nullptr;
+    if (!screen)
+        screen = WindowPlacement::pointerScreen();
+    if (saved)
+        resize(saved->size());
+    else
+        resize(defaultContentSize + QSize(0, ContentSize::menuBarHeight(*this)));
+    if (!screen)
+        return;
+    // A size saved on a larger screen shrinks to this one.
+    resize(size().boundedTo(screen->availableGeometry().size()).expandedTo(minimumSize()));
+    WindowPlacement::centreOn(this, screen);
+}
+
+void LibraryWindow::saveFrame() const
+{
+    const QRect frame = normalGeometry();
+    frameSettings().setValue(frameKey(frameName_), QRect(frame.topLeft(), frame.size().expandedTo(minimumSize())));
+}
 
 void LibraryWindow::closeEvent(QCloseEvent *event)
 {

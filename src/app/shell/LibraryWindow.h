@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
+
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 
 namespace tarn {
 
 // The main window of the library. Closing it only hides it: the same window comes back
-// whenever the library is shown again. Its size is kept in the settings under its autosave
-// name (demo runs apart from ordinary ones), and every launch centres it on the screen. Its
+// whenever the library is shown again. Its frame is kept in the settings under its autosave
+// name (demo runs apart from ordinary ones), and every launch centres it on a screen: the one
+// its saved frame lies on while that screen is there, else the pointer's. Its
 // sizes are those of the content under the menu bar; the smallest is the library view's own.
 class LibraryWindow : public QMainWindow {
     Q_OBJECT
@@ -23,15 +27,18 @@ public:
 
     const QString &frameName() const { return frameName_; }
 
-    // Takes the saved size (the default content size without one) and centres the window on the
-    // screen's available area.
+    // Takes the saved size (the default content size without one), shrunk to fit the screen but
+    // never below the smallest size, and centres the window on the screen's available area.
     void restoreFrame();
+    // Keeps the frame in points, never smaller than the smallest size.
     void saveFrame() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    std::optional<QRect> savedFrame();
+
     QString frameName_;
 };
 

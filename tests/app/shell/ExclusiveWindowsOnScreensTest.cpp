@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,7 +16,10 @@
 #include "app/capture/DesktopScreens.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/floating/QuickCaptureView.h"
+#include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
+#include "app/shell/LibraryBinding.h"
+#include "app/shell/LibraryWindow.h"
 #include "support/Await.h"
 #include "support/ChildProcess.h"
 #include "support/PrivateDesktop.h"
@@ -41,7 +45,9 @@ QScreen *screenNamed(const QString &name)
 QScreen *leftScreen() { return screenNamed(QStringLiteral("tarn-left")); }
 QScreen *rightScreen() { return screenNamed(QStringLiteral("tarn-right")); }
 
+// Printable forms of points and sizes for the checks.
 std::pair<int, int> xy(QPoint p) { return {p.x(), p.y()}; }
+std::pair<int, int> wh(QSize s) { return {s.width(), s.height()}; }
 
 bool xdotool(const QStringList &arguments) { return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0; }
 
@@ -74,22 +80,29 @@ void expectCentredOn(QWidget *window, QScreen *screen, const char *what)
 {
     ASSERT_NE(window, nullptr) << what;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
-    EXPECT_EQ(window->screen()->name(), screen->name()) << what;
+    EXPECT_EQ(window->screen()->name().toStdString(), screen->name().toStdString()) << what;
     const QPoint offset = window->frameGeometry().center() - screen->availableGeometry().center();
     EXPECT_LE(std::abs(offset.x()), 4) << what << " " << offset.x();
     EXPECT_LE(std::abs(offset.y()), 20) << what << " " << offset.y();
 }
 
+// The whole desktop in device pixels, each screen where its display sits on the root window.
 void photographDesktop(const QString &name)
 {
-    QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
-    QImage desktop(leftMonitor.united(rightMonitor).size(), QImage::Format_RGB32);
-    desktop.fill(Qt::black);
-    QPainter painter(&desktop);
-    for (QScreen *screen : QGuiApplication::screens())
-        painter.drawImage(screen->geometry().topLeft(), DesktopScreens::grab(screen));
+    QRect desktop;
+    for (const DisplayInfo &display : DesktopScreens::source().displays())
+        desktop = desktop.united(display.nativeRect);
+    QImage picture(desktop.size(), QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    for (QScreen *screen : QGuiApplication::screens()) {
+        QImage grabbed = DesktopScreens::grab(screen);
+        grabbed.setDevicePixelRatio(1);
+        painter.drawImage(screen->geometry().topLeft(), grabbed);
+    }
     painter.end();
-    desktop.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/%1.png").arg(name));
+    QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
+    picture.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/%1.png").arg(name));
 }
 
 QWidget *newestPin(FloatingWindows &floating)
@@ -130,6 +143,27 @@ protected:
         drag(rightMonitor.topLeft() + QPoint(200, 150), rightMonitor.topLeft() + QPoint(600, 450));
     }
 
+    // A capture in the library, from a PNG file.
+    CaptureItem importedCapture()
+    {
+        const QString file = dir.filePath(QStringLiteral("shot.png"));
+        QImage image(640, 400, QImage::Format_RGB32);
+        image.fill(QColor(40, 90, 160));
+        EXPECT_TRUE(image.save(file));
+        TestSupport::await(app->importURLs({file}));
+        EXPECT_FALSE(app->items().empty());
+        return app->items().empty() ? CaptureItem() : app->items().front();
+    }
+
+    // A library window with its real content, its frame restored as at launch.
+    std::unique_ptr<LibraryWindow> restoredLibrary(bool demo)
+    {
+        auto window = std::make_unique<LibraryWindow>(demo);
+        window->setCentralWidget(makeLibraryView(*app));
+        window->restoreFrame();
+        return window;
+    }
+
     QTemporaryDir dir;
     std::unique_ptr<AppModel> app;
 };
@@ -148,7 +182,7 @@ TEST_F(TwoScreenWindows, ARegionCapturesPanelsAndItsPinOpenOnTheCapturedScreen)
         << app->status().toStdString();
     FloatingPanel *panel = app->floating().capturePanel();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
-    EXPECT_EQ(panel->screen()->name(), rightScreen()->name());
+    EXPECT_EQ(panel->screen()->name().toStdString(), rightScreen()->name().toStdString());
     EXPECT_EQ(xy(panel->pos()), xy(FloatingWindows::capturePanelOrigin(rightScreen()->availableGeometry())));
     photographDesktop(QStringLiteral("two-screens-quick-panel"));
 
@@ -185,19 +219,175 @@ TEST_F(TwoScreenWindows, AnEditorOnTheRightPinsItsResultOnTheRight)
     photographDesktop(QStringLiteral("two-screens-editor-pin"));
 }
 
-TEST(ExclusiveWindowsOnTwoScreens, OpenOnTheScreenOfTheWork)
+// The library window comes back on the screen its saved frame lies on while that screen is
+// there, else on the pointer's; a size saved larger than the screen shrinks to it.
+TEST_F(TwoScreenWindows, TheLibraryReturnsToItsScreenWhileItIsThereElseOpensAtThePointer)
+{
+    movePointer(rightMonitor.center());
+    const struct {
+        const char *name;
+        bool demo; // the demo run's frame is never saved here
+        std::optional<QRect> saved;
+        QScreen *screen;
+    } cases[] = {
+        {"nothing saved", true, std::nullopt, rightScreen()},
+        {"saved on the left", false, QRect(300, 100, 1400, 900), leftScreen()},
+        {"saved where no screen is", false, QRect(5000, 100, 1400, 900), rightScreen()},
+        {"saved larger than its screen", false, QRect(1950, 20, 2500, 1400), rightScreen()},
+    };
+    for (const auto &round : cases) {
+        SCOPED_TRACE(round.name);
+        if (round.saved) {
+            LibraryWindow saver(false);
+            saver.setCentralWidget(makeLibraryView(*app));
+            saver.setGeometry(*round.saved);
+            saver.saveFrame();
+        }
+        const std::unique_ptr<LibraryWindow> window = restoredLibrary(round.demo);
+        window->show();
+        expectCentredOn(window.get(), round.screen, round.name);
+        const QRect available = round.screen->availableGeometry();
+        EXPECT_TRUE(available.contains(window->frameGeometry().topLeft()));
+        if (round.saved)
+            EXPECT_EQ(wh(window->size()), wh(round.saved->size().boundedTo(available.size())));
+        window->close();
+    }
+}
+
+// An editor opened from the library opens on the library window's screen, not the pointer's.
+TEST_F(TwoScreenWindows, AnEditorOpensOnTheScreenOfTheLibraryWindowThatOpenedIt)
+{
+    const CaptureItem item = importedCapture();
+    movePointer(rightMonitor.center());
+    const std::unique_ptr<LibraryWindow> library = restoredLibrary(true);
+    library->show();
+    app->setMainWindow(library.get());
+    expectCentredOn(library.get(), rightScreen(), "library");
+    movePointer(leftMonitor.center());
+
+    app->openItem(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->editorControllers().size() == 1; }, 10000));
+    expectCentredOn(app->editorControllers().begin()->second->window(), rightScreen(), "editor");
+    photographDesktop(QStringLiteral("two-screens-editor-from-library"));
+}
+
+// Runs the child tests `filter` names on a private desktop of the two monitors (the left one
+// primary) managed by openbox; `scales` sets the monitors' scales, none keeps both at 1.
+void runOnTwoMonitors(const char *filter, QRect left, QRect right, const char *scales, const char *passed)
 {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         GTEST_SKIP() << "needs X11";
     TestSupport::PrivateDesktop desktop(
-        leftMonitor.united(rightMonitor).size(),
-        {{QStringLiteral("tarn-left"), leftMonitor}, {QStringLiteral("tarn-right"), rightMonitor}}, true);
+        left.united(right).size(), {{QStringLiteral("tarn-left"), left}, {QStringLiteral("tarn-right"), right}}, true);
     ASSERT_TRUE(desktop.ok()) << "no private X server with two monitors";
-    const auto child = TestSupport::ChildProcess::run(
-        "TwoScreenWindows.*", {{"DISPLAY", desktop.display().toStdString()}, {childVariable, "1"}},
-        {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"}, std::chrono::minutes(2));
+    TestSupport::ChildProcess::Variables variables{{"DISPLAY", desktop.display().toStdString()}, {childVariable, "1"}};
+    std::vector<std::string> unset{"QT_QPA_PLATFORM", "QT_SCALE_FACTOR"};
+    if (scales)
+        variables.emplace_back("QT_SCREEN_SCALE_FACTORS", scales);
+    else
+        unset.emplace_back("QT_SCREEN_SCALE_FACTORS");
+    const auto child = TestSupport::ChildProcess::run(filter, variables, unset, std::chrono::minutes(2));
     EXPECT_EQ(child.exitCode, 0) << child.output;
-    EXPECT_NE(child.output.find("[  PASSED  ] 3 tests"), std::string::npos) << child.output;
+    EXPECT_NE(child.output.find(passed), std::string::npos) << child.output;
+}
+
+TEST(ExclusiveWindowsOnTwoScreens, OpenOnTheScreenOfTheWork)
+{
+    runOnTwoMonitors("TwoScreenWindows.*", leftMonitor, rightMonitor, nullptr, "[  PASSED  ] 5 tests");
+}
+
+// ---- mixed scales ---------------------------------------------------------------------------
+
+// A 1080p monitor scaled by 2 (960 x 540 points, smaller than the library's and the editor's
+// smallest sizes) holding the primary output, and one at scale 1 beside it.
+const QRect doubleMonitor(0, 0, 1920, 1080);
+const QRect singleMonitor(1920, 0, 1920, 1080);
+
+// Moves a window the way the window manager does when the user drags it: the X server moves it
+// and keeps its size in device pixels.
+void moveWindow(QWidget *window, QPoint device)
+{
+    ASSERT_TRUE(xdotool({QStringLiteral("windowmove"), QString::number(window->winId()), QString::number(device.x()),
+                         QString::number(device.y())}));
+}
+
+// The library window's frame as its last close saved it, in points.
+QSize savedLibrarySize()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarnwick"),
+                             QStringLiteral("Tarnwick"));
+    return settings.value(QStringLiteral("WindowFrames/") + LibraryWindow::autosaveName(false)).toRect().size();
+}
+
+class MixedScaleWindows : public TwoScreenWindows {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_SCREEN_SCALE_FACTORS"))
+            GTEST_SKIP() << "runs only as the child of ExclusiveWindowsOnMixedScales";
+        TwoScreenWindows::SetUp();
+        ASSERT_DOUBLE_EQ(leftScreen()->devicePixelRatio(), 2.0);
+        ASSERT_DOUBLE_EQ(rightScreen()->devicePixelRatio(), 1.0);
+    }
+};
+
+// On a screen smaller than their smallest sizes the library and the editor open with the top-left
+// corner of their frames, the title bar, at the top-left of the available area.
+TEST_F(MixedScaleWindows, WindowsLargerThanTheScreenKeepTheirTitleBarsOnIt)
+{
+    const CaptureItem item = importedCapture();
+    movePointer(doubleMonitor.center());
+    const std::unique_ptr<LibraryWindow> library = restoredLibrary(true);
+    library->show();
+    app->setMainWindow(library.get());
+    const auto expectReachable = [](QWidget *window, const char *what) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
+        EXPECT_EQ(window->screen()->name().toStdString(), leftScreen()->name().toStdString()) << what;
+        EXPECT_EQ(xy(window->frameGeometry().topLeft()), xy(leftScreen()->availableGeometry().topLeft())) << what;
+        EXPECT_EQ(wh(window->size()), wh(window->size().expandedTo(window->minimumSizeHint()))) << what;
+        photographDesktop(QStringLiteral("scale-two-") + QString::fromLatin1(what));
+    };
+    expectReachable(library.get(), "library");
+
+    app->openItem(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->editorControllers().size() == 1; }, 10000));
+    expectReachable(app->editorControllers().begin()->second->window(), "editor");
+}
+
+// Dragged from the 1x monitor to the 2x one and back, the library keeps its size in points, and
+// closing it on the 2x monitor saves that size, not half of it.
+TEST_F(MixedScaleWindows, AWindowMovedBetweenScalesKeepsItsSizeInPoints)
+{
+    movePointer(singleMonitor.center());
+    const std::unique_ptr<LibraryWindow> library = restoredLibrary(false);
+    library->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(library.get()));
+    ASSERT_EQ(library->screen(), rightScreen());
+    const QSize points = library->size();
+
+    const struct {
+        const char *name;
+        QPoint to; // device pixels
+        QScreen *screen;
+    } moves[] = {{"to the 2x monitor", doubleMonitor.topLeft() + QPoint(100, 60), leftScreen()},
+                 {"back to the 1x monitor", singleMonitor.topLeft() + QPoint(100, 60), rightScreen()},
+                 {"to the 2x monitor again", doubleMonitor.topLeft() + QPoint(40, 40), leftScreen()}};
+    for (const auto &move : moves) {
+        SCOPED_TRACE(move.name);
+        moveWindow(library.get(), move.to);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return library->screen() == move.screen; }, 5000));
+        QTest::qWaitFor([&] { return library->size() == points; }, 3000);
+        EXPECT_EQ(wh(library->size()), wh(points));
+    }
+    photographDesktop(QStringLiteral("mixed-scales-library-moved"));
+    library->close();
+    EXPECT_EQ(wh(savedLibrarySize()), wh(points));
+}
+
+TEST(ExclusiveWindowsOnMixedScales, StayWholeAndReachable)
+{
+    runOnTwoMonitors("MixedScaleWindows.*", doubleMonitor, singleMonitor, "tarn-left=2;tarn-right=1",
+                     "[  PASSED  ] 2 tests");
 }
 
 } // namespace
