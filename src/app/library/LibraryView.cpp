@@ -311,6 +311,19 @@ void LibraryView::setErrorMessage(const std::optional<QString> &message)
         Q_EMIT errorDismissed();
     });
     alert_->open();
+    window()->installEventFilter(this);
+}
+
+// The alert blocks the library window: whenever that window comes forward (at start-up, from the
+// tray, by a click), the alert comes in front of it with the keyboard, or the user would face a
+// window that ignores every key while its alert hides behind it.
+bool LibraryView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == window() && event->type() == QEvent::WindowActivate && alert_ && alert_->isVisible()) {
+        alert_->raise();
+        alert_->activateWindow();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- dropped files ----------------------------------------------------------------------------

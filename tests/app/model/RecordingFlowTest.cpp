@@ -2,8 +2,6 @@
 // The recording flow on the real store, recorder service, screen and video reader; only the
 // recorder's capture backend is scripted, so a test decides when a start fails or ends.
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +14,7 @@
 #include "core/base/AppError.h"
 #include "platform/VideoInfo.h"
 #include "support/FlowServices.h"
+#include "support/LockedFolder.h"
 #include "support/MovieWriter.h"
 
 namespace tarn {
@@ -56,21 +55,7 @@ public:
     QPromise<bool> microphone;
 };
 
-// Locks a folder against adding and removing (read-only, and immutable for root, whom folder
-// permissions do not stop) or unlocks it; true when the folder is then as asked.
-bool lockFolder(const QString &path, bool locked)
-{
-    const QByteArray native = QFile::encodeName(path);
-    ::chmod(native.constData(), locked ? 0500 : 0700);
-    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY);
-    int flags = 0;
-    if (::geteuid() == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags = locked ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    ::close(fd);
-    return (::access(native.constData(), W_OK) != 0) == locked;
-}
+using TestSupport::lockFolder;
 
 class ExclusiveRecordingFlow : public TestSupport::FlowFixture {
 protected:
