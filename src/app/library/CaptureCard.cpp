@@ -55,7 +55,11 @@ private:
 
 } // namespace
 
-CardPicture::CardPicture(QWidget *parent) : ThumbnailView(parent) { setCursor(Qt::ArrowCursor); }
+CardPicture::CardPicture(QWidget *parent) : ThumbnailView(parent)
+{
+    setCursor(Qt::ArrowCursor);
+    setBackdrop(QColor(25, 35, 44)); // the card's own backdrop, a shade off the surface colour
+}
 
 void CardPicture::setBadges(bool sample, bool video)
 {

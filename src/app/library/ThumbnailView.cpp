@@ -141,13 +141,19 @@ QPainterPath ThumbnailView::clipShape() const
     return shape;
 }
 
+void ThumbnailView::setBackdrop(const QColor &color)
+{
+    backdrop_ = color;
+    update();
+}
+
 void ThumbnailView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (cornerRadius_ > 0)
         painter.setClipPath(clipShape());
-    painter.fillRect(rect(), Palette::surface);
+    painter.fillRect(rect(), backdrop_);
     if (image_.isNull()) {
         ViewKit::drawSymbol(painter, QRectF(rect()).center(), QStringLiteral("photo"),
                             ViewKit::faded(Palette::muted, 0.4), placeholderSize);

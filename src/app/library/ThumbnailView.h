@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/widgets/Palette.h"
+
 class QThreadPool;
 
 namespace tarn {
@@ -34,6 +36,8 @@ public:
     void reset();
     // Rounds the corners of the picture: all four, or only the top two.
     void setCornerRadius(qreal radius, bool topOnly = false);
+    // The colour around a picture of another shape than the view (the surface colour unless set).
+    void setBackdrop(const QColor &color);
 
     const QString &path() const { return path_; }
     const QImage &image() const { return image_; }
@@ -63,6 +67,7 @@ private:
     QFutureWatcher<QImage> *watcher_ = nullptr;
     std::shared_ptr<std::atomic<bool>> wanted_;
     qreal cornerRadius_ = 0;
+    QColor backdrop_ = Palette::surface;
     bool topCornersOnly_ = false;
 };
 

@@ -14,7 +14,7 @@ std::vector<Choice> displayEntries(const std::vector<DisplayChoice> &displays)
 {
     std::vector<Choice> entries;
     for (const DisplayChoice &display : displays)
-        entries.push_back({display.name, int(display.displayID)});
+        entries.push_back({display.label, int(display.displayID)});
     return entries;
 }
 

@@ -49,13 +49,18 @@ ShortcutsView::ShortcutsView(QWidget *parent)
     cardRow->addWidget(card);
     content()->addLayout(cardRow);
 
-    QLabel *footnote =
-        SettingsLayout::note(QStringLiteral("편집 캔버스에 포커스가 있을 때: A 화살표 · R 사각형 · E 타원 · "
-                                            "P 펜 · T 텍스트 · N 번호 · H 형광펜 · X 마스킹 · C 자르기 · "
-                                            "V 선택"),
-                             11, 6, Palette::muted);
-    footnote->setContentsMargins(28, 28, 28, 28);
-    content()->addWidget(footnote);
+    footnote_ = SettingsLayout::note(canvasKeys(), 11, 6, Palette::muted);
+    footnote_->setContentsMargins(28, 28, 28, 28);
+    content()->addWidget(footnote_);
+}
+
+// A line may break at the dots between the keys, never between a key and its tool: each pair is
+// held together by a no-break space (U+00A0).
+QString ShortcutsView::canvasKeys()
+{
+    return QStringLiteral("편집 캔버스에 포커스가 있을 때: A\u00A0화살표 · R\u00A0사각형 · E\u00A0타원 · "
+                          "P\u00A0펜 · T\u00A0텍스트 · N\u00A0번호 · H\u00A0형광펜 · X\u00A0마스킹 · "
+                          "C\u00A0자르기 · V\u00A0선택");
 }
 
 } // namespace tarn

@@ -5,6 +5,8 @@
 
 #include "app/settings/SheetDialog.h"
 
+class QLabel;
+
 namespace tarn {
 
 // The read-only guide to the keyboard: the five global hot keys, three window shortcuts and
@@ -21,6 +23,14 @@ public:
     static QStringList globalLabels();
     // The key-cap text of the n-th global hot key.
     static QString globalKeys(int position);
+    // The canvas keys under the card, each key letter bound to its tool's name so that a line
+    // never breaks between them.
+    static QString canvasKeys();
+
+    QLabel *footnote() const { return footnote_; }
+
+private:
+    QLabel *footnote_;
 };
 
 } // namespace tarn

@@ -88,9 +88,9 @@ SheetDialog *makePermission(AppModel &app, QWidget *parent)
 SheetDialog *makeRecordingSetup(AppModel &app, QWidget *parent)
 {
     const std::vector<DisplayInfo> displays = DesktopScreens::source().displays();
-    QStringList screens;
+    std::vector<ScreenName> screens;
     for (const QScreen *screen : QGuiApplication::screens())
-        screens << screen->name();
+        screens.push_back({screen->name(), RecordingDisplays::monitorName(screen->manufacturer(), screen->model())});
     const std::vector<DisplayChoice> choices = RecordingDisplays::choices(screens, displays);
     auto *view = new RecordingSetupView(choices, parent);
     const QScreen *pointer = app.currentScreen();

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QLabel>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -112,48 +115,101 @@ TEST_F(SheetsTest, RecordingSheetEditsThePreferencesTheSettingsPageShows)
     EXPECT_FALSE(recording->startButton()->isEnabled());
 }
 
-// A screen is offered only under its own display, never under another screen's.
-TEST(RecordingDisplays, EveryListedScreenHasItsOwnIdentity)
+// A screen is offered only under its own display, never under another screen's, and reads as
+// the monitor on it where the X server knows its name.
+TEST(RecordingDisplays, EveryListedScreenHasItsOwnIdentityAndItsMonitorsName)
 {
     const DisplayInfo left{101, QStringLiteral("DP-1"), QRect(0, 0, 1920, 1080), true};
     const DisplayInfo right{102, QStringLiteral("HDMI-1"), QRect(1920, 0, 1280, 1024), false};
+    const QString dp = QStringLiteral("DP-1");
+    const QString hdmi = QStringLiteral("HDMI-1");
+    const QString dell = QStringLiteral("DELL U2720Q");
     struct Case {
         const char *name;
-        QStringList screens;
+        std::vector<ScreenName> screens;
         std::vector<DisplayInfo> displays;
         std::vector<DisplayChoice> expected;
     };
     const Case cases[] = {
-        {"one screen", {QStringLiteral("DP-1")}, {left}, {{101, QStringLiteral("DP-1")}}},
-        {"system order kept",
-         {QStringLiteral("HDMI-1"), QStringLiteral("DP-1")},
+        {"one screen without a monitor name", {{dp, {}}}, {left}, {{101, dp, dp}}},
+        {"system order kept, monitor names shown",
+         {{hdmi, QStringLiteral("LG HDR 4K")}, {dp, dell}},
          {left, right},
-         {{102, QStringLiteral("HDMI-1")}, {101, QStringLiteral("DP-1")}}},
+         {{102, hdmi, QStringLiteral("LG HDR 4K")}, {101, dp, dell}}},
+        {"two monitors of one model told apart by their connectors",
+         {{dp, dell}, {hdmi, dell}},
+         {left, right},
+         {{101, dp, QStringLiteral("DELL U2720Q (DP-1)")}, {102, hdmi, QStringLiteral("DELL U2720Q (HDMI-1)")}}},
         {"screen without a display left out",
-         {QStringLiteral("DP-1"), QStringLiteral("VIRTUAL-1")},
+         {{dp, {}}, {QStringLiteral("VIRTUAL-1"), dell}},
          {left, right},
-         {{101, QStringLiteral("DP-1")}}},
-        {"nameless screen left out",
-         {QString(), QStringLiteral("HDMI-1")},
-         {left, right},
-         {{102, QStringLiteral("HDMI-1")}}},
-        {"no displays at all", {QStringLiteral("DP-1")}, {}, {}},
-        {"one display under two names offered once",
-         {QStringLiteral("DP-1"), QStringLiteral("DP-1")},
-         {left},
-         {{101, QStringLiteral("DP-1")}}},
+         {{101, dp, dp}}},
+        {"nameless screen left out", {{QString(), dell}, {hdmi, {}}}, {left, right}, {{102, hdmi, hdmi}}},
+        {"no displays at all", {{dp, dell}}, {}, {}},
+        {"one display under two names offered once", {{dp, dell}, {dp, dell}}, {left}, {{101, dp, dell}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(RecordingDisplays::choices(c.screens, c.displays), c.expected);
     }
 
-    const std::vector<DisplayChoice> both =
-        RecordingDisplays::choices({QStringLiteral("DP-1"), QStringLiteral("HDMI-1")}, {left, right});
-    EXPECT_EQ(RecordingDisplays::preselected(both, QStringLiteral("HDMI-1"), {left, right}), 102u);
+    const std::vector<DisplayChoice> both = RecordingDisplays::choices({{dp, dell}, {hdmi, {}}}, {left, right});
+    EXPECT_EQ(RecordingDisplays::preselected(both, hdmi, {left, right}), 102u);
     EXPECT_EQ(RecordingDisplays::preselected(both, QStringLiteral("VIRTUAL-1"), {left, right}), 101u);
-    EXPECT_EQ(RecordingDisplays::preselected({{102, QStringLiteral("HDMI-1")}}, QString(), {left, right}), 102u);
-    EXPECT_EQ(RecordingDisplays::preselected({}, QStringLiteral("DP-1"), {left}), std::nullopt);
+    EXPECT_EQ(RecordingDisplays::preselected({{102, hdmi, hdmi}}, QString(), {left, right}), 102u);
+    EXPECT_EQ(RecordingDisplays::preselected({}, dp, {left}), std::nullopt);
+}
+
+// What the EDID gives, as the picker names the monitor.
+TEST(RecordingDisplays, TheMonitorsNameFromItsManufacturerAndModel)
+{
+    const struct {
+        const char *manufacturer;
+        const char *model;
+        const char *name;
+    } cases[] = {
+        {"Dell Inc.", "DELL U2720Q", "DELL U2720Q"},
+        {"Goldstar Company Ltd", "LG HDR 4K", "LG HDR 4K"},
+        {"Samsung Electric Company", "", "Samsung Electric Company"},
+        {"", "  Studio   Display ", "Studio Display"},
+        {"", "", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RecordingDisplays::monitorName(QString::fromUtf8(c.manufacturer), QString::fromUtf8(c.model)),
+                  QString::fromUtf8(c.name))
+            << c.manufacturer << " / " << c.model;
+}
+
+// The canvas keys under the shortcut card wrap between the keys, never between a key letter and
+// its tool nor inside a tool's name, at the sheet's width and at narrower ones.
+TEST(ShortcutGuide, TheCanvasKeysWrapOnlyBetweenKeys)
+{
+    ShortcutsView guide;
+    QLabel *footnote = guide.footnote();
+    const QString text = footnote->accessibleName(); // the plain text of the rich-text label
+    const QRegularExpression loneKey(QStringLiteral("(^|\\s)[A-Z]\\s*$"));
+    const int sheetWidth =
+        ShortcutsView::width - footnote->contentsMargins().left() - footnote->contentsMargins().right();
+    for (int width = sheetWidth; width >= 240; width -= 13) {
+        QTextLayout layout(text, footnote->font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        std::vector<int> starts;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            starts.push_back(line.textStart());
+        }
+        layout.endLayout();
+        for (size_t i = 1; i < starts.size(); ++i) {
+            const QString before = text.left(starts[i]);
+            EXPECT_TRUE(before.endsWith(QLatin1Char(' ')))
+                << width << ": broken inside a word before \"" << text.mid(starts[i], 6).toStdString() << '"';
+            EXPECT_FALSE(loneKey.match(before).hasMatch())
+                << width << ": a key letter ends the line before \"" << text.mid(starts[i], 6).toStdString() << '"';
+        }
+    }
 }
 
 TEST(WindowSearch, TitleThenApplicationNameIgnoringCaseAndDiacritics)
