@@ -3,6 +3,7 @@
 // sheet over it, in the states that change what they show: every text is drawn whole and every
 // part lies inside what its parent shows. With TARN_LAYOUT_SHOTS set, a picture of each state
 // goes into that folder for a person to look at.
+#include <algorithm>
 #include <functional>
 
 #include <QDir>
@@ -32,6 +33,12 @@ namespace {
 
 using TestSupport::layoutFaults;
 using TestSupport::listedWindow;
+
+// A state of the library window, set up from the plain all-captures view.
+struct LibraryState {
+    const char *name;
+    std::function<void(AppModel &)> enter;
+};
 
 class LayoutFit : public ::testing::Test {
 protected:
@@ -77,6 +84,27 @@ protected:
             shown->grab().save(QDir(shots).filePath(state + QStringLiteral(".png")));
     }
 
+    // Each state at each window size, from the plain all-captures view.
+    void checkStates(const std::vector<LibraryState> &states, const std::vector<std::pair<const char *, QSize>> &sizes)
+    {
+        for (const auto &[sizeName, wanted] : sizes) {
+            const QSize expected = wanted.expandedTo(QSize(LibraryView::minimumWidth, LibraryView::minimumHeight));
+            ASSERT_TRUE(resizeContent(wanted, expected))
+                << sizeName << ": the content is " << content()->width() << " x " << content()->height();
+            for (const LibraryState &state : states) {
+                state.enter(app());
+                expectWhole(window(),
+                            QStringLiteral("library-%1-%2")
+                                .arg(QString::fromLatin1(sizeName), QString::fromLatin1(state.name)));
+                app().setScreenPermission(true);
+                app().clearSelection();
+                app().setSection(LibrarySection::all);
+                app().setSearchText(QString());
+                app().setGridView(true);
+            }
+        }
+    }
+
     SheetDialog *presented(AppSheet sheet)
     {
         app().present(sheet);
@@ -92,12 +120,6 @@ protected:
 
     QTemporaryDir dir_;
     std::unique_ptr<TarnAppDelegate> delegate_;
-};
-
-// The states of the library window, each set up from the plain all-captures view.
-struct LibraryState {
-    const char *name;
-    std::function<void(AppModel &)> enter;
 };
 
 TEST_F(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAndDefaultSizes)
@@ -120,24 +142,29 @@ TEST_F(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAn
         {"favorites", [](AppModel &app) { app.setSection(LibrarySection::favorites); }},
         {"trash", [](AppModel &app) { app.setSection(LibrarySection::trash); }},
     };
-    const std::pair<const char *, QSize> sizes[] = {{"smallest", QSize(1, 1)},
-                                                    {"default", LibraryWindow::defaultContentSize}};
-    for (const auto &[sizeName, wanted] : sizes) {
-        const QSize expected = wanted.expandedTo(QSize(LibraryView::minimumWidth, LibraryView::minimumHeight));
-        ASSERT_TRUE(resizeContent(wanted, expected))
-            << sizeName << ": the content is " << content()->width() << " x " << content()->height();
-        for (const LibraryState &state : states) {
-            state.enter(app());
-            expectWhole(
-                window(),
-                QStringLiteral("library-%1-%2").arg(QString::fromLatin1(sizeName), QString::fromLatin1(state.name)));
-            app().setScreenPermission(true);
-            app().clearSelection();
-            app().setSection(LibrarySection::all);
-            app().setSearchText(QString());
-            app().setGridView(true);
-        }
-    }
+    const std::vector<std::pair<const char *, QSize>> sizes{{"smallest", QSize(1, 1)},
+                                                            {"default", LibraryWindow::defaultContentSize}};
+    checkStates(states, sizes);
+
+    // Everything in the trash: the empty library with its two buttons, and a full trash.
+    app().selectAllVisible();
+    app().trashSelected();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            return !app().isBusy() &&
+                std::all_of(app().items().begin(), app().items().end(),
+                            [](const CaptureItem &item) { return item.trashedAt; });
+        },
+        10000));
+    const std::vector<LibraryState> emptied{
+        {"empty", [](AppModel &) {}},
+        {"trash-selection",
+         [&](AppModel &app) {
+             app.setSection(LibrarySection::trash);
+             app.setSelection(samples[0].id, true);
+         }},
+    };
+    checkStates(emptied, sizes);
 
     app().setShortcutFailures({QStringLiteral("Ctrl+Shift+1"), QStringLiteral("Ctrl+Shift+3")});
     auto *settings = qobject_cast<SettingsView *>(presented(AppSheet::settings));
