@@ -543,13 +543,16 @@ inline Screen koreanStatusLines()
 inline Screen mixedDetailsPanel()
 {
     ScreenPainter p(QStringLiteral("details panel"), 520, 420, QColor(28, 29, 32));
-    p.panel(QRectF(10, 10, 500, 290), QColor(38, 39, 43));
+    p.panel(QRectF(10, 10, 500, 330), QColor(38, 39, 43));
     p.drawLine(ScreenPainter::systemFont(15, true), 30, 28, lightText, QStringLiteral("정보"));
-    const QStringList names{QStringLiteral("파일 이름"), QStringLiteral("크기"), QStringLiteral("해상도"),
-                            QStringLiteral("태그"), QStringLiteral("만든 날짜")};
+    const QStringList names{QStringLiteral("파일 이름"), QStringLiteral("크기"),      QStringLiteral("해상도"),
+                            QStringLiteral("태그"),      QStringLiteral("만든 날짜"), QStringLiteral("위치")};
     const QStringList values{QStringLiteral("Screenshot 2026-12-07 at 14.22.08.png"),
-                             QStringLiteral("3.1 MB (3,245,112 바이트)"), QStringLiteral("1920 x 1080"),
-                             QStringLiteral("디자인, review, 회의록"), QStringLiteral("2026년 12월 7일 오후 2:22")};
+                             QStringLiteral("3.1 MB (3,245,112 바이트)"),
+                             QStringLiteral("1920 x 1080"),
+                             QStringLiteral("디자인, review, 회의록"),
+                             QStringLiteral("2026년 12월 7일 오후 2:22"),
+                             QStringLiteral("~/Pictures/Tarnwick/내보낸 파일/회의록_초안.png")};
     for (int i = 0; i < names.size(); ++i) {
         p.drawLine(ScreenPainter::systemFont(13), 30, 74 + i * 42, QColor(150, 152, 158), names[i]);
         p.drawLine(ScreenPainter::systemFont(13), 130, 74 + i * 42, lightText, values[i]);

@@ -43,6 +43,82 @@ std::string latinShape(const std::string &text)
     return out;
 }
 
+// The signs that part the names of a path or a file: its folders, its extension, its words. (A
+// backslash is left out: the Korean model reads the V of "Videos" as one.)
+const std::u32string nameSeparators = U"/._-";
+
+bool isSyllable(char32_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
+bool isAsciiLetter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z'); }
+bool isAsciiDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+// `text` cut at the characters of `separators`: the parts (one more than the separators) and the
+// separators in order.
+std::pair<std::vector<std::u32string>, std::u32string> cutAt(const std::u32string &text,
+                                                             const std::u32string &separators)
+{
+    std::vector<std::u32string> parts(1);
+    std::u32string cuts;
+    for (const char32_t c : text) {
+        if (separators.find(c) != std::u32string::npos) {
+            cuts += c;
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    return {parts, cuts};
+}
+
+// Whether the English reading of a part replaces the Korean-first one: that one holds no Hangul
+// and fewer letters, as where the Korean model reads the letters of "Videos" as "10605", and the
+// English one is letters and digits, more letters than digits.
+bool takesEnglishPart(const std::u32string &koreanFirst, const std::u32string &english)
+{
+    if (std::any_of(koreanFirst.begin(), koreanFirst.end(), isSyllable) ||
+        !std::all_of(english.begin(), english.end(), [](char32_t c) { return isAsciiLetter(c) || isAsciiDigit(c); }))
+        return false;
+    const auto letters = [](const std::u32string &s) { return std::count_if(s.begin(), s.end(), isAsciiLetter); };
+    const auto digits = std::count_if(english.begin(), english.end(), isAsciiDigit);
+    return letters(english) > letters(koreanFirst) && letters(english) >= digits;
+}
+
+std::u32string toUcs4(const std::string &utf8)
+{
+    const auto characters = QString::fromStdString(utf8).toUcs4();
+    return {characters.begin(), characters.end()};
+}
+
+// Whether the Korean reading of a part replaces the other: that one holds no Hangul, and the Korean
+// one is Hangul syllables only, as where the English model reads "문서" as "2M".
+bool takesKoreanPart(const std::u32string &other, const std::u32string &korean)
+{
+    return !korean.empty() && std::none_of(other.begin(), other.end(), isSyllable) &&
+        std::all_of(korean.begin(), korean.end(), isSyllable);
+}
+
+// Two readings of a name put together where both part it alike at the signs that part names (at
+// all of them, else at the folders' alone, else at the extension's): each part from `first`,
+// but from `second` where `takesSecond` says so. Empty when they do not part the name alike.
+std::string splicedAtSeparators(const std::string &first, const std::string &second,
+                                bool (*takesSecond)(const std::u32string &, const std::u32string &))
+{
+    const std::u32string mine = toUcs4(first), theirs = toUcs4(second);
+    for (const std::u32string &separators : {nameSeparators, std::u32string(U"/"), std::u32string(U".")}) {
+        const auto [ours, ourCuts] = cutAt(mine, separators);
+        const auto [others, otherCuts] = cutAt(theirs, separators);
+        if (ourCuts != otherCuts || ourCuts.empty())
+            continue;
+        std::u32string spliced;
+        for (size_t k = 0; k < ours.size(); ++k) {
+            spliced += takesSecond(ours[k], others[k]) ? others[k] : ours[k];
+            if (k < ourCuts.size())
+                spliced += ourCuts[k];
+        }
+        return QString::fromUcs4(spliced.data(), qsizetype(spliced.size())).toStdString();
+    }
+    return {};
+}
+
 } // namespace
 
 bool holdsHangul(const std::string &utf8)
@@ -107,6 +183,18 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
     if (korean.confidence >= read.confidence)
         return true;
     return korean.confidence >= koreanGuess && latinShape(englishReading()) != latinShape(read.text);
+}
+
+bool isName(const std::string &text) { return toUcs4(text).find_first_of(nameSeparators) != std::u32string::npos; }
+
+std::string withEnglishParts(const std::string &koreanFirst, const std::string &english)
+{
+    return splicedAtSeparators(koreanFirst, english, takesEnglishPart);
+}
+
+std::string withKoreanParts(const std::string &latinFirst, const std::string &korean)
+{
+    return splicedAtSeparators(latinFirst, korean, takesKoreanPart);
 }
 
 } // namespace tarn

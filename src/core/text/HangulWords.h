@@ -44,4 +44,21 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::v
 bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean,
                         const std::function<std::string()> &englishReading);
 
+// Names of paths and files that mix Korean and Latin ("/home/minji/문서/회의록.png") come out of
+// the Korean-first engine with their Latin parts read as digits ("/110006/001011/문서/..."), and
+// out of the English one with their Korean parts read as letters.
+
+// Whether `text` holds a sign that parts a name (/ . _ -).
+bool isName(const std::string &text);
+
+// The two readings of a name put together where both part it alike at those signs (at all of
+// them, else at the folders' alone, else at the extension's); empty when they do not.
+// With English parts: each part as the Korean-first reading has it, but where that holds no
+// Hangul and fewer letters than the English reading's, which is letters and digits, more
+// letters than digits ("Videos" for "10605", "png" for "008").
+std::string withEnglishParts(const std::string &koreanFirst, const std::string &english);
+// With Korean parts: each part as the first reading (Latin throughout) has it, but where the
+// Korean reading's is Hangul syllables only ("문서" for "2M").
+std::string withKoreanParts(const std::string &latinFirst, const std::string &korean);
+
 } // namespace tarn

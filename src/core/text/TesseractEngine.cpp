@@ -237,8 +237,10 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         std::vector<PlacedWord> words = wordsOf(*it, line.text);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
-        if (retryLatinWords_)
+        if (retryLatinWords_) {
             rereadWeakLatinWords(gray, words);
+            rereadMixedNames(gray, words);
+        }
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
@@ -282,8 +284,9 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
             continue;
         RecognizedWord &word = words[i].word;
         const std::optional<RecognizedWord> reading = readingAt(word, koreanWords, koreanText, line.height() / 3);
+        const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
         if (reading && !swallowsNeighbours(reading->text, words, i) &&
-            replacesWithKorean(word, *reading, [&] { return wordReading(latin(), gray, word.box).first; }))
+            replacesWithKorean(word, *reading, englishReading))
             word = {reading->text, word.box, reading->confidence};
     }
 }
@@ -297,6 +300,33 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
         const std::string better = reread(gray, word.box, word.confidence);
         if (!better.empty() && !swallowsNeighbours(better, words, i))
             word.text = better;
+    }
+}
+
+void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words)
+{
+    // Words the line sets without a blank between them make one name.
+    const auto touching = [](const PlacedWord &a, const PlacedWord &b) {
+        return a.at != std::string::npos && b.at != std::string::npos && a.at + a.length == b.at;
+    };
+    for (size_t first = 0, last = 0; first < words.size(); first = last + 1) {
+        std::string name = words[first].word.text;
+        QRect box = words[first].word.box;
+        float confidence = words[first].word.confidence;
+        for (last = first; last + 1 < words.size() && touching(words[last], words[last + 1]); ++last) {
+            name += words[last + 1].word.text;
+            box |= words[last + 1].word.box;
+            confidence = std::min(confidence, words[last + 1].word.confidence);
+        }
+        if (!isName(name) || (!holdsHangul(name) && confidence >= weakLatinWord))
+            continue;
+        const std::string spliced = holdsHangul(name) ? withEnglishParts(name, wordReading(latin(), gray, box).first)
+                                                      : withKoreanParts(name, wordReading(korean(), gray, box).first);
+        if (spliced.empty() || spliced == name)
+            continue;
+        words[first].word.text = spliced;
+        for (size_t k = first + 1; k <= last; ++k)
+            words[k].word.text.clear();
     }
 }
 

@@ -60,6 +60,10 @@ public:
 private:
     void rereadKoreanWords(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words);
     void rereadWeakLatinWords(const QImage &gray, std::vector<PlacedWord> &words);
+    // Names of paths and files that hold Hangul are read again by the English-only engine, weak
+    // ones without Hangul by the Korean-only one, and put together from both readings (see
+    // withEnglishParts and withKoreanParts).
+    void rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words);
     std::string reread(const QImage &gray, const QRect &wordBox, float confidence);
     tesseract::TessBaseAPI &korean();
     tesseract::TessBaseAPI &latin();

@@ -11,15 +11,16 @@ namespace tarn {
 namespace {
 
 // Tuned on rendered interface text from 11 px to 40 px at 1x and 2x scale.
-constexpr int edgeContrast = 40; // grey-level step over two pixels that counts as a stroke edge
-constexpr int borderRun = 120;   // a vertical edge longer than this is a border, not a glyph
-constexpr int cell = 4;          // block search resolution in pixels
-constexpr int wordGapCells = 4;  // horizontal reach that joins letters and words into lines
-constexpr int lineGapCells = 1;  // vertical reach that joins lines set close together
-constexpr int smallestSide = 6;  // blocks narrower or lower than this hold no readable text
-constexpr int cornerReach = 24;  // the largest corner radius of a panel, in pixels
-constexpr int cornerGap = 3;     // the widest gap between a straight edge and its corner arc
-constexpr int arcGap = 2;        // the widest gap between two edge pixels along an arc
+constexpr int edgeContrast = 40;  // grey-level step over two pixels that counts as a stroke edge
+constexpr int faintContrast = 12; // a step that an outline spread over two columns still makes
+constexpr int borderRun = 120;    // a vertical edge longer than this is a border, not a glyph
+constexpr int cell = 4;           // block search resolution in pixels
+constexpr int wordGapCells = 4;   // horizontal reach that joins letters and words into lines
+constexpr int lineGapCells = 1;   // vertical reach that joins lines set close together
+constexpr int smallestSide = 6;   // blocks narrower or lower than this hold no readable text
+constexpr int cornerReach = 24;   // the largest corner radius of a panel, in pixels
+constexpr int cornerGap = 3;      // the widest gap between a straight edge and its corner arc
+constexpr int arcGap = 2;         // the widest gap between two edge pixels along an arc
 // Edges of boxes (fills, outlines, pictures) inside a block: vertical edges at least this long
 // that are lone steps (no opposite edge nearby, as a glyph stroke has) or reach above and
 // below the text beside them.
@@ -461,14 +462,17 @@ bool isPicture(const QImage &gray, const QRect &inside)
 }
 
 // Whether a vertical edge nearly as long as `side` lies between columns `from` and `to` in
-// its rows: the side of another box, so that the two are no box's sides.
-bool sideBetween(const std::vector<uint8_t> &ink, int width, const VerticalRun &side, int from, int to)
+// its rows: the side of another box, so that the two are no box's sides. A faint step counts:
+// a thin outline set at a fractional position is spread over two columns at half its contrast.
+bool sideBetween(const QImage &gray, const VerticalRun &side, int from, int to)
 {
     const int needed = int(twinShare * side.length());
-    for (int x = std::max(0, from + 1); x < std::min(width, to); ++x) {
+    for (int x = std::max(1, from + 1); x < std::min(gray.width() - 1, to); ++x) {
         int run = 0;
-        for (int y = side.first; y <= side.last && run < needed; ++y)
-            run = ink[size_t(y) * width + x] ? run + 1 : 0;
+        for (int y = side.first; y <= side.last && run < needed; ++y) {
+            const uint8_t *row = gray.constScanLine(y);
+            run = std::abs(int(row[x + 1]) - int(row[x - 1])) > faintContrast ? run + 1 : 0;
+        }
         if (run >= needed)
             return true;
     }
@@ -496,7 +500,7 @@ std::vector<QRect> pictures(const QImage &gray, const std::vector<uint8_t> &ink,
             if (right.x - left.x < narrowestBox || std::abs(right.first - left.first) > cornerGap ||
                 std::abs(right.last - left.last) > cornerGap || !oppositeSteps(ink, gray.width(), left, right))
                 continue;
-            if (sideBetween(ink, gray.width(), left, left.x + cornerGap, right.x - cornerGap))
+            if (sideBetween(gray, left, left.x + cornerGap, right.x - cornerGap))
                 break;
             const QRect inside(QPoint(left.x + cornerGap, std::max(left.first, right.first)),
                                QPoint(right.x - cornerGap, std::min(left.last, right.last)));

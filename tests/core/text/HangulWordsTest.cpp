@@ -95,3 +95,34 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         }
     }
 }
+
+// Paths and file names that mix Korean and Latin: the Korean-first engine reads their Latin
+// parts as digits, the English one their Korean parts as letters; each part is taken from the
+// reading that can read it.
+TEST(HangulWords, namesAreReadPartByPartByTheModelThatCanReadThePart)
+{
+    const std::tuple<const char *, const char *, const char *> english[] = {
+        {"/110006/001011/문서/캡처/회의록.png", "/home/minji/2M/BA/3|.png", "/home/minji/문서/캡처/회의록.png"},
+        {"~/\\10605/8600101005/녹화", "~/Videos/Recordings/S3}", "~/Videos/Recordings/녹화"},
+        {"회의록_디자인검토.008", "3|215_AEA.png", "회의록_디자인검토.png"},
+        {"회의록_2026.0ㅁ9", "3|2_2O26.png", "회의록_2026.png"}, // digits are not read as letters
+        {"캡처-v2.jpg", "HA-v2.jpg", "캡처-v2.jpg"},             // both read it alike
+        {"/1101067001011/문서", "/home/minji/2M", ""},           // parted otherwise: nothing
+        {"문서/캡처.008", "2M.BA/png", "문서/캡처.008"},         // alike at the folders' signs only
+    };
+    for (const auto &[koreanFirst, other, spliced] : english)
+        EXPECT_EQ(withEnglishParts(koreanFirst, other), spliced) << koreanFirst;
+
+    const std::tuple<const char *, const char *, const char *> korean[] = {
+        {"/home/minji/2M/BA/3|", "/17010716/0010]1/문서/캡처/회의록.008", "/home/minji/문서/캡처/3|"},
+        {"/home/user/Pictures", "/110176/4561/미아65", "/home/user/Pictures"}, // no part of syllables only
+        {"2M.png", "문서", ""},
+    };
+    for (const auto &[latinFirst, other, spliced] : korean)
+        EXPECT_EQ(withKoreanParts(latinFirst, other), spliced) << latinFirst;
+
+    const std::pair<const char *, bool> names[] = {
+        {"/home/minji/문서", true}, {"회의록.png", true}, {"2026-12-07", true}, {"문서 캡처", false}};
+    for (const auto &[text, name] : names)
+        EXPECT_EQ(isName(text), name) << text;
+}

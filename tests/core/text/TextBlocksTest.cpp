@@ -9,13 +9,18 @@ using namespace tarn;
 
 namespace {
 
-// Korean details in the CJK font in 12 and 18 px, dark: a tall vowel stroke beside lower digits
-// ("크기 2.4 MB"), names and values in two columns, and buttons, one filled, set close together.
-OcrScreens::Screen koreanDetails(int pixelSize)
+// Korean details in the CJK font, dark or light: a tall vowel stroke beside lower digits ("크기
+// 2.4 MB"), names and values in two columns, and buttons, one filled, set close together at
+// fractional positions (a thin outline there is spread over two columns).
+OcrScreens::Screen koreanDetails(int pixelSize, bool dark = true)
 {
-    OcrScreens::ScreenPainter p(QStringLiteral("details"), pixelSize * 60, pixelSize * 20, QColor(32, 33, 36));
-    const QColor quiet(150, 152, 158), outline(90, 92, 98), fill(52, 53, 58);
-    p.text(pixelSize, pixelSize, pixelSize + 2, OcrScreens::lightText, QStringLiteral("정보"), true);
+    OcrScreens::ScreenPainter p(QStringLiteral("details"), pixelSize * 60, pixelSize * 23,
+                                dark ? QColor(32, 33, 36) : QColor(246, 246, 248));
+    const QColor text = dark ? OcrScreens::lightText : OcrScreens::darkText;
+    const QColor quiet = dark ? QColor(150, 152, 158) : OcrScreens::quietText;
+    const QColor outline = dark ? QColor(90, 92, 98) : QColor(190, 190, 196);
+    const QColor fill = dark ? QColor(52, 53, 58) : QColor(Qt::white);
+    p.text(pixelSize, pixelSize, pixelSize + 2, text, QStringLiteral("정보"), true);
     const QStringList names{QStringLiteral("파일 이름"), QStringLiteral("크기"),      QStringLiteral("해상도"),
                             QStringLiteral("태그"),      QStringLiteral("만든 날짜"), QStringLiteral("마지막 수정")};
     const QStringList values{QStringLiteral("Recording 2026-11-30 14.02.mp4"),
@@ -26,19 +31,32 @@ OcrScreens::Screen koreanDetails(int pixelSize)
                              QStringLiteral("3초 전")};
     for (int i = 0; i < names.size(); ++i) {
         p.text(pixelSize, pixelSize * (3.4 + 2.1 * i), pixelSize, quiet, names[i]);
-        p.text(pixelSize * 9, pixelSize * (3.4 + 2.1 * i), pixelSize, OcrScreens::lightText, values[i]);
+        p.text(pixelSize * 9, pixelSize * (3.4 + 2.1 * i), pixelSize, text, values[i]);
     }
     p.text(pixelSize * 36, pixelSize, pixelSize, quiet, QStringLiteral("마지막 저장: 오후 3:14 · 크기 2.4 MB"));
-    const double top = pixelSize * 16, height = pixelSize * 2.2;
-    const QFont font = OcrScreens::ScreenPainter::font(pixelSize);
-    double x = pixelSize * 34;
+    // A dialog's buttons laid out from the left, and another row laid out from the right edge.
+    double left = pixelSize * 14;
     for (const auto &[label, filled] :
          {std::pair{QStringLiteral("취소"), false}, std::pair{QStringLiteral("다른 위치 선택"), false},
           std::pair{QStringLiteral("다시 시도"), true}}) {
+        const QFont font = OcrScreens::ScreenPainter::font(pixelSize);
         const double width = QFontMetricsF(font).horizontalAdvance(label) + 28;
+        OcrScreens::fontButton(p, font, QRectF(left, pixelSize * 19.5, width, pixelSize * 2.2),
+                               filled ? OcrScreens::accentBlue : fill, filled ? QColor() : outline,
+                               filled ? QColor(Qt::white) : text, label);
+        left += width + pixelSize;
+    }
+    const double top = pixelSize * 16, height = pixelSize * 2.2;
+    const QFont font = OcrScreens::ScreenPainter::font(pixelSize);
+    double x = pixelSize * 58;
+    for (const auto &[label, filled] :
+         {std::pair{QStringLiteral("종료"), true}, std::pair{QStringLiteral("저장하고 종료"), false},
+          std::pair{QStringLiteral("취소"), false}}) {
+        const double width = QFontMetricsF(font).horizontalAdvance(label) + 28;
+        x -= width;
         OcrScreens::fontButton(p, font, QRectF(x, top, width, height), filled ? OcrScreens::accentBlue : fill,
-                               filled ? QColor() : outline, OcrScreens::lightText, label);
-        x += width + pixelSize;
+                               filled ? QColor() : outline, filled ? QColor(Qt::white) : text, label);
+        x -= pixelSize;
     }
     return p.take();
 }
@@ -54,7 +72,8 @@ TEST(TextBlocks, boxesAndPicturesAreNoPartOfTheTextBesideThem)
     // height, as each stands in the other's way: the notification is left out.)
     for (const OcrScreens::Screen &screen :
          {OcrScreens::photoList(), OcrScreens::outlinedButtons(), OcrScreens::dialogWithButtons(),
-          OcrScreens::menuWithHighlight(), OcrScreens::koreanDialogWithPath(), koreanDetails(12), koreanDetails(18)}) {
+          OcrScreens::menuWithHighlight(), OcrScreens::koreanDialogWithPath(), koreanDetails(12), koreanDetails(18),
+          koreanDetails(13, false), koreanDetails(18, false)}) {
         const QImage gray = screen.image.convertToFormat(QImage::Format_Grayscale8);
         for (const TextBlock &block : findTextBlocks(gray)) {
             int tallest = 0;
@@ -102,8 +121,9 @@ TEST(TextBlocks, eachRunOfBackgroundIsDrawnDarkOnWhite)
 // (which would read the other's lines twice).
 TEST(TextBlocks, eachLineLiesWholeInExactlyOneBlock)
 {
-    for (const OcrScreens::Screen &screen : {OcrScreens::koreanDialogWithPath(), OcrScreens::mixedDetailsPanel(),
-                                             OcrScreens::koreanStatusLines(), koreanDetails(12), koreanDetails(18)}) {
+    for (const OcrScreens::Screen &screen :
+         {OcrScreens::koreanDialogWithPath(), OcrScreens::mixedDetailsPanel(), OcrScreens::koreanStatusLines(),
+          koreanDetails(12), koreanDetails(18), koreanDetails(13, false), koreanDetails(18, false)}) {
         const QImage gray = screen.image.convertToFormat(QImage::Format_Grayscale8);
         const std::vector<TextBlock> blocks = findTextBlocks(gray);
         for (const OcrScreens::Line &line : screen.lines) {

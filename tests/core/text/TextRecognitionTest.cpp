@@ -61,7 +61,7 @@ TEST(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
         {QStringLiteral("outlined buttons"), 0.02},   {QStringLiteral("monospaced .env"), 0.02},
         {QStringLiteral("12 px shortcuts"), 0.02},    {QStringLiteral("40 px headings"), 0.01},
         {QStringLiteral("marked-up headings"), 0.1},  {QStringLiteral("Korean dialog, path"), 0.02},
-        {QStringLiteral("12 px status lines"), 0.03}, {QStringLiteral("details panel"), 0.02},
+        {QStringLiteral("12 px status lines"), 0.03}, {QStringLiteral("details panel"), 0.035},
     };
     OcrScreens::ErrorTally pooled;
     std::printf("%-22s %8s %8s %10s\n", "screen", "CER", "limit", "ms");
