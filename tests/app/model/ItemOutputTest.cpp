@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, export and pin of library items through the real store, renderer, clipboard and save
-// panel. The clipboard is the desktop's, so these run alone.
+// panel, each output decoded and compared with the renderer's own flattening of the saved edits.
+// The clipboard is the desktop's, so these run alone.
+#include <algorithm>
+#include <cstdlib>
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -11,15 +15,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "app/floating/PinView.h"
 #include "app/flows/ExportFiles.h"
 #include "app/model/AppModel.h"
 #include "core/base/FileFailure.h"
 #include "core/base/LibraryFailure.h"
 #include "core/image/ImageCodec.h"
+#include "core/render/RasterRenderer.h"
 #include "platform/VideoInfo.h"
 #include "support/Await.h"
 #include "support/FileDialogAnswer.h"
 #include "support/MovieWriter.h"
+#include "support/RenderFixtures.h"
 
 namespace tarn {
 namespace {
@@ -41,12 +48,8 @@ protected:
     void SetUp() override
     {
         TestSupport::await(model.load());
-        QImage picture(400, 300, QImage::Format_RGB32);
-        picture.fill(Qt::darkCyan);
         image = model.repository().insertImage(picture, "Shot", false, std::nullopt).result();
-        EditDocument cropped;
-        cropped.crop = UnitRect(0, 0, 0.5, 0.5);
-        image = model.repository().saveEdits(image.id, "Shot", {}, cropped).result();
+        image = model.repository().saveEdits(image.id, "Shot", {}, edits).result();
         const QString movie = dir.filePath(QStringLiteral("clip.mp4"));
         TestSupport::writeMovie(movie, TestSupport::Movie{{TestSupport::VideoTrack{320, 240, 10, 10}}, 0});
         const VideoInfo info = VideoInfo::load(movie);
@@ -66,14 +69,46 @@ protected:
             << model.status().toStdString();
     }
 
+    // Whether an image that left the application shows the saved edits as the renderer draws
+    // them, every channel of every pixel within a rounding step.
+    ::testing::AssertionResult showsTheEdits(const QImage &shown) const
+    {
+        const QImage expected = RasterRenderer::render(picture, edits).convertToFormat(QImage::Format_ARGB32);
+        const QImage actual = shown.convertToFormat(QImage::Format_ARGB32);
+        if (actual.size() != expected.size())
+            return ::testing::AssertionFailure() << "size " << actual.width() << "x" << actual.height();
+        for (int y = 0; y < actual.height(); ++y) {
+            for (int x = 0; x < actual.width(); ++x) {
+                const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
+                if (std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
+                              std::abs(qBlue(a) - qBlue(e)), std::abs(qAlpha(a) - qAlpha(e))}) > 2)
+                    return ::testing::AssertionFailure() << "differs at " << x << "," << y;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    // A textured capture, cropped to its top left quarter with a blur patch and an arrow in it.
+    static EditDocument makeEdits()
+    {
+        EditDocument document;
+        document.crop = UnitRect(0, 0, 0.5, 0.5);
+        document.annotations = {RenderFixtures::mark(MarkupTool::blur, {UnitPoint(0.05, 0.1), UnitPoint(0.3, 0.3)}),
+                                RenderFixtures::mark(MarkupTool::arrow, {UnitPoint(0.1, 0.4), UnitPoint(0.4, 0.2)})};
+        return document;
+    }
+
     QTemporaryDir dir;
     AppModel model{dir.filePath(QStringLiteral("library")), false};
+    const QImage picture = RenderFixtures::capture(400, 300, false);
+    const EditDocument edits = makeEdits();
     CaptureItem image, video;
     QString out = dir.filePath(QStringLiteral("out"));
 };
 
-// Copies put the saved, flattened image as PNG alone, or a video's file offered for copying,
-// while another command keeps the model busy; a lost original shows its error.
+// Copies and pins show the saved edits pixel for pixel (a copy as PNG alone) and a video is
+// offered as its file for copying, while another command keeps the model busy; a lost original
+// shows its error.
 TEST_F(ExclusiveItemOutput, CopiesAndPinsWorkWhileBusyWithTheSavedEdits)
 {
     const AppModel::BusyClaim busy = model.claimBusy();
@@ -81,7 +116,7 @@ TEST_F(ExclusiveItemOutput, CopiesAndPinsWorkWhileBusyWithTheSavedEdits)
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.status() == QStringLiteral("클립보드에 복사했습니다."); }, 10000));
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     EXPECT_EQ(data->formats(), QStringList{QStringLiteral("image/png")});
-    EXPECT_EQ(ImageCodec::read(data->data(QStringLiteral("image/png"))).size(), QSize(200, 150));
+    EXPECT_TRUE(showsTheEdits(ImageCodec::read(data->data(QStringLiteral("image/png")))));
 
     model.copyItem(video);
     data = QGuiApplication::clipboard()->mimeData();
@@ -94,6 +129,9 @@ TEST_F(ExclusiveItemOutput, CopiesAndPinsWorkWhileBusyWithTheSavedEdits)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !model.floating().windows().empty(); }, 10000));
     ASSERT_EQ(model.floating().windows().size(), 1u);
     EXPECT_EQ(model.floating().windows().front()->size(), FloatingWindows::pinSize(QSize(200, 150)));
+    const auto *pinned = model.floating().windows().front()->findChild<FittedImage *>();
+    ASSERT_TRUE(pinned);
+    EXPECT_TRUE(showsTheEdits(pinned->image()));
 
     QFile::remove(model.repository().originalURL(image));
     model.copyItem(image);
@@ -101,14 +139,15 @@ TEST_F(ExclusiveItemOutput, CopiesAndPinsWorkWhileBusyWithTheSavedEdits)
     EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->urls(), QList<QUrl>{original});
 }
 
-// Exports: PNG without metadata chunks, JPEG for ".JPG", refused inside the library, a video over
-// an existing file, a type switch in the panel; no temporary file ever stays.
+// Exports: PNG with the saved edits' pixels and without metadata chunks, JPEG for ".JPG", refused
+// inside the library, a video over an existing file, a type switch in the panel; no temporary
+// file ever stays.
 TEST_F(ExclusiveItemOutput, ExportsWriteFlattenedFilesWithoutMetadataAndNeverIntoTheLibrary)
 {
     exportThrough(image, out + QStringLiteral("/out.png"), QStringLiteral("out.png을 내보냈습니다."),
                   QStringLiteral("Shot.png"));
     const QByteArray png = readAll(out + QStringLiteral("/out.png"));
-    EXPECT_EQ(ImageCodec::read(png).size(), QSize(200, 150));
+    EXPECT_TRUE(showsTheEdits(ImageCodec::read(png)));
     for (const char *chunk : {"tEXt", "iTXt", "zTXt", "eXIf", "tIME"})
         EXPECT_FALSE(png.contains(chunk)) << chunk;
     exportThrough(image, out + QStringLiteral("/photo.JPG"), QStringLiteral("photo.JPG을 내보냈습니다."));
