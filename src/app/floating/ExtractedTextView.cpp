@@ -47,8 +47,10 @@ QTextEdit *makeTextArea(const QString &text)
     font.setPixelSize(13);
     area->setFont(font);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The selection keeps the text's own colour: the application's selected-text colour is dark,
+    // made for its bright selection, and would vanish on this dark one.
     area->setStyleSheet(QStringLiteral("QTextEdit { background: %1; color: %2; border: none; border-radius: 10px;"
-                                       " padding: 16px; selection-background-color: %3; }")
+                                       " padding: 16px; selection-background-color: %3; selection-color: %2; }")
                             .arg(Palette::surface.name(), Palette::text.name(), Palette::border.name()));
     area->setPlainText(text);
     QTextCursor cursor(area->document());

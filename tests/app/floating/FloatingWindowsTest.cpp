@@ -1,4 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
+#include <cmath>
+#include <map>
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -9,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -209,6 +214,95 @@ TEST_F(ExclusiveFloatingWindows, ClosingPinsLeavesTextWindowsAndTheTextCopiesOnc
     window->close();
     QTest::qWait(50);
     EXPECT_TRUE(floating.windows().empty());
+}
+
+// Relative luminance and contrast ratio as the web accessibility guidelines define them.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+double contrast(const QColor &a, const QColor &b)
+{
+    const double one = luminance(a), other = luminance(b);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+// The ground of a picture (its most common colour) and its ink (the colour that stands out most).
+std::pair<QColor, QColor> groundAndInk(const QImage &picture)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[picture.pixel(x, y)];
+    const QColor ground(std::max_element(counts.begin(), counts.end(), [](const auto &a, const auto &b) {
+                            return a.second < b.second;
+                        })->first);
+    QColor ink = ground;
+    for (const auto &[rgb, count] : counts)
+        if (contrast(QColor(rgb), ground) > contrast(ink, ground))
+            ink = QColor(rgb);
+    return {ground, ink};
+}
+
+// The middle of the first selected line, in the text area's viewport: where the selected glyphs
+// stand on the selection.
+QRect selectedGlyphs(const QTextEdit *area)
+{
+    const QTextCursor selection = area->textCursor();
+    QTextCursor from(area->document());
+    from.setPosition(selection.selectionStart());
+    QTextCursor to = from;
+    to.setPosition(std::min(selection.selectionEnd(), from.block().position() + from.block().length() - 1));
+    const QRect first = area->cursorRect(from), last = area->cursorRect(to);
+    return QRect(QPoint(first.right() + 1, first.top() + first.height() / 4),
+                 QPoint(last.left() - 1, first.bottom() - first.height() / 4));
+}
+
+// Text picked out by hand in the extracted-text window reads on its selection, and Ctrl+C copies
+// what was picked.
+TEST_F(ExclusiveFloatingWindows, TextSelectedInTheTextWindowReadsAndCopies)
+{
+    Theme::useDarkAppearance();
+    FloatingWindows floating;
+    const QString text = QStringLiteral("영수증 번호 4821 합계\nhello@example.com");
+    floating.showText(text);
+    QWidget *window = floating.windows().front();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTextEdit *area = window->findChild<ExtractedTextView *>()->textArea();
+    const QColor unselected =
+        area->viewport()->grab().toImage().pixelColor(area->viewport()->width() - 4, area->viewport()->height() - 4);
+    const auto wordAt = [&](const QString &word) {
+        QTextCursor cursor(area->document());
+        cursor.setPosition(int(text.indexOf(word)) + int(word.size()) / 2);
+        return area->viewport()->mapTo(window, area->cursorRect(cursor).center());
+    };
+    const struct {
+        const char *how;
+        std::function<void()> select;
+        QString picked;
+    } cases[] = {
+        {"a word double-clicked",
+         [&] { QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, wordAt(QStringLiteral("4821"))); },
+         QStringLiteral("4821")},
+        {"everything with Ctrl+A", [&] { QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::ControlModifier); },
+         text},
+    };
+    for (const auto &step : cases) {
+        SCOPED_TRACE(step.how);
+        step.select();
+        QTest::qWait(50);
+        QTest::keyClick(window->windowHandle(), Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), step.picked);
+
+        const QRect glyphs = selectedGlyphs(area);
+        ASSERT_GT(glyphs.width(), 8);
+        const auto [ground, ink] = groundAndInk(area->viewport()->grab().toImage().copy(glyphs));
+        EXPECT_NE(ground, unselected) << "the selection does not show";
+        EXPECT_GE(contrast(ground, ink), 4.5) << ink.name().toStdString() << " on " << ground.name().toStdString();
+    }
+    photograph(window, QStringLiteral("text-selected"));
+    window->close();
 }
 
 // Records what the panel asked the model to do, and whether the panel was gone by then.
