@@ -31,7 +31,7 @@ RecordingSettingsPage::RecordingSettingsPage(QWidget *parent)
       systemAudio_(new SettingToggle(QStringLiteral("시스템 오디오"),
                                      QStringLiteral("다른 앱에서 재생하는 소리를 포함합니다."))),
       microphone_(new SettingToggle(QStringLiteral("마이크"),
-                                    QStringLiteral("시스템 권한이 필요합니다. 기본 입력 장치를 사용합니다.")))
+                                    QStringLiteral("따로 허용할 권한 없이 기본 입력 장치를 사용합니다.")))
 {
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);

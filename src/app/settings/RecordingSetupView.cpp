@@ -42,8 +42,8 @@ RecordingSetupView::RecordingSetupView(const std::vector<DisplayChoice> &display
       recordingLongEdge_(new ChoicePicker(QStringLiteral("긴 변 최대"), SettingChoices::longEdges())),
       systemAudio_(new SettingToggle(QStringLiteral("시스템 오디오"),
                                      QStringLiteral("다른 앱에서 재생되는 오디오를 포함합니다."))),
-      microphone_(new SettingToggle(QStringLiteral("마이크"),
-                                    QStringLiteral("기본 입력 장치 · 처음에는 시스템 권한을 요청합니다."))),
+      microphone_(
+          new SettingToggle(QStringLiteral("마이크"), QStringLiteral("기본 입력 장치 · 따로 허용할 권한은 없습니다."))),
       start_(new TarnButton(QStringLiteral("녹화 시작"), {.prominent = true}))
 {
     auto *stack = new QVBoxLayout;
@@ -56,8 +56,9 @@ RecordingSetupView::RecordingSetupView(const std::vector<DisplayChoice> &display
     stack->addWidget(systemAudio_);
     stack->addWidget(microphone_);
     stack->addWidget(SettingsLayout::note(
-        QStringLiteral("3초 카운트다운 후 녹화합니다. Tarnwick의 창은 제외합니다. 실제 fps는 시스템 부하에 따라 "
-                       "달라집니다. Ctrl+Shift+4 또는 녹화 바의 종료 버튼으로 저장하세요."),
+        QStringLiteral(
+            "3초 카운트다운 후 녹화합니다. 녹화 바 외의 Tarnwick 창은 제외합니다. 실제 fps는 시스템 부하에 따라 "
+            "달라집니다. Ctrl+Shift+4 또는 녹화 바의 종료 버튼으로 저장하세요."),
         11, 5, Palette::muted));
     stack->addWidget(footerRow());
     content()->addLayout(stack);
