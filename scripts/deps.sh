@@ -13,7 +13,7 @@ BUILD_PKGS=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libpulse-dev
   libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xfixes0-dev libxcb-composite0-dev libxcb-damage0-dev
-  libxcb-keysyms1-dev libxcb-xtest0-dev libx11-xcb-dev
+  libxcb-keysyms1-dev libxcb-xtest0-dev libxcb-xinput-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format python3
 )

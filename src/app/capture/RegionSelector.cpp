@@ -81,6 +81,31 @@ QPointF SelectionView::labelPosition(const QRectF &rect, QSizeF bounds)
     return {x, y};
 }
 
+bool SelectionView::nativeEvent(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (const auto pointer = X11::devicePointerEvent(eventType, message)) {
+        devicePointer_.push_back(*pointer);
+        if (devicePointer_.size() > 8)
+            devicePointer_.pop_front();
+    }
+    return false;
+}
+
+// Qt rounds the pointer to whole points; on a screen scaled by 2 a drag that starts on an odd
+// device pixel would lose that column. The X server's own event, found by its time, has the
+// device position.
+QPointF SelectionView::pointerPosition(const QMouseEvent *event) const
+{
+    for (auto pointer = devicePointer_.rbegin(); pointer != devicePointer_.rend(); ++pointer) {
+        if (pointer->time != event->timestamp())
+            continue;
+        const QPointF points = pointer->position / scale_;
+        if (std::abs(points.x() - event->position().x()) <= 1 && std::abs(points.y() - event->position().y()) <= 1)
+            return points;
+    }
+    return event->position();
+}
+
 QPointF SelectionView::clamped(QPointF point) const
 {
     const auto clamp = [](double value, double maximum) {
@@ -141,8 +166,8 @@ void SelectionView::mousePressEvent(QMouseEvent *event)
         return;
     // A click moves the keyboard to the screen being used.
     grabKeyboard();
-    start_ = event->position();
-    current_ = event->position();
+    start_ = pointerPosition(event);
+    current_ = start_;
     update();
 }
 
@@ -150,7 +175,7 @@ void SelectionView::mouseMoveEvent(QMouseEvent *event)
 {
     if (!start_)
         return;
-    current_ = clamped(event->position());
+    current_ = clamped(pointerPosition(event));
     update();
 }
 
@@ -158,7 +183,7 @@ void SelectionView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    current_ = clamped(event->position());
+    current_ = clamped(pointerPosition(event));
     update();
     const auto rect = start_ && current_ ? finalRect(*start_, *current_, size()) : std::nullopt;
     if (!rect) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -16,6 +17,7 @@ class QScreen;
 #include <qcoro/qcorotask.h>
 
 #include "app/capture/RegionSelection.h"
+#include "platform/x11/X11PointerEvents.h"
 
 namespace tarn {
 
@@ -44,6 +46,7 @@ Q_SIGNALS:
     void cancelled();
 
 protected:
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -51,8 +54,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    QPointF pointerPosition(const QMouseEvent *event) const;
     QPointF clamped(QPointF point) const;
 
+    // The latest pointer events as the X server sent them, newest last.
+    std::deque<X11::DevicePointerEvent> devicePointer_;
     std::optional<QPointF> start_;
     std::optional<QPointF> current_;
     double scale_;

@@ -21,8 +21,8 @@
 #include "app/shell/LibraryBinding.h"
 #include "app/shell/LibraryWindow.h"
 #include "support/Await.h"
-#include "support/ChildProcess.h"
 #include "support/PrivateDesktop.h"
+#include "support/TestWindows.h"
 
 namespace tarn {
 namespace {
@@ -74,12 +74,21 @@ void click(QWidget *widget)
     ASSERT_TRUE(xdotool({QStringLiteral("click"), QStringLiteral("1")}));
 }
 
+// Waits until the window is shown and the window manager's frame around it is known.
+void waitUntilFramed(QWidget *window, const char *what)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
+    if (window->windowFlags() & Qt::FramelessWindowHint)
+        return;
+    ASSERT_TRUE(QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 5000)) << what;
+}
+
 // The window is on `screen`, its frame centred on the available area (the title bar makes the
 // frame's top a little taller than its bottom).
 void expectCentredOn(QWidget *window, QScreen *screen, const char *what)
 {
     ASSERT_NE(window, nullptr) << what;
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
+    waitUntilFramed(window, what);
     EXPECT_EQ(window->screen()->name().toStdString(), screen->name().toStdString()) << what;
     const QPoint offset = window->frameGeometry().center() - screen->availableGeometry().center();
     EXPECT_LE(std::abs(offset.x()), 4) << what << " " << offset.x();
@@ -341,7 +350,7 @@ TEST_F(MixedScaleWindows, WindowsLargerThanTheScreenKeepTheirTitleBarsOnIt)
     library->show();
     app->setMainWindow(library.get());
     const auto expectReachable = [](QWidget *window, const char *what) {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
+        waitUntilFramed(window, what);
         EXPECT_EQ(window->screen()->name().toStdString(), leftScreen()->name().toStdString()) << what;
         EXPECT_EQ(xy(window->frameGeometry().topLeft()), xy(leftScreen()->availableGeometry().topLeft())) << what;
         EXPECT_EQ(wh(window->size()), wh(window->size().expandedTo(window->minimumSizeHint()))) << what;
@@ -376,7 +385,7 @@ TEST_F(MixedScaleWindows, AWindowMovedBetweenScalesKeepsItsSizeInPoints)
         SCOPED_TRACE(move.name);
         moveWindow(library.get(), move.to);
         ASSERT_TRUE(QTest::qWaitFor([&] { return library->screen() == move.screen; }, 5000));
-        QTest::qWaitFor([&] { return library->size() == points; }, 3000);
+        QTest::qWaitFor([&] { return library->size() == points; }, 5000);
         EXPECT_EQ(wh(library->size()), wh(points));
     }
     photographDesktop(QStringLiteral("mixed-scales-library-moved"));
@@ -384,10 +393,58 @@ TEST_F(MixedScaleWindows, AWindowMovedBetweenScalesKeepsItsSizeInPoints)
     EXPECT_EQ(wh(savedLibrarySize()), wh(points));
 }
 
+// A region dragged between odd device pixels of the 2x monitor is captured whole: the stored
+// original holds the dragged pixels widened to whole points, each one the backdrop's pixel of
+// its own place.
+TEST_F(MixedScaleWindows, ARegionDraggedFromOddDevicePixelsIsCapturedWhole)
+{
+    const QPoint from(1001, 601);
+    const QPoint to(1801, 1001);
+    ASSERT_TRUE(doubleMonitor.contains(to));
+    auto backdrop = std::make_unique<TestSupport::TestWindows>(
+        QStringLiteral("coordinates|%1|%2|c").arg(doubleMonitor.width()).arg(doubleMonitor.height()));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return DesktopScreens::source().grab(QRect(to, QSize(1, 1)), false).pixel(0, 0) ==
+                TestSupport::coordinatePixel(to);
+        },
+        8000))
+        << "no backdrop";
+    app->preferences().setOpenEditor(false);
+    movePointer(doubleMonitor.center());
+    app->beginCapture(CaptureAction::region);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->selector().panels().size() == 2; }, 5000));
+    for (SelectionView *panel : app->selector().panels())
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+
+    ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                         QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
+                         QString::number(to.x()), QString::number(to.y())}));
+    QTest::qWait(300);
+    photographDesktop(QStringLiteral("scale-two-region-drag"));
+    ASSERT_TRUE(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->floating().capturePanel() != nullptr; }, 10000))
+        << app->status().toStdString();
+    backdrop.reset(); // it stays above every managed window, the quick panel too
+    QTest::qWait(300);
+    photographDesktop(QStringLiteral("scale-two-quick-panel"));
+
+    // A point is two device pixels: the capture starts on the even pixel at or before the first
+    // dragged one and ends on the odd one at or after the last.
+    const QRect expected(QPoint(from.x() & ~1, from.y() & ~1), QPoint(to.x() | 1, to.y() | 1));
+    const QImage stored(app->repository().originalURL(app->items().front()));
+    ASSERT_EQ(wh(stored.size()), wh(expected.size()));
+    int mismatches = 0;
+    for (int y = 0; y < stored.height(); ++y)
+        for (int x = 0; x < stored.width(); ++x)
+            mismatches += stored.pixel(x, y) != TestSupport::coordinatePixel(expected.topLeft() + QPoint(x, y));
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(ExclusiveWindowsOnMixedScales, StayWholeAndReachable)
 {
     runOnTwoMonitors("MixedScaleWindows.*", doubleMonitor, singleMonitor, "tarn-left=2;tarn-right=1",
-                     "[  PASSED  ] 2 tests");
+                     "[  PASSED  ] 3 tests");
 }
 
 } // namespace
