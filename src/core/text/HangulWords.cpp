@@ -75,7 +75,9 @@ std::pair<std::vector<std::u32string>, std::u32string> cutAt(const std::u32strin
 bool takesEnglishPart(const std::u32string &koreanFirst, const std::u32string &english)
 {
     if (std::any_of(koreanFirst.begin(), koreanFirst.end(), isSyllable) ||
-        !std::all_of(english.begin(), english.end(), [](char32_t c) { return isAsciiLetter(c) || isAsciiDigit(c); }))
+        !std::all_of(english.begin(), english.end(), [](char32_t c) {
+            return isAsciiLetter(c) || isAsciiDigit(c) || nameSeparators.find(c) != std::u32string::npos;
+        }))
         return false;
     const auto letters = [](const std::u32string &s) { return std::count_if(s.begin(), s.end(), isAsciiLetter); };
     const auto digits = std::count_if(english.begin(), english.end(), isAsciiDigit);
@@ -96,6 +98,32 @@ bool takesKoreanPart(const std::u32string &other, const std::u32string &korean)
         std::all_of(korean.begin(), korean.end(), isSyllable);
 }
 
+// Where the first reading has lost separators that the second has ("/1101067001011/" for
+// "/home/minji/"), a run of the second's parts is taken as one: where the rest then parts the
+// name alike, against the longest of the first's parts (the one that swallowed them). Gives
+// whether there was such a run.
+bool mergedToMatch(std::vector<std::u32string> &parts, std::u32string &cuts, const std::vector<std::u32string> &wanted,
+                   const std::u32string &wantedCuts)
+{
+    if (cuts.size() <= wantedCuts.size())
+        return false;
+    const size_t extra = cuts.size() - wantedCuts.size();
+    std::optional<size_t> best;
+    for (size_t at = 0; at < wanted.size(); ++at) {
+        std::u32string remaining = cuts;
+        remaining.erase(at, extra);
+        if (remaining == wantedCuts && (!best || wanted[at].size() > wanted[*best].size()))
+            best = at;
+    }
+    if (!best)
+        return false;
+    for (size_t k = 0; k < extra; ++k)
+        parts[*best] += cuts[*best + k] + parts[*best + k + 1];
+    parts.erase(parts.begin() + std::ptrdiff_t(*best) + 1, parts.begin() + std::ptrdiff_t(*best + extra) + 1);
+    cuts.erase(*best, extra);
+    return true;
+}
+
 // Two readings of a name put together where both part it alike at the signs that part names (at
 // all of them, else at the folders' alone, else at the extension's): each part from `first`,
 // but from `second` where `takesSecond` says so. Empty when they do not part the name alike.
@@ -105,8 +133,10 @@ std::string splicedAtSeparators(const std::string &first, const std::string &sec
     const std::u32string mine = toUcs4(first), theirs = toUcs4(second);
     for (const std::u32string &separators : {nameSeparators, std::u32string(U"/"), std::u32string(U".")}) {
         const auto [ours, ourCuts] = cutAt(mine, separators);
-        const auto [others, otherCuts] = cutAt(theirs, separators);
-        if (ourCuts != otherCuts || ourCuts.empty())
+        auto [others, otherCuts] = cutAt(theirs, separators);
+        if (ourCuts != otherCuts && !mergedToMatch(others, otherCuts, ours, ourCuts))
+            continue;
+        if (ourCuts.empty())
             continue;
         std::u32string spliced;
         for (size_t k = 0; k < ours.size(); ++k) {

@@ -52,7 +52,8 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
 bool isName(const std::string &text);
 
 // The two readings of a name put together where both part it alike at those signs (at all of
-// them, else at the folders' alone, else at the extension's); empty when they do not.
+// them, else at the folders' alone, else at the extension's); where the first has lost some of
+// the second's signs, the second's parts around them count as one. Empty when they do not.
 // With English parts: each part as the Korean-first reading has it, but where that holds no
 // Hangul and fewer letters than the English reading's, which is letters and digits, more
 // letters than digits ("Videos" for "10605", "png" for "008").

@@ -105,10 +105,13 @@ TEST(HangulWords, namesAreReadPartByPartByTheModelThatCanReadThePart)
         {"/110006/001011/문서/캡처/회의록.png", "/home/minji/2M/BA/3|.png", "/home/minji/문서/캡처/회의록.png"},
         {"~/\\10605/8600101005/녹화", "~/Videos/Recordings/S3}", "~/Videos/Recordings/녹화"},
         {"회의록_디자인검토.008", "3|215_AEA.png", "회의록_디자인검토.png"},
-        {"회의록_2026.0ㅁ9", "3|2_2O26.png", "회의록_2026.png"}, // digits are not read as letters
-        {"캡처-v2.jpg", "HA-v2.jpg", "캡처-v2.jpg"},             // both read it alike
-        {"/1101067001011/문서", "/home/minji/2M", ""},           // parted otherwise: nothing
-        {"문서/캡처.008", "2M.BA/png", "문서/캡처.008"},         // alike at the folders' signs only
+        {"회의록_2026.0ㅁ9", "3|2_2O26.png", "회의록_2026.png"},               // digits are not read as letters
+        {"캡처-v2.jpg", "HA-v2.jpg", "캡처-v2.jpg"},                           // both read it alike
+        {"/1101067001011/문서/캡처/회의록.png", "/home/minji/2M/BA/3|215.png", // a separator lost
+         "/home/minji/문서/캡처/회의록.png"},
+        {"~/01060518600[01085/녹와", "~/Videos/Recordings/S3}", "~/Videos/Recordings/녹와"},
+        {"회의록.0ㅁ9", "3|215_png", ""},                // parted otherwise: nothing
+        {"문서/캡처.008", "2M.BA/png", "문서/캡처.008"}, // alike at the folders' signs only
     };
     for (const auto &[koreanFirst, other, spliced] : english)
         EXPECT_EQ(withEnglishParts(koreanFirst, other), spliced) << koreanFirst;
