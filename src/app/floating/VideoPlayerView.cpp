@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/VideoPlayerView.h"
 
+#include <QApplication>
 #include <QAudioOutput>
 #include <QHBoxLayout>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 #include <QVideoWidget>
 
@@ -21,6 +24,20 @@ void preferFfmpegBackend()
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "ffmpeg");
 }
+
+// The timeline's handle jumps to a click on the bar and follows the pointer from there, as on
+// any player's timeline; the platform's slider would only step a page towards the click.
+class TimelineStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returned) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
 
 } // namespace
 
@@ -49,6 +66,9 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     row->setContentsMargins(10, 0, 14, 0);
     row->setSpacing(10);
     position_ = new QSlider(Qt::Horizontal);
+    auto *timeline = new TimelineStyle(QStyleFactory::create(QApplication::style()->name()));
+    timeline->setParent(position_);
+    position_->setStyle(timeline);
     position_->setStyleSheet(
         QStringLiteral(
             "QSlider::groove:horizontal { height: 4px; background: %1; border-radius: 2px; }"
@@ -89,7 +109,10 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
         updatePosition(player_->position());
     });
     connect(player_, &QMediaPlayer::positionChanged, this, &VideoPlayerView::updatePosition);
-    connect(position_, &QSlider::sliderMoved, player_, [this](int value) { player_->setPosition(value); });
+    // What the person does to the bar (a click, a drag, a key) seeks; the player's own progress
+    // moves the handle without seeking.
+    connect(position_, &QSlider::actionTriggered, player_,
+            [this] { player_->setPosition(position_->sliderPosition()); });
 
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::black);

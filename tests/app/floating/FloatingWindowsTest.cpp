@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QPromise>
 #include <QScreen>
+#include <QSlider>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -454,16 +456,24 @@ TEST_F(ExclusiveFloatingWindows, CountdownReusesOnePanelWhereverItWasDragged)
     photograph(panel, QStringLiteral("countdown-12"));
 }
 
+// A test pattern clip of that many seconds, made by ffmpeg; empty when it cannot be made.
+QString makeClip(const QTemporaryDir &folder, int seconds)
+{
+    const QString file = folder.filePath(QStringLiteral("clip.mp4"));
+    const int made = QProcess::execute(QStringLiteral("ffmpeg"),
+                                       {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                                        QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                        QStringLiteral("testsrc=size=640x360:rate=30:duration=%1").arg(seconds),
+                                        QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
+                                        QStringLiteral("yuv420p"), file});
+    return made == 0 ? file : QString();
+}
+
 TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
 {
     QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("clip.mp4"));
-    const int made = QProcess::execute(
-        QStringLiteral("ffmpeg"),
-        {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-         QStringLiteral("-i"), QStringLiteral("testsrc=size=640x360:rate=30:duration=3"), QStringLiteral("-c:v"),
-         QStringLiteral("libx264"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), file});
-    if (made != 0)
+    const QString file = makeClip(folder, 3);
+    if (file.isEmpty())
         GTEST_SKIP() << "ffmpeg cannot make the test video";
 
     FloatingWindows floating;
@@ -486,6 +496,73 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
     EXPECT_TRUE(!player || player->player()->playbackState() != QMediaPlayer::PlayingState);
     QTest::qWait(50);
     EXPECT_TRUE(floating.windows().empty());
+}
+
+// Where the centre of the bar's handle stands, in its window, when the bar shows `share` of its range.
+QPoint timelinePoint(QWidget *window, QSlider *bar, double share)
+{
+    const int length = bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar);
+    const int value = bar->minimum() + int(std::lround(share * (bar->maximum() - bar->minimum())));
+    const int x =
+        QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, bar->width() - length) + length / 2;
+    return bar->mapTo(window, QPoint(x, bar->height() / 2));
+}
+
+// The timeline answers the pointer as a player's does: a click anywhere on it, also once the
+// recording has ended, puts playback there, a drag of the handle goes where it is let go, and
+// play carries on from that point.
+TEST_F(ExclusiveFloatingWindows, VideoTimelineSeeksWhereItIsClickedOrDragged)
+{
+    QTemporaryDir folder;
+    const QString file = makeClip(folder, 2);
+    if (file.isEmpty())
+        GTEST_SKIP() << "ffmpeg cannot make the test video";
+    Theme::useDarkAppearance();
+    FloatingWindows floating;
+    floating.showVideo(QUrl::fromLocalFile(file), QStringLiteral("화면 녹화"));
+    QWidget *window = floating.windows().front();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto *view = window->findChild<VideoPlayerView *>();
+    QMediaPlayer *player = view->player();
+    auto *bar = view->findChild<QSlider *>();
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->mediaStatus() == QMediaPlayer::EndOfMedia; }, 10000));
+    const double duration = double(player->duration());
+    const auto near = [&](double share) {
+        return QTest::qWaitFor([&] { return std::abs(player->position() - share * duration) < 0.04 * duration; }, 2000);
+    };
+    QWindow *handle = window->windowHandle();
+
+    const struct {
+        const char *how;
+        double from; // where a drag begins; below 0 for a click
+        double to;
+    } cases[] = {
+        {"clicked at three quarters after the end", -1, 0.75},
+        {"clicked at a quarter", -1, 0.25},
+        {"handle dragged from a quarter to three fifths", 0.25, 0.6},
+    };
+    for (const auto &step : cases) {
+        SCOPED_TRACE(step.how);
+        const QPoint to = timelinePoint(window, bar, step.to);
+        if (step.from < 0) {
+            QTest::mouseClick(handle, Qt::LeftButton, {}, to);
+        } else {
+            const QPoint from = timelinePoint(window, bar, step.from);
+            QTest::mousePress(handle, Qt::LeftButton, {}, from);
+            for (int i = 1; i <= 4; ++i)
+                QTest::mouseMove(handle, from + (to - from) * i / 4);
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, to);
+        }
+        EXPECT_TRUE(near(step.to)) << "at " << player->position() << " of " << duration;
+    }
+
+    auto *toggle = view->findChild<QAbstractButton *>();
+    QTest::mouseClick(handle, Qt::LeftButton, {}, toggle->mapTo(window, toggle->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == QMediaPlayer::PlayingState; }, 2000));
+    QTest::qWait(300);
+    EXPECT_GT(player->position(), 0.6 * duration) << "play started over instead of carrying on";
+    window->close();
 }
 
 // The HUD sits at the top centre and follows a running recorder: time and size tick with its
