@@ -3,6 +3,7 @@
 // recorder recording the display, each started through the model as the user starts them.
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 
 #include "app/capture/DesktopScreens.h"
 #include "support/FlowServices.h"
@@ -57,14 +58,20 @@ TEST_F(ExclusiveFlowsEndToEnd, AThreeSecondRecordingLandsInTheVideos)
         QTest::qWaitFor([&] { return model->recorder().state() == RecordingService::State::recording; }, 20000));
     EXPECT_EQ(model->status(), QStringLiteral("녹화 중 · Ctrl+Shift+4로 종료"));
     EXPECT_FALSE(model->isBusy() || library.isVisible());
+    // On a loaded machine the wait can overrun by seconds: the video must last about as long as
+    // the recording really ran, not a fixed three seconds.
+    QElapsedTimer running;
+    running.start();
     QTest::qWait(3000);
     model->toggleRecording();
+    const double ranSeconds = running.elapsed() / 1000.0;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !model->items().empty() && !model->isBusy(); }, 60000))
         << model->status().toStdString();
     const CaptureItem &video = model->items().front();
     ASSERT_TRUE(video.duration);
-    EXPECT_TRUE(*video.duration > 2.0 && *video.duration < 6.0) << *video.duration;
-    EXPECT_EQ(model->status(), QStringLiteral("00:0%1 녹화를 저장했습니다.").arg(int(*video.duration)));
+    EXPECT_TRUE(*video.duration > 2.0 && *video.duration < ranSeconds + 2.0) << *video.duration << " of " << ranSeconds;
+    EXPECT_EQ(model->status(),
+              QStringLiteral("00:%1 녹화를 저장했습니다.").arg(int(*video.duration), 2, 10, QLatin1Char('0')));
     EXPECT_EQ(model->section(), LibrarySection::videos);
     EXPECT_TRUE(QDir(model->repository().root() + QStringLiteral("/Recordings")).isEmpty());
     EXPECT_TRUE(library.isVisible());
