@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a private X desktop: Xvfb (1920x1080x24), the openbox window manager,
-# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards.
+# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. A
+# second such desktop (TARN_EXCLUSIVE_DISPLAY) is there for the tests that need one to themselves.
 # HOME and the XDG folders point into a temporary folder, so no run touches real settings.
 set -uo pipefail
 
@@ -22,24 +23,39 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# A display number nobody uses.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp +extension RANDR >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
+# Starts an Xvfb on a display number the server picks itself (no race between runs started at
+# once); sets `started` to ":N".
+start_display() {
+  local name=$1
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp +extension RANDR 3>"$work/$name.display" \
+    >"$work/$name.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 1 100); do [ -s "$work/$name.display" ] && break; sleep 0.1; done
+  if [ ! -s "$work/$name.display" ]; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/$name.log" >&2; exit 1; fi
+  started=":$(head -n 1 "$work/$name.display")"
+}
+# The desktop everything runs on, and a second one for the tests whose name begins with
+# "Exclusive" (they inject real input or need focus): there, only one test at a time shows
+# windows, so no parallel test's window can cover what a click or a key is meant for.
+start_display xvfb
+main_display=$started
+start_display xvfb-exclusive
+exclusive_display=$started
+export DISPLAY=$main_display TARN_EXCLUSIVE_DISPLAY=$exclusive_display
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-if ! xdpyinfo >/dev/null 2>&1; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; fi
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-trayer --edge top --align right --widthtype request --height 24 >"$work/trayer.log" 2>&1 &
-pids+=($!)
+# A window manager and a tray host on each desktop.
+for shown in "$main_display" "$exclusive_display"; do
+  DISPLAY=$shown openbox >>"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  DISPLAY=$shown trayer --edge top --align right --widthtype request --height 24 >>"$work/trayer.log" 2>&1 &
+  pids+=($!)
+done
 
 # PulseAudio for the recorder's audio tests: a null sink whose monitor is the "system audio".
 if command -v pulseaudio >/dev/null; then

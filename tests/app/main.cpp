@@ -7,12 +7,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/ExclusiveDisplay.h"
 #include "support/TestWindows.h"
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsSet("TARN_TEST_WINDOWS"))
         return tarn::TestSupport::runTestWindows(argc, argv);
+    tarn::TestSupport::useExclusiveDisplay();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
