@@ -14,13 +14,22 @@ namespace tarn {
 // The application's own windows and screens as the capture and recording flows handle them.
 namespace AppWindows {
 
+// Ordinary windows taken off the screen, with what is needed to put them back as they were.
+struct HiddenWindows {
+    std::vector<QPointer<QWidget>> windows; // back to front, as the window manager stacked them
+    QPointer<QWidget> focused;              // the one that had the focus, if one of ours had it
+
+    bool empty() const { return windows.empty(); }
+};
+
 // Orders out the visible ordinary windows (library, editors, text and video windows) and
-// returns them in the application's order; floating panels (quick capture, countdown, HUD,
-// pins) stay as they are.
-std::vector<QPointer<QWidget>> hideNormalWindows();
-// Shows the windows again. When another window of ours is active (an editor the capture just
-// opened) it stays in front of them; otherwise they come to the front.
-void restoreWindows(const std::vector<QPointer<QWidget>> &windows);
+// returns them in their stacking order; floating panels (quick capture, countdown, HUD, pins)
+// stay as they are.
+HiddenWindows hideNormalWindows();
+// Shows the windows again in their old stacking order. Windows of ours that came up while they
+// were hidden (an editor the capture opened, the extracted text, the library brought forward for
+// an error) stay in front of them; otherwise the window that had the focus gets it back.
+void restoreWindows(const HiddenWindows &hidden);
 
 // The screen showing a display, or none when no screen does.
 QScreen *screenOf(uint32_t displayID);

@@ -28,6 +28,7 @@ class QFileDialog;
 #include "app/editor/EditorHost.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/floating/QuickCaptureView.h"
+#include "app/flows/AppWindows.h"
 #include "app/flows/TaskCancellation.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibrarySection.h"
@@ -160,8 +161,8 @@ public:
     QWidget *mainWindow() const { return mainWindow_; }
     void setMainWindow(QWidget *window) { mainWindow_ = window; }
     // The application windows hidden for a running recording, shown again when it ends.
-    const std::vector<QPointer<QWidget>> &recordingRestore() const { return recordingRestore_; }
-    void setRecordingRestore(std::vector<QPointer<QWidget>> windows) { recordingRestore_ = std::move(windows); }
+    const AppWindows::HiddenWindows &recordingRestore() const { return recordingRestore_; }
+    void setRecordingRestore(AppWindows::HiddenWindows windows) { recordingRestore_ = std::move(windows); }
     // Called by the settings view after the global-shortcut preference changed: announces
     // `shortcutsChanged`, on which the delegate registers the hot keys anew.
     void notifyShortcutsChanged() { Q_EMIT shortcutsChanged(); }
@@ -290,7 +291,7 @@ private:
     QCoro::Task<> listWindows(BusyClaim busy);
     QCoro::Task<> runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy);
     QCoro::Task<> runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy);
-    void endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy,
+    void endCapture(const AppWindows::HiddenWindows &hidden, const CancellationToken &token, BusyClaim &busy,
                     std::exception_ptr failure = nullptr);
     CancellationToken startCaptureTask();
     void finishCaptureTask(const CancellationToken &token, BusyClaim &busy);
@@ -352,7 +353,7 @@ private:
     bool recountWhenIdle_ = false;                 // a recording failed while the recorder was still busy
     std::map<Uuid, EditorController *> editorControllers_;
     QPointer<QWidget> mainWindow_;
-    std::vector<QPointer<QWidget>> recordingRestore_;
+    AppWindows::HiddenWindows recordingRestore_;
     // Favourite values submitted to the store and not yet answered, newest per item, so that a
     // quick second toggle builds on the first instead of on a copy that predates it.
     std::unordered_map<Uuid, std::pair<bool, int>> pendingFavorites_;

@@ -82,7 +82,7 @@ QCoro::Task<> AppModel::listWindows(BusyClaim busy)
 QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy)
 {
     QPointer<AppModel> self(this);
-    const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    const AppWindows::HiddenWindows hidden = AppWindows::hideNormalWindows();
     std::exception_ptr failure;
     try {
         // The pause lets the hidden windows leave the screen before the overlay freezes it; with
@@ -136,7 +136,7 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     co_await sleepThroughCancel(timings_.beforeHiding, token);
     if (!self)
         co_return;
-    const std::vector<QPointer<QWidget>> hidden = AppWindows::hideNormalWindows();
+    const AppWindows::HiddenWindows hidden = AppWindows::hideNormalWindows();
     const QPointer<QScreen> screen = DesktopScreens::screenShowing(window.nativeFrame.center());
     std::exception_ptr failure;
     try {
@@ -161,7 +161,7 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
 
 // Whatever way the task ends: a cancel is said in the status line and any other failure shown,
 // then our windows come back and the task lets go.
-void AppModel::endCapture(const std::vector<QPointer<QWidget>> &hidden, const CancellationToken &token, BusyClaim &busy,
+void AppModel::endCapture(const AppWindows::HiddenWindows &hidden, const CancellationToken &token, BusyClaim &busy,
                           std::exception_ptr failure)
 {
     if (failure) {

@@ -514,7 +514,7 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
 {
     AppModel model(root(), false);
     QWidget hidden;
-    model.setRecordingRestore({&hidden});
+    model.setRecordingRestore({{&hidden}, nullptr});
     QSignalSpy finished(&model, &AppModel::recordingFinished);
     model.floating().showRecording(&model.recorder(), nullptr);
     ASSERT_TRUE(model.floating().recordingPanel);
@@ -526,7 +526,7 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
     EXPECT_EQ(finished.at(0).at(0).toString(), QStringLiteral("/tmp/done.mp4"));
 
     hidden.hide();
-    model.setRecordingRestore({&hidden});
+    model.setRecordingRestore({{&hidden}, nullptr});
     model.floating().showRecording(&model.recorder(), nullptr);
     Q_EMIT model.recorder().failed(AppError(3, QStringLiteral("녹화 파일을 완성하지 못했습니다.")));
     EXPECT_TRUE(hidden.isVisible()); // the recorder is idle

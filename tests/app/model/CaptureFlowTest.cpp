@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The capture flow on the test desktop: the real store, selector, X screen and recognizer, the
 // pointer moved through the X server and the clipboard read back by another program.
+#include <QMainWindow>
 #include <QMimeData>
 #include <QProcess>
 
 #include "support/FlowServices.h"
+#include "support/WindowStacking.h"
 
 namespace tarn {
 namespace {
@@ -160,6 +162,55 @@ TEST_F(ExclusiveCaptureFlow, AFailedCopyKeepsTheCaptureAndStillRecognizesIt)
     EXPECT_EQ(model->floating().capturePanel(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return log.count(QStringLiteral("insert")) == 2; }, 30000))
         << log.join(u'|').toStdString();
+}
+
+// Our windows come back stacked as they were, and the one that had the focus gets it back; a
+// window the capture opened (the extracted text) stays in front of them with its focus.
+TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
+{
+    open();
+    QMainWindow editor;
+    editor.setWindowTitle(QStringLiteral("editor"));
+    editor.setGeometry(900, 300, 480, 320);
+    editor.show();
+    library.move(200, 200);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    const struct {
+        const char *name;
+        QWidget *front;
+        QWidget *back;
+        CaptureAction action;
+    } cases[] = {
+        {"editor in front, Escape", &editor, &library, CaptureAction::region},
+        {"library in front, Escape", &library, &editor, CaptureAction::region},
+        {"editor in front, text capture", &editor, &library, CaptureAction::text},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPoint inside = c.front->mapToGlobal(c.front->rect().center());
+        dragWithPointer(inside, inside); // a click: the window manager raises and focuses it
+        ASSERT_TRUE(TestSupport::settles([&] {
+            return TestSupport::stackedInOrder({c.back, c.front}) && TestSupport::activeWindow() == c.front->winId();
+        }));
+        model->beginCapture(c.action);
+        ASSERT_TRUE(overlay());
+        if (c.action == CaptureAction::text)
+            dragWithPointer({1500, 700}, {1700, 800});
+        else
+            ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")}),
+                      0);
+        waitUntilFree();
+        std::vector<const QWidget *> expected{c.back, c.front};
+        if (c.action == CaptureAction::text)
+            expected.push_back(model->floating().windows().back());
+        EXPECT_TRUE(TestSupport::settles([&] {
+            return TestSupport::stackedInOrder(expected) && TestSupport::activeWindow() == expected.back()->winId();
+        })) << "stacking "
+            << TestSupport::rootProperty(QStringLiteral("_NET_CLIENT_LIST_STACKING")).toStdString() << "active "
+            << TestSupport::activeWindow() << " library " << library.winId() << " editor " << editor.winId();
+        for (QWidget *window : model->floating().windows())
+            window->close();
+    }
 }
 
 } // namespace

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// How the window manager stacks and focuses the desktop's windows, read with xprop as any other
+// program on the desktop would: the client list back to front and the active window.
+#include <cstdint>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <QWidget>
+
+namespace tarn::TestSupport {
+
+inline QString rootProperty(const QString &name)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), name});
+    return xprop.waitForFinished(5000) ? QString::fromLatin1(xprop.readAllStandardOutput()) : QString();
+}
+
+inline std::vector<uint32_t> windowIds(const QString &property)
+{
+    std::vector<uint32_t> ids;
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    for (const QRegularExpressionMatch &match : hex.globalMatch(property))
+        ids.push_back(match.captured().toUInt(nullptr, 16));
+    return ids;
+}
+
+// The managed windows, back to front.
+inline std::vector<uint32_t> stackingOrder()
+{
+    return windowIds(rootProperty(QStringLiteral("_NET_CLIENT_LIST_STACKING")));
+}
+
+inline uint32_t activeWindow()
+{
+    const std::vector<uint32_t> ids = windowIds(rootProperty(QStringLiteral("_NET_ACTIVE_WINDOW")));
+    return ids.empty() ? 0 : ids.front();
+}
+
+// True when the windows are stacked in the given order, back to front (others may lie between).
+inline bool stackedInOrder(const std::vector<const QWidget *> &backToFront)
+{
+    const std::vector<uint32_t> order = stackingOrder();
+    auto from = order.begin();
+    for (const QWidget *window : backToFront) {
+        from = std::find(from, order.end(), uint32_t(window->winId()));
+        if (from == order.end())
+            return false;
+    }
+    return true;
+}
+
+// True once the condition holds and still holds a moment later: the window manager answers
+// requests in its own time, and a state it passes through on the way does not count.
+template <typename Condition> bool settles(Condition condition, int timeoutMs = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        if (condition()) {
+            QTest::qWait(300);
+            if (condition())
+                return true;
+        }
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+} // namespace tarn::TestSupport
