@@ -13,7 +13,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -24,6 +26,8 @@
 #include <unistd.h>
 
 #include "app/capture/OwnWindows.h"
+#include "app/editor/EditorModel.h"
+#include "app/editor/EditorWindowController.h"
 #include "app/model/AppModel.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/MainMenu.h"
@@ -35,8 +39,10 @@
 #include "core/library/LibraryLease.h"
 #include "core/library/LibraryStore.h"
 #include "platform/x11/HotKeyManager.h"
+#include "support/Await.h"
 #include "support/LibraryTestSupport.h"
 #include "support/TestEditor.h"
+#include "support/WindowStacking.h"
 
 namespace tarn {
 namespace {
@@ -318,6 +324,57 @@ TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSear
     ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->libraryWindow()));
     EXPECT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr; }));
     EXPECT_EQ(QApplication::focusWidget()->window(), delegate->libraryWindow());
+}
+
+// Ctrl+Q with unsaved edits asks in the editor whether to save; pinned images, which float above
+// ordinary windows, must not cover that question.
+TEST_F(ExclusiveAppDelegate, TheUnsavedEditsQuestionOfCtrlQComesInFrontOfThePins)
+{
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    const bool recognizes = app.preferences().automaticOCR();
+    const auto restore = qScopeGuard([&app, recognizes] { app.preferences().setAutomaticOCR(recognizes); });
+    app.preferences().setAutomaticOCR(false);
+    QImage picture(900, 700, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString shot = dir_.filePath(QStringLiteral("shot.png"));
+    ASSERT_TRUE(picture.save(shot));
+    TestSupport::await(app.importURLs({shot}));
+    ASSERT_EQ(app.items().size(), 1u);
+    const CaptureItem item = app.items().front();
+
+    app.openItem(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 10000));
+    auto *editor = dynamic_cast<EditorWindowController *>(app.editorControllers().begin()->second);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor->window()));
+    editor->model().setTitle(QStringLiteral("바뀐 제목"));
+    app.pin(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.floating().windows().empty(); }, 10000));
+    QWidget *pin = app.floating().windows().back();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pin));
+
+    // Ctrl+Q on the editor's own window: on the shared test desktop another test's new window may
+    // take the focus for a moment.
+    QTest::keyClick(editor->window()->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    QMessageBox *question = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            question = editor->window()->findChild<QMessageBox *>(QStringLiteral("editor.unsavedEdits"));
+            return question && question->isVisible();
+        },
+        5000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(question));
+    EXPECT_TRUE(TestSupport::settles([&] {
+        return TestSupport::stackedInOrder({pin, question});
+    })) << TestSupport::rootProperty(QStringLiteral("_NET_CLIENT_LIST_STACKING")).toStdString()
+        << " pin " << pin->winId() << " question " << question->winId();
+
+    const QPointer<QMessageBox> asked(question);               // gone once answered
+    QTest::keyClick(question->windowHandle(), Qt::Key_Escape); // 취소: the editor stays, nothing quits
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !asked || !asked->isVisible(); }, 5000));
+    EXPECT_EQ(app.editorControllers().size(), 1u);
+    editor->close();
 }
 
 } // namespace
