@@ -202,8 +202,13 @@ void RecordingService::onFinished(RecorderSession *session)
     if (session_.get() != session || destination_.isEmpty())
         return;
     const QString file = destination_;
-    clear();
+    // The state is idle when the file is reported, but its change is announced only after the
+    // report: whoever reacts to the return to idle (the quit decision) already sees the import
+    // that the report has started, and never a moment with neither.
+    clear(false);
     Q_EMIT finished(file);
+    if (state_ == State::idle)
+        Q_EMIT stateChanged(State::idle);
 }
 
 // A stop that came before the first frame: there is no file to import or recover, so the
@@ -302,13 +307,16 @@ void RecordingService::dispose(std::unique_ptr<RecorderSession> session)
     raw->abort();
 }
 
-void RecordingService::clear()
+void RecordingService::clear(bool announce)
 {
     dropTimer(timer_);
     dropTimer(timeout_);
     dispose(std::move(session_));
     destination_.clear();
-    setState(State::idle);
+    if (announce)
+        setState(State::idle);
+    else
+        state_ = State::idle;
 }
 
 } // namespace tarn

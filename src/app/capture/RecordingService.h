@@ -76,7 +76,8 @@ public:
     void setTimings(Timings timings) { timings_ = timings; }
 
 Q_SIGNALS:
-    // The recording is complete in `file`; the state is back at `idle`.
+    // The recording is complete in `file`; the state is back at `idle`, and `stateChanged` says so
+    // right after this signal.
     void finished(const QString &file);
     // A start, stop or running recording failed (an AppError or a RecorderFailure).
     void failed(const tarn::Failure &error);
@@ -98,7 +99,8 @@ private:
     void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);
     void shutDownThenReport(int code, QString message);
     void dispose(std::unique_ptr<RecorderSession> session);
-    void clear();
+    // Ends the session and returns to idle; without `announce` the change is left to the caller.
+    void clear(bool announce = true);
     QString path() const { return destination_; }
 
     std::shared_ptr<RecorderBackend> backend_;

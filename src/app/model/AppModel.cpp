@@ -407,8 +407,14 @@ void AppModel::showError(const QString &message)
     showLibrary();
 }
 
+// While a recording starts our windows stay off the screen, or it would record them: the
+// library and the sheets asked for meanwhile come when the start is over.
 void AppModel::showLibrary()
 {
+    if (recordingStarting_) {
+        libraryHeld_ = true;
+        return;
+    }
     if (!mainWindow_)
         return;
     mainWindow_->show();
@@ -418,6 +424,10 @@ void AppModel::showLibrary()
 
 void AppModel::present(AppSheet sheet)
 {
+    if (recordingStarting_) {
+        sheetHeld_ = sheet;
+        return;
+    }
     showLibrary();
     setSheet(sheet);
     setScreenPermission(screenCaptureAccess());

@@ -225,10 +225,14 @@ public:
     QScreen *currentScreen() const;
     static QString privacySettingsLink(bool microphone);
 
-    // Recording. The command stops a running recording, or opens the recording sheet whose
-    // start button calls startRecording; the finished file is imported as a video.
+    // Recording. The command stops a running recording, takes back a start that has not
+    // recorded yet, or opens the recording sheet whose start button calls startRecording; the
+    // finished file is imported as a video.
     void toggleRecording();
     void startRecording(uint32_t displayID);
+    // From an accepted start until the recorder runs or the start has ended otherwise. Meanwhile
+    // our windows stay hidden: the library and sheets asked for wait until `recordingStartEnded`.
+    bool recordingStarting() const { return recordingStarting_; }
 
     // Opening and importing. A video plays in a new window, an image opens in its editor (the
     // open one comes forward). Imports copy images and movies into the library one by one and
@@ -269,6 +273,8 @@ Q_SIGNALS:
     // The recorder has written its file, the HUD is gone and the hidden windows are back; the
     // recording flow imports the file from here.
     void recordingFinished(const QString &file);
+    // A recording start is over, recording or not; our windows may be shown again.
+    void recordingStartEnded();
     // A new editor is open; the delegate gives its window the menu bar.
     void editorAdded(tarn::EditorController *controller);
 
@@ -308,6 +314,8 @@ private:
     void connectRecordingFlow();
     QCoro::Task<> runRecordingStart(uint32_t displayID, CancellationToken token, BusyClaim busy);
     void endRecordingStart(const CancellationToken &token, BusyClaim &busy);
+    void finishRecordingStart(const CancellationToken &token, BusyClaim &busy);
+    void cancelRecordingStart();
     QCoro::Task<> discardUnstartedRecording(QString destination);
     QCoro::Task<> finalizeRecording(QString file);
     QCoro::Task<> recountPendingRecordings(std::optional<int> fallback = std::nullopt);
@@ -351,6 +359,9 @@ private:
     std::optional<CancellationToken> captureTask_; // the running capture or recording start
     std::set<Uuid> openingItems_;                  // images whose original decodes for an editor
     bool recountWhenIdle_ = false;                 // a recording failed while the recorder was still busy
+    bool recordingStarting_ = false;               // a recording start runs; our windows stay hidden
+    bool libraryHeld_ = false;                     // the library was asked for during the start
+    std::optional<AppSheet> sheetHeld_;            // a sheet was asked for during the start
     std::map<Uuid, EditorController *> editorControllers_;
     QPointer<QWidget> mainWindow_;
     AppWindows::HiddenWindows recordingRestore_;

@@ -31,6 +31,12 @@ std::optional<QRect> globalRegion(QScreen *screen, const std::optional<QRectF> &
 
 void AppModel::toggleRecording()
 {
+    // A second toggle while the start runs takes it back: nothing is recorded and the windows
+    // return. Opening the sheet again would bring them into the recording.
+    if (recordingStarting_) {
+        cancelRecordingStart();
+        return;
+    }
     if (recorder_->state() != RecordingService::State::idle) {
         recorder_->stop();
         return;
@@ -48,7 +54,17 @@ void AppModel::startRecording(uint32_t displayID)
     }
     setSheet(std::nullopt);
     BusyClaim busy = claimBusy();
+    recordingStarting_ = true;
     runRecordingStart(displayID, startCaptureTask(), std::move(busy));
+}
+
+// The countdown and the waits end at once; a recorder already starting is stopped before it
+// records (the start then finds it idle and ends like a cancelled one).
+void AppModel::cancelRecordingStart()
+{
+    cancelCapture();
+    if (recorder_->state() != RecordingService::State::idle)
+        recorder_->stop();
 }
 
 QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken token, BusyClaim busy)
@@ -57,6 +73,10 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
     co_await sleepThroughCancel(timings_.beforeHiding, token);
     if (!self)
         co_return;
+    if (token.isCancelled()) { // taken back before anything was hidden
+        endRecordingStart(token, busy);
+        co_return;
+    }
     recordingRestore_ = AppWindows::hideNormalWindows();
     std::optional<QRectF> region;
     if (preferences_->recordingRegion()) {
@@ -103,14 +123,27 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
     QScreen *screen = AppWindows::screenOf(displayID);
     floating_->showRecording(recorder_.get(), screen, globalRegion(screen, region));
     setStatus(QStringLiteral("녹화 중 · Ctrl+Shift+4로 종료"));
-    finishCaptureTask(token, busy);
+    finishRecordingStart(token, busy);
 }
 
 // A start that ended before recording: the hidden windows come back and the model is free.
 void AppModel::endRecordingStart(const CancellationToken &token, BusyClaim &busy)
 {
     AppWindows::restoreWindows(std::exchange(recordingRestore_, {}));
+    finishRecordingStart(token, busy);
+}
+
+// The start is over, recording or not: the model is free, and what asked for our windows
+// meanwhile (the library, a sheet, the quit alert) gets them now.
+void AppModel::finishRecordingStart(const CancellationToken &token, BusyClaim &busy)
+{
+    recordingStarting_ = false;
     finishCaptureTask(token, busy);
+    if (std::exchange(libraryHeld_, false))
+        showLibrary();
+    if (const std::optional<AppSheet> sheet = std::exchange(sheetHeld_, std::nullopt))
+        present(*sheet);
+    Q_EMIT recordingStartEnded();
 }
 
 // Whatever a failed start left at its destination is no recording anyone can recover.

@@ -22,6 +22,7 @@ QuitController::QuitController(AppModel &app, QObject *parent) : QObject(parent)
     connect(&app, &AppModel::isBusyChanged, this, &QuitController::resumePending);
     connect(&app, &AppModel::exportsInFlightChanged, this, &QuitController::resumePending);
     connect(&app.recorder(), &RecordingService::stateChanged, this, &QuitController::resumePending);
+    connect(&app, &AppModel::recordingStartEnded, this, &QuitController::answerHeld);
 }
 
 QuitController::~QuitController()
@@ -43,14 +44,41 @@ bool QuitController::requestQuit(Origin origin)
     const QuitDecision decision = QuitDecision::decide(currentState());
     if (decision.verdict == QuitDecision::Verdict::quit) {
         pending_ = false;
+        held_.reset();
         if (alert_)
             alert_->close();
         Q_EMIT approved();
         return true;
     }
     pending_ = origin == Origin::signal && decision.verdict == QuitDecision::Verdict::busyAlert;
+    if (holdsBack(decision, origin))
+        return false;
     act(decision);
     return false;
+}
+
+// While a recording starts, our windows stay off the screen, or it would record them: the
+// answer waits until the start is over, when the recording runs (the alert then offers to stop
+// and save it) or nothing does.
+bool QuitController::holdsBack(const QuitDecision &decision, Origin origin)
+{
+    if (decision.verdict != QuitDecision::Verdict::busyAlert || !app_.recordingStarting())
+        return false;
+    held_ = origin;
+    return true;
+}
+
+// The request held back during a recording start is answered as if it were made now; the
+// session manager's logout was refused meanwhile, so it gets the alert only.
+void QuitController::answerHeld()
+{
+    const std::optional<Origin> origin = std::exchange(held_, std::nullopt);
+    if (!origin)
+        return;
+    if (*origin != Origin::session)
+        requestQuit(*origin);
+    else if (QuitDecision::decide(currentState()).verdict == QuitDecision::Verdict::busyAlert)
+        showBusyAlert();
 }
 
 void QuitController::commitData(QSessionManager &manager)
@@ -59,7 +87,8 @@ void QuitController::commitData(QSessionManager &manager)
     if (decision.verdict == QuitDecision::Verdict::quit)
         return;
     if (manager.allowsInteraction()) {
-        act(decision);
+        if (!holdsBack(decision, Origin::session))
+            act(decision);
         manager.release();
     }
     manager.cancel();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
+
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -18,6 +20,8 @@ class AppModel;
 // nested event loop, so captures, recordings and the store keep running behind it. Quitting is
 // not retried after the user has dealt with a refusal, except for a termination signal: the
 // system wants the process gone, so once the running work is over it asks again by itself.
+// While a recording starts nothing of ours may come on the screen: a request then is answered
+// when the start is over.
 class QuitController : public QObject {
     Q_OBJECT
 
@@ -41,6 +45,8 @@ Q_SIGNALS:
     void approved();
 
 private:
+    bool holdsBack(const QuitDecision &decision, Origin origin);
+    void answerHeld();
     void act(const QuitDecision &decision);
     void showBusyAlert();
     void answerBusyAlert(bool confirmed);
@@ -49,6 +55,7 @@ private:
     AppModel &app_;
     QPointer<QMessageBox> alert_;
     bool pending_ = false;
+    std::optional<Origin> held_; // a request waiting for a recording start to end
 };
 
 } // namespace tarn
