@@ -43,16 +43,45 @@ inline uint32_t activeWindow()
 }
 
 // True when the windows are stacked in the given order, back to front (others may lie between).
-inline bool stackedInOrder(const std::vector<const QWidget *> &backToFront)
+inline bool stackedInOrder(const std::vector<uint32_t> &backToFront)
 {
     const std::vector<uint32_t> order = stackingOrder();
     auto from = order.begin();
-    for (const QWidget *window : backToFront) {
-        from = std::find(from, order.end(), uint32_t(window->winId()));
+    for (uint32_t window : backToFront) {
+        from = std::find(from, order.end(), window);
         if (from == order.end())
             return false;
     }
     return true;
+}
+
+inline bool stackedInOrder(const std::vector<const QWidget *> &backToFront)
+{
+    std::vector<uint32_t> ids;
+    for (const QWidget *window : backToFront)
+        ids.push_back(uint32_t(window->winId()));
+    return stackedInOrder(ids);
+}
+
+// The window of another program titled `title`, once the window manager lists it; 0 if none
+// comes within five seconds.
+inline uint32_t managedWindowTitled(const QString &title)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"),
+                     {QStringLiteral("search"), QStringLiteral("--name"), u'^' + title + u'$'});
+        search.waitForFinished(5000);
+        const QString found = QString::fromLatin1(search.readAllStandardOutput()).trimmed();
+        const std::vector<uint32_t> managed = stackingOrder();
+        for (const QString &line : found.split(u'\n', Qt::SkipEmptyParts))
+            if (std::find(managed.begin(), managed.end(), line.toUInt()) != managed.end())
+                return line.toUInt();
+        QTest::qWait(50);
+    }
+    return 0;
 }
 
 // True once the condition holds and still holds a moment later: the window manager answers

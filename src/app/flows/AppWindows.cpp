@@ -11,6 +11,7 @@
 #include "app/capture/DesktopScreens.h"
 #include "app/capture/OwnWindows.h"
 #include "platform/ScreenSource.h"
+#include "platform/x11/X11WindowHints.h"
 
 namespace tarn::AppWindows {
 namespace {
@@ -24,9 +25,12 @@ bool isNormalWindow(const QWidget *widget)
         !OwnWindows::isTrayIcon(widget);
 }
 
-// The visible ordinary windows of ours, back to front as the window manager stacks them;
-// windows it does not list yet keep their relative order behind the others.
-std::vector<QWidget *> visibleNormalWindows()
+uint32_t idOf(const QWidget *window) { return uint32_t(window->winId()); }
+
+// The visible ordinary windows of ours, back to front as the window manager stacks them
+// (`stacking`, front-most first); windows it does not list yet keep their relative order behind
+// the others.
+std::vector<QWidget *> visibleNormalWindows(const std::vector<WindowInfo> &stacking)
 {
     std::vector<QWidget *> windows;
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -35,11 +39,10 @@ std::vector<QWidget *> visibleNormalWindows()
     if (windows.size() < 2)
         return windows;
     std::unordered_map<uint32_t, size_t> depth; // 0 for the front-most window of the desktop
-    const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
     for (size_t i = 0; i < stacking.size(); ++i)
         depth.emplace(stacking[i].id, i);
     const auto depthOf = [&depth](QWidget *window) {
-        const auto found = depth.find(uint32_t(window->winId()));
+        const auto found = depth.find(idOf(window));
         return found == depth.end() ? std::numeric_limits<size_t>::max() : found->second;
     };
     std::stable_sort(windows.begin(), windows.end(),
@@ -47,9 +50,39 @@ std::vector<QWidget *> visibleNormalWindows()
     return windows;
 }
 
-// Shown without taking the focus and raised, so that showing them one after another back to
-// front rebuilds their order.
-void showBehindNothing(QWidget *window)
+bool isOurs(uint32_t id, const std::vector<QWidget *> &ours)
+{
+    return std::any_of(ours.begin(), ours.end(), [id](QWidget *own) { return idOf(own) == id; });
+}
+
+// The ids of `ours` and of the ordinary windows of other applications in front of the back-most
+// of them, back to front; ours that the window manager does not list yet come first.
+std::vector<uint32_t> stackingFromOurs(const std::vector<QWidget *> &ours, const std::vector<WindowInfo> &stacking)
+{
+    std::vector<uint32_t> order;
+    for (QWidget *window : ours)
+        if (std::none_of(stacking.begin(), stacking.end(),
+                         [window](const WindowInfo &w) { return w.id == idOf(window); }))
+            order.push_back(idOf(window));
+    bool behindOurs = true;
+    for (auto info = stacking.rbegin(); info != stacking.rend(); ++info) {
+        const bool own = isOurs(info->id, ours);
+        behindOurs = behindOurs && !own;
+        if (own || (!behindOurs && info->onScreen && info->layer == 0))
+            order.push_back(info->id);
+    }
+    return order;
+}
+
+bool onScreen(uint32_t window, const std::vector<WindowInfo> &stacking)
+{
+    return window != 0 && std::any_of(stacking.begin(), stacking.end(), [window](const WindowInfo &info) {
+               return info.id == window && info.onScreen;
+           });
+}
+
+// Shown without taking the focus and raised.
+void showRaised(QWidget *window)
 {
     const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
     window->setAttribute(Qt::WA_ShowWithoutActivating, true);
@@ -64,12 +97,18 @@ HiddenWindows hideNormalWindows()
 {
     HiddenWindows hidden;
     QWidget *active = QApplication::activeWindow();
-    for (QWidget *window : visibleNormalWindows()) {
+    const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
+    const std::vector<QWidget *> ours = visibleNormalWindows(stacking);
+    for (QWidget *window : ours) {
         hidden.windows.emplace_back(window);
         if (window == active)
             hidden.focused = window;
-        window->hide();
     }
+    hidden.stacking = stackingFromOurs(ours, stacking);
+    if (!active && !ours.empty())
+        hidden.otherFocused = X11::activeWindow();
+    for (QWidget *window : ours)
+        window->hide();
     return hidden;
 }
 
@@ -77,14 +116,29 @@ void restoreWindows(const HiddenWindows &hidden)
 {
     if (hidden.empty())
         return;
-    const std::vector<QWidget *> newer = visibleNormalWindows();
+    const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
+    const std::vector<QWidget *> newer = visibleNormalWindows(stacking);
+    // Ours whose place is unknown go behind the others.
     for (const QPointer<QWidget> &window : hidden.windows)
-        if (window && !window->isVisible())
-            showBehindNothing(window);
+        if (window && !window->isVisible() &&
+            std::find(hidden.stacking.begin(), hidden.stacking.end(), idOf(window)) == hidden.stacking.end())
+            showRaised(window);
+    for (uint32_t id : hidden.stacking) {
+        const auto own = std::find_if(hidden.windows.begin(), hidden.windows.end(),
+                                      [id](const QPointer<QWidget> &window) { return window && idOf(window) == id; });
+        if (own != hidden.windows.end() && !(*own)->isVisible())
+            showRaised(*own);
+        else if (own == hidden.windows.end() && onScreen(id, stacking))
+            X11::raiseWindow(id);
+    }
     for (QWidget *window : newer)
         window->raise();
-    if (newer.empty() && hidden.focused && hidden.focused->isVisible())
+    if (!newer.empty())
+        return;
+    if (hidden.focused && hidden.focused->isVisible())
         hidden.focused->activateWindow();
+    else if (onScreen(hidden.otherFocused, stacking))
+        X11::activate(hidden.otherFocused);
 }
 
 QScreen *screenOf(uint32_t displayID)

@@ -18,6 +18,11 @@ namespace AppWindows {
 struct HiddenWindows {
     std::vector<QPointer<QWidget>> windows; // back to front, as the window manager stacked them
     QPointer<QWidget> focused;              // the one that had the focus, if one of ours had it
+    // Ours and the other applications' ordinary windows from the back-most of ours forward, back
+    // to front: raising them in this order puts ours back between the others as they were, so
+    // that showing ours again does not bring them over the window the user worked in.
+    std::vector<uint32_t> stacking;
+    uint32_t otherFocused = 0; // the other application's window that had the focus, if one had it
 
     bool empty() const { return windows.empty(); }
 };
@@ -26,9 +31,11 @@ struct HiddenWindows {
 // returns them in their stacking order; floating panels (quick capture, countdown, HUD, pins)
 // stay as they are.
 HiddenWindows hideNormalWindows();
-// Shows the windows again in their old stacking order. Windows of ours that came up while they
-// were hidden (an editor the capture opened, the extracted text, the library brought forward for
-// an error) stay in front of them; otherwise the window that had the focus gets it back.
+// Shows the windows again in their old stacking order, behind the other applications' windows
+// that were in front of them and are still there. Windows of ours that came up
+// while they were hidden (an editor the capture opened, the extracted text, the library brought
+// forward for an error) stay in front of them; otherwise the window that had the focus, ours or
+// another application's, gets it back.
 void restoreWindows(const HiddenWindows &hidden);
 
 // The screen showing a display, or none when no screen does.

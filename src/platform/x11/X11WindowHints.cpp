@@ -13,6 +13,9 @@ namespace tarn::X11 {
 namespace {
 
 constexpr uint32_t allDesktops = 0xFFFFFFFF;
+// The source indication of a pager's request: window managers take stacking and activation
+// requests for windows other than the sender's own from pagers.
+constexpr uint32_t fromPager = 2;
 
 // The GUI's own connection (GUI thread only); null on another platform plugin.
 xcb_connection_t *guiConnection()
@@ -89,6 +92,46 @@ void showOnAllDesktops(uint32_t window)
     // Source indication 1: a request of an ordinary application.
     request(c, root, window, atom(c, "_NET_WM_DESKTOP"), {allDesktops, 1});
     request(c, root, window, atom(c, "_NET_WM_STATE"), {1 /* add */, atom(c, "_NET_WM_STATE_STICKY"), 0, 1});
+    xcb_flush(c);
+}
+
+void raiseWindow(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    const xcb_window_t root = rootOf(c, window);
+    if (root == XCB_WINDOW_NONE)
+        return;
+    constexpr uint32_t noSibling = 0;
+    request(c, root, window, atom(c, "_NET_RESTACK_WINDOW"), {fromPager, noSibling, XCB_STACK_MODE_ABOVE});
+    xcb_flush(c);
+}
+
+uint32_t activeWindow()
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c)
+        return 0;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t *r = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1), nullptr);
+    uint32_t window = 0;
+    if (r && r->format == 32 && xcb_get_property_value_length(r) >= 4)
+        window = *static_cast<const uint32_t *>(xcb_get_property_value(r));
+    std::free(r);
+    return window;
+}
+
+void activate(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    const xcb_window_t root = rootOf(c, window);
+    if (root == XCB_WINDOW_NONE)
+        return;
+    request(c, root, window, atom(c, "_NET_ACTIVE_WINDOW"), {fromPager, XCB_CURRENT_TIME, 0});
     xcb_flush(c);
 }
 

@@ -15,5 +15,12 @@ namespace tarn::X11 {
 void markForAllDesktops(uint32_t window);
 // After it is mapped: asks the window manager for all desktops and the sticky state.
 void showOnAllDesktops(uint32_t window);
+// Asks the window manager to raise a window in its layer (_NET_RESTACK_WINDOW, sent as a pager
+// would: window managers take stacking requests for other programs' windows from pagers).
+void raiseWindow(uint32_t window);
+// The window the window manager reports as active (_NET_ACTIVE_WINDOW), 0 if none.
+uint32_t activeWindow();
+// Asks the window manager to activate a window, as a pager does when the user picks one.
+void activate(uint32_t window);
 
 } // namespace tarn::X11

@@ -164,8 +164,9 @@ TEST_F(ExclusiveCaptureFlow, AFailedCopyKeepsTheCaptureAndStillRecognizesIt)
         << log.join(u'|').toStdString();
 }
 
-// Our windows come back stacked as they were, and the one that had the focus gets it back; a
-// window the capture opened (the extracted text) stays in front of them with its focus.
+// Our windows come back stacked as they were, behind another application's window that was in
+// front of them, and the window that had the focus gets it back; a window the capture opened
+// (the extracted text) stays in front of them with its focus.
 TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
 {
     open();
@@ -175,22 +176,30 @@ TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
     editor.show();
     library.move(200, 200);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    QProcess otherApplication;
+    otherApplication.start(QStringLiteral("xmessage"),
+                           {QStringLiteral("-title"), QStringLiteral("other-application"), QStringLiteral("-geometry"),
+                            QStringLiteral("360x120+1450+120"), QStringLiteral("another application")});
+    const uint32_t other = TestSupport::managedWindowTitled(QStringLiteral("other-application"));
+    ASSERT_NE(other, 0u);
+    const auto lib = uint32_t(library.winId()), ed = uint32_t(editor.winId());
     const struct {
         const char *name;
-        QWidget *front;
-        QWidget *back;
+        std::vector<uint32_t> backToFront; // the last one is clicked and has the focus
+        QPoint click;
         CaptureAction action;
     } cases[] = {
-        {"editor in front, Escape", &editor, &library, CaptureAction::region},
-        {"library in front, Escape", &library, &editor, CaptureAction::region},
-        {"editor in front, text capture", &editor, &library, CaptureAction::text},
+        {"editor in front, Escape", {lib, ed}, editor.geometry().center(), CaptureAction::region},
+        {"library in front, Escape", {ed, lib}, library.geometry().center(), CaptureAction::region},
+        {"editor in front, text capture", {lib, ed}, editor.geometry().center(), CaptureAction::text},
+        {"another application in front, Escape", {lib, ed, other}, {1630, 180}, CaptureAction::region},
+        {"another application in front, text capture", {lib, ed, other}, {1630, 180}, CaptureAction::text},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const QPoint inside = c.front->mapToGlobal(c.front->rect().center());
-        dragWithPointer(inside, inside); // a click: the window manager raises and focuses it
+        dragWithPointer(c.click, c.click); // a click: the window manager raises and focuses it
         ASSERT_TRUE(TestSupport::settles([&] {
-            return TestSupport::stackedInOrder({c.back, c.front}) && TestSupport::activeWindow() == c.front->winId();
+            return TestSupport::stackedInOrder(c.backToFront) && TestSupport::activeWindow() == c.backToFront.back();
         }));
         model->beginCapture(c.action);
         ASSERT_TRUE(overlay());
@@ -200,17 +209,19 @@ TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
             ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")}),
                       0);
         waitUntilFree();
-        std::vector<const QWidget *> expected{c.back, c.front};
+        std::vector<uint32_t> expected = c.backToFront;
         if (c.action == CaptureAction::text)
-            expected.push_back(model->floating().windows().back());
+            expected.push_back(uint32_t(model->floating().windows().back()->winId()));
         EXPECT_TRUE(TestSupport::settles([&] {
-            return TestSupport::stackedInOrder(expected) && TestSupport::activeWindow() == expected.back()->winId();
+            return TestSupport::stackedInOrder(expected) && TestSupport::activeWindow() == expected.back();
         })) << "stacking "
             << TestSupport::rootProperty(QStringLiteral("_NET_CLIENT_LIST_STACKING")).toStdString() << "active "
-            << TestSupport::activeWindow() << " library " << library.winId() << " editor " << editor.winId();
+            << TestSupport::activeWindow() << " library " << lib << " editor " << ed << " other " << other;
         for (QWidget *window : model->floating().windows())
             window->close();
     }
+    otherApplication.kill();
+    otherApplication.waitForFinished(5000);
 }
 
 } // namespace
