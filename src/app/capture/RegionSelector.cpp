@@ -114,6 +114,14 @@ QPointF SelectionView::clamped(QPointF point) const
     return {clamp(point.x(), width()), clamp(point.y(), height())};
 }
 
+void SelectionView::paintFrozenScreen()
+{
+    if (frozen_.isNull() || !isVisible())
+        return;
+    leaving_ = true;
+    repaint();
+}
+
 void SelectionView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -123,6 +131,8 @@ void SelectionView::paintEvent(QPaintEvent *)
         painter.fillRect(bounds, Qt::transparent);
     else
         painter.drawImage(bounds, frozen_);
+    if (leaving_)
+        return;
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.fillRect(bounds, dim);
 
@@ -304,6 +314,7 @@ void RegionSelector::complete(std::optional<RegionSelection> selection)
             continue;
         panel->releaseKeyboard();
         panel->disconnect(this);
+        panel->paintFrozenScreen();
         panel->hide();
         panel->deleteLater();
     }

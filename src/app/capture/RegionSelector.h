@@ -39,6 +39,11 @@ public:
     // kept so that its 292-point box stays on the screen.
     static QPointF labelPosition(const QRectF &rect, QSizeF bounds);
 
+    // Over a frozen picture, paints the screen as it was, undimmed and without frame or label,
+    // before the view goes: without a compositor, what a window leaves on the screen stays there
+    // until the windows beneath repaint, and a capture taken meanwhile must read the screen.
+    void paintFrozenScreen();
+
 Q_SIGNALS:
     // A drag of at least 4 x 4 points ended on this screen (local points).
     void selected(QRect rect);
@@ -63,6 +68,7 @@ private:
     std::optional<QPointF> current_;
     double scale_;
     QImage frozen_;
+    bool leaving_ = false;
 };
 
 // Lets the user drag a rectangle on any screen. One selection at a time; its overlays and key

@@ -2,6 +2,8 @@
 // Where our windows open on a desktop of two monitors: each runs its checks in a child process
 // on a private X server split into two RandR monitors and managed by openbox, driven by real
 // pointer input (xdotool) on that server.
+#include <csignal>
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
@@ -395,7 +397,8 @@ TEST_F(MixedScaleWindows, AWindowMovedBetweenScalesKeepsItsSizeInPoints)
 
 // A region dragged between odd device pixels of the 2x monitor is captured whole: the stored
 // original holds the dragged pixels widened to whole points, each one the backdrop's pixel of
-// its own place.
+// its own place. The backdrop's program is stopped once it shows, as a busy program that does
+// not repaint at once: what the overlay leaves on the screen must be the screen itself.
 TEST_F(MixedScaleWindows, ARegionDraggedFromOddDevicePixelsIsCapturedWhole)
 {
     const QPoint from(1001, 601);
@@ -410,6 +413,7 @@ TEST_F(MixedScaleWindows, ARegionDraggedFromOddDevicePixelsIsCapturedWhole)
         },
         8000))
         << "no backdrop";
+    ASSERT_EQ(::kill(pid_t(backdrop->pid()), SIGSTOP), 0);
     app->preferences().setOpenEditor(false);
     movePointer(doubleMonitor.center());
     app->beginCapture(CaptureAction::region);
