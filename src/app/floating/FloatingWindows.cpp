@@ -88,6 +88,7 @@ void FloatingWindows::adopt(QWidget *window)
 {
     window->installEventFilter(this);
     windows_.emplace_back(window);
+    Q_EMIT windowOpened(window);
 }
 
 bool FloatingWindows::eventFilter(QObject *watched, QEvent *event)

@@ -91,6 +91,8 @@ protected:
 Q_SIGNALS:
     // The countdown panel's cancel button was pressed.
     void countdownCancelled();
+    // A text, video or pinned-image window has been made; it has no menu bar of its own.
+    void windowOpened(QWidget *window);
 
 private:
     void adopt(QWidget *window);

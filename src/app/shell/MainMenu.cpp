@@ -104,6 +104,14 @@ MainMenu::MainMenu(QObject *parent) : QObject(parent)
 
 MainMenu::~MainMenu() = default;
 
+void MainMenu::lendKeys(QWidget *window) const
+{
+    for (const auto &[command, action] : commands_)
+        window->addAction(action);
+    for (const auto &[responder, action] : responders_)
+        window->addAction(action);
+}
+
 QAction *MainMenu::action(AppCommand command) const { return commands_.at(command); }
 
 QAction *MainMenu::action(ResponderAction action) const { return responders_.at(action); }

@@ -48,6 +48,11 @@ public:
     // 윈도우 menu lists the open windows each time it opens.
     QMenuBar *attach(QMainWindow *window);
 
+    // Lets a window without a menu bar (the text and video windows, the pins) answer the
+    // menu's keys as well, as if one menu bar served every window: Ctrl+W closes it, and the
+    // commands' keys work while it is in front.
+    void lendKeys(QWidget *window) const;
+
     QAction *action(AppCommand command) const;
     QAction *action(ResponderAction action) const;
 

@@ -10,6 +10,7 @@
 
 #include "app/capture/OwnWindows.h"
 #include "app/editor/EditorController.h"
+#include "app/floating/FloatingWindows.h"
 #include "app/flows/HeldClipboard.h"
 #include "app/library/CaptureAction.h"
 #include "app/library/LibraryView.h"
@@ -83,7 +84,8 @@ void TarnAppDelegate::applicationDidFinishLaunching()
     app_->showLibrary();
 }
 
-// One set of actions; the library window and every editor window show them in a menu bar.
+// One set of actions; the library window and every editor window show them in a menu bar, and
+// the floating text, video and pinned-image windows answer their keys.
 void TarnAppDelegate::createMenus()
 {
     mainMenu_ = std::make_unique<MainMenu>();
@@ -92,6 +94,7 @@ void TarnAppDelegate::createMenus()
         if (auto *window = qobject_cast<QMainWindow *>(editor->window()))
             mainMenu_->attach(window);
     });
+    connect(&app_->floating(), &FloatingWindows::windowOpened, mainMenu_.get(), &MainMenu::lendKeys);
 }
 
 void TarnAppDelegate::createWindow()

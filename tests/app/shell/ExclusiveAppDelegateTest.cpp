@@ -28,6 +28,7 @@
 #include "app/capture/OwnWindows.h"
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
+#include "app/floating/FloatingWindows.h"
 #include "app/model/AppModel.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/MainMenu.h"
@@ -305,6 +306,44 @@ TEST_F(ExclusiveAppDelegate, ASmokeRunRegistersNoHotKeysWhateverThePreference)
     EXPECT_TRUE(delegate->app().preferences().globalShortcuts());
     EXPECT_TRUE(delegate->hotKeys().registeredIdentifiers().empty());
     EXPECT_TRUE(delegate->app().shortcutFailures().isEmpty());
+}
+
+// The text window and the pins have no menu bar, yet the menu's keys work in them as in every
+// window of ours: with the global keys off Ctrl+Shift+1 still starts a region capture while one of
+// them is in front, and Ctrl+W closes it.
+TEST_F(ExclusiveAppDelegate, TheMenusKeysWorkInTheTextWindowAndInPins)
+{
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    app.preferences().setGlobalShortcuts(false);
+    app.notifyShortcutsChanged();
+    FloatingWindows &floating = app.floating();
+    QImage picture(320, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const struct {
+        const char *what;
+        std::function<void()> open;
+    } windows[] = {
+        {"text window", [&] { floating.showText(QStringLiteral("인식한 텍스트")); }},
+        {"pin", [&] { floating.pin(picture, QStringLiteral("고정")); }},
+    };
+    for (const auto &row : windows) {
+        SCOPED_TRACE(row.what);
+        row.open();
+        QPointer<QWidget> window = floating.windows().back();
+        const auto bringForward = [&] {
+            window->activateWindow();
+            return QTest::qWaitForWindowActive(window);
+        };
+        ASSERT_TRUE(bringForward());
+        xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+        expectRegionOverlayThenCancel(app);
+
+        ASSERT_TRUE(window && bringForward());
+        xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window || !window->isVisible(); }, 3000)) << "still open";
+    }
+    app.preferences().setGlobalShortcuts(true);
 }
 
 TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSearchField)
