@@ -7,6 +7,7 @@
 
 #include "app/library/LibraryView.h"
 #include "app/widgets/ContentSize.h"
+#include "app/widgets/FocusRing.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/PointSize.h"
 #include "app/widgets/WindowPlacement.h"
@@ -42,6 +43,7 @@ LibraryWindow::LibraryWindow(bool demo, QWidget *parent) : QMainWindow(parent), 
     setPalette(dark);
     setAutoFillBackground(true);
     PointSize::keepAcrossScreens(this);
+    FocusRing::follow(*this);
 }
 
 LibraryWindow::~LibraryWindow() = default;

@@ -2,12 +2,14 @@
 // The library window and its settings driven the way a person drives them, with the X server's
 // own pointer and keyboard: wheel scrolling, clicks on sections, tabs and menus, typing.
 #include <functional>
+#include <set>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -21,6 +23,7 @@
 #include "app/library/LibraryContents.h"
 #include "app/library/LibraryHeader.h"
 #include "app/library/LibrarySidebar.h"
+#include "app/library/LibraryStatusBar.h"
 #include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
 #include "app/settings/PermissionView.h"
@@ -29,6 +32,7 @@
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/ContentSize.h"
+#include "app/widgets/Palette.h"
 
 namespace tarn {
 namespace {
@@ -209,6 +213,59 @@ TEST_F(ExclusiveLibraryInput, AfterAWheelScrollOnlyTheCardUnderThePointerLooksHo
         EXPECT_TRUE(lit.empty());
     }
     EXPECT_FALSE(before->isHovering() && before != now);
+}
+
+// The share of the middle half of each screen row just above and along a widget's top edge that
+// is painted in the accent colour, from three rows above the edge to one row below it.
+std::vector<double> accentAlongTop(const QWidget *widget)
+{
+    QScreen *screen = widget->screen();
+    const QPoint left = widget->mapToGlobal(QPoint(widget->width() / 4, -3)) - screen->geometry().topLeft();
+    const QImage band = screen->grabWindow(0, left.x(), left.y(), std::max(1, widget->width() / 2), 5).toImage();
+    std::vector<double> shares;
+    for (int y = 0; y < band.height(); ++y) {
+        int lit = 0;
+        for (int x = 0; x < band.width(); ++x) {
+            const QColor c = band.pixelColor(x, y);
+            const QColor a = Palette::accent;
+            lit += std::abs(c.red() - a.red()) + std::abs(c.green() - a.green()) + std::abs(c.blue() - a.blue()) < 30;
+        }
+        shares.push_back(double(lit) / band.width());
+    }
+    return shares;
+}
+
+// Tab walks the whole window, and wherever it stops a ring in the accent colour shows which
+// control has the keyboard; a click elsewhere takes the ring away and leaves the focus where it is.
+TEST_F(ExclusiveLibraryInput, TabShowsWhichControlHasTheKeyboard)
+{
+    QStringList unringed;
+    std::set<QWidget *> visited;
+    for (int step = 0; step < 24; ++step) {
+        xdotool({QStringLiteral("key"), QStringLiteral("Tab")});
+        QTest::qWait(250);
+        QWidget *focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "step " << step;
+        ASSERT_EQ(focused->window(), window()) << "step " << step;
+        visited.insert(focused);
+        if (qobject_cast<QLineEdit *>(focused))
+            continue; // a text field shows its caret
+        const std::vector<double> withKeys = accentAlongTop(focused);
+        click(view()->statusBar());
+        QTest::qWait(250);
+        ASSERT_EQ(QApplication::focusWidget(), focused) << "step " << step;
+        const std::vector<double> afterClick = accentAlongTop(focused);
+        bool ringed = false;
+        for (size_t row = 0; row < withKeys.size(); ++row)
+            ringed = ringed || (withKeys[row] > 0.8 && afterClick[row] < 0.5);
+        const QString name = QString::fromLatin1(focused->metaObject()->className()) + QLatin1Char(' ') +
+            (focused->property("text").toString().isEmpty() ? focused->objectName()
+                                                            : focused->property("text").toString());
+        if (!ringed)
+            unringed << name;
+    }
+    EXPECT_GE(visited.size(), 15u);
+    EXPECT_TRUE(unringed.isEmpty()) << unringed.join(QStringLiteral(", ")).toStdString();
 }
 
 // A sheet as the user finds it, and which of its buttons to press.

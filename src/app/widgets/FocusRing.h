@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class QWidget;
+
+namespace tarn::FocusRing {
+
+// Rings the control that has the keyboard in `window` and in the sheets and menus it owns, for
+// as long as the user works with the keyboard: the window's own controls paint no focus of
+// their own, so without it Tab moves an invisible focus. A press of a mouse button takes the
+// ring away until the next key; text fields show their caret instead.
+void follow(QWidget &window);
+
+} // namespace tarn::FocusRing
