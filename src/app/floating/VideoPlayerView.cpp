@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/floating/VideoPlayerView.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QAudioOutput>
 #include <QHBoxLayout>
 #include <QProxyStyle>
+#include <QShortcut>
 #include <QStyleFactory>
 #include <QVBoxLayout>
 #include <QVideoWidget>
@@ -85,12 +88,7 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
         const bool playing = player_->playbackState() == QMediaPlayer::PlayingState;
         auto *toggle = new IconButton(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"),
                                       playing ? QStringLiteral("일시 정지") : QStringLiteral("재생"));
-        connect(toggle, &QAbstractButton::clicked, this, [this] {
-            if (player_->playbackState() == QMediaPlayer::PlayingState)
-                player_->pause();
-            else
-                player_->play();
-        });
+        connect(toggle, &QAbstractButton::clicked, this, &VideoPlayerView::togglePlayback);
         if (toggle_) {
             // The layout hands back the old button's item: it is ours to delete.
             delete row->replaceWidget(toggle_, toggle);
@@ -119,6 +117,33 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     setPalette(colours);
     setAutoFillBackground(true);
     player_->setSource(url);
+    addKeys();
+}
+
+// A player's keys, whatever in the window has the focus: Space plays or pauses, the arrow keys
+// step back or on. The timeline's own arrow steps are a millisecond each, too small to see.
+void VideoPlayerView::addKeys()
+{
+    const auto add = [this](QKeySequence keys, auto action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+    };
+    add(QKeySequence(Qt::Key_Space), &VideoPlayerView::togglePlayback);
+    add(QKeySequence(Qt::Key_Left), [this] { stepBy(-keyStep); });
+    add(QKeySequence(Qt::Key_Right), [this] { stepBy(keyStep); });
+}
+
+void VideoPlayerView::togglePlayback()
+{
+    if (player_->playbackState() == QMediaPlayer::PlayingState)
+        player_->pause();
+    else
+        player_->play();
+}
+
+void VideoPlayerView::stepBy(std::chrono::milliseconds step)
+{
+    const qint64 end = std::max<qint64>(player_->duration(), 0);
+    player_->setPosition(std::clamp<qint64>(player_->position() + step.count(), 0, end));
 }
 
 void VideoPlayerView::updatePosition(qint64 position)

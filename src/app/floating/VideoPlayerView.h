@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
+
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QSlider>
@@ -15,10 +17,14 @@ namespace tarn {
 class IconButton;
 
 // The content of a video window: the picture with a control bar (play/pause, position, time).
-// Playback starts with play(); a closed window pauses it.
+// Playback starts with play(); a closed window pauses it. Space plays or pauses, the arrow keys
+// step back or on.
 class VideoPlayerView : public QWidget {
     Q_OBJECT
 public:
+    // How far the arrow keys step back or on.
+    static constexpr std::chrono::milliseconds keyStep{5000};
+
     explicit VideoPlayerView(const QUrl &url, QWidget *parent = nullptr);
 
     QMediaPlayer *player() const { return player_; }
@@ -26,6 +32,9 @@ public:
     void pause() { player_->pause(); }
 
 private:
+    void addKeys();
+    void togglePlayback();
+    void stepBy(std::chrono::milliseconds step);
     void updatePosition(qint64 position);
 
     QMediaPlayer *player_;

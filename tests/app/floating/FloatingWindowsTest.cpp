@@ -565,6 +565,54 @@ TEST_F(ExclusiveFloatingWindows, VideoTimelineSeeksWhereItIsClickedOrDragged)
     window->close();
 }
 
+// The player's keys work wherever the focus is in its window, as on any player: Space pauses and
+// plays, the arrow keys step five seconds back or on and stop at the ends of the recording.
+TEST_F(ExclusiveFloatingWindows, VideoWindowKeysPlayPauseAndStep)
+{
+    QTemporaryDir folder;
+    const QString file = makeClip(folder, 12);
+    if (file.isEmpty())
+        GTEST_SKIP() << "ffmpeg cannot make the test video";
+    FloatingWindows floating;
+    floating.showVideo(QUrl::fromLocalFile(file), QStringLiteral("화면 녹화"));
+    QWidget *window = floating.windows().front();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto *view = window->findChild<VideoPlayerView *>();
+    QMediaPlayer *player = view->player();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->position() > 200; }, 10000));
+    // The timeline takes the focus when clicked; the keys must still reach the player.
+    view->findChild<QSlider *>()->setFocus();
+
+    using State = QMediaPlayer::PlaybackState;
+    const struct {
+        const char *what;
+        Qt::Key key;
+        State state;
+    } cases[] = {
+        {"space pauses", Qt::Key_Space, State::PausedState},
+        {"right steps on", Qt::Key_Right, State::PausedState},
+        {"right steps on again", Qt::Key_Right, State::PausedState},
+        {"left steps back", Qt::Key_Left, State::PausedState},
+        {"left steps back again", Qt::Key_Left, State::PausedState},
+        {"left stops at the start", Qt::Key_Left, State::PausedState},
+        {"space plays again", Qt::Key_Space, State::PlayingState},
+    };
+    for (const auto &step : cases) {
+        SCOPED_TRACE(step.what);
+        const qint64 before = player->position();
+        QTest::keyClick(window->windowHandle(), step.key);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == step.state; }, 2000))
+            << player->playbackState();
+        if (step.key == Qt::Key_Space)
+            continue;
+        const qint64 step5 = step.key == Qt::Key_Right ? 5000 : -5000;
+        const qint64 expected = std::clamp<qint64>(before + step5, 0, player->duration());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(player->position() - expected) < 500; }, 2000))
+            << "at " << player->position() << ", expected " << expected;
+    }
+    window->close();
+}
+
 // The HUD sits at the top centre and follows a running recorder: time and size tick with its
 // progress, and its stop button stops the recording once, then shows the saving state.
 TEST_F(ExclusiveFloatingWindows, RecordingHudFollowsTheRecorderAndItsStopButtonStopsOnce)
