@@ -2,6 +2,7 @@
 #include "app/library/CaptureCell.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 
 #include "app/library/SelectionToggle.h"
 
@@ -9,6 +10,8 @@ namespace tarn {
 
 CaptureCell::CaptureCell(QWidget *parent) : QWidget(parent), toggle_(new SelectionToggle(this))
 {
+    // Only the keyboard brings the focus here: a click keeps its own meaning for each part.
+    setFocusPolicy(Qt::TabFocus);
     connect(toggle_, &SelectionToggle::selectionRequested, this, &CaptureCell::selectionRequested);
 }
 
@@ -37,6 +40,24 @@ void CaptureCell::setSelectable(bool selectable) { toggle_->setEnabled(selectabl
 void CaptureCell::contextMenuEvent(QContextMenuEvent *event)
 {
     Q_EMIT menuRequested(item_, event->globalPos());
+    event->accept();
+}
+
+void CaptureCell::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        requestCommand(CaptureCommand::open);
+        break;
+    case Qt::Key_Space:
+        if (toggle_->isEnabled())
+            Q_EMIT selectionRequested(item_.id, !selected_);
+        break;
+    default:
+        QWidget::keyPressEvent(event); // arrows go on to the collection
+        return;
+    }
     event->accept();
 }
 

@@ -13,7 +13,8 @@ class SelectionToggle;
 
 // What the grid's card and the list's row have in common: they show one capture, reflect
 // whether it is selected, and ask for commands, selection changes and the capture menu. The
-// collection reuses a cell for another capture when it scrolls into view.
+// collection reuses a cell for another capture when it scrolls into view. Tab reaches a cell:
+// Return opens its capture and Space ticks or unticks it.
 class CaptureCell : public QWidget {
     Q_OBJECT
 
@@ -41,6 +42,7 @@ protected:
     virtual void showItem(bool sameCapture, const QString &thumbnailPath) = 0;
     virtual void showSelection() { update(); }
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void requestCommand(CaptureCommand command) { Q_EMIT commandRequested(item_, command); }
 
     SelectionToggle *toggle_;

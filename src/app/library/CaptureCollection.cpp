@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/library/CaptureCollection.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -148,7 +151,75 @@ void CaptureCollection::placeVisible()
             cell->show();
         }
     }
+    orderTabs(first, last);
     followPointer();
+}
+
+// Cells are made and reused as the list scrolls, so their places in the window's Tab order say
+// nothing; this puts the cells in view in the order of their captures.
+void CaptureCollection::orderTabs(int first, int last)
+{
+    QWidget *previous = nullptr;
+    const auto follow = [&previous](QWidget *next) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    for (int index = first; index < last; ++index) {
+        CaptureCell *cell = bound_.at(items_[size_t(index)]->id);
+        follow(cell);
+        // Each cell's own buttons (a star, a menu) come right after it.
+        for (QWidget *part : cell->findChildren<QWidget *>())
+            if (part->focusPolicy() & Qt::TabFocus)
+                follow(part);
+    }
+}
+
+void CaptureCollection::keyPressEvent(QKeyEvent *event)
+{
+    const int down = grid_ ? layout_.columns : 1;
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    case Qt::Key_Up:
+        step = -down;
+        break;
+    case Qt::Key_Down:
+        step = down;
+        break;
+    default:
+        break;
+    }
+    const QWidget *focused = QApplication::focusWidget();
+    const auto *cell = focused ? qobject_cast<const CaptureCell *>(focused) : nullptr;
+    if (step == 0 || !cell || cell->parentWidget() != this) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const auto at = std::find_if(items_.begin(), items_.end(),
+                                 [&](const CaptureItem *item) { return item->id == cell->item().id; });
+    const int target = int(at - items_.begin()) + step;
+    if (at != items_.end() && target >= 0 && target < int(items_.size()))
+        focusItem(target);
+}
+
+// Scrolls the cell of a capture into view (which makes it) and gives it the keyboard.
+void CaptureCollection::focusItem(int index)
+{
+    const QRect cell = layout_.cellRect(index);
+    if (area_ && area_->widget()) {
+        const QPoint centre = mapTo(area_->widget(), cell.center());
+        area_->ensureVisible(centre.x(), centre.y(), cell.width() / 2, cell.height() / 2 + 8);
+    }
+    placeVisible();
+    if (CaptureCell *shown = cellFor(items_[size_t(index)]->id))
+        shown->setFocus(Qt::OtherFocusReason);
 }
 
 // Enter and leave events come only when the pointer moves. After a scroll, or when a cell shows

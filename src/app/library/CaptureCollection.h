@@ -23,7 +23,8 @@ class LibraryRepository;
 // only the cells within (or just around) the scroll area's viewport exist: cells that scroll
 // away are hidden and reused for the captures scrolling in, so a library of any size costs a
 // screenful of widgets. A capture that stays in view keeps its cell (its hover state and
-// picture) when the list changes.
+// picture) when the list changes. Tab goes through the cells in the order of their captures, and
+// the arrow keys move the keyboard from cell to cell, scrolling the next one into view.
 class CaptureCollection : public QWidget {
     Q_OBJECT
 
@@ -56,11 +57,14 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void relayout();
     void placeVisible();
     void followPointer();
+    void orderTabs(int first, int last);
+    void focusItem(int index);
     QRect visibleBand() const;
     CaptureCell *takeCell();
     void release(CaptureCell *cell);

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/editor/EditorController.h"
 #include "app/library/CaptureCard.h"
 #include "app/library/CaptureCollection.h"
 #include "app/library/LibraryContents.h"
@@ -266,6 +267,62 @@ TEST_F(ExclusiveLibraryInput, TabShowsWhichControlHasTheKeyboard)
     }
     EXPECT_GE(visited.size(), 15u);
     EXPECT_TRUE(unringed.isEmpty()) << unringed.join(QStringLiteral(", ")).toStdString();
+}
+
+void pressKey(const char *key) { xdotool({QStringLiteral("key"), QString::fromLatin1(key)}); }
+
+// One key pressed on the captures, the place in the list of the capture whose cell has the
+// keyboard afterwards, and whether the first capture is then ticked.
+struct CellKey {
+    const char *key;
+    int focused;
+    bool firstTicked;
+};
+
+// With the keyboard alone the user reaches the captures with Tab, moves among them with the
+// arrows (a row of the grid up and down), ticks one with Space, opens it with Return and, after
+// Ctrl+W closed its editor, is back on its cell; in the grid and in the list.
+TEST_F(ExclusiveLibraryInput, TheKeyboardReachesWalksTicksAndOpensTheCaptures)
+{
+    for (const bool grid : {true, false}) {
+        app().setGridView(grid);
+        QTest::qWait(200);
+        CaptureCollection *collection = view()->contents()->collection();
+        const int down = grid ? collection->layoutFor(collection->width()).columns : 1;
+        ASSERT_GT(int(collection->items().size()), down + 1);
+        const auto focusedItem = [collection]() -> int {
+            const auto *cell = qobject_cast<const CaptureCell *>(QApplication::focusWidget());
+            for (size_t index = 0; cell && index < collection->items().size(); ++index)
+                if (collection->items()[index]->id == cell->item().id)
+                    return int(index);
+            return -1;
+        };
+        for (int presses = 0; presses < 40 && focusedItem() < 0; ++presses) {
+            pressKey("Tab");
+            QTest::qWait(60);
+        }
+        ASSERT_EQ(focusedItem(), 0) << (grid ? "grid" : "list");
+        const Uuid first = collection->items()[0]->id;
+        const std::vector<CellKey> keys{
+            {"Right", 1, false}, {"Down", 1 + down, false}, {"Left", down, false}, {"Up", 0, false},
+            {"Up", 0, false},    {"space", 0, true},        {"space", 0, false},
+        };
+        for (const CellKey &step : keys) {
+            pressKey(step.key);
+            QTest::qWait(200);
+            EXPECT_EQ(focusedItem(), step.focused) << (grid ? "grid " : "list ") << step.key;
+            EXPECT_EQ(app().selectedItemIDs().count(first) > 0, step.firstTicked) << step.key;
+        }
+        pressKey("Return");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app().editorControllers().count(first) > 0; }, 15000));
+        QWidget *editor = app().editorControllers().at(first)->window();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+        pressKey("ctrl+w");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app().editorControllers().empty(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+        QTest::qWait(200);
+        EXPECT_EQ(focusedItem(), 0) << (grid ? "grid" : "list");
+    }
 }
 
 // A sheet as the user finds it, and which of its buttons to press.
