@@ -27,6 +27,7 @@ struct VideoFacts {
     double duration = 0;
     bool audio = false;
     double audioLevel = 0;    // root mean square of the decoded samples
+    double audioStart = 0;    // seconds from the file's start to the first sound packet
     std::vector<float> sound; // the first channel, decoded
 };
 
@@ -109,6 +110,9 @@ inline std::optional<VideoFacts> readBack(const QString &path)
             facts.duration = double(last) * av_q2d(stream->time_base);
         }
         if (sound >= 0) {
+            const AVStream *stream = format->streams[sound];
+            if (stream->start_time != AV_NOPTS_VALUE)
+                facts.audioStart = double(stream->start_time) * av_q2d(stream->time_base);
             facts.sound = firstChannel(format, sound);
             facts.audioLevel = rms(facts.sound);
         }

@@ -20,6 +20,10 @@ public:
     // silence; `gapFrames`: how much later than expected a piece may start and still follow on.
     AudioMixer(int sourceCount, int64_t lagFrames, int64_t gapFrames);
 
+    // The mix begins at timeline frame `frame` even when the first sound comes later: the wait
+    // until then is silence. Without it the mix begins with the first sound.
+    void beginAt(int64_t frame) { position_ = frame; }
+
     // Adds `frames` interleaved frames of `source` (a source beyond those counted so far joins
     // the mix from now on) that belong at timeline frame `start` (from
     // their arrival time). Pieces follow on without a gap while they arrive within gapFrames of

@@ -188,6 +188,10 @@ private:
                 // 100 ms later than expected marks a pause in that source. Each stream of the
                 // sound server is one source of the mix.
                 mixer_.emplace(1, Mp4Writer::audioSampleRate / 2, Mp4Writer::audioSampleRate / 10);
+                // The sound track starts with the picture, silent until the first sound (the
+                // sound server hands out nothing while no application plays): a track that
+                // begins seconds late stops the player of the video window part-way.
+                mixer_->beginAt(0);
                 audio_ = std::make_unique<AudioCapture>(
                     request_.systemAudio, request_.microphone,
                     [this](int stream, const float *samples, size_t frames, Clock::time_point arrival) {

@@ -11,12 +11,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <qcoro/qcorotask.h>
 
 #include "app/capture/RecordingService.h"
 #include "app/floating/FloatingWindows.h"
+#include "app/floating/VideoPlayerView.h"
 #include "platform/recorder/AudioCapture.h"
 #include "platform/recorder/ScreenRecorderBackend.h"
 #include "support/RecordedVideo.h"
@@ -272,4 +274,45 @@ TEST(ExclusiveRecording, SystemSoundLeavesOutOurOwnPlayer)
     // track: what matters is that it is there and ours, playing throughout, is not.
     EXPECT_GT(theirs, 0.01) << "the other application's tone is recorded";
     EXPECT_LT(ours, theirs / 20) << "our own player's tone is not (" << ours << " against " << theirs << ")";
+}
+
+// While no application plays, the sound server hands out nothing: a recording whose sound begins
+// later still has a sound track from its first frame on, silent until then, and the video window
+// plays it to the end (a track beginning a second late stopped the player part-way).
+TEST(ExclusiveRecording, SoundThatBeginsLateLeavesSilenceBeforeItAndPlaysToTheEnd)
+{
+    if (!haveDisplay())
+        GTEST_SKIP() << "needs an X display";
+    if (!haveSoundServer())
+        GTEST_SKIP() << "needs a PulseAudio server (scripts/with-desktop.sh starts one)";
+    MovingPattern pattern;
+    QTemporaryDir dir;
+    RecordingService service;
+    RecordingSettings settings;
+    settings.frameRate = 30;
+    settings.systemAudio = true;
+    QProcess other;
+    QTimer::singleShot(1200, &service, [&] {
+        other.start(QStringLiteral("paplay"), {QStringLiteral("--latency-msec=20"), writeTone(dir, 440, 4)});
+    });
+    const QString path = dir.filePath(QStringLiteral("late.mp4"));
+    const Recording result = record(service, path, 4, settings);
+    other.kill();
+    other.waitForFinished();
+    ASSERT_TRUE(result.finished) << result.errors.join(QLatin1Char('\n')).toStdString();
+
+    const auto facts = readBack(path);
+    ASSERT_TRUE(facts);
+    ASSERT_TRUE(facts->audio);
+    EXPECT_LT(facts->audioStart, 0.05) << "the sound track begins with the picture";
+    EXPECT_GT(double(facts->sound.size()) / 48000, facts->duration - 0.5);
+    EXPECT_GT(amplitudeAt(facts->sound, 440), 0.005) << "the late tone is there";
+
+    FloatingWindows floating;
+    floating.showVideo(QUrl::fromLocalFile(path), QStringLiteral("late"));
+    auto *view = floating.windows().front()->findChild<VideoPlayerView *>();
+    QMediaPlayer *player = view->player();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->mediaStatus() == QMediaPlayer::EndOfMedia; },
+                                int(facts->duration * 1000) + 4000))
+        << "stopped at " << player->position() << " of " << player->duration();
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Laying system sound and microphone on one timeline.
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -82,4 +83,36 @@ TEST(AudioMixer, KeepsEachSourceOnTheClockThroughPausesAndBursts)
     for (int f = 0; f < 48; ++f)
         EXPECT_FLOAT_EQ(out[size_t(f) * 2], f < 16 || f >= 40 ? 0.5f : 0.0f) << f;
     EXPECT_FALSE(mixer.pull(8, out.data(), true));
+}
+
+// A mix told where it begins starts there, silent until the first sound, however late that is;
+// without a beginning it starts with the first sound.
+TEST(AudioMixer, BeginsWhereToldAndIsSilentUntilTheFirstSound)
+{
+    const struct {
+        std::optional<int64_t> begin;
+        int64_t firstSound;
+        int64_t expectedStart;
+        int silentFrames;
+    } cases[] = {
+        {0, 12, 0, 12},
+        {0, 0, 0, 0},
+        {4, 12, 4, 8},
+        {std::nullopt, 12, 12, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.firstSound);
+        AudioMixer mixer(1, 1000, 4);
+        if (c.begin)
+            mixer.beginAt(*c.begin);
+        std::vector<float> out(16 * 2);
+        EXPECT_FALSE(mixer.pull(16, out.data(), false)) << "nothing before the first sound arrives";
+        const auto sound = constant(32, 0.5f);
+        mixer.push(0, c.firstSound, sound.data(), 32);
+        const auto at = mixer.pull(16, out.data(), false);
+        ASSERT_TRUE(at);
+        EXPECT_EQ(*at, c.expectedStart);
+        for (int f = 0; f < 16; ++f)
+            EXPECT_FLOAT_EQ(out[size_t(f) * 2], f < c.silentFrames ? 0.0f : 0.5f) << f;
+    }
 }
