@@ -153,6 +153,7 @@ CaptureCard::CaptureCard(QWidget *parent)
     toggle_->setParent(togglePlate_);
     toggle_->move(togglePadding, togglePadding);
     star_->hide();
+    star_->installEventFilter(this);
     connect(picture_, &CardPicture::clicked, this, [this] { requestCommand(CaptureCommand::open); });
     connect(star_, &QAbstractButton::clicked, this, [this] { requestCommand(CaptureCommand::favorite); });
 }
@@ -207,7 +208,28 @@ void CaptureCard::setHovering(bool hovering)
     outline_->update();
 }
 
-void CaptureCard::updateStar() { star_->setVisible(hovering_ || item().isFavorite); }
+void CaptureCard::focusInEvent(QFocusEvent *event)
+{
+    CaptureCell::focusInEvent(event);
+    updateStar();
+}
+
+void CaptureCard::focusOutEvent(QFocusEvent *event)
+{
+    CaptureCell::focusOutEvent(event);
+    updateStar();
+}
+
+bool CaptureCard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == star_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        updateStar();
+    return CaptureCell::eventFilter(watched, event);
+}
+
+// The keyboard counts as the pointer: Tab can go on from a card to its star, and the star stays
+// where it is after Space took the capture out of the favourites.
+void CaptureCard::updateStar() { star_->setVisible(hovering_ || item().isFavorite || hasFocus() || star_->hasFocus()); }
 
 void CaptureCard::paintEvent(QPaintEvent *)
 {

@@ -32,8 +32,8 @@ private:
     bool pressed_ = false;
 };
 
-// The star in the card's corner, shown while the pointer is over the card or the capture is a
-// favourite.
+// The star in the card's corner, shown while the pointer is over the card, the keyboard is on the
+// card or its star, or the capture is a favourite.
 class CardStar : public QAbstractButton {
     Q_OBJECT
 
@@ -76,6 +76,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setHovering(bool hovering);

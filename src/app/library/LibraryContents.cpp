@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -278,6 +279,7 @@ void LibraryContents::refresh()
     newCapture_->setVisible(state_.newCaptureShown);
     sort_->setLabel(state_.sortLabel);
 
+    keepFocusOffSelectionBar(state_.selectionBarShown && !facts_.isBusy);
     selectionBar_->setVisible(state_.selectionBarShown);
     selectionBar_->setEnabled(!facts_.isBusy);
     selectionCount_->setLabel(state_.selectionCount);
@@ -291,6 +293,21 @@ void LibraryContents::refresh()
     emptyButtons_->setVisible(state_.emptyButtonsShown);
     emptyButtons_->setEnabled(state_.emptyButtonsEnabled);
     collection_->setVisible(!state_.emptyShown);
+}
+
+// Qt drops the keyboard altogether when the control holding it is hidden or disabled with its
+// parent, so a keyboard user who trashed the selection from the bar was left nowhere; the
+// keyboard goes to the list's header row just above the bar instead.
+void LibraryContents::keepFocusOffSelectionBar(bool barUsable)
+{
+    const QWidget *focused = QApplication::focusWidget();
+    if (barUsable || !focused || !selectionBar_->isAncestorOf(focused))
+        return;
+    for (QWidget *next : {static_cast<QWidget *>(selectAll_), static_cast<QWidget *>(sort_)})
+        if (next->isEnabled() && next->isVisible()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
 }
 
 void LibraryContents::showSortMenu()

@@ -80,6 +80,7 @@ private:
     QWidget *makeSelectionBar();
     QWidget *makeEmptyState();
     void refresh();
+    void keepFocusOffSelectionBar(bool barUsable);
     void showSortMenu();
 
     LibraryPresenter::ContentsFacts facts_;

@@ -325,6 +325,68 @@ TEST_F(ExclusiveLibraryInput, TheKeyboardReachesWalksTicksAndOpensTheCaptures)
     }
 }
 
+// Keys pressed in turn, and what must hold once they have been handled.
+struct KeyStep {
+    const char *name;
+    std::vector<const char *> keys;
+    std::function<bool()> holds;
+};
+
+// Where a button pressed with the keyboard goes away or changes, the keyboard stays close by:
+// a card's star stays on the card while the keyboard is on it (Tab reaches it even when the
+// capture is no favourite, and Space can take the favourite back), and trashing the ticked
+// captures from the selection bar leaves the keyboard on the list's header row, not nowhere.
+TEST_F(ExclusiveLibraryInput, TheKeyboardStaysNearAButtonThatGoesAway)
+{
+    // The pointer rests away from the cards, so no star shows for it.
+    const QWidget *statusBar = view()->statusBar();
+    xdotool(moveTo(statusBar->mapToGlobal(statusBar->rect().center())));
+    CaptureCollection *collection = view()->contents()->collection();
+    const auto firstCell = [collection]() -> CaptureCard * {
+        return qobject_cast<CaptureCard *>(collection->cellFor(collection->items()[0]->id));
+    };
+    for (int presses = 0; presses < 40 && QApplication::focusWidget() != firstCell(); ++presses) {
+        pressKey("Tab");
+        QTest::qWait(60);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), firstCell());
+    const CaptureItem first = *collection->items()[0];
+    ASSERT_FALSE(first.isFavorite);
+    const size_t count = collection->items().size();
+    const auto favorite = [this, id = first.id] {
+        for (const CaptureItem &item : app().items())
+            if (item.id == id)
+                return item.isFavorite;
+        return false;
+    };
+    const auto onStar = [firstCell] { return firstCell() && QApplication::focusWidget() == firstCell()->star(); };
+    const auto inHeaderRow = [this] {
+        const QWidget *focused = QApplication::focusWidget();
+        return focused && focused->isVisible() && view()->contents()->isAncestorOf(focused) &&
+            (focused->objectName() == QStringLiteral("library.selectAll") ||
+             focused->objectName() == QStringLiteral("library.sort"));
+    };
+    const std::vector<KeyStep> steps{
+        {"Tab to the star", {"Tab"}, [&] { return onStar() && firstCell()->star()->isVisible(); }},
+        {"Space makes a favourite", {"space"}, [&] { return favorite() && onStar(); }},
+        {"Space again takes it back", {"space"}, [&] { return !favorite() && onStar(); }},
+        {"tick the capture and go to the bar's trash button",
+         {"shift+Tab", "space", "shift+Tab"},
+         [&] {
+             return app().selectedItemIDs().count(first.id) > 0 && QApplication::focusWidget() &&
+                 QApplication::focusWidget()->objectName() == QStringLiteral("library.trashSelected");
+         }},
+        {"trash it", {"space"}, [&] { return collection->items().size() == count - 1 && inHeaderRow(); }},
+    };
+    for (const KeyStep &step : steps) {
+        for (const char *key : step.keys) {
+            pressKey(key);
+            QTest::qWait(150);
+        }
+        EXPECT_TRUE(QTest::qWaitFor(step.holds, 5000)) << step.name;
+    }
+}
+
 // A sheet as the user finds it, and which of its buttons to press.
 struct SheetCase {
     const char *name;
