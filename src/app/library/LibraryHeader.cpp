@@ -2,6 +2,7 @@
 #include "app/library/LibraryHeader.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -80,12 +81,27 @@ SearchBox::SearchBox(QWidget *parent) : QWidget(parent), field_(new QLineEdit), 
         showAccessory();
         Q_EMIT edited(text);
     });
-    connect(clear, &QAbstractButton::clicked, this, [this] {
-        field_->clear();
-        showAccessory();
-        Q_EMIT edited(QString());
-    });
+    connect(clear, &QAbstractButton::clicked, this, &SearchBox::clearText);
+    field_->installEventFilter(this);
     showAccessory();
+}
+
+void SearchBox::clearText()
+{
+    field_->clear();
+    showAccessory();
+    Q_EMIT edited(QString());
+}
+
+// Escape in the field does what the clear button does; the keyboard stays in the field.
+bool SearchBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == field_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !field_->text().isEmpty()) {
+        clearText();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SearchBox::setText(const QString &text)

@@ -12,7 +12,8 @@ class QStackedWidget;
 namespace tarn {
 
 // The library search box: a field that reports every edit, with the Ctrl+F key cap while it
-// is empty and a clear button otherwise. Always 245 by 38 pixels.
+// is empty and a clear button otherwise; Escape in the field clears it as well. Always 245 by 38
+// pixels.
 class SearchBox : public QWidget {
     Q_OBJECT
 
@@ -31,9 +32,11 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showAccessory();
+    void clearText();
 
     QLineEdit *field_;
     QStackedWidget *accessory_;

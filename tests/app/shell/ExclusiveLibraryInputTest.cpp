@@ -332,6 +332,17 @@ struct KeyStep {
     std::function<bool()> holds;
 };
 
+void runSteps(const std::vector<KeyStep> &steps)
+{
+    for (const KeyStep &step : steps) {
+        for (const char *key : step.keys) {
+            pressKey(key);
+            QTest::qWait(150);
+        }
+        EXPECT_TRUE(QTest::qWaitFor(step.holds, 5000)) << step.name;
+    }
+}
+
 // Where a button pressed with the keyboard goes away or changes, the keyboard stays close by:
 // a card's star stays on the card while the keyboard is on it (Tab reaches it even when the
 // capture is no favourite, and Space can take the favourite back), and trashing the ticked
@@ -378,13 +389,33 @@ TEST_F(ExclusiveLibraryInput, TheKeyboardStaysNearAButtonThatGoesAway)
          }},
         {"trash it", {"space"}, [&] { return collection->items().size() == count - 1 && inHeaderRow(); }},
     };
-    for (const KeyStep &step : steps) {
-        for (const char *key : step.keys) {
-            pressKey(key);
-            QTest::qWait(150);
-        }
-        EXPECT_TRUE(QTest::qWaitFor(step.holds, 5000)) << step.name;
-    }
+    runSteps(steps);
+}
+
+// Ctrl+F puts the keyboard in the search field from anywhere in the window, typing filters the
+// list, and Escape empties the field as its clear button does, keeping the keyboard there.
+TEST_F(ExclusiveLibraryInput, CtrlFTypingAndEscapeWorkTheSearch)
+{
+    QLineEdit *field = view()->header()->searchBox()->field();
+    CaptureCollection *collection = view()->contents()->collection();
+    const size_t all = collection->items().size();
+    const std::vector<KeyStep> steps{
+        {"Tab away from the field", {"Tab", "Tab"}, [&] { return QApplication::focusWidget() != field; }},
+        {"Ctrl+F", {"ctrl+f"}, [&] { return QApplication::focusWidget() == field; }},
+        {"typing",
+         {"P", "r", "i", "v"},
+         [&] { return app().searchText() == QStringLiteral("Priv") && collection->items().size() < all; }},
+        {"Escape",
+         {"Escape"},
+         [&] {
+             return app().searchText().isEmpty() && field->text().isEmpty() && collection->items().size() == all &&
+                 !view()->header()->searchBox()->showsClearButton() && QApplication::focusWidget() == field;
+         }},
+        {"Escape in the empty field",
+         {"Escape"},
+         [&] { return app().searchText().isEmpty() && QApplication::focusWidget() == field; }},
+    };
+    runSteps(steps);
 }
 
 // A sheet as the user finds it, and which of its buttons to press.
