@@ -8,6 +8,7 @@
 #include "app/library/LibraryView.h"
 #include "app/widgets/ContentSize.h"
 #include "app/widgets/FocusRing.h"
+#include "app/widgets/KeyboardKeeper.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/PointSize.h"
 #include "app/widgets/WindowPlacement.h"
@@ -44,6 +45,7 @@ LibraryWindow::LibraryWindow(bool demo, QWidget *parent) : QMainWindow(parent), 
     setAutoFillBackground(true);
     PointSize::keepAcrossScreens(this);
     FocusRing::follow(*this);
+    KeyboardKeeper::keep(*this);
 }
 
 LibraryWindow::~LibraryWindow() = default;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/widgets/KeyboardHome.h"
+#include "app/widgets/KeyboardKeeper.h"
 #include "app/widgets/Palette.h"
 
 namespace tarn::FocusRing {
@@ -107,14 +108,7 @@ private:
         ring_->surround(*focused);
     }
 
-    // Whether a widget lies in the window or in a window it owns (a sheet, a menu).
-    bool owns(const QWidget &widget) const
-    {
-        for (const QWidget *w = &widget; w; w = w->parentWidget())
-            if (w == window_)
-                return true;
-        return false;
-    }
+    bool owns(const QWidget &widget) const { return window_ && KeyboardKeeper::belongsTo(widget, *window_); }
 
     QPointer<QWidget> window_;
     QPointer<QWidget> target_;

@@ -418,6 +418,37 @@ TEST_F(ExclusiveLibraryInput, CtrlFTypingAndEscapeWorkTheSearch)
     runSteps(steps);
 }
 
+// A capture started with Space on its button and given up with Escape brings the library back
+// with the keyboard on that button, though the busy library disabled the button meanwhile.
+TEST_F(ExclusiveLibraryInput, AGivenUpCaptureGivesTheKeyboardBackToItsButton)
+{
+    for (const QString title : {QStringLiteral("영역 캡처"), QStringLiteral("텍스트 추출")}) {
+        QAbstractButton *button = nullptr;
+        for (int presses = 0; presses < 40 && !button; ++presses) {
+            pressKey("Tab");
+            QTest::qWait(60);
+            auto *focused = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+            if (focused && focused->text() == title)
+                button = focused;
+        }
+        ASSERT_NE(button, nullptr) << title.toStdString();
+        pressKey("space");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] {
+                return app().isBusy() && QApplication::activeWindow() && QApplication::activeWindow() != window();
+            },
+            10000))
+            << title.toStdString();
+        QTest::qWait(300);
+        pressKey("Escape");
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return !app().isBusy() && QApplication::activeWindow() == window(); }, 10000))
+            << title.toStdString();
+        QTest::qWait(300);
+        EXPECT_EQ(QApplication::focusWidget(), button) << title.toStdString();
+    }
+}
+
 // A sheet as the user finds it, and which of its buttons to press.
 struct SheetCase {
     const char *name;
