@@ -29,6 +29,7 @@ CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidge
       repository_(repository)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { noteKeyboard(now); });
 }
 
 void CaptureCollection::setScrollArea(QScrollArea *area)
@@ -56,6 +57,7 @@ void CaptureCollection::setItems(std::vector<const CaptureItem *> items)
     items_ = std::move(items);
     ++itemsVersion_;
     relayout();
+    regainKeyboard();
 }
 
 void CaptureCollection::setGridView(bool grid)
@@ -79,6 +81,7 @@ void CaptureCollection::setBusy(bool busy)
     busy_ = busy;
     for (const auto &[id, cell] : bound_)
         cell->setEnabled(!busy_);
+    regainKeyboard();
 }
 
 void CaptureCollection::setLibraryReady(bool ready)
@@ -153,6 +156,32 @@ void CaptureCollection::placeVisible()
     }
     orderTabs(first, last);
     followPointer();
+}
+
+void CaptureCollection::noteKeyboard(QWidget *now)
+{
+    if (!now)
+        return; // a disabled or hidden cell lost it: kept in mind
+    if (!isAncestorOf(now)) {
+        keyboardIndex_ = -1;
+        return;
+    }
+    for (const auto &[id, cell] : bound_)
+        if (cell == now || cell->isAncestorOf(now))
+            for (size_t index = 0; index < items_.size(); ++index)
+                if (items_[index]->id == id)
+                    keyboardIndex_ = int(index);
+}
+
+// A busy library disables its cells and a capture that leaves the list takes its cell away, and
+// either way Qt drops the keyboard; once the cells work again it goes to the capture now at that
+// place in the list (the next one, or the last).
+void CaptureCollection::regainKeyboard()
+{
+    if (keyboardIndex_ < 0 || busy_ || items_.empty() || QApplication::focusWidget() || !isVisible() ||
+        !window()->isActiveWindow())
+        return;
+    focusItem(std::min(keyboardIndex_, int(items_.size()) - 1));
 }
 
 // Cells are made and reused as the list scrolls, so their places in the window's Tab order say

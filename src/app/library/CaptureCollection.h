@@ -65,6 +65,8 @@ private:
     void followPointer();
     void orderTabs(int first, int last);
     void focusItem(int index);
+    void noteKeyboard(QWidget *now);
+    void regainKeyboard();
     QRect visibleBand() const;
     CaptureCell *takeCell();
     void release(CaptureCell *cell);
@@ -83,6 +85,9 @@ private:
     std::unordered_map<CaptureCell *, int> boundVersion_;
     std::vector<CaptureCell *> spare_;
     int itemsVersion_ = 0;
+    // The place in the list of the capture whose cell last had the keyboard, while nothing
+    // outside the cells has taken it since.
+    int keyboardIndex_ = -1;
 };
 
 } // namespace tarn

@@ -449,6 +449,34 @@ TEST_F(ExclusiveLibraryInput, AGivenUpCaptureGivesTheKeyboardBackToItsButton)
     }
 }
 
+// Trashing the capture that has the keyboard from its menu (the Menu key, then the menu's last
+// entry) leaves the keyboard on the capture that takes its place, in the grid and in the list.
+TEST_F(ExclusiveLibraryInput, TrashingTheCaptureWithTheKeyboardLeavesItOnTheNext)
+{
+    CaptureCollection *collection = view()->contents()->collection();
+    for (const bool grid : {true, false}) {
+        app().setGridView(grid);
+        QTest::qWait(200);
+        const auto cellOf = [collection](size_t index) { return collection->cellFor(collection->items()[index]->id); };
+        for (int presses = 0; presses < 40 && QApplication::focusWidget() != cellOf(0); ++presses) {
+            pressKey("Tab");
+            QTest::qWait(60);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), cellOf(0)) << (grid ? "grid" : "list");
+        const size_t count = collection->items().size();
+        const Uuid next = collection->items()[1]->id;
+        pressKey("Menu");
+        ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }));
+        pressKey("Up");
+        pressKey("Return");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return collection->items().size() == count - 1 && !app().isBusy(); }, 5000));
+        QTest::qWait(200);
+        const auto *focused = qobject_cast<const CaptureCell *>(QApplication::focusWidget());
+        ASSERT_NE(focused, nullptr) << (grid ? "grid" : "list");
+        EXPECT_EQ(focused->item().id, next) << (grid ? "grid" : "list");
+    }
+}
+
 // A sheet as the user finds it, and which of its buttons to press.
 struct SheetCase {
     const char *name;
