@@ -10,6 +10,7 @@
 #include "app/library/ViewKit.h"
 #include "app/widgets/Dot.h"
 #include "app/widgets/Eyebrow.h"
+#include "app/widgets/FocusRing.h"
 #include "app/widgets/Palette.h"
 
 namespace tarn {
@@ -19,6 +20,8 @@ namespace {
 constexpr int symbolSize = 14;
 constexpr int symbolFrame = 19;
 constexpr int labelSpacing = 11;
+// A section row's plate (and the ring of the keyboard's focus) within the row.
+const QMarginsF plateInset(14, 2, 14, 2);
 
 // A widget wrapped in margins, for the sidebar's padded pieces.
 QWidget *padded(QWidget *content, int left, int top, int right, int bottom)
@@ -61,6 +64,7 @@ SectionRow::SectionRow(LibrarySection section, QWidget *parent) : QAbstractButto
     setFixedHeight(46);
     setText(LibraryPresenter::title(section));
     setCursor(Qt::ArrowCursor);
+    FocusRing::insetFor(*this, plateInset.toMargins());
 }
 
 void SectionRow::setCount(int count)
@@ -85,7 +89,7 @@ void SectionRow::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     if (isDown())
         painter.setOpacity(0.7);
-    const QRectF plate = QRectF(rect()).adjusted(14, 2, -14, -2);
+    const QRectF plate = QRectF(rect()).marginsRemoved(plateInset);
     if (selected_)
         painter.fillPath(ViewKit::roundedRect(plate, 9), ViewKit::faded(Palette::accent, 0.07));
     const QColor foreground = selected_ ? Palette::accent : Palette::muted;
@@ -123,6 +127,7 @@ ToolRow::ToolRow(const QString &title, const QString &symbol, const QString &sho
     setText(title);
     setFixedHeight(40);
     setCursor(Qt::ArrowCursor);
+    FocusRing::insetFor(*this, plateInset.toMargins()); // its face lines up with the sections' plates
 }
 
 void ToolRow::paintEvent(QPaintEvent *)

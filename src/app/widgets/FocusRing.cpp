@@ -18,6 +18,7 @@ namespace {
 
 constexpr int outset = 3;
 constexpr int line = 2;
+constexpr const char *faceProperty = "focusRingFace";
 
 // The ring itself: a sibling laid over the focused control, a little larger where its parent
 // leaves room, taking no clicks.
@@ -36,7 +37,8 @@ public:
         QWidget *parent = target.parentWidget();
         if (parentWidget() != parent)
             setParent(parent);
-        setGeometry(target.geometry().adjusted(-outset, -outset, outset, outset) & parent->rect());
+        const auto face = target.property(faceProperty).value<QMargins>();
+        setGeometry(target.geometry().marginsRemoved(face).adjusted(-outset, -outset, outset, outset) & parent->rect());
         raise();
         show();
         update();
@@ -119,5 +121,7 @@ private:
 } // namespace
 
 void follow(QWidget &window) { new Follower(window); }
+
+void insetFor(QWidget &control, QMargins face) { control.setProperty(faceProperty, QVariant::fromValue(face)); }
 
 } // namespace tarn::FocusRing

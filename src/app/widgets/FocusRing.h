@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QMargins>
+
 class QWidget;
 
 namespace tarn::FocusRing {
@@ -10,5 +12,9 @@ namespace tarn::FocusRing {
 // their own, so without it Tab moves an invisible focus. A press of a mouse button takes the
 // ring away until the next key; text fields show their caret instead.
 void follow(QWidget &window);
+
+// For a control that draws its face inset in its rectangle (a sidebar row's plate): its ring
+// goes around the face, not around the whole row.
+void insetFor(QWidget &control, QMargins face);
 
 } // namespace tarn::FocusRing
