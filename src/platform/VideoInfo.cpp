@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "core/base/AppError.h"
+#include "core/base/Descriptor.h"
 #include "core/base/FileFailure.h"
 #include "core/base/RegularFile.h"
 #include "platform/VideoFailure.h"
@@ -63,18 +64,6 @@ QString reason(int status)
 }
 
 // Owns a descriptor until the end of the scope.
-class OpenFile {
-public:
-    explicit OpenFile(int descriptor) : descriptor_(descriptor) { }
-    ~OpenFile() { ::close(descriptor_); }
-    OpenFile(const OpenFile &) = delete;
-    OpenFile &operator=(const OpenFile &) = delete;
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
-};
-
 int openRegularFile(const QString &path)
 {
     try {
@@ -88,7 +77,7 @@ int openRegularFile(const QString &path)
 // the regular file that was checked and never a pipe or device put in its place.
 Format open(const QString &path)
 {
-    const OpenFile file(openRegularFile(path));
+    const Descriptor file(openRegularFile(path));
     AVFormatContext *raw = nullptr;
     const int status =
         avformat_open_input(&raw, RegularFile::descriptorPath(file.get()).toUtf8().constData(), nullptr, nullptr);

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include "app/flows/ItemNames.h"
+#include "core/base/Descriptor.h"
 #include "core/base/FileFailure.h"
 #include "core/base/RegularFile.h"
 
@@ -123,16 +124,10 @@ void copyFile(const QString &source, const QString &destination)
     if (samePath(source, destination))
         return;
     // A pipe or device in place of the original is refused, never waited on.
-    const int in = RegularFile::openForReading(source);
+    const Descriptor in(RegularFile::openForReading(source));
     const TemporaryFile temporary(temporaryBeside(destination));
-    try {
-        const int fd = createFor(temporary, destination);
-        fillThenRename(fd, temporary, destination, [&] { copyAll(in, fd, destination); });
-    } catch (...) {
-        ::close(in);
-        throw;
-    }
-    ::close(in);
+    const int fd = createFor(temporary, destination);
+    fillThenRename(fd, temporary, destination, [&] { copyAll(in.get(), fd, destination); });
 }
 
 } // namespace tarn::ExportFiles

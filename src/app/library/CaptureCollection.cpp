@@ -2,6 +2,7 @@
 #include "app/library/CaptureCollection.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QCursor>
@@ -188,6 +189,9 @@ void CaptureCollection::regainKeyboard()
 // nothing; this puts the cells in view in the order of their captures.
 void CaptureCollection::orderTabs(int first, int last)
 {
+    // Scrolling within the cells in view changes nothing.
+    if (std::exchange(tabsOrdered_, {first, last, itemsVersion_}) == std::array{first, last, itemsVersion_})
+        return;
     QWidget *previous = nullptr;
     const auto follow = [&previous](QWidget *next) {
         if (previous)

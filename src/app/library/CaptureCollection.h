@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -85,6 +86,7 @@ private:
     std::unordered_map<CaptureCell *, int> boundVersion_;
     std::vector<CaptureCell *> spare_;
     int itemsVersion_ = 0;
+    std::array<int, 3> tabsOrdered_{-1, -1, -1}; // first, last and items version of the Tab order
     // The place in the list of the capture whose cell last had the keyboard, while nothing
     // outside the cells has taken it since.
     int keyboardIndex_ = -1;

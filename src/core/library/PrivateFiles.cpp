@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/base/Descriptor.h"
 #include "core/base/FileFailure.h"
 #include "core/base/RegularFile.h"
 
@@ -27,30 +28,6 @@ const QLatin1String temporaryMark(".tmp-");
 constexpr qsizetype temporaryRandomLength = 6; // what mkostemp fills in
 
 [[noreturn]] void fail(const QString &action, const QString &path) { throw FileFailure::fromErrno(action, path); }
-
-// Owns a descriptor and closes it on every path out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) { }
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports the result (a delayed write error can surface here).
-    int close()
-    {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-private:
-    int fd_;
-};
 
 void writeAll(int fd, const char *data, size_t size, const QString &path)
 {

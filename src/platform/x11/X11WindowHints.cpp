@@ -2,6 +2,7 @@
 #include "platform/x11/X11WindowHints.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -41,17 +42,41 @@ xcb_window_t rootOf(xcb_connection_t *c, xcb_window_t window)
     return root;
 }
 
-void request(xcb_connection_t *c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
-             std::initializer_list<uint32_t> data)
+// Up to `count` 32-bit words of a window's property; none when it is missing or of another form.
+std::vector<uint32_t> words(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                            uint32_t count)
 {
+    xcb_get_property_reply_t *r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, count), nullptr);
+    std::vector<uint32_t> result;
+    if (r && r->format == 32) {
+        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(r));
+        result.assign(data, data + xcb_get_property_value_length(r) / 4);
+    }
+    std::free(r);
+    return result;
+}
+
+using Data = std::array<uint32_t, 5>;
+
+// Sends the window manager a request about `window` (a client message to the root window) at once.
+void askWindowManager(uint32_t window, const char *type, const Data &words)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    const xcb_window_t root = rootOf(c, window);
+    if (root == XCB_WINDOW_NONE)
+        return;
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
     event.window = window;
-    event.type = type;
-    std::copy(data.begin(), data.end(), event.data.data32);
+    event.type = atom(c, type);
+    std::copy(words.begin(), words.end(), event.data.data32);
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
 }
 
 } // namespace
@@ -66,14 +91,7 @@ void markForAllDesktops(uint32_t window)
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
                         &allDesktops);
     // The states the window has already (kept above, ...) stay.
-    xcb_get_property_reply_t *r =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 64), nullptr);
-    std::vector<xcb_atom_t> states;
-    if (r && r->format == 32) {
-        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(r));
-        states.assign(data, data + xcb_get_property_value_length(r) / 4);
-    }
-    std::free(r);
+    std::vector<xcb_atom_t> states = words(c, window, state, XCB_ATOM_ATOM, 64);
     if (std::find(states.begin(), states.end(), sticky) == states.end())
         states.push_back(sticky);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()),
@@ -83,29 +101,18 @@ void markForAllDesktops(uint32_t window)
 
 void showOnAllDesktops(uint32_t window)
 {
-    xcb_connection_t *c = guiConnection();
-    if (!c || window == 0)
-        return;
-    const xcb_window_t root = rootOf(c, window);
-    if (root == XCB_WINDOW_NONE)
-        return;
     // Source indication 1: a request of an ordinary application.
-    request(c, root, window, atom(c, "_NET_WM_DESKTOP"), {allDesktops, 1});
-    request(c, root, window, atom(c, "_NET_WM_STATE"), {1 /* add */, atom(c, "_NET_WM_STATE_STICKY"), 0, 1});
-    xcb_flush(c);
+    xcb_connection_t *c = guiConnection();
+    if (!c)
+        return;
+    askWindowManager(window, "_NET_WM_DESKTOP", {allDesktops, 1});
+    askWindowManager(window, "_NET_WM_STATE", {1 /* add */, atom(c, "_NET_WM_STATE_STICKY"), 0, 1});
 }
 
 void raiseWindow(uint32_t window)
 {
-    xcb_connection_t *c = guiConnection();
-    if (!c || window == 0)
-        return;
-    const xcb_window_t root = rootOf(c, window);
-    if (root == XCB_WINDOW_NONE)
-        return;
     constexpr uint32_t noSibling = 0;
-    request(c, root, window, atom(c, "_NET_RESTACK_WINDOW"), {fromPager, noSibling, XCB_STACK_MODE_ABOVE});
-    xcb_flush(c);
+    askWindowManager(window, "_NET_RESTACK_WINDOW", {fromPager, noSibling, XCB_STACK_MODE_ABOVE});
 }
 
 uint32_t activeWindow()
@@ -114,25 +121,10 @@ uint32_t activeWindow()
     if (!c)
         return 0;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_get_property_reply_t *r = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1), nullptr);
-    uint32_t window = 0;
-    if (r && r->format == 32 && xcb_get_property_value_length(r) >= 4)
-        window = *static_cast<const uint32_t *>(xcb_get_property_value(r));
-    std::free(r);
-    return window;
+    const std::vector<uint32_t> active = words(c, root, atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 1);
+    return active.empty() ? 0 : active.front();
 }
 
-void activate(uint32_t window)
-{
-    xcb_connection_t *c = guiConnection();
-    if (!c || window == 0)
-        return;
-    const xcb_window_t root = rootOf(c, window);
-    if (root == XCB_WINDOW_NONE)
-        return;
-    request(c, root, window, atom(c, "_NET_ACTIVE_WINDOW"), {fromPager, XCB_CURRENT_TIME, 0});
-    xcb_flush(c);
-}
+void activate(uint32_t window) { askWindowManager(window, "_NET_ACTIVE_WINDOW", {fromPager, XCB_CURRENT_TIME, 0}); }
 
 } // namespace tarn::X11

@@ -9,17 +9,10 @@
 
 #include "app/capture/OwnWindows.h"
 #include "app/flows/AppWindows.h"
+#include "support/TrayIcon.h"
 
 namespace tarn {
 namespace {
-
-QWidget *trayIconWindow()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (OwnWindows::isTrayIcon(widget) && widget->isVisible())
-            return widget;
-    return nullptr;
-}
 
 // A capture hides the windows of this process, for the grab (every window) and for the
 // capture flow (ordinary windows), but leaves the tray icon in the panel: a tray host drops
@@ -31,8 +24,8 @@ TEST(ExclusiveTrayIcon, HidingOurWindowsLeavesTheTrayIcon)
     picture.fill(Qt::darkCyan);
     QSystemTrayIcon tray{QIcon(picture)};
     tray.show();
-    ASSERT_TRUE(QTest::qWaitFor([] { return trayIconWindow() != nullptr; }, 5000));
-    QWidget *icon = trayIconWindow();
+    ASSERT_TRUE(QTest::qWaitFor([] { return TestSupport::visibleTrayIcon() != nullptr; }, 5000));
+    QWidget *icon = TestSupport::visibleTrayIcon();
     QWidget window;
     window.resize(200, 100);
     window.show();

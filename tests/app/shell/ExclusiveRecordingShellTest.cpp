@@ -26,6 +26,7 @@
 #include "app/shell/QuitController.h"
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TarnAppDelegate.h"
+#include "support/TrayIcon.h"
 
 namespace tarn {
 namespace {
@@ -178,15 +179,6 @@ protected:
     std::optional<AtExit> atExit_;
 };
 
-// The status item's icon in the panel's tray.
-QWidget *trayIcon()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (OwnWindows::isTrayIcon(widget) && widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
 // During the countdown, the library and the settings asked for from the status item wait, and
 // Ctrl+Shift+4 again takes the start back: the windows return with what was asked for (and no
 // second recording sheet), nothing records and nothing is left in "Recordings"; nothing holds
@@ -194,13 +186,14 @@ QWidget *trayIcon()
 TEST_F(ExclusiveRecordingShell, CtrlShift4DuringTheCountdownTakesTheStartBack)
 {
     launch(QStringLiteral("library"));
-    ASSERT_TRUE(QTest::qWaitFor([] { return trayIcon() != nullptr; }, 5000)) << "the test desktop runs a tray host";
+    ASSERT_TRUE(QTest::qWaitFor([] { return TestSupport::visibleTrayIcon() != nullptr; }, 5000))
+        << "the test desktop runs a tray host";
     startFromTheSheet();
     EXPECT_TRUE(ourWindowsOnScreen().isEmpty()) << ourWindowsOnScreen().join(u'|').toStdString();
     QTest::qWait(500);
-    clickWithPointer(trayIcon());
+    clickWithPointer(TestSupport::visibleTrayIcon());
     QMenu *menu = delegate_->statusMenu()->menu();
-    const QPoint icon = trayIcon()->mapToGlobal(trayIcon()->rect().center());
+    const QPoint icon = TestSupport::visibleTrayIcon()->mapToGlobal(TestSupport::visibleTrayIcon()->rect().center());
     xdotool({QStringLiteral("mousemove"), QString::number(icon.x()), QString::number(icon.y()), QStringLiteral("click"),
              QStringLiteral("3")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
