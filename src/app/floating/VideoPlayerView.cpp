@@ -50,6 +50,8 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     player_ = new QMediaPlayer(this);
     audio_ = new QAudioOutput(this);
     video_ = new QVideoWidget;
+    // However small the window is made, a picture stays to watch and the timeline to seek on.
+    video_->setMinimumSize(320, 180);
     player_->setAudioOutput(audio_);
     player_->setVideoOutput(video_);
 

@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVideoWidget>
 #include <gtest/gtest.h>
 
 #include "app/capture/DesktopScreens.h"
@@ -490,6 +491,23 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
     QTest::qWait(200);
     const QRect frame = window->frameGeometry();
     DesktopScreens::source().grab(frame, false).save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-video.png"));
+
+    // Shrunk through the window manager as far as it goes, the window keeps a picture to watch
+    // and a timeline to seek on.
+    const QSize before = window->size();
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                                {QStringLiteral("windowsize"), QString::number(window->winId()), QStringLiteral("10"),
+                                 QStringLiteral("10")}),
+              0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() != before; }, 5000));
+    QTest::qWait(200);
+    const QWidget *picture = view->findChild<QVideoWidget *>();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_GE(picture->height(), 180);
+    EXPECT_GE(view->findChild<QSlider *>()->width(), 100);
+    DesktopScreens::source()
+        .grab(window->frameGeometry(), false)
+        .save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-video-smallest.png"));
 
     QPointer<VideoPlayerView> player = view;
     window->close();
