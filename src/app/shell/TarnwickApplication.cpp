@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/TarnwickApplication.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include <QApplication>
@@ -126,6 +127,10 @@ bool holdsFiles(const QString &folder)
 
 int main(int argc, char **argv)
 {
+    // Past the file-size limit (ulimit -f) a write then fails with EFBIG, which every writer
+    // reports and cleans up after; the signal's default would end the process mid-write and
+    // leave the temporary file behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setApplicationVersion(QStringLiteral(TARN_VERSION));
     const LaunchPlan plan = CommandLine::parse(arguments(argc, argv), QDir::currentPath(), dataFolder());
     switch (plan.mode) {

@@ -47,6 +47,8 @@ QString FileFailure::reason(int code)
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("저장 공간이 부족합니다");
+    case EFBIG:
+        return QStringLiteral("파일 크기 제한을 넘습니다");
     case EROFS:
         return QStringLiteral("읽기 전용 디스크입니다");
     case EIO:

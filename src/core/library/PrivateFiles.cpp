@@ -64,16 +64,16 @@ void replaceAtomically(const QString &path, const std::function<void(int, const 
     Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         fail(QStringLiteral("임시 파일을 만들지"), folder);
-    const QString temporary = QFile::decodeName(pattern);
+    // Failures name the file being written: the temporary one is gone by the time they show.
     try {
         // mkostemp asks for 0600, but a process umask could still narrow it.
         if (::fchmod(fd.get(), S_IRUSR | S_IWUSR) != 0)
-            fail(QStringLiteral("파일 권한을 설정하지"), temporary);
-        fill(fd.get(), temporary);
+            fail(QStringLiteral("파일 권한을 설정하지"), path);
+        fill(fd.get(), path);
         if (::fsync(fd.get()) != 0)
-            fail(QStringLiteral("파일을 디스크에 기록하지"), temporary);
+            fail(QStringLiteral("파일을 디스크에 기록하지"), path);
         if (fd.close() != 0)
-            fail(QStringLiteral("파일을 쓰지"), temporary);
+            fail(QStringLiteral("파일을 쓰지"), path);
         if (::rename(pattern.constData(), native(path).constData()) != 0)
             fail(QStringLiteral("파일을 저장하지"), path);
     } catch (...) {
@@ -137,8 +137,8 @@ QString temporaryTarget(const QString &name)
 
 void writeAtomically(const QString &path, const QByteArray &data)
 {
-    replaceAtomically(path, [&data](int fd, const QString &temporary) {
-        writeAll(fd, data.constData(), static_cast<size_t>(data.size()), temporary);
+    replaceAtomically(path, [&data](int fd, const QString &named) {
+        writeAll(fd, data.constData(), static_cast<size_t>(data.size()), named);
     });
 }
 
@@ -174,10 +174,10 @@ size_t readChunk(int fd, char *buffer, size_t size, const QString &path)
 void copyAtomically(const QString &source, const QString &target)
 {
     const Descriptor in(RegularFile::openForReading(source));
-    replaceAtomically(target, [&](int out, const QString &temporary) {
+    replaceAtomically(target, [&](int out, const QString &named) {
         QByteArray buffer(1 << 20, Qt::Uninitialized);
         while (const size_t got = readOnce(in.get(), buffer.data(), static_cast<size_t>(buffer.size()), source))
-            writeAll(out, buffer.constData(), got, temporary);
+            writeAll(out, buffer.constData(), got, named);
     });
 }
 

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
@@ -23,6 +24,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "app/capture/OwnWindows.h"
@@ -193,6 +195,39 @@ TEST_F(ExclusiveAppDelegate, ASecondProcessOnTheSameLibraryShowsTheLeaseErrorAnd
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
+}
+
+// Under a file-size limit (ulimit -f 100) an import too large for it fails with the disk error
+// in an alert: the process goes on, and neither the library nor a temporary file is written.
+TEST_F(ExclusiveAppDelegate, AnImportPastTheFileSizeLimitShowsTheErrorAndWritesNothing)
+{
+    QImage noise(400, 400, QImage::Format_RGB32);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.bits()), 400 * 400);
+    ASSERT_TRUE(noise.save(root(QStringLiteral("big.png"))));
+    QProcess limited;
+    limited.setChildProcessModifier([] {
+        const rlimit limit{100 * 512, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    limited.start(QStringLiteral(TARN_APP_BINARY), {QStringLiteral("--library"), root()});
+    const QStringList search =
+        QStringLiteral("search --all --onlyvisible --pid %1 --name").arg(limited.processId()).split(u' ');
+    const auto shown = [&search](const QString &name) {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), search + QStringList{name});
+        return xdotool.waitForFinished() && xdotool.exitCode() == 0;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(QStringLiteral("Capture")); }, 20000));
+    xdotool(search + QStringLiteral("Capture windowactivate --sync key ctrl+o").split(u' '));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(QStringLiteral("^(열기|Open)$")); }, 10000));
+    xdotool({QStringLiteral("type"), root(QStringLiteral("big.png"))});
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown(QStringLiteral("^Tarnwick$")); }, 20000)) << "no alert";
+    EXPECT_EQ(limited.state(), QProcess::Running);
+    EXPECT_EQ(QDir(root(QStringLiteral("library/Originals"))).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_FALSE(QFile::exists(root(QStringLiteral("library/library.json"))));
+    limited.terminate();
+    EXPECT_TRUE(limited.waitForFinished(10000));
 }
 
 // A library that a killed change left a temporary index and an unnamed thumbnail in opens

@@ -246,7 +246,13 @@ TEST(LibraryLoad, AFailedWriteKeepsTheOldIndexAndTheList)
     rlimit small = old;
     small.rlim_cur = 1000;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(store.setFavorite(item.id, true), FileFailure);
+    try {
+        store.setFavorite(item.id, true);
+        ADD_FAILURE() << "written past the limit";
+    } catch (const FileFailure &failure) { // names the index, not its temporary file
+        EXPECT_EQ(failure.description(),
+                  QStringLiteral("파일을 쓰지 못했습니다: %1 (파일 크기 제한을 넘습니다)").arg(folder.index()));
+    }
     ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(readBytes(folder.index()), before);
     EXPECT_FALSE(store.load().front().isFavorite);
