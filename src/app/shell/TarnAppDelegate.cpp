@@ -140,7 +140,7 @@ void TarnAppDelegate::followRecorder(RecordingService::State state)
         statusMenu_->rebuild(recording);
 }
 
-// The menu, the status menu, the session manager, SIGTERM and SIGINT, and any quit request
+// The menu, the status menu, the session manager, SIGTERM, SIGINT and SIGHUP, and any quit request
 // of Qt's own all end in the one quit decision. Closing the last window never quits.
 void TarnAppDelegate::installQuitPaths()
 {

@@ -14,7 +14,9 @@ namespace tarn {
 
 namespace {
 
-constexpr std::array handled{SIGTERM, SIGINT};
+// Closing the terminal (SIGHUP) asks to end the process as SIGTERM and Ctrl+C do: a running
+// recording must be stopped and saved, not cut off.
+constexpr std::array handled{SIGTERM, SIGINT, SIGHUP};
 
 int pipeEnds[2] = {-1, -1};
 struct sigaction previous[handled.size()];

@@ -9,7 +9,7 @@ class QSocketNotifier;
 
 namespace tarn {
 
-// Turns SIGTERM and SIGINT into `received` on the GUI thread. The handler only writes the
+// Turns SIGTERM, SIGINT and SIGHUP into `received` on the GUI thread. The handler only writes the
 // signal number into a pipe (the one thing a signal handler may safely do); a socket notifier
 // on the other end reads it in the event loop. One instance at a time; the previous handlers
 // come back when it is destroyed.

@@ -237,6 +237,7 @@ TEST_F(ExclusiveRecordingShell, ASignalQuitsOnlyOnceTheStoppedRecordingIsInTheLi
     } cases[] = {
         {"SIGTERM during the countdown, the alert's button", SIGTERM, true, QString()},
         {"SIGINT while recording, Ctrl+Shift+4", SIGINT, false, QStringLiteral("ctrl+shift+4")},
+        {"SIGHUP (the terminal closed) while recording, the alert's button", SIGHUP, false, QString()},
     };
     int run = 0;
     for (const auto &c : cases) {
