@@ -33,7 +33,7 @@ void BM_DecodeIndex5000(benchmark::State &state)
 {
     const QByteArray text = LibraryIndex::encode(library());
     for (auto _ : state) {
-        auto items = LibraryIndex::decode(text);
+        auto items = LibraryIndex::decode(text, QStringLiteral("library.json"));
         benchmark::DoNotOptimize(items.data());
     }
 }

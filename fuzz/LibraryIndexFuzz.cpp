@@ -11,9 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString name = QStringLiteral("library.json");
     try {
-        const std::vector<tarn::CaptureItem> items = tarn::LibraryIndex::decode(bytes);
-        if (tarn::LibraryIndex::decode(tarn::LibraryIndex::encode(items)) != items)
+        const std::vector<tarn::CaptureItem> items = tarn::LibraryIndex::decode(bytes, name);
+        if (tarn::LibraryIndex::decode(tarn::LibraryIndex::encode(items), name) != items)
             std::abort();
     } catch (const tarn::LibraryFailure &failure) {
         if (failure.description().isEmpty())

@@ -7,7 +7,7 @@ QString VideoFailure::description() const
 {
     const QString text = case_ == Case::unreadable ? QStringLiteral("영상 파일을 열 수 없습니다.")
                                                    : QStringLiteral("영상 프레임을 디코딩할 수 없습니다.");
-    return reason_.isEmpty() ? text : text + QStringLiteral(" (") + reason_ + QStringLiteral(")");
+    return reason_.isEmpty() ? text : text + u' ' + reason_ + u'.';
 }
 
 } // namespace tarn

@@ -5,7 +5,8 @@
 
 namespace tarn {
 
-// A movie file that the media libraries cannot open or decode, with their own reason.
+// A movie file that the media libraries cannot open or decode, with the reason as a Korean
+// clause ("영상 파일이 아니거나 손상된 파일입니다").
 class VideoFailure : public Failure {
 public:
     enum class Case { unreadable, undecodable };

@@ -15,6 +15,7 @@
 #include "core/base/Descriptor.h"
 #include "core/base/FileFailure.h"
 #include "core/base/RegularFile.h"
+#include "platform/MediaError.h"
 #include "platform/VideoFailure.h"
 
 extern "C" {
@@ -56,13 +57,6 @@ AppError noVideoTrack()
     return AppError(VideoInfo::noVideoTrackCode, QStringLiteral("재생 가능한 영상 트랙이 없습니다."));
 }
 
-QString reason(int status)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(status, text, sizeof text);
-    return QString::fromUtf8(text);
-}
-
 // Owns a descriptor until the end of the scope.
 int openRegularFile(const QString &path)
 {
@@ -82,10 +76,10 @@ Format open(const QString &path)
     const int status =
         avformat_open_input(&raw, RegularFile::descriptorPath(file.get()).toUtf8().constData(), nullptr, nullptr);
     if (status < 0)
-        throw VideoFailure(VideoFailure::Case::unreadable, reason(status));
+        throw VideoFailure(VideoFailure::Case::unreadable, MediaError::reason(status));
     Format format(raw);
     if (const int found = avformat_find_stream_info(raw, nullptr); found < 0)
-        throw VideoFailure(VideoFailure::Case::unreadable, reason(found));
+        throw VideoFailure(VideoFailure::Case::unreadable, MediaError::reason(found));
     return format;
 }
 
@@ -134,15 +128,16 @@ Codec openDecoder(const AVStream &stream)
     const AVCodec *decoder = avcodec_find_decoder(stream.codecpar->codec_id);
     if (!decoder)
         throw VideoFailure(VideoFailure::Case::undecodable,
-                           QString::fromUtf8(avcodec_get_name(stream.codecpar->codec_id)));
+                           QStringLiteral("%1 코덱을 지원하지 않습니다")
+                               .arg(QString::fromUtf8(avcodec_get_name(stream.codecpar->codec_id))));
     Codec codec(avcodec_alloc_context3(decoder));
     if (!codec)
-        throw VideoFailure(VideoFailure::Case::undecodable, reason(AVERROR(ENOMEM)));
+        throw VideoFailure(VideoFailure::Case::undecodable, MediaError::reason(AVERROR(ENOMEM)));
     int status = avcodec_parameters_to_context(codec.get(), stream.codecpar);
     if (status >= 0)
         status = avcodec_open2(codec.get(), decoder, nullptr);
     if (status < 0)
-        throw VideoFailure(VideoFailure::Case::undecodable, reason(status));
+        throw VideoFailure(VideoFailure::Case::undecodable, MediaError::reason(status));
     return codec;
 }
 
@@ -185,7 +180,7 @@ Frame decodeFrameAt(AVFormatContext &format, AVStream &stream, double seconds)
             break;
     }
     if (!best)
-        throw VideoFailure(VideoFailure::Case::undecodable, reason(status));
+        throw VideoFailure(VideoFailure::Case::undecodable, MediaError::reason(status));
     return best;
 }
 
@@ -200,7 +195,7 @@ QImage toImage(const AVFrame &frame, QSize bounds)
         sws_getContext(frame.width, frame.height, AVPixelFormat(frame.format), size.width(), size.height(),
                        AV_PIX_FMT_RGBA, SWS_AREA, nullptr, nullptr, nullptr));
     if (!scaler)
-        throw VideoFailure(VideoFailure::Case::undecodable, QStringLiteral("pixel format"));
+        throw VideoFailure(VideoFailure::Case::undecodable, QStringLiteral("지원하지 않는 픽셀 형식입니다"));
     // The scaler writes whole blocks of pixels, past the end of a row whose width is no multiple
     // of its block (a 920-pixel region recording): wider rows take that spill, which would
     // otherwise run past the image's last row into the heap.

@@ -108,7 +108,8 @@ TEST_F(VideoInfoTest, MissingAndNonMovieFilesReportTheMediaLibrariesReason)
         VideoInfo::load(text.fileName());
         ADD_FAILURE() << "a text file was read as a movie";
     } catch (const VideoFailure &failure) {
-        EXPECT_TRUE(failure.description().startsWith(QStringLiteral("영상 파일을 열 수 없습니다.")));
+        EXPECT_EQ(failure.description(),
+                  QStringLiteral("영상 파일을 열 수 없습니다. 영상 파일이 아니거나 손상된 파일입니다."));
     } catch (const AppError &error) {
         EXPECT_EQ(error.code(), 7);
     }

@@ -17,6 +17,7 @@
 
 #include "app/floating/CountdownView.h"
 #include "app/model/AppModel.h"
+#include "core/base/AppError.h"
 #include "support/Await.h"
 
 namespace tarn::TestSupport {
@@ -43,7 +44,7 @@ private:
 
 class RefusingClipboard : public Clipboard {
 public:
-    void setPng(const QByteArray &) override { throw std::runtime_error("클립보드에 쓸 수 없습니다."); }
+    void setPng(const QByteArray &) override { throw AppError(1, QStringLiteral("클립보드에 쓸 수 없습니다.")); }
 };
 
 class FlowFixture : public ::testing::Test, public QObject {

@@ -54,7 +54,7 @@ std::vector<CaptureItem> storedItems(const AppModel &app)
     if (!file.open(QIODevice::ReadOnly))
         throw SmokeDriver::failure(QStringLiteral("Could not read ") + path);
     try {
-        return LibraryIndex::decode(file.readAll());
+        return LibraryIndex::decode(file.readAll(), path);
     } catch (const Failure &error) {
         throw SmokeDriver::failure(QStringLiteral("Could not decode ") + path + QStringLiteral(": ") +
                                    error.description());

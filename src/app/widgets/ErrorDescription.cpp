@@ -23,7 +23,8 @@ QString describe(std::exception_ptr error)
         // Its own text ("std::bad_alloc") tells the user nothing.
         return QStringLiteral("메모리가 부족해 작업을 끝내지 못했습니다.");
     } catch (const std::exception &other) {
-        return QString::fromUtf8(other.what());
+        // Not one of ours, so its own text is in English at best: it only follows.
+        return QStringLiteral("예기치 않은 오류가 발생했습니다 (%1).").arg(QString::fromUtf8(other.what()));
     } catch (...) {
         return QStringLiteral("알 수 없는 오류가 발생했습니다.");
     }

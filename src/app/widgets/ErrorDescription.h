@@ -7,8 +7,8 @@
 
 namespace tarn {
 
-// The text shown for an error: a Failure's own Korean description, the message of any other
-// exception, and the original exception's text when a worker thread wrapped it.
+// The text shown for an error: a Failure's own Korean description (also when a worker thread
+// wrapped it), and for any other exception a Korean sentence followed by its own message.
 QString describe(std::exception_ptr error);
 
 } // namespace tarn

@@ -17,16 +17,24 @@ FileFailure FileFailure::notRegular(unsigned mode, QString action, QString path)
 {
     const mode_t kind = static_cast<mode_t>(mode);
     FileFailure failure(S_ISDIR(kind) ? EISDIR : ENXIO, std::move(action), std::move(path));
+    failure.refused_ = true;
     if (S_ISDIR(kind))
-        failure.refusal_ = reason(EISDIR);
+        failure.cause_ = reason(EISDIR);
     else if (S_ISFIFO(kind))
-        failure.refusal_ = QStringLiteral("일반 파일이 아니라 이름 있는 파이프입니다");
+        failure.cause_ = QStringLiteral("일반 파일이 아니라 이름 있는 파이프입니다");
     else if (S_ISSOCK(kind))
-        failure.refusal_ = QStringLiteral("일반 파일이 아니라 소켓입니다");
+        failure.cause_ = QStringLiteral("일반 파일이 아니라 소켓입니다");
     else if (S_ISCHR(kind) || S_ISBLK(kind))
-        failure.refusal_ = QStringLiteral("일반 파일이 아니라 장치 파일입니다");
+        failure.cause_ = QStringLiteral("일반 파일이 아니라 장치 파일입니다");
     else
-        failure.refusal_ = QStringLiteral("일반 파일이 아닙니다");
+        failure.cause_ = QStringLiteral("일반 파일이 아닙니다");
+    return failure;
+}
+
+FileFailure FileFailure::notFolder(QString action, QString path)
+{
+    FileFailure failure(ENOTDIR, std::move(action), std::move(path));
+    failure.cause_ = QStringLiteral("폴더가 아닌 파일이 이미 있습니다");
     return failure;
 }
 
@@ -62,13 +70,13 @@ QString FileFailure::reason(int code)
     }
 }
 
-QString FileFailure::cause() const { return refusal_.isEmpty() ? reason(code_) : refusal_; }
+QString FileFailure::cause() const { return cause_.isEmpty() ? reason(code_) : cause_; }
 
 QString FileFailure::description() const
 {
     // A refusal was a choice, not an inability.
     const QString sentence =
-        refusal_.isEmpty() ? QStringLiteral("%1 못했습니다: %2 (%3)") : QStringLiteral("%1 않았습니다: %2 (%3)");
+        refused_ ? QStringLiteral("%1 않았습니다: %2 (%3)") : QStringLiteral("%1 못했습니다: %2 (%3)");
     return sentence.arg(action_, path_, cause());
 }
 

@@ -24,6 +24,9 @@ public:
     // st_mode. The description says what it is: "…열지 않았습니다: <path> (일반 파일이 아니라
     // 이름 있는 파이프입니다)".
     static FileFailure notRegular(unsigned mode, QString action, QString path);
+    // A folder that could not be made because something else already has its path (code
+    // ENOTDIR): "…못했습니다: <path> (폴더가 아닌 파일이 이미 있습니다)".
+    static FileFailure notFolder(QString action, QString path);
 
     int code() const { return code_; } // the system error number (errno)
     const QString &path() const { return path_; }
@@ -38,7 +41,8 @@ private:
     int code_;
     QString action_;
     QString path_;
-    QString refusal_; // set only for a path refused by its kind
+    QString cause_;        // set only where the code alone would say something else
+    bool refused_ = false; // deliberately not done, rather than failed
 };
 
 } // namespace tarn

@@ -7,6 +7,8 @@ QString ImageFailure::description() const
 {
     switch (case_) {
     case Case::unreadable:
+        if (!cause_.isEmpty())
+            return QStringLiteral("이미지를 읽을 수 없습니다: %1 (%2)").arg(path_, cause_);
         return QStringLiteral("이미지를 읽을 수 없습니다. PNG, JPEG, HEIC 또는 TIFF 파일을 선택하세요.");
     case Case::tooLarge:
         return QStringLiteral("이미지가 안전한 처리 한도(64메가픽셀 또는 한 변 16,384px)를 초과합니다.");

@@ -12,6 +12,14 @@ public:
 
     explicit ImageFailure(Case c) : case_(c) { }
     static ImageFailure unreadable() { return ImageFailure(Case::unreadable); }
+    // A file that could not even be opened: the description names it and why, not the formats.
+    static ImageFailure unopened(QString path, QString cause)
+    {
+        ImageFailure failure(Case::unreadable);
+        failure.path_ = std::move(path);
+        failure.cause_ = std::move(cause);
+        return failure;
+    }
     static ImageFailure tooLarge() { return ImageFailure(Case::tooLarge); }
     static ImageFailure encoding() { return ImageFailure(Case::encoding); }
     static ImageFailure invalidDimensions() { return ImageFailure(Case::invalidDimensions); }
@@ -23,6 +31,8 @@ public:
 
 private:
     Case case_;
+    QString path_;
+    QString cause_;
 };
 
 } // namespace tarn

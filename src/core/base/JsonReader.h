@@ -19,8 +19,9 @@ namespace tarn::Json {
 // Parses text once; the values it hands out live as long as the Document.
 class Document {
 public:
-    // Throws ReadError for text that is not one JSON value (syntax, invalid UTF-8, a number out
-    // of range, nesting too deep).
+    // Throws SyntaxError for text that is not one JSON value (syntax, invalid UTF-8, nesting too
+    // deep) and NumberRangeError for a number beyond any double. An integer too long for 64
+    // bits is read as the double nearest to it, for the field that holds it to judge.
     Value parse(std::string_view text);
 
 private:
@@ -37,7 +38,6 @@ void read(Value v, Uuid &out);
 void read(Value v, Date &out);
 
 std::string_view requireString(Value v);
-std::string prefixed(const std::string &prefix, const ReadError &inner);
 
 template <typename E>
 requires std::is_enum_v<E>
@@ -46,7 +46,8 @@ void read(Value v, E &out)
     const std::string_view name = requireString(v);
     const auto value = caseFromName<E>(name);
     if (!value)
-        throw ReadError("unknown case \"" + std::string(name) + "\"");
+        throw ReadError(QStringLiteral("알 수 없는 이름입니다(\"%1\")")
+                            .arg(QString::fromUtf8(name.data(), qsizetype(name.size()))));
     out = *value;
 }
 
@@ -54,7 +55,7 @@ template <typename T> void read(Value v, std::vector<T> &out)
 {
     simdjson::dom::array array;
     if (v.get_array().get(array))
-        throw ReadError("expected an array");
+        throw ReadError(QStringLiteral("배열이 아닙니다"));
     out.clear();
     size_t i = 0;
     for (Value element : array) {
@@ -62,7 +63,7 @@ template <typename T> void read(Value v, std::vector<T> &out)
         try {
             read(element, value);
         } catch (const ReadError &e) {
-            throw ReadError(prefixed("[" + std::to_string(i) + "]", e));
+            throw e.inside("[" + std::to_string(i) + "]");
         }
         out.push_back(std::move(value));
         ++i;
@@ -77,11 +78,11 @@ template <typename T> void field(Value object, const char *key, T &out)
 {
     Value value;
     if (requireObject(object).at_key(key).get(value))
-        throw ReadError(std::string(".") + key + ": missing key");
+        throw ReadError(QStringLiteral("없습니다"), std::string(".") + key);
     try {
         read(value, out);
     } catch (const ReadError &e) {
-        throw ReadError(prefixed(std::string(".") + key, e));
+        throw e.inside(std::string(".") + key);
     }
 }
 

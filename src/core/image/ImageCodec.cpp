@@ -132,8 +132,8 @@ QImage read(const std::filesystem::path &file)
     int descriptor = -1;
     try {
         descriptor = RegularFile::openForReading(QString::fromStdString(file.string()));
-    } catch (const FileFailure &) {
-        throw ImageFailure::unreadable();
+    } catch (const FileFailure &failure) {
+        throw ImageFailure::unopened(failure.path(), failure.cause());
     }
     QFile device;
     if (!device.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {

@@ -19,7 +19,7 @@ QByteArray encode(const std::vector<CaptureItem> &items)
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::vector<CaptureItem> decode(const QByteArray &bytes)
+std::vector<CaptureItem> decode(const QByteArray &bytes, const QString &path)
 {
     int64_t version = 0;
     std::vector<CaptureItem> items;
@@ -28,12 +28,8 @@ std::vector<CaptureItem> decode(const QByteArray &bytes)
         const Json::Value root = document.parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
         Json::field(root, "version", version);
         Json::field(root, "items", items);
-    } catch (const Json::SyntaxError &e) {
-        throw LibraryFailure::corruptedIndex(QStringLiteral("JSON 구문이 올바르지 않습니다: ") +
-                                             QString::fromUtf8(e.what()));
     } catch (const Json::ReadError &e) {
-        throw LibraryFailure::corruptedIndex(QStringLiteral("형식이 맞지 않는 값이 있습니다: ") +
-                                             QString::fromUtf8(e.what()));
+        throw LibraryFailure::corruptedIndex(e.describe(QStringLiteral("인덱스 파일(%1)").arg(path)));
     }
 
     if (version != currentVersion)

@@ -17,9 +17,9 @@ inline constexpr int64_t currentVersion = 1;
 QByteArray encode(const std::vector<CaptureItem> &items);
 
 // Reads and checks an index: any bytes give either the items or a LibraryFailure
-// (corruptedIndex for anything that is not the document, unsupportedVersion for another
-// version, checked only after the whole document decoded, unsafeFilename for a stored name
-// that could leave its folder).
-std::vector<CaptureItem> decode(const QByteArray &bytes);
+// (corruptedIndex for anything that is not the document, saying in Korean what is wrong where
+// in the file at `path`; unsupportedVersion for another version, checked only after the whole
+// document decoded; unsafeFilename for a stored name that could leave its folder).
+std::vector<CaptureItem> decode(const QByteArray &bytes, const QString &path);
 
 } // namespace tarn::LibraryIndex

@@ -89,7 +89,7 @@ const std::vector<CaptureItem> &LibraryStore::items()
     } catch (const FileFailure &failure) {
         throw LibraryFailure::corruptedIndex(failure.description());
     }
-    items_ = LibraryIndex::decode(bytes);
+    items_ = LibraryIndex::decode(bytes, indexPath);
     loaded_ = true;
     return items_;
 }

@@ -104,7 +104,7 @@ void createFolders(const QString &path)
         if (error == EEXIST) {
             if (isFolder(clean))
                 return; // made by someone else meanwhile
-            throw FileFailure(ENOTDIR, QStringLiteral("폴더를 만들지"), clean);
+            throw FileFailure::notFolder(QStringLiteral("폴더를 만들지"), clean);
         }
         throw FileFailure(error, QStringLiteral("폴더를 만들지"), clean);
     }

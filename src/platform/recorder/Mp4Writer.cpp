@@ -18,6 +18,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/MediaError.h"
 #include "platform/RecorderBackend.h"
 
 namespace tarn {
@@ -28,9 +29,8 @@ namespace {
 {
     if (error == AVERROR(ENOSPC))
         throw RecorderFailure(QStringLiteral("디스크 공간이 부족해 녹화 파일을 더 쓸 수 없습니다."));
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(error, text, sizeof text);
-    throw RecorderFailure(QStringLiteral("녹화 파일을 쓰는 중 오류가 발생했습니다 (%1).").arg(QString::fromUtf8(text)));
+    throw RecorderFailure(
+        QStringLiteral("녹화 파일을 쓰는 중 오류가 발생했습니다 (%1).").arg(MediaError::reason(error)));
 }
 
 [[noreturn]] void failEncoder()

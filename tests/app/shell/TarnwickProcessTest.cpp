@@ -121,7 +121,10 @@ TEST(TarnwickProcess, DeveloperRunsRefuseOrFailWithTheirOwnLines)
          "--ui-smoke needs a new library folder, but " + dir.filePath(QStringLiteral("used/library")).toUtf8() +
              " already holds files\n"},
         // A smoke run whose library cannot even be locked ends before any step runs.
-        {{QStringLiteral("--ui-smoke"), QStringLiteral("plain-file")}, 1, "UI smoke failed: "},
+        {{QStringLiteral("--ui-smoke"), QStringLiteral("plain-file")},
+         1,
+         "UI smoke failed: 폴더를 만들지 못했습니다: " + blocker.fileName().toUtf8() +
+             " (폴더가 아닌 파일이 이미 있습니다)\n"},
         {{QStringLiteral("--benchmark"), QStringLiteral("plain-file/bench")}, 1, "Benchmark failed: "},
     };
     for (const Case &c : cases) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the library: folders, the index format and every way an index can fail to load.
 #include <csignal>
+#include <map>
 #include <sys/resource.h>
 
 #include "core/base/FileFailure.h"
@@ -43,7 +44,9 @@ TEST(LibraryLoad, FoldersAreMadePrivateExistingOnesKeptAndAFileInTheWayIsAFileEr
         FAIL() << "expected a file error";
     } catch (const FileFailure &failure) {
         EXPECT_EQ(failure.code(), ENOTDIR);
-        EXPECT_TRUE(failure.description().contains(QStringLiteral("Thumbnails")));
+        EXPECT_EQ(failure.description(),
+                  QStringLiteral("폴더를 만들지 못했습니다: %1 (폴더가 아닌 파일이 이미 있습니다)")
+                      .arg(blocked.path(QStringLiteral("Thumbnails"))));
     }
     EXPECT_FALSE(QFileInfo::exists(blocked.path(QStringLiteral("Recordings")))) << "later folders are not attempted";
 }
@@ -55,6 +58,11 @@ TEST(LibraryLoad, ReadsItemsInFileOrderAndThenServesTheCache)
     folder.writeIndex(items);
     LibraryStore store(folder.root());
     EXPECT_EQ(store.load(), items);
+    // A valid number too long for 64 bits is judged by its field: a date takes it.
+    LibraryFolder far;
+    far.writeIndex({makeItem("far", 1e30)});
+    writeBytes(far.index(), readBytes(far.index()).replace("1e+30", "1000000000000000000000000000000"));
+    EXPECT_EQ(LibraryStore(far.root()).load().front().createdAt, Date{1e30});
 
     QFile::remove(folder.index());
     writeBytes(folder.path(QStringLiteral("library.json")), "garbage");
@@ -85,6 +93,7 @@ TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
         R"({"items":[],"version":true})",
         R"({"items":[],"version":1e400})",
         R"({"items":[],"version":99999999999999999999})",
+        R"({"items":[],"version":1000000000000000000000000000000})",
         QByteArray::fromStdString(JsonDocument{{"items", {withoutField}}, {"version", 1}}.dump()),
         QByteArray::fromStdString(JsonDocument{{"items", {badKind}}, {"version", 1}}.dump()),
         // Another version whose items do not decode: the version is only looked at afterwards.
@@ -93,6 +102,15 @@ TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
         valid + "x",
         QByteArray(R"({"items":[],"version":1,"x":")") + "\xff\xfe" + "\"}",
         QByteArray(100000, '['),
+    };
+    // What some of them tell: which file, where in it and what is wrong, in Korean.
+    const std::map<QByteArray, QString> told{
+        {R"({"items":{},"version":1})", QStringLiteral("의 items 값이 배열이 아닙니다.")},
+        {R"({"items":[],"version":1e400})", QStringLiteral("에 나타낼 수 있는 범위를 벗어난 숫자(1e400)가 있습니다.")},
+        {R"({"items":[],"version":1000000000000000000000000000000})",
+         QStringLiteral("의 version 값이 허용 범위를 벗어납니다.")},
+        {QByteArray(100000, '['),
+         QStringLiteral("이 올바른 JSON이 아닙니다: 괄호, 쉼표나 값의 짜임이 JSON 문법에 맞지 않습니다.")},
     };
     for (const QByteArray &bytes : cases) {
         SCOPED_TRACE(bytes.left(80).toStdString());
@@ -107,7 +125,10 @@ TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
             EXPECT_EQ(failure.kind(), Case::corruptedIndex);
             EXPECT_TRUE(failure.description().startsWith(
                 QStringLiteral("라이브러리 인덱스를 읽지 못했습니다. 기존 파일은 보존했습니다. ")));
-            EXPECT_GT(failure.detail().size(), 0);
+            const QString file = QStringLiteral("인덱스 파일(%1)").arg(folder.index());
+            EXPECT_TRUE(failure.detail().startsWith(file)) << failure.detail().toStdString();
+            if (told.count(bytes))
+                EXPECT_EQ(failure.detail(), file + told.at(bytes));
         }
         EXPECT_EQ(readBytes(folder.index()), bytes);
         EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "nothing was written";

@@ -70,7 +70,7 @@ TEST(RecorderFaults, FailedStartsLeaveNoFile)
         const QString message = s.start();
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
-        EXPECT_FALSE(message.isEmpty());
+        EXPECT_EQ(message, QStringLiteral("녹화 파일을 쓰는 중 오류가 발생했습니다 (파일 크기 제한을 넘습니다)."));
         EXPECT_TRUE(QTest::qWaitFor([&] { return s.closed; }, 10'000));
         EXPECT_FALSE(QFileInfo::exists(s.request.path));
     }
