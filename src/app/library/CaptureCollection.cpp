@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -31,6 +32,9 @@ CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidge
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { noteKeyboard(now); });
+    // Pointer moves over the cells reach the application's filters only (no cell tracks the
+    // mouse): see eventFilter.
+    qApp->installEventFilter(this);
 }
 
 void CaptureCollection::setScrollArea(QScrollArea *area)
@@ -40,11 +44,26 @@ void CaptureCollection::setScrollArea(QScrollArea *area)
     area->viewport()->installEventFilter(this);
 }
 
+// Qt sends enter and leave by the widget it last saw under the pointer, which knows nothing of
+// cells moved under a resting pointer: after a scroll the card that came under the pointer
+// would keep its hover look when the pointer went on (no leave for a card never entered), and
+// a card moved back under it got no enter. Every pointer move over the collection sets the look
+// afresh.
 bool CaptureCollection::eventFilter(QObject *watched, QEvent *event)
 {
-    if (area_ && watched == area_->viewport() && event->type() == QEvent::Resize)
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
+        (watched == this || isAncestorOf(static_cast<QWidget *>(watched))))
+        showPointerAt(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+    else if (area_ && watched == area_->viewport() && event->type() == QEvent::Resize)
         placeVisible();
     return QWidget::eventFilter(watched, event);
+}
+
+void CaptureCollection::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    for (const auto &[id, cell] : bound_)
+        cell->setPointerOver(false);
 }
 
 CollectionLayout CaptureCollection::layoutFor(int width) const
@@ -258,11 +277,13 @@ void CaptureCollection::focusItem(int index)
 // Enter and leave events come only when the pointer moves. After a scroll, or when a cell shows
 // another capture, the cell under a pointer that stayed put is found here, so the hover look
 // follows the pointer and not the card that happened to be under it before.
-void CaptureCollection::followPointer()
+void CaptureCollection::followPointer() { showPointerAt(QCursor::pos()); }
+
+void CaptureCollection::showPointerAt(QPoint global)
 {
     if (bound_.empty() || !isVisible())
         return;
-    const QWidget *under = QApplication::widgetAt(QCursor::pos());
+    const QWidget *under = QApplication::widgetAt(global);
     for (const auto &[id, cell] : bound_)
         cell->setPointerOver(under && (under == cell || cell->isAncestorOf(under)));
 }

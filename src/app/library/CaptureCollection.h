@@ -58,12 +58,14 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void relayout();
     void placeVisible();
     void followPointer();
+    void showPointerAt(QPoint global);
     void orderTabs(int first, int last);
     void focusItem(int index);
     void noteKeyboard(QWidget *now);

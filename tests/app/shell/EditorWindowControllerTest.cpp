@@ -184,8 +184,12 @@ TEST_F(EditorWindowControllerTest, ClosingWaitsForSavesAndOutputsButNotForRecogn
     settle([&] { return !host.replaced.empty() && !host.replaced.back().textRegions.empty(); });
 }
 
-// The menu's responder items reach the active editor window and, through it, the model.
-TEST_F(EditorWindowControllerTest, MenuCommandsReachTheModelWhileItsWindowIsActive)
+// The menu's responder items reach the active editor window and, through it, the model. The
+// commands follow the activation, which a window of another test on the shared display can take
+// at any moment: this test runs alone.
+class ExclusiveEditorMenus : public EditorWindowControllerTest { };
+
+TEST_F(ExclusiveEditorMenus, MenuCommandsReachTheModelWhileItsWindowIsActive)
 {
     EditorWindowController *controller = open();
     QApplication::setActiveWindow(controller->window());
