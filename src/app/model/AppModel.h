@@ -233,6 +233,9 @@ public:
     // From an accepted start until the recorder runs or the start has ended otherwise. Meanwhile
     // our windows stay hidden: the library and sheets asked for wait until `recordingStartEnded`.
     bool recordingStarting() const { return recordingStarting_; }
+    // Takes back a start that has not recorded yet: the countdown and the waits end at once,
+    // nothing is recorded and the windows return.
+    void cancelRecordingStart();
 
     // Opening and importing. A video plays in a new window, an image opens in its editor (the
     // open one comes forward). Imports copy images and movies into the library one by one and
@@ -315,7 +318,6 @@ private:
     QCoro::Task<> runRecordingStart(uint32_t displayID, CancellationToken token, BusyClaim busy);
     void endRecordingStart(const CancellationToken &token, BusyClaim &busy);
     void finishRecordingStart(const CancellationToken &token, BusyClaim &busy);
-    void cancelRecordingStart();
     QCoro::Task<> discardUnstartedRecording(QString destination);
     QCoro::Task<> finalizeRecording(QString file);
     QCoro::Task<> recountPendingRecordings(std::optional<int> fallback = std::nullopt);

@@ -59,12 +59,15 @@ bool QuitController::requestQuit(Origin origin)
 
 // While a recording starts, our windows stay off the screen, or it would record them: the
 // answer waits until the start is over, when the recording runs (the alert then offers to stop
-// and save it) or nothing does.
+// and save it) or nothing does. A signal wants the process gone and nothing is recorded yet, so
+// it takes the start back as a second Ctrl+Shift+4 does, and the decision follows its end.
 bool QuitController::holdsBack(const QuitDecision &decision, Origin origin)
 {
     if (decision.verdict != QuitDecision::Verdict::busyAlert || !app_.recordingStarting())
         return false;
     held_ = origin;
+    if (origin == Origin::signal)
+        app_.cancelRecordingStart();
     return true;
 }
 

@@ -21,7 +21,7 @@ class AppModel;
 // not retried after the user has dealt with a refusal, except for a termination signal: the
 // system wants the process gone, so once the running work is over it asks again by itself.
 // While a recording starts nothing of ours may come on the screen: a request then is answered
-// when the start is over.
+// when the start is over; a signal takes the start back first.
 class QuitController : public QObject {
     Q_OBJECT
 
