@@ -317,6 +317,10 @@ TEST_F(AppModelTest, TrashAndRestoreSelectedItemsWithTheirStatusTexts)
     auto model = open(true);
     model->setNewestFirst(false);
     const std::vector<CaptureItem> visible = model->visibleItems();
+    // A restored capture comes back with every field but the trash date, its tags too.
+    model->replace(
+        model->repository().saveEdits(visible[1].id, visible[1].title, {"여행", "work"}, visible[1].edits).result());
+    const std::vector<CaptureItem> before = model->items();
     for (size_t i = 0; i < 3; ++i) // Orbit (a favourite), Focus, Canvas (a favourite)
         model->setSelection(visible[i].id, true);
     occupyStore(*model);
@@ -341,6 +345,9 @@ TEST_F(AppModelTest, TrashAndRestoreSelectedItemsWithTheirStatusTexts)
     model->restoreSelected();
     settle(*model);
     EXPECT_EQ(model->status(), QStringLiteral("3") + restoredText);
+    EXPECT_EQ(model->items(), before);
+    const std::vector<CaptureItem> stored = LibraryRepository(root()).load().result();
+    EXPECT_TRUE(std::is_permutation(stored.begin(), stored.end(), before.begin(), before.end())) << "as stored";
     EXPECT_TRUE(model->visibleItems().empty());
     model->setSection(LibrarySection::favorites); // trashed favourites come back as favourites
     EXPECT_EQ(model->visibleItems().size(), 2u);

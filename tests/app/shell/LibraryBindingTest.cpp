@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/editor/EditorModel.h"
+#include "app/editor/EditorWindowController.h"
 #include "app/library/CaptureCard.h"
 #include "app/library/CaptureCollection.h"
 #include "app/library/CaptureHero.h"
@@ -125,6 +127,25 @@ TEST_F(LibraryBindingTest, ADemoLibraryShowsItsSixSamplesInGridAndListAndTwoQuic
                                      [&](const CaptureItem &item) { return item.id == id; });
     ASSERT_NE(stored, app_->items().end());
     EXPECT_EQ(stored->isFavorite, wasFavorite);
+}
+
+// A saved edit gives its capture a new thumbnail file, and the card shows the new picture.
+TEST_F(LibraryBindingTest, ACardShowsThePictureOfASavedEdit)
+{
+    open();
+    settleThumbnails();
+    const CaptureItem item = *collection()->items()[0];
+    const auto centre = [&] {
+        QWidget *picture = qobject_cast<CaptureCard *>(collection()->cellFor(item.id))->picture();
+        return picture->grab().toImage().pixelColor(picture->rect().center()).lightness();
+    };
+    ASSERT_GT(centre(), 40);
+    app_->openItem(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app_->editorControllers().empty(); }, 10000));
+    EditorModel &editor = dynamic_cast<EditorWindowController *>(app_->editorControllers().begin()->second)->model();
+    editor.add(Annotation{Uuid::random(), MarkupTool::redact, {UnitPoint(0, 0), UnitPoint(1, 1)}});
+    TestSupport::await(editor.save());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return centre() < 10; }, 10000)) << centre();
 }
 
 TEST_F(LibraryBindingTest, BannersFollowPermissionAndUnfinishedRecordings)
