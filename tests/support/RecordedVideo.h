@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QProcess>
 #include <QRasterWindow>
@@ -119,6 +120,25 @@ inline std::optional<VideoFacts> readBack(const QString &path)
     }
     avformat_close_input(&format);
     return facts;
+}
+
+// The video's frames as ffmpeg decodes them, scaled to `size`; `options` follow the input (say
+// "-ss 2.5 -frames:v 1" for the frame at 2.5 s).
+inline std::vector<QImage> decodedFrames(const QString &path, QSize size, const QStringList &options = {})
+{
+    QProcess ffmpeg;
+    ffmpeg.start(
+        QStringLiteral("ffmpeg"),
+        QStringList{QStringLiteral("-i"), path} + options +
+            QStringLiteral("-s %1x%2 -f rawvideo -pix_fmt rgb24 -").arg(size.width()).arg(size.height()).split(u' '));
+    ffmpeg.waitForFinished(120'000);
+    const QByteArray bytes = ffmpeg.readAllStandardOutput();
+    std::vector<QImage> frames;
+    for (qsizetype at = 0, n = size.width() * size.height() * 3; at + n <= bytes.size(); at += n)
+        frames.push_back(QImage(reinterpret_cast<const uchar *>(bytes.constData() + at), size.width(), size.height(),
+                                size.width() * 3, QImage::Format_RGB888)
+                             .copy());
+    return frames;
 }
 
 // A window whose content changes every frame: a bar sweeping across a gradient.

@@ -25,16 +25,24 @@ bool isNormalWindow(const QWidget *widget)
         !OwnWindows::isTrayIcon(widget);
 }
 
+// Every window of ours a picture of the screen would show: the floating ones as well; menus
+// and tooltips close by themselves.
+bool isAnyWindow(const QWidget *widget)
+{
+    const Qt::WindowType type = widget->windowType();
+    return type != Qt::Popup && type != Qt::ToolTip && !OwnWindows::isTrayIcon(widget);
+}
+
 uint32_t idOf(const QWidget *window) { return uint32_t(window->winId()); }
 
-// The visible ordinary windows of ours, back to front as the window manager stacks them
+// The visible windows of ours that `counts`, back to front as the window manager stacks them
 // (`stacking`, front-most first); windows it does not list yet keep their relative order behind
 // the others.
-std::vector<QWidget *> visibleNormalWindows(const std::vector<WindowInfo> &stacking)
+std::vector<QWidget *> visibleWindows(const std::vector<WindowInfo> &stacking, bool (*counts)(const QWidget *))
 {
     std::vector<QWidget *> windows;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && !widget->isMinimized() && isNormalWindow(widget))
+        if (widget->isVisible() && !widget->isMinimized() && counts(widget))
             windows.push_back(widget);
     if (windows.size() < 2)
         return windows;
@@ -91,14 +99,12 @@ void showRaised(QWidget *window)
     window->raise();
 }
 
-} // namespace
-
-HiddenWindows hideNormalWindows()
+HiddenWindows hideWindows(bool (*counts)(const QWidget *))
 {
     HiddenWindows hidden;
     QWidget *active = QApplication::activeWindow();
     const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
-    const std::vector<QWidget *> ours = visibleNormalWindows(stacking);
+    const std::vector<QWidget *> ours = visibleWindows(stacking, counts);
     for (QWidget *window : ours) {
         hidden.windows.emplace_back(window);
         if (window == active)
@@ -112,12 +118,18 @@ HiddenWindows hideNormalWindows()
     return hidden;
 }
 
+} // namespace
+
+HiddenWindows hideNormalWindows() { return hideWindows(isNormalWindow); }
+
+HiddenWindows hideAllWindows() { return hideWindows(isAnyWindow); }
+
 void restoreWindows(const HiddenWindows &hidden)
 {
     if (hidden.empty())
         return;
     const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
-    const std::vector<QWidget *> newer = visibleNormalWindows(stacking);
+    const std::vector<QWidget *> newer = visibleWindows(stacking, isNormalWindow);
     // Ours whose place is unknown go behind the others.
     for (const QPointer<QWidget> &window : hidden.windows)
         if (window && !window->isVisible() &&

@@ -14,7 +14,7 @@ namespace tarn {
 // The application's own windows and screens as the capture and recording flows handle them.
 namespace AppWindows {
 
-// Ordinary windows taken off the screen, with what is needed to put them back as they were.
+// Windows taken off the screen, with what is needed to put them back as they were.
 struct HiddenWindows {
     std::vector<QPointer<QWidget>> windows; // back to front, as the window manager stacked them
     QPointer<QWidget> focused;              // the one that had the focus, if one of ours had it
@@ -31,6 +31,9 @@ struct HiddenWindows {
 // returns them in their stacking order; floating panels (quick capture, countdown, HUD, pins)
 // stay as they are.
 HiddenWindows hideNormalWindows();
+// Orders out every visible window of ours, the floating panels and pins as well, for a
+// recording: X11 would film them.
+HiddenWindows hideAllWindows();
 // Shows the windows again in their old stacking order, behind the other applications' windows
 // that were in front of them and are still there. Windows of ours that came up
 // while they were hidden (an editor the capture opened, the extracted text, the library brought

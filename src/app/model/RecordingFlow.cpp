@@ -77,7 +77,8 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
         endRecordingStart(token, busy);
         co_return;
     }
-    recordingRestore_ = AppWindows::hideNormalWindows();
+    // Nothing of ours may be filmed: pins and panels go too, the HUD comes once recording runs.
+    recordingRestore_ = AppWindows::hideAllWindows();
     std::optional<QRectF> region;
     if (preferences_->recordingRegion()) {
         const std::optional<RegionSelection> selection = co_await selector_->select();

@@ -20,12 +20,14 @@
 #include <unistd.h>
 
 #include "app/capture/OwnWindows.h"
+#include "app/floating/FloatingWindows.h"
 #include "app/model/AppModel.h"
 #include "app/settings/RecordingSetupView.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/QuitController.h"
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TarnAppDelegate.h"
+#include "support/RecordedVideo.h"
 #include "support/TrayIcon.h"
 
 namespace tarn {
@@ -221,6 +223,40 @@ TEST_F(ExclusiveRecordingShell, CtrlShift4DuringTheCountdownTakesTheStartBack)
     ::kill(::getpid(), SIGTERM);
     ASSERT_TRUE(QTest::qWaitFor([&] { return atExit_.has_value(); }, 5000)) << "the application should quit";
     EXPECT_EQ(atExit_->status, 0);
+}
+
+// A recording films no window of ours: a pin on the recorded screen and the quick-capture panel
+// are in no frame (not one pixel of their picture), and both come back where they were.
+TEST_F(ExclusiveRecordingShell, NoWindowOfOursIsFilmedAndEachComesBackWhereItWas)
+{
+    launch(QStringLiteral("library"));
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(QColor(255, 0, 255)); // found nowhere else on the test desktop
+    FloatingWindows &floating = app().floating();
+    floating.setCaptureDismissalDelay(std::chrono::minutes(2));
+    floating.pin(picture, QStringLiteral("표적"));
+    floating.showCapture(CaptureItem{}, picture, app());
+    QWidget *pin = floating.windows().back(), *panel = floating.capturePanel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pin) && QTest::qWaitForWindowExposed(panel));
+    const QRect pinFrame = pin->frameGeometry(), panelFrame = panel->frameGeometry();
+    startFromTheSheet();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app().recorder().state() == State::recording; }, 20000));
+    QTest::qWait(3000);
+    ASSERT_TRUE(
+        pressUntil(QStringLiteral("ctrl+shift+4"), [&] { return app().recorder().state() != State::recording; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app().items().empty() && !app().isBusy(); }, 30000));
+
+    const std::vector<QImage> frames =
+        TestSupport::decodedFrames(app().repository().originalURL(app().items().front()), QSize(480, 270));
+    EXPECT_GT(frames.size(), size_t(60));
+    for (size_t i = 0; i < frames.size(); ++i)
+        for (int at = 0; at < 480 * 270; ++at) {
+            const QColor c = frames[i].pixelColor(at % 480, at / 480);
+            ASSERT_FALSE(c.red() > 180 && c.green() < 90 && c.blue() > 180) << "frame " << i << " pixel " << at;
+        }
+    EXPECT_TRUE(pin->isVisible() && panel->isVisible());
+    EXPECT_EQ(pin->frameGeometry(), pinFrame);
+    EXPECT_EQ(panel->frameGeometry(), panelFrame);
 }
 
 // A termination signal during the countdown takes the start back, as Ctrl+Shift+4 does, and the
