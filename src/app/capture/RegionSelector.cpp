@@ -106,10 +106,16 @@ QPointF SelectionView::pointerPosition(const QMouseEvent *event) const
     return event->position();
 }
 
+// The X pointer never leaves the screen: at the edge it rests on the last pixel column or row,
+// so a position on that pixel stands for the edge itself, or the last pixels could never be
+// selected.
 QPointF SelectionView::clamped(QPointF point) const
 {
-    const auto clamp = [](double value, double maximum) {
-        return std::isfinite(value) ? std::clamp(value, 0.0, maximum) : 0.0;
+    const double pixel = 1 / scale_;
+    const auto clamp = [pixel](double value, double maximum) {
+        if (!std::isfinite(value))
+            return 0.0;
+        return value >= maximum - pixel ? maximum : std::clamp(value, 0.0, maximum);
     };
     return {clamp(point.x(), width()), clamp(point.y(), height())};
 }
@@ -176,7 +182,7 @@ void SelectionView::mousePressEvent(QMouseEvent *event)
         return;
     // A click moves the keyboard to the screen being used.
     grabKeyboard();
-    start_ = pointerPosition(event);
+    start_ = clamped(pointerPosition(event));
     current_ = start_;
     update();
 }

@@ -99,6 +99,48 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
     EXPECT_TRUE(selector.panels().empty());
 }
 
+// The pointer stops on the screen's last pixel, so a drag into the bottom-right corner ends on
+// (1919, 1079): it selects up to the screen's edges, and the overlay's hole shows the screen
+// undimmed out to them.
+TEST(ExclusiveRegionSelector, ADragIntoTheCornerReachesTheScreensEdges)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb") || !DesktopScreens::source().isAvailable() ||
+        DesktopScreens::source().compositorRunning())
+        GTEST_SKIP() << "needs the X display without a compositor";
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    TestSupport::TestWindows backdrop(QStringLiteral("coordinates|%1|%2|c").arg(screen.width()).arg(screen.height()));
+    const QPoint corner(screen.width() - 1, screen.height() - 1);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return DesktopScreens::source().grab(QRect(corner, QSize(1, 1)), false).pixel(0, 0) ==
+                TestSupport::coordinatePixel(corner);
+        },
+        8000));
+    RegionSelector selector;
+    selector.setSettleDelay(std::chrono::milliseconds(10));
+    auto task = selector.select();
+    ASSERT_TRUE(overlaysShown(selector));
+
+    const QPoint from = corner - QPoint(219, 179);
+    xdotool(moveTo(from.x(), from.y()) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
+            moveTo(corner.x() - 50, corner.y() - 50) + moveTo(corner.x() + 40, corner.y() + 40));
+    ASSERT_EQ(QCursor::pos(), corner);
+    // Inside the hole next to its right and bottom edges (the frame lies on the edges).
+    const std::vector<QPoint> besideEdges{{corner.x() - 1, from.y() + 90}, {from.x() + 110, corner.y() - 1}};
+    const auto undimmed = [&] {
+        for (QPoint p : besideEdges)
+            if (DesktopScreens::source().grab(QRect(p, QSize(1, 1)), false).pixel(0, 0) !=
+                TestSupport::coordinatePixel(p))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(undimmed, 3000)) << "the hole stops short of the screen's edges";
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    const auto selection = TestSupport::await(std::move(task), std::chrono::seconds(10));
+    ASSERT_TRUE(selection);
+    EXPECT_EQ(selection->rect, QRect(from, QSize(220, 180)));
+}
+
 // Escape ends the selection with nothing; a too-small drag does not end it, and a second
 // select() while one runs returns nothing at once without disturbing the first.
 TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondRequests)
