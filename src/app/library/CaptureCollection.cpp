@@ -37,11 +37,23 @@ CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidge
     qApp->installEventFilter(this);
 }
 
+// The cells in view change when the list scrolls, when the viewport changes size, and when the
+// list moves within what scrolls (see movesTheList).
 void CaptureCollection::setScrollArea(QScrollArea *area)
 {
     area_ = area;
     connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, &CaptureCollection::placeVisible);
     area->viewport()->installEventFilter(this);
+}
+
+// Whether a widget's move moves the list within what scrolls: the list itself (the selection bar
+// above it came or went) or a widget around it (the hero or a banner above came or went). The
+// application's filter brings every move here.
+bool CaptureCollection::movesTheList(const QObject *watched) const
+{
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    return widget == this ||
+        (widget && widget->isAncestorOf(this) && area_->widget() && area_->widget()->isAncestorOf(widget));
 }
 
 // Qt sends enter and leave by the widget it last saw under the pointer, which knows nothing of
@@ -54,7 +66,9 @@ bool CaptureCollection::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
         (watched == this || isAncestorOf(static_cast<QWidget *>(watched))))
         showPointerAt(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
-    else if (area_ && watched == area_->viewport() && event->type() == QEvent::Resize)
+    else if (area_ &&
+             ((watched == area_->viewport() && event->type() == QEvent::Resize) ||
+              (event->type() == QEvent::Move && movesTheList(watched))))
         placeVisible();
     return QWidget::eventFilter(watched, event);
 }

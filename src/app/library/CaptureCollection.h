@@ -66,6 +66,7 @@ private:
     void placeVisible();
     void followPointer();
     void showPointerAt(QPoint global);
+    bool movesTheList(const QObject *watched) const;
     void orderTabs(int first, int last);
     void focusItem(int index);
     void noteKeyboard(QWidget *now);

@@ -4,6 +4,8 @@
 #include <functional>
 #include <set>
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -35,6 +37,9 @@
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/ContentSize.h"
 #include "app/widgets/Palette.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryPaths.h"
+#include "support/LibraryTestSupport.h"
 
 namespace tarn {
 namespace {
@@ -67,7 +72,9 @@ protected:
     {
         if (QGuiApplication::platformName() != QStringLiteral("xcb"))
             GTEST_SKIP() << "needs the test desktop";
-        delegate_ = std::make_unique<TarnAppDelegate>(dir_.filePath(QStringLiteral("library")), true, std::nullopt);
+        const QString root = dir_.filePath(QStringLiteral("library"));
+        fillLibrary(root);
+        delegate_ = std::make_unique<TarnAppDelegate>(root, true, std::nullopt);
         QSignalSpy started(delegate_.get(), &TarnAppDelegate::startUpFinished);
         delegate_->applicationDidFinishLaunching();
         ASSERT_TRUE(started.count() > 0 || started.wait(30000));
@@ -78,6 +85,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return view()->height() == LibraryView::minimumHeight; }, 5000));
         QTest::qWait(200);
     }
+
+    // The captures the window opens with: the demo samples unless a test writes a library first.
+    virtual void fillLibrary(const QString &root) { Q_UNUSED(root); }
 
     AppModel &app() const { return delegate_->app(); }
     LibraryWindow *window() const { return delegate_->libraryWindow(); }
@@ -571,6 +581,105 @@ TEST_F(ExclusiveLibraryInput, NoButtonOfTheCaptureSettingsOrThePermissionSheetIs
         }
     }
     app().setSheet(std::nullopt);
+}
+
+// `count` captures, every fifth a favourite and every sixth in the trash, each with a thumbnail
+// file of its own (hard links to a few vivid pictures), so that every card misses the cache and
+// decodes its picture as it would in a real library.
+void writeLargeLibrary(const QString &root, int count)
+{
+    const QDir folder(root);
+    ASSERT_TRUE(folder.mkpath(LibraryPaths::thumbnailsName));
+    std::vector<QByteArray> pictures;
+    for (int n = 0; n < 12; ++n) {
+        QImage picture(720, 450, QImage::Format_RGB32);
+        picture.fill(QColor::fromHsv(n * 30, 220, 230));
+        pictures.push_back(QFile::encodeName(folder.filePath(QStringLiteral("picture-%1.jpg").arg(n))));
+        ASSERT_TRUE(picture.save(QFile::decodeName(pictures.back())));
+    }
+    std::vector<CaptureItem> items;
+    for (int n = 0; n < count; ++n) {
+        CaptureItem item = TestSupport::makeItem("캡처 " + std::to_string(n), 700'000'000 + n * 60.0);
+        item.isFavorite = n % 5 == 0;
+        item.trashedAt = n % 6 == 0 ? std::optional(Date{710'000'000}) : std::nullopt;
+        const QString thumbnail = LibraryPaths::thumbnailsName + u'/' + QString::fromStdString(item.thumbnailFilename);
+        ASSERT_EQ(::link(pictures[size_t(n) % pictures.size()], QFile::encodeName(folder.filePath(thumbnail))), 0);
+        items.push_back(std::move(item));
+    }
+    TestSupport::writeBytes(folder.filePath(LibraryPaths::indexName), LibraryIndex::encode(items));
+}
+
+// The library window at 1300 x 800 on thousands of captures.
+class ExclusiveLargeLibraryInput : public ExclusiveLibraryInput {
+protected:
+    void fillLibrary(const QString &root) override { writeLargeLibrary(root, 8000); }
+    void SetUp() override
+    {
+        ExclusiveLibraryInput::SetUp();
+        window()->resize(1300, 800);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window()->size() == QSize(1300, 800); }, 5000));
+    }
+
+    QImage viewportOnScreen() const
+    {
+        const QWidget *viewport = view()->scrollArea()->viewport();
+        const QPoint corner = viewport->mapToGlobal(QPoint());
+        return viewport->screen()
+            ->grabWindow(0, corner.x(), corner.y(), viewport->width(), viewport->height())
+            .toImage();
+    }
+
+    // Whether the screen has stood still for a moment with every capture in view drawn: no cell
+    // shows only the window's background, and no card is without its picture.
+    bool everyCaptureInViewDrawn() const
+    {
+        const QImage shot = viewportOnScreen();
+        QTest::qWait(100);
+        if (viewportOnScreen() != shot)
+            return false;
+        const auto share = [&](QRect area, auto &&counts) {
+            int hits = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    hits += counts(shot.pixelColor(x, y));
+            return double(hits) / std::max(1, area.width() * area.height());
+        };
+        const auto background = [](const QColor &c) { return c == Palette::background; };
+        const auto picture = [](const QColor &c) { return c.hsvSaturation() > 150 && c.value() > 150; };
+        const CaptureCollection *collection = view()->contents()->collection();
+        const CollectionLayout layout = collection->layoutFor(collection->width());
+        const QPoint offset = collection->mapTo(view()->scrollArea()->viewport(), QPoint());
+        const auto [first, last] =
+            layout.range(-offset.y(), shot.height() - offset.y(), int(collection->items().size()));
+        for (int index = first; index < last; ++index) {
+            // Inside the rounded corners; on a card, the picture above the caption.
+            const QRect cell = layout.cellRect(index).translated(offset).adjusted(12, 0, -12, 0);
+            const QRect shown = cell.intersected(shot.rect()).adjusted(0, 2, 0, -2);
+            const QRect top = QRect(cell.topLeft(), QSize(cell.width(), cell.width() * 5 / 8)) & shown;
+            if (shown.height() >= 8 &&
+                (share(shown, background) > 0.9 ||
+                 (collection->isGridView() && top.height() >= 8 && share(top, picture) < 0.5)))
+                return false;
+        }
+        return true;
+    }
+};
+
+// Another section chosen with the hero in view at the top of 모든 캡처 opens with every row in
+// view drawn, the one cut by the status bar too, in the grid and in the list.
+TEST_F(ExclusiveLargeLibraryInput, ANewSectionDrawsEveryCaptureInView)
+{
+    for (const bool grid : {true, false})
+        for (const LibrarySection section :
+             {LibrarySection::trash, LibrarySection::favorites, LibrarySection::images}) {
+            app().setGridView(grid);
+            app().setSection(LibrarySection::all);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return everyCaptureInViewDrawn(); }, 5000));
+            click(view()->sidebar()->row(section));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return app().section() == section; }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return everyCaptureInViewDrawn(); }, 3000))
+                << (grid ? "grid, section " : "list, section ") << int(section);
+        }
 }
 
 } // namespace
