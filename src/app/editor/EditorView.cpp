@@ -3,7 +3,6 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "app/editor/EditorCanvas.h"
@@ -24,6 +23,7 @@
 #include "app/widgets/KeyboardHome.h"
 #include "app/widgets/MarkupDisplay.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/ScrollColumn.h"
 #include "app/widgets/SymbolMark.h"
 #include "app/widgets/TarnButtonStyle.h"
 #include "app/widgets/Theme.h"
@@ -106,7 +106,6 @@ EditorView::EditorView(EditorModel &model, QWidget *parent) : QWidget(parent), m
     palette.setColor(QPalette::WindowText, Palette::text);
     palette.setColor(QPalette::Text, Palette::text);
     setPalette(palette);
-    setMinimumSize(1020, 700);
 
     auto *column = new QVBoxLayout(this);
     column->setSpacing(0);
@@ -115,7 +114,9 @@ EditorView::EditorView(EditorModel &model, QWidget *parent) : QWidget(parent), m
     column->addWidget(rule(Qt::Horizontal));
     auto *work = new QHBoxLayout;
     work->setSpacing(0);
-    work->addWidget(toolRail());
+    // The window keeps its smallest size where the screen has room for it; on a smaller screen
+    // the rail and the inspector scroll.
+    work->addWidget(new ScrollColumn(toolRail(), Palette::sidebar));
     work->addWidget(canvasColumn(), 1);
     work->addWidget(rule(Qt::Vertical));
     work->addWidget(inspector());
@@ -325,9 +326,10 @@ QWidget *EditorView::canvasBar()
 
 QWidget *EditorView::inspector()
 {
+    // The panel is 274 points wide; on a screen too short for it, its scroll bar stands beside it.
     QWidget *column = filled(Palette::sidebar, this);
     column->setObjectName(QStringLiteral("editor.inspector"));
-    column->setFixedWidth(274);
+    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto *stack = new QVBoxLayout(column);
     stack->setSpacing(0);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -345,12 +347,8 @@ QWidget *EditorView::inspector()
     }
     stack->addLayout(tabRow);
 
-    auto *scroll = new QScrollArea(column);
-    scroll->setObjectName(QStringLiteral("editor.inspector.scroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *content = new QWidget;
+    content->setFixedWidth(274);
     content->setAutoFillBackground(true);
     QPalette palette = content->palette();
     palette.setColor(QPalette::Window, Palette::sidebar);
@@ -362,7 +360,8 @@ QWidget *EditorView::inspector()
     for (QWidget *panel : panels_)
         panels->addWidget(panel);
     panels->addStretch();
-    scroll->setWidget(content);
+    auto *scroll = new ScrollColumn(content, Palette::sidebar, column);
+    scroll->setObjectName(QStringLiteral("editor.inspector.scroll"));
     stack->addWidget(scroll, 1);
     setInspectorTab(0);
     return column;

@@ -264,7 +264,8 @@ void StyleInspector::buildStyleSection(QVBoxLayout *column)
     parts->addWidget(rotation_);
 
     swatchRow_ = new QWidget(this);
-    QHBoxLayout *swatches = bareRow(swatchRow_, 10);
+    // Each swatch holds its ring in a margin of its own: the discs stand 10 points apart.
+    QHBoxLayout *swatches = bareRow(swatchRow_, 10 - 2 * 4);
     swatches->setContentsMargins(0, 5, 0, 5);
     for (MarkupColor color : allCases<MarkupColor>()) {
         auto *swatch = new ColorSwatch(color, swatchRow_);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/library/CaptureActionButton.h"
 
+#include <cmath>
+
 #include <QPainter>
 
 #include "app/library/ViewKit.h"
@@ -47,8 +49,12 @@ void CaptureActionButton::setTitleAndSymbol(const QString &title, const QString 
 
 QSize CaptureActionButton::sizeHint() const
 {
-    const int width = 2 * padding + symbolSize + spacing + QFontMetrics(titleFont()).horizontalAdvance(text()) +
-        spacing + minimumGap + QFontMetrics(hintFont()).horizontalAdvance(shortcut_);
+    // Whole pixels that hold each text's exact advance, or the title would be elided at this size.
+    const auto advance = [](const QFont &font, const QString &text) {
+        return int(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+    };
+    const int width = 2 * padding + symbolSize + spacing + advance(titleFont(), text()) + spacing + minimumGap +
+        advance(hintFont(), shortcut_);
     return {width, buttonHeight};
 }
 
@@ -82,7 +88,9 @@ void CaptureActionButton::paintEvent(QPaintEvent *)
     painter.restore();
 
     const int titleLeft = inner.left() + symbolSize + spacing;
-    const int titleWidth = std::max(0, inner.right() - hintWidth - minimumGap - spacing - titleLeft);
+    // Measured to the inner area's far edge, as the size hint counts: at exactly that size the
+    // title fits whole.
+    const int titleWidth = std::max(0, inner.x() + inner.width() - hintWidth - minimumGap - spacing - titleLeft);
     painter.setFont(titleFont());
     painter.drawText(QRect(titleLeft, inner.top(), titleWidth, inner.height()), Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetrics(titleFont()).elidedText(text(), Qt::ElideRight, titleWidth));

@@ -27,6 +27,7 @@
 #include "app/widgets/FolderLink.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/ScrollColumn.h"
 #include "core/library/LibraryPaths.h"
 #include "core/library/LibraryRepository.h"
 
@@ -67,7 +68,8 @@ LibraryView::LibraryView(const LibraryRepository &repository, RecordingService &
       sidebar_(new LibrarySidebar),
       header_(new LibraryHeader(isDemo))
 {
-    setMinimumSize(minimumWidth, minimumHeight);
+    // The window keeps the smallest size where its screen has room for it; on a smaller screen the
+    // sidebar and the library contents scroll.
     setAcceptDrops(true);
     QPalette colors = palette();
     colors.setColor(QPalette::Window, Palette::background);
@@ -78,7 +80,7 @@ LibraryView::LibraryView(const LibraryRepository &repository, RecordingService &
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(sidebar_);
+    row->addWidget(new ScrollColumn(sidebar_, Palette::sidebar));
     auto *divider = new Plate(0, ViewKit::faded(Palette::border, 0.55));
     divider->setFixedWidth(1);
     row->addWidget(divider);
@@ -106,14 +108,17 @@ QWidget *LibraryView::makeContentColumn(const LibraryRepository &repository)
     scroll_->setObjectName(QStringLiteral("library.scroll"));
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidgetResizable(true);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Sideways only on a screen narrower than the smallest window, where the hero's buttons
+    // would not fit beside the sidebar.
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll_->viewport()->setAutoFillBackground(false);
-    scroll_->verticalScrollBar()->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 0; }"
-                       "QScrollBar::handle:vertical { background: rgba(135, 150, 165, 90); border-radius: 3px;"
-                       " min-height: 32px; margin: 2px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    const QString thin = QStringLiteral("QScrollBar { background: transparent; width: 10px; height: 10px; margin: 0; }"
+                                        "QScrollBar::handle { background: rgba(135, 150, 165, 90); border-radius: 3px;"
+                                        " min-height: 32px; min-width: 32px; margin: 2px; }"
+                                        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }"
+                                        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
+    scroll_->verticalScrollBar()->setStyleSheet(thin);
+    scroll_->horizontalScrollBar()->setStyleSheet(thin);
     auto *inner = new QWidget;
     inner->setAutoFillBackground(false);
     auto *stack = new QVBoxLayout(inner);

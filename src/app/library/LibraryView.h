@@ -36,6 +36,7 @@ class LibraryView : public QWidget {
     Q_OBJECT
 
 public:
+    // The smallest size of the library window's content, where the screen has room for it.
     static constexpr int minimumWidth = 1080;
     static constexpr int minimumHeight = 730;
 

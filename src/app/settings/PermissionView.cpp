@@ -16,7 +16,7 @@ PermissionView::PermissionView(QWidget *parent)
       recheckResult_(SettingsLayout::note(QString(), 11, 4, Palette::muted))
 {
     auto *stack = new QVBoxLayout;
-    stack->setContentsMargins(28, 0, 28, 30);
+    stack->setContentsMargins(28, 0, 28, 22);
     stack->setSpacing(22);
     stack->addWidget(
         SettingsLayout::symbol(QStringLiteral("rectangle.inset.filled.and.person.filled"), Palette::teal, 48));
@@ -41,18 +41,22 @@ PermissionView::PermissionView(QWidget *parent)
     stack->addWidget(SettingsLayout::note(
         QStringLiteral("권한 변경 후 앱을 다시 열어야 할 수 있습니다. 권한은 앱이 임의로 허용할 수 없습니다."), 11, 4,
         Palette::muted));
+    content()->addLayout(stack);
+    auto *footing = new QVBoxLayout;
+    footing->setContentsMargins(28, 0, 28, 30);
+    footing->setSpacing(22);
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
     buttons->addWidget(permission_);
     buttons->addStretch(1);
-    stack->addLayout(buttons);
+    footing->addLayout(buttons);
     auto *recheck = new QVBoxLayout;
     recheck->setSpacing(6);
     recheck->addWidget(recheck_, 0, Qt::AlignLeft);
     recheck->addWidget(recheckResult_);
     recheckResult_->hide();
-    stack->addLayout(recheck);
-    content()->addLayout(stack);
+    footing->addLayout(recheck);
+    footer()->addLayout(footing);
 
     setScreenPermission(false);
     connect(permission_, &QPushButton::clicked, this, [this] {

@@ -47,7 +47,7 @@ RecordingSetupView::RecordingSetupView(const std::vector<DisplayChoice> &display
       start_(new TarnButton(QStringLiteral("녹화 시작"), {.prominent = true}))
 {
     auto *stack = new QVBoxLayout;
-    stack->setContentsMargins(28, 0, 28, 28);
+    stack->setContentsMargins(28, 0, 28, 20);
     stack->setSpacing(20);
     stack->addWidget(displayCard());
     stack->addWidget(recordingRegion_);
@@ -60,8 +60,11 @@ RecordingSetupView::RecordingSetupView(const std::vector<DisplayChoice> &display
             "3초 카운트다운 후 녹화합니다. 녹화 바 외의 Tarnwick 창은 제외합니다. 실제 fps는 시스템 부하에 따라 "
             "달라집니다. Ctrl+Shift+4 또는 녹화 바의 종료 버튼으로 저장하세요."),
         11, 5, Palette::muted));
-    stack->addWidget(footerRow());
     content()->addLayout(stack);
+    auto *footing = new QVBoxLayout;
+    footing->setContentsMargins(28, 0, 28, 28);
+    footing->addWidget(footerRow());
+    footer()->addLayout(footing);
 
     start_->setSymbol(QStringLiteral("record.circle"));
     connect(start_, &QPushButton::clicked, this, [this] { Q_EMIT startRequested(displayID()); });

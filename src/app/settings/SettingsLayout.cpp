@@ -93,6 +93,12 @@ QPushButton *plainButton(const QString &caption, int pixelSize, const QColor &co
 QScrollArea *scrollArea(QWidget *content)
 {
     auto *scroll = new QScrollArea;
+    dressScrollArea(scroll, content);
+    return scroll;
+}
+
+void dressScrollArea(QScrollArea *scroll, QWidget *content)
+{
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -104,7 +110,6 @@ QScrollArea *scrollArea(QWidget *content)
                        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }"
                        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }")
             .arg(Palette::border.name(), Palette::muted.name()));
-    return scroll;
 }
 
 QWidget *divider()

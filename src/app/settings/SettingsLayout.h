@@ -27,6 +27,8 @@ QWidget *labelled(const QString &symbolName, const QString &text, int pixelSize,
 QPushButton *plainButton(const QString &text, int pixelSize, const QColor &color);
 // A vertical scroll area without a frame over `content`, with a thin dark scroll bar.
 QScrollArea *scrollArea(QWidget *content);
+// Dresses a scroll area as the one above: no frame, vertical only, the content resized with it.
+void dressScrollArea(QScrollArea *scroll, QWidget *content);
 // A one-pixel horizontal line in the border colour.
 QWidget *divider();
 

@@ -1,19 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings/SheetDialog.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 
+#include "app/settings/SettingsLayout.h"
 #include "app/widgets/Palette.h"
+#include "app/widgets/WindowPlacement.h"
 
 namespace tarn {
+
+namespace {
+
+// The content of a sheet, which scrolls only when the sheet is shorter than it. It asks for the
+// whole height of its content, so that a sheet fits its content where the screen has room.
+class SheetBody : public QScrollArea {
+public:
+    explicit SheetBody(QWidget *content)
+    {
+        SettingsLayout::dressScrollArea(this, content);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    QSize sizeHint() const override { return widget()->sizeHint(); }
+    bool hasHeightForWidth() const override { return widget()->hasHeightForWidth(); }
+    int heightForWidth(int width) const override { return widget()->heightForWidth(width); }
+};
+
+} // namespace
 
 SheetDialog::SheetDialog(const QString &title, const QString &subtitle, int width, std::optional<int> height,
                          QWidget *parent)
     : QDialog(parent),
       header_(new SheetHeader(title, subtitle)),
       content_(new QVBoxLayout),
-      fixedHeight_(height.has_value())
+      footer_(new QVBoxLayout),
+      width_(width),
+      height_(height)
 {
     setWindowModality(Qt::WindowModal);
     setWindowTitle(title);
@@ -23,9 +50,14 @@ SheetDialog::SheetDialog(const QString &title, const QString &subtitle, int widt
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
     stack->addWidget(header_);
+    auto *body = new QWidget;
+    body->setLayout(content_);
     content_->setContentsMargins(0, 0, 0, 0);
     content_->setSpacing(0);
-    stack->addLayout(content_, 1);
+    stack->addWidget(new SheetBody(body), 1);
+    footer_->setContentsMargins(0, 0, 0, 0);
+    footer_->setSpacing(0);
+    stack->addLayout(footer_);
     if (height)
         setFixedSize(width, *height);
     else
@@ -93,16 +125,31 @@ void SheetDialog::showEvent(QShowEvent *event)
         button->setDefault(false);
     }
     fitHeight();
+    // Qt centred the sheet over its window before it knew the sheet's height and frame.
+    QScreen *screen = parentScreen();
+    if (screen)
+        WindowPlacement::placeAround(this, screen,
+                                     parentWidget() ? parentWidget()->frameGeometry().center()
+                                                    : screen->availableGeometry().center());
     QDialog::showEvent(event);
 }
 
+QScreen *SheetDialog::parentScreen() const { return parentWidget() ? parentWidget()->screen() : screen(); }
+
 void SheetDialog::fitHeight()
 {
-    if (fixedHeight_)
+    const QSize room = WindowPlacement::room(this, parentScreen());
+    if (height_) {
+        setFixedSize(QSize(width_, *height_).boundedTo(room));
         return;
+    }
+    setFixedWidth(std::min(width_, room.width()));
     layout()->activate();
-    setFixedHeight(layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
-                                                 : layout()->totalSizeHint().height());
+    const int natural =
+        layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : layout()->totalSizeHint().height();
+    setFixedHeight(std::min(natural, room.height()));
+    if (isVisible())
+        WindowPlacement::fitIntoScreen(this);
 }
 
 } // namespace tarn

@@ -77,8 +77,8 @@ void LibraryWindow::restoreFrame()
         resize(defaultContentSize + QSize(0, ContentSize::menuBarHeight(*this)));
     if (!screen)
         return;
-    // A size saved on a larger screen shrinks to this one.
-    resize(size().boundedTo(screen->availableGeometry().size()).expandedTo(minimumSize()));
+    // A size saved on a larger screen shrinks to this one, frame included.
+    resize(size().boundedTo(WindowPlacement::room(this, screen)).expandedTo(minimumSize()));
     WindowPlacement::centreOn(this, screen);
 }
 

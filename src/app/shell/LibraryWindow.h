@@ -27,8 +27,9 @@ public:
 
     const QString &frameName() const { return frameName_; }
 
-    // Takes the saved size (the default content size without one), shrunk to fit the screen but
-    // never below the smallest size, and centres the window on the screen's available area.
+    // Takes the saved size (the default content size without one), shrunk to fit the screen,
+    // frame included, but never below the smallest size (which itself gives way to a small
+    // screen), and centres the window's frame on the screen's available area.
     void restoreFrame();
     // Keeps the frame in points, never smaller than the smallest size.
     void saveFrame() const;

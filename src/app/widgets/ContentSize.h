@@ -15,6 +15,9 @@ int menuBarHeight(const QMainWindow &window);
 // menu bar, and it starts at `preferred` plus the menu bar. The menu bar may come after this
 // call (the shell attaches its menus to windows others have built): the minimum follows it
 // whenever it changes, and so does the size until someone else sizes the window or it is shown.
+// On a screen too small for them, both give way to the room the screen has for the window,
+// frame included (the window's content then scrolls where it must); the minimum follows the
+// screen the window is on and that screen's available area.
 void keep(QMainWindow &window, QSize minimum, QSize preferred);
 
 } // namespace tarn::ContentSize

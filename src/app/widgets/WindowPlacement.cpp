@@ -2,13 +2,76 @@
 #include "app/widgets/WindowPlacement.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/x11/X11WindowHints.h"
+
 namespace tarn::WindowPlacement {
+
+namespace {
+
+// A window the window manager draws no frame around.
+bool frameless(const QWidget *window)
+{
+    const Qt::WindowFlags flags = window->windowFlags();
+    const Qt::WindowType type = window->windowType();
+    return flags.testAnyFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint) || type == Qt::Popup ||
+        type == Qt::ToolTip || type == Qt::SplashScreen;
+}
+
+// A shown window whose frame Qt knows.
+bool framed(const QWidget *window) { return window->isVisible() && window->frameGeometry() != window->geometry(); }
+
+// Qt places the frame of a window it has not made yet (moving it once the window manager has
+// framed it) and of a framed one; in between, it places the content, the frame to come around it.
+void moveFrame(QWidget *window, QPoint origin, const QMargins &frame)
+{
+    const bool content = window->testAttribute(Qt::WA_WState_Created) && !framed(window);
+    window->move(content ? origin + QPoint(frame.left(), frame.top()) : origin);
+}
+
+// The widths of the window manager's frame around a top-level window on `screen`, in points: Qt
+// knows them once the window manager has framed the window; before, the window manager is asked
+// about a window like it. None for a window without a frame.
+QMargins frameMargins(QWidget *window, QScreen *screen)
+{
+    if (frameless(window))
+        return {};
+    if (framed(window)) {
+        const QRect outer = window->frameGeometry();
+        const QRect inner = window->geometry();
+        return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                outer.bottom() - inner.bottom()};
+    }
+    if (!screen)
+        return {};
+    const bool resizable = window->minimumSize() != window->maximumSize();
+    const std::optional<X11::FrameExtents> extents = X11::frameExtentsOfNewWindow(resizable);
+    if (!extents)
+        return {};
+    // Whole points that cover the device pixels, so that the frame never ends up larger.
+    const qreal ratio = screen->devicePixelRatio();
+    const auto points = [ratio](uint32_t pixels) { return int(std::ceil(pixels / ratio)); };
+    return {points(extents->left), points(extents->top), points(extents->right), points(extents->bottom)};
+}
+
+// The top-left corner of a frame of `size` centred on `centre` and kept inside `available`.
+QPoint centredOrigin(QSize size, QPoint centre, const QRect &available)
+{
+    const auto along = [](int middle, int length, int start, int room) {
+        return std::max(start, std::min(middle - length / 2, start + room - length));
+    };
+    return {along(centre.x(), size.width(), available.x(), available.width()),
+            along(centre.y(), size.height(), available.y(), available.height())};
+}
+
+} // namespace
 
 QScreen *pointerScreen()
 {
@@ -35,22 +98,48 @@ QScreen *screenHolding(const QRect &frame)
     return best;
 }
 
-QPoint centredOrigin(QSize size, const QRect &available)
+QScreen *screenOf(QWidget *window)
 {
-    return {available.x() + std::max(0, (available.width() - size.width()) / 2),
-            available.y() + std::max(0, (available.height() - size.height()) / 2)};
+    if (window->isVisible())
+        if (QScreen *holding = screenHolding(window->frameGeometry()))
+            return holding;
+    return window->screen();
+}
+
+QSize room(QWidget *window, QScreen *screen)
+{
+    if (!screen)
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    const QMargins frame = frameMargins(window, screen);
+    return screen->availableGeometry().size().shrunkBy(frame).expandedTo(QSize(1, 1));
 }
 
 void centreOn(QWidget *window, QScreen *screen)
 {
     if (!screen)
         screen = pointerScreen();
-    if (!screen)
+    if (screen)
+        placeAround(window, screen, screen->availableGeometry().center());
+}
+
+void placeAround(QWidget *window, QScreen *screen, QPoint centre)
+{
+    const QMargins frame = frameMargins(window, screen);
+    const QRect available = screen->availableGeometry();
+    moveFrame(window, centredOrigin(window->size().grownBy(frame), centre, available), frame);
+}
+
+void fitIntoScreen(QWidget *window)
+{
+    QScreen *screen = screenOf(window);
+    if (!screen || !framed(window))
         return;
-    // Before the window manager has framed the window its frame is its own size; moving a
-    // top-level window places its frame, so the title bar lands where the origin says.
-    const QSize frame = window->frameGeometry().size().expandedTo(window->size());
-    window->move(centredOrigin(frame, screen->availableGeometry()));
+    const QRect available = screen->availableGeometry();
+    if (available.contains(window->frameGeometry()))
+        return;
+    window->resize(window->size().boundedTo(room(window, screen)).expandedTo(window->minimumSize()));
+    const QMargins frame = frameMargins(window, screen);
+    moveFrame(window, centredOrigin(window->size().grownBy(frame), window->frameGeometry().center(), available), frame);
 }
 
 } // namespace tarn::WindowPlacement

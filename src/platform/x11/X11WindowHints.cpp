@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QGuiApplication>
@@ -126,5 +128,41 @@ uint32_t activeWindow()
 }
 
 void activate(uint32_t window) { askWindowManager(window, "_NET_ACTIVE_WINDOW", {fromPager, XCB_CURRENT_TIME, 0}); }
+
+std::optional<FrameExtents> frameExtentsOfNewWindow(bool resizable)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c)
+        return std::nullopt;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const std::vector<uint32_t> supported = words(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    if (std::find(supported.begin(), supported.end(), atom(c, "_NET_REQUEST_FRAME_EXTENTS")) == supported.end())
+        return std::nullopt;
+    const xcb_window_t probe = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 100, 100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    if (!resizable) {
+        // WM_NORMAL_HINTS with the smallest and the largest size alike (flags PMinSize | PMaxSize).
+        std::array<uint32_t, 18> hints{};
+        hints[0] = (1U << 4) | (1U << 5);
+        hints[5] = hints[6] = hints[7] = hints[8] = 100;
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, probe, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
+                            uint32_t(hints.size()), hints.data());
+    }
+    askWindowManager(probe, "_NET_REQUEST_FRAME_EXTENTS", {});
+    // The window manager answers by setting the property, as soon as it has read the request.
+    const xcb_atom_t property = atom(c, "_NET_FRAME_EXTENTS");
+    std::optional<FrameExtents> answer;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    while (!answer && std::chrono::steady_clock::now() < deadline) {
+        if (const std::vector<uint32_t> widths = words(c, probe, property, XCB_ATOM_CARDINAL, 4); widths.size() == 4)
+            answer = FrameExtents{widths[0], widths[1], widths[2], widths[3]};
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    xcb_destroy_window(c, probe);
+    xcb_flush(c);
+    return answer;
+}
 
 } // namespace tarn::X11

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace tarn::X11 {
 
@@ -22,5 +23,19 @@ void raiseWindow(uint32_t window);
 uint32_t activeWindow();
 // Asks the window manager to activate a window, as a pager does when the user picks one.
 void activate(uint32_t window);
+
+// The widths of the frame a window manager draws around a window, in device pixels.
+struct FrameExtents {
+    uint32_t left = 0;
+    uint32_t right = 0;
+    uint32_t top = 0;
+    uint32_t bottom = 0;
+};
+// The frame the window manager would draw around a new ordinary window, `resizable` or of one
+// fixed size: asked (_NET_REQUEST_FRAME_EXTENTS) about a window made for the question and never
+// shown, its answer awaited for a moment. None when no window manager answers. A window manager
+// may take a window it is asked about for a moment as lying at the desktop's origin, which would
+// move a real window about.
+std::optional<FrameExtents> frameExtentsOfNewWindow(bool resizable);
 
 } // namespace tarn::X11

@@ -8,8 +8,10 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,9 +22,13 @@
 #include "app/floating/QuickCaptureView.h"
 #include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
+#include "app/settings/RecordingSetupView.h"
 #include "app/shell/LibraryBinding.h"
 #include "app/shell/LibraryWindow.h"
+#include "app/shell/TarnAppDelegate.h"
+#include "app/widgets/Palette.h"
 #include "support/Await.h"
+#include "support/LayoutFit.h"
 #include "support/PrivateDesktop.h"
 #include "support/TestWindows.h"
 
@@ -114,6 +120,87 @@ void photographDesktop(const QString &name)
     painter.end();
     QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
     picture.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/%1.png").arg(name));
+}
+
+// The numbers an X client prints on its line after `label` (xwininfo's "Width:", xprop's "= ").
+QList<int> numbersAfter(const QString &program, const QStringList &arguments, const QString &label)
+{
+    QProcess client;
+    client.start(program, arguments);
+    client.waitForFinished(5000);
+    const QString output = QString::fromLocal8Bit(client.readAllStandardOutput());
+    const qsizetype at = output.indexOf(label);
+    QList<int> numbers;
+    for (const auto &number : QRegularExpression(QStringLiteral("-?\\d+"))
+                                  .globalMatch(at < 0 ? QString() : output.mid(at + label.size()).section(u'\n', 0, 0)))
+        numbers << number.captured().toInt();
+    return numbers;
+}
+
+// What the window manager shows of a window, read from the X server in root-window device pixels:
+// the window's place (xwininfo) widened by the frame drawn around it (_NET_FRAME_EXTENTS); none
+// before it is framed.
+QRect managedFrame(const QWidget *window)
+{
+    const QString id = QString::number(window->winId());
+    const QList<int> extents =
+        numbersAfter(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")},
+                     QStringLiteral("= "));
+    if (extents.size() != 4)
+        return {};
+    const QStringList info{QStringLiteral("-id"), id};
+    const auto value = [&](const char *label) {
+        const QList<int> found = numbersAfter(QStringLiteral("xwininfo"), info, QString::fromLatin1(label));
+        return found.isEmpty() ? 0 : found.front();
+    };
+    const QRect inside(value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
+                       value("Height:"));
+    return inside.adjusted(-extents[0], -extents[2], extents[1], extents[3]);
+}
+
+// The part of the window manager's work area (_NET_WORKAREA) on the monitor at `monitor`.
+QRect workArea(const QRect &monitor)
+{
+    const QList<int> area = numbersAfter(
+        QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")}, QStringLiteral("= "));
+    return area.size() >= 4 ? monitor.intersected(QRect(area[0], area[1], area[2], area[3])) : monitor;
+}
+
+std::string text(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+// A window on the monitor at `monitor`: its frame, title bar included, lies in the monitor's work
+// area, and nothing in it is cut off but what its scroll bars reach.
+void expectWholeInWorkArea(QWidget *window, const QRect &monitor, const char *what)
+{
+    waitUntilFramed(window, what);
+    const QRect area = workArea(monitor);
+    QRect frame;
+    (void)QTest::qWaitFor([&] { return area.contains(frame = managedFrame(window)); }, 3000);
+    EXPECT_TRUE(area.contains(frame)) << what << ": frame " << text(frame) << ", work area " << text(area);
+    const QStringList faults = TestSupport::layoutFaults(window);
+    EXPECT_TRUE(faults.isEmpty()) << what << ":\n" << faults.join(QLatin1Char('\n')).toStdString();
+}
+
+// A control painted in `colour` shows on the screen out to its edges (the monitor's origin is
+// the desktop's: points times the scale are device pixels).
+void expectOnScreen(const QWidget *control, const QColor &colour, const char *what)
+{
+    const qreal ratio = control->devicePixelRatioF();
+    const QRect device(control->mapToGlobal(QPoint()) * ratio, control->size() * ratio);
+    const QImage shown = DesktopScreens::source().grab(device, false);
+    const QPoint c = device.center() - device.topLeft();
+    for (const QPoint p :
+         {QPoint(c.x(), 3), QPoint(c.x(), device.height() - 4), QPoint(4, c.y()), QPoint(device.width() - 5, c.y())}) {
+        const QColor seen = shown.pixelColor(p);
+        EXPECT_LE(std::abs(seen.red() - colour.red()) + std::abs(seen.green() - colour.green()) +
+                      std::abs(seen.blue() - colour.blue()),
+                  24)
+            << what << " shows " << seen.name().toStdString() << " at " << p.x() << "," << p.y() << " of "
+            << text(device);
+    }
 }
 
 QWidget *newestPin(FloatingWindows &floating)
@@ -257,10 +344,12 @@ TEST_F(TwoScreenWindows, TheLibraryReturnsToItsScreenWhileItIsThereElseOpensAtTh
         const std::unique_ptr<LibraryWindow> window = restoredLibrary(round.demo);
         window->show();
         expectCentredOn(window.get(), round.screen, round.name);
+        // A saved size shrinks until the frame around it fits.
         const QRect available = round.screen->availableGeometry();
-        EXPECT_TRUE(available.contains(window->frameGeometry().topLeft()));
+        EXPECT_TRUE(available.contains(window->frameGeometry()));
+        const QSize frame = window->frameGeometry().size() - window->size();
         if (round.saved)
-            EXPECT_EQ(wh(window->size()), wh(round.saved->size().boundedTo(available.size())));
+            EXPECT_EQ(wh(window->size()), wh(round.saved->size().boundedTo(available.size() - frame)));
         window->close();
     }
 }
@@ -342,8 +431,8 @@ protected:
     }
 };
 
-// On a screen smaller than their smallest sizes the library and the editor open with the top-left
-// corner of their frames, the title bar, at the top-left of the available area.
+// On a screen smaller than their smallest sizes the library and the editor open with their frames,
+// title bar included, inside the work area of that screen, whole but for what scrolls.
 TEST_F(MixedScaleWindows, WindowsLargerThanTheScreenKeepTheirTitleBarsOnIt)
 {
     const CaptureItem item = importedCapture();
@@ -352,10 +441,8 @@ TEST_F(MixedScaleWindows, WindowsLargerThanTheScreenKeepTheirTitleBarsOnIt)
     library->show();
     app->setMainWindow(library.get());
     const auto expectReachable = [](QWidget *window, const char *what) {
-        waitUntilFramed(window, what);
+        expectWholeInWorkArea(window, doubleMonitor, what);
         EXPECT_EQ(window->screen()->name().toStdString(), leftScreen()->name().toStdString()) << what;
-        EXPECT_EQ(xy(window->frameGeometry().topLeft()), xy(leftScreen()->availableGeometry().topLeft())) << what;
-        EXPECT_EQ(wh(window->size()), wh(window->size().expandedTo(window->minimumSizeHint()))) << what;
         photographDesktop(QStringLiteral("scale-two-") + QString::fromLatin1(what));
     };
     expectReachable(library.get(), "library");
@@ -449,6 +536,51 @@ TEST(ExclusiveWindowsOnMixedScales, StayWholeAndReachable)
 {
     runOnTwoMonitors("MixedScaleWindows.*", doubleMonitor, singleMonitor, "tarn-left=2;tarn-right=1",
                      "[  PASSED  ] 3 tests");
+}
+
+// The test desktop's own 1920 x 1080 screen, with its panel, at QT_SCALE_FACTOR 2: 960 x 540
+// points, smaller than the library's and the editor's smallest sizes and than the recording sheet.
+TEST(ScaledScreenWindows, TheLibraryTheEditorAndTheRecordingSheetOpenWholeInTheWorkArea)
+{
+    if (!inChild() || qEnvironmentVariable("QT_SCALE_FACTOR") != QStringLiteral("2"))
+        GTEST_SKIP() << "runs only as the child of ExclusiveWindowsOnAScaledScreen";
+    QTemporaryDir dir;
+    const auto delegate =
+        std::make_unique<TarnAppDelegate>(dir.filePath(QStringLiteral("library")), true, std::nullopt);
+    QSignalSpy started(delegate.get(), &TarnAppDelegate::startUpFinished);
+    delegate->applicationDidFinishLaunching();
+    ASSERT_TRUE(started.count() > 0 || started.wait(30000));
+    AppModel &app = delegate->app();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.items().size() >= 6; }, 30000));
+    const QRect monitor = DesktopScreens::source().displays().front().nativeRect;
+    expectWholeInWorkArea(delegate->libraryWindow(), monitor, "library");
+    photographDesktop(QStringLiteral("scaled-screen-library"));
+
+    // The recording sheet, from its global key: its start button stays on the screen.
+    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+4")}));
+    RecordingSetupView *sheet = nullptr;
+    (void)QTest::qWaitFor([&] { return (sheet = delegate->libraryWindow()->findChild<RecordingSetupView *>()); }, 5000);
+    ASSERT_NE(sheet, nullptr);
+    expectWholeInWorkArea(sheet, monitor, "recording sheet");
+    expectOnScreen(sheet->startButton(), Palette::accent, "start button");
+    photographDesktop(QStringLiteral("scaled-screen-recording-sheet"));
+    app.setSheet(std::nullopt);
+
+    app.openItem(app.items().front());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().size() == 1; }, 10000));
+    expectWholeInWorkArea(app.editorControllers().begin()->second->window(), monitor, "editor");
+    photographDesktop(QStringLiteral("scaled-screen-editor"));
+}
+
+TEST(ExclusiveWindowsOnAScaledScreen, OpenWholeInTheWorkArea)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "needs X11";
+    const auto child =
+        TestSupport::ChildProcess::run("ScaledScreenWindows.*", {{childVariable, "1"}, {"QT_SCALE_FACTOR", "2"}},
+                                       {"QT_QPA_PLATFORM", "QT_SCREEN_SCALE_FACTORS"}, std::chrono::minutes(2));
+    EXPECT_EQ(child.exitCode, 0) << child.output;
+    EXPECT_NE(child.output.find("[  PASSED  ] 1 test"), std::string::npos) << child.output;
 }
 
 } // namespace
