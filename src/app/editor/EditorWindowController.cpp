@@ -158,9 +158,6 @@ void EditorWindowController::askAboutUnsavedEdits()
     auto *box = new QMessageBox(window_.get());
     box->setObjectName(QStringLiteral("editor.unsavedEdits"));
     box->setWindowModality(Qt::WindowModal);
-    // Pinned images float above every ordinary window; this question holds back closing (and
-    // quitting), so it must come in front of them or the command would seem to do nothing.
-    box->setWindowFlag(Qt::WindowStaysOnTopHint);
     box->setWindowTitle(window_->windowTitle());
     box->setIcon(QMessageBox::Question);
     box->setText(QStringLiteral("편집한 내용을 저장할까요?"));

@@ -17,6 +17,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/ProductInfo.h"
 #include "app/shell/DevModes.h"
+#include "app/shell/DialogsInFront.h"
 #include "app/shell/LibraryBinding.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/MainMenu.h"
@@ -53,6 +54,7 @@ QString TarnAppDelegate::statusToolTip() { return QStringLiteral("Tarnwick · Ct
 
 TarnAppDelegate::TarnAppDelegate(const QString &root, bool demo, std::optional<QString> smokeOutput, QObject *parent)
     : QObject(parent),
+      dialogsInFront_(std::make_unique<DialogsInFront>()),
       hotKeys_(std::make_unique<HotKeyManager>()),
       app_(std::make_unique<AppModel>(root, demo, servicesFor(smokeOutput))),
       smokeOutput_(std::move(smokeOutput))

@@ -19,6 +19,7 @@ class QMessageBox;
 namespace tarn {
 
 class AppModel;
+class DialogsInFront;
 class HotKeyManager;
 class LibraryLease;
 class LibraryWindow;
@@ -88,6 +89,7 @@ private:
     void openSheet(AppSheet sheet);
     void hideWindows();
 
+    std::unique_ptr<DialogsInFront> dialogsInFront_;
     std::unique_ptr<HotKeyManager> hotKeys_;
     std::unique_ptr<AppModel> app_;
     std::unique_ptr<MainMenu> mainMenu_;

@@ -81,6 +81,19 @@ void askWindowManager(uint32_t window, const char *type, const Data &words)
     xcb_flush(c);
 }
 
+// Adds a state to those an unmapped window has already (kept above, sticky, ...).
+void addState(xcb_connection_t *c, uint32_t window, const char *name)
+{
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t added = atom(c, name);
+    std::vector<xcb_atom_t> states = words(c, window, state, XCB_ATOM_ATOM, 64);
+    if (std::find(states.begin(), states.end(), added) == states.end())
+        states.push_back(added);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()),
+                        states.data());
+    xcb_flush(c);
+}
+
 } // namespace
 
 void markForAllDesktops(uint32_t window)
@@ -88,17 +101,15 @@ void markForAllDesktops(uint32_t window)
     xcb_connection_t *c = guiConnection();
     if (!c || window == 0)
         return;
-    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
-    const xcb_atom_t sticky = atom(c, "_NET_WM_STATE_STICKY");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
                         &allDesktops);
-    // The states the window has already (kept above, ...) stay.
-    std::vector<xcb_atom_t> states = words(c, window, state, XCB_ATOM_ATOM, 64);
-    if (std::find(states.begin(), states.end(), sticky) == states.end())
-        states.push_back(sticky);
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()),
-                        states.data());
-    xcb_flush(c);
+    addState(c, window, "_NET_WM_STATE_STICKY");
+}
+
+void markKeptAbove(uint32_t window)
+{
+    if (xcb_connection_t *c = guiConnection(); c && window != 0)
+        addState(c, window, "_NET_WM_STATE_ABOVE");
 }
 
 void showOnAllDesktops(uint32_t window)

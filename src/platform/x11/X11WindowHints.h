@@ -14,6 +14,9 @@ namespace tarn::X11 {
 
 // Before the window is mapped: puts it on all desktops (0xFFFFFFFF) with the sticky state.
 void markForAllDesktops(uint32_t window);
+// Before the window is mapped: has it kept above the ordinary windows, in the floating windows'
+// layer, without changing Qt's flags of the window (Qt would make a new window for them).
+void markKeptAbove(uint32_t window);
 // After it is mapped: asks the window manager for all desktops and the sticky state.
 void showOnAllDesktops(uint32_t window);
 // Asks the window manager to raise a window in its layer (_NET_RESTACK_WINDOW, sent as a pager

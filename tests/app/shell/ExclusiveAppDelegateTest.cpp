@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -22,6 +23,7 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -43,6 +45,7 @@
 #include "core/library/LibraryStore.h"
 #include "platform/x11/HotKeyManager.h"
 #include "support/Await.h"
+#include "support/FileDialogAnswer.h"
 #include "support/LibraryTestSupport.h"
 #include "support/TestEditor.h"
 #include "support/WindowStacking.h"
@@ -92,6 +95,15 @@ protected:
         xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy(); }, 5000));
         EXPECT_FALSE(app.selector().isRunning());
+    }
+
+    // Whether `window` settles in front of `behind` as the window with the keyboard.
+    static bool inFrontWithTheKeys(const QWidget *behind, const QWidget *window)
+    {
+        return TestSupport::settles([&] {
+            return TestSupport::stackedInOrder(std::vector<const QWidget *>{behind, window}) &&
+                TestSupport::activeWindow() == window->winId();
+        });
     }
 
     QTemporaryDir dir_;
@@ -400,9 +412,10 @@ TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSear
     EXPECT_EQ(QApplication::focusWidget()->window(), delegate->libraryWindow());
 }
 
-// Ctrl+Q with unsaved edits asks in the editor whether to save; pinned images, which float above
-// ordinary windows, must not cover that question.
-TEST_F(ExclusiveAppDelegate, TheUnsavedEditsQuestionOfCtrlQComesInFrontOfThePins)
+// Ctrl+Q with unsaved edits asks in the editor whether to save, and the editor's export opens a
+// panel that asks whether to replace an existing file; pinned images, which float above ordinary
+// windows, must not cover these, nor may a pin opened while the panel is open.
+TEST_F(ExclusiveAppDelegate, TheQuestionsOfCtrlQAndOfAnExportComeInFrontOfThePins)
 {
     auto delegate = launch(root());
     AppModel &app = delegate->app();
@@ -438,16 +451,36 @@ TEST_F(ExclusiveAppDelegate, TheUnsavedEditsQuestionOfCtrlQComesInFrontOfThePins
             return question && question->isVisible();
         },
         5000));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(question));
-    EXPECT_TRUE(TestSupport::settles([&] {
-        return TestSupport::stackedInOrder({pin, question});
-    })) << TestSupport::rootProperty(QStringLiteral("_NET_CLIENT_LIST_STACKING")).toStdString()
-        << " pin " << pin->winId() << " question " << question->winId();
+    EXPECT_TRUE(inFrontWithTheKeys(pin, question));
 
     const QPointer<QMessageBox> asked(question);               // gone once answered
     QTest::keyClick(question->windowHandle(), Qt::Key_Escape); // 취소: the editor stays, nothing quits
     EXPECT_TRUE(QTest::qWaitFor([&] { return !asked || !asked->isVisible(); }, 5000));
     EXPECT_EQ(app.editorControllers().size(), 1u);
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor->window()));
+    QTest::keyClick(editor->window()->windowHandle(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QFileDialog *panel = TestSupport::nextFileDialog();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(inFrontWithTheKeys(pin, panel));
+    app.pin(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.floating().windows().size() == 2; }, 10000));
+    EXPECT_TRUE(inFrontWithTheKeys(app.floating().windows().back(), panel));
+    // The panel asks in a modal loop of its own: the question is looked at from there.
+    std::optional<bool> replaceInFront;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto *replace = panel->findChild<QMessageBox *>(); replace && replace->isVisible()) {
+            watch.stop();
+            replaceInFront = inFrontWithTheKeys(pin, replace);
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")}); // not replaced
+        }
+    });
+    watch.start(50);
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("type"), shot});
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return replaceInFront.has_value(); }) && *replaceInFront);
+    panel->reject();
     editor->close();
 }
 
