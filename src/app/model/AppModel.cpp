@@ -564,11 +564,13 @@ void AppModel::setTrashed(const std::vector<Uuid> &ids, bool value)
     }
     for (EditorController *editor : editors) {
         if (editor->isBusyOrDirty()) {
-            editor->bringToFront();
             showError(AppError(unsavedEditsCode,
                                QStringLiteral("선택한 캡처에 진행 중인 편집이나 저장이 있습니다. "
                                               "먼저 저장하거나 편집기를 닫아 주세요."))
                           .description());
+            // The editor, where the edits can be saved, ends in front with the keyboard, also
+            // after the error's alert has come up over the library window.
+            editor->bringToFrontAfter(QGuiApplication::modalWindow());
             return;
         }
     }

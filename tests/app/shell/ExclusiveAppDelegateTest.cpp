@@ -414,8 +414,9 @@ TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSear
 
 // Ctrl+Q with unsaved edits asks in the editor whether to save, and the editor's export opens a
 // panel that asks whether to replace an existing file; pinned images, which float above ordinary
-// windows, must not cover these, nor may a pin opened while the panel is open.
-TEST_F(ExclusiveAppDelegate, TheQuestionsOfCtrlQAndOfAnExportComeInFrontOfThePins)
+// windows, must not cover these, nor may a pin opened while the panel is open. Trashing the
+// capture is refused then, and brings the editor in front of the library with the keyboard.
+TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATrashBringsItForward)
 {
     auto delegate = launch(root());
     AppModel &app = delegate->app();
@@ -481,6 +482,13 @@ TEST_F(ExclusiveAppDelegate, TheQuestionsOfCtrlQAndOfAnExportComeInFrontOfThePin
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return replaceInFront.has_value(); }) && *replaceInFront);
     panel->reject();
+
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+             QString::number(delegate->libraryWindow()->winId())});
+    ASSERT_TRUE(inFrontWithTheKeys(editor->window(), delegate->libraryWindow()));
+    app.trash(item);
+    EXPECT_TRUE(inFrontWithTheKeys(delegate->libraryWindow(), editor->window()));
+    EXPECT_TRUE(app.errorMessage().has_value() && !app.items().front().trashedAt);
     editor->close();
 }
 
