@@ -4,9 +4,12 @@
 // every time, as the `tesseract` command must. Each run reports its character error rate.
 //
 // Extra modes, used by bench/tesseract-peer.sh and by hand:
-//   --write-inputs=<dir>          writes <name>.png and <name>.txt (the known lines) per image
+//   --write-inputs=<dir>          writes <name>.png and <name>.txt (the known lines) per image,
+//                                 and set-<screen>.png per screen of the test set
 //   --peer-cer=<name>:<tsv file>  character error rate of the command's TSV output for <name>,
 //                                 its lines put in the same reading order as ours
+//   --peer-set=<dir>              per screen of the test set, our error rate beside that of the
+//                                 command's output in <dir>/set-<screen>.tsv
 //   --variants                    error rate and time of each preparation step on and off,
 //                                 over the test set and the benchmark images
 //   --read-set[=<dir>]            each test-set screen's error rate and reading (its image
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -83,9 +87,21 @@ BENCHMARK_CAPTURE(cold, window1600, "window1600")->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(cold, screen4k, "screen4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_CAPTURE(cold, busy4k, "busy4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
+// A test-set screen's name as a file name: "Korean dialog, path" as "set-Korean-dialog--path".
+QString setFileName(const OcrScreens::Screen &screen)
+{
+    QString name = screen.name;
+    for (QChar &c : name)
+        c = c.isLetterOrNumber() || c == u'.' ? c : u'-';
+    return QStringLiteral("set-") + name;
+}
+
 int writeInputs(const QString &folder)
 {
     QDir().mkpath(folder);
+    for (const auto &screen : OcrScreens::testSet())
+        if (!screen.image.save(folder + u'/' + setFileName(screen) + QStringLiteral(".png")))
+            return 1;
     for (const auto &[name, screen] : images()) {
         const QString base = folder + u'/' + QString::fromStdString(name);
         QFile text(base + QStringLiteral(".txt"));
@@ -96,15 +112,14 @@ int writeInputs(const QString &folder)
     return 0;
 }
 
-// Lines from the command's TSV (level 5 rows are words, grouped by block, paragraph and line),
-// each boxed by its words, then put in our reading order.
-int peerCharacterErrorRate(const std::string &argument)
+// The command's reading from its TSV (level 5 rows are words, grouped by block, paragraph and
+// line), each line boxed by its words, then put in our reading order. Nothing when the file is
+// missing.
+std::optional<RecognitionResult> commandReading(const QString &path, QSize imageSize)
 {
-    const size_t colon = argument.find(':');
-    const auto &screen = images().at(argument.substr(0, colon));
-    QFile file(QString::fromStdString(argument.substr(colon + 1)));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 1;
+        return std::nullopt;
     std::map<std::tuple<int, int, int, int>, RecognizedLine> lines;
     std::vector<std::tuple<int, int, int, int>> order;
     QTextStream in(&file);
@@ -126,8 +141,35 @@ int peerCharacterErrorRate(const std::string &argument)
     for (const auto &key : order)
         ordered.push_back(lines[key]);
     RecognitionResult result;
-    result.regions = regionsFromLines(ordered, screen.image.size());
-    std::printf("%.4f\n", OcrScreens::characterErrorRate(screen, result));
+    result.regions = regionsFromLines(ordered, imageSize);
+    return result;
+}
+
+int peerCharacterErrorRate(const std::string &argument)
+{
+    const size_t colon = argument.find(':');
+    const auto &screen = images().at(argument.substr(0, colon));
+    const auto reading = commandReading(QString::fromStdString(argument.substr(colon + 1)), screen.image.size());
+    if (!reading)
+        return 1;
+    std::printf("%.4f\n", OcrScreens::characterErrorRate(screen, *reading));
+    return 0;
+}
+
+// Our error rate and the command's on each screen of the test set.
+int peerTestSet(const QString &folder)
+{
+    TextRecognizer recognizer;
+    std::printf("%-22s %9s %9s\n", "screen", "our CER", "cmd CER");
+    for (const auto &screen : OcrScreens::testSet()) {
+        const auto theirs =
+            commandReading(folder + u'/' + setFileName(screen) + QStringLiteral(".tsv"), screen.image.size());
+        if (!theirs)
+            return 1;
+        std::printf("%-22s %9.4f %9.4f\n", qPrintable(screen.name),
+                    OcrScreens::characterErrorRate(screen, recognizer.recognize(screen.image)),
+                    OcrScreens::characterErrorRate(screen, *theirs));
+    }
     return 0;
 }
 
@@ -140,6 +182,7 @@ int variants()
     };
     RecognitionOptions plain;
     plain.findBlocks = false;
+    plain.hideControls = false;
     plain.upscaleBelowLineHeight = 0;
     plain.invertLightOnDark = false;
     plain.layout = PageLayout::automatic;
@@ -173,6 +216,7 @@ int variants()
         {"all but one-line layout", with(best, [](auto &o) { o.singleLineBlocks = false; })},
         {"all but Latin retry", with(best, [](auto &o) { o.retryLatinWords = false; })},
         {"all but Korean re-reading", with(best, [](auto &o) { o.rereadKoreanWords = false; })},
+        {"all but hiding controls", with(best, [](auto &o) { o.hideControls = false; })},
         {"all (default)", best},
     };
     std::vector<OcrScreens::Screen> screens = OcrScreens::testSet();
@@ -232,6 +276,8 @@ int main(int argc, char **argv)
             return writeInputs(QString::fromLocal8Bit(argv[i] + 15));
         if (std::strncmp(argv[i], "--peer-cer=", 11) == 0)
             return peerCharacterErrorRate(argv[i] + 11);
+        if (std::strncmp(argv[i], "--peer-set=", 11) == 0)
+            return peerTestSet(QString::fromLocal8Bit(argv[i] + 11));
         if (std::strcmp(argv[i], "--variants") == 0)
             return variants();
         if (std::strncmp(argv[i], "--read-set", 10) == 0)

@@ -560,6 +560,67 @@ inline Screen mixedDetailsPanel()
     return p.take();
 }
 
+// A settings window in the system font, light or dark, English or Korean: rows whose controls
+// carry no text (switches on and off, check boxes, radio buttons, a slider), a value in a small
+// bordered button beside its label, and two buttons side by side at the bottom.
+inline Screen settingsWindow(bool dark, bool korean)
+{
+    const QStringList t =
+        QString::fromUtf8(
+            korean ? "일반|로그인할 때 Tarnwick 실행|메뉴 막대 아이콘 보기|캡처 후 소리 재생|캡처 지연|3초|"
+                     "캡처한 뒤|클립보드에 복사|편집기에서 열기|텍스트 자동 인식 · 한국어|이미지 형식|PNG|JPEG|"
+                     "JPEG 품질|80%|기본값으로 재설정|완료"
+                   : "General|Launch Tarnwick at login|Show the menu bar icon|Play a sound after capture|"
+                     "Capture delay|3 seconds|After capture|Copy to clipboard|Open in the editor|"
+                     "Recognize text · 2 languages|Image format|PNG|JPEG|JPEG quality|80%|"
+                     "Reset to Defaults|Done")
+            .split(u'|');
+    ScreenPainter p(QLatin1String(dark ? "dark settings" : "light settings") + QLatin1String(korean ? " KO" : ""), 640,
+                    560, dark ? QColor(30, 31, 34) : QColor(236, 236, 238));
+    const QColor ink = dark ? lightText : darkText, card = dark ? QColor(44, 45, 50) : QColor(Qt::white),
+                 off = dark ? QColor(84, 85, 92) : QColor(214, 214, 218), edge = off.darker(120), knob(250, 250, 250);
+    auto shape = [&](const QRectF &rect, double radius, QColor fill, QColor outline = {}) {
+        QPainter painter(&p.screen_.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
+        painter.setBrush(fill);
+        painter.drawRoundedRect(rect, radius, radius);
+    };
+    p.panel(QRectF(24, 44, 592, 186), card);
+    p.panel(QRectF(24, 276, 592, 218), card);
+    for (const double y : {90, 136, 182, 396, 446})
+        shape(QRectF(40, y, 560, 1), 0, off);
+    for (int i = 0; i < 3; ++i) { // switches, check boxes: on, off, on
+        shape(QRectF(562, 57 + i * 46, 38, 22), 11, i == 1 ? off : accentBlue);
+        shape(QRectF(i == 1 ? 564 : 580, 59 + i * 46, 18, 18), 9, knob, QColor(0, 0, 0, 40));
+        shape(QRectF(40.5, 289.5 + i * 40, 16, 16), 4, i == 1 ? card : accentBlue, i == 1 ? edge : QColor());
+        if (i != 1) {
+            QPainter tick(&p.screen_.image);
+            tick.setRenderHint(QPainter::Antialiasing);
+            tick.setPen(QPen(Qt::white, 2));
+            tick.drawPolyline(QPolygonF{{44, 298 + i * 40.0}, {47.5, 301.5 + i * 40.0}, {53, 294 + i * 40.0}});
+        }
+    }
+    shape(QRectF(380.5, 411.5, 16, 16), 8, accentBlue); // radio buttons
+    shape(QRectF(385.5, 416.5, 6, 6), 3, Qt::white);
+    shape(QRectF(490.5, 411.5, 16, 16), 8, card, edge);
+    shape(QRectF(200, 470, 340, 4), 2, off); // a slider
+    shape(QRectF(200, 470, 272, 4), 2, accentBlue);
+    shape(QRectF(462, 462, 20, 20), 10, knob, QColor(0, 0, 0, 60));
+    const QFont font = ScreenPainter::systemFont(13), bold = ScreenPainter::systemFont(13, true);
+    const QPointF at[] = {{32, 18},  {40, 58},  {40, 104}, {40, 150},  {40, 196},  {},        {32, 250}, {66, 288},
+                          {66, 328}, {66, 368}, {40, 410}, {404, 410}, {514, 410}, {40, 460}, {560, 460}};
+    for (int i = 0; i < 15; ++i)
+        if (i != 5)
+            p.drawLine(i == 0 || i == 6 ? bold : font, at[i].x(), at[i].y(), ink, t[i]);
+    const double value = QFontMetricsF(font).horizontalAdvance(t[5]) + 28;
+    fontButton(p, font, QRectF(600 - value, 192, value, 24), card, edge, ink, t[5]);
+    const double reset = QFontMetricsF(font).horizontalAdvance(t[15]) + 32;
+    fontButton(p, font, QRectF(532 - reset, 512, reset, 28), card, edge, ink, t[15]);
+    fontButton(p, font, QRectF(536, 512, 80, 28), accentBlue, {}, Qt::white, t[16]);
+    return p.take();
+}
+
 // The generated test set: plain lines in both languages and both polarities, a whole 4K
 // screen, and the interface situations above.
 inline std::vector<Screen> testSet()
@@ -569,6 +630,9 @@ inline std::vector<Screen> testSet()
                       dialogWithButtons, notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList,
                       largeHeadings, markedUpHeadings, koreanDialogWithPath, koreanStatusLines, mixedDetailsPanel})
         set.push_back(make());
+    for (const bool dark : {false, true})
+        for (const bool korean : {false, true})
+            set.push_back(settingsWindow(dark, korean));
     return set;
 }
 

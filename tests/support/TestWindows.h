@@ -6,6 +6,7 @@
 //   TARN_TEST_WINDOWS = entry[;entry...]   entry = title|width|height|flags
 //   flags: p = the four-colour test pattern (else plain grey), a = kept above other windows,
 //          u = no title at all, t = the title in large black letters on white (for recognition),
+//          s = the light English settings window of the recognition tests,
 //          c = the coordinate backdrop: borderless at the root window's origin, unmanaged
 // Both sides live here so the pattern the child paints and the pixels the tests expect agree.
 
@@ -21,6 +22,7 @@
 
 #include "platform/ScreenSource.h"
 #include "support/ChildProcess.h"
+#include "support/OcrScreens.h"
 
 namespace tarn::TestSupport {
 
@@ -62,12 +64,20 @@ protected:
 
 class TestPatternWindow : public QRasterWindow {
 public:
-    explicit TestPatternWindow(bool pattern, QString text = {}) : pattern_(pattern), text_(std::move(text)) { }
+    explicit TestPatternWindow(bool pattern, QString text = {}, QImage picture = {})
+        : pattern_(pattern),
+          text_(std::move(text)),
+          picture_(std::move(picture))
+    { }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
+        if (!picture_.isNull()) {
+            painter.drawImage(0, 0, picture_);
+            return;
+        }
         if (!text_.isEmpty()) {
             painter.fillRect(QRect(QPoint(), size()), Qt::white);
             QFont font = painter.font();
@@ -91,6 +101,7 @@ protected:
 private:
     bool pattern_;
     QString text_;
+    QImage picture_;
 };
 
 // The child's whole life: show the windows, then run until killed.
@@ -109,7 +120,9 @@ inline int runTestWindows(int argc, char **argv)
             backdrop->show();
             continue;
         }
-        auto *window = new TestPatternWindow(parts[3].contains(u'p'), parts[3].contains(u't') ? parts[0] : QString());
+        auto *window =
+            new TestPatternWindow(parts[3].contains(u'p'), parts[3].contains(u't') ? parts[0] : QString(),
+                                  parts[3].contains(u's') ? OcrScreens::settingsWindow(false, false).image : QImage());
         if (!parts[3].contains(u'u'))
             window->setTitle(parts[0]);
         if (parts[3].contains(u'a'))

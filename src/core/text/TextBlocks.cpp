@@ -619,6 +619,14 @@ std::vector<TextBlock> findTextBlocks(const QImage &gray)
     return blocks;
 }
 
+std::vector<QRect> inkPatches(const QImage &gray)
+{
+    if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
+        return {};
+    CellGrid grid = markCells(strokeEdges(gray), gray.width(), gray.height());
+    return groupCells(grid, gray.width(), gray.height());
+}
+
 int backgroundLevel(const QImage &gray, const QRect &rect)
 {
     std::array<int, 256> histogram{};

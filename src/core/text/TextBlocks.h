@@ -28,6 +28,10 @@ struct TextBlock {
 // a line's height is its text's.
 std::vector<TextBlock> findTextBlocks(const QImage &gray);
 
+// The patches of a grayscale screenshot that hold short steep edges (text, and controls and
+// outlines beside it), as findTextBlocks first groups them, before it tells boxes from text.
+std::vector<QRect> inkPatches(const QImage &gray);
+
 // The value of the frame of pixels around `rect`'s inside edge: the block's background.
 int backgroundLevel(const QImage &gray, const QRect &rect);
 

@@ -16,6 +16,7 @@
 #include "core/base/ImageFailure.h"
 #include "core/base/RecognitionFailure.h"
 #include "core/base/Uuid.h"
+#include "core/text/ControlShapes.h"
 #include "core/text/DarkOnWhite.h"
 #include "core/text/ReadingOrder.h"
 #include "core/text/TextBlocks.h"
@@ -171,7 +172,9 @@ RecognitionResult TextRecognizer::recognize(const QImage &image)
         engines_.resize(size_t(options_.engines));
         engine(0);
     }
-    const QImage gray = grayscale(image);
+    QImage gray = grayscale(image);
+    if (options_.hideControls)
+        hideControls(gray);
     RecognitionResult result;
     result.regions = regionsFromLines(readBlocks(gray), image.size());
     result.milliseconds = nowMilliseconds() - start;

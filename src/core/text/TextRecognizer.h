@@ -21,6 +21,7 @@ namespace tarn {
 // the benchmark can keep measuring each step against its absence.
 struct RecognitionOptions {
     bool findBlocks = true;                      // read each text block separately (and in parallel)
+    bool hideControls = true;                    // paint controls and outlines over (see ControlShapes.h)
     int upscaleBelowLineHeight = 40;             // enlarge blocks whose lines are lower (px); 0: never
     bool invertLightOnDark = true;               // draw text dark on white first (see darkOnWhite)
     PageLayout layout = PageLayout::singleBlock; // layout of each block (or of the whole image)
