@@ -54,7 +54,8 @@ public:
     virtual void abort() = 0;
     virtual bool isClosed() const = 0;
 
-    // Progress, readable from the GUI thread at any time.
+    // Progress, readable from the GUI thread at any time. The seconds are the film's length so
+    // far, counted from its start, not what the encoder has caught up with.
     virtual double recordedSeconds() const = 0;
     virtual int64_t recordedBytes() const = 0;
 

@@ -189,12 +189,24 @@ void RecordingService::onStarted(RecorderSession *session)
         return;
     setState(State::recording);
     timer_ = new QTimer(this);
-    timer_->setInterval(timings_.progressInterval);
+    timer_->setSingleShot(true);
+    timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, [this] {
-        if (session_)
-            setProgress(session_->recordedSeconds(), session_->recordedBytes());
+        if (!session_)
+            return;
+        setProgress(session_->recordedSeconds(), session_->recordedBytes());
+        scheduleProgress();
     });
-    timer_->start();
+    scheduleProgress();
+}
+
+// The next tick comes just after the film's next whole interval, counted from the recorder's own
+// start, so the seconds shown turn with the film's rather than up to an interval later.
+void RecordingService::scheduleProgress()
+{
+    const double interval = std::chrono::duration<double>(timings_.progressInterval).count();
+    const double left = interval - std::fmod(session_->recordedSeconds(), interval);
+    timer_->start(std::chrono::milliseconds(int64_t(std::ceil(left * 1000)) + 1));
 }
 
 void RecordingService::onFinished(RecorderSession *session)

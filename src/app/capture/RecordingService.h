@@ -92,6 +92,7 @@ private:
     void setProgress(double seconds, qint64 bytes);
     void attach(RecorderSession *session);
     void onStarted(RecorderSession *session);
+    void scheduleProgress();
     void onFinished(RecorderSession *session);
     void onDiscarded(RecorderSession *session, const QString &message);
     QCoro::Task<void> onFailed(RecorderSession *session, QString message);

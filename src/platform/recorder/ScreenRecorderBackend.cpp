@@ -137,7 +137,15 @@ public:
     }
 
     bool isClosed() const override { return closed_; }
-    double recordedSeconds() const override { return seconds_; }
+    // While the screen is grabbed the film is as long as the time since its first slot; what the
+    // encoder has written lags that by its look-ahead (about a second), and a display of it would too.
+    double recordedSeconds() const override
+    {
+        const Clock::rep start = filmStart_;
+        return start != 0
+            ? std::chrono::duration<double>(Clock::now() - Clock::time_point(Clock::duration(start))).count()
+            : seconds_.load();
+    }
     int64_t recordedBytes() const override { return bytes_; }
 
 private:
@@ -368,12 +376,14 @@ private:
     void runCapture()
     {
         nameThread("tarn-capture");
+        filmStart_ = start_.time_since_epoch().count();
         QString lost;
         try {
             lost = grabOnSchedule();
         } catch (...) {
             lost = unexpectedFailure(std::current_exception());
         }
+        filmStart_ = 0; // from here on the film is what was written
         if (audio_)
             audio_->stop();
         if (!lost.isEmpty())
@@ -463,6 +473,7 @@ private:
     int64_t framesAdded_ = 0; // writer thread only
     std::atomic<bool> closed_{false};
     std::atomic<double> seconds_{0};
+    std::atomic<Clock::rep> filmStart_{0}; // start_ while the capture thread grabs, else 0
     std::atomic<int64_t> bytes_{0};
 };
 

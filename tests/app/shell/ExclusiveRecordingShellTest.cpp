@@ -27,6 +27,7 @@
 #include "app/shell/QuitController.h"
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TarnAppDelegate.h"
+#include "core/text/TextRecognizer.h"
 #include "support/RecordedVideo.h"
 #include "support/TrayIcon.h"
 
@@ -225,9 +226,11 @@ TEST_F(ExclusiveRecordingShell, CtrlShift4DuringTheCountdownTakesTheStartBack)
     EXPECT_EQ(atExit_->status, 0);
 }
 
-// A recording films no window of ours: a pin on the recorded screen and the quick-capture panel
-// are in no frame (not one pixel of their picture), and both come back where they were.
-TEST_F(ExclusiveRecordingShell, NoWindowOfOursIsFilmedAndEachComesBackWhereItWas)
+// A recording films no window of ours but the recording bar: a pin on the recorded screen and the
+// quick-capture panel are in no frame (not one pixel of their picture), and both come back where
+// they were. The bar's elapsed time is the film's: a quarter second into a second of the film it
+// reads that second.
+TEST_F(ExclusiveRecordingShell, TheFilmShowsNoWindowOfOursButTheBarWhoseTimeIsTheFilms)
 {
     launch(QStringLiteral("library"));
     QImage picture(400, 300, QImage::Format_RGB32);
@@ -241,13 +244,23 @@ TEST_F(ExclusiveRecordingShell, NoWindowOfOursIsFilmedAndEachComesBackWhereItWas
     const QRect pinFrame = pin->frameGeometry(), panelFrame = panel->frameGeometry();
     startFromTheSheet();
     ASSERT_TRUE(QTest::qWaitFor([&] { return app().recorder().state() == State::recording; }, 20000));
-    QTest::qWait(3000);
+    const QRect times = app().floating().recordingPanel->geometry().adjusted(20, 0, -150, 0);
+    QTest::qWait(4500);
     ASSERT_TRUE(
         pressUntil(QStringLiteral("ctrl+shift+4"), [&] { return app().recorder().state() != State::recording; }));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app().items().empty() && !app().isBusy(); }, 30000));
 
-    const std::vector<QImage> frames =
-        TestSupport::decodedFrames(app().repository().originalURL(app().items().front()), QSize(480, 270));
+    const QString film = app().repository().originalURL(app().items().front());
+    TextRecognizer reader;
+    for (const int second : {2, 3, 4}) {
+        const QStringList at{QStringLiteral("-ss"), QString::number(second + 0.25), QStringLiteral("-frames:v"),
+                             QStringLiteral("1")};
+        const std::vector<QImage> frame = TestSupport::decodedFrames(film, QSize(1920, 1080), at);
+        ASSERT_EQ(frame.size(), size_t(1));
+        const std::string read = reader.recognize(frame.front().copy(times)).text();
+        EXPECT_NE(read.find("00:0" + std::to_string(second)), std::string::npos) << second << " s: " << read;
+    }
+    const std::vector<QImage> frames = TestSupport::decodedFrames(film, QSize(480, 270));
     EXPECT_GT(frames.size(), size_t(60));
     for (size_t i = 0; i < frames.size(); ++i)
         for (int at = 0; at < 480 * 270; ++at) {
