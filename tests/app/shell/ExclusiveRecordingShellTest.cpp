@@ -243,7 +243,8 @@ TEST_F(ExclusiveRecordingShell, TheFilmShowsNoWindowOfOursButTheBarWhoseTimeIsTh
     ASSERT_TRUE(QTest::qWaitForWindowExposed(pin) && QTest::qWaitForWindowExposed(panel));
     const QRect pinFrame = pin->frameGeometry(), panelFrame = panel->frameGeometry();
     startFromTheSheet();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app().recorder().state() == State::recording; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return app().recorder().state() == State::recording && app().floating().recordingPanel; }, 20000));
     const QRect times = app().floating().recordingPanel->geometry().adjusted(20, 0, -150, 0);
     QTest::qWait(4500);
     ASSERT_TRUE(
