@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollArea>
-#include <QScrollBar>
 
 #include "app/library/CaptureCard.h"
 #include "app/library/CaptureListRow.h"
@@ -37,23 +36,19 @@ CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidge
     qApp->installEventFilter(this);
 }
 
-// The cells in view change when the list scrolls, when the viewport changes size, and when the
-// list moves within what scrolls (see movesTheList).
+// The cells in view change when the viewport changes size and when the list moves within it:
+// it scrolls (what scrolls moves), or the hero, a banner or the selection bar above it comes or
+// goes (the list moves within what scrolls). The application's filter brings every move here.
 void CaptureCollection::setScrollArea(QScrollArea *area)
 {
     area_ = area;
-    connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, &CaptureCollection::placeVisible);
     area->viewport()->installEventFilter(this);
 }
 
-// Whether a widget's move moves the list within what scrolls: the list itself (the selection bar
-// above it came or went) or a widget around it (the hero or a banner above came or went). The
-// application's filter brings every move here.
 bool CaptureCollection::movesTheList(const QObject *watched) const
 {
     const auto *widget = qobject_cast<const QWidget *>(watched);
-    return widget == this ||
-        (widget && widget->isAncestorOf(this) && area_->widget() && area_->widget()->isAncestorOf(widget));
+    return widget && widget->isAncestorOf(this) && area_->widget() && area_->widget()->isAncestorOf(widget);
 }
 
 // Qt sends enter and leave by the widget it last saw under the pointer, which knows nothing of
