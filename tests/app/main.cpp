@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "app/shell/ExitGuard.h"
 #include "support/ExclusiveDisplay.h"
 #include "support/TestWindows.h"
 
@@ -24,5 +25,9 @@ int main(int argc, char **argv)
         return 1;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // The tests have ended their windows and players; Qt's own teardown must not hold the
+    // result back. Later than the application's own guard, which a test checks in a child.
+    tarn::ExitGuard::arm(status, tarn::ExitGuard::limit * 5);
+    return status;
 }

@@ -99,8 +99,13 @@ bool FloatingWindows::eventFilter(QObject *watched, QEvent *event)
         QMetaObject::invokeMethod(
             this,
             [this, window = QPointer<QWidget>(window)] {
-                if (!window || !window->isVisible())
-                    windowWillClose(window);
+                if (window && window->isVisible())
+                    return;
+                // The window itself goes later, perhaps only with the application: its player
+                // and sound end now.
+                if (auto *player = window ? window->findChild<VideoPlayerView *>() : nullptr)
+                    player->end();
+                windowWillClose(window);
             },
             Qt::QueuedConnection);
         if (auto *player = window->findChild<VideoPlayerView *>())

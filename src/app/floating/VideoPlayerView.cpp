@@ -122,6 +122,17 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     addKeys();
 }
 
+VideoPlayerView::~VideoPlayerView() { end(); }
+
+void VideoPlayerView::end()
+{
+    player_->disconnect(this);
+    player_->stop();
+    player_->setAudioOutput(nullptr);
+    player_->setVideoOutput(nullptr);
+    player_->setSource(QUrl());
+}
+
 // A player's keys, whatever in the window has the focus: Space plays or pauses, the arrow keys
 // step back or on. The timeline's own arrow steps are a millisecond each, too small to see.
 void VideoPlayerView::addKeys()

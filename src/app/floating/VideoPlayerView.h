@@ -26,10 +26,14 @@ public:
     static constexpr std::chrono::milliseconds keyStep{5000};
 
     explicit VideoPlayerView(const QUrl &url, QWidget *parent = nullptr);
+    ~VideoPlayerView() override;
 
     QMediaPlayer *player() const { return player_; }
     void play() { player_->play(); }
     void pause() { player_->pause(); }
+    // Ends playback for good: the sound stream, the picture and the threads that read, decode
+    // and play the file end now, not whenever the window itself is deleted.
+    void end();
 
 private:
     void addKeys();

@@ -13,6 +13,7 @@
 #include "app/model/ProductInfo.h"
 #include "app/shell/CommandLine.h"
 #include "app/shell/DevModes.h"
+#include "app/shell/ExitGuard.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/render/BadgePreview.h"
@@ -94,14 +95,22 @@ int runApplication(int argc, char **argv, const LaunchPlan &plan)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     installKoreanQtTexts(application);
-    TarnAppDelegate delegate(plan.libraryRoot, plan.demo, plan.smokeOutput);
-    QObject::connect(&delegate, &TarnAppDelegate::exitRequested, &application, &QCoreApplication::exit,
+    auto delegate = std::make_unique<TarnAppDelegate>(plan.libraryRoot, plan.demo, plan.smokeOutput);
+    QObject::connect(delegate.get(), &TarnAppDelegate::exitRequested, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);
-    delegate.applicationDidFinishLaunching();
-    return QApplication::exec();
+    delegate->applicationDidFinishLaunching();
+    return endRun(std::move(delegate), QApplication::exec());
 }
 
 } // namespace
+
+int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status)
+{
+    delegate.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ExitGuard::arm(status);
+    return status;
+}
 
 QStringList arguments(int argc, char **argv)
 {

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QString>
 #include <QStringList>
+
+namespace tarn {
+class TarnAppDelegate;
+}
 
 namespace tarn::TarnwickApplication {
 
@@ -13,6 +18,12 @@ namespace tarn::TarnwickApplication {
 // Returns the process's exit status. The help and the badge preview never create an
 // application object.
 int main(int argc, char **argv);
+
+// The end of an application run once its event loop is over, before the application object
+// goes: the delegate goes first and takes every window, video player and sound stream of ours
+// with it, deferred deletions run, and from then on the process ends within ExitGuard::limit.
+// Returns `status`.
+int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status);
 
 // The arguments as given, the program path included. Taken before the application object
 // exists, since Qt removes its own options (-platform, -style, ...) from argv.

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMediaPlayer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -33,18 +34,22 @@
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorWindowController.h"
 #include "app/floating/FloatingWindows.h"
+#include "app/floating/VideoPlayerView.h"
 #include "app/model/AppModel.h"
+#include "app/shell/ExitGuard.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/MainMenu.h"
 #include "app/shell/QuitController.h"
 #include "app/shell/StatusItem.h"
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TarnAppDelegate.h"
+#include "app/shell/TarnwickApplication.h"
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
 #include "core/library/LibraryStore.h"
 #include "platform/x11/HotKeyManager.h"
 #include "support/Await.h"
+#include "support/ChildProcess.h"
 #include "support/FileDialogAnswer.h"
 #include "support/LibraryTestSupport.h"
 #include "support/TestEditor.h"
@@ -295,6 +300,74 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
     QEvent quit(QEvent::Quit);
     QCoreApplication::sendEvent(qApp, &quit);
     EXPECT_EQ(exits.count(), 1);
+}
+
+// Quitting right after a video played with its sound: no input, no focus, so these run beside
+// other tests.
+class QuitAfterPlayback : public ExclusiveAppDelegate { };
+
+// Stands in for a teardown of the application object that never ends, as Qt's sound sink can
+// make it: deleted with the application object, it never returns.
+struct EndlessTeardown : QObject {
+    using QObject::QObject;
+    ~EndlessTeardown() override
+    {
+        for (;;)
+            ::pause();
+    }
+};
+
+// The child of EveryQuitEndsTheProcess: plays the library's video with its sound (to its end, or
+// quits while it plays), quits through the quit decision and ends the run as the application does.
+TEST_F(QuitAfterPlayback, Child)
+{
+    const QString after = qEnvironmentVariable("TARN_QUIT_AFTER");
+    if (after.isEmpty())
+        GTEST_SKIP() << "runs only as the child of EveryQuitEndsTheProcess";
+    auto delegate = launch(qEnvironmentVariable("TARN_QUIT_LIBRARY"));
+    AppModel &app = delegate->app();
+    ASSERT_EQ(app.items().size(), 1u);
+    app.openItem(app.items().front());
+    ASSERT_EQ(app.floating().windows().size(), 1u);
+    QMediaPlayer *player = app.floating().windows().front()->findChild<VideoPlayerView *>()->player();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return after == QStringLiteral("playing") ? player->position() > 0
+                                                      : player->mediaStatus() == QMediaPlayer::EndOfMedia;
+        },
+        20000));
+    const bool stalled = after == QStringLiteral("stalled");
+    if (stalled)
+        new EndlessTeardown(qApp);
+    QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
+    delegate->perform(AppCommand::quit);
+    ASSERT_EQ(exits.count(), 1);
+    TestSupport::reportToParent("quit");
+    TarnwickApplication::endRun(std::move(delegate), stalled ? 3 : 0);
+}
+
+// However often the application quits right after playing a video with sound, its process ends:
+// every player, sound stream and the threads behind them end before the application object, and
+// what Qt still does after that cannot hold the process, not even a teardown that never ends (the
+// last round, with a status of its own to show who ended it).
+TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
+{
+    const QString movie = root(QStringLiteral("tone.mp4"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"),
+                                QStringLiteral("-loglevel error -f lavfi -i sine=frequency=440:duration=0.4 -f lavfi "
+                                               "-i color=c=navy:s=160x120:d=0.4 -shortest %1")
+                                    .arg(movie)
+                                    .split(u' ')),
+              0);
+    LibraryStore(root()).insertVideo(movie, "tone", QImage(160, 120, QImage::Format_RGB32), 160, 120, 0.4);
+    // The guard's second, and room for a busy machine: only a process that does not end fails.
+    const auto allowed = ExitGuard::limit + std::chrono::seconds(9);
+    for (const std::string after : {"end", "end", "playing", "end", "playing", "end", "stalled"}) {
+        TestSupport::ChildProcess child("QuitAfterPlayback.Child",
+                                        {{"TARN_QUIT_AFTER", after}, {"TARN_QUIT_LIBRARY", root().toStdString()}});
+        ASSERT_EQ(child.nextReport(std::chrono::seconds(60)), "quit") << after;
+        EXPECT_EQ(child.waitForExit(allowed), std::optional<int>(after == "stalled" ? 3 : 0)) << after;
+    }
 }
 
 TEST_F(ExclusiveAppDelegate, CtrlShift1StartsARegionCaptureThroughTheHotKeyOrElseTheMenu)
