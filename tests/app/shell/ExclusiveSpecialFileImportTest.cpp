@@ -30,15 +30,21 @@ namespace {
 
 void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
 
-// Waits until the window manager gives `window` the keyboard, so that typed keys reach it.
+// Waits until `window` has the keyboard, so that typed keys reach it: the window manager names
+// it the active window, the X server's input focus is in it (the manager updates its name
+// before the focus after a closed alert) and Qt has taken the activation.
 bool waitForKeyboard(const QWidget *window)
 {
+    const auto ask = [](const char *question) {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), {QString::fromLatin1(question)});
+        xdotool.waitForFinished();
+        return xdotool.readAllStandardOutput().trimmed().toULongLong();
+    };
     return QTest::qWaitFor(
-        [window] {
-            QProcess xdotool;
-            xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
-            xdotool.waitForFinished();
-            return xdotool.readAllStandardOutput().trimmed().toULongLong() == window->internalWinId();
+        [&] {
+            return ask("getactivewindow") == window->internalWinId() &&
+                ask("getwindowfocus") == window->internalWinId() && QApplication::activeWindow() == window;
         },
         5000);
 }
