@@ -44,6 +44,7 @@ void CaptureActionButton::setTitleAndSymbol(const QString &title, const QString 
     setText(title);
     setAccessibleName(title);
     symbol_ = symbol;
+    updateGeometry();
     update();
 }
 

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/library/CaptureActionButton.h"
+#include "app/library/CaptureButtonRow.h"
 #include "app/library/HeroArtwork.h"
 #include "app/library/ViewKit.h"
 #include "app/widgets/Eyebrow.h"
@@ -52,12 +53,9 @@ QWidget *CaptureHero::makeText()
 
 QWidget *CaptureHero::makeActions()
 {
-    actions_ = new QWidget;
-    auto *row = new QHBoxLayout(actions_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(10);
-    auto add = [this, row](CaptureActionButton *button, CaptureAction action) {
-        row->addWidget(button, 1);
+    actions_ = new CaptureButtonRow;
+    auto add = [this](CaptureActionButton *button, CaptureAction action) {
+        actions_->addButton(button);
         connect(button, &QAbstractButton::clicked, this, [this, action] { Q_EMIT captureRequested(action); });
     };
     add(new CaptureActionButton(QStringLiteral("영역 캡처"), QStringLiteral("viewfinder"),
@@ -71,7 +69,7 @@ QWidget *CaptureHero::makeActions()
         CaptureAction::display);
     record_ = new CaptureActionButton(QStringLiteral("화면 녹화"), QStringLiteral("record.circle"),
                                       QStringLiteral("Ctrl+Shift+4"), false, true);
-    row->addWidget(record_, 1);
+    actions_->addButton(record_);
     connect(record_, &QAbstractButton::clicked, this, &CaptureHero::recordingToggled);
     return actions_;
 }
@@ -83,6 +81,7 @@ void CaptureHero::setRecorderState(RecordingService::State state)
     const bool idle = state == RecordingService::State::idle;
     record_->setTitleAndSymbol(idle ? QStringLiteral("화면 녹화") : QStringLiteral("녹화 종료"),
                                idle ? QStringLiteral("record.circle") : QStringLiteral("stop.circle.fill"));
+    actions_->arrange(); // the other title may need other room
 }
 
 void CaptureHero::paintEvent(QPaintEvent *)

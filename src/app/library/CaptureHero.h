@@ -10,6 +10,7 @@
 namespace tarn {
 
 class CaptureActionButton;
+class CaptureButtonRow;
 class HeroArtwork;
 
 // The panel that starts captures from the library window: the headline beside the artwork,
@@ -25,7 +26,7 @@ public:
     void setActionsEnabled(bool enabled);
     void setRecorderState(RecordingService::State state);
     CaptureActionButton *recordButton() const { return record_; }
-    QWidget *actions() const { return actions_; }
+    CaptureButtonRow *actions() const { return actions_; }
 
 Q_SIGNALS:
     void captureRequested(tarn::CaptureAction action);
@@ -39,7 +40,7 @@ private:
     QWidget *makeActions();
 
     HeroArtwork *artwork_ = nullptr;
-    QWidget *actions_ = nullptr;
+    CaptureButtonRow *actions_ = nullptr;
     CaptureActionButton *record_ = nullptr;
 };
 

@@ -108,8 +108,8 @@ QWidget *LibraryView::makeContentColumn(const LibraryRepository &repository)
     scroll_->setObjectName(QStringLiteral("library.scroll"));
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidgetResizable(true);
-    // Sideways only on a screen narrower than the smallest window, where the hero's buttons
-    // would not fit beside the sidebar.
+    // The column follows the viewport's width (the hero's buttons wrap, the grid takes fewer
+    // columns); it scrolls sideways only should a screen leave less room than its narrowest.
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll_->viewport()->setAutoFillBackground(false);
     const QString thin = QStringLiteral("QScrollBar { background: transparent; width: 10px; height: 10px; margin: 0; }"

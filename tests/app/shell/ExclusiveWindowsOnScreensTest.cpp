@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -201,6 +202,25 @@ void expectOnScreen(const QWidget *control, const QColor &colour, const char *wh
             << what << " shows " << seen.name().toStdString() << " at " << p.x() << "," << p.y() << " of "
             << text(device);
     }
+}
+
+// The library's column fits its viewport: nothing scrolls sideways, and once the screen stands
+// still it shows the window's background all down the column's right margin, which a hero button
+// or a card column running past the viewport would cover.
+void expectLibraryFitsItsWidth(const LibraryView *view, const char *what)
+{
+    const QWidget *viewport = view->scrollArea()->viewport();
+    EXPECT_FALSE(view->scrollArea()->horizontalScrollBar()->isVisible()) << what;
+    const QRect shown(viewport->mapToGlobal(QPoint()) * 2, viewport->size() * 2); // device pixels at scale 2
+    const auto marginClear = [&] {
+        const QImage seen = DesktopScreens::source().grab(shown, false);
+        QTest::qWait(100);
+        bool clear = DesktopScreens::source().grab(shown, false) == seen; // the screen stands still
+        for (int y = 0; y < seen.height(); ++y)
+            clear = clear && seen.pixelColor(seen.width() - 16, y) == Palette::background;
+        return clear;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(marginClear, 5000)) << what << ": something covers the right margin";
 }
 
 QWidget *newestPin(FloatingWindows &floating)
@@ -555,6 +575,20 @@ TEST(ScaledScreenWindows, TheLibraryTheEditorAndTheRecordingSheetOpenWholeInTheW
     const QRect monitor = DesktopScreens::source().displays().front().nativeRect;
     expectWholeInWorkArea(delegate->libraryWindow(), monitor, "library");
     photographDesktop(QStringLiteral("scaled-screen-library"));
+    // Fewer card columns and the hero's buttons in two rows, at the top and scrolled (by the
+    // wheel) down to the cards, in the grid and in the list.
+    auto *view = qobject_cast<LibraryView *>(delegate->libraryWindow()->centralWidget());
+    expectLibraryFitsItsWidth(view, "hero");
+    const QScrollBar *scroll = view->scrollArea()->verticalScrollBar();
+    for (const bool grid : {true, false}) {
+        app.setGridView(grid);
+        const QPoint at = view->scrollArea()->viewport()->mapToGlobal(QPoint(20, 20)) * 2;
+        ASSERT_TRUE(xdotool(
+            QStringLiteral("mousemove %1 %2 click --repeat 60 --delay 5 5").arg(at.x()).arg(at.y()).split(u' ')));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return scroll->value() == scroll->maximum(); }, 5000));
+        expectLibraryFitsItsWidth(view, grid ? "grid" : "list");
+        photographDesktop(QStringLiteral("scaled-screen-library-") + QLatin1String(grid ? "grid" : "list"));
+    }
 
     // The recording sheet, from its global key: its start button stays on the screen.
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+4")}));
