@@ -99,7 +99,8 @@ int runApplication(int argc, char **argv, const LaunchPlan &plan)
     QObject::connect(delegate.get(), &TarnAppDelegate::exitRequested, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);
     delegate->applicationDidFinishLaunching();
-    return endRun(std::move(delegate), QApplication::exec());
+    const int status = QApplication::exec();
+    return endRun(std::move(delegate), status);
 }
 
 } // namespace
