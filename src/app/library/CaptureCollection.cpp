@@ -313,14 +313,27 @@ CaptureCell *CaptureCollection::takeCell()
 
 void CaptureCollection::release(CaptureCell *cell)
 {
+    keepKeyboardFrom(cell);
     cell->hide();
     boundVersion_.erase(cell);
     spare_.push_back(cell);
 }
 
+// Hiding the cell that has the keyboard would have Qt pass it to the next widget in the Tab
+// order, and the scroll area would scroll that one into view: back against the wheel, and from
+// within the placement hiding the cell, whose bookkeeping the placement inside it changed under
+// its feet (a cell given to two captures, so one showed nowhere, or a crash). The keyboard stays
+// with the list instead, which the arrow keys then scroll.
+void CaptureCollection::keepKeyboardFrom(const CaptureCell *cell)
+{
+    if (cell->isAncestorOf(QApplication::focusWidget()))
+        setFocus(Qt::OtherFocusReason);
+}
+
 void CaptureCollection::dropAllCells()
 {
     for (const auto &[id, cell] : bound_) {
+        keepKeyboardFrom(cell);
         cell->hide();
         cell->deleteLater();
     }

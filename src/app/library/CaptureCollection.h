@@ -74,6 +74,7 @@ private:
     QRect visibleBand() const;
     CaptureCell *takeCell();
     void release(CaptureCell *cell);
+    void keepKeyboardFrom(const CaptureCell *cell);
     void showMenu(const CaptureItem &item, const QPoint &globalPosition);
     void dropAllCells();
 

@@ -681,6 +681,9 @@ TEST_F(ExclusiveLargeLibraryInput, ANewSectionAndAFastScrollDrawEveryCaptureInVi
             click(view()->sidebar()->row(section));
             ASSERT_TRUE(QTest::qWaitFor([&] { return app().section() == section; }, 5000));
             EXPECT_TRUE(QTest::qWaitFor([&] { return everyCaptureInViewDrawn(); }, 3000)) << where;
+            for (int presses = 0; presses < 40 && !qobject_cast<CaptureCell *>(QApplication::focusWidget()); ++presses)
+                pressKey("Tab");
+            const int wheelTo = view()->scrollArea()->verticalScrollBar()->value() + 40 * 60; // 60 px a turn
             // The wheel turns while the application runs, as under a person's hand.
             QProcess wheel;
             wheel.start(QStringLiteral("xdotool"),
@@ -688,6 +691,7 @@ TEST_F(ExclusiveLargeLibraryInput, ANewSectionAndAFastScrollDrawEveryCaptureInVi
                             QStringLiteral("click --repeat 40 --delay 2 5").split(u' '));
             ASSERT_TRUE(QTest::qWaitFor([&] { return wheel.state() == QProcess::NotRunning; }, 5000));
             EXPECT_TRUE(QTest::qWaitFor([&] { return everyCaptureInViewDrawn(); }, 3000)) << where << ", scrolled";
+            EXPECT_EQ(view()->scrollArea()->verticalScrollBar()->value(), wheelTo) << where << ", held back";
         }
 }
 
