@@ -12,28 +12,19 @@
 namespace tarn {
 namespace {
 
-// A display number nobody uses. The servers never reset (-noreset), so that the root's colour
-// stays while no client is connected.
-int freeDisplay(int from)
-{
-    int display = from;
-    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)) ||
-           QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-        ++display;
-    return display;
-}
-
+// A private X server. It picks a free display number itself and writes it on its standard
+// output (two test runs at once took the same number when the test looked for a free one), and
+// never resets (-noreset), so that the root's colour stays while no client is connected.
 struct Server {
     QProcess process;
     QString name;
 
-    Server(const QString &program, QStringList arguments, const QString &host, int from)
+    Server(const QString &program, QStringList arguments, const QString &host)
     {
-        name = QStringLiteral(":%1").arg(freeDisplay(from));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), host);
         process.setProcessEnvironment(environment);
-        process.start(program, QStringList{name} + arguments);
+        process.start(program, QStringList{QStringLiteral("-displayfd"), QStringLiteral("1")} + arguments);
     }
     ~Server()
     {
@@ -50,8 +41,11 @@ struct Server {
         client.start(program, arguments);
         return client.waitForFinished(10'000) && client.exitStatus() == QProcess::NormalExit && client.exitCode() == 0;
     }
-    bool waitUntilUp() const
+    bool waitUntilUp()
     {
+        if (!QTest::qWaitFor([&] { return process.canReadLine(); }, 10'000))
+            return false;
+        name = QLatin1Char(':') + QString::fromLatin1(process.readLine().trimmed());
         return QTest::qWaitFor([&] { return run(QStringLiteral("xdpyinfo"), {}); }, 10'000);
     }
 };
@@ -64,12 +58,12 @@ TEST(X11ResizedScreen, GrabsReadTheAreaAScreenGrowthAdds)
     Server host(QStringLiteral("Xvfb"),
                 {QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1920x1280x24"),
                  QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                QString(), 150);
+                QString());
     ASSERT_TRUE(host.waitUntilUp());
     Server nested(QStringLiteral("Xephyr"),
                   {QStringLiteral("-screen"), QStringLiteral("640x480"), QStringLiteral("-resizeable"),
                    QStringLiteral("-noreset"), QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                  host.name, host.name.mid(1).toInt() + 1);
+                  host.name);
     ASSERT_TRUE(nested.waitUntilUp());
     ASSERT_TRUE(nested.run(QStringLiteral("xsetroot"), {QStringLiteral("-solid"), QStringLiteral("#20c040")}));
 
@@ -80,7 +74,7 @@ TEST(X11ResizedScreen, GrabsReadTheAreaAScreenGrowthAdds)
     ASSERT_TRUE(source->isAvailable());
     EXPECT_EQ(source->grab(QRect(600, 440, 10, 10), false).pixel(5, 5), qRgb(0x20, 0xc0, 0x40));
 
-    nested.run(QStringLiteral("xrandr"), {QStringLiteral("-s"), QStringLiteral("1024x768")});
+    ASSERT_TRUE(nested.run(QStringLiteral("xrandr"), {QStringLiteral("-s"), QStringLiteral("1024x768")}));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !source->displays().empty() && source->displays().front().nativeRect.width() == 1024; }, 5000));
     const QImage grown = source->grab(QRect(900, 700, 20, 20), false);
