@@ -15,7 +15,8 @@ namespace tarn {
 namespace {
 
 // Closing the terminal (SIGHUP) asks to end the process as SIGTERM and Ctrl+C do: a running
-// recording must be stopped and saved, not cut off.
+// recording must be stopped and saved, not cut off. A SIGHUP ignored from the start (`nohup`)
+// stays ignored: the user asked for the process to outlive its terminal.
 constexpr std::array handled{SIGTERM, SIGINT, SIGHUP};
 
 int pipeEnds[2] = {-1, -1};
@@ -41,8 +42,11 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (size_t i = 0; i < handled.size(); ++i)
-        ::sigaction(handled[i], &action, &previous[i]);
+    for (size_t i = 0; i < handled.size(); ++i) {
+        ::sigaction(handled[i], nullptr, &previous[i]);
+        if (handled[i] != SIGHUP || previous[i].sa_handler != SIG_IGN)
+            ::sigaction(handled[i], &action, nullptr);
+    }
     installed_ = true;
 }
 

@@ -9,10 +9,10 @@ class QSocketNotifier;
 
 namespace tarn {
 
-// Turns SIGTERM, SIGINT and SIGHUP into `received` on the GUI thread. The handler only writes the
-// signal number into a pipe (the one thing a signal handler may safely do); a socket notifier
-// on the other end reads it in the event loop. One instance at a time; the previous handlers
-// come back when it is destroyed.
+// Turns SIGTERM, SIGINT and SIGHUP (unless ignored from the start) into `received` on the GUI
+// thread. The handler only writes the signal number into a pipe (the one thing a signal handler
+// may safely do); a socket notifier on the other end reads it in the event loop. One instance at
+// a time; the previous handlers come back when it is destroyed.
 class TerminationSignals : public QObject {
     Q_OBJECT
 

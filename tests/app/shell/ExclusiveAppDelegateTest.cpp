@@ -284,8 +284,12 @@ TEST_F(ExclusiveAppDelegate, ALibraryWithCrashLeftoversOpensWithoutThem)
 
 TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
 {
+    const auto hangUp = std::signal(SIGHUP, SIG_IGN); // under nohup a closed terminal quits nothing
+    const auto restoreHangUp = qScopeGuard([hangUp] { std::signal(SIGHUP, hangUp); });
     auto delegate = launch(root());
     QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
+    ::kill(::getpid(), SIGHUP);
+    QCoreApplication::processEvents();
     AppModel::BusyClaim busy = delegate->app().claimBusy();
     ::kill(::getpid(), SIGTERM);
     ASSERT_TRUE(QTest::qWaitFor([&] { return delegate->quitController()->alert() != nullptr; }, 5000));
