@@ -28,6 +28,7 @@
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
 #include "app/widgets/ScrollColumn.h"
+#include "app/widgets/ThinScrollBar.h"
 #include "core/library/LibraryPaths.h"
 #include "core/library/LibraryRepository.h"
 
@@ -112,13 +113,8 @@ QWidget *LibraryView::makeContentColumn(const LibraryRepository &repository)
     // columns); it scrolls sideways only should a screen leave less room than its narrowest.
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll_->viewport()->setAutoFillBackground(false);
-    const QString thin = QStringLiteral("QScrollBar { background: transparent; width: 10px; height: 10px; margin: 0; }"
-                                        "QScrollBar::handle { background: rgba(135, 150, 165, 90); border-radius: 3px;"
-                                        " min-height: 32px; min-width: 32px; margin: 2px; }"
-                                        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }"
-                                        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
-    scroll_->verticalScrollBar()->setStyleSheet(thin);
-    scroll_->horizontalScrollBar()->setStyleSheet(thin);
+    ThinScrollBar::apply(*scroll_->verticalScrollBar(), 10);
+    ThinScrollBar::apply(*scroll_->horizontalScrollBar(), 10);
     auto *inner = new QWidget;
     inner->setAutoFillBackground(false);
     auto *stack = new QVBoxLayout(inner);

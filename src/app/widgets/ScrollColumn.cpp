@@ -3,6 +3,8 @@
 
 #include <QScrollBar>
 
+#include "app/widgets/ThinScrollBar.h"
+
 namespace tarn {
 
 ScrollColumn::ScrollColumn(QWidget *column, const QColor &background, QWidget *parent) : QScrollArea(parent)
@@ -16,12 +18,7 @@ ScrollColumn::ScrollColumn(QWidget *column, const QColor &background, QWidget *p
     setPalette(colors);
     setAutoFillBackground(true);
     viewport()->setAutoFillBackground(false);
-    verticalScrollBar()->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { background: transparent; width: 6px; margin: 0; }"
-                       "QScrollBar::handle:vertical { background: rgba(135, 150, 165, 90); border-radius: 3px;"
-                       " min-height: 32px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    ThinScrollBar::apply(*verticalScrollBar(), 6);
     setWidget(column);
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &ScrollColumn::followScrollBar);
     followScrollBar();
