@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/text/ConnectedPixels.h"
 #include "core/text/TextBlocks.h"
 
 namespace tarn {
@@ -42,24 +43,6 @@ struct Patch {
     int label(int x, int y) const { return labels[size_t(y - rect.top()) * rect.width() + (x - rect.left())]; }
 };
 
-// The 8-connected pixels reachable from `start` through pixels that `take` accepts; `take`
-// marks what it accepts, so that no pixel is taken twice.
-template <typename Take> std::vector<QPoint> connected(QPoint start, Take take)
-{
-    std::vector<QPoint> points, stack{start};
-    take(start);
-    while (!stack.empty()) {
-        const QPoint p = stack.back();
-        stack.pop_back();
-        points.push_back(p);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (const QPoint q(p.x() + dx, p.y() + dy); (dx || dy) && take(q))
-                    stack.push_back(q);
-    }
-    return points;
-}
-
 Patch shapesOf(const QImage &gray, const QRect &rect)
 {
     Patch patch;
@@ -75,7 +58,7 @@ Patch shapesOf(const QImage &gray, const QRect &rect)
             if (!free(QPoint(x, y)))
                 continue;
             const int id = int(patch.boxes.size()) + 1;
-            const std::vector<QPoint> points = connected(QPoint(x, y), [&](QPoint p) {
+            const std::vector<QPoint> points = connectedPixels(QPoint(x, y), [&](QPoint p) {
                 if (!free(p))
                     return false;
                 patch.labels[size_t(p.y() - rect.top()) * rect.width() + (p.x() - rect.left())] = id;
@@ -233,7 +216,7 @@ std::vector<Mark> marksInside(const QImage &gray, const Patch &patch, int id, co
     for (int start = 0; start < w * h; ++start) {
         if (marked[size_t(start)] != 1)
             continue;
-        std::vector<QPoint> points = connected(QPoint(start % w, start / w), take);
+        std::vector<QPoint> points = connectedPixels(QPoint(start % w, start / w), take);
         for (QPoint &p : points)
             p += o.box.topLeft();
         if (points.size() > 2) // specks of the antialiased edge

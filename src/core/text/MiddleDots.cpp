@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/ConnectedPixels.h"
+
 namespace tarn {
 
 namespace {
@@ -32,28 +34,21 @@ std::vector<QRect> marksIn(const QImage &gray, const QRect &area)
 {
     std::vector<QRect> marks;
     std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
-    std::vector<QPoint> stack;
-    auto index = [&](int x, int y) { return size_t(y - area.top()) * area.width() + (x - area.left()); };
+    const auto index = [&](QPoint p) { return size_t(p.y() - area.top()) * area.width() + (p.x() - area.left()); };
+    const auto fresh = [&](QPoint p) { return area.contains(p) && !seen[index(p)] && isInk(gray, p.x(), p.y()); };
+    const auto take = [&](QPoint p) {
+        if (!fresh(p))
+            return false;
+        seen[index(p)] = 1;
+        return true;
+    };
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (seen[index(x, y)] || !isInk(gray, x, y))
+            if (!fresh(QPoint(x, y)))
                 continue;
-            QRect box(x, y, 1, 1);
-            stack.assign(1, QPoint(x, y));
-            seen[index(x, y)] = 1;
-            while (!stack.empty()) {
-                const QPoint p = stack.back();
-                stack.pop_back();
+            QRect box;
+            for (const QPoint &p : connectedPixels(QPoint(x, y), take))
                 box |= QRect(p, QSize(1, 1));
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const QPoint q(p.x() + dx, p.y() + dy);
-                        if (!area.contains(q) || seen[index(q.x(), q.y())] || !isInk(gray, q.x(), q.y()))
-                            continue;
-                        seen[index(q.x(), q.y())] = 1;
-                        stack.push_back(q);
-                    }
-            }
             marks.push_back(box);
         }
     return marks;
