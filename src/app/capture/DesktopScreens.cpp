@@ -50,6 +50,13 @@ QScreen *screenShowing(QPoint devicePoint)
     return nullptr;
 }
 
+QSize deviceSize(const QScreen *screen)
+{
+    if (const auto display = displayNamed(screen->name()))
+        return display->nativeRect.size();
+    return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+}
+
 QImage grab(QScreen *screen)
 {
     if (!screen)

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 
 class QScreen;
 
@@ -22,6 +23,9 @@ ScreenSource &source();
 uint32_t displayID(const QScreen *screen);
 // The screen whose display holds the point (root-window device pixels), or none.
 QScreen *screenShowing(QPoint devicePoint);
+// The screen's size in device pixels: its display's. Qt rounds a screen's size in points, which
+// times a fractional scale may miss the last pixel; off the X desktop, that product rounded.
+QSize deviceSize(const QScreen *screen);
 // The screen's pixels now, at device resolution, with the screen's device pixel ratio set.
 QImage grab(QScreen *screen);
 

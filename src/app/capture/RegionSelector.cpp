@@ -42,9 +42,10 @@ QFont labelFont()
 
 } // namespace
 
-SelectionView::SelectionView(QRect screenGeometry, double scale, QImage frozen)
+SelectionView::SelectionView(QRect screenGeometry, QSize pixels, double scale, QImage frozen)
     : QWidget(nullptr,
               Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
+      pixels_(pixels),
       scale_(scale),
       frozen_(std::move(frozen))
 {
@@ -106,19 +107,20 @@ QPointF SelectionView::pointerPosition(const QMouseEvent *event) const
     return event->position();
 }
 
-// The X pointer never leaves the screen: at the edge it rests on the last pixel column or row,
-// so a position on that pixel stands for the edge itself, or the last pixels could never be
-// selected.
-QPointF SelectionView::clamped(QPointF point) const
+// Compared in device pixels: where a fractional scale rounds the screen's size in points, the
+// last pixel can lie more than a pixel's width in points before the screen's edge.
+QPointF SelectionView::keptOnScreen(QPointF point, QSizeF bounds, QSize pixels, double scale)
 {
-    const double pixel = 1 / scale_;
-    const auto clamp = [pixel](double value, double maximum) {
+    const auto clamp = [scale](double value, double maximum, int lastPixel) {
         if (!std::isfinite(value))
             return 0.0;
-        return value >= maximum - pixel ? maximum : std::clamp(value, 0.0, maximum);
+        return std::round(value * scale) >= lastPixel ? maximum : std::clamp(value, 0.0, maximum);
     };
-    return {clamp(point.x(), width()), clamp(point.y(), height())};
+    return {clamp(point.x(), bounds.width(), pixels.width() - 1),
+            clamp(point.y(), bounds.height(), pixels.height() - 1)};
 }
+
+QPointF SelectionView::clamped(QPointF point) const { return keptOnScreen(point, size(), pixels_, scale_); }
 
 void SelectionView::paintFrozenScreen()
 {
@@ -271,7 +273,8 @@ void RegionSelector::open()
     const QPoint pointer = QCursor::pos();
     SelectionView *keyPanel = nullptr;
     for (QScreen *screen : QGuiApplication::screens()) {
-        auto *view = new SelectionView(screen->geometry(), screen->devicePixelRatio(), desktop_.frozenGrab(screen));
+        auto *view = new SelectionView(screen->geometry(), DesktopScreens::deviceSize(screen),
+                                       screen->devicePixelRatio(), desktop_.frozenGrab(screen));
         const uint32_t displayID = desktop_.displayOf(screen);
         connect(view, &SelectionView::selected, this, [this, displayID](QRect rect) {
             complete(RegionSelection{displayID, rect});

@@ -27,7 +27,8 @@ namespace tarn {
 class SelectionView : public QWidget {
     Q_OBJECT
 public:
-    SelectionView(QRect screenGeometry, double scale, QImage frozen);
+    // `pixels`: the screen's size in device pixels (its size in points is rounded).
+    SelectionView(QRect screenGeometry, QSize pixels, double scale, QImage frozen);
 
     // The rectangle a drag from `start` to `current` selects inside `bounds`, rounded outwards to
     // whole points; nothing when it is smaller than 4 x 4 points.
@@ -38,6 +39,11 @@ public:
     // Where the label's text starts: above the rectangle when there is room, else below it,
     // kept so that its 292-point box stays on the screen.
     static QPointF labelPosition(const QRectF &rect, QSizeF bounds);
+    // A dragged point kept inside a screen of `bounds` points and `pixels` device pixels at
+    // `scale`. The X pointer never leaves the screen: at the edge it rests on the last pixel
+    // column or row, so a point on that pixel stands for the edge itself, or the last pixels
+    // could never be selected.
+    static QPointF keptOnScreen(QPointF point, QSizeF bounds, QSize pixels, double scale);
 
     // Over a frozen picture, paints the screen as it was, undimmed and without frame or label,
     // before the view goes: without a compositor, what a window leaves on the screen stays there
@@ -66,6 +72,7 @@ private:
     std::deque<X11::DevicePointerEvent> devicePointer_;
     std::optional<QPointF> start_;
     std::optional<QPointF> current_;
+    QSize pixels_;
     double scale_;
     QImage frozen_;
     bool leaving_ = false;

@@ -38,6 +38,22 @@ TEST(RegionSelectorGeometry, DragsRoundOutwardsInsideTheScreenAndTheLabelShowsDe
     const QPointF right = SelectionView::labelPosition(QRectF(1850, 500, 60, 60), screen);
     EXPECT_DOUBLE_EQ(right.x() - 12 + 292, 1920);
     EXPECT_DOUBLE_EQ(SelectionView::labelPosition(QRectF(0, 500, 60, 60), screen).x(), 12);
+
+    // The pointer on a screen's last pixel column and row stands for its edges, at any scale
+    // (its size in points rounded as Qt rounds it); one pixel before them, it stays.
+    const std::pair<QSize, double> screens[] = {{{1920, 1080}, 1},   {{1920, 1080}, 2},  {{1366, 768}, 1.25},
+                                                {{2560, 1440}, 1.5}, {{1366, 768}, 1.5}, {{1440, 900}, 1.75}};
+    for (const auto &[pixels, scale] : screens) {
+        const QSizeF points = (QSizeF(pixels) / scale).toSize();
+        const auto kept = [&](QPointF p) {
+            const QPointF k = SelectionView::keptOnScreen(p, points, pixels, scale);
+            return std::pair(k.x(), k.y());
+        };
+        const QPointF last = QPointF(pixels.width() - 1, pixels.height() - 1) / scale,
+                      before = last - QPointF(1, 1) / scale;
+        EXPECT_EQ(kept(last), std::pair(points.width(), points.height())) << pixels.width() << " at " << scale;
+        EXPECT_EQ(kept(before), std::pair(before.x(), before.y())) << pixels.width() << " at " << scale;
+    }
 }
 
 void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
