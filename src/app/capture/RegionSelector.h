@@ -98,6 +98,8 @@ public:
     QCoro::Task<std::optional<RegionSelection>> select();
 
     bool isRunning() const { return pending_.has_value(); }
+    // Ends a running selection as Escape does: the overlays go and `select` returns nothing.
+    void cancel() { complete(std::nullopt); }
     std::vector<SelectionView *> panels() const;
     // The pause between closing the overlays and handing over the result, so that the windows
     // they covered have repainted before a screenshot.

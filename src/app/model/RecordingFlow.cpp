@@ -58,11 +58,13 @@ void AppModel::startRecording(uint32_t displayID)
     runRecordingStart(displayID, startCaptureTask(), std::move(busy));
 }
 
-// The countdown and the waits end at once; a recorder already starting is stopped before it
-// records (the start then finds it idle and ends like a cancelled one).
+// The countdown and the waits end at once, and so does a region selection, which would
+// otherwise wait for a drag or Escape; a recorder already starting is stopped before it records
+// (the start then finds it idle and ends like a cancelled one).
 void AppModel::cancelRecordingStart()
 {
     cancelCapture();
+    selector_->cancel();
     if (recorder_->state() != RecordingService::State::idle)
         recorder_->stop();
 }

@@ -144,8 +144,13 @@ TEST_F(ExclusiveRecordingFlow, StartsThatDoNotRecordPutEverythingBack)
     if (QWidget *panel = overlay())
         QTest::keyClick(panel, Qt::Key_Escape);
     waitUntilFree();
+    start();
+    ASSERT_TRUE(overlay());
+    model->toggleRecording(); // the start taken back (a second Ctrl+Shift+4, a signal) while the region is chosen
+    waitUntilFree();
     EXPECT_EQ(takeLog(),
               (QStringList{QStringLiteral("hide"), QStringLiteral("countdown 3"), QStringLiteral("show"),
+                           QStringLiteral("hide"), QStringLiteral("select"), QStringLiteral("show"),
                            QStringLiteral("hide"), QStringLiteral("select"), QStringLiteral("show")}));
     screen->available = false;
     start();
