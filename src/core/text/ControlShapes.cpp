@@ -395,10 +395,10 @@ Patch grownPatch(const QImage &gray, const QRect &group)
 
 } // namespace
 
-bool hideControls(QImage &gray)
+bool hideControls(QImage &gray, const std::vector<QRect> &patches)
 {
     bool painted = false;
-    for (const QRect &group : inkPatches(gray)) {
+    for (const QRect &group : patches) {
         const Patch patch = grownPatch(gray, group);
         for (int id = 1; id <= int(patch.boxes.size()); ++id)
             if (const Cover cover = coverOf(gray, patch, id); cover != Cover::nothing) {

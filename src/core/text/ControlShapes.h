@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <vector>
+
 #include <QImage>
+#include <QRect>
 
 namespace tarn {
 
@@ -14,8 +17,9 @@ namespace tarn {
 // or drawn as a thin outline; or a long thin bar with its knobs.
 
 // Paints each such shape of a Format_Grayscale8 screenshot over with the background around it:
-// whole for a control, only its outline for a button or a box with text inside. Gives whether
+// whole for a control, only its outline for a button or a box with text inside. `patches` are
+// the screenshot's ink patches (inkPatches), where the shapes are looked for. Gives whether
 // anything was painted.
-bool hideControls(QImage &gray);
+bool hideControls(QImage &gray, const std::vector<QRect> &patches);
 
 } // namespace tarn

@@ -590,19 +590,20 @@ std::vector<QRect> partsApart(const std::vector<uint8_t> &ink, int width, const 
 
 } // namespace
 
-std::vector<TextBlock> findTextBlocks(const QImage &gray)
+std::vector<TextBlock> findTextBlocks(const QImage &gray) { return findTextBlocks(gray, inkPatches(gray)); }
+
+std::vector<TextBlock> findTextBlocks(const QImage &gray, InkPatches patches)
 {
     std::vector<TextBlock> blocks;
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
         return blocks;
     const int width = gray.width(), height = gray.height();
-    std::vector<uint8_t> ink = strokeEdges(gray);
-    CellGrid grid = markCells(ink, width, height);
-    std::vector<QRect> rects = groupCells(grid, width, height);
+    std::vector<uint8_t> &ink = patches.edges;
+    std::vector<QRect> &rects = patches.rects;
     // Boxes are told from text by comparing them with the text beside them, so the blocks are
     // found once with them and once more without.
     if (eraseBoxEdges(gray, ink, rects)) {
-        grid = markCells(ink, width, height);
+        CellGrid grid = markCells(ink, width, height);
         rects = groupCells(grid, width, height);
     }
     for (const QRect &rect : rects) {
@@ -619,12 +620,14 @@ std::vector<TextBlock> findTextBlocks(const QImage &gray)
     return blocks;
 }
 
-std::vector<QRect> inkPatches(const QImage &gray)
+InkPatches inkPatches(const QImage &gray)
 {
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
         return {};
-    CellGrid grid = markCells(strokeEdges(gray), gray.width(), gray.height());
-    return groupCells(grid, gray.width(), gray.height());
+    InkPatches patches{strokeEdges(gray), {}};
+    CellGrid grid = markCells(patches.edges, gray.width(), gray.height());
+    patches.rects = groupCells(grid, gray.width(), gray.height());
+    return patches;
 }
 
 int backgroundLevel(const QImage &gray, const QRect &rect)

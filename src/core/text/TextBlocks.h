@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include <QImage>
@@ -28,9 +29,16 @@ struct TextBlock {
 // a line's height is its text's.
 std::vector<TextBlock> findTextBlocks(const QImage &gray);
 
-// The patches of a grayscale screenshot that hold short steep edges (text, and controls and
-// outlines beside it), as findTextBlocks first groups them, before it tells boxes from text.
-std::vector<QRect> inkPatches(const QImage &gray);
+// The short steep edges of a grayscale screenshot (text, and controls and outlines beside it)
+// and the patches they group into, as findTextBlocks first finds them, before it tells boxes
+// from text.
+struct InkPatches {
+    std::vector<uint8_t> edges; // per pixel, row after row: whether it lies on such an edge
+    std::vector<QRect> rects;
+};
+InkPatches inkPatches(const QImage &gray);
+// findTextBlocks, from the ink patches of the same image found before.
+std::vector<TextBlock> findTextBlocks(const QImage &gray, InkPatches patches);
 
 // The value of the frame of pixels around `rect`'s inside edge: the block's background.
 int backgroundLevel(const QImage &gray, const QRect &rect);

@@ -59,10 +59,10 @@ struct PreparedBlock {
 };
 
 // The whole image as one block, with the typical line height of its text blocks.
-TextBlock wholeImage(const QImage &gray)
+TextBlock wholeImage(const QImage &gray, InkPatches patches)
 {
     std::vector<int> heights;
-    for (const TextBlock &block : findTextBlocks(gray))
+    for (const TextBlock &block : findTextBlocks(gray, std::move(patches)))
         heights.push_back(block.lineHeight);
     std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
     return {gray.rect(), heights.empty() ? 0 : heights[heights.size() / 2], 2, {}};
@@ -173,17 +173,22 @@ RecognitionResult TextRecognizer::recognize(const QImage &image)
         engine(0);
     }
     QImage gray = grayscale(image);
-    if (options_.hideControls)
-        hideControls(gray);
+    InkPatches patches = inkPatches(gray);
+    // The patches serve both the controls and the blocks. A control painted over changes the
+    // edges far past it (long borders and their corner arcs are told by their length), so after
+    // a painting they are found anew, whole.
+    if (options_.hideControls && hideControls(gray, patches.rects))
+        patches = inkPatches(gray);
     RecognitionResult result;
-    result.regions = regionsFromLines(readBlocks(gray), image.size());
+    result.regions = regionsFromLines(readBlocks(gray, std::move(patches)), image.size());
     result.milliseconds = nowMilliseconds() - start;
     return result;
 }
 
-std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray)
+std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray, InkPatches patches)
 {
-    const std::vector<TextBlock> blocks = options_.findBlocks ? findTextBlocks(gray) : std::vector{wholeImage(gray)};
+    const std::vector<TextBlock> blocks = options_.findBlocks ? findTextBlocks(gray, std::move(patches))
+                                                              : std::vector{wholeImage(gray, std::move(patches))};
     std::vector<std::vector<RecognizedLine>> perBlock(blocks.size());
 
     // Larger blocks first so that no engine is left with a big one at the end.

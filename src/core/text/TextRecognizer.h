@@ -13,6 +13,7 @@
 #include "core/text/RecognitionLanguages.h"
 #include "core/text/RecognitionResult.h"
 #include "core/text/TesseractEngine.h"
+#include "core/text/TextBlocks.h"
 
 namespace tarn {
 
@@ -49,7 +50,7 @@ public:
     std::vector<std::string> languages() const;
 
 private:
-    std::vector<RecognizedLine> readBlocks(const QImage &gray);
+    std::vector<RecognizedLine> readBlocks(const QImage &gray, InkPatches patches);
     TesseractEngine &engine(size_t index);
 
     std::filesystem::path tessdata_;
