@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/DialogsInFront.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -28,14 +30,41 @@ bool isFloating(const QObject *object)
         !widget->windowFlags().testFlag(Qt::X11BypassWindowManagerHint);
 }
 
-// A pin opened or clicked while a dialog is open goes behind the dialog again. Deferred, so the
-// request follows the pin's own map or raise.
+bool floatingShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const QWidget *window) { return window->isVisible() && isFloating(window); });
+}
+
+QWidgetList openDialogs()
+{
+    QWidgetList open;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (isDialog(widget) && widget->isVisible())
+            open << widget;
+    return open;
+}
+
+// A pin opened or clicked while a dialog is open goes behind the dialog again.
 void raiseOpenDialogs()
 {
-    QTimer::singleShot(0, qApp, [] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (isDialog(widget) && widget->isVisible())
-                widget->raise();
+    for (QWidget *dialog : openDialogs())
+        dialog->raise();
+}
+
+// The open dialogs float with our floating windows, in front of them, while one of those is on
+// the screen, and go back among the ordinary windows when the last one goes: kept above for
+// nothing, a dialog left open would stay over the application the user turned to. Deferred, so
+// that the requests follow the floating window's own map, raise or unmap.
+void followFloatingWindows(bool raise)
+{
+    QTimer::singleShot(0, qApp, [raise] {
+        const bool above = floatingShown();
+        for (QWidget *dialog : openDialogs())
+            X11::askKeptAbove(uint32_t(dialog->winId()), above);
+        if (above && raise)
+            raiseOpenDialogs();
     });
 }
 
@@ -51,12 +80,16 @@ DialogsInFront::~DialogsInFront()
 
 bool DialogsInFront::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Show && isDialog(watched))
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show && isDialog(watched)) {
         // The show event comes before the map: the window manager takes the window on kept
         // above, in the floating windows' layer, and newest in front of them.
-        X11::markKeptAbove(uint32_t(static_cast<QWidget *>(watched)->winId()));
-    else if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) && isFloating(watched))
-        raiseOpenDialogs();
+        if (floatingShown())
+            X11::markKeptAbove(uint32_t(static_cast<QWidget *>(watched)->winId()));
+    } else if ((type == QEvent::Show || type == QEvent::WindowActivate || type == QEvent::Hide) &&
+               isFloating(watched)) {
+        followFloatingWindows(type != QEvent::Hide);
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -112,6 +112,13 @@ void markKeptAbove(uint32_t window)
         addState(c, window, "_NET_WM_STATE_ABOVE");
 }
 
+void askKeptAbove(uint32_t window, bool above)
+{
+    if (xcb_connection_t *c = guiConnection())
+        askWindowManager(window, "_NET_WM_STATE",
+                         {above ? 1u /* add */ : 0u /* remove */, atom(c, "_NET_WM_STATE_ABOVE"), 0, 1});
+}
+
 void showOnAllDesktops(uint32_t window)
 {
     // Source indication 1: a request of an ordinary application.

@@ -17,6 +17,8 @@ void markForAllDesktops(uint32_t window);
 // Before the window is mapped: has it kept above the ordinary windows, in the floating windows'
 // layer, without changing Qt's flags of the window (Qt would make a new window for them).
 void markKeptAbove(uint32_t window);
+// After it is mapped: asks the window manager to keep it above the ordinary windows, or no more.
+void askKeptAbove(uint32_t window, bool above);
 // After it is mapped: asks the window manager for all desktops and the sticky state.
 void showOnAllDesktops(uint32_t window);
 // Asks the window manager to raise a window in its layer (_NET_RESTACK_WINDOW, sent as a pager

@@ -561,6 +561,14 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("type"), shot});
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return replaceInFront.has_value(); }) && *replaceInFront);
+    // Without a pin a dialog is kept above nothing: it stays behind the application turned to.
+    const auto keptAbove = [](const QWidget *window) {
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId())});
+        return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("_NET_WM_STATE_ABOVE");
+    };
+    app.floating().closePins();
+    EXPECT_TRUE(TestSupport::settles([&] { return !keptAbove(panel); }));
     panel->reject();
 
     xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"),
@@ -568,6 +576,8 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     ASSERT_TRUE(inFrontWithTheKeys(editor->window(), delegate->libraryWindow()));
     app.trash(item);
     EXPECT_TRUE(inFrontWithTheKeys(delegate->libraryWindow(), editor->window()));
+    QWidget *alert = delegate->libraryWindow()->findChild<QMessageBox *>();
+    EXPECT_TRUE(alert && alert->isVisible() && !keptAbove(alert));
     EXPECT_TRUE(app.errorMessage().has_value() && !app.items().front().trashedAt);
     editor->close();
 }
