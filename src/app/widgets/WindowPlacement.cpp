@@ -37,8 +37,8 @@ void moveFrame(QWidget *window, QPoint origin, const QMargins &frame)
 }
 
 // The widths of the window manager's frame around a top-level window on `screen`, in points: Qt
-// knows them once the window manager has framed the window; before, the window manager is asked
-// about a window like it. None for a window without a frame.
+// knows them once the window manager has framed the window; a shown one it framed before Qt heard
+// of it and a new one the window manager tells of. None for a window without a frame.
 QMargins frameMargins(QWidget *window, QScreen *screen)
 {
     if (frameless(window))
@@ -52,7 +52,8 @@ QMargins frameMargins(QWidget *window, QScreen *screen)
     if (!screen)
         return {};
     const bool resizable = window->minimumSize() != window->maximumSize();
-    const std::optional<X11::FrameExtents> extents = X11::frameExtentsOfNewWindow(resizable);
+    const WId shown = window->isVisible() ? window->internalWinId() : 0;
+    const std::optional<X11::FrameExtents> extents = X11::frameExtents(uint32_t(shown), resizable);
     if (!extents)
         return {};
     // Whole points that cover the device pixels, so that the frame never ends up larger.

@@ -94,6 +94,61 @@ void addState(xcb_connection_t *c, uint32_t window, const char *name)
     xcb_flush(c);
 }
 
+// The frame the window manager has drawn around `window` (_NET_FRAME_EXTENTS), none before.
+std::optional<FrameExtents> extentsOf(xcb_connection_t *c, xcb_window_t window)
+{
+    const std::vector<uint32_t> widths = words(c, window, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+    if (widths.size() != 4)
+        return std::nullopt;
+    return FrameExtents{widths[0], widths[1], widths[2], widths[3]};
+}
+
+// A window neither full screen nor maximized: the window manager may draw less frame around those.
+bool ordinary(xcb_connection_t *c, xcb_window_t window)
+{
+    const std::vector<uint32_t> states = words(c, window, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 64);
+    const std::array<xcb_atom_t, 3> larger{atom(c, "_NET_WM_STATE_FULLSCREEN"), atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"),
+                                           atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ")};
+    return std::find_first_of(states.begin(), states.end(), larger.begin(), larger.end()) == states.end();
+}
+
+// Asks the window manager (_NET_REQUEST_FRAME_EXTENTS) about a window made for the question and
+// never shown, and awaits the answer for a moment. The wait is long enough for a busy machine:
+// the question is asked again only when no answer came.
+std::optional<FrameExtents> askAboutNewWindow(xcb_connection_t *c, xcb_window_t root, bool resizable)
+{
+    const std::vector<uint32_t> supported = words(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    if (std::find(supported.begin(), supported.end(), atom(c, "_NET_REQUEST_FRAME_EXTENTS")) == supported.end())
+        return std::nullopt;
+    const xcb_window_t probe = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 100, 100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    if (!resizable) {
+        // WM_NORMAL_HINTS with the smallest and the largest size alike (flags PMinSize | PMaxSize).
+        std::array<uint32_t, 18> hints{};
+        hints[0] = (1U << 4) | (1U << 5);
+        hints[5] = hints[6] = hints[7] = hints[8] = 100;
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, probe, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
+                            uint32_t(hints.size()), hints.data());
+    }
+    askWindowManager(probe, "_NET_REQUEST_FRAME_EXTENTS", {});
+    // The window manager answers by setting the property, as soon as it has read the request.
+    std::optional<FrameExtents> answer;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (!(answer = extentsOf(c, probe)) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    xcb_destroy_window(c, probe);
+    xcb_flush(c);
+    return answer;
+}
+
+// The window manager's answers about new windows, fixed [0] and resizable [1], and its check
+// window (_NET_SUPPORTING_WM_CHECK) that tells which window manager gave them.
+struct Known {
+    uint32_t manager = 0;
+    std::array<std::optional<FrameExtents>, 2> frames;
+};
+
 } // namespace
 
 void markForAllDesktops(uint32_t window)
@@ -147,40 +202,30 @@ uint32_t activeWindow()
 
 void activate(uint32_t window) { askWindowManager(window, "_NET_ACTIVE_WINDOW", {fromPager, XCB_CURRENT_TIME, 0}); }
 
-std::optional<FrameExtents> frameExtentsOfNewWindow(bool resizable)
+std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable)
 {
     xcb_connection_t *c = guiConnection();
     if (!c)
         return std::nullopt;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const std::vector<uint32_t> supported = words(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
-    if (std::find(supported.begin(), supported.end(), atom(c, "_NET_REQUEST_FRAME_EXTENTS")) == supported.end())
+    const std::vector<uint32_t> manager = words(c, root, atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 1);
+    if (manager.empty())
         return std::nullopt;
-    const xcb_window_t probe = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 100, 100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      XCB_COPY_FROM_PARENT, 0, nullptr);
-    if (!resizable) {
-        // WM_NORMAL_HINTS with the smallest and the largest size alike (flags PMinSize | PMaxSize).
-        std::array<uint32_t, 18> hints{};
-        hints[0] = (1U << 4) | (1U << 5);
-        hints[5] = hints[6] = hints[7] = hints[8] = 100;
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, probe, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
-                            uint32_t(hints.size()), hints.data());
-    }
-    askWindowManager(probe, "_NET_REQUEST_FRAME_EXTENTS", {});
-    // The window manager answers by setting the property, as soon as it has read the request.
-    const xcb_atom_t property = atom(c, "_NET_FRAME_EXTENTS");
-    std::optional<FrameExtents> answer;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-    while (!answer && std::chrono::steady_clock::now() < deadline) {
-        if (const std::vector<uint32_t> widths = words(c, probe, property, XCB_ATOM_CARDINAL, 4); widths.size() == 4)
-            answer = FrameExtents{widths[0], widths[1], widths[2], widths[3]};
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    xcb_destroy_window(c, probe);
-    xcb_flush(c);
-    return answer;
+    // Another window manager (another check window) may draw other frames.
+    static Known known; // GUI thread only
+    if (known.manager != manager.front())
+        known = {manager.front(), {}};
+    std::optional<FrameExtents> &kept = known.frames[resizable ? 1 : 0];
+    if (window != 0)
+        if (const std::optional<FrameExtents> own = extentsOf(c, window)) {
+            // What it draws now (after a change of theme, say) it draws around the next window.
+            if (ordinary(c, window))
+                kept = own;
+            return own;
+        }
+    if (!kept)
+        kept = askAboutNewWindow(c, root, resizable);
+    return kept;
 }
 
 } // namespace tarn::X11

@@ -36,11 +36,14 @@ struct FrameExtents {
     uint32_t top = 0;
     uint32_t bottom = 0;
 };
-// The frame the window manager would draw around a new ordinary window, `resizable` or of one
-// fixed size: asked (_NET_REQUEST_FRAME_EXTENTS) about a window made for the question and never
-// shown, its answer awaited for a moment. None when no window manager answers. A window manager
-// may take a window it is asked about for a moment as lying at the desktop's origin, which would
-// move a real window about.
-std::optional<FrameExtents> frameExtentsOfNewWindow(bool resizable);
+// The frame the window manager drew around `window` (0 for none) or, before it framed it, the
+// frame it would draw around a new ordinary window, `resizable` or of one fixed size; none when
+// no window manager answers. The latter is asked once per window manager
+// (_NET_REQUEST_FRAME_EXTENTS, about a window made for the question and never shown: a window
+// manager may take a window it is asked about for a moment as lying at the desktop's origin,
+// which would move a real window about) and its answer awaited for a moment; a framed window
+// neither full screen nor maximized tells it anew. Only an answer is kept: after a wait that ran
+// out, the next call asks again.
+std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable);
 
 } // namespace tarn::X11

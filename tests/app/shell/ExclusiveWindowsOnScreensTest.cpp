@@ -28,6 +28,7 @@
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/Palette.h"
+#include "platform/x11/X11Connection.h"
 #include "support/Await.h"
 #include "support/LayoutFit.h"
 #include "support/PrivateDesktop.h"
@@ -184,6 +185,27 @@ void expectWholeInWorkArea(QWidget *window, const QRect &monitor, const char *wh
     const QStringList faults = TestSupport::layoutFaults(window);
     EXPECT_TRUE(faults.isEmpty()) << what << ":\n" << faults.join(QLatin1Char('\n')).toStdString();
 }
+
+// Counts the questions about a new window's frame (_NET_REQUEST_FRAME_EXTENTS) sent on the
+// display: each costs a window and a wait for the window manager's answer.
+struct FrameQuestions {
+    FrameQuestions()
+    {
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(x.get(), x.root(), XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(x.get());
+    }
+    int count()
+    {
+        while (const auto event = X11::reply(xcb_poll_for_event(x.get())))
+            asked += (event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+                reinterpret_cast<const xcb_client_message_event_t *>(event.get())->type ==
+                    x.atom("_NET_REQUEST_FRAME_EXTENTS");
+        return asked;
+    }
+    X11::Connection x;
+    int asked = 0;
+};
 
 // A control painted in `colour` shows on the screen out to its edges (the monitor's origin is
 // the desktop's: points times the scale are device pixels).
@@ -564,6 +586,7 @@ TEST(ScaledScreenWindows, TheLibraryTheEditorAndTheRecordingSheetOpenWholeInTheW
 {
     if (!inChild() || qEnvironmentVariable("QT_SCALE_FACTOR") != QStringLiteral("2"))
         GTEST_SKIP() << "runs only as the child of ExclusiveWindowsOnAScaledScreen";
+    FrameQuestions questions;
     QTemporaryDir dir;
     const auto delegate =
         std::make_unique<TarnAppDelegate>(dir.filePath(QStringLiteral("library")), true, std::nullopt);
@@ -604,6 +627,9 @@ TEST(ScaledScreenWindows, TheLibraryTheEditorAndTheRecordingSheetOpenWholeInTheW
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().size() == 1; }, 10000));
     expectWholeInWorkArea(app.editorControllers().begin()->second->window(), monitor, "editor");
     photographDesktop(QStringLiteral("scaled-screen-editor"));
+    // The window manager is asked once about a resizable window and once about a fixed-size one.
+    const int asked = questions.count();
+    EXPECT_TRUE(asked >= 1 && asked <= 2) << asked << " questions";
 }
 
 TEST(ExclusiveWindowsOnAScaledScreen, OpenWholeInTheWorkArea)
