@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QHoverEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QScrollArea>
 
 #include "app/library/CaptureCard.h"
@@ -25,24 +25,40 @@ constexpr int overscan = 240;
 
 } // namespace
 
+// Goes over the cells in view with placement held off (see placeVisible), so that whatever a
+// cell does when changed cannot take cells from under the loop.
+template <typename Apply> void CaptureCollection::forEachCell(Apply apply)
+{
+    const bool outermost = !std::exchange(placing_, true);
+    for (const auto &[id, cell] : bound_)
+        apply(cell);
+    if (!outermost)
+        return;
+    placing_ = false;
+    if (std::exchange(placeAgain_, false))
+        placeVisible();
+}
+
 CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidget *parent)
     : QWidget(parent),
       repository_(repository)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { noteKeyboard(now); });
-    // Pointer moves over the cells reach the application's filters only (no cell tracks the
-    // mouse): see eventFilter.
-    qApp->installEventFilter(this);
+    // Qt tells this widget of every pointer move over it or over any of its cells: see event().
+    setAttribute(Qt::WA_Hover);
 }
 
 // The cells in view change when the viewport changes size and when the list moves within it:
 // it scrolls (what scrolls moves), or the hero, a banner or the selection bar above it comes or
-// goes (the list moves within what scrolls). The application's filter brings every move here.
+// goes (the list moves within what scrolls). Every widget from this one up to what scrolls
+// reports its moves here.
 void CaptureCollection::setScrollArea(QScrollArea *area)
 {
     area_ = area;
     area->viewport()->installEventFilter(this);
+    for (QWidget *widget = this; widget && widget != area->viewport(); widget = widget->parentWidget())
+        widget->installEventFilter(this);
 }
 
 bool CaptureCollection::movesTheList(const QObject *watched) const
@@ -51,28 +67,32 @@ bool CaptureCollection::movesTheList(const QObject *watched) const
     return widget && widget->isAncestorOf(this) && area_->widget() && area_->widget()->isAncestorOf(widget);
 }
 
+bool CaptureCollection::eventFilter(QObject *watched, QEvent *event)
+{
+    if (area_ &&
+        ((watched == area_->viewport() && event->type() == QEvent::Resize) ||
+         (event->type() == QEvent::Move && movesTheList(watched))))
+        placeVisible();
+    return QWidget::eventFilter(watched, event);
+}
+
 // Qt sends enter and leave by the widget it last saw under the pointer, which knows nothing of
 // cells moved under a resting pointer: after a scroll the card that came under the pointer
 // would keep its hover look when the pointer went on (no leave for a card never entered), and
-// a card moved back under it got no enter. Every pointer move over the collection sets the look
-// afresh.
-bool CaptureCollection::eventFilter(QObject *watched, QEvent *event)
+// a card moved back under it got no enter. Every pointer move over the collection or a cell
+// comes here as a hover move in the collection's own coordinates, and the look is set afresh
+// from the cell whose place holds the pointer.
+bool CaptureCollection::event(QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
-        (watched == this || isAncestorOf(static_cast<QWidget *>(watched))))
-        showPointerAt(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
-    else if (area_ &&
-             ((watched == area_->viewport() && event->type() == QEvent::Resize) ||
-              (event->type() == QEvent::Move && movesTheList(watched))))
-        placeVisible();
-    return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::HoverMove)
+        showPointerOver(cellAt(static_cast<QHoverEvent *>(event)->position().toPoint()));
+    return QWidget::event(event);
 }
 
 void CaptureCollection::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
-    for (const auto &[id, cell] : bound_)
-        cell->setPointerOver(false);
+    showPointerOver(nullptr);
 }
 
 CollectionLayout CaptureCollection::layoutFor(int width) const
@@ -101,23 +121,27 @@ void CaptureCollection::setGridView(bool grid)
 void CaptureCollection::setSelection(const std::set<Uuid> &selection)
 {
     selection_ = selection;
-    for (const auto &[id, cell] : bound_)
-        cell->setSelected(selection_.count(id) > 0);
+    forEachCell([this](CaptureCell *cell) { cell->setSelected(selection_.count(cell->item().id) > 0); });
 }
 
+// Disabling the cell with the keyboard would have Qt pass the keyboard on along the Tab order,
+// from cell to cell as each is disabled in turn, and the scroll area would scroll after it. The
+// keyboard is let go at once instead; regainKeyboard gives it back to that place in the list
+// once the cells work again.
 void CaptureCollection::setBusy(bool busy)
 {
     busy_ = busy;
-    for (const auto &[id, cell] : bound_)
-        cell->setEnabled(!busy_);
+    QWidget *focused = QApplication::focusWidget();
+    if (busy_ && focused && focused != this && isAncestorOf(focused))
+        focused->clearFocus();
+    forEachCell([this](CaptureCell *cell) { cell->setEnabled(!busy_); });
     regainKeyboard();
 }
 
 void CaptureCollection::setLibraryReady(bool ready)
 {
     ready_ = ready;
-    for (const auto &[id, cell] : bound_)
-        cell->setSelectable(ready_);
+    forEachCell([this](CaptureCell *cell) { cell->setSelectable(ready_); });
 }
 
 CaptureCell *CaptureCollection::cellFor(const Uuid &id) const
@@ -150,7 +174,29 @@ QRect CaptureCollection::visibleBand() const
     return QRect(origin, viewport->size()).adjusted(0, -overscan, 0, overscan);
 }
 
+// Hiding, showing or disabling a cell can move the keyboard and so scroll the list, which asks
+// for a placement from within the running one (or a pass over the cells): going on afterwards
+// with cells the inner placement gave to other captures would leave a card in view blank, or
+// crash. So a placement asked for meanwhile waits until the running one is through, and runs
+// then; should the list never stand still, the event loop takes the rest.
 void CaptureCollection::placeVisible()
+{
+    if (placing_) {
+        placeAgain_ = true;
+        return;
+    }
+    placing_ = true;
+    int rounds = 0;
+    do {
+        placeAgain_ = false;
+        placeCells();
+    } while (placeAgain_ && ++rounds < 4);
+    placing_ = false;
+    if (std::exchange(placeAgain_, false))
+        QMetaObject::invokeMethod(this, &CaptureCollection::placeVisible, Qt::QueuedConnection);
+}
+
+void CaptureCollection::placeCells()
 {
     const QRect band = visibleBand();
     const auto [first, last] = layout_.range(band.top(), band.bottom() + 1, int(items_.size()));
@@ -162,16 +208,14 @@ void CaptureCollection::placeVisible()
             bound_.erase(found);
         }
     }
-    for (const auto &[id, cell] : bound_)
+    for (const auto &[id, cell] : std::exchange(bound_, std::move(kept)))
         release(cell);
-    bound_ = std::move(kept);
 
     for (int index = first; index < last; ++index) {
         const CaptureItem &item = *items_[size_t(index)];
-        CaptureCell *&cell = bound_[item.id];
-        const bool fresh = cell == nullptr;
-        if (fresh)
-            cell = takeCell();
+        const auto found = bound_.find(item.id);
+        const bool fresh = found == bound_.end();
+        CaptureCell *cell = fresh ? bound_.emplace(item.id, takeCell()).first->second : found->second;
         if (fresh || boundVersion_[cell] != itemsVersion_) {
             cell->bind(item, repository_.thumbnailURL(item), selection_.count(item.id) > 0);
             boundVersion_[cell] = itemsVersion_;
@@ -283,18 +327,35 @@ void CaptureCollection::focusItem(int index)
         shown->setFocus(Qt::OtherFocusReason);
 }
 
-// Enter and leave events come only when the pointer moves. After a scroll, or when a cell shows
-// another capture, the cell under a pointer that stayed put is found here, so the hover look
-// follows the pointer and not the card that happened to be under it before.
-void CaptureCollection::followPointer() { showPointerAt(QCursor::pos()); }
-
-void CaptureCollection::showPointerAt(QPoint global)
+// Hover moves come only when the pointer moves. After a scroll, or when a cell shows another
+// capture, the cell under a pointer that stayed put is found here, so the hover look follows
+// the pointer and not the card that happened to be under it before. The X server is asked where
+// the pointer is only while it is over the list.
+void CaptureCollection::followPointer()
 {
     if (bound_.empty() || !isVisible())
         return;
-    const QWidget *under = QApplication::widgetAt(global);
+    const QWidget *frame = area_ ? area_->viewport() : this;
+    const CaptureCell *over = nullptr;
+    if (frame->underMouse()) {
+        const QPoint global = QCursor::pos();
+        if (frame->rect().contains(frame->mapFromGlobal(global)))
+            over = cellAt(mapFromGlobal(global));
+    }
+    showPointerOver(over);
+}
+
+CaptureCell *CaptureCollection::cellAt(QPoint position) const
+{
     for (const auto &[id, cell] : bound_)
-        cell->setPointerOver(under && (under == cell || cell->isAncestorOf(under)));
+        if (cell->geometry().contains(position))
+            return cell;
+    return nullptr;
+}
+
+void CaptureCollection::showPointerOver(const CaptureCell *over)
+{
+    forEachCell([over](CaptureCell *cell) { cell->setPointerOver(cell == over); });
 }
 
 CaptureCell *CaptureCollection::takeCell()
@@ -330,18 +391,17 @@ void CaptureCollection::keepKeyboardFrom(const CaptureCell *cell)
         setFocus(Qt::OtherFocusReason);
 }
 
+// The cells leave the books before they are hidden: a placement asked for meanwhile makes new ones.
 void CaptureCollection::dropAllCells()
 {
-    for (const auto &[id, cell] : bound_) {
+    boundVersion_.clear();
+    for (CaptureCell *cell : std::exchange(spare_, {}))
+        cell->deleteLater();
+    for (const auto &[id, cell] : std::exchange(bound_, {})) {
         keepKeyboardFrom(cell);
         cell->hide();
         cell->deleteLater();
     }
-    for (CaptureCell *cell : spare_)
-        cell->deleteLater();
-    bound_.clear();
-    spare_.clear();
-    boundVersion_.clear();
 }
 
 void CaptureCollection::showMenu(const CaptureItem &item, const QPoint &globalPosition)

@@ -56,6 +56,7 @@ Q_SIGNALS:
     void selectionRequested(const tarn::Uuid &id, bool selected);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -64,8 +65,11 @@ protected:
 private:
     void relayout();
     void placeVisible();
+    void placeCells();
+    template <typename Apply> void forEachCell(Apply apply);
     void followPointer();
-    void showPointerAt(QPoint global);
+    CaptureCell *cellAt(QPoint position) const;
+    void showPointerOver(const CaptureCell *over);
     bool movesTheList(const QObject *watched) const;
     void orderTabs(int first, int last);
     void focusItem(int index);
@@ -90,6 +94,10 @@ private:
     std::unordered_map<CaptureCell *, int> boundVersion_;
     std::vector<CaptureCell *> spare_;
     int itemsVersion_ = 0;
+    // A placement runs, or the cells are being gone through: a placement asked for meanwhile
+    // (`placeAgain_`) waits until that is through.
+    bool placing_ = false;
+    bool placeAgain_ = false;
     std::array<int, 3> tabsOrdered_{-1, -1, -1}; // first, last and items version of the Tab order
     // The place in the list of the capture whose cell last had the keyboard, while nothing
     // outside the cells has taken it since.
