@@ -43,26 +43,22 @@ public:
         screen_.image.fill(background);
     }
 
-    void panel(const QRectF &rect, QColor fill)
+    // A rounded rectangle filled with `fill` and outlined with `outline`, either none when invalid.
+    void shape(const QRectF &rect, double radius, QColor fill, QColor outline = {})
     {
         QPainter painter(&screen_.image);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(fill);
-        painter.drawRoundedRect(rect, 10, 10);
+        painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
+        painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
+        painter.drawRoundedRect(rect, radius, radius);
     }
 
-    // A button: a rounded rectangle filled with `fill` (none when invalid) and outlined with
-    // `outline` (none when invalid), its label centred.
+    void panel(const QRectF &rect, QColor fill) { shape(rect, 10, fill); }
+
+    // A button: a shape as above, its label centred.
     void button(const QRectF &rect, QColor fill, QColor outline, int pixelSize, QColor color, const QString &label)
     {
-        {
-            QPainter painter(&screen_.image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
-            painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
-            painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-        }
+        shape(rect.adjusted(0.5, 0.5, -0.5, -0.5), 6, fill, outline);
         const QFontMetricsF metrics(font(pixelSize));
         text(rect.center().x() - metrics.horizontalAdvance(label) / 2, rect.center().y() - metrics.height() / 2,
              pixelSize, color, label);
@@ -488,13 +484,7 @@ inline Screen shortcutList()
 inline void fontButton(ScreenPainter &p, const QFont &font, const QRectF &rect, QColor fill, QColor outline,
                        QColor color, const QString &label)
 {
-    {
-        QPainter painter(&p.screen_.image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
-        painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
-        painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
-    }
+    p.shape(rect.adjusted(0.5, 0.5, -0.5, -0.5), 5, fill, outline);
     const QFontMetricsF metrics(font);
     p.drawLine(font, rect.center().x() - metrics.horizontalAdvance(label) / 2, rect.center().y() - metrics.height() / 2,
                color, label);
@@ -560,9 +550,8 @@ inline Screen mixedDetailsPanel()
     return p.take();
 }
 
-// A settings window in the system font, light or dark, English or Korean: rows whose controls
-// carry no text (switches on and off, check boxes, radio buttons, a slider), a value in a small
-// bordered button beside its label, and two buttons side by side at the bottom.
+// A settings window in the system font, light or dark, English or Korean: rows of controls without
+// text (switches, check boxes, radio buttons, a slider), a value in a bordered button, two buttons.
 inline Screen settingsWindow(bool dark, bool korean)
 {
     const QStringList t =
@@ -579,21 +568,14 @@ inline Screen settingsWindow(bool dark, bool korean)
                     560, dark ? QColor(30, 31, 34) : QColor(236, 236, 238));
     const QColor ink = dark ? lightText : darkText, card = dark ? QColor(44, 45, 50) : QColor(Qt::white),
                  off = dark ? QColor(84, 85, 92) : QColor(214, 214, 218), edge = off.darker(120), knob(250, 250, 250);
-    auto shape = [&](const QRectF &rect, double radius, QColor fill, QColor outline = {}) {
-        QPainter painter(&p.screen_.image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(outline.isValid() ? QPen(outline, 1) : QPen(Qt::NoPen));
-        painter.setBrush(fill);
-        painter.drawRoundedRect(rect, radius, radius);
-    };
     p.panel(QRectF(24, 44, 592, 186), card);
     p.panel(QRectF(24, 276, 592, 218), card);
     for (const double y : {90, 136, 182, 396, 446})
-        shape(QRectF(40, y, 560, 1), 0, off);
+        p.shape(QRectF(40, y, 560, 1), 0, off);
     for (int i = 0; i < 3; ++i) { // switches, check boxes: on, off, on
-        shape(QRectF(562, 57 + i * 46, 38, 22), 11, i == 1 ? off : accentBlue);
-        shape(QRectF(i == 1 ? 564 : 580, 59 + i * 46, 18, 18), 9, knob, QColor(0, 0, 0, 40));
-        shape(QRectF(40.5, 289.5 + i * 40, 16, 16), 4, i == 1 ? card : accentBlue, i == 1 ? edge : QColor());
+        p.shape(QRectF(562, 57 + i * 46, 38, 22), 11, i == 1 ? off : accentBlue);
+        p.shape(QRectF(i == 1 ? 564 : 580, 59 + i * 46, 18, 18), 9, knob, QColor(0, 0, 0, 40));
+        p.shape(QRectF(40.5, 289.5 + i * 40, 16, 16), 4, i == 1 ? card : accentBlue, i == 1 ? edge : QColor());
         if (i != 1) {
             QPainter tick(&p.screen_.image);
             tick.setRenderHint(QPainter::Antialiasing);
@@ -601,12 +583,12 @@ inline Screen settingsWindow(bool dark, bool korean)
             tick.drawPolyline(QPolygonF{{44, 298 + i * 40.0}, {47.5, 301.5 + i * 40.0}, {53, 294 + i * 40.0}});
         }
     }
-    shape(QRectF(380.5, 411.5, 16, 16), 8, accentBlue); // radio buttons
-    shape(QRectF(385.5, 416.5, 6, 6), 3, Qt::white);
-    shape(QRectF(490.5, 411.5, 16, 16), 8, card, edge);
-    shape(QRectF(200, 470, 340, 4), 2, off); // a slider
-    shape(QRectF(200, 470, 272, 4), 2, accentBlue);
-    shape(QRectF(462, 462, 20, 20), 10, knob, QColor(0, 0, 0, 60));
+    p.shape(QRectF(380.5, 411.5, 16, 16), 8, accentBlue); // radio buttons
+    p.shape(QRectF(385.5, 416.5, 6, 6), 3, Qt::white);
+    p.shape(QRectF(490.5, 411.5, 16, 16), 8, card, edge);
+    p.shape(QRectF(200, 470, 340, 4), 2, off); // a slider
+    p.shape(QRectF(200, 470, 272, 4), 2, accentBlue);
+    p.shape(QRectF(462, 462, 20, 20), 10, knob, QColor(0, 0, 0, 60));
     const QFont font = ScreenPainter::systemFont(13), bold = ScreenPainter::systemFont(13, true);
     const QPointF at[] = {{32, 18},  {40, 58},  {40, 104}, {40, 150},  {40, 196},  {},        {32, 250}, {66, 288},
                           {66, 328}, {66, 368}, {40, 410}, {404, 410}, {514, 410}, {40, 460}, {560, 460}};

@@ -50,6 +50,12 @@ inline QRgb coordinatePixel(QPoint p)
     return qRgb(p.x() & 0xff, p.y() & 0xff, ((p.x() >> 8) & 0x0f) << 4 | ((p.y() >> 8) & 0x0f));
 }
 
+// Whether the screen shows the coordinate backdrop's own pixel at `p` (root-window device pixels).
+inline bool showsCoordinates(ScreenSource &screen, QPoint p)
+{
+    return screen.grab(QRect(p, QSize(1, 1)), false).pixel(0, 0) == coordinatePixel(p);
+}
+
 class CoordinateBackdrop : public QRasterWindow {
 protected:
     void paintEvent(QPaintEvent *) override

@@ -14,11 +14,17 @@
 
 namespace tarn::TestSupport {
 
+// What an X client (xprop, xwininfo, xdotool) prints; nothing when it does not finish.
+inline QString clientOutput(const QString &program, const QStringList &arguments)
+{
+    QProcess client;
+    client.start(program, arguments);
+    return client.waitForFinished(5000) ? QString::fromLocal8Bit(client.readAllStandardOutput()) : QString();
+}
+
 inline QString rootProperty(const QString &name)
 {
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), name});
-    return xprop.waitForFinished(5000) ? QString::fromLatin1(xprop.readAllStandardOutput()) : QString();
+    return clientOutput(QStringLiteral("xprop"), {QStringLiteral("-root"), name});
 }
 
 inline std::vector<uint32_t> windowIds(const QString &property)

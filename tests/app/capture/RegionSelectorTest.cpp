@@ -13,6 +13,7 @@
 #include "platform/ScreenSource.h"
 #include "support/Await.h"
 #include "support/TestWindows.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
@@ -56,9 +57,7 @@ TEST(RegionSelectorGeometry, DragsRoundOutwardsInsideTheScreenAndTheLabelShowsDe
     }
 }
 
-void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
-
-QStringList moveTo(int x, int y) { return {QStringLiteral("mousemove"), QString::number(x), QString::number(y)}; }
+using TestSupport::heldFrom, TestSupport::xdotool;
 
 bool overlaysShown(RegionSelector &selector)
 {
@@ -90,8 +89,7 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
     ASSERT_TRUE(selector.isRunning());
     ASSERT_TRUE(overlaysShown(selector));
 
-    xdotool(moveTo(origin.x() + 100, origin.y() + 120) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
-            moveTo(origin.x() + 250, origin.y() + 200) + moveTo(origin.x() + 400, origin.y() + 300));
+    xdotool(heldFrom(origin + QPoint(100, 120), {origin + QPoint(250, 200), origin + QPoint(400, 300)}));
     QTest::qWait(200);
     const QImage overlay = selector.panels().front()->grab().toImage();
     QDir().mkpath(QStringLiteral(TARN_TEST_OUTPUT_DIR));
@@ -115,9 +113,8 @@ TEST(ExclusiveRegionSelector, RealDragReturnsTheDisplayAndRectangle)
     EXPECT_TRUE(selector.panels().empty());
 }
 
-// The pointer stops on the screen's last pixel, so a drag into the bottom-right corner ends on
-// (1919, 1079): it selects up to the screen's edges, and the overlay's hole shows the screen
-// undimmed out to them.
+// A drag into the bottom-right corner ends on the last pixel, where the pointer stops: it selects
+// up to the screen's edges, and the overlay's hole shows the screen undimmed out to them.
 TEST(ExclusiveRegionSelector, ADragIntoTheCornerReachesTheScreensEdges)
 {
     if (QGuiApplication::platformName() != QStringLiteral("xcb") || !DesktopScreens::source().isAvailable() ||
@@ -126,29 +123,20 @@ TEST(ExclusiveRegionSelector, ADragIntoTheCornerReachesTheScreensEdges)
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     TestSupport::TestWindows backdrop(QStringLiteral("coordinates|%1|%2|c").arg(screen.width()).arg(screen.height()));
     const QPoint corner(screen.width() - 1, screen.height() - 1);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return DesktopScreens::source().grab(QRect(corner, QSize(1, 1)), false).pixel(0, 0) ==
-                TestSupport::coordinatePixel(corner);
-        },
-        8000));
+    ScreenSource &shown = DesktopScreens::source();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TestSupport::showsCoordinates(shown, corner); }, 8000));
     RegionSelector selector;
     selector.setSettleDelay(std::chrono::milliseconds(10));
     auto task = selector.select();
     ASSERT_TRUE(overlaysShown(selector));
 
     const QPoint from = corner - QPoint(219, 179);
-    xdotool(moveTo(from.x(), from.y()) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
-            moveTo(corner.x() - 50, corner.y() - 50) + moveTo(corner.x() + 40, corner.y() + 40));
+    xdotool(heldFrom(from, {corner - QPoint(50, 50), corner + QPoint(40, 40)}));
     ASSERT_EQ(QCursor::pos(), corner);
     // Inside the hole next to its right and bottom edges (the frame lies on the edges).
-    const std::vector<QPoint> besideEdges{{corner.x() - 1, from.y() + 90}, {from.x() + 110, corner.y() - 1}};
     const auto undimmed = [&] {
-        for (QPoint p : besideEdges)
-            if (DesktopScreens::source().grab(QRect(p, QSize(1, 1)), false).pixel(0, 0) !=
-                TestSupport::coordinatePixel(p))
-                return false;
-        return true;
+        return TestSupport::showsCoordinates(shown, {corner.x() - 1, from.y() + 90}) &&
+            TestSupport::showsCoordinates(shown, {from.x() + 110, corner.y() - 1});
     };
     EXPECT_TRUE(QTest::qWaitFor(undimmed, 3000)) << "the hole stops short of the screen's edges";
     xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
@@ -171,8 +159,7 @@ TEST(ExclusiveRegionSelector, EscapeReturnsNothingAfterSmallDragsAndSecondReques
     EXPECT_FALSE(TestSupport::await(selector.select()));
     EXPECT_TRUE(selector.isRunning());
 
-    xdotool(moveTo(500, 500) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + moveTo(503, 600) +
-            QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+    xdotool(heldFrom({500, 500}, {{503, 600}}) + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
     QTest::qWait(200);
     EXPECT_TRUE(selector.isRunning()) << "a 3-point-wide drag selects nothing";
 

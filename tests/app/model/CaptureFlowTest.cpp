@@ -7,6 +7,7 @@
 
 #include "support/FlowServices.h"
 #include "support/WindowStacking.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
@@ -14,17 +15,7 @@ namespace {
 using TestSupport::FlowFixture;
 class ExclusiveCaptureFlow : public FlowFixture { };
 
-void dragWithPointer(QPoint from, QPoint to)
-{
-    const auto move = [](QPoint p) {
-        return QStringList{QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())};
-    };
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
-                                move(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
-                                    move((from + to) / 2) + move(to) +
-                                    QStringList{QStringLiteral("mouseup"), QStringLiteral("1")}),
-              0);
-}
+using TestSupport::drag;
 
 // What another program reads from the clipboard; our event loop keeps serving it meanwhile.
 QByteArray readClipboard(const QString &target)
@@ -77,7 +68,7 @@ TEST_F(ExclusiveCaptureFlow, CapturesRunInOrderFromTheCommandToTheLibraryAndTheC
         c.action == CaptureAction::window ? model->captureWindow(window) : model->beginCapture(c.action);
         EXPECT_TRUE(model->isBusy());
         if (c.action == CaptureAction::region && overlay())
-            dragWithPointer({300, 200}, {500, 350});
+            drag({300, 200}, {500, 350});
         waitUntilFree();
         const QString done =
             QStringLiteral("status: 캡처 완료 · %1 × %2 px · API n ms").arg(c.size.width()).arg(c.size.height());
@@ -154,7 +145,7 @@ TEST_F(ExclusiveCaptureFlow, AFailedCopyKeepsTheCaptureAndStillRecognizesIt)
         model->preferences().setProperty(flag, true);
     model->beginCapture(CaptureAction::region);
     if (overlay())
-        dragWithPointer({50, 50}, {250, 130});
+        drag({50, 50}, {250, 130});
     waitUntilFree();
     ASSERT_EQ(model->items().size(), 1u);
     EXPECT_EQ(model->errorMessage(), QStringLiteral("클립보드에 쓸 수 없습니다."));
@@ -197,17 +188,16 @@ TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        dragWithPointer(c.click, c.click); // a click: the window manager raises and focuses it
+        drag(c.click, c.click); // a click: the window manager raises and focuses it
         ASSERT_TRUE(TestSupport::settles([&] {
             return TestSupport::stackedInOrder(c.backToFront) && TestSupport::activeWindow() == c.backToFront.back();
         }));
         model->beginCapture(c.action);
         ASSERT_TRUE(overlay());
         if (c.action == CaptureAction::text)
-            dragWithPointer({1500, 700}, {1700, 800});
+            drag({1500, 700}, {1700, 800});
         else
-            ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")}),
-                      0);
+            TestSupport::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
         waitUntilFree();
         std::vector<uint32_t> expected = c.backToFront;
         if (c.action == CaptureAction::text)

@@ -184,9 +184,8 @@ TEST_F(EditorWindowControllerTest, ClosingWaitsForSavesAndOutputsButNotForRecogn
     settle([&] { return !host.replaced.empty() && !host.replaced.back().textRegions.empty(); });
 }
 
-// The menu's responder items reach the active editor window and, through it, the model. The
-// commands follow the activation, which a window of another test on the shared display can take
-// at any moment: this test runs alone.
+// The menu's responder items reach the active editor window and, through it, the model. They follow
+// the activation, which another test's window on the shared display could take: this runs alone.
 class ExclusiveEditorMenus : public EditorWindowControllerTest { };
 
 TEST_F(ExclusiveEditorMenus, MenuCommandsReachTheModelWhileItsWindowIsActive)

@@ -52,15 +52,17 @@
 #include "support/ChildProcess.h"
 #include "support/FileDialogAnswer.h"
 #include "support/LibraryTestSupport.h"
+#include "support/MovieWriter.h"
 #include "support/TestEditor.h"
 #include "support/WindowStacking.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
 
 bool onX11() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
 
-void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
+using TestSupport::xdotool;
 
 class ExclusiveAppDelegate : public ::testing::Test {
 protected:
@@ -222,25 +224,20 @@ TEST_F(ExclusiveAppDelegate, AnImportPastTheFileSizeLimitShowsTheErrorAndWritesN
     QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.bits()), 400 * 400);
     ASSERT_TRUE(noise.save(root(QStringLiteral("big.png"))));
     QProcess limited;
-    limited.setChildProcessModifier([] {
-        const rlimit limit{100 * 512, RLIM_INFINITY};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    });
+    limited.setChildProcessModifier([limit = rlimit{100 * 512, RLIM_INFINITY}] { ::setrlimit(RLIMIT_FSIZE, &limit); });
     limited.start(QStringLiteral(TARN_APP_BINARY), {QStringLiteral("--library"), root()});
     const QStringList search =
         QStringLiteral("search --all --onlyvisible --pid %1 --name").arg(limited.processId()).split(u' ');
     const auto shown = [&search](const QString &name) {
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"), search + QStringList{name});
-        return xdotool.waitForFinished() && xdotool.exitCode() == 0;
+        return !TestSupport::clientOutput(QStringLiteral("xdotool"), search + QStringList{name}).isEmpty();
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown(QStringLiteral("Capture")); }, 20000));
     xdotool(search + QStringLiteral("Capture windowactivate --sync key ctrl+o").split(u' '));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(QStringLiteral("^(열기|Open)$")); }, 10000));
+    const QString panel = QStringLiteral("^(열기|Open)$");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(panel); }, 10000));
     // Shown is not yet focused: on a busy machine the name went nowhere.
-    xdotool(search +
-            QStringList{QStringLiteral("^(열기|Open)$"), QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                        QStringLiteral("type"), root(QStringLiteral("big.png"))});
+    xdotool(QStringList(search) << panel << QStringLiteral("windowactivate --sync type").split(u' ')
+                                << root(QStringLiteral("big.png")));
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown(QStringLiteral("^Tarnwick$")); }, 20000)) << "no alert";
     EXPECT_EQ(limited.state(), QProcess::Running);
@@ -309,20 +306,8 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
     EXPECT_EQ(exits.count(), 1);
 }
 
-// Quitting right after a video played with its sound: no input, no focus, so these run beside
-// other tests.
+// Quitting right after a video played with its sound: no input or focus, so these run beside others.
 class QuitAfterPlayback : public ExclusiveAppDelegate { };
-
-// Stands in for a teardown of the application object that never ends, as Qt's sound sink can
-// make it: deleted with the application object, it never returns.
-struct EndlessTeardown : QObject {
-    using QObject::QObject;
-    ~EndlessTeardown() override
-    {
-        for (;;)
-            ::pause();
-    }
-};
 
 // The child of EveryQuitEndsTheProcess: plays the library's video with its sound (to its end, or
 // quits while it plays), quits through the quit decision and ends the run as the application does.
@@ -337,15 +322,11 @@ TEST_F(QuitAfterPlayback, Child)
     app.openItem(app.items().front());
     ASSERT_EQ(app.floating().windows().size(), 1u);
     QMediaPlayer *player = app.floating().windows().front()->findChild<VideoPlayerView *>()->player();
+    const bool toTheEnd = after != QStringLiteral("playing"), stalled = after == QStringLiteral("stalled");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return after == QStringLiteral("playing") ? player->position() > 0
-                                                      : player->mediaStatus() == QMediaPlayer::EndOfMedia;
-        },
-        20000));
-    const bool stalled = after == QStringLiteral("stalled");
-    if (stalled)
-        new EndlessTeardown(qApp);
+        [&] { return toTheEnd ? player->mediaStatus() == QMediaPlayer::EndOfMedia : player->position() > 0; }, 20000));
+    if (stalled) // a teardown of the application object that does not end, as Qt's sound sink can make it
+        QObject::connect(qApp, &QObject::destroyed, [] { ::sleep(24 * 3600); });
     QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
     delegate->perform(AppCommand::quit);
     ASSERT_EQ(exits.count(), 1);
@@ -353,19 +334,13 @@ TEST_F(QuitAfterPlayback, Child)
     TarnwickApplication::endRun(std::move(delegate), stalled ? 3 : 0);
 }
 
-// However often the application quits right after playing a video with sound, its process ends:
-// every player, sound stream and the threads behind them end before the application object, and
-// what Qt still does after that cannot hold the process, not even a teardown that never ends (the
-// last round, with a status of its own to show who ended it).
+// However often the application quits right after playing a video with sound its process ends:
+// players, sound streams and their threads end before the application object, and not even a Qt
+// teardown that never ends holds the process (the last round, ended with a status of its own).
 TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
 {
     const QString movie = root(QStringLiteral("tone.mp4"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"),
-                                QStringLiteral("-loglevel error -f lavfi -i sine=frequency=440:duration=0.4 -f lavfi "
-                                               "-i color=c=navy:s=160x120:d=0.4 -shortest %1")
-                                    .arg(movie)
-                                    .split(u' ')),
-              0);
+    TestSupport::writeMovie(movie, TestSupport::Movie{{TestSupport::VideoTrack{160, 120, 4, 10}}, 0.4});
     LibraryStore(root()).insertVideo(movie, "tone", QImage(160, 120, QImage::Format_RGB32), 160, 120, 0.4);
     // The guard's second, and room for a busy machine: only a process that does not end fails.
     const auto allowed = ExitGuard::limit + std::chrono::seconds(9);

@@ -40,30 +40,18 @@
 #include "core/library/LibraryIndex.h"
 #include "core/library/LibraryPaths.h"
 #include "support/LibraryTestSupport.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
 
-void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
-
-QStringList moveTo(QPoint global)
-{
-    return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
-}
-
-// The pointer to the middle of a widget (or a point in it) and one press of the left button.
-void click(const QWidget *widget, std::optional<QPoint> at = std::nullopt)
-{
-    xdotool(moveTo(widget->mapToGlobal(at.value_or(widget->rect().center()))) +
-            QStringList{QStringLiteral("click"), QStringLiteral("1")});
-}
+using TestSupport::click, TestSupport::moveTo, TestSupport::xdotool;
 
 // Turns of the wheel away from the user (down the page) with the pointer over `widget`.
 void wheelDown(const QWidget *widget, int notches)
 {
     xdotool(moveTo(widget->mapToGlobal(widget->rect().center())) +
-            QStringList{QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(notches),
-                        QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("5")});
+            QStringLiteral("click --repeat %1 --delay 30 5").arg(notches).split(u' '));
 }
 
 class ExclusiveLibraryInput : public ::testing::Test {
@@ -72,9 +60,7 @@ protected:
     {
         if (QGuiApplication::platformName() != QStringLiteral("xcb"))
             GTEST_SKIP() << "needs the test desktop";
-        const QString root = dir_.filePath(QStringLiteral("library"));
-        fillLibrary(root);
-        delegate_ = std::make_unique<TarnAppDelegate>(root, true, std::nullopt);
+        delegate_ = std::make_unique<TarnAppDelegate>(root(), true, std::nullopt);
         QSignalSpy started(delegate_.get(), &TarnAppDelegate::startUpFinished);
         delegate_->applicationDidFinishLaunching();
         ASSERT_TRUE(started.count() > 0 || started.wait(30000));
@@ -86,9 +72,8 @@ protected:
         QTest::qWait(200);
     }
 
-    // The captures the window opens with: the demo samples unless a test writes a library first.
-    virtual void fillLibrary(const QString &root) { Q_UNUSED(root); }
-
+    // The library the window opens: the demo samples unless a test writes one there first.
+    QString root() const { return dir_.filePath(QStringLiteral("library")); }
     AppModel &app() const { return delegate_->app(); }
     LibraryWindow *window() const { return delegate_->libraryWindow(); }
     LibraryView *view() const { return qobject_cast<LibraryView *>(window()->centralWidget()); }
@@ -178,35 +163,34 @@ TEST_F(ExclusiveLibraryInput, EverySettingsTabOpensAtItsTop)
 TEST_F(ExclusiveLibraryInput, AfterAWheelScrollOnlyTheCardUnderThePointerLooksHovered)
 {
     CaptureCollection *collection = view()->contents()->collection();
-    const auto cardAt = [&](QPoint global) -> CaptureCard * {
-        for (QWidget *child : collection->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            auto *card = qobject_cast<CaptureCard *>(child);
-            if (card && card->isVisible() && card->rect().contains(card->mapFromGlobal(global)))
-                return card;
-        }
-        return nullptr;
+    // The shown cards that `holds` holds for.
+    const auto cards = [collection](auto holds) {
+        std::vector<CaptureCard *> found;
+        for (CaptureCard *card : collection->findChildren<CaptureCard *>(Qt::FindDirectChildrenOnly))
+            if (card->isVisible() && holds(card))
+                found.push_back(card);
+        return found;
     };
-    const auto hovered = [&] {
-        std::vector<CaptureCard *> cards;
-        for (QWidget *child : collection->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            auto *card = qobject_cast<CaptureCard *>(child);
-            if (card && card->isVisible() && card->isHovering())
-                cards.push_back(card);
-        }
-        return cards;
+    const auto cardAt = [&](QPoint global) {
+        const auto under =
+            cards([global](CaptureCard *card) { return card->rect().contains(card->mapFromGlobal(global)); });
+        return under.empty() ? nullptr : under.front();
     };
+    const auto hovered = [&] { return cards([](CaptureCard *card) { return card->isHovering(); }); };
     CaptureCell *first = collection->cellFor(app().visibleItemRefs().front()->id);
     ASSERT_NE(first, nullptr);
+    const QWidget *viewport = view()->scrollArea()->viewport();
+    const auto inView = [viewport](QPoint global) {
+        return viewport->rect().contains(viewport->mapFromGlobal(global));
+    };
     const QPoint rest = first->mapToGlobal(first->rect().center());
-    ASSERT_TRUE(
-        view()->scrollArea()->viewport()->rect().contains(view()->scrollArea()->viewport()->mapFromGlobal(rest)));
+    ASSERT_TRUE(inView(rest));
     xdotool(moveTo(rest));
     // The pointer may arrive from over another card: wait for the hover to reach this one.
     ASSERT_TRUE(QTest::qWaitFor([&] { return hovered().size() == 1 && hovered().front() == cardAt(rest); }));
     CaptureCard *before = hovered().front();
 
-    // Down until another card comes under the pointer (or the list ends with the pointer between
-    // cards).
+    // Down until another card comes under the pointer (or the list ends between cards).
     for (int turn = 0; turn < 12 && (cardAt(rest) == before || !cardAt(rest)); ++turn) {
         const int from = libraryScroll()->value();
         if (cardAt(rest) != before && from == libraryScroll()->maximum())
@@ -225,16 +209,10 @@ TEST_F(ExclusiveLibraryInput, AfterAWheelScrollOnlyTheCardUnderThePointerLooksHo
 
     // Then the pointer goes on to another card in view, the one it entered first if it still is:
     // that card alone looks hovered, not the one the scroll brought under the pointer.
-    const QWidget *viewport = view()->scrollArea()->viewport();
-    const auto inView = [viewport](const QWidget *card) {
-        return card->isVisible() &&
-            viewport->rect().contains(viewport->mapFromGlobal(card->mapToGlobal(card->rect().center())));
-    };
-    CaptureCard *next = inView(before) ? before : nullptr;
-    for (QWidget *child : collection->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (auto *card = qobject_cast<CaptureCard *>(child); !next && card && card != now && inView(card))
-            next = card;
-    ASSERT_NE(next, nullptr);
+    const auto others =
+        cards([&](CaptureCard *card) { return card != now && inView(card->mapToGlobal(card->rect().center())); });
+    ASSERT_FALSE(others.empty());
+    CaptureCard *next = std::find(others.begin(), others.end(), before) != others.end() ? before : others.front();
     xdotool(moveTo(next->mapToGlobal(next->rect().center())));
     EXPECT_TRUE(only(next)) << hovered().size() << " cards look hovered";
 }
@@ -292,23 +270,18 @@ TEST_F(ExclusiveLibraryInput, TabShowsWhichControlHasTheKeyboard)
     EXPECT_TRUE(unringed.isEmpty()) << unringed.join(QStringLiteral(", ")).toStdString();
 }
 
-// Notes a key other than a modifier reaching the application: everything its press does is done
-// by the time the event has been delivered.
-class KeyArrival : public QObject {
-public:
+// Notes a key other than a modifier reaching the application (a shortcut's key comes as an
+// override request only): all its press does is done by the time the event has been delivered.
+struct KeyArrival : QObject {
     KeyArrival() { qApp->installEventFilter(this); }
-    bool arrived = false;
-
-protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        // A shortcut's key comes as an override request only.
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            arrived = arrived || (key != Qt::Key_Control && key != Qt::Key_Shift && key != Qt::Key_Alt);
-        }
+        const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+        const int code = key ? static_cast<QKeyEvent *>(event)->key() : Qt::Key_Control;
+        arrived = arrived || (code != Qt::Key_Control && code != Qt::Key_Shift && code != Qt::Key_Alt);
         return false;
     }
+    bool arrived = false;
 };
 
 // Presses a key with the X server's keyboard and waits until the application has handled it.
@@ -317,6 +290,14 @@ void pressKey(const char *key)
     KeyArrival arrival;
     xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
     EXPECT_TRUE(QTest::qWaitFor([&] { return arrival.arrived; })) << key << " never arrived";
+}
+
+// Presses Tab until `reached` holds, forty times at most; whether it came to hold.
+bool tabUntil(const std::function<bool()> &reached)
+{
+    for (int presses = 0; presses < 40 && !reached(); ++presses)
+        pressKey("Tab");
+    return reached();
 }
 
 // One key pressed on the captures, the place in the list of the capture whose cell has the
@@ -344,8 +325,7 @@ TEST_F(ExclusiveLibraryInput, TheKeyboardReachesWalksTicksAndOpensTheCaptures)
                     return int(index);
             return -1;
         };
-        for (int presses = 0; presses < 40 && focusedItem() < 0; ++presses)
-            pressKey("Tab");
+        tabUntil([&] { return focusedItem() >= 0; });
         ASSERT_EQ(focusedItem(), 0) << (grid ? "grid" : "list");
         const Uuid first = collection->items()[0]->id;
         const std::vector<CellKey> keys{
@@ -397,9 +377,7 @@ TEST_F(ExclusiveLibraryInput, TheKeyboardStaysNearAButtonThatGoesAway)
     const auto firstCell = [collection]() -> CaptureCard * {
         return qobject_cast<CaptureCard *>(collection->cellFor(collection->items()[0]->id));
     };
-    for (int presses = 0; presses < 40 && QApplication::focusWidget() != firstCell(); ++presses)
-        pressKey("Tab");
-    ASSERT_EQ(QApplication::focusWidget(), firstCell());
+    ASSERT_TRUE(tabUntil([&] { return QApplication::focusWidget() == firstCell(); }));
     const CaptureItem first = *collection->items()[0];
     ASSERT_FALSE(first.isFavorite);
     const size_t count = collection->items().size();
@@ -463,13 +441,10 @@ TEST_F(ExclusiveLibraryInput, AGivenUpCaptureGivesTheKeyboardBackToItsButton)
 {
     for (const QString title : {QStringLiteral("영역 캡처"), QStringLiteral("텍스트 추출")}) {
         QAbstractButton *button = nullptr;
-        for (int presses = 0; presses < 40 && !button; ++presses) {
-            pressKey("Tab");
-            auto *focused = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
-            if (focused && focused->text() == title)
-                button = focused;
-        }
-        ASSERT_NE(button, nullptr) << title.toStdString();
+        ASSERT_TRUE(tabUntil([&] {
+            button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+            return button && button->text() == title;
+        })) << title.toStdString();
         pressKey("space");
         ASSERT_TRUE(QTest::qWaitFor(
             [this] {
@@ -495,9 +470,7 @@ TEST_F(ExclusiveLibraryInput, TrashingTheCaptureWithTheKeyboardLeavesItOnTheNext
     for (const bool grid : {true, false}) {
         app().setGridView(grid);
         const auto cellOf = [collection](size_t index) { return collection->cellFor(collection->items()[index]->id); };
-        for (int presses = 0; presses < 40 && QApplication::focusWidget() != cellOf(0); ++presses)
-            pressKey("Tab");
-        ASSERT_EQ(QApplication::focusWidget(), cellOf(0)) << (grid ? "grid" : "list");
+        ASSERT_TRUE(tabUntil([&] { return QApplication::focusWidget() == cellOf(0); })) << (grid ? "grid" : "list");
         const size_t count = collection->items().size();
         const Uuid next = collection->items()[1]->id;
         pressKey("Menu");
@@ -583,9 +556,8 @@ TEST_F(ExclusiveLibraryInput, NoButtonOfTheCaptureSettingsOrThePermissionSheetIs
     app().setSheet(std::nullopt);
 }
 
-// `count` captures, every fifth a favourite and every sixth in the trash, each with a thumbnail
-// file of its own (hard links to a few vivid pictures), so that every card misses the cache and
-// decodes its picture as it would in a real library.
+// `count` captures, every fifth a favourite and every sixth in the trash, each with a thumbnail file
+// of its own (hard links to a few vivid pictures): every card decodes its picture, as in real use.
 void writeLargeLibrary(const QString &root, int count)
 {
     const QDir folder(root);
@@ -612,30 +584,26 @@ void writeLargeLibrary(const QString &root, int count)
 // The library window at 1300 x 800 on thousands of captures.
 class ExclusiveLargeLibraryInput : public ExclusiveLibraryInput {
 protected:
-    void fillLibrary(const QString &root) override { writeLargeLibrary(root, 8000); }
     void SetUp() override
     {
+        writeLargeLibrary(root(), 8000);
         ExclusiveLibraryInput::SetUp();
         window()->resize(1300, 800);
         ASSERT_TRUE(QTest::qWaitFor([&] { return window()->size() == QSize(1300, 800); }, 5000));
-    }
-
-    QImage viewportOnScreen() const
-    {
-        const QWidget *viewport = view()->scrollArea()->viewport();
-        const QPoint corner = viewport->mapToGlobal(QPoint());
-        return viewport->screen()
-            ->grabWindow(0, corner.x(), corner.y(), viewport->width(), viewport->height())
-            .toImage();
     }
 
     // Whether the screen has stood still for a moment with every capture in view drawn: no cell
     // shows only the window's background, and no card is without its picture.
     bool everyCaptureInViewDrawn() const
     {
-        const QImage shot = viewportOnScreen();
+        const QWidget *viewport = view()->scrollArea()->viewport();
+        const QPoint at = viewport->mapToGlobal(QPoint());
+        const auto onScreen = [&] {
+            return viewport->screen()->grabWindow(0, at.x(), at.y(), viewport->width(), viewport->height()).toImage();
+        };
+        const QImage shot = onScreen();
         QTest::qWait(100);
-        if (viewportOnScreen() != shot)
+        if (onScreen() != shot)
             return false;
         const auto share = [&](QRect area, auto &&counts) {
             int hits = 0;
@@ -648,7 +616,7 @@ protected:
         const auto picture = [](const QColor &c) { return c.hsvSaturation() > 150 && c.value() > 150; };
         const CaptureCollection *collection = view()->contents()->collection();
         const CollectionLayout layout = collection->layoutFor(collection->width());
-        const QPoint offset = collection->mapTo(view()->scrollArea()->viewport(), QPoint());
+        const QPoint offset = collection->mapTo(viewport, QPoint());
         const auto [first, last] =
             layout.range(-offset.y(), shot.height() - offset.y(), int(collection->items().size()));
         for (int index = first; index < last; ++index) {
@@ -665,9 +633,8 @@ protected:
     }
 };
 
-// Another section chosen with the hero in view at the top of 모든 캡처 opens with every row in
-// view drawn, the one cut by the status bar too; and forty turns of the wheel 2 ms apart leave
-// every capture in view drawn once the list stands still; in the grid and in the list.
+// A section chosen from the top of 모든 캡처 opens with every row in view drawn (the one the status
+// bar cuts too), and so does the list once forty turns of the wheel 2 ms apart end; grid and list.
 TEST_F(ExclusiveLargeLibraryInput, ANewSectionAndAFastScrollDrawEveryCaptureInView)
 {
     const QWidget *viewport = view()->scrollArea()->viewport();
@@ -681,9 +648,8 @@ TEST_F(ExclusiveLargeLibraryInput, ANewSectionAndAFastScrollDrawEveryCaptureInVi
             click(view()->sidebar()->row(section));
             ASSERT_TRUE(QTest::qWaitFor([&] { return app().section() == section; }, 5000));
             EXPECT_TRUE(QTest::qWaitFor([&] { return everyCaptureInViewDrawn(); }, 3000)) << where;
-            for (int presses = 0; presses < 40 && !qobject_cast<CaptureCell *>(QApplication::focusWidget()); ++presses)
-                pressKey("Tab");
-            const int wheelTo = view()->scrollArea()->verticalScrollBar()->value() + 40 * 60; // 60 px a turn
+            tabUntil([] { return qobject_cast<CaptureCell *>(QApplication::focusWidget()) != nullptr; });
+            const int wheelTo = libraryScroll()->value() + 40 * 60; // 60 px a turn
             // The wheel turns while the application runs, as under a person's hand.
             QProcess wheel;
             wheel.start(QStringLiteral("xdotool"),
@@ -691,7 +657,7 @@ TEST_F(ExclusiveLargeLibraryInput, ANewSectionAndAFastScrollDrawEveryCaptureInVi
                             QStringLiteral("click --repeat 40 --delay 2 5").split(u' '));
             ASSERT_TRUE(QTest::qWaitFor([&] { return wheel.state() == QProcess::NotRunning; }, 5000));
             EXPECT_TRUE(QTest::qWaitFor([&] { return everyCaptureInViewDrawn(); }, 3000)) << where << ", scrolled";
-            EXPECT_EQ(view()->scrollArea()->verticalScrollBar()->value(), wheelTo) << where << ", held back";
+            EXPECT_EQ(libraryScroll()->value(), wheelTo) << where << ", held back";
         }
 }
 

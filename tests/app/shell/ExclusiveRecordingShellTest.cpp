@@ -30,13 +30,12 @@
 #include "core/text/TextRecognizer.h"
 #include "support/RecordedVideo.h"
 #include "support/TrayIcon.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
 
 using State = RecordingService::State;
-
-void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
 
 // Types a global hot key until what it should do has happened. On the shared test desktop another
 // test's menu or list popup may hold the keyboard grab for a moment, and the key then goes there.
@@ -49,13 +48,6 @@ template <typename Done> bool pressUntil(const QString &keys, Done done)
             return true;
     }
     return false;
-}
-
-void clickWithPointer(const QWidget *widget)
-{
-    const QPoint centre = widget->mapToGlobal(widget->rect().center());
-    xdotool({QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
-             QStringLiteral("click"), QStringLiteral("1")});
 }
 
 // Our windows a recording would show: ordinary windows and alerts; the panels (countdown, HUD)
@@ -194,19 +186,15 @@ TEST_F(ExclusiveRecordingShell, CtrlShift4DuringTheCountdownTakesTheStartBack)
     startFromTheSheet();
     EXPECT_TRUE(ourWindowsOnScreen().isEmpty()) << ourWindowsOnScreen().join(u'|').toStdString();
     QTest::qWait(500);
-    clickWithPointer(TestSupport::visibleTrayIcon());
+    TestSupport::click(TestSupport::visibleTrayIcon());
     QMenu *menu = delegate_->statusMenu()->menu();
-    const QPoint icon = TestSupport::visibleTrayIcon()->mapToGlobal(TestSupport::visibleTrayIcon()->rect().center());
-    xdotool({QStringLiteral("mousemove"), QString::number(icon.x()), QString::number(icon.y()), QStringLiteral("click"),
-             QStringLiteral("3")});
+    TestSupport::click(TestSupport::visibleTrayIcon(), std::nullopt, 3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
     const QList<QAction *> actions = menu->actions();
     const auto settings = std::find_if(actions.begin(), actions.end(),
                                        [](QAction *action) { return action->text() == QStringLiteral("설정…"); });
     ASSERT_NE(settings, actions.end());
-    const QPoint item = menu->mapToGlobal(menu->actionGeometry(*settings).center());
-    xdotool({QStringLiteral("mousemove"), QString::number(item.x()), QString::number(item.y()), QStringLiteral("click"),
-             QStringLiteral("1")});
+    TestSupport::click(menu, menu->actionGeometry(*settings).center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 5000));
     QTest::qWait(300);
     EXPECT_TRUE(ourWindowsOnScreen().isEmpty()) << ourWindowsOnScreen().join(u'|').toStdString();
@@ -226,10 +214,9 @@ TEST_F(ExclusiveRecordingShell, CtrlShift4DuringTheCountdownTakesTheStartBack)
     EXPECT_EQ(atExit_->status, 0);
 }
 
-// A recording films no window of ours but the recording bar: a pin on the recorded screen and the
-// quick-capture panel are in no frame (not one pixel of their picture), and both come back where
-// they were. The bar's elapsed time is the film's: a quarter second into a second of the film it
-// reads that second.
+// A recording films no window of ours but its bar: a pin and the quick-capture panel on the recorded
+// screen are in no frame, not one pixel, and come back where they were. The bar's time is the
+// film's: a quarter second into a second of the film it reads that second.
 TEST_F(ExclusiveRecordingShell, TheFilmShowsNoWindowOfOursButTheBarWhoseTimeIsTheFilms)
 {
     launch(QStringLiteral("library"));
@@ -254,9 +241,8 @@ TEST_F(ExclusiveRecordingShell, TheFilmShowsNoWindowOfOursButTheBarWhoseTimeIsTh
     const QString film = app().repository().originalURL(app().items().front());
     TextRecognizer reader;
     for (const int second : {2, 3, 4}) {
-        const QStringList at{QStringLiteral("-ss"), QString::number(second + 0.25), QStringLiteral("-frames:v"),
-                             QStringLiteral("1")};
-        const std::vector<QImage> frame = TestSupport::decodedFrames(film, QSize(1920, 1080), at);
+        const std::vector<QImage> frame = TestSupport::decodedFrames(
+            film, QSize(1920, 1080), QStringLiteral("-ss %1 -frames:v 1").arg(second + 0.25).split(u' '));
         ASSERT_EQ(frame.size(), size_t(1));
         const std::string read = reader.recognize(frame.front().copy(times)).text();
         EXPECT_NE(read.find("00:0" + std::to_string(second)), std::string::npos) << second << " s: " << read;

@@ -25,22 +25,22 @@
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "support/FileDialogAnswer.h"
+#include "support/WindowStacking.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
 
-void xdotool(const QStringList &arguments) { ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
+using TestSupport::xdotool;
 
-// Waits until `window` has the keyboard, so that typed keys reach it: the window manager names
-// it the active window, the X server's input focus is in it (the manager updates its name
-// before the focus after a closed alert) and Qt has taken the activation.
+// Waits until `window` has the keyboard: the window manager names it active, the X server's focus
+// is in it (after a closed alert the name comes first) and Qt has taken the activation.
 bool waitForKeyboard(const QWidget *window)
 {
     const auto ask = [](const char *question) {
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"), {QString::fromLatin1(question)});
-        xdotool.waitForFinished();
-        return xdotool.readAllStandardOutput().trimmed().toULongLong();
+        return TestSupport::clientOutput(QStringLiteral("xdotool"), {QString::fromLatin1(question)})
+            .trimmed()
+            .toULongLong();
     };
     return QTest::qWaitFor(
         [&] {

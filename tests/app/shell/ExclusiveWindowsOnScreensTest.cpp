@@ -33,9 +33,13 @@
 #include "support/LayoutFit.h"
 #include "support/PrivateDesktop.h"
 #include "support/TestWindows.h"
+#include "support/WindowStacking.h"
+#include "support/XInput.h"
 
 namespace tarn {
 namespace {
+using TestSupport::click, TestSupport::drag, TestSupport::moveTo, TestSupport::xdotool,
+    TestSupport::LayoutFitDetail::rectText;
 
 constexpr const char *childVariable = "TARN_WINDOWS_ON_SCREENS";
 // A wide primary monitor on the left, a smaller one beside it.
@@ -58,31 +62,6 @@ QScreen *rightScreen() { return screenNamed(QStringLiteral("tarn-right")); }
 // Printable forms of points and sizes for the checks.
 std::pair<int, int> xy(QPoint p) { return {p.x(), p.y()}; }
 std::pair<int, int> wh(QSize s) { return {s.width(), s.height()}; }
-
-bool xdotool(const QStringList &arguments) { return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0; }
-
-void movePointer(QPoint to)
-{
-    ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())}));
-}
-
-// A press at `from`, a move and the release at `to` (root-window device pixels).
-void drag(QPoint from, QPoint to)
-{
-    const QPoint middle = (from + to) / 2;
-    ASSERT_TRUE(
-        xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
-                 QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
-                 QString::number(middle.x()), QString::number(middle.y()), QStringLiteral("mousemove"),
-                 QString::number(to.x()), QString::number(to.y()), QStringLiteral("mouseup"), QStringLiteral("1")}));
-}
-
-// A real click in the middle of a widget on the screen (at scale 1 points are pixels).
-void click(QWidget *widget)
-{
-    movePointer(widget->mapToGlobal(widget->rect().center()));
-    ASSERT_TRUE(xdotool({QStringLiteral("click"), QStringLiteral("1")}));
-}
 
 // Waits until the window is shown and the window manager's frame around it is known.
 void waitUntilFramed(QWidget *window, const char *what)
@@ -124,13 +103,9 @@ void photographDesktop(const QString &name)
     picture.save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/%1.png").arg(name));
 }
 
-// The numbers an X client prints on its line after `label` (xwininfo's "Width:", xprop's "= ").
-QList<int> numbersAfter(const QString &program, const QStringList &arguments, const QString &label)
+// The numbers on the line an X client printed after `label` (xwininfo's "Width:", xprop's "= ").
+QList<int> numbersAfter(const QString &output, const QString &label)
 {
-    QProcess client;
-    client.start(program, arguments);
-    client.waitForFinished(5000);
-    const QString output = QString::fromLocal8Bit(client.readAllStandardOutput());
     const qsizetype at = output.indexOf(label);
     QList<int> numbers;
     for (const auto &number : QRegularExpression(QStringLiteral("-?\\d+"))
@@ -139,51 +114,43 @@ QList<int> numbersAfter(const QString &program, const QStringList &arguments, co
     return numbers;
 }
 
-// What the window manager shows of a window, read from the X server in root-window device pixels:
-// the window's place (xwininfo) widened by the frame drawn around it (_NET_FRAME_EXTENTS); none
-// before it is framed.
+// What the window manager shows of a window, in root-window device pixels: its place (xwininfo)
+// widened by the frame drawn around it (_NET_FRAME_EXTENTS); none before it is framed.
 QRect managedFrame(const QWidget *window)
 {
-    const QString id = QString::number(window->winId());
-    const QList<int> extents =
-        numbersAfter(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")},
-                     QStringLiteral("= "));
+    const QStringList id{QStringLiteral("-id"), QString::number(window->winId())};
+    const QList<int> extents = numbersAfter(
+        TestSupport::clientOutput(QStringLiteral("xprop"), id + QStringList{QStringLiteral("_NET_FRAME_EXTENTS")}),
+        QStringLiteral("= "));
     if (extents.size() != 4)
         return {};
-    const QStringList info{QStringLiteral("-id"), id};
-    const auto value = [&](const char *label) {
-        const QList<int> found = numbersAfter(QStringLiteral("xwininfo"), info, QString::fromLatin1(label));
-        return found.isEmpty() ? 0 : found.front();
-    };
-    const QRect inside(value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
-                       value("Height:"));
-    return inside.adjusted(-extents[0], -extents[2], extents[1], extents[3]);
+    const QString info = TestSupport::clientOutput(QStringLiteral("xwininfo"), id);
+    const auto value = [&](const char *label) { return numbersAfter(info, QString::fromLatin1(label)).value(0); };
+    return QRect(value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"), value("Height:"))
+        .adjusted(-extents[0], -extents[2], extents[1], extents[3]);
 }
 
 // The part of the window manager's work area (_NET_WORKAREA) on the monitor at `monitor`.
 QRect workArea(const QRect &monitor)
 {
-    const QList<int> area = numbersAfter(
-        QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")}, QStringLiteral("= "));
+    const QList<int> area =
+        numbersAfter(TestSupport::rootProperty(QStringLiteral("_NET_WORKAREA")), QStringLiteral("= "));
     return area.size() >= 4 ? monitor.intersected(QRect(area[0], area[1], area[2], area[3])) : monitor;
 }
 
-std::string text(const QRect &r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
-}
-
 // A window on the monitor at `monitor`: its frame, title bar included, lies in the monitor's work
-// area, and nothing in it is cut off but what its scroll bars reach.
-void expectWholeInWorkArea(QWidget *window, const QRect &monitor, const char *what)
+// area, and nothing in it is cut off but what its scroll bars reach. The desktop is kept as `photo`.
+void expectWholeInWorkArea(QWidget *window, const QRect &monitor, const char *what, const QString &photo)
 {
     waitUntilFramed(window, what);
     const QRect area = workArea(monitor);
     QRect frame;
     (void)QTest::qWaitFor([&] { return area.contains(frame = managedFrame(window)); }, 3000);
-    EXPECT_TRUE(area.contains(frame)) << what << ": frame " << text(frame) << ", work area " << text(area);
+    EXPECT_TRUE(area.contains(frame)) << what << ": frame " << rectText(frame).toStdString() << ", work area "
+                                      << rectText(area).toStdString();
     const QStringList faults = TestSupport::layoutFaults(window);
     EXPECT_TRUE(faults.isEmpty()) << what << ":\n" << faults.join(QLatin1Char('\n')).toStdString();
+    photographDesktop(photo);
 }
 
 // Counts the questions about a new window's frame (_NET_REQUEST_FRAME_EXTENTS) sent on the
@@ -222,7 +189,7 @@ void expectOnScreen(const QWidget *control, const QColor &colour, const char *wh
                       std::abs(seen.blue() - colour.blue()),
                   24)
             << what << " shows " << seen.name().toStdString() << " at " << p.x() << "," << p.y() << " of "
-            << text(device);
+            << rectText(device).toStdString();
     }
 }
 
@@ -270,7 +237,7 @@ protected:
         ASSERT_TRUE(app->libraryReady());
         app->preferences().setAutomaticOCR(false);
         app->preferences().setCopyAfterCapture(false);
-        movePointer(leftMonitor.center());
+        xdotool(moveTo(leftMonitor.center()));
     }
 
     // Starts a capture and drags its region on the right monitor.
@@ -353,7 +320,7 @@ TEST_F(TwoScreenWindows, AnEditorOnTheRightPinsItsResultOnTheRight)
     auto *pin = editor->findChild<QWidget *>(QStringLiteral("editor.pin"));
     ASSERT_NE(pin, nullptr);
     click(pin);
-    movePointer(leftMonitor.center());
+    xdotool(moveTo(leftMonitor.center()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return newestPin(app->floating()) != nullptr; }, 10000));
     expectCentredOn(newestPin(app->floating()), rightScreen(), "pin of the editor");
     photographDesktop(QStringLiteral("two-screens-editor-pin"));
@@ -363,7 +330,7 @@ TEST_F(TwoScreenWindows, AnEditorOnTheRightPinsItsResultOnTheRight)
 // there, else on the pointer's; a size saved larger than the screen shrinks to it.
 TEST_F(TwoScreenWindows, TheLibraryReturnsToItsScreenWhileItIsThereElseOpensAtThePointer)
 {
-    movePointer(rightMonitor.center());
+    xdotool(moveTo(rightMonitor.center()));
     const struct {
         const char *name;
         bool demo; // the demo run's frame is never saved here
@@ -400,12 +367,12 @@ TEST_F(TwoScreenWindows, TheLibraryReturnsToItsScreenWhileItIsThereElseOpensAtTh
 TEST_F(TwoScreenWindows, AnEditorOpensOnTheScreenOfTheLibraryWindowThatOpenedIt)
 {
     const CaptureItem item = importedCapture();
-    movePointer(rightMonitor.center());
+    xdotool(moveTo(rightMonitor.center()));
     const std::unique_ptr<LibraryWindow> library = restoredLibrary(true);
     library->show();
     app->setMainWindow(library.get());
     expectCentredOn(library.get(), rightScreen(), "library");
-    movePointer(leftMonitor.center());
+    xdotool(moveTo(leftMonitor.center()));
 
     app->openItem(item);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->editorControllers().size() == 1; }, 10000));
@@ -449,8 +416,8 @@ const QRect singleMonitor(1920, 0, 1920, 1080);
 // and keeps its size in device pixels.
 void moveWindow(QWidget *window, QPoint device)
 {
-    ASSERT_TRUE(xdotool({QStringLiteral("windowmove"), QString::number(window->winId()), QString::number(device.x()),
-                         QString::number(device.y())}));
+    xdotool({QStringLiteral("windowmove"), QString::number(window->winId()), QString::number(device.x()),
+             QString::number(device.y())});
 }
 
 // The library window's frame as its last close saved it, in points.
@@ -478,14 +445,13 @@ protected:
 TEST_F(MixedScaleWindows, WindowsLargerThanTheScreenKeepTheirTitleBarsOnIt)
 {
     const CaptureItem item = importedCapture();
-    movePointer(doubleMonitor.center());
+    xdotool(moveTo(doubleMonitor.center()));
     const std::unique_ptr<LibraryWindow> library = restoredLibrary(true);
     library->show();
     app->setMainWindow(library.get());
     const auto expectReachable = [](QWidget *window, const char *what) {
-        expectWholeInWorkArea(window, doubleMonitor, what);
+        expectWholeInWorkArea(window, doubleMonitor, what, QStringLiteral("scale-two-") + QString::fromLatin1(what));
         EXPECT_EQ(window->screen()->name().toStdString(), leftScreen()->name().toStdString()) << what;
-        photographDesktop(QStringLiteral("scale-two-") + QString::fromLatin1(what));
     };
     expectReachable(library.get(), "library");
 
@@ -498,7 +464,7 @@ TEST_F(MixedScaleWindows, WindowsLargerThanTheScreenKeepTheirTitleBarsOnIt)
 // closing it on the 2x monitor saves that size, not half of it.
 TEST_F(MixedScaleWindows, AWindowMovedBetweenScalesKeepsItsSizeInPoints)
 {
-    movePointer(singleMonitor.center());
+    xdotool(moveTo(singleMonitor.center()));
     const std::unique_ptr<LibraryWindow> library = restoredLibrary(false);
     library->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(library.get()));
@@ -535,27 +501,20 @@ TEST_F(MixedScaleWindows, ARegionDraggedFromOddDevicePixelsIsCapturedWhole)
     ASSERT_TRUE(doubleMonitor.contains(to));
     auto backdrop = std::make_unique<TestSupport::TestWindows>(
         QStringLiteral("coordinates|%1|%2|c").arg(doubleMonitor.width()).arg(doubleMonitor.height()));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return DesktopScreens::source().grab(QRect(to, QSize(1, 1)), false).pixel(0, 0) ==
-                TestSupport::coordinatePixel(to);
-        },
-        8000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TestSupport::showsCoordinates(DesktopScreens::source(), to); }, 8000))
         << "no backdrop";
     ASSERT_EQ(::kill(pid_t(backdrop->pid()), SIGSTOP), 0);
     app->preferences().setOpenEditor(false);
-    movePointer(doubleMonitor.center());
+    xdotool(moveTo(doubleMonitor.center()));
     app->beginCapture(CaptureAction::region);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->selector().panels().size() == 2; }, 5000));
     for (SelectionView *panel : app->selector().panels())
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
 
-    ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
-                         QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
-                         QString::number(to.x()), QString::number(to.y())}));
+    xdotool(TestSupport::heldFrom(from, {to}));
     QTest::qWait(300);
     photographDesktop(QStringLiteral("scale-two-region-drag"));
-    ASSERT_TRUE(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->floating().capturePanel() != nullptr; }, 10000))
         << app->status().toStdString();
     backdrop.reset(); // it stays above every managed window, the quick panel too
@@ -588,45 +547,41 @@ TEST(ScaledScreenWindows, TheLibraryTheEditorAndTheRecordingSheetOpenWholeInTheW
         GTEST_SKIP() << "runs only as the child of ExclusiveWindowsOnAScaledScreen";
     FrameQuestions questions;
     QTemporaryDir dir;
-    const auto delegate =
-        std::make_unique<TarnAppDelegate>(dir.filePath(QStringLiteral("library")), true, std::nullopt);
-    QSignalSpy started(delegate.get(), &TarnAppDelegate::startUpFinished);
-    delegate->applicationDidFinishLaunching();
+    TarnAppDelegate delegate(dir.filePath(QStringLiteral("library")), true, std::nullopt);
+    QSignalSpy started(&delegate, &TarnAppDelegate::startUpFinished);
+    delegate.applicationDidFinishLaunching();
     ASSERT_TRUE(started.count() > 0 || started.wait(30000));
-    AppModel &app = delegate->app();
+    AppModel &app = delegate.app();
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.items().size() >= 6; }, 30000));
+    LibraryWindow *library = delegate.libraryWindow();
     const QRect monitor = DesktopScreens::source().displays().front().nativeRect;
-    expectWholeInWorkArea(delegate->libraryWindow(), monitor, "library");
-    photographDesktop(QStringLiteral("scaled-screen-library"));
+    expectWholeInWorkArea(library, monitor, "library", QStringLiteral("scaled-screen-library"));
     // Fewer card columns and the hero's buttons in two rows, at the top and scrolled (by the
     // wheel) down to the cards, in the grid and in the list.
-    auto *view = qobject_cast<LibraryView *>(delegate->libraryWindow()->centralWidget());
+    auto *view = qobject_cast<LibraryView *>(library->centralWidget());
     expectLibraryFitsItsWidth(view, "hero");
     const QScrollBar *scroll = view->scrollArea()->verticalScrollBar();
     for (const bool grid : {true, false}) {
         app.setGridView(grid);
         const QPoint at = view->scrollArea()->viewport()->mapToGlobal(QPoint(20, 20)) * 2;
-        ASSERT_TRUE(xdotool(
-            QStringLiteral("mousemove %1 %2 click --repeat 60 --delay 5 5").arg(at.x()).arg(at.y()).split(u' ')));
+        xdotool(moveTo(at) + QStringLiteral("click --repeat 60 --delay 5 5").split(u' '));
         ASSERT_TRUE(QTest::qWaitFor([&] { return scroll->value() == scroll->maximum(); }, 5000));
         expectLibraryFitsItsWidth(view, grid ? "grid" : "list");
         photographDesktop(QStringLiteral("scaled-screen-library-") + QLatin1String(grid ? "grid" : "list"));
     }
 
     // The recording sheet, from its global key: its start button stays on the screen.
-    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+4")}));
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+4")});
     RecordingSetupView *sheet = nullptr;
-    (void)QTest::qWaitFor([&] { return (sheet = delegate->libraryWindow()->findChild<RecordingSetupView *>()); }, 5000);
-    ASSERT_NE(sheet, nullptr);
-    expectWholeInWorkArea(sheet, monitor, "recording sheet");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (sheet = library->findChild<RecordingSetupView *>()); }, 5000));
+    expectWholeInWorkArea(sheet, monitor, "recording sheet", QStringLiteral("scaled-screen-recording-sheet"));
     expectOnScreen(sheet->startButton(), Palette::accent, "start button");
-    photographDesktop(QStringLiteral("scaled-screen-recording-sheet"));
     app.setSheet(std::nullopt);
 
     app.openItem(app.items().front());
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().size() == 1; }, 10000));
-    expectWholeInWorkArea(app.editorControllers().begin()->second->window(), monitor, "editor");
-    photographDesktop(QStringLiteral("scaled-screen-editor"));
+    expectWholeInWorkArea(app.editorControllers().begin()->second->window(), monitor, "editor",
+                          QStringLiteral("scaled-screen-editor"));
     // The window manager is asked once about a resizable window and once about a fixed-size one.
     const int asked = questions.count();
     EXPECT_TRUE(asked >= 1 && asked <= 2) << asked << " questions";

@@ -12,9 +12,8 @@
 namespace tarn {
 namespace {
 
-// A private X server. It picks a free display number itself and writes it on its standard
-// output (two test runs at once took the same number when the test looked for a free one), and
-// never resets (-noreset), so that the root's colour stays while no client is connected.
+// A private X server that picks a free display number itself (two runs at once took the same one
+// when the test chose it), never resetting (-noreset): the root's colour stays with no client.
 struct Server {
     QProcess process;
     QString name;
