@@ -46,7 +46,7 @@ TEST(RegionSelectorGeometry, DragsRoundOutwardsInsideTheScreenAndTheLabelShowsDe
                                                 {{2560, 1440}, 1.5}, {{1366, 768}, 1.5}, {{1440, 900}, 1.75}};
     for (const auto &[pixels, scale] : screens) {
         const QSizeF points = (QSizeF(pixels) / scale).toSize();
-        const auto kept = [&](QPointF p) {
+        const auto kept = [&, pixels = pixels, scale = scale](QPointF p) { // clang: no bindings in [&]
             const QPointF k = SelectionView::keptOnScreen(p, points, pixels, scale);
             return std::pair(k.x(), k.y());
         };
