@@ -56,7 +56,8 @@ CaptureCollection::CaptureCollection(const LibraryRepository &repository, QWidge
 void CaptureCollection::setScrollArea(QScrollArea *area)
 {
     area_ = area;
-    area->viewport()->installEventFilter(this);
+    viewport_ = area->viewport();
+    viewport_->installEventFilter(this);
     for (QWidget *widget = this; widget && widget != area->viewport(); widget = widget->parentWidget())
         widget->installEventFilter(this);
 }
@@ -69,9 +70,10 @@ bool CaptureCollection::movesTheList(const QObject *watched) const
 
 bool CaptureCollection::eventFilter(QObject *watched, QEvent *event)
 {
-    if (area_ &&
-        ((watched == area_->viewport() && event->type() == QEvent::Resize) ||
-         (event->type() == QEvent::Move && movesTheList(watched))))
+    // The event's type first: while the scroll area is being destroyed its viewport still reports
+    // here, and the area may no longer be asked anything.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Resize && watched == viewport_) || (type == QEvent::Move && area_ && movesTheList(watched)))
         placeVisible();
     return QWidget::eventFilter(watched, event);
 }

@@ -84,6 +84,7 @@ private:
 
     const LibraryRepository &repository_;
     QPointer<QScrollArea> area_;
+    QPointer<QWidget> viewport_;
     std::vector<const CaptureItem *> items_;
     std::set<Uuid> selection_;
     bool grid_ = true;
