@@ -2,8 +2,13 @@
 // Test entry point of the application suite: a widget application on the X display when there
 // is one (the tests run inside Xvfb), offscreen otherwise. With TARN_TEST_WINDOWS set the binary
 // instead acts as the child process that shows windows for the tests (support/TestWindows.h).
+#include <csignal>
+#include <cstdio>
+
 #include <QApplication>
 #include <QSettings>
+#include <execinfo.h>
+#include <unistd.h>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,8 +16,33 @@
 #include "support/ExclusiveDisplay.h"
 #include "support/TestWindows.h"
 
+namespace {
+
+// A test that crashes ends the process before Google Test reports anything, and output still
+// buffered for the pipe is lost: the report goes out line by line, and a crash writes where it
+// happened before the signal takes its course. The sanitizer build reports crashes itself.
+void reportCrash(int signal)
+{
+    void *frames[64];
+    backtrace_symbols_fd(frames, backtrace(frames, 64), STDERR_FILENO);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void reportCrashes()
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__clang__)
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(signal, reportCrash);
+#endif
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    reportCrashes();
     if (qEnvironmentVariableIsSet("TARN_TEST_WINDOWS"))
         return tarn::TestSupport::runTestWindows(argc, argv);
     tarn::TestSupport::useExclusiveDisplay();
