@@ -325,6 +325,8 @@ QCoro::Task<> AppModel::load(const LibraryLease *writerLease)
     try {
         QFuture<std::vector<CaptureItem>> reading = repository_->load();
         loaded = co_await reading;
+        if (!self)
+            co_return;
         if (writerLease) {
             QFuture<void> clearing = repository_->removeLeftovers(*writerLease);
             co_await clearing;

@@ -88,6 +88,8 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
         // The pause lets the hidden windows leave the screen before the overlay freezes it; with
         // nothing hidden it would only delay the overlay (the hot key's answer).
         co_await sleep(hidden.empty() ? std::chrono::milliseconds(0) : timings_.settleAfterHiding, token);
+        if (!self)
+            co_return;
         std::optional<QRectF> region;
         if (action != CaptureAction::display) {
             const std::optional<RegionSelection> selection = co_await selector_->select();
@@ -104,9 +106,13 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
         // the captured screen.
         const QPointer<QScreen> screen = AppWindows::screenOf(displayID);
         co_await countdown(preferences_->captureDelay(), token, screen);
+        if (!self)
+            co_return;
         token.check();
         const bool cursor = preferences_->captureCursor();
         const ContentFilter filter = co_await captureService_->displayFilter(displayID);
+        if (!self)
+            co_return;
         const CapturedImage captured = co_await captureService_->capture(filter, region, cursor);
         if (!self)
             co_return;
@@ -142,6 +148,8 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     try {
         co_await countdown(preferences_->captureDelay(), token, screen);
         co_await sleep(timings_.afterWindowCountdown, token);
+        if (!self)
+            co_return;
         token.check();
         const bool cursor = preferences_->captureCursor();
         const CapturedImage captured =

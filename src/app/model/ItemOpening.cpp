@@ -142,6 +142,8 @@ QCoro::Task<> AppModel::importVideo(QString file)
     QPointer<AppModel> self(this);
     QFuture<VideoInfo> reading = VideoInfo::loadAsync(file);
     const VideoInfo info = co_await reading;
+    if (!self)
+        co_return;
     QFuture<CaptureItem> storing =
         repository_->insertVideo(file, ItemNames::importTitle(QFileInfo(file).fileName()).toStdString(), info.thumbnail,
                                  info.width, info.height, info.duration);
@@ -155,6 +157,8 @@ QCoro::Task<> AppModel::importImage(QString file)
     QPointer<AppModel> self(this);
     QFuture<QImage> decoding = QtConcurrent::run([file] { return ImageCodec::read(file.toStdString()); });
     const QImage image = co_await decoding;
+    if (!self)
+        co_return;
     QFuture<CaptureItem> storing = repository_->insertImage(
         image, ItemNames::importTitle(QFileInfo(file).fileName()).toStdString(), false, std::nullopt);
     const CaptureItem item = co_await storing;
