@@ -7,10 +7,10 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <execinfo.h>
-#include <unistd.h>
 #include <QTemporaryDir>
+#include <execinfo.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/shell/ExitGuard.h"
 #include "support/ExclusiveDisplay.h"
