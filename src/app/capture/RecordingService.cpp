@@ -205,7 +205,9 @@ void RecordingService::onStarted(RecorderSession *session)
 void RecordingService::scheduleProgress()
 {
     const double interval = std::chrono::duration<double>(timings_.progressInterval).count();
-    const double left = interval - std::fmod(session_->recordedSeconds(), interval);
+    const double seconds = session_->recordedSeconds();
+    // No interval, or no time known yet: the next tick a whole interval on.
+    const double left = interval > 0 && std::isfinite(seconds) ? interval - std::fmod(seconds, interval) : interval;
     timer_->start(std::chrono::milliseconds(int64_t(std::ceil(left * 1000)) + 1));
 }
 
