@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a private X desktop: Xvfb (1920x1080x24), the openbox window manager,
-# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. A
-# second such desktop (TARN_EXCLUSIVE_DISPLAY) is there for the tests that need one to themselves.
+# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. Two
+# more such desktops (TARN_EXCLUSIVE_DISPLAY, TARN_EXCLUSIVE_DISPLAY2) are there for the tests
+# that need one to themselves.
 # HOME and the XDG folders point into a temporary folder, so no run touches real settings.
 set -uo pipefail
 
@@ -34,14 +35,17 @@ start_display() {
   if [ ! -s "$work/$name.display" ]; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/$name.log" >&2; exit 1; fi
   started=":$(head -n 1 "$work/$name.display")"
 }
-# The desktop everything runs on, and a second one for the tests whose name begins with
-# "Exclusive" (they inject real input or need focus): there, only one test at a time shows
-# windows, so no parallel test's window can cover what a click or a key is meant for.
+# The desktop everything runs on, and two more for the tests whose name begins with
+# "Exclusive" (they inject real input or need focus): on each, only one test at a time shows
+# windows, so no parallel test's window can cover what a click or a key is meant for. Two of
+# them let two such tests run at once instead of one after the other.
 start_display xvfb
 main_display=$started
 start_display xvfb-exclusive
 exclusive_display=$started
-export DISPLAY=$main_display TARN_EXCLUSIVE_DISPLAY=$exclusive_display
+start_display xvfb-exclusive2
+exclusive_display2=$started
+export DISPLAY=$main_display TARN_EXCLUSIVE_DISPLAY=$exclusive_display TARN_EXCLUSIVE_DISPLAY2=$exclusive_display2
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
@@ -50,7 +54,7 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # A window manager and a tray host on each desktop.
-for shown in "$main_display" "$exclusive_display"; do
+for shown in "$main_display" "$exclusive_display" "$exclusive_display2"; do
   DISPLAY=$shown openbox >>"$work/openbox.log" 2>&1 &
   pids+=($!)
   DISPLAY=$shown trayer --edge top --align right --widthtype request --height 24 >>"$work/trayer.log" 2>&1 &

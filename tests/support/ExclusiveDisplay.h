@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace tarn::TestSupport {
 
 // A test that injects real input or needs focus (its name begins with "Exclusive"; CTest marks
-// it with TARN_EXCLUSIVE_TEST) moves to the test desktop's second display, on which only one
-// such test runs at a time: the windows of the tests running beside it stay on the first one.
-// Call before the application object is made. The mark is cleared so that a child process
-// started with a DISPLAY of its own keeps it.
+// it with TARN_EXCLUSIVE_TEST, 1 or 2) moves to that exclusive display of the test desktop, on
+// which only one such test runs at a time: the windows of the tests running beside it stay on
+// the first one. Call before the application object is made. The mark is cleared so that a
+// child process started with a DISPLAY of its own keeps it.
 inline void useExclusiveDisplay()
 {
-    if (qEnvironmentVariableIsSet("TARN_EXCLUSIVE_TEST") && !qEnvironmentVariableIsEmpty("TARN_EXCLUSIVE_DISPLAY"))
-        qputenv("DISPLAY", qgetenv("TARN_EXCLUSIVE_DISPLAY"));
+    const QByteArray display = qgetenv("TARN_EXCLUSIVE_TEST") == "2" ? qgetenv("TARN_EXCLUSIVE_DISPLAY2")
+        : qEnvironmentVariableIsSet("TARN_EXCLUSIVE_TEST")           ? qgetenv("TARN_EXCLUSIVE_DISPLAY")
+                                                                     : QByteArray();
+    if (!display.isEmpty())
+        qputenv("DISPLAY", display);
     qunsetenv("TARN_EXCLUSIVE_TEST");
 }
 
