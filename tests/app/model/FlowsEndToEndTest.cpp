@@ -55,15 +55,16 @@ TEST_F(ExclusiveFlowsEndToEnd, AThreeSecondRecordingLandsInTheVideos)
         model->preferences().setProperty(flag, false);
     model->preferences().setFrameRate(30);
     model->preferences().setRecordingLongEdge(1920);
+    // On a loaded machine the waits can overrun by seconds: the video must last about as long as
+    // the recording really ran, not a fixed three seconds, counted from the request (the film may
+    // begin before its start is reported).
+    QElapsedTimer running;
+    running.start();
     model->startRecording(DesktopScreens::displayID(QGuiApplication::primaryScreen()));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return model->recorder().state() == RecordingService::State::recording; }, 20000));
     EXPECT_EQ(model->status(), QStringLiteral("녹화 중 · Ctrl+Shift+4로 종료"));
     EXPECT_FALSE(model->isBusy() || library.isVisible());
-    // On a loaded machine the wait can overrun by seconds: the video must last about as long as
-    // the recording really ran, not a fixed three seconds.
-    QElapsedTimer running;
-    running.start();
     QTest::qWait(3000);
     model->toggleRecording();
     const double ranSeconds = running.elapsed() / 1000.0;
