@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QHBoxLayout>
+#include <QMediaDevices>
 #include <QProxyStyle>
 #include <QShortcut>
 #include <QStyleFactory>
@@ -52,7 +54,10 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     video_ = new QVideoWidget;
     // However small the window is made, a picture stays to watch and the timeline to seek on.
     video_->setMinimumSize(320, 180);
-    player_->setAudioOutput(audio_);
+    // With no sound output at all (no sound server), the media backend's sound thread writes into
+    // a sink that never opened and the process crashes: the film then plays without its sound.
+    if (!QMediaDevices::defaultAudioOutput().isNull())
+        player_->setAudioOutput(audio_);
     player_->setVideoOutput(video_);
 
     auto *stack = new QVBoxLayout(this);

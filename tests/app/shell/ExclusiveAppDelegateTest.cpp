@@ -346,9 +346,13 @@ TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
     LibraryStore(root()).insertVideo(movie, "tone", QImage(160, 120, QImage::Format_RGB32), 160, 120, 0.4);
     // The guard's second, and room for a busy machine: only a process that does not end fails.
     const auto allowed = ExitGuard::limit + std::chrono::seconds(9);
-    for (const std::string after : {"end", "end", "playing", "end", "playing", "end", "stalled"}) {
-        TestSupport::ChildProcess child("QuitAfterPlayback.Child",
-                                        {{"TARN_QUIT_AFTER", after}, {"TARN_QUIT_LIBRARY", root().toStdString()}});
+    // "silent": no sound server to be reached, so no sound output at all; the film still plays.
+    for (const std::string after : {"end", "end", "playing", "end", "playing", "silent", "end", "stalled"}) {
+        TestSupport::ChildProcess::Variables set{{"TARN_QUIT_AFTER", after},
+                                                 {"TARN_QUIT_LIBRARY", root().toStdString()}};
+        if (after == "silent")
+            set.emplace_back("PULSE_SERVER", "unix:/nonexistent");
+        TestSupport::ChildProcess child("QuitAfterPlayback.Child", set);
         ASSERT_EQ(child.nextReport(std::chrono::seconds(60)), "quit") << after;
         EXPECT_EQ(child.waitForExit(allowed), std::optional<int>(after == "stalled" ? 3 : 0)) << after;
     }
