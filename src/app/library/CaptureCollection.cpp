@@ -88,6 +88,10 @@ bool CaptureCollection::event(QEvent *event)
 {
     if (event->type() == QEvent::HoverMove)
         showPointerOver(cellAt(static_cast<QHoverEvent *>(event)->position().toPoint()));
+    // The list has no hover look of its own: QWidget would repaint it, every card in view with
+    // it, each time the pointer crossed its edge.
+    if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave)
+        return true;
     return QWidget::event(event);
 }
 

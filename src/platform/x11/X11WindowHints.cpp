@@ -147,6 +147,7 @@ std::optional<FrameExtents> askAboutNewWindow(xcb_connection_t *c, xcb_window_t 
 struct Known {
     uint32_t manager = 0;
     std::array<std::optional<FrameExtents>, 2> frames;
+    std::array<int, 2> asked{};
 };
 
 } // namespace
@@ -223,7 +224,9 @@ std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable)
                 kept = own;
             return own;
         }
-    if (!kept)
+    // A window manager that leaves the question unanswered is asked a few times, not at every
+    // window placed: each wait holds the interface for a second.
+    if (!kept && known.asked[resizable ? 1 : 0]++ < 3)
         kept = askAboutNewWindow(c, root, resizable);
     return kept;
 }

@@ -43,7 +43,7 @@ struct FrameExtents {
 // manager may take a window it is asked about for a moment as lying at the desktop's origin,
 // which would move a real window about) and its answer awaited for a moment; a framed window
 // neither full screen nor maximized tells it anew. Only an answer is kept: after a wait that ran
-// out, the next call asks again.
+// out, the next call asks again, up to three questions per window manager.
 std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable);
 
 } // namespace tarn::X11
