@@ -5,8 +5,10 @@
 #include <optional>
 #include <vector>
 
+#include <QLineEdit>
 #include <QProcess>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -42,6 +44,19 @@ inline QStringList heldFrom(QPoint from, const std::vector<QPoint> &path)
 inline void drag(QPoint from, QPoint to)
 {
     xdotool(heldFrom(from, {(from + to) / 2, to}) + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+// Types `text` over what `field` holds. On a busy machine a typed key can get lost: the text is
+// typed again until the field holds it whole. Whether it does in the end.
+inline bool typeInto(const QLineEdit *field, const QString &text)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("type"), QStringLiteral("--delay"),
+                 QStringLiteral("5"), text});
+        if (QTest::qWaitFor([&] { return field->text() == text; }, 5000))
+            return true;
+    }
+    return false;
 }
 
 } // namespace tarn::TestSupport

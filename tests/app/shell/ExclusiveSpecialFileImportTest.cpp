@@ -101,14 +101,7 @@ TEST_F(ExclusiveSpecialFileImport, APipeIsListedWithinASecondAndTheApplicationSt
         ASSERT_TRUE(panel);
         ASSERT_TRUE(waitForKeyboard(panel));
         auto *name = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        // On a busy machine a typed key can get lost: the name is typed again until it is whole.
-        bool typed = false;
-        for (int attempt = 0; attempt < 3 && !typed; ++attempt) {
-            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("type"), QStringLiteral("--delay"),
-                     QStringLiteral("5"), path});
-            typed = QTest::qWaitFor([&] { return name->text() == path; }, 5000);
-        }
-        ASSERT_TRUE(typed) << name->text().toStdString();
+        ASSERT_TRUE(TestSupport::typeInto(name, path)) << name->text().toStdString();
         xdotool({QStringLiteral("key"), QStringLiteral("Return")});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 5000));
     };
