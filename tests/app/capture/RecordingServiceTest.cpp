@@ -229,7 +229,8 @@ TEST_F(RecordingServiceTest, MicrophoneIsAskedOnlyWhenOnAndARefusalLeavesIdleWit
         FAIL() << "a refused microphone must fail the start";
     } catch (const Failure &error) {
         EXPECT_EQ(error.description(),
-                  QStringLiteral("마이크 권한이 없습니다. 마이크를 끄거나 시스템 설정에서 허용하세요."));
+                  QStringLiteral("마이크를 사용할 수 없습니다. 입력 장치가 없거나 열 수 없습니다. 마이크를 끄거나 입력 "
+                                 "장치를 연결하세요."));
     }
     EXPECT_EQ(service.state(), State::idle);
     EXPECT_EQ(service.seconds(), 0);
