@@ -35,6 +35,10 @@ bool isAnyWindow(const QWidget *widget)
 
 uint32_t idOf(const QWidget *window) { return uint32_t(window->winId()); }
 
+// Whether the window lies minimized as the user sees it: the window manager's word (WM_STATE),
+// which Qt's window state follows only as its events come in; Qt's without a window manager.
+bool minimized(const QWidget *window) { return X11::iconic(idOf(window)).value_or(window->isMinimized()); }
+
 // The visible windows of ours that `counts`, back to front as the window manager stacks them
 // (`stacking`, front-most first); windows it does not list yet keep their relative order behind
 // the others.
@@ -42,7 +46,7 @@ std::vector<QWidget *> visibleWindows(const std::vector<WindowInfo> &stacking, b
 {
     std::vector<QWidget *> windows;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && !widget->isMinimized() && counts(widget))
+        if (widget->isVisible() && counts(widget) && !minimized(widget))
             windows.push_back(widget);
     if (windows.size() < 2)
         return windows;
@@ -89,9 +93,12 @@ bool onScreen(uint32_t window, const std::vector<WindowInfo> &stacking)
            });
 }
 
-// Shown without taking the focus and raised.
+// Shown as it was when it was hidden, not minimized, without taking the focus, and raised. A
+// window the user brought back from the task bar after Qt minimized it would otherwise come back
+// minimized: Qt still names that state in its hints for the window manager.
 void showRaised(QWidget *window)
 {
+    X11::markInitiallyNormal(idOf(window));
     const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
     window->setAttribute(Qt::WA_ShowWithoutActivating, true);
     window->show();

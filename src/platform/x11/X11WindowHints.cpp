@@ -19,6 +19,11 @@ constexpr uint32_t allDesktops = 0xFFFFFFFF;
 // The source indication of a pager's request: window managers take stacking and activation
 // requests for windows other than the sender's own from pagers.
 constexpr uint32_t fromPager = 2;
+// ICCCM's window states (WM_STATE, and the initial state of WM_HINTS) and WM_HINTS' flag for
+// the latter.
+constexpr uint32_t normalState = 1;
+constexpr uint32_t iconicState = 3;
+constexpr uint32_t stateHint = 1U << 1;
 
 // The GUI's own connection (GUI thread only); null on another platform plugin.
 xcb_connection_t *guiConnection()
@@ -202,6 +207,34 @@ uint32_t activeWindow()
 }
 
 void activate(uint32_t window) { askWindowManager(window, "_NET_ACTIVE_WINDOW", {fromPager, XCB_CURRENT_TIME, 0}); }
+
+std::optional<bool> iconic(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return std::nullopt;
+    const xcb_atom_t wmState = atom(c, "WM_STATE");
+    const std::vector<uint32_t> state = words(c, window, wmState, wmState, 1);
+    if (state.empty() || (state.front() != normalState && state.front() != iconicState))
+        return std::nullopt;
+    return state.front() == iconicState;
+}
+
+void markInitiallyNormal(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    // Flags, input, initial state, icon pixmap, icon window, icon x and y, icon mask, group.
+    constexpr uint32_t count = 9;
+    std::vector<uint32_t> hints = words(c, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, count);
+    hints.resize(count, 0);
+    hints[0] |= stateHint;
+    hints[2] = normalState;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, count,
+                        hints.data());
+    xcb_flush(c);
+}
 
 std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable)
 {

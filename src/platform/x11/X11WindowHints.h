@@ -28,6 +28,14 @@ void raiseWindow(uint32_t window);
 uint32_t activeWindow();
 // Asks the window manager to activate a window, as a pager does when the user picks one.
 void activate(uint32_t window);
+// Whether the window manager shows the window iconic (minimized) or not, by its WM_STATE; none
+// when it has not said (no window manager, or a window it has not taken on).
+std::optional<bool> iconic(uint32_t window);
+// Before the window is mapped again: has the window manager take it on shown, not iconic (the
+// initial state of its WM_HINTS). Qt writes the iconic state there when it minimizes a window and
+// leaves it there when the window manager restores the window, so that such a window, hidden and
+// shown again, would come back minimized.
+void markInitiallyNormal(uint32_t window);
 
 // The widths of the frame a window manager draws around a window, in device pixels.
 struct FrameExtents {
