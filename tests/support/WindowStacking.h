@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -67,6 +68,22 @@ inline bool stackedInOrder(const std::vector<const QWidget *> &backToFront)
     for (const QWidget *window : backToFront)
         ids.push_back(uint32_t(window->winId()));
     return stackedInOrder(ids);
+}
+
+// The window manager's state of a window (WM_STATE): "Normal", "Iconic", or none.
+inline QString windowState(const QWidget *window)
+{
+    static const QRegularExpression state(QStringLiteral("window state: (\\w+)"));
+    const QStringList arguments{QStringLiteral("-id"), QString::number(window->winId()), QStringLiteral("WM_STATE")};
+    return state.match(clientOutput(QStringLiteral("xprop"), arguments)).captured(1);
+}
+
+// Whether the screen shows the window's own pixel at its middle.
+inline bool showsItsMiddle(QWidget *window)
+{
+    const QPoint middle = window->rect().center(), at = window->mapToGlobal(middle);
+    return window->screen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixel(0, 0) ==
+        window->grab(QRect(middle, QSize(1, 1))).toImage().pixel(0, 0);
 }
 
 // The window of another program titled `title`, once the window manager lists it; 0 if none

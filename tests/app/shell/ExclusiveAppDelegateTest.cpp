@@ -182,13 +182,31 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
     Q_EMIT item->activated();
     EXPECT_TRUE(delegate->libraryWindow()->isVisible());
 
-    // Hiding the application minimizes its windows but leaves the tray icon in the panel.
-    delegate->perform(AppCommand::hide);
+    // Hiding the application minimizes its windows but leaves the tray icon in the panel. Those
+    // brought back through the task bar stay on the screen after a capture, the others minimized.
+    TestSupport::TestEditor shown(Uuid::random()), left(Uuid::random());
+    const QWidgetList broughtBack{shown.window(), delegate->libraryWindow()};
+    shown.window()->setGeometry(20, 300, 280, 200); // clear of the library and the quick panel
+    delegate->app().preferences().setOpenEditor(false);
+    const auto restore = qScopeGuard([&delegate] { delegate->app().preferences().setOpenEditor(true); });
+    xdotool(QStringLiteral("windowactivate --sync %1").arg(delegate->libraryWindow()->winId()).split(u' '));
+    ASSERT_TRUE(inFrontWithTheKeys(left.window(), delegate->libraryWindow())) << "the new editors took the keys";
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+h")});
+    ASSERT_TRUE(TestSupport::settles([&] { return TestSupport::windowState(left.window()) == u"Iconic"; }));
     EXPECT_TRUE(delegate->libraryWindow()->isMinimized());
     const QWidgetList windows = QApplication::topLevelWidgets();
     const auto icon = std::find_if(windows.begin(), windows.end(), &OwnWindows::isTrayIcon);
     ASSERT_NE(icon, windows.end());
     EXPECT_FALSE((*icon)->isMinimized());
+    for (QWidget *window : broughtBack)
+        xdotool(QStringLiteral("windowactivate --sync %1").arg(window->winId()).split(u' '));
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return delegate->app().items().size() == 1 && !delegate->app().isBusy(); }, 20000));
+    for (QWidget *window : broughtBack)
+        EXPECT_TRUE(TestSupport::settles(
+            [&] { return TestSupport::windowState(window) == u"Normal" && TestSupport::showsItsMiddle(window); }));
+    EXPECT_EQ(TestSupport::windowState(left.window()), QStringLiteral("Iconic"));
 }
 
 TEST_F(ExclusiveAppDelegate, ASecondProcessOnTheSameLibraryShowsTheLeaseErrorAndNeverLoads)
