@@ -50,6 +50,11 @@ public:
 Q_SIGNALS:
     // The window has closed; the model drops the controller.
     void closed();
+    // Saving or exporting has ended, either way, and the error of a failure has been read:
+    // nothing holds the window now but unsaved edits.
+    void workEnded();
+    // The unsaved-edits question was answered with 취소: the window stays open with its edits.
+    void closeCancelled();
 };
 
 } // namespace tarn

@@ -106,6 +106,11 @@ EditorWindowController::EditorWindowController(CaptureItem item, QImage image, E
 
     window_ = std::move(window);
     centreOn(nullptr);
+    // Queued: a failed save ends before its error is set, and the error is part of its end.
+    for (auto change : {&EditorModel::isSavingChanged, &EditorModel::isExportingChanged})
+        connect(model_.get(), change, this, &EditorWindowController::workChanged, Qt::QueuedConnection);
+    connect(model_.get(), &EditorModel::errorMessageChanged, this, &EditorWindowController::workChanged,
+            Qt::QueuedConnection);
 }
 
 void EditorWindowController::centreOn(QScreen *screen) { WindowPlacement::centreOn(window_.get(), screen); }
@@ -184,6 +189,8 @@ void EditorWindowController::answer(QAbstractButton *button)
         saveThenClose();
     else if (button && button == discardButton_)
         closeAllowed();
+    else
+        Q_EMIT closeCancelled();
 }
 
 QCoro::Task<> EditorWindowController::saveThenClose()
@@ -206,6 +213,14 @@ void EditorWindowController::closeAllowed()
 {
     allowClose_ = true;
     window_->close();
+}
+
+// The work has ended once its error, if it had one, has been read: asked again before, the
+// editor would put its question in front of the reason its save failed.
+void EditorWindowController::workChanged()
+{
+    if (!model_->isSaving() && !model_->isExporting() && !model_->errorMessage())
+        Q_EMIT workEnded();
 }
 
 void EditorWindowController::windowWillClose()

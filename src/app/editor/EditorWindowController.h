@@ -80,6 +80,7 @@ private:
     void answer(QAbstractButton *button);
     QCoro::Task<> saveThenClose();
     void closeAllowed();
+    void workChanged();
     void windowWillClose();
 
     std::unique_ptr<EditorModel> model_;

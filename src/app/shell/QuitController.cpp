@@ -23,6 +23,7 @@ QuitController::QuitController(AppModel &app, QObject *parent) : QObject(parent)
     connect(&app, &AppModel::exportsInFlightChanged, this, &QuitController::resumePending);
     connect(&app.recorder(), &RecordingService::stateChanged, this, &QuitController::resumePending);
     connect(&app, &AppModel::recordingStartEnded, this, &QuitController::answerHeld);
+    connect(&app, &AppModel::editorAdded, this, &QuitController::watch);
 }
 
 QuitController::~QuitController()
@@ -50,7 +51,8 @@ bool QuitController::requestQuit(Origin origin)
         Q_EMIT approved();
         return true;
     }
-    pending_ = origin == Origin::signal && decision.verdict == QuitDecision::Verdict::busyAlert;
+    if (origin == Origin::signal)
+        pending_ = true;
     if (holdsBack(decision, origin))
         return false;
     act(decision);
@@ -154,14 +156,27 @@ void QuitController::answerBusyAlert(bool confirmed)
         app_.recorder().stop();
 }
 
+// An editor that ends its save or export, or closes, may be what a signal's request waits for;
+// a failed save leaves its edits unsaved, so its question comes again. An editor closes after
+// the model has let it go, so the decision no longer counts it.
+void QuitController::watch(EditorController *editor)
+{
+    connect(editor, &EditorController::workEnded, this, &QuitController::resumePending);
+    connect(editor, &EditorController::closed, this, &QuitController::resumePending);
+    connect(editor, &EditorController::closeCancelled, this, &QuitController::takeBack);
+}
+
+// Asks again for a signal's request; the busy alert stays up, unchanged, while it applies.
 void QuitController::resumePending()
 {
     if (!pending_ || QuitDecision::decide(currentState()).verdict == QuitDecision::Verdict::busyAlert)
         return;
-    pending_ = false;
     if (alert_)
         alert_->close();
     requestQuit(Origin::signal);
 }
+
+// The user keeps an editor open with its edits: the application cannot quit without them.
+void QuitController::takeBack() { pending_ = false; }
 
 } // namespace tarn

@@ -14,12 +14,15 @@ class QSessionManager;
 namespace tarn {
 
 class AppModel;
+class EditorController;
 
 // The one way out of the application: the menu, the status menu, the session manager and the
 // termination signals all ask here. Refusals follow QuitDecision; its alert opens without a
 // nested event loop, so captures, recordings and the store keep running behind it. Quitting is
 // not retried after the user has dealt with a refusal, except for a termination signal: the
-// system wants the process gone, so once the running work is over it asks again by itself.
+// system wants the process gone, so its request is kept through every refusal and asked again
+// whenever running work ends or an editor closes, until it goes ahead; only 취소 in an
+// editor's question about unsaved edits takes it back.
 // While a recording starts nothing of ours may come on the screen: a request then is answered
 // when the start is over; a signal takes the start back first.
 class QuitController : public QObject {
@@ -50,7 +53,9 @@ private:
     void act(const QuitDecision &decision);
     void showBusyAlert();
     void answerBusyAlert(bool confirmed);
+    void watch(EditorController *editor);
     void resumePending();
+    void takeBack();
 
     AppModel &app_;
     QPointer<QMessageBox> alert_;
