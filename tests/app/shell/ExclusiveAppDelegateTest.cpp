@@ -51,6 +51,7 @@
 #include "platform/x11/HotKeyManager.h"
 #include "support/Await.h"
 #include "support/ChildProcess.h"
+#include "support/EditorHostFixture.h"
 #include "support/FileDialogAnswer.h"
 #include "support/LibraryTestSupport.h"
 #include "support/MovieWriter.h"
@@ -324,6 +325,47 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
     QEvent quit(QEvent::Quit);
     QCoreApplication::sendEvent(qApp, &quit);
     EXPECT_EQ(exits.count(), 1);
+}
+
+// A termination signal while an editor saves (no answer in the row), or while it holds unsaved
+// edits and its question is answered by keys, quits once the save or the question is over; 취소
+// takes the request back, so the save after it quits nothing.
+TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
+{
+    QImage picture(900, 700, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const CaptureItem item = LibraryStore(root()).insertImage(picture, "shot", false, std::nullopt);
+    auto delegate = launch(root());
+    QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
+    const std::pair<int, const char *> rows[] = {
+        {SIGTERM, ""}, {SIGINT, "Return"}, {SIGHUP, "Tab, Space"}, {SIGTERM, "Escape"}};
+    for (const auto &[signal, answer] : rows) {
+        exits.clear();
+        delegate->app().openItem(item);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !delegate->app().editorControllers().empty(); }, 10000));
+        auto *editor = static_cast<EditorWindowController *>(delegate->app().editorControllers().begin()->second);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor->window())); // the menu's Ctrl+S needs it active
+        editor->model().setTitle(QString::number(signal) + QLatin1String(answer));
+        TestSupport::occupy(delegate->app().repository()); // the save waits behind a large picture
+        const auto save = [&] { QTest::keyClick(editor->window()->windowHandle(), Qt::Key_S, Qt::ControlModifier); };
+        if (!*answer)
+            save();
+        ASSERT_EQ(editor->isSaving(), !*answer);
+        ::kill(::getpid(), signal);
+        if (*answer) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return editor->sheet() && editor->sheet()->isVisible(); }, 5000));
+            QTest::keySequence(editor->sheet()->windowHandle(), QKeySequence(QLatin1String(answer)));
+        }
+        if (QLatin1String(answer) != QLatin1String("Escape")) {
+            EXPECT_TRUE(exits.count() == 1 || exits.wait(20000)) << signal << answer;
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor->window()));
+        save();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !editor->hasUnsavedEdits() && !editor->isSaving(); }, 20000));
+        QCoreApplication::processEvents(); // the save's end reaches the quit decision
+        EXPECT_EQ(exits.count(), 0);
+    }
 }
 
 // Quitting right after a video played with its sound: no input or focus, so these run beside others.
