@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QWindow>
 
+#include "app/flows/AppWindows.h"
+
 namespace tarn {
 
 namespace {
@@ -37,11 +39,8 @@ private:
 
 void EditorController::bringToFront() const
 {
-    if (QWidget *shown = window()) {
-        shown->show();
-        shown->raise();
-        shown->activateWindow();
-    }
+    if (QWidget *shown = window())
+        AppWindows::bringForward(shown);
 }
 
 void EditorController::bringToFrontAfter(QWindow *opening) const

@@ -40,7 +40,7 @@ public:
     virtual void takeRecognition(const CaptureItem &recognized) = 0;
 
     bool isBusyOrDirty() const { return hasUnsavedEdits() || isSaving() || isExporting(); }
-    // Makes the window key and brings it to the front.
+    // Makes the window key and brings it to the front, out of the task bar when it was minimized.
     void bringToFront() const;
     // The same once `opening` (a modal window just shown, may be null) is on the screen: a modal
     // window takes the keyboard when the window manager has mapped it, which would leave this

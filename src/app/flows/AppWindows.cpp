@@ -168,4 +168,19 @@ QScreen *screenOf(uint32_t displayID)
     return nullptr;
 }
 
+bool isMinimized(const QWidget *window) { return window->isVisible() && minimized(window); }
+
+void bringForward(QWidget *window)
+{
+    // Asked before Qt's own request below, which the window manager may answer at once.
+    const bool iconic = isMinimized(window);
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    if (iconic)
+        X11::deiconify(idOf(window));
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace tarn::AppWindows

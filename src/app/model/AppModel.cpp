@@ -404,7 +404,8 @@ void AppModel::showError(const QString &message)
 {
     setErrorMessage(message);
     setStatus(message);
-    if (mainWindow_ && mainWindow_->isVisible())
+    // A minimized library is on no screen: the alert over it would be out of sight.
+    if (mainWindow_ && mainWindow_->isVisible() && !AppWindows::isMinimized(mainWindow_))
         return;
     showLibrary();
 }
@@ -417,11 +418,8 @@ void AppModel::showLibrary()
         libraryHeld_ = true;
         return;
     }
-    if (!mainWindow_)
-        return;
-    mainWindow_->show();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
+    if (mainWindow_)
+        AppWindows::bringForward(mainWindow_);
 }
 
 void AppModel::present(AppSheet sheet)

@@ -197,7 +197,7 @@ public:
     void restoreSelected();
 
     // The shared error display: message and status line, and the library window brought
-    // forward unless it is already visible.
+    // forward unless it is already on the screen.
     void showError(std::exception_ptr error);
     void showError(const QString &message);
 

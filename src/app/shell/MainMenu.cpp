@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QWindow>
 
+#include "app/flows/AppWindows.h"
 #include "app/shell/ResponderChain.h"
 
 namespace tarn {
@@ -166,13 +167,7 @@ void MainMenu::listWindows(QMenu *menu, int fixedCount)
         auto *item = new QAction(window->windowTitle(), menu);
         item->setCheckable(true);
         item->setChecked(window == QApplication::activeWindow());
-        connect(item, &QAction::triggered, window, [window] {
-            if (window->isMinimized())
-                window->showNormal();
-            window->show();
-            window->raise();
-            window->activateWindow();
-        });
+        connect(item, &QAction::triggered, window, [window] { AppWindows::bringForward(window); });
         menu->addAction(item);
     }
 }

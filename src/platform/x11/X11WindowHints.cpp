@@ -236,6 +236,14 @@ void markInitiallyNormal(uint32_t window)
     xcb_flush(c);
 }
 
+void deiconify(uint32_t window)
+{
+    if (xcb_connection_t *c = guiConnection(); c && window != 0) {
+        xcb_map_window(c, window);
+        xcb_flush(c);
+    }
+}
+
 std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable)
 {
     xcb_connection_t *c = guiConnection();

@@ -36,6 +36,9 @@ std::optional<bool> iconic(uint32_t window);
 // leaves it there when the window manager restores the window, so that such a window, hidden and
 // shown again, would come back minimized.
 void markInitiallyNormal(uint32_t window);
+// Takes an iconified window out of the task bar the way a client does it in X11: by mapping it
+// again, which every window manager answers by restoring the window.
+void deiconify(uint32_t window);
 
 // The widths of the frame a window manager draws around a window, in device pixels.
 struct FrameExtents {
