@@ -8,8 +8,6 @@
 #include "core/base/Uuid.h"
 #include "core/model/CaptureItem.h"
 
-class QWindow;
-
 namespace tarn {
 
 // What the application model and the quit decision need of an open editor window: whether it
@@ -42,10 +40,6 @@ public:
     bool isBusyOrDirty() const { return hasUnsavedEdits() || isSaving() || isExporting(); }
     // Makes the window key and brings it to the front, out of the task bar when it was minimized.
     void bringToFront() const;
-    // The same once `opening` (a modal window just shown, may be null) is on the screen: a modal
-    // window takes the keyboard when the window manager has mapped it, which would leave this
-    // window behind it and without the keys.
-    void bringToFrontAfter(QWindow *opening) const;
 
 Q_SIGNALS:
     // The window has closed; the model drops the controller.

@@ -282,23 +282,18 @@ void LibraryView::openRecoveryFolder()
 
 // ---- error alert ------------------------------------------------------------------------------
 
-void LibraryView::setErrorMessage(const std::optional<QString> &message)
+void LibraryView::setErrorMessage(const std::optional<QString> &message, QWidget *over)
 {
-    if (!message) {
-        if (alert_) {
-            QMessageBox *shown = alert_;
-            alert_ = nullptr;
-            shown->disconnect(this);
-            shown->close();
-            shown->deleteLater();
-        }
+    QWidget *owner = over ? over : window();
+    if (alert_ && (!message || alert_->parentWidget() != owner))
+        closeAlert();
+    if (!message)
         return;
-    }
     if (alert_) {
         alert_->setText(*message);
         return;
     }
-    alert_ = new QMessageBox(window());
+    alert_ = new QMessageBox(owner);
     alert_->setWindowTitle(QStringLiteral("Tarnwick"));
     alert_->setText(*message);
     alert_->setIcon(QMessageBox::NoIcon);
@@ -312,15 +307,25 @@ void LibraryView::setErrorMessage(const std::optional<QString> &message)
         Q_EMIT errorDismissed();
     });
     alert_->open();
-    window()->installEventFilter(this);
+    owner->installEventFilter(this);
 }
 
-// The alert blocks the library window: whenever that window comes forward (at start-up, from the
-// tray, by a click), the alert comes in front of it with the keyboard, or the user would face a
-// window that ignores every key while its alert hides behind it.
+// The message went, or goes over another window: the alert goes without clearing it.
+void LibraryView::closeAlert()
+{
+    QMessageBox *shown = alert_;
+    alert_ = nullptr;
+    shown->disconnect(this);
+    shown->close();
+    shown->deleteLater();
+}
+
+// The alert blocks the window it is shown over: whenever that window comes forward (at start-up,
+// from the tray, by a click), the alert comes in front of it with the keyboard, or the user would
+// face a window that ignores every key while its alert hides behind it.
 bool LibraryView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == window() && event->type() == QEvent::WindowActivate && alert_ && alert_->isVisible()) {
+    if (event->type() == QEvent::WindowActivate && alert_ && alert_->isVisible() && watched == alert_->parentWidget()) {
         alert_->raise();
         alert_->activateWindow();
     }

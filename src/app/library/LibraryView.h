@@ -55,7 +55,8 @@ public:
     void setBusy(bool busy);
     void setLibraryReady(bool ready);
     void setStatus(const QString &status);
-    void setErrorMessage(const std::optional<QString> &message);
+    // The error alert, over `over` or (null) the library window.
+    void setErrorMessage(const std::optional<QString> &message, QWidget *over = nullptr);
     void setScreenPermission(bool granted);
     void setPendingRecordingCount(int count);
 
@@ -112,6 +113,7 @@ private:
     bool acceptsDrops() const;
     void setDropTargeted(bool targeted);
     void openRecoveryFolder();
+    void closeAlert();
 
     const LibraryRepository &repository_;
     RecordingService &recorder_;

@@ -168,9 +168,12 @@ void AppModel::setStatus(const QString &status)
     Q_EMIT statusChanged(status);
 }
 
-void AppModel::setErrorMessage(const std::optional<QString> &message)
+void AppModel::setErrorMessage(const std::optional<QString> &message) { publishError(message, nullptr); }
+
+void AppModel::publishError(const std::optional<QString> &message, QWidget *over)
 {
     errorMessage_ = message;
+    errorWindow_ = over;
     Q_EMIT errorMessageChanged();
 }
 
@@ -400,12 +403,12 @@ QCoro::Task<> AppModel::addSamples()
 
 void AppModel::showError(std::exception_ptr error) { showError(describe(error)); }
 
-void AppModel::showError(const QString &message)
+void AppModel::showError(const QString &message, QWidget *over)
 {
-    setErrorMessage(message);
+    publishError(message, over);
     setStatus(message);
     // A minimized library is on no screen: the alert over it would be out of sight.
-    if (mainWindow_ && mainWindow_->isVisible() && !AppWindows::isMinimized(mainWindow_))
+    if (over || (mainWindow_ && mainWindow_->isVisible() && !AppWindows::isMinimized(mainWindow_)))
         return;
     showLibrary();
 }
@@ -564,13 +567,15 @@ void AppModel::setTrashed(const std::vector<Uuid> &ids, bool value)
     }
     for (EditorController *editor : editors) {
         if (editor->isBusyOrDirty()) {
+            // The editor, where the edits can be saved, comes forward with the refusal over it:
+            // over the library window, the alert would come up behind the editor, and a window
+            // manager keeps it with that window (raising the one raises the other).
+            editor->bringToFront();
             showError(AppError(unsavedEditsCode,
                                QStringLiteral("선택한 캡처에 진행 중인 편집이나 저장이 있습니다. "
                                               "먼저 저장하거나 편집기를 닫아 주세요."))
-                          .description());
-            // The editor, where the edits can be saved, ends in front with the keyboard, also
-            // after the error's alert has come up over the library window.
-            editor->bringToFrontAfter(QGuiApplication::modalWindow());
+                          .description(),
+                      editor->window());
             return;
         }
     }

@@ -118,6 +118,8 @@ public:
     bool libraryReady() const { return libraryReady_; }
     const QString &status() const { return status_; }
     const std::optional<QString> &errorMessage() const { return errorMessage_; }
+    // The window the error's alert is shown over; null for the library window.
+    QWidget *errorWindow() const { return errorWindow_; }
     std::optional<AppSheet> sheet() const { return sheet_; }
     const std::vector<ShareableWindow> &windows() const { return windows_; }
     bool screenPermission() const { return screenPermission_; }
@@ -197,9 +199,10 @@ public:
     void restoreSelected();
 
     // The shared error display: message and status line, and the library window brought
-    // forward unless it is already on the screen.
+    // forward unless it is already on the screen. An error about another window of ours (an
+    // editor that refuses a trash) has its alert shown over that window instead.
     void showError(std::exception_ptr error);
-    void showError(const QString &message);
+    void showError(const QString &message, QWidget *over = nullptr);
 
     void showLibrary() override;
     void present(AppSheet sheet);
@@ -288,6 +291,8 @@ private:
     void releaseExport();
     void setLibraryReady(bool value);
     void setStatus(const QString &status);
+    // The message for the alert, over `over` or (null) the library window.
+    void publishError(const std::optional<QString> &message, QWidget *over);
     void setPendingRecordingCount(int count);
     void reconcileSelection();
     void connectRecorder();
@@ -341,6 +346,7 @@ private:
     bool libraryReady_ = false;
     QString status_;
     std::optional<QString> errorMessage_;
+    QPointer<QWidget> errorWindow_;
     std::optional<AppSheet> sheet_;
     std::vector<ShareableWindow> windows_;
     bool screenPermission_ = false;

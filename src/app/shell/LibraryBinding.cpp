@@ -41,7 +41,7 @@ void showModel(LibraryView *view, AppModel &app)
     QObject::connect(&app, &AppModel::libraryReadyChanged, view, &LibraryView::setLibraryReady);
     QObject::connect(&app, &AppModel::statusChanged, view, &LibraryView::setStatus);
     QObject::connect(&app, &AppModel::errorMessageChanged, view,
-                     [view, &app] { view->setErrorMessage(app.errorMessage()); });
+                     [view, &app] { view->setErrorMessage(app.errorMessage(), app.errorWindow()); });
     QObject::connect(&app, &AppModel::screenPermissionChanged, view, &LibraryView::setScreenPermission);
     QObject::connect(&app, &AppModel::pendingRecordingCountChanged, view, &LibraryView::setPendingRecordingCount);
 
@@ -56,7 +56,7 @@ void showModel(LibraryView *view, AppModel &app)
     view->setPendingRecordingCount(app.pendingRecordingCount());
     items();
     view->setSelection(app.selectedItemIDs());
-    view->setErrorMessage(app.errorMessage());
+    view->setErrorMessage(app.errorMessage(), app.errorWindow());
 }
 
 // The commands of the library's own state: sections, search, sorting, layout, selection,
