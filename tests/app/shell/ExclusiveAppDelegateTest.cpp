@@ -36,6 +36,10 @@
 #include "app/editor/EditorWindowController.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/floating/VideoPlayerView.h"
+#include "app/library/CaptureCell.h"
+#include "app/library/CaptureCollection.h"
+#include "app/library/LibraryContents.h"
+#include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
 #include "app/shell/ExitGuard.h"
 #include "app/shell/LibraryWindow.h"
@@ -536,7 +540,7 @@ TEST_F(ExclusiveAppDelegate, SearchFromAnEditorRaisesTheLibraryAndFocusesItsSear
 // Ctrl+Q with unsaved edits asks in the editor whether to save, and the editor's export opens a
 // panel that asks whether to replace an existing file; pinned images, which float above ordinary
 // windows, must not cover these, nor may a pin opened while the panel is open. Trashing the
-// capture is refused then, and brings the editor in front of the library with the keyboard.
+// capture is refused then, and brings the editor in front of the library with the refusal over it.
 TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATrashBringsItForward)
 {
     auto delegate = launch(root());
@@ -616,14 +620,33 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     EXPECT_TRUE(TestSupport::settles([&] { return !keptAbove(panel); }));
     panel->reject();
 
-    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-             QString::number(delegate->libraryWindow()->winId())});
-    ASSERT_TRUE(inFrontWithTheKeys(editor->window(), delegate->libraryWindow()));
-    app.trash(item);
-    EXPECT_TRUE(inFrontWithTheKeys(delegate->libraryWindow(), editor->window()));
-    QWidget *alert = delegate->libraryWindow()->findChild<QMessageBox *>();
-    EXPECT_TRUE(alert && alert->isVisible() && !keptAbove(alert));
-    EXPECT_TRUE(app.errorMessage().has_value() && !app.items().front().trashedAt);
+    // The refusal's message comes in front with the keys, right in front of the editor (or of a pin
+    // that floats over it), the library behind: trashed from the card's menu, without a pin and with one.
+    for (const bool pinned : {false, true}) {
+        QWidget *library = delegate->libraryWindow(), *front = editor->window();
+        if (pinned) {
+            app.pin(item);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !app.floating().windows().empty(); }, 10000));
+            front = app.floating().windows().back(); // moved off the card
+            xdotool(QStringLiteral("windowmove --sync %1 0 0").arg(front->winId()).split(u' '));
+        }
+        xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(library->winId())});
+        ASSERT_TRUE(inFrontWithTheKeys(editor->window(), library));
+        TestSupport::click(library->findChild<LibraryView *>()->contents()->collection()->cellFor(item.id), {}, 3);
+        ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        TestSupport::click(menu, menu->actionGeometry(menu->actions().back()).center()); // 휴지통으로 이동
+        QPointer<QWidget> alert;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (alert = QApplication::activeModalWidget()) && alert->isVisible(); }));
+        EXPECT_TRUE(inFrontWithTheKeys(front, alert) &&
+                    TestSupport::stackedInOrder({library, editor->window(), front}));
+        const std::vector<uint32_t> order = TestSupport::stackingOrder(),
+                                    behind{uint32_t(front->winId()), uint32_t(alert->winId())};
+        EXPECT_NE(std::search(order.begin(), order.end(), behind.begin(), behind.end()), order.end()) << "right behind";
+        EXPECT_TRUE(pinned || !keptAbove(alert));
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !alert; }) && !app.items().front().trashedAt);
+    }
     editor->close();
 }
 
