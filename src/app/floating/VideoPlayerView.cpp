@@ -2,6 +2,7 @@
 #include "app/floating/VideoPlayerView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QVideoWidget>
 
+#include "app/floating/PlayerDisposal.h"
 #include "app/widgets/DisplayFormat.h"
 #include "app/widgets/IconButton.h"
 #include "app/widgets/Palette.h"
@@ -131,11 +133,25 @@ VideoPlayerView::~VideoPlayerView() { end(); }
 
 void VideoPlayerView::end()
 {
+    if (!player_)
+        return;
     player_->disconnect(this);
+    position_->disconnect(player_);
     player_->stop();
-    player_->setAudioOutput(nullptr);
     player_->setVideoOutput(nullptr);
-    player_->setSource(QUrl());
+    PlayerDisposal::dispose(std::exchange(player_, nullptr), std::exchange(audio_, nullptr));
+}
+
+void VideoPlayerView::play()
+{
+    if (player_)
+        player_->play();
+}
+
+void VideoPlayerView::pause()
+{
+    if (player_)
+        player_->pause();
 }
 
 // A player's keys, whatever in the window has the focus: Space plays or pauses, the arrow keys
@@ -152,6 +168,8 @@ void VideoPlayerView::addKeys()
 
 void VideoPlayerView::togglePlayback()
 {
+    if (!player_)
+        return;
     if (player_->playbackState() == QMediaPlayer::PlayingState)
         player_->pause();
     else
@@ -160,6 +178,8 @@ void VideoPlayerView::togglePlayback()
 
 void VideoPlayerView::stepBy(std::chrono::milliseconds step)
 {
+    if (!player_)
+        return;
     const qint64 end = std::max<qint64>(player_->duration(), 0);
     player_->setPosition(std::clamp<qint64>(player_->position() + step.count(), 0, end));
 }

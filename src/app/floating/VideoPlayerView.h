@@ -28,11 +28,13 @@ public:
     explicit VideoPlayerView(const QUrl &url, QWidget *parent = nullptr);
     ~VideoPlayerView() override;
 
+    // The player, until end().
     QMediaPlayer *player() const { return player_; }
-    void play() { player_->play(); }
-    void pause() { player_->pause(); }
-    // Ends playback for good: the sound stream, the picture and the threads that read, decode
-    // and play the file end now, not whenever the window itself is deleted.
+    void play();
+    void pause();
+    // Ends playback for good, now and not whenever the window itself is deleted: the picture
+    // stops, and the player with its sound stream and threads ends on a thread of its own
+    // (PlayerDisposal), so that the window never waits on the sound system.
     void end();
 
 private:
@@ -41,7 +43,7 @@ private:
     void stepBy(std::chrono::milliseconds step);
     void updatePosition(qint64 position);
 
-    QMediaPlayer *player_;
+    QMediaPlayer *player_; // null once ended
     QAudioOutput *audio_;
     QVideoWidget *video_;
     QWidget *controls_;

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include "app/floating/PlayerDisposal.h"
 #include "app/model/ProductInfo.h"
 #include "app/shell/CommandLine.h"
 #include "app/shell/DevModes.h"
@@ -107,9 +108,10 @@ int runApplication(int argc, char **argv, const LaunchPlan &plan)
 
 int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status)
 {
+    ExitGuard::arm(status);
     delegate.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ExitGuard::arm(status);
+    PlayerDisposal::waitForAll();
     return status;
 }
 

@@ -20,9 +20,9 @@ namespace tarn::TarnwickApplication {
 int main(int argc, char **argv);
 
 // The end of an application run once its event loop is over, before the application object
-// goes: the delegate goes first and takes every window, video player and sound stream of ours
-// with it, deferred deletions run, and from then on the process ends within ExitGuard::limit.
-// Returns `status`.
+// goes. From now on the process ends within ExitGuard::limit, whatever hangs on the way: the
+// delegate goes and takes every window of ours with it, deferred deletions run, and the video
+// players they handed over end with their sound streams. Returns `status`.
 int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status);
 
 // The arguments as given, the program path included. Taken before the application object
