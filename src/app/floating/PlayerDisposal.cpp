@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QAudioOutput>
+#include <QCoreApplication>
 #include <QList>
 #include <QMediaPlayer>
 #include <QPointer>
@@ -19,10 +20,21 @@ QList<QPointer<QThread>> &started()
     return threads;
 }
 
+void waitForAll()
+{
+    for (const QPointer<QThread> &thread : std::exchange(started(), {}))
+        if (thread) {
+            thread->wait();
+            delete thread.data();
+        }
+}
+
 } // namespace
 
 void dispose(QMediaPlayer *player, QAudioOutput *output)
 {
+    // The application object waits for them first thing as it goes, while all they use is there.
+    [[maybe_unused]] static const bool waited = (qAddPostRoutine(waitForAll), true);
     // The objects belong to the thread that deletes them; the player lets go of its sound output
     // as it goes, so the output goes after it.
     player->setParent(nullptr);
@@ -38,15 +50,6 @@ void dispose(QMediaPlayer *player, QAudioOutput *output)
     started().removeAll(nullptr);
     started().append(thread);
     thread->start();
-}
-
-void waitForAll()
-{
-    for (const QPointer<QThread> &thread : std::exchange(started(), {}))
-        if (thread) {
-            thread->wait();
-            delete thread.data();
-        }
 }
 
 } // namespace tarn::PlayerDisposal

@@ -12,10 +12,8 @@ namespace tarn::PlayerDisposal {
 // that thread wait forever: a write that fails returns without giving back the server's main
 // loop lock, and the sink's end then stops that main loop, whose thread waits for the lock. The
 // player must already be stopped and without its picture output, and no one may use it again.
+// The application object waits for every player handed over as it goes, before it tears anything
+// down; one that the sound system holds forever is ended with the process by its exit guard.
 void dispose(QMediaPlayer *player, QAudioOutput *output);
-
-// Waits until every player handed over has ended. For the end of the process only, with its exit
-// guard armed: a player that the sound system holds forever is ended with the process.
-void waitForAll();
 
 } // namespace tarn::PlayerDisposal

@@ -10,7 +10,6 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
-#include "app/floating/PlayerDisposal.h"
 #include "app/model/ProductInfo.h"
 #include "app/shell/CommandLine.h"
 #include "app/shell/DevModes.h"
@@ -111,7 +110,6 @@ int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status)
     ExitGuard::arm(status);
     delegate.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    PlayerDisposal::waitForAll();
     return status;
 }
 

@@ -21,8 +21,9 @@ int main(int argc, char **argv);
 
 // The end of an application run once its event loop is over, before the application object
 // goes. From now on the process ends within ExitGuard::limit, whatever hangs on the way: the
-// delegate goes and takes every window of ours with it, deferred deletions run, and the video
-// players they handed over end with their sound streams. Returns `status`.
+// delegate goes and takes every window of ours with it, and deferred deletions run; the video
+// players those windows handed over end with their sound streams as the application object goes.
+// Returns `status`.
 int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status);
 
 // The arguments as given, the program path included. Taken before the application object

@@ -427,7 +427,7 @@ TEST_F(QuitAfterPlayback, Child)
             qtMessages(type, where, text);
         });
         TestSupport::reportToParent("playing");
-        QTest::qWaitFor([] { return failed.loadRelaxed() != 0; }, 5000);
+        (void)QTest::qWaitFor([] { return failed.loadRelaxed() != 0; }, 5000);
         ASSERT_TRUE(QTest::qWaitForWindowActive(app.floating().windows().front()));
         xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
         ASSERT_TRUE(QTest::qWaitFor([&] { return app.floating().windows().empty(); }, 5000));
