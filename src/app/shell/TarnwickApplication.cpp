@@ -107,9 +107,9 @@ int runApplication(int argc, char **argv, const LaunchPlan &plan)
 
 int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status)
 {
-    ExitGuard::arm(status);
     delegate.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ExitGuard::arm(status);
     return status;
 }
 

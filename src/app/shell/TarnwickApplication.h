@@ -20,9 +20,9 @@ namespace tarn::TarnwickApplication {
 int main(int argc, char **argv);
 
 // The end of an application run once its event loop is over, before the application object
-// goes. From now on the process ends within ExitGuard::limit, whatever hangs on the way: the
-// delegate goes and takes every window of ours with it, and deferred deletions run; the video
-// players those windows handed over end with their sound streams as the application object goes.
+// goes: the delegate goes first and takes every window of ours with it, deferred deletions run,
+// and from then on the process ends within ExitGuard::limit; the video players those windows
+// handed over end with their sound streams as the application object goes.
 // Returns `status`.
 int endRun(std::unique_ptr<TarnAppDelegate> delegate, int status);
 
