@@ -56,12 +56,7 @@ using Clock = std::chrono::steady_clock;
 
 std::string self;
 
-int fromEnvironment(const char *name, int fallback)
-{
-    const char *value = std::getenv(name);
-    return value && std::atoi(value) > 0 ? std::atoi(value) : fallback;
-}
-const int seconds = fromEnvironment("TARN_BENCH_SECONDS", 60);
+const int seconds = bench::fromEnvironment("TARN_BENCH_SECONDS", 60);
 
 // The tones, on the pattern process's clock (milliseconds).
 constexpr int audioStart = 300;   // the first sample is written
@@ -164,15 +159,6 @@ int runPattern(int argc, char **argv)
     return app.exec();
 }
 
-int64_t residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atoll(line.c_str() + 6);
-    return 0;
-}
-
 // What the recording process saw, written to the results file as "key value..." lines.
 struct Observed {
     bool finished = false;
@@ -243,9 +229,9 @@ int runRecording(int argc, char **argv)
                 });
             }
         });
-        QTimer::singleShot(int(seen.earlySeconds * 1000), &app, [&] { seen.residentEarly = residentKiB(); });
+        QTimer::singleShot(int(seen.earlySeconds * 1000), &app, [&] { seen.residentEarly = bench::residentKiB(); });
         QTimer::singleShot(int(length * 1000), &app, [&] {
-            seen.residentLate = residentKiB();
+            seen.residentLate = bench::residentKiB();
             stopClock.start();
             service.stop();
         });

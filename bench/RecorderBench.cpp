@@ -27,17 +27,12 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
-
-extern "C" {
-#include <libavformat/avformat.h>
-}
 
 #include "platform/recorder/Mp4Writer.h"
 #include "platform/recorder/ScreenRecorderBackend.h"
@@ -51,20 +46,8 @@ using namespace tarn;
 constexpr int frameRate = 30;
 std::string self;
 
-int fromEnvironment(const char *name, int fallback)
-{
-    const char *value = std::getenv(name);
-    return value && std::atoi(value) > 0 ? std::atoi(value) : fallback;
-}
-const int seconds = fromEnvironment("TARN_BENCH_SECONDS", 10);
-const int rounds = fromEnvironment("TARN_BENCH_ROUNDS", 2);
-
-int runPattern(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    bench::MovingScreen pattern;
-    return app.exec();
-}
+const int seconds = bench::fromEnvironment("TARN_BENCH_SECONDS", 10);
+const int rounds = bench::fromEnvironment("TARN_BENCH_ROUNDS", 2);
 
 // Records the screen's top-left source width x height to `path` for `seconds`, as the
 // application would. Arguments after the path: rate, source width and height, output width and
@@ -94,38 +77,6 @@ int runRecording(int argc, char **argv, const char *path)
     QTimer::singleShot(seconds * 1000, &app, [&] { session->stopCapture(); });
     app.exec();
     return status;
-}
-
-struct Delivered {
-    int64_t frames = 0;
-    double span = 0; // seconds from the first frame's start to the last frame's end
-};
-
-Delivered countFrames(const std::string &path)
-{
-    AVFormatContext *format = nullptr;
-    Delivered delivered;
-    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
-        return delivered;
-    if (avformat_find_stream_info(format, nullptr) >= 0) {
-        const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        const double unit = av_q2d(format->streams[video]->time_base);
-        int64_t first = INT64_MAX, last = INT64_MIN;
-        AVPacket *packet = av_packet_alloc();
-        while (av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == video) {
-                ++delivered.frames;
-                first = std::min(first, packet->pts);
-                last = std::max(last, packet->pts + std::max<int64_t>(packet->duration, 0));
-            }
-            av_packet_unref(packet);
-        }
-        av_packet_free(&packet);
-        if (delivered.frames)
-            delivered.span = double(last - first) * unit;
-    }
-    avformat_close_input(&format);
-    return delivered;
 }
 
 // A display of the given size for one case: the test desktop when it is 1920 x 1080, else a
@@ -244,7 +195,7 @@ void recordAgainstFfmpeg(benchmark::State &state)
             }
             oursCpu += a.cpu;
             ffmpegCpu += b.cpu;
-            const Delivered mine = countFrames(ours), peer = countFrames(theirs);
+            const bench::Delivered mine = bench::countFrames(ours), peer = bench::countFrames(theirs);
             oursFrames += mine.frames;
             oursSpan += mine.span;
             ffmpegFrames += peer.frames;
@@ -336,7 +287,7 @@ int main(int argc, char **argv)
 {
     self = argv[0];
     if (argc >= 2 && std::strcmp(argv[1], "--pattern") == 0)
-        return runPattern(argc, argv);
+        return bench::runMovingScreen(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "--record") == 0)
         return runRecording(argc, argv, argv[2]);
     benchmark::Initialize(&argc, argv);

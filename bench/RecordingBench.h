@@ -3,23 +3,33 @@
 
 // What the recording benchmarks share: the full-screen moving pattern they record (its own
 // process), optionally with a clock strip that tells for every recorded frame when it was
-// painted, and a child process run to its end with its CPU time.
+// painted, a child process run to its end with its CPU time, the resident size, and the frames
+// of a recorded file.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
 
 extern char **environ;
 
@@ -107,6 +117,21 @@ private:
     bool clockStrip_;
 };
 
+// A positive whole number from the environment, or `fallback`.
+inline int fromEnvironment(const char *name, int fallback)
+{
+    const char *value = std::getenv(name);
+    return value && std::atoi(value) > 0 ? std::atoi(value) : fallback;
+}
+
+// The pattern process: the moving screen until it is ended.
+inline int runMovingScreen(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    MovingScreen pattern;
+    return app.exec();
+}
+
 struct Usage {
     double cpu = 0; // user + system seconds
     int status = -1;
@@ -143,6 +168,49 @@ inline void endProcess(pid_t pid)
         return;
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
+}
+
+// The resident size of this process.
+inline int64_t residentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atoll(line.c_str() + 6);
+    return 0;
+}
+
+// The video frames of a recorded file and the time they span, read back with libavformat.
+struct Delivered {
+    int64_t frames = 0;
+    double span = 0; // seconds from the first frame's start to the last frame's end
+};
+
+inline Delivered countFrames(const std::string &path)
+{
+    AVFormatContext *format = nullptr;
+    Delivered delivered;
+    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
+        return delivered;
+    if (avformat_find_stream_info(format, nullptr) >= 0) {
+        const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        const double unit = av_q2d(format->streams[video]->time_base);
+        int64_t first = INT64_MAX, last = INT64_MIN;
+        AVPacket *packet = av_packet_alloc();
+        while (av_read_frame(format, packet) >= 0) {
+            if (packet->stream_index == video) {
+                ++delivered.frames;
+                first = std::min(first, packet->pts);
+                last = std::max(last, packet->pts + std::max<int64_t>(packet->duration, 0));
+            }
+            av_packet_unref(packet);
+        }
+        av_packet_free(&packet);
+        if (delivered.frames)
+            delivered.span = double(last - first) * unit;
+    }
+    avformat_close_input(&format);
+    return delivered;
 }
 
 } // namespace tarn::bench
