@@ -20,6 +20,7 @@
 #include "platform/recorder/AudioCapture.h"
 #include "platform/recorder/AudioMixer.h"
 #include "platform/recorder/Mp4Writer.h"
+#include "platform/recorder/RecorderMemory.h"
 #include "platform/x11/ShmScreenGrabber.h"
 
 namespace tarn {
@@ -244,9 +245,16 @@ private:
     void runWriter()
     {
         nameThread("tarn-recorder");
+        RecorderMemory::beforeRecording();
+        record();
+        giveBackMemory();
+        finishThread();
+    }
+
+    void record()
+    {
         if (!open()) {
             captureEnded_.resolve(QString());
-            finishThread();
             return;
         }
         for (int i = 0; i < queueDepth_ + 2; ++i)
@@ -256,7 +264,6 @@ private:
         } catch (...) {
             failStart(unexpectedFailure(std::current_exception()), false);
             captureEnded_.resolve(QString());
-            finishThread();
             return;
         }
         started_.resolve(QString());
@@ -279,7 +286,16 @@ private:
             writer_->close();
             post([this, message = unexpectedFailure(std::current_exception())] { Q_EMIT recordingFailed(message); });
         }
-        finishThread();
+    }
+
+    // Once every other thread of the recording has ended, what it used goes back to the system.
+    void giveBackMemory()
+    {
+        audio_.reset(); // no sound arrives for the mixer from here on
+        mixer_.reset();
+        writer_.reset();
+        grabber_.reset();
+        RecorderMemory::afterRecording();
     }
 
     // Sound first: a piece takes a fraction of a millisecond to encode, and sound held back
