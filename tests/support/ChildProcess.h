@@ -101,6 +101,7 @@ public:
     }
 
     bool started() const { return pid_ > 0; }
+    const std::string &output() const { return buffer_; }
     pid_t pid() const { return pid_; }
 
     // The next reported line (without the prefix), or "" when the child ended or the time ran out.

@@ -428,9 +428,14 @@ TEST_F(QuitAfterPlayback, Child)
         });
         TestSupport::reportToParent("playing");
         (void)QTest::qWaitFor([] { return failed.loadRelaxed() != 0; }, 5000);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(app.floating().windows().front()));
-        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return app.floating().windows().empty(); }, 5000));
+        // Alt+F4 again while the window stays, in case a busy machine gave the keyboard elsewhere.
+        const QString id = QString::number(app.floating().windows().front()->winId());
+        for (int tries = 0; tries < 5 && !app.floating().windows().empty(); ++tries) {
+            xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id, QStringLiteral("key"),
+                     QStringLiteral("alt+F4")});
+            (void)QTest::qWaitFor([&] { return app.floating().windows().empty(); }, 3000);
+        }
+        ASSERT_TRUE(app.floating().windows().empty());
     }
     if (stalled) // a teardown of the application object that does not end, as Qt's sound sink can make it
         QObject::connect(qApp, &QObject::destroyed, [] { ::sleep(24 * 3600); });
@@ -479,7 +484,7 @@ TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
             sound.kill();
             sound.waitForFinished();
         }
-        ASSERT_EQ(child.nextReport(std::chrono::seconds(60)), "quit") << after;
+        ASSERT_EQ(child.nextReport(std::chrono::seconds(60)), "quit") << after << child.output();
         EXPECT_EQ(child.waitForExit(allowed), std::optional<int>(after == "stalled" ? 3 : 0)) << after;
     }
 }
