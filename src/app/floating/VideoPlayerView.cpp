@@ -2,6 +2,7 @@
 #include "app/floating/VideoPlayerView.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include "app/widgets/DisplayFormat.h"
 #include "app/widgets/IconButton.h"
 #include "app/widgets/Palette.h"
+#include "platform/recorder/SoundServer.h"
 
 namespace tarn {
 namespace {
@@ -46,6 +48,26 @@ public:
     }
 };
 
+// How long opening a film may wait for the sound server to say which one it is.
+constexpr std::chrono::milliseconds soundServerPatience{500};
+
+// Qt's sound engine is one for the whole process, and Qt 6.4's never works again once the sound
+// server it met has gone away (killed, crashed, or restarted on the same socket), while it still
+// lists that server's outputs. A player given a sound output then, or with no sound server at
+// all, writes into a sink that never opened and the process crashes. So a film gets its sound
+// only while the server that answers is the one the engine met, the first that answered a film's
+// opening; otherwise it plays silent.
+bool soundCanPlay()
+{
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        return false;
+    static std::optional<uint32_t> met;
+    const std::optional<uint32_t> answering = SoundServer::identity(soundServerPatience);
+    if (!met)
+        met = answering;
+    return answering && answering == met;
+}
+
 } // namespace
 
 VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(parent)
@@ -56,9 +78,7 @@ VideoPlayerView::VideoPlayerView(const QUrl &url, QWidget *parent) : QWidget(par
     video_ = new QVideoWidget;
     // However small the window is made, a picture stays to watch and the timeline to seek on.
     video_->setMinimumSize(320, 180);
-    // With no sound output at all (no sound server), the media backend's sound thread writes into
-    // a sink that never opened and the process crashes: the film then plays without its sound.
-    if (!QMediaDevices::defaultAudioOutput().isNull())
+    if (soundCanPlay())
         player_->setAudioOutput(audio_);
     player_->setVideoOutput(video_);
 
