@@ -436,6 +436,15 @@ TEST_F(QuitAfterPlayback, Child)
             (void)QTest::qWaitFor([&] { return app.floating().windows().empty(); }, 3000);
         }
         ASSERT_TRUE(app.floating().windows().empty());
+        const auto playsAgain = [&] { // silent: Qt's sound engine never works again in this process
+            app.openItem(app.items().front());
+            QMediaPlayer *again = app.floating().windows().back()->findChild<VideoPlayerView *>()->player();
+            return QTest::qWaitFor([&] { return again->position() > 0; }, 20000);
+        };
+        ASSERT_TRUE(playsAgain());
+        TestSupport::reportToParent("reopened"); // the parent starts a new server on the same socket
+        ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(qEnvironmentVariable("PULSE_SERVER").mid(5)); }, 20000));
+        ASSERT_TRUE(playsAgain());
     }
     if (stalled) // a teardown of the application object that does not end, as Qt's sound sink can make it
         QObject::connect(qApp, &QObject::destroyed, [] { ::sleep(24 * 3600); });
@@ -454,13 +463,21 @@ TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
     const QString movie = root(QStringLiteral("tone.mp4"));
     TestSupport::writeMovie(movie, TestSupport::Movie{{TestSupport::VideoTrack{160, 120, 4, 10}}, 0.4});
     LibraryStore(root()).insertVideo(movie, "tone", QImage(160, 120, QImage::Format_RGB32), 160, 120, 0.4);
-    // "gone": a long film, its own sound server killed mid-playback, closed by key on a desktop of its own.
+    // "gone": a long film, its own sound server killed mid-playback, closed by key on a desktop of its own,
+    // then opened again, and once more with a new server on the socket.
     const QString film = root(QStringLiteral("long.mp4")), socket = root(QStringLiteral("pulse"));
     TestSupport::writeMovie(film, TestSupport::Movie{{TestSupport::VideoTrack{160, 120, 300, 10}}, 30});
     LibraryStore(root(QStringLiteral("long")))
         .insertVideo(film, "long", QImage(160, 120, QImage::Format_RGB32), 160, 120, 30);
     TestSupport::PrivateDesktop desktop(QSize(1280, 800), {{QStringLiteral("one"), QRect(0, 0, 1280, 800)}}, true);
     QProcess sound;
+    const auto startSound = [&] {
+        sound.startCommand(QStringLiteral("pulseaudio -n --daemonize=no --use-pid-file=false --exit-idle-time=-1 "
+                                          "--log-level=error --load=module-null-sink "
+                                          "\"--load=module-native-protocol-unix socket=%1\"")
+                               .arg(socket));
+        return QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
+    };
     // The guard's second, and room for a busy machine: only a process that does not end fails.
     const auto allowed = ExitGuard::limit + std::chrono::seconds(9);
     // "silent": no sound server to be reached, so no sound output at all; the film still plays.
@@ -470,11 +487,7 @@ TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
         if (after == "silent")
             set.emplace_back("PULSE_SERVER", "unix:/nonexistent");
         if (after == "gone") {
-            sound.startCommand(QStringLiteral("pulseaudio -n --daemonize=no --use-pid-file=false --exit-idle-time=-1 "
-                                              "--log-level=error --load=module-null-sink "
-                                              "\"--load=module-native-protocol-unix socket=%1\"")
-                                   .arg(socket));
-            ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000));
+            ASSERT_TRUE(startSound());
             set[1].second = root(QStringLiteral("long")).toStdString();
             set.emplace_back("PULSE_SERVER", "unix:" + socket.toStdString());
             set.emplace_back("DISPLAY", desktop.display().toStdString());
@@ -483,6 +496,9 @@ TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
         if (after == "gone" && child.nextReport(std::chrono::seconds(60)) == "playing") {
             sound.kill();
             sound.waitForFinished();
+            QFile::remove(socket);
+            if (child.nextReport(std::chrono::seconds(60)) == "reopened")
+                ASSERT_TRUE(startSound());
         }
         ASSERT_EQ(child.nextReport(std::chrono::seconds(60)), "quit") << after << child.output();
         EXPECT_EQ(child.waitForExit(allowed), std::optional<int>(after == "stalled" ? 3 : 0)) << after;
