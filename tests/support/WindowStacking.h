@@ -78,11 +78,12 @@ inline QString windowState(const QWidget *window)
     return state.match(clientOutput(QStringLiteral("xprop"), arguments)).captured(1);
 }
 
-// Whether the screen shows the window's own pixel at its middle.
-inline bool showsItsMiddle(QWidget *window)
+// Whether the user sees the window: in the normal state, its own pixel shown at its middle.
+inline bool onScreen(QWidget *window)
 {
     const QPoint middle = window->rect().center(), at = window->mapToGlobal(middle);
-    return window->screen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixel(0, 0) ==
+    return windowState(window) == u"Normal" &&
+        window->screen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixel(0, 0) ==
         window->grab(QRect(middle, QSize(1, 1))).toImage().pixel(0, 0);
 }
 

@@ -207,17 +207,14 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return delegate->app().items().size() == 1 && !delegate->app().isBusy(); }, 20000));
     for (QWidget *window : broughtBack)
-        EXPECT_TRUE(TestSupport::settles(
-            [&] { return TestSupport::windowState(window) == u"Normal" && TestSupport::showsItsMiddle(window); }));
+        EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::onScreen(window); }));
     EXPECT_EQ(TestSupport::windowState(left.window()), QStringLiteral("Iconic"));
 
     // Minimized by Ctrl+H, then by the window manager, the library comes back on the screen by the
     // status menu's entry, a click on the icon and Ctrl+0 in another window of ours.
     QWidget *library = delegate->libraryWindow();
     const QString id = QString::number(library->winId());
-    const auto onScreen = [library] {
-        return TestSupport::windowState(library) == u"Normal" && TestSupport::showsItsMiddle(library);
-    };
+    const auto onScreen = [library] { return TestSupport::onScreen(library); };
     const std::function<void()> ways[] = {
         [&] {
             TestSupport::click(*icon, {}, 3);
