@@ -70,7 +70,9 @@ TEST(ExclusiveAudioCapture, SoundHeldUpByAStalledServerKeepsItsPlaceInTime)
         worst = std::max(worst, std::abs(start));
     }
     EXPECT_GT(pieces.size(), steady + 50); // the sound went on after the stall
-    EXPECT_LT(worst, 0.1) << "a piece started " << worst << " s away from where the previous one ended";
+    // Half the stall: a busy machine also holds up this process's own reading now and then (0.14 s
+    // seen in a loaded run), while sound placed where it arrives after the stall lies 0.4 s off.
+    EXPECT_LT(worst, 0.2) << "a piece started " << worst << " s away from where the previous one ended";
 }
 
 } // namespace
