@@ -101,6 +101,9 @@ void QuitController::commitData(QSessionManager &manager)
 
 void QuitController::act(const QuitDecision &decision)
 {
+    acted_ = decision;
+    if (decision.verdict == QuitDecision::Verdict::editorUnsaved)
+        asked_ = decision.editor;
     switch (decision.verdict) {
     case QuitDecision::Verdict::busyAlert:
         showBusyAlert();
@@ -161,22 +164,40 @@ void QuitController::answerBusyAlert(bool confirmed)
 // the model has let it go, so the decision no longer counts it.
 void QuitController::watch(EditorController *editor)
 {
-    connect(editor, &EditorController::workEnded, this, &QuitController::resumePending);
-    connect(editor, &EditorController::closed, this, &QuitController::resumePending);
+    connect(editor, &EditorController::workEnded, this, &QuitController::resumeAfterEditor);
+    connect(editor, &EditorController::closed, this, &QuitController::resumeAfterEditor);
     connect(editor, &EditorController::closeCancelled, this, &QuitController::takeBack);
 }
 
-// Asks again for a signal's request; the busy alert stays up, unchanged, while it applies.
+// Asks again for a signal's request; the busy alert stays up, unchanged, while it applies. An
+// answer that would be the same as the last one is not given again: work elsewhere that starts
+// or ends must not pull the editor in question forward over what the user is doing.
 void QuitController::resumePending()
 {
-    if (!pending_ || QuitDecision::decide(currentState()).verdict == QuitDecision::Verdict::busyAlert)
+    if (!pending_)
+        return;
+    const QuitDecision decision = QuitDecision::decide(currentState());
+    if (decision.verdict == QuitDecision::Verdict::busyAlert || (acted_ && decision == *acted_))
         return;
     if (alert_)
         alert_->close();
     requestQuit(Origin::signal);
 }
 
-// The user keeps an editor open with its edits: the application cannot quit without them.
-void QuitController::takeBack() { pending_ = false; }
+// The editor's own change is news even when the answer stays the same: a save that failed leaves
+// the edits unsaved, and the question comes again once its error has been read.
+void QuitController::resumeAfterEditor()
+{
+    acted_.reset();
+    resumePending();
+}
+
+// The user keeps the editor the quit asked about open with its edits: the application cannot
+// quit without them. 취소 in a question the user raised by closing another editor changes nothing.
+void QuitController::takeBack()
+{
+    if (sender() == asked_.data())
+        pending_ = false;
+}
 
 } // namespace tarn

@@ -55,12 +55,15 @@ private:
     void answerBusyAlert(bool confirmed);
     void watch(EditorController *editor);
     void resumePending();
+    void resumeAfterEditor();
     void takeBack();
 
     AppModel &app_;
     QPointer<QMessageBox> alert_;
     bool pending_ = false;
-    std::optional<Origin> held_; // a request waiting for a recording start to end
+    std::optional<Origin> held_;        // a request waiting for a recording start to end
+    std::optional<QuitDecision> acted_; // the last refusal acted on
+    QPointer<EditorController> asked_;  // the editor last asked to close for a quit
 };
 
 } // namespace tarn

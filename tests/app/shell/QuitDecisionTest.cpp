@@ -127,6 +127,20 @@ TEST_F(QuitControllerTest, ASignalsQuitWaitsForTheLastClaimAndThenGoesAhead)
     EXPECT_EQ(approved.count(), 1);
     EXPECT_FALSE(quit_.quitPending());
     QTRY_VERIFY(quit_.alert() == nullptr);
+
+    // An editor with unsaved edits is asked once, whatever work starts and ends meanwhile; 취소 in
+    // another editor's question keeps the request, only in the question the quit asked it goes.
+    auto *dirty = new TestEditor(Uuid::random()), *other = new TestEditor(Uuid::random());
+    dirty->dirty = true; // the other's question came from the user closing it
+    app_.addEditor(dirty);
+    app_.addEditor(other);
+    EXPECT_FALSE(quit_.requestQuit(QuitController::Origin::signal));
+    app_.claimBusy().release();
+    EXPECT_EQ(dirty->closeRequests, 1);
+    Q_EMIT other->closeCancelled();
+    EXPECT_TRUE(quit_.quitPending());
+    Q_EMIT dirty->closeCancelled();
+    EXPECT_FALSE(quit_.quitPending());
 }
 
 } // namespace
