@@ -303,9 +303,12 @@ void LibraryView::setErrorMessage(const std::optional<QString> &message, QWidget
     // Closing the alert by any means (the button, Escape, the window's close box) clears the
     // message it showed.
     connect(alert_, &QDialog::finished, this, [this] {
+        alert_->disconnect(this); // its deletion that follows says nothing more
         alert_ = nullptr;
         Q_EMIT errorDismissed();
     });
+    // Gone unanswered with the window it was shown over (an editor that closed): so is its message.
+    connect(alert_, &QObject::destroyed, this, &LibraryView::errorDismissed);
     alert_->open();
     owner->installEventFilter(this);
 }
