@@ -55,16 +55,15 @@ constexpr std::chrono::milliseconds soundServerPatience{500};
 // server it met has gone away (killed, crashed, or restarted on the same socket), while it still
 // lists that server's outputs. A player given a sound output then, or with no sound server at
 // all, writes into a sink that never opened and the process crashes. So a film gets its sound
-// only while the server that answers is the one the engine met, the first that answered a film's
-// opening; otherwise it plays silent.
+// only while the server that answers is the one the engine met, asked as the first film opened
+// with an output listed; otherwise it plays silent. Where that first question found no server in
+// time, which one the engine met is unknown, and films play silent from then on.
 bool soundCanPlay()
 {
     if (QMediaDevices::defaultAudioOutput().isNull())
         return false;
-    static std::optional<uint32_t> met;
     const std::optional<uint32_t> answering = SoundServer::identity(soundServerPatience);
-    if (!met)
-        met = answering;
+    static const std::optional<uint32_t> met = answering;
     return answering && answering == met;
 }
 

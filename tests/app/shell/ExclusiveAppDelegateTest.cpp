@@ -417,6 +417,7 @@ TEST_F(QuitAfterPlayback, Child)
     app.openItem(app.items().front());
     ASSERT_EQ(app.floating().windows().size(), 1u);
     QMediaPlayer *player = app.floating().windows().front()->findChild<VideoPlayerView *>()->player();
+    ASSERT_EQ(player->audioOutput() != nullptr, after != QStringLiteral("silent")) << "the film has its sound";
     const bool gone = after == QStringLiteral("gone"), stalled = after == QStringLiteral("stalled");
     const bool toTheEnd = !gone && after != QStringLiteral("playing");
     ASSERT_TRUE(QTest::qWaitFor(
