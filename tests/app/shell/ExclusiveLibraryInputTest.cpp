@@ -243,27 +243,37 @@ TEST_F(ExclusiveLibraryInput, TabShowsWhichControlHasTheKeyboard)
 {
     QStringList unringed;
     std::set<QWidget *> visited;
+    QWidget *focused = QApplication::focusWidget();
     for (int step = 0; step < 24; ++step) {
         xdotool({QStringLiteral("key"), QStringLiteral("Tab")});
-        QTest::qWait(250);
-        QWidget *focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr) << "step " << step;
-        ASSERT_EQ(focused->window(), window()) << "step " << step;
+        const QWidget *before = std::exchange(focused, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (focused = QApplication::focusWidget()) != before; }))
+            << "step " << step;
+        ASSERT_TRUE(focused && focused->window() == window()) << "step " << step;
         visited.insert(focused);
         if (qobject_cast<QLineEdit *>(focused))
             continue; // a text field shows its caret
-        const std::vector<double> withKeys = accentAlongTop(focused);
+        // Looked at once a ring is painted above or on the edge (a control filled in the accent
+        // colour is so below it at once), then once the click has taken a ring away; a control
+        // that shows none costs a second each way.
+        std::vector<double> withKeys, afterClick;
+        const auto ringed = [&](size_t rows) {
+            for (size_t row = 0; row < rows; ++row)
+                if (withKeys[row] > 0.8 && (afterClick.empty() || afterClick[row] < 0.5))
+                    return true;
+            return false;
+        };
+        const auto lookUntilRinged = [&](std::vector<double> &seen, size_t rows) {
+            (void)QTest::qWaitFor([&] { return !(seen = accentAlongTop(focused)).empty() && ringed(rows); }, 1000);
+        };
+        lookUntilRinged(withKeys, 4);
         click(view()->statusBar());
-        QTest::qWait(250);
+        lookUntilRinged(afterClick, withKeys.size());
         ASSERT_EQ(QApplication::focusWidget(), focused) << "step " << step;
-        const std::vector<double> afterClick = accentAlongTop(focused);
-        bool ringed = false;
-        for (size_t row = 0; row < withKeys.size(); ++row)
-            ringed = ringed || (withKeys[row] > 0.8 && afterClick[row] < 0.5);
         const QString name = QString::fromLatin1(focused->metaObject()->className()) + QLatin1Char(' ') +
             (focused->property("text").toString().isEmpty() ? focused->objectName()
                                                             : focused->property("text").toString());
-        if (!ringed)
+        if (!ringed(withKeys.size()))
             unringed << name;
     }
     EXPECT_GE(visited.size(), 15u);
