@@ -247,13 +247,7 @@ int runRecording(int argc, char **argv)
             app.quit();
     });
 
-    ContentFilter filter;
-    filter.displayID = 1;
-    filter.nativeRect = QGuiApplication::primaryScreen()->geometry();
-    RecordingSettings settings;
-    settings.frameRate = rate;
-    settings.recordingLongEdge = 3840;
-    settings.systemAudio = true;
+    const auto [filter, settings] = bench::wholeScreen(rate);
     try {
         QCoro::waitFor(service.start(filter, std::nullopt, settings, path));
         app.exec();

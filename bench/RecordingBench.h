@@ -31,6 +31,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "app/capture/RecordingService.h"
+
 extern char **environ;
 
 namespace tarn::bench {
@@ -211,6 +213,23 @@ inline Delivered countFrames(const std::string &path)
     }
     avformat_close_input(&format);
     return delivered;
+}
+
+// What the recording service is given to record the whole primary screen at `rate` frames a
+// second, up to 4K, with the system's sound.
+struct WholeScreen {
+    ContentFilter filter;
+    RecordingSettings settings;
+};
+inline WholeScreen wholeScreen(int rate)
+{
+    WholeScreen whole;
+    whole.filter.displayID = 1;
+    whole.filter.nativeRect = QGuiApplication::primaryScreen()->geometry();
+    whole.settings.frameRate = rate;
+    whole.settings.recordingLongEdge = 3840;
+    whole.settings.systemAudio = true;
+    return whole;
 }
 
 } // namespace tarn::bench

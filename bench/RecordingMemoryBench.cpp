@@ -68,13 +68,7 @@ void idle(int milliseconds)
 // does. Returns false after an error, which is written to `out`.
 bool recordOnce(RecordingService &service, FloatingWindows &floating, const QString &path, std::ostream &out)
 {
-    ContentFilter filter;
-    filter.displayID = 1;
-    filter.nativeRect = QGuiApplication::primaryScreen()->geometry();
-    RecordingSettings settings;
-    settings.frameRate = frameRate;
-    settings.recordingLongEdge = 3840;
-    settings.systemAudio = true;
+    const auto [filter, settings] = bench::wholeScreen(frameRate);
 
     QEventLoop loop;
     bool finished = false;
