@@ -308,7 +308,11 @@ void LibraryView::setErrorMessage(const std::optional<QString> &message, QWidget
         Q_EMIT errorDismissed();
     });
     // Gone unanswered with the window it was shown over (an editor that closed): so is its message.
-    connect(alert_, &QObject::destroyed, this, &LibraryView::errorDismissed);
+    // The alert is half destroyed by then, so it is let go untouched before the message is cleared.
+    connect(alert_, &QObject::destroyed, this, [this] {
+        alert_ = nullptr;
+        Q_EMIT errorDismissed();
+    });
     alert_->open();
     owner->installEventFilter(this);
 }
