@@ -57,8 +57,8 @@ RecordingSetupView::RecordingSetupView(const std::vector<DisplayChoice> &display
     stack->addWidget(microphone_);
     stack->addWidget(SettingsLayout::note(
         QStringLiteral(
-            "3초 카운트다운 후 녹화합니다. 녹화 바 외의 Tarnwick 창은 제외합니다. 실제 fps는 시스템 부하에 따라 "
-            "달라집니다. Ctrl+Shift+4 또는 녹화 바의 종료 버튼으로 저장하세요."),
+            "3초 카운트다운 후 녹화합니다. 녹화를 시작할 때 열려 있는 Tarnwick 창은 녹화 바 외에는 제외합니다. "
+            "실제 fps는 시스템 부하에 따라 달라집니다. Ctrl+Shift+4 또는 녹화 바의 종료 버튼으로 저장하세요."),
         11, 5, Palette::muted));
     content()->addLayout(stack);
     auto *footing = new QVBoxLayout;
