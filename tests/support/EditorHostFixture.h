@@ -65,7 +65,7 @@ public:
         co_return;
     }
 
-    QCoro::Task<> exportImage(QImage image, QString title) override
+    QCoro::Task<> exportImage(QImage image, QString title, QWidget * /*over*/) override
     {
         exported.push_back({image, title});
         exportGate = std::make_shared<QPromise<void>>();

@@ -9,6 +9,8 @@
 
 #include "core/model/CaptureItem.h"
 
+class QWidget;
+
 namespace tarn {
 
 class FloatingWindows;
@@ -38,9 +40,9 @@ public:
 
     // PNG on the cleared clipboard; throws the encoding error.
     virtual QCoro::Task<> copyImage(QImage image) = 0;
-    // Asks for a destination and writes PNG or JPEG; returns normally when the user cancels,
-    // throws on refusal, encoding or write errors.
-    virtual QCoro::Task<> exportImage(QImage image, QString title) = 0;
+    // Asks for a destination over the window `over` (none: a panel of its own) and writes PNG or
+    // JPEG; returns normally when the user cancels, throws on refusal, encoding or write errors.
+    virtual QCoro::Task<> exportImage(QImage image, QString title, QWidget *over) = 0;
 };
 
 } // namespace tarn

@@ -202,7 +202,10 @@ QCoro::Task<> EditorModel::runOutput(Output output)
             break;
         }
         case Output::exportFile: {
-            QCoro::Task<> exporting = host.exportImage(image, title_);
+            // The panel belongs to the editor's window: it stays in front of it, and whatever
+            // brings the editor forward brings the panel the export waits on.
+            QCoro::Task<> exporting =
+                host.exportImage(image, title_, windowController ? windowController->window() : nullptr);
             co_await std::move(exporting);
             break;
         }

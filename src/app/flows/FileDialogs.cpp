@@ -26,11 +26,11 @@ QString existingFolder(const QString &folder)
     return QFileInfo(folder).isDir() ? folder : QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
 }
 
-QFileDialog *makeDialog(const QString &folder, const QStringList &filters, const QString &message)
+QFileDialog *makeDialog(const QString &folder, const QStringList &filters, const QString &message,
+                        QWidget *over = nullptr)
 {
-    auto *dialog = new QFileDialog(nullptr, QString(), existingFolder(folder));
+    auto *dialog = new QFileDialog(over, QString(), existingFolder(folder));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setWindowModality(Qt::NonModal);
     dialog->setNameFilters(filters);
     if (!message.isEmpty()) {
         if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout())) {
@@ -92,9 +92,9 @@ QStringList acceptedFiles(const QFileDialog *dialog)
 } // namespace
 
 QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,
-                        const QString &defaultSuffix, const QString &message)
+                        const QString &defaultSuffix, const QString &message, QWidget *over)
 {
-    QFileDialog *dialog = makeDialog(folder, filters, message);
+    QFileDialog *dialog = makeDialog(folder, filters, message, over);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setDefaultSuffix(defaultSuffix);
@@ -126,7 +126,15 @@ QFileDialog *openDialog(const QString &folder, const QStringList &filters, const
 QCoro::Task<QStringList> choose(QFileDialog *dialog)
 {
     const QPointer<QFileDialog> guard(dialog);
-    dialog->open();
+    // A panel over a window stays out of its way as a panel of its own does (open() would make it
+    // modal to the window): the window manager keeps it in front of its window, and raises it with
+    // the window. A modal one it would raise only within that window's layer, under the pins.
+    if (dialog->parentWidget()) {
+        dialog->setResult(0);
+        dialog->show();
+    } else {
+        dialog->open();
+    }
     const auto result = co_await qCoro(dialog, &QDialog::finished);
     if (!guard)
         co_return {};

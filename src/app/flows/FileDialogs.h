@@ -10,15 +10,17 @@ class QFileDialog;
 
 namespace tarn {
 
-// The save and open panels of exports and imports: window-less, not modal, awaited without
-// blocking the GUI thread. Qt's own dialog is used everywhere so the guidance line always shows.
+// The save and open panels of exports and imports, awaited without blocking the GUI thread: a
+// panel of their own, or shown over the window that asked (kept in front of it, not modal).
+// Qt's own dialog is used everywhere so the guidance line always shows.
 namespace FileDialogs {
 
 // A missing `folder` opens the panel in the home folder.
 // A save panel proposing `fileName` in `folder`, offering the filters in order, adding
-// `defaultSuffix` to a name typed without one; `message` (may be empty) is shown under it.
+// `defaultSuffix` to a name typed without one; `message` (may be empty) is shown under it. Over
+// the window `over`, when one is given.
 QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,
-                        const QString &defaultSuffix, const QString &message);
+                        const QString &defaultSuffix, const QString &message, QWidget *over = nullptr);
 // An open panel for several existing files matching the filters.
 QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message);
 

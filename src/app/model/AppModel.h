@@ -251,8 +251,9 @@ public:
     // Copy, export and pin. Images leave flattened with their saved edits and without
     // metadata, videos as a copy of their file. None of them looks at or sets the busy state.
     QCoro::Task<QImage> renderedImage(CaptureItem item);
-    QCoro::Task<> copyImage(QImage image) override;                  // PNG only; throws
-    QCoro::Task<> exportImage(QImage image, QString title) override; // asks where; throws, not when cancelled
+    QCoro::Task<> copyImage(QImage image) override; // PNG only; throws
+    // Asks where (over `over`); throws, not when cancelled.
+    QCoro::Task<> exportImage(QImage image, QString title, QWidget *over) override;
     void copyItem(const CaptureItem &item) override;
     void exportItem(const CaptureItem &item);
     // The pin opens on `screen`, chosen as for openItem.

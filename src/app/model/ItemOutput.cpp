@@ -54,14 +54,14 @@ QCoro::Task<> AppModel::copyImage(QImage image)
     clipboard_->setPng(png);
 }
 
-QCoro::Task<> AppModel::exportImage(QImage image, QString title)
+QCoro::Task<> AppModel::exportImage(QImage image, QString title, QWidget *over)
 {
     QPointer<AppModel> self(this);
     QFileDialog *dialog =
         FileDialogs::saveDialog(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
                                 ItemNames::exportFileName(title, QStringLiteral("png")),
                                 {QStringLiteral("PNG 이미지 (*.png)"), QStringLiteral("JPEG 이미지 (*.jpg *.jpeg)")},
-                                QStringLiteral("png"), exportMessage());
+                                QStringLiteral("png"), exportMessage(), over);
     const std::optional<QString> destination = co_await saveURL(dialog);
     if (!destination || !self)
         co_return;
@@ -113,7 +113,7 @@ QCoro::Task<> AppModel::runExportItem(CaptureItem item)
         const QImage image = co_await renderedImage(item);
         if (!self)
             co_return;
-        co_await exportImage(image, QString::fromStdString(item.title));
+        co_await exportImage(image, QString::fromStdString(item.title), nullptr);
     } catch (...) {
         if (self)
             showError(std::current_exception());
