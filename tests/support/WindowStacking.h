@@ -78,6 +78,17 @@ inline QString windowState(const QWidget *window)
     return state.match(clientOutput(QStringLiteral("xprop"), arguments)).captured(1);
 }
 
+// Whether the window manager has put the window on the desktop the user is on, or on all of them.
+inline bool onTheUsersDesktop(const QWidget *window)
+{
+    static const QRegularExpression number(QStringLiteral("= (\\d+)"));
+    const QStringList arguments{QStringLiteral("-id"), QString::number(window->winId()),
+                                QStringLiteral("_NET_WM_DESKTOP")};
+    const QString own = number.match(clientOutput(QStringLiteral("xprop"), arguments)).captured(1);
+    return !own.isEmpty() &&
+        (own == number.match(rootProperty(QStringLiteral("_NET_CURRENT_DESKTOP"))).captured(1) || own == u"4294967295");
+}
+
 // Whether the user sees the window: in the normal state, its own pixel shown at its middle.
 inline bool onScreen(QWidget *window)
 {

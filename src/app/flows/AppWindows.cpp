@@ -6,6 +6,8 @@
 #include <unordered_map>
 
 #include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
 #include <QScreen>
 
 #include "app/capture/DesktopScreens.h"
@@ -106,6 +108,18 @@ void showRaised(QWidget *window)
     window->raise();
 }
 
+// The newest dialog shown over `window` that the user must answer before the window's work goes
+// on: a modal one (a question, an alert), or the file panel an export waits on; none otherwise.
+QWidget *waitingDialog(const QWidget *window)
+{
+    QWidget *newest = nullptr;
+    for (QObject *child : window->children())
+        if (auto *dialog = qobject_cast<QDialog *>(child); dialog && dialog->isWindow() && dialog->isVisible() &&
+            (dialog->isModal() || qobject_cast<QFileDialog *>(dialog)))
+            newest = dialog;
+    return newest;
+}
+
 HiddenWindows hideWindows(bool (*counts)(const QWidget *))
 {
     HiddenWindows hidden;
@@ -172,6 +186,9 @@ bool isMinimized(const QWidget *window) { return window->isVisible() && minimize
 
 void bringForward(QWidget *window)
 {
+    // Where the user is: window managers do not activate a window on another desktop (openbox
+    // only marks it as asking for attention), and that desktop may be one the user never visits.
+    X11::moveToCurrentDesktop(idOf(window));
     // Asked before Qt's own request below, which the window manager may answer at once.
     const bool iconic = isMinimized(window);
     if (window->isMinimized())
@@ -181,6 +198,13 @@ void bringForward(QWidget *window)
         X11::deiconify(idOf(window));
     window->raise();
     window->activateWindow();
+    // What the window waits on is what the user must answer: it comes in front, with the keyboard
+    // (a window manager would otherwise raise the window over a panel it has no part in, or leave
+    // the keyboard with a window that takes no key until its panel is answered).
+    for (QWidget *dialog = waitingDialog(window); dialog; dialog = waitingDialog(dialog)) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
 }
 
 } // namespace tarn::AppWindows

@@ -47,9 +47,10 @@ QScreen *screenOf(uint32_t displayID);
 // Whether a window of ours is in the task bar, minimized by us or by the window manager behind
 // Qt's back (its button, a pager): it is then on no screen, though Qt counts it as visible.
 bool isMinimized(const QWidget *window);
-// Brings a window of ours to the front with the keyboard, back out of the task bar first: every
-// command that brings a window forward goes through here, or a minimized window would stay
-// there, raised and activated where nobody sees it.
+// Brings a window of ours to the front with the keyboard, back out of the task bar and onto the
+// desktop the user is on first; a dialog the window waits on comes in front of it and takes the
+// keyboard. Every command that brings a window forward goes through here, or a minimized window
+// or one on another desktop would stay there, raised and activated where nobody sees it.
 void bringForward(QWidget *window);
 
 } // namespace AppWindows

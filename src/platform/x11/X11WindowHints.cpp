@@ -236,6 +236,22 @@ void markInitiallyNormal(uint32_t window)
     xcb_flush(c);
 }
 
+void moveToCurrentDesktop(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    const xcb_window_t root = rootOf(c, window);
+    if (root == XCB_WINDOW_NONE)
+        return;
+    const std::vector<uint32_t> current = words(c, root, atom(c, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 1);
+    const std::vector<uint32_t> own = words(c, window, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 1);
+    if (current.empty() || own.empty() || own.front() == allDesktops || own.front() == current.front())
+        return;
+    // Source indication 1: a request of an ordinary application about its own window.
+    askWindowManager(window, "_NET_WM_DESKTOP", {current.front(), 1});
+}
+
 void deiconify(uint32_t window)
 {
     if (xcb_connection_t *c = guiConnection(); c && window != 0) {

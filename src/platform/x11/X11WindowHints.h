@@ -36,6 +36,11 @@ std::optional<bool> iconic(uint32_t window);
 // leaves it there when the window manager restores the window, so that such a window, hidden and
 // shown again, would come back minimized.
 void markInitiallyNormal(uint32_t window);
+// Asks the window manager to move a window that lies on another desktop than the one the user
+// is on (_NET_WM_DESKTOP, _NET_CURRENT_DESKTOP) to the user's; a window on every desktop, or one
+// the window manager has not put on a desktop, stays where it is. The move reaches the window
+// manager before any later request of the application's own connection.
+void moveToCurrentDesktop(uint32_t window);
 // Takes an iconified window out of the task bar the way a client does it in X11: by mapping it
 // again, which every window manager answers by restoring the window.
 void deiconify(uint32_t window);

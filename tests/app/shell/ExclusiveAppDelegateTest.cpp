@@ -211,10 +211,22 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
     EXPECT_EQ(TestSupport::windowState(left.window()), QStringLiteral("Iconic"));
 
     // Minimized by Ctrl+H, then by the window manager, the library comes back on the screen by the
-    // status menu's entry, a click on the icon and Ctrl+0 in another window of ours.
+    // status menu's entry, a click on the icon and Ctrl+0 in another window of ours; moved to
+    // another desktop, or left there as the user goes to another, it comes to the user's, active.
     QWidget *library = delegate->libraryWindow();
     const QString id = QString::number(library->winId());
     const auto onScreen = [library] { return TestSupport::onScreen(library); };
+    const QStringList away[] = {
+        {QStringLiteral("key"), QStringLiteral("ctrl+h")},
+        {QStringLiteral("windowminimize"), QStringLiteral("--sync"), id},
+        {QStringLiteral("windowminimize"), QStringLiteral("--sync"), id},
+        {QStringLiteral("set_desktop_for_window"), id, QStringLiteral("1")},
+        {QStringLiteral("set_desktop_for_window"), id, QStringLiteral("2")},
+        {QStringLiteral("set_desktop"), QStringLiteral("3")},
+    };
+    const auto backToTheFirstDesktop = qScopeGuard([] {
+        xdotool({QStringLiteral("set_desktop"), QStringLiteral("0")});
+    });
     const std::function<void()> ways[] = {
         [&] {
             TestSupport::click(*icon, {}, 3);
@@ -229,12 +241,13 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
         },
     };
     xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
-    for (size_t row = 0; row < std::size(ways); ++row) {
-        xdotool(row == 0 ? QStringList{QStringLiteral("key"), QStringLiteral("ctrl+h")}
-                         : QStringList{QStringLiteral("windowminimize"), QStringLiteral("--sync"), id});
+    for (size_t row = 0; row < std::size(away); ++row) {
+        xdotool(away[row]);
         ASSERT_TRUE(TestSupport::settles([&] { return !onScreen(); }));
-        ways[row]();
-        EXPECT_TRUE(TestSupport::settles(onScreen)) << row;
+        ways[row % std::size(ways)]();
+        EXPECT_TRUE(TestSupport::settles([&] {
+            return onScreen() && TestSupport::onTheUsersDesktop(library) && TestSupport::activeWindow() == id.toUInt();
+        })) << row;
     }
 }
 
@@ -360,9 +373,10 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
     EXPECT_EQ(exits.count(), 1);
 }
 
-// A termination signal while an editor saves (no answer in the row), or while it holds unsaved
-// edits and its question is answered by keys, quits once the save or the question is over; 취소
-// takes the request back, so the save after it quits nothing.
+// A termination signal while an editor saves (no answer in the row), while its export waits on
+// its panel (which stays in front of the editor, with the keys), or while it holds unsaved edits
+// and its question is answered by keys, quits once the save, the panel or the question is over;
+// 취소 in the question takes the request back, so the save after it quits nothing.
 TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
 {
     QImage picture(900, 700, QImage::Format_RGB32);
@@ -370,26 +384,41 @@ TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
     const CaptureItem item = LibraryStore(root()).insertImage(picture, "shot", false, std::nullopt);
     auto delegate = launch(root());
     QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
-    const std::pair<int, const char *> rows[] = {
-        {SIGTERM, ""}, {SIGINT, "Return"}, {SIGHUP, "Tab, Space"}, {SIGTERM, "Escape"}};
-    for (const auto &[signal, answer] : rows) {
+    const struct {
+        int signal;
+        const char *answer;
+        bool exporting;
+    } rows[] = {{SIGTERM, "", false},
+                {SIGTERM, "Escape", true},
+                {SIGINT, "Return", false},
+                {SIGHUP, "Tab, Space", false},
+                {SIGTERM, "Escape", false}};
+    for (const auto &[signal, answer, exporting] : rows) {
         exits.clear();
         delegate->app().openItem(item);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !delegate->app().editorControllers().empty(); }, 10000));
         auto *editor = static_cast<EditorWindowController *>(delegate->app().editorControllers().begin()->second);
         ASSERT_TRUE(QTest::qWaitForWindowActive(editor->window())); // the menu's Ctrl+S needs it active
-        editor->model().setTitle(QString::number(signal) + QLatin1String(answer));
+        if (!exporting)
+            editor->model().setTitle(QString::number(signal) + QLatin1String(answer));
         TestSupport::occupy(delegate->app().repository()); // the save waits behind a large picture
         const auto save = [&] { QTest::keyClick(editor->window()->windowHandle(), Qt::Key_S, Qt::ControlModifier); };
         if (!*answer)
             save();
+        if (exporting)
+            QTest::keyClick(editor->window()->windowHandle(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QFileDialog *panel = exporting ? TestSupport::nextFileDialog() : nullptr;
         ASSERT_EQ(editor->isSaving(), !*answer);
         ::kill(::getpid(), signal);
-        if (*answer) {
+        if (panel) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return delegate->quitController()->quitPending(); }, 5000));
+            EXPECT_TRUE(inFrontWithTheKeys(editor->window(), panel));
+            xdotool({QStringLiteral("key"), QLatin1String(answer)}); // 취소: the export ends, the quit goes on
+        } else if (*answer) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return editor->sheet() && editor->sheet()->isVisible(); }, 5000));
             QTest::keySequence(editor->sheet()->windowHandle(), QKeySequence(QLatin1String(answer)));
         }
-        if (QLatin1String(answer) != QLatin1String("Escape")) {
+        if (exporting || QLatin1String(answer) != QLatin1String("Escape")) {
             EXPECT_TRUE(exits.count() == 1 || exits.wait(20000)) << signal << answer;
             continue;
         }
@@ -654,8 +683,11 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     ASSERT_TRUE(QTest::qWaitForWindowExposed(pin));
 
     // Ctrl+Q on the library's own window (on the shared test desktop another test's new window may
-    // take the focus for a moment), the editor minimized by the window manager: it comes back to ask.
-    xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(editor->window()->winId())});
+    // take the focus for a moment), the editor minimized by the window manager and on another
+    // desktop: it comes back to ask, on the user's desktop.
+    const QString editorId = QString::number(editor->window()->winId());
+    xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), editorId});
+    xdotool({QStringLiteral("set_desktop_for_window"), editorId, QStringLiteral("1")});
     QTest::keyClick(delegate->libraryWindow()->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
     QMessageBox *question = nullptr;
     ASSERT_TRUE(QTest::qWaitFor(
@@ -664,7 +696,8 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
             return question && question->isVisible();
         },
         5000));
-    EXPECT_TRUE(inFrontWithTheKeys(pin, question) && TestSupport::windowState(editor->window()) == u"Normal");
+    EXPECT_TRUE(inFrontWithTheKeys(pin, question) && TestSupport::windowState(editor->window()) == u"Normal" &&
+                TestSupport::onTheUsersDesktop(editor->window()));
 
     const QPointer<QMessageBox> asked(question);               // gone once answered
     QTest::keyClick(question->windowHandle(), Qt::Key_Escape); // 취소: the editor stays, nothing quits
@@ -679,6 +712,19 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     app.pin(item);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.floating().windows().size() == 2; }, 10000));
     EXPECT_TRUE(inFrontWithTheKeys(app.floating().windows().back(), panel));
+    // The status menu's 종료 brings forward the editor, which waits on its panel: the panel stays in
+    // front of it and of the pins, with the keys.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QWidget *icon = *std::find_if(windows.begin(), windows.end(), &OwnWindows::isTrayIcon);
+    QMenu *statusMenu = delegate->statusMenu()->menu();
+    TestSupport::click(icon, {}, 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return statusMenu->isVisible(); }));
+    TestSupport::click(statusMenu, statusMenu->actionGeometry(statusMenu->actions().back()).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->model().message() == QuitDecision::editorWorkingMessage(); }));
+    EXPECT_TRUE(TestSupport::settles([&] {
+        return TestSupport::stackedInOrder({editor->window(), app.floating().windows().back(), panel}) &&
+            TestSupport::activeWindow() == panel->winId();
+    }));
     // The panel asks in a modal loop of its own: the question is looked at from there.
     std::optional<bool> replaceInFront;
     QTimer watch;
