@@ -41,6 +41,9 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
     return value;
 }
 
+// The root window of the connection's only screen (Qt opens one screen per display).
+xcb_window_t screenRoot(xcb_connection_t *c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
 xcb_window_t rootOf(xcb_connection_t *c, xcb_window_t window)
 {
     xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
@@ -201,7 +204,7 @@ uint32_t activeWindow()
     xcb_connection_t *c = guiConnection();
     if (!c)
         return 0;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = screenRoot(c);
     const std::vector<uint32_t> active = words(c, root, atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 1);
     return active.empty() ? 0 : active.front();
 }
@@ -241,10 +244,8 @@ void moveToCurrentDesktop(uint32_t window)
     xcb_connection_t *c = guiConnection();
     if (!c || window == 0)
         return;
-    const xcb_window_t root = rootOf(c, window);
-    if (root == XCB_WINDOW_NONE)
-        return;
-    const std::vector<uint32_t> current = words(c, root, atom(c, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 1);
+    const std::vector<uint32_t> current =
+        words(c, screenRoot(c), atom(c, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 1);
     const std::vector<uint32_t> own = words(c, window, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 1);
     if (current.empty() || own.empty() || own.front() == allDesktops || own.front() == current.front())
         return;
@@ -265,7 +266,7 @@ std::optional<FrameExtents> frameExtents(uint32_t window, bool resizable)
     xcb_connection_t *c = guiConnection();
     if (!c)
         return std::nullopt;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = screenRoot(c);
     const std::vector<uint32_t> manager = words(c, root, atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 1);
     if (manager.empty())
         return std::nullopt;
