@@ -135,6 +135,9 @@ HiddenWindows hideWindows(bool (*counts)(const QWidget *))
     if (!active && !ours.empty())
         hidden.otherFocused = X11::activeWindow();
     for (QWidget *window : ours)
+        if (const uint32_t frame = frameOf(window))
+            hidden.frames.push_back(frame);
+    for (QWidget *window : ours)
         window->hide();
     return hidden;
 }
@@ -172,6 +175,19 @@ void restoreWindows(const HiddenWindows &hidden)
         hidden.focused->activateWindow();
     else if (onScreen(hidden.otherFocused, stacking))
         X11::activate(hidden.otherFocused);
+}
+
+uint32_t frameOf(QWidget *window) { return X11::frameOf(idOf(window)); }
+
+QCoro::Task<> offScreen(std::vector<uint32_t> frames, std::chrono::milliseconds limit, CancellationToken token)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        std::erase_if(frames, [](uint32_t frame) { return !X11::viewable(frame); });
+        if (frames.empty() || std::chrono::steady_clock::now() >= deadline)
+            co_return;
+        co_await sleep(std::chrono::milliseconds(10), token);
+    }
 }
 
 QScreen *screenOf(uint32_t displayID)

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
 #include <QPointer>
 #include <QWidget>
+
+#include "app/flows/TaskCancellation.h"
 
 class QScreen;
 
@@ -23,6 +26,9 @@ struct HiddenWindows {
     // that showing ours again does not bring them over the window the user worked in.
     std::vector<uint32_t> stacking;
     uint32_t otherFocused = 0; // the other application's window that had the focus, if one had it
+    // What showed ours on the screen when they were hidden (the window manager's frames): until
+    // it has taken those down, the screen still shows our windows' last pixels.
+    std::vector<uint32_t> frames;
 
     bool empty() const { return windows.empty(); }
 };
@@ -40,6 +46,14 @@ HiddenWindows hideAllWindows();
 // forward for an error) stay in front of them; otherwise the window that had the focus, ours or
 // another application's, gets it back.
 void restoreWindows(const HiddenWindows &hidden);
+
+// What shows a window of ours on the screen (see X11::frameOf), noted before it is hidden.
+uint32_t frameOf(QWidget *window);
+// Waits until none of `frames` is on the screen any more, at most `limit`: the window manager
+// takes a hidden window's frame down only when it gets to it, late on a busy machine, and a grab
+// before that films the window. Looks every few milliseconds on the event loop; throws
+// CancellationError when the token is cancelled.
+QCoro::Task<> offScreen(std::vector<uint32_t> frames, std::chrono::milliseconds limit, CancellationToken token);
 
 // The screen showing a display, or none when no screen does.
 QScreen *screenOf(uint32_t displayID);

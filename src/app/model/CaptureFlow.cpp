@@ -219,8 +219,14 @@ QCoro::Task<> AppModel::countdown(int seconds, CancellationToken token, QPointer
         if (!self)
             co_return;
     }
+    // The panel must be off the screen before what follows grabs it.
+    std::vector<uint32_t> panel;
+    if (floating_->countdownPanel)
+        panel.push_back(AppWindows::frameOf(floating_->countdownPanel.get()));
     floating_->countdownPanel.reset();
     co_await sleep(timings_.afterCountdown, token);
+    if (self)
+        co_await AppWindows::offScreen(std::move(panel), timings_.offScreenLimit, token);
 }
 
 QCoro::Task<> AppModel::recognizeCapturedText(QImage image, QPointer<QScreen> screen)

@@ -81,6 +81,7 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
     }
     // Nothing of ours may be filmed: pins and panels go too, the HUD comes once recording runs.
     recordingRestore_ = AppWindows::hideAllWindows();
+    const std::vector<uint32_t> hiddenFrames = recordingRestore_.frames;
     std::optional<QRectF> region;
     if (preferences_->recordingRegion()) {
         const std::optional<RegionSelection> selection = co_await selector_->select();
@@ -99,7 +100,14 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
         QFuture<QString> naming = repository_->recordingURL();
         destination = co_await naming;
         co_await countdown(recordingCountdown, token, AppWindows::screenOf(displayID));
+        if (!self)
+            co_return;
         token.check();
+        // Hidden three seconds ago, but on a loaded machine the window manager may not have taken
+        // their frames down yet, and the first frames would show them.
+        co_await AppWindows::offScreen(hiddenFrames, timings_.offScreenLimit, token);
+        if (!self)
+            co_return;
         co_await recorder_->start(filter, region, preferences_->recordingSettings(), destination);
     } catch (const CancellationError &) {
         if (self)

@@ -223,6 +223,31 @@ std::optional<bool> iconic(uint32_t window)
     return state.front() == iconicState;
 }
 
+uint32_t frameOf(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return 0;
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
+    uint32_t frame = 0;
+    if (tree)
+        frame = tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE ? window : tree->parent;
+    std::free(tree);
+    return frame;
+}
+
+bool viewable(uint32_t window)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return false;
+    xcb_get_window_attributes_reply_t *attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+    const bool shown = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(attributes);
+    return shown;
+}
+
 void markInitiallyNormal(uint32_t window)
 {
     xcb_connection_t *c = guiConnection();

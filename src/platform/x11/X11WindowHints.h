@@ -31,6 +31,14 @@ void activate(uint32_t window);
 // Whether the window manager shows the window iconic (minimized) or not, by its WM_STATE; none
 // when it has not said (no window manager, or a window it has not taken on).
 std::optional<bool> iconic(uint32_t window);
+// The window that shows a top-level window of ours on the screen: the frame a reparenting window
+// manager put it in (its parent, when that is not the root), else the window itself; 0 without a
+// display. Unmapping our window leaves that frame on the screen, still showing the window's last
+// pixels, until the window manager has taken it down.
+uint32_t frameOf(uint32_t window);
+// Whether a window is mapped with all its ancestors, so that the screen shows it; false for a
+// window that no longer exists.
+bool viewable(uint32_t window);
 // Before the window is mapped again: has the window manager take it on shown, not iconic (the
 // initial state of its WM_HINTS). Qt writes the iconic state there when it minimizes a window and
 // leaves it there when the window manager restores the window, so that such a window, hidden and

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recording flow on the real store, recorder service, screen and video reader; only the
 // recorder's capture backend is scripted, so a test decides when a start fails or ends.
+#include <functional>
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,11 +11,14 @@
 #include <QFile>
 #include <QPromise>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include "app/capture/DesktopScreens.h"
 #include "app/widgets/ErrorDescription.h"
 #include "core/base/AppError.h"
 #include "platform/VideoInfo.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11WindowHints.h"
 #include "support/FlowServices.h"
 #include "support/LockedFolder.h"
 #include "support/MovieWriter.h"
@@ -46,11 +52,14 @@ public:
     std::unique_ptr<RecorderSession> createSession(const RecorderRequest &request) override
     {
         path = request.path;
+        if (creating)
+            creating();
         auto created = std::make_unique<ScriptedSession>(request.path, startError);
         session = created.get();
         return created;
     }
     QString startError, path;
+    std::function<void()> creating; // called as the recorder asks for its session
     ScriptedSession *session = nullptr;
     QPromise<bool> microphone;
 };
@@ -68,11 +77,12 @@ protected:
     }
     void start() { model->startRecording(DesktopScreens::displayID(QGuiApplication::primaryScreen())); }
     QString recordings() const { return model->repository().root() + QStringLiteral("/Recordings"); }
-    void restart()
+    void restart(std::chrono::milliseconds offScreenLimit = FlowTimings{}.offScreenLimit)
     {
         model.reset(); // the next model takes the library's writer lock
         AppServices services;
         services.recorderBackend = backend;
+        services.timings.offScreenLimit = offScreenLimit;
         open(std::move(services));
     }
 
@@ -157,6 +167,54 @@ TEST_F(ExclusiveRecordingFlow, StartsThatDoNotRecordPutEverythingBack)
     EXPECT_EQ(model->sheet(), AppSheet::permissions);
     EXPECT_TRUE(takeLog().isEmpty());
     EXPECT_EQ(model->pendingRecordingCount(), 0);
+}
+
+// The recorder starts only once the windows hidden for it are off the screen: a window manager
+// shows a hidden window's last pixels in its frame until it gets round to taking the frame down,
+// late on a busy machine. Here the test plays that window manager for a window of ours, with a
+// frame of its own; the start waits for the frame, and at most the limit for one that stays.
+TEST_F(ExclusiveRecordingFlow, TheRecorderStartsOnceTheHiddenWindowsFramesAreDown)
+{
+    X11::Connection x;
+    backend->startError = QStringLiteral("시작하지 않음"); // the session's creation is all that counts
+    for (const bool frameGoes : {true, false}) {
+        SCOPED_TRACE(frameGoes ? "taken down late" : "never taken down");
+        if (!frameGoes)
+            restart(std::chrono::milliseconds(300));
+        const xcb_window_t frame = xcb_generate_id(x.get());
+        const uint32_t attributes[] = {1}; // override-redirect: the real window manager leaves it alone
+        xcb_create_window(x.get(), XCB_COPY_FROM_PARENT, frame, x.root(), 300, 200, 160, 120, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, attributes);
+        xcb_map_window(x.get(), frame);
+        auto ours = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::X11BypassWindowManagerHint);
+        ours->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(ours.get()));
+        xcb_reparent_window(x.get(), uint32_t(ours->winId()), frame, 0, 0);
+        xcb_flush(x.get());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return X11::frameOf(uint32_t(ours->winId())) == frame; }, 5000));
+
+        std::optional<bool> frameShown; // at the session's creation
+        backend->creating = [&] { frameShown = X11::viewable(frame); };
+        start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model->floating().countdownPanel != nullptr; }, 10000));
+        // Taken down a while after the countdown: without the wait, the recorder would have
+        // started by then.
+        if (frameGoes)
+            QObject::connect(model->floating().countdownPanel.get(), &QObject::destroyed, this, [this, &x, frame] {
+                QTimer::singleShot(400, this, [&x, frame] {
+                    xcb_unmap_window(x.get(), frame);
+                    xcb_flush(x.get());
+                });
+            });
+        waitUntilFree();
+        ASSERT_TRUE(frameShown.has_value()) << takeLog().join(u'|').toStdString();
+        EXPECT_EQ(*frameShown, !frameGoes);
+        backend->creating = nullptr;
+        ours.reset();
+        xcb_destroy_window(x.get(), frame);
+        xcb_flush(x.get());
+        takeLog();
+    }
 }
 
 // A file that cannot be imported stays and is counted for recovery; an imported file that will
