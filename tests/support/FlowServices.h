@@ -55,11 +55,8 @@ protected:
         auto screen = std::make_unique<LoggedScreen>(log);
         this->screen = screen.get();
         services.screenSource = std::move(screen);
-        // Short waits; how long the flows give the window manager to take hidden windows down stays
-        // the caller's.
-        services.timings = {std::chrono::milliseconds(30), std::chrono::milliseconds(40),
-                            std::chrono::milliseconds(60), std::chrono::milliseconds(20),
-                            std::chrono::milliseconds(25), services.timings.offScreenLimit};
+        services.timings = {std::chrono::milliseconds(30), std::chrono::milliseconds(40), std::chrono::milliseconds(60),
+                            std::chrono::milliseconds(20), std::chrono::milliseconds(25)};
         model = std::make_unique<AppModel>(dir.filePath(QStringLiteral("library")), false, std::move(services));
         TestSupport::await(model->load());
         for (const char *flag : {"copyAfterCapture", "openEditor", "automaticOCR", "recordingRegion", "microphone"})

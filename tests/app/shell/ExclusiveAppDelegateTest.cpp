@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <csignal>
 #include <map>
+#include <tuple>
 
 #include <QApplication>
 #include <QClipboard>
@@ -106,6 +107,17 @@ protected:
         xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy(); }, 5000));
         EXPECT_FALSE(app.selector().isRunning());
+    }
+
+    // Chooses an entry of the status icon's menu (-1: the last) with the pointer, as the user does.
+    static void chooseFromTheStatusMenu(TarnAppDelegate &delegate, int entry)
+    {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QMenu *menu = delegate.statusMenu()->menu();
+        TestSupport::click(*std::find_if(windows.begin(), windows.end(), &OwnWindows::isTrayIcon), {}, 3);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        QAction *action = entry < 0 ? menu->actions().back() : menu->actions().at(entry);
+        TestSupport::click(menu, menu->actionGeometry(action).center());
     }
 
     // Whether `window` settles in front of `behind` as the window with the keyboard.
@@ -228,11 +240,7 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
         xdotool({QStringLiteral("set_desktop"), QStringLiteral("0")});
     });
     const std::function<void()> ways[] = {
-        [&] {
-            TestSupport::click(*icon, {}, 3);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
-            TestSupport::click(menu, menu->actionGeometry(menu->actions().at(0)).center());
-        },
+        [&] { chooseFromTheStatusMenu(*delegate, 0); },
         [&] { TestSupport::click(*icon); },
         [&] {
             delegate->app().floating().showText(QStringLiteral("텍스트"));
@@ -384,15 +392,11 @@ TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
     const CaptureItem item = LibraryStore(root()).insertImage(picture, "shot", false, std::nullopt);
     auto delegate = launch(root());
     QSignalSpy exits(delegate.get(), &TarnAppDelegate::exitRequested);
-    const struct {
-        int signal;
-        const char *answer;
-        bool exporting;
-    } rows[] = {{SIGTERM, "", false},
-                {SIGTERM, "Escape", true},
-                {SIGINT, "Return", false},
-                {SIGHUP, "Tab, Space", false},
-                {SIGTERM, "Escape", false}};
+    const std::tuple<int, const char *, bool /* exporting */> rows[] = {{SIGTERM, "", false},
+                                                                        {SIGTERM, "Escape", true},
+                                                                        {SIGINT, "Return", false},
+                                                                        {SIGHUP, "Tab, Space", false},
+                                                                        {SIGTERM, "Escape", false}};
     for (const auto &[signal, answer, exporting] : rows) {
         exits.clear();
         delegate->app().openItem(item);
@@ -714,12 +718,7 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     EXPECT_TRUE(inFrontWithTheKeys(app.floating().windows().back(), panel));
     // The status menu's 종료 brings forward the editor, which waits on its panel: the panel stays in
     // front of it and of the pins, with the keys.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    QWidget *icon = *std::find_if(windows.begin(), windows.end(), &OwnWindows::isTrayIcon);
-    QMenu *statusMenu = delegate->statusMenu()->menu();
-    TestSupport::click(icon, {}, 3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return statusMenu->isVisible(); }));
-    TestSupport::click(statusMenu, statusMenu->actionGeometry(statusMenu->actions().back()).center());
+    chooseFromTheStatusMenu(*delegate, -1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return editor->model().message() == QuitDecision::editorWorkingMessage(); }));
     EXPECT_TRUE(TestSupport::settles([&] {
         return TestSupport::stackedInOrder({editor->window(), app.floating().windows().back(), panel}) &&
