@@ -692,6 +692,7 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     const QString editorId = QString::number(editor->window()->winId());
     xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), editorId});
     xdotool({QStringLiteral("set_desktop_for_window"), editorId, QStringLiteral("1")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !TestSupport::onTheUsersDesktop(editor->window()); }));
     QTest::keyClick(delegate->libraryWindow()->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
     QMessageBox *question = nullptr;
     ASSERT_TRUE(QTest::qWaitFor(
