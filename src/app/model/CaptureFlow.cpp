@@ -86,8 +86,11 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
     std::exception_ptr failure;
     try {
         // The pause lets the hidden windows leave the screen before the overlay freezes it; with
-        // nothing hidden it would only delay the overlay (the hot key's answer).
+        // nothing hidden it would only delay the overlay (the hot key's answer). A busy window
+        // manager may take their frames down later still.
         co_await sleep(hidden.empty() ? std::chrono::milliseconds(0) : timings_.settleAfterHiding, token);
+        if (self)
+            co_await AppWindows::offScreen(hidden.frames, timings_.offScreenLimit, token);
         if (!self)
             co_return;
         std::optional<QRectF> region;
@@ -148,6 +151,8 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     try {
         co_await countdown(preferences_->captureDelay(), token, screen);
         co_await sleep(timings_.afterWindowCountdown, token);
+        if (self)
+            co_await AppWindows::offScreen(hidden.frames, timings_.offScreenLimit, token);
         if (!self)
             co_return;
         token.check();
