@@ -770,7 +770,9 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
             TestSupport::click(library->findChild<CaptureCell *>(), {}, 3); // the only capture
             (void)QTest::qWaitFor([&] { return menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()); });
         }
-        ASSERT_TRUE(menu);
+        const QWidget *modal = QApplication::activeModalWidget(), *active = QApplication::activeWindow();
+        ASSERT_TRUE(menu) << "modal: " << (modal ? modal->metaObject()->className() : "none")
+                          << ", active: " << (active ? active->windowTitle().toStdString() : "none");
         TestSupport::click(menu, menu->actionGeometry(menu->actions().back()).center()); // 휴지통으로 이동
         QPointer<QWidget> alert;
         ASSERT_TRUE(QTest::qWaitFor([&] { return (alert = QApplication::activeModalWidget()) && alert->isVisible(); }));
