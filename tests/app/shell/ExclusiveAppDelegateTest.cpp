@@ -228,17 +228,10 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
     QWidget *library = delegate->libraryWindow();
     const QString id = QString::number(library->winId());
     const auto onScreen = [library] { return TestSupport::onScreen(library); };
-    const QStringList away[] = {
-        {QStringLiteral("key"), QStringLiteral("ctrl+h")},
-        {QStringLiteral("windowminimize"), QStringLiteral("--sync"), id},
-        {QStringLiteral("windowminimize"), QStringLiteral("--sync"), id},
-        {QStringLiteral("set_desktop_for_window"), id, QStringLiteral("1")},
-        {QStringLiteral("set_desktop_for_window"), id, QStringLiteral("2")},
-        {QStringLiteral("set_desktop"), QStringLiteral("3")},
-    };
-    const auto backToTheFirstDesktop = qScopeGuard([] {
-        xdotool({QStringLiteral("set_desktop"), QStringLiteral("0")});
-    });
+    const QStringList away = QStringLiteral("key ctrl+h|windowminimize --sync W|windowminimize --sync W|"
+                                            "set_desktop_for_window W 1|set_desktop_for_window W 2|set_desktop 3")
+                                 .split(u'|');
+    const auto backToTheFirstDesktop = qScopeGuard([] { xdotool(QStringLiteral("set_desktop 0").split(u' ')); });
     const std::function<void()> ways[] = {
         [&] { chooseFromTheStatusMenu(*delegate, 0); },
         [&] { TestSupport::click(*icon); },
@@ -249,10 +242,10 @@ TEST_F(ExclusiveAppDelegate, TheTrayItemAndItsMenuFollowTheRecorderState)
         },
     };
     xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
-    for (size_t row = 0; row < std::size(away); ++row) {
-        xdotool(away[row]);
+    for (qsizetype row = 0; row < away.size(); ++row) {
+        xdotool(QString(away[row]).replace(u'W', id).split(u' '));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !onScreen(); })); // the window manager takes requests in order
-        ways[row % std::size(ways)]();
+        ways[size_t(row) % std::size(ways)]();
         EXPECT_TRUE(TestSupport::settles([&] {
             return onScreen() && TestSupport::onTheUsersDesktop(library) && TestSupport::activeWindow() == id.toUInt();
         })) << row;
