@@ -64,11 +64,13 @@ TEST_F(VideoInfoTest, ReadsSizeDurationAndThePosterOfTheFirstVideoTrack)
         SCOPED_TRACE(c.name);
         const VideoInfo info = VideoInfo::load(write(QString::fromLatin1(c.name), Movie{c.tracks, 0}));
         EXPECT_EQ(QSize(int(info.width), int(info.height)), c.size);
-        if (c.duration)
+        if (c.duration) {
             EXPECT_NEAR(info.duration, *c.duration, 0.01);
+        }
         ASSERT_EQ(info.thumbnail.size(), c.poster);
-        if (c.secondFrame)
+        if (c.secondFrame) {
             EXPECT_NEAR(stripLevel(info.thumbnail), TestSupport::stripStep * 1, 12);
+        }
     }
 }
 

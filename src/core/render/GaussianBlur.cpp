@@ -105,7 +105,6 @@ void blurRows(const Job &job, int firstRow, int endRow)
 // Columns are counted from the region's left edge.
 void blurColumns(const Job &job, int firstColumn, int endColumn)
 {
-    const int width = job.region.width();
     const int height = job.read.height();
     const int lanes = (endColumn - firstColumn) * 4;
     std::vector<uint16_t> a(size_t(lanes) * height), b(size_t(lanes) * height);

@@ -521,7 +521,9 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
 {
     AppModel model(root(), false);
     QWidget hidden;
-    model.setRecordingRestore({{&hidden}, nullptr});
+    AppWindows::HiddenWindows restore;
+    restore.windows = {&hidden};
+    model.setRecordingRestore(restore);
     QSignalSpy finished(&model, &AppModel::recordingFinished);
     model.floating().showRecording(&model.recorder(), nullptr);
     ASSERT_TRUE(model.floating().recordingPanel);
@@ -533,7 +535,7 @@ TEST_F(AppModelTest, RecorderCallbacksBringHiddenWindowsBackAndShowFailures)
     EXPECT_EQ(finished.at(0).at(0).toString(), QStringLiteral("/tmp/done.mp4"));
 
     hidden.hide();
-    model.setRecordingRestore({{&hidden}, nullptr});
+    model.setRecordingRestore(restore);
     model.floating().showRecording(&model.recorder(), nullptr);
     Q_EMIT model.recorder().failed(AppError(3, QStringLiteral("녹화 파일을 완성하지 못했습니다.")));
     EXPECT_TRUE(hidden.isVisible()); // the recorder is idle

@@ -78,9 +78,10 @@ TEST_F(ExclusiveCaptureFlow, CapturesRunInOrderFromTheCommandToTheLibraryAndTheC
         EXPECT_EQ(QSize(int(item.width), int(item.height)), c.size);
         const QString title = QString::fromStdString(item.title);
         EXPECT_TRUE(c.prefix.isEmpty() ? title.isEmpty() : title.startsWith(c.prefix)) << item.title;
-        if (c.prefix.endsWith(u' '))
+        if (c.prefix.endsWith(u' ')) {
             EXPECT_TRUE(
                 QRegularExpression(QStringLiteral(" \\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d$")).match(title).hasMatch());
+        }
         EXPECT_EQ(model->section(), LibrarySection::all);
         EXPECT_EQ(QImage::fromData(readClipboard(QStringLiteral("image/png")), "PNG").size(), c.size);
         EXPECT_FALSE(readClipboard(QStringLiteral("TARGETS")).contains("text/plain"));

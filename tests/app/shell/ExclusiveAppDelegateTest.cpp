@@ -86,8 +86,9 @@ protected:
         auto delegate = std::make_unique<TarnAppDelegate>(library, demo, smoke);
         QSignalSpy started(delegate.get(), &TarnAppDelegate::startUpFinished);
         delegate->applicationDidFinishLaunching();
-        if (!smoke)
+        if (!smoke) {
             EXPECT_TRUE(started.count() > 0 || started.wait(20000));
+        }
         return delegate;
     }
 
@@ -526,8 +527,9 @@ TEST_F(QuitAfterPlayback, EveryQuitEndsTheProcess)
             sound.kill();
             sound.waitForFinished();
             QFile::remove(socket);
-            if (child.nextReport(std::chrono::seconds(60)) == "reopened")
+            if (child.nextReport(std::chrono::seconds(60)) == "reopened") {
                 ASSERT_TRUE(startSound());
+            }
         }
         ASSERT_EQ(child.nextReport(std::chrono::seconds(60)), "quit") << after << child.output();
         EXPECT_EQ(child.waitForExit(allowed), std::optional<int>(after == "stalled" ? 3 : 0)) << after;

@@ -204,8 +204,9 @@ TEST_F(ExclusiveLibraryInput, AfterAWheelScrollOnlyTheCardUnderThePointerLooksHo
         return QTest::qWaitFor([&] { return hovered() == (card ? std::vector{card} : std::vector<CaptureCard *>{}); });
     };
     ASSERT_TRUE(only(now)) << hovered().size() << " cards look hovered";
-    if (now)
+    if (now) {
         EXPECT_TRUE(now->star()->isVisible());
+    }
 
     // Then the pointer goes on to another card in view, the one it entered first if it still is:
     // that card alone looks hovered, not the one the scroll brought under the pointer.
@@ -449,7 +450,7 @@ TEST_F(ExclusiveLibraryInput, CtrlFTypingAndEscapeWorkTheSearch)
 // with the keyboard on that button, though the busy library disabled the button meanwhile.
 TEST_F(ExclusiveLibraryInput, AGivenUpCaptureGivesTheKeyboardBackToItsButton)
 {
-    for (const QString title : {QStringLiteral("영역 캡처"), QStringLiteral("텍스트 추출")}) {
+    for (const QString &title : {QStringLiteral("영역 캡처"), QStringLiteral("텍스트 추출")}) {
         QAbstractButton *button = nullptr;
         ASSERT_TRUE(tabUntil([&] {
             button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
@@ -525,12 +526,12 @@ TEST_F(ExclusiveLibraryInput, NoButtonOfTheCaptureSettingsOrThePermissionSheetIs
         app().setSheet(std::nullopt);
         app().setScreenPermission(true);
         sheet.open(app());
-        QTest::qWaitFor([&] { return shownSheet() != nullptr; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shownSheet() != nullptr; }));
         SheetDialog *dialog = shownSheet();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        EXPECT_TRUE(dialog && QTest::qWaitForWindowExposed(dialog));
         if (auto *settings = qobject_cast<SettingsView *>(dialog)) {
             click(settings->tab(1));
-            QTest::qWaitFor([&] { return settings->selection() == 1; });
+            EXPECT_TRUE(QTest::qWaitFor([&] { return settings->selection() == 1; }));
         }
         QTest::qWait(100);
         return dialog;

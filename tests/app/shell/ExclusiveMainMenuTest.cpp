@@ -119,9 +119,10 @@ TEST(ExclusiveMainMenu, EveryMenuEntryWithItsKeysAndWhereItGoes)
     // No two actions of the window share a key: Qt would then fire neither.
     std::set<QString> keys;
     for (QAction *action : window.findChildren<QAction *>() + menu.findChildren<QAction *>()) {
-        if (!action->shortcut().isEmpty())
+        if (!action->shortcut().isEmpty()) {
             EXPECT_TRUE(keys.insert(action->shortcut().toString()).second)
                 << action->shortcut().toString().toStdString();
+        }
     }
 }
 

@@ -109,12 +109,12 @@ protected:
     {
         app().present(sheet);
         SheetDialog *shown = nullptr;
-        QTest::qWaitFor([&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] {
             for (SheetDialog *dialog : window()->findChildren<SheetDialog *>(Qt::FindDirectChildrenOnly))
                 if (dialog->isVisible())
                     shown = dialog;
             return shown != nullptr;
-        });
+        }));
         return shown;
     }
 

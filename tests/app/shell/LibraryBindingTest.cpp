@@ -143,7 +143,11 @@ TEST_F(LibraryBindingTest, ACardShowsThePictureOfASavedEdit)
     app_->openItem(item);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app_->editorControllers().empty(); }, 10000));
     EditorModel &editor = dynamic_cast<EditorWindowController *>(app_->editorControllers().begin()->second)->model();
-    editor.add(Annotation{Uuid::random(), MarkupTool::redact, {UnitPoint(0, 0), UnitPoint(1, 1)}});
+    Annotation redaction;
+    redaction.id = Uuid::random();
+    redaction.tool = MarkupTool::redact;
+    redaction.points = {UnitPoint(0, 0), UnitPoint(1, 1)};
+    editor.add(redaction);
     TestSupport::await(editor.save());
     EXPECT_TRUE(QTest::qWaitFor([&] { return centre() < 10; }, 10000)) << centre();
 }

@@ -34,8 +34,9 @@ TEST(SerialExecutor, RunsOneAtATimeInSubmissionOrderWhileCallersWait)
                 active.fetch_sub(1);
                 return i * 2;
             }));
-            if (i % 5 == 0)
+            if (i % 5 == 0) {
                 EXPECT_EQ(futures.back().result(), i * 2); // waiting must not run it here
+            }
         }
         for (int i = 0; i < 40; ++i)
             EXPECT_EQ(futures[static_cast<size_t>(i)].result(), i * 2);

@@ -127,8 +127,9 @@ TEST(LibraryLoad, EveryMalformedIndexIsReportedAndLeftByteForByte)
                 QStringLiteral("라이브러리 인덱스를 읽지 못했습니다. 기존 파일은 보존했습니다. ")));
             const QString file = QStringLiteral("인덱스 파일(%1)").arg(folder.index());
             EXPECT_TRUE(failure.detail().startsWith(file)) << failure.detail().toStdString();
-            if (told.count(bytes))
+            if (told.count(bytes)) {
                 EXPECT_EQ(failure.detail(), file + told.at(bytes));
+            }
         }
         EXPECT_EQ(readBytes(folder.index()), bytes);
         EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "nothing was written";

@@ -76,8 +76,9 @@ TEST(DraftRenderer, DraftsOverBlurPatchesMatchAFullRenderAndReblurOnlyWhatTheyRe
                 const size_t copies = BlurRenderer::copiesMade();
                 const QImage incremental =
                     paintFrame(screens[s], [&](QPainter &p) { kept[s].draw(source, document, draft, p); });
-                if (step > 1) // the first keeps the document's copy, which the cache may have let go
+                if (step > 1) { // the first keeps the document's copy, which the cache may have let go
                     EXPECT_EQ(BlurRenderer::copiesMade(), copies) << row.name << " step " << step;
+                }
                 const QImage full =
                     paintFrame(screens[s], [&](QPainter &p) { RasterRenderer::draw(source, withDraft, p); });
                 EXPECT_TRUE(incremental == full)
