@@ -4,6 +4,7 @@
 // How the window manager stacks and focuses the desktop's windows, read with xprop as any other
 // program on the desktop would: the client list back to front and the active window.
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -12,6 +13,9 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
+
+#include "platform/x11/X11WindowHints.h"
 
 namespace tarn::TestSupport {
 
@@ -117,6 +121,19 @@ inline uint32_t managedWindowTitled(const QString &title)
         QTest::qWait(50);
     }
     return 0;
+}
+
+// Whether `window` has the keyboard, as the window manager reports it, and keeps it for `spanMs`,
+// the process using less than a fifth of a core meanwhile: two windows that hand the keyboard
+// back and forth flip it and burn a core. Read through the application's own connection, which
+// costs the process next to nothing.
+inline bool keepsTheKeyboard(const QWidget *window, int spanMs)
+{
+    const std::clock_t before = std::clock();
+    const bool lost = QTest::qWaitFor([&] { return X11::activeWindow() != uint32_t(window->winId()); }, spanMs);
+    const double cpu = double(std::clock() - before) / CLOCKS_PER_SEC;
+    EXPECT_LT(cpu, spanMs / 1000.0 / 5) << "seconds of CPU time while the keyboard should rest";
+    return !lost && cpu < spanMs / 1000.0 / 5;
 }
 
 // True once the condition holds and still holds a moment later: the window manager answers

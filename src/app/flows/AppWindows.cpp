@@ -6,12 +6,13 @@
 #include <unordered_map>
 
 #include <QApplication>
-#include <QDialog>
-#include <QFileDialog>
 #include <QScreen>
+#include <QVariant>
+#include <QWindow>
 
 #include "app/capture/DesktopScreens.h"
 #include "app/capture/OwnWindows.h"
+#include "app/widgets/DialogChain.h"
 #include "platform/ScreenSource.h"
 #include "platform/x11/X11WindowHints.h"
 
@@ -95,29 +96,21 @@ bool onScreen(uint32_t window, const std::vector<WindowInfo> &stacking)
            });
 }
 
-// Shown as it was when it was hidden, not minimized, without taking the focus, and raised. A
+// Shown as it was when it was hidden, not minimized, without taking the keyboard, and raised. A
 // window the user brought back from the task bar after Qt minimized it would otherwise come back
-// minimized: Qt still names that state in its hints for the window manager.
+// minimized: Qt still names that state in its hints for the window manager. The wish to be shown
+// without the keyboard is read from the window itself (the widget's attribute reaches it only when
+// the window is made); without it the window manager hands the keyboard to each window it maps,
+// and a window the user turned to meanwhile (an editor the capture opened) would lose it.
 void showRaised(QWidget *window)
 {
     X11::markInitiallyNormal(idOf(window));
-    const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
-    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    const char *const quietly = "_q_showWithoutActivating";
+    const QVariant quiet = window->windowHandle()->property(quietly);
+    window->windowHandle()->setProperty(quietly, true);
     window->show();
-    window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    window->windowHandle()->setProperty(quietly, quiet);
     window->raise();
-}
-
-// The newest dialog shown over `window` that the user must answer before the window's work goes
-// on: a modal one (a question, an alert), or the file panel an export waits on; none otherwise.
-QWidget *waitingDialog(const QWidget *window)
-{
-    QWidget *newest = nullptr;
-    for (QObject *child : window->children())
-        if (auto *dialog = qobject_cast<QDialog *>(child); dialog && dialog->isWindow() && dialog->isVisible() &&
-            (dialog->isModal() || qobject_cast<QFileDialog *>(dialog)))
-            newest = dialog;
-    return newest;
 }
 
 HiddenWindows hideWindows(bool (*counts)(const QWidget *))
@@ -217,10 +210,10 @@ void bringForward(QWidget *window)
     // What the window waits on is what the user must answer: it comes in front, with the keyboard
     // (a window manager would otherwise raise the window over a panel it has no part in, or leave
     // the keyboard with a window that takes no key until its panel is answered).
-    for (QWidget *dialog = waitingDialog(window); dialog; dialog = waitingDialog(dialog)) {
+    for (QWidget *dialog = DialogChain::next(window); dialog; dialog = DialogChain::next(dialog))
         dialog->raise();
-        dialog->activateWindow();
-    }
+    if (QWidget *front = DialogChain::front(window); front != window)
+        front->activateWindow();
 }
 
 } // namespace tarn::AppWindows

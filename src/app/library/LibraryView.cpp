@@ -314,7 +314,6 @@ void LibraryView::setErrorMessage(const std::optional<QString> &message, QWidget
         Q_EMIT errorDismissed();
     });
     alert_->open();
-    owner->installEventFilter(this);
 }
 
 // The message went, or goes over another window: the alert goes without clearing it.
@@ -325,18 +324,6 @@ void LibraryView::closeAlert()
     shown->disconnect(this);
     shown->close();
     shown->deleteLater();
-}
-
-// The alert blocks the window it is shown over: whenever that window comes forward (at start-up,
-// from the tray, by a click), the alert comes in front of it with the keyboard, or the user would
-// face a window that ignores every key while its alert hides behind it.
-bool LibraryView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate && alert_ && alert_->isVisible() && watched == alert_->parentWidget()) {
-        alert_->raise();
-        alert_->activateWindow();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 // ---- dropped files ----------------------------------------------------------------------------

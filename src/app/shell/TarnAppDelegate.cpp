@@ -25,6 +25,7 @@
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TerminationSignals.h"
 #include "app/shell/TrayStatusItem.h"
+#include "app/widgets/DialogChain.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/Notifications.h"
 #include "app/widgets/Palette.h"
@@ -55,6 +56,7 @@ QString TarnAppDelegate::statusToolTip() { return QStringLiteral("Tarnwick · Ct
 TarnAppDelegate::TarnAppDelegate(const QString &root, bool demo, std::optional<QString> smokeOutput, QObject *parent)
     : QObject(parent),
       dialogsInFront_(std::make_unique<DialogsInFront>()),
+      dialogChain_(std::make_unique<DialogChain>()),
       hotKeys_(std::make_unique<HotKeyManager>()),
       app_(std::make_unique<AppModel>(root, demo, servicesFor(smokeOutput))),
       smokeOutput_(std::move(smokeOutput))

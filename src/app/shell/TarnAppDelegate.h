@@ -19,6 +19,7 @@ class QMessageBox;
 namespace tarn {
 
 class AppModel;
+class DialogChain;
 class DialogsInFront;
 class HotKeyManager;
 class LibraryLease;
@@ -90,6 +91,7 @@ private:
     void hideWindows();
 
     std::unique_ptr<DialogsInFront> dialogsInFront_;
+    std::unique_ptr<DialogChain> dialogChain_;
     std::unique_ptr<HotKeyManager> hotKeys_;
     std::unique_ptr<AppModel> app_;
     std::unique_ptr<MainMenu> mainMenu_;

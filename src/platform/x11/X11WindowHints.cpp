@@ -176,6 +176,15 @@ void markKeptAbove(uint32_t window)
         addState(c, window, "_NET_WM_STATE_ABOVE");
 }
 
+void markTransientFor(uint32_t window, uint32_t parent)
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c || window == 0)
+        return;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &parent);
+    xcb_flush(c);
+}
+
 void askKeptAbove(uint32_t window, bool above)
 {
     if (xcb_connection_t *c = guiConnection())

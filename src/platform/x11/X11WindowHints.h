@@ -49,6 +49,10 @@ void markInitiallyNormal(uint32_t window);
 // the window manager has not put on a desktop, stays where it is. The move reaches the window
 // manager before any later request of the application's own connection.
 void moveToCurrentDesktop(uint32_t window);
+// After it is mapped: has the window manager take `window` as shown over `parent`
+// (WM_TRANSIENT_FOR), which it reads anew whenever the property changes.
+void markTransientFor(uint32_t window, uint32_t parent);
+
 // Takes an iconified window out of the task bar the way a client does it in X11: by mapping it
 // again, which every window manager answers by restoring the window.
 void deiconify(uint32_t window);

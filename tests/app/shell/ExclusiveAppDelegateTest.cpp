@@ -110,14 +110,15 @@ protected:
         EXPECT_FALSE(app.selector().isRunning());
     }
 
-    // Chooses an entry of the status icon's menu (-1: the last) with the pointer, as the user does.
+    // Chooses an entry of the status icon's menu (-1: the last, -2 the one before) with the pointer,
+    // as the user does.
     static void chooseFromTheStatusMenu(TarnAppDelegate &delegate, int entry)
     {
         const QWidgetList windows = QApplication::topLevelWidgets();
         QMenu *menu = delegate.statusMenu()->menu();
         TestSupport::click(*std::find_if(windows.begin(), windows.end(), &OwnWindows::isTrayIcon), {}, 3);
         ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
-        QAction *action = entry < 0 ? menu->actions().back() : menu->actions().at(entry);
+        QAction *action = menu->actions().at(entry < 0 ? menu->actions().size() + entry : entry);
         TestSupport::click(menu, menu->actionGeometry(action).center());
     }
 
@@ -425,6 +426,47 @@ TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !editor->hasUnsavedEdits() && !editor->isSaving(); }, 20000));
         QCoreApplication::processEvents(); // the save's end reaches the quit decision
         EXPECT_EQ(exits.count(), 0);
+    }
+}
+
+// A capture taken while the library's alert shows opens its editor in front of the alert, with the
+// keyboard. A sheet opened over the alert keeps the keyboard, Escape answers it and the alert has
+// the keyboard again; a sheet whose alert goes under it still holds the library up.
+TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKeyboard)
+{
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    app.preferences().setAutomaticOCR(false);
+    const QString bad = dir_.filePath(QStringLiteral("bad.png"));
+    TestSupport::writeBytes(bad, "no image");
+    TestSupport::await(app.importURLs({bad}));
+    QWidget *library = delegate->libraryWindow();
+    QPointer<QMessageBox> alert;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (alert = library->findChild<QMessageBox *>()) && alert->isVisible(); }));
+    EXPECT_TRUE(inFrontWithTheKeys(library, alert));
+
+    app.beginCapture(CaptureAction::display);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 20000));
+    QWidget *editor = app.editorControllers().begin()->second->window();
+    EXPECT_TRUE(inFrontWithTheKeys(alert, editor));
+    EXPECT_TRUE(alert->isVisible() && TestSupport::stackedInOrder({library, alert}));
+
+    for (const bool alertGoes : {false, true}) {
+        chooseFromTheStatusMenu(*delegate, -2); // 설정…
+        QWidget *sheet = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (sheet = QApplication::activeModalWidget()) && sheet != alert; }));
+        EXPECT_TRUE(inFrontWithTheKeys(alert, sheet));
+        if (alertGoes) {
+            app.setErrorMessage(std::nullopt);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !alert; }));
+            TestSupport::click(library, QPoint(10, library->height() - 10));
+            EXPECT_TRUE(inFrontWithTheKeys(library, sheet));
+            continue;
+        }
+        EXPECT_TRUE(TestSupport::keepsTheKeyboard(sheet, 3000));
+        xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.sheet(); }));
+        EXPECT_TRUE(inFrontWithTheKeys(library, alert));
     }
 }
 
@@ -774,10 +816,25 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
         EXPECT_TRUE(inFrontWithTheKeys(front, alert) &&
                     TestSupport::stackedInOrder({library, editor->window(), front}));
         EXPECT_TRUE(pinned || !keptAbove(alert));
-        if (pinned) // the editor closes under its message: the message goes with it
+        if (pinned) { // the editor closes under its message: the message goes with it
             editor->close();
-        else
+        } else {
+            // A quit asks over the refusal; the question keeps the keyboard, a click on the editor
+            // too, and once it is answered the refusal has the keyboard again.
+            chooseFromTheStatusMenu(*delegate, -1); // 종료
+            QPointer<QMessageBox> asking;
+            ASSERT_TRUE(QTest::qWaitFor([&] {
+                asking = editor->window()->findChild<QMessageBox *>(QStringLiteral("editor.unsavedEdits"));
+                return asking && asking->isVisible();
+            }));
+            EXPECT_TRUE(inFrontWithTheKeys(alert, asking));
+            TestSupport::click(editor->window(), QPoint(10, editor->window()->height() - 10)); // beside both
+            EXPECT_TRUE(inFrontWithTheKeys(alert, asking) && TestSupport::keepsTheKeyboard(asking, 3000));
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")}); // 취소
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !asking || !asking->isVisible(); }));
+            EXPECT_TRUE(inFrontWithTheKeys(editor->window(), alert));
             xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        }
         EXPECT_TRUE(QTest::qWaitFor([&] { return !alert && !app.errorMessage(); }) && !app.items().front().trashedAt);
     }
 }
