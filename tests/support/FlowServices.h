@@ -3,8 +3,10 @@
 
 // The flow tests' model on the real store, screen, selector and recognizer with short waits, and
 // stand-ins only where the test desktop cannot fail on request: a screen whose access or window
-// list can be withdrawn, a clipboard that refuses. A log records what the flows did, in order.
+// list can be withdrawn, a clipboard that refuses, a window manager slow to take a frame down. A
+// log records what the flows did, in order.
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -13,11 +15,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/floating/CountdownView.h"
 #include "app/model/AppModel.h"
 #include "core/base/AppError.h"
+#include "platform/x11/X11Connection.h"
 #include "support/Await.h"
 
 namespace tarn::TestSupport {
@@ -45,6 +49,50 @@ private:
 class RefusingClipboard : public Clipboard {
 public:
     void setPng(const QByteArray &) override { throw AppError(1, QStringLiteral("클립보드에 쓸 수 없습니다.")); }
+};
+
+// A busy window manager for the next window of ours shown: holds it in a frame of the test's own
+// (override-redirect, put round it before it is mapped, so the real window manager never sees
+// either) and takes that frame down only 600 ms after the window is hidden, when a flow that did
+// not wait for it would have gone on. `goes` runs just before: what the test notes, or does,
+// while the frame still shows. Made before the window, which must go first: X destroys a window
+// with its frame.
+class SlowFrame : public QObject {
+public:
+    explicit SlowFrame(std::function<void()> goes) : goes_(std::move(goes))
+    {
+        const uint32_t overrideRedirect[] = {1};
+        xcb_create_window(x_.get(), XCB_COPY_FROM_PARENT, id_, x_.root(), 300, 200, 160, 120, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT,
+                          overrideRedirect);
+        xcb_map_window(x_.get(), id_);
+        xcb_flush(x_.get());
+        qApp->installEventFilter(this);
+    }
+    // Qt sends a window its show event before it maps it.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !held_ && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow()) {
+            held_ = static_cast<QWidget *>(watched);
+            xcb_reparent_window(x_.get(), uint32_t(held_->winId()), id_, 0, 0);
+            X11::reply(xcb_get_input_focus_reply(x_.get(), xcb_get_input_focus(x_.get()), nullptr)); // a round trip
+        } else if (event->type() == QEvent::Hide && watched == held_) {
+            qApp->removeEventFilter(this); // the frame goes once
+            QTimer::singleShot(600, this, [this] {
+                goes_();
+                xcb_unmap_window(x_.get(), id_);
+                xcb_flush(x_.get());
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> goes_;
+    X11::Connection x_;
+    const xcb_window_t id_ = xcb_generate_id(x_.get());
+    QWidget *held_ = nullptr;
 };
 
 class FlowFixture : public ::testing::Test, public QObject {
