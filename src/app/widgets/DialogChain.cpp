@@ -19,14 +19,6 @@ QWindow *transientParentOf(const QWidget *widget)
     return handle ? handle->transientParent() : nullptr;
 }
 
-QWidget *widgetOf(const QWindow *window)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->windowHandle() == window)
-            return widget;
-    return nullptr;
-}
-
 // The dialogs shown over `window` (or, not yet shown, to be shown over it) that hold it up.
 QWidgetList dialogsOver(const QWidget *window)
 {
@@ -51,7 +43,8 @@ QWidget *nextBut(const QWidget *window, const QWidget *except)
 // over the window it is shown over.
 void join(QWidget *dialog)
 {
-    QWidget *window = widgetOf(transientParentOf(dialog));
+    const QWindow *under = transientParentOf(dialog);
+    QWidget *window = under ? QWidget::find(under->winId()) : nullptr;
     if (!window)
         return;
     QWidget *front = window;
