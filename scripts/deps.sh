@@ -26,8 +26,8 @@ RUN_PKGS=(
 TEST_PKGS=(
   xvfb xauth openbox trayer xdotool xclip x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils imagemagick ffmpeg
-  xcompmgr xserver-xephyr sox
-  fonts-dejavu-core
+  xcompmgr xserver-xephyr sox metacity
+  fonts-dejavu-core fonts-noto-core fonts-cantarell fonts-liberation2
 )
 
 want=()
