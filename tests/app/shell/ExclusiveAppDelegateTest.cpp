@@ -470,6 +470,52 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
     }
 }
 
+// The import panel belongs to the library window: opened from the task bar's library, it comes in
+// front of it; it stays in front after a click on the library and comes forward with the keyboard
+// with it (Ctrl+0, 파일 가져오기 again: no second panel, 라이브러리 after a minimize) and once a
+// sheet or an alert over it is answered; a click on the library hands them the keyboard.
+TEST_F(ExclusiveAppDelegate, TheImportPanelComesForwardWithTheLibrary)
+{
+    auto delegate = launch(root());
+    QWidget *library = delegate->libraryWindow();
+    const auto key = [](const char *keys) { xdotool({QStringLiteral("key"), QLatin1String(keys)}); };
+    const auto clickTheLibrary = [&] { TestSupport::click(library, QPoint(10, library->height() - 10)); };
+    const auto minimize = [&] {
+        xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(library->winId())});
+    };
+    minimize();
+    delegate->perform(AppCommand::importFiles); // as an editor's menu does
+    const QPointer<QFileDialog> panel = TestSupport::nextFileDialog();
+    ASSERT_TRUE(panel && inFrontWithTheKeys(library, panel));
+    const struct {
+        std::function<void()> act;
+        bool asks; // shows a dialog over the panel, answered with Escape
+    } rows[] = {{[&] { key("ctrl+0"); }, false},
+                {[&] { key("ctrl+o"); }, false},
+                {[&] {
+                     minimize();
+                     chooseFromTheStatusMenu(*delegate, 0); // Tarnwick 라이브러리
+                 },
+                 false},
+                {[&] { chooseFromTheStatusMenu(*delegate, -2); }, true}, // 설정…
+                {[&] { delegate->app().setErrorMessage(QStringLiteral("오류")); }, true}};
+    for (const auto &row : rows) {
+        clickTheLibrary();
+        EXPECT_TRUE(TestSupport::settles([&] {
+            return TestSupport::stackedInOrder({library, panel}) && TestSupport::activeWindow() == library->winId();
+        }));
+        row.act();
+        if (QWidget *dialog = nullptr; row.asks) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return dialog = QApplication::activeModalWidget(); }));
+            EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
+            clickTheLibrary();
+            EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
+            key("Escape");
+        }
+        EXPECT_TRUE(inFrontWithTheKeys(library, panel));
+    }
+}
+
 // Quitting right after a video played with its sound: no input or focus, so these run beside others.
 class QuitAfterPlayback : public ExclusiveAppDelegate { };
 
