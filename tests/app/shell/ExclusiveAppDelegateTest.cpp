@@ -431,7 +431,8 @@ TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
 
 // A capture taken while the library's alert shows opens its editor in front of the alert, with the
 // keyboard. A sheet opened over the alert keeps the keyboard, Escape answers it and the alert has
-// the keyboard again; a sheet whose alert goes under it still holds the library up.
+// the keyboard again; a sheet whose alert goes under it still holds the library up, and is minimized
+// with it.
 TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKeyboard)
 {
     auto delegate = launch(root());
@@ -461,6 +462,8 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
             ASSERT_TRUE(QTest::qWaitFor([&] { return !alert; }));
             TestSupport::click(library, QPoint(10, library->height() - 10));
             EXPECT_TRUE(inFrontWithTheKeys(library, sheet));
+            xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(library->winId())});
+            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::windowState(sheet) == u"Iconic"; }));
             continue;
         }
         EXPECT_TRUE(TestSupport::keepsTheKeyboard(sheet, 3000));
