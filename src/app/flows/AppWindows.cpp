@@ -206,14 +206,15 @@ void bringForward(QWidget *window)
     if (iconic)
         X11::deiconify(idOf(window));
     window->raise();
-    window->activateWindow();
     // What the window waits on is what the user must answer: it comes in front, with the keyboard
     // (a window manager would otherwise raise the window over a panel it has no part in, or leave
-    // the keyboard with a window that takes no key until its panel is answered).
+    // the keyboard with a window that takes no key until its panel is answered). Only the front
+    // asks for the keyboard: Qt sends the request of a window that is not mapped (one the window
+    // manager shows again from the task bar) once it is, and the window's own, mapped after its
+    // panel, would take the keyboard back from it.
     for (QWidget *dialog = DialogChain::next(window); dialog; dialog = DialogChain::next(dialog))
         dialog->raise();
-    if (QWidget *front = DialogChain::front(window); front != window)
-        front->activateWindow();
+    DialogChain::front(window)->activateWindow();
 }
 
 } // namespace tarn::AppWindows

@@ -115,9 +115,9 @@ QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QS
     return dialog;
 }
 
-QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message)
+QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message, QWidget *over)
 {
-    QFileDialog *dialog = makeDialog(folder, filters, message);
+    QFileDialog *dialog = makeDialog(folder, filters, message, over);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     return dialog;

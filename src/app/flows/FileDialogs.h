@@ -21,8 +21,10 @@ namespace FileDialogs {
 // the window `over`, when one is given.
 QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,
                         const QString &defaultSuffix, const QString &message, QWidget *over = nullptr);
-// An open panel for several existing files matching the filters.
-QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message);
+// An open panel for several existing files matching the filters, over the window `over` when one
+// is given.
+QFileDialog *openDialog(const QString &folder, const QStringList &filters, const QString &message,
+                        QWidget *over = nullptr);
 
 // Shows the dialog and waits for it to end; the chosen files in the dialog's order, or none when
 // it was cancelled. The dialog is deleted afterwards.

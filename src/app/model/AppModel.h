@@ -243,7 +243,8 @@ public:
     // Opening and importing. A video plays in a new window, an image opens in its editor (the
     // open one comes forward). Imports copy images and movies into the library one by one and
     // list the files that failed in the error message. The new window opens on `screen`, the
-    // screen of the window that asked; without one on the library window's screen.
+    // screen of the window that asked; without one on the library window's screen. The import's
+    // panel opens over the library window, which comes forward; while it is open, the panel does.
     void openItem(const CaptureItem &item, QScreen *screen = nullptr) override;
     void importFiles();
     QCoro::Task<> importURLs(QStringList files);
@@ -373,6 +374,7 @@ private:
     std::optional<AppSheet> sheetHeld_;            // a sheet was asked for during the start
     std::map<Uuid, EditorController *> editorControllers_;
     QPointer<QWidget> mainWindow_;
+    QPointer<QWidget> importPanel_; // the import's file panel, over the library window
     AppWindows::HiddenWindows recordingRestore_;
     // Favourite values submitted to the store and not yet answered, newest per item, so that a
     // quick second toggle builds on the first instead of on a copy that predates it.

@@ -90,12 +90,21 @@ QCoro::Task<> AppModel::decodeThenEdit(CaptureItem item, QPointer<QScreen> scree
     openEditor(*current, image, screen);
 }
 
+// The panel belongs to the library window, as an editor's export panel to the editor: the window
+// manager keeps it in front of the library and raises it with it, and whatever brings the library
+// forward brings the panel the import waits on, with the keyboard: so does the import, once the
+// panel is shown (the library may lie in the task bar). Asked for again while the panel is open,
+// it brings that one forward; a second one would only wait behind it.
 void AppModel::importFiles()
 {
-    QFileDialog *dialog =
-        FileDialogs::openDialog(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), importFilters(),
-                                QStringLiteral("원본은 그대로 두고 Tarnwick 라이브러리에 복사합니다."));
-    chooseThenImport(dialog);
+    if (!importPanel_ || !importPanel_->isVisible()) {
+        QFileDialog *dialog = FileDialogs::openDialog(
+            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), importFilters(),
+            QStringLiteral("원본은 그대로 두고 Tarnwick 라이브러리에 복사합니다."), mainWindow_);
+        importPanel_ = dialog;
+        chooseThenImport(dialog);
+    }
+    showLibrary();
 }
 
 QCoro::Task<> AppModel::chooseThenImport(QFileDialog *dialog)

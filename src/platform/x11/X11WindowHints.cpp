@@ -89,6 +89,13 @@ void askWindowManager(uint32_t window, const char *type, const Data &words)
     xcb_flush(c);
 }
 
+// Asks the window manager to add a state to a mapped window, or to remove it.
+void askState(uint32_t window, const char *name, bool on)
+{
+    if (xcb_connection_t *c = guiConnection())
+        askWindowManager(window, "_NET_WM_STATE", {on ? 1u /* add */ : 0u /* remove */, atom(c, name), 0, 1});
+}
+
 // Adds a state to those an unmapped window has already (kept above, sticky, ...).
 void addState(xcb_connection_t *c, uint32_t window, const char *name)
 {
@@ -185,12 +192,9 @@ void markTransientFor(uint32_t window, uint32_t parent)
     xcb_flush(c);
 }
 
-void askKeptAbove(uint32_t window, bool above)
-{
-    if (xcb_connection_t *c = guiConnection())
-        askWindowManager(window, "_NET_WM_STATE",
-                         {above ? 1u /* add */ : 0u /* remove */, atom(c, "_NET_WM_STATE_ABOVE"), 0, 1});
-}
+void askKeptAbove(uint32_t window, bool above) { askState(window, "_NET_WM_STATE_ABOVE", above); }
+
+void askModal(uint32_t window, bool modal) { askState(window, "_NET_WM_STATE_MODAL", modal); }
 
 void showOnAllDesktops(uint32_t window)
 {

@@ -19,6 +19,10 @@ void markForAllDesktops(uint32_t window);
 void markKeptAbove(uint32_t window);
 // After it is mapped: asks the window manager to keep it above the ordinary windows, or no more.
 void askKeptAbove(uint32_t window, bool above);
+// After it is mapped: asks the window manager to take a dialog as modal for the window it is shown
+// over (_NET_WM_STATE_MODAL), or no more. A window manager may raise a modal dialog only together
+// with that window, within that window's layer.
+void askModal(uint32_t window, bool modal);
 // After it is mapped: asks the window manager for all desktops and the sticky state.
 void showOnAllDesktops(uint32_t window);
 // Asks the window manager to raise a window in its layer (_NET_RESTACK_WINDOW, sent as a pager

@@ -431,7 +431,8 @@ TEST_F(ExclusiveAppDelegate, ASignalQuitsOnceTheEditorsSaveOrQuestionIsOver)
 
 // A capture taken while the library's alert shows opens its editor in front of the alert, with the
 // keyboard. A sheet opened over the alert keeps the keyboard, Escape answers it and the alert has
-// the keyboard again; a sheet whose alert goes under it still holds the library up.
+// the keyboard again; a sheet whose alert goes under it still holds the library up, and is minimized
+// with it.
 TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKeyboard)
 {
     auto delegate = launch(root());
@@ -461,12 +462,60 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
             ASSERT_TRUE(QTest::qWaitFor([&] { return !alert; }));
             TestSupport::click(library, QPoint(10, library->height() - 10));
             EXPECT_TRUE(inFrontWithTheKeys(library, sheet));
+            xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(library->winId())});
+            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::windowState(sheet) == u"Iconic"; }));
             continue;
         }
         EXPECT_TRUE(TestSupport::keepsTheKeyboard(sheet, 3000));
         xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !app.sheet(); }));
         EXPECT_TRUE(inFrontWithTheKeys(library, alert));
+    }
+}
+
+// The import panel belongs to the library window: opened from the task bar's library, it comes in
+// front of it; it stays in front after a click on the library and comes forward with the keyboard
+// with it (Ctrl+0, 파일 가져오기 again: no second panel, 라이브러리 after a minimize) and once a
+// sheet or an alert over it is answered; a click on the library hands them the keyboard.
+TEST_F(ExclusiveAppDelegate, TheImportPanelComesForwardWithTheLibrary)
+{
+    auto delegate = launch(root());
+    QWidget *library = delegate->libraryWindow();
+    const auto key = [](const char *keys) { xdotool({QStringLiteral("key"), QLatin1String(keys)}); };
+    const auto clickTheLibrary = [&] { TestSupport::click(library, QPoint(10, library->height() - 10)); };
+    const auto minimize = [&] {
+        xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(library->winId())});
+    };
+    minimize();
+    delegate->perform(AppCommand::importFiles); // as an editor's menu does
+    const QPointer<QFileDialog> panel = TestSupport::nextFileDialog();
+    ASSERT_TRUE(panel && inFrontWithTheKeys(library, panel));
+    const struct {
+        std::function<void()> act;
+        bool asks; // shows a dialog over the panel, answered with Escape
+    } rows[] = {{[&] { key("ctrl+0"); }, false},
+                {[&] { key("ctrl+o"); }, false},
+                {[&] {
+                     minimize();
+                     chooseFromTheStatusMenu(*delegate, 0); // Tarnwick 라이브러리
+                 },
+                 false},
+                {[&] { chooseFromTheStatusMenu(*delegate, -2); }, true}, // 설정…
+                {[&] { delegate->app().setErrorMessage(QStringLiteral("오류")); }, true}};
+    for (const auto &row : rows) {
+        clickTheLibrary();
+        EXPECT_TRUE(TestSupport::settles([&] {
+            return TestSupport::stackedInOrder({library, panel}) && TestSupport::activeWindow() == library->winId();
+        }));
+        row.act();
+        if (QWidget *dialog = nullptr; row.asks) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return dialog = QApplication::activeModalWidget(); }));
+            EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
+            clickTheLibrary();
+            EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
+            key("Escape");
+        }
+        EXPECT_TRUE(inFrontWithTheKeys(library, panel));
     }
 }
 
@@ -741,8 +790,18 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
     EXPECT_TRUE(inFrontWithTheKeys(pin, question) && TestSupport::windowState(editor->window()) == u"Normal" &&
                 TestSupport::onTheUsersDesktop(editor->window()));
 
-    const QPointer<QMessageBox> asked(question);               // gone once answered
-    QTest::keyClick(question->windowHandle(), Qt::Key_Escape); // 취소: the editor stays, nothing quits
+    // Clicks on the pin, also once it has the keyboard, leave it behind the question; a click on the
+    // editor hands the question the keyboard, in front of the pin, where Escape answers it.
+    for (int clicks = 0; clicks < 2; ++clicks) {
+        TestSupport::click(pin, QPoint(10, 10));
+        EXPECT_TRUE(TestSupport::settles([&] {
+            return TestSupport::stackedInOrder({pin, question}) && TestSupport::activeWindow() == pin->winId();
+        }));
+    }
+    TestSupport::click(editor->window(), QPoint(10, editor->window()->height() - 10));
+    EXPECT_TRUE(inFrontWithTheKeys(pin, question));
+    const QPointer<QMessageBox> asked(question);                // gone once answered
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")}); // 취소: the editor stays, nothing quits
     EXPECT_TRUE(QTest::qWaitFor([&] { return !asked || !asked->isVisible(); }, 5000));
     EXPECT_EQ(app.editorControllers().size(), 1u);
 
