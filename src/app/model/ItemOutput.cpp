@@ -113,7 +113,7 @@ QCoro::Task<> AppModel::runExportItem(CaptureItem item)
         const QImage image = co_await renderedImage(item);
         if (!self)
             co_return;
-        co_await exportImage(image, QString::fromStdString(item.title), nullptr);
+        co_await exportImage(image, QString::fromStdString(item.title), mainWindow_);
     } catch (...) {
         if (self)
             showError(std::current_exception());
@@ -128,7 +128,7 @@ QCoro::Task<> AppModel::exportVideo(CaptureItem item)
     QFileDialog *dialog =
         FileDialogs::saveDialog(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation),
                                 ItemNames::exportFileName(QString::fromStdString(item.title), extension),
-                                ItemNames::videoExportFilters(extension), extension, QString());
+                                ItemNames::videoExportFilters(extension), extension, QString(), mainWindow_);
     const std::optional<QString> destination = co_await saveURL(dialog);
     if (!destination || !self)
         co_return;

@@ -473,12 +473,19 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
     }
 }
 
-// The import panel belongs to the library window: opened from the task bar's library, it comes in
-// front of it; it stays in front after a click on the library and comes forward with the keyboard
-// with it (Ctrl+0, 파일 가져오기 again: no second panel, 라이브러리 after a minimize) and once a
-// sheet or an alert over it is answered; a click on the library hands them the keyboard.
-TEST_F(ExclusiveAppDelegate, TheImportPanelComesForwardWithTheLibrary)
+// The import panel and the library's export panels (an image's, a video's) belong to the library
+// window: each comes in front of it (the import's also from the task bar); it stays in front after a
+// click on the library and comes forward with the keyboard with it (Ctrl+0, 파일 가져오기 again: no
+// second import panel, 라이브러리 after a minimize) and once a sheet or an alert over it is
+// answered; a click on the library hands them the keyboard.
+TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
 {
+    QImage picture(320, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString movie = dir_.filePath(QStringLiteral("film.mp4"));
+    TestSupport::writeMovie(movie, TestSupport::Movie{{TestSupport::VideoTrack{160, 120, 4, 10}}, 0.4});
+    const CaptureItem image = LibraryStore(root()).insertImage(picture, "shot", false, std::nullopt),
+                      video = LibraryStore(root()).insertVideo(movie, "film", picture, 160, 120, 0.4);
     auto delegate = launch(root());
     QWidget *library = delegate->libraryWindow();
     const auto key = [](const char *keys) { xdotool({QStringLiteral("key"), QLatin1String(keys)}); };
@@ -486,36 +493,48 @@ TEST_F(ExclusiveAppDelegate, TheImportPanelComesForwardWithTheLibrary)
     const auto minimize = [&] {
         xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(library->winId())});
     };
-    minimize();
-    delegate->perform(AppCommand::importFiles); // as an editor's menu does
-    const QPointer<QFileDialog> panel = TestSupport::nextFileDialog();
-    ASSERT_TRUE(panel && inFrontWithTheKeys(library, panel));
     const struct {
         std::function<void()> act;
-        bool asks; // shows a dialog over the panel, answered with Escape
-    } rows[] = {{[&] { key("ctrl+0"); }, false},
-                {[&] { key("ctrl+o"); }, false},
+        bool asks;       // shows a dialog over the panel, answered with Escape
+        bool importOnly; // asks for the import panel again
+    } rows[] = {{[&] { key("ctrl+0"); }, false, false},
+                {[&] { key("ctrl+o"); }, false, true},
                 {[&] {
                      minimize();
                      chooseFromTheStatusMenu(*delegate, 0); // Tarnwick 라이브러리
                  },
-                 false},
-                {[&] { chooseFromTheStatusMenu(*delegate, -2); }, true}, // 설정…
-                {[&] { delegate->app().setErrorMessage(QStringLiteral("오류")); }, true}};
-    for (const auto &row : rows) {
-        clickTheLibrary();
-        EXPECT_TRUE(TestSupport::settles([&] {
-            return TestSupport::stackedInOrder({library, panel}) && TestSupport::activeWindow() == library->winId();
-        }));
-        row.act();
-        if (QWidget *dialog = nullptr; row.asks) {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return dialog = QApplication::activeModalWidget(); }));
-            EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
-            clickTheLibrary();
-            EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
-            key("Escape");
+                 false, false},
+                {[&] { chooseFromTheStatusMenu(*delegate, -2); }, true, false}, // 설정…
+                {[&] { delegate->app().setErrorMessage(QStringLiteral("오류")); }, true, false}};
+    for (const CaptureItem *exported : {(const CaptureItem *)nullptr, &image, &video}) {
+        const bool exporting = exported;
+        if (exporting) {
+            delegate->app().exportItem(*exported); // as the card's menu does
+        } else {
+            minimize();
+            delegate->perform(AppCommand::importFiles); // as an editor's menu does
         }
-        EXPECT_TRUE(inFrontWithTheKeys(library, panel));
+        const QPointer<QFileDialog> panel = TestSupport::nextFileDialog();
+        ASSERT_TRUE(panel && inFrontWithTheKeys(library, panel)) << exporting;
+        for (const auto &row : rows) {
+            if (exporting && row.importOnly)
+                continue;
+            clickTheLibrary();
+            EXPECT_TRUE(TestSupport::settles([&] {
+                return TestSupport::stackedInOrder({library, panel}) && TestSupport::activeWindow() == library->winId();
+            }));
+            row.act();
+            if (QWidget *dialog = nullptr; row.asks) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return dialog = QApplication::activeModalWidget(); }));
+                EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
+                clickTheLibrary();
+                EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
+                key("Escape");
+            }
+            EXPECT_TRUE(inFrontWithTheKeys(library, panel)) << exporting;
+        }
+        key("Escape");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panel || !panel->isVisible(); }));
     }
 }
 
