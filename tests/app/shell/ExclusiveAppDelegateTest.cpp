@@ -47,6 +47,7 @@
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "app/shell/TarnwickApplication.h"
+#include "app/widgets/DialogChain.h"
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
 #include "core/library/LibraryStore.h"
@@ -468,6 +469,56 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
         ASSERT_TRUE(QTest::qWaitFor([&] { return !app.sheet(); }));
         EXPECT_TRUE(inFrontWithTheKeys(library, alert));
     }
+}
+
+// With another application's window on the desktop, Ctrl+Shift+3 from the library, its alert or
+// the settings opened over that opens an editor in front of them with the keys, and Ctrl+W gives
+// the keys back there, round after round. A region's selection shows neither of them.
+TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGivesThemBack)
+{
+    QProcess other;
+    other.start(QStringLiteral("xmessage"),
+                {QStringLiteral("-title"), QStringLiteral("other-application"), QStringLiteral("-geometry"),
+                 QStringLiteral("+1450+120"), QStringLiteral("other")});
+    ASSERT_NE(TestSupport::managedWindowTitled(QStringLiteral("other-application")), 0u);
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    app.preferences().setAutomaticOCR(false);
+    QWidget *library = delegate->libraryWindow();
+    const std::function<void()> alert = [&app] { app.showError(QStringLiteral("가져오지 못했습니다.")); };
+    const std::function<void()> settings = [&delegate] { chooseFromTheStatusMenu(*delegate, -2); };
+    const struct {
+        const char *what;
+        std::function<void()> open; // the dialog the user is then in, over the library
+        int rounds;
+    } rows[] = {{"library", nullptr, 10}, {"alert", alert, 2}, {"settings over the alert", settings, 2}};
+    for (const auto &row : rows) {
+        QWidget *front = DialogChain::front(library);
+        if (row.open) {
+            row.open();
+            ASSERT_TRUE(
+                QTest::qWaitFor([&, before = front] { return (front = DialogChain::front(library)) != before; }));
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return app.selector().isRunning(); }, 10000));
+            EXPECT_TRUE(TestSupport::windowState(front) != u"Normal" && TestSupport::windowState(library) != u"Normal");
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy(); }));
+        }
+        for (int round = 0; round < row.rounds; ++round) {
+            TestSupport::click(library, QPoint(10, library->height() - 10));
+            ASSERT_TRUE(inFrontWithTheKeys(library, front)) << row.what << round;
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 20000));
+            EXPECT_TRUE(inFrontWithTheKeys(front, app.editorControllers().begin()->second->window()))
+                << row.what << round;
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().empty(); }));
+            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == front->winId(); }))
+                << row.what << round;
+        }
+    }
+    other.kill();
+    other.waitForFinished();
 }
 
 // Quitting right after a video played with its sound: no input or focus, so these run beside others.
