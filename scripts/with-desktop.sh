@@ -9,16 +9,16 @@
 set -uo pipefail
 
 work=$(mktemp -d /tmp/tarnwick-desktop.XXXXXX)
-pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  # The sound server runs detached: stop it and wait until it is gone, or it still writes into
-  # the folder being removed.
-  if [ -f "$work/runtime/pulse/pid" ]; then
-    pulse=$(cat "$work/runtime/pulse/pid" 2>/dev/null)
-    if [ -n "$pulse" ] && kill "$pulse" 2>/dev/null; then
-      for _ in $(seq 1 50); do kill -0 "$pulse" 2>/dev/null || break; sleep 0.1; done
-    fi
+  # Only the servers that still run: the number of one that ended early may belong to another
+  # program by now (a busy machine reuses them within minutes), the window manager of a run
+  # beside this one among them.
+  kill $(jobs -pr) 2>/dev/null
+  # The sound server runs detached: stopped through its own pid file, which it checks against
+  # the process, and awaited until it is gone, or it still writes into the folder being removed.
+  pulse=$(cat "$work/runtime/pulse/pid" 2>/dev/null)
+  if [ -n "$pulse" ] && XDG_RUNTIME_DIR="$work/runtime" pulseaudio --kill 2>/dev/null; then
+    for _ in $(seq 1 50); do kill -0 "$pulse" 2>/dev/null || break; sleep 0.1; done
   fi
   wait 2>/dev/null
   rm -rf "$work"
@@ -31,7 +31,6 @@ start_display() {
   local name=$1
   Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp +extension RANDR 3>"$work/$name.display" \
     >"$work/$name.log" 2>&1 &
-  pids+=($!)
   for _ in $(seq 1 100); do [ -s "$work/$name.display" ] && break; sleep 0.1; done
   if [ ! -s "$work/$name.display" ]; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/$name.log" >&2; exit 1; fi
   started=":$(head -n 1 "$work/$name.display")"
@@ -68,13 +67,11 @@ for shown in "$main_display" "$exclusive_display" "$exclusive_display2" "$exclus
   else
     DISPLAY=$shown openbox >>"$work/openbox.log" 2>&1 &
   fi
-  pids+=($!)
   for _ in $(seq 1 100); do
     DISPLAY=$shown xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
   done
   DISPLAY=$shown trayer --edge top --align right --widthtype request --height 24 >>"$work/trayer.log" 2>&1 &
-  pids+=($!)
 done
 
 # PulseAudio for the recorder's audio tests: a null sink whose monitor is the "system audio".
