@@ -472,49 +472,37 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
 }
 
 // With another application's window on the desktop, Ctrl+Shift+3 from the library, its alert or
-// the settings opened over that opens an editor in front of them with the keys, and Ctrl+W gives
-// the keys back there, round after round. A region's selection shows neither of them.
+// the settings over that opens an editor in front of them with the keys, and Ctrl+W gives the keys
+// back, round after round; a region's selection shows neither the library nor its dialogs.
 TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGivesThemBack)
 {
     QProcess other;
-    other.start(QStringLiteral("xmessage"),
-                {QStringLiteral("-title"), QStringLiteral("other-application"), QStringLiteral("-geometry"),
-                 QStringLiteral("+1450+120"), QStringLiteral("other")});
-    ASSERT_NE(TestSupport::managedWindowTitled(QStringLiteral("other-application")), 0u);
+    other.start(QStringLiteral("xmessage"), QStringLiteral("-title other -geometry +1450+120 other").split(u' '));
+    ASSERT_NE(TestSupport::managedWindowTitled(QStringLiteral("other")), 0u);
     auto delegate = launch(root());
     AppModel &app = delegate->app();
     app.preferences().setAutomaticOCR(false);
-    QWidget *library = delegate->libraryWindow();
-    const std::function<void()> alert = [&app] { app.showError(QStringLiteral("가져오지 못했습니다.")); };
-    const std::function<void()> settings = [&delegate] { chooseFromTheStatusMenu(*delegate, -2); };
-    const struct {
-        const char *what;
-        std::function<void()> open; // the dialog the user is then in, over the library
-        int rounds;
-    } rows[] = {{"library", nullptr, 10}, {"alert", alert, 2}, {"settings over the alert", settings, 2}};
-    for (const auto &row : rows) {
-        QWidget *front = DialogChain::front(library);
-        if (row.open) {
-            row.open();
+    QWidget *library = delegate->libraryWindow(), *front = library;
+    for (const int row : {0, 1, 2}) { // the library, its alert, the settings over the alert
+        if (row > 0) {
+            row == 1 ? app.showError(QStringLiteral("가져오지 못했습니다.")) : chooseFromTheStatusMenu(*delegate, -2);
             ASSERT_TRUE(
                 QTest::qWaitFor([&, before = front] { return (front = DialogChain::front(library)) != before; }));
             xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
             ASSERT_TRUE(QTest::qWaitFor([&] { return app.selector().isRunning(); }, 10000));
             EXPECT_TRUE(TestSupport::windowState(front) != u"Normal" && TestSupport::windowState(library) != u"Normal");
             xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
-            ASSERT_TRUE(QTest::qWaitFor([&] { return !app.isBusy(); }));
         }
-        for (int round = 0; round < row.rounds; ++round) {
+        for (int round = 0; round < (row > 0 ? 2 : 10); ++round) {
             TestSupport::click(library, QPoint(10, library->height() - 10));
-            ASSERT_TRUE(inFrontWithTheKeys(library, front)) << row.what << round;
+            ASSERT_TRUE(inFrontWithTheKeys(library, front)) << row << round;
             xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
             ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 20000));
-            EXPECT_TRUE(inFrontWithTheKeys(front, app.editorControllers().begin()->second->window()))
-                << row.what << round;
+            EXPECT_TRUE(inFrontWithTheKeys(front, app.editorControllers().begin()->second->window())) << row << round;
             xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
             ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().empty(); }));
             EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == front->winId(); }))
-                << row.what << round;
+                << row << round;
         }
     }
     other.kill();
