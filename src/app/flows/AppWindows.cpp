@@ -187,8 +187,11 @@ QCoro::Task<> offScreen(std::vector<uint32_t> frames, std::chrono::milliseconds 
 QCoro::Task<> keyboardBack(QPointer<QWidget> window, std::chrono::milliseconds limit)
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (window && window->isVisible() && QApplication::activeWindow() != DialogChain::front(window) &&
-           std::chrono::steady_clock::now() < deadline)
+    const auto waiting = [&window] {
+        const QWidget *active = QApplication::activeWindow();
+        return window && window->isVisible() && active != window && active != DialogChain::front(window);
+    };
+    while (waiting() && std::chrono::steady_clock::now() < deadline)
         co_await sleep(std::chrono::milliseconds(10), CancellationToken());
 }
 
