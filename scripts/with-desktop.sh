@@ -1,23 +1,24 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a private X desktop: Xvfb (1920x1080x24), the openbox window manager,
-# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. Two
-# more such desktops (TARN_EXCLUSIVE_DISPLAY, TARN_EXCLUSIVE_DISPLAY2) are there for the tests
-# that need one to themselves.
+# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. Three
+# more such desktops (TARN_EXCLUSIVE_DISPLAY, TARN_EXCLUSIVE_DISPLAY2, TARN_EXCLUSIVE_DISPLAY3)
+# are there for the tests that need one to themselves; the third is managed by metacity instead,
+# for the tests that must hold under a second window manager.
 # HOME and the XDG folders point into a temporary folder, so no run touches real settings.
 set -uo pipefail
 
 work=$(mktemp -d /tmp/tarnwick-desktop.XXXXXX)
-pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  # The sound server runs detached: stop it and wait until it is gone, or it still writes into
-  # the folder being removed.
-  if [ -f "$work/runtime/pulse/pid" ]; then
-    pulse=$(cat "$work/runtime/pulse/pid" 2>/dev/null)
-    if [ -n "$pulse" ] && kill "$pulse" 2>/dev/null; then
-      for _ in $(seq 1 50); do kill -0 "$pulse" 2>/dev/null || break; sleep 0.1; done
-    fi
+  # Only the servers that still run: the number of one that ended early may belong to another
+  # program by now (a busy machine reuses them within minutes), the window manager of a run
+  # beside this one among them.
+  kill $(jobs -pr) 2>/dev/null
+  # The sound server runs detached: stopped through its own pid file, which it checks against
+  # the process, and awaited until it is gone, or it still writes into the folder being removed.
+  pulse=$(cat "$work/runtime/pulse/pid" 2>/dev/null)
+  if [ -n "$pulse" ] && XDG_RUNTIME_DIR="$work/runtime" pulseaudio --kill 2>/dev/null; then
+    for _ in $(seq 1 50); do kill -0 "$pulse" 2>/dev/null || break; sleep 0.1; done
   fi
   wait 2>/dev/null
   rm -rf "$work"
@@ -30,22 +31,25 @@ start_display() {
   local name=$1
   Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp +extension RANDR 3>"$work/$name.display" \
     >"$work/$name.log" 2>&1 &
-  pids+=($!)
   for _ in $(seq 1 100); do [ -s "$work/$name.display" ] && break; sleep 0.1; done
   if [ ! -s "$work/$name.display" ]; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/$name.log" >&2; exit 1; fi
   started=":$(head -n 1 "$work/$name.display")"
 }
-# The desktop everything runs on, and two more for the tests whose name begins with
+# The desktop everything runs on, and three more for the tests whose name begins with
 # "Exclusive" (they inject real input or need focus): on each, only one test at a time shows
 # windows, so no parallel test's window can cover what a click or a key is meant for. Two of
-# them let two such tests run at once instead of one after the other.
+# them let two such tests run at once instead of one after the other; the third runs the tests
+# chosen to run under metacity as well (tests/app/CMakeLists.txt).
 start_display xvfb
 main_display=$started
 start_display xvfb-exclusive
 exclusive_display=$started
 start_display xvfb-exclusive2
 exclusive_display2=$started
+start_display xvfb-exclusive3
+exclusive_display3=$started
 export DISPLAY=$main_display TARN_EXCLUSIVE_DISPLAY=$exclusive_display TARN_EXCLUSIVE_DISPLAY2=$exclusive_display2
+export TARN_EXCLUSIVE_DISPLAY3=$exclusive_display3
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
@@ -53,12 +57,21 @@ export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-# A window manager and a tray host on each desktop.
-for shown in "$main_display" "$exclusive_display" "$exclusive_display2"; do
-  DISPLAY=$shown openbox >>"$work/openbox.log" 2>&1 &
-  pids+=($!)
+# A window manager and a tray host on each desktop. Metacity keeps its settings in memory (no
+# session bus here) and composites nothing, as openbox does not: the desktops differ in their
+# window manager alone. A test starts once its desktop's window manager names itself on the root
+# window: before that its windows would be mapped unmanaged.
+for shown in "$main_display" "$exclusive_display" "$exclusive_display2" "$exclusive_display3"; do
+  if [ "$shown" = "$exclusive_display3" ]; then
+    DISPLAY=$shown GSETTINGS_BACKEND=memory metacity --sm-disable --compositor=none >>"$work/metacity.log" 2>&1 &
+  else
+    DISPLAY=$shown openbox >>"$work/openbox.log" 2>&1 &
+  fi
+  for _ in $(seq 1 100); do
+    DISPLAY=$shown xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
   DISPLAY=$shown trayer --edge top --align right --widthtype request --height 24 >>"$work/trayer.log" 2>&1 &
-  pids+=($!)
 done
 
 # PulseAudio for the recorder's audio tests: a null sink whose monitor is the "system audio".

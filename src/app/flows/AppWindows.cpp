@@ -19,13 +19,14 @@
 namespace tarn::AppWindows {
 namespace {
 
-// Panels float above everything (tool windows kept on top); ordinary windows do not. The tray
-// icon is part of the panel, not a window of the application.
+// Panels float above everything (tool windows kept on top); ordinary windows do not, nor do the
+// dialogs over them (a window-modal alert is a sheet to Qt). The tray icon is part of the panel,
+// not a window of the application.
 bool isNormalWindow(const QWidget *widget)
 {
     const Qt::WindowType type = widget->windowType();
-    return (type == Qt::Window || type == Qt::Dialog) && !widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
-        !OwnWindows::isTrayIcon(widget);
+    return (type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet) &&
+        !widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !OwnWindows::isTrayIcon(widget);
 }
 
 // Every window of ours a picture of the screen would show: the floating ones as well; menus
@@ -181,6 +182,17 @@ QCoro::Task<> offScreen(std::vector<uint32_t> frames, std::chrono::milliseconds 
             co_return;
         co_await sleep(std::chrono::milliseconds(10), token);
     }
+}
+
+QCoro::Task<> keyboardBack(QPointer<QWidget> window, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto waiting = [&window] {
+        const QWidget *active = QApplication::activeWindow();
+        return window && window->isVisible() && active != window && active != DialogChain::front(window);
+    };
+    while (waiting() && std::chrono::steady_clock::now() < deadline)
+        co_await sleep(std::chrono::milliseconds(10), CancellationToken());
 }
 
 QScreen *screenOf(uint32_t displayID)

@@ -307,8 +307,8 @@ private:
     QCoro::Task<> listWindows(BusyClaim busy);
     QCoro::Task<> runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy);
     QCoro::Task<> runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy);
-    void endCapture(const AppWindows::HiddenWindows &hidden, const CancellationToken &token, BusyClaim &busy,
-                    std::exception_ptr failure = nullptr);
+    void endCapture(const CancellationToken &token, BusyClaim &busy, std::exception_ptr failure = nullptr);
+    QCoro::Task<> restoreBeforeOpening();
     CancellationToken startCaptureTask();
     void finishCaptureTask(const CancellationToken &token, BusyClaim &busy);
     // The screen of the work a new window belongs to: the one asked for, else the library
@@ -376,6 +376,7 @@ private:
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> importPanel_; // the import's file panel, over the library window
     AppWindows::HiddenWindows recordingRestore_;
+    AppWindows::HiddenWindows captureRestore_; // the windows hidden for the running capture
     // Favourite values submitted to the store and not yet answered, newest per item, so that a
     // quick second toggle builds on the first instead of on a copy that predates it.
     std::unordered_map<Uuid, std::pair<bool, int>> pendingFavorites_;

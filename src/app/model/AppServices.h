@@ -19,7 +19,8 @@ struct FlowTimings {
     std::chrono::milliseconds countdownStep{1000};    // one number of the countdown
     std::chrono::milliseconds afterCountdown{100};    // after its panel is gone
     std::chrono::milliseconds afterWindowCountdown{150};
-    std::chrono::milliseconds offScreenLimit{3000}; // at most, for the window manager to take hidden windows down
+    // At most, for the window manager to take hidden windows down or to give ours the keyboard back.
+    std::chrono::milliseconds offScreenLimit{3000};
 };
 
 // What the model captures, records and copies with. Empty members take the desktop's own (the

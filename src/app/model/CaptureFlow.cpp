@@ -82,15 +82,15 @@ QCoro::Task<> AppModel::listWindows(BusyClaim busy)
 QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy)
 {
     QPointer<AppModel> self(this);
-    const AppWindows::HiddenWindows hidden = AppWindows::hideNormalWindows();
+    captureRestore_ = AppWindows::hideNormalWindows();
     std::exception_ptr failure;
     try {
         // The pause lets the hidden windows leave the screen before the overlay freezes it; with
         // nothing hidden it would only delay the overlay (the hot key's answer). A busy window
         // manager may take their frames down later still.
-        co_await sleep(hidden.empty() ? std::chrono::milliseconds(0) : timings_.settleAfterHiding, token);
+        co_await sleep(captureRestore_.empty() ? std::chrono::milliseconds(0) : timings_.settleAfterHiding, token);
         if (self)
-            co_await AppWindows::offScreen(hidden.frames, timings_.offScreenLimit, token);
+            co_await AppWindows::offScreen(captureRestore_.frames, timings_.offScreenLimit, token);
         if (!self)
             co_return;
         std::optional<QRectF> region;
@@ -99,7 +99,7 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
             if (!self)
                 co_return;
             if (!selection) {
-                endCapture(hidden, token, busy);
+                endCapture(token, busy);
                 co_return;
             }
             displayID = selection->displayID;
@@ -127,7 +127,7 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
         failure = std::current_exception();
     }
     if (self)
-        endCapture(hidden, token, busy, failure);
+        endCapture(token, busy, failure);
 }
 
 void AppModel::captureWindow(const ShareableWindow &window)
@@ -145,14 +145,14 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     co_await sleepThroughCancel(timings_.beforeHiding, token);
     if (!self)
         co_return;
-    const AppWindows::HiddenWindows hidden = AppWindows::hideNormalWindows();
+    captureRestore_ = AppWindows::hideNormalWindows();
     const QPointer<QScreen> screen = DesktopScreens::screenShowing(window.nativeFrame.center());
     std::exception_ptr failure;
     try {
         co_await countdown(preferences_->captureDelay(), token, screen);
         co_await sleep(timings_.afterWindowCountdown, token);
         if (self)
-            co_await AppWindows::offScreen(hidden.frames, timings_.offScreenLimit, token);
+            co_await AppWindows::offScreen(captureRestore_.frames, timings_.offScreenLimit, token);
         if (!self)
             co_return;
         token.check();
@@ -169,13 +169,12 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
         failure = std::current_exception();
     }
     if (self)
-        endCapture(hidden, token, busy, failure);
+        endCapture(token, busy, failure);
 }
 
 // Whatever way the task ends: a cancel is said in the status line and any other failure shown,
 // then our windows come back and the task lets go.
-void AppModel::endCapture(const AppWindows::HiddenWindows &hidden, const CancellationToken &token, BusyClaim &busy,
-                          std::exception_ptr failure)
+void AppModel::endCapture(const CancellationToken &token, BusyClaim &busy, std::exception_ptr failure)
 {
     if (failure) {
         try {
@@ -186,8 +185,20 @@ void AppModel::endCapture(const AppWindows::HiddenWindows &hidden, const Cancell
             showError(failure);
         }
     }
-    AppWindows::restoreWindows(hidden);
+    AppWindows::restoreWindows(std::exchange(captureRestore_, {}));
     finishCaptureTask(token, busy);
+}
+
+// Our windows hidden for the capture come back before the windows the capture opens (an editor,
+// the extracted text), which then come in front of them with the keyboard, once the window the
+// user was in has it again. Shown again after those, a dialog of ours would take the keyboard
+// from them (Qt activates a modal window it maps); and the window the user was in, not activated
+// again, would not be where the window manager gives the keyboard back when they close.
+QCoro::Task<> AppModel::restoreBeforeOpening()
+{
+    const QPointer<QWidget> focused = captureRestore_.focused;
+    AppWindows::restoreWindows(std::exchange(captureRestore_, {}));
+    co_await AppWindows::keyboardBack(focused, timings_.offScreenLimit);
 }
 
 // The task the countdown's cancel button cancels; a newer one replaces it.
@@ -241,6 +252,9 @@ QCoro::Task<> AppModel::recognizeCapturedText(QImage image, QPointer<QScreen> sc
     const RecognitionResult result = co_await recognizing;
     if (!self)
         co_return;
+    co_await restoreBeforeOpening();
+    if (!self)
+        co_return;
     const QString text = QString::fromStdString(result.text());
     if (text.isEmpty()) {
         setStatus(QStringLiteral("선택한 영역에서 텍스트를 찾지 못했습니다."));
@@ -278,6 +292,9 @@ QCoro::Task<> AppModel::acceptCapture(CapturedImage captured, QString title, QPo
             co_return;
     }
     if (!copyFailure) {
+        co_await restoreBeforeOpening();
+        if (!self)
+            co_return;
         if (preferences_->openEditor())
             openEditor(item, captured.image, screen);
         else

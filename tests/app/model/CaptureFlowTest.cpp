@@ -170,7 +170,7 @@ TEST_F(ExclusiveCaptureFlow, AFailedCopyKeepsTheCaptureAndStillRecognizesIt)
 
 // Our windows come back stacked as they were, behind another application's window that was in
 // front of them, and the window that had the focus gets it back; a window the capture opened
-// (the extracted text) stays in front of them with its focus.
+// (the extracted text) stays in front of them with its focus, and gives it back when it closes.
 TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
 {
     open();
@@ -222,6 +222,7 @@ TEST_F(ExclusiveCaptureFlow, WindowsComeBackInTheirOrderWithTheFocusWhereItWas)
             << TestSupport::activeWindow() << " library " << lib << " editor " << ed << " other " << other;
         for (QWidget *window : model->floating().windows())
             window->close();
+        EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == c.backToFront.back(); }));
     }
     otherApplication.kill();
     otherApplication.waitForFinished(5000);

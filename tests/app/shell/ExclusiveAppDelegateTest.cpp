@@ -47,6 +47,7 @@
 #include "app/shell/StatusMenu.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "app/shell/TarnwickApplication.h"
+#include "app/widgets/DialogChain.h"
 #include "app/widgets/Notifications.h"
 #include "core/library/LibraryLease.h"
 #include "core/library/LibraryStore.h"
@@ -536,6 +537,44 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
         key("Escape");
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panel || !panel->isVisible(); }));
     }
+}
+
+// With another application's window on the desktop, Ctrl+Shift+3 from the library, its alert or
+// the settings over that opens an editor in front of them with the keys, and Ctrl+W gives the keys
+// back, round after round; a region's selection shows neither the library nor its dialogs.
+TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGivesThemBack)
+{
+    QProcess other;
+    other.start(QStringLiteral("xmessage"), QStringLiteral("-title other -geometry +1450+120 other").split(u' '));
+    ASSERT_NE(TestSupport::managedWindowTitled(QStringLiteral("other")), 0u);
+    auto delegate = launch(root());
+    AppModel &app = delegate->app();
+    app.preferences().setAutomaticOCR(false);
+    QWidget *library = delegate->libraryWindow(), *front = library;
+    for (const int row : {0, 1, 2}) { // the library, its alert, the settings over the alert
+        if (row > 0) {
+            row == 1 ? app.showError(QStringLiteral("가져오지 못했습니다.")) : chooseFromTheStatusMenu(*delegate, -2);
+            ASSERT_TRUE(
+                QTest::qWaitFor([&, before = front] { return (front = DialogChain::front(library)) != before; }));
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return app.selector().isRunning(); }, 10000));
+            EXPECT_TRUE(TestSupport::windowState(front) != u"Normal" && TestSupport::windowState(library) != u"Normal");
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        }
+        for (int round = 0; round < (row > 0 ? 2 : 10); ++round) {
+            TestSupport::click(library, QPoint(10, library->height() - 10));
+            ASSERT_TRUE(inFrontWithTheKeys(library, front)) << row << round;
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 20000));
+            EXPECT_TRUE(inFrontWithTheKeys(front, app.editorControllers().begin()->second->window())) << row << round;
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().empty(); }));
+            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == front->winId(); }))
+                << row << round;
+        }
+    }
+    other.kill();
+    other.waitForFinished();
 }
 
 // Quitting right after a video played with its sound: no input or focus, so these run beside others.
