@@ -111,22 +111,32 @@ public:
         return drawLine(mono, x, y, color, text);
     }
 
-    // The application's own interface font (the system's sans serif, Hangul from its fallback).
+    // The interface font: the family the screens are drawn in (the system's sans serif when none
+    // is chosen), Hangul from Noto Sans CJK KR.
     static QFont systemFont(int pixelSize, bool bold = false)
     {
         QFont font;
+        if (!family().isEmpty())
+            font.setFamilies({family(), QStringLiteral("Noto Sans CJK KR")});
         font.setPixelSize(pixelSize);
         font.setWeight(bold ? QFont::DemiBold : QFont::Normal);
         return font;
     }
 
+    // The CJK font, Latin letters too; the chosen family's Latin letters when there is one.
     static QFont font(int pixelSize, bool bold = false)
     {
-        QFont font;
-        font.setFamilies({QStringLiteral("Noto Sans CJK KR")});
-        font.setPixelSize(pixelSize);
-        font.setWeight(bold ? QFont::DemiBold : QFont::Normal);
+        QFont font = systemFont(pixelSize, bold);
+        if (family().isEmpty())
+            font.setFamilies({QStringLiteral("Noto Sans CJK KR")});
         return font;
+    }
+
+    // The family chosen for the screens made now (see drawnIn).
+    static QString &family()
+    {
+        static QString chosen;
+        return chosen;
     }
 
     // Lines one under the other, `step` pixels apart.
@@ -391,8 +401,9 @@ inline Screen notificationWithButtons()
     p.text(86, 30, 14, darkText, QStringLiteral("Tarnwick"), true);
     p.text(86, 54, 13, darkText, QStringLiteral("캡처가 라이브러리에 저장되었습니다."));
     p.text(86, 76, 12, quietText, QStringLiteral("Screenshot 2026-12-07 at 09.41.12.png"));
-    p.button(QRectF(86, 124, 132, 30), accentBlue, {}, 13, Qt::white, QStringLiteral("Show in Library"));
-    p.button(QRectF(226, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("복사"));
+    // The Korean label first: drawn from the fallback font, its ink may stand a pixel higher.
+    p.button(QRectF(86, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("복사"));
+    p.button(QRectF(174, 124, 132, 30), accentBlue, {}, 13, Qt::white, QStringLiteral("Show in Library"));
     p.button(QRectF(314, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("Dismiss"));
     return p.take();
 }
@@ -603,20 +614,34 @@ inline Screen settingsWindow(bool dark, bool korean)
     return p.take();
 }
 
+// A screen made by `make` with its interface text in `family` (as made without it when empty).
+template <typename Make> Screen drawnIn(const QString &family, Make make)
+{
+    ScreenPainter::family() = family;
+    Screen screen = make();
+    ScreenPainter::family().clear();
+    return screen;
+}
+
 // The generated test set: plain lines in both languages and both polarities, a whole 4K
-// screen, and the interface situations above.
-inline std::vector<Screen> testSet()
+// screen, and the interface situations above; drawn in `family` when one is given.
+inline std::vector<Screen> testSet(const QString &family = {})
 {
     std::vector<Screen> set;
     for (auto make : {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight,
                       dialogWithButtons, notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList,
                       largeHeadings, markedUpHeadings, koreanDialogWithPath, koreanStatusLines, mixedDetailsPanel})
-        set.push_back(make());
+        set.push_back(drawnIn(family, make));
     for (const bool dark : {false, true})
         for (const bool korean : {false, true})
-            set.push_back(settingsWindow(dark, korean));
+            set.push_back(drawnIn(family, [&] { return settingsWindow(dark, korean); }));
     return set;
 }
+
+// The common interface families of Linux desktops, and the CJK font whose Latin letters a Korean
+// desktop shows.
+inline constexpr const char *interfaceFamilies[] = {"DejaVu Sans", "Noto Sans", "Cantarell", "Liberation Sans",
+                                                    "Noto Sans CJK KR"};
 
 // The known lines in reading order, by the same rule the recognizer uses on their ink.
 inline QStringList expectedLines(const Screen &screen)

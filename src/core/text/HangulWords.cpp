@@ -90,12 +90,13 @@ std::u32string toUcs4(const std::string &utf8)
     return {characters.begin(), characters.end()};
 }
 
-// Whether the Korean reading of a part replaces the other: that one holds no Hangul, and the Korean
-// one is Hangul syllables only, as where the English model reads "문서" as "2M".
+// Whether the Korean reading of a part replaces the other: that one holds no Hangul and is no
+// number (the Korean model reads the 2 of "3.2" as "고"), and the Korean one is Hangul syllables
+// only, as where the English model reads "문서" as "2M".
 bool takesKoreanPart(const std::u32string &other, const std::u32string &korean)
 {
     return !korean.empty() && std::none_of(other.begin(), other.end(), isSyllable) &&
-        std::all_of(korean.begin(), korean.end(), isSyllable);
+        !std::all_of(other.begin(), other.end(), isAsciiDigit) && std::all_of(korean.begin(), korean.end(), isSyllable);
 }
 
 // Where the first reading has lost separators that the second has ("/1101067001011/" for
@@ -164,8 +165,38 @@ bool readsAsKorean(const std::string &text)
     return korean.match(QString::fromStdString(text)).hasMatch();
 }
 
+bool isNumber(const std::string &text)
+{
+    const std::u32string characters = withoutBlanks(text);
+    return std::any_of(characters.begin(), characters.end(), isAsciiDigit) &&
+        std::all_of(characters.begin(), characters.end(),
+                    [](char32_t c) { return isAsciiDigit(c) || c == U'.' || c == U',' || c == U':'; });
+}
+
+bool keepsTheNumbersOf(const std::string &reading, const std::string &read)
+{
+    const auto numbers = [](const std::string &text) {
+        std::vector<std::u32string> runs;
+        bool inRun = false;
+        for (const char32_t c : withoutBlanks(text)) {
+            if (isAsciiDigit(c) && !inRun)
+                runs.emplace_back();
+            if (isAsciiDigit(c))
+                runs.back() += c;
+            inRun = isAsciiDigit(c);
+        }
+        return runs;
+    };
+    const std::vector<std::u32string> kept = numbers(reading), original = numbers(read);
+    return kept.size() == original.size() &&
+        std::equal(kept.begin(), kept.end(), original.begin(),
+                   [](const std::u32string &k, const std::u32string &o) { return o.starts_with(k); });
+}
+
 bool keepsTheRestOf(const std::string &korean, const std::string &other)
 {
+    if (isNumber(other) && !keepsTheNumbersOf(korean, other))
+        return false;
     const std::u32string rest = withoutBlanks(other);
     size_t at = 0;
     for (const char32_t c : withoutBlanks(korean)) {

@@ -26,8 +26,20 @@ bool readsAsKorean(const std::string &text);
 
 // Whether everything but the Hangul of `korean` stands in `other` in the same order, blanks
 // aside: the two readings differ only where `other` has letters for syllables ("0.8초" and
-// "0.8%"), never in the digits and signs both see ("고.4" is no reading of "2.4").
+// "0.8%"), never in the digits and signs both see ("고.4" is no reading of "2.4"); where `other`
+// is a number, `korean` keeps its numbers ("3.고" is no reading of "3.2").
 bool keepsTheRestOf(const std::string &korean, const std::string &other);
+
+// Whether `text` is a number as interfaces write them: digits, with full stops, commas and colons
+// ("3.2", "2025. 3.", "4:05", "11").
+bool isNumber(const std::string &text);
+
+// Whether `reading`, another model's reading of the place of `read`, keeps the numbers of `read`:
+// its runs of digits (blanks aside) are those of `read` in the same order, each whole or without
+// some last digits, which a word set right after a number leaves when it is read as digits ("12개"
+// for "1274"). A number is not lost ("ne" for "11"), nor is a digit made into a syllable ("3.고"
+// for "3.2", "2025. 국." for "2025. 3.").
+bool keepsTheNumbersOf(const std::string &reading, const std::string &read);
 
 // Another reading of a line (its words placed in its text) at the place of `word` of the first
 // reading: the words whose middles lie within `word`'s box, with the text between them, and

@@ -87,24 +87,68 @@ std::string withoutLineEnd(std::string text)
     return text;
 }
 
-// Whether the reading of word `i` takes in the text of the words beside it (up to three on
-// either side), as a box that reaches into its neighbours reads them too.
-bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t i)
+// The text without its blanks.
+std::string unspaced(std::string text)
 {
+    std::erase(text, ' ');
+    return text;
+}
+
+// Whether a reading of words `first` to `last` takes in the text of the words beside them (up to
+// three on either side, as they read now, blanks aside): a box that reaches into its neighbours
+// reads them too ("128개가" for "128" before "개" and "가"), and so does a reading of a place that
+// another reading has already read.
+bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)
+{
+    const std::string read = unspaced(reading);
     std::string following, preceding;
     for (size_t k = 1; k <= maximumSwallowed; ++k) {
-        if (i + k < words.size()) {
-            following += (k > 1 ? " " : "") + words[i + k].word.text;
-            if (reading.ends_with(following))
+        if (last + k < words.size()) {
+            following += unspaced(words[last + k].word.text);
+            if (!following.empty() && read.ends_with(following))
                 return true;
         }
-        if (i >= k) {
-            preceding = words[i - k].word.text + (k > 1 ? " " : "") + preceding;
-            if (reading.starts_with(preceding))
+        if (first >= k) {
+            preceding = unspaced(words[first - k].word.text) + preceding;
+            if (!preceding.empty() && read.starts_with(preceding))
                 return true;
         }
     }
     return false;
+}
+
+// The characters of the word at `word`, each boxed.
+std::vector<RecognizedWord> charactersOf(const tesseract::ResultIterator &word)
+{
+    std::vector<RecognizedWord> characters;
+    tesseract::ResultIterator it(word);
+    do
+        characters.push_back({Text(it.GetUTF8Text(tesseract::RIL_SYMBOL)).value, boxAt(it, tesseract::RIL_SYMBOL),
+                              it.Confidence(tesseract::RIL_SYMBOL)});
+    while (!it.IsAtFinalElement(tesseract::RIL_WORD, tesseract::RIL_SYMBOL) && it.Next(tesseract::RIL_SYMBOL));
+    return characters;
+}
+
+// The word's text as the engine first read it, with each of its characters that is a lone middle
+// dot (see isLoneMiddleDot) written as the dot set apart by blanks; `leads` and `ends` tell whether
+// such a dot begins or ends it. The engine reads a middle dot as a character of its own, or joins
+// it to a neighbour as a full stop or a hyphen ("동기화.", ".00:04:17").
+std::string withLoneDots(const QImage &gray, const QRect &line, const PlacedWord &placed, bool hangul,
+                         std::optional<int> blank, bool &leads, bool &ends)
+{
+    std::string text;
+    leads = ends = false;
+    for (size_t k = 0; k < placed.characters.size(); ++k) {
+        const RecognizedWord &character = placed.characters[k];
+        const bool dot = mayBeMiddleDot(character.text) && isLoneMiddleDot(gray, line, character, hangul, blank);
+        if (dot)
+            text += text.empty() ? "·" : " ·";
+        else
+            text += (ends ? " " : "") + character.text;
+        leads = leads || (dot && k == 0);
+        ends = dot;
+    }
+    return text;
 }
 
 // The words of the line at `line` with their places in its text (npos when not found there).
@@ -116,6 +160,7 @@ std::vector<PlacedWord> wordsOf(const tesseract::ResultIterator &line, const std
     while (!it.Empty(tesseract::RIL_WORD)) {
         PlacedWord placed{{Text(it.GetUTF8Text(tesseract::RIL_WORD)).value, boxAt(it, tesseract::RIL_WORD),
                            it.Confidence(tesseract::RIL_WORD)}};
+        placed.characters = charactersOf(it);
         placed.at = placed.word.text.empty() ? std::string::npos : text.find(placed.word.text, cursor);
         placed.length = placed.word.text.size();
         if (placed.at != std::string::npos)
@@ -145,12 +190,23 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
     // Between the parts of a Korean status line or of a file's details (a size, a time), a lone
     // dot or dash is the middle dot, with a blank on either side.
     const bool hangul = holdsHangul(line.text);
-    if (hangul || holdsDigit(line.text))
-        for (size_t i = 1; i + 1 < words.size(); ++i)
-            if (mayBeMiddleDot(texts[i]) && isLoneMiddleDot(gray, line.box, words[i].word, hangul)) {
-                texts[i] = "·";
-                gaps[i - 1] = gaps[i] = " ";
-            }
+    if (hangul || holdsDigit(line.text)) {
+        std::vector<RecognizedWord> read;
+        for (const PlacedWord &placed : words)
+            read.push_back(placed.word);
+        const std::optional<int> blank = blankRoom(gray, line.box, read, gaps);
+        for (size_t i = 0; i < words.size(); ++i) {
+            PlacedWord word = words[i];
+            if (texts[i] != line.text.substr(word.at, word.length))
+                word.characters = {word.word}; // read again: the engine's characters are gone
+            bool leads = false, ends = false;
+            texts[i] = withLoneDots(gray, line.box, word, hangul, blank, leads, ends);
+            if (leads && i > 0)
+                gaps[i - 1] = " ";
+            if (ends && i < gaps.size())
+                gaps[i] = " ";
+        }
+    }
     std::string text = line.text.substr(0, words.front().at);
     for (size_t i = 0; i < words.size(); ++i)
         text += texts[i] + (i < gaps.size() ? gaps[i] : line.text.substr(words[i].at + words[i].length));
@@ -285,7 +341,7 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
         RecognizedWord &word = words[i].word;
         const std::optional<RecognizedWord> reading = readingAt(word, koreanWords, koreanText, line.height() / 3);
         const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
-        if (reading && !swallowsNeighbours(reading->text, words, i) &&
+        if (reading && !swallowsNeighbours(reading->text, words, i, i) &&
             replacesWithKorean(word, *reading, englishReading))
             word = {reading->text, word.box, reading->confidence};
     }
@@ -297,8 +353,8 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
         RecognizedWord &word = words[i].word;
         if (word.confidence >= weakLatinWord || holdsHangul(word.text))
             continue;
-        const std::string better = reread(gray, word.box, word.confidence);
-        if (!better.empty() && !swallowsNeighbours(better, words, i))
+        const std::string better = reread(gray, word);
+        if (!better.empty() && !swallowsNeighbours(better, words, i, i))
             word.text = better;
     }
 }
@@ -322,7 +378,7 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
             continue;
         const std::string spliced = holdsHangul(name) ? withEnglishParts(name, wordReading(latin(), gray, box).first)
                                                       : withKoreanParts(name, wordReading(korean(), gray, box).first);
-        if (spliced.empty() || spliced == name)
+        if (spliced.empty() || spliced == name || swallowsNeighbours(spliced, words, first, last))
             continue;
         words[first].word.text = spliced;
         for (size_t k = first + 1; k <= last; ++k)
@@ -330,11 +386,16 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
     }
 }
 
-std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, float confidence)
+std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &word)
 {
-    const auto [text, latinConfidence] = wordReading(latin(), gray, wordBox);
+    const auto [text, latinConfidence] = wordReading(latin(), gray, word.box);
     // The English reading may split the word in two, never into lines.
-    if (text.empty() || text.find_first_of("\n\t") != std::string::npos || latinConfidence < confidence + latinMargin)
+    if (text.empty() || text.find_first_of("\n\t") != std::string::npos ||
+        latinConfidence < word.confidence + latinMargin)
+        return {};
+    // The English model reads small digits as letters ("11" as "ne"), as it reads letters that
+    // the Korean model took for digits ("GB" for "68"): only a sure reading changes a number.
+    if (isNumber(word.text) && !keepsTheNumbersOf(text, word.text) && latinConfidence < weakLatinWord)
         return {};
     return text;
 }

@@ -30,6 +30,7 @@ TEST(HangulWords, koreanReadingsReplaceLettersMadeUpForHangulButNotLatinText)
         {"42%", 75, "4206", 74, nullptr, false},       // no Hangul
         {"2.4", 92, "고.4", 84, "2.4", false},         // a digit read as a syllable
         {"2:05", 42, "고:05", 78, nullptr, false},     // still a digit for a syllable, however sure
+        {"3.2", 85, "3.고", 93, nullptr, false},       // nor the last digit of a number
         {"Al", 63, "새", 10, nullptr, false},          // a guess
     };
     for (const Case &c : cases) {
@@ -61,6 +62,15 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     };
     for (const auto &[korean, other, kept] : rests)
         EXPECT_EQ(keepsTheRestOf(korean, other), kept) << korean << " / " << other;
+
+    // Only the digits ending a number may be what a word after it was read as.
+    const std::tuple<const char *, const char *, bool> numbers[] = {
+        {"12개", "1274", true},  {"380 KB", "3808", true}, {"2.4", "2.4", true},
+        {"ne", "11", false},     {"3.고", "3.2", false},   {"2025. 국. 10.", "2025. 3. 10.", false},
+        {"4:05", "4205", false},
+    };
+    for (const auto &[reading, read, kept] : numbers)
+        EXPECT_EQ(keepsTheNumbersOf(reading, read), kept) << reading << " / " << read;
 
     EXPECT_TRUE(holdsHangul("ㆍ"));
     EXPECT_FALSE(holdsHangul("x · y"));
@@ -120,6 +130,8 @@ TEST(HangulWords, namesAreReadPartByPartByTheModelThatCanReadThePart)
         {"/home/minji/2M/BA/3|", "/17010716/0010]1/문서/캡처/회의록.008", "/home/minji/문서/캡처/3|"},
         {"/home/user/Pictures", "/110176/4561/미아65", "/home/user/Pictures"}, // no part of syllables only
         {"2M.png", "문서", ""},
+        {"3.2", "3.고", "3.2"}, // a number is no name of syllables
+        {"3.", "국.", "3."},
     };
     for (const auto &[latinFirst, other, spliced] : korean)
         EXPECT_EQ(withKoreanParts(latinFirst, other), spliced) << latinFirst;
