@@ -638,11 +638,6 @@ inline std::vector<Screen> testSet(const QString &family = {})
     return set;
 }
 
-// The common interface families of Linux desktops, and the CJK font whose Latin letters a Korean
-// desktop shows.
-inline constexpr const char *interfaceFamilies[] = {"DejaVu Sans", "Noto Sans", "Cantarell", "Liberation Sans",
-                                                    "Noto Sans CJK KR"};
-
 // The known lines in reading order, by the same rule the recognizer uses on their ink.
 inline QStringList expectedLines(const Screen &screen)
 {

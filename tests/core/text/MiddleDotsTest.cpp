@@ -9,6 +9,7 @@
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
 #include "core/text/TextBlocks.h"
+#include "support/InterfaceFonts.h"
 #include "support/OcrScreens.h"
 
 using namespace tarn;
@@ -104,7 +105,7 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
     };
     const std::pair<QColor, QColor> schemes[] = {{QColor(28, 28, 30), QColor(246, 246, 248)},
                                                  {QColor(150, 152, 158), QColor(32, 33, 36)}};
-    for (const char *family : OcrScreens::interfaceFamilies)
+    for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {12, 13, 15, 18})
             for (const auto &[color, background] : schemes)
                 for (const Case &c : cases) {
