@@ -210,15 +210,17 @@ bool keepsTheRestOf(const std::string &korean, const std::string &other)
     return true;
 }
 
-std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::vector<PlacedWord> &words,
-                                        const std::string &text, int slack)
+std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect &place,
+                                        const std::vector<PlacedWord> &words, const std::string &text, int slack)
 {
     const PlacedWord *first = nullptr, *last = nullptr;
     RecognizedWord reading;
     double weighted = 0, length = 0;
     for (const PlacedWord &placed : words) {
         const int middle = placed.word.box.center().x();
-        if (middle < word.box.left() || middle > word.box.right())
+        const auto within = [middle](const QRect &r) { return middle >= r.left() && middle <= r.right(); };
+        const std::u32string read = toUcs4(placed.word.text);
+        if (!within(word.box) && !(within(place) && std::any_of(read.begin(), read.end(), isSyllable)))
             continue;
         if (placed.at == std::string::npos)
             return std::nullopt;
@@ -229,7 +231,8 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::v
         length += characters;
         reading.box |= placed.word.box;
     }
-    if (!first || reading.box.left() < word.box.left() - slack || reading.box.right() > word.box.right() + slack)
+    const QRect bounds = word.box | place;
+    if (!first || reading.box.left() < bounds.left() - slack || reading.box.right() > bounds.right() + slack)
         return std::nullopt;
     reading.text = text.substr(first->at, last->at + last->length - first->at);
     reading.confidence = float(weighted / length);

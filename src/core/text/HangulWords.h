@@ -42,11 +42,12 @@ bool isNumber(const std::string &text);
 bool keepsTheNumbersOf(const std::string &reading, const std::string &read);
 
 // Another reading of a line (its words placed in its text) at the place of `word` of the first
-// reading: the words whose middles lie within `word`'s box, with the text between them, and
-// their confidence weighted by their lengths. Nothing when no word lies there or when those
-// words reach more than `slack` pixels out of `word`'s box.
-std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::vector<PlacedWord> &words,
-                                        const std::string &text, int slack);
+// reading: the words whose middles lie within `word`'s box, or within `place` (that box widened
+// towards its neighbours) when they hold Hangul syllables, with the text between them, and their confidence
+// weighted by their lengths. Nothing when no word lies there or when those words reach more than
+// `slack` pixels out of the place.
+std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect &place,
+                                        const std::vector<PlacedWord> &words, const std::string &text, int slack);
 
 // Whether `korean`, the Korean model's reading of the place of `read` (a word without Hangul),
 // replaces it. It must read as Korean and keep the rest of `read`. Then it is taken when it is

@@ -23,7 +23,9 @@ constexpr double widest = 1.5, tallest = 2.0;
 constexpr double middleFrom = 0.3, middleTo = 0.68; // its centre lies in this band of the line (a full stop lower)
 // Empty columns on either side of a lone dot as a share of the line's blank: a blank and the side
 // bearings leave about a blank's room, a dot set between words without blanks its bearings alone.
-constexpr double loneShare = 0.55;
+// The bearings of the letters beside the line's blanks (a tabular 1 has wide ones) make its blank
+// look wider: there a room of the ems below does too, unless it is less than the least share.
+constexpr double loneShare = 0.55, leastShare = 0.4;
 // The same in ems where the line has no other blank: a blank and the side bearings leave 0.34 em
 // or more in most interface fonts, a dot set between two words without blanks 0.26 em at most.
 constexpr double loneRoom = 0.29;
@@ -127,7 +129,7 @@ std::optional<int> blankRoom(const QImage &gray, const QRect &line, const std::v
 
 bool mayBeMiddleDot(const std::string &word)
 {
-    static constexpr std::array<std::string_view, 8> readings{"·", "ㆍ", "-", "–", "—", "∙", "‧", "."};
+    static constexpr std::array<std::string_view, 9> readings{"·", "ㆍ", "-", "–", "—", "∙", "‧", ".", ":"};
     return std::find(readings.begin(), readings.end(), word) != readings.end();
 }
 
@@ -150,8 +152,8 @@ bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord
     if (!dot)
         return false;
     const int left = roomFrom(gray, rows, dot->left() - 1, -1), right = roomFrom(gray, rows, dot->right() + 1, 1);
-    const double room =
-        blank ? loneShare * *blank : loneRoom * line.height() / (hangulLine ? hangulHeight : capitalHeight);
+    const double ems = loneRoom * line.height() / (hangulLine ? hangulHeight : capitalHeight);
+    const double room = blank ? std::min(loneShare * *blank, std::max(ems, leastShare * *blank)) : ems;
 
     return left >= room && right >= room;
 }

@@ -16,8 +16,8 @@ namespace tarn {
 // detail ("저장됨 · 오후 3:14"). The Korean model knows the dot only as the vowel sign "ㆍ"
 // (U+318D), the English one often as a hyphen, and both drop the blanks beside it.
 
-// Whether the engine's reading of a word may stand for a middle dot: the dot itself, the vowel
-// sign, a hyphen or dash, a bullet or a full stop.
+// Whether the engine's reading of a word or a character may stand for a middle dot: the dot
+// itself, the vowel sign, a hyphen or dash, a bullet, a full stop or a colon.
 bool mayBeMiddleDot(const std::string &word);
 
 // The room a blank takes in the line boxed `line` in `gray` (dark text on a light background):

@@ -21,6 +21,7 @@ struct PlacedWord {
     RecognizedWord word;
     size_t at = 0, length = 0;
     std::vector<RecognizedWord> characters = {}; // as the engine first read them, each boxed
+    std::vector<size_t> loneDots = {};           // those of them that are lone middle dots
 };
 
 } // namespace tarn

@@ -87,34 +87,51 @@ std::string withoutLineEnd(std::string text)
     return text;
 }
 
-// The text without its blanks.
-std::string unspaced(std::string text)
+// The text as readings of neighbours are compared: blanks left out, and whatever may stand for a
+// middle dot written as one ("2026-12-04 -" takes in the dot that the engine read as "ㆍ").
+std::string comparable(const std::string &text)
 {
-    std::erase(text, ' ');
-    return text;
+    QString out;
+    for (const QChar c : QString::fromStdString(text))
+        if (c != u' ')
+            out += mayBeMiddleDot(QString(c).toStdString()) ? QChar(u'·') : c;
+    return out.toStdString();
 }
 
 // Whether a reading of words `first` to `last` takes in the text of the words beside them (up to
-// three on either side, as they read now, blanks aside): a box that reaches into its neighbours
+// three on either side, as they read now; see comparable): a box that reaches into its neighbours
 // reads them too ("128개가" for "128" before "개" and "가"), and so does a reading of a place that
 // another reading has already read.
 bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)
 {
-    const std::string read = unspaced(reading);
+    const std::string read = comparable(reading);
     std::string following, preceding;
     for (size_t k = 1; k <= maximumSwallowed; ++k) {
         if (last + k < words.size()) {
-            following += unspaced(words[last + k].word.text);
+            following += comparable(words[last + k].word.text);
             if (!following.empty() && read.ends_with(following))
                 return true;
         }
         if (first >= k) {
-            preceding = unspaced(words[first - k].word.text) + preceding;
+            preceding = comparable(words[first - k].word.text) + preceding;
             if (!preceding.empty() && read.starts_with(preceding))
                 return true;
         }
     }
     return false;
+}
+
+// The place of word `i` in its line: its box, widened to the middle of the gap to each neighbour's
+// box. The engine's box of a word it misread may stop short of its ink ("37H" boxed narrower than
+// the "3개" it stands for).
+QRect placeOf(const std::vector<PlacedWord> &words, size_t i)
+{
+    QRect place = words[i].word.box;
+    if (i > 0)
+        place.setLeft(std::min(place.left(), (words[i - 1].word.box.right() + place.left() + 1) / 2));
+    if (i + 1 < words.size())
+        place.setRight(std::max(place.right(), (place.right() + words[i + 1].word.box.left() - 1) / 2));
+    return place;
 }
 
 // The characters of the word at `word`, each boxed.
@@ -129,22 +146,47 @@ std::vector<RecognizedWord> charactersOf(const tesseract::ResultIterator &word)
     return characters;
 }
 
-// The word's text as the engine first read it, with each of its characters that is a lone middle
-// dot (see isLoneMiddleDot) written as the dot set apart by blanks; `leads` and `ends` tell whether
-// such a dot begins or ends it. The engine reads a middle dot as a character of its own, or joins
-// it to a neighbour as a full stop or a hyphen ("동기화.", ".00:04:17").
-std::string withLoneDots(const QImage &gray, const QRect &line, const PlacedWord &placed, bool hangul,
-                         std::optional<int> blank, bool &leads, bool &ends)
+// Whether the line may set its parts apart by middle dots: a Korean status line or a file's
+// details (a size, a time).
+bool mayHoldMiddleDots(const std::string &text) { return holdsHangul(text) || holdsDigit(text); }
+
+// Finds the characters of the line's words that are lone middle dots (see isLoneMiddleDot), as the
+// engine first read them: it reads a middle dot as a character of its own, or joins it to a
+// neighbour as a full stop or a hyphen ("동기화.", ".00:04:17").
+void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
+{
+    if (!mayHoldMiddleDots(line.text) ||
+        std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
+        return;
+    std::vector<RecognizedWord> read;
+    std::vector<std::string> separators;
+    for (size_t i = 0; i < words.size(); ++i) {
+        read.push_back(words[i].word);
+        const size_t end = words[i].at + words[i].length;
+        if (i + 1 < words.size())
+            separators.push_back(line.text.substr(end, words[i + 1].at - end));
+    }
+    const bool hangul = holdsHangul(line.text);
+    const std::optional<int> blank = blankRoom(gray, line.box, read, separators);
+    for (PlacedWord &word : words)
+        for (size_t k = 0; k < word.characters.size(); ++k)
+            if (mayBeMiddleDot(word.characters[k].text) &&
+                isLoneMiddleDot(gray, line.box, word.characters[k], hangul, blank))
+                word.loneDots.push_back(k);
+}
+
+// The word's text as the engine first read it, with its lone middle dots set apart by blanks;
+// `leads` and `ends` tell whether such a dot begins or ends it.
+std::string withLoneDots(const PlacedWord &placed, bool &leads, bool &ends)
 {
     std::string text;
     leads = ends = false;
     for (size_t k = 0; k < placed.characters.size(); ++k) {
-        const RecognizedWord &character = placed.characters[k];
-        const bool dot = mayBeMiddleDot(character.text) && isLoneMiddleDot(gray, line, character, hangul, blank);
+        const bool dot = std::find(placed.loneDots.begin(), placed.loneDots.end(), k) != placed.loneDots.end();
         if (dot)
             text += text.empty() ? "·" : " ·";
         else
-            text += (ends ? " " : "") + character.text;
+            text += (ends ? " " : "") + placed.characters[k].text;
         leads = leads || (dot && k == 0);
         ends = dot;
     }
@@ -187,25 +229,16 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
             gaps.push_back(separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
                                             line.text.substr(end, words[i + 1].at - end)));
     }
-    // Between the parts of a Korean status line or of a file's details (a size, a time), a lone
-    // dot or dash is the middle dot, with a blank on either side.
-    const bool hangul = holdsHangul(line.text);
-    if (hangul || holdsDigit(line.text)) {
-        std::vector<RecognizedWord> read;
-        for (const PlacedWord &placed : words)
-            read.push_back(placed.word);
-        const std::optional<int> blank = blankRoom(gray, line.box, read, gaps);
-        for (size_t i = 0; i < words.size(); ++i) {
-            PlacedWord word = words[i];
-            if (texts[i] != line.text.substr(word.at, word.length))
-                word.characters = {word.word}; // read again: the engine's characters are gone
-            bool leads = false, ends = false;
-            texts[i] = withLoneDots(gray, line.box, word, hangul, blank, leads, ends);
-            if (leads && i > 0)
-                gaps[i - 1] = " ";
-            if (ends && i < gaps.size())
-                gaps[i] = " ";
-        }
+    // A lone middle dot stands between blanks.
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i].loneDots.empty())
+            continue;
+        bool leads = false, ends = false;
+        texts[i] = withLoneDots(words[i], leads, ends);
+        if (leads && i > 0)
+            gaps[i - 1] = " ";
+        if (ends && i < gaps.size())
+            gaps[i] = " ";
     }
     std::string text = line.text.substr(0, words.front().at);
     for (size_t i = 0; i < words.size(); ++i)
@@ -291,6 +324,9 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
         line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
         std::vector<PlacedWord> words = wordsOf(*it, line.text);
+        // Words that hold a lone middle dot are left as the engine read them: another reading of
+        // the whole word reads the dot otherwise ("00:04:17 - 2560" for ".00:04:17.2560").
+        findLoneDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
         if (retryLatinWords_) {
@@ -326,8 +362,8 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
     std::vector<bool> suspect(words.size(), false);
     for (size_t i = 0; i < words.size(); ++i) {
         const RecognizedWord &word = words[i].word;
-        if (word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) || holdsHangul(word.text) ||
-            QString::fromStdString(word.text).size() > longestMisreading)
+        if (!words[i].loneDots.empty() || word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) ||
+            holdsHangul(word.text) || QString::fromStdString(word.text).size() > longestMisreading)
             continue;
         const std::string alone = wordReading(korean(), gray, word.box).first;
         suspect[i] = readsAsKorean(alone) && keepsTheRestOf(alone, word.text);
@@ -339,7 +375,8 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
         if (!suspect[i])
             continue;
         RecognizedWord &word = words[i].word;
-        const std::optional<RecognizedWord> reading = readingAt(word, koreanWords, koreanText, line.height() / 3);
+        const std::optional<RecognizedWord> reading =
+            readingAt(word, placeOf(words, i), koreanWords, koreanText, line.height() / 3);
         const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
         if (reading && !swallowsNeighbours(reading->text, words, i, i) &&
             replacesWithKorean(word, *reading, englishReading))
@@ -351,7 +388,7 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
 {
     for (size_t i = 0; i < words.size(); ++i) {
         RecognizedWord &word = words[i].word;
-        if (word.confidence >= weakLatinWord || holdsHangul(word.text))
+        if (!words[i].loneDots.empty() || word.confidence >= weakLatinWord || holdsHangul(word.text))
             continue;
         const std::string better = reread(gray, word);
         if (!better.empty() && !swallowsNeighbours(better, words, i, i))
@@ -361,11 +398,14 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
 
 void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words)
 {
-    // Words the line sets without a blank between them make one name.
+    // Words the line sets without a blank between them make one name; a lone middle dot parts it.
     const auto touching = [](const PlacedWord &a, const PlacedWord &b) {
-        return a.at != std::string::npos && b.at != std::string::npos && a.at + a.length == b.at;
+        return a.at != std::string::npos && b.at != std::string::npos && a.at + a.length == b.at && b.loneDots.empty();
     };
     for (size_t first = 0, last = 0; first < words.size(); first = last + 1) {
+        last = first;
+        if (!words[first].loneDots.empty())
+            continue;
         std::string name = words[first].word.text;
         QRect box = words[first].word.box;
         float confidence = words[first].word.confidence;

@@ -89,15 +89,19 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         QRect box;
         const char *text; // nullptr: nothing there
         float confidence;
+        QRect place = {}; // the box widened towards the neighbours; none: the box
     };
     const Case cases[] = {
         {QRect(48, 0, 46, 20), "12 개", (93 * 2 + 51) / 3.0f}, // weighted by length
         {QRect(95, 0, 16, 20), "ㆍ", 52},
         {QRect(45, 0, 20, 20), nullptr, 0},  // "12" reaches out of the box
         {QRect(200, 0, 30, 20), nullptr, 0}, // nothing there
+        // A misread word boxed short of its ink: the syllables in its place count, not the signs.
+        {QRect(50, 0, 20, 20), "12 개", (93 * 2 + 51) / 3.0f, QRect(45, 0, 50, 20)},
+        {QRect(110, 0, 30, 20), "선택", 93, QRect(85, 0, 80, 20)},
     };
     for (const Case &c : cases) {
-        const auto reading = readingAt({"x", c.box, 50}, korean, text, 3);
+        const auto reading = readingAt({"x", c.box, 50}, c.place.isNull() ? c.box : c.place, korean, text, 3);
         ASSERT_EQ(reading.has_value(), c.text != nullptr) << c.box.x();
         if (reading) {
             EXPECT_EQ(reading->text, c.text);

@@ -125,8 +125,9 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
 
 TEST(MiddleDots, onlyDotsDashesAndStopsMayStandForTheMiddleDot)
 {
-    const std::pair<const char *, bool> readings[] = {{"ㆍ", true}, {"-", true},  {"·", true},    {".", true},
-                                                      {"—", true},  {"•", false}, {"ㆍ-", false}, {"", false}};
+    const std::pair<const char *, bool> readings[] = {{"ㆍ", true}, {"-", true},    {"·", true},
+                                                      {".", true},  {":", true},    {"—", true},
+                                                      {"•", false}, {"ㆍ-", false}, {"", false}};
     for (const auto &[reading, may] : readings)
         EXPECT_EQ(mayBeMiddleDot(reading), may) << reading;
 }
