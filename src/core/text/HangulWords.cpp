@@ -7,12 +7,15 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include "core/text/MiddleDots.h"
+
 namespace tarn {
 
 namespace {
 
 // Below this the Korean reading is a guess, however unsure the other reading is.
 constexpr float koreanGuess = 20;
+constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
 
 bool isHangul(char32_t c)
 {
@@ -150,6 +153,17 @@ std::string splicedAtSeparators(const std::string &first, const std::string &sec
     return {};
 }
 
+// The text as readings of neighbours are compared: blanks left out, and whatever may stand for a
+// middle dot written as one ("2026-12-04 -" takes in the dot that the engine read as "ㆍ").
+std::string comparable(const std::string &text)
+{
+    QString out;
+    for (const QChar c : QString::fromStdString(text))
+        if (c != u' ')
+            out += mayBeMiddleDot(QString(c).toStdString()) ? QChar(u'·') : c;
+    return out.toStdString();
+}
+
 } // namespace
 
 bool holdsHangul(const std::string &utf8)
@@ -247,6 +261,25 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
     if (korean.confidence >= read.confidence)
         return true;
     return korean.confidence >= koreanGuess && latinShape(englishReading()) != latinShape(read.text);
+}
+
+bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)
+{
+    const std::string read = comparable(reading);
+    std::string following, preceding;
+    for (size_t k = 1; k <= maximumSwallowed; ++k) {
+        if (last + k < words.size()) {
+            following += comparable(words[last + k].word.text);
+            if (!following.empty() && read.ends_with(following))
+                return true;
+        }
+        if (first >= k) {
+            preceding = comparable(words[first - k].word.text) + preceding;
+            if (!preceding.empty() && read.starts_with(preceding))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool isName(const std::string &text) { return toUcs4(text).find_first_of(nameSeparators) != std::u32string::npos; }

@@ -57,6 +57,13 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect 
 bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean,
                         const std::function<std::string()> &englishReading);
 
+// Whether a reading of words `first` to `last` of a line takes in the text of the words beside
+// them (up to three on either side, as they read now, blanks aside and whatever may stand for a
+// middle dot taken as one): a box that reaches into its neighbours reads them too ("128개가" for
+// "128" before "개" and "가"), and so does a reading of a place that another reading has already
+// read ("내보낸" beside "보낸", "2026-12-04 -" before "ㆍ"). Such a reading is not taken.
+bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last);
+
 // Names of paths and files that mix Korean and Latin ("/home/minji/문서/회의록.png") come out of
 // the Korean-first engine with their Latin parts read as digits ("/110006/001011/문서/..."), and
 // out of the English one with their Korean parts read as letters.

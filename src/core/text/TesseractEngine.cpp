@@ -30,7 +30,6 @@ constexpr int sourceResolution = 144;
 // ("380 KB" as "3808") or letters.
 constexpr float weakLatinWord = 90;
 constexpr float latinMargin = 10;
-constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
 // A word without Hangul in a line that holds some may be Korean read as Latin letters when it
 // is below this confidence: "오후" comes out as "OS" at 92. In other lines the weak Latin
 // words' limit holds. Korean words of an interface are short; a longer word is what it reads.
@@ -85,40 +84,6 @@ std::string withoutLineEnd(std::string text)
             }
     }
     return text;
-}
-
-// The text as readings of neighbours are compared: blanks left out, and whatever may stand for a
-// middle dot written as one ("2026-12-04 -" takes in the dot that the engine read as "ㆍ").
-std::string comparable(const std::string &text)
-{
-    QString out;
-    for (const QChar c : QString::fromStdString(text))
-        if (c != u' ')
-            out += mayBeMiddleDot(QString(c).toStdString()) ? QChar(u'·') : c;
-    return out.toStdString();
-}
-
-// Whether a reading of words `first` to `last` takes in the text of the words beside them (up to
-// three on either side, as they read now; see comparable): a box that reaches into its neighbours
-// reads them too ("128개가" for "128" before "개" and "가"), and so does a reading of a place that
-// another reading has already read.
-bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)
-{
-    const std::string read = comparable(reading);
-    std::string following, preceding;
-    for (size_t k = 1; k <= maximumSwallowed; ++k) {
-        if (last + k < words.size()) {
-            following += comparable(words[last + k].word.text);
-            if (!following.empty() && read.ends_with(following))
-                return true;
-        }
-        if (first >= k) {
-            preceding = comparable(words[first - k].word.text) + preceding;
-            if (!preceding.empty() && read.starts_with(preceding))
-                return true;
-        }
-    }
-    return false;
 }
 
 // The place of word `i` in its line: its box, widened to the middle of the gap to each neighbour's
@@ -229,7 +194,7 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
             gaps.push_back(separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
                                             line.text.substr(end, words[i + 1].at - end)));
     }
-    // A lone middle dot stands between blanks.
+    // A lone middle dot stands between blanks; the word keeps the characters the engine read.
     for (size_t i = 0; i < words.size(); ++i) {
         if (words[i].loneDots.empty())
             continue;
@@ -324,8 +289,8 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
         line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
         std::vector<PlacedWord> words = wordsOf(*it, line.text);
-        // Words that hold a lone middle dot are left as the engine read them: another reading of
-        // the whole word reads the dot otherwise ("00:04:17 - 2560" for ".00:04:17.2560").
+        // On the engine's own characters: another reading of a whole word reads its dot otherwise
+        // ("00:04:17 - 2560" for ".00:04:17.2560"), and a word holding one keeps them.
         findLoneDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
@@ -362,8 +327,8 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
     std::vector<bool> suspect(words.size(), false);
     for (size_t i = 0; i < words.size(); ++i) {
         const RecognizedWord &word = words[i].word;
-        if (!words[i].loneDots.empty() || word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) ||
-            holdsHangul(word.text) || QString::fromStdString(word.text).size() > longestMisreading)
+        if (word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) || holdsHangul(word.text) ||
+            QString::fromStdString(word.text).size() > longestMisreading)
             continue;
         const std::string alone = wordReading(korean(), gray, word.box).first;
         suspect[i] = readsAsKorean(alone) && keepsTheRestOf(alone, word.text);
@@ -388,7 +353,7 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
 {
     for (size_t i = 0; i < words.size(); ++i) {
         RecognizedWord &word = words[i].word;
-        if (!words[i].loneDots.empty() || word.confidence >= weakLatinWord || holdsHangul(word.text))
+        if (word.confidence >= weakLatinWord || holdsHangul(word.text))
             continue;
         const std::string better = reread(gray, word);
         if (!better.empty() && !swallowsNeighbours(better, words, i, i))

@@ -76,7 +76,8 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     EXPECT_FALSE(holdsHangul("x · y"));
 }
 
-// The Korean reading of a line is cut to the place of one word of the first reading.
+// The Korean reading of a line is cut to the place of one word of the first reading, and no
+// reading that takes in the words beside it is taken.
 TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
 {
     const std::string text = "캡처 12 개 ㆍ 선택";
@@ -100,6 +101,23 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         {QRect(50, 0, 20, 20), "12 개", (93 * 2 + 51) / 3.0f, QRect(45, 0, 50, 20)},
         {QRect(110, 0, 30, 20), "선택", 93, QRect(85, 0, 80, 20)},
     };
+    const auto line = [](std::vector<const char *> texts) {
+        std::vector<PlacedWord> words;
+        for (const char *text : texts)
+            words.push_back({{text, {}, 90}});
+        return words;
+    };
+    const std::tuple<const char *, std::vector<PlacedWord>, size_t, bool> swallowing[] = {
+        {"128개가", line({"128", "개", "가", "있습니다"}), 0, true}, // the next words, set without a blank
+        {"128개", line({"128", "개", "가"}), 0, true},
+        {"~/Pictures/내보낸", line({"~/Pictures/Lf", "보낸", "파일"}), 0, true}, // read again already
+        {"2026-12-04 -", line({"2026-12-04", "ㆍ", "1920"}), 0, true},           // the dot, as a hyphen
+        {"3개", line({"선택", "37H", "ㆍ"}), 1, false},
+        {"12월", line({"스캔", "12", "사진"}), 1, false},
+    };
+    for (const auto &[reading, words, at, swallows] : swallowing)
+        EXPECT_EQ(swallowsNeighbours(reading, words, at, at), swallows) << reading;
+
     for (const Case &c : cases) {
         const auto reading = readingAt({"x", c.box, 50}, c.place.isNull() ? c.box : c.place, korean, text, 3);
         ASSERT_EQ(reading.has_value(), c.text != nullptr) << c.box.x();
