@@ -111,8 +111,7 @@ public:
         return drawLine(mono, x, y, color, text);
     }
 
-    // The interface font: the family the screens are drawn in (the system's sans serif when none
-    // is chosen), Hangul from Noto Sans CJK KR.
+    // The interface font: the chosen family (see drawnIn), else the system's sans serif.
     static QFont systemFont(int pixelSize, bool bold = false)
     {
         QFont font;
@@ -123,7 +122,7 @@ public:
         return font;
     }
 
-    // The CJK font, Latin letters too; the chosen family's Latin letters when there is one.
+    // The CJK font, Latin letters too, unless a family is chosen.
     static QFont font(int pixelSize, bool bold = false)
     {
         QFont font = systemFont(pixelSize, bold);
@@ -132,7 +131,6 @@ public:
         return font;
     }
 
-    // The family chosen for the screens made now (see drawnIn).
     static QString &family()
     {
         static QString chosen;

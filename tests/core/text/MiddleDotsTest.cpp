@@ -62,11 +62,9 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
                                metrics.horizontalAdvance(text.mid(from, length)), ink.height()));
     };
     std::vector<RecognizedWord> words;
-    for (qsizetype from = 0, end = 0; from < text.size(); from = end + 1) {
-        end = text.indexOf(u' ', from);
-        end = end < 0 ? text.size() : end;
-        if (end > from)
-            words.push_back({text.mid(from, end - from).toStdString(), box(from, end - from), 80});
+    for (qsizetype from = 0; const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        from = text.indexOf(word, from);
+        words.push_back({word.toStdString(), box(from, word.size()), 80});
     }
     return {dark.scaled(dark.size() * enlargement, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), prepared(ink),
             box(at, 1), words};
@@ -92,8 +90,7 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
         {QStringLiteral("1920 x 1080 · 2 MB"), 12, true},
         {QStringLiteral("사진·동영상·문서"), 2, false},
         {QStringLiteral("PNG·JPEG"), 3, false},
-        // The CJK font's dot is as wide as a blank and its bearings: set without blanks, it takes the
-        // room of one set with them in the other fonts, and only an em can tell it from one with blanks.
+        // The CJK font's dot is wide: set without blanks, it has the room of one with them elsewhere.
         {QStringLiteral("사진·동영상 12개"), 2, false, false, true},
         {QStringLiteral("PNG·JPEG 형식"), 3, false, false, true},
         {QStringLiteral("회의록 초안 - 디자인 검토"), 7, false},
