@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "InterfaceFonts.h"
 #include "core/text/ReadingOrder.h"
 #include "core/text/RecognitionResult.h"
 
@@ -612,9 +613,12 @@ inline Screen settingsWindow(bool dark, bool korean)
     return p.take();
 }
 
-// A screen made by `make` with its interface text in `family` (as made without it when empty).
+// A screen made by `make` with its interface text in `family` (as made without it when empty);
+// throws when that family is not installed.
 template <typename Make> Screen drawnIn(const QString &family, Make make)
 {
+    if (!family.isEmpty())
+        TestSupport::requireInstalled(family);
     ScreenPainter::family() = family;
     Screen screen = make();
     ScreenPainter::family().clear();

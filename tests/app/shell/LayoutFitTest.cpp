@@ -48,6 +48,7 @@ protected:
     {
         if (QGuiApplication::platformName() != QStringLiteral("xcb"))
             GTEST_SKIP() << "needs the test desktop";
+        ASSERT_NO_THROW(TestSupport::requireInstalled(QString::fromLatin1(GetParam())));
         QFont font = systemFont_;
         font.setFamilies({QString::fromLatin1(GetParam())});
         QApplication::setFont(font);
@@ -208,7 +209,8 @@ TEST_P(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAn
     app().setSheet(std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(InterfaceFonts, LayoutFit, testing::ValuesIn(TestSupport::interfaceFamilies));
+INSTANTIATE_TEST_SUITE_P(InterfaceFonts, LayoutFit, testing::ValuesIn(TestSupport::interfaceFamilies),
+                         TestSupport::FamilyName());
 
 } // namespace
 } // namespace tarn

@@ -31,6 +31,7 @@ struct DrawnLine {
 DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QColor background, const QString &text,
                int at)
 {
+    TestSupport::requireInstalled(family);
     QFont font;
     font.setFamilies({family, QStringLiteral("Noto Sans CJK KR")});
     font.setPixelSize(pixelSize);

@@ -139,12 +139,14 @@ TEST_P(StatusLines, keepTheirMiddleDotsAndTheirKoreanWords)
 // lines (0.061: colons and blanks lost) and the details panel (0.051). Their limits stay; run them
 // with --gtest_also_run_disabled_tests.
 INSTANTIATE_TEST_SUITE_P(InterfaceFonts, TextRecognitionAccuracy,
-                         testing::Values("DejaVu Sans", "Noto Sans", "Noto Sans CJK KR"));
+                         testing::Values("DejaVu Sans", "Noto Sans", "Noto Sans CJK KR"), TestSupport::FamilyName());
 INSTANTIATE_TEST_SUITE_P(DISABLED_NotYetWithinTheLimits, TextRecognitionAccuracy,
-                         testing::Values("Cantarell", "Liberation Sans"));
+                         testing::Values("Cantarell", "Liberation Sans"), TestSupport::FamilyName());
 INSTANTIATE_TEST_SUITE_P(InterfaceFonts, StatusLines,
-                         testing::Values("DejaVu Sans", "Noto Sans", "Liberation Sans", "Noto Sans CJK KR"));
-INSTANTIATE_TEST_SUITE_P(DISABLED_NotYetWithinTheLimits, StatusLines, testing::Values("Cantarell"));
+                         testing::Values("DejaVu Sans", "Noto Sans", "Liberation Sans", "Noto Sans CJK KR"),
+                         TestSupport::FamilyName());
+INSTANTIATE_TEST_SUITE_P(DISABLED_NotYetWithinTheLimits, StatusLines, testing::Values("Cantarell"),
+                         TestSupport::FamilyName());
 
 // Underscores read as blanks would hide these keys from the privacy detector.
 TEST(TextRecognitionPrivacy, credentialsInAScreenshotOfAMonospacedEnvFileAreFound)
