@@ -112,6 +112,12 @@ int widestRunBetween(const QImage &gray, const QRect &rows, int from, int to)
 
 } // namespace
 
+int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to)
+{
+    const QRect rows = line.intersected(gray.rect());
+    return rows.isEmpty() ? 0 : widestRunBetween(gray, rows, from, to);
+}
+
 std::optional<int> blankRoom(const QImage &gray, const QRect &line, const std::vector<RecognizedWord> &words,
                              const std::vector<std::string> &separators)
 {

@@ -28,6 +28,10 @@ bool mayBeMiddleDot(const std::string &word);
 std::optional<int> blankRoom(const QImage &gray, const QRect &line, const std::vector<RecognizedWord> &words,
                              const std::vector<std::string> &separators);
 
+// The widest run of empty columns of the line boxed `line` in `gray` whose middle lies between
+// columns `from` and `to`.
+int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to);
+
 // Whether `word` (a word of that line) is a lone middle dot: a small round mark in the middle of the
 // line's height, with about a blank's room of empty columns on either side before the next ink of
 // the line: `blank` when the line has other blanks, else a room measured against the size of the

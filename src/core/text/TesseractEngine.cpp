@@ -111,6 +111,20 @@ std::vector<RecognizedWord> charactersOf(const tesseract::ResultIterator &word)
     return characters;
 }
 
+// The room of a blank in the line (see blankRoom), as the engine first read its words, all placed.
+std::optional<int> lineBlank(const QImage &gray, const RecognizedLine &line, const std::vector<PlacedWord> &words)
+{
+    std::vector<RecognizedWord> read;
+    std::vector<std::string> separators;
+    for (size_t i = 0; i < words.size(); ++i) {
+        read.push_back(words[i].word);
+        const size_t end = words[i].at + words[i].length;
+        if (i + 1 < words.size())
+            separators.push_back(line.text.substr(end, words[i + 1].at - end));
+    }
+    return blankRoom(gray, line.box, read, separators);
+}
+
 // Whether the line may set its parts apart by middle dots: a Korean status line or a file's
 // details (a size, a time).
 bool mayHoldMiddleDots(const std::string &text) { return holdsHangul(text) || holdsDigit(text); }
@@ -123,16 +137,8 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
     if (!mayHoldMiddleDots(line.text) ||
         std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
         return;
-    std::vector<RecognizedWord> read;
-    std::vector<std::string> separators;
-    for (size_t i = 0; i < words.size(); ++i) {
-        read.push_back(words[i].word);
-        const size_t end = words[i].at + words[i].length;
-        if (i + 1 < words.size())
-            separators.push_back(line.text.substr(end, words[i + 1].at - end));
-    }
     const bool hangul = holdsHangul(line.text);
-    const std::optional<int> blank = blankRoom(gray, line.box, read, separators);
+    const std::optional<int> blank = lineBlank(gray, line, words);
     for (PlacedWord &word : words)
         for (size_t k = 0; k < word.characters.size(); ++k)
             if (mayBeMiddleDot(word.characters[k].text) &&
@@ -187,12 +193,13 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
         std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
         return line.text;
     std::vector<std::string> texts, gaps;
+    const std::optional<int> blank = lineBlank(gray, line, words);
     for (size_t i = 0; i < words.size(); ++i) {
         texts.push_back(words[i].word.text);
         const size_t end = words[i].at + words[i].length;
         if (i + 1 < words.size())
             gaps.push_back(separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
-                                            line.text.substr(end, words[i + 1].at - end)));
+                                            line.text.substr(end, words[i + 1].at - end), blank));
     }
     // A lone middle dot stands between blanks; the word keeps the characters the engine read.
     for (size_t i = 0; i < words.size(); ++i) {
