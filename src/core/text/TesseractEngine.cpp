@@ -15,6 +15,7 @@
 #include "core/text/HangulWords.h"
 #include "core/text/KeyNames.h"
 #include "core/text/MiddleDots.h"
+#include "core/text/NumberColons.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -305,6 +306,9 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
             rereadWeakLatinWords(gray, words);
             rereadMixedNames(gray, words);
         }
+        for (PlacedWord &placed : words)
+            if (placed.loneDots.empty())
+                placed.word.text = withColonsOfItsInk(gray, line.box, placed);
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
