@@ -207,6 +207,26 @@ bool keepsTheNumbersOf(const std::string &reading, const std::string &read)
                    [](const std::u32string &k, const std::u32string &o) { return o.starts_with(k); });
 }
 
+bool endsInUnitOf(const std::string &reading, const std::string &read)
+{
+    static const QRegularExpression unit(
+        QStringLiteral("^(.*?)(?:^|(?<=[0-9]\\.))(B|[KMGT]i?B|kB|px|pt|fps|dpi|[kMG]?Hz|ms|png|jpe?g|gif|heic|"
+                       "webp|bmp|tiff?|pdf|txt|md|mp4|mov|mkv|webm|mp3|m4a|wav|zip|docx|xlsx|pptx)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    // The English model may part a name at its extension ("09.41.12. png").
+    const QRegularExpressionMatch match = unit.match(QString::fromStdString(reading).remove(u' '));
+    if (!isNumber(read) || !match.hasMatch())
+        return false;
+    const QString rest = match.captured(1), letters = match.captured(2);
+    const QString number = QString::fromStdString(read);
+    // The digits that stand for the unit: those after the rest, which keeps the number's start.
+    if (!number.startsWith(rest))
+        return false;
+    const qsizetype digits = number.size() - rest.size();
+    return digits > 0 && std::abs(digits - letters.size()) <= 1 &&
+        std::all_of(number.begin() + rest.size(), number.end(), [](QChar c) { return c.isDigit(); });
+}
+
 bool keepsTheRestOf(const std::string &korean, const std::string &other)
 {
     if (isNumber(other) && !keepsTheNumbersOf(korean, other))

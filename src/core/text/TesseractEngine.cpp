@@ -31,6 +31,7 @@ constexpr int sourceResolution = 144;
 // ("380 KB" as "3808") or letters.
 constexpr float weakLatinWord = 90;
 constexpr float latinMargin = 10;
+constexpr size_t longestUnit = 4; // characters of the longest unit of a number: "TiB"
 // A word without Hangul in a line that holds some may be Korean read as Latin letters when it
 // is below this confidence: "오후" comes out as "OS" at 92. In other lines the weak Latin
 // words' limit holds. Korean words of an interface are short; a longer word is what it reads.
@@ -364,7 +365,10 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
 {
     for (size_t i = 0; i < words.size(); ++i) {
         RecognizedWord &word = words[i].word;
-        if (word.confidence >= weakLatinWord || holdsHangul(word.text))
+        // However sure, a short number after a number may be a unit read as digits ("3.2 68").
+        const bool mayBeUnit =
+            i > 0 && isNumber(words[i - 1].word.text) && isNumber(word.text) && word.text.size() <= longestUnit;
+        if ((word.confidence >= weakLatinWord && !mayBeUnit) || holdsHangul(word.text))
             continue;
         const std::string better = reread(gray, word);
         if (!better.empty() && !swallowsNeighbours(better, words, i, i))
@@ -406,8 +410,11 @@ std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &wo
 {
     const auto [text, latinConfidence] = wordReading(latin(), gray, word.box);
     // The English reading may split the word in two, never into lines.
-    if (text.empty() || text.find_first_of("\n\t") != std::string::npos ||
-        latinConfidence < word.confidence + latinMargin)
+    if (text.empty() || text.find_first_of("\n\t") != std::string::npos)
+        return {};
+    if (endsInUnitOf(text, word.text))
+        return QString::fromStdString(text).remove(u' ').toStdString();
+    if (latinConfidence < word.confidence + latinMargin)
         return {};
     // The English model reads small digits as letters ("11" as "ne"), as it reads letters that
     // the Korean model took for digits ("GB" for "68"): only a sure reading changes a number.
