@@ -207,24 +207,26 @@ bool keepsTheNumbersOf(const std::string &reading, const std::string &read)
                    [](const std::u32string &k, const std::u32string &o) { return o.starts_with(k); });
 }
 
-bool endsInUnitOf(const std::string &reading, const std::string &read)
+std::string withUnitOf(const std::string &reading, const std::string &read)
 {
     static const QRegularExpression unit(
-        QStringLiteral("^(.*?)(?:^|(?<=[0-9]\\.))(B|[KMGT]i?B|kB|px|pt|fps|dpi|[kMG]?Hz|ms|png|jpe?g|gif|heic|"
+        QStringLiteral("^(.*?)(?:^|(?<=[0-9.-]))(B|[KMGT]i?B|kB|px|pt|fps|dpi|[kMG]?Hz|ms|png|jpe?g|gif|heic|"
                        "webp|bmp|tiff?|pdf|txt|md|mp4|mov|mkv|webm|mp3|m4a|wav|zip|docx|xlsx|pptx)$"),
         QRegularExpression::CaseInsensitiveOption);
-    // The English model may part a name at its extension ("09.41.12. png").
+    // The English model may part a name at its extension ("09.41.12. png"), and read its full stop
+    // as a hyphen ("-png").
     const QRegularExpressionMatch match = unit.match(QString::fromStdString(reading).remove(u' '));
     if (!isNumber(read) || !match.hasMatch())
-        return false;
-    const QString rest = match.captured(1), letters = match.captured(2);
+        return {};
+    const QString rest = match.captured(1).replace(u'-', u'.'), letters = match.captured(2);
     const QString number = QString::fromStdString(read);
     // The digits that stand for the unit: those after the rest, which keeps the number's start.
     if (!number.startsWith(rest))
-        return false;
+        return {};
     const qsizetype digits = number.size() - rest.size();
-    return digits > 0 && std::abs(digits - letters.size()) <= 1 &&
+    const bool taken = digits > 0 && std::abs(digits - letters.size()) <= 1 &&
         std::all_of(number.begin() + rest.size(), number.end(), [](QChar c) { return c.isDigit(); });
+    return taken ? (rest + letters).toStdString() : std::string();
 }
 
 bool keepsTheRestOf(const std::string &korean, const std::string &other)

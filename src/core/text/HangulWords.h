@@ -41,11 +41,12 @@ bool isNumber(const std::string &text);
 // for "3.2", "2025. 국." for "2025. 3.").
 bool keepsTheNumbersOf(const std::string &reading, const std::string &read);
 
-// Whether `reading`, the English model's reading of the place of `read`, a number, is that number
-// with its last part a unit or a file's extension: the Korean model reads the letters of small
-// ones as digits ("68" for "GB" after "3.2", "09.41.12.000" for "09.41.12.png"). The rest keeps the
-// numbers of `read`, and the letters stand for about as many digits. Blanks in `reading` aside.
-bool endsInUnitOf(const std::string &reading, const std::string &read);
+// `read`, a number, with its last part as `reading` (the English model's reading of its place) has
+// it, where that is a unit or a file's extension: the Korean model reads the letters of small ones
+// as digits ("68" for "GB" after "3.2", "09.41.12.000" for "09.41.12.png"). The rest of `reading`
+// keeps the start of `read` (blanks aside, a hyphen for a full stop), and the letters stand for
+// about as many digits. Empty when it is no such reading.
+std::string withUnitOf(const std::string &reading, const std::string &read);
 
 // Another reading of a line (its words placed in its text) at the place of `word` of the first
 // reading: the words whose middles lie within `word`'s box, or within `place` (that box widened

@@ -101,6 +101,22 @@ QRect placeOf(const std::vector<PlacedWord> &words, size_t i)
     return place;
 }
 
+// The box of word `i` in its line, cut back to the neighbours it reaches over whole: the engine's
+// box of a word it is unsure of may take in the next words too ("ures/Tarnwick/Lf Li" for the
+// English reading of a box that reached over "내보낸"). The box as it is when nothing is left.
+QRect placeBetween(const std::vector<PlacedWord> &words, size_t i)
+{
+    QRect place = words[i].word.box;
+    const auto within = [&](const QRect &other) {
+        return !other.isEmpty() && other.left() >= place.left() && other.right() <= place.right();
+    };
+    if (i > 0 && within(words[i - 1].word.box))
+        place.setLeft(words[i - 1].word.box.right() + 1);
+    if (i + 1 < words.size() && within(words[i + 1].word.box))
+        place.setRight(words[i + 1].word.box.left() - 1);
+    return place.width() > 0 ? place : words[i].word.box;
+}
+
 // The characters of the word at `word`, each boxed.
 std::vector<RecognizedWord> charactersOf(const tesseract::ResultIterator &word)
 {
@@ -133,7 +149,8 @@ bool mayHoldMiddleDots(const std::string &text) { return holdsHangul(text) || ho
 
 // Finds the characters of the line's words that are lone middle dots (see isLoneMiddleDot), as the
 // engine first read them: it reads a middle dot as a character of its own, or joins it to a
-// neighbour as a full stop or a hyphen ("동기화.", ".00:04:17").
+// neighbour as a full stop or a hyphen ("동기화.", ".00:04:17", boxed on the digit after it), or as
+// a blank that begins a word (" 3" for "· 3").
 void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
 {
     if (!mayHoldMiddleDots(line.text) ||
@@ -142,10 +159,15 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
     const bool hangul = holdsHangul(line.text);
     const std::optional<int> blank = lineBlank(gray, line, words);
     for (PlacedWord &word : words)
-        for (size_t k = 0; k < word.characters.size(); ++k)
-            if (mayBeMiddleDot(word.characters[k].text) &&
-                isLoneMiddleDot(gray, line.box, word.characters[k], hangul, blank))
+        for (size_t k = 0; k < word.characters.size(); ++k) {
+            RecognizedWord character = word.characters[k];
+            // The box of a dot that begins a word may lie on the character after it.
+            if (k == 0)
+                character.box.setLeft(character.box.left() - line.box.height() / 2);
+            if ((mayBeMiddleDot(character.text) || character.text == " ") &&
+                isLoneMiddleDot(gray, line.box, character, hangul, blank))
                 word.loneDots.push_back(k);
+        }
 }
 
 // The word's text as the engine first read it, with its lone middle dots set apart by blanks;
@@ -370,7 +392,7 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
             i > 0 && isNumber(words[i - 1].word.text) && isNumber(word.text) && word.text.size() <= longestUnit;
         if ((word.confidence >= weakLatinWord && !mayBeUnit) || holdsHangul(word.text))
             continue;
-        const std::string better = reread(gray, word);
+        const std::string better = reread(gray, {word.text, placeBetween(words, i), word.confidence});
         if (!better.empty() && !swallowsNeighbours(better, words, i, i))
             word.text = better;
     }
@@ -412,8 +434,8 @@ std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &wo
     // The English reading may split the word in two, never into lines.
     if (text.empty() || text.find_first_of("\n\t") != std::string::npos)
         return {};
-    if (endsInUnitOf(text, word.text))
-        return QString::fromStdString(text).remove(u' ').toStdString();
+    if (std::string unit = withUnitOf(text, word.text); !unit.empty())
+        return unit;
     if (latinConfidence < word.confidence + latinMargin)
         return {};
     // The English model reads small digits as letters ("11" as "ne"), as it reads letters that

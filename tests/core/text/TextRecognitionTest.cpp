@@ -134,18 +134,9 @@ TEST_P(StatusLines, keepTheirMiddleDotsAndTheirKoreanWords)
     EXPECT_EQ(latinLetters(read), latinLetters(truth)) << qPrintable(read);
 }
 
-// Each instance holds every limit in its font, but two that do not yet: in Liberation Sans the
-// file name of the notification (0.032: its extension read as digits), in Cantarell the 12 px status
-// lines (0.061: colons and blanks lost) and the details panel (0.051). Their limits stay; run them
-// with --gtest_also_run_disabled_tests.
-INSTANTIATE_TEST_SUITE_P(InterfaceFonts, TextRecognitionAccuracy,
-                         testing::Values("DejaVu Sans", "Noto Sans", "Noto Sans CJK KR"), TestSupport::FamilyName());
-INSTANTIATE_TEST_SUITE_P(DISABLED_NotYetWithinTheLimits, TextRecognitionAccuracy,
-                         testing::Values("Cantarell", "Liberation Sans"), TestSupport::FamilyName());
-INSTANTIATE_TEST_SUITE_P(InterfaceFonts, StatusLines,
-                         testing::Values("DejaVu Sans", "Noto Sans", "Liberation Sans", "Noto Sans CJK KR"),
+INSTANTIATE_TEST_SUITE_P(InterfaceFonts, TextRecognitionAccuracy, testing::ValuesIn(TestSupport::interfaceFamilies),
                          TestSupport::FamilyName());
-INSTANTIATE_TEST_SUITE_P(DISABLED_NotYetWithinTheLimits, StatusLines, testing::Values("Cantarell"),
+INSTANTIATE_TEST_SUITE_P(InterfaceFonts, StatusLines, testing::ValuesIn(TestSupport::interfaceFamilies),
                          TestSupport::FamilyName());
 
 // Underscores read as blanks would hide these keys from the privacy detector.
