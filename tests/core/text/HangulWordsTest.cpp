@@ -71,6 +71,15 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     };
     for (const auto &[reading, read, kept] : numbers)
         EXPECT_EQ(keepsTheNumbersOf(reading, read), kept) << reading << " / " << read;
+    // Digits may give way to the letters of a unit or an extension that end the number, no more.
+    const std::tuple<const char *, const char *, const char *> units[] = {
+        {"GB", "68", "GB"},       {"09.41.12. png", "09.41.12.000", "09.41.12.png"},
+        {"-png", ".008", ".png"}, {"4KB", "48", "4KB"},
+        {"ne", "11", ""},         {"GB", "3.2", ""},
+        {"1.png", "2.000", ""},   {"png", "0", ""},
+    };
+    for (const auto &[reading, read, taken] : units)
+        EXPECT_EQ(withUnitOf(reading, read), taken) << reading << " / " << read;
 
     EXPECT_TRUE(holdsHangul("ㆍ"));
     EXPECT_FALSE(holdsHangul("x · y"));

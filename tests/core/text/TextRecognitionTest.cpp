@@ -112,8 +112,9 @@ TEST_P(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit
 }
 
 // Small Korean status lines: the middle dots between their parts come out as dots between
-// blanks, not as the vowel sign or a hyphen, and their Korean words (times of day, counts) as
-// Hangul, not as Latin letters.
+// blanks, not as the vowel sign or a hyphen, their Korean words (times of day, counts) as Hangul,
+// not as Latin letters, and the colons of their times and the blanks before their numbers are
+// all kept.
 class StatusLines : public testing::TestWithParam<const char *> { };
 
 TEST_P(StatusLines, keepTheirMiddleDotsAndTheirKoreanWords)
@@ -122,16 +123,21 @@ TEST_P(StatusLines, keepTheirMiddleDotsAndTheirKoreanWords)
         OcrScreens::drawnIn(QString::fromLatin1(GetParam()), OcrScreens::koreanStatusLines);
     const QString truth = OcrScreens::expectedLines(screen).join(u'\n');
     const QString read = QString::fromStdString(sharedRecognizer().recognize(screen.image).text());
-    auto latinLetters = [](const QString &text) {
-        QString letters;
+    auto only = [](const QString &text, auto keeps) {
+        std::string kept;
         for (const QChar c : text)
-            if (c.isLetter() && c.unicode() < 0x80)
-                letters += c;
-        return letters;
+            if (keeps(c))
+                kept += QString(c).toStdString();
+        return kept;
     };
+    const auto latinLetter = [](QChar c) { return c.isLetter() && c.unicode() < 0x80; };
+    const auto colon = [](QChar c) { return c == u':'; };
+    const QRegularExpression numberAfterBlank(QStringLiteral("\\s\\d"));
     EXPECT_EQ(read.count(QStringLiteral(" · ")), truth.count(QStringLiteral(" · "))) << qPrintable(read);
     EXPECT_EQ(faultsOf(read, truth), "") << qPrintable(read);
-    EXPECT_EQ(latinLetters(read), latinLetters(truth)) << qPrintable(read);
+    EXPECT_EQ(only(read, latinLetter), only(truth, latinLetter)) << qPrintable(read);
+    EXPECT_EQ(only(read, colon), only(truth, colon)) << qPrintable(read);
+    EXPECT_EQ(read.count(numberAfterBlank), truth.count(numberAfterBlank)) << qPrintable(read);
 }
 
 INSTANTIATE_TEST_SUITE_P(InterfaceFonts, TextRecognitionAccuracy, testing::ValuesIn(TestSupport::interfaceFamilies),
