@@ -226,7 +226,10 @@ std::string withUnitOf(const std::string &reading, const std::string &read)
     const qsizetype digits = number.size() - rest.size();
     const bool taken = digits > 0 && std::abs(digits - letters.size()) <= 1 &&
         std::all_of(number.begin() + rest.size(), number.end(), [](QChar c) { return c.isDigit(); });
-    return taken ? (rest + letters).toStdString() : std::string();
+    // A unit keeps its blank after a number ("380 KB" for "3808"); an extension has none.
+    const bool blank =
+        !rest.isEmpty() && rest.back().isDigit() && QString::fromStdString(reading).endsWith(u' ' + letters);
+    return taken ? (rest + (blank ? QStringLiteral(" ") : QString()) + letters).toStdString() : std::string();
 }
 
 bool keepsTheRestOf(const std::string &korean, const std::string &other)

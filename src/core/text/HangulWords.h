@@ -45,7 +45,8 @@ bool keepsTheNumbersOf(const std::string &reading, const std::string &read);
 // it, where that is a unit or a file's extension: the Korean model reads the letters of small ones
 // as digits ("68" for "GB" after "3.2", "09.41.12.000" for "09.41.12.png"). The rest of `reading`
 // keeps the start of `read` (blanks aside, a hyphen for a full stop), and the letters stand for
-// about as many digits. Empty when it is no such reading.
+// about as many digits; a blank the reading sets between a number and its unit stays. Empty when
+// it is no such reading.
 std::string withUnitOf(const std::string &reading, const std::string &read);
 
 // Another reading of a line (its words placed in its text) at the place of `word` of the first

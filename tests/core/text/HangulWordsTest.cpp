@@ -73,10 +73,15 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
         EXPECT_EQ(keepsTheNumbersOf(reading, read), kept) << reading << " / " << read;
     // Digits may give way to the letters of a unit or an extension that end the number, no more.
     const std::tuple<const char *, const char *, const char *> units[] = {
-        {"GB", "68", "GB"},       {"09.41.12. png", "09.41.12.000", "09.41.12.png"},
-        {"-png", ".008", ".png"}, {"4KB", "48", "4KB"},
-        {"ne", "11", ""},         {"GB", "3.2", ""},
-        {"1.png", "2.000", ""},   {"png", "0", ""},
+        {"GB", "68", "GB"},
+        {"09.41.12. png", "09.41.12.000", "09.41.12.png"},
+        {"-png", ".008", ".png"},
+        {"4KB", "48", "4KB"},
+        {"380 KB", "3808", "380 KB"},
+        {"ne", "11", ""},
+        {"GB", "3.2", ""},
+        {"1.png", "2.000", ""},
+        {"png", "0", ""},
     };
     for (const auto &[reading, read, taken] : units)
         EXPECT_EQ(withUnitOf(reading, read), taken) << reading << " / " << read;
