@@ -5,11 +5,12 @@
 //
 // Extra modes, used by bench/tesseract-peer.sh and by hand:
 //   --write-inputs=<dir>          writes <name>.png and <name>.txt (the known lines) per image,
-//                                 and set-<screen>.png per screen of the test set
+//                                 and set-<font>-<screen>.png per screen of the test set drawn
+//                                 in each common interface font
 //   --peer-cer=<name>:<tsv file>  character error rate of the command's TSV output for <name>,
 //                                 its lines put in the same reading order as ours
-//   --peer-set=<dir>              per screen of the test set, our error rate beside that of the
-//                                 command's output in <dir>/set-<screen>.tsv
+//   --peer-set=<dir>              per font and per screen of the test set, our error rate beside
+//                                 that of the command's output in <dir>/set-<font>-<screen>.tsv
 //   --variants                    error rate and time of each preparation step on and off,
 //                                 over the test set and the benchmark images
 //   --read-set[=<dir>]            each test-set screen's error rate and reading (its image
@@ -27,6 +28,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include "../tests/support/InterfaceFonts.h"
 #include "../tests/support/OcrScreens.h"
 #include "core/text/TextRecognizer.h"
 
@@ -87,10 +89,11 @@ BENCHMARK_CAPTURE(cold, window1600, "window1600")->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(cold, screen4k, "screen4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_CAPTURE(cold, busy4k, "busy4k")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
-// A test-set screen's name as a file name: "Korean dialog, path" as "set-Korean-dialog--path".
-QString setFileName(const OcrScreens::Screen &screen)
+// A test-set screen's name in a font as a file name: "Korean dialog, path" in Noto Sans as
+// "set-Noto-Sans-Korean-dialog--path".
+QString setFileName(const char *family, const OcrScreens::Screen &screen)
 {
-    QString name = screen.name;
+    QString name = QString::fromLatin1(family) + u'-' + screen.name;
     for (QChar &c : name)
         c = c.isLetterOrNumber() || c == u'.' ? c : u'-';
     return QStringLiteral("set-") + name;
@@ -99,9 +102,10 @@ QString setFileName(const OcrScreens::Screen &screen)
 int writeInputs(const QString &folder)
 {
     QDir().mkpath(folder);
-    for (const auto &screen : OcrScreens::testSet())
-        if (!screen.image.save(folder + u'/' + setFileName(screen) + QStringLiteral(".png")))
-            return 1;
+    for (const char *family : TestSupport::interfaceFamilies)
+        for (const auto &screen : OcrScreens::testSet(QString::fromLatin1(family)))
+            if (!screen.image.save(folder + u'/' + setFileName(family, screen) + QStringLiteral(".png")))
+                return 1;
     for (const auto &[name, screen] : images()) {
         const QString base = folder + u'/' + QString::fromStdString(name);
         QFile text(base + QStringLiteral(".txt"));
@@ -156,20 +160,40 @@ int peerCharacterErrorRate(const std::string &argument)
     return 0;
 }
 
-// Our error rate and the command's on each screen of the test set.
+// Our error rate and the command's on each screen of the test set in each font, and pooled per font.
 int peerTestSet(const QString &folder)
 {
     TextRecognizer recognizer;
-    std::printf("%-22s %9s %9s\n", "screen", "our CER", "cmd CER");
-    for (const auto &screen : OcrScreens::testSet()) {
-        const auto theirs =
-            commandReading(folder + u'/' + setFileName(screen) + QStringLiteral(".tsv"), screen.image.size());
-        if (!theirs)
-            return 1;
-        std::printf("%-22s %9.4f %9.4f\n", qPrintable(screen.name),
-                    OcrScreens::characterErrorRate(screen, recognizer.recognize(screen.image)),
-                    OcrScreens::characterErrorRate(screen, *theirs));
+    std::vector<std::pair<OcrScreens::ErrorTally, OcrScreens::ErrorTally>> pooled;
+    std::printf("%-22s", "screen: ours / cmd");
+    for (const char *family : TestSupport::interfaceFamilies)
+        std::printf(" %16.16s", family);
+    std::printf("\n");
+    std::vector<std::vector<OcrScreens::Screen>> sets;
+    for (const char *family : TestSupport::interfaceFamilies)
+        sets.push_back(OcrScreens::testSet(QString::fromLatin1(family)));
+    pooled.resize(sets.size());
+    for (size_t screen = 0; screen < sets.front().size(); ++screen) {
+        std::printf("%-22s", qPrintable(sets.front()[screen].name));
+        for (size_t f = 0; f < sets.size(); ++f) {
+            const OcrScreens::Screen &drawn = sets[f][screen];
+            const auto theirs = commandReading(folder + u'/' + setFileName(TestSupport::interfaceFamilies[f], drawn) +
+                                                   QStringLiteral(".tsv"),
+                                               drawn.image.size());
+            if (!theirs)
+                return 1;
+            const OcrScreens::ErrorTally mine = OcrScreens::errors(drawn, recognizer.recognize(drawn.image)),
+                                         command = OcrScreens::errors(drawn, *theirs);
+            pooled[f].first += mine;
+            pooled[f].second += command;
+            std::printf("  %6.4f / %6.4f", mine.rate(), command.rate());
+        }
+        std::printf("\n");
     }
+    std::printf("\n%-18s %9s %9s\n", "font (pooled)", "our CER", "cmd CER");
+    for (size_t f = 0; f < sets.size(); ++f)
+        std::printf("%-18s %9.4f %9.4f\n", TestSupport::interfaceFamilies[f], pooled[f].first.rate(),
+                    pooled[f].second.rate());
     return 0;
 }
 

@@ -8,6 +8,7 @@ function(tarn_add_test_suite name)
   target_link_libraries(${name} PRIVATE ${S_LIBS} GTest::gtest GTest::gmock Qt6::Test)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE TARN_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  # Parametrized tests name their instances themselves; CTest keeps those names as they are.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "TARN_TEST_OUTPUT_DIR=${CMAKE_BINARY_DIR}/test-output")
 endfunction()

@@ -5,7 +5,8 @@
 # more such desktops (TARN_EXCLUSIVE_DISPLAY, TARN_EXCLUSIVE_DISPLAY2, TARN_EXCLUSIVE_DISPLAY3)
 # are there for the tests that need one to themselves; the third is managed by metacity instead,
 # for the tests that must hold under a second window manager.
-# HOME and the XDG folders point into a temporary folder, so no run touches real settings.
+# HOME and the XDG folders point into a temporary folder, so no run touches real settings, and its
+# own fontconfig file names the fonts.
 set -uo pipefail
 
 work=$(mktemp -d /tmp/tarnwick-desktop.XXXXXX)
@@ -51,6 +52,30 @@ exclusive_display3=$started
 export DISPLAY=$main_display TARN_EXCLUSIVE_DISPLAY=$exclusive_display TARN_EXCLUSIVE_DISPLAY2=$exclusive_display2
 export TARN_EXCLUSIVE_DISPLAY3=$exclusive_display3
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Fonts named, not found: the system's configuration with the generic families pinned, so that
+# what the tests draw and read does not hang on which other fonts the machine has (fonts-noto-core
+# makes Noto Sans the system sans, as on a KDE desktop). Hangul comes from Noto Sans CJK KR.
+cat >"$work/fonts.conf" <<'XML'
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include ignore_missing="no">/etc/fonts/fonts.conf</include>
+  <match target="pattern">
+    <test name="family"><string>sans-serif</string></test>
+    <edit name="family" mode="prepend" binding="strong"><string>DejaVu Sans</string><string>Noto Sans CJK KR</string></edit>
+  </match>
+  <match target="pattern">
+    <test name="family"><string>serif</string></test>
+    <edit name="family" mode="prepend" binding="strong"><string>DejaVu Serif</string><string>Noto Serif CJK KR</string></edit>
+  </match>
+  <match target="pattern">
+    <test name="family"><string>monospace</string></test>
+    <edit name="family" mode="prepend" binding="strong"><string>DejaVu Sans Mono</string><string>Noto Sans Mono CJK KR</string></edit>
+  </match>
+</fontconfig>
+XML
+export FONTCONFIG_FILE="$work/fonts.conf"
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"

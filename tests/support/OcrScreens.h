@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "InterfaceFonts.h"
 #include "core/text/ReadingOrder.h"
 #include "core/text/RecognitionResult.h"
 
@@ -111,22 +112,30 @@ public:
         return drawLine(mono, x, y, color, text);
     }
 
-    // The application's own interface font (the system's sans serif, Hangul from its fallback).
+    // The interface font: the chosen family (see drawnIn), else the system's sans serif.
     static QFont systemFont(int pixelSize, bool bold = false)
     {
         QFont font;
+        if (!family().isEmpty())
+            font.setFamilies({family(), QStringLiteral("Noto Sans CJK KR")});
         font.setPixelSize(pixelSize);
         font.setWeight(bold ? QFont::DemiBold : QFont::Normal);
         return font;
     }
 
+    // The CJK font, Latin letters too, unless a family is chosen.
     static QFont font(int pixelSize, bool bold = false)
     {
-        QFont font;
-        font.setFamilies({QStringLiteral("Noto Sans CJK KR")});
-        font.setPixelSize(pixelSize);
-        font.setWeight(bold ? QFont::DemiBold : QFont::Normal);
+        QFont font = systemFont(pixelSize, bold);
+        if (family().isEmpty())
+            font.setFamilies({QStringLiteral("Noto Sans CJK KR")});
         return font;
+    }
+
+    static QString &family()
+    {
+        static QString chosen;
+        return chosen;
     }
 
     // Lines one under the other, `step` pixels apart.
@@ -391,8 +400,9 @@ inline Screen notificationWithButtons()
     p.text(86, 30, 14, darkText, QStringLiteral("Tarnwick"), true);
     p.text(86, 54, 13, darkText, QStringLiteral("캡처가 라이브러리에 저장되었습니다."));
     p.text(86, 76, 12, quietText, QStringLiteral("Screenshot 2026-12-07 at 09.41.12.png"));
-    p.button(QRectF(86, 124, 132, 30), accentBlue, {}, 13, Qt::white, QStringLiteral("Show in Library"));
-    p.button(QRectF(226, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("복사"));
+    // The Korean label first: drawn from the fallback font, its ink may stand a pixel higher.
+    p.button(QRectF(86, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("복사"));
+    p.button(QRectF(174, 124, 132, 30), accentBlue, {}, 13, Qt::white, QStringLiteral("Show in Library"));
     p.button(QRectF(314, 124, 80, 30), {}, QColor(196, 196, 202), 13, darkText, QStringLiteral("Dismiss"));
     return p.take();
 }
@@ -603,18 +613,30 @@ inline Screen settingsWindow(bool dark, bool korean)
     return p.take();
 }
 
+// A screen made by `make` with its interface text in `family` (as made without it when empty);
+// throws when that family is not installed.
+template <typename Make> Screen drawnIn(const QString &family, Make make)
+{
+    if (!family.isEmpty())
+        TestSupport::requireInstalled(family);
+    ScreenPainter::family() = family;
+    Screen screen = make();
+    ScreenPainter::family().clear();
+    return screen;
+}
+
 // The generated test set: plain lines in both languages and both polarities, a whole 4K
-// screen, and the interface situations above.
-inline std::vector<Screen> testSet()
+// screen, and the interface situations above; drawn in `family` when one is given.
+inline std::vector<Screen> testSet(const QString &family = {})
 {
     std::vector<Screen> set;
     for (auto make : {englishUi, koreanUi, mixedLines, whiteOnDark, smallUiText, fullScreen4k, menuWithHighlight,
                       dialogWithButtons, notificationWithButtons, photoList, outlinedButtons, envFile, shortcutList,
                       largeHeadings, markedUpHeadings, koreanDialogWithPath, koreanStatusLines, mixedDetailsPanel})
-        set.push_back(make());
+        set.push_back(drawnIn(family, make));
     for (const bool dark : {false, true})
         for (const bool korean : {false, true})
-            set.push_back(settingsWindow(dark, korean));
+            set.push_back(drawnIn(family, [&] { return settingsWindow(dark, korean); }));
     return set;
 }
 

@@ -79,6 +79,9 @@ QLabel *label(const QString &text, const QFont &font, const QColor &color, QWidg
 {
     auto *label = new QLabel(text, parent);
     label->setFont(font);
+    // A pixel on either side for the ink of a Korean glyph drawn from the fallback font, which
+    // the label's size (from the interface font's whole-pixel metrics) leaves out.
+    label->setContentsMargins(1, 0, 1, 0);
     QPalette colors = label->palette();
     colors.setColor(QPalette::WindowText, color);
     label->setPalette(colors);

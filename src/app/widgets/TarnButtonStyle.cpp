@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "app/widgets/Palette.h"
+#include "app/widgets/TextMetrics.h"
 #include "app/widgets/Theme.h"
 
 namespace tarn {
@@ -63,14 +64,14 @@ int TarnButton::symbolSize() const { return symbol_.isEmpty() ? 0 : font().pixel
 
 int TarnButton::detailWidth() const
 {
-    return detail_.isEmpty() ? 0 : detailSpacing + QFontMetrics(font()).horizontalAdvance(detail_);
+    return detail_.isEmpty() ? 0 : detailSpacing + TextMetrics::width(font(), detail_);
 }
 
 QSize TarnButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
     const int symbolWidth = symbol_.isEmpty() ? 0 : symbolSize() + symbolSpacing;
-    const QSize label(symbolWidth + metrics.horizontalAdvance(text()) + detailWidth(),
+    const QSize label(symbolWidth + TextMetrics::width(font(), text()) + detailWidth(),
                       std::max(metrics.height(), symbolSize()));
     return label.grownBy(TarnButtonStyle::padding);
 }
@@ -93,7 +94,7 @@ void TarnButton::paintEvent(QPaintEvent *)
     // Symbol, label and figure side by side, centred together.
     const int side = symbolSize();
     const int symbolWidth = symbol_.isEmpty() ? 0 : side + symbolSpacing;
-    const int textWidth = QFontMetrics(font()).horizontalAdvance(text());
+    const int textWidth = TextMetrics::width(font(), text());
     const int left = label.center().x() + 1 - (symbolWidth + textWidth + detailWidth()) / 2;
     if (!symbol_.isEmpty())
         painter.drawImage(QPointF(left, label.center().y() + 1 - side / 2.0),

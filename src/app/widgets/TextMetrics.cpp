@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QTextLayout>
 #include <QtMath>
 
@@ -22,6 +23,12 @@ int lineHeight(const QFont &font)
     const int height = std::max(QFontMetrics(font).height(), qCeil(line.height()));
     measured.emplace(key, height);
     return height;
+}
+
+int width(const QFont &font, const QString &text)
+{
+    const QFontMetricsF metrics(font);
+    return qCeil(std::max(metrics.horizontalAdvance(text), metrics.tightBoundingRect(text).right()));
 }
 
 } // namespace tarn::TextMetrics

@@ -7,12 +7,15 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include "core/text/MiddleDots.h"
+
 namespace tarn {
 
 namespace {
 
 // Below this the Korean reading is a guess, however unsure the other reading is.
 constexpr float koreanGuess = 20;
+constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
 
 bool isHangul(char32_t c)
 {
@@ -90,12 +93,13 @@ std::u32string toUcs4(const std::string &utf8)
     return {characters.begin(), characters.end()};
 }
 
-// Whether the Korean reading of a part replaces the other: that one holds no Hangul, and the Korean
-// one is Hangul syllables only, as where the English model reads "문서" as "2M".
+// Whether the Korean reading of a part replaces the other: that one holds no Hangul and is no
+// number (the Korean model reads the 2 of "3.2" as "고"), and the Korean one is Hangul syllables
+// only, as where the English model reads "문서" as "2M".
 bool takesKoreanPart(const std::u32string &other, const std::u32string &korean)
 {
     return !korean.empty() && std::none_of(other.begin(), other.end(), isSyllable) &&
-        std::all_of(korean.begin(), korean.end(), isSyllable);
+        !std::all_of(other.begin(), other.end(), isAsciiDigit) && std::all_of(korean.begin(), korean.end(), isSyllable);
 }
 
 // Where the first reading has lost separators that the second has ("/1101067001011/" for
@@ -149,6 +153,17 @@ std::string splicedAtSeparators(const std::string &first, const std::string &sec
     return {};
 }
 
+// The text as readings of neighbours are compared: blanks left out, and whatever may stand for a
+// middle dot written as one ("2026-12-04 -" takes in the dot that the engine read as "ㆍ").
+std::string comparable(const std::string &text)
+{
+    QString out;
+    for (const QChar c : QString::fromStdString(text))
+        if (c != u' ')
+            out += mayBeMiddleDot(QString(c).toStdString()) ? QChar(u'·') : c;
+    return out.toStdString();
+}
+
 } // namespace
 
 bool holdsHangul(const std::string &utf8)
@@ -164,8 +179,63 @@ bool readsAsKorean(const std::string &text)
     return korean.match(QString::fromStdString(text)).hasMatch();
 }
 
+bool isNumber(const std::string &text)
+{
+    const std::u32string characters = withoutBlanks(text);
+    return std::any_of(characters.begin(), characters.end(), isAsciiDigit) &&
+        std::all_of(characters.begin(), characters.end(),
+                    [](char32_t c) { return isAsciiDigit(c) || c == U'.' || c == U',' || c == U':'; });
+}
+
+bool keepsTheNumbersOf(const std::string &reading, const std::string &read)
+{
+    const auto numbers = [](const std::string &text) {
+        std::vector<std::u32string> runs;
+        bool inRun = false;
+        for (const char32_t c : withoutBlanks(text)) {
+            if (isAsciiDigit(c) && !inRun)
+                runs.emplace_back();
+            if (isAsciiDigit(c))
+                runs.back() += c;
+            inRun = isAsciiDigit(c);
+        }
+        return runs;
+    };
+    const std::vector<std::u32string> kept = numbers(reading), original = numbers(read);
+    return kept.size() == original.size() &&
+        std::equal(kept.begin(), kept.end(), original.begin(),
+                   [](const std::u32string &k, const std::u32string &o) { return o.starts_with(k); });
+}
+
+std::string withUnitOf(const std::string &reading, const std::string &read)
+{
+    static const QRegularExpression unit(
+        QStringLiteral("^(.*?)(?:^|(?<=[0-9.-]))(B|[KMGT]i?B|kB|px|pt|fps|dpi|[kMG]?Hz|ms|png|jpe?g|gif|heic|"
+                       "webp|bmp|tiff?|pdf|txt|md|mp4|mov|mkv|webm|mp3|m4a|wav|zip|docx|xlsx|pptx)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    // The English model may part a name at its extension ("09.41.12. png"), and read its full stop
+    // as a hyphen ("-png").
+    const QRegularExpressionMatch match = unit.match(QString::fromStdString(reading).remove(u' '));
+    if (!isNumber(read) || !match.hasMatch())
+        return {};
+    const QString rest = match.captured(1).replace(u'-', u'.'), letters = match.captured(2);
+    const QString number = QString::fromStdString(read);
+    // The digits that stand for the unit: those after the rest, which keeps the number's start.
+    if (!number.startsWith(rest))
+        return {};
+    const qsizetype digits = number.size() - rest.size();
+    const bool taken = digits > 0 && std::abs(digits - letters.size()) <= 1 &&
+        std::all_of(number.begin() + rest.size(), number.end(), [](QChar c) { return c.isDigit(); });
+    // A unit keeps its blank after a number ("380 KB" for "3808"); an extension has none.
+    const bool blank =
+        !rest.isEmpty() && rest.back().isDigit() && QString::fromStdString(reading).endsWith(u' ' + letters);
+    return taken ? (rest + (blank ? QStringLiteral(" ") : QString()) + letters).toStdString() : std::string();
+}
+
 bool keepsTheRestOf(const std::string &korean, const std::string &other)
 {
+    if (isNumber(other) && !keepsTheNumbersOf(korean, other))
+        return false;
     const std::u32string rest = withoutBlanks(other);
     size_t at = 0;
     for (const char32_t c : withoutBlanks(korean)) {
@@ -179,15 +249,17 @@ bool keepsTheRestOf(const std::string &korean, const std::string &other)
     return true;
 }
 
-std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::vector<PlacedWord> &words,
-                                        const std::string &text, int slack)
+std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect &place,
+                                        const std::vector<PlacedWord> &words, const std::string &text, int slack)
 {
     const PlacedWord *first = nullptr, *last = nullptr;
     RecognizedWord reading;
     double weighted = 0, length = 0;
     for (const PlacedWord &placed : words) {
         const int middle = placed.word.box.center().x();
-        if (middle < word.box.left() || middle > word.box.right())
+        const auto within = [middle](const QRect &r) { return middle >= r.left() && middle <= r.right(); };
+        const std::u32string read = toUcs4(placed.word.text);
+        if (!within(word.box) && !(within(place) && std::any_of(read.begin(), read.end(), isSyllable)))
             continue;
         if (placed.at == std::string::npos)
             return std::nullopt;
@@ -198,7 +270,8 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::v
         length += characters;
         reading.box |= placed.word.box;
     }
-    if (!first || reading.box.left() < word.box.left() - slack || reading.box.right() > word.box.right() + slack)
+    const QRect bounds = word.box | place;
+    if (!first || reading.box.left() < bounds.left() - slack || reading.box.right() > bounds.right() + slack)
         return std::nullopt;
     reading.text = text.substr(first->at, last->at + last->length - first->at);
     reading.confidence = float(weighted / length);
@@ -213,6 +286,25 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
     if (korean.confidence >= read.confidence)
         return true;
     return korean.confidence >= koreanGuess && latinShape(englishReading()) != latinShape(read.text);
+}
+
+bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)
+{
+    const std::string read = comparable(reading);
+    std::string following, preceding;
+    for (size_t k = 1; k <= maximumSwallowed; ++k) {
+        if (last + k < words.size()) {
+            following += comparable(words[last + k].word.text);
+            if (!following.empty() && read.ends_with(following))
+                return true;
+        }
+        if (first >= k) {
+            preceding = comparable(words[first - k].word.text) + preceding;
+            if (!preceding.empty() && read.starts_with(preceding))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool isName(const std::string &text) { return toUcs4(text).find_first_of(nameSeparators) != std::u32string::npos; }

@@ -26,15 +26,36 @@ bool readsAsKorean(const std::string &text);
 
 // Whether everything but the Hangul of `korean` stands in `other` in the same order, blanks
 // aside: the two readings differ only where `other` has letters for syllables ("0.8초" and
-// "0.8%"), never in the digits and signs both see ("고.4" is no reading of "2.4").
+// "0.8%"), never in the digits and signs both see ("고.4" is no reading of "2.4"); where `other`
+// is a number, `korean` keeps its numbers ("3.고" is no reading of "3.2").
 bool keepsTheRestOf(const std::string &korean, const std::string &other);
 
+// Whether `text` is a number as interfaces write them: digits, with full stops, commas and colons
+// ("3.2", "2025. 3.", "4:05", "11").
+bool isNumber(const std::string &text);
+
+// Whether `reading`, another model's reading of the place of `read`, keeps the numbers of `read`:
+// its runs of digits (blanks aside) are those of `read` in the same order, each whole or without
+// some last digits, which a word set right after a number leaves when it is read as digits ("12개"
+// for "1274"). A number is not lost ("ne" for "11"), nor is a digit made into a syllable ("3.고"
+// for "3.2", "2025. 국." for "2025. 3.").
+bool keepsTheNumbersOf(const std::string &reading, const std::string &read);
+
+// `read`, a number, with its last part as `reading` (the English model's reading of its place) has
+// it, where that is a unit or a file's extension: the Korean model reads the letters of small ones
+// as digits ("68" for "GB" after "3.2", "09.41.12.000" for "09.41.12.png"). The rest of `reading`
+// keeps the start of `read` (blanks aside, a hyphen for a full stop), and the letters stand for
+// about as many digits; a blank the reading sets between a number and its unit stays. Empty when
+// it is no such reading.
+std::string withUnitOf(const std::string &reading, const std::string &read);
+
 // Another reading of a line (its words placed in its text) at the place of `word` of the first
-// reading: the words whose middles lie within `word`'s box, with the text between them, and
-// their confidence weighted by their lengths. Nothing when no word lies there or when those
-// words reach more than `slack` pixels out of `word`'s box.
-std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::vector<PlacedWord> &words,
-                                        const std::string &text, int slack);
+// reading: the words whose middles lie within `word`'s box, or within `place` (that box widened
+// towards its neighbours) when they hold Hangul syllables, with the text between them, and their confidence
+// weighted by their lengths. Nothing when no word lies there or when those words reach more than
+// `slack` pixels out of the place.
+std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect &place,
+                                        const std::vector<PlacedWord> &words, const std::string &text, int slack);
 
 // Whether `korean`, the Korean model's reading of the place of `read` (a word without Hangul),
 // replaces it. It must read as Korean and keep the rest of `read`. Then it is taken when it is
@@ -43,6 +64,13 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const std::v
 // text reads the same in both, letters made up for Hangul seldom do.
 bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean,
                         const std::function<std::string()> &englishReading);
+
+// Whether a reading of words `first` to `last` of a line takes in the text of the words beside
+// them (up to three on either side, as they read now, blanks aside and whatever may stand for a
+// middle dot taken as one): a box that reaches into its neighbours reads them too ("128개가" for
+// "128" before "개" and "가"), and so does a reading of a place that another reading has already
+// read ("내보낸" beside "보낸", "2026-12-04 -" before "ㆍ"). Such a reading is not taken.
+bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last);
 
 // Names of paths and files that mix Korean and Latin ("/home/minji/문서/회의록.png") come out of
 // the Korean-first engine with their Latin parts read as digits ("/110006/001011/문서/..."), and

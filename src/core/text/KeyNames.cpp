@@ -15,13 +15,16 @@ constexpr std::array<std::string_view, 22> keyNames{
 
 bool isWordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '|'; }
 
-// Lower case, with the letters the engine confuses taken as one.
+// Lower case, with the letters the engine confuses taken as one, and a run of them as one: in
+// some fonts the engine reads the l of "Ctrl" as two strokes ("Ctril").
 std::string folded(std::string_view word)
 {
     std::string out;
     for (const char c : word) {
         const char lower = char(std::tolower(static_cast<unsigned char>(c)));
-        out += lower == 'i' || lower == '1' || lower == '|' ? 'l' : lower;
+        const char shape = lower == 'i' || lower == '1' || lower == '|' ? 'l' : lower;
+        if (shape != 'l' || !out.ends_with('l'))
+            out += shape;
     }
     return out;
 }
@@ -30,7 +33,7 @@ std::string_view keyNameLike(std::string_view word)
 {
     const std::string shape = folded(word);
     for (const std::string_view name : keyNames)
-        if (name.size() == word.size() && folded(name) == shape)
+        if (folded(name) == shape)
             return name;
     return {};
 }

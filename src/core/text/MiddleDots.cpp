@@ -17,11 +17,17 @@ namespace {
 
 constexpr int darkest = 192;         // pixels below this level are ink
 constexpr double largestShare = 0.3; // a dot is at most this share of the line's height
-constexpr double squareness =
-    1.5; // and at most this much wider than high, or higher than wide (a hyphen is twice as wide)
+// A dot is at most this much wider than high (a hyphen is twice as wide), and at most this much
+// higher than wide: at the smallest sizes antialiasing spreads it over a pixel more in height.
+constexpr double widest = 1.5, tallest = 2.0;
 constexpr double middleFrom = 0.3, middleTo = 0.68; // its centre lies in this band of the line (a full stop lower)
-// Empty columns on either side of a lone dot, in ems: a blank and the side bearings leave 0.34 em
-// or more in the interface fonts, a dot set between two words without blanks 0.26 em at most.
+// Empty columns on either side of a lone dot as a share of the line's blank: a blank and the side
+// bearings leave about a blank's room, a dot set between words without blanks its bearings alone.
+// The bearings of the letters beside the line's blanks (a tabular 1 has wide ones) make its blank
+// look wider: there a room of the ems below does too, unless it is less than the least share.
+constexpr double loneShare = 0.55, leastShare = 0.4;
+// The same in ems where the line has no other blank: a blank and the side bearings leave 0.34 em
+// or more in most interface fonts, a dot set between two words without blanks 0.26 em at most.
 constexpr double loneRoom = 0.29;
 // The share of an em that a line's ink spans: Hangul nearly all of it, Latin capitals and digits
 // about three quarters.
@@ -58,8 +64,8 @@ bool dotShaped(const QRect &mark, const QRect &line)
 {
     const double largest = largestShare * line.height();
     const double centre = (mark.center().y() - line.top()) / double(std::max(1, line.height()));
-    return mark.width() <= largest && mark.height() <= largest && mark.width() <= squareness * mark.height() &&
-        mark.height() <= squareness * mark.width() && centre >= middleFrom && centre <= middleTo;
+    return mark.width() <= largest && mark.height() <= largest && mark.width() <= widest * mark.height() &&
+        mark.height() <= tallest * mark.width() && centre >= middleFrom && centre <= middleTo;
 }
 
 bool columnHasInk(const QImage &gray, int x, int top, int bottom)
@@ -81,20 +87,66 @@ int roomFrom(const QImage &gray, const QRect &rows, int x, int step)
     return -1;
 }
 
+bool isBlank(const std::string &text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
+}
+
+// The widest run of empty columns of the line's rows whose middle lies in [from, to].
+int widestRunBetween(const QImage &gray, const QRect &rows, int from, int to)
+{
+    int widest = 0;
+    for (int x = std::max(from, rows.left()), run = 0, start = x; x <= rows.right(); ++x) {
+        if (!columnHasInk(gray, x, rows.top(), rows.bottom())) {
+            start = run++ ? start : x;
+            continue;
+        }
+        if (run && (start + x - 1) / 2 >= from && (start + x - 1) / 2 <= to)
+            widest = std::max(widest, run);
+        if (x > to)
+            break;
+        run = 0;
+    }
+    return widest;
+}
+
 } // namespace
+
+int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to)
+{
+    const QRect rows = line.intersected(gray.rect());
+    return rows.isEmpty() ? 0 : widestRunBetween(gray, rows, from, to);
+}
+
+std::optional<int> blankRoom(const QImage &gray, const QRect &line, const std::vector<RecognizedWord> &words,
+                             const std::vector<std::string> &separators)
+{
+    const QRect rows = line.intersected(gray.rect());
+    std::vector<int> runs;
+    for (size_t i = 0; i + 1 < words.size() && i < separators.size() && !rows.isEmpty(); ++i)
+        if (isBlank(separators[i]) && !mayBeMiddleDot(words[i].text) && !mayBeMiddleDot(words[i + 1].text))
+            if (const int run = widestRunBetween(gray, rows, words[i].box.center().x(), words[i + 1].box.center().x()))
+                runs.push_back(run);
+    if (runs.empty())
+        return std::nullopt;
+    std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+    return runs[runs.size() / 2];
+}
 
 bool mayBeMiddleDot(const std::string &word)
 {
-    static constexpr std::array<std::string_view, 8> readings{"·", "ㆍ", "-", "–", "—", "∙", "‧", "."};
+    static constexpr std::array<std::string_view, 9> readings{"·", "ㆍ", "-", "–", "—", "∙", "‧", ".", ":"};
     return std::find(readings.begin(), readings.end(), word) != readings.end();
 }
 
-bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine)
+bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine,
+                     std::optional<int> blank)
 {
     const QRect rows = line.intersected(gray.rect());
     if (rows.isEmpty() || word.box.isEmpty())
         return false;
-    const int reach = line.height() / 2;
+    // The dot lies at the character the engine read for it, not at a neighbour's.
+    const int reach = line.height() / 4;
     const QRect area =
         QRect(word.box.left() - reach, rows.top(), word.box.width() + 2 * reach, rows.height()).intersected(rows);
     std::optional<QRect> dot;
@@ -106,7 +158,8 @@ bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord
     if (!dot)
         return false;
     const int left = roomFrom(gray, rows, dot->left() - 1, -1), right = roomFrom(gray, rows, dot->right() + 1, 1);
-    const double room = loneRoom * line.height() / (hangulLine ? hangulHeight : capitalHeight);
+    const double ems = loneRoom * line.height() / (hangulLine ? hangulHeight : capitalHeight);
+    const double room = blank ? std::min(loneShare * *blank, std::max(ems, leastShare * *blank)) : ems;
 
     return left >= room && right >= room;
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <QImage>
 #include <QRect>
@@ -14,14 +16,27 @@ namespace tarn {
 // detail ("저장됨 · 오후 3:14"). The Korean model knows the dot only as the vowel sign "ㆍ"
 // (U+318D), the English one often as a hyphen, and both drop the blanks beside it.
 
-// Whether the engine's reading of a word may stand for a middle dot: the dot itself, the vowel
-// sign, a hyphen or dash, a bullet or a full stop.
+// Whether the engine's reading of a word or a character may stand for a middle dot: the dot
+// itself, the vowel sign, a hyphen or dash, a bullet, a full stop or a colon.
 bool mayBeMiddleDot(const std::string &word);
 
-// Whether `word` (a word of the line boxed `line` in `gray`, dark text on a light background)
-// is a lone middle dot: a small round mark in the middle of the line's height, with at least a
-// blank's room of empty columns on either side before the next ink of the line. The room is
-// measured against the size of the line's letters: Hangul when `hangulLine`, else capitals.
-bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine);
+// The room a blank takes in the line boxed `line` in `gray` (dark text on a light background):
+// the median of the widest runs of empty columns between the middles of neighbouring words that
+// the engine set apart by blanks (`separators[i]` lies between words i and i + 1), words that may
+// be a middle dot left out. Fonts differ in the width of their blanks by half, so a dot's room is
+// measured against the blanks of its own line. Nothing when no such words are set apart.
+std::optional<int> blankRoom(const QImage &gray, const QRect &line, const std::vector<RecognizedWord> &words,
+                             const std::vector<std::string> &separators);
+
+// The widest run of empty columns of the line boxed `line` in `gray` whose middle lies between
+// columns `from` and `to`.
+int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to);
+
+// Whether `word` (a word of that line) is a lone middle dot: a small round mark in the middle of the
+// line's height, with about a blank's room of empty columns on either side before the next ink of
+// the line: `blank` when the line has other blanks, else a room measured against the size of the
+// line's letters (Hangul when `hangulLine`, else capitals).
+bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine,
+                     std::optional<int> blank = std::nullopt);
 
 } // namespace tarn

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QRect>
 
@@ -15,10 +16,12 @@ struct RecognizedWord {
 };
 
 // A word of a line and where its text stood in the line's text as the engine first read it
-// (npos when it could not be found there).
+// (npos when it could not be found there), and its characters.
 struct PlacedWord {
     RecognizedWord word;
     size_t at = 0, length = 0;
+    std::vector<RecognizedWord> characters = {}; // as the engine first read them, each boxed
+    std::vector<size_t> loneDots = {};           // those of them that are lone middle dots
 };
 
 } // namespace tarn

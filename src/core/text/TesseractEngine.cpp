@@ -15,6 +15,7 @@
 #include "core/text/HangulWords.h"
 #include "core/text/KeyNames.h"
 #include "core/text/MiddleDots.h"
+#include "core/text/NumberColons.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -30,7 +31,7 @@ constexpr int sourceResolution = 144;
 // ("380 KB" as "3808") or letters.
 constexpr float weakLatinWord = 90;
 constexpr float latinMargin = 10;
-constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
+constexpr size_t longestUnit = 4; // characters of the longest unit of a number: "TiB"
 // A word without Hangul in a line that holds some may be Korean read as Latin letters when it
 // is below this confidence: "오후" comes out as "OS" at 92. In other lines the weak Latin
 // words' limit holds. Korean words of an interface are short; a longer word is what it reads.
@@ -87,24 +88,104 @@ std::string withoutLineEnd(std::string text)
     return text;
 }
 
-// Whether the reading of word `i` takes in the text of the words beside it (up to three on
-// either side), as a box that reaches into its neighbours reads them too.
-bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t i)
+// The place of word `i` in its line: its box, widened to the middle of the gap to each neighbour's
+// box. The engine's box of a word it misread may stop short of its ink ("37H" boxed narrower than
+// the "3개" it stands for).
+QRect placeOf(const std::vector<PlacedWord> &words, size_t i)
 {
-    std::string following, preceding;
-    for (size_t k = 1; k <= maximumSwallowed; ++k) {
-        if (i + k < words.size()) {
-            following += (k > 1 ? " " : "") + words[i + k].word.text;
-            if (reading.ends_with(following))
-                return true;
-        }
-        if (i >= k) {
-            preceding = words[i - k].word.text + (k > 1 ? " " : "") + preceding;
-            if (reading.starts_with(preceding))
-                return true;
-        }
+    QRect place = words[i].word.box;
+    if (i > 0)
+        place.setLeft(std::min(place.left(), (words[i - 1].word.box.right() + place.left() + 1) / 2));
+    if (i + 1 < words.size())
+        place.setRight(std::max(place.right(), (place.right() + words[i + 1].word.box.left() - 1) / 2));
+    return place;
+}
+
+// The box of word `i` in its line, cut back to the neighbours it reaches over whole: the engine's
+// box of a word it is unsure of may take in the next words too ("ures/Tarnwick/Lf Li" for the
+// English reading of a box that reached over "내보낸"). The box as it is when nothing is left.
+QRect placeBetween(const std::vector<PlacedWord> &words, size_t i)
+{
+    QRect place = words[i].word.box;
+    const auto within = [&](const QRect &other) {
+        return !other.isEmpty() && other.left() >= place.left() && other.right() <= place.right();
+    };
+    if (i > 0 && within(words[i - 1].word.box))
+        place.setLeft(words[i - 1].word.box.right() + 1);
+    if (i + 1 < words.size() && within(words[i + 1].word.box))
+        place.setRight(words[i + 1].word.box.left() - 1);
+    return place.width() > 0 ? place : words[i].word.box;
+}
+
+// The characters of the word at `word`, each boxed.
+std::vector<RecognizedWord> charactersOf(const tesseract::ResultIterator &word)
+{
+    std::vector<RecognizedWord> characters;
+    tesseract::ResultIterator it(word);
+    do
+        characters.push_back({Text(it.GetUTF8Text(tesseract::RIL_SYMBOL)).value, boxAt(it, tesseract::RIL_SYMBOL),
+                              it.Confidence(tesseract::RIL_SYMBOL)});
+    while (!it.IsAtFinalElement(tesseract::RIL_WORD, tesseract::RIL_SYMBOL) && it.Next(tesseract::RIL_SYMBOL));
+    return characters;
+}
+
+// The room of a blank in the line (see blankRoom), as the engine first read its words, all placed.
+std::optional<int> lineBlank(const QImage &gray, const RecognizedLine &line, const std::vector<PlacedWord> &words)
+{
+    std::vector<RecognizedWord> read;
+    std::vector<std::string> separators;
+    for (size_t i = 0; i < words.size(); ++i) {
+        read.push_back(words[i].word);
+        const size_t end = words[i].at + words[i].length;
+        if (i + 1 < words.size())
+            separators.push_back(line.text.substr(end, words[i + 1].at - end));
     }
-    return false;
+    return blankRoom(gray, line.box, read, separators);
+}
+
+// Whether the line may set its parts apart by middle dots: a Korean status line or a file's
+// details (a size, a time).
+bool mayHoldMiddleDots(const std::string &text) { return holdsHangul(text) || holdsDigit(text); }
+
+// Finds the characters of the line's words that are lone middle dots (see isLoneMiddleDot), as the
+// engine first read them: it reads a middle dot as a character of its own, or joins it to a
+// neighbour as a full stop or a hyphen ("동기화.", ".00:04:17", boxed on the digit after it), or as
+// a blank that begins a word (" 3" for "· 3").
+void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
+{
+    if (!mayHoldMiddleDots(line.text) ||
+        std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
+        return;
+    const bool hangul = holdsHangul(line.text);
+    const std::optional<int> blank = lineBlank(gray, line, words);
+    for (PlacedWord &word : words)
+        for (size_t k = 0; k < word.characters.size(); ++k) {
+            RecognizedWord character = word.characters[k];
+            // The box of a dot that begins a word may lie on the character after it.
+            if (k == 0)
+                character.box.setLeft(character.box.left() - line.box.height() / 2);
+            if ((mayBeMiddleDot(character.text) || character.text == " ") &&
+                isLoneMiddleDot(gray, line.box, character, hangul, blank))
+                word.loneDots.push_back(k);
+        }
+}
+
+// The word's text as the engine first read it, with its lone middle dots set apart by blanks;
+// `leads` and `ends` tell whether such a dot begins or ends it.
+std::string withLoneDots(const PlacedWord &placed, bool &leads, bool &ends)
+{
+    std::string text;
+    leads = ends = false;
+    for (size_t k = 0; k < placed.characters.size(); ++k) {
+        const bool dot = std::find(placed.loneDots.begin(), placed.loneDots.end(), k) != placed.loneDots.end();
+        if (dot)
+            text += text.empty() ? "·" : " ·";
+        else
+            text += (ends ? " " : "") + placed.characters[k].text;
+        leads = leads || (dot && k == 0);
+        ends = dot;
+    }
+    return text;
 }
 
 // The words of the line at `line` with their places in its text (npos when not found there).
@@ -116,6 +197,7 @@ std::vector<PlacedWord> wordsOf(const tesseract::ResultIterator &line, const std
     while (!it.Empty(tesseract::RIL_WORD)) {
         PlacedWord placed{{Text(it.GetUTF8Text(tesseract::RIL_WORD)).value, boxAt(it, tesseract::RIL_WORD),
                            it.Confidence(tesseract::RIL_WORD)}};
+        placed.characters = charactersOf(it);
         placed.at = placed.word.text.empty() ? std::string::npos : text.find(placed.word.text, cursor);
         placed.length = placed.word.text.size();
         if (placed.at != std::string::npos)
@@ -135,22 +217,25 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
         std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
         return line.text;
     std::vector<std::string> texts, gaps;
+    const std::optional<int> blank = lineBlank(gray, line, words);
     for (size_t i = 0; i < words.size(); ++i) {
         texts.push_back(words[i].word.text);
         const size_t end = words[i].at + words[i].length;
         if (i + 1 < words.size())
             gaps.push_back(separatorBetween(gray, line.box, words[i].word, words[i + 1].word,
-                                            line.text.substr(end, words[i + 1].at - end)));
+                                            line.text.substr(end, words[i + 1].at - end), blank));
     }
-    // Between the parts of a Korean status line or of a file's details (a size, a time), a lone
-    // dot or dash is the middle dot, with a blank on either side.
-    const bool hangul = holdsHangul(line.text);
-    if (hangul || holdsDigit(line.text))
-        for (size_t i = 1; i + 1 < words.size(); ++i)
-            if (mayBeMiddleDot(texts[i]) && isLoneMiddleDot(gray, line.box, words[i].word, hangul)) {
-                texts[i] = "·";
-                gaps[i - 1] = gaps[i] = " ";
-            }
+    // A lone middle dot stands between blanks; the word keeps the characters the engine read.
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i].loneDots.empty())
+            continue;
+        bool leads = false, ends = false;
+        texts[i] = withLoneDots(words[i], leads, ends);
+        if (leads && i > 0)
+            gaps[i - 1] = " ";
+        if (ends && i < gaps.size())
+            gaps[i] = " ";
+    }
     std::string text = line.text.substr(0, words.front().at);
     for (size_t i = 0; i < words.size(); ++i)
         text += texts[i] + (i < gaps.size() ? gaps[i] : line.text.substr(words[i].at + words[i].length));
@@ -235,12 +320,18 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
         line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
         std::vector<PlacedWord> words = wordsOf(*it, line.text);
+        // On the engine's own characters: another reading of a whole word reads its dot otherwise
+        // ("00:04:17 - 2560" for ".00:04:17.2560"), and a word holding one keeps them.
+        findLoneDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
         if (retryLatinWords_) {
             rereadWeakLatinWords(gray, words);
             rereadMixedNames(gray, words);
         }
+        for (PlacedWord &placed : words)
+            if (placed.loneDots.empty())
+                placed.word.text = withColonsOfItsInk(gray, line.box, placed);
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
@@ -283,9 +374,10 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
         if (!suspect[i])
             continue;
         RecognizedWord &word = words[i].word;
-        const std::optional<RecognizedWord> reading = readingAt(word, koreanWords, koreanText, line.height() / 3);
+        const std::optional<RecognizedWord> reading =
+            readingAt(word, placeOf(words, i), koreanWords, koreanText, line.height() / 3);
         const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
-        if (reading && !swallowsNeighbours(reading->text, words, i) &&
+        if (reading && !swallowsNeighbours(reading->text, words, i, i) &&
             replacesWithKorean(word, *reading, englishReading))
             word = {reading->text, word.box, reading->confidence};
     }
@@ -295,21 +387,27 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
 {
     for (size_t i = 0; i < words.size(); ++i) {
         RecognizedWord &word = words[i].word;
-        if (word.confidence >= weakLatinWord || holdsHangul(word.text))
+        // However sure, a short number after a number may be a unit read as digits ("3.2 68").
+        const bool mayBeUnit =
+            i > 0 && isNumber(words[i - 1].word.text) && isNumber(word.text) && word.text.size() <= longestUnit;
+        if ((word.confidence >= weakLatinWord && !mayBeUnit) || holdsHangul(word.text))
             continue;
-        const std::string better = reread(gray, word.box, word.confidence);
-        if (!better.empty() && !swallowsNeighbours(better, words, i))
+        const std::string better = reread(gray, {word.text, placeBetween(words, i), word.confidence});
+        if (!better.empty() && !swallowsNeighbours(better, words, i, i))
             word.text = better;
     }
 }
 
 void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words)
 {
-    // Words the line sets without a blank between them make one name.
+    // Words the line sets without a blank between them make one name; a lone middle dot parts it.
     const auto touching = [](const PlacedWord &a, const PlacedWord &b) {
-        return a.at != std::string::npos && b.at != std::string::npos && a.at + a.length == b.at;
+        return a.at != std::string::npos && b.at != std::string::npos && a.at + a.length == b.at && b.loneDots.empty();
     };
     for (size_t first = 0, last = 0; first < words.size(); first = last + 1) {
+        last = first;
+        if (!words[first].loneDots.empty())
+            continue;
         std::string name = words[first].word.text;
         QRect box = words[first].word.box;
         float confidence = words[first].word.confidence;
@@ -322,7 +420,7 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
             continue;
         const std::string spliced = holdsHangul(name) ? withEnglishParts(name, wordReading(latin(), gray, box).first)
                                                       : withKoreanParts(name, wordReading(korean(), gray, box).first);
-        if (spliced.empty() || spliced == name)
+        if (spliced.empty() || spliced == name || swallowsNeighbours(spliced, words, first, last))
             continue;
         words[first].word.text = spliced;
         for (size_t k = first + 1; k <= last; ++k)
@@ -330,11 +428,19 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
     }
 }
 
-std::string TesseractEngine::reread(const QImage &gray, const QRect &wordBox, float confidence)
+std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &word)
 {
-    const auto [text, latinConfidence] = wordReading(latin(), gray, wordBox);
+    const auto [text, latinConfidence] = wordReading(latin(), gray, word.box);
     // The English reading may split the word in two, never into lines.
-    if (text.empty() || text.find_first_of("\n\t") != std::string::npos || latinConfidence < confidence + latinMargin)
+    if (text.empty() || text.find_first_of("\n\t") != std::string::npos)
+        return {};
+    if (std::string unit = withUnitOf(text, word.text); !unit.empty())
+        return unit;
+    if (latinConfidence < word.confidence + latinMargin)
+        return {};
+    // The English model reads small digits as letters ("11" as "ne"), as it reads letters that
+    // the Korean model took for digits ("GB" for "68"): only a sure reading changes a number.
+    if (isNumber(word.text) && !keepsTheNumbersOf(text, word.text) && latinConfidence < weakLatinWord)
         return {};
     return text;
 }

@@ -64,7 +64,7 @@ private:
     // ones without Hangul by the Korean-only one, and put together from both readings (see
     // withEnglishParts and withKoreanParts).
     void rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words);
-    std::string reread(const QImage &gray, const QRect &wordBox, float confidence);
+    std::string reread(const QImage &gray, const RecognizedWord &word);
     tesseract::TessBaseAPI &korean();
     tesseract::TessBaseAPI &latin();
 

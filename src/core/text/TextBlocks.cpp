@@ -336,9 +336,10 @@ std::vector<VerticalRun> verticalRuns(const std::vector<uint8_t> &ink, int width
 // two sides of every glyph stroke (and of a thin outline).
 bool isLoneStep(const std::vector<uint8_t> &ink, int width, const VerticalRun &run)
 {
-    // A third of a glyph's height is wider than its strokes; the outline of a button set beside
-    // a filled one is further away.
-    const int reach = std::clamp(run.length() / 3, 4, 12);
+    // Half a glyph's height is wider than its strokes, also where two of them run so close that
+    // the edges between them fade ("ㅐ" in small text); the outline of a button set beside a
+    // filled one is further away.
+    const int reach = std::clamp(run.length() / 2, 4, 8);
     int paired = 0;
     for (int y = run.first; y <= run.last; ++y) {
         const uint8_t *row = ink.data() + size_t(y) * width;

@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
+
+#include "core/text/HangulWords.h"
+#include "core/text/MiddleDots.h"
 
 namespace tarn {
 
@@ -14,6 +18,11 @@ constexpr double bodyShare = 0.75;  // the upper part of a line's box that holds
 constexpr double strokeShare = 0.6; // an underscore covers at least this share of its gap
 constexpr int narrowDivisor = 4;    // a gap narrower than this part of the line holds no underscore
 constexpr int closeDivisor = 3;     // nor is a blank beside an underscore
+// An empty gap where the script changes is a blank from this share of the line's blank on, and
+// from this share of an em (the line's Hangul about 0.9 of it): two words set without a blank
+// leave their side bearings alone, a fifth of the line's blank or a tenth of an em in most
+// interface fonts, one with a blank leaves four fifths of the line's blank, or a fifth of an em.
+constexpr double lostBlankShare = 0.6, lostBlankEms = 0.17, hangulHeight = 0.9;
 
 bool onlyBlanks(const std::string &text)
 {
@@ -74,11 +83,27 @@ bool holdsUnderscore(const QImage &gray, const QRect &line, int from, int to)
     return false;
 }
 
+// Whether the words, set without a blank between them and one of them Hangul, leave a blank's room.
+bool lostBlank(const QImage &gray, const QRect &line, const RecognizedWord &left, const RecognizedWord &right,
+               std::optional<int> blank)
+{
+    // A bracket the engine joined to the word before it ("4.7.1(" before "빌드") has the blank on its other side.
+    if (left.text.empty() || right.text.empty() || holdsHangul(left.text) == holdsHangul(right.text) ||
+        mayBeMiddleDot(left.text) || mayBeMiddleDot(right.text) ||
+        std::string_view("([{").find(left.text.back()) != std::string_view::npos)
+        return false;
+    const int room = widestEmptyRun(gray, line, left.box.center().x(), right.box.center().x());
+    const double em = line.height() / hangulHeight;
+    return room >= lostBlankEms * em && (!blank || room >= lostBlankShare * *blank);
+}
+
 } // namespace
 
 std::string separatorBetween(const QImage &gray, const QRect &line, const RecognizedWord &left,
-                             const RecognizedWord &right, const std::string &separator)
+                             const RecognizedWord &right, const std::string &separator, std::optional<int> blank)
 {
+    if (separator.empty() && lostBlank(gray, line, left, right, blank))
+        return " ";
     if (!onlyBlanks(separator) || left.box.isEmpty() || right.box.isEmpty() || line.isEmpty())
         return separator;
     const auto [from, to] = bodyGap(gray, line, left.box, right.box);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <QImage>
@@ -16,9 +17,13 @@ namespace tarn {
 // leave a gap, a stroke below them that covers most of the gap and ends with it is an
 // underscore (an underline runs on under the words); beside a word that holds the underscore
 // already, that stroke or a gap narrower than a third of the line means no blank at all.
-// Anything but blanks, and every other gap, stays as it is. `gray` is dark text on a light
-// background; `line` is the line's box in it.
+// Where the script changes (Hangul on one side only), the Korean model joins the words ("캡처12개"
+// for "캡처 12개", "OCR결과" for "OCR 결과") even where the line leaves a blank's room between them:
+// an empty gap of about the line's `blank` (see blankRoom), and never less than a share of an
+// em, is a blank. Anything else, and every other gap, stays as it is. `gray` is dark text on a
+// light background; `line` is the line's box in it.
 std::string separatorBetween(const QImage &gray, const QRect &line, const RecognizedWord &left,
-                             const RecognizedWord &right, const std::string &separator);
+                             const RecognizedWord &right, const std::string &separator,
+                             std::optional<int> blank = std::nullopt);
 
 } // namespace tarn

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The library window at its smallest and its default size, and the settings (each tab) and every
-// sheet over it, in the states that change what they show: every text is drawn whole and every
-// part lies inside what its parent shows. With TARN_LAYOUT_SHOTS set, a picture of each state
-// goes into that folder for a person to look at.
+// sheet over it, in the states that change what they show, with each common interface font as the
+// system's (Hangul from its fallback): every text is drawn whole and every part lies inside what
+// its parent shows. With TARN_LAYOUT_SHOTS set, a picture of each state goes into that folder for
+// a person to look at.
 #include <algorithm>
 #include <functional>
 
@@ -25,6 +26,7 @@
 #include "app/shell/TarnAppDelegate.h"
 #include "app/widgets/ContentSize.h"
 #include "support/Await.h"
+#include "support/InterfaceFonts.h"
 #include "support/LayoutFit.h"
 #include "support/ListedWindow.h"
 
@@ -40,12 +42,16 @@ struct LibraryState {
     std::function<void(AppModel &)> enter;
 };
 
-class LayoutFit : public ::testing::Test {
+class LayoutFit : public ::testing::TestWithParam<const char *> {
 protected:
     void SetUp() override
     {
         if (QGuiApplication::platformName() != QStringLiteral("xcb"))
             GTEST_SKIP() << "needs the test desktop";
+        ASSERT_NO_THROW(TestSupport::requireInstalled(QString::fromLatin1(GetParam())));
+        QFont font = systemFont_;
+        font.setFamilies({QString::fromLatin1(GetParam())});
+        QApplication::setFont(font);
         // Two unfinished recordings, so that the recovery banner can be shown.
         const QString recordings = dir_.filePath(QStringLiteral("library/Recordings"));
         ASSERT_TRUE(QDir().mkpath(recordings));
@@ -118,11 +124,14 @@ protected:
         return shown;
     }
 
+    void TearDown() override { QApplication::setFont(systemFont_); }
+
+    const QFont systemFont_ = QApplication::font();
     QTemporaryDir dir_;
     std::unique_ptr<TarnAppDelegate> delegate_;
 };
 
-TEST_F(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAndDefaultSizes)
+TEST_P(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAndDefaultSizes)
 {
     const std::vector<CaptureItem> samples = app().items();
     const std::vector<LibraryState> states{
@@ -199,6 +208,9 @@ TEST_F(LayoutFit, TheLibraryWindowAndEverySheetShowEveryTextWholeAtTheSmallestAn
     expectWhole(presented(AppSheet::shortcuts), QStringLiteral("shortcuts"));
     app().setSheet(std::nullopt);
 }
+
+INSTANTIATE_TEST_SUITE_P(InterfaceFonts, LayoutFit, testing::ValuesIn(TestSupport::interfaceFamilies),
+                         TestSupport::FamilyName());
 
 } // namespace
 } // namespace tarn

@@ -30,6 +30,7 @@ TEST(HangulWords, koreanReadingsReplaceLettersMadeUpForHangulButNotLatinText)
         {"42%", 75, "4206", 74, nullptr, false},       // no Hangul
         {"2.4", 92, "고.4", 84, "2.4", false},         // a digit read as a syllable
         {"2:05", 42, "고:05", 78, nullptr, false},     // still a digit for a syllable, however sure
+        {"3.2", 85, "3.고", 93, nullptr, false},       // nor the last digit of a number
         {"Al", 63, "새", 10, nullptr, false},          // a guess
     };
     for (const Case &c : cases) {
@@ -62,11 +63,35 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     for (const auto &[korean, other, kept] : rests)
         EXPECT_EQ(keepsTheRestOf(korean, other), kept) << korean << " / " << other;
 
+    // Only the digits ending a number may be what a word after it was read as.
+    const std::tuple<const char *, const char *, bool> numbers[] = {
+        {"12개", "1274", true},  {"380 KB", "3808", true}, {"2.4", "2.4", true},
+        {"ne", "11", false},     {"3.고", "3.2", false},   {"2025. 국. 10.", "2025. 3. 10.", false},
+        {"4:05", "4205", false},
+    };
+    for (const auto &[reading, read, kept] : numbers)
+        EXPECT_EQ(keepsTheNumbersOf(reading, read), kept) << reading << " / " << read;
+    // Digits may give way to the letters of a unit or an extension that end the number, no more.
+    const std::tuple<const char *, const char *, const char *> units[] = {
+        {"GB", "68", "GB"},
+        {"09.41.12. png", "09.41.12.000", "09.41.12.png"},
+        {"-png", ".008", ".png"},
+        {"4KB", "48", "4KB"},
+        {"380 KB", "3808", "380 KB"},
+        {"ne", "11", ""},
+        {"GB", "3.2", ""},
+        {"1.png", "2.000", ""},
+        {"png", "0", ""},
+    };
+    for (const auto &[reading, read, taken] : units)
+        EXPECT_EQ(withUnitOf(reading, read), taken) << reading << " / " << read;
+
     EXPECT_TRUE(holdsHangul("ㆍ"));
     EXPECT_FALSE(holdsHangul("x · y"));
 }
 
-// The Korean reading of a line is cut to the place of one word of the first reading.
+// The Korean reading of a line is cut to the place of one word of the first reading, and no
+// reading that takes in the words beside it is taken.
 TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
 {
     const std::string text = "캡처 12 개 ㆍ 선택";
@@ -79,15 +104,34 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         QRect box;
         const char *text; // nullptr: nothing there
         float confidence;
+        QRect place = {}; // the box widened towards the neighbours; none: the box
     };
     const Case cases[] = {
         {QRect(48, 0, 46, 20), "12 개", (93 * 2 + 51) / 3.0f}, // weighted by length
         {QRect(95, 0, 16, 20), "ㆍ", 52},
         {QRect(45, 0, 20, 20), nullptr, 0},  // "12" reaches out of the box
         {QRect(200, 0, 30, 20), nullptr, 0}, // nothing there
+        // A misread word boxed short of its ink: the syllables in its place count, not the signs.
+        {QRect(50, 0, 20, 20), "12 개", (93 * 2 + 51) / 3.0f, QRect(45, 0, 50, 20)},
+        {QRect(110, 0, 30, 20), "선택", 93, QRect(85, 0, 80, 20)},
     };
+    const auto line = [](std::vector<const char *> texts) {
+        std::vector<PlacedWord> words;
+        for (const char *text : texts)
+            words.push_back({{text, {}, 90}});
+        return words;
+    };
+    const std::tuple<const char *, std::vector<PlacedWord>, size_t, bool> swallowing[] = {
+        {"128개가", line({"128", "개", "가", "있습니다"}), 0, true},             // the next words, set without a blank
+        {"~/Pictures/내보낸", line({"~/Pictures/Lf", "보낸", "파일"}), 0, true}, // read again already
+        {"2026-12-04 -", line({"2026-12-04", "ㆍ", "1920"}), 0, true},           // the dot, as a hyphen
+        {"3개", line({"선택", "37H", "ㆍ"}), 1, false},
+    };
+    for (const auto &[reading, words, at, swallows] : swallowing)
+        EXPECT_EQ(swallowsNeighbours(reading, words, at, at), swallows) << reading;
+
     for (const Case &c : cases) {
-        const auto reading = readingAt({"x", c.box, 50}, korean, text, 3);
+        const auto reading = readingAt({"x", c.box, 50}, c.place.isNull() ? c.box : c.place, korean, text, 3);
         ASSERT_EQ(reading.has_value(), c.text != nullptr) << c.box.x();
         if (reading) {
             EXPECT_EQ(reading->text, c.text);
@@ -120,6 +164,8 @@ TEST(HangulWords, namesAreReadPartByPartByTheModelThatCanReadThePart)
         {"/home/minji/2M/BA/3|", "/17010716/0010]1/문서/캡처/회의록.008", "/home/minji/문서/캡처/3|"},
         {"/home/user/Pictures", "/110176/4561/미아65", "/home/user/Pictures"}, // no part of syllables only
         {"2M.png", "문서", ""},
+        {"3.2", "3.고", "3.2"}, // a number is no name of syllables
+        {"3.", "국.", "3."},
     };
     for (const auto &[latinFirst, other, spliced] : korean)
         EXPECT_EQ(withKoreanParts(latinFirst, other), spliced) << latinFirst;

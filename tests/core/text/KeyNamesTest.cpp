@@ -10,6 +10,7 @@ TEST(KeyNames, keyNamesOfShortcutsAreSpelledAndNothingElseChanges)
     const std::pair<const char *, const char *> cases[] = {
         {"Ctri+C", "Ctrl+C"},
         {"Ctr1+Shlft+2", "Ctrl+Shift+2"},
+        {"Ctril+Shift+3", "Ctrl+Shift+3"},
         {"복사 CTRI+V", "복사 Ctrl+V"},
         {"A|t+Tab", "Alt+Tab"},
         {"Ctrl+Shift+Z", "Ctrl+Shift+Z"},

@@ -9,6 +9,8 @@
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
 #include "core/text/TextBlocks.h"
+#include "support/InterfaceFonts.h"
+#include "support/OcrScreens.h"
 
 using namespace tarn;
 
@@ -19,18 +21,19 @@ constexpr int margin = 8;
 
 struct DrawnLine {
     QImage gray;
-    QRect line;   // the line's ink
-    QRect marked; // the place of the character at `at`, as the engine would box it
+    QRect line;                        // the line's ink
+    QRect marked;                      // the place of the character at `at`, as the engine would box it
+    std::vector<RecognizedWord> words; // the words between blanks, boxed the same way
 };
 
-// `text` in `family` (the system's font when empty) at `pixelSize` in `color` on `background`,
+// `text` in `family` (Hangul from Noto Sans CJK KR) at `pixelSize` in `color` on `background`,
 // prepared as the recognizer prepares a block: drawn dark on white, then enlarged.
 DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QColor background, const QString &text,
                int at)
 {
+    TestSupport::requireInstalled(family);
     QFont font;
-    if (!family.isEmpty())
-        font.setFamilies({family});
+    font.setFamilies({family, QStringLiteral("Noto Sans CJK KR")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     const QFontMetricsF metrics(font);
@@ -55,17 +58,24 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
     };
     const QImage dark = darkOnWhite(gray, blocks.front(), margin);
     const QRectF ink = metrics.tightBoundingRect(text).translated(baseline);
-    const QRectF glyph(baseline.x() + metrics.horizontalAdvance(text.left(at)), ink.top(),
-                       metrics.horizontalAdvance(text.mid(at, 1)), ink.height());
+    const auto box = [&](qsizetype from, qsizetype length) {
+        return prepared(QRectF(baseline.x() + metrics.horizontalAdvance(text.left(from)), ink.top(),
+                               metrics.horizontalAdvance(text.mid(from, length)), ink.height()));
+    };
+    std::vector<RecognizedWord> words;
+    for (qsizetype from = 0; const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        from = text.indexOf(word, from);
+        words.push_back({word.toStdString(), box(from, word.size()), 80});
+    }
     return {dark.scaled(dark.size() * enlargement, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), prepared(ink),
-            prepared(glyph)};
+            box(at, 1), words};
 }
 
 } // namespace
 
-// A dot between blanks is a lone middle dot in the system's font and in the CJK font at the
-// sizes of status lines and details; a dot set between words, a hyphen, a dash and a full stop
-// are not.
+// A dot between blanks is a lone middle dot in each common interface font at the sizes of status
+// lines and details, measured against the line's other blanks or, without them, its letters; a
+// dot set between words, a hyphen, a dash and a full stop are not.
 TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
 {
     struct Case {
@@ -73,6 +83,7 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
         int at;
         bool lone;
         bool bold = false;
+        bool wideInCjk = false; // taken for a lone dot in the CJK font
     };
     const Case cases[] = {
         {QStringLiteral("저장됨 · 오후 3:14"), 4, true},
@@ -80,6 +91,9 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
         {QStringLiteral("1920 x 1080 · 2 MB"), 12, true},
         {QStringLiteral("사진·동영상·문서"), 2, false},
         {QStringLiteral("PNG·JPEG"), 3, false},
+        // The CJK font's dot is wide: set without blanks, it has the room of one with them elsewhere.
+        {QStringLiteral("사진·동영상 12개"), 2, false, false, true},
+        {QStringLiteral("PNG·JPEG 형식"), 3, false, false, true},
         {QStringLiteral("회의록 초안 - 디자인 검토"), 7, false},
         {QStringLiteral("2026-12-07 – 캡처"), 11, false},
         {QStringLiteral("2026-12-07 - 캡처 12개"), 11, false},
@@ -89,23 +103,29 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
     };
     const std::pair<QColor, QColor> schemes[] = {{QColor(28, 28, 30), QColor(246, 246, 248)},
                                                  {QColor(150, 152, 158), QColor(32, 33, 36)}};
-    for (const QString &family : {QString(), QStringLiteral("Noto Sans CJK KR")})
+    for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {12, 13, 15, 18})
             for (const auto &[color, background] : schemes)
                 for (const Case &c : cases) {
-                    const DrawnLine drawn = draw(family, size, c.bold, color, background, c.text, c.at);
+                    const DrawnLine drawn =
+                        draw(QString::fromLatin1(family), size, c.bold, color, background, c.text, c.at);
                     ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.text);
                     const bool hangul = c.text.contains(QRegularExpression(QStringLiteral("[가-힣]")));
-                    EXPECT_EQ(isLoneMiddleDot(drawn.gray, drawn.line, {"ㆍ", drawn.marked, 80}, hangul), c.lone)
-                        << qPrintable(c.text) << " in " << qPrintable(family) << " " << size << " px on "
+                    const auto blank = blankRoom(drawn.gray, drawn.line, drawn.words,
+                                                 std::vector<std::string>(drawn.words.size(), " "));
+                    const bool cjk = std::string_view(family) == "Noto Sans CJK KR";
+                    EXPECT_EQ(isLoneMiddleDot(drawn.gray, drawn.line, {"ㆍ", drawn.marked, 80}, hangul, blank),
+                              c.lone || (c.wideInCjk && cjk))
+                        << qPrintable(c.text) << " in " << family << " " << size << " px on "
                         << qPrintable(background.name());
                 }
 }
 
 TEST(MiddleDots, onlyDotsDashesAndStopsMayStandForTheMiddleDot)
 {
-    const std::pair<const char *, bool> readings[] = {{"ㆍ", true}, {"-", true},  {"·", true},    {".", true},
-                                                      {"—", true},  {"•", false}, {"ㆍ-", false}, {"", false}};
+    const std::pair<const char *, bool> readings[] = {{"ㆍ", true}, {"-", true},    {"·", true},
+                                                      {".", true},  {":", true},    {"—", true},
+                                                      {"•", false}, {"ㆍ-", false}, {"", false}};
     for (const auto &[reading, may] : readings)
         EXPECT_EQ(mayBeMiddleDot(reading), may) << reading;
 }

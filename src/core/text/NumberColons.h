@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include <QImage>
+#include <QRect>
+
+#include "core/text/RecognizedWord.h"
+
+namespace tarn {
+
+// Times of day and durations in small text ("3:14", "00:04:17"): where the font sets the colon
+// close to its digits, the engine drops it ("314") or reads it as a digit ("9712" for "9:12",
+// "11140" for "11:40"). A colon's ink tells it apart: two small dots one above the other, the lower
+// one on the digits' baseline, neither touching them.
+
+// The text of `placed`, a number (digits, colons, full stops and commas) that the engine read in
+// the line boxed `line` in `gray` (dark text on a light background), with the colons its ink holds:
+// each one the text lacks is put in, or put for the digit the engine read in its place. Where
+// digits touch, so that their marks cannot be told apart, a lost colon goes between the
+// characters the engine boxed on either side of it. The text as it is when neither fits.
+std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed);
+
+} // namespace tarn
