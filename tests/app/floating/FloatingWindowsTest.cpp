@@ -500,11 +500,11 @@ TEST_F(ExclusiveFloatingWindows, VideoWindowPlaysTheFileAndPausesWhenClosed)
                                  QStringLiteral("10")}),
               0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() != before; }, 5000));
-    QTest::qWait(200);
-    const QWidget *picture = view->findChild<QVideoWidget *>();
-    ASSERT_NE(picture, nullptr);
-    EXPECT_GE(picture->height(), 180);
-    EXPECT_GE(view->findChild<QSlider *>()->width(), 100);
+    const QWidget *picture = view->findChild<QVideoWidget *>(), *timeline = view->findChild<QSlider *>();
+    ASSERT_TRUE(picture && timeline);
+    // The layout follows the new size once its queued requests have run.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture->height() >= 180 && timeline->width() >= 100; }, 5000))
+        << picture->height() << " " << timeline->width();
     DesktopScreens::source()
         .grab(window->frameGeometry(), false)
         .save(QStringLiteral(TARN_TEST_OUTPUT_DIR "/floating-video-smallest.png"));
