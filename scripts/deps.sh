@@ -27,7 +27,7 @@ TEST_PKGS=(
   xvfb xauth openbox trayer xdotool xclip x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils imagemagick ffmpeg
   xcompmgr xserver-xephyr sox metacity
-  fonts-dejavu-core fonts-noto-core fonts-cantarell fonts-liberation2
+  fonts-dejavu-core fonts-noto-core fonts-cantarell fonts-liberation2 fonts-nanum kwin-x11
 )
 
 want=()
