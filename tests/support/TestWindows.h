@@ -7,7 +7,8 @@
 //   flags: p = the four-colour test pattern (else plain grey), a = kept above other windows,
 //          u = no title at all, t = the title in large black letters on white (for recognition),
 //          s = the light English settings window of the recognition tests,
-//          c = the coordinate backdrop: borderless at the root window's origin, unmanaged
+//          c = the coordinate backdrop: borderless at the root window's origin, unmanaged,
+//          d = a file manager's drag: see FileDragSource
 // Both sides live here so the pattern the child paints and the pixels the tests expect agree.
 
 #include <chrono>
@@ -15,10 +16,14 @@
 #include <thread>
 
 #include <QCoreApplication>
+#include <QDrag>
+#include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QStringList>
+#include <QUrl>
 
 #include "platform/ScreenSource.h"
 #include "support/ChildProcess.h"
@@ -110,6 +115,35 @@ private:
     QImage picture_;
 };
 
+// A file manager's drag: a press drags the files named in TARN_TEST_DRAG (one path a line, after
+// the first) offering to copy, move or link them, proposing Move as file managers do, and a Move
+// answer removes them as a file manager's move does. The answer, as a number, is written to the
+// file named first.
+class FileDragSource : public TestPatternWindow {
+public:
+    FileDragSource() : TestPatternWindow(false) { }
+
+protected:
+    void mousePressEvent(QMouseEvent *) override
+    {
+        const QStringList paths = qEnvironmentVariable("TARN_TEST_DRAG").split(u'\n');
+        auto *data = new QMimeData;
+        QList<QUrl> urls;
+        for (const QString &path : paths.mid(1))
+            urls << QUrl::fromLocalFile(path);
+        data->setUrls(urls);
+        auto *drag = new QDrag(this); // kept by Qt until the target has read the files
+        drag->setMimeData(data);
+        const Qt::DropAction answer = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
+        if (answer == Qt::MoveAction)
+            for (const QString &path : paths.mid(1))
+                QFile::remove(path);
+        QFile written(paths.front());
+        if (written.open(QIODevice::WriteOnly))
+            written.write(QByteArray::number(int(answer)));
+    }
+};
+
 // The child's whole life: show the windows, then run until killed.
 inline int runTestWindows(int argc, char **argv)
 {
@@ -126,9 +160,11 @@ inline int runTestWindows(int argc, char **argv)
             backdrop->show();
             continue;
         }
-        auto *window =
-            new TestPatternWindow(parts[3].contains(u'p'), parts[3].contains(u't') ? parts[0] : QString(),
-                                  parts[3].contains(u's') ? OcrScreens::settingsWindow(false, false).image : QImage());
+        auto *window = parts[3].contains(u'd')
+            ? new FileDragSource
+            : new TestPatternWindow(parts[3].contains(u'p'), parts[3].contains(u't') ? parts[0] : QString(),
+                                    parts[3].contains(u's') ? OcrScreens::settingsWindow(false, false).image
+                                                            : QImage());
         if (!parts[3].contains(u'u'))
             window->setTitle(parts[0]);
         if (parts[3].contains(u'a'))

@@ -11,13 +11,13 @@ QStringList localFiles(const QList<QUrl> &urls)
     for (const QUrl &url : urls) {
         if (!url.isLocalFile())
             continue;
-        // Anything that is there goes to the import, which reads regular files only and lists
-        // every other kind (a folder, a pipe, a device) with what it is.
-        const QFileInfo file(url.toLocalFile());
-        if (file.exists())
-            files << file.absoluteFilePath();
+        // The import reads regular files only and lists every other kind (a folder, a pipe, a
+        // device) with what it is, and one that is gone with that: nothing dropped goes unnamed.
+        files << QFileInfo(url.toLocalFile()).absoluteFilePath();
     }
     return files;
 }
+
+bool copyable(Qt::DropActions offered) { return offered.testFlag(Qt::CopyAction); }
 
 } // namespace tarn::DropImport

@@ -342,21 +342,30 @@ void LibraryView::setDropTargeted(bool targeted)
 
 void LibraryView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!acceptsDrops() || !event->mimeData()->hasUrls() ||
+    if (!acceptsDrops() || !DropImport::copyable(event->possibleActions()) || !event->mimeData()->hasUrls() ||
         DropImport::localFiles(event->mimeData()->urls()).isEmpty()) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
+    answerCopy(event);
     setDropTargeted(true);
 }
 
 void LibraryView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (acceptsDrops())
-        event->acceptProposedAction();
+    if (acceptsDrops() && DropImport::copyable(event->possibleActions()))
+        answerCopy(event);
     else
         event->ignore();
+}
+
+// The import copies the files and leaves the originals untouched, so the answer is Copy whatever
+// the source proposed: answered Move (what file managers propose when they offer it, GTK ones
+// with Shift held), the source removes its files before the import has read them.
+void LibraryView::answerCopy(QDropEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
 
 void LibraryView::dragLeaveEvent(QDragLeaveEvent *event)
@@ -369,11 +378,11 @@ void LibraryView::dropEvent(QDropEvent *event)
 {
     setDropTargeted(false);
     const QStringList files = DropImport::localFiles(event->mimeData()->urls());
-    if (!acceptsDrops() || files.isEmpty()) {
+    if (!acceptsDrops() || !DropImport::copyable(event->possibleActions()) || files.isEmpty()) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
+    answerCopy(event);
     // The drag source gets its answer first; the import runs after.
     QMetaObject::invokeMethod(
         this, [this, files] { Q_EMIT filesDropped(files); }, Qt::QueuedConnection);

@@ -104,6 +104,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    static void answerCopy(QDropEvent *event);
     QWidget *makeContentColumn(const LibraryRepository &repository);
     void connectParts();
     void updatePanels();

@@ -334,6 +334,7 @@ private:
     QCoro::Task<> importImage(QString file);
     QCoro::Task<> runCopyItem(CaptureItem item);
     QCoro::Task<> runExportItem(CaptureItem item);
+    QCoro::Task<> exportRendered(CaptureItem item);
     QCoro::Task<> exportVideo(CaptureItem item);
     QCoro::Task<> runPin(CaptureItem item, QPointer<QScreen> screen);
 
@@ -368,6 +369,7 @@ private:
     FlowTimings timings_;
     std::optional<CancellationToken> captureTask_; // the running capture or recording start
     std::set<Uuid> openingItems_;                  // images whose original decodes for an editor
+    std::set<Uuid> exportingItems_;                // items whose export panel is open or about to open
     bool recountWhenIdle_ = false;                 // a recording failed while the recorder was still busy
     bool recordingStarting_ = false;               // a recording start runs; our windows stay hidden
     bool libraryHeld_ = false;                     // the library was asked for during the start

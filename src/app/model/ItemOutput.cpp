@@ -100,14 +100,31 @@ QCoro::Task<> AppModel::runCopyItem(CaptureItem item)
         setStatus(copiedStatus());
 }
 
-void AppModel::exportItem(const CaptureItem &item) { runExportItem(item); }
+// One panel an item: asked again while the item's panel is open (or its image is still being drawn
+// for it), the library comes forward with the panel in front and the keyboard, as for the import,
+// instead of a second panel exactly over the first.
+void AppModel::exportItem(const CaptureItem &item)
+{
+    if (!exportingItems_.insert(item.id).second) {
+        showLibrary();
+        return;
+    }
+    runExportItem(item);
+}
 
 QCoro::Task<> AppModel::runExportItem(CaptureItem item)
 {
-    if (item.kind == CaptureKind::video) {
+    QPointer<AppModel> self(this);
+    if (item.kind == CaptureKind::video)
         co_await exportVideo(item);
-        co_return;
-    }
+    else
+        co_await exportRendered(item);
+    if (self)
+        exportingItems_.erase(item.id);
+}
+
+QCoro::Task<> AppModel::exportRendered(CaptureItem item)
+{
     QPointer<AppModel> self(this);
     try {
         const QImage image = co_await renderedImage(item);

@@ -191,14 +191,14 @@ TEST_F(LibraryViewTest, DropsTakeLocalFilesOnlyAndAreRefusedWhileBusyOrLoading)
                               QUrl::fromLocalFile(dir_.path()),
                               QUrl::fromLocalFile(dir_.filePath(QStringLiteral("gone.png"))),
                               QUrl::fromLocalFile(files[1])};
-    // A folder goes on to the import, which names it as the reason it was not read.
-    const QStringList taken = {files[0], dir_.path(), files[1]};
+    // A folder, and a file gone by the drop, go on to the import, which names each with the reason.
+    const QStringList taken = {files[0], dir_.path(), dir_.filePath(QStringLiteral("gone.png")), files[1]};
     EXPECT_EQ(DropImport::localFiles(urls), taken);
 
-    auto drag = [this](const QList<QUrl> &dropped) {
+    auto drag = [this](const QList<QUrl> &dropped, Qt::DropActions offered = Qt::CopyAction) {
         QMimeData data;
         data.setUrls(dropped);
-        QDragEnterEvent enter(QPoint(600, 400), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(600, 400), offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&view_, &enter);
         const bool accepted = enter.isAccepted();
         if (accepted) {
@@ -215,6 +215,7 @@ TEST_F(LibraryViewTest, DropsTakeLocalFilesOnlyAndAreRefusedWhileBusyOrLoading)
     view_.setLibraryReady(false);
     EXPECT_FALSE(drag(urls));
     view_.setLibraryReady(true);
+    EXPECT_FALSE(drag(urls, Qt::MoveAction | Qt::LinkAction)); // the source would remove or keep them
     EXPECT_TRUE(drag(urls));
     EXPECT_FALSE(view_.isDropTargeted());
     EXPECT_TRUE(dropped.isEmpty()); // the drop is answered before the import starts

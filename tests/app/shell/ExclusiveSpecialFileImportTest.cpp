@@ -20,11 +20,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/library/LibraryView.h"
 #include "app/model/AppModel.h"
 #include "app/shell/AppCommand.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/TarnAppDelegate.h"
 #include "support/FileDialogAnswer.h"
+#include "support/TestWindows.h"
 #include "support/WindowStacking.h"
 #include "support/XInput.h"
 
@@ -144,6 +146,44 @@ TEST_F(ExclusiveSpecialFileImport, APipeIsListedWithinASecondAndTheApplicationSt
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+q")});
     ASSERT_TRUE(exits.count() > 0 || exits.wait(5000)) << "Ctrl+Q did not quit";
     EXPECT_EQ(exits[0][0].toInt(), 0);
+}
+
+// A file manager's drag offers to copy, move or link and proposes Move; it removes its files at once
+// when answered Move, before the import has read them. The library answers Copy: the file stays
+// where it was and its copy is in the library.
+TEST_F(ExclusiveSpecialFileImport, AFileManagersDropIsAnsweredCopyAndTheFileStaysWhereItWas)
+{
+    const QString dropped = dir_.filePath(QStringLiteral("dropped.png")),
+                  answer = dir_.filePath(QStringLiteral("answer"));
+    QImage picture(320, 200, QImage::Format_RGB32);
+    picture.fill(QColor(200, 90, 40));
+    ASSERT_TRUE(picture.save(dropped));
+    qputenv("TARN_TEST_DRAG", (answer + u'\n' + dropped).toUtf8());
+    TestSupport::TestWindows source(QStringLiteral("files|300|200|d"));
+    qunsetenv("TARN_TEST_DRAG");
+    ASSERT_NE(TestSupport::managedWindowTitled(QStringLiteral("files")), 0u);
+    xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^files$"),
+             QStringLiteral("windowmove"), QStringLiteral("--sync"), QStringLiteral("40"), QStringLiteral("40")});
+    TarnAppDelegate delegate(dir_.filePath(QStringLiteral("library")), false, std::nullopt);
+    QSignalSpy started(&delegate, &TarnAppDelegate::startUpFinished);
+    delegate.applicationDidFinishLaunching();
+    ASSERT_TRUE(started.count() > 0 || started.wait(20000));
+    const auto *view = delegate.libraryWindow()->findChild<LibraryView *>();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate.libraryWindow()));
+
+    // Pressed in the source, then moved over the library; let go once the library has answered.
+    const QPoint over = view->mapToGlobal(view->rect().center());
+    xdotool(TestSupport::heldFrom(QPoint(190, 120), {QPoint(260, 160), over - QPoint(20, 20), over}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isDropTargeted(); }, 10000));
+    xdotool(TestSupport::moveTo(over + QPoint(5, 5)) + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(answer); }, 10000)) << "the drag never ended";
+    QFile answered(answer);
+    ASSERT_TRUE(answered.open(QIODevice::ReadOnly));
+    EXPECT_EQ(answered.readAll().toInt(), int(Qt::CopyAction));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.app().items().size() == 1 && !delegate.app().isBusy(); }, 20000))
+        << (delegate.app().errorMessage() ? delegate.app().errorMessage()->toStdString() : "nothing imported");
+    EXPECT_TRUE(QFile::exists(dropped));
+    EXPECT_FALSE(delegate.app().errorMessage());
 }
 
 } // namespace

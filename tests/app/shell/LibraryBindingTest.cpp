@@ -210,7 +210,8 @@ TEST_F(LibraryBindingTest, DroppedFilesAreImportedAndTheFailuresShownUntilEscape
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(files[0]), QUrl::fromLocalFile(files[1]),
-                  QUrl(QStringLiteral("https://example.com/remote.png")), QUrl::fromLocalFile(files[2])});
+                  QUrl(QStringLiteral("https://example.com/remote.png")), QUrl::fromLocalFile(files[2]),
+                  QUrl::fromLocalFile(dir_.filePath(QStringLiteral("gone.png")))});
     QDragEnterEvent enter(QPoint(700, 500), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view_, &enter);
     ASSERT_TRUE(enter.isAccepted());
@@ -223,6 +224,7 @@ TEST_F(LibraryBindingTest, DroppedFilesAreImportedAndTheFailuresShownUntilEscape
     EXPECT_EQ(app_->status(), QStringLiteral("2개 파일을 가져왔습니다."));
     ASSERT_TRUE(app_->errorMessage());
     EXPECT_TRUE(app_->errorMessage()->startsWith(QStringLiteral("broken.png: ")));
+    EXPECT_TRUE(app_->errorMessage()->contains(QStringLiteral("\ngone.png: "))); // gone before it was read
     EXPECT_FALSE(app_->errorMessage()->contains(QStringLiteral("remote")));
     EXPECT_EQ(view_->statusBar()->status(), app_->status());
     QMessageBox *alert = view_->errorAlert();
