@@ -123,13 +123,18 @@ protected:
         TestSupport::click(menu, menu->actionGeometry(action).center());
     }
 
-    // Whether `window` settles in front of `behind` as the window with the keyboard.
+    // Whether `window` settles in front of `behind` as the window with the keyboard. A panel made
+    // anew on a loaded machine (the whole suite beside it) takes seconds to be mapped and painted:
+    // that is awaited first, with the limit of the other waits for a window to come.
     static bool inFrontWithTheKeys(const QWidget *behind, const QWidget *window)
     {
-        return TestSupport::settles([&] {
-            return TestSupport::stackedInOrder(std::vector<const QWidget *>{behind, window}) &&
-                TestSupport::activeWindow() == window->winId();
-        });
+        return QTest::qWaitFor([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 20000) &&
+            TestSupport::settles(
+                   [&] {
+                       return TestSupport::stackedInOrder(std::vector<const QWidget *>{behind, window}) &&
+                           TestSupport::activeWindow() == window->winId();
+                   },
+                   10000);
     }
 
     QTemporaryDir dir_;
