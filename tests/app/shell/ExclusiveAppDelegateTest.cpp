@@ -541,12 +541,15 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
 
 // With another application's window on the desktop, Ctrl+Shift+3 from the library, its alert or
 // the settings over that opens an editor in front of them with the keys, and Ctrl+W gives the keys
-// back, round after round; a region's selection shows neither the library nor its dialogs.
+// back, round after round, also through the question of an edited capture answered 저장하지 않기;
+// started from the other program, the keys go back to it. A region's selection shows neither the
+// library nor its dialogs.
 TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGivesThemBack)
 {
     QProcess other;
     other.start(QStringLiteral("xmessage"), QStringLiteral("-title other -geometry +1450+120 other").split(u' '));
-    ASSERT_NE(TestSupport::managedWindowTitled(QStringLiteral("other")), 0u);
+    const uint32_t otherWindow = TestSupport::managedWindowTitled(QStringLiteral("other"));
+    ASSERT_NE(otherWindow, 0u);
     auto delegate = launch(root());
     AppModel &app = delegate->app();
     app.preferences().setAutomaticOCR(false);
@@ -561,15 +564,28 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
             EXPECT_TRUE(TestSupport::windowState(front) != u"Normal" && TestSupport::windowState(library) != u"Normal");
             xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
         }
-        for (int round = 0; round < (row > 0 ? 2 : 10); ++round) {
-            TestSupport::click(library, QPoint(10, library->height() - 10));
-            ASSERT_TRUE(inFrontWithTheKeys(library, front)) << row << round;
+        for (int round = 0; round < (row > 0 ? 3 : 10); ++round) {
+            const bool fromOther = round == (row > 0 ? 2 : 9); // the user in the other program
+            if (fromOther)
+                xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(otherWindow)});
+            else
+                TestSupport::click(library, QPoint(10, library->height() - 10));
+            ASSERT_TRUE(fromOther || inFrontWithTheKeys(library, front)) << row << round;
             xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
             ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 20000));
-            EXPECT_TRUE(inFrontWithTheKeys(front, app.editorControllers().begin()->second->window())) << row << round;
+            auto *editor = static_cast<EditorWindowController *>(app.editorControllers().begin()->second);
+            EXPECT_TRUE(inFrontWithTheKeys(front, editor->window())) << row << round;
+            if (round % 2 == 1) // an edit, answered 저장하지 않기
+                editor->model().setTitle(QStringLiteral("바뀐 제목"));
             xdotool({QStringLiteral("key"), QStringLiteral("ctrl+w")});
+            if (round % 2 == 1) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return editor->sheet(); }) &&
+                            inFrontWithTheKeys(editor->window(), editor->sheet()));
+                xdotool({QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("space")});
+            }
             ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().empty(); }));
-            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == front->winId(); }))
+            EXPECT_TRUE(TestSupport::settles(
+                [&] { return TestSupport::activeWindow() == (fromOther ? otherWindow : front->winId()); }))
                 << row << round;
         }
     }
