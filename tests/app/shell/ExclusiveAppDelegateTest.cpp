@@ -542,8 +542,8 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
 // With another application's window on the desktop, Ctrl+Shift+3 from the library, its alert or
 // the settings over that opens an editor in front of them with the keys, and Ctrl+W gives the keys
 // back, round after round, also through the question of an edited capture answered 저장하지 않기;
-// started from the other program, the keys go back to it. A region's selection shows neither the
-// library nor its dialogs.
+// started from the other program, the keys go back to it; two pins are still shown after the
+// library's rounds. A region's selection shows neither the library nor its dialogs.
 TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGivesThemBack)
 {
     QProcess other;
@@ -553,6 +553,12 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
     auto delegate = launch(root());
     AppModel &app = delegate->app();
     app.preferences().setAutomaticOCR(false);
+    QImage picture(240, 160, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    for (const int y : {60, 400}) { // two pins beside the library, shown again after each grab
+        app.floating().pin(picture, QStringLiteral("고정"));
+        xdotool(QStringLiteral("windowmove --sync %1 0 %2").arg(app.floating().windows().back()->winId()).arg(y).split(u' '));
+    }
     QWidget *library = delegate->libraryWindow(), *front = library;
     for (const int row : {0, 1, 2}) { // the library, its alert, the settings over the alert
         if (row > 0) {
@@ -588,6 +594,13 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
                 [&] { return TestSupport::activeWindow() == (fromOther ? otherWindow : front->winId()); }))
                 << row << round;
         }
+        const std::vector<QWidget *> pins = app.floating().windows();
+        EXPECT_TRUE(row > 0 || (pins.size() == 2 && TestSupport::settles([&] {
+                                    return std::all_of(pins.begin(), pins.end(), [](QWidget *pin) {
+                                        return TestSupport::windowState(pin) == u"Normal";
+                                    });
+                                })));
+        app.floating().closePins(); // over a dialog, a pin would hold the dialog above the editor
     }
     other.kill();
     other.waitForFinished();
