@@ -464,7 +464,10 @@ TEST_F(ExclusiveAppDelegate, ANewerDialogOrWindowThanTheLibrarysAlertKeepsTheKey
             TestSupport::click(library, QPoint(10, library->height() - 10));
             EXPECT_TRUE(inFrontWithTheKeys(library, sheet));
             xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(library->winId())});
-            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::windowState(sheet) == u"Iconic"; }));
+            // kwin keeps a modal dialog on the screen when its window is minimized, as its policy.
+            const bool staysUp = TestSupport::windowManagerName() == u"KWin";
+            EXPECT_TRUE(TestSupport::settles(
+                [&] { return TestSupport::windowState(sheet) == (staysUp ? u"Normal" : u"Iconic"); }));
             continue;
         }
         EXPECT_TRUE(TestSupport::keepsTheKeyboard(sheet, 3000));
