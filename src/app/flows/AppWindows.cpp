@@ -191,8 +191,11 @@ RestoredWindows restoreWindows(const HiddenWindows &hidden)
     const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
     const std::vector<QWidget *> newer = visibleWindows(stacking, isNormalWindow);
     RestoredWindows restored{hidden.windows, hidden.focused, hidden.otherFocused};
-    if (!newer.empty())
-        restored = {hidden.windows, QApplication::activeWindow(), QApplication::activeWindow() ? 0 : X11::activeWindow()};
+    if (!newer.empty()) {
+        const uint32_t active = X11::activeWindow();
+        QWidget *own = activeOwnWindow(active);
+        restored = {hidden.windows, own, own ? 0 : active};
+    }
     // Ours whose place is unknown go behind the others.
     for (const QPointer<QWidget> &window : hidden.windows)
         if (window && !window->isVisible() &&
@@ -234,8 +237,9 @@ QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds l
             co_await sleep(std::chrono::milliseconds(10), CancellationToken());
     };
     co_await waitFor([&restored] { return std::all_of(restored.shown.begin(), restored.shown.end(), mapped); });
-    if (!hasKeyboard(restored))
-        giveKeyboard(restored, DesktopScreens::source().windows());
+    // Asked also when it has the keyboard still: Qt's requests may not have reached the window
+    // manager yet, and this one, sent after them, is answered after them.
+    giveKeyboard(restored, DesktopScreens::source().windows());
     co_await waitFor([&restored] { return hasKeyboard(restored); });
 }
 
