@@ -946,7 +946,8 @@ TEST_F(ExclusiveAppDelegate, AnUnsavedEditorsQuestionsComeInFrontOfThePinsAndATr
         if (pinned) {
             app.pin(item);
             ASSERT_TRUE(QTest::qWaitFor([&] { return !app.floating().windows().empty(); }, 10000));
-            front = app.floating().windows().back(); // moved off the card
+            front = app.floating().windows().back(); // moved off the card, once the window manager placed it
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(front));
             xdotool(QStringLiteral("windowmove --sync %1 0 0").arg(front->winId()).split(u' '));
         }
         xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(library->winId())});
