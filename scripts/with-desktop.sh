@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a private X desktop: Xvfb (1920x1080x24), the openbox window manager,
-# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. Three
-# more such desktops (TARN_EXCLUSIVE_DISPLAY, TARN_EXCLUSIVE_DISPLAY2, TARN_EXCLUSIVE_DISPLAY3)
-# are there for the tests that need one to themselves; the third is managed by metacity instead,
-# for the tests that must hold under a second window manager.
+# a tray host (trayer) and a PulseAudio server with a null sink, all stopped afterwards. Four
+# more such desktops (TARN_EXCLUSIVE_DISPLAY, TARN_EXCLUSIVE_DISPLAY2 to TARN_EXCLUSIVE_DISPLAY4)
+# are there for the tests that need one to themselves; the third is managed by metacity and the
+# fourth by KDE's kwin_x11 instead, for the tests that must hold under other window managers.
 # HOME and the XDG folders point into a temporary folder, so no run touches real settings, and its
 # own fontconfig file names the fonts.
 set -uo pipefail
@@ -36,11 +36,11 @@ start_display() {
   if [ ! -s "$work/$name.display" ]; then echo "with-desktop: Xvfb did not start" >&2; cat "$work/$name.log" >&2; exit 1; fi
   started=":$(head -n 1 "$work/$name.display")"
 }
-# The desktop everything runs on, and three more for the tests whose name begins with
+# The desktop everything runs on, and four more for the tests whose name begins with
 # "Exclusive" (they inject real input or need focus): on each, only one test at a time shows
 # windows, so no parallel test's window can cover what a click or a key is meant for. Two of
-# them let two such tests run at once instead of one after the other; the third runs the tests
-# chosen to run under metacity as well (tests/app/CMakeLists.txt).
+# them let two such tests run at once instead of one after the other; the third and fourth run
+# the tests chosen to run under metacity and kwin_x11 as well (tests/app/CMakeLists.txt).
 start_display xvfb
 main_display=$started
 start_display xvfb-exclusive
@@ -49,8 +49,10 @@ start_display xvfb-exclusive2
 exclusive_display2=$started
 start_display xvfb-exclusive3
 exclusive_display3=$started
+start_display xvfb-exclusive4
+exclusive_display4=$started
 export DISPLAY=$main_display TARN_EXCLUSIVE_DISPLAY=$exclusive_display TARN_EXCLUSIVE_DISPLAY2=$exclusive_display2
-export TARN_EXCLUSIVE_DISPLAY3=$exclusive_display3
+export TARN_EXCLUSIVE_DISPLAY3=$exclusive_display3 TARN_EXCLUSIVE_DISPLAY4=$exclusive_display4
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Fonts named, not found: the system's configuration with the generic families pinned, so that
@@ -83,12 +85,17 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # A window manager and a tray host on each desktop. Metacity keeps its settings in memory (no
-# session bus here) and composites nothing, as openbox does not: the desktops differ in their
-# window manager alone. A test starts once its desktop's window manager names itself on the root
-# window: before that its windows would be mapped unmanaged.
-for shown in "$main_display" "$exclusive_display" "$exclusive_display2" "$exclusive_display3"; do
+# session bus here) and composites nothing, as openbox does not; nor does kwin_x11 (KWIN_COMPOSE=N),
+# which runs on Qt's X11 platform whatever the tests' QT_QPA_PLATFORM, with a new KDE user's
+# settings but for the four desktops the others have (it starts with one): the desktops differ in
+# their window manager alone. A test starts once its desktop's window manager names itself on the
+# root window: before that its windows would be mapped unmanaged.
+printf '[Desktops]\nNumber=4\nRows=1\n' >"$XDG_CONFIG_HOME/kwinrc"
+for shown in "$main_display" "$exclusive_display" "$exclusive_display2" "$exclusive_display3" "$exclusive_display4"; do
   if [ "$shown" = "$exclusive_display3" ]; then
     DISPLAY=$shown GSETTINGS_BACKEND=memory metacity --sm-disable --compositor=none >>"$work/metacity.log" 2>&1 &
+  elif [ "$shown" = "$exclusive_display4" ]; then
+    DISPLAY=$shown QT_QPA_PLATFORM=xcb KWIN_COMPOSE=N kwin_x11 --replace >>"$work/kwin.log" 2>&1 &
   else
     DISPLAY=$shown openbox >>"$work/openbox.log" 2>&1 &
   fi

@@ -41,6 +41,16 @@ inline std::vector<uint32_t> windowIds(const QString &property)
     return ids;
 }
 
+// The window manager's name, as it gives it on its check window ("KWin", "Openbox", ...).
+inline QString windowManagerName()
+{
+    const std::vector<uint32_t> check = windowIds(rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")));
+    return check.empty() ? QString()
+                         : clientOutput(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(check.front()),
+                                                                  QStringLiteral("_NET_WM_NAME")})
+                               .section(u'"', 1, 1);
+}
+
 // The managed windows, back to front.
 inline std::vector<uint32_t> stackingOrder()
 {

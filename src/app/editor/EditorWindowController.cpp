@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor/EditorWindowController.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QPushButton>
 
 #include "app/editor/EditorModel.h"
 #include "app/editor/EditorView.h"
+#include "app/flows/TaskCancellation.h"
 #include "app/widgets/ContentSize.h"
 #include "app/widgets/ErrorDescription.h"
 #include "app/widgets/MenuResponder.h"
@@ -208,10 +210,25 @@ QCoro::Task<> EditorWindowController::saveThenClose()
         closeAllowed();
 }
 
-// After the answer the close is allowed; it still waits for a save or an output that runs.
-void EditorWindowController::closeAllowed()
+// After the answer the close is allowed; it still waits for a save or an output that runs. The
+// window first takes back the keyboard its question had, while the window manager hands it over
+// (for a moment at most): closed in the middle of that, it would leave the keyboard with no window
+// (kwin, failing to focus a window already gone, focuses none), where closed once it has it, the
+// window manager passes the keyboard on as after any window's close.
+QCoro::Task<> EditorWindowController::closeAllowed()
 {
+    QPointer<EditorWindowController> self(this);
     allowClose_ = true;
+    const auto handingOver = [this] {
+        const QWidget *active = QApplication::activeWindow();
+        return active != window_.get() && (!active || !active->isVisible());
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (handingOver() && std::chrono::steady_clock::now() < deadline) {
+        co_await sleep(std::chrono::milliseconds(10), CancellationToken());
+        if (!self)
+            co_return;
+    }
     window_->close();
 }
 

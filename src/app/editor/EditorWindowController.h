@@ -79,7 +79,7 @@ private:
     void askAboutUnsavedEdits();
     void answer(QAbstractButton *button);
     QCoro::Task<> saveThenClose();
-    void closeAllowed();
+    QCoro::Task<> closeAllowed();
     void workChanged();
     void windowWillClose();
 

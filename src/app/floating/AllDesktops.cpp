@@ -29,6 +29,7 @@ bool AllDesktops::eventFilter(QObject *watched, QEvent *event)
     // takes the window on, and the requests follow the map once the event loop has sent it.
     const auto id = uint32_t(window->winId());
     X11::markForAllDesktops(id);
+    X11::markOwnGroup(id);
     QTimer::singleShot(0, window, [id] { X11::showOnAllDesktops(id); });
     return false;
 }

@@ -114,10 +114,52 @@ void showRaised(QWidget *window)
     window->raise();
 }
 
+// The window the user works in asks for the keyboard, if it is still there.
+void giveKeyboard(const RestoredWindows &restored, const std::vector<WindowInfo> &stacking)
+{
+    if (restored.own && restored.own->isVisible())
+        DialogChain::front(restored.own)->activateWindow();
+    else if (!restored.own && onScreen(restored.other, stacking))
+        X11::activate(restored.other);
+}
+
+// Whether the window the user works in, or the front of its dialog chain, has the keyboard; also
+// when it is gone, or none was given: nothing is to be waited for then.
+bool hasKeyboard(const RestoredWindows &restored)
+{
+    if (restored.own) {
+        const QWidget *active = QApplication::activeWindow();
+        return !restored.own->isVisible() || active == restored.own || active == DialogChain::front(restored.own);
+    }
+    return restored.other == 0 || X11::activeWindow() == restored.other || !X11::viewable(restored.other);
+}
+
+// Whether Qt has seen a window shown again mapped: it then has asked for the keyboard for it if it
+// was to (a modal dialog). One that is gone or hidden again is not awaited.
+bool mapped(const QPointer<QWidget> &window)
+{
+    return !window || !window->isVisible() || !window->windowHandle() || window->windowHandle()->isExposed();
+}
+
+// The window of ours that the window manager names as active, none when it names another
+// application's. Qt's own word lags: it lets a window go only some time after it lost the
+// keyboard, in case it gets it back, so a hot key pressed right after the user turned to another
+// program would find ours still active. Without a window manager, Qt's word.
+QWidget *activeOwnWindow(uint32_t active)
+{
+    if (active == 0)
+        return QApplication::activeWindow();
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->internalWinId() == active)
+            return widget;
+    return nullptr;
+}
+
 HiddenWindows hideWindows(bool (*counts)(const QWidget *))
 {
     HiddenWindows hidden;
-    QWidget *active = QApplication::activeWindow();
+    const uint32_t activeId = X11::activeWindow();
+    QWidget *active = activeOwnWindow(activeId);
     const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
     const std::vector<QWidget *> ours = visibleWindows(stacking, counts);
     for (QWidget *window : ours) {
@@ -127,7 +169,7 @@ HiddenWindows hideWindows(bool (*counts)(const QWidget *))
     }
     hidden.stacking = stackingFromOurs(ours, stacking);
     if (!active && !ours.empty())
-        hidden.otherFocused = X11::activeWindow();
+        hidden.otherFocused = activeId;
     for (QWidget *window : ours)
         if (const uint32_t frame = frameOf(window))
             hidden.frames.push_back(frame);
@@ -142,12 +184,18 @@ HiddenWindows hideNormalWindows() { return hideWindows(isNormalWindow); }
 
 HiddenWindows hideAllWindows() { return hideWindows(isAnyWindow); }
 
-void restoreWindows(const HiddenWindows &hidden)
+RestoredWindows restoreWindows(const HiddenWindows &hidden)
 {
     if (hidden.empty())
-        return;
+        return {};
     const std::vector<WindowInfo> stacking = DesktopScreens::source().windows();
     const std::vector<QWidget *> newer = visibleWindows(stacking, isNormalWindow);
+    RestoredWindows restored{hidden.windows, hidden.focused, hidden.otherFocused};
+    if (!newer.empty()) {
+        const uint32_t active = X11::activeWindow();
+        QWidget *own = activeOwnWindow(active);
+        restored = {hidden.windows, own, own ? 0 : active};
+    }
     // Ours whose place is unknown go behind the others.
     for (const QPointer<QWidget> &window : hidden.windows)
         if (window && !window->isVisible() &&
@@ -163,12 +211,9 @@ void restoreWindows(const HiddenWindows &hidden)
     }
     for (QWidget *window : newer)
         window->raise();
-    if (!newer.empty())
-        return;
-    if (hidden.focused && hidden.focused->isVisible())
-        hidden.focused->activateWindow();
-    else if (onScreen(hidden.otherFocused, stacking))
-        X11::activate(hidden.otherFocused);
+    if (newer.empty())
+        giveKeyboard(restored, stacking);
+    return restored;
 }
 
 uint32_t frameOf(QWidget *window) { return X11::frameOf(idOf(window)); }
@@ -184,15 +229,18 @@ QCoro::Task<> offScreen(std::vector<uint32_t> frames, std::chrono::milliseconds 
     }
 }
 
-QCoro::Task<> keyboardBack(QPointer<QWidget> window, std::chrono::milliseconds limit)
+QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds limit)
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    const auto waiting = [&window] {
-        const QWidget *active = QApplication::activeWindow();
-        return window && window->isVisible() && active != window && active != DialogChain::front(window);
+    const auto waitFor = [&deadline](auto &&done) -> QCoro::Task<> {
+        while (!done() && std::chrono::steady_clock::now() < deadline)
+            co_await sleep(std::chrono::milliseconds(10), CancellationToken());
     };
-    while (waiting() && std::chrono::steady_clock::now() < deadline)
-        co_await sleep(std::chrono::milliseconds(10), CancellationToken());
+    co_await waitFor([&restored] { return std::all_of(restored.shown.begin(), restored.shown.end(), mapped); });
+    // Asked also when it has the keyboard still: Qt's requests may not have reached the window
+    // manager yet, and this one, sent after them, is answered after them.
+    giveKeyboard(restored, DesktopScreens::source().windows());
+    co_await waitFor([&restored] { return hasKeyboard(restored); });
 }
 
 QScreen *screenOf(uint32_t displayID)

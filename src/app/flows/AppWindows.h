@@ -40,19 +40,28 @@ HiddenWindows hideNormalWindows();
 // Orders out every visible window of ours, the floating panels and pins as well, for a
 // recording: X11 would film them.
 HiddenWindows hideAllWindows();
+// The windows shown again, and the window the user works in, ours or another application's, that
+// is to have the keyboard once they are back.
+struct RestoredWindows {
+    std::vector<QPointer<QWidget>> shown;
+    QPointer<QWidget> own;
+    uint32_t other = 0;
+};
+
 // Shows the windows again in their old stacking order, behind the other applications' windows
 // that were in front of them and are still there. Windows of ours that came up
 // while they were hidden (a question during a recording, the library brought forward for an
-// error) stay in front of them; otherwise the window that had the focus, ours or another
-// application's, gets it back.
-void restoreWindows(const HiddenWindows &hidden);
+// error) stay in front of them, and the window with the keyboard now keeps it; otherwise the
+// window that had the focus, ours or another application's, gets it back.
+RestoredWindows restoreWindows(const HiddenWindows &hidden);
 
-// Waits until the window the user was in, or the front of its dialog chain, has the keyboard
+// Waits until the window the user works in, or the front of its dialog chain, has the keyboard
 // again, at most `limit`; at once when it is gone or none was given. Windows shown again take it
-// back in several steps (Qt activates each modal dialog it maps, and a window that one of them
-// blocks hands the keyboard on to the front of its chain), each awaiting the window manager: a
-// window opened before they are done would have its keyboard taken by the last of them.
-QCoro::Task<> keyboardBack(QPointer<QWidget> window, std::chrono::milliseconds limit);
+// in several steps, each awaiting the window manager: Qt activates each modal dialog it maps once
+// the window manager has mapped it, and a window that one of them blocks hands the keyboard on to
+// the front of its chain. The user's window asks for it again after the last of those; a window
+// opened before they are done would have its keyboard taken by the last of them.
+QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds limit);
 
 // What shows a window of ours on the screen (see X11::frameOf), noted before it is hidden.
 uint32_t frameOf(QWidget *window);

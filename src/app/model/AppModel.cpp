@@ -467,7 +467,8 @@ void AppModel::connectRecorder()
 void AppModel::endRecordingPresentation()
 {
     floating_->recordingPanel.reset();
-    AppWindows::restoreWindows(std::exchange(recordingRestore_, {}));
+    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})),
+                             timings_.offScreenLimit);
 }
 
 // ---- editors --------------------------------------------------------------------------------

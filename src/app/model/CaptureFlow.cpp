@@ -185,7 +185,7 @@ void AppModel::endCapture(const CancellationToken &token, BusyClaim &busy, std::
             showError(failure);
         }
     }
-    AppWindows::restoreWindows(std::exchange(captureRestore_, {}));
+    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(captureRestore_, {})), timings_.offScreenLimit);
     finishCaptureTask(token, busy);
 }
 
@@ -196,9 +196,8 @@ void AppModel::endCapture(const CancellationToken &token, BusyClaim &busy, std::
 // again, would not be where the window manager gives the keyboard back when they close.
 QCoro::Task<> AppModel::restoreBeforeOpening()
 {
-    const QPointer<QWidget> focused = captureRestore_.focused;
-    AppWindows::restoreWindows(std::exchange(captureRestore_, {}));
-    co_await AppWindows::keyboardBack(focused, timings_.offScreenLimit);
+    co_await AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(captureRestore_, {})),
+                                      timings_.offScreenLimit);
 }
 
 // The task the countdown's cancel button cancels; a newer one replaces it.

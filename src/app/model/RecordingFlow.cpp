@@ -140,7 +140,8 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
 // A start that ended before recording: the hidden windows come back and the model is free.
 void AppModel::endRecordingStart(const CancellationToken &token, BusyClaim &busy)
 {
-    AppWindows::restoreWindows(std::exchange(recordingRestore_, {}));
+    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})),
+                             timings_.offScreenLimit);
     finishRecordingStart(token, busy);
 }
 

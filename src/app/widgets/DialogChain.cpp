@@ -123,6 +123,10 @@ bool DialogChain::eventFilter(QObject *watched, QEvent *event)
             QWidget *inFront = front(widget);
             inFront->raise();
             inFront->activateWindow();
+            // Also asked as a pager asks for the user's pick: kwin grants an application's own
+            // request to move the keyboard from the window just clicked to its dialog, yet leaves it
+            // with the clicked window.
+            X11::activate(uint32_t(inFront->winId()));
         }
         break;
     default:

@@ -24,6 +24,7 @@ constexpr uint32_t fromPager = 2;
 constexpr uint32_t normalState = 1;
 constexpr uint32_t iconicState = 3;
 constexpr uint32_t stateHint = 1U << 1;
+constexpr uint32_t groupHint = 1U << 6;
 
 // The GUI's own connection (GUI thread only); null on another platform plugin.
 xcb_connection_t *guiConnection()
@@ -261,20 +262,36 @@ bool viewable(uint32_t window)
     return shown;
 }
 
-void markInitiallyNormal(uint32_t window)
+// Changes a window's WM_HINTS (flags, input, initial state, icon pixmap, icon window, icon x and
+// y, icon mask, group), keeping what `change` leaves alone.
+template <typename Change> void changeHints(uint32_t window, Change change)
 {
     xcb_connection_t *c = guiConnection();
     if (!c || window == 0)
         return;
-    // Flags, input, initial state, icon pixmap, icon window, icon x and y, icon mask, group.
     constexpr uint32_t count = 9;
     std::vector<uint32_t> hints = words(c, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, count);
     hints.resize(count, 0);
-    hints[0] |= stateHint;
-    hints[2] = normalState;
+    change(hints);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, count,
                         hints.data());
     xcb_flush(c);
+}
+
+void markInitiallyNormal(uint32_t window)
+{
+    changeHints(window, [](std::vector<uint32_t> &hints) {
+        hints[0] |= stateHint;
+        hints[2] = normalState;
+    });
+}
+
+void markOwnGroup(uint32_t window)
+{
+    changeHints(window, [window](std::vector<uint32_t> &hints) {
+        hints[0] |= groupHint;
+        hints[8] = window;
+    });
 }
 
 void moveToCurrentDesktop(uint32_t window)

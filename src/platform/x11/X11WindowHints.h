@@ -48,6 +48,13 @@ bool viewable(uint32_t window);
 // leaves it there when the window manager restores the window, so that such a window, hidden and
 // shown again, would come back minimized.
 void markInitiallyNormal(uint32_t window);
+// Before the window is mapped: makes it the leader of a window group of its own (WM_HINTS), apart
+// from the application's other windows. Qt puts every window of the application in one group and
+// announces a tool window as transient for that group; a window manager may then take it as a
+// palette of the group's main windows, kwin hiding it whenever it cannot trace it to the active one
+// (a group transient is transient for the others mapped before it, and a few mapped again lose
+// that trace for all but one).
+void markOwnGroup(uint32_t window);
 // Asks the window manager to move a window that lies on another desktop than the one the user
 // is on (_NET_WM_DESKTOP, _NET_CURRENT_DESKTOP) to the user's; a window on every desktop, or one
 // the window manager has not put on a desktop, stays where it is. The move reaches the window
