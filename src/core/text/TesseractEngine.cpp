@@ -16,6 +16,7 @@
 #include "core/text/KeyNames.h"
 #include "core/text/MiddleDots.h"
 #include "core/text/NumberColons.h"
+#include "core/text/NumberSigns.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -330,8 +331,10 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
             rereadMixedNames(gray, words);
         }
         for (PlacedWord &placed : words)
-            if (placed.loneDots.empty())
+            if (placed.loneDots.empty()) {
+                placed.word.text = withSignsOfItsInk(gray, line.box, placed);
                 placed.word.text = withColonsOfItsInk(gray, line.box, placed);
+            }
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
