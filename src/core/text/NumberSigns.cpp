@@ -4,12 +4,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include <QString>
 
 #include "core/text/ConnectedPixels.h"
 #include "core/text/HangulWords.h"
@@ -37,6 +38,8 @@ constexpr double letterLow = 0.4, letterHigh = 0.85, baseSlack = 0.12;
 // A full stop or a comma is at most this share of the digits' height; a comma reaches this far
 // below their baseline.
 constexpr double stopHigh = 0.4, commaDepth = 0.12;
+// A digit is at least this share of the digits' height wide (a "1" too).
+constexpr double narrowestDigit = 0.25;
 
 // Ink between empty columns of the line's rows, and the characters whose middles lie there.
 struct Glyph {
@@ -273,21 +276,18 @@ bool mayBeWonSign(const std::string &text)
     return std::find(readings.begin(), readings.end(), text) != readings.end();
 }
 
-// The won sign, when it is the glyph that reaches past the left of `first`: the glyph itself, or
-// where it touches the digit after it, its left part cut where the fewest pixels join them.
-bool wonSignAt(const QImage &gray, const std::vector<Glyph> &glyphs, const QRect &first, const QRect &digits)
+// Whether the glyph is a won sign whole, or with the digit it touches after it: then its left part,
+// cut where the fewest pixels join them, is one.
+enum class WonInk { none, whole, touching };
+
+WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits)
 {
-    const auto glyph =
-        std::find_if(glyphs.begin(), glyphs.end(), [&](const Glyph &g) { return g.ink.right() >= first.left(); });
-    if (glyph == glyphs.end())
-        return false;
-    const QRect &ink = glyph->ink;
     if (isWonSign(gray, ink, digits))
-        return true;
+        return WonInk::whole;
     const int from = ink.left() + int(wonWidest * digits.height()),
               to = ink.left() + int(wonTouching * digits.height());
     if (to >= ink.right())
-        return false;
+        return WonInk::none;
     int cut = from, least = ink.height() + 1;
     for (int x = from; x <= to; ++x) {
         int inked = 0;
@@ -299,22 +299,59 @@ bool wonSignAt(const QImage &gray, const std::vector<Glyph> &glyphs, const QRect
         }
     }
     const QRect left = inkOf(gray, QRect(ink.left(), ink.top(), cut - ink.left(), ink.height()));
-    return !left.isEmpty() && isWonSign(gray, left, digits);
+    return !left.isEmpty() && isWonSign(gray, left, digits) ? WonInk::touching : WonInk::none;
 }
 
-// The characters the engine read for a won sign before the first digit of the word: the first of
-// them and the digit, or nothing.
-std::optional<std::pair<size_t, size_t>> wonReading(const std::vector<std::string> &read)
+bool isDigitGlyph(const QRect &ink, const QRect &digits)
 {
-    for (size_t k = 0; k < read.size(); ++k) {
-        if (!isDigits(read[k]))
-            continue;
-        size_t first = k;
-        while (first > 0 && mayBeWonSign(read[first - 1]))
-            --first;
-        return first < k ? std::optional(std::pair(first, k)) : std::nullopt;
+    // A bracket is as high, but reaches below the digits' baseline.
+    return ink.height() >= signLow * digits.height() && ink.width() >= narrowestDigit * digits.height() &&
+        ink.bottom() <= digits.bottom() + baseSlack * digits.height();
+}
+
+// The characters the engine read for the sign that glyph `i` is: those whose middles lie in it,
+// less the digits among them that stand for digit glyphs beside it (`before` the sign when it
+// precedes its number, a won sign, else after): the engine's boxes may lie a glyph off, and a digit
+// is never taken for a sign while its ink stands beside it. A sign `touching` a digit glyph
+// holds that digit too.
+std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
+                                   const QRect &digits, bool before, bool touching)
+{
+    std::vector<size_t> sign = glyphs[i].characters;
+    if (sign.empty())
+        return sign;
+    int inked = touching ? 1 : 0, readThere = 0;
+    for (size_t j = 0; j < glyphs.size(); ++j)
+        inked += (before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits);
+    for (size_t k = 0; k < read.size(); ++k)
+        readThere += (before ? k > sign.back() : k < sign.front()) && isDigits(read[k]);
+    for (int owed = inked - readThere; owed > 0; --owed) {
+        if (before) {
+            const auto digit = std::find_if(sign.rbegin(), sign.rend(), [&](size_t k) { return isDigits(read[k]); });
+            if (digit == sign.rend())
+                break;
+            sign.erase(std::next(digit).base());
+        } else {
+            const auto digit = std::find_if(sign.begin(), sign.end(), [&](size_t k) { return isDigits(read[k]); });
+            if (digit == sign.end())
+                break;
+            sign.erase(digit);
+        }
     }
-    return std::nullopt;
+    return sign;
+}
+
+bool isDigitOrWonReading(const std::string &text) { return isDigits(text) || mayBeWonSign(text); }
+
+// `text` with the characters read for a won sign before its first digit made the sign.
+std::string withWonSign(const std::string &text)
+{
+    QString wide = QString::fromStdString(text);
+    const auto digit = std::find_if(wide.begin(), wide.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    qsizetype first = digit - wide.begin(), end = first;
+    while (first > 0 && mayBeWonSign(QString(wide[first - 1]).toStdString()))
+        --first;
+    return first < end ? wide.replace(first, end - first, QStringLiteral("₩")).toStdString() : text;
 }
 
 // What the engine reads for a "v" before the digits of a version.
@@ -409,22 +446,46 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
         joined += c.text;
     }
     const QRect rows = line.intersected(gray.rect());
-    if (joined != word.text || word.text.find_first_of("0123456789") == std::string::npos || rows.isEmpty() ||
-        word.box.isEmpty())
+    if (word.text.find_first_of("0123456789") == std::string::npos || rows.isEmpty() || word.box.isEmpty())
         return word.text;
     darkest = halfWayToWhite(gray, word.box.intersected(rows));
     const std::vector<Glyph> glyphs = glyphsOf(gray, rows, placed);
     const QRect digits = digitBox(glyphs, read);
     if (digits.isEmpty() || digits.height() < 4)
         return word.text;
-    if (const auto won = wonReading(read);
-        won && read[won->first] != "₩" && wonSignAt(gray, glyphs, placed.characters[won->first].box, digits))
-        for (size_t k = won->first; k < won->second; ++k)
-            read[k] = k == won->first ? "₩" : "";
+    // The won sign: the first glyph before a digit whose ink is one. The characters the engine read
+    // for it become the sign; where they hold others (its box of a bracket reaching over the sign)
+    // or are not the word's text (a reading of the whole word by the other model), the readings of
+    // the sign just before the first digit of the text do.
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const std::string text = textOf(glyphs[i], read);
+        std::string after;
+        for (size_t j = i + 1; j < glyphs.size() && after.empty(); ++j)
+            after = textOf(glyphs[j], read);
+        if (text.empty() || text == "₩" || holdsHangul(text))
+            continue;
+        const WonInk ink = wonInk(gray, glyphs[i].ink, digits);
+        if (ink == WonInk::none || (ink == WonInk::whole && (after.empty() || after[0] < '0' || after[0] > '9')))
+            continue;
+        const std::vector<size_t> sign = signCharacters(glyphs, i, read, digits, true, ink == WonInk::touching);
+        if (joined != word.text || sign.empty() ||
+            !std::all_of(sign.begin(), sign.end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
+            return withWonSign(word.text);
+        for (size_t k = 0; k < sign.size(); ++k)
+            read[sign[k]] = k == 0 ? "₩" : "";
+        break;
+    }
+    if (joined != word.text)
+        return word.text;
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
-            if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty())
-                readAs(glyphs[i], read, sign);
+            if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty()) {
+                const auto sole =
+                    sign == "%" ? signCharacters(glyphs, i, read, digits, false, false) : glyphs[i].characters;
+                Glyph marked{glyphs[i].ink, sole};
+                if (!sole.empty())
+                    readAs(marked, read, sign);
+            }
     std::string text;
     for (const std::string &c : read)
         text += c;

@@ -181,8 +181,9 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         const OcrScreens::NumberTally changes = OcrScreens::numberChanges(screen, result);
         pooled += tally;
         numbers += changes;
-        std::printf("%-22s %8.4f %8.3f %4zu/%-3zu %4zu/%-3zu\n", qPrintable(screen.name), tally.rate(),
-                    limits.at(screen.name), changes.changed, changes.numbers, changes.signsRead, changes.signs);
+        std::printf("%-22s %8.4f %8.3f %4zu/%-3zu %4zu/%-3zu  %s\n", qPrintable(screen.name), tally.rate(),
+                    limits.at(screen.name), changes.changed, changes.numbers, changes.signsRead, changes.signs,
+                    qPrintable(changes.lost.join(u' ')));
         EXPECT_LE(tally.rate(), limits.at(screen.name)) << qPrintable(screen.name) << " read as:\n" << result.text();
         EXPECT_EQ(changes.signsRead, changes.signs) << qPrintable(screen.name) << " read as:\n" << result.text();
         EXPECT_EQ(faultsOf(QString::fromStdString(result.text()), OcrScreens::expectedLines(screen).join(u'\n')), "")
