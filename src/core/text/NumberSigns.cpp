@@ -38,6 +38,9 @@ constexpr double letterLow = 0.4, letterHigh = 0.85, baseSlack = 0.12;
 // A full stop or a comma is at most this share of the digits' height; a comma reaches this far
 // below their baseline.
 constexpr double stopHigh = 0.4, commaDepth = 0.12;
+// A comma is this much higher than wide, a full stop about as high as wide (in some fonts it
+// sits a little below the digits).
+constexpr double commaShape = 1.6;
 // A digit is at least this share of the digits' height wide (a "1" too).
 constexpr double narrowestDigit = 0.25;
 
@@ -430,7 +433,10 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
             return "v";
     }
     if (text == "." && digitBefore && digitAfter && glyph.ink.height() <= stopHigh * digits.height())
-        return glyph.ink.bottom() >= digits.bottom() + std::max(2.0, commaDepth * digits.height()) ? "," : "";
+        return glyph.ink.height() >= commaShape * glyph.ink.width() &&
+                glyph.ink.bottom() >= digits.bottom() + std::max(2.0, commaDepth * digits.height())
+            ? ","
+            : "";
     return {};
 }
 

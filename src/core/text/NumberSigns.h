@@ -21,7 +21,8 @@ namespace tarn {
 // - a per cent sign is a small ring high on the left and another low on the right, each apart
 //   from the stroke between them, where a digit is one mark as high as the others;
 // - a "v" is a mark of the letters' height on the digits' baseline, two arms above one foot.
-// A full stop read between digits is a comma where its ink reaches below the digits' baseline
+// A full stop read between digits is a comma where its ink is a comma's, higher than wide and
+// reaching below the digits' baseline
 // ("₩34.500" for "₩34,500"); a comma is never made a full stop, as a small comma can look like one.
 
 // The text of `placed`, a word holding digits that the engine read in the line boxed `line` in
