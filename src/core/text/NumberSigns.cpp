@@ -25,7 +25,7 @@ thread_local int darkest = 128;
 
 // A won sign is about as high as the digits and wider than a digit; its arms reach the edges of
 // its top rows, its feet stay this share of its width in from them, its bar spans this much of it.
-constexpr double signLow = 0.8, signHigh = 1.35, wonWidest = 0.75, wonTouching = 1.2, armsAt = 0.15, feetIn = 0.1,
+constexpr double signLow = 0.8, signHigh = 1.35, wonWidest = 0.65, wonTouching = 1.6, armsAt = 0.15, feetIn = 0.1,
                  barSpan = 0.8;
 constexpr double bandShare = 0.15; // the top or bottom rows of a glyph looked at for arms and feet
 // A ring of a per cent sign is at most this share of the sign's height and width.
@@ -279,30 +279,31 @@ bool mayBeWonSign(const std::string &text)
     return std::find(readings.begin(), readings.end(), text) != readings.end();
 }
 
-// Whether the glyph is a won sign whole, or with the digit it touches after it: then its left part,
-// cut where the fewest pixels join them, is one.
+// Whether the glyph is a won sign whole, or with the digit it touches after it: then its first
+// mark, or its left part cut somewhere before the digit, is one.
 enum class WonInk { none, whole, touching };
 
 WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits)
 {
     if (isWonSign(gray, ink, digits))
         return WonInk::whole;
+    // Kerned into the digit, its mark may be apart from the digit's though their columns meet.
+    const std::vector<QRect> marks = marksIn(gray, ink);
+    const auto first = std::min_element(marks.begin(), marks.end(),
+                                        [](const QRect &a, const QRect &b) { return a.left() < b.left(); });
+    if (marks.size() > 1 && isWonSign(gray, *first, digits))
+        return WonInk::touching;
+    // Where it touches the digit, room is left for that digit.
     const int from = ink.left() + int(wonWidest * digits.height()),
-              to = ink.left() + int(wonTouching * digits.height());
-    if (to >= ink.right())
+              to = std::min(ink.left() + int(wonTouching * digits.height()),
+                            ink.right() - int(narrowestDigit * digits.height()));
+    if (to < from)
         return WonInk::none;
-    int cut = from, least = ink.height() + 1;
-    for (int x = from; x <= to; ++x) {
-        int inked = 0;
-        for (int y = ink.top(); y <= ink.bottom(); ++y)
-            inked += isInk(gray, x, y);
-        if (inked < least) {
-            least = inked;
-            cut = x;
-        }
-    }
-    const QRect left = inkOf(gray, QRect(ink.left(), ink.top(), cut - ink.left(), ink.height()));
-    return !left.isEmpty() && isWonSign(gray, left, digits) ? WonInk::touching : WonInk::none;
+    for (int cut = from; cut <= to; ++cut)
+        if (const QRect left = inkOf(gray, QRect(ink.left(), ink.top(), cut - ink.left(), ink.height()));
+            !left.isEmpty() && isWonSign(gray, left, digits))
+            return WonInk::touching;
+    return WonInk::none;
 }
 
 bool isDigitGlyph(const QRect &ink, const QRect &digits)
@@ -345,6 +346,27 @@ std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, c
 }
 
 bool isDigitOrWonReading(const std::string &text) { return isDigits(text) || mayBeWonSign(text); }
+
+// An amount in won has no fraction: in the number after a won sign, a full stop before a group of
+// three digits is its thousands separator read wrong, where a small comma looked like a stop.
+std::string withWonGrouping(std::string text)
+{
+    const auto digit = [&](size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+    static const std::string won = "₩";
+    for (size_t at = text.find(won); at != std::string::npos; at = text.find(won, at + 1)) {
+        size_t k = at + won.size();
+        const size_t start = k;
+        while (digit(k))
+            ++k;
+        if (k == start || k - start > 3)
+            continue;
+        for (; k < text.size() && (text[k] == '.' || text[k] == ',') && digit(k + 1) && digit(k + 2) && digit(k + 3) &&
+             !digit(k + 4);
+             k += 4)
+            text[k] = ',';
+    }
+    return text;
+}
 
 // `text` with the characters read for a won sign before its first digit made the sign.
 std::string withWonSign(const std::string &text)
@@ -471,18 +493,21 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
         if (text.empty() || text == "₩" || holdsHangul(text))
             continue;
         const WonInk ink = wonInk(gray, glyphs[i].ink, digits);
-        if (ink == WonInk::none || (ink == WonInk::whole && (after.empty() || after[0] < '0' || after[0] > '9')))
+        // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
+        const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
+            (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));
+        if (ink == WonInk::none || (ink == WonInk::whole && !digitAfter))
             continue;
         const std::vector<size_t> sign = signCharacters(glyphs, i, read, digits, true, ink == WonInk::touching);
         if (joined != word.text || sign.empty() ||
             !std::all_of(sign.begin(), sign.end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
-            return withWonSign(word.text);
+            return withWonGrouping(withWonSign(word.text));
         for (size_t k = 0; k < sign.size(); ++k)
             read[sign[k]] = k == 0 ? "₩" : "";
         break;
     }
     if (joined != word.text)
-        return word.text;
+        return withWonGrouping(word.text);
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
             if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty()) {
@@ -495,7 +520,7 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
     std::string text;
     for (const std::string &c : read)
         text += c;
-    return text;
+    return withWonGrouping(text);
 }
 
 } // namespace tarn
