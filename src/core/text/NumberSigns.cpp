@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -28,6 +29,7 @@ thread_local int darkest = 128;
 constexpr double signLow = 0.8, signHigh = 1.35, wonWidest = 0.65, wonTouching = 1.6, armsAt = 0.15, feetIn = 0.1,
                  barSpan = 0.8;
 constexpr double bandShare = 0.15; // the top or bottom rows of a glyph looked at for arms and feet
+constexpr double armsShare = 0.25; // the top rows looked at for a won sign's arms (one may start lower)
 // A ring of a per cent sign is at most this share of the sign's height and width.
 constexpr double ringShare = 0.62;
 // A per cent sign is at most this share of the digits' height wide, its holes at most this share
@@ -140,10 +142,11 @@ bool aboutDigitHigh(const QRect &ink, const QRect &digits)
 
 bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits)
 {
-    const int h = ink.height(), w = ink.width(), band = std::max(1, int(bandShare * h));
+    const int h = ink.height(), w = ink.width(), band = std::max(1, int(bandShare * h)),
+              arms = std::max(1, int(armsShare * h));
     if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
         return false;
-    const Runs top = runsIn(gray, ink, ink.top(), ink.top() + band - 1);
+    const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
     const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
     if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
         feet.first < ink.left() + feetIn * w || feet.last > ink.right() - feetIn * w)
@@ -322,11 +325,18 @@ std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, c
                                    const QRect &digits, bool before, bool touching)
 {
     std::vector<size_t> sign = glyphs[i].characters;
+    // The digit a sign touches is the last character read for it; digits touching each other
+    // make one glyph as wide as they are together.
+    int inked = 0, readThere = 0;
+    if (touching && !sign.empty() && isDigits(read[sign.back()])) {
+        sign.pop_back();
+        inked = 1;
+    }
+    for (size_t j = 0; j < glyphs.size(); ++j)
+        if ((before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits))
+            inked += std::max(1, int(std::lround(double(glyphs[j].ink.width()) / std::max(1, digits.width()))));
     if (sign.empty())
         return sign;
-    int inked = touching ? 1 : 0, readThere = 0;
-    for (size_t j = 0; j < glyphs.size(); ++j)
-        inked += (before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits);
     for (size_t k = 0; k < read.size(); ++k)
         readThere += (before ? k > sign.back() : k < sign.front()) && isDigits(read[k]);
     for (int owed = inked - readThere; owed > 0; --owed) {
@@ -394,10 +404,10 @@ bool beginsVersion(std::string_view text)
         text[digits + 1] >= '0' && text[digits + 1] <= '9';
 }
 
-// The median top and bottom of the glyphs read as digits alone: the digits' box.
+// The median top, bottom and width of the glyphs read as digits alone: a digit's box.
 QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> &read)
 {
-    std::vector<int> tops, bottoms;
+    std::vector<int> tops, bottoms, widths;
     for (const Glyph &glyph : glyphs) {
         std::string text;
         for (const size_t k : glyph.characters)
@@ -405,13 +415,17 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
         if (isDigits(text) && glyph.characters.size() == 1) {
             tops.push_back(glyph.ink.top());
             bottoms.push_back(glyph.ink.bottom());
+            widths.push_back(glyph.ink.width());
         }
     }
     if (tops.empty())
         return {};
-    std::nth_element(tops.begin(), tops.begin() + tops.size() / 2, tops.end());
-    std::nth_element(bottoms.begin(), bottoms.begin() + bottoms.size() / 2, bottoms.end());
-    return QRect(QPoint(0, tops[tops.size() / 2]), QPoint(0, bottoms[bottoms.size() / 2]));
+    const auto median = [](std::vector<int> &values) {
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        return values[values.size() / 2];
+    };
+    const int top = median(tops);
+    return QRect(0, top, median(widths), median(bottoms) - top + 1);
 }
 
 // The glyph's characters as read now.
