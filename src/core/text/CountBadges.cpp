@@ -13,21 +13,21 @@ namespace tarn {
 
 namespace {
 
-constexpr int fillContrast = 40;                          // a badge's fill stands this far from the background
-constexpr int fillTolerance = 12;                         // the pixels of one fill lie this close together
-constexpr int glyphContrast = 64;                         // a glyph's pixels stand this far from the fill
-constexpr int smallestBadge = 12, largestBadge = 40;      // a badge's height in pixels
-constexpr double narrowest = 0.8, widest = 3.5;           // its width by its height
-constexpr double roundEnd = 0.75;                         // its top and bottom rows span at most this share of its width
-constexpr double edgeRow = 0.25;                          // a row this narrow at an end is its antialiased edge
-constexpr int symmetrySlack = 2;                          // pixels its rows may differ from their mirror images
-constexpr double filledShare = 0.5;                       // the fill covers at least this share of its outline
+constexpr int fillContrast = 40;                     // a badge's fill stands this far from the background
+constexpr int fillTolerance = 12;                    // the pixels of one fill lie this close together
+constexpr int glyphContrast = 64;                    // a glyph's pixels stand this far from the fill
+constexpr int smallestBadge = 12, largestBadge = 40; // a badge's height in pixels
+constexpr double narrowest = 0.8, widest = 3.5;      // its width by its height
+constexpr double roundEnd = 0.75;                    // its top and bottom rows span at most this share of its width
+constexpr double edgeRow = 0.25;                     // a row this narrow at an end is its antialiased edge
+constexpr int symmetrySlack = 2;                     // pixels its rows may differ from their mirror images
+constexpr double filledShare = 0.5;                  // the fill covers at least this share of its outline
 constexpr double lowestGlyph = 0.35, highestGlyph = 0.85; // a glyph's height by the badge's
 constexpr double digitAspect = 1.1;                       // a digit is at least this much higher than wide
 constexpr int mostGlyphs = 3;
-constexpr int smallestMark = 3;  // pixels of a speck of the antialiased edge, no glyph's mark
-constexpr int margin = 10;       // white pixels around the glyphs
-constexpr int glyphReach = 2;    // pixels around the glyphs' marks that their antialiasing takes
+constexpr int smallestMark = 3; // pixels of a speck of the antialiased edge, no glyph's mark
+constexpr int margin = 10;      // white pixels around the glyphs
+constexpr int glyphReach = 2;   // pixels around the glyphs' marks that their antialiasing takes
 
 // The pixels of `area` in a mask, one byte each.
 struct Mask {
@@ -101,9 +101,8 @@ std::vector<QRect> glyphMarks(const QImage &gray, const QRect &box, const std::v
             if (!take(QPoint(x, y)))
                 continue;
             QRect mark;
-            const std::vector<QPoint> points = connectedPixels(QPoint(x, y), [&](QPoint q) {
-                return q == QPoint(x, y) || take(q);
-            });
+            const std::vector<QPoint> points =
+                connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); });
             for (const QPoint &p : points)
                 mark |= QRect(p, QSize(1, 1));
             if (int(points.size()) >= smallestMark)
@@ -200,7 +199,8 @@ std::vector<CountBadge> findCountBadges(const QImage &gray, const std::vector<QR
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
                 if (const QPoint p(x, y); !seen.at(p) && std::abs(level(gray, p) - background) > fillContrast)
-                    if (std::optional<CountBadge> badge = badgeAt(gray, p, seen); badge && !foundAlready(badges, *badge))
+                    if (std::optional<CountBadge> badge = badgeAt(gray, p, seen);
+                        badge && !foundAlready(badges, *badge))
                         badges.push_back(std::move(*badge));
     }
     return badges;

@@ -18,9 +18,9 @@ namespace tarn {
 // wider, reads as no two digits). Its glyphs are read on their own, as digits.
 
 struct CountBadge {
-    QRect box;     // the badge's fill in the screenshot
-    int fill = 0;  // its grey level
-    int digits = 0; // the digits its glyphs' marks make: one a mark, two where they touch
+    QRect box;           // the badge's fill in the screenshot
+    int fill = 0;        // its grey level
+    int digits = 0;      // the digits its glyphs' marks make: one a mark, two where they touch
     int glyphHeight = 0; // the glyphs' height in pixels
     QImage glyphs;       // the glyphs alone, dark on white, with a margin
 };

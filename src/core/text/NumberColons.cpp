@@ -141,7 +141,8 @@ std::string numberShapeOfText(const std::string &text) { return shapeOfText(text
 std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box)
 {
     std::vector<int> colons;
-    return line.isEmpty() || box.isEmpty() ? std::string() : shapeOfInk(marksOf(gray, line, box), line.height(), colons);
+    return line.isEmpty() || box.isEmpty() ? std::string()
+                                           : shapeOfInk(marksOf(gray, line, box), line.height(), colons);
 }
 
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)

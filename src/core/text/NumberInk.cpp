@@ -18,7 +18,7 @@ namespace tarn {
 
 namespace {
 
-constexpr int darkest = 128; // pixels below this level are ink: fainter ones join neighbouring glyphs
+constexpr int darkest = 128;     // pixels below this level are ink: fainter ones join neighbouring glyphs
 constexpr size_t extraMarks = 2; // marks beyond the text's that tell Hangul from digits
 // Hangul fills the line's height; digits beside it, and Latin capitals, leave a fifth of it or more.
 constexpr double hangulHeight = 0.85;
@@ -27,9 +27,8 @@ constexpr double narrowestMark = 0.3; // a digit is boxed at least this share of
 // The connected marks of the line's rows whose middles lie in the columns of `box`.
 size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
 {
-    const QRect area =
-        QRect(box.left() - line.height(), line.top(), box.width() + 2 * line.height(), line.height())
-            .intersected(gray.rect());
+    const QRect area = QRect(box.left() - line.height(), line.top(), box.width() + 2 * line.height(), line.height())
+                           .intersected(gray.rect());
     if (area.isEmpty())
         return 0;
     std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
@@ -45,7 +44,8 @@ size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
             if (!take(QPoint(x, y)))
                 continue;
             QRect mark;
-            for (const QPoint &p : connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
+            for (const QPoint &p :
+                 connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
                 mark |= QRect(p, QSize(1, 1));
             count += mark.center().x() >= box.left() && mark.center().x() <= box.right() ? 1 : 0;
         }

@@ -30,7 +30,7 @@ namespace {
 constexpr int maximumEngines = 4; // beyond this the blocks of a screen rarely keep them busy
 constexpr double maximumUpscale = 4;
 constexpr double maximumPreparedPixels = 40e6; // keeps an enlarged whole screen within memory
-constexpr int countHeights[] = {24, 16, 36};    // heights in pixels the glyphs of a count badge are read at
+constexpr int countHeights[] = {24, 16, 36};   // heights in pixels the glyphs of a count badge are read at
 
 // A clock that keeps counting while the machine sleeps, like the wall-clock duration asked for.
 double nowMilliseconds()

@@ -14,7 +14,7 @@ namespace tarn {
 
 namespace {
 
-constexpr size_t mostJamoOff = 2;       // a reading this close to one of the words stands for it
+constexpr size_t mostJamoOff = 2;          // a reading this close to one of the words stands for it
 constexpr qsizetype longestMisreading = 3; // characters the engine makes of the pair
 const std::array<QString, 2> timeOfDayWords{QStringLiteral("오전"), QStringLiteral("오후")};
 

@@ -182,7 +182,7 @@ TEST(HangulWords, theWordBeforeATimeOfDayIsTheNearerOfItsPair)
 {
     const std::pair<const char *, const char *> words[] = {
         {"오우", "오후"}, {"요후", "오후"}, {"2후", "오후"}, {"오진", "오전"}, {"오전", "오전"},
-        {"어제", "어제"}, {"오늘", "오늘"}, {"후", "후"},     {"95", "95"},     {"오후3", "오후3"},
+        {"어제", "어제"}, {"오늘", "오늘"}, {"후", "후"},    {"95", "95"},     {"오후3", "오후3"},
     };
     for (const auto &[read, word] : words)
         EXPECT_EQ(timeOfDayWord(read), word) << read;

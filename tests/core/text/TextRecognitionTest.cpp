@@ -203,7 +203,8 @@ TEST_P(TimesAndCounts, areReadAsDrawn)
 {
     if (notHeldYet("TimesAndCounts", GetParam()))
         GTEST_SKIP() << "not held yet in " << GetParam();
-    static const QRegularExpression time(QStringLiteral("오[전후] \\d{1,2}:\\d\\d")), count(QStringLiteral("^\\d{1,3}$"));
+    static const QRegularExpression time(QStringLiteral("오[전후] \\d{1,2}:\\d\\d")),
+        count(QStringLiteral("^\\d{1,3}$"));
     const auto tokens = [](const QStringList &lines) {
         QStringList found;
         for (const QString &line : lines) {
