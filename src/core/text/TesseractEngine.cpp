@@ -16,7 +16,9 @@
 #include "core/text/KeyNames.h"
 #include "core/text/MiddleDots.h"
 #include "core/text/NumberColons.h"
+#include "core/text/NumberInk.h"
 #include "core/text/NumberSigns.h"
+#include "core/text/TimesOfDay.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -331,14 +333,31 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
             rereadMixedNames(gray, words);
         }
         for (PlacedWord &placed : words)
-            if (placed.loneDots.empty()) {
+            if (placed.loneDots.empty())
                 placed.word.text = withSignsOfItsInk(gray, line.box, placed);
-                placed.word.text = withColonsOfItsInk(gray, line.box, placed);
-            }
+        rereadNumbers(gray, line.box, words);
+        mendTimeOfDayWords(gray, line.box, words, [&](const QRect &box) {
+            return rereadPossible_ ? wordReading(korean(), gray, box).first : std::string();
+        });
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
     return lines;
+}
+
+std::pair<std::string, float> TesseractEngine::readDigits(const QImage &glyphs)
+{
+    if (languages_.find("eng") == std::string::npos || glyphs.format() != QImage::Format_Grayscale8)
+        return {};
+    tesseract::TessBaseAPI &api = languages_ == "eng" ? *api_ : latin();
+    api.SetVariable("tessedit_char_whitelist", "0123456789");
+    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api.SetImage(glyphs.constBits(), glyphs.width(), glyphs.height(), 1, int(glyphs.bytesPerLine()));
+    api.SetSourceResolution(sourceResolution);
+    std::string text = withoutLineEnd(Text(api.GetUTF8Text()).value);
+    const float confidence = float(api.MeanTextConf());
+    api.SetVariable("tessedit_char_whitelist", "");
+    return {text, confidence};
 }
 
 tesseract::TessBaseAPI &TesseractEngine::korean()
@@ -428,6 +447,22 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
         words[first].word.text = spliced;
         for (size_t k = first + 1; k <= last; ++k)
             words[k].word.text.clear();
+    }
+}
+
+void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words)
+{
+    for (PlacedWord &placed : words) {
+        if (!placed.loneDots.empty())
+            continue;
+        if (!rereadPossible_) {
+            placed.word.text = withColonsOfItsInk(gray, line, placed);
+            continue;
+        }
+        const QRect box = placed.word.box;
+        placed.word.text = numberOfItsInk(
+            gray, line, placed, [&] { return wordReading(korean(), gray, box).first; },
+            [&] { return wordReading(latin(), gray, box).first; });
     }
 }
 

@@ -56,7 +56,8 @@ bool notHeldYet(const std::string &test, const char *family)
         {"NumbersAndSigns", "DejaVu Sans"},         {"NumbersAndSigns", "Noto Sans"},
         {"NumbersAndSigns", "Cantarell"},           {"NumbersAndSigns", "Liberation Sans"},
         {"NumbersAndSigns", "Noto Sans CJK KR"},    {"NumbersAndSigns", "NanumGothic"},
-        {"TextRecognitionAccuracy", "NanumGothic"}, {"StatusLines", "NanumGothic"}};
+        {"TextRecognitionAccuracy", "NanumGothic"}, {"StatusLines", "NanumGothic"},
+        {"TimesAndCounts", "NanumGothic"}};
     return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
 }
 
@@ -195,9 +196,39 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
     EXPECT_LE(numbers.rate(), 0.02);
 }
 
+// Of those screens, the times of day with their word (오전 or 오후) and the counts of the badges,
+// each a line of its own: all read as drawn in each font.
+class TimesAndCounts : public testing::TestWithParam<const char *> { };
+
+TEST_P(TimesAndCounts, areReadAsDrawn)
+{
+    if (notHeldYet("TimesAndCounts", GetParam()))
+        GTEST_SKIP() << "not held yet in " << GetParam();
+    static const QRegularExpression time(QStringLiteral("오[전후] \\d{1,2}:\\d\\d")),
+        count(QStringLiteral("^\\d{1,3}$"));
+    const auto tokens = [](const QStringList &lines) {
+        QStringList found;
+        for (const QString &line : lines) {
+            for (auto match = time.globalMatch(line); match.hasNext();)
+                found << match.next().captured();
+            found << (count.match(line.trimmed()).hasMatch() ? QStringList{line.trimmed()} : QStringList());
+        }
+        found.sort();
+        return found.join(QStringLiteral(" | ")).toStdString();
+    };
+    for (const OcrScreens::Screen &screen : OcrScreens::numberSet(QString::fromLatin1(GetParam()))) {
+        const RecognitionResult result = sharedRecognizer().recognize(screen.image);
+        EXPECT_EQ(tokens(QString::fromStdString(result.text()).split(u'\n')), tokens(OcrScreens::expectedLines(screen)))
+            << qPrintable(screen.name) << " read as:\n"
+            << result.text();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(InterfaceFonts, TextRecognitionAccuracy, testing::ValuesIn(TestSupport::interfaceFamilies),
                          TestSupport::FamilyName());
 INSTANTIATE_TEST_SUITE_P(InterfaceFonts, StatusLines, testing::ValuesIn(TestSupport::interfaceFamilies),
+                         TestSupport::FamilyName());
+INSTANTIATE_TEST_SUITE_P(InterfaceFonts, TimesAndCounts, testing::ValuesIn(TestSupport::interfaceFamilies),
                          TestSupport::FamilyName());
 INSTANTIATE_TEST_SUITE_P(InterfaceFonts, NumbersAndSigns, testing::ValuesIn(TestSupport::interfaceFamilies),
                          TestSupport::FamilyName());
