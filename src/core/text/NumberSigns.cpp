@@ -443,6 +443,18 @@ void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::strin
         read[glyph.characters[i]] = i == 0 ? sign : std::string();
 }
 
+// The ink of glyph `i` with that of the glyphs beside it that the engine read nothing for: the
+// faint strokes of a light font break a sign into pieces that empty columns part.
+QRect withFaintPieces(const std::vector<Glyph> &glyphs, size_t i)
+{
+    QRect ink = glyphs[i].ink;
+    if (i > 0 && glyphs[i - 1].characters.empty())
+        ink |= glyphs[i - 1].ink;
+    if (i + 1 < glyphs.size() && glyphs[i + 1].characters.empty())
+        ink |= glyphs[i + 1].ink;
+    return ink;
+}
+
 // The sign, if any, that glyph `i` holds in place of what the engine read for it.
 std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
                    const QRect &digits)
@@ -459,7 +471,7 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     const bool digitBefore = !before.empty() && before.back() >= '0' && before.back() <= '9';
     // The engine reads a per cent sign as two digits ("96", "06"): one digit is what it reads for a digit.
     if (text != "%" && digitBefore && ((isDigits(text) && text.size() >= 2) || text.find('%') != std::string::npos) &&
-        !holdsHangul(after) && isPercentSign(gray, glyph.ink, digits))
+        !holdsHangul(after) && isPercentSign(gray, withFaintPieces(glyphs, i), digits))
         return "%";
     if (digitAfter && mayBeLetterV(text) && isLetterV(gray, glyph.ink, digits)) {
         std::string rest;
