@@ -322,7 +322,7 @@ bool isDigitGlyph(const QRect &ink, const QRect &digits)
 // is never taken for a sign while its ink stands beside it. A sign `touching` a digit glyph
 // holds that digit too.
 std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
-                                   const QRect &digits, bool before, bool touching)
+                                   const QRect &digits, bool before, bool touching, const QRect &signInk = {})
 {
     std::vector<size_t> sign = glyphs[i].characters;
     // The digit a sign touches is the last character read for it; digits touching each other
@@ -333,7 +333,7 @@ std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, c
         inked = 1;
     }
     for (size_t j = 0; j < glyphs.size(); ++j)
-        if ((before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits))
+        if ((before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits) && !signInk.intersects(glyphs[j].ink))
             inked += std::max(1, int(std::lround(double(glyphs[j].ink.width()) / std::max(1, digits.width()))));
     if (sign.empty())
         return sign;
@@ -404,6 +404,15 @@ bool beginsVersion(std::string_view text)
         text[digits + 1] >= '0' && text[digits + 1] <= '9';
 }
 
+// The glyph's characters as read now.
+std::string textOf(const Glyph &glyph, const std::vector<std::string> &read)
+{
+    std::string text;
+    for (const size_t k : glyph.characters)
+        text += read[k];
+    return text;
+}
+
 // The median top, bottom and width of the glyphs read as digits alone: a digit's box.
 QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> &read)
 {
@@ -418,6 +427,14 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
             widths.push_back(glyph.ink.width());
         }
     }
+    // Where the engine boxed no digit alone, the glyphs it read digits for, a digit's width each.
+    const bool boxedAlone = !tops.empty();
+    for (const Glyph &glyph : glyphs)
+        if (const std::string text = textOf(glyph, read); !boxedAlone && isDigits(text)) {
+            tops.push_back(glyph.ink.top());
+            bottoms.push_back(glyph.ink.bottom());
+            widths.push_back(glyph.ink.width() / int(glyph.characters.size()));
+        }
     if (tops.empty())
         return {};
     const auto median = [](std::vector<int> &values) {
@@ -428,15 +445,6 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
     return QRect(0, top, median(widths), median(bottoms) - top + 1);
 }
 
-// The glyph's characters as read now.
-std::string textOf(const Glyph &glyph, const std::vector<std::string> &read)
-{
-    std::string text;
-    for (const size_t k : glyph.characters)
-        text += read[k];
-    return text;
-}
-
 void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::string &sign)
 {
     for (size_t i = 0; i < glyph.characters.size(); ++i)
@@ -445,14 +453,19 @@ void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::strin
 
 // The ink of glyph `i` with that of the glyphs beside it that the engine read nothing for: the
 // faint strokes of a light font break a sign into pieces that empty columns part.
-QRect withFaintPieces(const std::vector<Glyph> &glyphs, size_t i)
+// The ink of the per cent sign that glyph `i` is or is part of: the glyph itself, or with the
+// glyphs beside it that the engine read nothing for (the faint strokes of a light font break a sign
+// into pieces that empty columns part); empty when neither is one.
+QRect percentInk(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
 {
+    if (isPercentSign(gray, glyphs[i].ink, digits))
+        return glyphs[i].ink;
     QRect ink = glyphs[i].ink;
     if (i > 0 && glyphs[i - 1].characters.empty())
         ink |= glyphs[i - 1].ink;
     if (i + 1 < glyphs.size() && glyphs[i + 1].characters.empty())
         ink |= glyphs[i + 1].ink;
-    return ink;
+    return isPercentSign(gray, ink, digits) ? ink : QRect();
 }
 
 // The sign, if any, that glyph `i` holds in place of what the engine read for it.
@@ -468,10 +481,12 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     for (size_t j = i; j > 0 && before.empty(); --j)
         before = textOf(glyphs[j - 1], read);
     const bool digitAfter = !after.empty() && after[0] >= '0' && after[0] <= '9';
-    const bool digitBefore = !before.empty() && before.back() >= '0' && before.back() <= '9';
+    // A digit before: read as one, or inked as one where the engine's boxes lie a glyph off.
+    const bool digitBefore = (!before.empty() && before.back() >= '0' && before.back() <= '9') ||
+        (i > 0 && glyphs[i - 1].characters.empty() && isDigitGlyph(glyphs[i - 1].ink, digits));
     // The engine reads a per cent sign as two digits ("96", "06"): one digit is what it reads for a digit.
     if (text != "%" && digitBefore && ((isDigits(text) && text.size() >= 2) || text.find('%') != std::string::npos) &&
-        !holdsHangul(after) && isPercentSign(gray, withFaintPieces(glyphs, i), digits))
+        !holdsHangul(after) && !percentInk(gray, glyphs, i, digits).isEmpty())
         return "%";
     if (digitAfter && mayBeLetterV(text) && isLetterV(gray, glyph.ink, digits)) {
         std::string rest;
@@ -537,8 +552,9 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
             if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty()) {
-                const auto sole =
-                    sign == "%" ? signCharacters(glyphs, i, read, digits, false, false) : glyphs[i].characters;
+                const auto sole = sign == "%"
+                    ? signCharacters(glyphs, i, read, digits, false, false, percentInk(gray, glyphs, i, digits))
+                    : glyphs[i].characters;
                 Glyph marked{glyphs[i].ink, sole};
                 if (!sole.empty())
                     readAs(marked, read, sign);
