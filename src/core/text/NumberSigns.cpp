@@ -146,7 +146,12 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits)
               arms = std::max(1, int(armsShare * h));
     if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
         return false;
+    // Its arms reach the edges near its top (one may start lower); a "#" has no ink at the edges
+    // of its top rows, only its bars reach them further down.
     const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
+    const Runs topmost = runsIn(gray, ink, ink.top(), ink.top() + band - 1);
+    if (topmost.first > ink.left() + armsAt * w && topmost.last < ink.right() - armsAt * w)
+        return false;
     const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
     if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
         feet.first < ink.left() + feetIn * w || feet.last > ink.right() - feetIn * w)

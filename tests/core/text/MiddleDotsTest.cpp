@@ -136,8 +136,8 @@ TEST(MiddleDots, onlyDotsDashesAndStopsMayStandForTheMiddleDot)
 }
 
 // The signs of numbers drawn in each font, as the engine reads them (a won sign as "\", a per
-// cent sign as "96", a "v" as "1"), come back from their ink; the same readings of a real "\",
-// "W", "96" or "1" stay.
+// cent sign as "96", a "v" as "1", a thousands separator as a full stop), come back from their
+// ink; the same readings of a real "#", "W", "96", "1" or full stop stay, down to 11 px.
 TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
 {
     struct Case {
@@ -166,10 +166,18 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
         {QStringLiteral("8096"), digits("8096", 0), "8096"},
         {QStringLiteral("v12.0.4"), join(digits("1", 0), digits("12.0.4", 1)), "v12.0.4"},
         {QStringLiteral("112.0.4"), digits("112.0.4", 0), "112.0.4"},
+        {QStringLiteral("₩34,500"), join(digits("\\", 0), digits("34.500", 1)), "₩34,500"},
+        {QStringLiteral("172.16.254.1"), digits("172.16.254.1", 0), "172.16.254.1"},
     };
     for (const char *family : TestSupport::interfaceFamilies)
-        for (const int size : {13, 16})
+        for (const int size : {11, 12, 13, 16})
             for (const Case &c : cases) {
+                // A right reading stays at every size; the signs come back from 13 px up.
+                std::string reading;
+                for (const auto &[text, at] : c.read)
+                    reading += text;
+                if (size < 13 && reading != c.expected)
+                    continue;
                 const DrawnLine drawn =
                     draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
                 ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
