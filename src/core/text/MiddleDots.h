@@ -39,4 +39,18 @@ int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to);
 bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine,
                      std::optional<int> blank = std::nullopt);
 
+// Whether a middle dot's ink lies at `box`, a character of the line boxed `line` in `gray` (dark
+// text on a light background): a small round mark in the middle of the line's height, at the box,
+// with no other ink above or below it in the line (a colon has a second dot there, a letter more).
+bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box);
+
+// The text of `placed`, a word of that line without lone middle dots, with each character that
+// the engine read for a middle dot (see mayBeMiddleDot, or an asterisk) where its ink is one (see
+// isMiddleDotAt) written as the dot. Inside the word it stands without blanks ("사진·동영상"); at its
+// start or its end, beside a blank on the word's other side (`blankBefore`, `blankAfter`), it
+// stands between blanks, as a dot is set alike on both sides ("· 오후"). The text unchanged when it
+// is no longer the engine's first reading of its characters.
+std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed, bool blankBefore,
+                                   bool blankAfter);
+
 } // namespace tarn

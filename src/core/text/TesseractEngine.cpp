@@ -172,6 +172,19 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
         }
 }
 
+// The middle dots of the line's words that are not lone ones (see withMiddleDotsOfItsInk).
+void findJoinedDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
+{
+    for (PlacedWord &placed : words) {
+        if (placed.at == std::string::npos)
+            continue;
+        const size_t end = placed.at + placed.length;
+        placed.word.text =
+            withMiddleDotsOfItsInk(gray, line.box, placed, placed.at > 0 && line.text[placed.at - 1] == ' ',
+                                   end < line.text.size() && line.text[end] == ' ');
+    }
+}
+
 // The word's text as the engine first read it, with its lone middle dots set apart by blanks;
 // `leads` and `ends` tell whether such a dot begins or ends it.
 std::string withLoneDots(const PlacedWord &placed, bool &leads, bool &ends)
@@ -325,6 +338,7 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         // On the engine's own characters: another reading of a whole word reads its dot otherwise
         // ("00:04:17 - 2560" for ".00:04:17.2560"), and a word holding one keeps them.
         findLoneDots(gray, line, words);
+        findJoinedDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
         if (retryLatinWords_) {

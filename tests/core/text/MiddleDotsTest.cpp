@@ -75,7 +75,8 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
 
 // A dot between blanks is a lone middle dot in each common interface font at the sizes of status
 // lines and details, measured against the line's other blanks or, without them, its letters; a
-// dot set between words, a hyphen, a dash and a full stop are not.
+// dot set between words, a hyphen, a dash and a full stop are not. The ink of a dot, lone or not,
+// is a middle dot's.
 TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
 {
     struct Case {
@@ -118,6 +119,9 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
                               c.lone || (c.wideInCjk && cjk))
                         << qPrintable(c.text) << " in " << family << " " << size << " px on "
                         << qPrintable(background.name());
+                    // Lone or set between words, a dot's ink is a middle dot's; a dash's or a stop's is not.
+                    EXPECT_EQ(isMiddleDotAt(drawn.gray, drawn.line, drawn.marked), c.text[c.at] == u'·')
+                        << qPrintable(c.text) << " in " << family << " " << size << " px";
                 }
 }
 
