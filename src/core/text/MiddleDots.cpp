@@ -140,6 +140,8 @@ bool holdsHangulSyllable(const std::string &text)
     return std::any_of(characters.begin(), characters.end(), [](char32_t c) { return c >= 0xAC00 && c <= 0xD7A3; });
 }
 
+bool isDigit(const std::string &text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
+
 bool readsAsDot(const std::string &character) { return mayBeMiddleDot(character) || character == "*"; }
 
 } // namespace
@@ -222,8 +224,8 @@ bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box)
     return false;
 }
 
-std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed, bool blankBefore,
-                                   bool blankAfter)
+std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                                   const Neighbours &neighbours)
 {
     const std::vector<RecognizedWord> &characters = placed.characters;
     std::string read;
@@ -231,32 +233,30 @@ std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const 
         read += c.text;
     if (read != placed.word.text || !placed.loneDots.empty())
         return placed.word.text;
+    // The characters beside character `i`: within the word, or the neighbouring words' touching it.
+    const auto at = [&](ptrdiff_t i) {
+        return i < 0                        ? neighbours.before
+            : size_t(i) < characters.size() ? characters[size_t(i)].text
+                                            : neighbours.after;
+    };
     std::string text;
     for (size_t k = 0; k < characters.size(); ++k) {
-        const auto digitAt = [&](size_t i) {
-            return i < characters.size() && !characters[i].text.empty() && characters[i].text[0] >= '0' &&
-                characters[i].text[0] <= '9';
-        };
-        // A full stop or a colon between digits is one, wherever it stands.
-        if (!readsAsDot(characters[k].text) || (k > 0 && digitAt(k - 1)) || digitAt(k + 1) ||
-            !isMiddleDotAt(gray, line, characters[k].box)) {
-            text += characters[k].text;
-            continue;
-        }
+        const std::string &c = characters[k].text;
         const bool first = k == 0, last = k + 1 == characters.size();
-        // A full stop or a colon ends a sentence or a label, and none begins a word; inside one it
-        // parts a name or an extension ("backup.tar.gz"), unless it stands beside Hangul.
-        const bool stop = characters[k].text == "." || characters[k].text == ":";
-        const auto hangulAt = [&](size_t i) {
-            return i < characters.size() && holdsHangulSyllable(characters[i].text);
-        };
-        if (stop && (((first || last) && characters.size() > 1) || !((k > 0 && hangulAt(k - 1)) || hangulAt(k + 1)))) {
-            text += characters[k].text;
+        // A full stop or a colon ends a sentence or a label, begins no word and parts names and
+        // numbers ("backup.tar.gz", "3:07"): between Hangul syllables alone it may be a dot.
+        const bool stop = c == "." || c == ":";
+        const bool betweenHangul =
+            holdsHangulSyllable(at(ptrdiff_t(k) - 1)) && holdsHangulSyllable(at(ptrdiff_t(k) + 1));
+        const bool digitBeside = isDigit(at(ptrdiff_t(k) - 1)) || isDigit(at(ptrdiff_t(k) + 1));
+        if (!readsAsDot(c) || digitBeside || (stop && !betweenHangul) ||
+            !isMiddleDotAt(gray, line, characters[k].box)) {
+            text += c;
             continue;
         }
-        if (first && !last && blankBefore)
+        if (first && !last && neighbours.blankBefore)
             text += "· ";
-        else if (last && !first && blankAfter)
+        else if (last && !first && neighbours.blankAfter)
             text += " ·";
         else
             text += "·";
