@@ -923,6 +923,7 @@ inline QStringList numbersOf(const QString &text)
 // known number at most), and the won and per cent signs of the known text and of the reading.
 struct NumberTally {
     size_t changed = 0, numbers = 0, signs = 0, signsRead = 0;
+    QStringList lost = {}; // the known numbers changed
 
     double rate() const { return numbers ? double(changed) / numbers : 0.0; }
     NumberTally &operator+=(const NumberTally &other)
@@ -931,6 +932,7 @@ struct NumberTally {
         numbers += other.numbers;
         signs += other.signs;
         signsRead += other.signsRead;
+        lost += other.lost;
         return *this;
     }
 };
@@ -941,8 +943,10 @@ inline NumberTally numberChanges(const QString &truth, const QString &read)
     QStringList found = numbersOf(read);
     NumberTally tally{0, size_t(known.size()), 0, 0};
     for (const QString &number : known)
-        if (!found.removeOne(number))
+        if (!found.removeOne(number)) {
             ++tally.changed;
+            tally.lost << number;
+        }
     const auto signs = [](const QString &text) { return size_t(text.count(u'₩') + text.count(u'%')); };
     tally.signs = signs(truth);
     tally.signsRead = signs(read);

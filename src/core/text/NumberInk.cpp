@@ -145,6 +145,9 @@ std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWo
         return read;
     if (const std::string stops = withStopsOfItsInk(placed, ink, line.height()); !stops.empty() && read == word.text)
         return stops;
+    // No number sets two signs side by side ("192.168.0,.24"): such a shape is a stray mark's.
+    if (std::adjacent_find(ink.begin(), ink.end(), [](char a, char b) { return a != 'D' && b != 'D'; }) != ink.end())
+        return read;
     const std::string other = english();
     if (numberShapeOfText(other) == ink && colons(other) == colons(read) && nearInDigits(other, read))
         return other;

@@ -17,6 +17,7 @@
 #include "core/text/MiddleDots.h"
 #include "core/text/NumberColons.h"
 #include "core/text/NumberInk.h"
+#include "core/text/NumberSigns.h"
 #include "core/text/TimesOfDay.h"
 #include "core/text/WordGaps.h"
 
@@ -355,6 +356,9 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
             rereadWeakLatinWords(gray, words);
             rereadMixedNames(gray, words);
         }
+        for (PlacedWord &placed : words)
+            if (placed.loneDots.empty())
+                placed.word.text = withSignsOfItsInk(gray, line.box, placed);
         rereadNumbers(gray, line.box, words);
         mendTimeOfDayWords(gray, line.box, words, [&](const QRect &box) {
             return rereadPossible_ ? wordReading(korean(), gray, box).first : std::string();

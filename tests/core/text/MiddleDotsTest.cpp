@@ -8,6 +8,7 @@
 
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
+#include "core/text/NumberSigns.h"
 #include "core/text/TextBlocks.h"
 #include "support/InterfaceFonts.h"
 #include "support/OcrScreens.h"
@@ -24,6 +25,7 @@ struct DrawnLine {
     QRect line;                        // the line's ink
     QRect marked;                      // the place of the character at `at`, as the engine would box it
     std::vector<RecognizedWord> words; // the words between blanks, boxed the same way
+    std::vector<QRect> characters;     // each character of the text, boxed the same way
 };
 
 // `text` in `family` (Hangul from Noto Sans CJK KR) at `pixelSize` in `color` on `background`,
@@ -67,8 +69,11 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
         from = text.indexOf(word, from);
         words.push_back({word.toStdString(), box(from, word.size()), 80});
     }
+    std::vector<QRect> characters;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        characters.push_back(box(i, 1));
     return {dark.scaled(dark.size() * enlargement, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), prepared(ink),
-            box(at, 1), words};
+            box(at, 1), words, characters};
 }
 
 } // namespace
@@ -143,4 +148,61 @@ TEST(MiddleDots, onlyDotsDashesAndStopsMayStandForTheMiddleDot)
                                                       {"•", false}, {"ㆍ-", false}, {"", false}};
     for (const auto &[reading, may] : readings)
         EXPECT_EQ(mayBeMiddleDot(reading), may) << reading;
+}
+
+// The signs of numbers drawn in each font, as the engine reads them (a won sign as "\", a per
+// cent sign as "96", a "v" as "1"), come back from their ink; the same readings of a real "\",
+// "W", "96" or "1" stay.
+TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
+{
+    struct Case {
+        QString drawn;
+        std::vector<std::pair<std::string, int>> read; // each character read, and the drawn one it stands for
+        std::string expected;
+    };
+    const auto digits = [](const std::string &text, int from) {
+        std::vector<std::pair<std::string, int>> read;
+        for (size_t i = 0; i < text.size(); ++i)
+            read.push_back({text.substr(i, 1), from + int(i)});
+        return read;
+    };
+    const auto join = [](auto a, const auto &b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const Case cases[] = {
+        {QStringLiteral("₩12,900"), join(digits("\\", 0), digits("12,900", 1)), "₩12,900"},
+        {QStringLiteral("₩9,000"),
+         join(std::vector<std::pair<std::string, int>>{{"¥", 0}, {"#", 0}}, digits("9,000", 1)), "₩9,000"},
+        {QStringLiteral("W12,900"), digits("W12,900", 0), "W12,900"},
+        {QStringLiteral("#12,900"), digits("#12,900", 0), "#12,900"},
+        {QStringLiteral("80%"), join(digits("80", 0), std::vector<std::pair<std::string, int>>{{"9", 2}, {"6", 2}}),
+         "80%"},
+        {QStringLiteral("8096"), digits("8096", 0), "8096"},
+        {QStringLiteral("v12.0.4"), join(digits("1", 0), digits("12.0.4", 1)), "v12.0.4"},
+        {QStringLiteral("112.0.4"), digits("112.0.4", 0), "112.0.4"},
+    };
+    for (const char *family : TestSupport::interfaceFamilies)
+        for (const int size : {13, 16})
+            for (const Case &c : cases) {
+                const DrawnLine drawn =
+                    draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
+                ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
+                PlacedWord placed{{"", drawn.line, 80}};
+                for (size_t k = 0; k < c.read.size(); ++k) {
+                    const auto &[text, at] = c.read[k];
+                    const auto parts =
+                        std::count_if(c.read.begin(), c.read.end(), [&](auto &r) { return r.second == at; });
+                    const auto part =
+                        std::count_if(c.read.begin(), c.read.begin() + k, [&](auto &r) { return r.second == at; });
+                    const QRect whole = drawn.characters[size_t(at)];
+                    const int width = whole.width() / int(parts);
+                    placed.characters.push_back(
+                        {text, QRect(whole.left() + int(part) * width, whole.top(), width, whole.height()), 80});
+                    placed.word.text += text;
+                }
+                placed.length = placed.word.text.size();
+                EXPECT_EQ(withSignsOfItsInk(drawn.gray, drawn.line, placed), c.expected)
+                    << qPrintable(c.drawn) << " in " << family << " " << size << " px";
+            }
 }
