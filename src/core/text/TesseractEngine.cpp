@@ -173,6 +173,29 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
         }
 }
 
+// The middle dots of the line's words that are not lone ones (see withMiddleDotsOfItsInk).
+void findJoinedDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
+{
+    const auto touching = [&](size_t a, size_t b) {
+        return words[a].at != std::string::npos && words[b].at != std::string::npos &&
+            words[a].at + words[a].length == words[b].at && !words[a].characters.empty() &&
+            !words[b].characters.empty();
+    };
+    for (size_t i = 0; i < words.size(); ++i) {
+        PlacedWord &placed = words[i];
+        if (placed.at == std::string::npos)
+            continue;
+        const size_t end = placed.at + placed.length;
+        Neighbours beside{placed.at > 0 && line.text[placed.at - 1] == ' ',
+                          end < line.text.size() && line.text[end] == ' '};
+        if (i > 0 && touching(i - 1, i))
+            beside.before = words[i - 1].characters.back().text;
+        if (i + 1 < words.size() && touching(i, i + 1))
+            beside.after = words[i + 1].characters.front().text;
+        placed.word.text = withMiddleDotsOfItsInk(gray, line.box, placed, beside);
+    }
+}
+
 // The word's text as the engine first read it, with its lone middle dots set apart by blanks;
 // `leads` and `ends` tell whether such a dot begins or ends it.
 std::string withLoneDots(const PlacedWord &placed, bool &leads, bool &ends)
@@ -326,6 +349,7 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         // On the engine's own characters: another reading of a whole word reads its dot otherwise
         // ("00:04:17 - 2560" for ".00:04:17.2560"), and a word holding one keeps them.
         findLoneDots(gray, line, words);
+        findJoinedDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
         if (retryLatinWords_) {

@@ -61,6 +61,39 @@ size_t editDistance(const std::u32string &a, const std::u32string &b)
     return row[b.size()];
 }
 
+// A word that begins with a lone middle dot is written from its characters (see withLoneDots):
+// the characters after the last dot, as one word, are mended there.
+void mendAfterLoneDot(PlacedWord &placed)
+{
+    std::vector<RecognizedWord> &characters = placed.characters;
+    const size_t from = placed.loneDots.back() + 1;
+    std::string read;
+    for (size_t k = from; k < characters.size(); ++k)
+        read += characters[k].text;
+    if (const std::string mended = timeOfDayWord(read); from < characters.size() && mended != read) {
+        characters[from].text = mended;
+        for (size_t k = from + 1; k < characters.size(); ++k)
+            characters[k].text.clear();
+    }
+}
+
+// The engine may read the pair as two words of a syllable each, set without a blank ("모" "후"):
+// mended as one where they make one of it, the first taking the word. Gives whether they did.
+bool mendsSyllablesApart(PlacedWord &first, PlacedWord &second)
+{
+    const auto syllable = [](const PlacedWord &w) {
+        return QString::fromStdString(w.word.text).size() == 1 && holdsHangul(w.word.text) && w.loneDots.empty();
+    };
+    if (!syllable(first) || !syllable(second) || first.at == std::string::npos || first.at + first.length != second.at)
+        return false;
+    const std::string mended = timeOfDayWord(first.word.text + second.word.text);
+    if (!isOneOfThePair(mended))
+        return false;
+    first.word.text = mended;
+    second.word.text.clear();
+    return true;
+}
+
 } // namespace
 
 bool isTimeOfDay(const std::string &text)
@@ -89,8 +122,17 @@ void mendTimeOfDayWords(const QImage &gray, const QRect &line, std::vector<Place
         RecognizedWord &word = words[i - 1].word;
         if (!isTimeOfDay(words[i].word.text) || word.text.empty())
             continue;
+        if (!words[i - 1].loneDots.empty()) {
+            mendAfterLoneDot(words[i - 1]);
+            continue;
+        }
+        if (i >= 2 && mendsSyllablesApart(words[i - 2], words[i - 1]))
+            continue;
         if (holdsHangul(word.text)) {
-            word.text = timeOfDayWord(word.text);
+            // A middle dot read into the word sets its own blank ("· 오후").
+            const size_t blank = word.text.rfind(' ');
+            const size_t start = blank == std::string::npos ? 0 : blank + 1;
+            word.text = word.text.substr(0, start) + timeOfDayWord(word.text.substr(start));
             continue;
         }
         if (QString::fromStdString(word.text).size() > longestMisreading || !inkOutnumbersItsText(gray, line, word, 1))

@@ -80,7 +80,8 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
 
 // A dot between blanks is a lone middle dot in each common interface font at the sizes of status
 // lines and details, measured against the line's other blanks or, without them, its letters; a
-// dot set between words, a hyphen, a dash and a full stop are not.
+// dot set between words, a hyphen, a dash and a full stop are not. The ink of a dot, lone or not,
+// is a middle dot's.
 TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
 {
     struct Case {
@@ -123,6 +124,20 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
                               c.lone || (c.wideInCjk && cjk))
                         << qPrintable(c.text) << " in " << family << " " << size << " px on "
                         << qPrintable(background.name());
+                    // Lone or set between words, a dot's ink is a middle dot's; a dash's or a stop's is not.
+                    EXPECT_EQ(isMiddleDotAt(drawn.gray, drawn.line, drawn.marked), c.text[c.at] == u'·')
+                        << qPrintable(c.text) << " in " << family << " " << size << " px";
+                    // Read as a hyphen inside its word, it is written as the dot; a hyphen stays one.
+                    const qsizetype start = c.text.lastIndexOf(u' ', c.at) + 1, end = c.text.indexOf(u' ', c.at);
+                    QString word = c.text.mid(start, (end < 0 ? c.text.size() : end) - start);
+                    word[c.at - start] = u'-';
+                    PlacedWord placed{{word.toStdString(), {}, 80}};
+                    for (qsizetype k = 0; k < word.size(); ++k)
+                        placed.characters.push_back(
+                            {QString(word[k]).toStdString(), k == c.at - start ? drawn.marked : QRect(), 80});
+                    EXPECT_EQ(withMiddleDotsOfItsInk(drawn.gray, drawn.line, placed, {}),
+                              (c.text[c.at] == u'·' ? word.replace(u'-', u'·') : word).toStdString())
+                        << qPrintable(c.text) << " in " << family << " " << size << " px";
                 }
 }
 
