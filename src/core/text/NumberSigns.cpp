@@ -458,6 +458,19 @@ void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::strin
 
 // The ink of glyph `i` with that of the glyphs beside it that the engine read nothing for: the
 // faint strokes of a light font break a sign into pieces that empty columns part.
+// The ink of glyph `i` with the pieces beside it that the engine read nothing for and that are
+// smaller than a digit: the thin strokes of a light font at small sizes break a letter apart.
+QRect withPieces(const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
+{
+    const auto piece = [&](const Glyph &g) { return g.characters.empty() && !isDigitGlyph(g.ink, digits); };
+    QRect ink = glyphs[i].ink;
+    for (size_t j = i; j > 0 && piece(glyphs[j - 1]); --j)
+        ink |= glyphs[j - 1].ink;
+    for (size_t j = i + 1; j < glyphs.size() && piece(glyphs[j]); ++j)
+        ink |= glyphs[j].ink;
+    return ink;
+}
+
 // The ink of the per cent sign that glyph `i` is or is part of: the glyph itself, or with the
 // glyphs beside it that the engine read nothing for (the faint strokes of a light font break a sign
 // into pieces that empty columns part); empty when neither is one.
@@ -493,7 +506,8 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     if (text != "%" && digitBefore && ((isDigits(text) && text.size() >= 2) || text.find('%') != std::string::npos) &&
         !holdsHangul(after) && !percentInk(gray, glyphs, i, digits).isEmpty())
         return "%";
-    if (digitAfter && mayBeLetterV(text) && isLetterV(gray, glyph.ink, digits)) {
+    if (digitAfter && mayBeLetterV(text) &&
+        (isLetterV(gray, glyph.ink, digits) || isLetterV(gray, withPieces(glyphs, i, digits), digits))) {
         std::string rest;
         for (size_t j = i + 1; j < glyphs.size(); ++j)
             rest += textOf(glyphs[j], read);
