@@ -187,11 +187,12 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
     for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {11, 12, 13, 16})
             for (const Case &c : cases) {
-                // A right reading stays at every size; the signs come back from 13 px up.
+                // A right reading stays at every size, a version's v comes back too; the won and
+                // per cent signs from 13 px up.
                 std::string reading;
                 for (const auto &[text, at] : c.read)
                     reading += text;
-                if (size < 13 && reading != c.expected)
+                if (size < 13 && reading != c.expected && !c.expected.starts_with('v'))
                     continue;
                 const DrawnLine drawn =
                     draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
