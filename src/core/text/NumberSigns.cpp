@@ -522,6 +522,29 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     return {};
 }
 
+// The won sign: the first glyph before a digit whose ink is one, and the characters the engine
+// read for it (see signCharacters); nothing when no glyph is one.
+std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vector<Glyph> &glyphs,
+                                             const std::vector<std::string> &read, const QRect &digits)
+{
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const std::string text = textOf(glyphs[i], read);
+        std::string after;
+        for (size_t j = i + 1; j < glyphs.size() && after.empty(); ++j)
+            after = textOf(glyphs[j], read);
+        if (text.empty() || text == "₩" || holdsHangul(text))
+            continue;
+        const WonInk ink = wonInk(gray, glyphs[i].ink, digits);
+        // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
+        const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
+            (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));
+        if (ink == WonInk::none || (ink == WonInk::whole && !digitAfter))
+            continue;
+        return signCharacters(glyphs, i, read, digits, true, ink == WonInk::touching);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)
@@ -541,30 +564,15 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
     const QRect digits = digitBox(glyphs, read);
     if (digits.isEmpty() || digits.height() < 4)
         return word.text;
-    // The won sign: the first glyph before a digit whose ink is one. The characters the engine read
-    // for it become the sign; where they hold others (its box of a bracket reaching over the sign)
-    // or are not the word's text (a reading of the whole word by the other model), the readings of
-    // the sign just before the first digit of the text do.
-    for (size_t i = 0; i < glyphs.size(); ++i) {
-        const std::string text = textOf(glyphs[i], read);
-        std::string after;
-        for (size_t j = i + 1; j < glyphs.size() && after.empty(); ++j)
-            after = textOf(glyphs[j], read);
-        if (text.empty() || text == "₩" || holdsHangul(text))
-            continue;
-        const WonInk ink = wonInk(gray, glyphs[i].ink, digits);
-        // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
-        const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
-            (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));
-        if (ink == WonInk::none || (ink == WonInk::whole && !digitAfter))
-            continue;
-        const std::vector<size_t> sign = signCharacters(glyphs, i, read, digits, true, ink == WonInk::touching);
-        if (joined != word.text || sign.empty() ||
-            !std::all_of(sign.begin(), sign.end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
+    if (const auto sign = wonSignOf(gray, glyphs, read, digits)) {
+        // Where the characters read for the sign hold others (its box of a bracket reaching over
+        // the sign) or are not the word's text (a reading of the whole word by the other model),
+        // the readings of the sign just before the first digit of the text become the sign.
+        if (joined != word.text || sign->empty() ||
+            !std::all_of(sign->begin(), sign->end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
             return withWonGrouping(withWonSign(word.text));
-        for (size_t k = 0; k < sign.size(); ++k)
-            read[sign[k]] = k == 0 ? "₩" : "";
-        break;
+        for (size_t k = 0; k < sign->size(); ++k)
+            read[(*sign)[k]] = k == 0 ? "₩" : "";
     }
     if (joined != word.text)
         return withWonGrouping(word.text);
