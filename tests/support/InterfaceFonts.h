@@ -11,10 +11,10 @@
 namespace tarn::TestSupport {
 
 // The common interface families of Linux desktops (GNOME's, KDE's, Debian's default, the metric
-// match of Arial), and the CJK font whose Latin letters a Korean desktop shows. Hangul comes from
-// Noto Sans CJK KR with each of them. The tests of what depends on the font run in each.
-inline constexpr const char *interfaceFamilies[] = {"DejaVu Sans", "Noto Sans", "Cantarell", "Liberation Sans",
-                                                    "Noto Sans CJK KR"};
+// match of Arial), with Hangul from Noto Sans CJK KR, and the two fonts a Korean desktop uses for
+// whole pages, Latin letters and digits too. The tests of what depends on the font run in each.
+inline constexpr const char *interfaceFamilies[] = {"DejaVu Sans",     "Noto Sans",        "Cantarell",
+                                                    "Liberation Sans", "Noto Sans CJK KR", "NanumGothic"};
 
 // A test named by its family without blanks ("DejaVuSans"), as a parameter name generator.
 struct FamilyName {

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -613,6 +614,192 @@ inline Screen settingsWindow(bool dark, bool korean)
     return p.take();
 }
 
+// Screens full of numbers and signs, as a person copies them: amounts in won, percentages,
+// versions, addresses, times of day, counts in small badges, a middle dot set without blanks.
+
+inline const QColor badgeRed(232, 64, 52), quietOnDark(150, 152, 158);
+
+// A count in a badge: white digits on a coloured circle (a pill when they are wider).
+inline void badge(ScreenPainter &p, double right, double centreY, const QString &count, QColor fill)
+{
+    const QFont font = ScreenPainter::systemFont(11, true);
+    const QFontMetricsF metrics(font);
+    const double width = std::max(20.0, metrics.horizontalAdvance(count) + 12);
+    p.shape(QRectF(right - width, centreY - 10, width, 20), 10, fill);
+    p.drawLine(font, right - width / 2 - metrics.horizontalAdvance(count) / 2, centreY - metrics.height() / 2,
+               Qt::white, count);
+}
+
+// A dark file list: each name in 13 px over its size and date in 12 px, one row selected.
+inline Screen fileList()
+{
+    ScreenPainter p(QStringLiteral("file list"), 560, 330, QColor(30, 31, 34));
+    const QStringList names{QStringLiteral("tarnwick_v2.4.0.deb"), QStringLiteral("release-notes-v12.0.4.pdf"),
+                            QStringLiteral("backup-192.168.0.24.tar.gz"), QStringLiteral("사진·동영상 백업"),
+                            QStringLiteral("영수증 스캔 12월.png")};
+    const QStringList details{QStringLiteral("12.4 MB · 오늘 오후 3:07"), QStringLiteral("845 KB · 어제 오전 9:41"),
+                              QStringLiteral("2.1 GB · 12월 5일 오후 2:48"), QStringLiteral("148개 항목 · 12월 1일"),
+                              QStringLiteral("3.2 MB · 11월 28일 오후 6:15")};
+    for (int i = 0; i < names.size(); ++i) {
+        const double y = 16 + i * 62;
+        if (i == 1)
+            p.panel(QRectF(8, y - 8, 544, 56), accentBlue);
+        p.drawLine(ScreenPainter::systemFont(13), 20, y, lightText, names[i]);
+        p.drawLine(ScreenPainter::systemFont(12), 20, y + 22, i == 1 ? lightText : quietOnDark, details[i]);
+    }
+    return p.take();
+}
+
+// A light about panel: the version and build, the libraries' versions, a link.
+inline Screen aboutPanel()
+{
+    ScreenPainter p(QStringLiteral("about panel"), 520, 300, QColor(236, 236, 238));
+    p.panel(QRectF(16, 16, 488, 268), Qt::white);
+    p.picture(QRectF(40, 40, 56, 56), QColor(70, 130, 230), QColor(20, 40, 120));
+    p.drawLine(ScreenPainter::systemFont(18, true), 116, 40, darkText, QStringLiteral("Tarnwick"));
+    p.drawLine(ScreenPainter::systemFont(13), 116, 72, darkText, QStringLiteral("버전 v12.0.4 (빌드 3481)"));
+    const QFont font = ScreenPainter::systemFont(13);
+    p.drawLine(font, 40, 124, quietText, QStringLiteral("Qt 6.4.2 · Tesseract 5.3.0 · x264 0.164"));
+    p.drawLine(font, 40, 152, quietText, QStringLiteral("업데이트 서버 10.0.0.12 · 응답 48 ms"));
+    p.drawLine(font, 40, 180, darkText, QStringLiteral("최신 버전입니다 (2026년 12월 7일 확인)"));
+    fontButton(p, font, QRectF(384, 236, 96, 28), accentBlue, {}, Qt::white, QStringLiteral("확인"));
+    return p.take();
+}
+
+// A dark chat list: names, the last messages, times of day and unread counts in badges.
+inline Screen chatList()
+{
+    ScreenPainter p(QStringLiteral("chat list"), 520, 420, QColor(28, 29, 32));
+    const QStringList names{QStringLiteral("디자인팀"), QStringLiteral("김민지"), QStringLiteral("Project Tarnwick"),
+                            QStringLiteral("엄마"), QStringLiteral("택배 알림")};
+    const QStringList messages{QStringLiteral("시안 v3 올렸어요 (80% 완료)"), QStringLiteral("내일 10시 회의실 B"),
+                               QStringLiteral("Build 2.4.0 passed, 98% coverage"),
+                               QStringLiteral("사진·동영상 3개를 보냈습니다"), QStringLiteral("결제 완료 ₩49,000")};
+    const QStringList times{QStringLiteral("오후 3:07"), QStringLiteral("오후 2:48"), QStringLiteral("오전 9:41"),
+                            QStringLiteral("어제"), QStringLiteral("12월 5일")};
+    const QStringList counts{QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("12"), QString(),
+                             QStringLiteral("2")};
+    const QFont name = ScreenPainter::systemFont(14, true), text = ScreenPainter::systemFont(13),
+                small = ScreenPainter::systemFont(12);
+    for (int i = 0; i < names.size(); ++i) {
+        const double y = 16 + i * 80;
+        if (i == 2)
+            p.panel(QRectF(6, y - 8, 508, 72), QColor(52, 53, 60));
+        p.drawLine(name, 20, y + 2, lightText, names[i]);
+        p.drawLine(text, 20, y + 28, quietOnDark, messages[i]);
+        p.drawLine(small, 500 - QFontMetricsF(small).horizontalAdvance(times[i]), y + 4, quietOnDark, times[i]);
+        if (!counts[i].isEmpty())
+            badge(p, 500, y + 38, counts[i], i == 2 ? accentBlue : badgeRed);
+    }
+    return p.take();
+}
+
+// Status bars in 12 px, a light one and a dark one: an address, charge, load, progress, a zoom.
+inline Screen statusBars()
+{
+    ScreenPainter p(QStringLiteral("status bars"), 560, 250, QColor(242, 242, 245));
+    const QFont font = ScreenPainter::systemFont(12);
+    const QStringList light{QStringLiteral("Wi-Fi 연결됨 · 192.168.0.24"), QStringLiteral("배터리 80% · 충전 중"),
+                            QStringLiteral("CPU 23.5% · 메모리 3.2 GB / 16 GB")};
+    for (int i = 0; i < light.size(); ++i)
+        p.drawLine(font, 14, 12 + i * 34, i % 2 ? quietText : darkText, light[i]);
+    p.panel(QRectF(-10, 116, 580, 150), QColor(36, 37, 41));
+    const QStringList dark{QStringLiteral("다운로드 2% · 남은 시간 4분"),
+                           QStringLiteral("보기 배율 (150%) · 1920 x 1080"),
+                           QStringLiteral("게이트웨이 172.16.254.1 · 오후 3:07")};
+    for (int i = 0; i < dark.size(); ++i)
+        p.drawLine(font, 14, 134 + i * 34, i % 2 ? quietOnDark : lightText, dark[i]);
+    return p.take();
+}
+
+// A light order with prices in won, a discount in per cent and the points earned.
+inline Screen orderWithPrices()
+{
+    ScreenPainter p(QStringLiteral("order with prices"), 480, 400, QColor(244, 244, 246));
+    p.panel(QRectF(16, 16, 448, 368), Qt::white);
+    const QFont font = ScreenPainter::systemFont(14), bold = ScreenPainter::systemFont(14, true);
+    p.drawLine(ScreenPainter::systemFont(16, true), 40, 36, darkText, QStringLiteral("주문 내역"));
+    const QStringList items{QStringLiteral("아메리카노 x 2"),
+                            QStringLiteral("카페라떼"),
+                            QStringLiteral("치즈케이크"),
+                            QStringLiteral("소계"),
+                            QStringLiteral("할인 (10%)"),
+                            QStringLiteral("배송비"),
+                            QStringLiteral("합계")};
+    const QStringList prices{QStringLiteral("₩9,000"),  QStringLiteral("₩5,500"),  QStringLiteral("₩12,900"),
+                             QStringLiteral("₩27,400"), QStringLiteral("-₩2,740"), QStringLiteral("₩3,000"),
+                             QStringLiteral("₩27,660")};
+    for (int i = 0; i < items.size(); ++i) {
+        const double y = 80 + i * 36 + (i >= 3 ? 12 : 0) + (i == 6 ? 12 : 0);
+        const QFont &f = i == 6 ? bold : font;
+        p.drawLine(f, 40, y, i == 4 ? badgeRed : darkText, items[i]);
+        p.drawLine(f, 440 - QFontMetricsF(f).horizontalAdvance(prices[i]), y, i == 4 ? badgeRed : darkText, prices[i]);
+    }
+    p.shape(QRectF(40, 184, 400, 1), 0, QColor(220, 220, 224));
+    p.drawLine(ScreenPainter::systemFont(12), 40, 348, quietText,
+               QStringLiteral("적립 2% · 553원 (₩34,500 이상 무료 배송)"));
+    return p.take();
+}
+
+// English dialogs: an update offer with versions and sizes, a printing progress, a connection.
+inline Screen englishDialogs()
+{
+    ScreenPainter p(QStringLiteral("English dialogs"), 600, 330, QColor(236, 236, 238));
+    p.panel(QRectF(16, 16, 568, 170), QColor(252, 252, 253));
+    p.drawLine(ScreenPainter::systemFont(15, true), 40, 32, darkText, QStringLiteral("Software Update"));
+    const QFont font = ScreenPainter::systemFont(13);
+    p.drawLine(font, 40, 62, darkText, QStringLiteral("Tarnwick v12.0.4 is available. You have v12.0.2."));
+    p.drawLine(font, 40, 86, darkText, QStringLiteral("Download size: 48.6 MB (23.5% smaller than v11.8.1)"));
+    fontButton(p, font, QRectF(360, 136, 96, 30), QColor(222, 222, 226), {}, darkText, QStringLiteral("Later"));
+    fontButton(p, font, QRectF(464, 136, 104, 30), accentBlue, {}, Qt::white, QStringLiteral("Install Now"));
+    p.panel(QRectF(16, 200, 568, 114), QColor(252, 252, 253));
+    p.drawLine(font, 40, 214, darkText, QStringLiteral("Printing page 3 of 12 (25%)"));
+    p.drawLine(font, 40, 240, darkText, QStringLiteral("Connected to 10.0.0.12 port 8443 at 9:41 AM"));
+    p.drawLine(font, 40, 266, quietText, QStringLiteral("Paper: A4, 2 copies, 100% scale"));
+    return p.take();
+}
+
+// 11 px text on a dark panel: the smallest size interfaces set numbers in.
+inline Screen smallNumbers()
+{
+    ScreenPainter p(QStringLiteral("11 px numbers"), 420, 230, QColor(36, 37, 40));
+    const QStringList lines{QStringLiteral("v2.4.0 · 빌드 3481"),     QStringLiteral("₩25,800 · 2개 · 무료 배송"),
+                            QStringLiteral("배터리 80% · 오후 3:07"), QStringLiteral("192.168.0.24 연결됨"),
+                            QStringLiteral("사진·동영상 148장"),      QStringLiteral("23.5% 완료 · 12.4 MB")};
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawLine(ScreenPainter::systemFont(11), 16, 14 + i * 34, i % 2 ? quietOnDark : lightText, lines[i]);
+    return p.take();
+}
+
+// Quick settings: dark tiles with a name and a value each, sliders with their per cent.
+inline Screen quickSettings()
+{
+    ScreenPainter p(QStringLiteral("quick settings"), 560, 330, QColor(22, 23, 26));
+    p.drawLine(ScreenPainter::systemFont(13, true), 20, 14, lightText, QStringLiteral("오전 9:41"));
+    p.drawLine(ScreenPainter::systemFont(13), 440, 14, lightText, QStringLiteral("배터리 92%"));
+    const QStringList names{QStringLiteral("Wi-Fi"), QStringLiteral("블루투스"), QStringLiteral("네트워크"),
+                            QStringLiteral("화면 녹화")};
+    const QStringList values{QStringLiteral("Home_5G"), QStringLiteral("켜짐 · 2대"), QStringLiteral("10.0.0.7"),
+                             QStringLiteral("00:04:17")};
+    for (int i = 0; i < names.size(); ++i) {
+        const QRectF tile(16 + (i % 2) * 268, 50 + (i / 2) * 80, 260, 68);
+        p.shape(tile, 14, i == 0 ? accentBlue : QColor(52, 53, 60));
+        p.drawLine(ScreenPainter::systemFont(14, true), tile.x() + 18, tile.y() + 12, lightText, names[i]);
+        p.drawLine(ScreenPainter::systemFont(12), tile.x() + 18, tile.y() + 38, i == 0 ? lightText : quietOnDark,
+                   values[i]);
+    }
+    const QStringList sliders{QStringLiteral("밝기"), QStringLiteral("음량")};
+    const QStringList levels{QStringLiteral("80%"), QStringLiteral("45%")};
+    for (int i = 0; i < 2; ++i) {
+        const double y = 230 + i * 44;
+        p.drawLine(ScreenPainter::systemFont(13), 20, y, lightText, sliders[i]);
+        p.shape(QRectF(90, y + 8, 360, 4), 2, QColor(70, 71, 78));
+        p.shape(QRectF(90, y + 8, i ? 162 : 288, 4), 2, accentBlue);
+        p.drawLine(ScreenPainter::systemFont(13), 480, y, lightText, levels[i]);
+    }
+    return p.take();
+}
+
 // A screen made by `make` with its interface text in `family` (as made without it when empty);
 // throws when that family is not installed.
 template <typename Make> Screen drawnIn(const QString &family, Make make)
@@ -637,6 +824,16 @@ inline std::vector<Screen> testSet(const QString &family = {})
     for (const bool dark : {false, true})
         for (const bool korean : {false, true})
             set.push_back(drawnIn(family, [&] { return settingsWindow(dark, korean); }));
+    return set;
+}
+
+// The screens with numbers and signs, drawn in `family`.
+inline std::vector<Screen> numberSet(const QString &family = {})
+{
+    std::vector<Screen> set;
+    for (auto make :
+         {fileList, aboutPanel, chatList, statusBars, orderWithPrices, englishDialogs, smallNumbers, quickSettings})
+        set.push_back(drawnIn(family, make));
     return set;
 }
 
@@ -708,6 +905,57 @@ inline ErrorTally errors(const QStringList &expected, const QStringList &recogni
 inline ErrorTally errors(const Screen &screen, const RecognitionResult &result)
 {
     return errors(expectedLines(screen), QString::fromStdString(result.text()).split(u'\n'));
+}
+
+// The numbers of a text as a person copies them: digits with the colons, full stops and commas
+// between them, a won sign before them, a per cent sign after them, and the "v" that begins a
+// version.
+inline QStringList numbersOf(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("(?:₩|(?<![A-Za-z])v)?\\d+(?:[.,:]\\d+)*%?"));
+    QStringList numbers;
+    for (auto match = number.globalMatch(text); match.hasNext();)
+        numbers << match.next().captured();
+    return numbers;
+}
+
+// The known numbers that the reading does not hold as they are (each reading's number matches one
+// known number at most), and the won and per cent signs of the known text and of the reading.
+struct NumberTally {
+    size_t changed = 0, numbers = 0, signs = 0, signsRead = 0;
+    QStringList lost = {}; // the known numbers changed
+
+    double rate() const { return numbers ? double(changed) / numbers : 0.0; }
+    NumberTally &operator+=(const NumberTally &other)
+    {
+        changed += other.changed;
+        numbers += other.numbers;
+        signs += other.signs;
+        signsRead += other.signsRead;
+        lost += other.lost;
+        return *this;
+    }
+};
+
+inline NumberTally numberChanges(const QString &truth, const QString &read)
+{
+    const QStringList known = numbersOf(truth);
+    QStringList found = numbersOf(read);
+    NumberTally tally{0, size_t(known.size()), 0, 0};
+    for (const QString &number : known)
+        if (!found.removeOne(number)) {
+            ++tally.changed;
+            tally.lost << number;
+        }
+    const auto signs = [](const QString &text) { return size_t(text.count(u'₩') + text.count(u'%')); };
+    tally.signs = signs(truth);
+    tally.signsRead = signs(read);
+    return tally;
+}
+
+inline NumberTally numberChanges(const Screen &screen, const RecognitionResult &result)
+{
+    return numberChanges(expectedLines(screen).join(u'\n'), QString::fromStdString(result.text()));
 }
 
 // Character error rate: edits from the known text to the recognized text per known character.

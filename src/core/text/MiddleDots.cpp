@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <QString>
+
 #include "core/text/ConnectedPixels.h"
 
 namespace tarn {
@@ -16,10 +18,12 @@ namespace tarn {
 namespace {
 
 constexpr int darkest = 192;         // pixels below this level are ink
+constexpr int solidInk = 128;        // and these its body, not the antialiasing that joins glyphs set close
 constexpr double largestShare = 0.3; // a dot is at most this share of the line's height
-// A dot is at most this much wider than high (a hyphen is twice as wide), and at most this much
-// higher than wide: at the smallest sizes antialiasing spreads it over a pixel more in height.
-constexpr double widest = 1.5, tallest = 2.0;
+// A dot is at most this much wider than high (a hyphen is twice as wide; NanumGothic's dot is
+// flat), and at most this much higher than wide: at the smallest sizes antialiasing spreads it over
+// a pixel more in height.
+constexpr double widest = 1.6, tallest = 2.0;
 constexpr double middleFrom = 0.3, middleTo = 0.68; // its centre lies in this band of the line (a full stop lower)
 // Empty columns on either side of a lone dot as a share of the line's blank: a blank and the side
 // bearings leave about a blank's room, a dot set between words without blanks its bearings alone.
@@ -33,15 +37,17 @@ constexpr double loneRoom = 0.29;
 // about three quarters.
 constexpr double hangulHeight = 0.9, capitalHeight = 0.75;
 
-bool isInk(const QImage &gray, int x, int y) { return gray.constScanLine(y)[x] < darkest; }
+bool isInk(const QImage &gray, int x, int y, int below = darkest) { return gray.constScanLine(y)[x] < below; }
 
-// The connected marks of ink inside `area`, each as its bounding box.
-std::vector<QRect> marksIn(const QImage &gray, const QRect &area)
+// The connected marks of pixels below `level` inside `area`, each as its bounding box.
+std::vector<QRect> marksIn(const QImage &gray, const QRect &area, int level = darkest)
 {
     std::vector<QRect> marks;
     std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
     const auto index = [&](QPoint p) { return size_t(p.y() - area.top()) * area.width() + (p.x() - area.left()); };
-    const auto fresh = [&](QPoint p) { return area.contains(p) && !seen[index(p)] && isInk(gray, p.x(), p.y()); };
+    const auto fresh = [&](QPoint p) {
+        return area.contains(p) && !seen[index(p)] && isInk(gray, p.x(), p.y(), level);
+    };
     const auto take = [&](QPoint p) {
         if (!fresh(p))
             return false;
@@ -110,6 +116,34 @@ int widestRunBetween(const QImage &gray, const QRect &rows, int from, int to)
     return widest;
 }
 
+// Whether `dot`, a mark among `marks`, is a middle dot's: not one of a colon's two dots (no
+// other dot above or below it), and apart from the glyphs beside it by an empty column on either
+// side in its rows (a jamo's short stroke touches its stem, or all but).
+bool standsAlone(const QImage &gray, const QRect &line, const QRect &dot, const std::vector<QRect> &marks)
+{
+    for (const QRect &mark : marks)
+        if (mark != dot && dotShaped(mark.translated(0, line.top() + line.height() / 2 - mark.center().y()), line) &&
+            std::abs(mark.center().x() - dot.center().x()) * 2 <= std::max(mark.width(), dot.width()))
+            return false;
+    const auto dark = [&](int x) {
+        for (int y = std::max(line.top(), dot.top() - 1); y <= std::min(line.bottom(), dot.bottom() + 1); ++y)
+            if (x < 0 || x >= gray.width() || gray.constScanLine(y)[x] < solidInk)
+                return true;
+        return false;
+    };
+    return !dark(dot.left() - 1) && !dark(dot.right() + 1);
+}
+
+bool holdsHangulSyllable(const std::string &text)
+{
+    const auto characters = QString::fromStdString(text).toUcs4();
+    return std::any_of(characters.begin(), characters.end(), [](char32_t c) { return c >= 0xAC00 && c <= 0xD7A3; });
+}
+
+bool isDigit(const std::string &text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
+
+bool readsAsDot(const std::string &character) { return mayBeMiddleDot(character) || character == "*"; }
+
 } // namespace
 
 int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to)
@@ -162,6 +196,72 @@ bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord
     const double room = blank ? std::min(loneShare * *blank, std::max(ems, leastShare * *blank)) : ems;
 
     return left >= room && right >= room;
+}
+
+bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box)
+{
+    const QRect rows = line.intersected(gray.rect());
+    if (rows.isEmpty() || box.isEmpty())
+        return false;
+    const int reach = line.height() / 4;
+    const QRect area = QRect(box.left() - reach, rows.top(), box.width() + 2 * reach, rows.height()).intersected(rows);
+    // The dot lies in the character's own box, not at a neighbour.
+    const auto within = [&](const QRect &mark) {
+        return mark.center().x() >= box.left() - 1 && mark.center().x() <= box.right() + 1;
+    };
+    // The faint antialiasing of a dot set close may join it to its neighbour; its body stands apart.
+    for (const int level : {darkest, solidInk}) {
+        const std::vector<QRect> marks = marksIn(gray, area, level);
+        std::optional<QRect> dot;
+        for (const QRect &mark : marks)
+            if (dotShaped(mark, line) && within(mark) &&
+                (!dot ||
+                 std::abs(mark.center().x() - box.center().x()) < std::abs(dot->center().x() - box.center().x())))
+                dot = mark;
+        if (dot && standsAlone(gray, rows, *dot, marks))
+            return true;
+    }
+    return false;
+}
+
+std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                                   const Neighbours &neighbours)
+{
+    const std::vector<RecognizedWord> &characters = placed.characters;
+    std::string read;
+    for (const RecognizedWord &c : characters)
+        read += c.text;
+    if (read != placed.word.text || !placed.loneDots.empty())
+        return placed.word.text;
+    // The characters beside character `i`: within the word, or the neighbouring words' touching it.
+    const auto at = [&](ptrdiff_t i) {
+        return i < 0                        ? neighbours.before
+            : size_t(i) < characters.size() ? characters[size_t(i)].text
+                                            : neighbours.after;
+    };
+    std::string text;
+    for (size_t k = 0; k < characters.size(); ++k) {
+        const std::string &c = characters[k].text;
+        const bool first = k == 0, last = k + 1 == characters.size();
+        // A full stop or a colon ends a sentence or a label, begins no word and parts names and
+        // numbers ("backup.tar.gz", "3:07"): between Hangul syllables alone it may be a dot.
+        const bool stop = c == "." || c == ":";
+        const bool betweenHangul =
+            holdsHangulSyllable(at(ptrdiff_t(k) - 1)) && holdsHangulSyllable(at(ptrdiff_t(k) + 1));
+        const bool digitBeside = isDigit(at(ptrdiff_t(k) - 1)) || isDigit(at(ptrdiff_t(k) + 1));
+        if (!readsAsDot(c) || digitBeside || (stop && !betweenHangul) ||
+            !isMiddleDotAt(gray, line, characters[k].box)) {
+            text += c;
+            continue;
+        }
+        if (first && !last && neighbours.blankBefore)
+            text += "· ";
+        else if (last && !first && neighbours.blankAfter)
+            text += " ·";
+        else
+            text += "·";
+    }
+    return text;
 }
 
 } // namespace tarn

@@ -39,4 +39,25 @@ int widestEmptyRun(const QImage &gray, const QRect &line, int from, int to);
 bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord &word, bool hangulLine,
                      std::optional<int> blank = std::nullopt);
 
+// Whether a middle dot's ink lies at `box`, a character of the line boxed `line` in `gray` (dark
+// text on a light background): a small round mark in the middle of the line's height, at the box,
+// with no other ink above or below it in the line (a colon has a second dot there, a letter more).
+bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box);
+
+// What lies beside a word in its line: whether a blank, and the character of the word it touches.
+struct Neighbours {
+    bool blankBefore = false, blankAfter = false;
+    std::string before = {}, after = {};
+};
+
+// The text of `placed`, a word of that line without lone middle dots, with each character that
+// the engine read for a middle dot (see mayBeMiddleDot, or an asterisk) where its ink is one (see
+// isMiddleDotAt) written as the dot; a full stop or a colon only between Hangul syllables, and none
+// beside a digit. Inside the word, or alone between the words it touches, it stands without blanks
+// ("사진·동영상"); at its start or its end, beside a blank on the word's other side, it stands
+// between blanks, as a dot is set alike on both sides ("· 오후"). The text unchanged when it is no
+// longer the engine's first reading of its characters.
+std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                                   const Neighbours &neighbours);
+
 } // namespace tarn

@@ -136,6 +136,15 @@ std::string withColonsBetween(const PlacedWord &placed, const std::vector<int> &
 
 } // namespace
 
+std::string numberShapeOfText(const std::string &text) { return shapeOfText(text); }
+
+std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box)
+{
+    std::vector<int> colons;
+    return line.isEmpty() || box.isEmpty() ? std::string()
+                                           : shapeOfInk(marksOf(gray, line, box), line.height(), colons);
+}
+
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)
 {
     const RecognizedWord &word = placed.word;
@@ -146,10 +155,12 @@ std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const Plac
     const std::string ink = shapeOfInk(marksOf(gray, line, word.box), line.height(), colons);
     if (ink == text || colons.empty())
         return word.text;
-    if (ink.size() == text.size()) { // a colon read as a digit
+    if (ink.size() == text.size()) { // a colon read as a digit, boxed as narrow as a colon
         std::string replaced = word.text;
+        const bool boxed = placed.characters.size() == text.size();
         for (size_t i = 0; i < ink.size(); ++i) {
-            if (ink[i] == ':' && text[i] == 'D')
+            const bool narrow = !boxed || placed.characters[i].box.width() < narrowestDigit * line.height();
+            if (ink[i] == ':' && text[i] == 'D' && narrow)
                 replaced[i] = ':';
             else if (ink[i] != text[i])
                 return word.text;

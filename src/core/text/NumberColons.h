@@ -22,4 +22,12 @@ namespace tarn {
 // characters the engine boxed on either side of it. The text as it is when neither fits.
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed);
 
+// The shape of a number: 'D' for each digit, ':' for a colon, '.' for a full stop or a comma; empty
+// when `text` holds anything else.
+std::string numberShapeOfText(const std::string &text);
+
+// The same of the ink of the number boxed `box` in that line, told by the marks as above (a dot
+// that is no colon's counts as '.'); empty when a mark there is neither a digit nor a dot.
+std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box);
+
 } // namespace tarn

@@ -16,6 +16,9 @@
 #include "core/text/KeyNames.h"
 #include "core/text/MiddleDots.h"
 #include "core/text/NumberColons.h"
+#include "core/text/NumberInk.h"
+#include "core/text/NumberSigns.h"
+#include "core/text/TimesOfDay.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -168,6 +171,29 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
                 isLoneMiddleDot(gray, line.box, character, hangul, blank))
                 word.loneDots.push_back(k);
         }
+}
+
+// The middle dots of the line's words that are not lone ones (see withMiddleDotsOfItsInk).
+void findJoinedDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
+{
+    const auto touching = [&](size_t a, size_t b) {
+        return words[a].at != std::string::npos && words[b].at != std::string::npos &&
+            words[a].at + words[a].length == words[b].at && !words[a].characters.empty() &&
+            !words[b].characters.empty();
+    };
+    for (size_t i = 0; i < words.size(); ++i) {
+        PlacedWord &placed = words[i];
+        if (placed.at == std::string::npos)
+            continue;
+        const size_t end = placed.at + placed.length;
+        Neighbours beside{placed.at > 0 && line.text[placed.at - 1] == ' ',
+                          end < line.text.size() && line.text[end] == ' '};
+        if (i > 0 && touching(i - 1, i))
+            beside.before = words[i - 1].characters.back().text;
+        if (i + 1 < words.size() && touching(i, i + 1))
+            beside.after = words[i + 1].characters.front().text;
+        placed.word.text = withMiddleDotsOfItsInk(gray, line.box, placed, beside);
+    }
 }
 
 // The word's text as the engine first read it, with its lone middle dots set apart by blanks;
@@ -323,6 +349,7 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         // On the engine's own characters: another reading of a whole word reads its dot otherwise
         // ("00:04:17 - 2560" for ".00:04:17.2560"), and a word holding one keeps them.
         findLoneDots(gray, line, words);
+        findJoinedDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
         if (retryLatinWords_) {
@@ -331,11 +358,30 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         }
         for (PlacedWord &placed : words)
             if (placed.loneDots.empty())
-                placed.word.text = withColonsOfItsInk(gray, line.box, placed);
+                placed.word.text = withSignsOfItsInk(gray, line.box, placed);
+        rereadNumbers(gray, line.box, words);
+        mendTimeOfDayWords(gray, line.box, words, [&](const QRect &box) {
+            return rereadPossible_ ? wordReading(korean(), gray, box).first : std::string();
+        });
         line.text = withKeyNamesSpelled(joined(gray, line, words));
         lines.push_back(std::move(line));
     } while (it->Next(tesseract::RIL_TEXTLINE));
     return lines;
+}
+
+std::pair<std::string, float> TesseractEngine::readDigits(const QImage &glyphs)
+{
+    if (languages_.find("eng") == std::string::npos || glyphs.format() != QImage::Format_Grayscale8)
+        return {};
+    tesseract::TessBaseAPI &api = languages_ == "eng" ? *api_ : latin();
+    api.SetVariable("tessedit_char_whitelist", "0123456789");
+    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api.SetImage(glyphs.constBits(), glyphs.width(), glyphs.height(), 1, int(glyphs.bytesPerLine()));
+    api.SetSourceResolution(sourceResolution);
+    std::string text = withoutLineEnd(Text(api.GetUTF8Text()).value);
+    const float confidence = float(api.MeanTextConf());
+    api.SetVariable("tessedit_char_whitelist", "");
+    return {text, confidence};
 }
 
 tesseract::TessBaseAPI &TesseractEngine::korean()
@@ -425,6 +471,22 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
         words[first].word.text = spliced;
         for (size_t k = first + 1; k <= last; ++k)
             words[k].word.text.clear();
+    }
+}
+
+void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words)
+{
+    for (PlacedWord &placed : words) {
+        if (!placed.loneDots.empty())
+            continue;
+        if (!rereadPossible_) {
+            placed.word.text = withColonsOfItsInk(gray, line, placed);
+            continue;
+        }
+        const QRect box = placed.word.box;
+        placed.word.text = numberOfItsInk(
+            gray, line, placed, [&] { return wordReading(korean(), gray, box).first; },
+            [&] { return wordReading(latin(), gray, box).first; });
     }
 }
 

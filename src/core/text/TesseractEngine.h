@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QImage>
@@ -49,6 +50,11 @@ public:
     // when the caller has already put the text dark on light.
     std::vector<RecognizedLine> recognize(const QImage &gray, PageLayout layout, bool letEngineInvert);
 
+    // The digits of `glyphs` (Format_Grayscale8, dark on white, one line) as the English model reads
+    // them when no other character is allowed, and the confidence (0-100); nothing without that
+    // model.
+    std::pair<std::string, float> readDigits(const QImage &glyphs);
+
     // Whether weak Latin words of a Korean-first engine are read again by an English-only
     // engine (the Korean model misreads Latin words at the start of a Korean line).
     void setRetryLatinWords(bool retry) { retryLatinWords_ = retry && rereadPossible_; }
@@ -65,6 +71,8 @@ private:
     // withEnglishParts and withKoreanParts).
     void rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words);
     std::string reread(const QImage &gray, const RecognizedWord &word);
+    // Numbers as their ink supports them (see NumberInk.h); their colons alone without the other models.
+    void rereadNumbers(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words);
     tesseract::TessBaseAPI &korean();
     tesseract::TessBaseAPI &latin();
 

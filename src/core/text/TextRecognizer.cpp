@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <mutex>
 #include <numeric>
 #include <time.h>
@@ -17,6 +18,7 @@
 #include "core/base/RecognitionFailure.h"
 #include "core/base/Uuid.h"
 #include "core/text/ControlShapes.h"
+#include "core/text/CountBadges.h"
 #include "core/text/DarkOnWhite.h"
 #include "core/text/ReadingOrder.h"
 #include "core/text/TextBlocks.h"
@@ -28,6 +30,7 @@ namespace {
 constexpr int maximumEngines = 4; // beyond this the blocks of a screen rarely keep them busy
 constexpr double maximumUpscale = 4;
 constexpr double maximumPreparedPixels = 40e6; // keeps an enlarged whole screen within memory
+constexpr int countHeights[] = {24, 16, 36};   // heights in pixels the glyphs of a count badge are read at
 
 // A clock that keeps counting while the machine sleeps, like the wall-clock duration asked for.
 double nowMilliseconds()
@@ -124,6 +127,24 @@ std::vector<RecognizedLine> readBlock(TesseractEngine &engine, const QImage &gra
     return lines;
 }
 
+// The count badges of the screenshot (see CountBadges.h) read as lines of their own, each painted
+// over once read. The engine reads a lone digit at one size and not at another, so a badge is read
+// at the sizes of small to large text until a reading has its digits.
+std::vector<RecognizedLine> readCountBadges(TesseractEngine &engine, QImage &gray, const std::vector<QRect> &patches)
+{
+    std::vector<RecognizedLine> lines;
+    for (const CountBadge &badge : findCountBadges(gray, patches))
+        for (const int height : {countHeights[0], countHeights[1], countHeights[2]}) {
+            const auto [reading, confidence] = engine.readDigits(glyphsAt(badge, height));
+            if (std::string count = countOf(badge, reading); !count.empty()) {
+                lines.push_back({std::move(count), badge.box, confidence / 100.0f});
+                paintOver(gray, badge);
+                break;
+            }
+        }
+    return lines;
+}
+
 } // namespace
 
 TextRecognizer::TextRecognizer(std::filesystem::path tessdata, RecognitionOptions options)
@@ -177,10 +198,13 @@ RecognitionResult TextRecognizer::recognize(const QImage &image)
     // The patches serve both the controls and the blocks. A control painted over changes the
     // edges far past it (long borders and their corner arcs are told by their length), so after
     // a painting they are found anew, whole.
-    if (options_.hideControls && hideControls(gray, patches.rects))
+    std::vector<RecognizedLine> counts = readCountBadges(engine(0), gray, patches.rects);
+    if ((options_.hideControls && hideControls(gray, patches.rects)) || !counts.empty())
         patches = inkPatches(gray);
+    std::vector<RecognizedLine> lines = readBlocks(gray, std::move(patches));
+    std::move(counts.begin(), counts.end(), std::back_inserter(lines));
     RecognitionResult result;
-    result.regions = regionsFromLines(readBlocks(gray, std::move(patches)), image.size());
+    result.regions = regionsFromLines(lines, image.size());
     result.milliseconds = nowMilliseconds() - start;
     return result;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text/HangulWords.h"
+#include "core/text/TimesOfDay.h"
 
 using namespace tarn;
 
@@ -174,4 +175,18 @@ TEST(HangulWords, namesAreReadPartByPartByTheModelThatCanReadThePart)
         {"/home/minji/문서", true}, {"회의록.png", true}, {"2026-12-07", true}, {"문서 캡처", false}};
     for (const auto &[text, name] : names)
         EXPECT_EQ(isName(text), name) << text;
+}
+
+// The word read before a time of day is the nearer of 오전 and 오후 by its jamo, where it is near one.
+TEST(HangulWords, theWordBeforeATimeOfDayIsTheNearerOfItsPair)
+{
+    const std::pair<const char *, const char *> words[] = {
+        {"오우", "오후"}, {"요후", "오후"}, {"2후", "오후"}, {"오진", "오전"}, {"오전", "오전"},
+        {"어제", "어제"}, {"오늘", "오늘"}, {"후", "후"},    {"95", "95"},     {"오후3", "오후3"},
+    };
+    for (const auto &[read, word] : words)
+        EXPECT_EQ(timeOfDayWord(read), word) << read;
+    for (const auto &[text, time] : {std::pair{"9:41", true}, std::pair{"12:30", true}, std::pair{"00:04:17", true},
+                                     std::pair{"24:00", false}, std::pair{"3.2", false}, std::pair{"9:4", false}})
+        EXPECT_EQ(isTimeOfDay(text), time) << text;
 }

@@ -8,6 +8,7 @@
 
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
+#include "core/text/NumberSigns.h"
 #include "core/text/TextBlocks.h"
 #include "support/InterfaceFonts.h"
 #include "support/OcrScreens.h"
@@ -24,6 +25,7 @@ struct DrawnLine {
     QRect line;                        // the line's ink
     QRect marked;                      // the place of the character at `at`, as the engine would box it
     std::vector<RecognizedWord> words; // the words between blanks, boxed the same way
+    std::vector<QRect> characters;     // each character of the text, boxed the same way
 };
 
 // `text` in `family` (Hangul from Noto Sans CJK KR) at `pixelSize` in `color` on `background`,
@@ -67,15 +69,19 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
         from = text.indexOf(word, from);
         words.push_back({word.toStdString(), box(from, word.size()), 80});
     }
+    std::vector<QRect> characters;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        characters.push_back(box(i, 1));
     return {dark.scaled(dark.size() * enlargement, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), prepared(ink),
-            box(at, 1), words};
+            box(at, 1), words, characters};
 }
 
 } // namespace
 
 // A dot between blanks is a lone middle dot in each common interface font at the sizes of status
 // lines and details, measured against the line's other blanks or, without them, its letters; a
-// dot set between words, a hyphen, a dash and a full stop are not.
+// dot set between words, a hyphen, a dash and a full stop are not. The ink of a dot, lone or not,
+// is a middle dot's.
 TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
 {
     struct Case {
@@ -118,6 +124,20 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
                               c.lone || (c.wideInCjk && cjk))
                         << qPrintable(c.text) << " in " << family << " " << size << " px on "
                         << qPrintable(background.name());
+                    // Lone or set between words, a dot's ink is a middle dot's; a dash's or a stop's is not.
+                    EXPECT_EQ(isMiddleDotAt(drawn.gray, drawn.line, drawn.marked), c.text[c.at] == u'·')
+                        << qPrintable(c.text) << " in " << family << " " << size << " px";
+                    // Read as a hyphen inside its word, it is written as the dot; a hyphen stays one.
+                    const qsizetype start = c.text.lastIndexOf(u' ', c.at) + 1, end = c.text.indexOf(u' ', c.at);
+                    QString word = c.text.mid(start, (end < 0 ? c.text.size() : end) - start);
+                    word[c.at - start] = u'-';
+                    PlacedWord placed{{word.toStdString(), {}, 80}};
+                    for (qsizetype k = 0; k < word.size(); ++k)
+                        placed.characters.push_back(
+                            {QString(word[k]).toStdString(), k == c.at - start ? drawn.marked : QRect(), 80});
+                    EXPECT_EQ(withMiddleDotsOfItsInk(drawn.gray, drawn.line, placed, {}),
+                              (c.text[c.at] == u'·' ? word.replace(u'-', u'·') : word).toStdString())
+                        << qPrintable(c.text) << " in " << family << " " << size << " px";
                 }
 }
 
@@ -128,4 +148,70 @@ TEST(MiddleDots, onlyDotsDashesAndStopsMayStandForTheMiddleDot)
                                                       {"•", false}, {"ㆍ-", false}, {"", false}};
     for (const auto &[reading, may] : readings)
         EXPECT_EQ(mayBeMiddleDot(reading), may) << reading;
+}
+
+// The signs of numbers drawn in each font, as the engine reads them (a won sign as "\", a per
+// cent sign as "96", a "v" as "1", a thousands separator as a full stop), come back from their
+// ink; the same readings of a real "#", "W", "96", "1" or full stop stay, down to 11 px.
+TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
+{
+    struct Case {
+        QString drawn;
+        std::vector<std::pair<std::string, int>> read; // each character read, and the drawn one it stands for
+        std::string expected;
+    };
+    const auto digits = [](const std::string &text, int from) {
+        std::vector<std::pair<std::string, int>> read;
+        for (size_t i = 0; i < text.size(); ++i)
+            read.push_back({text.substr(i, 1), from + int(i)});
+        return read;
+    };
+    const auto join = [](auto a, const auto &b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const Case cases[] = {
+        {QStringLiteral("₩12,900"), join(digits("\\", 0), digits("12,900", 1)), "₩12,900"},
+        {QStringLiteral("₩9,000"),
+         join(std::vector<std::pair<std::string, int>>{{"¥", 0}, {"#", 0}}, digits("9,000", 1)), "₩9,000"},
+        {QStringLiteral("W12,900"), digits("W12,900", 0), "W12,900"},
+        {QStringLiteral("#12,900"), digits("#12,900", 0), "#12,900"},
+        {QStringLiteral("80%"), join(digits("80", 0), std::vector<std::pair<std::string, int>>{{"9", 2}, {"6", 2}}),
+         "80%"},
+        {QStringLiteral("8096"), digits("8096", 0), "8096"},
+        {QStringLiteral("v12.0.4"), join(digits("1", 0), digits("12.0.4", 1)), "v12.0.4"},
+        {QStringLiteral("112.0.4"), digits("112.0.4", 0), "112.0.4"},
+        {QStringLiteral("₩34,500"), join(digits("\\", 0), digits("34.500", 1)), "₩34,500"},
+        {QStringLiteral("172.16.254.1"), digits("172.16.254.1", 0), "172.16.254.1"},
+    };
+    for (const char *family : TestSupport::interfaceFamilies)
+        for (const int size : {11, 12, 13, 16})
+            for (const Case &c : cases) {
+                // A right reading stays at every size, a version's v comes back too; the won and
+                // per cent signs from 13 px up.
+                std::string reading;
+                for (const auto &[text, at] : c.read)
+                    reading += text;
+                if (size < 13 && reading != c.expected && !c.expected.starts_with('v'))
+                    continue;
+                const DrawnLine drawn =
+                    draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
+                ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
+                PlacedWord placed{{"", drawn.line, 80}};
+                for (size_t k = 0; k < c.read.size(); ++k) {
+                    const auto &[text, at] = c.read[k];
+                    const auto parts =
+                        std::count_if(c.read.begin(), c.read.end(), [&](auto &r) { return r.second == at; });
+                    const auto part =
+                        std::count_if(c.read.begin(), c.read.begin() + k, [&](auto &r) { return r.second == at; });
+                    const QRect whole = drawn.characters[size_t(at)];
+                    const int width = whole.width() / int(parts);
+                    placed.characters.push_back(
+                        {text, QRect(whole.left() + int(part) * width, whole.top(), width, whole.height()), 80});
+                    placed.word.text += text;
+                }
+                placed.length = placed.word.text.size();
+                EXPECT_EQ(withSignsOfItsInk(drawn.gray, drawn.line, placed), c.expected)
+                    << qPrintable(c.drawn) << " in " << family << " " << size << " px";
+            }
 }

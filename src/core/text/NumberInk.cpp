@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/text/NumberInk.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iterator>
+#include <numeric>
+
+#include <QString>
+#include <vector>
+
+#include "core/text/ConnectedPixels.h"
+#include "core/text/HangulWords.h"
+#include "core/text/NumberColons.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int darkest = 128;     // pixels below this level are ink: fainter ones join neighbouring glyphs
+constexpr size_t extraMarks = 2; // marks beyond the text's that tell Hangul from digits
+// Hangul fills the line's height; digits beside it, and Latin capitals, leave a fifth of it or more.
+constexpr double hangulHeight = 0.85;
+constexpr double narrowestMark = 0.3; // a digit is boxed at least this share of the line's height wide
+
+// The connected marks of the line's rows whose middles lie in the columns of `box`.
+size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
+{
+    const QRect area = QRect(box.left() - line.height(), line.top(), box.width() + 2 * line.height(), line.height())
+                           .intersected(gray.rect());
+    if (area.isEmpty())
+        return 0;
+    std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
+    const auto take = [&](QPoint p) {
+        if (!area.contains(p) || gray.constScanLine(p.y())[p.x()] >= darkest)
+            return false;
+        uint8_t &mark = seen[size_t(p.y() - area.top()) * area.width() + (p.x() - area.left())];
+        return !mark && (mark = 1);
+    };
+    size_t count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (!take(QPoint(x, y)))
+                continue;
+            QRect mark;
+            for (const QPoint &p :
+                 connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
+                mark |= QRect(p, QSize(1, 1));
+            count += mark.center().x() >= box.left() && mark.center().x() <= box.right() ? 1 : 0;
+        }
+    return count;
+}
+
+// Whether the ink in the columns of `box` reaches over the line's whole height, as Hangul does.
+bool fillsTheLine(const QImage &gray, const QRect &line, const QRect &box)
+{
+    const QRect area = QRect(box.left(), line.top(), box.width(), line.height()).intersected(gray.rect());
+    int top = area.bottom() + 1, bottom = area.top() - 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uint8_t *row = gray.constScanLine(y);
+        if (std::any_of(row + area.left(), row + area.right() + 1, [](uint8_t v) { return v < darkest; })) {
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    return bottom - top + 1 >= hangulHeight * line.height();
+}
+
+bool holdsDigit(const std::string &text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether the digits of two readings of a number differ in one digit at most (one read otherwise,
+// added or left out): the ink tells the signs, the readings the digits.
+std::string digitsOf(const std::string &text)
+{
+    std::string digits;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(digits), [](char c) { return c >= '0' && c <= '9'; });
+    return digits;
+}
+
+bool nearInDigits(const std::string &a, const std::string &b)
+{
+    std::string x = digitsOf(a), y = digitsOf(b);
+    if (x.size() < y.size())
+        std::swap(x, y);
+    if (x.size() == y.size())
+        return std::inner_product(x.begin(), x.end(), y.begin(), size_t(0), std::plus<>(), std::not_equal_to<>()) <= 1;
+    if (x.size() > y.size() + 1)
+        return false;
+    const auto differ = std::mismatch(y.begin(), y.end(), x.begin());
+    return std::equal(differ.first, y.end(), differ.second + 1);
+}
+
+} // namespace
+
+size_t marksOfInk(const QImage &gray, const QRect &line, const QRect &box)
+{
+    return line.isEmpty() || box.isEmpty() ? 0 : marksWithin(gray, line, box);
+}
+
+bool inkOutnumbersItsText(const QImage &gray, const QRect &line, const RecognizedWord &word, size_t extra)
+{
+    const QString text = QString::fromStdString(word.text).remove(u' ');
+    if (text.isEmpty())
+        return false;
+    const size_t expected = size_t(text.toUcs4().size() + text.count(u':'));
+    return marksOfInk(gray, line, word.box) >= expected + extra && fillsTheLine(gray, line, word.box);
+}
+
+std::string withStopsOfItsInk(const PlacedWord &placed, const std::string &inkShape, int lineHeight)
+{
+    const std::string shape = numberShapeOfText(placed.word.text);
+    if (shape.size() != inkShape.size() || placed.characters.size() != shape.size())
+        return {};
+    std::string text = placed.word.text;
+    for (size_t i = 0; i < shape.size(); ++i) {
+        if (shape[i] == inkShape[i])
+            continue;
+        const bool narrow = placed.characters[i].box.width() < narrowestMark * lineHeight;
+        if (shape[i] != 'D' || inkShape[i] != '.' || !narrow || placed.characters[i].text != text.substr(i, 1))
+            return {};
+        text[i] = '.';
+    }
+    return text;
+}
+
+std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                           const std::function<std::string()> &korean, const std::function<std::string()> &english)
+{
+    const RecognizedWord &word = placed.word;
+    if (!isNumber(word.text))
+        return word.text;
+    if (inkOutnumbersItsText(gray, line, word))
+        if (const std::string reading = korean(); readsAsKorean(reading) && !holdsDigit(reading))
+            return reading;
+    const std::string read = withColonsOfItsInk(gray, line, placed);
+    const std::string ink = numberShapeOfInk(gray, line, word.box);
+    const auto colons = [](const std::string &text) { return std::count(text.begin(), text.end(), ':'); };
+    // The ink's colons are told surely, its other marks less so: an ink that has lost a colon
+    // of the reading has two digits joined, or a colon's dots apart.
+    if (ink.empty() || numberShapeOfText(read) == ink || colons(ink) < colons(read))
+        return read;
+    if (const std::string stops = withStopsOfItsInk(placed, ink, line.height()); !stops.empty() && read == word.text)
+        return stops;
+    // No number sets two signs side by side ("192.168.0,.24"): such a shape is a stray mark's.
+    if (std::adjacent_find(ink.begin(), ink.end(), [](char a, char b) { return a != 'D' && b != 'D'; }) != ink.end())
+        return read;
+    const std::string other = english();
+    if (numberShapeOfText(other) == ink && colons(other) == colons(read) && nearInDigits(other, read))
+        return other;
+    // Where the ink shows a sign between the digits, though less clearly, the English reading may
+    // put in the sign alone.
+    const std::string readShape = numberShapeOfText(read), otherShape = numberShapeOfText(other);
+    const bool signsAdded = readShape.find_first_not_of('D') == std::string::npos && !otherShape.empty() &&
+        otherShape.size() > readShape.size() && digitsOf(other) == digitsOf(read);
+    return signsAdded && ink.find_first_not_of('D') != std::string::npos ? other : read;
+}
+
+} // namespace tarn

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QImage>
+#include <QRect>
+
+#include "core/text/RecognizedWord.h"
+
+namespace tarn {
+
+// A number that reads right and is not is the worst misreading of copied text. The engine's
+// reading of a number is checked against its ink: the Korean-first engine reads short Hangul words
+// as digits ("24" for "오전" in a selected row), a full stop as a digit ("332" for "3.2"), and drops
+// a digit or a colon ("1:15" for "11:15", "248" for "2:48"). Where the readings of the two models
+// or the ink disagree on a number, the one the ink supports wins; where none does, the number
+// stays as read.
+
+// The connected marks of ink in the rows of the line boxed `line` in `gray` (dark text on a light
+// background) whose middles lie in the columns of `box`.
+size_t marksOfInk(const QImage &gray, const QRect &line, const QRect &box);
+
+// Whether the ink of `word`, read in that line, is Hangul: it holds `extra` marks or more beyond
+// those of its characters (a digit or a Latin letter is one mark, a colon two, while a Hangul
+// syllable has two to five, its consonants and vowels), and it fills the line's height, where
+// digits and capitals leave a fifth of it.
+bool inkOutnumbersItsText(const QImage &gray, const QRect &line, const RecognizedWord &word, size_t extra = 2);
+
+// The text of `placed`, a number whose ink has the shape `inkShape` (see numberShapeOfInk), with a
+// full stop for each digit that the engine boxed narrower than a digit where its ink has a dot
+// ("332" for "3.2"); empty when the shapes differ in anything else.
+std::string withStopsOfItsInk(const PlacedWord &placed, const std::string &inkShape, int lineHeight);
+
+// The text of `placed`, a number read in that line, as its ink supports it. Hangul read as digits
+// (see inkOutnumbersItsText) gives way to the Korean model's reading (`korean`) where that is
+// Korean words without digits. A number whose shape differs from its ink's, colons aside (which
+// withColonsOfItsInk puts in), takes full stops where its ink has them (see withStopsOfItsInk), else
+// the English model's reading (`english`) where that has the ink's shape and all but one of its
+// digits. The readings of the models are asked for only when needed.
+std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                           const std::function<std::string()> &korean, const std::function<std::string()> &english);
+
+} // namespace tarn

@@ -1,0 +1,595 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/text/NumberSigns.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <QString>
+
+#include "core/text/ConnectedPixels.h"
+#include "core/text/HangulWords.h"
+
+namespace tarn {
+
+namespace {
+
+// Pixels darker than half way from the word's darkest pixel to white are ink: fainter ones join
+// neighbouring glyphs, and thin strokes of a light font are not much darker.
+thread_local int darkest = 128;
+
+// A won sign is about as high as the digits and wider than a digit; its arms reach the edges of
+// its top rows, its feet stay this share of its width in from them, its bar spans this much of it.
+constexpr double signLow = 0.8, signHigh = 1.35, wonWidest = 0.65, wonTouching = 1.6, armsAt = 0.15, feetIn = 0.1,
+                 barSpan = 0.8;
+constexpr double bandShare = 0.15; // the top or bottom rows of a glyph looked at for arms and feet
+constexpr double armsShare = 0.25; // the top rows looked at for a won sign's arms (one may start lower)
+// A ring of a per cent sign is at most this share of the sign's height and width.
+constexpr double ringShare = 0.62;
+// A per cent sign is at most this share of the digits' height wide, its holes at most this share
+// of its height high.
+constexpr double ringWidest = 1.3, holeShare = 0.5;
+// A "v" is this share of the digits' height (its top well below theirs), on their baseline.
+constexpr double letterLow = 0.4, letterHigh = 0.85, baseSlack = 0.12;
+// A full stop or a comma is at most this share of the digits' height; a comma reaches this far
+// below their baseline.
+constexpr double stopHigh = 0.4, commaDepth = 0.12;
+// A comma is this much higher than wide, a full stop about as high as wide (in some fonts it
+// sits a little below the digits).
+constexpr double commaShape = 1.6;
+// A digit is at least this share of the digits' height wide (a "1" too).
+constexpr double narrowestDigit = 0.25;
+
+// Ink between empty columns of the line's rows, and the characters whose middles lie there.
+struct Glyph {
+    QRect ink;
+    std::vector<size_t> characters;
+};
+
+bool isInk(const QImage &gray, int x, int y) { return gray.constScanLine(y)[x] < darkest; }
+
+int halfWayToWhite(const QImage &gray, const QRect &area)
+{
+    int least = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            least = std::min<int>(least, gray.constScanLine(y)[x]);
+    return (least + 255 + 1) / 2;
+}
+
+bool columnHasInk(const QImage &gray, int x, const QRect &rows)
+{
+    for (int y = rows.top(); y <= rows.bottom(); ++y)
+        if (isInk(gray, x, y))
+            return true;
+    return false;
+}
+
+QRect inkOf(const QImage &gray, const QRect &area)
+{
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (isInk(gray, x, y))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+// The glyphs that reach into the word's columns, left to right; a glyph is followed past them.
+std::vector<Glyph> glyphsOf(const QImage &gray, const QRect &rows, const PlacedWord &placed)
+{
+    const QRect &word = placed.word.box;
+    const int reach = rows.height();
+    std::vector<Glyph> glyphs;
+    for (int x = std::max(rows.left(), word.left() - reach), end = std::min(rows.right(), word.right() + reach);
+         x <= end; ++x) {
+        if (!columnHasInk(gray, x, rows))
+            continue;
+        const int left = x;
+        while (x + 1 <= end && columnHasInk(gray, x + 1, rows))
+            ++x;
+        if (x >= word.left() && left <= word.right())
+            glyphs.push_back({inkOf(gray, QRect(left, rows.top(), x - left + 1, rows.height())), {}});
+    }
+    for (size_t k = 0; k < placed.characters.size(); ++k) {
+        const int middle = placed.characters[k].box.center().x();
+        for (Glyph &glyph : glyphs)
+            if (middle >= glyph.ink.left() && middle <= glyph.ink.right())
+                glyph.characters.push_back(k);
+    }
+    return glyphs;
+}
+
+bool isDigits(const std::string &text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Columns of the glyph that hold ink in any of rows [top, bottom], as runs: their count, the first
+// and the last inked column.
+struct Runs {
+    int count = 0, first = -1, last = -1;
+};
+
+Runs runsIn(const QImage &gray, const QRect &ink, int top, int bottom)
+{
+    Runs runs;
+    bool inRun = false;
+    for (int x = ink.left(); x <= ink.right(); ++x) {
+        bool inked = false;
+        for (int y = std::max(top, ink.top()); y <= std::min(bottom, ink.bottom()) && !inked; ++y)
+            inked = isInk(gray, x, y);
+        if (inked && !inRun) {
+            ++runs.count;
+            runs.first = runs.first < 0 ? x : runs.first;
+        }
+        runs.last = inked ? x : runs.last;
+        inRun = inked;
+    }
+    return runs;
+}
+
+bool aboutDigitHigh(const QRect &ink, const QRect &digits)
+{
+    return ink.height() >= signLow * digits.height() && ink.height() <= signHigh * digits.height();
+}
+
+bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    const int h = ink.height(), w = ink.width(), band = std::max(1, int(bandShare * h)),
+              arms = std::max(1, int(armsShare * h));
+    if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
+        return false;
+    // Its arms reach the edges near its top (one may start lower); a "#" has no ink at the edges
+    // of its top rows, only its bars reach them further down.
+    const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
+    const Runs topmost = runsIn(gray, ink, ink.top(), ink.top() + band - 1);
+    if (topmost.first > ink.left() + armsAt * w && topmost.last < ink.right() - armsAt * w)
+        return false;
+    const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
+    if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
+        feet.first < ink.left() + feetIn * w || feet.last > ink.right() - feetIn * w)
+        return false;
+    for (int y = ink.top() + h / 5; y <= ink.bottom() - h / 5; ++y) {
+        int inked = 0;
+        for (int x = ink.left(); x <= ink.right(); ++x)
+            inked += isInk(gray, x, y);
+        if (inked >= barSpan * w)
+            return true;
+    }
+    return false;
+}
+
+// The connected marks of ink in the glyph's box, each as its bounding box.
+std::vector<QRect> marksIn(const QImage &gray, const QRect &ink)
+{
+    std::vector<QRect> marks;
+    std::vector<uint8_t> seen(size_t(ink.width()) * ink.height(), 0);
+    const auto take = [&](QPoint p) {
+        if (!ink.contains(p) || !isInk(gray, p.x(), p.y()))
+            return false;
+        uint8_t &mark = seen[size_t(p.y() - ink.top()) * ink.width() + (p.x() - ink.left())];
+        return !mark && (mark = 1);
+    };
+    for (int y = ink.top(); y <= ink.bottom(); ++y)
+        for (int x = ink.left(); x <= ink.right(); ++x) {
+            if (!take(QPoint(x, y)))
+                continue;
+            QRect box;
+            for (const QPoint &p :
+                 connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
+                box |= QRect(p, QSize(1, 1));
+            marks.push_back(box);
+        }
+    return marks;
+}
+
+// The holes of the glyph: the parts of its box without ink that no path without ink joins to its
+// edges, each as its bounding box.
+std::vector<QRect> holesIn(const QImage &gray, const QRect &ink)
+{
+    // A ring's thin side is faint: here any pixel darker than the rest of the way to white is ink.
+    const int level = darkest;
+    darkest = (darkest + 255 + 1) / 2;
+    const QRect area = ink.adjusted(-1, -1, 1, 1);
+    std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
+    const auto take = [&](QPoint p) {
+        if (!area.contains(p) || (ink.contains(p) && isInk(gray, p.x(), p.y())))
+            return false;
+        uint8_t &mark = seen[size_t(p.y() - area.top()) * area.width() + (p.x() - area.left())];
+        return !mark && (mark = 1);
+    };
+    // Four-connected, so that the gap between two diagonal pixels of a stroke lets nothing through.
+    const auto fill = [&](QPoint start) {
+        QRect box;
+        std::vector<QPoint> stack{start};
+        while (!stack.empty()) {
+            const QPoint p = stack.back();
+            stack.pop_back();
+            box |= QRect(p, QSize(1, 1));
+            for (const QPoint q : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
+                if (take(q))
+                    stack.push_back(q);
+        }
+        return box;
+    };
+    take(area.topLeft());
+    fill(area.topLeft());
+    std::vector<QRect> holes;
+    for (int y = ink.top(); y <= ink.bottom(); ++y)
+        for (int x = ink.left(); x <= ink.right(); ++x)
+            if (take(QPoint(x, y)))
+                if (const QRect hole = fill(QPoint(x, y)); hole.width() > 1 && hole.height() > 1)
+                    holes.push_back(hole);
+    darkest = level;
+    return holes;
+}
+
+// A per cent sign whose stroke touches its rings: one glyph no wider than the digits are high,
+// with a small hole high on the left and another low on the right (an "8" has its holes one
+// above the other, "96" takes two digits' width).
+bool hasPercentHoles(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    if (ink.width() > ringWidest * digits.height())
+        return false;
+    const std::vector<QRect> holes = holesIn(gray, ink);
+    const int side = ink.width() / 10;
+    const auto small = [&](const QRect &h) { return h.height() <= holeShare * ink.height(); };
+    const bool upper = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
+        return small(h) && h.center().y() < ink.center().y() && h.center().x() < ink.center().x() - side;
+    });
+    const bool lower = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
+        return small(h) && h.center().y() > ink.center().y() && h.center().x() > ink.center().x() + side;
+    });
+    return upper && lower;
+}
+
+bool isPercentSign(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    if (!aboutDigitHigh(ink, digits))
+        return false;
+    if (hasPercentHoles(gray, ink, digits))
+        return true;
+    const std::vector<QRect> marks = marksIn(gray, ink);
+    const auto ring = [&](const QRect &m) {
+        return m.height() <= ringShare * ink.height() && m.width() <= ringShare * ink.width() && m.height() > 1;
+    };
+    const bool upper = std::any_of(marks.begin(), marks.end(), [&](const QRect &m) {
+        return ring(m) && m.bottom() <= ink.top() + ringShare * ink.height() && m.center().x() < ink.center().x();
+    });
+    const bool lower = std::any_of(marks.begin(), marks.end(), [&](const QRect &m) {
+        return ring(m) && m.top() >= ink.bottom() - ringShare * ink.height() && m.center().x() > ink.center().x();
+    });
+    return upper && lower;
+}
+
+bool isLetterV(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    const int h = ink.height(), band = std::max(1, int(bandShare * h));
+    if (h < letterLow * digits.height() || h > letterHigh * digits.height() ||
+        std::abs(ink.bottom() - digits.bottom()) > baseSlack * digits.height())
+        return false;
+    const Runs arms = runsIn(gray, ink, ink.top(), ink.top() + band - 1);
+    const Runs foot = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
+    return arms.count == 2 && foot.count == 1 && foot.last - foot.first < ink.width() / 2;
+}
+
+// What the engine reads for a won sign, a character or two of them ("\\", "W", "#", "¥#").
+bool mayBeWonSign(const std::string &text)
+{
+    static constexpr std::array<std::string_view, 8> readings{"\\", "W", "w", "#", "¥", "*", "₩", "￦"};
+    return std::find(readings.begin(), readings.end(), text) != readings.end();
+}
+
+// Whether the glyph is a won sign whole, or with the digit it touches after it: then its first
+// mark, or its left part cut somewhere before the digit, is one.
+enum class WonInk { none, whole, touching };
+
+WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    if (isWonSign(gray, ink, digits))
+        return WonInk::whole;
+    // Kerned into the digit, its mark may be apart from the digit's though their columns meet.
+    const std::vector<QRect> marks = marksIn(gray, ink);
+    const auto first = std::min_element(marks.begin(), marks.end(),
+                                        [](const QRect &a, const QRect &b) { return a.left() < b.left(); });
+    if (marks.size() > 1 && isWonSign(gray, *first, digits))
+        return WonInk::touching;
+    // Where it touches the digit, room is left for that digit.
+    const int from = ink.left() + int(wonWidest * digits.height()),
+              to = std::min(ink.left() + int(wonTouching * digits.height()),
+                            ink.right() - int(narrowestDigit * digits.height()));
+    if (to < from)
+        return WonInk::none;
+    for (int cut = from; cut <= to; ++cut)
+        if (const QRect left = inkOf(gray, QRect(ink.left(), ink.top(), cut - ink.left(), ink.height()));
+            !left.isEmpty() && isWonSign(gray, left, digits))
+            return WonInk::touching;
+    return WonInk::none;
+}
+
+bool isDigitGlyph(const QRect &ink, const QRect &digits)
+{
+    // A bracket is as high, but reaches below the digits' baseline.
+    return ink.height() >= signLow * digits.height() && ink.width() >= narrowestDigit * digits.height() &&
+        ink.bottom() <= digits.bottom() + baseSlack * digits.height();
+}
+
+// The characters the engine read for the sign that glyph `i` is: those whose middles lie in it,
+// less the digits among them that stand for digit glyphs beside it (`before` the sign when it
+// precedes its number, a won sign, else after): the engine's boxes may lie a glyph off, and a digit
+// is never taken for a sign while its ink stands beside it. A sign `touching` a digit glyph
+// holds that digit too.
+std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
+                                   const QRect &digits, bool before, bool touching, const QRect &signInk = {})
+{
+    std::vector<size_t> sign = glyphs[i].characters;
+    // The digit a sign touches is the last character read for it; digits touching each other
+    // make one glyph as wide as they are together.
+    int inked = 0, readThere = 0;
+    if (touching && !sign.empty() && isDigits(read[sign.back()])) {
+        sign.pop_back();
+        inked = 1;
+    }
+    for (size_t j = 0; j < glyphs.size(); ++j)
+        if ((before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits) && !signInk.intersects(glyphs[j].ink))
+            inked += std::max(1, int(std::lround(double(glyphs[j].ink.width()) / std::max(1, digits.width()))));
+    if (sign.empty())
+        return sign;
+    for (size_t k = 0; k < read.size(); ++k)
+        readThere += (before ? k > sign.back() : k < sign.front()) && isDigits(read[k]);
+    for (int owed = inked - readThere; owed > 0; --owed) {
+        if (before) {
+            const auto digit = std::find_if(sign.rbegin(), sign.rend(), [&](size_t k) { return isDigits(read[k]); });
+            if (digit == sign.rend())
+                break;
+            sign.erase(std::next(digit).base());
+        } else {
+            const auto digit = std::find_if(sign.begin(), sign.end(), [&](size_t k) { return isDigits(read[k]); });
+            if (digit == sign.end())
+                break;
+            sign.erase(digit);
+        }
+    }
+    return sign;
+}
+
+bool isDigitOrWonReading(const std::string &text) { return isDigits(text) || mayBeWonSign(text); }
+
+// An amount in won has no fraction: in the number after a won sign, a full stop before a group of
+// three digits is its thousands separator read wrong, where a small comma looked like a stop.
+std::string withWonGrouping(std::string text)
+{
+    const auto digit = [&](size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+    static const std::string won = "₩";
+    for (size_t at = text.find(won); at != std::string::npos; at = text.find(won, at + 1)) {
+        size_t k = at + won.size();
+        const size_t start = k;
+        while (digit(k))
+            ++k;
+        if (k == start || k - start > 3)
+            continue;
+        for (; k < text.size() && (text[k] == '.' || text[k] == ',') && digit(k + 1) && digit(k + 2) && digit(k + 3) &&
+             !digit(k + 4);
+             k += 4)
+            text[k] = ',';
+    }
+    return text;
+}
+
+// `text` with the characters read for a won sign before its first digit made the sign.
+std::string withWonSign(const std::string &text)
+{
+    QString wide = QString::fromStdString(text);
+    const auto digit = std::find_if(wide.begin(), wide.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    qsizetype first = digit - wide.begin(), end = first;
+    while (first > 0 && mayBeWonSign(QString(wide[first - 1]).toStdString()))
+        --first;
+    return first < end ? wide.replace(first, end - first, QStringLiteral("₩")).toStdString() : text;
+}
+
+// What the engine reads for a "v" before the digits of a version.
+bool mayBeLetterV(const std::string &text)
+{
+    static constexpr std::array<std::string_view, 9> readings{"1", "/", "l", "i", "I", "|", "V", "y", "\\"};
+    return std::find(readings.begin(), readings.end(), text) != readings.end();
+}
+
+// Whether `text` begins with a version's digits: a number with a full stop in it ("12.0.4").
+bool beginsVersion(std::string_view text)
+{
+    const size_t digits = text.find_first_not_of("0123456789");
+    return digits > 0 && digits != std::string_view::npos && text[digits] == '.' && digits + 1 < text.size() &&
+        text[digits + 1] >= '0' && text[digits + 1] <= '9';
+}
+
+// The glyph's characters as read now.
+std::string textOf(const Glyph &glyph, const std::vector<std::string> &read)
+{
+    std::string text;
+    for (const size_t k : glyph.characters)
+        text += read[k];
+    return text;
+}
+
+// The median top, bottom and width of the glyphs read as digits alone: a digit's box.
+QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> &read)
+{
+    std::vector<int> tops, bottoms, widths;
+    for (const Glyph &glyph : glyphs) {
+        std::string text;
+        for (const size_t k : glyph.characters)
+            text += read[k];
+        if (isDigits(text) && glyph.characters.size() == 1) {
+            tops.push_back(glyph.ink.top());
+            bottoms.push_back(glyph.ink.bottom());
+            widths.push_back(glyph.ink.width());
+        }
+    }
+    // Where the engine boxed no digit alone, the glyphs it read digits for, a digit's width each.
+    const bool boxedAlone = !tops.empty();
+    for (const Glyph &glyph : glyphs)
+        if (const std::string text = textOf(glyph, read); !boxedAlone && isDigits(text)) {
+            tops.push_back(glyph.ink.top());
+            bottoms.push_back(glyph.ink.bottom());
+            widths.push_back(glyph.ink.width() / int(glyph.characters.size()));
+        }
+    if (tops.empty())
+        return {};
+    const auto median = [](std::vector<int> &values) {
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        return values[values.size() / 2];
+    };
+    const int top = median(tops);
+    return QRect(0, top, median(widths), median(bottoms) - top + 1);
+}
+
+void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::string &sign)
+{
+    for (size_t i = 0; i < glyph.characters.size(); ++i)
+        read[glyph.characters[i]] = i == 0 ? sign : std::string();
+}
+
+// The ink of glyph `i` with that of the glyphs beside it that the engine read nothing for: the
+// faint strokes of a light font break a sign into pieces that empty columns part.
+// The ink of glyph `i` with the pieces beside it that the engine read nothing for and that are
+// smaller than a digit: the thin strokes of a light font at small sizes break a letter apart.
+QRect withPieces(const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
+{
+    const auto piece = [&](const Glyph &g) { return g.characters.empty() && !isDigitGlyph(g.ink, digits); };
+    QRect ink = glyphs[i].ink;
+    for (size_t j = i; j > 0 && piece(glyphs[j - 1]); --j)
+        ink |= glyphs[j - 1].ink;
+    for (size_t j = i + 1; j < glyphs.size() && piece(glyphs[j]); ++j)
+        ink |= glyphs[j].ink;
+    return ink;
+}
+
+// The ink of the per cent sign that glyph `i` is or is part of: the glyph itself, or with the
+// glyphs beside it that the engine read nothing for (the faint strokes of a light font break a sign
+// into pieces that empty columns part); empty when neither is one.
+QRect percentInk(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
+{
+    if (isPercentSign(gray, glyphs[i].ink, digits))
+        return glyphs[i].ink;
+    QRect ink = glyphs[i].ink;
+    if (i > 0 && glyphs[i - 1].characters.empty())
+        ink |= glyphs[i - 1].ink;
+    if (i + 1 < glyphs.size() && glyphs[i + 1].characters.empty())
+        ink |= glyphs[i + 1].ink;
+    return isPercentSign(gray, ink, digits) ? ink : QRect();
+}
+
+// The sign, if any, that glyph `i` holds in place of what the engine read for it.
+std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
+                   const QRect &digits)
+{
+    const Glyph &glyph = glyphs[i];
+    const std::string text = textOf(glyph, read);
+    // The neighbours that the engine read something for: a ring's faint edge may stand apart.
+    std::string after, before;
+    for (size_t j = i + 1; j < glyphs.size() && after.empty(); ++j)
+        after = textOf(glyphs[j], read);
+    for (size_t j = i; j > 0 && before.empty(); --j)
+        before = textOf(glyphs[j - 1], read);
+    const bool digitAfter = !after.empty() && after[0] >= '0' && after[0] <= '9';
+    // A digit before: read as one, or inked as one where the engine's boxes lie a glyph off.
+    const bool digitBefore = (!before.empty() && before.back() >= '0' && before.back() <= '9') ||
+        (i > 0 && glyphs[i - 1].characters.empty() && isDigitGlyph(glyphs[i - 1].ink, digits));
+    // The engine reads a per cent sign as two digits ("96", "06"): one digit is what it reads for a digit.
+    if (text != "%" && digitBefore && ((isDigits(text) && text.size() >= 2) || text.find('%') != std::string::npos) &&
+        !holdsHangul(after) && !percentInk(gray, glyphs, i, digits).isEmpty())
+        return "%";
+    if (digitAfter && mayBeLetterV(text) &&
+        (isLetterV(gray, glyph.ink, digits) || isLetterV(gray, withPieces(glyphs, i, digits), digits))) {
+        std::string rest;
+        for (size_t j = i + 1; j < glyphs.size(); ++j)
+            rest += textOf(glyphs[j], read);
+        if (beginsVersion(rest))
+            return "v";
+    }
+    if (text == "." && digitBefore && digitAfter && glyph.ink.height() <= stopHigh * digits.height())
+        return glyph.ink.height() >= commaShape * glyph.ink.width() &&
+                glyph.ink.bottom() >= digits.bottom() + std::max(2.0, commaDepth * digits.height())
+            ? ","
+            : "";
+    return {};
+}
+
+// The won sign: the first glyph before a digit whose ink is one, and the characters the engine
+// read for it (see signCharacters); nothing when no glyph is one.
+std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vector<Glyph> &glyphs,
+                                             const std::vector<std::string> &read, const QRect &digits)
+{
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const std::string text = textOf(glyphs[i], read);
+        std::string after;
+        for (size_t j = i + 1; j < glyphs.size() && after.empty(); ++j)
+            after = textOf(glyphs[j], read);
+        if (text.empty() || text == "₩" || holdsHangul(text))
+            continue;
+        const WonInk ink = wonInk(gray, glyphs[i].ink, digits);
+        // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
+        const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
+            (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));
+        if (ink == WonInk::none || (ink == WonInk::whole && !digitAfter))
+            continue;
+        return signCharacters(glyphs, i, read, digits, true, ink == WonInk::touching);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)
+{
+    const RecognizedWord &word = placed.word;
+    std::vector<std::string> read;
+    std::string joined;
+    for (const RecognizedWord &c : placed.characters) {
+        read.push_back(c.text);
+        joined += c.text;
+    }
+    const QRect rows = line.intersected(gray.rect());
+    if (word.text.find_first_of("0123456789") == std::string::npos || rows.isEmpty() || word.box.isEmpty())
+        return word.text;
+    darkest = halfWayToWhite(gray, word.box.intersected(rows));
+    const std::vector<Glyph> glyphs = glyphsOf(gray, rows, placed);
+    const QRect digits = digitBox(glyphs, read);
+    if (digits.isEmpty() || digits.height() < 4)
+        return word.text;
+    if (const auto sign = wonSignOf(gray, glyphs, read, digits)) {
+        // Where the characters read for the sign hold others (its box of a bracket reaching over
+        // the sign) or are not the word's text (a reading of the whole word by the other model),
+        // the readings of the sign just before the first digit of the text become the sign.
+        if (joined != word.text || sign->empty() ||
+            !std::all_of(sign->begin(), sign->end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
+            return withWonGrouping(withWonSign(word.text));
+        for (size_t k = 0; k < sign->size(); ++k)
+            read[(*sign)[k]] = k == 0 ? "₩" : "";
+    }
+    if (joined != word.text)
+        return withWonGrouping(word.text);
+    for (size_t i = 0; i < glyphs.size(); ++i)
+        if (!glyphs[i].characters.empty())
+            if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty()) {
+                const auto sole = sign == "%"
+                    ? signCharacters(glyphs, i, read, digits, false, false, percentInk(gray, glyphs, i, digits))
+                    : glyphs[i].characters;
+                Glyph marked{glyphs[i].ink, sole};
+                if (!sole.empty())
+                    readAs(marked, read, sign);
+            }
+    std::string text;
+    for (const std::string &c : read)
+        text += c;
+    return withWonGrouping(text);
+}
+
+} // namespace tarn

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include <QImage>
+#include <QRect>
+
+#include "core/text/RecognizedWord.h"
+
+namespace tarn {
+
+// The signs that belong to a number: the won sign before an amount, the per cent sign after a
+// percentage, the "v" before a version. Neither model knows the won sign: they read it as "\",
+// "W", "#" or "¥#". Both read a per cent sign set close to its digits as two more digits ("8096"
+// for "80%"), and a "v" before digits as a digit or a stroke ("112.0.4", "/12.0.4"). The ink tells
+// each apart from what it was read as, one glyph (ink between empty columns) at a time:
+// - a won sign is a W as high as the digits, crossed by a bar from edge to edge, its arms at the
+//   edges on top and its two feet apart from them below (a "#" has nothing at its top edges, a
+//   "¥" one foot, a "W" no bar);
+// - a per cent sign is a small ring high on the left and another low on the right, each apart
+//   from the stroke between them, where a digit is one mark as high as the others;
+// - a "v" is a mark of the letters' height on the digits' baseline, two arms above one foot.
+// A full stop read between digits is a comma where its ink is a comma's, higher than wide and
+// reaching below the digits' baseline
+// ("₩34.500" for "₩34,500"); a comma is never made a full stop, as a small comma can look like one.
+
+// The text of `placed`, a word holding digits that the engine read in the line boxed `line` in
+// `gray` (dark text on a light background), with each sign of its numbers that its ink holds put
+// for the characters the engine read for that glyph. The text as it is where the ink does not
+// show a sign, or where the word's characters do not make up its text.
+std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed);
+
+} // namespace tarn
