@@ -199,7 +199,8 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
                 ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
                 PlacedWord placed{{"", drawn.line, 80}};
                 for (size_t k = 0; k < c.read.size(); ++k) {
-                    const auto &[text, at] = c.read[k];
+                    const auto &text = c.read[k].first;
+                    const auto at = c.read[k].second;
                     const auto parts =
                         std::count_if(c.read.begin(), c.read.end(), [&](auto &r) { return r.second == at; });
                     const auto part =
