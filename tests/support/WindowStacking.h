@@ -45,10 +45,11 @@ inline std::vector<uint32_t> windowIds(const QString &property)
 inline QString windowManagerName()
 {
     const std::vector<uint32_t> check = windowIds(rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")));
-    return check.empty() ? QString()
-                         : clientOutput(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(check.front()),
-                                                                  QStringLiteral("_NET_WM_NAME")})
-                               .section(u'"', 1, 1);
+    return check.empty()
+        ? QString()
+        : clientOutput(QStringLiteral("xprop"),
+                       {QStringLiteral("-id"), QString::number(check.front()), QStringLiteral("_NET_WM_NAME")})
+              .section(u'"', 1, 1);
 }
 
 // The managed windows, back to front.
