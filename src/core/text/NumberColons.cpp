@@ -36,35 +36,6 @@ std::string shapeOfText(const std::string &text)
     return shape;
 }
 
-// The connected marks of ink in the columns of `word`, each as its bounding box, left to right; a
-// mark is followed past those columns (the engine's box may cut a digit), within the line's rows.
-std::vector<QRect> marksOf(const QImage &gray, const QRect &line, const QRect &word)
-{
-    const QRect area = QRect(word.left() - line.height(), line.top(), word.width() + 2 * line.height(), line.height())
-                           .intersected(gray.rect());
-    std::vector<QRect> marks;
-    std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
-    const auto take = [&](QPoint p) {
-        if (!area.contains(p) || gray.constScanLine(p.y())[p.x()] >= darkest)
-            return false;
-        uint8_t &mark = seen[size_t(p.y() - area.top()) * area.width() + (p.x() - area.left())];
-        return !mark && (mark = 1);
-    };
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = std::max(area.left(), word.left()); x <= std::min(area.right(), word.right()); ++x) {
-            if (!take(QPoint(x, y)))
-                continue;
-            QRect box;
-            for (const QPoint &p :
-                 connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
-                box |= QRect(p, QSize(1, 1));
-            marks.push_back(box);
-        }
-    std::sort(marks.begin(), marks.end(),
-              [](const QRect &a, const QRect &b) { return a.center().x() < b.center().x(); });
-    return marks;
-}
-
 // The shape of the marks (as shapeOfText): two dots one above the other, the lower one on the
 // digits' baseline, make a colon (its middle column in `colons`). Empty when a mark is neither a
 // digit nor a dot.
@@ -136,13 +107,42 @@ std::string withColonsBetween(const PlacedWord &placed, const std::vector<int> &
 
 } // namespace
 
+// The connected marks of ink in the columns of `word`, each as its bounding box, left to right; a
+// mark is followed past those columns (the engine's box may cut a digit), within the line's rows.
+std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const QRect &word)
+{
+    const QRect area = QRect(word.left() - line.height(), line.top(), word.width() + 2 * line.height(), line.height())
+                           .intersected(gray.rect());
+    std::vector<QRect> marks;
+    std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
+    const auto take = [&](QPoint p) {
+        if (!area.contains(p) || gray.constScanLine(p.y())[p.x()] >= darkest)
+            return false;
+        uint8_t &mark = seen[size_t(p.y() - area.top()) * area.width() + (p.x() - area.left())];
+        return !mark && (mark = 1);
+    };
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = std::max(area.left(), word.left()); x <= std::min(area.right(), word.right()); ++x) {
+            if (!take(QPoint(x, y)))
+                continue;
+            QRect box;
+            for (const QPoint &p :
+                 connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
+                box |= QRect(p, QSize(1, 1));
+            marks.push_back(box);
+        }
+    std::sort(marks.begin(), marks.end(),
+              [](const QRect &a, const QRect &b) { return a.center().x() < b.center().x(); });
+    return marks;
+}
+
 std::string numberShapeOfText(const std::string &text) { return shapeOfText(text); }
 
 std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box)
 {
     std::vector<int> colons;
     return line.isEmpty() || box.isEmpty() ? std::string()
-                                           : shapeOfInk(marksOf(gray, line, box), line.height(), colons);
+                                           : shapeOfInk(inkMarksAround(gray, line, box), line.height(), colons);
 }
 
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)
@@ -152,7 +152,7 @@ std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const Plac
     if (std::count(text.begin(), text.end(), 'D') < 2 || line.isEmpty() || word.box.isEmpty())
         return word.text;
     std::vector<int> colons;
-    const std::string ink = shapeOfInk(marksOf(gray, line, word.box), line.height(), colons);
+    const std::string ink = shapeOfInk(inkMarksAround(gray, line, word.box), line.height(), colons);
     if (ink == text || colons.empty())
         return word.text;
     if (ink.size() == text.size()) { // a colon read as a digit, boxed as narrow as a colon

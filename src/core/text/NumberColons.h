@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QImage>
 #include <QRect>
@@ -21,6 +22,11 @@ namespace tarn {
 // digits touch, so that their marks cannot be told apart, a lost colon goes between the
 // characters the engine boxed on either side of it. The text as it is when neither fits.
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed);
+
+// The connected marks of ink (darker than mid-grey) in the columns of `word`, each as its bounding
+// box, left to right; a mark is followed past those columns (the engine's box may cut a digit),
+// within the rows of `line`.
+std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const QRect &word);
 
 // The shape of a number: 'D' for each digit, ':' for a colon, '.' for a full stop or a comma; empty
 // when `text` holds anything else.

@@ -10,7 +10,6 @@
 #include <QString>
 #include <vector>
 
-#include "core/text/ConnectedPixels.h"
 #include "core/text/HangulWords.h"
 #include "core/text/NumberColons.h"
 
@@ -27,29 +26,10 @@ constexpr double narrowestMark = 0.3; // a digit is boxed at least this share of
 // The connected marks of the line's rows whose middles lie in the columns of `box`.
 size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
 {
-    const QRect area = QRect(box.left() - line.height(), line.top(), box.width() + 2 * line.height(), line.height())
-                           .intersected(gray.rect());
-    if (area.isEmpty())
-        return 0;
-    std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
-    const auto take = [&](QPoint p) {
-        if (!area.contains(p) || gray.constScanLine(p.y())[p.x()] >= darkest)
-            return false;
-        uint8_t &mark = seen[size_t(p.y() - area.top()) * area.width() + (p.x() - area.left())];
-        return !mark && (mark = 1);
-    };
-    size_t count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (!take(QPoint(x, y)))
-                continue;
-            QRect mark;
-            for (const QPoint &p :
-                 connectedPixels(QPoint(x, y), [&](QPoint q) { return q == QPoint(x, y) || take(q); }))
-                mark |= QRect(p, QSize(1, 1));
-            count += mark.center().x() >= box.left() && mark.center().x() <= box.right() ? 1 : 0;
-        }
-    return count;
+    const std::vector<QRect> marks = inkMarksAround(gray, line, box);
+    return size_t(std::count_if(marks.begin(), marks.end(), [&](const QRect &mark) {
+        return mark.center().x() >= box.left() && mark.center().x() <= box.right();
+    }));
 }
 
 // Whether the ink in the columns of `box` reaches over the line's whole height, as Hangul does.
