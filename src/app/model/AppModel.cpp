@@ -467,8 +467,7 @@ void AppModel::connectRecorder()
 void AppModel::endRecordingPresentation()
 {
     floating_->recordingPanel.reset();
-    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})),
-                             timings_.offScreenLimit);
+    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})), timings_.offScreenLimit);
 }
 
 // ---- editors --------------------------------------------------------------------------------

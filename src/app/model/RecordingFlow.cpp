@@ -140,8 +140,7 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
 // A start that ended before recording: the hidden windows come back and the model is free.
 void AppModel::endRecordingStart(const CancellationToken &token, BusyClaim &busy)
 {
-    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})),
-                             timings_.offScreenLimit);
+    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})), timings_.offScreenLimit);
     finishRecordingStart(token, busy);
 }
 

@@ -591,7 +591,10 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
     picture.fill(Qt::darkCyan);
     for (const int y : {60, 400}) { // two pins beside the library, shown again after each grab
         app.floating().pin(picture, QStringLiteral("고정"));
-        xdotool(QStringLiteral("windowmove --sync %1 0 %2").arg(app.floating().windows().back()->winId()).arg(y).split(u' '));
+        xdotool(QStringLiteral("windowmove --sync %1 0 %2")
+                    .arg(app.floating().windows().back()->winId())
+                    .arg(y)
+                    .split(u' '));
     }
     QWidget *library = delegate->libraryWindow(), *front = library;
     for (const int row : {0, 1, 2}) { // the library, its alert, the settings over the alert
@@ -624,9 +627,10 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
                 xdotool({QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("space")});
             }
             ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().empty(); }));
-            EXPECT_TRUE(TestSupport::settles(
-                [&] { return TestSupport::activeWindow() == (fromOther ? otherWindow : front->winId()); }))
-                << row << round;
+            EXPECT_TRUE(TestSupport::settles([&] {
+                return TestSupport::activeWindow() == (fromOther ? otherWindow : front->winId());
+            })) << row
+                << round;
         }
         const std::vector<QWidget *> pins = app.floating().windows();
         EXPECT_TRUE(row > 0 || (pins.size() == 2 && TestSupport::settles([&] {
