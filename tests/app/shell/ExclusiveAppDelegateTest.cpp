@@ -627,10 +627,9 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
                 xdotool({QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("space")});
             }
             ASSERT_TRUE(QTest::qWaitFor([&] { return app.editorControllers().empty(); }));
-            EXPECT_TRUE(TestSupport::settles([&] {
-                return TestSupport::activeWindow() == (fromOther ? otherWindow : front->winId());
-            })) << row
-                << round;
+            EXPECT_TRUE(TestSupport::settles(
+                [&] { return TestSupport::activeWindow() == (fromOther ? otherWindow : front->winId()); }, 15000))
+                << row << round;
         }
         const std::vector<QWidget *> pins = app.floating().windows();
         EXPECT_TRUE(row > 0 || (pins.size() == 2 && TestSupport::settles([&] {
