@@ -21,7 +21,9 @@ constexpr int darkest = 128;     // pixels below this level are ink: fainter one
 constexpr size_t extraMarks = 2; // marks beyond the text's that tell Hangul from digits
 // Hangul fills the line's height; digits beside it, and Latin capitals, leave a fifth of it or more.
 constexpr double hangulHeight = 0.85;
-constexpr double narrowestMark = 0.3; // a digit is boxed at least this share of the line's height wide
+constexpr double narrowestMark = 0.3;
+// Hangul stands taller than the digits beside it, a sixth of their height or more in every font.
+constexpr double counterHeight = 1.17; // a digit is boxed at least this share of the line's height wide
 
 // The connected marks of the line's rows whose middles lie in the columns of `box`.
 size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
@@ -32,8 +34,8 @@ size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
     }));
 }
 
-// Whether the ink in the columns of `box` reaches over the line's whole height, as Hangul does.
-bool fillsTheLine(const QImage &gray, const QRect &line, const QRect &box)
+// The height of the ink in the columns of `box`, over the line's rows.
+int inkHeight(const QImage &gray, const QRect &line, const QRect &box)
 {
     const QRect area = QRect(box.left(), line.top(), box.width(), line.height()).intersected(gray.rect());
     int top = area.bottom() + 1, bottom = area.top() - 1;
@@ -44,7 +46,13 @@ bool fillsTheLine(const QImage &gray, const QRect &line, const QRect &box)
             bottom = std::max(bottom, y);
         }
     }
-    return bottom - top + 1 >= hangulHeight * line.height();
+    return std::max(0, bottom - top + 1);
+}
+
+// Whether the ink in the columns of `box` reaches over the line's whole height, as Hangul does.
+bool fillsTheLine(const QImage &gray, const QRect &line, const QRect &box)
+{
+    return inkHeight(gray, line, box) >= hangulHeight * line.height();
 }
 
 bool holdsDigit(const std::string &text)
@@ -74,7 +82,59 @@ bool nearInDigits(const std::string &a, const std::string &b)
     return std::equal(differ.first, y.end(), differ.second + 1);
 }
 
+bool isDigit(const std::string &text) { return text.size() == 1 && text[0] >= '0' && text[0] <= '9'; }
+
+// What the engine reads for part of a Hangul counter: a digit, or a mark no taller than one.
+bool mayBeCounterPart(const std::string &text)
+{
+    return isDigit(text) || text == "°" || text == ":" || text == "'" || text == "." || text == ",";
+}
+
+// The characters of `placed` that stand taller than its shortest digit as Hangul does, where two
+// of its digits or more do not: a digit's faint tip may leave it shorter than its neighbour.
+std::vector<bool> tallerThanItsDigits(const QImage &gray, const QRect &line, const PlacedWord &placed)
+{
+    std::vector<int> heights;
+    int shortest = line.height();
+    for (const RecognizedWord &character : placed.characters) {
+        heights.push_back(inkHeight(gray, line, character.box.adjusted(1, 0, -1, 0)));
+        if (isDigit(character.text) && heights.back() > 0)
+            shortest = std::min(shortest, heights.back());
+    }
+    std::vector<bool> taller(heights.size(), false);
+    size_t count = 0, plainDigits = 0;
+    for (size_t i = 0; i < heights.size(); ++i) {
+        taller[i] = mayBeCounterPart(placed.characters[i].text) && heights[i] > counterHeight * shortest;
+        count += taller[i];
+        plainDigits += !taller[i] && isDigit(placed.characters[i].text);
+    }
+    return count > 0 && plainDigits >= 2 ? taller : std::vector<bool>();
+}
+
 } // namespace
+
+std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                                 const std::function<std::string()> &korean)
+{
+    std::string joinedCharacters, rest;
+    for (const RecognizedWord &character : placed.characters)
+        joinedCharacters += character.text;
+    if (joinedCharacters != placed.word.text || !holdsDigit(joinedCharacters))
+        return placed.word.text;
+    const std::vector<bool> taller = tallerThanItsDigits(gray, line, placed);
+    if (taller.empty())
+        return placed.word.text;
+    for (size_t i = 0; i < taller.size(); ++i)
+        rest += taller[i] ? std::string() : placed.characters[i].text;
+    if (const std::string reading = korean(); holdsHangul(reading) && digitsOf(reading) == digitsOf(rest))
+        return reading;
+    std::string text;
+    for (size_t i = 0; i < taller.size(); ++i) {
+        const bool beforeHangul = i + 1 < taller.size() && holdsHangul(placed.characters[i + 1].text);
+        text += taller[i] && beforeHangul ? std::string() : placed.characters[i].text;
+    }
+    return text;
+}
 
 size_t marksOfInk(const QImage &gray, const QRect &line, const QRect &box)
 {

@@ -312,6 +312,20 @@ std::pair<std::vector<PlacedWord>, std::string> lineReading(tesseract::TessBaseA
     return {std::move(words), std::move(text)};
 }
 
+// `placed` with its box and its characters' ending before `next`, the box of the word after it,
+// where they reach into it by a glyph's part (a quarter of the line's height) or more.
+PlacedWord clippedBefore(const PlacedWord &placed, const QRect &next, int lineHeight)
+{
+    PlacedWord clipped = placed;
+    const int end = next.left() - 1;
+    if (placed.word.box.right() - end < lineHeight / 4 || next.left() <= placed.word.box.left())
+        return clipped;
+    clipped.word.box.setRight(end);
+    for (RecognizedWord &character : clipped.characters)
+        character.box.setRight(std::min(character.box.right(), std::max(character.box.left(), end)));
+    return clipped;
+}
+
 } // namespace
 
 TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const std::string &languages)
@@ -476,16 +490,21 @@ void TesseractEngine::rereadMixedNames(const QImage &gray, std::vector<PlacedWor
 
 void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words)
 {
-    for (PlacedWord &placed : words) {
+    for (size_t i = 0; i < words.size(); ++i) {
+        PlacedWord &placed = words[i];
         if (!placed.loneDots.empty())
             continue;
         if (!rereadPossible_) {
             placed.word.text = withColonsOfItsInk(gray, line, placed);
             continue;
         }
-        const QRect box = placed.word.box;
+        // The engine may box a number together with the Hangul word after it ("12" over "12월"):
+        // the number's ink is its own alone.
+        PlacedWord own = i + 1 < words.size() ? clippedBefore(placed, words[i + 1].word.box, line.height()) : placed;
+        const QRect box = own.word.box;
+        own.word.text = withCountersOfItsInk(gray, line, own, [&] { return wordReading(korean(), gray, box).first; });
         placed.word.text = numberOfItsInk(
-            gray, line, placed, [&] { return wordReading(korean(), gray, box).first; },
+            gray, line, own, [&] { return wordReading(korean(), gray, box).first; },
             [&] { return wordReading(latin(), gray, box).first; });
     }
 }
