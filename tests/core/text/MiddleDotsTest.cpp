@@ -83,7 +83,8 @@ PlacedWord placedAs(const DrawnLine &drawn, const std::vector<std::pair<std::str
 {
     PlacedWord placed{{"", drawn.line, 80}};
     for (size_t k = 0; k < read.size(); ++k) {
-        const auto &[text, at] = read[k];
+        const std::string &text = read[k].first;
+        const int at = read[k].second;
         const auto parts = std::count_if(read.begin(), read.end(), [&](auto &r) { return r.second == at; });
         const auto part = std::count_if(read.begin(), read.begin() + long(k), [&](auto &r) { return r.second == at; });
         const QRect whole = drawn.characters[size_t(at)];
