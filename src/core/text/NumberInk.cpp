@@ -111,12 +111,38 @@ std::vector<bool> tallerThanItsDigits(const QImage &gray, const QRect &line, con
     return count > 0 && plainDigits >= 2 ? taller : std::vector<bool>();
 }
 
+// Whether the Hangul of `text` is whole syllables, as a counter is, and no lone jamo.
+bool holdsSyllablesAlone(const std::string &text)
+{
+    const QString unicode = QString::fromStdString(text);
+    const auto syllable = [](QChar c) { return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3; };
+    const auto jamo = [](QChar c) {
+        return (c.unicode() >= 0x1100 && c.unicode() <= 0x11FF) || (c.unicode() >= 0x3130 && c.unicode() <= 0x318F);
+    };
+    return std::any_of(unicode.begin(), unicode.end(), syllable) && std::none_of(unicode.begin(), unicode.end(), jamo);
+}
+
+// Whether `digits` are those of `placed` but for some of its `taller` characters: each of its
+// other digits kept, in order.
+bool dropsOnlyTaller(const PlacedWord &placed, const std::vector<bool> &taller, const std::string &digits)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < taller.size(); ++i) {
+        const std::string &text = placed.characters[i].text;
+        if (kept < digits.size() && text.size() == 1 && text[0] == digits[kept])
+            ++kept;
+        else if (isDigit(text) && !taller[i])
+            return false;
+    }
+    return kept == digits.size();
+}
+
 } // namespace
 
 std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                  const std::function<std::string()> &korean)
 {
-    std::string joinedCharacters, rest;
+    std::string joinedCharacters;
     for (const RecognizedWord &character : placed.characters)
         joinedCharacters += character.text;
     if (joinedCharacters != placed.word.text || !holdsDigit(joinedCharacters))
@@ -124,9 +150,8 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
     const std::vector<bool> taller = tallerThanItsDigits(gray, line, placed);
     if (taller.empty())
         return placed.word.text;
-    for (size_t i = 0; i < taller.size(); ++i)
-        rest += taller[i] ? std::string() : placed.characters[i].text;
-    if (const std::string reading = korean(); holdsHangul(reading) && digitsOf(reading) == digitsOf(rest))
+    if (const std::string reading = korean();
+        holdsSyllablesAlone(reading) && dropsOnlyTaller(placed, taller, digitsOf(reading)))
         return reading;
     std::string text;
     for (size_t i = 0; i < taller.size(); ++i) {
@@ -191,6 +216,8 @@ std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWo
     const std::string other = english();
     if (numberShapeOfText(other) == ink && colons(other) == colons(read) && nearInDigits(other, read))
         return other;
+    if (const std::string reading = korean(); numberShapeOfText(reading) == ink && digitsOf(reading) == digitsOf(read))
+        return reading;
     // Where the ink shows a sign between the digits, though less clearly, the English reading may
     // put in the sign alone.
     const std::string readShape = numberShapeOfText(read), otherShape = numberShapeOfText(other);

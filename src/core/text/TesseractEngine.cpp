@@ -313,12 +313,13 @@ std::pair<std::vector<PlacedWord>, std::string> lineReading(tesseract::TessBaseA
 }
 
 // `placed` with its box and its characters' ending before `next`, the box of the word after it,
-// where they reach into it by a glyph's part (a quarter of the line's height) or more.
-PlacedWord clippedBefore(const PlacedWord &placed, const QRect &next, int lineHeight)
+// where they reach over its middle: such a box holds that word's ink, where one reaching into it
+// a little holds only its own.
+PlacedWord clippedBefore(const PlacedWord &placed, const QRect &next)
 {
     PlacedWord clipped = placed;
     const int end = next.left() - 1;
-    if (placed.word.box.right() - end < lineHeight / 4 || next.left() <= placed.word.box.left())
+    if (placed.word.box.right() < next.center().x() || next.left() <= placed.word.box.left())
         return clipped;
     clipped.word.box.setRight(end);
     for (RecognizedWord &character : clipped.characters)
@@ -498,11 +499,15 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
             placed.word.text = withColonsOfItsInk(gray, line, placed);
             continue;
         }
-        // The engine may box a number together with the Hangul word after it ("12" over "12월"):
-        // the number's ink is its own alone.
-        PlacedWord own = i + 1 < words.size() ? clippedBefore(placed, words[i + 1].word.box, line.height()) : placed;
+        // The engine may box a number together with the word after it ("12" over "12월"): the
+        // number's ink is its own alone, and the shape of what is left beside it tells nothing.
+        PlacedWord own = i + 1 < words.size() ? clippedBefore(placed, words[i + 1].word.box) : placed;
         const QRect box = own.word.box;
         own.word.text = withCountersOfItsInk(gray, line, own, [&] { return wordReading(korean(), gray, box).first; });
+        if (box != placed.word.box) {
+            placed.word.text = own.word.text;
+            continue;
+        }
         placed.word.text = numberOfItsInk(
             gray, line, own, [&] { return wordReading(korean(), gray, box).first; },
             [&] { return wordReading(latin(), gray, box).first; });

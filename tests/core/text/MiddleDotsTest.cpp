@@ -235,10 +235,13 @@ TEST(NumberCounters, aDigitReadForPartOfAKoreanCounterIsLeftOut)
         QString drawn;
         std::vector<std::pair<std::string, int>> read;
         std::string korean, expected;
-    } cases[] = {{QStringLiteral("12월"), month, "", "12월"},
-                 {QStringLiteral("12월"), number, "12월", "12월"},
-                 {QStringLiteral("128"), number, "12월", "128"},
-                 {QStringLiteral("1월"), {{"1", 0}, {"8", 1}}, "1월", "18"}};
+    } cases[] = {
+        {QStringLiteral("12월"), month, "", "12월"},
+        {QStringLiteral("12월"), number, "12월", "12월"},
+        {QStringLiteral("128"), number, "12월", "128"},
+        {QStringLiteral("1월"), {{"1", 0}, {"8", 1}}, "1월", "18"},
+        {QStringLiteral("12월 5일"), {{"1", 0}, {"2", 1}, {"8", 2}, {"5", 4}, {"4", 5}}, "12월 5일", "12월 5일"},
+        {QStringLiteral("12월 5일"), {{"1", 0}, {"2", 1}, {"8", 2}, {"5", 4}, {"4", 5}}, "12월 3일", "12854"}};
     for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {12, 13})
             for (const auto &c : cases) {

@@ -52,11 +52,11 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
 // TARN_RUN_NOT_HELD is set (the test runs always ask for the disabled tests too).
 bool notHeldYet(const std::string &test, const char *family)
 {
-    static const std::set<std::pair<std::string, std::string>> notYet{{"NumbersAndSigns", "DejaVu Sans"},
-                                                                      {"NumbersAndSigns", "Cantarell"},
-                                                                      {"NumbersAndSigns", "Liberation Sans"},
-                                                                      {"NumbersAndSigns", "Noto Sans CJK KR"},
-                                                                      {"NumbersAndSigns", "NanumGothic"}};
+    static const std::set<std::pair<std::string, std::string>> notYet{
+        {"NumbersAndSigns", "DejaVu Sans"},     {"NumbersAndSigns", "Cantarell"},
+        {"NumbersAndSigns", "Liberation Sans"}, {"NumbersAndSigns", "Noto Sans CJK KR"},
+        {"NumbersAndSigns", "NanumGothic"},     {"Dates", "Cantarell"},
+        {"Dates", "Liberation Sans"},           {"Dates", "NanumGothic"}};
     return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
 }
 
@@ -199,29 +199,37 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
     EXPECT_LE(numbers.rate(), 0.02);
 }
 
-// Of those screens, the times of day with their word (오전 or 오후) and the counts of the badges,
-// each a line of its own: all read as drawn in each font.
+// Of those screens, the times of day with their word (오전 or 오후), the counts of the badges,
+// each a line of its own, and the dates (a number and its counter: "12월", "2026년"): all read as
+// drawn in each font.
 class TimesAndCounts : public testing::TestWithParam<const char *> { };
 
 TEST_P(TimesAndCounts, areReadAsDrawn)
 {
     static const QRegularExpression time(QStringLiteral("오[전후] \\d{1,2}:\\d\\d")),
-        count(QStringLiteral("^\\d{1,3}$"));
-    const auto tokens = [](const QStringList &lines) {
+        count(QStringLiteral("^\\d{1,3}$")), date(QStringLiteral("\\S*\\d\\S*[년월일]"));
+    const auto tokens = [](const QStringList &lines, const QRegularExpression &kind) {
         QStringList found;
         for (const QString &line : lines) {
-            for (auto match = time.globalMatch(line); match.hasNext();)
+            for (auto match = kind.globalMatch(line); match.hasNext();)
                 found << match.next().captured();
-            found << (count.match(line.trimmed()).hasMatch() ? QStringList{line.trimmed()} : QStringList());
+            found << (&kind == &time && count.match(line.trimmed()).hasMatch() ? QStringList{line.trimmed()}
+                                                                               : QStringList());
         }
         found.sort();
         return found.join(QStringLiteral(" | ")).toStdString();
     };
     for (const OcrScreens::Screen &screen : OcrScreens::numberSet(QString::fromLatin1(GetParam()))) {
         const RecognitionResult result = sharedRecognizer().recognize(screen.image);
-        EXPECT_EQ(tokens(QString::fromStdString(result.text()).split(u'\n')), tokens(OcrScreens::expectedLines(screen)))
+        const QStringList read = QString::fromStdString(result.text()).split(u'\n');
+        EXPECT_EQ(tokens(read, time), tokens(OcrScreens::expectedLines(screen), time))
             << qPrintable(screen.name) << " read as:\n"
             << result.text();
+        if (!notHeldYet("Dates", GetParam())) {
+            EXPECT_EQ(tokens(read, date), tokens(OcrScreens::expectedLines(screen), date))
+                << qPrintable(screen.name) << " read as:\n"
+                << result.text();
+        }
     }
 }
 
