@@ -69,7 +69,7 @@ void waitUntilFramed(QWidget *window, const char *what)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
     if (window->windowFlags() & Qt::FramelessWindowHint)
         return;
-    ASSERT_TRUE(QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 5000)) << what;
+    ASSERT_TRUE(QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 20000)) << what;
 }
 
 // The window is on `screen`, its frame centred on the available area (the title bar makes the
