@@ -69,7 +69,7 @@ void waitUntilFramed(QWidget *window, const char *what)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
     if (window->windowFlags() & Qt::FramelessWindowHint)
         return;
-    ASSERT_TRUE(QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 20000)) << what;
+    ASSERT_TRUE(QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 5000)) << what;
 }
 
 // The window is on `screen`, its frame centred on the available area (the title bar makes the
@@ -142,7 +142,9 @@ QRect workArea(const QRect &monitor)
 // area, and nothing in it is cut off but what its scroll bars reach. The desktop is kept as `photo`.
 void expectWholeInWorkArea(QWidget *window, const QRect &monitor, const char *what, const QString &photo)
 {
-    waitUntilFramed(window, what);
+    // The window manager's word on the frame: Qt's may stay unknown for a window shown again.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
+    ASSERT_TRUE(QTest::qWaitFor([window] { return managedFrame(window).isValid(); }, 20000)) << what;
     const QRect area = workArea(monitor);
     QRect frame;
     (void)QTest::qWaitFor([&] { return area.contains(frame = managedFrame(window)); }, 3000);
