@@ -172,6 +172,13 @@ bool holdsHangul(const std::string &utf8)
     return std::any_of(characters.begin(), characters.end(), isHangul);
 }
 
+bool holdsSyllablesAlone(const std::string &utf8)
+{
+    const std::u32string text = QString::fromStdString(utf8).toStdU32String();
+    return std::any_of(text.begin(), text.end(), isSyllable) &&
+        std::none_of(text.begin(), text.end(), [](char32_t c) { return isHangul(c) && !isSyllable(c); });
+}
+
 bool readsAsKorean(const std::string &text)
 {
     static const QRegularExpression korean(

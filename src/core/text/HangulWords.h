@@ -18,6 +18,9 @@ namespace tarn {
 // Whether `utf8` holds Hangul (syllables or jamo).
 bool holdsHangul(const std::string &utf8);
 
+// Whether the Hangul of `utf8` is whole syllables, none of it a lone jamo, and there is some.
+bool holdsSyllablesAlone(const std::string &utf8);
+
 // Whether `text` reads as Korean words of an interface: a number may come first (a count, a
 // date, a time: "12개", "3초 전"), then Hangul syllables, words set apart by single blanks,
 // and punctuation after them. Lone jamo, Latin letters or signs among the syllables do not

@@ -21,9 +21,9 @@ constexpr int darkest = 128;     // pixels below this level are ink: fainter one
 constexpr size_t extraMarks = 2; // marks beyond the text's that tell Hangul from digits
 // Hangul fills the line's height; digits beside it, and Latin capitals, leave a fifth of it or more.
 constexpr double hangulHeight = 0.85;
-constexpr double narrowestMark = 0.3;
+constexpr double narrowestMark = 0.3; // a digit is boxed at least this share of the line's height wide
 // Hangul stands taller than the digits beside it, a sixth of their height or more in every font.
-constexpr double counterHeight = 1.17; // a digit is boxed at least this share of the line's height wide
+constexpr double counterHeight = 1.17;
 
 // The connected marks of the line's rows whose middles lie in the columns of `box`.
 size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
@@ -111,17 +111,6 @@ std::vector<bool> tallerThanItsDigits(const QImage &gray, const QRect &line, con
     return count > 0 && plainDigits >= 2 ? taller : std::vector<bool>();
 }
 
-// Whether the Hangul of `text` is whole syllables, as a counter is, and no lone jamo.
-bool holdsSyllablesAlone(const std::string &text)
-{
-    const QString unicode = QString::fromStdString(text);
-    const auto syllable = [](QChar c) { return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3; };
-    const auto jamo = [](QChar c) {
-        return (c.unicode() >= 0x1100 && c.unicode() <= 0x11FF) || (c.unicode() >= 0x3130 && c.unicode() <= 0x318F);
-    };
-    return std::any_of(unicode.begin(), unicode.end(), syllable) && std::none_of(unicode.begin(), unicode.end(), jamo);
-}
-
 // Whether `digits` are those of `placed` but for some of its `taller` characters: each of its
 // other digits kept, in order.
 bool dropsOnlyTaller(const PlacedWord &placed, const std::vector<bool> &taller, const std::string &digits)
@@ -150,15 +139,9 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
     const std::vector<bool> taller = tallerThanItsDigits(gray, line, placed);
     if (taller.empty())
         return placed.word.text;
-    if (const std::string reading = korean();
-        holdsSyllablesAlone(reading) && dropsOnlyTaller(placed, taller, digitsOf(reading)))
-        return reading;
-    std::string text;
-    for (size_t i = 0; i < taller.size(); ++i) {
-        const bool beforeHangul = i + 1 < taller.size() && holdsHangul(placed.characters[i + 1].text);
-        text += taller[i] && beforeHangul ? std::string() : placed.characters[i].text;
-    }
-    return text;
+    const std::string reading = korean();
+    return holdsSyllablesAlone(reading) && dropsOnlyTaller(placed, taller, digitsOf(reading)) ? reading
+                                                                                              : placed.word.text;
 }
 
 size_t marksOfInk(const QImage &gray, const QRect &line, const QRect &box)
@@ -216,8 +199,6 @@ std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWo
     const std::string other = english();
     if (numberShapeOfText(other) == ink && colons(other) == colons(read) && nearInDigits(other, read))
         return other;
-    if (const std::string reading = korean(); numberShapeOfText(reading) == ink && digitsOf(reading) == digitsOf(read))
-        return reading;
     // Where the ink shows a sign between the digits, though less clearly, the English reading may
     // put in the sign alone.
     const std::string readShape = numberShapeOfText(read), otherShape = numberShapeOfText(other);

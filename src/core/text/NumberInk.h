@@ -33,14 +33,13 @@ bool inkOutnumbersItsText(const QImage &gray, const QRect &line, const Recognize
 // ("332" for "3.2"); empty when the shapes differ in anything else.
 std::string withStopsOfItsInk(const PlacedWord &placed, const std::string &inkShape, int lineHeight);
 
-// The text of `placed`, a word holding digits read in that line, without the Korean counter read
-// as digits or marks: the month, day, year or piece after a number (월, 일, 년, 개) stands taller
-// than its digits, its consonant below its vowel, and part of it is taken for a digit ("128월",
-// "12°월", "20264년", "12854" for "12월 5일"). A character whose ink stands taller than the word's
-// digits is Hangul: the Korean model's reading (`korean`) is taken where it holds Hangul and the
-// other digits alone, else such a character before Hangul of the word is left out. The text as
-// it is where no character stands taller, two of its digits or more do not, or its characters do
-// not make up its text.
+// The text of `placed`, a word holding digits read in that line, with the Korean counter read as
+// digits or marks put back: the month, day, year or piece after a number (월, 일, 년, 개) stands
+// taller than its digits, its consonant below its vowel, and part of it is taken for a digit
+// ("128월", "20264년", "12854" for "12월 5일"). Where characters stand taller than the word's
+// digits (two or more of which do not), the Korean model's reading (`korean`) is taken if it is
+// Hangul syllables and the digits of the others; the text as it is otherwise, or where the
+// characters do not make up the text.
 std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                  const std::function<std::string()> &korean);
 

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include <QString>
@@ -503,14 +504,19 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
         // number's ink is its own alone, and the shape of what is left beside it tells nothing.
         PlacedWord own = i + 1 < words.size() ? clippedBefore(placed, words[i + 1].word.box) : placed;
         const QRect box = own.word.box;
-        own.word.text = withCountersOfItsInk(gray, line, own, [&] { return wordReading(korean(), gray, box).first; });
+        std::optional<std::string> koreanReading; // asked for once, and only where needed
+        const auto readInKorean = [&] {
+            if (!koreanReading)
+                koreanReading = wordReading(korean(), gray, box).first;
+            return *koreanReading;
+        };
+        own.word.text = withCountersOfItsInk(gray, line, own, readInKorean);
         if (box != placed.word.box) {
             placed.word.text = own.word.text;
             continue;
         }
-        placed.word.text = numberOfItsInk(
-            gray, line, own, [&] { return wordReading(korean(), gray, box).first; },
-            [&] { return wordReading(latin(), gray, box).first; });
+        placed.word.text =
+            numberOfItsInk(gray, line, own, readInKorean, [&] { return wordReading(latin(), gray, box).first; });
     }
 }
 

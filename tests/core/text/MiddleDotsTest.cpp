@@ -8,7 +8,6 @@
 
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
-#include "core/text/NumberInk.h"
 #include "core/text/NumberSigns.h"
 #include "core/text/TextBlocks.h"
 #include "support/InterfaceFonts.h"
@@ -75,26 +74,6 @@ DrawnLine draw(const QString &family, int pixelSize, bool bold, QColor color, QC
         characters.push_back(box(i, 1));
     return {dark.scaled(dark.size() * enlargement, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), prepared(ink),
             box(at, 1), words, characters};
-}
-
-// The word of `drawn` as the engine read it: each character read (`read`) boxed as the part of the
-// drawn character it stands for, the drawn ones read as several characters split evenly.
-PlacedWord placedAs(const DrawnLine &drawn, const std::vector<std::pair<std::string, int>> &read)
-{
-    PlacedWord placed{{"", drawn.line, 80}};
-    for (size_t k = 0; k < read.size(); ++k) {
-        const std::string &text = read[k].first;
-        const int at = read[k].second;
-        const auto parts = std::count_if(read.begin(), read.end(), [&](auto &r) { return r.second == at; });
-        const auto part = std::count_if(read.begin(), read.begin() + long(k), [&](auto &r) { return r.second == at; });
-        const QRect whole = drawn.characters[size_t(at)];
-        const int width = whole.width() / int(parts);
-        placed.characters.push_back(
-            {text, QRect(whole.left() + int(part) * width, whole.top(), width, whole.height()), 80});
-        placed.word.text += text;
-    }
-    placed.length = placed.word.text.size();
-    return placed;
 }
 
 } // namespace
@@ -218,41 +197,22 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
                 const DrawnLine drawn =
                     draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
                 ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
-                const PlacedWord placed = placedAs(drawn, c.read);
+                PlacedWord placed{{"", drawn.line, 80}};
+                for (size_t k = 0; k < c.read.size(); ++k) {
+                    const auto &text = c.read[k].first;
+                    const auto at = c.read[k].second;
+                    const auto parts =
+                        std::count_if(c.read.begin(), c.read.end(), [&](auto &r) { return r.second == at; });
+                    const auto part =
+                        std::count_if(c.read.begin(), c.read.begin() + k, [&](auto &r) { return r.second == at; });
+                    const QRect whole = drawn.characters[size_t(at)];
+                    const int width = whole.width() / int(parts);
+                    placed.characters.push_back(
+                        {text, QRect(whole.left() + int(part) * width, whole.top(), width, whole.height()), 80});
+                    placed.word.text += text;
+                }
+                placed.length = placed.word.text.size();
                 EXPECT_EQ(withSignsOfItsInk(drawn.gray, drawn.line, placed), c.expected)
-                    << qPrintable(c.drawn) << " in " << family << " " << size << " px";
-            }
-}
-
-// Part of a Korean counter read as a digit ("128월" for "12월") is left out, or the Korean model's
-// reading taken where its digits are the others; a number drawn so stays. At the sizes of details
-// and status lines; NanumGothic's Hangul stands too little above its digits to tell, and stays.
-TEST(NumberCounters, aDigitReadForPartOfAKoreanCounterIsLeftOut)
-{
-    const std::vector<std::pair<std::string, int>> month{{"1", 0}, {"2", 1}, {"8", 2}, {"월", 2}},
-        number{{"1", 0}, {"2", 1}, {"8", 2}};
-    const struct {
-        QString drawn;
-        std::vector<std::pair<std::string, int>> read;
-        std::string korean, expected;
-    } cases[] = {
-        {QStringLiteral("12월"), month, "", "12월"},
-        {QStringLiteral("12월"), number, "12월", "12월"},
-        {QStringLiteral("128"), number, "12월", "128"},
-        {QStringLiteral("1월"), {{"1", 0}, {"8", 1}}, "1월", "18"},
-        {QStringLiteral("12월 5일"), {{"1", 0}, {"2", 1}, {"8", 2}, {"5", 4}, {"4", 5}}, "12월 5일", "12월 5일"},
-        {QStringLiteral("12월 5일"), {{"1", 0}, {"2", 1}, {"8", 2}, {"5", 4}, {"4", 5}}, "12월 3일", "12854"}};
-    for (const char *family : TestSupport::interfaceFamilies)
-        for (const int size : {12, 13})
-            for (const auto &c : cases) {
-                if (QLatin1String(family) == QLatin1String("NanumGothic"))
-                    continue;
-                const DrawnLine drawn =
-                    draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
-                ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
-                EXPECT_EQ(
-                    withCountersOfItsInk(drawn.gray, drawn.line, placedAs(drawn, c.read), [&] { return c.korean; }),
-                    c.expected)
                     << qPrintable(c.drawn) << " in " << family << " " << size << " px";
             }
 }
