@@ -565,7 +565,8 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
                 EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
                 key("Escape");
             }
-            EXPECT_TRUE(inFrontWithTheKeys(library, panel)) << exporting;
+            EXPECT_TRUE(inFrontWithTheKeys(library, panel))
+                << exporting << " row " << (&row - rows) << ", active " << TestSupport::activeWindow();
             EXPECT_EQ(panelsShown(), 1) << exporting; // no second panel over the first
         }
         key("Escape");
