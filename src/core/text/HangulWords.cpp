@@ -181,8 +181,8 @@ bool holdsSyllablesAlone(const std::string &utf8)
 
 bool readsAsKorean(const std::string &text)
 {
-    static const QRegularExpression korean(
-        QStringLiteral("^[0-9.,:/-]*[\\x{AC00}-\\x{D7A3}]+(?: ?[0-9]*[\\x{AC00}-\\x{D7A3}]+)*[.,?!:;\\x{2026})]*$"));
+    static const QRegularExpression korean(QStringLiteral(
+        "^[0-9.,:/-]*[\\x{AC00}-\\x{D7A3}]+(?:[ \\x{B7}]?[0-9]*[\\x{AC00}-\\x{D7A3}]+)*[.,?!:;\\x{2026})]*$"));
     return korean.match(QString::fromStdString(text)).hasMatch();
 }
 
@@ -246,7 +246,7 @@ bool keepsTheRestOf(const std::string &korean, const std::string &other)
     const std::u32string rest = withoutBlanks(other);
     size_t at = 0;
     for (const char32_t c : withoutBlanks(korean)) {
-        if (isHangul(c))
+        if (isHangul(c) || c == U'\u00B7')
             continue;
         const size_t found = rest.find(c, at);
         if (found == std::u32string::npos)

@@ -22,15 +22,17 @@ bool holdsHangul(const std::string &utf8);
 bool holdsSyllablesAlone(const std::string &utf8);
 
 // Whether `text` reads as Korean words of an interface: a number may come first (a count, a
-// date, a time: "12개", "3초 전"), then Hangul syllables, words set apart by single blanks,
-// and punctuation after them. Lone jamo, Latin letters or signs among the syllables do not
+// date, a time: "12개", "3초 전"), then Hangul syllables, words set apart by single blanks
+// or joined by a middle dot ("사진·동영상"), and punctuation after them. Lone jamo, Latin letters or signs among the
+// syllables do not
 // ("다디+ㅜ" is how the Korean model reads "Ctrl+T").
 bool readsAsKorean(const std::string &text);
 
 // Whether everything but the Hangul of `korean` stands in `other` in the same order, blanks
 // aside: the two readings differ only where `other` has letters for syllables ("0.8초" and
 // "0.8%"), never in the digits and signs both see ("고.4" is no reading of "2.4"); where `other`
-// is a number, `korean` keeps its numbers ("3.고" is no reading of "3.2").
+// is a number, `korean` keeps its numbers ("3.고" is no reading of "3.2"). A middle dot stands
+// in `korean` only where its ink is one, and so needs no second word.
 bool keepsTheRestOf(const std::string &korean, const std::string &other);
 
 // Whether `text` is a number as interfaces write them: digits, with full stops, commas and colons

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include <QRegularExpression>
 #include <QString>
 
 #include <tesseract/baseapi.h>
@@ -308,9 +309,42 @@ std::pair<std::vector<PlacedWord>, std::string> lineReading(tesseract::TessBaseA
         return {};
     std::string text = withoutLineEnd(Text(it->GetUTF8Text(tesseract::RIL_TEXTLINE)).value);
     std::vector<PlacedWord> words = wordsOf(*it, text);
-    for (PlacedWord &placed : words)
+    for (PlacedWord &placed : words) {
         placed.word.box.translate(rows.topLeft() - QPoint(margin, margin));
+        for (RecognizedWord &character : placed.characters)
+            character.box.translate(rows.topLeft() - QPoint(margin, margin));
+    }
     return {std::move(words), std::move(text)};
+}
+
+// `text` with each mark that may be a middle dot between two Hangul syllables written as one: a
+// word read alone only tells whether the line is worth reading again, and the line's reading says
+// what the ink holds ("사진-동영상").
+std::string withMarksBetweenSyllablesAsDots(const std::string &text)
+{
+    static const QRegularExpression marked(QStringLiteral(
+        "(?<=[\\x{AC00}-\\x{D7A3}])[-\\x{2013}\\x{2014}\\x{2219}\\x{2027}\\x{318D}.:](?=[\\x{AC00}-\\x{D7A3}])"));
+    return QString::fromStdString(text).replace(marked, QStringLiteral("\u00B7")).toStdString();
+}
+
+// `line`'s text with the middle dots of its words written where their ink is one (the Korean
+// model reads "사진·동영상" as "사진-동영상"), and each word placed anew in it.
+std::string withJoinedDots(const QImage &gray, const QRect &line, const std::string &text,
+                           std::vector<PlacedWord> &words)
+{
+    if (std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
+        return text;
+    findJoinedDots(gray, {text, line, 0}, words);
+    std::string rewritten;
+    size_t read = 0;
+    for (PlacedWord &placed : words) {
+        rewritten += text.substr(read, placed.at - read);
+        read = placed.at + placed.length;
+        placed.at = rewritten.size();
+        placed.length = placed.word.text.size();
+        rewritten += placed.word.text;
+    }
+    return rewritten + text.substr(read);
 }
 
 // `placed` with its box and its characters' ending before `next`, the box of the word after it,
@@ -426,12 +460,13 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
         if (word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) || holdsHangul(word.text) ||
             QString::fromStdString(word.text).size() > longestMisreading)
             continue;
-        const std::string alone = wordReading(korean(), gray, word.box).first;
+        const std::string alone = withMarksBetweenSyllablesAsDots(wordReading(korean(), gray, word.box).first);
         suspect[i] = readsAsKorean(alone) && keepsTheRestOf(alone, word.text);
     }
     if (std::none_of(suspect.begin(), suspect.end(), [](bool s) { return s; }))
         return;
-    const auto [koreanWords, koreanText] = lineReading(korean(), gray, line);
+    auto [koreanWords, koreanText] = lineReading(korean(), gray, line);
+    koreanText = withJoinedDots(gray, line, koreanText, koreanWords);
     for (size_t i = 0; i < words.size(); ++i) {
         if (!suspect[i])
             continue;
