@@ -271,13 +271,20 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
 }
 
 // The single word in `wordBox` of `gray` (with a few pixels around it) as `api` reads it, and
-// the confidence of that reading (0-100).
-std::pair<std::string, float> wordReading(tesseract::TessBaseAPI &api, const QImage &gray, const QRect &wordBox)
+// the confidence of that reading (0-100). A box cut back from the engine's (`cut`) ends where a
+// neighbour's ink begins: the pixels beside it are left blank, or the neighbour's edge is read as
+// a mark ("12:" for the "12" of "12월").
+std::pair<std::string, float> wordReading(tesseract::TessBaseAPI &api, const QImage &gray, const QRect &wordBox,
+                                          bool cut = false)
 {
     const QRect area = wordBox.adjusted(-4, -4, 4, 4).intersected(gray.rect());
     if (area.isEmpty())
         return {};
-    const QImage word = gray.copy(area);
+    QImage word = gray.copy(area);
+    for (int y = 0; cut && y < word.height(); ++y)
+        for (int x = 0; x < word.width(); ++x)
+            if (x + area.left() < wordBox.left() || x + area.left() > wordBox.right())
+                word.scanLine(y)[x] = 255;
     api.SetPageSegMode(tesseract::PSM_SINGLE_WORD);
     api.SetImage(word.constBits(), word.width(), word.height(), 1, int(word.bytesPerLine()));
     api.SetSourceResolution(sourceResolution);
@@ -489,7 +496,8 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
             i > 0 && isNumber(words[i - 1].word.text) && isNumber(word.text) && word.text.size() <= longestUnit;
         if ((word.confidence >= weakLatinWord && !mayBeUnit) || holdsHangul(word.text))
             continue;
-        const std::string better = reread(gray, {word.text, placeBetween(words, i), word.confidence});
+        const QRect place = placeBetween(words, i);
+        const std::string better = reread(gray, {word.text, place, word.confidence}, place != word.box);
         if (!better.empty() && !swallowsNeighbours(better, words, i, i))
             word.text = better;
     }
@@ -542,7 +550,7 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
         std::optional<std::string> koreanReading; // asked for once, and only where needed
         const auto readInKorean = [&] {
             if (!koreanReading)
-                koreanReading = wordReading(korean(), gray, box).first;
+                koreanReading = wordReading(korean(), gray, box, box != placed.word.box).first;
             return *koreanReading;
         };
         own.word.text = withCountersOfItsInk(gray, line, own, readInKorean);
@@ -555,9 +563,9 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
     }
 }
 
-std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &word)
+std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &word, bool cut)
 {
-    const auto [text, latinConfidence] = wordReading(latin(), gray, word.box);
+    const auto [text, latinConfidence] = wordReading(latin(), gray, word.box, cut);
     // The English reading may split the word in two, never into lines.
     if (text.empty() || text.find_first_of("\n\t") != std::string::npos)
         return {};
