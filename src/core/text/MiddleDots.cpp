@@ -20,10 +20,11 @@ namespace {
 constexpr int darkest = 192;         // pixels below this level are ink
 constexpr int solidInk = 128;        // and these its body, not the antialiasing that joins glyphs set close
 constexpr double largestShare = 0.3; // a dot is at most this share of the line's height
-// A dot is at most this much wider than high (a hyphen is twice as wide; NanumGothic's dot is
-// flat), and at most this much higher than wide: at the smallest sizes antialiasing spreads it over
-// a pixel more in height.
+// A dot is at most this much wider than high (a hyphen is twice as wide), and at most this much
+// higher than wide: at the smallest sizes antialiasing spreads it over a pixel more in height.
+// NanumGothic's dot is flatter still, but narrow: a hyphen as flat spans more of the line's height.
 constexpr double widest = 1.6, tallest = 2.0;
+constexpr double widestFlat = 1.8, flatWidthShare = 0.2;
 constexpr double middleFrom = 0.3, middleTo = 0.68; // its centre lies in this band of the line (a full stop lower)
 // Empty columns on either side of a lone dot as a share of the line's blank: a blank and the side
 // bearings leave about a blank's room, a dot set between words without blanks its bearings alone.
@@ -70,7 +71,8 @@ bool dotShaped(const QRect &mark, const QRect &line)
 {
     const double largest = largestShare * line.height();
     const double centre = (mark.center().y() - line.top()) / double(std::max(1, line.height()));
-    return mark.width() <= largest && mark.height() <= largest && mark.width() <= widest * mark.height() &&
+    const bool flatDot = mark.width() <= widestFlat * mark.height() && mark.width() <= flatWidthShare * line.height();
+    return mark.width() <= largest && mark.height() <= largest && (mark.width() <= widest * mark.height() || flatDot) &&
         mark.height() <= tallest * mark.width() && centre >= middleFrom && centre <= middleTo;
 }
 

@@ -55,7 +55,6 @@ bool notHeldYet(const std::string &test, const char *family)
     static const std::set<std::pair<std::string, std::string>> notYet{{"NumbersAndSigns", "Cantarell"},
                                                                       {"NumbersAndSigns", "Liberation Sans"},
                                                                       {"NumbersAndSigns", "Noto Sans CJK KR"},
-                                                                      {"NumbersAndSigns", "NanumGothic"},
                                                                       {"Dates", "Cantarell"},
                                                                       {"Dates", "Liberation Sans"}};
     return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
