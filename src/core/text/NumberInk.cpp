@@ -17,7 +17,7 @@ namespace tarn {
 
 namespace {
 
-constexpr int darkest = 128;     // pixels below this level are ink: fainter ones join neighbouring glyphs
+constexpr int darkest = 128; // pixels below this level are ink: fainter ones join neighbouring glyphs
 // Hangul fills the line's height; digits beside it, and Latin capitals, leave a fifth of it or more.
 constexpr double hangulHeight = 0.85;
 constexpr double narrowestMark = 0.3; // a digit is boxed at least this share of the line's height wide

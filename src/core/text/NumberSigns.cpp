@@ -330,6 +330,10 @@ std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, c
                                    const QRect &digits, bool before, bool touching, const QRect &signInk = {})
 {
     std::vector<size_t> sign = glyphs[i].characters;
+    // A sign in pieces holds what the engine read for each of them.
+    for (size_t j = i + 1; j < glyphs.size() && !signInk.isEmpty(); ++j)
+        if (glyphs[j].ink.left() >= signInk.left() && glyphs[j].ink.right() <= signInk.right())
+            sign.insert(sign.end(), glyphs[j].characters.begin(), glyphs[j].characters.end());
     // The digit a sign touches is the last character read for it; digits touching each other
     // make one glyph as wide as they are together.
     int inked = 0, readThere = 0;
@@ -421,7 +425,7 @@ std::string textOf(const Glyph &glyph, const std::vector<std::string> &read)
 // The median top, bottom and width of the glyphs read as digits alone: a digit's box.
 QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> &read)
 {
-    std::vector<int> tops, bottoms, widths;
+    std::vector<int> tops, bottoms, widths, heights;
     for (const Glyph &glyph : glyphs) {
         std::string text;
         for (const size_t k : glyph.characters)
@@ -430,6 +434,7 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
             tops.push_back(glyph.ink.top());
             bottoms.push_back(glyph.ink.bottom());
             widths.push_back(glyph.ink.width());
+            heights.push_back(glyph.ink.height());
         }
     }
     // Where the engine boxed no digit alone, the glyphs it read digits for, a digit's width each.
@@ -439,6 +444,7 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
             tops.push_back(glyph.ink.top());
             bottoms.push_back(glyph.ink.bottom());
             widths.push_back(glyph.ink.width() / int(glyph.characters.size()));
+            heights.push_back(glyph.ink.height());
         }
     if (tops.empty())
         return {};
@@ -446,8 +452,13 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
         std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
         return values[values.size() / 2];
     };
-    const int top = median(tops);
-    return QRect(0, top, median(widths), median(bottoms) - top + 1);
+    const int top = median(tops), height = median(bottoms) - top + 1;
+    // A piece of a broken sign read as a digit ("9" for a ring of "%") is no digit's width.
+    std::vector<int> whole;
+    for (size_t k = 0; k < widths.size(); ++k)
+        if (heights[k] >= signLow * height)
+            whole.push_back(widths[k]);
+    return QRect(0, top, median(whole.empty() ? widths : whole), height);
 }
 
 void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::string &sign)
@@ -471,6 +482,25 @@ QRect withPieces(const std::vector<Glyph> &glyphs, size_t i, const QRect &digits
     return ink;
 }
 
+// The ink of a per cent sign broken into more pieces, some of which the engine read a digit for
+// ("(15096)" for a light "(150%)"): from the pieces it read nothing for before glyph `i` (no digit's
+// ink) on, as far as one sign's width takes in and the ink is still the sign's; empty when none.
+QRect piecesOfPercent(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
+{
+    size_t first = i;
+    while (first > 0 && glyphs[first - 1].characters.empty() && !isDigitGlyph(glyphs[first - 1].ink, digits))
+        --first;
+    QRect ink, sign;
+    for (size_t j = first; first < i && j < glyphs.size(); ++j) {
+        ink |= glyphs[j].ink;
+        if (ink.width() > ringWidest * digits.height())
+            break;
+        if (j > i && isPercentSign(gray, ink, digits))
+            sign = ink;
+    }
+    return sign;
+}
+
 // The ink of the per cent sign that glyph `i` is or is part of: the glyph itself, or with the
 // glyphs beside it that the engine read nothing for (the faint strokes of a light font break a sign
 // into pieces that empty columns part); empty when neither is one.
@@ -483,7 +513,17 @@ QRect percentInk(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i,
         ink |= glyphs[i - 1].ink;
     if (i + 1 < glyphs.size() && glyphs[i + 1].characters.empty())
         ink |= glyphs[i + 1].ink;
-    return isPercentSign(gray, ink, digits) ? ink : QRect();
+    return isPercentSign(gray, ink, digits) ? ink : piecesOfPercent(gray, glyphs, i, digits);
+}
+
+// What the engine read for the glyphs that lie within `ink`.
+std::string textWithin(const std::vector<Glyph> &glyphs, const std::vector<std::string> &read, const QRect &ink)
+{
+    std::string text;
+    for (const Glyph &glyph : glyphs)
+        if (glyph.ink.left() >= ink.left() && glyph.ink.right() <= ink.right())
+            text += textOf(glyph, read);
+    return text;
 }
 
 // The sign, if any, that glyph `i` holds in place of what the engine read for it.
@@ -502,9 +542,12 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     // A digit before: read as one, or inked as one where the engine's boxes lie a glyph off.
     const bool digitBefore = (!before.empty() && before.back() >= '0' && before.back() <= '9') ||
         (i > 0 && glyphs[i - 1].characters.empty() && isDigitGlyph(glyphs[i - 1].ink, digits));
-    // The engine reads a per cent sign as two digits ("96", "06"): one digit is what it reads for a digit.
-    if (text != "%" && digitBefore && ((isDigits(text) && text.size() >= 2) || text.find('%') != std::string::npos) &&
-        !holdsHangul(after) && !percentInk(gray, glyphs, i, digits).isEmpty())
+    // The engine reads a per cent sign as two digits ("96", "06"), also over the pieces of a light
+    // one ("9" and "6"): one digit is what it reads for a digit.
+    const QRect sign =
+        text != "%" && digitBefore && !holdsHangul(after) ? percentInk(gray, glyphs, i, digits) : QRect();
+    const std::string inSign = textWithin(glyphs, read, sign);
+    if (!sign.isEmpty() && (text.find('%') != std::string::npos || (isDigits(inSign) && inSign.size() >= 2)))
         return "%";
     if (digitAfter && mayBeLetterV(text) &&
         (isLetterV(gray, glyph.ink, digits) || isLetterV(gray, withPieces(glyphs, i, digits), digits))) {
