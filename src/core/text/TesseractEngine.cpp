@@ -7,7 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include <QRegularExpression>
 #include <QString>
 
 #include <tesseract/baseapi.h>
@@ -329,9 +328,16 @@ std::pair<std::vector<PlacedWord>, std::string> lineReading(tesseract::TessBaseA
 // what the ink holds ("사진-동영상").
 std::string withMarksBetweenSyllablesAsDots(const std::string &text)
 {
-    static const QRegularExpression marked(QStringLiteral(
-        "(?<=[\\x{AC00}-\\x{D7A3}])[-\\x{2013}\\x{2014}\\x{2219}\\x{2027}\\x{318D}.:](?=[\\x{AC00}-\\x{D7A3}])"));
-    return QString::fromStdString(text).replace(marked, QStringLiteral("\u00B7")).toStdString();
+    const QString read = QString::fromStdString(text);
+    const auto syllableAt = [&](qsizetype k) {
+        return k >= 0 && k < read.size() && read[k].unicode() >= 0xAC00 && read[k].unicode() <= 0xD7A3;
+    };
+    QString written;
+    for (qsizetype k = 0; k < read.size(); ++k)
+        written += syllableAt(k - 1) && syllableAt(k + 1) && mayBeMiddleDot(QString(read[k]).toStdString())
+            ? QStringLiteral("\u00B7")
+            : QString(read[k]);
+    return written.toStdString();
 }
 
 // `line`'s text with the middle dots of its words written where their ink is one (the Korean
@@ -550,7 +556,7 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
         std::optional<std::string> koreanReading; // asked for once, and only where needed
         const auto readInKorean = [&] {
             if (!koreanReading)
-                koreanReading = wordReading(korean(), gray, box, box != placed.word.box).first;
+                koreanReading = wordReading(korean(), gray, box).first;
             return *koreanReading;
         };
         own.word.text = withCountersOfItsInk(gray, line, own, readInKorean);
