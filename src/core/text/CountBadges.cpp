@@ -175,7 +175,7 @@ std::optional<CountBadge> badgeAt(const QImage &gray, QPoint seed, Mask &seen)
         glyphs |= m;
         digits += m.height() >= digitAspect * m.width() ? 1 : 2;
     }
-    return CountBadge{box, fill, digits, glyphs.height(), glyphImage(gray, spans, box, fill, glyphs)};
+    return CountBadge{box, fill, digits, glyphs, glyphImage(gray, spans, box, fill, glyphs)};
 }
 
 bool foundAlready(const std::vector<CountBadge> &badges, const CountBadge &badge)
@@ -219,7 +219,7 @@ std::string countOf(const CountBadge &badge, const std::string &reading)
 
 QImage glyphsAt(const CountBadge &badge, int height)
 {
-    const double scale = double(height) / std::max(1, badge.glyphHeight);
+    const double scale = double(height) / std::max(1, badge.glyphBox.height());
     return badge.glyphs.scaled(qRound(badge.glyphs.width() * scale), qRound(badge.glyphs.height() * scale),
                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

@@ -18,11 +18,11 @@ namespace tarn {
 // wider, reads as no two digits). Its glyphs are read on their own, as digits.
 
 struct CountBadge {
-    QRect box;           // the badge's fill in the screenshot
-    int fill = 0;        // its grey level
-    int digits = 0;      // the digits its glyphs' marks make: one a mark, two where they touch
-    int glyphHeight = 0; // the glyphs' height in pixels
-    QImage glyphs;       // the glyphs alone, dark on white, with a margin
+    QRect box;      // the badge's fill in the screenshot
+    int fill = 0;   // its grey level
+    int digits = 0; // the digits its glyphs' marks make: one a mark, two where they touch
+    QRect glyphBox; // the glyphs' marks in the screenshot: the box of the count's text
+    QImage glyphs;  // the glyphs alone, dark on white, with a margin
 };
 
 // The count badges of a Format_Grayscale8 screenshot, looked for in its ink patches (see

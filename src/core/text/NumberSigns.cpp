@@ -43,8 +43,9 @@ constexpr double stopHigh = 0.4, commaDepth = 0.12;
 // A comma is this much higher than wide, a full stop about as high as wide (in some fonts it
 // sits a little below the digits).
 constexpr double commaShape = 1.6;
-// A digit is at least this share of the digits' height wide (a "1" too).
-constexpr double narrowestDigit = 0.25;
+// A digit is at least this share of the digits' height wide (a "1" too), and all but a "1" at
+// least the usual share.
+constexpr double narrowestDigit = 0.25, usualDigit = 0.5;
 
 // Ink between empty columns of the line's rows, and the characters whose middles lie there.
 struct Glyph {
@@ -146,6 +147,7 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits)
               arms = std::max(1, int(armsShare * h));
     if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
         return false;
+
     // Its arms reach the edges near its top (one may start lower); a "#" has no ink at the edges
     // of its top rows, only its bars reach them further down.
     const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
@@ -334,11 +336,11 @@ std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, c
     for (size_t j = i + 1; j < glyphs.size() && !signInk.isEmpty(); ++j)
         if (glyphs[j].ink.left() >= signInk.left() && glyphs[j].ink.right() <= signInk.right())
             sign.insert(sign.end(), glyphs[j].characters.begin(), glyphs[j].characters.end());
-    // The digit a sign touches is the last character read for it; digits touching each other
-    // make one glyph as wide as they are together.
+    // The digit a sign touches is the character read for it on the number's side; digits touching
+    // each other make one glyph as wide as they are together.
     int inked = 0, readThere = 0;
-    if (touching && !sign.empty() && isDigits(read[sign.back()])) {
-        sign.pop_back();
+    if (touching && !sign.empty() && isDigits(read[before ? sign.back() : sign.front()])) {
+        sign.erase(before ? std::prev(sign.end()) : sign.begin());
         inked = 1;
     }
     for (size_t j = 0; j < glyphs.size(); ++j)
@@ -458,7 +460,10 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
     for (size_t k = 0; k < widths.size(); ++k)
         if (heights[k] >= signLow * height)
             whole.push_back(widths[k]);
-    return QRect(0, top, median(whole.empty() ? widths : whole), height);
+    // Nor is a sign read as more digits than its ink is wide ("206" for "%"): a digit narrower
+    // than usual is a share of such a glyph, and would count each digit beside it twice.
+    const int width = std::max(median(whole.empty() ? widths : whole), int(std::lround(usualDigit * height)));
+    return QRect(0, top, width, height);
 }
 
 void readAs(const Glyph &glyph, std::vector<std::string> &read, const std::string &sign)
@@ -501,19 +506,43 @@ QRect piecesOfPercent(const QImage &gray, const std::vector<Glyph> &glyphs, size
     return sign;
 }
 
+// The ink of a per cent sign kerned into the digit before it, the two one glyph ("206" for "2%"):
+// the narrowest right part of the glyph that is the sign where the rest is a digit; empty when none.
+QRect percentAfterDigit(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    const int narrowest = int(narrowestDigit * digits.height());
+    for (int cut = ink.right() - narrowest; cut >= ink.left() + narrowest; --cut) {
+        const QRect digit = inkOf(gray, QRect(ink.left(), ink.top(), cut - ink.left(), ink.height()));
+        const QRect sign = inkOf(gray, QRect(cut, ink.top(), ink.right() - cut + 1, ink.height()));
+        if (isDigitGlyph(digit, digits) && isPercentSign(gray, sign, digits))
+            return sign;
+    }
+    return {};
+}
+
 // The ink of the per cent sign that glyph `i` is or is part of: the glyph itself, or with the
 // glyphs beside it that the engine read nothing for (the faint strokes of a light font break a sign
-// into pieces that empty columns part); empty when neither is one.
-QRect percentInk(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
+// into pieces that empty columns part), or the glyph's part after the digit it is kerned into
+// (`kerned`); empty when none is one.
+struct PercentInk {
+    QRect ink;
+    bool kerned = false;
+};
+
+PercentInk percentInk(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const QRect &digits)
 {
     if (isPercentSign(gray, glyphs[i].ink, digits))
-        return glyphs[i].ink;
+        return {glyphs[i].ink};
     QRect ink = glyphs[i].ink;
     if (i > 0 && glyphs[i - 1].characters.empty())
         ink |= glyphs[i - 1].ink;
     if (i + 1 < glyphs.size() && glyphs[i + 1].characters.empty())
         ink |= glyphs[i + 1].ink;
-    return isPercentSign(gray, ink, digits) ? ink : piecesOfPercent(gray, glyphs, i, digits);
+    if (isPercentSign(gray, ink, digits))
+        return {ink};
+    if (const QRect pieces = piecesOfPercent(gray, glyphs, i, digits); !pieces.isEmpty())
+        return {pieces};
+    return {percentAfterDigit(gray, glyphs[i].ink, digits), true};
 }
 
 // What the engine read for the glyphs that lie within `ink`.
@@ -543,11 +572,15 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     const bool digitBefore = (!before.empty() && before.back() >= '0' && before.back() <= '9') ||
         (i > 0 && glyphs[i - 1].characters.empty() && isDigitGlyph(glyphs[i - 1].ink, digits));
     // The engine reads a per cent sign as two digits ("96", "06"), also over the pieces of a light
-    // one ("9" and "6"): one digit is what it reads for a digit.
-    const QRect sign =
-        text != "%" && digitBefore && !holdsHangul(after) ? percentInk(gray, glyphs, i, digits) : QRect();
-    const std::string inSign = textWithin(glyphs, read, sign);
-    if (!sign.isEmpty() && (text.find('%') != std::string::npos || (isDigits(inSign) && inSign.size() >= 2)))
+    // one ("9" and "6"): one digit is what it reads for a digit. Kerned into its digit, the sign
+    // is read with it: three digits at least.
+    const bool kernedDigits = isDigits(text) && text.size() >= 3;
+    const PercentInk sign = text != "%" && (digitBefore || kernedDigits) && !holdsHangul(after)
+        ? percentInk(gray, glyphs, i, digits)
+        : PercentInk{};
+    const std::string inSign = sign.kerned ? text.substr(1) : textWithin(glyphs, read, sign.ink);
+    if (!sign.ink.isEmpty() && (digitBefore || sign.kerned) &&
+        (text.find('%') != std::string::npos || (isDigits(inSign) && inSign.size() >= 2)))
         return "%";
     if (digitAfter && mayBeLetterV(text) &&
         (isLetterV(gray, glyph.ink, digits) || isLetterV(gray, withPieces(glyphs, i, digits), digits))) {
@@ -622,8 +655,9 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
             if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty()) {
+                const PercentInk percent = sign == "%" ? percentInk(gray, glyphs, i, digits) : PercentInk{};
                 const auto sole = sign == "%"
-                    ? signCharacters(glyphs, i, read, digits, false, false, percentInk(gray, glyphs, i, digits))
+                    ? signCharacters(glyphs, i, read, digits, false, percent.kerned, percent.ink)
                     : glyphs[i].characters;
                 Glyph marked{glyphs[i].ink, sole};
                 if (!sole.empty())

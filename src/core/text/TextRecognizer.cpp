@@ -137,7 +137,9 @@ std::vector<RecognizedLine> readCountBadges(TesseractEngine &engine, QImage &gra
         for (const int height : {countHeights[0], countHeights[1], countHeights[2]}) {
             const auto [reading, confidence] = engine.readDigits(glyphsAt(badge, height));
             if (std::string count = countOf(badge, reading); !count.empty()) {
-                lines.push_back({std::move(count), badge.box, confidence / 100.0f});
+                // The line's box is its text's, as every other line's: the circle's top lies
+                // above the text beside it and would read the count before that text.
+                lines.push_back({std::move(count), badge.glyphBox, confidence / 100.0f});
                 paintOver(gray, badge);
                 break;
             }

@@ -187,7 +187,9 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         std::printf("%-22s %8.4f %8.3f %4zu/%-3zu %4zu/%-3zu  %s\n", qPrintable(screen.name), tally.rate(),
                     limits.at(screen.name), changes.changed, changes.numbers, changes.signsRead, changes.signs,
                     qPrintable(changes.lost.join(u' ')));
-        EXPECT_LE(tally.rate(), limits.at(screen.name)) << qPrintable(screen.name) << " read as:\n" << result.text();
+        EXPECT_LE(tally.rate(), limits.at(screen.name)) << qPrintable(screen.name) << " read as:\n"
+                                                        << result.text() << "\nand drawn as:\n"
+                                                        << qPrintable(OcrScreens::expectedLines(screen).join(u'\n'));
         EXPECT_EQ(changes.signsRead, changes.signs) << qPrintable(screen.name) << " read as:\n" << result.text();
         EXPECT_EQ(faultsOf(QString::fromStdString(result.text()), OcrScreens::expectedLines(screen).join(u'\n')), "")
             << qPrintable(screen.name) << " read as:\n"
