@@ -468,13 +468,14 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
     // A quick look at each doubtful word alone first: only where the Korean model sees Korean
     // there is the whole line read again, as its reading in context is the better one.
     std::vector<bool> suspect(words.size(), false);
+    std::vector<std::string> alone(words.size());
     for (size_t i = 0; i < words.size(); ++i) {
         const RecognizedWord &word = words[i].word;
         if (word.confidence >= (besideHangul ? doubtfulBesideHangul : weakLatinWord) || holdsHangul(word.text) ||
             QString::fromStdString(word.text).size() > longestMisreading)
             continue;
-        const std::string alone = withMarksBetweenSyllablesAsDots(wordReading(korean(), gray, word.box).first);
-        suspect[i] = readsAsKorean(alone) && keepsTheRestOf(alone, word.text);
+        alone[i] = withMarksBetweenSyllablesAsDots(wordReading(korean(), gray, word.box).first);
+        suspect[i] = readsAsKorean(alone[i]) && keepsTheRestOf(alone[i], word.text);
     }
     if (std::none_of(suspect.begin(), suspect.end(), [](bool s) { return s; }))
         return;
@@ -487,8 +488,12 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
         const std::optional<RecognizedWord> reading =
             readingAt(word, placeOf(words, i), koreanWords, koreanText, line.height() / 3);
         const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
+        // Read alone and in its line alike, a word of letters is what both say, however unsure the
+        // engine says it is of the line's reading (it gave "배율" 0 where it read it alone too). A
+        // number's digits are left to their ink ("9:4즈" for "9:41" both times).
+        const bool agreed = reading && reading->text == alone[i] && !holdsDigit(word.text);
         if (reading && !swallowsNeighbours(reading->text, words, i, i) &&
-            replacesWithKorean(word, *reading, englishReading))
+            (agreed || replacesWithKorean(word, *reading, englishReading)))
             word = {reading->text, word.box, reading->confidence};
     }
 }
@@ -503,7 +508,8 @@ void TesseractEngine::rereadWeakLatinWords(const QImage &gray, std::vector<Place
         if ((word.confidence >= weakLatinWord && !mayBeUnit) || holdsHangul(word.text))
             continue;
         const QRect place = placeBetween(words, i);
-        const std::string better = reread(gray, {word.text, place, word.confidence}, place != word.box);
+        const std::string next = i + 1 < words.size() ? words[i + 1].word.text : std::string();
+        const std::string better = reread(gray, {word.text, place, word.confidence}, place != word.box, next);
         if (!better.empty() && !swallowsNeighbours(better, words, i, i))
             word.text = better;
     }
@@ -569,13 +575,16 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
     }
 }
 
-std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &word, bool cut)
+std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &word, bool cut, const std::string &next)
 {
     const auto [text, latinConfidence] = wordReading(latin(), gray, word.box, cut);
     // The English reading may split the word in two, never into lines.
     if (text.empty() || text.find_first_of("\n\t") != std::string::npos)
         return {};
-    if (std::string unit = withUnitOf(text, word.text); !unit.empty())
+    // A unit's reading may take in the word after it where that word's ink begins close by ("GB /").
+    const std::string own =
+        !next.empty() && text.ends_with(' ' + next) ? text.substr(0, text.size() - next.size() - 1) : text;
+    if (std::string unit = withUnitOf(own, word.text); !unit.empty())
         return unit;
     if (latinConfidence < word.confidence + latinMargin)
         return {};

@@ -70,7 +70,9 @@ private:
     // ones without Hangul by the Korean-only one, and put together from both readings (see
     // withEnglishParts and withKoreanParts).
     void rereadMixedNames(const QImage &gray, std::vector<PlacedWord> &words);
-    std::string reread(const QImage &gray, const RecognizedWord &word, bool cut);
+    // The English model's reading of `word`, where it is the better one; `next` is what the word
+    // after it reads.
+    std::string reread(const QImage &gray, const RecognizedWord &word, bool cut, const std::string &next);
     // Numbers as their ink supports them (see NumberInk.h); their colons alone without the other models.
     void rereadNumbers(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words);
     tesseract::TessBaseAPI &korean();
