@@ -214,7 +214,7 @@ bool keepsTheNumbersOf(const std::string &reading, const std::string &read)
                    [](const std::u32string &k, const std::u32string &o) { return o.starts_with(k); });
 }
 
-std::string withUnitOf(const std::string &reading, const std::string &read)
+std::string withUnitOf(const std::string &reading, const std::string &read, const std::string &next)
 {
     static const QRegularExpression unit(
         QStringLiteral("^(.*?)(?:^|(?<=[0-9.-]))(B|[KMGT]i?B|kB|px|pt|fps|dpi|[kMG]?Hz|ms|png|jpe?g|gif|heic|"
@@ -222,7 +222,9 @@ std::string withUnitOf(const std::string &reading, const std::string &read)
         QRegularExpression::CaseInsensitiveOption);
     // The English model may part a name at its extension ("09.41.12. png"), and read its full stop
     // as a hyphen ("-png").
-    const QRegularExpressionMatch match = unit.match(QString::fromStdString(reading).remove(u' '));
+    const std::string own =
+        !next.empty() && reading.ends_with(' ' + next) ? reading.substr(0, reading.size() - next.size() - 1) : reading;
+    const QRegularExpressionMatch match = unit.match(QString::fromStdString(own).remove(u' '));
     if (!isNumber(read) || !match.hasMatch())
         return {};
     const QString rest = match.captured(1).replace(u'-', u'.'), letters = match.captured(2);
@@ -234,8 +236,7 @@ std::string withUnitOf(const std::string &reading, const std::string &read)
     const bool taken = digits > 0 && std::abs(digits - letters.size()) <= 1 &&
         std::all_of(number.begin() + rest.size(), number.end(), [](QChar c) { return c.isDigit(); });
     // A unit keeps its blank after a number ("380 KB" for "3808"); an extension has none.
-    const bool blank =
-        !rest.isEmpty() && rest.back().isDigit() && QString::fromStdString(reading).endsWith(u' ' + letters);
+    const bool blank = !rest.isEmpty() && rest.back().isDigit() && QString::fromStdString(own).endsWith(u' ' + letters);
     return taken ? (rest + (blank ? QStringLiteral(" ") : QString()) + letters).toStdString() : std::string();
 }
 
@@ -286,11 +287,12 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect 
 }
 
 bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean,
-                        const std::function<std::string()> &englishReading)
+                        const std::function<std::string()> &englishReading, const std::string &alone)
 {
     if (!readsAsKorean(korean.text) || !keepsTheRestOf(korean.text, read.text))
         return false;
-    if (korean.confidence >= read.confidence)
+    const bool agreed = korean.text == alone && read.text.find_first_of("0123456789") == std::string::npos;
+    if (agreed || korean.confidence >= read.confidence)
         return true;
     return korean.confidence >= koreanGuess && latinShape(englishReading()) != latinShape(read.text);
 }

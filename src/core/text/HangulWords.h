@@ -51,8 +51,9 @@ bool keepsTheNumbersOf(const std::string &reading, const std::string &read);
 // as digits ("68" for "GB" after "3.2", "09.41.12.000" for "09.41.12.png"). The rest of `reading`
 // keeps the start of `read` (blanks aside, a hyphen for a full stop), and the letters stand for
 // about as many digits; a blank the reading sets between a number and its unit stays. Empty when
-// it is no such reading.
-std::string withUnitOf(const std::string &reading, const std::string &read);
+// it is no such reading. A reading that ends in `next`, the word after it, read with it where its
+// ink begins close by ("GB /"), is taken without it.
+std::string withUnitOf(const std::string &reading, const std::string &read, const std::string &next = {});
 
 // Another reading of a line (its words placed in its text) at the place of `word` of the first
 // reading: the words whose middles lie within `word`'s box, or within `place` (that box widened
@@ -66,9 +67,11 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect 
 // replaces it. It must read as Korean and keep the rest of `read`. Then it is taken when it is
 // at least as sure as `read`; or, when it is less sure but not a guess, when the English model
 // on its own (`englishReading`, asked only then) reads the word otherwise than `read`: Latin
-// text reads the same in both, letters made up for Hangul seldom do.
+// text reads the same in both, letters made up for Hangul seldom do. Where the Korean model read
+// the word `alone` as it reads it in its line, a word without digits is what both say, however
+// unsure the engine says it is ("배율" at 0 for "HHS"); a number's digits are left to their ink.
 bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean,
-                        const std::function<std::string()> &englishReading);
+                        const std::function<std::string()> &englishReading, const std::string &alone = {});
 
 // Whether a reading of words `first` to `last` of a line takes in the text of the words beside
 // them (up to three on either side, as they read now, blanks aside and whatever may stand for a

@@ -141,7 +141,9 @@ bool aboutDigitHigh(const QRect &ink, const QRect &digits)
     return ink.height() >= signLow * digits.height() && ink.height() <= signHigh * digits.height();
 }
 
-bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits)
+// A sign cut from the digit it `touches` may keep the start of that digit's stroke at its right
+// edge, where its right foot then seems to reach.
+bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool touches = false)
 {
     const int h = ink.height(), w = ink.width(), band = std::max(1, int(bandShare * h)),
               arms = std::max(1, int(armsShare * h));
@@ -156,7 +158,7 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits)
         return false;
     const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
     if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
-        feet.first < ink.left() + feetIn * w || feet.last > ink.right() - feetIn * w)
+        feet.first < ink.left() + feetIn * w || (!touches && feet.last > ink.right() - feetIn * w))
         return false;
     for (int y = ink.top() + h / 5; y <= ink.bottom() - h / 5; ++y) {
         int inked = 0;
@@ -290,10 +292,11 @@ bool mayBeWonSign(const std::string &text)
 }
 
 // Whether the glyph is a won sign whole, or with the digit it touches after it: then its first
-// mark, or its left part cut somewhere before the digit, is one.
+// mark, or its left part cut somewhere before the digit, is one. Where the engine `readWon` at its
+// start (the sign and the digit both read), the digit's stroke may reach into the cut part.
 enum class WonInk { none, whole, touching };
 
-WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits)
+WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits, bool readWon)
 {
     if (isWonSign(gray, ink, digits))
         return WonInk::whole;
@@ -311,7 +314,7 @@ WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits)
         return WonInk::none;
     for (int cut = from; cut <= to; ++cut)
         if (const QRect left = inkOf(gray, QRect(ink.left(), ink.top(), cut - ink.left(), ink.height()));
-            !left.isEmpty() && isWonSign(gray, left, digits))
+            !left.isEmpty() && isWonSign(gray, left, digits, readWon))
             return WonInk::touching;
     return WonInk::none;
 }
@@ -610,7 +613,7 @@ std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vect
             after = textOf(glyphs[j], read);
         if (text.empty() || text == "₩" || holdsHangul(text))
             continue;
-        const WonInk ink = wonInk(gray, glyphs[i].ink, digits);
+        const WonInk ink = wonInk(gray, glyphs[i].ink, digits, mayBeWonSign(read[glyphs[i].characters.front()]));
         // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
         const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
             (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));

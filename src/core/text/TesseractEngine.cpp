@@ -488,12 +488,8 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
         const std::optional<RecognizedWord> reading =
             readingAt(word, placeOf(words, i), koreanWords, koreanText, line.height() / 3);
         const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
-        // Read alone and in its line alike, a word of letters is what both say, however unsure the
-        // engine says it is of the line's reading (it gave "배율" 0 where it read it alone too). A
-        // number's digits are left to their ink ("9:4즈" for "9:41" both times).
-        const bool agreed = reading && reading->text == alone[i] && !holdsDigit(word.text);
         if (reading && !swallowsNeighbours(reading->text, words, i, i) &&
-            (agreed || replacesWithKorean(word, *reading, englishReading)))
+            replacesWithKorean(word, *reading, englishReading, alone[i]))
             word = {reading->text, word.box, reading->confidence};
     }
 }
@@ -581,10 +577,7 @@ std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &wo
     // The English reading may split the word in two, never into lines.
     if (text.empty() || text.find_first_of("\n\t") != std::string::npos)
         return {};
-    // A unit's reading may take in the word after it where that word's ink begins close by ("GB /").
-    const std::string own =
-        !next.empty() && text.ends_with(' ' + next) ? text.substr(0, text.size() - next.size() - 1) : text;
-    if (std::string unit = withUnitOf(own, word.text); !unit.empty())
+    if (std::string unit = withUnitOf(text, word.text, next); !unit.empty())
         return unit;
     if (latinConfidence < word.confidence + latinMargin)
         return {};

@@ -17,30 +17,35 @@ TEST(HangulWords, koreanReadingsReplaceLettersMadeUpForHangulButNotLatinText)
         float koreanConfidence;
         const char *english; // nullptr: must not be asked
         bool replaced;
+        const char *alone = ""; // the Korean model's reading of the word alone
     };
     const Case cases[] = {
-        {"OS", 92, "오후", 97, nullptr, true},         // surer: taken without asking
-        {"1274", 64, "12개", 92, nullptr, true},       // the digits both see are kept
-        {"324", 71, "3초 전", 94, nullptr, true},      // one word for two
-        {"Ws", 66, "맵을", 47, "HS", true},            // less sure, but the letters do not hold
-        {"S", 88, "중", 68, "=", true},                //
-        {"Ul", 92, "비", 88, "UI", false},             // the English model reads it the same
-        {"MB", 88, "이어", 57, "MB", false},           //
-        {"Ctri+N", 60, "다디+시", 62, nullptr, false}, // Latin signs among the syllables
-        {"Ctrl+T", 65, "다티+ㅜ", 70, nullptr, false}, // a lone jamo
-        {"42%", 75, "4206", 74, nullptr, false},       // no Hangul
-        {"2.4", 92, "고.4", 84, "2.4", false},         // a digit read as a syllable
-        {"2:05", 42, "고:05", 78, nullptr, false},     // still a digit for a syllable, however sure
-        {"3.2", 85, "3.고", 93, nullptr, false},       // nor the last digit of a number
-        {"Al", 63, "새", 10, nullptr, false},          // a guess
+        {"OS", 92, "오후", 97, nullptr, true},             // surer: taken without asking
+        {"1274", 64, "12개", 92, nullptr, true},           // the digits both see are kept
+        {"324", 71, "3초 전", 94, nullptr, true},          // one word for two
+        {"Ws", 66, "맵을", 47, "HS", true},                // less sure, but the letters do not hold
+        {"S", 88, "중", 68, "=", true},                    //
+        {"Ul", 92, "비", 88, "UI", false},                 // the English model reads it the same
+        {"MB", 88, "이어", 57, "MB", false},               //
+        {"Ctri+N", 60, "다디+시", 62, nullptr, false},     // Latin signs among the syllables
+        {"Ctrl+T", 65, "다티+ㅜ", 70, nullptr, false},     // a lone jamo
+        {"42%", 75, "4206", 74, nullptr, false},           // no Hangul
+        {"2.4", 92, "고.4", 84, "2.4", false},             // a digit read as a syllable
+        {"2:05", 42, "고:05", 78, nullptr, false},         // still a digit for a syllable, however sure
+        {"3.2", 85, "3.고", 93, nullptr, false},           // nor the last digit of a number
+        {"Al", 63, "새", 10, nullptr, false},              // a guess
+        {"HHS", 76, "배율", 0, nullptr, true, "배율"},     // read alone the same: however unsure
+        {"9:41", 89, "9:4즈", 69, "9:41", false, "9:4즈"}, // but never a number's digit
     };
     for (const Case &c : cases) {
         bool asked = false;
-        const bool replaced =
-            replacesWithKorean({c.read, {}, c.readConfidence}, {c.korean, {}, c.koreanConfidence}, [&] {
+        const bool replaced = replacesWithKorean(
+            {c.read, {}, c.readConfidence}, {c.korean, {}, c.koreanConfidence},
+            [&] {
                 asked = true;
                 return std::string(c.english ? c.english : "");
-            });
+            },
+            c.alone);
         EXPECT_EQ(replaced, c.replaced) << c.read << " / " << c.korean;
         if (!c.english) {
             EXPECT_FALSE(asked) << c.read << " / " << c.korean;
@@ -86,6 +91,8 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     };
     for (const auto &[reading, read, taken] : units)
         EXPECT_EQ(withUnitOf(reading, read), taken) << reading << " / " << read;
+    EXPECT_EQ(withUnitOf("GB /", "68", "/"), "GB"); // with the word after it
+    EXPECT_EQ(withUnitOf("GB /", "68", "16"), "");
 
     EXPECT_TRUE(holdsHangul("ㆍ"));
     EXPECT_FALSE(holdsHangul("x · y"));
