@@ -15,6 +15,9 @@ namespace {
 
 // Below this the Korean reading is a guess, however unsure the other reading is.
 constexpr float koreanGuess = 20;
+// The English model's reading of a word wins where it is this much surer than the first; it
+// changes a number's digits only from this confidence (0-100) on.
+constexpr float englishMargin = 10, sureReading = 90;
 constexpr size_t maximumSwallowed = 3; // neighbours a reading is checked against on either side
 
 bool isHangul(char32_t c)
@@ -295,6 +298,22 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
     if (agreed || korean.confidence >= read.confidence)
         return true;
     return korean.confidence >= koreanGuess && latinShape(englishReading()) != latinShape(read.text);
+}
+
+bool takesEnglishReading(const RecognizedWord &read, const std::string &english, float confidence,
+                         const std::string &koreanAlone)
+{
+    const bool agreed = isNumber(read.text) && isNumber(english) && koreanAlone == english;
+    if (confidence < read.confidence + englishMargin)
+        return agreed;
+    const auto digits = [](const std::string &text) {
+        return std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (keepsTheNumbersOf(english, read.text))
+        return true;
+    if (digits(read.text) > 0 && digits(english) > digits(read.text) && keepsTheNumbersOf(koreanAlone, read.text))
+        return false;
+    return !isNumber(read.text) || confidence >= sureReading || agreed;
 }
 
 bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)

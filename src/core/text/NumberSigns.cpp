@@ -319,6 +319,14 @@ WonInk wonInk(const QImage &gray, const QRect &ink, const QRect &digits, bool re
     return WonInk::none;
 }
 
+// The glyph without the minus before it that touches it ("-₩2,740"): the columns before the first
+// one with ink in the glyph's upper half.
+QRect withoutMinus(const QImage &gray, const QRect &glyph)
+{
+    const int first = runsIn(gray, glyph, glyph.top(), glyph.top() + glyph.height() / 2).first;
+    return first < 0 ? QRect() : inkOf(gray, glyph.adjusted(first - glyph.left(), 0, 0, 0));
+}
+
 bool isDigitGlyph(const QRect &ink, const QRect &digits)
 {
     // A bracket is as high, but reaches below the digits' baseline.
@@ -613,7 +621,9 @@ std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vect
             after = textOf(glyphs[j], read);
         if (text.empty() || text == "₩" || holdsHangul(text))
             continue;
-        const WonInk ink = wonInk(gray, glyphs[i].ink, digits, mayBeWonSign(read[glyphs[i].characters.front()]));
+        const std::string &first = read[glyphs[i].characters.front()];
+        const WonInk ink =
+            wonInk(gray, first == "-" ? withoutMinus(gray, glyphs[i].ink) : glyphs[i].ink, digits, mayBeWonSign(first));
         // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
         const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
             (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));

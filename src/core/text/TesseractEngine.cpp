@@ -34,7 +34,6 @@ constexpr int sourceResolution = 144;
 // Korean model reads most Latin words at 90 or more; below that it often drops blanks
 // ("380 KB" as "3808") or letters.
 constexpr float weakLatinWord = 90;
-constexpr float latinMargin = 10;
 constexpr size_t longestUnit = 4; // characters of the longest unit of a number: "TiB"
 // A word without Hangul in a line that holds some may be Korean read as Latin letters when it
 // is below this confidence: "오후" comes out as "OS" at 92. In other lines the weak Latin
@@ -579,13 +578,8 @@ std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &wo
         return {};
     if (std::string unit = withUnitOf(text, word.text, next); !unit.empty())
         return unit;
-    if (latinConfidence < word.confidence + latinMargin)
-        return {};
-    // The English model reads small digits as letters ("11" as "ne"), as it reads letters that
-    // the Korean model took for digits ("GB" for "68"): only a sure reading changes a number.
-    if (isNumber(word.text) && !keepsTheNumbersOf(text, word.text) && latinConfidence < weakLatinWord)
-        return {};
-    return text;
+    const std::string korean = holdsDigit(word.text) ? wordReading(this->korean(), gray, word.box, cut).first : "";
+    return takesEnglishReading(word, text, latinConfidence, korean) ? text : std::string();
 }
 
 void serializeEngineThreads()

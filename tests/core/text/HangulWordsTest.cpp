@@ -91,6 +91,18 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     };
     for (const auto &[reading, read, taken] : units)
         EXPECT_EQ(withUnitOf(reading, read), taken) << reading << " / " << read;
+    // The English model's reading of an unsure word: a number changes where it is sure, or where
+    // the Korean model reads it alone alike, and never by digits of the ink beside it.
+    const std::tuple<const char *, float, const char *, float, const char *, bool> english[] = {
+        {"32", 83, "3.2", 74, "3.2", true},
+        {"32", 83, "3.2", 74, "32", false},
+        {"(2026", 75, "(20264", 91, "(2026년", false},
+        {"12.4.0", 81, "v2.4.0", 95, "12.4.0", true},
+        {"11", 70, "ne", 85, "", false},
+        {"Ul", 60, "UI", 80, "", true},
+    };
+    for (const auto &[read, readConfidence, reading, confidence, alone, taken] : english)
+        EXPECT_EQ(takesEnglishReading({read, {}, readConfidence}, reading, confidence, alone), taken) << read;
     EXPECT_EQ(withUnitOf("GB /", "68", "/"), "GB"); // with the word after it
     EXPECT_EQ(withUnitOf("GB /", "68", "16"), "");
 

@@ -182,6 +182,7 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
         {QStringLiteral("v12.0.4"), join(digits("1", 0), digits("12.0.4", 1)), "v12.0.4"},
         {QStringLiteral("112.0.4"), digits("112.0.4", 0), "112.0.4"},
         {QStringLiteral("₩34,500"), join(digits("\\", 0), digits("34.500", 1)), "₩34,500"},
+        {QStringLiteral("-₩2,740"), join(digits("-W", 0), digits("2,740", 2)), "-₩2,740"},
         {QStringLiteral("172.16.254.1"), digits("172.16.254.1", 0), "172.16.254.1"},
     };
     for (const char *family : TestSupport::interfaceFamilies)
