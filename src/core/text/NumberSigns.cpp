@@ -609,6 +609,24 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     return {};
 }
 
+// Each "i" read before a digit for the ink of a one made `read` a one: an i's dot stands apart from
+// its stem, a one is a single mark as high as the digits ("vi2.0.4" for "v12.0.4"). The engine may
+// box the "i" with the glyph before, the one's glyph then holding no character.
+void withOnesReadAsI(const QImage &gray, const std::vector<Glyph> &glyphs, std::vector<std::string> &read,
+                     const QRect &digits)
+{
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const std::vector<size_t> &held = glyphs[i].characters;
+        const bool off = held.size() >= 2 && i + 1 < glyphs.size() && glyphs[i + 1].characters.empty();
+        if (held.empty() || read[held.back()] != "i" || (held.size() > 1 && !off) || held.back() + 1 >= read.size() ||
+            !isDigits(read[held.back() + 1]))
+            continue;
+        const QRect &ink = glyphs[off ? i + 1 : i].ink;
+        if (isDigitGlyph(ink, digits) && marksIn(gray, ink).size() == 1)
+            read[held.back()] = "1";
+    }
+}
+
 // The won sign: the first glyph before a digit whose ink is one, and the characters the engine
 // read for it (see signCharacters); nothing when no glyph is one.
 std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vector<Glyph> &glyphs,
@@ -676,6 +694,7 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
                 if (!sole.empty())
                     readAs(marked, read, sign);
             }
+    withOnesReadAsI(gray, glyphs, read, digits);
     std::string text;
     for (const std::string &c : read)
         text += c;

@@ -173,9 +173,13 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
         }
 }
 
-// The middle dots of the line's words that are not lone ones (see withMiddleDotsOfItsInk).
+// The middle dots of the line's words that are not lone ones (see withMiddleDotsOfItsInk). The
+// vowel sign is no word of its own: read as one, it is a middle dot, however close the words
+// beside it stand.
 void findJoinedDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
 {
+    for (PlacedWord &placed : words)
+        placed.word.text = placed.word.text == "ㆍ" ? "·" : placed.word.text;
     const auto touching = [&](size_t a, size_t b) {
         return words[a].at != std::string::npos && words[b].at != std::string::npos &&
             words[a].at + words[a].length == words[b].at && !words[a].characters.empty() &&

@@ -52,7 +52,7 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
 // TARN_RUN_NOT_HELD is set (the test runs always ask for the disabled tests too).
 bool notHeldYet(const std::string &test, const char *family)
 {
-    static const std::set<std::pair<std::string, std::string>> notYet{{"NumbersAndSigns", "Cantarell"},
+    static const std::set<std::pair<std::string, std::string>> notYet{{"SignsAt11px", "Cantarell"},
                                                                       {"Dates", "Liberation Sans"}};
     return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
 }
@@ -188,10 +188,13 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         EXPECT_LE(tally.rate(), limits.at(screen.name)) << qPrintable(screen.name) << " read as:\n"
                                                         << result.text() << "\nand drawn as:\n"
                                                         << qPrintable(OcrScreens::expectedLines(screen).join(u'\n'));
-        EXPECT_EQ(changes.signsRead, changes.signs) << qPrintable(screen.name) << " read as:\n" << result.text();
-        // Nor is an amount or a percentage changed with its sign kept ("20%" for "2%").
-        EXPECT_EQ(changes.lost.filter(QRegularExpression(QStringLiteral("[₩%]"))), QStringList())
-            << qPrintable(screen.name);
+        // The per cent sign of 11 px text is not yet read in every font.
+        if (screen.name != QStringLiteral("11 px numbers") || !notHeldYet("SignsAt11px", GetParam())) {
+            EXPECT_EQ(changes.signsRead, changes.signs) << qPrintable(screen.name) << " read as:\n" << result.text();
+            // Nor is an amount or a percentage changed with its sign kept ("20%" for "2%").
+            EXPECT_EQ(changes.lost.filter(QRegularExpression(QStringLiteral("[₩%]"))), QStringList())
+                << qPrintable(screen.name);
+        }
         EXPECT_EQ(faultsOf(QString::fromStdString(result.text()), OcrScreens::expectedLines(screen).join(u'\n')), "")
             << qPrintable(screen.name) << " read as:\n"
             << result.text();
