@@ -52,8 +52,7 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
 // TARN_RUN_NOT_HELD is set (the test runs always ask for the disabled tests too).
 bool notHeldYet(const std::string &test, const char *family)
 {
-    static const std::set<std::pair<std::string, std::string>> notYet{{"SignsAt11px", "Cantarell"},
-                                                                      {"Dates", "Liberation Sans"}};
+    static const std::set<std::pair<std::string, std::string>> notYet{{"SignsAt11px", "Cantarell"}};
     return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
 }
 
