@@ -149,7 +149,6 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool t
               arms = std::max(1, int(armsShare * h));
     if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
         return false;
-
     // Its arms reach the edges near its top (one may start lower); a "#" has no ink at the edges
     // of its top rows, only its bars reach them further down.
     const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
@@ -609,9 +608,9 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     return {};
 }
 
-// Each "i" read before a digit for the ink of a one made `read` a one: an i's dot stands apart from
-// its stem, a one is a single mark as high as the digits ("vi2.0.4" for "v12.0.4"). The engine may
-// box the "i" with the glyph before, the one's glyph then holding no character.
+// Makes a one of each "i" in `read`, before a digit, whose ink is a one's: an i's dot stands apart
+// from its stem, a one is a single mark as high as the digits ("vi2.0.4" for "v12.0.4"). The engine
+// may box the "i" with the glyph before, the one's glyph then holding no character.
 void withOnesReadAsI(const QImage &gray, const std::vector<Glyph> &glyphs, std::vector<std::string> &read,
                      const QRect &digits)
 {

@@ -24,6 +24,8 @@ namespace tarn {
 // A full stop read between digits is a comma where its ink is a comma's, higher than wide and
 // reaching below the digits' baseline
 // ("₩34.500" for "₩34,500"); a comma is never made a full stop, as a small comma can look like one.
+// A sign may touch the digit beside it, or a minus the won sign, and the engine's boxes may lie a
+// glyph off; an "i" read where the ink is a single mark as high as the digits is a one.
 
 // The text of `placed`, a word holding digits that the engine read in the line boxed `line` in
 // `gray` (dark text on a light background), with each sign of its numbers that its ink holds put
