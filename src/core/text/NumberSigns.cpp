@@ -43,9 +43,9 @@ constexpr double stopHigh = 0.4, commaDepth = 0.12;
 // A comma is this much higher than wide, a full stop about as high as wide (in some fonts it
 // sits a little below the digits).
 constexpr double commaShape = 1.6;
-// A digit is at least this share of the digits' height wide (a "1" too), and all but a "1" at
-// least the usual share.
-constexpr double narrowestDigit = 0.25, usualDigit = 0.5;
+// A digit is at least this share of the digits' height wide (a "1" too), all but a "1" at least
+// the usual share, and none wider than the widest.
+constexpr double narrowestDigit = 0.25, usualDigit = 0.5, widestDigit = 0.85;
 
 // Ink between empty columns of the line's rows, and the characters whose middles lie there.
 struct Glyph {
@@ -194,12 +194,12 @@ std::vector<QRect> marksIn(const QImage &gray, const QRect &ink)
 }
 
 // The holes of the glyph: the parts of its box without ink that no path without ink joins to its
-// edges, each as its bounding box.
-std::vector<QRect> holesIn(const QImage &gray, const QRect &ink)
+// edges, each as its bounding box. A ring's thin side is faint: with `faintSides` any pixel darker
+// than the rest of the way to white is ink; a small ring's hole is no lighter than that.
+std::vector<QRect> holesIn(const QImage &gray, const QRect &ink, bool faintSides = true)
 {
-    // A ring's thin side is faint: here any pixel darker than the rest of the way to white is ink.
     const int level = darkest;
-    darkest = (darkest + 255 + 1) / 2;
+    darkest = faintSides ? (darkest + 255 + 1) / 2 : darkest;
     const QRect area = ink.adjusted(-1, -1, 1, 1);
     std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
     const auto take = [&](QPoint p) {
@@ -241,16 +241,19 @@ bool hasPercentHoles(const QImage &gray, const QRect &ink, const QRect &digits)
 {
     if (ink.width() > ringWidest * digits.height())
         return false;
-    const std::vector<QRect> holes = holesIn(gray, ink);
     const int side = ink.width() / 10;
     const auto small = [&](const QRect &h) { return h.height() <= holeShare * ink.height(); };
-    const bool upper = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
-        return small(h) && h.center().y() < ink.center().y() && h.center().x() < ink.center().x() - side;
-    });
-    const bool lower = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
-        return small(h) && h.center().y() > ink.center().y() && h.center().x() > ink.center().x() + side;
-    });
-    return upper && lower;
+    const auto percentHoles = [&](const std::vector<QRect> &holes) {
+        const bool upper = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
+            return small(h) && h.center().y() < ink.center().y() && h.center().x() < ink.center().x() - side;
+        });
+        const bool lower = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
+            return small(h) && h.center().y() > ink.center().y() && h.center().x() > ink.center().x() + side;
+        });
+        return upper && lower;
+    };
+    // At 11 px the faint sides fill a small ring's hole: it shows at the plain level of ink.
+    return percentHoles(holesIn(gray, ink)) || percentHoles(holesIn(gray, ink, false));
 }
 
 bool isPercentSign(const QImage &gray, const QRect &ink, const QRect &digits)
@@ -471,8 +474,10 @@ QRect digitBox(const std::vector<Glyph> &glyphs, const std::vector<std::string> 
         if (heights[k] >= signLow * height)
             whole.push_back(widths[k]);
     // Nor is a sign read as more digits than its ink is wide ("206" for "%"): a digit narrower
-    // than usual is a share of such a glyph, and would count each digit beside it twice.
-    const int width = std::max(median(whole.empty() ? widths : whole), int(std::lround(usualDigit * height)));
+    // than usual is a share of such a glyph, and would count each digit beside it twice. A wider
+    // one is digits that touch, read as one ("8" for "80"), and would count them once.
+    const int width = std::clamp(median(whole.empty() ? widths : whole), int(std::lround(usualDigit * height)),
+                                 int(std::lround(widestDigit * height)));
     return QRect(0, top, width, height);
 }
 

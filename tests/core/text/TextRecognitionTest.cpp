@@ -48,14 +48,6 @@ fs::path tessdataWith(const QTemporaryDir &dir, const std::vector<std::string> &
     return folder;
 }
 
-// The instances whose limits do not hold yet, by test and font: skipped, not passed, unless
-// TARN_RUN_NOT_HELD is set (the test runs always ask for the disabled tests too).
-bool notHeldYet(const std::string &test, const char *family)
-{
-    static const std::set<std::pair<std::string, std::string>> notYet{{"SignsAt11px", "Cantarell"}};
-    return notYet.contains({test, family}) && qEnvironmentVariableIsEmpty("TARN_RUN_NOT_HELD");
-}
-
 } // namespace
 
 // What no reading may hold, whatever its error rate: the vowel sign for a middle dot, a digit of
@@ -83,8 +75,6 @@ class TextRecognitionAccuracy : public testing::TestWithParam<const char *> { };
 
 TEST_P(TextRecognitionAccuracy, characterErrorRateOfEachScreenStaysUnderItsLimit)
 {
-    if (notHeldYet("TextRecognitionAccuracy", GetParam()))
-        GTEST_SKIP() << "not held yet in " << GetParam();
     const std::map<QString, double> limits{
         {QStringLiteral("English UI"), 0.01},         {QStringLiteral("Korean UI"), 0.02},
         {QStringLiteral("mixed lines"), 0.03},        {QStringLiteral("white on dark"), 0.04},
@@ -129,8 +119,6 @@ class StatusLines : public testing::TestWithParam<const char *> { };
 
 TEST_P(StatusLines, keepTheirMiddleDotsAndTheirKoreanWords)
 {
-    if (notHeldYet("StatusLines", GetParam()))
-        GTEST_SKIP() << "not held yet in " << GetParam();
     const OcrScreens::Screen screen =
         OcrScreens::drawnIn(QString::fromLatin1(GetParam()), OcrScreens::koreanStatusLines);
     const QString truth = OcrScreens::expectedLines(screen).join(u'\n');
@@ -160,8 +148,6 @@ class NumbersAndSigns : public testing::TestWithParam<const char *> { };
 
 TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
 {
-    if (notHeldYet("NumbersAndSigns", GetParam()))
-        GTEST_SKIP() << "not held yet in " << GetParam();
     const std::map<QString, double> limits{
         {QStringLiteral("file list"), 0.03},
         {QStringLiteral("about panel"), 0.05}, // a picture beside the text, as "pictures beside text"
@@ -187,13 +173,10 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         EXPECT_LE(tally.rate(), limits.at(screen.name)) << qPrintable(screen.name) << " read as:\n"
                                                         << result.text() << "\nand drawn as:\n"
                                                         << qPrintable(OcrScreens::expectedLines(screen).join(u'\n'));
-        // The per cent sign of 11 px text is not yet read in every font.
-        if (screen.name != QStringLiteral("11 px numbers") || !notHeldYet("SignsAt11px", GetParam())) {
-            EXPECT_EQ(changes.signsRead, changes.signs) << qPrintable(screen.name) << " read as:\n" << result.text();
-            // Nor is an amount or a percentage changed with its sign kept ("20%" for "2%").
-            EXPECT_EQ(changes.lost.filter(QRegularExpression(QStringLiteral("[₩%]"))), QStringList())
-                << qPrintable(screen.name);
-        }
+        EXPECT_EQ(changes.signsRead, changes.signs) << qPrintable(screen.name) << " read as:\n" << result.text();
+        // Nor is an amount or a percentage changed with its sign kept ("20%" for "2%").
+        EXPECT_EQ(changes.lost.filter(QRegularExpression(QStringLiteral("[₩%]"))), QStringList())
+            << qPrintable(screen.name);
         EXPECT_EQ(faultsOf(QString::fromStdString(result.text()), OcrScreens::expectedLines(screen).join(u'\n')), "")
             << qPrintable(screen.name) << " read as:\n"
             << result.text();
@@ -229,11 +212,9 @@ TEST_P(TimesAndCounts, areReadAsDrawn)
         EXPECT_EQ(tokens(read, time), tokens(OcrScreens::expectedLines(screen), time))
             << qPrintable(screen.name) << " read as:\n"
             << result.text();
-        if (!notHeldYet("Dates", GetParam())) {
-            EXPECT_EQ(tokens(read, date), tokens(OcrScreens::expectedLines(screen), date))
-                << qPrintable(screen.name) << " read as:\n"
-                << result.text();
-        }
+        EXPECT_EQ(tokens(read, date), tokens(OcrScreens::expectedLines(screen), date))
+            << qPrintable(screen.name) << " read as:\n"
+            << result.text();
     }
 }
 
