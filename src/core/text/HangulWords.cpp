@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include <QRegularExpression>
 #include <QString>
@@ -301,19 +302,25 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
 }
 
 bool takesEnglishReading(const RecognizedWord &read, const std::string &english, float confidence,
-                         const std::string &koreanAlone)
+                         const std::function<std::string()> &koreanAlone)
 {
-    const bool agreed = isNumber(read.text) && isNumber(english) && koreanAlone == english;
-    if (confidence < read.confidence + englishMargin)
-        return agreed;
+    std::optional<std::string> korean; // asked for once, and only where needed
+    const auto alone = [&]() -> const std::string & {
+        if (!korean)
+            korean = koreanAlone();
+        return *korean;
+    };
+    const auto agreed = [&] { return isNumber(read.text) && isNumber(english) && alone() == english; };
     const auto digits = [](const std::string &text) {
         return std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
+    if (confidence < read.confidence + englishMargin)
+        return agreed();
     if (keepsTheNumbersOf(english, read.text))
         return true;
-    if (digits(read.text) > 0 && digits(english) > digits(read.text) && keepsTheNumbersOf(koreanAlone, read.text))
+    if (digits(read.text) > 0 && digits(english) > digits(read.text) && keepsTheNumbersOf(alone(), read.text))
         return false;
-    return !isNumber(read.text) || confidence >= sureReading || agreed;
+    return !isNumber(read.text) || confidence >= sureReading || agreed();
 }
 
 bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)

@@ -76,12 +76,13 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
 // Whether the English model's reading `english` (at `confidence`, 0-100) replaces `read`, a word
 // the Korean-first engine is unsure of: where it is surer by a margin, and for a number only where
 // it is sure or keeps its numbers (it reads small digits as letters, "ne" for "11"). Where the
-// Korean model reads the number alone (`koreanAlone`) as the English model does, two readings of
+// Korean model reads the number alone (`koreanAlone`, asked only for a number) as the English
+// model does, two readings of
 // its ink alone outweigh the one in its line, however sure ("3.2" for "32"); where the Korean model
 // reads the digits as they were, the English model's more digits come from ink beside the word,
 // however sure ("(20264" for "(2026" before "년").
 bool takesEnglishReading(const RecognizedWord &read, const std::string &english, float confidence,
-                         const std::string &koreanAlone);
+                         const std::function<std::string()> &koreanAlone);
 
 // Whether a reading of words `first` to `last` of a line takes in the text of the words beside
 // them (up to three on either side, as they read now, blanks aside and whatever may stand for a

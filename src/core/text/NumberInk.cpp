@@ -127,6 +127,25 @@ bool dropsOnlyTaller(const PlacedWord &placed, const std::vector<bool> &taller, 
 
 } // namespace
 
+int endBeforeGlyphBeyond(const QImage &gray, const QRect &line, const QRect &box)
+{
+    const QRect rows = line.intersected(gray.rect());
+    const auto inked = [&](int x) {
+        for (int y = rows.top(); y <= rows.bottom(); ++y)
+            if (gray.constScanLine(y)[x] < darkest)
+                return true;
+        return false;
+    };
+    if (rows.isEmpty() || box.isEmpty() || box.right() + 1 >= gray.width() || !inked(box.right()))
+        return -1;
+    int left = box.right(), right = box.right();
+    while (left > box.left() && inked(left - 1))
+        --left;
+    while (right + 1 < gray.width() && inked(right + 1))
+        ++right;
+    return left > box.left() && right - box.right() > box.right() - left + 1 ? left - 1 : -1;
+}
+
 std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                  const std::function<std::string()> &korean)
 {

@@ -52,4 +52,10 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
 std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                            const std::function<std::string()> &korean, const std::function<std::string()> &english);
 
+// Where `box`, a number's in that line, ends in a glyph (a run of inked columns in the line's rows)
+// that lies further beyond it than within, the last column before that glyph; -1 otherwise. Such a
+// glyph is the next word's ("12" boxed over the ring of the "월" after it); a digit the box cuts
+// lies mostly within.
+int endBeforeGlyphBeyond(const QImage &gray, const QRect &line, const QRect &box);
+
 } // namespace tarn

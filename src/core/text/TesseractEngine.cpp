@@ -34,7 +34,6 @@ constexpr int sourceResolution = 144;
 // Korean model reads most Latin words at 90 or more; below that it often drops blanks
 // ("380 KB" as "3808") or letters.
 constexpr float weakLatinWord = 90;
-constexpr int inkLevel = 128;     // pixels darker than this are a glyph's ink
 constexpr size_t longestUnit = 4; // characters of the longest unit of a number: "TiB"
 // A word without Hangul in a line that holds some may be Korean read as Latin letters when it
 // is below this confidence: "오후" comes out as "OS" at 92. In other lines the weak Latin
@@ -379,28 +378,6 @@ PlacedWord clippedBefore(const PlacedWord &placed, const QRect &next)
     return clipped;
 }
 
-// Where `box` ends in a glyph (a run of inked columns in the line's rows) that lies further beyond
-// it than within, the last column before that glyph; -1 otherwise. Such a glyph is the next
-// word's ("12" boxed over the ring of the "월" after it); a digit the box cuts lies mostly within.
-int endBeforeGlyphBeyond(const QImage &gray, const QRect &line, const QRect &box)
-{
-    const QRect rows = line.intersected(gray.rect());
-    const auto inked = [&](int x) {
-        for (int y = rows.top(); y <= rows.bottom(); ++y)
-            if (gray.constScanLine(y)[x] < inkLevel)
-                return true;
-        return false;
-    };
-    if (rows.isEmpty() || box.isEmpty() || box.right() + 1 >= gray.width() || !inked(box.right()))
-        return -1;
-    int left = box.right(), right = box.right();
-    while (left > box.left() && inked(left - 1))
-        --left;
-    while (right + 1 < gray.width() && inked(right + 1))
-        ++right;
-    return left > box.left() && right - box.right() > box.right() - left + 1 ? left - 1 : -1;
-}
-
 } // namespace
 
 TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const std::string &languages)
@@ -580,9 +557,12 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
         // The engine may box a number together with the word after it ("12" over "12월"), or
         // reach into that word's first glyph: the number's ink is its own alone, and the shape of
         // what is left beside it tells nothing.
-        PlacedWord own = i + 1 < words.size() ? clippedBefore(placed, words[i + 1].word.box) : placed;
-        if (const int end = endBeforeGlyphBeyond(gray, line, own.word.box); i + 1 < words.size() && end >= 0)
-            own = clippedBefore(own, QRect(end + 1, line.top(), 1, line.height()));
+        PlacedWord own = placed;
+        if (i + 1 < words.size()) {
+            own = clippedBefore(placed, words[i + 1].word.box);
+            if (const int end = endBeforeGlyphBeyond(gray, line, own.word.box); end >= 0)
+                own = clippedBefore(own, QRect(end + 1, line.top(), 1, line.height()));
+        }
         const QRect box = own.word.box;
         std::optional<std::string> koreanReading; // asked for once, and only where needed
         const auto readInKorean = [&] {
@@ -608,8 +588,8 @@ std::string TesseractEngine::reread(const QImage &gray, const RecognizedWord &wo
         return {};
     if (std::string unit = withUnitOf(text, word.text, next); !unit.empty())
         return unit;
-    const std::string korean = holdsDigit(word.text) ? wordReading(this->korean(), gray, word.box, cut).first : "";
-    return takesEnglishReading(word, text, latinConfidence, korean) ? text : std::string();
+    const auto koreanAlone = [&] { return wordReading(korean(), gray, word.box, cut).first; };
+    return takesEnglishReading(word, text, latinConfidence, koreanAlone) ? text : std::string();
 }
 
 void serializeEngineThreads()

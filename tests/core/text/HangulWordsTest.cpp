@@ -102,7 +102,10 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
         {"Ul", 60, "UI", 80, "", true},
     };
     for (const auto &[read, readConfidence, reading, confidence, alone, taken] : english)
-        EXPECT_EQ(takesEnglishReading({read, {}, readConfidence}, reading, confidence, alone), taken) << read;
+        EXPECT_EQ(
+            takesEnglishReading({read, {}, readConfidence}, reading, confidence, [&] { return std::string(alone); }),
+            taken)
+            << read;
     EXPECT_EQ(withUnitOf("GB /", "68", "/"), "GB"); // with the word after it
     EXPECT_EQ(withUnitOf("GB /", "68", "16"), "");
 
