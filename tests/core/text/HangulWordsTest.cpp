@@ -102,9 +102,9 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
         {"Ul", 60, "UI", 80, "", true},
     };
     for (const auto &[read, readConfidence, reading, confidence, alone, taken] : english)
-        EXPECT_EQ(
-            takesEnglishReading({read, {}, readConfidence}, reading, confidence, [&] { return std::string(alone); }),
-            taken)
+        EXPECT_EQ(takesEnglishReading({read, {}, readConfidence}, reading, confidence,
+                                      [text = std::string(alone)] { return text; }),
+                  taken)
             << read;
     EXPECT_EQ(withUnitOf("GB /", "68", "/"), "GB"); // with the word after it
     EXPECT_EQ(withUnitOf("GB /", "68", "16"), "");
