@@ -570,9 +570,15 @@ std::string textWithin(const std::vector<Glyph> &glyphs, const std::vector<std::
     return text;
 }
 
-// The sign, if any, that glyph `i` holds in place of what the engine read for it.
-std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
-                   const QRect &digits)
+// The sign, if any, that glyph `i` holds in place of what the engine read for it; for a per cent
+// sign also its ink, which tells what the engine read for the sign.
+struct SignAt {
+    std::string text;
+    PercentInk percent;
+};
+
+SignAt signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, const std::vector<std::string> &read,
+              const QRect &digits)
 {
     const Glyph &glyph = glyphs[i];
     const std::string text = textOf(glyph, read);
@@ -596,20 +602,19 @@ std::string signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t 
     const std::string inSign = sign.kerned ? text.substr(1) : textWithin(glyphs, read, sign.ink);
     if (!sign.ink.isEmpty() && (digitBefore || sign.kerned) &&
         (text.find('%') != std::string::npos || (isDigits(inSign) && inSign.size() >= 2)))
-        return "%";
+        return {"%", sign};
     if (digitAfter && mayBeLetterV(text) &&
         (isLetterV(gray, glyph.ink, digits) || isLetterV(gray, withPieces(glyphs, i, digits), digits))) {
         std::string rest;
         for (size_t j = i + 1; j < glyphs.size(); ++j)
             rest += textOf(glyphs[j], read);
         if (beginsVersion(rest))
-            return "v";
+            return {"v", {}};
     }
-    if (text == "." && digitBefore && digitAfter && glyph.ink.height() <= stopHigh * digits.height())
-        return glyph.ink.height() >= commaShape * glyph.ink.width() &&
-                glyph.ink.bottom() >= digits.bottom() + std::max(2.0, commaDepth * digits.height())
-            ? ","
-            : "";
+    const bool stop = text == "." && digitBefore && digitAfter && glyph.ink.height() <= stopHigh * digits.height();
+    if (stop && glyph.ink.height() >= commaShape * glyph.ink.width() &&
+        glyph.ink.bottom() >= digits.bottom() + std::max(2.0, commaDepth * digits.height()))
+        return {",", {}};
     return {};
 }
 
@@ -689,14 +694,13 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
         return withWonGrouping(word.text);
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
-            if (const std::string sign = signAt(gray, glyphs, i, read, digits); !sign.empty()) {
-                const PercentInk percent = sign == "%" ? percentInk(gray, glyphs, i, digits) : PercentInk{};
-                const auto sole = sign == "%"
-                    ? signCharacters(glyphs, i, read, digits, false, percent.kerned, percent.ink)
+            if (const SignAt sign = signAt(gray, glyphs, i, read, digits); !sign.text.empty()) {
+                const auto sole = sign.text == "%"
+                    ? signCharacters(glyphs, i, read, digits, false, sign.percent.kerned, sign.percent.ink)
                     : glyphs[i].characters;
                 Glyph marked{glyphs[i].ink, sole};
                 if (!sole.empty())
-                    readAs(marked, read, sign);
+                    readAs(marked, read, sign.text);
             }
     withOnesReadAsI(gray, glyphs, read, digits);
     std::string text;

@@ -179,7 +179,8 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
 void findJoinedDots(const QImage &gray, const RecognizedLine &line, std::vector<PlacedWord> &words)
 {
     for (PlacedWord &placed : words)
-        placed.word.text = placed.word.text == "ㆍ" ? "·" : placed.word.text;
+        if (placed.word.text == "ㆍ")
+            placed.word.text = "·";
     const auto touching = [&](size_t a, size_t b) {
         return words[a].at != std::string::npos && words[b].at != std::string::npos &&
             words[a].at + words[a].length == words[b].at && !words[a].characters.empty() &&
