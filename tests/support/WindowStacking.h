@@ -113,6 +113,20 @@ inline bool onScreen(QWidget *window)
         window->grab(QRect(middle, QSize(1, 1))).toImage().pixel(0, 0);
 }
 
+// Whether the pointer, moved to `at` (root device pixels), is over `window`: the top-level window
+// the X server finds there, a frame of the window manager's or an override-redirect overlay, is
+// the window or holds it.
+inline bool underThePointer(const QWidget *window, QPoint at)
+{
+    static const QRegularExpression found(QStringLiteral("WINDOW=(\\d+)"));
+    const QStringList ask{QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                          QStringLiteral("getmouselocation"), QStringLiteral("--shell")};
+    const QString top = found.match(clientOutput(QStringLiteral("xdotool"), ask)).captured(1);
+    const QStringList tree{QStringLiteral("-tree"), QStringLiteral("-id"), top};
+    return !top.isEmpty() &&
+        clientOutput(QStringLiteral("xwininfo"), tree).contains(QStringLiteral("0x%1 ").arg(window->winId(), 0, 16));
+}
+
 // The window of another program titled `title`, once the window manager lists it; 0 if none
 // comes within five seconds.
 inline uint32_t managedWindowTitled(const QString &title)

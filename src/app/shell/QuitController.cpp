@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSessionManager>
 
+#include "app/capture/RegionSelector.h"
 #include "app/editor/EditorController.h"
 #include "app/model/AppModel.h"
 
@@ -122,9 +123,12 @@ void QuitController::act(const QuitDecision &decision)
 }
 
 // Application-modal but shown without a nested event loop; a second request while it is open
-// only brings it forward.
+// only brings it forward. A region selection's overlay lies over every window and holds the
+// keyboard and the pointer: the alert would come up under it, out of reach. The selection has
+// produced nothing yet, so it ends first, as Escape ends it, and its capture ends quietly.
 void QuitController::showBusyAlert()
 {
+    app_.selector().cancel();
     app_.showLibrary();
     if (alert_) {
         alert_->raise();

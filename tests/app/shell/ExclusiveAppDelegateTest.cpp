@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QScreen>
@@ -374,6 +375,26 @@ TEST_F(ExclusiveAppDelegate, SigtermWhileBusyWaitsForTheClaimAndThenQuits)
     busy.release();
     ASSERT_TRUE(exits.count() == 1 || exits.wait(5000));
     EXPECT_EQ(exits.front().front().toInt(), 0);
+
+    // During a region selection, with other work running: the alert is what the X server finds at
+    // its 확인, with the keyboard, a click there closes it, and no overlay is left; the quit follows
+    // the work.
+    exits.clear();
+    delegate->app().beginCapture(CaptureAction::region);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate->app().selector().isRunning(); }, 5000));
+    AppModel::BusyClaim other = delegate->app().claimBusy();
+    ::kill(::getpid(), SIGTERM);
+    QPointer<QMessageBox> alert;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (alert = delegate->quitController()->alert()); }, 5000));
+    EXPECT_TRUE(inFrontWithTheKeys(delegate->libraryWindow(), alert));
+    const QPoint confirm = alert->defaultButton()->mapToGlobal(alert->defaultButton()->rect().center());
+    EXPECT_TRUE(TestSupport::underThePointer(alert, confirm));
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !alert; }, 5000)) << "확인 did not answer";
+    EXPECT_TRUE(delegate->app().selector().panels().empty());
+    EXPECT_EQ(exits.count(), 0);
+    other.release();
+    ASSERT_TRUE(exits.count() == 1 || exits.wait(5000));
 
     // Qt's own quit request goes through the same decision.
     AppModel::BusyClaim again = delegate->app().claimBusy();
