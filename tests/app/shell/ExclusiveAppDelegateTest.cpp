@@ -583,10 +583,16 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
         if (exporting) // off the cards, which its menu is asked on
             xdotool(QStringLiteral("windowmove --sync %1 1100 620").arg(panel->winId()).split(u' '));
         for (const auto &row : rows) {
-            clickTheLibrary();
-            EXPECT_TRUE(TestSupport::settles([&] {
-                return TestSupport::stackedInOrder({library, panel}) && TestSupport::activeWindow() == library->winId();
-            }));
+            const auto libraryTakesTheKeys = [&] {
+                clickTheLibrary();
+                return TestSupport::settles([&] {
+                    return TestSupport::stackedInOrder({library, panel}) &&
+                        TestSupport::activeWindow() == library->winId();
+                });
+            };
+            // Clicked again if a starved window manager lost the click, as the card's menu is.
+            EXPECT_TRUE(libraryTakesTheKeys() || libraryTakesTheKeys())
+                << exporting << " row " << (&row - rows) << ", active " << TestSupport::activeWindow();
             row.act();
             if (QWidget *dialog = nullptr; row.asks) {
                 ASSERT_TRUE(QTest::qWaitFor([&] { return dialog = QApplication::activeModalWidget(); }));
