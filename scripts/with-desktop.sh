@@ -91,11 +91,12 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # A window manager and a tray host on each desktop. Metacity keeps its settings in memory (no
-# session bus here) and composites nothing, as openbox does not; nor does kwin_x11 (KWIN_COMPOSE=N),
-# which runs on Qt's X11 platform whatever the tests' QT_QPA_PLATFORM, with a new KDE user's
-# settings but for the four desktops the others have (it starts with one): the desktops differ in
-# their window manager alone. A test starts once its desktop's window manager names itself on the
-# root window: before that its windows would be mapped unmanaged.
+# session bus here) and composites, as it does by default: its frames then have the invisible
+# borders, transparent rounded corners and shadows of GNOME's window managers. Openbox composites
+# nothing, nor does kwin_x11 (KWIN_COMPOSE=N), which runs on Qt's X11 platform whatever the tests'
+# QT_QPA_PLATFORM, with a new KDE user's settings but for the four desktops the others have (it
+# starts with one). A test starts once its desktop's window manager names itself on the root
+# window: before that its windows would be mapped unmanaged.
 # A window manager that ends before the run does (kwin_x11 has been seen to, once, before any test
 # used its desktop) is started again, and said so at the end with the end of its log, so that the
 # tests after it do not all fail on an unmanaged desktop and the one that failed can be told why.
@@ -117,7 +118,7 @@ keep_managing() {
 printf '[Desktops]\nNumber=4\nRows=1\n' >"$XDG_CONFIG_HOME/kwinrc"
 for shown in "$main_display" "$exclusive_display" "$exclusive_display2" "$exclusive_display3" "$exclusive_display4"; do
   if [ "$shown" = "$exclusive_display3" ]; then
-    DISPLAY=$shown GSETTINGS_BACKEND=memory keep_managing "$work/metacity.log" metacity --sm-disable --compositor=none &
+    DISPLAY=$shown GSETTINGS_BACKEND=memory keep_managing "$work/metacity.log" metacity --sm-disable --compositor=xrender &
   elif [ "$shown" = "$exclusive_display4" ]; then
     DISPLAY=$shown QT_QPA_PLATFORM=xcb KWIN_COMPOSE=N keep_managing "$work/kwin.log" kwin_x11 --replace &
   else

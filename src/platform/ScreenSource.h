@@ -29,7 +29,7 @@ struct WindowInfo {
     QString title;           // _NET_WM_NAME, else WM_NAME; empty when it has none
     QString applicationName; // the class part of WM_CLASS
     std::optional<int64_t> processID;
-    QRect frame;           // the window with its decorations, device pixels of the root
+    QRect frame;           // the window as seen, with its decorations, device pixels of the root
     QRect contentRect;     // the client area alone
     int layer = 0;         // 0 for ordinary windows; docks, menus, kept-above/below differ
     bool onScreen = false; // mapped and not minimized
@@ -61,9 +61,10 @@ public:
         (void)size;
         return {};
     }
-    // The pixels of one window alone (its frame included), whatever covers it or lies off the
-    // screen, with the pointer drawn in when `cursor` is set. Nothing when the server cannot
-    // read a window apart from the screen. Throws ScreenSourceFailure when the window is gone.
+    // The pixels of one window alone (its frame included, as `frame` lists it), whatever covers
+    // it or lies off the screen, with the pointer drawn in when `cursor` is set. Nothing when the
+    // server cannot read a window apart from the screen. Throws ScreenSourceFailure when the
+    // window is gone.
     virtual std::optional<QImage> grabWindow(uint32_t windowID, bool cursor)
     {
         (void)windowID;

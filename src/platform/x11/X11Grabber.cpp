@@ -15,14 +15,16 @@
 namespace tarn::X11 {
 namespace {
 
-// Copies 32-bit pixel rows into the image, forcing the alpha byte the X server leaves undefined.
+// Copies 32-bit pixel rows into the image. An opaque image gets its alpha byte forced: the X
+// server leaves it undefined but in 32-bit drawables.
 void copyRows(const uint8_t *data, int width, int height, int sourceStride, QImage &target, const QPoint &at)
 {
+    const uint32_t opaque = target.hasAlphaChannel() ? 0 : 0xff000000u;
     for (int y = 0; y < height; ++y) {
         const auto *from = reinterpret_cast<const uint32_t *>(data + static_cast<size_t>(y) * sourceStride);
         auto *to = reinterpret_cast<uint32_t *>(target.scanLine(at.y() + y)) + at.x();
         for (int x = 0; x < width; ++x)
-            to[x] = from[x] | 0xff000000u;
+            to[x] = from[x] | opaque;
     }
 }
 
@@ -108,14 +110,14 @@ QImage Grabber::grab(const QRect &rect)
     return image;
 }
 
-QImage Grabber::grabDrawable(uint32_t drawable, QSize size)
+QImage Grabber::grabDrawable(uint32_t drawable, const QRect &source, bool alpha)
 {
-    if (!connection_.ok() || size.isEmpty())
+    if (!connection_.ok() || source.isEmpty())
         throw ScreenSourceFailure();
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(source.size(), alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull())
         throw ScreenSourceFailure();
-    read(drawable, QRect(QPoint(), size), image, QPoint());
+    read(drawable, source, image, QPoint());
     return image;
 }
 

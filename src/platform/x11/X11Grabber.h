@@ -23,9 +23,10 @@ public:
     // An opaque Format_RGB32 image of the rectangle (device pixels of the root); the parts
     // outside the root stay black. Throws ScreenSourceFailure when the server refuses.
     QImage grab(const QRect &rect);
-    // The whole of a 24- or 32-bit drawable (a window's pixmap) of that size, opaque. Throws
-    // ScreenSourceFailure.
-    QImage grabDrawable(uint32_t drawable, QSize size);
+    // A rectangle of a 24- or 32-bit drawable (a window's pixmap): opaque Format_RGB32, or with
+    // `alpha` the drawable's own alpha as Format_ARGB32_Premultiplied (the form of a 32-bit
+    // window's pixels). Throws ScreenSourceFailure.
+    QImage grabDrawable(uint32_t drawable, const QRect &source, bool alpha);
     // Draws the pointer (XFixes cursor image) into an image grabbed at `rect`; no-op when the
     // pointer lies elsewhere or the server has no XFixes.
     void drawCursor(QImage &image, const QRect &rect);

@@ -10,6 +10,7 @@
 #include <xcb/damage.h>
 
 #include "platform/ScreenSource.h"
+#include "platform/x11/X11WindowList.h"
 
 namespace tarn::X11 {
 namespace {
@@ -27,6 +28,20 @@ QRect outerRect(const xcb_get_geometry_reply_t &geometry)
 {
     const int border = geometry.border_width;
     return {geometry.x, geometry.y, geometry.width + 2 * border, geometry.height + 2 * border};
+}
+
+// The window's own pixels where they are opaque; elsewhere those of the screen, which shows there
+// what lies behind the window blended with the window's translucent pixels.
+QImage opaqueOver(const QImage &window, QImage screen)
+{
+    for (int y = 0; y < window.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(window.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(screen.scanLine(y));
+        for (int x = 0; x < window.width(); ++x)
+            if (qAlpha(from[x]) == 255)
+                to[x] = from[x];
+    }
+    return screen;
 }
 
 bool failed(xcb_connection_t *c, xcb_void_cookie_t cookie)
@@ -123,25 +138,33 @@ void WindowGrabber::waitForRepaint(uint32_t damage)
     }
 }
 
-WindowGrabber::Result WindowGrabber::grab(uint32_t window, bool compositorRunning)
+// The part of the window that the user sees as the window, root coordinates, inside its
+// top-level `frame`.
+QRect WindowGrabber::visibleRect(uint32_t window, const QRect &frame)
 {
-    if (!compositeAvailable_)
-        throw ScreenSourceFailure();
     xcb_connection_t *c = connection_.get();
-    const xcb_window_t top = topLevel(window);
-    auto attributes = reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, top), nullptr));
-    auto geometry = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, top), nullptr));
-    if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+    auto geometry = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    auto origin = reply(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, connection_.root(), 0, 0), nullptr));
+    if (!geometry || !origin)
+        throw ScreenSourceFailure(); // the window went away
+    const QRect content(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    const QRect visible = visibleFrame(connection_, window, content) & frame;
+    if (visible.isEmpty())
         throw ScreenSourceFailure();
-    if (geometry->depth != 24 && geometry->depth != 32)
-        throw ScreenSourceFailure();
-    Result result;
-    result.rect = outerRect(*geometry);
+    return visible;
+}
 
+// The pixels of the top-level window's own pixmap that lie at `rect` of the root (`frame` being
+// where the whole window lies), with their alpha when `alpha`.
+QImage WindowGrabber::readPixmap(uint32_t top, const QRect &frame, const QRect &rect, bool alpha,
+                                 bool compositorRunning)
+{
+    xcb_connection_t *c = connection_.get();
     // A compositing manager has every window painted whole already. Without one the
     // redirection exposes what was hidden, and the window (and its frame) repaint it.
     uint32_t damage = 0;
-    if (!compositorRunning && damageAvailable_ && !wholeOnScreen(top, result.rect)) {
+    if (!compositorRunning && damageAvailable_ && !wholeOnScreen(top, rect)) {
         damage = xcb_generate_id(c);
         xcb_damage_create(c, damage, top, XCB_DAMAGE_REPORT_LEVEL_DELTA_RECTANGLES);
     }
@@ -159,18 +182,44 @@ WindowGrabber::Result WindowGrabber::grab(uint32_t window, bool compositorRunnin
             xcb_damage_destroy(c, damage);
         xcb_flush(c);
     };
+    QImage image;
     try {
         if (damage)
             waitForRepaint(damage);
         named = !failed(c, xcb_composite_name_window_pixmap_checked(c, top, pixmap));
         if (!named)
             throw ScreenSourceFailure();
-        result.image = pixels_.grabDrawable(pixmap, result.rect.size());
+        image = pixels_.grabDrawable(pixmap, rect.translated(-frame.topLeft()), alpha);
     } catch (...) {
         release();
         throw;
     }
     release();
+    return image;
+}
+
+WindowGrabber::Result WindowGrabber::grab(uint32_t window, bool compositorRunning)
+{
+    if (!compositeAvailable_)
+        throw ScreenSourceFailure();
+    xcb_connection_t *c = connection_.get();
+    const xcb_window_t top = topLevel(window);
+    auto attributes = reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, top), nullptr));
+    auto geometry = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, top), nullptr));
+    if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+        throw ScreenSourceFailure();
+    if (geometry->depth != 24 && geometry->depth != 32)
+        throw ScreenSourceFailure();
+    const QRect frame = outerRect(*geometry);
+    Result result;
+    result.rect = visibleRect(window, frame);
+    const bool translucent = geometry->depth == 32;
+    // Where a translucent window lets what lies behind it show (a frame's rounded corners), the
+    // capture shows what the screen does: read while the window is shown as the user saw it.
+    QImage shown = translucent ? pixels_.grab(result.rect) : QImage();
+    result.image = readPixmap(top, frame, result.rect, translucent, compositorRunning);
+    if (translucent)
+        result.image = opaqueOver(result.image, std::move(shown));
     return result;
 }
 

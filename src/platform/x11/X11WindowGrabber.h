@@ -14,6 +14,8 @@ namespace tarn::X11 {
 // Reads the pixels of one top-level window alone, as the window draws itself, whatever covers
 // it and wherever it reaches past the screen: the Composite extension keeps the window (its
 // window-manager frame included) in a pixmap of its own, which is read with NameWindowPixmap.
+// Only the window as the user sees it is read, its frame without invisible borders or shadows;
+// where it lets what lies behind it show (a frame's transparent rounded corners), the screen.
 // A compositing manager keeps every window there already; without one the window is
 // redirected off screen for the moment of the grab and the grab waits for the window to repaint
 // what was hidden. Not thread-safe: one per connection and thread.
@@ -25,7 +27,7 @@ public:
     bool available() const { return compositeAvailable_; }
 
     struct Result {
-        QImage image; // opaque, the size of the window with its frame and border
+        QImage image; // opaque, the size of the window with its visible frame
         QRect rect;   // where that lies on the root, device pixels (may reach past the screen)
     };
     // Throws ScreenSourceFailure when the window is gone, unmapped or of an unusual depth.
@@ -33,8 +35,10 @@ public:
 
 private:
     uint32_t topLevel(uint32_t window);
+    QRect visibleRect(uint32_t window, const QRect &frame);
     bool wholeOnScreen(uint32_t topLevel, const QRect &rect);
     void waitForRepaint(uint32_t damage);
+    QImage readPixmap(uint32_t top, const QRect &frame, const QRect &rect, bool alpha, bool compositorRunning);
 
     Connection &connection_;
     Grabber &pixels_;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QMargins>
+
 namespace tarn::X11 {
 namespace {
 
@@ -75,6 +77,16 @@ int layer(Connection &connection, const std::optional<std::vector<uint32_t>> &ty
     return 0;
 }
 
+// Widths around a window that a property gives as left, right, top and bottom; none without it.
+QMargins widths(Connection &connection, xcb_window_t window, const char *property)
+{
+    const auto words = connection.cardinals(window, connection.atom(property), XCB_ATOM_CARDINAL);
+    if (!words || words->size() != 4)
+        return {};
+    const auto &w = *words;
+    return {static_cast<int>(w[0]), static_cast<int>(w[2]), static_cast<int>(w[1]), static_cast<int>(w[3])};
+}
+
 std::optional<WindowInfo> describe(Connection &connection, xcb_window_t window)
 {
     xcb_connection_t *c = connection.get();
@@ -93,13 +105,7 @@ std::optional<WindowInfo> describe(Connection &connection, xcb_window_t window)
         pid && !pid->empty())
         info.processID = static_cast<int64_t>((*pid)[0]);
     info.contentRect = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-    info.frame = info.contentRect;
-    if (auto extents = connection.cardinals(window, connection.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
-        extents && extents->size() == 4) {
-        const auto &e = *extents; // left, right, top, bottom
-        info.frame = info.contentRect.adjusted(-static_cast<int>(e[0]), -static_cast<int>(e[2]), static_cast<int>(e[1]),
-                                               static_cast<int>(e[3]));
-    }
+    info.frame = visibleFrame(connection, window, info.contentRect);
     const auto types = connection.cardinals(window, connection.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
     const auto states = connection.cardinals(window, connection.atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
     info.layer = layer(connection, types, states);
@@ -109,6 +115,12 @@ std::optional<WindowInfo> describe(Connection &connection, xcb_window_t window)
 }
 
 } // namespace
+
+QRect visibleFrame(Connection &connection, xcb_window_t window, const QRect &contentRect)
+{
+    return contentRect.marginsAdded(widths(connection, window, "_NET_FRAME_EXTENTS"))
+        .marginsRemoved(widths(connection, window, "_GTK_FRAME_EXTENTS"));
+}
 
 std::vector<WindowInfo> windows(Connection &connection)
 {

@@ -13,4 +13,10 @@ namespace tarn::X11 {
 // windows that are not override-redirect.
 std::vector<WindowInfo> windows(Connection &connection);
 
+// The window as the user sees it, root coordinates: the client's `contentRect` with the frame the
+// window manager says it drew (_NET_FRAME_EXTENTS), less the shadow a client-side decorated
+// window draws around itself (_GTK_FRAME_EXTENTS). The frame window may reach further: GNOME's
+// window managers keep an invisible border around it to resize by.
+QRect visibleFrame(Connection &connection, xcb_window_t window, const QRect &contentRect);
+
 } // namespace tarn::X11

@@ -146,14 +146,18 @@ TEST(ScreenCaptureService, CaptureSizesCutsAndPlacesTheRegionOnTheDisplay)
 }
 
 // On the real desktop: a window of another process with known pixels is captured by display,
-// by rectangle and by window; our own visible windows are hidden for the grab and come back.
+// by rectangle and by window; our own visible windows are hidden for the grab and come back. The
+// window comes out as the display shows it, over a grey window: its visible frame, and past the
+// frame's rounded corners what lies behind, without the invisible borders some window managers
+// keep around a frame.
 TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWindow)
 {
     ScreenCaptureService service;
     if (!service.source().isAvailable())
         GTEST_SKIP() << "no X display";
     service.setSettleDelay(std::chrono::milliseconds(150));
-    TestSupport::TestWindows child(QStringLiteral("Tarnwick capture pattern|300|200|pa"));
+    TestSupport::TestWindows child(
+        QStringLiteral("Tarnwick capture backdrop|1800|950|;Tarnwick capture pattern|300|200|pa"));
     const auto info = child.waitForWindow(service.source(), QStringLiteral("Tarnwick capture pattern"));
     ASSERT_TRUE(info);
     ASSERT_TRUE(TestSupport::TestWindows::waitForPattern(service.source(), info->contentRect));
@@ -187,10 +191,19 @@ TEST(ExclusiveScreenCaptureService, CapturesAKnownWindowByDisplayRectangleAndWin
     ASSERT_NE(listed, content.windows.end());
     const CapturedImage byWindow =
         TestSupport::await(service.capture(ScreenCaptureService::windowFilter(*listed), std::nullopt, false));
-    EXPECT_EQ(byWindow.image.size(), info->frame.size());
+    ASSERT_EQ(byWindow.image.size(), info->frame.size());
     EXPECT_EQ(TestSupport::patternMismatches(byWindow.image, info->contentRect.size(),
                                              info->contentRect.topLeft() - info->frame.topLeft()),
               0);
+    const QImage shown = whole.image.copy(info->frame.translated(-display.nativeRect.topLeft()));
+    int differing = 0;
+    for (int x = 0; x < shown.width(); ++x)
+        for (const int y : {0, shown.height() - 1})
+            differing += byWindow.image.pixel(x, y) != shown.pixel(x, y);
+    for (int y = 0; y < shown.height(); ++y)
+        for (const int x : {0, shown.width() - 1})
+            differing += byWindow.image.pixel(x, y) != shown.pixel(x, y);
+    EXPECT_EQ(differing, 0) << "edge pixels unlike the display's";
 }
 
 // Where the server cannot read a window alone, a window capture reads the screen inside the

@@ -93,6 +93,13 @@ TEST(ExclusiveX11ScreenSource, ListsWindowsOfOtherProcessesWithTheirDetails)
     EXPECT_EQ(plain->contentRect.size(), QSize(200, 150));
     EXPECT_TRUE(plain->frame.contains(plain->contentRect)); // the frame adds the decorations
     EXPECT_NE(plain->id, above->id);
+    // The shadow a client-side decorated window draws around itself is no part of the window.
+    QProcess::execute(
+        QStringLiteral("xprop"),
+        QStringLiteral("-id %1 -f _GTK_FRAME_EXTENTS 32c -set _GTK_FRAME_EXTENTS 4,6,8,10").arg(plain->id).split(u' '));
+    const auto shadowed = child.waitForWindow(*source, QStringLiteral("Tarnwick plain"));
+    ASSERT_TRUE(shadowed);
+    EXPECT_EQ(shadowed->frame, plain->frame.adjusted(4, 8, -6, -10));
 
     for (const WindowInfo &window : source->windows())
         EXPECT_NE(window.processID, static_cast<int64_t>(getpid())) << "this test shows no window";
