@@ -22,6 +22,7 @@ QString AppModel::samplesStatus()
     return QStringLiteral("직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다.");
 }
 QString AppModel::permissionReadyStatus() { return QStringLiteral("화면 기록 권한이 준비되었습니다."); }
+QString AppModel::busyStatus() { return QStringLiteral("진행 중인 작업이 있습니다. 완료된 후 다시 시도하세요."); }
 
 AppModel::AppModel(const QString &root, bool demo, QObject *parent) : AppModel(root, demo, AppServices{}, parent) { }
 
@@ -146,6 +147,13 @@ void AppModel::releaseBusy()
     Q_ASSERT(busyClaims_ > 0);
     if (--busyClaims_ == 0)
         Q_EMIT isBusyChanged(false);
+}
+
+bool AppModel::refusedWhileBusy()
+{
+    if (isBusy())
+        setStatus(busyStatus());
+    return isBusy();
 }
 
 AppModel::ExportClaim AppModel::claimExport()

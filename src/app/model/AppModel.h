@@ -98,6 +98,7 @@ public:
     static QString initialStatus(); // "모든 작업은 이 컴퓨터에서 처리됩니다."
     static QString samplesStatus(); // "직접 생성한 샘플입니다. 실제 캡처나 측정 데이터가 아닙니다."
     static QString permissionReadyStatus(); // "화면 기록 권한이 준비되었습니다."
+    static QString busyStatus(); // "진행 중인 작업이 있습니다. 완료된 후 다시 시도하세요."
     static constexpr int unsavedEditsCode = 10;
 
     // Builds the state and the services; touches no library file.
@@ -290,6 +291,8 @@ private:
     void setItems(std::vector<CaptureItem> items);
     void setSelectedItemIDs(std::set<Uuid> ids);
     void releaseBusy();
+    // Whether work runs; a command that would start more is then refused, and says so.
+    bool refusedWhileBusy();
     void releaseExport();
     void setLibraryReady(bool value);
     void setStatus(const QString &status);

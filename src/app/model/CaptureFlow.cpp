@@ -48,7 +48,7 @@ void AppModel::connectFlows()
 
 void AppModel::beginCapture(CaptureAction action)
 {
-    if (!libraryReady_ || isBusy())
+    if (!libraryReady_ || refusedWhileBusy())
         return;
     if (!screenCaptureAccess()) {
         present(AppSheet::permissions);
@@ -132,7 +132,7 @@ QCoro::Task<> AppModel::runCapture(CaptureAction action, uint32_t displayID, Can
 
 void AppModel::captureWindow(const ShareableWindow &window)
 {
-    if (isBusy())
+    if (refusedWhileBusy())
         return;
     setSheet(std::nullopt);
     BusyClaim busy = claimBusy();
@@ -313,7 +313,7 @@ QCoro::Task<> AppModel::runRecognition(CaptureItem item, QImage image)
     QPointer<AppModel> self(this);
     CaptureItem updated;
     try {
-        QFuture<RecognitionResult> recognizing = recognition_->recognize(image);
+        QFuture<RecognitionResult> recognizing = recognition_->recognizeInBackground(image);
         RecognitionResult result = co_await recognizing;
         if (!self)
             co_return;

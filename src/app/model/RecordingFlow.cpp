@@ -46,7 +46,7 @@ void AppModel::toggleRecording()
 
 void AppModel::startRecording(uint32_t displayID)
 {
-    if (isBusy() || recorder_->state() != RecordingService::State::idle || !libraryReady_)
+    if (refusedWhileBusy() || recorder_->state() != RecordingService::State::idle || !libraryReady_)
         return;
     if (!screenCaptureAccess()) {
         present(AppSheet::permissions);

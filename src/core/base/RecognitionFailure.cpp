@@ -13,6 +13,9 @@ QString RecognitionFailure::description() const
         return QStringLiteral("텍스트 인식 엔진을 시작하지 못했습니다. 언어 데이터 파일이 손상되었을 수 있습니다.");
     case Case::recognitionFailed:
         return QStringLiteral("이미지에서 텍스트를 인식하지 못했습니다.");
+    case Case::tookTooLong:
+        return QStringLiteral(
+            "텍스트 인식이 제한 시간을 넘어 중단되었습니다. 편집기에서 텍스트 인식을 다시 실행할 수 있습니다.");
     }
     return {};
 }

@@ -12,6 +12,7 @@ public:
         noLanguageData,    // neither the Korean nor the English model is installed
         engineUnavailable, // a model is installed but the engine would not load it
         recognitionFailed, // the engine refused the image
+        tookTooLong,       // a background recognition ran past its limit (see TextRecognition)
     };
 
     explicit RecognitionFailure(Case c) : case_(c) { }

@@ -15,37 +15,54 @@ SerialExecutor::~SerialExecutor()
     worker_.join();
 }
 
-void SerialExecutor::enqueue(std::function<void()> job)
+void SerialExecutor::enqueue(bool background, Job job)
 {
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(job));
+        (background ? background_ : queue_).push_back(std::move(job));
     }
     wake_.notify_one();
+}
+
+bool SerialExecutor::mustGiveWay() const
+{
+    std::lock_guard lock(mutex_);
+    return dropping_ || !queue_.empty();
+}
+
+void SerialExecutor::dropBackground()
+{
+    std::lock_guard lock(mutex_);
+    dropping_ = true;
 }
 
 void SerialExecutor::waitForDone()
 {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    idle_.wait(lock, [this] { return queue_.empty() && background_.empty() && !busy_; });
 }
 
 void SerialExecutor::work()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-        if (queue_.empty()) // stopping, and nothing left to do
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty() || !background_.empty(); });
+        const bool background = queue_.empty();
+        if (background && background_.empty()) // stopping, and nothing left to do
             return;
-        std::function<void()> job = std::move(queue_.front());
-        queue_.pop_front();
+        std::deque<Job> &line = background ? background_ : queue_;
+        Job job = std::move(line.front());
+        line.pop_front();
         busy_ = true;
+        const bool drop = background && dropping_;
         lock.unlock();
-        job();
-        job = nullptr; // release captured state outside the lock
+        if (job(drop))
+            job = nullptr; // release captured state outside the lock
         lock.lock();
+        if (job) // it gave way: first of the background ones again, dropped there if need be
+            background_.push_front(std::move(job));
         busy_ = false;
-        if (queue_.empty())
+        if (queue_.empty() && background_.empty())
             idle_.notify_all();
     }
 }

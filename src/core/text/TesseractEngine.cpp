@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
 #include "core/base/RecognitionFailure.h"
@@ -50,6 +51,18 @@ std::unique_ptr<tesseract::TessBaseAPI> loadEngine(const std::filesystem::path &
     if (api->Init(folder.c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0)
         throw RecognitionFailure(RecognitionFailure::Case::engineUnavailable);
     return api;
+}
+
+// Recognizes the image `api` holds. The engine asks its monitor between words whether to stop.
+void recognizeWithin(tesseract::TessBaseAPI &api, RecognitionLimit limit)
+{
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = [](void *asked, int) { return static_cast<const RecognitionLimit *>(asked)->reached(); };
+    monitor.cancel_this = &limit;
+    if (api.Recognize(&monitor) != 0) {
+        limit.check();
+        throw RecognitionFailure(RecognitionFailure::Case::recognitionFailed);
+    }
 }
 
 struct Text {
@@ -392,7 +405,8 @@ TesseractEngine::TesseractEngine(const std::filesystem::path &tessdata, const st
 
 TesseractEngine::~TesseractEngine() = default;
 
-std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageLayout layout, bool letEngineInvert)
+std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageLayout layout, bool letEngineInvert,
+                                                       const RecognitionLimit &limit)
 {
     std::vector<RecognizedLine> lines;
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
@@ -402,12 +416,12 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
     api_->SetVariable("tessedit_do_invert", letEngineInvert ? "1" : "0");
     api_->SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
     api_->SetSourceResolution(sourceResolution);
-    if (api_->Recognize(nullptr) != 0)
-        throw RecognitionFailure(RecognitionFailure::Case::recognitionFailed);
+    recognizeWithin(*api_, limit);
     std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
     if (!it || it->Empty(tesseract::RIL_TEXTLINE))
         return lines;
     do {
+        limit.check(); // each line's words are read again, some by other models
         RecognizedLine line;
         line.text = withoutLineEnd(Text(it->GetUTF8Text(tesseract::RIL_TEXTLINE)).value);
         line.box = boxAt(*it, tesseract::RIL_TEXTLINE);

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QRect>
 
+#include "core/text/RecognitionLimit.h"
 #include "core/text/RecognizedWord.h"
 
 namespace tesseract {
@@ -47,8 +48,10 @@ public:
 
     // Reads the lines of a Format_Grayscale8 image with dark text on a light background.
     // `letEngineInvert` lets the engine retry light-on-dark lines itself (slower); turn it off
-    // when the caller has already put the text dark on light.
-    std::vector<RecognizedLine> recognize(const QImage &gray, PageLayout layout, bool letEngineInvert);
+    // when the caller has already put the text dark on light. Stops where `limit` says (see
+    // RecognitionLimit.h), but not while the engine lays the page out.
+    std::vector<RecognizedLine> recognize(const QImage &gray, PageLayout layout, bool letEngineInvert,
+                                          const RecognitionLimit &limit = {});
 
     // The digits of `glyphs` (Format_Grayscale8, dark on white, one line) as the English model reads
     // them when no other character is allowed, and the confidence (0-100); nothing without that

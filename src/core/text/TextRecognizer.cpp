@@ -31,6 +31,11 @@ constexpr int maximumEngines = 4; // beyond this the blocks of a screen rarely k
 constexpr double maximumUpscale = 4;
 constexpr double maximumPreparedPixels = 40e6; // keeps an enlarged whole screen within memory
 constexpr int countHeights[] = {24, 16, 36};   // heights in pixels the glyphs of a count badge are read at
+// A block whose lines are taller than this is a picture's texture, not text: TextBlocks.cpp takes
+// an edge longer than 120 px for a border, so no glyph it finds is that tall, and a line is one
+// row of glyphs. Such a block is read in tiles of this side.
+constexpr int tallestLine = 256;
+constexpr int textureTile = 1024;
 
 // A clock that keeps counting while the machine sleeps, like the wall-clock duration asked for.
 double nowMilliseconds()
@@ -111,14 +116,14 @@ PreparedBlock prepare(const QImage &gray, const TextBlock &block, const Recognit
 }
 
 std::vector<RecognizedLine> readBlock(TesseractEngine &engine, const QImage &gray, const TextBlock &block,
-                                      const RecognitionOptions &options)
+                                      const RecognitionOptions &options, const RecognitionLimit &limit)
 {
     const PreparedBlock prepared = prepare(gray, block, options);
     // Within a block of one line the engine's own line finder sometimes splits Hangul
     // syllables into two lines; telling it there is one line avoids that.
     const PageLayout layout =
         options.singleLineBlocks && block.lineCount == 1 ? PageLayout::singleLine : options.layout;
-    std::vector<RecognizedLine> lines = engine.recognize(prepared.image, layout, !prepared.inverted);
+    std::vector<RecognizedLine> lines = engine.recognize(prepared.image, layout, !prepared.inverted, limit);
     for (auto &line : lines) {
         const QRectF box(line.box.x() / prepared.scale, line.box.y() / prepared.scale,
                          line.box.width() / prepared.scale, line.box.height() / prepared.scale);
@@ -127,14 +132,34 @@ std::vector<RecognizedLine> readBlock(TesseractEngine &engine, const QImage &gra
     return lines;
 }
 
+// The blocks of a picture's texture in tiles with no line to measure. Laying out a page, which
+// nothing can stop, the engine takes a time that grows with the square of the specks of a row,
+// minutes for a texture told it is one line, or taken whole; its tiles keep each stretch short.
+std::vector<TextBlock> withTexturesInTiles(std::vector<TextBlock> blocks)
+{
+    std::vector<TextBlock> tiled;
+    for (TextBlock &block : blocks) {
+        if (block.lineHeight <= tallestLine) {
+            tiled.push_back(std::move(block));
+            continue;
+        }
+        for (int y = block.rect.top(); y <= block.rect.bottom(); y += textureTile)
+            for (int x = block.rect.left(); x <= block.rect.right(); x += textureTile)
+                tiled.push_back({QRect(x, y, textureTile, textureTile).intersected(block.rect), 0, 0, {}});
+    }
+    return tiled;
+}
+
 // The count badges of the screenshot (see CountBadges.h) read as lines of their own, each painted
 // over once read. The engine reads a lone digit at one size and not at another, so a badge is read
 // at the sizes of small to large text until a reading has its digits.
-std::vector<RecognizedLine> readCountBadges(TesseractEngine &engine, QImage &gray, const std::vector<QRect> &patches)
+std::vector<RecognizedLine> readCountBadges(TesseractEngine &engine, QImage &gray, const std::vector<QRect> &patches,
+                                            const RecognitionLimit &limit)
 {
     std::vector<RecognizedLine> lines;
     for (const CountBadge &badge : findCountBadges(gray, patches))
         for (const int height : {countHeights[0], countHeights[1], countHeights[2]}) {
+            limit.check();
             const auto [reading, confidence] = engine.readDigits(glyphsAt(badge, height));
             if (std::string count = countOf(badge, reading); !count.empty()) {
                 // The line's box is its text's, as every other line's: the circle's top lies
@@ -179,7 +204,7 @@ TesseractEngine &TextRecognizer::engine(size_t index)
     return *slot;
 }
 
-RecognitionResult TextRecognizer::recognize(const QImage &image)
+RecognitionResult TextRecognizer::recognize(const QImage &image, const RecognitionLimit &limit)
 {
     const double start = nowMilliseconds();
     if (image.isNull() || image.width() < 1 || image.height() < 1)
@@ -200,10 +225,10 @@ RecognitionResult TextRecognizer::recognize(const QImage &image)
     // The patches serve both the controls and the blocks. A control painted over changes the
     // edges far past it (long borders and their corner arcs are told by their length), so after
     // a painting they are found anew, whole.
-    std::vector<RecognizedLine> counts = readCountBadges(engine(0), gray, patches.rects);
+    std::vector<RecognizedLine> counts = readCountBadges(engine(0), gray, patches.rects, limit);
     if ((options_.hideControls && hideControls(gray, patches.rects)) || !counts.empty())
         patches = inkPatches(gray);
-    std::vector<RecognizedLine> lines = readBlocks(gray, std::move(patches));
+    std::vector<RecognizedLine> lines = readBlocks(gray, std::move(patches), limit);
     std::move(counts.begin(), counts.end(), std::back_inserter(lines));
     RecognitionResult result;
     result.regions = regionsFromLines(lines, image.size());
@@ -211,10 +236,12 @@ RecognitionResult TextRecognizer::recognize(const QImage &image)
     return result;
 }
 
-std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray, InkPatches patches)
+std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray, InkPatches patches,
+                                                       const RecognitionLimit &limit)
 {
-    const std::vector<TextBlock> blocks = options_.findBlocks ? findTextBlocks(gray, std::move(patches))
-                                                              : std::vector{wholeImage(gray, std::move(patches))};
+    const std::vector<TextBlock> blocks = options_.findBlocks
+        ? withTexturesInTiles(findTextBlocks(gray, std::move(patches)))
+        : std::vector{wholeImage(gray, std::move(patches))};
     std::vector<std::vector<RecognizedLine>> perBlock(blocks.size());
 
     // Larger blocks first so that no engine is left with a big one at the end.
@@ -230,8 +257,10 @@ std::vector<RecognizedLine> TextRecognizer::readBlocks(const QImage &gray, InkPa
     auto work = [&](size_t engineIndex) {
         try {
             TesseractEngine &reader = engine(engineIndex);
-            for (size_t i; (i = next.fetch_add(1)) < order.size();)
-                perBlock[order[i]] = readBlock(reader, gray, blocks[order[i]], options_);
+            for (size_t i; (i = next.fetch_add(1)) < order.size();) {
+                limit.check();
+                perBlock[order[i]] = readBlock(reader, gray, blocks[order[i]], options_, limit);
+            }
         } catch (...) {
             std::lock_guard lock(failureLock);
             if (!failure)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include <QThreadPool>
 
 #include "core/text/RecognitionLanguages.h"
+#include "core/text/RecognitionLimit.h"
 #include "core/text/RecognitionResult.h"
 #include "core/text/TesseractEngine.h"
 #include "core/text/TextBlocks.h"
@@ -30,6 +32,10 @@ struct RecognitionOptions {
     bool retryLatinWords = true;                 // see TesseractEngine::setRetryLatinWords
     bool rereadKoreanWords = true;               // see TesseractEngine::setRereadKoreanWords
     int engines = 0;                             // engines reading blocks at once; 0: one per core, at most 4
+
+    // The longest one recognition of a stored capture runs (see TextRecognition): some forty
+    // times what a 1920x1080 screen full of text takes.
+    std::chrono::milliseconds backgroundLimit{60'000};
 };
 
 // The synchronous recognizer: turns a bitmap into lines in reading order. Engines are
@@ -43,14 +49,15 @@ public:
     TextRecognizer &operator=(const TextRecognizer &) = delete;
 
     // Throws RecognitionFailure (no language data, a model that will not load, an image the
-    // engine refuses) and ImageFailure::invalidDimensions for an empty image.
-    RecognitionResult recognize(const QImage &image);
+    // engine refuses) and ImageFailure::invalidDimensions for an empty image, and what `limit`
+    // throws once it is reached.
+    RecognitionResult recognize(const QImage &image, const RecognitionLimit &limit = {});
 
     // The language tags recognition uses, from the models installed now.
     std::vector<std::string> languages() const;
 
 private:
-    std::vector<RecognizedLine> readBlocks(const QImage &gray, InkPatches patches);
+    std::vector<RecognizedLine> readBlocks(const QImage &gray, InkPatches patches, const RecognitionLimit &limit);
     TesseractEngine &engine(size_t index);
 
     std::filesystem::path tessdata_;

@@ -103,7 +103,8 @@ TEST_F(ExclusiveCaptureFlow, CapturesRunInOrderFromTheCommandToTheLibraryAndTheC
 }
 
 // Endings without a picture and commands that must not start one: the windows come back,
-// nothing stays busy, and only the cancel button says so in the status line.
+// nothing stays busy, and only the cancel button and a command refused while busy say so in the
+// status line.
 TEST_F(ExclusiveCaptureFlow, EscapeCancelAndRefusalsLeaveTheWindowsBackAndNothingBusy)
 {
     open();
@@ -142,7 +143,9 @@ TEST_F(ExclusiveCaptureFlow, EscapeCancelAndRefusalsLeaveTheWindowsBackAndNothin
     model->beginCapture(CaptureAction::window);
     waitUntilFree();
     EXPECT_EQ(model->sheet(), AppSheet::windows);
-    EXPECT_EQ(takeLog(), (QStringList{QStringLiteral("status: ") + ScreenSourceFailure().description()}));
+    EXPECT_EQ(takeLog(),
+              (QStringList{QStringLiteral("status: ") + AppModel::busyStatus(),
+                           QStringLiteral("status: ") + ScreenSourceFailure().description()}));
     EXPECT_TRUE(model->items().empty());
     EXPECT_TRUE(library.isVisible());
 }

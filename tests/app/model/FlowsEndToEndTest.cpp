@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Flows with nothing scripted: Tesseract reading text another program draws, and the FFmpeg
 // recorder recording the display, each started through the model as the user starts them.
+#include <limits>
+
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,7 +35,8 @@ TEST_F(ExclusiveFlowsEndToEnd, ATextCaptureCopiesTheTextItReads)
         QTest::mouseMove(panel, to);
         QTest::mouseRelease(panel, Qt::LeftButton, {}, to);
     }
-    waitUntilFree();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.contains(QStringLiteral("grab")); }, 30000));
+    waitUntilFree(std::numeric_limits<int>::max());
     const QString text = QGuiApplication::clipboard()->text();
     EXPECT_LE(OcrScreens::errors(OcrScreens::expectedLines(settings), text.split(u'\n')).rate(), 0.01)
         << text.toStdString();

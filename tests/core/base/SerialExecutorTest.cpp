@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -66,4 +68,28 @@ TEST(SerialExecutor, DeliversEachOperationsOwnErrorAndDrainsOnDestruction)
     EXPECT_EQ(done.load(), 20);
     EXPECT_THROW(failing.waitForFinished(), std::runtime_error);
     EXPECT_EQ(after.result(), 7);
+}
+
+// A background operation under way gives way to an ordinary one asked meanwhile and runs again
+// after it, before the other background ones. (Dropping them: TextRecognitionTest.)
+TEST(SerialExecutor, BackgroundOperationsGiveWayToOrdinaryOnes)
+{
+    SerialExecutor executor;
+    std::vector<std::string> order; // written on the worker only
+    std::promise<void> started;
+    int attempts = 0;
+    QFuture<int> first = executor.runInBackground([&] {
+        if (++attempts == 1)
+            started.set_value();
+        while (attempts == 1 && !executor.mustGiveWay()) { }
+        if (attempts == 1)
+            throw SerialExecutor::GiveWay();
+        return order.push_back("background 1"), attempts;
+    });
+    QFuture<void> second = executor.runInBackground([&] { order.push_back("background 2"); });
+    started.get_future().wait();
+    executor.run([&] { order.push_back("asked"); });
+    second.waitForFinished();
+    EXPECT_EQ(first.result(), 2);
+    EXPECT_EQ(order, (std::vector<std::string>{"asked", "background 1", "background 2"}));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -297,6 +298,38 @@ TEST(TextRecognition, everyCallGivesNewIdentifiersAndQueuedCallsAllFinish)
     for (const auto &region : b.regions)
         ids.insert(region.id);
     EXPECT_EQ(ids.size(), a.regions.size() + b.regions.size());
+}
+
+// What the user asks for does not wait for the queue of stored captures: it comes next, at most
+// after the one under way, and the recognizer going drops what is left of that queue. A stored
+// capture past the background limit is left unread, and the queue goes on.
+TEST(TextRecognition, theUsersRecognitionGoesBeforeTheBackgroundQueueWhoseImagesHaveALimit)
+{
+    const QImage image = OcrScreens::koreanUi().image;
+    std::atomic<int> ended{0}, endedBeforeTheUsers{-1};
+    std::vector<QFuture<RecognitionResult>> queue;
+    {
+        TextRecognition recognition;
+        for (int i = 0; i < 4; ++i) {
+            queue.push_back(recognition.recognizeInBackground(image));
+            queue.back().then([&](const auto &) { ++ended; });
+        }
+        QFuture<RecognitionResult> asked = recognition.recognize(image);
+        asked.then([&](const auto &) { endedBeforeTheUsers = ended.load(); });
+        EXPECT_FALSE(asked.result().regions.empty());
+    }
+    EXPECT_LE(endedBeforeTheUsers.load(), 1);
+    EXPECT_THROW(queue.back().waitForFinished(), SerialExecutor::Dropped);
+
+    TextRecognition limited(installedTessdata, {.backgroundLimit = std::chrono::milliseconds(1)});
+    QFuture<RecognitionResult> tooLong = limited.recognizeInBackground(image);
+    EXPECT_TRUE(limited.recognizeInBackground(plain(64, 64, Qt::white)).result().regions.empty());
+    try {
+        tooLong.waitForFinished();
+        ADD_FAILURE() << "read past its limit";
+    } catch (const RecognitionFailure &failure) {
+        EXPECT_EQ(failure.kind(), RecognitionFailure::Case::tookTooLong);
+    }
 }
 
 TEST(TextRecognition, anImageWithoutTextGivesNoRegionsAndIsNoFailure)
