@@ -149,11 +149,12 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool t
               arms = std::max(1, int(armsShare * h));
     if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
         return false;
-    // Its arms reach the edges near its top (one may start lower); a "#" has no ink at the edges
-    // of its top rows, only its bars reach them further down.
+    // Its arms reach the edges near its top, the left one in its top rows (the right one may start
+    // lower); a "#" has no ink at the left edge of its top rows, where its strokes stand in from it
+    // (the right stroke of a slanted one may reach the right edge): only its bars reach it further
+    // down. That edge is measured by the height, as a "#" touching the digit after it is wide.
     const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
-    const Runs topmost = runsIn(gray, ink, ink.top(), ink.top() + band - 1);
-    if (topmost.first > ink.left() + armsAt * w && topmost.last < ink.right() - armsAt * w)
+    if (runsIn(gray, ink, ink.top(), ink.top() + band - 1).first > ink.left() + armsAt * h)
         return false;
     const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
     if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
@@ -687,17 +688,24 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
         if (joined != word.text || sign->empty() ||
             !std::all_of(sign->begin(), sign->end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
             return withWonGrouping(withWonSign(word.text));
-        for (size_t k = 0; k < sign->size(); ++k)
-            read[(*sign)[k]] = k == 0 ? "₩" : "";
+        // Only what the engine read for a won sign becomes one: a digit it read is never changed.
+        if (std::any_of(sign->begin(), sign->end(), [&](size_t k) { return mayBeWonSign(read[k]); }))
+            for (size_t k = 0; k < sign->size(); ++k)
+                read[(*sign)[k]] = k == 0 ? "₩" : "";
     }
     if (joined != word.text)
         return withWonGrouping(word.text);
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
             if (const SignAt sign = signAt(gray, glyphs, i, read, digits); !sign.text.empty()) {
-                const auto sole = sign.text == "%"
+                auto sole = sign.text == "%"
                     ? signCharacters(glyphs, i, read, digits, false, sign.percent.kerned, sign.percent.ink)
                     : glyphs[i].characters;
+                // The engine reads a per cent sign as digits or as the sign: a bracket or a stop it
+                // boxed on the sign's ink keeps its own reading.
+                if (sign.text == "%")
+                    std::erase_if(
+                        sole, [&](size_t k) { return !isDigits(read[k]) && read[k].find('%') == std::string::npos; });
                 Glyph marked{glyphs[i].ink, sole};
                 if (!sole.empty())
                     readAs(marked, read, sign.text);

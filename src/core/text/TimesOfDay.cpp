@@ -61,16 +61,47 @@ size_t editDistance(const std::u32string &a, const std::u32string &b)
     return row[b.size()];
 }
 
+using KoreanReading = std::function<std::string(const QRect &)>;
+
+// Whether each syllable of `pair` stands at its place in `read` or in `alone`, the Korean model's
+// reading of the word's place alone (what it reads for a middle dot or a mark before the word left
+// out): the ink shows the word, where the resemblance of a real word's jamo does not ("오류" and
+// "오픈" are read the same alone, "오우" for a small "오후" as "오후" or "2후").
+bool seenIn(const QString &pair, const std::string &read, const std::string &alone)
+{
+    const QString first = QString::fromStdString(read);
+    QString second = QString::fromStdString(alone);
+    while (!second.isEmpty() && (!second.front().isLetterOrNumber() || second.front() == u'\u318D'))
+        second.remove(0, 1);
+    for (qsizetype k = 0; k < pair.size(); ++k)
+        if ((k >= first.size() || first[k] != pair[k]) && (k >= second.size() || second[k] != pair[k]))
+            return false;
+    return true;
+}
+
+// `read`, a word boxed `box` before a time of day, as the one of the pair that timeOfDayWord makes
+// it where the ink shows that one (see seenIn); `read` otherwise.
+std::string pairWordOfItsInk(const std::string &read, const QRect &box, const KoreanReading &korean)
+{
+    const std::string pair = timeOfDayWord(read);
+    if (pair == read || !isOneOfThePair(pair))
+        return read;
+    return seenIn(QString::fromStdString(pair), read, korean(box)) ? pair : read;
+}
+
 // A word that begins with a lone middle dot is written from its characters (see withLoneDots):
 // the characters after the last dot, as one word, are mended there.
-void mendAfterLoneDot(PlacedWord &placed)
+void mendAfterLoneDot(PlacedWord &placed, const KoreanReading &korean)
 {
     std::vector<RecognizedWord> &characters = placed.characters;
     const size_t from = placed.loneDots.back() + 1;
     std::string read;
-    for (size_t k = from; k < characters.size(); ++k)
+    QRect box;
+    for (size_t k = from; k < characters.size(); ++k) {
         read += characters[k].text;
-    if (const std::string mended = timeOfDayWord(read); from < characters.size() && mended != read) {
+        box |= characters[k].box;
+    }
+    if (const std::string mended = pairWordOfItsInk(read, box, korean); from < characters.size() && mended != read) {
         characters[from].text = mended;
         for (size_t k = from + 1; k < characters.size(); ++k)
             characters[k].text.clear();
@@ -79,14 +110,15 @@ void mendAfterLoneDot(PlacedWord &placed)
 
 // The engine may read the pair as two words of a syllable each, set without a blank ("모" "후"):
 // mended as one where they make one of it, the first taking the word. Gives whether they did.
-bool mendsSyllablesApart(PlacedWord &first, PlacedWord &second)
+bool mendsSyllablesApart(PlacedWord &first, PlacedWord &second, const KoreanReading &korean)
 {
     const auto syllable = [](const PlacedWord &w) {
         return QString::fromStdString(w.word.text).size() == 1 && holdsHangul(w.word.text) && w.loneDots.empty();
     };
     if (!syllable(first) || !syllable(second) || first.at == std::string::npos || first.at + first.length != second.at)
         return false;
-    const std::string mended = timeOfDayWord(first.word.text + second.word.text);
+    const std::string read = first.word.text + second.word.text;
+    const std::string mended = pairWordOfItsInk(read, first.word.box | second.word.box, korean);
     if (!isOneOfThePair(mended))
         return false;
     first.word.text = mended;
@@ -116,28 +148,33 @@ std::string timeOfDayWord(const std::string &word)
 }
 
 void mendTimeOfDayWords(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words,
-                        const std::function<std::string(const QRect &)> &korean)
+                        const KoreanReading &korean)
 {
     for (size_t i = 1; i < words.size(); ++i) {
         RecognizedWord &word = words[i - 1].word;
         if (!isTimeOfDay(words[i].word.text) || word.text.empty())
             continue;
+        // The engine's box of a word may reach into the time after it.
+        const auto alone = [&](QRect box) {
+            box.setRight(std::min(box.right(), words[i].word.box.left() - 1));
+            return korean(box);
+        };
         if (!words[i - 1].loneDots.empty()) {
-            mendAfterLoneDot(words[i - 1]);
+            mendAfterLoneDot(words[i - 1], alone);
             continue;
         }
-        if (i >= 2 && mendsSyllablesApart(words[i - 2], words[i - 1]))
+        if (i >= 2 && mendsSyllablesApart(words[i - 2], words[i - 1], alone))
             continue;
         if (holdsHangul(word.text)) {
             // A middle dot read into the word sets its own blank ("· 오후").
             const size_t blank = word.text.rfind(' ');
             const size_t start = blank == std::string::npos ? 0 : blank + 1;
-            word.text = word.text.substr(0, start) + timeOfDayWord(word.text.substr(start));
+            word.text = word.text.substr(0, start) + pairWordOfItsInk(word.text.substr(start), word.box, alone);
             continue;
         }
         if (QString::fromStdString(word.text).size() > longestMisreading || !inkOutnumbersItsText(gray, line, word, 1))
             continue;
-        if (const std::string reading = timeOfDayWord(korean(word.box)); isOneOfThePair(reading))
+        if (const std::string reading = timeOfDayWord(alone(word.box)); isOneOfThePair(reading))
             word.text = reading;
     }
 }

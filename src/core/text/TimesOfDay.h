@@ -28,10 +28,12 @@ bool isTimeOfDay(const std::string &text);
 std::string timeOfDayWord(const std::string &word);
 
 // Each word of the line boxed `line` in `gray` (dark text on a light background) read before a
-// time of day: in Hangul, as timeOfDayWord makes it; in up to three digits or Latin letters whose
-// ink holds more marks than they would make (the engine reads the pair as "24", "941" or "2s" in a
-// selected row), as the Korean model (`korean`, the reading of a box) reads the place, where that
-// is near one of the pair.
+// time of day, as the ink shows it: in Hangul, as timeOfDayWord makes it where each syllable of
+// that one stands at its place in the word or in the Korean model's reading of the word's place
+// alone (`korean`, the reading of a box), as a real word ("오픈", "오류") is read the same alone; in
+// up to three digits or Latin letters whose ink holds more marks than they would make (the engine
+// reads the pair as "24", "941" or "2s" in a selected row), as the Korean model reads the place,
+// where that is near one of the pair.
 void mendTimeOfDayWords(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words,
                         const std::function<std::string(const QRect &)> &korean);
 

@@ -184,6 +184,12 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
         {QStringLiteral("₩34,500"), join(digits("\\", 0), digits("34.500", 1)), "₩34,500"},
         {QStringLiteral("-₩2,740"), join(digits("-W", 0), digits("2,740", 2)), "-₩2,740"},
         {QStringLiteral("172.16.254.1"), digits("172.16.254.1", 0), "172.16.254.1"},
+        {QStringLiteral("#3"), digits("#3", 0), "#3"},
+        {QStringLiteral("#4821"), digits("#4821", 0), "#4821"},
+        {QStringLiteral("(0.5%)."),
+         join(digits("(0.5%", 0), std::vector<std::pair<std::string, int>>{{")", 4}, {".", 6}}),
+         "(0.5%)."}, // the bracket boxed on the sign
+        {QStringLiteral("¥996"), join(std::vector<std::pair<std::string, int>>{{"¥", 0}}, digits("996", 1)), "¥996"},
     };
     for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {11, 12, 13, 16})
