@@ -212,15 +212,21 @@ bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box)
         return mark.center().x() >= box.left() - 1 && mark.center().x() <= box.right() + 1;
     };
     // The faint antialiasing of a dot set close may join it to its neighbour; its body stands apart.
+    // An asterisk's thin arms show only faintly: around its solid core, they make a mark higher than
+    // a dot, where a dot joined to its neighbour is as low as a dot.
+    const std::vector<QRect> faint = marksIn(gray, area, darkest);
     for (const int level : {darkest, solidInk}) {
-        const std::vector<QRect> marks = marksIn(gray, area, level);
+        const std::vector<QRect> marks = level == darkest ? faint : marksIn(gray, area, level);
         std::optional<QRect> dot;
         for (const QRect &mark : marks)
             if (dotShaped(mark, line) && within(mark) &&
                 (!dot ||
                  std::abs(mark.center().x() - box.center().x()) < std::abs(dot->center().x() - box.center().x())))
                 dot = mark;
-        if (dot && standsAlone(gray, rows, *dot, marks))
+        const bool low = dot && std::none_of(faint.begin(), faint.end(), [&](const QRect &m) {
+                             return m.contains(dot->center()) && m.height() > largestShare * line.height();
+                         });
+        if (dot && low && standsAlone(gray, rows, *dot, marks))
             return true;
     }
     return false;

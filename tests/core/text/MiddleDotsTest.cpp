@@ -106,6 +106,8 @@ TEST(MiddleDots, aDotWithABlanksRoomOnEitherSideIsALoneMiddleDot)
         {QStringLiteral("회의록 초안 - 디자인 검토"), 7, false, true},
         {QStringLiteral("1920 x 1080 - 2 MB"), 12, false},
         {QStringLiteral("끝   .   다음 항목"), 4, false},
+        {QStringLiteral("* 표시한 항목 · 10*20"), 0, false},
+        {QStringLiteral("* 표시한 항목 · 10*20"), 13, false},
     };
     const std::pair<QColor, QColor> schemes[] = {{QColor(28, 28, 30), QColor(246, 246, 248)},
                                                  {QColor(150, 152, 158), QColor(32, 33, 36)}};
