@@ -28,6 +28,9 @@ constexpr int mostGlyphs = 3;
 constexpr int smallestMark = 3; // pixels of a speck of the antialiased edge, no glyph's mark
 constexpr int margin = 10;      // white pixels around the glyphs
 constexpr int glyphReach = 2;   // pixels around the glyphs' marks that their antialiasing takes
+// Below this confidence (0-100) a reading of the glyphs as digits is a guess: the engine reads a
+// syllable in a round avatar ("개") as some digit when nothing else is allowed, and is unsure of it.
+constexpr float sureCount = 50;
 
 // The pixels of `area` in a mask, one byte each.
 struct Mask {
@@ -206,8 +209,10 @@ std::vector<CountBadge> findCountBadges(const QImage &gray, const std::vector<QR
     return badges;
 }
 
-std::string countOf(const CountBadge &badge, const std::string &reading)
+std::string countOf(const CountBadge &badge, const std::string &reading, float confidence)
 {
+    if (confidence < sureCount)
+        return {};
     std::string digits;
     for (const char c : reading)
         if (c != ' ')

@@ -29,9 +29,11 @@ struct CountBadge {
 // inkPatches), left to right and top to bottom as found.
 std::vector<CountBadge> findCountBadges(const QImage &gray, const std::vector<QRect> &patches);
 
-// The count `reading` (the engine's reading of the badge's glyphs as digits alone) stands for,
-// where it has as many digits as the badge's marks make; empty otherwise.
-std::string countOf(const CountBadge &badge, const std::string &reading);
+// The count `reading` (the engine's reading of the badge's glyphs as digits alone, at `confidence`
+// from 0 to 100) stands for, where it has as many digits as the badge's marks make and the engine
+// is sure of it; empty otherwise. A round avatar holds a syllable where a badge holds digits: its
+// glyph is read as a digit too, but as a guess.
+std::string countOf(const CountBadge &badge, const std::string &reading, float confidence);
 
 // The badge's glyphs enlarged (or reduced) to be `height` pixels high.
 QImage glyphsAt(const CountBadge &badge, int height);

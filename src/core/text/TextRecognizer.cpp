@@ -161,7 +161,7 @@ std::vector<RecognizedLine> readCountBadges(TesseractEngine &engine, QImage &gra
         for (const int height : {countHeights[0], countHeights[1], countHeights[2]}) {
             limit.check();
             const auto [reading, confidence] = engine.readDigits(glyphsAt(badge, height));
-            if (std::string count = countOf(badge, reading); !count.empty()) {
+            if (std::string count = countOf(badge, reading, confidence); !count.empty()) {
                 // The line's box is its text's, as every other line's: the circle's top lies
                 // above the text beside it and would read the count before that text.
                 lines.push_back({std::move(count), badge.glyphBox, confidence / 100.0f});
