@@ -320,7 +320,14 @@ bool takesEnglishReading(const RecognizedWord &read, const std::string &english,
         return true;
     if (digits(read.text) > 0 && digits(english) > digits(read.text) && keepsTheNumbersOf(alone(), read.text))
         return false;
-    return !isNumber(read.text) || confidence >= sureReading || agreed();
+    // A word that reads alike but for some digits ("#4871" for "#4821") is a number read otherwise.
+    const bool otherDigits =
+        english.size() == read.text.size() &&
+        std::equal(english.begin(), english.end(), read.text.begin(), [](char a, char b) {
+            return a == b ||
+                (std::isdigit(static_cast<unsigned char>(a)) && std::isdigit(static_cast<unsigned char>(b)));
+        });
+    return (!isNumber(read.text) && !otherDigits) || confidence >= sureReading || agreed();
 }
 
 bool swallowsNeighbours(const std::string &reading, const std::vector<PlacedWord> &words, size_t first, size_t last)

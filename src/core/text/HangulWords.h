@@ -74,8 +74,9 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
                         const std::function<std::string()> &englishReading, const std::string &alone = {});
 
 // Whether the English model's reading `english` (at `confidence`, 0-100) replaces `read`, a word
-// the Korean-first engine is unsure of: where it is surer by a margin, and for a number only where
-// it is sure or keeps its numbers (it reads small digits as letters, "ne" for "11"). Where the
+// the Korean-first engine is unsure of: where it is surer by a margin, and for a number, or a word
+// it reads alike but for some digits ("#4871" for "#4821"), only where it is sure or keeps its
+// numbers (it reads small digits as letters, "ne" for "11"). Where the
 // Korean model reads the number alone (`koreanAlone`, asked only for a number) as the English
 // model does, two readings of
 // its ink alone outweigh the one in its line, however sure ("3.2" for "32"); where the Korean model

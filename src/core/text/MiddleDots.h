@@ -41,7 +41,8 @@ bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord
 
 // Whether a middle dot's ink lies at `box`, a character of the line boxed `line` in `gray` (dark
 // text on a light background): a small round mark in the middle of the line's height, at the box,
-// with no other ink above or below it in the line (a colon has a second dot there, a letter more).
+// with no other ink above or below it in the line (a colon has a second dot there, a letter more),
+// nor faint ink around it (an asterisk's thin arms around its core).
 bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box);
 
 // What lies beside a word in its line: whether a blank, and the character of the word it touches.

@@ -29,6 +29,7 @@ thread_local int darkest = 128;
 constexpr double signLow = 0.8, signHigh = 1.35, wonWidest = 0.65, wonTouching = 1.6, armsAt = 0.15, feetIn = 0.1,
                  barSpan = 0.8;
 constexpr double bandShare = 0.15; // the top or bottom rows of a glyph looked at for arms and feet
+constexpr double slantIn = 0.05;   // its left foot lies this share of its height right of its left arm's top
 constexpr double armsShare = 0.25; // the top rows looked at for a won sign's arms (one may start lower)
 // A ring of a per cent sign is at most this share of the sign's height and width.
 constexpr double ringShare = 0.62;
@@ -149,16 +150,19 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool t
               arms = std::max(1, int(armsShare * h));
     if (!aboutDigitHigh(ink, digits) || w < wonWidest * h)
         return false;
-    // Its arms reach the edges near its top, the left one in its top rows (the right one may start
-    // lower); a "#" has no ink at the left edge of its top rows, where its strokes stand in from it
-    // (the right stroke of a slanted one may reach the right edge): only its bars reach it further
-    // down. That edge is measured by the height, as a "#" touching the digit after it is wide.
+    // Its arms reach the edges near its top (one may start lower); a "#" has no ink at the edges
+    // of its top rows, only its bars reach them further down.
     const Runs top = runsIn(gray, ink, ink.top(), ink.top() + arms - 1);
-    if (runsIn(gray, ink, ink.top(), ink.top() + band - 1).first > ink.left() + armsAt * h)
+    const Runs topmost = runsIn(gray, ink, ink.top(), ink.top() + band - 1);
+    if (topmost.first > ink.left() + armsAt * w && topmost.last < ink.right() - armsAt * w)
         return false;
+    // Its left arm slants in towards its foot, where the strokes of a "#" stand upright or lean the
+    // other way (the bars of an upright one may reach out little beyond them, a slanted one's right
+    // stroke may reach the top right edge).
     const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
     if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
-        feet.first < ink.left() + feetIn * w || (!touches && feet.last > ink.right() - feetIn * w))
+        feet.first < ink.left() + feetIn * w || (!touches && feet.last > ink.right() - feetIn * w) ||
+        feet.first < topmost.first + slantIn * h)
         return false;
     for (int y = ink.top() + h / 5; y <= ink.bottom() - h / 5; ++y) {
         int inked = 0;
@@ -600,7 +604,9 @@ SignAt signAt(const QImage &gray, const std::vector<Glyph> &glyphs, size_t i, co
     const PercentInk sign = text != "%" && (digitBefore || kernedDigits) && !holdsHangul(after)
         ? percentInk(gray, glyphs, i, digits)
         : PercentInk{};
-    const std::string inSign = sign.kerned ? text.substr(1) : textWithin(glyphs, read, sign.ink);
+    // A bracket or a stop the engine boxed on the sign's ink is read besides it ("96)" for "%)").
+    std::string inSign = sign.kerned ? text.substr(1) : textWithin(glyphs, read, sign.ink);
+    std::erase_if(inSign, [](char c) { return c == ')' || c == '.' || c == ','; });
     if (!sign.ink.isEmpty() && (digitBefore || sign.kerned) &&
         (text.find('%') != std::string::npos || (isDigits(inSign) && inSign.size() >= 2)))
         return {"%", sign};
@@ -655,7 +661,9 @@ std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vect
         // A digit follows: read as one, or inked as one where the engine's boxes lie a glyph off.
         const bool digitAfter = (!after.empty() && after[0] >= '0' && after[0] <= '9') ||
             (i + 1 < glyphs.size() && isDigitGlyph(glyphs[i + 1].ink, digits));
-        if (ink == WonInk::none || (ink == WonInk::whole && !digitAfter))
+        // The sign stands before its amount: a sign touching its digit holds the digit's reading.
+        const bool digitWithin = text.find_first_of("0123456789", first.size()) != std::string::npos;
+        if (ink == WonInk::none || (!digitAfter && !(ink == WonInk::touching && digitWithin)))
             continue;
         return signCharacters(glyphs, i, read, digits, true, ink == WonInk::touching);
     }

@@ -16,9 +16,10 @@ namespace tarn {
 // for "80%"), and a "v" before digits as a digit or a stroke ("112.0.4", "/12.0.4"). The ink tells
 // each apart from what it was read as, one glyph (ink between empty columns) at a time:
 // - a won sign is a W as high as the digits, crossed by a bar from edge to edge, its arms at the
-//   edges on top and its two feet apart from them below (a "#" has nothing at its top left edge, a
-//   "¥" one foot, a "W" no bar); only characters the engine read for a won sign become one, never
-//   a digit it read;
+//   edges on top and its two feet apart from them below, its left arm slanting in towards its foot
+//   (a "#" has nothing at its top edges or strokes that stand upright or lean the other way, a "¥"
+//   one foot, a "W" no bar); it stands before a digit, and only characters the engine read for a
+//   won sign become one, never a digit it read;
 // - a per cent sign is a small ring high on the left and another low on the right, each apart
 //   from the stroke between them, where a digit is one mark as high as the others;
 // - a "v" is a mark of the letters' height on the digits' baseline, two arms above one foot.
@@ -26,8 +27,8 @@ namespace tarn {
 // reaching below the digits' baseline
 // ("₩34.500" for "₩34,500"); a comma is never made a full stop, as a small comma can look like one.
 // A sign may touch the digit beside it, or a minus the won sign, and the engine's boxes may lie a
-// glyph off (a bracket boxed on a per cent sign keeps its reading); an "i" read where the ink is a
-// single mark as high as the digits is a one.
+// glyph off (a bracket boxed on a per cent sign keeps its reading, and does not hide the digits
+// read for it); an "i" read where the ink is a single mark as high as the digits is a one.
 
 // The text of `placed`, a word holding digits that the engine read in the line boxed `line` in
 // `gray` (dark text on a light background), with each sign of its numbers that its ink holds put

@@ -100,6 +100,7 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
         {"12.4.0", 81, "v2.4.0", 95, "12.4.0", true},
         {"11", 70, "ne", 85, "", false},
         {"Ul", 60, "UI", 80, "", true},
+        {"#4821", 52, "#4871", 79, "", false},
     };
     for (const auto &[read, readConfidence, reading, confidence, alone, taken] : english)
         EXPECT_EQ(takesEnglishReading({read, {}, readConfidence}, reading, confidence,
