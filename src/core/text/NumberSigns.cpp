@@ -696,10 +696,8 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
         if (joined != word.text || sign->empty() ||
             !std::all_of(sign->begin(), sign->end(), [&](size_t k) { return isDigitOrWonReading(read[k]); }))
             return withWonGrouping(withWonSign(word.text));
-        // Only what the engine read for a won sign becomes one: a digit it read is never changed.
-        if (std::any_of(sign->begin(), sign->end(), [&](size_t k) { return mayBeWonSign(read[k]); }))
-            for (size_t k = 0; k < sign->size(); ++k)
-                read[(*sign)[k]] = k == 0 ? "₩" : "";
+        for (size_t k = 0; k < sign->size(); ++k)
+            read[(*sign)[k]] = k == 0 ? "₩" : "";
     }
     if (joined != word.text)
         return withWonGrouping(word.text);

@@ -18,8 +18,7 @@ namespace tarn {
 // - a won sign is a W as high as the digits, crossed by a bar from edge to edge, its arms at the
 //   edges on top and its two feet apart from them below, its left arm slanting in towards its foot
 //   (a "#" has nothing at its top edges or strokes that stand upright or lean the other way, a "¥"
-//   one foot, a "W" no bar); it stands before a digit, and only characters the engine read for a
-//   won sign become one, never a digit it read;
+//   one foot, a "W" no bar), and it stands before a digit;
 // - a per cent sign is a small ring high on the left and another low on the right, each apart
 //   from the stroke between them, where a digit is one mark as high as the others;
 // - a "v" is a mark of the letters' height on the digits' baseline, two arms above one foot.
