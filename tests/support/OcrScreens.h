@@ -808,35 +808,27 @@ inline Screen lookAlikes(int pixelSize, bool dark)
 {
     ScreenPainter p(QStringLiteral("look-alikes %1 px%2").arg(pixelSize).arg(QLatin1String(dark ? " dark" : "")), 560,
                     470, QColor(244, 244, 246));
-    if (dark)
-        p.panel(QRectF(-10, -10, 580, 226), QColor(30, 31, 34));
-    const QStringList first{QStringLiteral("매장 안내 · 오픈 10:00 · 마감 22:00"),
-                            QStringLiteral("센서 #3 정상 · 주문 #4821 접수"),
-                            QStringLiteral("충전 7.4 kW (max 11 kW) · 출력 650 W"),
-                            QStringLiteral("Wi-Fi 연결됨 (wlp2s0) · 2.8 MB 받음"),
-                            QStringLiteral("Total $69.99 (about ¥996)"),
-                            QStringLiteral("* 표시한 항목은 필수입니다 · 크기 10*20 cm"),
-                            QStringLiteral("항목 5개 · 12월 3일 오후 4:15 · 할인 (0.5%).")};
-    for (int i = 0; i < first.size(); ++i)
-        p.drawLine(ScreenPainter::systemFont(pixelSize), 16, 12 + i * 30,
-                   dark ? lightText : (i % 2 ? quietText : darkText), first[i]);
-    p.panel(QRectF(-10, 222, 580, 100), QColor(30, 31, 34));
-    const QStringList log{QStringLiteral("오류 14:05 디스크 공간이 부족합니다"),
-                          QStringLiteral("경고 14:06 재시도 3회"), QStringLiteral("정보 08:57 동기화 완료")};
-    for (int i = 0; i < log.size(); ++i)
-        p.drawLine(ScreenPainter::systemFont(12), 16, 234 + i * 28, lightText, log[i]);
-    const QStringList names{QStringLiteral("개발팀"), QStringLiteral("디자인팀")};
-    const QStringList times{QStringLiteral("어제"), QStringLiteral("방금")};
-    for (int i = 0; i < names.size(); ++i) {
+    p.panel(QRectF(-10, dark ? -10 : 222, 580, dark ? 332 : 100), QColor(30, 31, 34));
+    const QStringList lines =
+        QString::fromUtf8("매장 안내 · 오픈 10:00 · 마감 22:00|센서 #3 정상 · 주문 #4821 접수|"
+                          "충전 7.4 kW (max 11 kW) · 출력 650 W|Wi-Fi 연결됨 (wlp2s0) · 2.8 MB 받음|"
+                          "Total $69.99 (about ¥996)|* 표시한 항목은 필수입니다 · 크기 10*20 cm|"
+                          "항목 5개 · 12월 3일 오후 4:15 · 할인 (0.5%).|오류 14:05 디스크 공간이 부족합니다|"
+                          "경고 14:06 재시도 3회|정보 08:57 동기화 완료")
+            .split(u'|');
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawLine(ScreenPainter::systemFont(i < 7 ? pixelSize : 12), 16, i < 7 ? 12 + i * 30 : 38 + i * 28,
+                   dark || i >= 7 ? lightText : (i % 2 ? quietText : darkText), lines[i]);
+    const QFont initial = ScreenPainter::systemFont(17, true), small = ScreenPainter::systemFont(12);
+    for (int i = 0; i < 2; ++i) {
         const double y = 340 + i * 60;
+        const QString name = QString::fromUtf8(i ? "디자인팀" : "개발팀"), avatar = name.left(1);
         p.shape(QRectF(16, y, 40, 40), 20, i ? accentBlue : QColor(40, 150, 120));
-        const QFont initial = ScreenPainter::systemFont(17, true), small = ScreenPainter::systemFont(12);
-        const QString syllable = names[i].left(1);
-        p.drawLine(initial, 36 - QFontMetricsF(initial).horizontalAdvance(syllable) / 2,
-                   y + 20 - QFontMetricsF(initial).height() / 2, Qt::white, syllable);
-        p.drawLine(ScreenPainter::systemFont(14, true), 68, y + 2, darkText, names[i]);
-        p.drawLine(small, 540 - QFontMetricsF(small).horizontalAdvance(times[i]), y + 2, quietText, times[i]);
-        badge(p, 540, y + 32, i ? QStringLiteral("12") : QStringLiteral("3"), badgeRed);
+        p.drawLine(initial, 36 - QFontMetricsF(initial).horizontalAdvance(avatar) / 2,
+                   y + 20 - QFontMetricsF(initial).height() / 2, Qt::white, avatar);
+        p.drawLine(ScreenPainter::systemFont(14, true), 68, y + 2, darkText, name);
+        p.drawLine(small, 500, y + 2, quietText, QString::fromUtf8(i ? "방금" : "어제"));
+        badge(p, 540, y + 32, QString::number(i ? 12 : 3), badgeRed);
     }
     return p.take();
 }

@@ -210,15 +210,11 @@ TEST(HangulWords, theWordBeforeATimeOfDayIsTheNearerOfItsPair)
     for (const auto &[read, word] : words)
         EXPECT_EQ(timeOfDayWord(read), word) << read;
     // Before a time it becomes that one only where the ink shows it: read alone, the place reads so.
-    const std::tuple<const char *, const char *, const char *> mended[] = {
-        {"오우", "오후", "오후"}, {"오우", "2후", "오후"},  {"요후", "ㆍ오후", "오후"},
-        {"오픈", "오픈", "오픈"}, {"오류", "오류", "오류"}, {"오우", "오우", "오우"},
-    };
-    for (const auto &[read, alone, word] : mended) {
+    for (const auto &[read, alone, word] : {std::tuple{"오우", "2후", "오후"}, std::tuple{"요후", "ㆍ오후", "오후"},
+                                            std::tuple{"오픈", "오픈", "오픈"}, std::tuple{"오우", "오우", "오우"}}) {
         std::vector<PlacedWord> line{{{read, QRect(0, 0, 20, 10), 90}, 0, 6},
                                      {{"3:07", QRect(24, 0, 20, 10), 90}, 7, 4}};
-        mendTimeOfDayWords(QImage(50, 10, QImage::Format_Grayscale8), QRect(0, 0, 50, 10), line,
-                           [&](const QRect &) { return std::string(alone); });
+        mendTimeOfDayWords({}, QRect(0, 0, 50, 10), line, [&](const QRect &) { return std::string(alone); });
         EXPECT_EQ(line[0].word.text, word) << read << " / " << alone;
     }
     for (const auto &[text, time] : {std::pair{"9:41", true}, std::pair{"12:30", true}, std::pair{"00:04:17", true},
