@@ -833,6 +833,43 @@ inline Screen lookAlikes(int pixelSize, bool dark)
     return p.take();
 }
 
+// Light cards of devices, each marked by a thin coloured stripe at its left edge, the time of its
+// last state right beside it, and its rates and sizes.
+inline Screen deviceCards()
+{
+    ScreenPainter p(QStringLiteral("device cards"), 660, 300, QColor(240, 241, 244));
+    const QStringList lines =
+        QString::fromUtf8(
+            "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|작업용 PC|오후 7:00 켜짐|메모리 16 GB · 3.6 GHz|"
+            "서버실 NAS|오후 2:31 백업 완료|팬 2196 RPM · 44.2 MB|회의실 노트북|오전 11:45 절전|배터리 37% · 절전 모드|"
+            "현관 카메라|오후 4:08 움직임|영상 0.4 Mbps · 30 fps|안방 에어컨|오전 9:30 예약|24.5도 · 습도 40%")
+            .split(u'|');
+    const QColor stripes[] = {QColor(52, 168, 83), accentBlue, QColor(245, 150, 30), badgeRed};
+    for (int i = 0; i < 6; ++i) {
+        const QRectF card(16 + (i % 2) * 320, 16 + (i / 2) * 92, 308, 82);
+        p.shape(card, 6, Qt::white);
+        p.shape(QRectF(card.x(), card.y(), 4, card.height()), 0, stripes[i % 4]);
+        for (int k = 0; k < 3; ++k)
+            p.drawLine(ScreenPainter::systemFont(k ? 12 : 13, !k), card.x() + 12, card.y() + 8 + k * 24,
+                       k == 2 ? quietText : darkText, lines[i * 3 + k]);
+    }
+    return p.take();
+}
+
+// A light table of backup tasks in 14 px: when each began and runs next, and its size.
+inline Screen backupSchedule()
+{
+    ScreenPainter p(QStringLiteral("backup schedule"), 560, 200, Qt::white);
+    const QStringList cells =
+        QString::fromUtf8("작업|시작|다음 실행|크기|사진 백업|오전 3:00|오전 4:45|2.4 GB|"
+                          "문서 동기화|오후 2:31|오전 9:15|44.2 MB|로그 정리|오후 11:20|오후 7:00|0.4 GB")
+            .split(u'|');
+    for (int i = 0; i < cells.size(); ++i)
+        p.drawLine(ScreenPainter::systemFont(14, i < 4), QList<double>{20, 160, 280, 420}[i % 4], 20 + i / 4 * 40,
+                   i < 4 ? quietText : darkText, cells[i]);
+    return p.take();
+}
+
 // A screen made by `make` with its interface text in `family` (as made without it when empty);
 // throws when that family is not installed.
 template <typename Make> Screen drawnIn(const QString &family, Make make)
@@ -864,8 +901,8 @@ inline std::vector<Screen> testSet(const QString &family = {})
 inline std::vector<Screen> numberSet(const QString &family = {})
 {
     std::vector<Screen> set;
-    for (auto make :
-         {fileList, aboutPanel, chatList, statusBars, orderWithPrices, englishDialogs, smallNumbers, quickSettings})
+    for (auto make : {fileList, aboutPanel, chatList, statusBars, orderWithPrices, englishDialogs, smallNumbers,
+                      quickSettings, deviceCards, backupSchedule})
         set.push_back(drawnIn(family, make));
     return set;
 }

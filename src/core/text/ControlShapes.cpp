@@ -314,12 +314,30 @@ bool isGroove(const Patch &patch, int id)
     return true;
 }
 
+// A long thin upright bar: the coloured stripe that marks a card's state at its edge, or a rule
+// between columns. It is thin in every row and more than twice as high as any other shape of its
+// patch but such bars, as the lines of text beside it are; the stem of a letter is as high as its
+// neighbours.
+bool isStripe(const Patch &patch, int id)
+{
+    const auto upright = [](const QRect &box) {
+        return box.height() >= std::max(shortestBar, 3 * box.width()) && box.width() < thickestBar;
+    };
+    const QRect box = patch.boxes[size_t(id - 1)];
+    if (!upright(box))
+        return false;
+    for (const QRect &other : patch.boxes)
+        if (!upright(other) && 2 * other.height() >= box.height())
+            return false;
+    return true;
+}
+
 Cover coverOf(const QImage &gray, const Patch &patch, int id)
 {
     const QRect box = patch.boxes[size_t(id - 1)];
     if (patch.atBorder[size_t(id - 1)] || box.height() < 2)
         return Cover::nothing;
-    if (isGroove(patch, id))
+    if (isGroove(patch, id) || isStripe(patch, id))
         return Cover::whole;
     if (box.height() < smallestControl)
         return Cover::nothing;

@@ -14,9 +14,19 @@ namespace {
 constexpr int darkest = 128;           // pixels below this level are ink: fainter ones join a colon to its digits
 constexpr double dotShare = 0.25;      // a dot is at most this share of the line's height either way
 constexpr double digitShare = 0.4;     // a digit is at least this share of it high
-constexpr double baseShare = 0.15;     // a colon's lower dot ends this close to the digits' baseline
-constexpr double colonTop = 0.25;      // a colon's upper dot lies this share of the digits' height below their top
+constexpr double baseShare = 0.15;     // a full stop ends this close to the digits' baseline
+constexpr double colonTop = 0.1;       // a colon's upper dot lies this share of the digits' height below their top,
+constexpr double colonLow = 0.25;      // its lower one ends within this share of it above their baseline
 constexpr double narrowestDigit = 0.3; // a digit is boxed at least this share of the line's height wide
+constexpr double widestDigit = 0.9;    // and its ink is at most this share of its height wide
+constexpr double stopDepth = 0.1;      // a full stop ends at most this share of the digits' height below their
+                                       // baseline, where a comma's tail reaches further
+constexpr int smallestStop = 2;        // pixels a full stop is wide and high at the least
+constexpr double sharedColumns = 0.5;  // pieces of one digit share this share of the narrower one's columns,
+constexpr double sharedRows = 0.25;    // and at most this share of the lower one's rows
+constexpr int largestSpeck = 2;        // pixels of a mark too small to be drawn, the remains of an edge
+constexpr int stopGap = 2;             // a full stop stands further than this from the digits on either side, where
+                                       // a piece of a digit broken off touches it
 
 // The shape of a number as a string: 'D' for a digit, ':' for a colon, '.' for a full stop or a
 // comma (any other dot); empty when it holds anything else.
@@ -36,10 +46,38 @@ std::string shapeOfText(const std::string &text)
     return shape;
 }
 
-// The shape of the marks (as shapeOfText): two dots one above the other, the lower one on the
-// digits' baseline, make a colon (its middle column in `colons`). Empty when a mark is neither a
-// digit nor a dot.
-std::string shapeOfInk(const std::vector<QRect> &marks, int lineHeight, std::vector<int> &colons)
+// The marks with the pieces of a digit that a faint stroke breaks (the waist of a small "3") joined:
+// marks larger than a dot set one above the other, most of the narrower one's columns shared, as no
+// two digits are; and without the specks of a pixel or two that the edges of enlarged digits leave
+// (inside a curve of a "2").
+std::vector<QRect> withDigitsWhole(std::vector<QRect> marks, int lineHeight)
+{
+    std::erase_if(marks, [](const QRect &m) { return m.width() * m.height() <= largestSpeck; });
+    const auto piece = [&](const QRect &m) {
+        return m.width() > dotShare * lineHeight || m.height() > dotShare * lineHeight;
+    };
+    const auto stacked = [](const QRect &a, const QRect &b) {
+        const int columns = std::min(a.right(), b.right()) - std::max(a.left(), b.left()) + 1,
+                  rows = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top()) + 1;
+        return columns >= sharedColumns * std::min(a.width(), b.width()) &&
+            rows <= sharedRows * std::min(a.height(), b.height());
+    };
+    for (size_t i = 0; i < marks.size(); ++i)
+        for (size_t j = i + 1; j < marks.size() && piece(marks[i]); ++j)
+            if (piece(marks[j]) && stacked(marks[i], marks[j])) {
+                marks[i] |= marks[j];
+                marks.erase(marks.begin() + std::ptrdiff_t(j));
+                j = i;
+            }
+    return marks;
+}
+
+// The shape of the marks (as shapeOfText; see withDigitsWhole): two dots one above the other, the
+// lower one low beside the digits, make a colon (its middle column in `colons`); a dot between two
+// digits that sits on their baseline and reaches no lower, apart from both, is a full stop (its
+// middle column in `stops`). Empty when a mark is neither a digit nor a dot.
+std::string shapeOfInk(const std::vector<QRect> &marks, int lineHeight, std::vector<int> &colons,
+                       std::vector<int> *stops = nullptr)
 {
     const auto isDigit = [&](const QRect &m) { return m.height() >= digitShare * lineHeight; };
     const auto isDot = [&](const QRect &m) {
@@ -48,16 +86,25 @@ std::string shapeOfInk(const std::vector<QRect> &marks, int lineHeight, std::vec
     QRect digits;
     for (const QRect &m : marks)
         digits |= isDigit(m) ? m : QRect();
-    // Between two digits, two dots set one above the other, a dot's height apart or more, the upper one in the lower
-    // three quarters of the digits' height (a per cent sign's upper ring sits at their top), the
-    // lower one on their baseline.
+    // Between two digits, two dots set one above the other, a dot's height apart or more, the upper
+    // one below the digits' top (a per cent sign's upper ring sits at it), the lower one low beside
+    // them: on their baseline, or a little above it as some fonts set it.
     const auto isColon = [&](const QRect &a, const QRect &b) {
         const QRect &upper = a.top() < b.top() ? a : b, &lower = a.top() < b.top() ? b : a;
         return isDot(a) && isDot(b) &&
             std::abs(a.center().x() - b.center().x()) * 2 <= std::max(a.width(), b.width()) &&
             lower.top() - upper.bottom() > std::min(a.height(), b.height()) &&
             upper.top() >= digits.top() + colonTop * digits.height() &&
-            lower.bottom() >= digits.bottom() - baseShare * lineHeight;
+            lower.bottom() >= digits.bottom() - colonLow * digits.height();
+    };
+    // A comma's tail reaches below the baseline; a piece broken off a digit touches it.
+    const auto isStop = [&](size_t i) {
+        const QRect &dot = marks[i];
+        return i > 0 && i + 1 < marks.size() && isDigit(marks[i - 1]) && isDigit(marks[i + 1]) &&
+            dot.left() - marks[i - 1].right() > stopGap && marks[i + 1].left() - dot.right() > stopGap &&
+            dot.top() > digits.center().y() && dot.bottom() >= digits.bottom() - baseShare * lineHeight &&
+            dot.bottom() <= digits.bottom() + stopDepth * digits.height() && dot.width() >= smallestStop &&
+            dot.height() >= smallestStop;
     };
     std::string shape;
     for (size_t i = 0; i < marks.size(); ++i) {
@@ -71,6 +118,8 @@ std::string shapeOfInk(const std::vector<QRect> &marks, int lineHeight, std::vec
             colons.push_back((marks[i].center().x() + marks[i + 1].center().x()) / 2);
             ++i;
         } else {
+            if (stops && isStop(i))
+                stops->push_back(marks[i].center().x());
             shape += '.';
         }
     }
@@ -138,11 +187,12 @@ std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const Q
 
 std::string numberShapeOfText(const std::string &text) { return shapeOfText(text); }
 
-std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box)
+std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box, std::vector<int> *stops)
 {
     std::vector<int> colons;
-    return line.isEmpty() || box.isEmpty() ? std::string()
-                                           : shapeOfInk(inkMarksAround(gray, line, box), line.height(), colons);
+    return line.isEmpty() || box.isEmpty()
+        ? std::string()
+        : shapeOfInk(withDigitsWhole(inkMarksAround(gray, line, box), line.height()), line.height(), colons, stops);
 }
 
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)
@@ -152,17 +202,28 @@ std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const Plac
     if (std::count(text.begin(), text.end(), 'D') < 2 || line.isEmpty() || word.box.isEmpty())
         return word.text;
     std::vector<int> colons;
-    const std::string ink = shapeOfInk(inkMarksAround(gray, line, word.box), line.height(), colons);
+    const std::vector<QRect> marks = withDigitsWhole(inkMarksAround(gray, line, word.box), line.height());
+    const std::string ink = shapeOfInk(marks, line.height(), colons);
     if (ink == text || colons.empty())
         return word.text;
-    if (ink.size() == text.size()) { // a colon read as a digit, boxed as narrow as a colon
+    // A dot before or after the digits (a piece of one, or a full stop that ends the sentence) has no
+    // part in where the colons go.
+    const std::string signs = ink.substr(0, ink.find_last_of('D') + 1).substr(std::min(ink.find('D'), ink.size()));
+    // A colon read as a digit: boxed as narrow as a colon, or standing where the ink has its colon
+    // while each of the other marks is one digit (none as wide as two that touch), so that the
+    // text's characters and the ink's marks go one to one.
+    if (signs.size() == text.size()) {
+        const bool digitsApart = std::none_of(marks.begin(), marks.end(), [&](const QRect &m) {
+            return m.height() >= digitShare * line.height() && m.width() > widestDigit * m.height();
+        });
         std::string replaced = word.text;
         const bool boxed = placed.characters.size() == text.size();
-        for (size_t i = 0; i < ink.size(); ++i) {
-            const bool narrow = !boxed || placed.characters[i].box.width() < narrowestDigit * line.height();
-            if (ink[i] == ':' && text[i] == 'D' && narrow)
+        for (size_t i = 0; i < signs.size(); ++i) {
+            const bool narrow =
+                !boxed || digitsApart || placed.characters[i].box.width() < narrowestDigit * line.height();
+            if (signs[i] == ':' && text[i] == 'D' && narrow)
                 replaced[i] = ':';
-            else if (ink[i] != text[i])
+            else if (signs[i] != text[i])
                 return word.text;
         }
         return replaced;

@@ -14,7 +14,7 @@ namespace tarn {
 // Times of day and durations in small text ("3:14", "00:04:17"): where the font sets the colon
 // close to its digits, the engine drops it ("314") or reads it as a digit ("9712" for "9:12",
 // "11140" for "11:40"). A colon's ink tells it apart: two small dots one above the other, the lower
-// one on the digits' baseline, neither touching them.
+// one low beside the digits, neither touching them.
 
 // The text of `placed`, a number (digits, colons, full stops and commas) that the engine read in
 // the line boxed `line` in `gray` (dark text on a light background), with the colons its ink holds:
@@ -33,7 +33,11 @@ std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const Q
 std::string numberShapeOfText(const std::string &text);
 
 // The same of the ink of the number boxed `box` in that line, told by the marks as above (a dot
-// that is no colon's counts as '.'); empty when a mark there is neither a digit nor a dot.
-std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box);
+// that is no colon's counts as '.', the pieces of a digit that a faint stroke breaks as one digit);
+// empty when a mark there is neither a digit nor a dot. Gives in `stops` the middle column of each
+// of those dots that is a full stop: between two digits, low on their baseline and reaching no
+// lower, as a comma's tail does.
+std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box,
+                             std::vector<int> *stops = nullptr);
 
 } // namespace tarn

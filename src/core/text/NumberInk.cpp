@@ -6,6 +6,8 @@
 #include <functional>
 #include <iterator>
 #include <numeric>
+#include <optional>
+#include <utility>
 
 #include <QString>
 #include <vector>
@@ -125,6 +127,126 @@ bool dropsOnlyTaller(const PlacedWord &placed, const std::vector<bool> &taller, 
     return kept == digits.size();
 }
 
+// The characters of `placed` as the engine first read them, one after the other.
+std::string firstReading(const PlacedWord &placed)
+{
+    std::string text;
+    for (const RecognizedWord &character : placed.characters)
+        text += character.text;
+    return text;
+}
+
+// The text of `placed`, a number whose ink has the shape `inkShape` with full stops at the columns
+// `stops` (see numberShapeOfInk), with each of those stops put in between the two characters
+// around it where the engine left it out ("24" for "2.4"); empty where the text then does not have
+// the ink's signs in the ink's order, or where a stop put in would part three digits from those
+// before it: such a group is one of thousands, and its separator may be a small comma.
+std::string withStopsPutIn(const PlacedWord &placed, const std::vector<int> &stops, const std::string &inkShape)
+{
+    const std::vector<RecognizedWord> &characters = placed.characters;
+    if (stops.empty() || firstReading(placed) != placed.word.text)
+        return {};
+    const std::string shape = numberShapeOfText(placed.word.text);
+    const auto groupAfter = [&](size_t k) {
+        size_t end = k + 1;
+        while (end < shape.size() && shape[end] == 'D')
+            ++end;
+        return end - k - 1;
+    };
+    std::string text;
+    size_t next = 0;
+    for (size_t k = 0; k < characters.size(); ++k) {
+        text += characters[k].text;
+        while (next < stops.size() && stops[next] < characters[k].box.center().x())
+            ++next;
+        if (k + 1 < characters.size() && next < stops.size() && stops[next] < characters[k + 1].box.center().x() &&
+            shape[k] == 'D' && shape[k + 1] == 'D') {
+            if (groupAfter(k) == 3)
+                return {};
+            text += '.';
+        }
+    }
+    // Digits that touch make one mark of the ink: the signs, and where they stand, are what count.
+    const auto signs = [](std::string collapsed) {
+        collapsed.erase(
+            std::unique(collapsed.begin(), collapsed.end(), [](char a, char b) { return a == 'D' && b == 'D'; }),
+            collapsed.end());
+        return collapsed;
+    };
+    return signs(numberShapeOfText(text)) == signs(inkShape) ? text : std::string();
+}
+
+// `placed`, a number read in that line, with the colons and full stops its ink shows (see
+// numberOfItsInk). The English reading of a number `withinAWord` changes its signs alone: the ink
+// of the letters or signs beside such a number may join its digits (a kerned "0%"), and a reading
+// of fewer digits would then fit the ink.
+std::string signsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                          const std::function<std::string(const QRect &)> &english, bool withinAWord = false)
+{
+    const RecognizedWord &word = placed.word;
+    const std::string read = withColonsOfItsInk(gray, line, placed);
+    std::vector<int> stopsOfInk;
+    const std::string ink = numberShapeOfInk(gray, line, word.box, &stopsOfInk);
+    const auto colons = [](const std::string &text) { return std::count(text.begin(), text.end(), ':'); };
+    // The ink's colons are told surely, its other marks less so: an ink that has lost a colon
+    // of the reading has two digits joined, or a colon's dots apart.
+    if (ink.empty() || numberShapeOfText(read) == ink || colons(ink) < colons(read))
+        return read;
+    if (const std::string stops = withStopsOfItsInk(placed, ink, line.height()); !stops.empty() && read == word.text)
+        return stops;
+    if (const std::string stops = withStopsPutIn(placed, stopsOfInk, ink); !stops.empty() && read == word.text)
+        return stops;
+    // The engine's first reading, whose characters the word keeps, may hold the signs that the
+    // reading of another model has lost ("2.4" read again as "24").
+    if (const std::string first = firstReading(placed);
+        numberShapeOfText(first) == ink && digitsOf(first) == digitsOf(read))
+        return first;
+    // No number sets two signs side by side ("192.168.0,.24"): such a shape is a stray mark's.
+    if (std::adjacent_find(ink.begin(), ink.end(), [](char a, char b) { return a != 'D' && b != 'D'; }) != ink.end())
+        return read;
+    const std::string other = english(word.box);
+    if (numberShapeOfText(other) == ink && colons(other) == colons(read) &&
+        (withinAWord ? digitsOf(other) == digitsOf(read) : nearInDigits(other, read)))
+        return other;
+    // Where the ink shows a sign between the digits, though less clearly, the English reading may
+    // put in the sign alone.
+    const std::string readShape = numberShapeOfText(read), otherShape = numberShapeOfText(other);
+    const bool signsAdded = readShape.find_first_not_of('D') == std::string::npos && !otherShape.empty() &&
+        otherShape.size() > readShape.size() && digitsOf(other) == digitsOf(read);
+    return signsAdded && ink.find_first_not_of('D') != std::string::npos ? other : read;
+}
+
+// The number within `placed`, a word whose characters make up its text: the run of its characters
+// from the first digit on that are digits or signs between digits, boxed within its neighbours;
+// nothing when the word is that run alone or holds no two digits.
+std::optional<std::pair<size_t, PlacedWord>> numberWithin(const PlacedWord &placed)
+{
+    const std::vector<RecognizedWord> &characters = placed.characters;
+    const auto first =
+        std::find_if(characters.begin(), characters.end(), [](const RecognizedWord &c) { return isDigit(c.text); });
+    if (firstReading(placed) != placed.word.text || first == characters.end())
+        return std::nullopt;
+    const size_t from = size_t(first - characters.begin());
+    size_t to = from;
+    for (size_t k = from; k < characters.size() && !numberShapeOfText(characters[k].text).empty(); ++k)
+        to = isDigit(characters[k].text) ? k : to;
+    PlacedWord number;
+    for (size_t k = from; k <= to; ++k) {
+        number.characters.push_back(characters[k]);
+        number.word.text += characters[k].text;
+        number.word.box |= characters[k].box;
+    }
+    if ((from == 0 && to + 1 == characters.size()) || digitsOf(number.word.text).size() < 2)
+        return std::nullopt;
+    if (from > 0)
+        number.word.box.setLeft(std::max(number.word.box.left(), characters[from - 1].box.right() + 1));
+    if (to + 1 < characters.size())
+        number.word.box.setRight(std::min(number.word.box.right(), characters[to + 1].box.left() - 1));
+    number.word.confidence = placed.word.confidence;
+    number.length = number.word.text.size();
+    return number.word.box.isEmpty() ? std::nullopt : std::optional(std::pair(from, std::move(number)));
+}
+
 } // namespace
 
 int endBeforeGlyphBeyond(const QImage &gray, const QRect &line, const QRect &box)
@@ -194,35 +316,28 @@ std::string withStopsOfItsInk(const PlacedWord &placed, const std::string &inkSh
 }
 
 std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
-                           const std::function<std::string()> &korean, const std::function<std::string()> &english)
+                           const std::function<std::string()> &korean,
+                           const std::function<std::string(const QRect &)> &english)
 {
     const RecognizedWord &word = placed.word;
-    if (!isNumber(word.text))
+    if (isNumber(word.text)) {
+        if (inkOutnumbersItsText(gray, line, word))
+            if (const std::string reading = korean(); readsAsKorean(reading) && !holdsDigit(reading))
+                return reading;
+        return signsOfItsInk(gray, line, placed, english);
+    }
+    // A number set close to a unit or a word ("24GHz", "231동기화") is told by its own ink.
+    const auto within = numberWithin(placed);
+    if (!within)
         return word.text;
-    if (inkOutnumbersItsText(gray, line, word))
-        if (const std::string reading = korean(); readsAsKorean(reading) && !holdsDigit(reading))
-            return reading;
-    const std::string read = withColonsOfItsInk(gray, line, placed);
-    const std::string ink = numberShapeOfInk(gray, line, word.box);
-    const auto colons = [](const std::string &text) { return std::count(text.begin(), text.end(), ':'); };
-    // The ink's colons are told surely, its other marks less so: an ink that has lost a colon
-    // of the reading has two digits joined, or a colon's dots apart.
-    if (ink.empty() || numberShapeOfText(read) == ink || colons(ink) < colons(read))
-        return read;
-    if (const std::string stops = withStopsOfItsInk(placed, ink, line.height()); !stops.empty() && read == word.text)
-        return stops;
-    // No number sets two signs side by side ("192.168.0,.24"): such a shape is a stray mark's.
-    if (std::adjacent_find(ink.begin(), ink.end(), [](char a, char b) { return a != 'D' && b != 'D'; }) != ink.end())
-        return read;
-    const std::string other = english();
-    if (numberShapeOfText(other) == ink && colons(other) == colons(read) && nearInDigits(other, read))
-        return other;
-    // Where the ink shows a sign between the digits, though less clearly, the English reading may
-    // put in the sign alone.
-    const std::string readShape = numberShapeOfText(read), otherShape = numberShapeOfText(other);
-    const bool signsAdded = readShape.find_first_not_of('D') == std::string::npos && !otherShape.empty() &&
-        otherShape.size() > readShape.size() && digitsOf(other) == digitsOf(read);
-    return signsAdded && ink.find_first_not_of('D') != std::string::npos ? other : read;
+    const auto &[from, number] = *within;
+    std::string text;
+    for (size_t k = 0; k < from; ++k)
+        text += placed.characters[k].text;
+    text += signsOfItsInk(gray, line, number, english, true);
+    for (size_t k = from + number.characters.size(); k < placed.characters.size(); ++k)
+        text += placed.characters[k].text;
+    return text;
 }
 
 } // namespace tarn

@@ -46,11 +46,17 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
 // The text of `placed`, a number read in that line, as its ink supports it. Hangul read as digits
 // (see inkOutnumbersItsText) gives way to the Korean model's reading (`korean`) where that is
 // Korean words without digits. A number whose shape differs from its ink's, colons aside (which
-// withColonsOfItsInk puts in), takes full stops where its ink has them (see withStopsOfItsInk), else
-// the English model's reading (`english`) where that has the ink's shape and all but one of its
-// digits. The readings of the models are asked for only when needed.
+// withColonsOfItsInk puts in), takes full stops where its ink has them, for digits read in their
+// place (see withStopsOfItsInk) or left out between two digits; else the engine's first reading of
+// its characters where that has the ink's shape and the same digits (another model's reading may
+// have lost a sign); else the English model's reading (`english`, the reading of a box) where that
+// has the ink's shape and all but one of its digits.
+// A number set close to a unit or a word, in one word with it ("24GHz", "04%", "231동기화"), is
+// told so by its own ink and its place alone. The readings of the models are asked for only when
+// needed.
 std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
-                           const std::function<std::string()> &korean, const std::function<std::string()> &english);
+                           const std::function<std::string()> &korean,
+                           const std::function<std::string(const QRect &)> &english);
 
 // Where `box`, a number's in that line, ends in a glyph (a run of inked columns in the line's rows)
 // that lies further beyond it than within, the last column before that glyph; -1 otherwise. Such a

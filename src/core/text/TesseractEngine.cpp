@@ -590,8 +590,8 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
             placed.word.text = own.word.text;
             continue;
         }
-        placed.word.text =
-            numberOfItsInk(gray, line, own, readInKorean, [&] { return wordReading(latin(), gray, box).first; });
+        placed.word.text = numberOfItsInk(gray, line, own, readInKorean,
+                                          [&](const QRect &at) { return wordReading(latin(), gray, at).first; });
     }
 }
 

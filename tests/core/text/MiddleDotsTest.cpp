@@ -8,6 +8,7 @@
 
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
+#include "core/text/NumberInk.h"
 #include "core/text/NumberSigns.h"
 #include "core/text/TextBlocks.h"
 #include "support/InterfaceFonts.h"
@@ -222,6 +223,58 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
                 }
                 placed.length = placed.word.text.size();
                 EXPECT_EQ(withSignsOfItsInk(drawn.gray, drawn.line, placed), c.expected)
+                    << qPrintable(c.drawn) << " in " << family << " " << size << " px";
+            }
+}
+
+// A full stop or a colon that the engine left out of a number, or read as a digit, comes back from
+// the number's ink, also where the number is set in one word with its unit; a comma, a digit's
+// broken-off piece and the dot of an "i" put nothing in, nor do three digits after a mark that may
+// be a small comma. The English model reads the number as the engine did. A reading that stays
+// stays down to 12 px; the signs come back from 13 px, in NanumGothic, whose thin strokes break
+// apart below, from 16 px.
+TEST(NumberInk, theStopsAndColonsANumbersInkShowsComeBack)
+{
+    struct Case {
+        QString drawn;
+        std::vector<std::pair<std::string, int>> read; // each character read, and the drawn one it stands for
+        std::string expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("2.4"), {{"2", 0}, {"4", 2}}, "2.4"},
+        {QStringLiteral("2.4GHz"), {{"2", 0}, {"4", 2}, {"G", 3}, {"H", 4}, {"z", 5}}, "2.4GHz"},
+        {QStringLiteral("0.4%"), {{"0", 0}, {"4", 2}, {"%", 3}}, "0.4%"},
+        {QStringLiteral("44.2MB"), {{"4", 0}, {"4", 1}, {"2", 3}, {"M", 4}, {"B", 5}}, "44.2MB"},
+        {QStringLiteral("2:31동기화"), {{"2", 0}, {"3", 2}, {"1", 3}, {"동", 4}, {"기", 5}, {"화", 6}}, "2:31동기화"},
+        {QStringLiteral("3:00"), {{"3", 0}, {"3", 1}, {"0", 2}, {"0", 3}}, "3:00"},
+        {QStringLiteral("1,234"), {{"1", 0}, {"2", 2}, {"3", 3}, {"4", 4}}, "1234"},
+        {QStringLiteral("1.234"), {{"1", 0}, {"2", 2}, {"3", 3}, {"4", 4}}, "1234"},
+        {QStringLiteral("i3"), {{"1", 0}, {"3", 1}}, "13"},
+        {QStringLiteral("24"), {{"2", 0}, {"4", 1}}, "24"},
+    };
+    for (const char *family : TestSupport::interfaceFamilies)
+        for (const int size : {12, 13, 16})
+            for (const Case &c : cases) {
+                std::string reading;
+                for (const auto &[text, at] : c.read)
+                    reading += text;
+                const int smallest = std::string_view(family) == "NanumGothic" ? 16 : 13;
+                if (size < smallest && reading != c.expected)
+                    continue;
+                const DrawnLine drawn =
+                    draw(QString::fromLatin1(family), size, false, QColor(28, 28, 30), Qt::white, c.drawn, 0);
+                ASSERT_FALSE(drawn.gray.isNull()) << qPrintable(c.drawn);
+                PlacedWord placed{{"", {}, 80}};
+                for (const auto &[text, at] : c.read) {
+                    placed.characters.push_back({text, drawn.characters[size_t(at)], 80});
+                    placed.word.text += text;
+                    placed.word.box |= drawn.characters[size_t(at)];
+                }
+                placed.length = placed.word.text.size();
+                const auto english = [&](const QRect &) { return placed.word.text; };
+                EXPECT_EQ(numberOfItsInk(
+                              drawn.gray, drawn.line, placed, [] { return std::string(); }, english),
+                          c.expected)
                     << qPrintable(c.drawn) << " in " << family << " " << size << " px";
             }
 }

@@ -158,6 +158,8 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         {QStringLiteral("English dialogs"), 0.01},
         {QStringLiteral("11 px numbers"), 0.03},
         {QStringLiteral("quick settings"), 0.04},
+        {QStringLiteral("device cards"), 0.03},
+        {QStringLiteral("backup schedule"), 0.03},
     };
     OcrScreens::ErrorTally pooled;
     OcrScreens::NumberTally numbers;
