@@ -840,7 +840,7 @@ inline Screen deviceCards()
     ScreenPainter p(QStringLiteral("device cards"), 660, 300, QColor(240, 241, 244));
     const QStringList lines =
         QString::fromUtf8(
-            "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|작업용 PC|오후 7:00 켜짐|메모리 16 GB · 3.6 GHz|"
+            "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|작업용 PC|오후 7:00 켜짐|Core i3 · 메모리 16 GB|"
             "서버실 NAS|오후 2:31 백업 완료|팬 2196 RPM · 44.2 MB|회의실 노트북|오전 11:45 절전|배터리 37% · 절전 모드|"
             "현관 카메라|오후 4:08 움직임|영상 0.4 Mbps · 30 fps|안방 에어컨|오전 9:30 예약|24.5도 · 습도 40%")
             .split(u'|');

@@ -38,6 +38,8 @@ constexpr double ringShare = 0.62;
 constexpr double ringWidest = 1.3, holeShare = 0.5;
 // A "v" is this share of the digits' height (its top well below theirs), on their baseline.
 constexpr double letterLow = 0.4, letterHigh = 0.85, baseSlack = 0.12;
+// The stem of an "i" begins at least this share of the digits' height below their top.
+constexpr double stemBelow = 0.2;
 // A full stop or a comma is at most this share of the digits' height; a comma reaches this far
 // below their baseline.
 constexpr double stopHigh = 0.4, commaDepth = 0.12;
@@ -643,6 +645,32 @@ void withOnesReadAsI(const QImage &gray, const std::vector<Glyph> &glyphs, std::
     }
 }
 
+// Whether the glyph's ink is an "i": a dot apart above a narrow stem that rises to the letters'
+// middle, well below the digits' top, and stands on their baseline. A one is a single mark as high
+// as the digits.
+bool isLetterI(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    const std::vector<QRect> marks = marksIn(gray, ink);
+    if (marks.size() != 2)
+        return false;
+    const QRect &dot = marks[0].bottom() < marks[1].bottom() ? marks[0] : marks[1],
+                &stem = marks[0].bottom() < marks[1].bottom() ? marks[1] : marks[0];
+    return dot.bottom() < stem.top() && dot.height() <= stopHigh * digits.height() &&
+        dot.center().x() >= stem.left() - 1 && dot.center().x() <= stem.right() + 1 &&
+        stem.width() < usualDigit * digits.height() && stem.top() >= digits.top() + stemBelow * digits.height() &&
+        std::abs(stem.bottom() - digits.bottom()) <= baseSlack * digits.height();
+}
+
+// Makes an "i" of each one in `read` that the engine read alone for a glyph whose ink is an i's
+// ("13" for "i3" in a processor's name).
+void withIsReadAsOnes(const QImage &gray, const std::vector<Glyph> &glyphs, std::vector<std::string> &read,
+                      const QRect &digits)
+{
+    for (const Glyph &glyph : glyphs)
+        if (glyph.characters.size() == 1 && read[glyph.characters[0]] == "1" && isLetterI(gray, glyph.ink, digits))
+            read[glyph.characters[0]] = "i";
+}
+
 // The won sign: the first glyph before a digit whose ink is one, and the characters the engine
 // read for it (see signCharacters); nothing when no glyph is one.
 std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vector<Glyph> &glyphs,
@@ -717,6 +745,7 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
                     readAs(marked, read, sign.text);
             }
     withOnesReadAsI(gray, glyphs, read, digits);
+    withIsReadAsOnes(gray, glyphs, read, digits);
     std::string text;
     for (const std::string &c : read)
         text += c;

@@ -154,8 +154,9 @@ TEST(MiddleDots, onlyDotsDashesAndStopsMayStandForTheMiddleDot)
 }
 
 // The signs of numbers drawn in each font, as the engine reads them (a won sign as "\", a per
-// cent sign as "96", a "v" as "1", a thousands separator as a full stop), come back from their
-// ink; the same readings of a real "#", "W", "96", "1" or full stop stay, down to 11 px.
+// cent sign as "96", a "v" as "1", a thousands separator as a full stop), and the "i" of a
+// processor's name read as "1", come back from their ink; the same readings of a real "#", "W",
+// "96", "1" or full stop stay, down to 11 px.
 TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
 {
     struct Case {
@@ -193,6 +194,8 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
          join(digits("(0.5%", 0), std::vector<std::pair<std::string, int>>{{")", 4}, {".", 6}}),
          "(0.5%)."}, // the bracket boxed on the sign
         {QStringLiteral("¥996"), join(std::vector<std::pair<std::string, int>>{{"¥", 0}}, digits("996", 1)), "¥996"},
+        {QStringLiteral("i3"), digits("13", 0), "i3"},
+        {QStringLiteral("13"), digits("13", 0), "13"},
     };
     for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {11, 12, 13, 16})
