@@ -840,7 +840,7 @@ inline Screen deviceCards()
     ScreenPainter p(QStringLiteral("device cards"), 660, 300, QColor(240, 241, 244));
     const QStringList lines =
         QString::fromUtf8(
-            "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|작업용 PC|오후 7:00 켜짐|Core i3 · 메모리 16 GB|"
+            "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|작업용 PC|오후 7:00 켜짐|Core i3-10100 (4코어)|"
             "서버실 NAS|오후 2:31 백업 완료|팬 2196 RPM · 44.2 MB|회의실 노트북|오전 11:45 절전|배터리 37% · 절전 모드|"
             "현관 카메라|오후 4:08 움직임|영상 0.4 Mbps · 30 fps|안방 에어컨|오전 9:30 예약|24.5도 · 습도 40%")
             .split(u'|');
@@ -867,6 +867,28 @@ inline Screen backupSchedule()
     for (int i = 0; i < cells.size(); ++i)
         p.drawLine(ScreenPainter::systemFont(14, i < 4), QList<double>{20, 160, 280, 420}[i % 4], 20 + i / 4 * 40,
                    i < 4 ? quietText : darkText, cells[i]);
+    return p.take();
+}
+
+// A dark terminal set in a Korean coding font, whose letters stand apart: a listing of files with
+// the dates in Korean, under a title in the interface font.
+inline Screen codingTerminal()
+{
+    TestSupport::requireInstalled(QStringLiteral("NanumGothicCoding"));
+    ScreenPainter p(QStringLiteral("coding terminal"), 600, 220, QColor(24, 24, 26));
+    p.panel(QRectF(-10, -10, 620, 40), QColor(44, 45, 50));
+    p.drawLine(ScreenPainter::systemFont(13), 20, 6, lightText, QStringLiteral("터미널 - 문서"));
+    QFont coding;
+    coding.setFamilies({QStringLiteral("NanumGothicCoding")});
+    coding.setPixelSize(13);
+    const QStringList lines = QString::fromUtf8("-rw-r--r-- 1 user user  4821  6월 14 09:12 notes.txt|"
+                                                "-rw-r--r-- 1 user user 44213 12월 28 23:05 report.pdf|"
+                                                "drwxr-xr-x 2 user user  4096  3월 24 18:40 backup|"
+                                                "-rw-r--r-- 1 user user  2048  8월 21 14:15 data.csv|"
+                                                "-rw-r--r-- 1 user user  1536  6월 30 17:45 memo.txt")
+                                  .split(u'|');
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawLine(coding, 14, 44 + i * 32, QColor(214, 214, 218), lines[i]);
     return p.take();
 }
 
@@ -902,7 +924,7 @@ inline std::vector<Screen> numberSet(const QString &family = {})
 {
     std::vector<Screen> set;
     for (auto make : {fileList, aboutPanel, chatList, statusBars, orderWithPrices, englishDialogs, smallNumbers,
-                      quickSettings, deviceCards, backupSchedule})
+                      quickSettings, deviceCards, backupSchedule, codingTerminal})
         set.push_back(drawnIn(family, make));
     return set;
 }

@@ -89,9 +89,15 @@ std::string shapeOfInk(const std::vector<QRect> &marks, int lineHeight, std::vec
     // Between two digits, two dots set one above the other, a dot's height apart or more, the upper
     // one below the digits' top (a per cent sign's upper ring sits at it), the lower one low beside
     // them: on their baseline, or a little above it as some fonts set it.
+    // Its dots are round, and it stands apart from the digits on either side, in columns of its own:
+    // the flat pieces of a digit that a faint stroke breaks lie in the digit's columns.
+    const auto round = [](const QRect &m) { return m.width() <= 2 * m.height() && m.height() <= 2 * m.width(); };
+    const auto apart = [](const QRect &before, const QRect &colon, const QRect &after) {
+        return before.right() < colon.left() && colon.right() < after.left();
+    };
     const auto isColon = [&](const QRect &a, const QRect &b) {
         const QRect &upper = a.top() < b.top() ? a : b, &lower = a.top() < b.top() ? b : a;
-        return isDot(a) && isDot(b) &&
+        return isDot(a) && isDot(b) && round(a) && round(b) &&
             std::abs(a.center().x() - b.center().x()) * 2 <= std::max(a.width(), b.width()) &&
             lower.top() - upper.bottom() > std::min(a.height(), b.height()) &&
             upper.top() >= digits.top() + colonTop * digits.height() &&
@@ -113,7 +119,7 @@ std::string shapeOfInk(const std::vector<QRect> &marks, int lineHeight, std::vec
         } else if (!isDot(marks[i])) {
             return {};
         } else if (shape.ends_with('D') && i + 2 < marks.size() && isColon(marks[i], marks[i + 1]) &&
-                   isDigit(marks[i + 2])) {
+                   isDigit(marks[i + 2]) && apart(marks[i - 1], marks[i] | marks[i + 1], marks[i + 2])) {
             shape += ':';
             colons.push_back((marks[i].center().x() + marks[i + 1].center().x()) / 2);
             ++i;

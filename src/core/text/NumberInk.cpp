@@ -12,6 +12,7 @@
 #include <QString>
 #include <vector>
 
+#include "core/text/CounterGlyphs.h"
 #include "core/text/HangulWords.h"
 #include "core/text/NumberColons.h"
 
@@ -271,17 +272,16 @@ int endBeforeGlyphBeyond(const QImage &gray, const QRect &line, const QRect &box
 std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                  const std::function<std::string()> &korean)
 {
-    std::string joinedCharacters;
-    for (const RecognizedWord &character : placed.characters)
-        joinedCharacters += character.text;
-    if (joinedCharacters != placed.word.text || !holdsDigit(joinedCharacters))
-        return placed.word.text;
-    const std::vector<bool> taller = tallerThanItsDigits(gray, line, placed);
+    const std::string joinedCharacters = firstReading(placed);
+    const std::vector<bool> taller = joinedCharacters == placed.word.text && holdsDigit(joinedCharacters)
+        ? tallerThanItsDigits(gray, line, placed)
+        : std::vector<bool>();
     if (taller.empty())
-        return placed.word.text;
+        return withCounterOfItsGlyphs(gray, line, placed, korean);
     const std::string reading = korean();
-    return holdsSyllablesAlone(reading) && dropsOnlyTaller(placed, taller, digitsOf(reading)) ? reading
-                                                                                              : placed.word.text;
+    return holdsSyllablesAlone(reading) && dropsOnlyTaller(placed, taller, digitsOf(reading))
+        ? reading
+        : withCounterOfItsGlyphs(gray, line, placed, korean);
 }
 
 size_t marksOfInk(const QImage &gray, const QRect &line, const QRect &box)

@@ -39,7 +39,8 @@ std::string withStopsOfItsInk(const PlacedWord &placed, const std::string &inkSh
 // ("128월", "20264년", "12854" for "12월 5일"). Where characters stand taller than the word's
 // digits (two or more of which do not), the Korean model's reading (`korean`) is taken if it is
 // Hangul syllables and the digits of the others; the text as it is otherwise, or where the
-// characters do not make up the text.
+// characters do not make up the text; there, and where its characters stand no taller, a counter
+// told by its glyphs (see withCounterOfItsGlyphs).
 std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                  const std::function<std::string()> &korean);
 

@@ -160,6 +160,7 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         {QStringLiteral("quick settings"), 0.04},
         {QStringLiteral("device cards"), 0.03},
         {QStringLiteral("backup schedule"), 0.03},
+        {QStringLiteral("coding terminal"), 0.02},
     };
     OcrScreens::ErrorTally pooled;
     OcrScreens::NumberTally numbers;

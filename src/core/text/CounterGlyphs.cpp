@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/text/CounterGlyphs.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <QRegularExpression>
+#include <QString>
+
+#include "core/text/HangulWords.h"
+#include "core/text/NumberColons.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr double markShare = 0.4;     // a digit or a syllable is at least this share of the line's height high
+constexpr double taller = 1.17;       // Hangul stands a sixth taller than the digits beside it, or more
+constexpr double widestDigit = 0.9;   // a digit is at most this share of its height wide
+constexpr double narrowest = 0.5;     // a syllable is at least this share of its height wide, a bracket less
+constexpr double sharedColumns = 0.5; // a jamo above another shares this share of the narrower one's columns
+
+// Ink between empty columns: its marks, left to right.
+struct Glyph {
+    QRect ink;
+    std::vector<QRect> marks;
+};
+
+// The glyphs whose middles lie in the columns of `box`: those beyond are the next word's.
+std::vector<Glyph> glyphsOf(const QImage &gray, const QRect &line, const QRect &box)
+{
+    std::vector<Glyph> glyphs;
+    for (const QRect &mark : inkMarksAround(gray, line, box)) {
+        if (!glyphs.empty() && mark.left() <= glyphs.back().ink.right() + 1) {
+            glyphs.back().ink |= mark;
+            glyphs.back().marks.push_back(mark);
+        } else {
+            glyphs.push_back({mark, {mark}});
+        }
+    }
+    std::erase_if(glyphs,
+                  [&](const Glyph &g) { return g.ink.center().x() < box.left() || g.ink.center().x() > box.right(); });
+    return glyphs;
+}
+
+// Whether one of the marks lies above the other, most of the narrower one's columns shared: the
+// middle of the upper one lies above the lower one's top (a vowel's stem may reach up beside it).
+bool setAbove(const QRect &a, const QRect &b)
+{
+    const int columns = std::min(a.right(), b.right()) - std::max(a.left(), b.left()) + 1;
+    return columns >= sharedColumns * std::min(a.width(), b.width()) &&
+        (a.center().y() < b.top() || b.center().y() < a.top());
+}
+
+enum class Kind { small, digit, syllable, bracket, other };
+
+Kind kindOf(const Glyph &glyph, int digitHeight, int lineHeight)
+{
+    const QRect &ink = glyph.ink;
+    if (ink.height() < markShare * lineHeight)
+        return Kind::small;
+    const bool tall = ink.height() > taller * digitHeight;
+    if (glyph.marks.size() == 1 && ink.height() > digitHeight + 1 && ink.width() < narrowest * ink.height())
+        return Kind::bracket;
+    // The thin strokes of a coding font break a digit into pieces.
+    if (!tall && ink.width() <= widestDigit * ink.height())
+        return Kind::digit;
+    bool stacked = false;
+    for (size_t i = 0; i < glyph.marks.size(); ++i)
+        for (size_t j = i + 1; j < glyph.marks.size(); ++j)
+            stacked = stacked || setAbove(glyph.marks[i], glyph.marks[j]);
+    if ((tall && ink.width() >= narrowest * ink.height()) || (stacked && ink.width() > widestDigit * digitHeight))
+        return Kind::syllable;
+    return Kind::other;
+}
+
+// The number of digit glyphs of a number followed by its counter, in brackets or not; 0 where the
+// glyphs are not that.
+size_t digitsBeforeCounter(const std::vector<Glyph> &glyphs, int lineHeight)
+{
+    int digitHeight = lineHeight; // the shortest glyph no wider than a digit
+    for (const Glyph &glyph : glyphs)
+        if (glyph.ink.height() >= markShare * lineHeight && glyph.ink.width() <= widestDigit * glyph.ink.height())
+            digitHeight = std::min(digitHeight, glyph.ink.height());
+    size_t digits = 0, syllables = 0;
+    for (const Glyph &glyph : glyphs)
+        switch (kindOf(glyph, digitHeight, lineHeight)) {
+        case Kind::digit:
+            if (syllables > 0)
+                return 0;
+            ++digits;
+            break;
+        case Kind::syllable:
+            if (digits == 0)
+                return 0;
+            ++syllables;
+            break;
+        case Kind::bracket:
+        case Kind::small:
+            break;
+        case Kind::other:
+            return 0;
+        }
+    return syllables > 0 ? digits : 0;
+}
+
+std::string digitsOf(const std::string &text)
+{
+    std::string digits;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(digits), [](char c) { return c >= '0' && c <= '9'; });
+    return digits;
+}
+
+// `text` as the brackets before it, what they hold and the brackets after it.
+struct Bracketed {
+    QString before, held, after;
+};
+
+Bracketed bracketed(const QString &text)
+{
+    static const QRegularExpression parts(QStringLiteral("^([(\\[]*)(.*?)([)\\]]*)$"));
+    const auto match = parts.match(text);
+    return {match.captured(1), match.captured(2), match.captured(3)};
+}
+
+} // namespace
+
+std::string withCounterOfItsGlyphs(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                                   const std::function<std::string()> &korean)
+{
+    const std::string &text = placed.word.text;
+    if (digitsOf(text).empty() || holdsHangul(text) || line.isEmpty() || placed.word.box.isEmpty())
+        return text;
+    const size_t digits = digitsBeforeCounter(glyphsOf(gray, line, placed.word.box), line.height());
+    if (getenv("TARN_DEBUG")) { // DEBUG
+        const auto gl = glyphsOf(gray, line, placed.word.box);
+        int digitHeight = line.height();
+        for (const Glyph &glyph : gl)
+            if (glyph.ink.height() >= markShare * line.height() &&
+                glyph.ink.width() <= widestDigit * glyph.ink.height())
+                digitHeight = std::min(digitHeight, glyph.ink.height());
+        fprintf(stderr, "CTR [%s] line %d dh %d digits %zu:", text.c_str(), line.height(), digitHeight, digits);
+        for (const Glyph &g : gl)
+            fprintf(stderr, " (%d,%d %dx%d m%zu k%d)", g.ink.x(), g.ink.y(), g.ink.width(), g.ink.height(),
+                    g.marks.size(), int(kindOf(g, digitHeight, line.height())));
+        fprintf(stderr, "\n");
+    }
+    if (digits == 0)
+        return text;
+    // The brackets are the engine's first reading: the Korean model reads one as another ("[4코어)").
+    static const QRegularExpression counted(QStringLiteral("^[0-9][0-9.,:]*[\\x{AC00}-\\x{D7A3}]+$"));
+    const Bracketed word = bracketed(QString::fromStdString(text)),
+                    reading = bracketed(QString::fromStdString(korean()));
+    const std::string held = reading.held.toStdString();
+    return counted.match(reading.held).hasMatch() && digitsOf(held).size() == digits &&
+            digitsOf(text).starts_with(digitsOf(held)) && reading.before.size() == word.before.size() &&
+            reading.after.size() == word.after.size()
+        ? (word.before + reading.held + word.after).toStdString()
+        : text;
+}
+
+} // namespace tarn

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QImage>
+#include <QRect>
+
+#include "core/text/RecognizedWord.h"
+
+namespace tarn {
+
+// Interfaces set a number's Korean counter right after it ("4코어", "3월", "12개"). Where the
+// counter's syllables stand no taller than the digits (a flat "코", a coding font's "월"), the engine
+// reads them as more digits or as letters ("(4204)" for "(4코어)", "32" or "3H" for "3월"). Glyph by
+// glyph (ink between empty columns) the ink tells them apart: a digit is one mark, no taller than
+// the others and no wider than high; a syllable stands taller than the digits, or sets one jamo
+// above another and is wider than a digit.
+
+// `placed`, a word holding digits read in the line boxed `line` in `gray` (dark text on a light
+// background), with the Korean model's reading (`korean`, asked for only then) of what its brackets
+// hold, where its ink is digits followed by syllables that its text does not hold: taken where that
+// reading is digits followed by syllables, its digits as many as the ink's and the first ones of
+// the text, within as many brackets as the text has. The text as it is otherwise.
+std::string withCounterOfItsGlyphs(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                                   const std::function<std::string()> &korean);
+
+} // namespace tarn
