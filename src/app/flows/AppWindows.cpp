@@ -2,11 +2,13 @@
 #include "app/flows/AppWindows.h"
 
 #include <algorithm>
+#include <coroutine>
 #include <limits>
 #include <unordered_map>
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QVariant>
 #include <QWindow>
 
@@ -155,6 +157,65 @@ QWidget *activeOwnWindow(uint32_t active)
     return nullptr;
 }
 
+// The windows shown again take the keyboard, then the user's window asks for it (see keyboardBack).
+// Deleted once over; before that with its owner. A task awaiting it goes on when it is over, or
+// when it goes with its owner: the task then finds its own owner gone and ends, where a wait on the
+// event loop would never end once the application has quit.
+class KeyboardHandBack : public QObject {
+public:
+    KeyboardHandBack(RestoredWindows restored, std::chrono::milliseconds limit, QObject *owner)
+        : QObject(owner),
+          restored_(std::move(restored)),
+          deadline_(std::chrono::steady_clock::now() + limit)
+    {
+        connect(&poll_, &QTimer::timeout, this, &KeyboardHandBack::look);
+        look();
+        if (!over_)
+            poll_.start(std::chrono::milliseconds(10));
+    }
+    ~KeyboardHandBack() override { goOn(); }
+
+    // What a task awaits: ready when the hand-back is over, else the task goes on once it is.
+    struct Over {
+        KeyboardHandBack *handBack;
+        bool await_ready() const noexcept { return handBack->over_; }
+        void await_suspend(std::coroutine_handle<> waiting) noexcept { handBack->waiting_ = waiting; }
+        void await_resume() const noexcept { }
+    };
+    Over over() { return {this}; }
+
+private:
+    void look()
+    {
+        const bool late = std::chrono::steady_clock::now() >= deadline_;
+        if (!asked_) {
+            if (!late && !std::all_of(restored_.shown.begin(), restored_.shown.end(), mapped))
+                return;
+            // Asked also when it has the keyboard still: Qt's requests may not have reached the
+            // window manager yet, and this one, sent after them, is answered after them.
+            giveKeyboard(restored_, DesktopScreens::source().windows());
+            asked_ = true;
+        }
+        if (!late && !hasKeyboard(restored_))
+            return;
+        poll_.stop();
+        over_ = true;
+        deleteLater();
+        goOn();
+    }
+    void goOn()
+    {
+        if (waiting_)
+            std::exchange(waiting_, {}).resume();
+    }
+
+    RestoredWindows restored_;
+    std::chrono::steady_clock::time_point deadline_;
+    QTimer poll_;
+    bool asked_ = false, over_ = false;
+    std::coroutine_handle<> waiting_;
+};
+
 HiddenWindows hideWindows(bool (*counts)(const QWidget *))
 {
     HiddenWindows hidden;
@@ -179,6 +240,12 @@ HiddenWindows hideWindows(bool (*counts)(const QWidget *))
 }
 
 } // namespace
+
+uint32_t otherActiveWindow()
+{
+    const uint32_t active = X11::activeWindow();
+    return active != 0 && !activeOwnWindow(active) ? active : 0;
+}
 
 HiddenWindows hideNormalWindows() { return hideWindows(isNormalWindow); }
 
@@ -229,18 +296,15 @@ QCoro::Task<> offScreen(std::vector<uint32_t> frames, std::chrono::milliseconds 
     }
 }
 
-QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds limit)
+void handKeyboardBack(RestoredWindows restored, std::chrono::milliseconds limit, QObject *owner)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    const auto waitFor = [&deadline](auto &&done) -> QCoro::Task<> {
-        while (!done() && std::chrono::steady_clock::now() < deadline)
-            co_await sleep(std::chrono::milliseconds(10), CancellationToken());
-    };
-    co_await waitFor([&restored] { return std::all_of(restored.shown.begin(), restored.shown.end(), mapped); });
-    // Asked also when it has the keyboard still: Qt's requests may not have reached the window
-    // manager yet, and this one, sent after them, is answered after them.
-    giveKeyboard(restored, DesktopScreens::source().windows());
-    co_await waitFor([&restored] { return hasKeyboard(restored); });
+    new KeyboardHandBack(std::move(restored), limit, owner);
+}
+
+QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds limit, QObject *owner)
+{
+    auto *handBack = new KeyboardHandBack(std::move(restored), limit, owner);
+    co_await handBack->over();
 }
 
 QScreen *screenOf(uint32_t displayID)

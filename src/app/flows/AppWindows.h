@@ -48,6 +48,9 @@ struct RestoredWindows {
     uint32_t other = 0;
 };
 
+// The other application's window that has the keyboard now; 0 when one of ours or none has it.
+uint32_t otherActiveWindow();
+
 // Shows the windows again in their old stacking order, behind the other applications' windows
 // that were in front of them and are still there. Windows of ours that came up
 // while they were hidden (a question during a recording, the library brought forward for an
@@ -55,13 +58,18 @@ struct RestoredWindows {
 // window that had the focus, ours or another application's, gets it back.
 RestoredWindows restoreWindows(const HiddenWindows &hidden);
 
-// Waits until the window the user works in, or the front of its dialog chain, has the keyboard
-// again, at most `limit`; at once when it is gone or none was given. Windows shown again take it
-// in several steps, each awaiting the window manager: Qt activates each modal dialog it maps once
-// the window manager has mapped it, and a window that one of them blocks hands the keyboard on to
-// the front of its chain. The user's window asks for it again after the last of those; a window
-// opened before they are done would have its keyboard taken by the last of them.
-QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds limit);
+// Hands the keyboard back to the window the user works in, or the front of its dialog chain, and
+// waits until it has it, at most `limit`; at once when it is gone or none was given. Windows shown
+// again take it in several steps, each awaiting the window manager: Qt activates each modal dialog
+// it maps once the window manager has mapped it, and a window that one of them blocks hands the
+// keyboard on to the front of its chain. The user's window asks for it again after the last of
+// those; a window opened before they are done would have its keyboard taken by the last of them.
+// The hand-back looks on the event loop and belongs to `owner`: one still waiting when the owner
+// goes (the application quitting) goes with it, where a task would wait for ever.
+void handKeyboardBack(RestoredWindows restored, std::chrono::milliseconds limit, QObject *owner);
+// The same hand-back, awaited by what must come after it (the windows a capture opens); the
+// awaiting task goes on also when the owner goes before the hand-back is over.
+QCoro::Task<> keyboardBack(RestoredWindows restored, std::chrono::milliseconds limit, QObject *owner);
 
 // What shows a window of ours on the screen (see X11::frameOf), noted before it is hidden.
 uint32_t frameOf(QWidget *window);

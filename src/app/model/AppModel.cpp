@@ -471,11 +471,14 @@ void AppModel::connectRecorder()
     });
 }
 
-// The HUD goes and the windows hidden for the recording come back.
+// The HUD goes and the windows hidden for the recording come back; the keyboard goes back to the
+// window the user works in, ours or another program's.
 void AppModel::endRecordingPresentation()
 {
     floating_->recordingPanel.reset();
-    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})), timings_.offScreenLimit);
+    AppWindows::RestoredWindows restored = AppWindows::restoreWindows(std::exchange(recordingRestore_, {}));
+    recordingEndedElsewhere_ = restored.other != 0;
+    AppWindows::handKeyboardBack(std::move(restored), timings_.offScreenLimit, this);
 }
 
 // ---- editors --------------------------------------------------------------------------------

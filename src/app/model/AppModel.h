@@ -381,6 +381,8 @@ private:
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> importPanel_; // the import's file panel, over the library window
     AppWindows::HiddenWindows recordingRestore_;
+    uint32_t recordingUserWindow_ = 0;         // the other program the user asked for the recording sheet from
+    bool recordingEndedElsewhere_ = false;     // the keyboard went back to another program when it ended
     AppWindows::HiddenWindows captureRestore_; // the windows hidden for the running capture
     // Favourite values submitted to the store and not yet answered, newest per item, so that a
     // quick second toggle builds on the first instead of on a copy that predates it.

@@ -185,7 +185,8 @@ void AppModel::endCapture(const CancellationToken &token, BusyClaim &busy, std::
             showError(failure);
         }
     }
-    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(captureRestore_, {})), timings_.offScreenLimit);
+    AppWindows::handKeyboardBack(AppWindows::restoreWindows(std::exchange(captureRestore_, {})),
+                                 timings_.offScreenLimit, this);
     finishCaptureTask(token, busy);
 }
 
@@ -197,7 +198,7 @@ void AppModel::endCapture(const CancellationToken &token, BusyClaim &busy, std::
 QCoro::Task<> AppModel::restoreBeforeOpening()
 {
     co_await AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(captureRestore_, {})),
-                                      timings_.offScreenLimit);
+                                      timings_.offScreenLimit, this);
 }
 
 // The task the countdown's cancel button cancels; a newer one replaces it.

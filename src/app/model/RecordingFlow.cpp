@@ -41,6 +41,10 @@ void AppModel::toggleRecording()
         recorder_->stop();
         return;
     }
+    // The sheet takes the keyboard from the program the user is in; that program is the one to
+    // get it back when the recording is over or its start taken back, not the library under the
+    // sheet, which has it only because the sheet has just closed.
+    recordingUserWindow_ = AppWindows::otherActiveWindow();
     present(AppSheet::recording);
 }
 
@@ -81,6 +85,12 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
     }
     // Nothing of ours may be filmed: pins and panels go too, the HUD comes once recording runs.
     recordingRestore_ = AppWindows::hideAllWindows();
+    // Ours has the keyboard now only because the sheet had it: the keys go back to the program
+    // the sheet was asked for from.
+    if (const uint32_t userWindow = std::exchange(recordingUserWindow_, 0)) {
+        recordingRestore_.focused = nullptr;
+        recordingRestore_.otherFocused = userWindow;
+    }
     const std::vector<uint32_t> hiddenFrames = recordingRestore_.frames;
     std::optional<QRectF> region;
     if (preferences_->recordingRegion()) {
@@ -140,7 +150,8 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
 // A start that ended before recording: the hidden windows come back and the model is free.
 void AppModel::endRecordingStart(const CancellationToken &token, BusyClaim &busy)
 {
-    AppWindows::keyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})), timings_.offScreenLimit);
+    AppWindows::handKeyboardBack(AppWindows::restoreWindows(std::exchange(recordingRestore_, {})),
+                                 timings_.offScreenLimit, this);
     finishRecordingStart(token, busy);
 }
 
@@ -177,6 +188,7 @@ QCoro::Task<> AppModel::finalizeRecording(QString file)
 {
     QPointer<AppModel> self(this);
     BusyClaim busy = claimBusy();
+    const bool userElsewhere = recordingEndedElsewhere_;
     CaptureItem item;
     std::optional<QString> importFailure;
     try {
@@ -218,7 +230,10 @@ QCoro::Task<> AppModel::finalizeRecording(QString file)
         co_return;
     setSection(LibrarySection::videos);
     setStatus(DisplayFormat::duration(item.duration.value_or(0)) + QStringLiteral(" 녹화를 저장했습니다."));
-    showLibrary();
+    // The library shows the film; it comes forward with the keyboard unless the user is in another
+    // program, which has had the keyboard back since the recording ended.
+    if (!userElsewhere)
+        showLibrary();
     if (removalFailure)
         setErrorMessage(QStringLiteral("녹화는 라이브러리에 저장했지만 녹화 폴더의 파일을 지우지 못했습니다. "
                                        "직접 지워도 됩니다: ") +

@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QMessageBox>
-#include <QProcess>
 #include <QPromise>
 #include <QScopeGuard>
 
@@ -20,8 +18,6 @@
 #include "support/FlowServices.h"
 #include "support/LockedFolder.h"
 #include "support/MovieWriter.h"
-#include "support/WindowStacking.h"
-#include "support/XInput.h"
 
 namespace tarn {
 namespace {
@@ -141,21 +137,10 @@ TEST_F(ExclusiveRecordingFlow, StartsThatDoNotRecordPutEverythingBack)
     EXPECT_FALSE(model->floating().recordingPanel);
     model->preferences().setMicrophone(false);
 
-    // Taken back from another program, with an alert over the library: the keys go back to it.
-    QProcess other;
-    other.start(QStringLiteral("xmessage"), QStringLiteral("-title other -geometry +1450+120 other").split(u' '));
-    const uint32_t otherWindow = TestSupport::managedWindowTitled(QStringLiteral("other"));
-    QMessageBox alert(QMessageBox::Warning, QStringLiteral("Tarnwick"), QStringLiteral("오류"), {}, &library);
-    alert.open();
-    ASSERT_TRUE(otherWindow && TestSupport::settles([&] { return TestSupport::activeWindow() == alert.winId(); }));
-    TestSupport::xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(otherWindow)});
-    ASSERT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == otherWindow; }));
     start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return log.contains(QStringLiteral("countdown 3")); }, 10000));
     Q_EMIT model->floating().countdownCancelled();
     waitUntilFree();
-    EXPECT_TRUE(alert.isVisible() && TestSupport::settles([&] { return TestSupport::activeWindow() == otherWindow; }));
-    alert.close();
     model->preferences().setRecordingRegion(true);
     start();
     if (QWidget *panel = overlay())

@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include "app/capture/OwnWindows.h"
+#include "app/floating/CountdownView.h"
 #include "app/floating/FloatingWindows.h"
 #include "app/model/AppModel.h"
 #include "app/settings/RecordingSetupView.h"
@@ -31,6 +32,7 @@
 #include "core/text/TextRecognizer.h"
 #include "support/RecordedVideo.h"
 #include "support/TrayIcon.h"
+#include "support/WindowStacking.h"
 #include "support/XInput.h"
 
 namespace tarn {
@@ -213,6 +215,49 @@ TEST_F(ExclusiveRecordingShell, CtrlShift4DuringTheCountdownTakesTheStartBack)
     ::kill(::getpid(), SIGTERM);
     ASSERT_TRUE(QTest::qWaitFor([&] { return atExit_.has_value(); }, 5000)) << "the application should quit";
     EXPECT_EQ(atExit_->status, 0);
+}
+
+// Ctrl+Shift+4 typed in another program, with an alert over the library, and 녹화 시작 clicked in the
+// sheet: the keys go back to that program, not to the library or its alert, once 취소 on the
+// countdown has taken the start back, and stay there while it records and once the film stopped
+// from there is in the library.
+TEST_F(ExclusiveRecordingShell, TheKeysGoBackToTheProgramTheSheetWasAskedFrom)
+{
+    QProcess other;
+    other.start(QStringLiteral("xmessage"), QStringLiteral("-title other -geometry +1450+120 other").split(u' '));
+    const uint32_t otherWindow = TestSupport::managedWindowTitled(QStringLiteral("other"));
+    ASSERT_NE(otherWindow, 0u);
+    launch(QStringLiteral("library"));
+    app().showError(QStringLiteral("가져오지 못했습니다."));
+    ASSERT_TRUE(TestSupport::settles([] {
+        const QWidget *alert = QApplication::activeModalWidget();
+        return alert && TestSupport::activeWindow() == alert->winId();
+    }));
+    const auto otherHasTheKeys = [&] {
+        return TestSupport::settles([&] { return TestSupport::activeWindow() == otherWindow; }, 10000);
+    };
+    for (const bool recorded : {false, true}) {
+        TestSupport::xdotool(
+            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(otherWindow)});
+        ASSERT_TRUE(otherHasTheKeys());
+        startFromTheSheet();
+        if (recorded) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return app().recorder().state() == State::recording; }, 20000));
+            EXPECT_TRUE(otherHasTheKeys());
+            ASSERT_TRUE(pressUntil(QStringLiteral("ctrl+shift+4"),
+                                   [&] { return app().recorder().state() != State::recording; }));
+        } else {
+            QWidget *countdown = app().floating().countdownPanel.get();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(countdown));
+            TestSupport::click(countdown->findChild<CountdownView *>()->cancelButton());
+        }
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return app().items().size() == size_t(recorded) && !app().isBusy(); }, 30000));
+        EXPECT_EQ(app().recorder().state(), State::idle);
+        EXPECT_TRUE(otherHasTheKeys()) << "recorded " << recorded;
+    }
+    other.kill();
+    other.waitForFinished();
 }
 
 // A recording films no window of ours but its bar: a pin and the quick-capture panel on the recorded
