@@ -214,7 +214,8 @@ TEST(HangulWords, theWordBeforeATimeOfDayIsTheNearerOfItsPair)
                                             std::tuple{"오픈", "오픈", "오픈"}, std::tuple{"오우", "오우", "오우"}}) {
         std::vector<PlacedWord> line{{{read, QRect(0, 0, 20, 10), 90}, 0, 6},
                                      {{"3:07", QRect(24, 0, 20, 10), 90}, 7, 4}};
-        mendTimeOfDayWords({}, QRect(0, 0, 50, 10), line, [second = std::string(alone)](const QRect &) { return second; });
+        mendTimeOfDayWords({}, QRect(0, 0, 50, 10), line,
+                           [second = std::string(alone)](const QRect &) { return second; });
         EXPECT_EQ(line[0].word.text, word) << read << " / " << alone;
     }
     for (const auto &[text, time] : {std::pair{"9:41", true}, std::pair{"12:30", true}, std::pair{"00:04:17", true},
