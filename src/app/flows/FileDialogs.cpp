@@ -2,7 +2,10 @@
 #include "app/flows/FileDialogs.h"
 
 #include <algorithm>
+#include <coroutine>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include <QDir>
 #include <QFileDialog>
@@ -10,11 +13,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
-
-#include <qcoro/qcorosignal.h>
 
 namespace tarn::FileDialogs {
 namespace {
@@ -89,6 +89,53 @@ QStringList acceptedFiles(const QFileDialog *dialog)
     return files + chosen;
 }
 
+// The wait for a panel's answer, a child of the panel. The answer wakes the waiting task on the
+// event loop, once the panel has handled it in full; a panel that goes before that, unanswered or
+// with its answer not yet taken (with the window it belongs to, when the application quits), wakes
+// it as it goes, with no answer: its task then ends as if cancelled, where a wait for the answer
+// alone would keep the task and all it holds for ever.
+class PanelAnswer : public QObject {
+public:
+    explicit PanelAnswer(QDialog *dialog) : QObject(dialog)
+    {
+        connect(dialog, &QDialog::finished, this, [this](int result) {
+            if (answered_)
+                return;
+            answered_ = true;
+            QMetaObject::invokeMethod(
+                this, [this, result] { goOn(result); }, Qt::QueuedConnection);
+        });
+    }
+    ~PanelAnswer() override { goOn(std::nullopt); }
+
+    // What the task awaits: the panel's result, or none when the panel went first.
+    struct Awaiter {
+        PanelAnswer *answer;
+        std::optional<int> result;
+        std::coroutine_handle<> waiting;
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> handle) noexcept
+        {
+            waiting = handle;
+            answer->awaiter_ = this;
+        }
+        std::optional<int> await_resume() const noexcept { return result; }
+    };
+    Awaiter answered() { return {this, std::nullopt, {}}; }
+
+private:
+    void goOn(std::optional<int> result)
+    {
+        if (Awaiter *awaiter = std::exchange(awaiter_, nullptr)) {
+            awaiter->result = result;
+            awaiter->waiting.resume();
+        }
+    }
+
+    bool answered_ = false;
+    Awaiter *awaiter_ = nullptr;
+};
+
 } // namespace
 
 QFileDialog *saveDialog(const QString &folder, const QString &fileName, const QStringList &filters,
@@ -125,7 +172,7 @@ QFileDialog *openDialog(const QString &folder, const QStringList &filters, const
 
 QCoro::Task<QStringList> choose(QFileDialog *dialog)
 {
-    const QPointer<QFileDialog> guard(dialog);
+    auto *answer = new PanelAnswer(dialog);
     // A panel over a window stays out of its way as a panel of its own does (open() would make it
     // modal to the window): the window manager keeps it in front of its window, and raises it with
     // the window. A modal one it would raise only within that window's layer, under the pins.
@@ -135,10 +182,10 @@ QCoro::Task<QStringList> choose(QFileDialog *dialog)
     } else {
         dialog->open();
     }
-    const auto result = co_await qCoro(dialog, &QDialog::finished);
-    if (!guard)
+    const std::optional<int> result = co_await answer->answered();
+    if (!result) // the panel is gone
         co_return {};
-    const QStringList files = result == QDialog::Accepted ? acceptedFiles(dialog) : QStringList();
+    const QStringList files = *result == QDialog::Accepted ? acceptedFiles(dialog) : QStringList();
     dialog->deleteLater();
     co_return files;
 }

@@ -27,7 +27,8 @@ QFileDialog *openDialog(const QString &folder, const QStringList &filters, const
                         QWidget *over = nullptr);
 
 // Shows the dialog and waits for it to end; the chosen files in the dialog's order, or none when
-// it was cancelled. The dialog is deleted afterwards.
+// it was cancelled. The dialog is deleted afterwards. A dialog deleted first, with the window it
+// belongs to when the application quits, ends the wait at once with none, as a cancel would.
 QCoro::Task<QStringList> choose(QFileDialog *dialog);
 
 } // namespace FileDialogs
