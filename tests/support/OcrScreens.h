@@ -833,25 +833,34 @@ inline Screen lookAlikes(int pixelSize, bool dark)
     return p.take();
 }
 
-// Light cards of devices, each marked by a thin coloured stripe at its left edge, the time of its
-// last state right beside it, and its rates and sizes.
-inline Screen deviceCards()
+// Cards of devices, each marked by a thin coloured stripe at its left edge, the time of its last
+// state right beside it, and its rates and sizes; light, or dark with other devices in light text.
+inline Screen deviceCards(bool dark)
 {
-    ScreenPainter p(QStringLiteral("device cards"), 660, 300, QColor(240, 241, 244));
-    const QStringList lines =
-        QString::fromUtf8(
-            "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|작업용 PC|오후 7:00 켜짐|Core i3-10100 (4코어)|"
-            "서버실 NAS|오후 2:31 백업 완료|팬 2196 RPM · 44.2 MB|회의실 노트북|오전 11:45 절전|배터리 37% · 절전 모드|"
-            "현관 카메라|오후 4:08 움직임|영상 0.4 Mbps · 30 fps|안방 에어컨|오전 9:30 예약|24.5도 · 습도 40%")
-            .split(u'|');
+    ScreenPainter p(QStringLiteral("device cards%1").arg(QLatin1String(dark ? " dark" : "")), 660, 300,
+                    dark ? QColor(22, 23, 26) : QColor(240, 241, 244));
+    const QStringList lines = QString::fromUtf8(dark ? "게임용 PC|오후 10:15 연결|Core i5-12400 (12코어)|"
+                                                       "휴대폰|오전 8:20 충전 중|배터리 37% · 20% 할인|"
+                                                       "서버실 NAS|오후 2:31 백업 완료|팬 2196 RPM · 44.2 MB|"
+                                                       "태블릿|오전 6:05 연결 끊김|저장 공간 81% · 9.6 GB|"
+                                                       "거실 TV|오후 9:48 시청 중|음량 25% · 0.4 Mbps|"
+                                                       "프린터|오전 7:00 대기|토너 15% · 용지 200장"
+                                                     : "거실 공유기|오전 3:00 재시작|기기 12대 · 2.4 GHz|"
+                                                       "작업용 PC|오후 7:00 켜짐|Core i3-10100 (4코어)|"
+                                                       "서버실 NAS|오후 2:31 백업 완료|팬 2196 RPM · 44.2 MB|"
+                                                       "회의실 노트북|오전 11:45 절전|배터리 37% · 절전 모드|"
+                                                       "현관 카메라|오후 4:08 움직임|영상 0.4 Mbps · 30 fps|"
+                                                       "안방 에어컨|오전 9:30 예약|24.5도 · 습도 40%")
+                                  .split(u'|');
     const QColor stripes[] = {QColor(52, 168, 83), accentBlue, QColor(245, 150, 30), badgeRed};
+    const QColor text = dark ? lightText : darkText, quiet = dark ? quietOnDark : quietText;
     for (int i = 0; i < 6; ++i) {
         const QRectF card(16 + (i % 2) * 320, 16 + (i / 2) * 92, 308, 82);
-        p.shape(card, 6, Qt::white);
+        p.shape(card, 6, dark ? QColor(44, 45, 50) : Qt::white);
         p.shape(QRectF(card.x(), card.y(), 4, card.height()), 0, stripes[i % 4]);
         for (int k = 0; k < 3; ++k)
             p.drawLine(ScreenPainter::systemFont(k ? 12 : 13, !k), card.x() + 12, card.y() + 8 + k * 24,
-                       k == 2 ? quietText : darkText, lines[i * 3 + k]);
+                       k == 2 ? quiet : text, lines[i * 3 + k]);
     }
     return p.take();
 }
@@ -924,8 +933,10 @@ inline std::vector<Screen> numberSet(const QString &family = {})
 {
     std::vector<Screen> set;
     for (auto make : {fileList, aboutPanel, chatList, statusBars, orderWithPrices, englishDialogs, smallNumbers,
-                      quickSettings, deviceCards, backupSchedule, codingTerminal})
+                      quickSettings, backupSchedule, codingTerminal})
         set.push_back(drawnIn(family, make));
+    for (const bool dark : {false, true})
+        set.push_back(drawnIn(family, [dark] { return deviceCards(dark); }));
     return set;
 }
 

@@ -159,6 +159,7 @@ TEST_P(NumbersAndSigns, fewNumbersChangeAndEverySignIsKept)
         {QStringLiteral("11 px numbers"), 0.03},
         {QStringLiteral("quick settings"), 0.04},
         {QStringLiteral("device cards"), 0.03},
+        {QStringLiteral("device cards dark"), 0.03},
         {QStringLiteral("backup schedule"), 0.03},
         {QStringLiteral("coding terminal"), 0.02},
     };
