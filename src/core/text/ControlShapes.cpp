@@ -2,6 +2,7 @@
 #include "core/text/ControlShapes.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -29,12 +30,15 @@ constexpr double barShare = 0.6;                  // the share of a groove's col
 constexpr double knobShare = 0.55;                // a switch's knob is at least this share of its height
 constexpr double dotShare = 0.45;                 // a radio button's dot at most this share
 constexpr int maximumGrowth = 4;                  // times a patch grows to take in a control that reaches past it
+constexpr int flatFill = 2;                       // grey levels within which a fill's pixels lie
+constexpr int secondFillShare = 5;                // a second fill takes at least 1 / this of a patch's frame
 
 // The shapes of one patch of the screenshot: its pixels that stand out from its background,
 // labelled by 8-connected shape (0: background).
 struct Patch {
     QRect rect;
     int background = 255;
+    int otherFill = -1; // the level of a second fill the patch straddles (a card on a window), or none
     std::vector<int> labels;
     std::vector<QRect> boxes;    // per shape (label - 1), in image pixels
     std::vector<bool> atBorder;  // whether the shape reaches the patch's edge (so may go on)
@@ -43,15 +47,45 @@ struct Patch {
     int label(int x, int y) const { return labels[size_t(y - rect.top()) * rect.width() + (x - rect.left())]; }
 };
 
+// The level of a second flat fill that takes a good share of the frame of pixels around `rect`'s
+// inside edge besides its `background`: the card whose edge the patch reaches past, the window
+// around it. The ink on the card stands out from both, and the card's fill is no shape. Gives -1
+// when there is none.
+int otherFillOf(const QImage &gray, const QRect &rect, int background)
+{
+    std::array<int, 256> histogram{};
+    int count = 0;
+    const auto add = [&](int x, int y) { ++histogram[gray.constScanLine(y)[x]], ++count; };
+    for (int x = rect.left(); x <= rect.right(); ++x)
+        add(x, rect.top()), add(x, rect.bottom());
+    for (int y = rect.top() + 1; y < rect.bottom(); ++y)
+        add(rect.left(), y), add(rect.right(), y);
+    int best = -1, bestCount = 0;
+    for (int level = 0; level < 256; ++level) {
+        if (std::abs(level - background) <= shapeContrast)
+            continue;
+        int near = 0;
+        for (int l = std::max(0, level - flatFill); l <= std::min(255, level + flatFill); ++l)
+            near += histogram[size_t(l)];
+        if (near > bestCount)
+            best = level, bestCount = near;
+    }
+    return bestCount * secondFillShare >= count ? best : -1;
+}
+
 Patch shapesOf(const QImage &gray, const QRect &rect)
 {
     Patch patch;
     patch.rect = rect;
     patch.background = backgroundLevel(gray, rect);
+    patch.otherFill = otherFillOf(gray, rect, patch.background);
     patch.labels.assign(size_t(rect.width()) * rect.height(), 0);
     const auto free = [&](QPoint p) {
-        return rect.contains(p) && !patch.label(p.x(), p.y()) &&
-            std::abs(gray.constScanLine(p.y())[p.x()] - patch.background) > shapeContrast;
+        if (!rect.contains(p) || patch.label(p.x(), p.y()))
+            return false;
+        const int level = gray.constScanLine(p.y())[p.x()];
+        return std::abs(level - patch.background) > shapeContrast &&
+            (patch.otherFill < 0 || std::abs(level - patch.otherFill) > shapeContrast);
     };
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x) {

@@ -17,7 +17,9 @@ namespace tarn {
 // or drawn as a thin outline; or a long thin bar with its knobs.
 
 // Paints each such shape of a Format_Grayscale8 screenshot over with the background around it:
-// whole for a control, only its outline for a button or a box with text inside. `patches` are
+// whole for a control, only its outline for a button or a box with text inside. A patch that
+// reaches past the edge of a card, light or dark, lies on two fills, the card's and the window's:
+// its shapes are what stands out from both. `patches` are
 // the screenshot's ink patches (inkPatches), where the shapes are looked for. Gives whether
 // anything was painted.
 bool hideControls(QImage &gray, const std::vector<QRect> &patches);
