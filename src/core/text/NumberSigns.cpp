@@ -31,8 +31,9 @@ constexpr double signLow = 0.8, signHigh = 1.35, wonWidest = 0.65, wonTouching =
 constexpr double bandShare = 0.15; // the top or bottom rows of a glyph looked at for arms and feet
 constexpr double slantIn = 0.05;   // its left foot lies this share of its height right of its left arm's top
 constexpr double armsShare = 0.25; // the top rows looked at for a won sign's arms (one may start lower)
-// A ring of a per cent sign is at most this share of the sign's height and width.
-constexpr double ringShare = 0.62;
+// A ring of a per cent sign is at most this share of the sign's height and width, and at least the
+// smaller share of its height: a speck of a faint stroke is none.
+constexpr double ringShare = 0.62, smallestRing = 0.25;
 // A per cent sign is at most this share of the digits' height wide, its holes at most this share
 // of its height high.
 constexpr double ringWidest = 1.3, holeShare = 0.5;
@@ -271,7 +272,8 @@ bool isPercentSign(const QImage &gray, const QRect &ink, const QRect &digits)
         return true;
     const std::vector<QRect> marks = marksIn(gray, ink);
     const auto ring = [&](const QRect &m) {
-        return m.height() <= ringShare * ink.height() && m.width() <= ringShare * ink.width() && m.height() > 1;
+        return m.height() <= ringShare * ink.height() && m.width() <= ringShare * ink.width() &&
+            m.height() >= std::max(2.0, smallestRing * ink.height());
     };
     const bool upper = std::any_of(marks.begin(), marks.end(), [&](const QRect &m) {
         return ring(m) && m.bottom() <= ink.top() + ringShare * ink.height() && m.center().x() < ink.center().x();
