@@ -262,7 +262,8 @@ bool keepsTheRestOf(const std::string &korean, const std::string &other)
 }
 
 std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect &place,
-                                        const std::vector<PlacedWord> &words, const std::string &text, int slack)
+                                        const std::vector<PlacedWord> &words, const std::string &text, int slack,
+                                        const std::string &alone)
 {
     const PlacedWord *first = nullptr, *last = nullptr;
     RecognizedWord reading;
@@ -283,7 +284,12 @@ std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect 
         reading.box |= placed.word.box;
     }
     const QRect bounds = word.box | place;
-    if (!first || reading.box.left() < bounds.left() - slack || reading.box.right() > bounds.right() + slack)
+    // The box of a word the model is unsure of may take in the ink after it that it read as a word
+    // of its own too ("거실" boxed over the "TV" it then reads as "7/"): where it reads as the
+    // model reads the place alone, the place's ink is what it read.
+    const bool readAlone = first && first == last && !alone.empty() && first->word.text == alone;
+    if (!first || reading.box.left() < bounds.left() - slack ||
+        (reading.box.right() > bounds.right() + slack && !readAlone))
         return std::nullopt;
     reading.text = text.substr(first->at, last->at + last->length - first->at);
     reading.confidence = float(weighted / length);

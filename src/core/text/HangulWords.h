@@ -59,9 +59,11 @@ std::string withUnitOf(const std::string &reading, const std::string &read, cons
 // reading: the words whose middles lie within `word`'s box, or within `place` (that box widened
 // towards its neighbours) when they hold Hangul syllables, with the text between them, and their confidence
 // weighted by their lengths. Nothing when no word lies there or when those words reach more than
-// `slack` pixels out of the place.
+// `slack` pixels out of the place, but to the right where they are one word that reads as the
+// model reads the place `alone`.
 std::optional<RecognizedWord> readingAt(const RecognizedWord &word, const QRect &place,
-                                        const std::vector<PlacedWord> &words, const std::string &text, int slack);
+                                        const std::vector<PlacedWord> &words, const std::string &text, int slack,
+                                        const std::string &alone = {});
 
 // Whether `korean`, the Korean model's reading of the place of `read` (a word without Hangul),
 // replaces it. It must read as Korean and keep the rest of `read`. Then it is taken when it is

@@ -504,7 +504,7 @@ void TesseractEngine::rereadKoreanWords(const QImage &gray, const QRect &line, s
             continue;
         RecognizedWord &word = words[i].word;
         const std::optional<RecognizedWord> reading =
-            readingAt(word, placeOf(words, i), koreanWords, koreanText, line.height() / 3);
+            readingAt(word, placeOf(words, i), koreanWords, koreanText, line.height() / 3, alone[i]);
         const auto englishReading = [&] { return wordReading(latin(), gray, word.box).first; };
         if (reading && !swallowsNeighbours(reading->text, words, i, i) &&
             replacesWithKorean(word, *reading, englishReading, alone[i]))

@@ -128,7 +128,8 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         QRect box;
         const char *text; // nullptr: nothing there
         float confidence;
-        QRect place = {}; // the box widened towards the neighbours; none: the box
+        QRect place = {};       // the box widened towards the neighbours; none: the box
+        const char *alone = ""; // the place read alone by the same model
     };
     const Case cases[] = {
         {QRect(48, 0, 46, 20), "12 개", (93 * 2 + 51) / 3.0f}, // weighted by length
@@ -138,6 +139,10 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         // A misread word boxed short of its ink: the syllables in its place count, not the signs.
         {QRect(50, 0, 20, 20), "12 개", (93 * 2 + 51) / 3.0f, QRect(45, 0, 50, 20)},
         {QRect(110, 0, 30, 20), "선택", 93, QRect(85, 0, 80, 20)},
+        // A word boxed over the ink after it too is the place's reading where the place alone reads so.
+        {QRect(112, 0, 22, 20), "선택", 93, {}, "선택"},
+        {QRect(112, 0, 22, 20), nullptr, 0, {}, "선"},
+        {QRect(130, 0, 22, 20), nullptr, 0, {}, "선택"}, // reaching out on the left
     };
     const auto line = [](std::vector<const char *> texts) {
         std::vector<PlacedWord> words;
@@ -155,7 +160,7 @@ TEST(HangulWords, theOtherReadingIsTakenAtTheWordsPlace)
         EXPECT_EQ(swallowsNeighbours(reading, words, at, at), swallows) << reading;
 
     for (const Case &c : cases) {
-        const auto reading = readingAt({"x", c.box, 50}, c.place.isNull() ? c.box : c.place, korean, text, 3);
+        const auto reading = readingAt({"x", c.box, 50}, c.place.isNull() ? c.box : c.place, korean, text, 3, c.alone);
         ASSERT_EQ(reading.has_value(), c.text != nullptr) << c.box.x();
         if (reading) {
             EXPECT_EQ(reading->text, c.text);
