@@ -186,6 +186,44 @@ void findLoneDots(const QImage &gray, const RecognizedLine &line, std::vector<Pl
         }
 }
 
+// The line's words with each lone middle dot a word of its own, and the characters of a word
+// around it words of their own too: the engine reads a dot joined to the word beside it ("·2096"
+// for "· 20%"), whose number, signs and letters are then told like any other word's. Each part is
+// as sure as its least sure character: the dot may have made the whole word unsure. A word whose
+// characters do not make up its text stays whole.
+std::vector<PlacedWord> apartAtLoneDots(std::vector<PlacedWord> words)
+{
+    std::vector<PlacedWord> apart;
+    for (PlacedWord &placed : words) {
+        std::string characters;
+        for (const RecognizedWord &character : placed.characters)
+            characters += character.text;
+        if (placed.loneDots.empty() || placed.at == std::string::npos || characters != placed.word.text) {
+            apart.push_back(std::move(placed));
+            continue;
+        }
+        size_t at = placed.at;
+        for (size_t k = 0; k < placed.characters.size(); ++k) {
+            const RecognizedWord &character = placed.characters[k];
+            const bool dot = std::find(placed.loneDots.begin(), placed.loneDots.end(), k) != placed.loneDots.end();
+            if (dot || k == 0 || !apart.back().loneDots.empty()) {
+                PlacedWord next{{{}, {}, 100}, at, 0};
+                if (dot)
+                    next.loneDots = {0};
+                apart.push_back(std::move(next));
+            }
+            PlacedWord &part = apart.back();
+            part.word.text += character.text;
+            part.word.box |= character.box;
+            part.word.confidence = std::min(part.word.confidence, character.confidence);
+            part.characters.push_back(character);
+            part.length += character.text.size();
+            at += character.text.size();
+        }
+    }
+    return apart;
+}
+
 // The middle dots of the line's words that are not lone ones (see withMiddleDotsOfItsInk). The
 // vowel sign is no word of its own: read as one, it is a middle dot, however close the words
 // beside it stand.
@@ -428,8 +466,10 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
         line.confidence = it->Confidence(tesseract::RIL_TEXTLINE) / 100.0f;
         std::vector<PlacedWord> words = wordsOf(*it, line.text);
         // On the engine's own characters: another reading of a whole word reads its dot otherwise
-        // ("00:04:17 - 2560" for ".00:04:17.2560"), and a word holding one keeps them.
+        // ("00:04:17 - 2560" for ".00:04:17.2560"); a lone dot is then a word of its own, and so
+        // are the characters beside it.
         findLoneDots(gray, line, words);
+        words = apartAtLoneDots(std::move(words));
         findJoinedDots(gray, line, words);
         if (rereadKoreanWords_)
             rereadKoreanWords(gray, line.box, words);
