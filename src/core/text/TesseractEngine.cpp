@@ -291,13 +291,32 @@ std::vector<PlacedWord> wordsOf(const tesseract::ResultIterator &line, const std
     return words;
 }
 
+// The words with each one whose reading went to the word before it (its text emptied, no blank
+// between them: "오" "후" mended as "오후") made part of that word, so that the gap after it lies
+// between the ink of both and the next word's.
+std::vector<PlacedWord> withEmptiedWordsJoined(const std::vector<PlacedWord> &words)
+{
+    std::vector<PlacedWord> joined;
+    for (const PlacedWord &placed : words) {
+        if (!joined.empty() && placed.word.text.empty() && placed.loneDots.empty() && joined.back().loneDots.empty() &&
+            joined.back().at + joined.back().length == placed.at) {
+            joined.back().length += placed.length;
+            joined.back().word.box |= placed.word.box;
+            continue;
+        }
+        joined.push_back(placed);
+    }
+    return joined;
+}
+
 // The line's text with each word as it now reads and each gap as it really is (see
 // separatorBetween); the line's text unchanged when its words cannot all be placed in it.
-std::string joined(const QImage &gray, const RecognizedLine &line, const std::vector<PlacedWord> &words)
+std::string joined(const QImage &gray, const RecognizedLine &line, const std::vector<PlacedWord> &placed)
 {
-    if (words.empty() ||
-        std::any_of(words.begin(), words.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
+    if (placed.empty() ||
+        std::any_of(placed.begin(), placed.end(), [](const PlacedWord &w) { return w.at == std::string::npos; }))
         return line.text;
+    const std::vector<PlacedWord> words = withEmptiedWordsJoined(placed);
     std::vector<std::string> texts, gaps;
     const std::optional<int> blank = lineBlank(gray, line, words);
     for (size_t i = 0; i < words.size(); ++i) {

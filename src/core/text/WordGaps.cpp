@@ -21,8 +21,10 @@ constexpr int closeDivisor = 3;     // nor is a blank beside an underscore
 // An empty gap where the script changes is a blank from this share of the line's blank on, and
 // from this share of an em (the line's Hangul about 0.9 of it): two words set without a blank
 // leave their side bearings alone, a fifth of the line's blank or a tenth of an em in most
-// interface fonts, one with a blank leaves four fifths of the line's blank, or a fifth of an em.
-constexpr double lostBlankShare = 0.6, lostBlankEms = 0.17, hangulHeight = 0.9;
+// interface fonts (a sixth in NanumGothic's "2대"), one with a blank leaves four fifths of the
+// line's blank, or a fifth of an em. The narrow blanks of Cantarell leave a seventh: where the
+// line's other blanks are that narrow, the least share of an em is the smaller one.
+constexpr double lostBlankShare = 0.6, lostBlankEms = 0.17, narrowBlankEms = 0.14, hangulHeight = 0.9;
 
 bool onlyBlanks(const std::string &text)
 {
@@ -94,7 +96,7 @@ bool lostBlank(const QImage &gray, const QRect &line, const RecognizedWord &left
         return false;
     const int room = widestEmptyRun(gray, line, left.box.center().x(), right.box.center().x());
     const double em = line.height() / hangulHeight;
-    return room >= lostBlankEms * em && (!blank || room >= lostBlankShare * *blank);
+    return blank ? room >= lostBlankShare * *blank && room >= narrowBlankEms * em : room >= lostBlankEms * em;
 }
 
 } // namespace
