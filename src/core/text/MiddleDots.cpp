@@ -232,6 +232,21 @@ bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box)
     return false;
 }
 
+bool middleDotLeftOut(const QImage &gray, const QRect &line, const QRect &left, const QRect &right, bool hangulLine,
+                      std::optional<int> blank)
+{
+    const QRect rows = line.intersected(gray.rect());
+    const QRect gap = QRect(QPoint(left.right() + 1, rows.top()), QPoint(right.left() - 1, rows.bottom()));
+    if (rows.isEmpty() || gap.width() < 3)
+        return false;
+    // Whole within the gap: a mark cut at its edge is part of a glyph the boxes leave out.
+    for (const QRect &mark : marksIn(gray, gap))
+        if (mark.left() > gap.left() && mark.right() < gap.right() && dotShaped(mark, line) &&
+            isMiddleDotAt(gray, line, mark) && isLoneMiddleDot(gray, line, {"·", mark, 0}, hangulLine, blank))
+            return true;
+    return false;
+}
+
 std::string withMiddleDotsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                    const Neighbours &neighbours)
 {

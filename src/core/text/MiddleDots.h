@@ -45,6 +45,11 @@ bool isLoneMiddleDot(const QImage &gray, const QRect &line, const RecognizedWord
 // nor faint ink around it (an asterisk's thin arms around its core).
 bool isMiddleDotAt(const QImage &gray, const QRect &line, const QRect &box);
 
+// Whether the engine left out a lone middle dot between two words of that line boxed `left` and
+// `right`: one lies whole in the columns between them (see isMiddleDotAt and isLoneMiddleDot).
+bool middleDotLeftOut(const QImage &gray, const QRect &line, const QRect &left, const QRect &right, bool hangulLine,
+                      std::optional<int> blank = std::nullopt);
+
 // What lies beside a word in its line: whether a blank, and the character of the word it touches.
 struct Neighbours {
     bool blankBefore = false, blankAfter = false;

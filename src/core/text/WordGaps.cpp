@@ -104,6 +104,10 @@ bool lostBlank(const QImage &gray, const QRect &line, const RecognizedWord &left
 std::string separatorBetween(const QImage &gray, const QRect &line, const RecognizedWord &left,
                              const RecognizedWord &right, const std::string &separator, std::optional<int> blank)
 {
+    // A dot the engine read nothing for stands between blanks, as a dot is set.
+    if ((separator.empty() || onlyBlanks(separator)) && !left.box.isEmpty() && !right.box.isEmpty() &&
+        middleDotLeftOut(gray, line, left.box, right.box, holdsHangul(left.text) || holdsHangul(right.text), blank))
+        return " · ";
     if (separator.empty() && lostBlank(gray, line, left, right, blank))
         return " ";
     if (!onlyBlanks(separator) || left.box.isEmpty() || right.box.isEmpty() || line.isEmpty())

@@ -20,7 +20,8 @@ namespace tarn {
 // Where the script changes (Hangul on one side only), the Korean model joins the words ("캡처12개"
 // for "캡처 12개", "OCR결과" for "OCR 결과") even where the line leaves a blank's room between them:
 // an empty gap of about the line's `blank` (see blankRoom), and never less than a share of an
-// em, is a blank. Anything else, and every other gap, stays as it is. `gray` is dark text on a
+// em, is a blank. A lone middle dot that the engine left out of a gap (see middleDotLeftOut)
+// comes back between blanks. Anything else, and every other gap, stays as it is. `gray` is dark text on a
 // light background; `line` is the line's box in it.
 std::string separatorBetween(const QImage &gray, const QRect &line, const RecognizedWord &left,
                              const RecognizedWord &right, const std::string &separator,
