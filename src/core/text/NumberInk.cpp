@@ -36,8 +36,9 @@ size_t marksWithin(const QImage &gray, const QRect &line, const QRect &box)
     }));
 }
 
-// The height of the ink in the columns of `box`, over the line's rows.
-int inkHeight(const QImage &gray, const QRect &line, const QRect &box)
+// The first and the last row of the ink in the columns of `box`, over the line's rows; the last
+// before the first where there is none.
+std::pair<int, int> inkRows(const QImage &gray, const QRect &line, const QRect &box)
 {
     const QRect area = QRect(box.left(), line.top(), box.width(), line.height()).intersected(gray.rect());
     int top = area.bottom() + 1, bottom = area.top() - 1;
@@ -48,6 +49,13 @@ int inkHeight(const QImage &gray, const QRect &line, const QRect &box)
             bottom = std::max(bottom, y);
         }
     }
+    return {top, bottom};
+}
+
+// The height of the ink in the columns of `box`, over the line's rows.
+int inkHeight(const QImage &gray, const QRect &line, const QRect &box)
+{
+    const auto [top, bottom] = inkRows(gray, line, box);
     return std::max(0, bottom - top + 1);
 }
 
@@ -85,6 +93,35 @@ bool nearInDigits(const std::string &a, const std::string &b)
 }
 
 bool isDigit(const std::string &text) { return text.size() == 1 && text[0] >= '0' && text[0] <= '9'; }
+
+// Whether the characters of `placed`, read as digits, are letters: digits stand as high as each
+// other, where two small letters or more beside a capital leave its top a sixth of its height
+// above theirs, on its baseline ("0016" for "Core").
+bool smallLettersReadAsDigits(const QImage &gray, const QRect &line, const PlacedWord &placed)
+{
+    std::vector<std::pair<int, int>> rows;
+    for (const RecognizedWord &character : placed.characters)
+        if (isDigit(character.text))
+            if (const auto ink = inkRows(gray, line, character.box.adjusted(1, 0, -1, 0)); ink.first <= ink.second)
+                rows.push_back(ink);
+    const auto tallest = std::min_element(
+        rows.begin(), rows.end(), [](const auto &a, const auto &b) { return a.second - a.first > b.second - b.first; });
+    if (tallest == rows.end())
+        return false;
+    const int height = tallest->second - tallest->first + 1, slack = std::max(1, height / 8);
+    const auto small = std::count_if(rows.begin(), rows.end(), [&](const auto &ink) {
+        return (ink.second - ink.first + 1) * counterHeight <= height &&
+            std::abs(ink.second - tallest->second) <= slack;
+    });
+    return small >= 2;
+}
+
+// Whether `text` is Latin letters alone.
+bool isLatinLetters(const std::string &text)
+{
+    return !text.empty() &&
+        std::all_of(text.begin(), text.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+}
 
 // What the engine reads for part of a Hangul counter: a digit, or a mark no taller than one.
 bool mayBeCounterPart(const std::string &text)
@@ -323,6 +360,11 @@ std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWo
     if (isNumber(word.text)) {
         if (inkOutnumbersItsText(gray, line, word))
             if (const std::string reading = korean(); readsAsKorean(reading) && !holdsDigit(reading))
+                return reading;
+        // The English model reads the letters whose ink is no digits' as letters, as many.
+        if (smallLettersReadAsDigits(gray, line, placed))
+            if (const std::string reading = english(word.box);
+                isLatinLetters(reading) && reading.size() == placed.characters.size())
                 return reading;
         return signsOfItsInk(gray, line, placed, english);
     }

@@ -54,7 +54,9 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
 // has the ink's shape and all but one of its digits.
 // A number set close to a unit or a word, in one word with it ("24GHz", "04%", "231동기화"), is
 // told so by its own ink and its place alone. The readings of the models are asked for only when
-// needed.
+// needed. Small letters beside a capital read as digits ("0016" for "Core"), their ink lower than
+// the capital's as no digit is, give way to the English model's reading where that is as many
+// Latin letters.
 std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                            const std::function<std::string()> &korean,
                            const std::function<std::string(const QRect &)> &english);

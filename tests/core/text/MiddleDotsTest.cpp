@@ -245,13 +245,15 @@ TEST(NumberSigns, theInkOfAWonAPerCentAndAVersionsVBringsThemBack)
 // broken-off piece and the dot of an "i" put nothing in, nor do three digits after a mark that may
 // be a small comma. The English model reads the number as the engine did. A reading that stays
 // stays down to 12 px; the signs come back from 13 px, in NanumGothic, whose thin strokes break
-// apart below, from 16 px.
+// apart below, from 16 px. Small letters beside a capital read as digits ("0016" for "Core") take
+// the English model's letters; digits, as high as each other, keep theirs.
 TEST(NumberInk, theStopsAndColonsANumbersInkShowsComeBack)
 {
     struct Case {
         QString drawn;
         std::vector<std::pair<std::string, int>> read; // each character read, and the drawn one it stands for
         std::string expected;
+        std::string english = {}; // the English model's reading; none: as the engine read it
     };
     const Case cases[] = {
         {QStringLiteral("2.4"), {{"2", 0}, {"4", 2}}, "2.4"},
@@ -264,6 +266,8 @@ TEST(NumberInk, theStopsAndColonsANumbersInkShowsComeBack)
         {QStringLiteral("1.234"), {{"1", 0}, {"2", 2}, {"3", 3}, {"4", 4}}, "1234"},
         {QStringLiteral("i3"), {{"1", 0}, {"3", 1}}, "13"},
         {QStringLiteral("24"), {{"2", 0}, {"4", 1}}, "24"},
+        {QStringLiteral("Core"), {{"0", 0}, {"0", 1}, {"1", 2}, {"6", 3}}, "Core", "Core"},
+        {QStringLiteral("2024"), {{"2", 0}, {"0", 1}, {"2", 2}, {"4", 3}}, "2024", "ZoZa"},
     };
     for (const char *family : TestSupport::interfaceFamilies)
         for (const int size : {12, 13, 16})
@@ -284,7 +288,7 @@ TEST(NumberInk, theStopsAndColonsANumbersInkShowsComeBack)
                     placed.word.box |= drawn.characters[size_t(at)];
                 }
                 placed.length = placed.word.text.size();
-                const auto english = [&](const QRect &) { return placed.word.text; };
+                const auto english = [&](const QRect &) { return c.english.empty() ? placed.word.text : c.english; };
                 EXPECT_EQ(numberOfItsInk(
                               drawn.gray, drawn.line, placed, [] { return std::string(); }, english),
                           c.expected)
