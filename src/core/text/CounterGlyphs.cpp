@@ -2,7 +2,6 @@
 #include "core/text/CounterGlyphs.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -134,19 +133,6 @@ std::string withCounterOfItsGlyphs(const QImage &gray, const QRect &line, const 
     if (digitsOf(text).empty() || holdsHangul(text) || line.isEmpty() || placed.word.box.isEmpty())
         return text;
     const size_t digits = digitsBeforeCounter(glyphsOf(gray, line, placed.word.box), line.height());
-    if (getenv("TARN_DEBUG")) { // DEBUG
-        const auto gl = glyphsOf(gray, line, placed.word.box);
-        int digitHeight = line.height();
-        for (const Glyph &glyph : gl)
-            if (glyph.ink.height() >= markShare * line.height() &&
-                glyph.ink.width() <= widestDigit * glyph.ink.height())
-                digitHeight = std::min(digitHeight, glyph.ink.height());
-        fprintf(stderr, "CTR [%s] line %d dh %d digits %zu:", text.c_str(), line.height(), digitHeight, digits);
-        for (const Glyph &g : gl)
-            fprintf(stderr, " (%d,%d %dx%d m%zu k%d)", g.ink.x(), g.ink.y(), g.ink.width(), g.ink.height(),
-                    g.marks.size(), int(kindOf(g, digitHeight, line.height())));
-        fprintf(stderr, "\n");
-    }
     if (digits == 0)
         return text;
     // The brackets are the engine's first reading: the Korean model reads one as another ("[4코어)").
