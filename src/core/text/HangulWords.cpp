@@ -320,12 +320,13 @@ bool takesEnglishReading(const RecognizedWord &read, const std::string &english,
     const auto digits = [](const std::string &text) {
         return std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
+    // Letters the models take for digits ("1l" for "11") tell nothing new about a number's ink.
+    if (isNumber(read.text) && latinShape(english) == latinShape(read.text))
+        return false;
     if (confidence < read.confidence + englishMargin)
         return agreed();
     if (keepsTheNumbersOf(english, read.text))
         return true;
-    if (digits(read.text) > 0 && digits(english) > digits(read.text) && keepsTheNumbersOf(alone(), read.text))
-        return false;
     // A word that reads alike but for some digits ("#4871" for "#4821") is a number read otherwise.
     const bool otherDigits =
         english.size() == read.text.size() &&
@@ -333,6 +334,9 @@ bool takesEnglishReading(const RecognizedWord &read, const std::string &english,
             return a == b ||
                 (std::isdigit(static_cast<unsigned char>(a)) && std::isdigit(static_cast<unsigned char>(b)));
         });
+    if (((digits(read.text) > 0 && digits(english) > digits(read.text)) || otherDigits) &&
+        keepsTheNumbersOf(alone(), read.text))
+        return false;
     return (!isNumber(read.text) && !otherDigits) || confidence >= sureReading || agreed();
 }
 

@@ -78,12 +78,12 @@ bool replacesWithKorean(const RecognizedWord &read, const RecognizedWord &korean
 // Whether the English model's reading `english` (at `confidence`, 0-100) replaces `read`, a word
 // the Korean-first engine is unsure of: where it is surer by a margin, and for a number, or a word
 // it reads alike but for some digits ("#4871" for "#4821"), only where it is sure or keeps its
-// numbers (it reads small digits as letters, "ne" for "11"). Where the
-// Korean model reads the number alone (`koreanAlone`, asked only for a number) as the English
-// model does, two readings of
-// its ink alone outweigh the one in its line, however sure ("3.2" for "32"); where the Korean model
-// reads the digits as they were, the English model's more digits come from ink beside the word,
-// however sure ("(20264" for "(2026" before "년").
+// numbers (it reads small digits as letters, "ne" for "11"); never for a number it reads alike but
+// for letters the models take for digits ("1l" for "11"). Where the Korean model reads the number
+// alone (`koreanAlone`, asked only for a number) as the English model does, two readings of its ink
+// alone outweigh the one in its line, however sure ("3.2" for "32"); where the Korean model reads
+// the digits as they were, the English model's more digits come from ink beside the word ("(20264"
+// for "(2026" before "년"), and its other digits are its own misreading, however sure.
 bool takesEnglishReading(const RecognizedWord &read, const std::string &english, float confidence,
                          const std::function<std::string()> &koreanAlone);
 

@@ -92,7 +92,8 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
     for (const auto &[reading, read, taken] : units)
         EXPECT_EQ(withUnitOf(reading, read), taken) << reading << " / " << read;
     // The English model's reading of an unsure word: a number changes where it is sure, or where
-    // the Korean model reads it alone alike, and never by digits of the ink beside it.
+    // the Korean model reads it alone alike, and never by digits of the ink beside it, nor where the
+    // Korean model reads it alone as it was.
     const std::tuple<const char *, float, const char *, float, const char *, bool> english[] = {
         {"32", 83, "3.2", 74, "3.2", true},
         {"32", 83, "3.2", 74, "32", false},
@@ -101,6 +102,8 @@ TEST(HangulWords, koreanWordsOfAnInterfaceAndWhatTheyKeepOfAnotherReading)
         {"11", 70, "ne", 85, "", false},
         {"Ul", 60, "UI", 80, "", true},
         {"#4821", 52, "#4871", 79, "", false},
+        {"#4821", 84, "#4871", 95, "뷰4821", false}, // however sure, where the Korean model reads them alike
+        {"11", 47, "1l", 75, "11", false},           // a letter taken for a digit tells nothing
     };
     for (const auto &[read, readConfidence, reading, confidence, alone, taken] : english)
         EXPECT_EQ(takesEnglishReading({read, {}, readConfidence}, reading, confidence,
