@@ -2,6 +2,7 @@
 #include "core/text/NumberColons.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -199,6 +200,17 @@ std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect 
     return line.isEmpty() || box.isEmpty()
         ? std::string()
         : shapeOfInk(withDigitsWhole(inkMarksAround(gray, line, box), line.height()), line.height(), colons, stops);
+}
+
+size_t leastDigitsOfInk(const QImage &gray, const QRect &line, const QRect &box)
+{
+    if (line.isEmpty() || box.isEmpty())
+        return 0;
+    size_t digits = 0;
+    for (const QRect &m : withDigitsWhole(inkMarksAround(gray, line, box), line.height()))
+        if (m.height() >= digitShare * line.height())
+            digits += size_t(std::max(1.0, std::ceil(m.width() / (widestDigit * m.height()))));
+    return digits;
 }
 
 std::string withColonsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)

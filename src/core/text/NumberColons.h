@@ -40,4 +40,9 @@ std::string numberShapeOfText(const std::string &text);
 std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box,
                              std::vector<int> *stops = nullptr);
 
+// The fewest digits the ink of the number boxed `box` in that line holds: one for each mark as high
+// as a digit, more for a mark wider than one, as digits that touch make ("11" set close is one mark
+// as wide as two digits). A reading of fewer digits has lost some.
+size_t leastDigitsOfInk(const QImage &gray, const QRect &line, const QRect &box);
+
 } // namespace tarn

@@ -244,7 +244,8 @@ std::string signsOfItsInk(const QImage &gray, const QRect &line, const PlacedWor
         return read;
     const std::string other = english(word.box);
     if (numberShapeOfText(other) == ink && colons(other) == colons(read) &&
-        (withinAWord ? digitsOf(other) == digitsOf(read) : nearInDigits(other, read)))
+        (withinAWord ? digitsOf(other) == digitsOf(read) : nearInDigits(other, read)) &&
+        digitsOf(other).size() >= leastDigitsOfInk(gray, line, word.box))
         return other;
     // Where the ink shows a sign between the digits, though less clearly, the English reading may
     // put in the sign alone.

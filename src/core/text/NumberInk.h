@@ -51,7 +51,8 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
 // place (see withStopsOfItsInk) or left out between two digits; else the engine's first reading of
 // its characters where that has the ink's shape and the same digits (another model's reading may
 // have lost a sign); else the English model's reading (`english`, the reading of a box) where that
-// has the ink's shape and all but one of its digits.
+// has the ink's shape and all but one of its digits, and no fewer than the ink holds (see
+// leastDigitsOfInk).
 // A number set close to a unit or a word, in one word with it ("24GHz", "04%", "231동기화"), is
 // told so by its own ink and its place alone. The readings of the models are asked for only when
 // needed. Small letters beside a capital read as digits ("0016" for "Core"), their ink lower than
