@@ -2,7 +2,6 @@
 #include "core/text/CounterGlyphs.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include <QRegularExpression>
