@@ -146,4 +146,25 @@ std::string withCounterOfItsGlyphs(const QImage &gray, const QRect &line, const 
         : text;
 }
 
+std::string counterAcross(const QImage &gray, const QRect &line, const PlacedWord &number, const PlacedWord &next,
+                          const std::function<std::string(const QRect &)> &korean)
+{
+    if (!isNumber(number.word.text) || next.characters.empty() || line.isEmpty() ||
+        !holdsSyllablesAlone(next.characters.front().text))
+        return {};
+    QRect vowel;
+    for (const Glyph &glyph : glyphsOf(gray, line, next.characters.front().box))
+        vowel |= glyph.ink;
+    if (vowel.isEmpty() || vowel.width() >= narrowest * vowel.height())
+        return {};
+    static const QRegularExpression counted(QStringLiteral("^([0-9][0-9.,:]*)([\\x{AC00}-\\x{D7A3}]+)$"));
+    const std::string reading = korean(number.word.box | next.word.box);
+    const auto match = counted.match(QString::fromStdString(reading));
+    const std::string digits = digitsOf(match.captured(1).toStdString()), read = digitsOf(number.word.text);
+    return match.hasMatch() && match.captured(2).toStdString() == next.word.text && read.starts_with(digits) &&
+            digits.size() + 1 >= read.size()
+        ? reading
+        : std::string();
+}
+
 } // namespace tarn

@@ -26,4 +26,13 @@ namespace tarn {
 std::string withCounterOfItsGlyphs(const QImage &gray, const QRect &line, const PlacedWord &placed,
                                    const std::function<std::string()> &korean);
 
+// The engine may also split the counter at its first consonant: it reads the consonant as one more
+// digit of the number ("57" for the "5" of "5개") or drops it, and the word after the number from
+// the vowel alone, whose ink is narrower than a syllable, less than half as wide as high ("개" boxed
+// on its "ㅐ"). The Korean model's reading (`korean`, of a box) of `number` (a number) and `next`, the
+// word after it, together, where `next` begins so: taken where it is the number's digits, all or all
+// but the last, followed by `next`'s text; empty otherwise.
+std::string counterAcross(const QImage &gray, const QRect &line, const PlacedWord &number, const PlacedWord &next,
+                          const std::function<std::string(const QRect &)> &korean);
+
 } // namespace tarn

@@ -14,6 +14,7 @@
 #include <tesseract/resultiterator.h>
 
 #include "core/base/RecognitionFailure.h"
+#include "core/text/CounterGlyphs.h"
 #include "core/text/HangulWords.h"
 #include "core/text/KeyNames.h"
 #include "core/text/MiddleDots.h"
@@ -651,6 +652,26 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
         }
         placed.word.text = numberOfItsInk(gray, line, own, readInKorean,
                                           [&](const QRect &at) { return wordReading(latin(), gray, at).first; });
+    }
+    if (rereadPossible_)
+        joinCountersSplitAcross(gray, line, words);
+}
+
+void TesseractEngine::joinCountersSplitAcross(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words)
+{
+    for (size_t i = 0; i + 1 < words.size(); ++i) {
+        PlacedWord &number = words[i];
+        const PlacedWord &next = words[i + 1];
+        if (number.at == std::string::npos || next.at == std::string::npos || !next.loneDots.empty())
+            continue;
+        const std::string counted = counterAcross(
+            gray, line, number, next, [&](const QRect &box) { return wordReading(korean(), gray, box).first; });
+        if (counted.empty())
+            continue;
+        number.word.text = counted;
+        number.word.box |= next.word.box;
+        number.length = next.at + next.length - number.at;
+        words.erase(words.begin() + std::ptrdiff_t(i) + 1);
     }
 }
 

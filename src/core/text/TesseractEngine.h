@@ -78,6 +78,9 @@ private:
     std::string reread(const QImage &gray, const RecognizedWord &word, bool cut, const std::string &next);
     // Numbers as their ink supports them (see NumberInk.h); their colons alone without the other models.
     void rereadNumbers(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words);
+    // A number and the word after it made one where they hold a counter the engine split between
+    // them (see counterAcross).
+    void joinCountersSplitAcross(const QImage &gray, const QRect &line, std::vector<PlacedWord> &words);
     tesseract::TessBaseAPI &korean();
     tesseract::TessBaseAPI &latin();
 
