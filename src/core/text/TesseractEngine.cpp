@@ -22,6 +22,7 @@
 #include "core/text/NumberInk.h"
 #include "core/text/NumberSigns.h"
 #include "core/text/TimesOfDay.h"
+#include "core/text/UnitLetters.h"
 #include "core/text/WordGaps.h"
 
 namespace tarn {
@@ -501,6 +502,9 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
             if (placed.loneDots.empty())
                 placed.word.text = withSignsOfItsInk(gray, line.box, placed);
         rereadNumbers(gray, line.box, words);
+        for (size_t i = 0; i < words.size(); ++i)
+            words[i].word.text = withCapitalsOfItsInk(
+                gray, line.box, words[i], i > 0 && isNumber(words[i - 1].word.text) ? words[i - 1].word.box : QRect());
         mendTimeOfDayWords(gray, line.box, words, [&](const QRect &box) {
             return rereadPossible_ ? wordReading(korean(), gray, box).first : std::string();
         });

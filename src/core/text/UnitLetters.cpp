@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/text/UnitLetters.h"
+
+#include <cctype>
+#include <string_view>
+
+#include "core/text/NumberColons.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr double capitalShare = 0.9; // a capital stands at least this share of the digits' height high
+constexpr double letterShare = 0.4;  // a letter's mark is at least this share of it high, where a dot is less
+constexpr std::string_view smallCapitals = "cosvwxz";
+
+// The ink whose marks have their middles in the columns of `box`, over the line's rows.
+QRect inkWithin(const QImage &gray, const QRect &line, const QRect &box)
+{
+    QRect ink;
+    for (const QRect &mark : inkMarksAround(gray, line, box))
+        if (mark.center().x() >= box.left() && mark.center().x() <= box.right())
+            ink |= mark;
+    return ink;
+}
+
+// Whether the letter boxed `box` stands as high as digits `digitHeight` high: every mark of a
+// letter's size with its middle in its columns does. The engine's box of a letter may take in a
+// neighbour ("s" boxed over the "p" before it, whose tail makes it as high).
+bool standsAsHighAs(const QImage &gray, const QRect &line, const QRect &box, int digitHeight)
+{
+    bool any = false;
+    for (const QRect &mark : inkMarksAround(gray, line, box)) {
+        if (mark.center().x() < box.left() || mark.center().x() > box.right() ||
+            mark.height() < letterShare * digitHeight)
+            continue;
+        if (mark.height() < capitalShare * digitHeight)
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+bool isDigit(const std::string &text) { return text.size() == 1 && text[0] >= '0' && text[0] <= '9'; }
+
+bool isSmallCapital(const std::string &text)
+{
+    return text.size() == 1 && smallCapitals.find(text[0]) != std::string_view::npos;
+}
+
+} // namespace
+
+std::string withCapitalsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed, const QRect &number)
+{
+    std::string text;
+    QRect digits;
+    for (const RecognizedWord &character : placed.characters) {
+        text += character.text;
+        digits |= isDigit(character.text) ? character.box : QRect();
+    }
+    const QRect reference = digits.isEmpty() ? number : digits;
+    if (text != placed.word.text || line.isEmpty() || reference.isEmpty())
+        return placed.word.text;
+    const int digitHeight = inkWithin(gray, line, reference).height();
+    std::string capitalized;
+    bool afterDigits = digits.isEmpty(); // then after the number before the word
+    for (const RecognizedWord &character : placed.characters) {
+        const bool letter = character.text.size() == 1 && std::isalpha(static_cast<unsigned char>(character.text[0]));
+        afterDigits = isDigit(character.text) || (afterDigits && letter);
+        const bool capital =
+            afterDigits && isSmallCapital(character.text) && standsAsHighAs(gray, line, character.box, digitHeight);
+        capitalized += capital ? std::string(1, char(character.text[0] - 'a' + 'A')) : character.text;
+    }
+    return capitalized;
+}
+
+} // namespace tarn
