@@ -322,7 +322,7 @@ std::string joined(const QImage &gray, const RecognizedLine &line, const std::ve
     std::vector<std::string> texts, gaps;
     const std::optional<int> blank = lineBlank(gray, line, words);
     for (size_t i = 0; i < words.size(); ++i) {
-        texts.push_back(words[i].word.text);
+        texts.push_back(withBlanksItLost(gray, line.box, words[i], blank));
         const size_t end = words[i].at + words[i].length;
         if (i + 1 < words.size())
             gaps.push_back(separatorBetween(gray, line.box, words[i].word, words[i + 1].word,

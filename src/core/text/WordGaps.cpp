@@ -85,6 +85,16 @@ bool holdsUnderscore(const QImage &gray, const QRect &line, int from, int to)
     return false;
 }
 
+// Whether the ink between the middles of `left` and `right` leaves a blank's room: an empty gap of
+// about the line's `blank`, and never less than a share of an em.
+bool roomForBlank(const QImage &gray, const QRect &line, const QRect &left, const QRect &right,
+                  std::optional<int> blank, double leastEms)
+{
+    const int room = widestEmptyRun(gray, line, left.center().x(), right.center().x());
+    const double em = line.height() / hangulHeight;
+    return room >= leastEms * em && (!blank || room >= lostBlankShare * *blank);
+}
+
 // Whether the words, set without a blank between them and one of them Hangul, leave a blank's room.
 bool lostBlank(const QImage &gray, const QRect &line, const RecognizedWord &left, const RecognizedWord &right,
                std::optional<int> blank)
@@ -94,12 +104,34 @@ bool lostBlank(const QImage &gray, const QRect &line, const RecognizedWord &left
         mayBeMiddleDot(left.text) || mayBeMiddleDot(right.text) ||
         std::string_view("([{").find(left.text.back()) != std::string_view::npos)
         return false;
-    const int room = widestEmptyRun(gray, line, left.box.center().x(), right.box.center().x());
-    const double em = line.height() / hangulHeight;
-    return blank ? room >= lostBlankShare * *blank && room >= narrowBlankEms * em : room >= lostBlankEms * em;
+    return roomForBlank(gray, line, left.box, right.box, blank, blank ? narrowBlankEms : lostBlankEms);
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 } // namespace
+
+std::string withBlanksItLost(const QImage &gray, const QRect &line, const PlacedWord &placed, std::optional<int> blank)
+{
+    const std::vector<RecognizedWord> &characters = placed.characters;
+    std::string read;
+    for (const RecognizedWord &character : characters)
+        read += character.text;
+    if (read != placed.word.text || line.isEmpty())
+        return placed.word.text;
+    std::string text;
+    for (size_t k = 0; k < characters.size(); ++k) {
+        text += characters[k].text;
+        if (k + 1 == characters.size() || characters[k].text.size() != 1 || characters[k + 1].text.size() != 1)
+            continue;
+        const char a = characters[k].text[0], b = characters[k + 1].text[0];
+        if (((isDigit(a) && isLetter(b)) || (isLetter(a) && isDigit(b))) &&
+            roomForBlank(gray, line, characters[k].box, characters[k + 1].box, blank, lostBlankEms))
+            text += ' ';
+    }
+    return text;
+}
 
 std::string separatorBetween(const QImage &gray, const QRect &line, const RecognizedWord &left,
                              const RecognizedWord &right, const std::string &separator, std::optional<int> blank)

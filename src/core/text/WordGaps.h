@@ -27,4 +27,12 @@ std::string separatorBetween(const QImage &gray, const QRect &line, const Recogn
                              const RecognizedWord &right, const std::string &separator,
                              std::optional<int> blank = std::nullopt);
 
+// The text of `placed`, a word of that line, with the blanks the engine dropped inside it where a
+// number meets letters ("650W" for "650 W", "1920x" for "1920 x"): there an empty gap as wide as one
+// between words where the script changes is a blank; the side bearings of a number and letters set
+// close ("wlp2s0", "5G") leave far less. The text as it is where the word's characters do not make
+// it up.
+std::string withBlanksItLost(const QImage &gray, const QRect &line, const PlacedWord &placed,
+                             std::optional<int> blank = std::nullopt);
+
 } // namespace tarn
