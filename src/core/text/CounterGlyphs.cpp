@@ -14,11 +14,13 @@ namespace tarn {
 
 namespace {
 
-constexpr double markShare = 0.4;     // a digit or a syllable is at least this share of the line's height high
-constexpr double taller = 1.17;       // Hangul stands a sixth taller than the digits beside it, or more
-constexpr double widestDigit = 0.9;   // a digit is at most this share of its height wide
-constexpr double narrowest = 0.5;     // a syllable is at least this share of its height wide, a bracket less
-constexpr double sharedColumns = 0.5; // a jamo above another shares this share of the narrower one's columns
+constexpr double markShare = 0.4;      // a digit or a syllable is at least this share of the line's height high
+constexpr double taller = 1.17;        // Hangul stands a sixth taller than the digits beside it, or more
+constexpr double higher = 1.08;        // though a coding font's may stand only this much taller than them,
+constexpr double widestOfDigits = 0.8; // and be wider than the widest digit (a bold 0) of their height
+constexpr double widestDigit = 0.9;    // a digit is at most this share of its height wide
+constexpr double narrowest = 0.5;      // a syllable is at least this share of its height wide, a bracket less
+constexpr double sharedColumns = 0.5;  // a jamo above another shares this share of the narrower one's columns
 
 // Ink between empty columns: its marks, left to right.
 struct Glyph {
@@ -62,46 +64,53 @@ Kind kindOf(const Glyph &glyph, int digitHeight, int lineHeight)
     const bool tall = ink.height() > taller * digitHeight;
     if (glyph.marks.size() == 1 && ink.height() > digitHeight + 1 && ink.width() < narrowest * ink.height())
         return Kind::bracket;
-    // The thin strokes of a coding font break a digit into pieces.
-    if (!tall && ink.width() <= widestDigit * ink.height())
-        return Kind::digit;
     bool stacked = false;
     for (size_t i = 0; i < glyph.marks.size(); ++i)
         for (size_t j = i + 1; j < glyph.marks.size(); ++j)
             stacked = stacked || setAbove(glyph.marks[i], glyph.marks[j]);
-    if ((tall && ink.width() >= narrowest * ink.height()) || (stacked && ink.width() > widestDigit * digitHeight))
+    // Wider than a digit, a syllable sets one jamo above another, or stands a little taller than the
+    // digits (a coding font's, whose jamo join in its thick strokes).
+    const bool wide = ink.width() > widestOfDigits * digitHeight;
+    if ((tall && ink.width() >= narrowest * ink.height()) || (wide && (stacked || ink.height() > higher * digitHeight)))
         return Kind::syllable;
+    // The thin strokes of a coding font break a digit into pieces.
+    if (!tall && ink.width() <= widestDigit * ink.height())
+        return Kind::digit;
     return Kind::other;
 }
 
-// The number of digit glyphs of a number followed by its counter, in brackets or not; 0 where the
-// glyphs are not that.
-size_t digitsBeforeCounter(const std::vector<Glyph> &glyphs, int lineHeight)
+// The digit glyphs of a number and the syllable glyphs of its counter after it, in brackets or not;
+// no syllables where the glyphs are not that.
+struct CountedGlyphs {
+    size_t digits = 0, syllables = 0;
+};
+
+CountedGlyphs countedGlyphs(const std::vector<Glyph> &glyphs, int lineHeight)
 {
     int digitHeight = lineHeight; // the shortest glyph no wider than a digit
     for (const Glyph &glyph : glyphs)
         if (glyph.ink.height() >= markShare * lineHeight && glyph.ink.width() <= widestDigit * glyph.ink.height())
             digitHeight = std::min(digitHeight, glyph.ink.height());
-    size_t digits = 0, syllables = 0;
+    CountedGlyphs counted;
     for (const Glyph &glyph : glyphs)
         switch (kindOf(glyph, digitHeight, lineHeight)) {
         case Kind::digit:
-            if (syllables > 0)
-                return 0;
-            ++digits;
+            if (counted.syllables > 0)
+                return {};
+            ++counted.digits;
             break;
         case Kind::syllable:
-            if (digits == 0)
-                return 0;
-            ++syllables;
+            if (counted.digits == 0)
+                return {};
+            ++counted.syllables;
             break;
         case Kind::bracket:
         case Kind::small:
             break;
         case Kind::other:
-            return 0;
+            return {};
         }
-    return syllables > 0 ? digits : 0;
+    return counted;
 }
 
 std::string digitsOf(const std::string &text)
@@ -131,18 +140,30 @@ std::string withCounterOfItsGlyphs(const QImage &gray, const QRect &line, const 
     const std::string &text = placed.word.text;
     if (digitsOf(text).empty() || holdsHangul(text) || line.isEmpty() || placed.word.box.isEmpty())
         return text;
-    const size_t digits = digitsBeforeCounter(glyphsOf(gray, line, placed.word.box), line.height());
-    if (digits == 0)
+    const CountedGlyphs ink = countedGlyphs(glyphsOf(gray, line, placed.word.box), line.height());
+    if (ink.syllables == 0)
         return text;
     // The brackets are the engine's first reading: the Korean model reads one as another ("[4코어)").
     static const QRegularExpression counted(QStringLiteral("^[0-9][0-9.,:]*[\\x{AC00}-\\x{D7A3}]+$"));
     const Bracketed word = bracketed(QString::fromStdString(text)),
                     reading = bracketed(QString::fromStdString(korean()));
+    if (reading.before.size() != word.before.size() || reading.after.size() != word.after.size())
+        return text;
     const std::string held = reading.held.toStdString();
-    return counted.match(reading.held).hasMatch() && digitsOf(held).size() == digits &&
-            digitsOf(text).starts_with(digitsOf(held)) && reading.before.size() == word.before.size() &&
-            reading.after.size() == word.after.size()
-        ? (word.before + reading.held + word.after).toStdString()
+    if (counted.match(reading.held).hasMatch() && digitsOf(held).size() == ink.digits &&
+        digitsOf(text).starts_with(digitsOf(held)))
+        return (word.before + reading.held + word.after).toStdString();
+    // Each glyph read by the model that reads its kind, where the Korean reading has syllables for the
+    // counter's and at most a character for each of the others, and the text digits for the number's
+    // ("용월" or "월" for "8월").
+    const qsizetype digits = qsizetype(ink.digits), syllables = qsizetype(ink.syllables);
+    const QString number = word.held.left(digits), counter = reading.held.right(syllables);
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto isSyllable = [](QChar c) { return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3; };
+    return reading.held.size() >= syllables && reading.held.size() <= digits + syllables && number.size() == digits &&
+            std::all_of(number.begin(), number.end(), isDigit) &&
+            std::all_of(counter.begin(), counter.end(), isSyllable)
+        ? (word.before + number + counter + word.after).toStdString()
         : text;
 }
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include "core/text/CounterGlyphs.h"
 #include "core/text/DarkOnWhite.h"
 #include "core/text/MiddleDots.h"
 #include "core/text/NumberInk.h"
@@ -294,4 +295,28 @@ TEST(NumberInk, theStopsAndColonsANumbersInkShowsComeBack)
                           c.expected)
                     << qPrintable(c.drawn) << " in " << family << " " << size << " px";
             }
+}
+
+// A counter of a coding font read as more digits or a letter comes back, from what the Korean model
+// reads for its syllables, also where that reads the digit as a syllable or not at all; two digits
+// stay digits.
+TEST(CounterGlyphs, aCodingFontsCounterComesBackFromItsGlyphs)
+{
+    struct Case {
+        QString drawn;
+        std::string read, korean, expected;
+    };
+    const Case cases[] = {{QStringLiteral("8월"), "82", "용월", "8월"},
+                          {QStringLiteral("8월"), "8@", "월", "8월"},
+                          {QStringLiteral("3월"), "3H", "3월", "3월"},
+                          {QStringLiteral("82"), "82", "용월", "82"}};
+    for (const int size : {12, 13, 16})
+        for (const Case &c : cases) {
+            const DrawnLine line = draw(QStringLiteral("NanumGothicCoding"), size, false, QColor(214, 214, 218),
+                                        QColor(24, 24, 26), c.drawn, 0);
+            ASSERT_FALSE(line.gray.isNull()) << qPrintable(c.drawn);
+            const PlacedWord placed{{c.read, line.words.front().box, 80}};
+            EXPECT_EQ(withCounterOfItsGlyphs(line.gray, line.line, placed, [&] { return c.korean; }), c.expected)
+                << qPrintable(c.drawn) << " read " << c.read << " at " << size << " px";
+        }
 }
