@@ -879,17 +879,17 @@ inline Screen backupSchedule()
     return p.take();
 }
 
-// A dark terminal set in a Korean coding font, whose letters stand apart: a listing of files with
-// the dates in Korean, under a title in the interface font.
-inline Screen codingTerminal()
+// A dark terminal set in `pixelSize` in a Korean coding font, whose letters stand apart: a listing
+// of files with the dates in Korean, under a title in the interface font.
+inline Screen codingTerminal(int pixelSize)
 {
     TestSupport::requireInstalled(QStringLiteral("NanumGothicCoding"));
-    ScreenPainter p(QStringLiteral("coding terminal"), 600, 220, QColor(24, 24, 26));
+    ScreenPainter p(QStringLiteral("coding terminal %1 px").arg(pixelSize), 600, 220, QColor(24, 24, 26));
     p.panel(QRectF(-10, -10, 620, 40), QColor(44, 45, 50));
     p.drawLine(ScreenPainter::systemFont(13), 20, 6, lightText, QStringLiteral("터미널 - 문서"));
     QFont coding;
     coding.setFamilies({QStringLiteral("NanumGothicCoding")});
-    coding.setPixelSize(13);
+    coding.setPixelSize(pixelSize);
     const QStringList lines = QString::fromUtf8("-rw-r--r-- 1 user user  4821  6월 14 09:12 notes.txt|"
                                                 "-rw-r--r-- 1 user user 44213 12월 28 23:05 report.pdf|"
                                                 "drwxr-xr-x 2 user user  4096  3월 24 18:40 backup|"
@@ -928,15 +928,18 @@ inline std::vector<Screen> testSet(const QString &family = {})
     return set;
 }
 
-// The screens with numbers and signs, drawn in `family`.
+// The screens with numbers and signs, drawn in `family`; the coding terminal in small to middling
+// sizes.
 inline std::vector<Screen> numberSet(const QString &family = {})
 {
     std::vector<Screen> set;
     for (auto make : {fileList, aboutPanel, chatList, statusBars, orderWithPrices, englishDialogs, smallNumbers,
-                      quickSettings, backupSchedule, codingTerminal})
+                      quickSettings, backupSchedule})
         set.push_back(drawnIn(family, make));
     for (const bool dark : {false, true})
         set.push_back(drawnIn(family, [dark] { return deviceCards(dark); }));
+    for (const int pixelSize : {13, 15, 16})
+        set.push_back(drawnIn(family, [&] { return codingTerminal(pixelSize); }));
     return set;
 }
 

@@ -258,7 +258,14 @@ bool hasPercentHoles(const QImage &gray, const QRect &ink, const QRect &digits)
         const bool lower = std::any_of(holes.begin(), holes.end(), [&](const QRect &h) {
             return small(h) && h.center().y() > ink.center().y() && h.center().x() > ink.center().x() + side;
         });
-        return upper && lower;
+        // Nor are two of them set one above the other, as an 8's beside a 4 kerned into it are.
+        const bool stacked = std::any_of(holes.begin(), holes.end(), [&](const QRect &a) {
+            return std::any_of(holes.begin(), holes.end(), [&](const QRect &b) {
+                const int shared = std::min(a.right(), b.right()) - std::max(a.left(), b.left()) + 1;
+                return a.bottom() < b.top() && 2 * shared > std::min(a.width(), b.width());
+            });
+        });
+        return upper && lower && !stacked;
     };
     // At 11 px the faint sides fill a small ring's hole: it shows at the plain level of ink.
     return percentHoles(holesIn(gray, ink)) || percentHoles(holesIn(gray, ink, false));
