@@ -24,6 +24,7 @@
 #include "core/text/TimesOfDay.h"
 #include "core/text/UnitLetters.h"
 #include "core/text/WordGaps.h"
+#include "core/text/ZeroGlyphs.h"
 
 namespace tarn {
 
@@ -502,6 +503,9 @@ std::vector<RecognizedLine> TesseractEngine::recognize(const QImage &gray, PageL
             if (placed.loneDots.empty())
                 placed.word.text = withSignsOfItsInk(gray, line.box, placed);
         rereadNumbers(gray, line.box, words);
+        for (PlacedWord &placed : words)
+            if (placed.loneDots.empty())
+                placed.word.text = withZerosOfItsInk(gray, line.box, placed.word);
         for (size_t i = 0; i < words.size(); ++i)
             words[i].word.text = withCapitalsOfItsInk(
                 gray, line.box, words[i], i > 0 && isNumber(words[i - 1].word.text) ? words[i - 1].word.box : QRect());
