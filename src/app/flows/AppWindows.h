@@ -31,6 +31,15 @@ struct HiddenWindows {
     std::vector<uint32_t> frames;
 
     bool empty() const { return windows.empty(); }
+    // The keys go back to `other`, another application's window, when one is given: ours had them
+    // only because a sheet asked for from there had just closed.
+    void returnKeysTo(uint32_t other)
+    {
+        if (other == 0)
+            return;
+        focused = nullptr;
+        otherFocused = other;
+    }
 };
 
 // Orders out the visible ordinary windows (library, editors, text and video windows) and

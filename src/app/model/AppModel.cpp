@@ -433,15 +433,28 @@ void AppModel::showLibrary()
         AppWindows::bringForward(mainWindow_);
 }
 
-void AppModel::present(AppSheet sheet)
+void AppModel::present(AppSheet sheet) { presentAskedFrom(sheet, 0); }
+
+// `userWindow`: the other program's window the sheet was asked for from, if one was.
+void AppModel::presentAskedFrom(AppSheet sheet, uint32_t userWindow)
 {
     if (recordingStarting_) {
         sheetHeld_ = sheet;
         return;
     }
+    sheetUserWindow_ = userWindow;
     showLibrary();
     setSheet(sheet);
     setScreenPermission(screenCaptureAccess());
+}
+
+// The library came forward for the sheet only: the keys go back to the program it was asked for
+// from, if that was another's.
+void AppModel::closeSheet()
+{
+    setSheet(std::nullopt);
+    if (const uint32_t userWindow = std::exchange(sheetUserWindow_, 0))
+        AppWindows::handKeyboardBack({{}, nullptr, userWindow}, timings_.offScreenLimit, this);
 }
 
 // An X11 session has no access prompt: the answer is the same check as the preflight.

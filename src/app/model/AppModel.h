@@ -207,6 +207,8 @@ public:
 
     void showLibrary() override;
     void present(AppSheet sheet);
+    // The user closes the sheet without going on.
+    void closeSheet();
     void requestScreenPermission();
 
     // Open editors by capture identifier. The model takes ownership; the entry leaves when the
@@ -307,7 +309,8 @@ private:
     QCoro::Task<> runFavorite(Uuid id, bool value);
     void removeEditor(const Uuid &id, EditorController *controller);
     void connectFlows();
-    QCoro::Task<> listWindows(BusyClaim busy);
+    void presentAskedFrom(AppSheet sheet, uint32_t userWindow);
+    QCoro::Task<> listWindows(BusyClaim busy, uint32_t userWindow);
     QCoro::Task<> runCapture(CaptureAction action, uint32_t displayID, CancellationToken token, BusyClaim busy);
     QCoro::Task<> runWindowCapture(ShareableWindow window, CancellationToken token, BusyClaim busy);
     void endCapture(const CancellationToken &token, BusyClaim &busy, std::exception_ptr failure = nullptr);
@@ -381,7 +384,11 @@ private:
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> importPanel_; // the import's file panel, over the library window
     AppWindows::HiddenWindows recordingRestore_;
-    uint32_t recordingUserWindow_ = 0;         // the other program the user asked for the recording sheet from
+    // The other program the user asked for the window or recording sheet from. The sheet takes the
+    // keyboard from it, and it gets the keyboard back when the capture or recording is over, its
+    // start taken back or the sheet closed, not the library under the sheet, which has it only
+    // because the sheet has just closed.
+    uint32_t sheetUserWindow_ = 0;
     bool recordingEndedElsewhere_ = false;     // the keyboard went back to another program when it ended
     AppWindows::HiddenWindows captureRestore_; // the windows hidden for the running capture
     // Favourite values submitted to the store and not yet answered, newest per item, so that a

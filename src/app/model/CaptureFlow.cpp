@@ -55,7 +55,7 @@ void AppModel::beginCapture(CaptureAction action)
         return;
     }
     if (action == CaptureAction::window) {
-        listWindows(claimBusy());
+        listWindows(claimBusy(), AppWindows::otherActiveWindow());
         return;
     }
     const uint32_t displayID = DesktopScreens::displayID(currentScreen());
@@ -63,7 +63,7 @@ void AppModel::beginCapture(CaptureAction action)
     runCapture(action, displayID, startCaptureTask(), std::move(busy));
 }
 
-QCoro::Task<> AppModel::listWindows(BusyClaim busy)
+QCoro::Task<> AppModel::listWindows(BusyClaim busy, uint32_t userWindow)
 {
     QPointer<AppModel> self(this);
     try {
@@ -71,7 +71,7 @@ QCoro::Task<> AppModel::listWindows(BusyClaim busy)
         if (!self)
             co_return;
         setWindows(std::move(listed));
-        present(AppSheet::windows);
+        presentAskedFrom(AppSheet::windows, userWindow);
     } catch (...) {
         if (self)
             showError(std::current_exception());
@@ -146,6 +146,7 @@ QCoro::Task<> AppModel::runWindowCapture(ShareableWindow window, CancellationTok
     if (!self)
         co_return;
     captureRestore_ = AppWindows::hideNormalWindows();
+    captureRestore_.returnKeysTo(std::exchange(sheetUserWindow_, 0));
     const QPointer<QScreen> screen = DesktopScreens::screenShowing(window.nativeFrame.center());
     std::exception_ptr failure;
     try {

@@ -41,11 +41,7 @@ void AppModel::toggleRecording()
         recorder_->stop();
         return;
     }
-    // The sheet takes the keyboard from the program the user is in; that program is the one to
-    // get it back when the recording is over or its start taken back, not the library under the
-    // sheet, which has it only because the sheet has just closed.
-    recordingUserWindow_ = AppWindows::otherActiveWindow();
-    present(AppSheet::recording);
+    presentAskedFrom(AppSheet::recording, AppWindows::otherActiveWindow());
 }
 
 void AppModel::startRecording(uint32_t displayID)
@@ -85,12 +81,7 @@ QCoro::Task<> AppModel::runRecordingStart(uint32_t displayID, CancellationToken 
     }
     // Nothing of ours may be filmed: pins and panels go too, the HUD comes once recording runs.
     recordingRestore_ = AppWindows::hideAllWindows();
-    // Ours has the keyboard now only because the sheet had it: the keys go back to the program
-    // the sheet was asked for from.
-    if (const uint32_t userWindow = std::exchange(recordingUserWindow_, 0)) {
-        recordingRestore_.focused = nullptr;
-        recordingRestore_.otherFocused = userWindow;
-    }
+    recordingRestore_.returnKeysTo(std::exchange(sheetUserWindow_, 0));
     const std::vector<uint32_t> hiddenFrames = recordingRestore_.frames;
     std::optional<QRectF> region;
     if (preferences_->recordingRegion()) {

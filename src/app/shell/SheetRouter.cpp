@@ -142,7 +142,7 @@ SheetDialog *makeSheet(AppSheet sheet, AppModel &app, QWidget *parent)
         dialog = new ShortcutsView(parent);
         break;
     }
-    QObject::connect(dialog, &SheetDialog::closeRequested, &app, [&app] { app.setSheet(std::nullopt); });
+    QObject::connect(dialog, &SheetDialog::closeRequested, &app, &AppModel::closeSheet);
     return dialog;
 }
 

@@ -40,6 +40,7 @@
 #include "app/floating/VideoPlayerView.h"
 #include "app/library/CaptureCell.h"
 #include "app/model/AppModel.h"
+#include "app/settings/WindowPickerView.h"
 #include "app/shell/ExitGuard.h"
 #include "app/shell/LibraryWindow.h"
 #include "app/shell/MainMenu.h"
@@ -136,6 +137,25 @@ protected:
                            TestSupport::activeWindow() == window->winId();
                    },
                    10000);
+    }
+
+    // Ctrl+Shift+2's window picker over the library, closed with Escape (the keys go back to
+    // `window`, the user's), then opened again and `window`, the one listed, chosen in it.
+    static void captureThroughThePicker(const QWidget *library, uint32_t window)
+    {
+        const auto picker = [library] { return library->findChild<WindowPickerView *>(); };
+        for (const bool choose : {false, true}) {
+            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+2")});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return picker(); }, 20000) && inFrontWithTheKeys(library, picker()));
+            if (choose)
+                break;
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+            EXPECT_TRUE(TestSupport::settles([&] { return TestSupport::activeWindow() == window; }, 15000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !picker(); }));
+        }
+        const std::vector<WindowRow *> rows = picker()->rows();
+        ASSERT_TRUE(rows.size() == 1 && rows.front()->window().windowID == window);
+        TestSupport::click(rows.front());
     }
 
     QTemporaryDir dir_;
@@ -619,12 +639,14 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
 // With another application's window on the desktop, Ctrl+Shift+3 from the library, its alert or
 // the settings over that opens an editor in front of them with the keys, and Ctrl+W gives the keys
 // back, round after round, also through the question of an edited capture answered 저장하지 않기;
-// started from the other program, the keys go back to it; two pins are still shown after the
-// library's rounds. A region's selection shows neither the library nor its dialogs.
+// started from the other program, the keys go back to it, also after Ctrl+Shift+2's window picker,
+// closed with Escape and then with the other program's window chosen; two pins are still shown
+// after the library's rounds. A region's selection shows neither the library nor its dialogs.
 TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGivesThemBack)
 {
     QProcess other;
-    other.start(QStringLiteral("xmessage"), QStringLiteral("-title other -geometry +1450+120 other").split(u' '));
+    other.start(QStringLiteral("xmessage"),
+                QStringLiteral("-title other -geometry 360x120+1450+120 other").split(u' '));
     const uint32_t otherWindow = TestSupport::managedWindowTitled(QStringLiteral("other"));
     ASSERT_NE(otherWindow, 0u);
     auto delegate = launch(root());
@@ -653,14 +675,17 @@ TEST_F(ExclusiveAppDelegate, ACapturesEditorTakesTheKeysFromTheUsersWindowAndGiv
             ASSERT_TRUE(QTest::qWaitFor([&] { return !app.selector().isRunning(); }, 10000));
             ASSERT_TRUE(inFrontWithTheKeys(library, front)) << row;
         }
-        for (int round = 0; round < (row > 0 ? 3 : 10); ++round) {
-            const bool fromOther = round == (row > 0 ? 2 : 9); // the user in the other program
+        for (int round = 0; round < (row > 0 ? 3 : 11); ++round) {
+            const bool fromOther = round >= (row > 0 ? 2 : 9); // the user in the other program
             if (fromOther)
                 xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(otherWindow)});
             else
                 TestSupport::click(library, QPoint(10, library->height() - 10));
             ASSERT_TRUE(fromOther || inFrontWithTheKeys(library, front)) << row << round;
-            xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
+            if (round == 10)
+                ASSERT_NO_FATAL_FAILURE(captureThroughThePicker(library, otherWindow));
+            else
+                xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
             ASSERT_TRUE(QTest::qWaitFor([&] { return !app.editorControllers().empty(); }, 20000));
             auto *editor = static_cast<EditorWindowController *>(app.editorControllers().begin()->second);
             EXPECT_TRUE(inFrontWithTheKeys(front, editor->window())) << row << round;
