@@ -68,6 +68,13 @@ void leave(QWidget *dialog)
     }
 }
 
+// Whether the X server sends the keys to `window` now (Qt's word without a display).
+bool hasTheKeys(const QWidget *window)
+{
+    const std::optional<uint32_t> focus = X11::keyboardFocus();
+    return !focus || *focus == uint32_t(window->winId());
+}
+
 // Whether a modal dialog in the chain over `window` blocks it.
 bool blocked(const QWidget *window)
 {
@@ -118,8 +125,11 @@ bool DialogChain::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::WindowActivate:
         // A window that a modal dialog blocks takes no key: its keyboard goes to the dialog in
-        // front (a file panel alone leaves the window free to work in).
-        if (widget->isWindow() && blocked(widget)) {
+        // front (a file panel alone leaves the window free to work in). Only a keyboard it has:
+        // Qt also takes a window for activated when its own request to activate it comes back to
+        // it, late on a busy machine, when the keyboard may have gone to another program since
+        // (the one a capture handed it back to), or never come to this window.
+        if (widget->isWindow() && blocked(widget) && hasTheKeys(widget)) {
             QWidget *inFront = front(widget);
             inFront->raise();
             inFront->activateWindow();

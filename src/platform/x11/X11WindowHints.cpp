@@ -223,6 +223,17 @@ uint32_t activeWindow()
     return active.empty() ? 0 : active.front();
 }
 
+std::optional<uint32_t> keyboardFocus()
+{
+    xcb_connection_t *c = guiConnection();
+    if (!c)
+        return std::nullopt;
+    xcb_get_input_focus_reply_t *r = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    const std::optional<uint32_t> focus = r ? std::optional<uint32_t>(r->focus) : std::nullopt;
+    std::free(r);
+    return focus;
+}
+
 void activate(uint32_t window) { askWindowManager(window, "_NET_ACTIVE_WINDOW", {fromPager, XCB_CURRENT_TIME, 0}); }
 
 std::optional<bool> iconic(uint32_t window)

@@ -30,6 +30,9 @@ void showOnAllDesktops(uint32_t window);
 void raiseWindow(uint32_t window);
 // The window the window manager reports as active (_NET_ACTIVE_WINDOW), 0 if none.
 uint32_t activeWindow();
+// The window the X server sends the keys to now (0 for none, 1 for the one under the pointer),
+// whatever the window manager has said of it yet; none without an X display.
+std::optional<uint32_t> keyboardFocus();
 // Asks the window manager to activate a window, as a pager does when the user picks one.
 void activate(uint32_t window);
 // Whether the window manager shows the window iconic (minimized) or not, by its WM_STATE; none
