@@ -606,9 +606,12 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
         for (const auto &row : rows) {
             const auto libraryTakesTheKeys = [&] {
                 clickTheLibrary();
+                // Qt too must know the library active before a key is typed there: it takes the
+                // window's shortcuts only from its active window, and learns of a focus change late
+                // on a busy machine.
                 return TestSupport::settles([&] {
                     return TestSupport::stackedInOrder({library, panel}) &&
-                        TestSupport::activeWindow() == library->winId();
+                        TestSupport::activeWindow() == library->winId() && QApplication::activeWindow() == library;
                 });
             };
             // Clicked again if a starved window manager lost the click, as the card's menu is.
