@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QApplication>
 #include <QCursor>
@@ -221,17 +222,48 @@ void SelectionView::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-struct RegionSelector::Completion {
-    RegionSelector *selector;
-    std::optional<RegionSelection> result;
+// The wait of a task for its selection, a child of the selector. The selection's end wakes the
+// task on the event loop once the settle delay is over; a selector that goes before that (with
+// its owner, when the application quits) wakes it as it goes, with nothing, as Escape does: a
+// wait for the event loop alone would keep the task and all it holds for ever.
+class RegionSelector::Wait : public QObject {
+public:
+    explicit Wait(RegionSelector *selector) : QObject(selector) { }
+    ~Wait() override { goOn(std::nullopt); }
 
-    bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> handle)
+    void end(std::optional<RegionSelection> selection, std::chrono::milliseconds settle)
     {
-        selector->pending_ = Pending{handle, &result};
-        selector->open();
+        QTimer::singleShot(settle, this, [this, selection] {
+            deleteLater(); // first: the task may take the selector, and this, with it
+            goOn(selection);
+        });
     }
-    std::optional<RegionSelection> await_resume() { return std::move(result); }
+
+    // What the task awaits: the selection, or nothing after Escape or when the selector went.
+    struct Awaiter {
+        Wait *wait;
+        std::optional<RegionSelection> result;
+        std::coroutine_handle<> waiting;
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> handle) noexcept
+        {
+            waiting = handle;
+            wait->awaiter_ = this;
+        }
+        std::optional<RegionSelection> await_resume() noexcept { return std::move(result); }
+    };
+    Awaiter ended() { return {this, std::nullopt, {}}; }
+
+private:
+    void goOn(std::optional<RegionSelection> selection)
+    {
+        if (Awaiter *awaiter = std::exchange(awaiter_, nullptr)) {
+            awaiter->result = selection;
+            awaiter->waiting.resume();
+        }
+    }
+
+    Awaiter *awaiter_ = nullptr;
 };
 
 RegionSelector::RegionSelector(QObject *parent, Desktop desktop) : QObject(parent), desktop_(std::move(desktop))
@@ -256,7 +288,9 @@ QCoro::Task<std::optional<RegionSelection>> RegionSelector::select()
 {
     if (pending_)
         co_return std::nullopt;
-    co_return co_await Completion{this, std::nullopt};
+    Wait *wait = pending_ = new Wait(this);
+    open();
+    co_return co_await wait->ended();
 }
 
 std::vector<SelectionView *> RegionSelector::panels() const
@@ -312,8 +346,7 @@ void RegionSelector::complete(std::optional<RegionSelection> selection)
 {
     if (!pending_)
         return; // a second completion (say a click after Escape) is ignored
-    const Pending pending = *pending_;
-    pending_.reset();
+    Wait *wait = std::exchange(pending_, nullptr);
     if (monitoring_) {
         qApp->removeEventFilter(this);
         monitoring_ = false;
@@ -328,9 +361,8 @@ void RegionSelector::complete(std::optional<RegionSelection> selection)
         panel->deleteLater();
     }
     panels_.clear();
-    *pending.result = selection;
     // Resumed from the event loop, never inside the panel's own mouse or key handler.
-    QTimer::singleShot(settleDelay_, qApp, [handle = pending.handle] { handle.resume(); });
+    wait->end(selection, settleDelay_);
 }
 
 } // namespace tarn

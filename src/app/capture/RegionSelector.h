@@ -79,7 +79,8 @@ private:
 };
 
 // Lets the user drag a rectangle on any screen. One selection at a time; its overlays and key
-// handling exist only while it runs.
+// handling exist only while it runs. A task waiting in `select` goes on, with nothing, when the
+// selector goes: an owner whose tasks wait in it makes it a child, so that they find it gone.
 class RegionSelector : public QObject {
     Q_OBJECT
 public:
@@ -97,7 +98,7 @@ public:
     // another selection runs.
     QCoro::Task<std::optional<RegionSelection>> select();
 
-    bool isRunning() const { return pending_.has_value(); }
+    bool isRunning() const { return pending_ != nullptr; }
     // Ends a running selection as Escape does: the overlays go and `select` returns nothing.
     void cancel() { complete(std::nullopt); }
     std::vector<SelectionView *> panels() const;
@@ -109,17 +110,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Pending {
-        std::coroutine_handle<> handle;
-        std::optional<RegionSelection> *result;
-    };
-    struct Completion;
+    class Wait;
 
     void open();
     void complete(std::optional<RegionSelection> selection);
 
     std::vector<QPointer<SelectionView>> panels_;
-    std::optional<Pending> pending_;
+    Wait *pending_ = nullptr; // the running selection's wait, a child of the selector
     bool monitoring_ = false;
     std::chrono::milliseconds settleDelay_{100};
     Desktop desktop_;

@@ -32,7 +32,7 @@ AppModel::AppModel(const QString &root, bool demo, AppServices services, QObject
       recognition_(std::make_unique<TextRecognition>()),
       captureService_(std::make_unique<ScreenCaptureService>(std::move(services.screenSource))),
       recorder_(std::make_unique<RecordingService>(std::move(services.recorderBackend))),
-      selector_(std::make_unique<RegionSelector>(nullptr, std::move(services.selectorDesktop))),
+      selector_(new RegionSelector(this, std::move(services.selectorDesktop))),
       floating_(std::make_unique<FloatingWindows>()),
       isDemo_(demo),
       preferences_(std::make_unique<Preferences>(demo)),

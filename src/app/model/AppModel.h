@@ -366,7 +366,9 @@ private:
     std::unique_ptr<TextRecognition> recognition_;
     std::unique_ptr<ScreenCaptureService> captureService_;
     std::unique_ptr<RecordingService> recorder_;
-    std::unique_ptr<RegionSelector> selector_;
+    // A child, not a member: it goes after the members, once pointers to the model read null, and a
+    // capture or recording start waiting for its selection then wakes with nothing and ends.
+    RegionSelector *selector_;
     std::unique_ptr<FloatingWindows> floating_;
     bool isDemo_ = false;
     std::unique_ptr<Preferences> preferences_;
