@@ -14,6 +14,7 @@
 
 #include "app/shell/ExitGuard.h"
 #include "support/ExclusiveDisplay.h"
+#include "support/HeldKeys.h"
 #include "support/TestWindows.h"
 
 namespace {
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
         return 1;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new tarn::TestSupport::HeldKeysCheck);
     const int status = RUN_ALL_TESTS();
     // The tests have ended their windows and players; Qt's own teardown must not hold the
     // result back. Later than the application's own guard, which a test checks in a child.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ExclusiveDisplay.h"
+#include "support/HeldKeys.h"
 #include "support/TestWindows.h"
 
 int main(int argc, char **argv)
@@ -18,5 +19,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new tarn::TestSupport::HeldKeysCheck);
     return RUN_ALL_TESTS();
 }
