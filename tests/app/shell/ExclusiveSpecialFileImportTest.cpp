@@ -183,8 +183,10 @@ TEST_F(ExclusiveSpecialFileImport, AFileManagersDropIsAnsweredCopyAndTheFileStay
         xdotool(TestSupport::heldFrom(QPoint(190, 120), {QPoint(260, 160), over - QPoint(20, 20), over}));
         (void)QTest::qWaitFor([&] { return view->isDropTargeted(); }, 5000);
     }
-    if (!view->isDropTargeted()) // seen now and then in a whole run: the other program's drag never began
+    if (!view->isDropTargeted()) { // seen now and then in a whole run: the other program's drag never began
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}); // no button left held for the rows after
         GTEST_SKIP() << "the drag from the other program did not reach the library";
+    }
     xdotool(TestSupport::moveTo(over + QPoint(5, 5)) + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(answer); }, 10000)) << "the drag never ended";
     QFile answered(answer);
