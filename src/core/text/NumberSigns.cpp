@@ -145,9 +145,10 @@ bool aboutDigitHigh(const QRect &ink, const QRect &digits)
     return ink.height() >= signLow * digits.height() && ink.height() <= signHigh * digits.height();
 }
 
-// A sign cut from the digit it `touches` may keep the start of that digit's stroke at its right
-// edge, where its right foot then seems to reach.
-bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool touches = false)
+// Whether the glyph is a W as high as the digits: its arms at the edges of its top, two feet apart
+// from its edges below. A sign cut from the digit it `touches` may keep the start of that digit's
+// stroke at its right edge, where its right foot then seems to reach.
+bool isWShaped(const QImage &gray, const QRect &ink, const QRect &digits, bool touches = false)
 {
     const int h = ink.height(), w = ink.width(), band = std::max(1, int(bandShare * h)),
               arms = std::max(1, int(armsShare * h));
@@ -163,10 +164,16 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool t
     // other way (the bars of an upright one may reach out little beyond them, a slanted one's right
     // stroke may reach the top right edge).
     const Runs feet = runsIn(gray, ink, ink.bottom() - band + 1, ink.bottom());
-    if (top.first > ink.left() + armsAt * w || top.last < ink.right() - armsAt * w || feet.count < 2 ||
-        feet.first < ink.left() + feetIn * w || (!touches && feet.last > ink.right() - feetIn * w) ||
-        feet.first < topmost.first + slantIn * h)
-        return false;
+    return top.first <= ink.left() + armsAt * w && top.last >= ink.right() - armsAt * w && feet.count >= 2 &&
+        feet.first >= ink.left() + feetIn * w && (touches || feet.last <= ink.right() - feetIn * w) &&
+        feet.first >= topmost.first + slantIn * h;
+}
+
+// Whether the glyph has a bar across it: a row in its middle three fifths inked over most of its
+// width.
+bool hasBar(const QImage &gray, const QRect &ink)
+{
+    const int h = ink.height(), w = ink.width();
     for (int y = ink.top() + h / 5; y <= ink.bottom() - h / 5; ++y) {
         int inked = 0;
         for (int x = ink.left(); x <= ink.right(); ++x)
@@ -175,6 +182,12 @@ bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool t
             return true;
     }
     return false;
+}
+
+// A won sign is a W crossed by a bar.
+bool isWonSign(const QImage &gray, const QRect &ink, const QRect &digits, bool touches = false)
+{
+    return isWShaped(gray, ink, digits, touches) && hasBar(gray, ink);
 }
 
 // The connected marks of ink in the glyph's box, each as its bounding box.
@@ -708,6 +721,20 @@ std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vect
 }
 
 } // namespace
+
+bool isLetterW(const QImage &gray, const QRect &line, const QRect &box, double least)
+{
+    const QRect rows = line.intersected(gray.rect());
+    if (rows.isEmpty() || box.isEmpty() || least <= 0)
+        return false;
+    darkest = halfWayToWhite(gray, box.intersected(rows));
+    QRect ink;
+    for (const Glyph &glyph : glyphsOf(gray, rows, PlacedWord{{{}, box, 0}}))
+        ink |= glyph.ink;
+    // Measured against digits as high as the W is: the ink's own height is checked above.
+    const QRect digits(0, 0, ink.height(), ink.height());
+    return ink.height() >= least && isWShaped(gray, ink, digits) && !hasBar(gray, ink);
+}
 
 std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed)
 {

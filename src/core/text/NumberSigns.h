@@ -35,4 +35,11 @@ namespace tarn {
 // show a sign, or where the word's characters do not make up its text.
 std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed);
 
+// Whether the ink in the columns of `box` in that line is a W at least `least` pixels high: its arms
+// at the edges of its top, two feet apart from its edges below, its left arm slanting in towards its
+// foot, and no bar across it as a won sign has; the glyphs (ink between empty columns) that reach
+// into those columns are taken together, as the faint strokes of a small W may part it. A backslash
+// is one stroke, a "V" has one foot, an "N" its feet at its edges.
+bool isLetterW(const QImage &gray, const QRect &line, const QRect &box, double least);
+
 } // namespace tarn

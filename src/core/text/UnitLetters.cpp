@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/text/NumberColons.h"
+#include "core/text/NumberSigns.h"
 
 namespace tarn {
 
@@ -13,6 +14,7 @@ namespace {
 constexpr double capitalShare = 0.9; // a capital stands at least this share of the digits' height high
 constexpr double letterShare = 0.4;  // a letter's mark is at least this share of it high, where a dot is less
 constexpr std::string_view smallCapitals = "cosvwxz";
+constexpr const char *strokes = "\\/WwVvN"; // what the engine reads for the strokes of a W
 
 // The ink whose marks have their middles in the columns of `box`, over the line's rows.
 QRect inkWithin(const QImage &gray, const QRect &line, const QRect &box)
@@ -48,6 +50,12 @@ bool isSmallCapital(const std::string &text)
     return text.size() == 1 && smallCapitals.find(text[0]) != std::string_view::npos;
 }
 
+// Whether `text` is what the engine reads for the strokes of a W ("\", "\/", "Ww", "N").
+bool readAsStrokes(const std::string &text)
+{
+    return !text.empty() && text.find_first_not_of(strokes) == std::string::npos;
+}
+
 } // namespace
 
 std::string withCapitalsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed, const QRect &number)
@@ -62,6 +70,10 @@ std::string withCapitalsOfItsInk(const QImage &gray, const QRect &line, const Pl
     if (text != placed.word.text || line.isEmpty() || reference.isEmpty())
         return placed.word.text;
     const int digitHeight = inkWithin(gray, line, reference).height();
+    // A W after a number read as the strokes it is made of ("650 \" for "650 W").
+    if (digits.isEmpty() && readAsStrokes(placed.word.text) &&
+        isLetterW(gray, line, placed.word.box, capitalShare * digitHeight))
+        return "W";
     std::string capitalized;
     bool afterDigits = digits.isEmpty(); // then after the number before the word
     for (const RecognizedWord &character : placed.characters) {
