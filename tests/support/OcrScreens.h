@@ -944,10 +944,11 @@ inline std::vector<Screen> numberSet(const QString &family = {})
 }
 
 // The screens of right text that looks like what the number rules correct, drawn in `family`: in
-// 13 px and 15 px dark on light, and in 12 px and 15 px light on dark.
+// 13 px to 15 px dark on light, and in 12 px and 15 px light on dark.
 inline std::vector<Screen> lookAlikeSet(const QString &family = {})
 {
     return {drawnIn(family, [] { return lookAlikes(13, false); }),
+            drawnIn(family, [] { return lookAlikes(14, false); }),
             drawnIn(family, [] { return lookAlikes(15, false); }), drawnIn(family, [] { return lookAlikes(12, true); }),
             drawnIn(family, [] { return lookAlikes(15, true); })};
 }

@@ -50,6 +50,9 @@ constexpr double commaShape = 1.6;
 // A digit is at least this share of the digits' height wide (a "1" too), all but a "1" at least
 // the usual share, and none wider than the widest.
 constexpr double narrowestDigit = 0.25, usualDigit = 0.5, widestDigit = 0.85;
+// A number sign stands between these shares of the digits' height high (in some fonts it is smaller
+// than a digit, never taller as Hangul is); a bar of it spans this share of its width.
+constexpr double hashLow = 0.6, hashHigh = 1.1, hashBar = 0.7;
 
 // Ink between empty columns of the line's rows, and the characters whose middles lie there.
 struct Glyph {
@@ -315,6 +318,28 @@ bool isLetterV(const QImage &gray, const QRect &ink, const QRect &digits)
     return arms.count == 2 && foot.count == 1 && foot.last - foot.first < ink.width() / 2;
 }
 
+// Whether the glyph's ink is a number sign: two bars across it, one above the other, and two legs
+// that cross them, reaching above the upper bar and below the lower one. A "4" has one bar and a
+// single stem below it, an "H" one bar, an "8" no legs below its lower curve, digits that touch
+// no bar across them all.
+bool isNumberSign(const QImage &gray, const QRect &ink, const QRect &digits)
+{
+    if (ink.height() < hashLow * digits.height() || ink.height() > hashHigh * digits.height())
+        return false;
+    int bars = 0;
+    bool inBar = false;
+    std::array<bool, 3> legs{}; // rows of two strokes above the first bar, between the bars, below the last
+    for (int y = ink.top(); y <= ink.bottom(); ++y) {
+        const Runs row = runsIn(gray, ink, y, y);
+        const bool bar = row.count == 1 && row.last - row.first + 1 >= hashBar * ink.width();
+        bars += bar && !inBar;
+        inBar = bar;
+        if (!bar && row.count == 2 && bars < int(legs.size()))
+            legs[size_t(bars)] = true;
+    }
+    return bars == 2 && legs[0] && legs[1] && legs[2];
+}
+
 // What the engine reads for a won sign, a character or two of them ("\\", "W", "#", "¥#").
 bool mayBeWonSign(const std::string &text)
 {
@@ -365,6 +390,15 @@ bool isDigitGlyph(const QRect &ink, const QRect &digits)
         ink.bottom() <= digits.bottom() + baseSlack * digits.height();
 }
 
+// The digits the ink of `glyph` holds: one for each digit's width (digits that touch make one glyph
+// as wide as they are together), none where it is no digit.
+int digitsInked(const QRect &glyph, const QRect &digits)
+{
+    return isDigitGlyph(glyph, digits)
+        ? std::max(1, int(std::lround(double(glyph.width()) / std::max(1, digits.width()))))
+        : 0;
+}
+
 // The characters the engine read for the sign that glyph `i` is: those whose middles lie in it,
 // less the digits among them that stand for digit glyphs beside it (`before` the sign when it
 // precedes its number, a won sign, else after): the engine's boxes may lie a glyph off, and a digit
@@ -386,8 +420,8 @@ std::vector<size_t> signCharacters(const std::vector<Glyph> &glyphs, size_t i, c
         inked = 1;
     }
     for (size_t j = 0; j < glyphs.size(); ++j)
-        if ((before ? j > i : j < i) && isDigitGlyph(glyphs[j].ink, digits) && !signInk.intersects(glyphs[j].ink))
-            inked += std::max(1, int(std::lround(double(glyphs[j].ink.width()) / std::max(1, digits.width()))));
+        if ((before ? j > i : j < i) && !signInk.intersects(glyphs[j].ink))
+            inked += digitsInked(glyphs[j].ink, digits);
     if (sign.empty())
         return sign;
     for (size_t k = 0; k < read.size(); ++k)
@@ -720,6 +754,46 @@ std::optional<std::vector<size_t>> wonSignOf(const QImage &gray, const std::vect
     return std::nullopt;
 }
 
+// Makes a number sign of the digit in `read` that the engine read for one before the digits
+// ("44821" for "#4821"): the first glyph is a number sign, digits' ink comes after it, and no sign
+// is read. The digit is the first one read on the sign's glyph, boxed short of the middle of the
+// glyph after it; where the engine's boxes lie off the glyphs and none is read on the sign, the
+// first one whose box reaches into it where the word reads more digits than the ink after the
+// sign holds.
+void withNumberSign(const QImage &gray, const std::vector<Glyph> &glyphs, const std::vector<RecognizedWord> &characters,
+                    const QRect &digits, std::vector<std::string> &read)
+{
+    if (glyphs.size() < 2)
+        return;
+    int inked = 0, readDigits = 0;
+    for (size_t j = 1; j < glyphs.size(); ++j)
+        inked += digitsInked(glyphs[j].ink, digits);
+    for (const std::string &text : read)
+        readDigits += isDigits(text) ? int(text.size()) : 0;
+    std::string after;
+    for (size_t k = glyphs[0].characters.empty() ? 0 : glyphs[0].characters.back() + 1; k < read.size(); ++k)
+        after += read[k];
+    if (inked == 0 || std::find(read.begin(), read.end(), "#") != read.end() || !isNumber(after) ||
+        !isNumberSign(gray, glyphs[0].ink, digits))
+        return;
+    const auto digit = [&](size_t k) { return isDigits(read[k]) && read[k].size() == 1; };
+    // A box over the sign that reaches over the middle of the digit after it is that digit's.
+    const auto own = [&](size_t k) { return characters[k].box.right() < glyphs[1].ink.center().x(); };
+    const std::vector<size_t> &on = glyphs[0].characters;
+    if (const auto first = std::find_if(on.begin(), on.end(), digit); first != on.end()) {
+        if (own(*first))
+            read[*first] = "#";
+        return;
+    }
+    for (size_t k = 0;
+         on.empty() && readDigits > inked && k < characters.size() && characters[k].box.left() <= glyphs[0].ink.right();
+         ++k)
+        if (digit(k)) {
+            read[k] = "#";
+            return;
+        }
+}
+
 } // namespace
 
 bool isLetterW(const QImage &gray, const QRect &line, const QRect &box, double least)
@@ -765,6 +839,7 @@ std::string withSignsOfItsInk(const QImage &gray, const QRect &line, const Place
     }
     if (joined != word.text)
         return withWonGrouping(word.text);
+    withNumberSign(gray, glyphs, placed.characters, digits, read);
     for (size_t i = 0; i < glyphs.size(); ++i)
         if (!glyphs[i].characters.empty())
             if (const SignAt sign = signAt(gray, glyphs, i, read, digits); !sign.text.empty()) {

@@ -11,9 +11,10 @@
 namespace tarn {
 
 // The signs that belong to a number: the won sign before an amount, the per cent sign after a
-// percentage, the "v" before a version. Neither model knows the won sign: they read it as "\",
-// "W", "#" or "¥#". Both read a per cent sign set close to its digits as two more digits ("8096"
-// for "80%"), and a "v" before digits as a digit or a stroke ("112.0.4", "/12.0.4"). The ink tells
+// percentage, the "v" before a version, the number sign before an order's number. Neither model
+// knows the won sign: they read it as "\", "W", "#" or "¥#". Both read a per cent sign set close to
+// its digits as two more digits ("8096" for "80%"), a "v" before digits as a digit or a stroke
+// ("112.0.4", "/12.0.4"), and a small number sign as a digit ("44821" for "#4821"). The ink tells
 // each apart from what it was read as, one glyph (ink between empty columns) at a time:
 // - a won sign is a W as high as the digits, crossed by a bar from edge to edge, its arms at the
 //   edges on top and its two feet apart from them below, its left arm slanting in towards its foot
@@ -22,6 +23,9 @@ namespace tarn {
 // - a per cent sign is a small ring high on the left and another low on the right, each apart
 //   from the stroke between them, where a digit is one mark as high as the others;
 // - a "v" is a mark of the letters' height on the digits' baseline, two arms above one foot.
+// - a number sign is two bars one above the other, crossed by two legs that reach above the upper
+//   bar and below the lower one, where a "4" has one bar and a single stem below it, and it is the
+//   first glyph before the digits.
 // A full stop read between digits is a comma where its ink is a comma's, higher than wide and
 // reaching below the digits' baseline
 // ("₩34.500" for "₩34,500"); a comma is never made a full stop, as a small comma can look like one.
