@@ -694,12 +694,14 @@ inline Screen chatList()
     return p.take();
 }
 
-// Status bars in 12 px, a light one and a dark one: an address, charge, load, progress, a zoom.
+// Status bars in 12 px, a light one and a dark one: an address, charge, sizes, load, progress, a
+// zoom.
 inline Screen statusBars()
 {
     ScreenPainter p(QStringLiteral("status bars"), 560, 250, QColor(242, 242, 245));
     const QFont font = ScreenPainter::systemFont(12);
-    const QStringList light{QStringLiteral("Wi-Fi 연결됨 · 192.168.0.24"), QStringLiteral("배터리 80% · 충전 중"),
+    const QStringList light{QStringLiteral("Wi-Fi 연결됨 · 192.168.0.24"),
+                            QStringLiteral("배터리 80% · 문서 파일 2.8 MB"),
                             QStringLiteral("CPU 23.5% · 메모리 3.2 GB / 16 GB")};
     for (int i = 0; i < light.size(); ++i)
         p.drawLine(font, 14, 12 + i * 34, i % 2 ? quietText : darkText, light[i]);

@@ -13,6 +13,7 @@ namespace tarn {
 namespace {
 
 constexpr int darkest = 128;           // pixels below this level are ink: fainter ones join a colon to its digits
+constexpr int faintest = 192;          // pixels below this level are ink where a faint full stop is looked for
 constexpr double dotShare = 0.25;      // a dot is at most this share of the line's height either way
 constexpr double digitShare = 0.4;     // a digit is at least this share of it high
 constexpr double baseShare = 0.15;     // a full stop ends this close to the digits' baseline
@@ -161,18 +162,16 @@ std::string withColonsBetween(const PlacedWord &placed, const std::vector<int> &
         : text;
 }
 
-} // namespace
-
-// The connected marks of ink in the columns of `word`, each as its bounding box, left to right; a
-// mark is followed past those columns (the engine's box may cut a digit), within the line's rows.
-std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const QRect &word)
+// The connected marks of pixels darker than `level` in the columns of `word`, each as its bounding
+// box, left to right; a mark is followed past those columns, within the line's rows.
+std::vector<QRect> marksAround(const QImage &gray, const QRect &line, const QRect &word, int level)
 {
     const QRect area = QRect(word.left() - line.height(), line.top(), word.width() + 2 * line.height(), line.height())
                            .intersected(gray.rect());
     std::vector<QRect> marks;
     std::vector<uint8_t> seen(size_t(area.width()) * area.height(), 0);
     const auto take = [&](QPoint p) {
-        if (!area.contains(p) || gray.constScanLine(p.y())[p.x()] >= darkest)
+        if (!area.contains(p) || gray.constScanLine(p.y())[p.x()] >= level)
             return false;
         uint8_t &mark = seen[size_t(p.y() - area.top()) * area.width() + (p.x() - area.left())];
         return !mark && (mark = 1);
@@ -192,6 +191,13 @@ std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const Q
     return marks;
 }
 
+} // namespace
+
+std::vector<QRect> inkMarksAround(const QImage &gray, const QRect &line, const QRect &word)
+{
+    return marksAround(gray, line, word, darkest);
+}
+
 std::string numberShapeOfText(const std::string &text) { return shapeOfText(text); }
 
 std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box, std::vector<int> *stops)
@@ -200,6 +206,40 @@ std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect 
     return line.isEmpty() || box.isEmpty()
         ? std::string()
         : shapeOfInk(withDigitsWhole(inkMarksAround(gray, line, box), line.height()), line.height(), colons, stops);
+}
+
+bool holdsFaintStop(const QImage &gray, const QRect &line, const QRect &stop)
+{
+    if (line.isEmpty() || stop.isEmpty())
+        return false;
+    // The digits on either side are followed from within half a line's height of it.
+    const int reach = line.height() / 2;
+    const std::vector<QRect> marks = marksAround(gray, line, stop.adjusted(-reach, 0, reach, 0), faintest);
+    const auto isDigit = [&](const QRect &m) { return m.height() >= digitShare * line.height(); };
+    QRect digits;
+    for (const QRect &m : marks)
+        digits |= isDigit(m) ? m : QRect();
+    const auto isStop = [&](const QRect &dot) {
+        return !isDigit(dot) && dot.center().x() >= stop.left() - 1 && dot.center().x() <= stop.right() + 1 &&
+            dot.width() <= dotShare * line.height() && dot.height() <= dotShare * line.height() &&
+            dot.width() >= smallestStop && dot.height() >= smallestStop && dot.top() > digits.center().y() &&
+            dot.bottom() >= digits.bottom() - baseShare * line.height() &&
+            dot.center().y() <= digits.bottom() + stopDepth * digits.height();
+    };
+    // Apart from the digits before and after it: none of them reaches into its columns.
+    const auto between = [&](const QRect &dot) {
+        bool before = false, after = false;
+        for (const QRect &m : marks) {
+            if (!isDigit(m))
+                continue;
+            if (m.right() >= dot.left() && m.left() <= dot.right())
+                return false;
+            before = before || m.right() < dot.left();
+            after = after || m.left() > dot.right();
+        }
+        return before && after;
+    };
+    return std::any_of(marks.begin(), marks.end(), [&](const QRect &dot) { return isStop(dot) && between(dot); });
 }
 
 size_t leastDigitsOfInk(const QImage &gray, const QRect &line, const QRect &box)

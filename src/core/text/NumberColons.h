@@ -40,6 +40,13 @@ std::string numberShapeOfText(const std::string &text);
 std::string numberShapeOfInk(const QImage &gray, const QRect &line, const QRect &box,
                              std::vector<int> *stops = nullptr);
 
+// Whether the ink at `stop`, the box of a full stop the engine read between digits in that line,
+// holds one, however faint: in small text a stop may be a grey pixel or two, too light to count
+// as ink above. At a lighter level of ink it is a dot of its own in columns of its own between the
+// digits, low on their baseline as a full stop is (see numberShapeOfInk), its middle at most a
+// little below it; between digits set close there is none.
+bool holdsFaintStop(const QImage &gray, const QRect &line, const QRect &stop);
+
 // The fewest digits the ink of the number boxed `box` in that line holds: one for each mark as high
 // as a digit, more for a mark wider than one, as digits that touch make ("11" set close is one mark
 // as wide as two digits). A reading of fewer digits has lost some.

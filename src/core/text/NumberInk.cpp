@@ -214,6 +214,33 @@ std::string withStopsPutIn(const PlacedWord &placed, const std::vector<int> &sto
     return signs(numberShapeOfText(text)) == signs(inkShape) ? text : std::string();
 }
 
+// Whether the engine's first reading of `placed`, a number read in that line, is `read`, another
+// reading of it, with full stops that this one lost ("28" read again for "2.8"), each between two
+// digits and held by the ink, however faint (see holdsFaintStop): a decimal point is never dropped
+// silently.
+bool keepsFaintStops(const QImage &gray, const QRect &line, const PlacedWord &placed, const std::string &read)
+{
+    const std::string first = firstReading(placed), shape = numberShapeOfText(first),
+                      readShape = numberShapeOfText(read);
+    if (shape.size() != placed.characters.size() || readShape.empty() || readShape.size() >= shape.size() ||
+        digitsOf(first) != digitsOf(read))
+        return false;
+    // The shape read is the first one without some of its stops.
+    std::string withoutStops;
+    for (size_t k = 0, at = 0; k < shape.size(); ++k) {
+        const bool kept = at < readShape.size() && readShape[at] == shape[k];
+        at += kept;
+        if (!kept && shape[k] != '.')
+            return false;
+        if (!kept &&
+            (k == 0 || k + 1 == shape.size() || shape[k - 1] != 'D' || shape[k + 1] != 'D' ||
+             !holdsFaintStop(gray, line, placed.characters[k].box)))
+            return false;
+        withoutStops += kept ? std::string(1, shape[k]) : std::string();
+    }
+    return withoutStops == readShape;
+}
+
 // `placed`, a number read in that line, with the colons and full stops its ink shows (see
 // numberOfItsInk). The English reading of a number `withinAWord` changes its signs alone: the ink
 // of the letters or signs beside such a number may join its digits (a kerned "0%"), and a reading
@@ -223,6 +250,8 @@ std::string signsOfItsInk(const QImage &gray, const QRect &line, const PlacedWor
 {
     const RecognizedWord &word = placed.word;
     const std::string read = withColonsOfItsInk(gray, line, placed);
+    if (keepsFaintStops(gray, line, placed, read))
+        return firstReading(placed);
     std::vector<int> stopsOfInk;
     const std::string ink = numberShapeOfInk(gray, line, word.box, &stopsOfInk);
     const auto colons = [](const std::string &text) { return std::count(text.begin(), text.end(), ':'); };
