@@ -804,8 +804,9 @@ inline Screen quickSettings()
 
 // Right text that looks like what the number rules correct: words before a time that are no 오전
 // or 오후 (opening hours, log levels), signs before digits that are no won sign, a capital W, a
-// name with a w, amounts in dollars and yen, asterisks, decimal sizes, and round avatars holding a
-// syllable beside count badges; the first lines in `pixelSize`, dark on light or light on dark.
+// name with a w, amounts in dollars and yen, units in small letters, asterisks, decimal sizes, and
+// round avatars holding a syllable beside count badges; the first lines in `pixelSize`, dark on
+// light or light on dark.
 inline Screen lookAlikes(int pixelSize, bool dark)
 {
     ScreenPainter p(QStringLiteral("look-alikes %1 px%2").arg(pixelSize).arg(QLatin1String(dark ? " dark" : "")), 560,
@@ -814,7 +815,7 @@ inline Screen lookAlikes(int pixelSize, bool dark)
     const QStringList lines =
         QString::fromUtf8("매장 안내 · 오픈 10:00 · 마감 22:00|센서 #3 정상 · 주문 #4821 접수|"
                           "충전 7.4 kW (max 11 kW) · 출력 650 W|Wi-Fi 연결됨 (wlp2s0) · 2.8 MB 받음|"
-                          "Total $69.99 (about ¥996)|* 표시한 항목은 필수입니다 · 크기 10*20 cm|"
+                          "Total $69.99 (about ¥996) · 2 cups · 12 ms|* 표시한 항목은 필수입니다 · 크기 10*20 cm|"
                           "항목 5개 · 12월 3일 오후 4:15 · 할인 (0.5%).|오류 14:05 디스크 공간이 부족합니다|"
                           "경고 14:06 재시도 3회|정보 08:57 동기화 완료")
             .split(u'|');

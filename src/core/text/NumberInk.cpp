@@ -116,6 +116,32 @@ bool smallLettersReadAsDigits(const QImage &gray, const QRect &line, const Place
     return small >= 2;
 }
 
+// Whether the characters of `placed`, read as digits right after the number `before`, are small
+// letters, each of them: a digit stands as high as the digits before it on their baseline, where
+// the body of a small letter stands a sixth lower or more ("07" for "cm", "0405" for "cups") and
+// its tail reaches below that baseline.
+bool smallLettersAfterNumber(const QImage &gray, const QRect &line, const PlacedWord &placed, const PlacedWord &before)
+{
+    std::vector<int> heights, bottoms;
+    for (const RecognizedWord &character : before.characters)
+        if (const auto ink = inkRows(gray, line, character.box.adjusted(1, 0, -1, 0));
+            isDigit(character.text) && ink.first <= ink.second) {
+            heights.push_back(ink.second - ink.first + 1);
+            bottoms.push_back(ink.second);
+        }
+    if (heights.empty() || placed.characters.empty())
+        return false;
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    std::nth_element(bottoms.begin(), bottoms.begin() + bottoms.size() / 2, bottoms.end());
+    const int height = heights[heights.size() / 2], baseline = bottoms[bottoms.size() / 2],
+              slack = std::max(1, height / 8);
+    return std::all_of(placed.characters.begin(), placed.characters.end(), [&](const RecognizedWord &character) {
+        const auto [top, bottom] = inkRows(gray, line, character.box.adjusted(1, 0, -1, 0));
+        const bool body = (bottom - top + 1) * counterHeight <= height && std::abs(bottom - baseline) <= slack;
+        return top <= bottom && (body || bottom > baseline + slack);
+    });
+}
+
 // Whether `text` is Latin letters alone.
 bool isLatinLetters(const std::string &text)
 {
@@ -384,18 +410,23 @@ std::string withStopsOfItsInk(const PlacedWord &placed, const std::string &inkSh
 
 std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                            const std::function<std::string()> &korean,
-                           const std::function<std::string(const QRect &)> &english)
+                           const std::function<std::string(const QRect &)> &english, const PlacedWord &numberBefore)
 {
     const RecognizedWord &word = placed.word;
     if (isNumber(word.text)) {
         if (inkOutnumbersItsText(gray, line, word))
             if (const std::string reading = korean(); readsAsKorean(reading) && !holdsDigit(reading))
                 return reading;
-        // The English model reads the letters whose ink is no digits' as letters, as many.
+        // The English model reads the letters whose ink is no digits' as letters, as many; after a
+        // number none of them is a capital, as high as its digits ("OZ" for "oz").
         if (smallLettersReadAsDigits(gray, line, placed))
             if (const std::string reading = english(word.box);
                 isLatinLetters(reading) && reading.size() == placed.characters.size())
                 return reading;
+        if (smallLettersAfterNumber(gray, line, placed, numberBefore))
+            if (const std::string reading = english(word.box);
+                isLatinLetters(reading) && reading.size() == placed.characters.size())
+                return QString::fromStdString(reading).toLower().toStdString();
         return signsOfItsInk(gray, line, placed, english);
     }
     // A number set close to a unit or a word ("24GHz", "231동기화") is told by its own ink.

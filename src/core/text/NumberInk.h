@@ -55,12 +55,14 @@ std::string withCountersOfItsInk(const QImage &gray, const QRect &line, const Pl
 // leastDigitsOfInk).
 // A number set close to a unit or a word, in one word with it ("24GHz", "04%", "231동기화"), is
 // told so by its own ink and its place alone. The readings of the models are asked for only when
-// needed. Small letters beside a capital read as digits ("0016" for "Core"), their ink lower than
-// the capital's as no digit is, give way to the English model's reading where that is as many
-// Latin letters.
+// needed. Small letters read as digits, beside a capital ("0016" for "Core") or right after
+// `numberBefore`, the number before the word ("07" for the "cm" of "10 cm"; none when empty), their
+// ink lower than the capital's or those digits' as no digit is, or reaching below their baseline,
+// give way to the English model's reading where that is as many Latin letters.
 std::string numberOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed,
                            const std::function<std::string()> &korean,
-                           const std::function<std::string(const QRect &)> &english);
+                           const std::function<std::string(const QRect &)> &english,
+                           const PlacedWord &numberBefore = {});
 
 // Where `box`, a number's in that line, ends in a glyph (a run of inked columns in the line's rows)
 // that lies further beyond it than within, the last column before that glyph; -1 otherwise. Such a

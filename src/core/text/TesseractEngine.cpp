@@ -658,8 +658,9 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
             placed.word.text = own.word.text;
             continue;
         }
-        placed.word.text = numberOfItsInk(gray, line, own, readInKorean,
-                                          [&](const QRect &at) { return wordReading(latin(), gray, at).first; });
+        placed.word.text = numberOfItsInk(
+            gray, line, own, readInKorean, [&](const QRect &at) { return wordReading(latin(), gray, at).first; },
+            i > 0 && isNumber(words[i - 1].word.text) ? words[i - 1] : PlacedWord{});
     }
     if (rereadPossible_)
         joinCountersSplitAcross(gray, line, words);

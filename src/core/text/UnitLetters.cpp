@@ -16,14 +16,19 @@ constexpr double letterShare = 0.4;  // a letter's mark is at least this share o
 constexpr std::string_view smallCapitals = "cosvwxz";
 constexpr const char *strokes = "\\/WwVvN"; // what the engine reads for the strokes of a W
 
-// The ink whose marks have their middles in the columns of `box`, over the line's rows.
+// The ink whose marks have their middles in the columns of `box`, over the line's rows; where none
+// has, that of the marks reaching into them: the engine's box of a digit may cut it short of its
+// middle ("2" boxed on its right half).
 QRect inkWithin(const QImage &gray, const QRect &line, const QRect &box)
 {
-    QRect ink;
-    for (const QRect &mark : inkMarksAround(gray, line, box))
+    QRect ink, reaching;
+    for (const QRect &mark : inkMarksAround(gray, line, box)) {
         if (mark.center().x() >= box.left() && mark.center().x() <= box.right())
             ink |= mark;
-    return ink;
+        if (mark.right() >= box.left() && mark.left() <= box.right())
+            reaching |= mark;
+    }
+    return ink.isEmpty() ? reaching : ink;
 }
 
 // Whether the letter boxed `box` stands as high as digits `digitHeight` high: every mark of a
@@ -70,6 +75,8 @@ std::string withCapitalsOfItsInk(const QImage &gray, const QRect &line, const Pl
     if (text != placed.word.text || line.isEmpty() || reference.isEmpty())
         return placed.word.text;
     const int digitHeight = inkWithin(gray, line, reference).height();
+    if (digitHeight == 0) // no digit's ink to measure the letters by
+        return placed.word.text;
     // A W after a number read as the strokes it is made of ("650 \" for "650 W").
     if (digits.isEmpty() && readAsStrokes(placed.word.text) &&
         isLetterW(gray, line, placed.word.box, capitalShare * digitHeight))

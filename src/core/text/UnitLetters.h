@@ -20,7 +20,8 @@ namespace tarn {
 // background), with each such small letter after digits made the capital where its ink stands as
 // high as those digits: the word's own, else those of `number`, the box of the number right before
 // it (empty when there is none); a word after that number read as strokes is a W where its ink is
-// one (see isLetterW). The text as it is where the word's characters do not make it up.
+// one (see isLetterW). The text as it is where the word's characters do not make it up, or where
+// no digit's ink is found to measure them by.
 std::string withCapitalsOfItsInk(const QImage &gray, const QRect &line, const PlacedWord &placed, const QRect &number);
 
 } // namespace tarn

@@ -202,7 +202,8 @@ class TimesAndCounts : public testing::TestWithParam<const char *> { };
 TEST_P(TimesAndCounts, areReadAsDrawn)
 {
     static const QRegularExpression time(QStringLiteral("오[전후] \\d{1,2}:\\d\\d")),
-        count(QStringLiteral("^\\d{1,3}$")), date(QStringLiteral("\\S*\\d\\S*[년월일]"));
+        count(QStringLiteral("^\\d{1,3}$")), date(QStringLiteral("\\S*\\d\\S*[년월일]")),
+        unit(QStringLiteral("(?<!\\S)\\d+(?:\\.\\d+)? [KMG]?[a-z]+\\b"));
     const auto tokens = [](const QStringList &lines, const QRegularExpression &kind) {
         QStringList found;
         for (const QString &line : lines) {
@@ -223,6 +224,9 @@ TEST_P(TimesAndCounts, areReadAsDrawn)
         EXPECT_EQ(tokens(read, date), tokens(OcrScreens::expectedLines(screen), date))
             << qPrintable(screen.name) << " read as:\n"
             << result.text();
+        EXPECT_EQ(tokens(read, unit), tokens(OcrScreens::expectedLines(screen), unit))
+            << qPrintable(screen.name) << " read as:\n"
+            << result.text();
     }
     // Right text that only looks like what the rules correct is read as drawn: each such token
     // verbatim (the engine misreads some in 12 px light-on-dark text), and no won sign, 오전 or 오후,
@@ -231,9 +235,10 @@ TEST_P(TimesAndCounts, areReadAsDrawn)
         QStringLiteral("오픈 10:00"),  QStringLiteral("오류"),     QStringLiteral("경고 14:06"),
         QStringLiteral("08:57"),       QStringLiteral("#3"),       QStringLiteral("#4821"),
         QStringLiteral("(max 11 kW)"), QStringLiteral("650 W"),    QStringLiteral("2.8 MB"),
-        QStringLiteral("$69.99"),      QStringLiteral("996)"),     QStringLiteral("* 표시한"),
-        QStringLiteral("10*20"),       QStringLiteral("항목 5개"), QStringLiteral("12월 3일"),
-        QStringLiteral("오후 4:15"),   QStringLiteral("(0.5%)."),  QStringLiteral("어제")};
+        QStringLiteral("$69.99"),      QStringLiteral("996)"),     QStringLiteral("2 cups"),
+        QStringLiteral("12 ms"),       QStringLiteral("* 표시한"), QStringLiteral("10*20 cm"),
+        QStringLiteral("항목 5개"),    QStringLiteral("12월 3일"), QStringLiteral("오후 4:15"),
+        QStringLiteral("(0.5%)."),     QStringLiteral("어제")};
     for (const OcrScreens::Screen &screen : OcrScreens::lookAlikeSet(QString::fromLatin1(GetParam()))) {
         const QString read = QString::fromStdString(sharedRecognizer().recognize(screen.image).text());
         const QString truth = OcrScreens::expectedLines(screen).join(u'\n');
