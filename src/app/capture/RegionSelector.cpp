@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "app/capture/DesktopScreens.h"
+#include "app/widgets/AnswerWait.h"
 #include "platform/ScreenSource.h"
 
 namespace tarn {
@@ -222,48 +223,20 @@ void SelectionView::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-// The wait of a task for its selection, a child of the selector. The selection's end wakes the
-// task on the event loop once the settle delay is over; a selector that goes before that (with
-// its owner, when the application quits) wakes it as it goes, with nothing, as Escape does: a
-// wait for the event loop alone would keep the task and all it holds for ever.
-class RegionSelector::Wait : public QObject {
+// The wait of a task for its selection, a child of the selector: the selection's end wakes the
+// task on the event loop once the settle delay is over; a selector that goes first (with its
+// owner, when the application quits) wakes it with nothing, as Escape does.
+class RegionSelector::Wait : public AnswerWait<RegionSelection> {
 public:
-    explicit Wait(RegionSelector *selector) : QObject(selector) { }
-    ~Wait() override { goOn(std::nullopt); }
+    explicit Wait(RegionSelector *selector) : AnswerWait(selector) { }
 
     void end(std::optional<RegionSelection> selection, std::chrono::milliseconds settle)
     {
         QTimer::singleShot(settle, this, [this, selection] {
             deleteLater(); // first: the task may take the selector, and this, with it
-            goOn(selection);
+            give(selection);
         });
     }
-
-    // What the task awaits: the selection, or nothing after Escape or when the selector went.
-    struct Awaiter {
-        Wait *wait;
-        std::optional<RegionSelection> result;
-        std::coroutine_handle<> waiting;
-        bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> handle) noexcept
-        {
-            waiting = handle;
-            wait->awaiter_ = this;
-        }
-        std::optional<RegionSelection> await_resume() noexcept { return std::move(result); }
-    };
-    Awaiter ended() { return {this, std::nullopt, {}}; }
-
-private:
-    void goOn(std::optional<RegionSelection> selection)
-    {
-        if (Awaiter *awaiter = std::exchange(awaiter_, nullptr)) {
-            awaiter->result = selection;
-            awaiter->waiting.resume();
-        }
-    }
-
-    Awaiter *awaiter_ = nullptr;
 };
 
 RegionSelector::RegionSelector(QObject *parent, Desktop desktop) : QObject(parent), desktop_(std::move(desktop))
@@ -290,7 +263,7 @@ QCoro::Task<std::optional<RegionSelection>> RegionSelector::select()
         co_return std::nullopt;
     Wait *wait = pending_ = new Wait(this);
     open();
-    co_return co_await wait->ended();
+    co_return co_await wait->answer();
 }
 
 std::vector<SelectionView *> RegionSelector::panels() const

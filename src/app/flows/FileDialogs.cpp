@@ -2,7 +2,6 @@
 #include "app/flows/FileDialogs.h"
 
 #include <algorithm>
-#include <coroutine>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -15,6 +14,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#include "app/widgets/AnswerWait.h"
 
 namespace tarn::FileDialogs {
 namespace {
@@ -90,50 +91,23 @@ QStringList acceptedFiles(const QFileDialog *dialog)
 }
 
 // The wait for a panel's answer, a child of the panel. The answer wakes the waiting task on the
-// event loop, once the panel has handled it in full; a panel that goes before that, unanswered or
-// with its answer not yet taken (with the window it belongs to, when the application quits), wakes
-// it as it goes, with no answer: its task then ends as if cancelled, where a wait for the answer
-// alone would keep the task and all it holds for ever.
-class PanelAnswer : public QObject {
+// event loop, once the panel has handled it in full; a panel that goes before that (with the window
+// it belongs to, when the application quits) wakes it with no answer, as a cancel.
+class PanelAnswer : public AnswerWait<int> {
 public:
-    explicit PanelAnswer(QDialog *dialog) : QObject(dialog)
+    explicit PanelAnswer(QDialog *dialog) : AnswerWait(dialog)
     {
         connect(dialog, &QDialog::finished, this, [this](int result) {
             if (answered_)
                 return;
             answered_ = true;
             QMetaObject::invokeMethod(
-                this, [this, result] { goOn(result); }, Qt::QueuedConnection);
+                this, [this, result] { give(result); }, Qt::QueuedConnection);
         });
     }
-    ~PanelAnswer() override { goOn(std::nullopt); }
-
-    // What the task awaits: the panel's result, or none when the panel went first.
-    struct Awaiter {
-        PanelAnswer *answer;
-        std::optional<int> result;
-        std::coroutine_handle<> waiting;
-        bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> handle) noexcept
-        {
-            waiting = handle;
-            answer->awaiter_ = this;
-        }
-        std::optional<int> await_resume() const noexcept { return result; }
-    };
-    Awaiter answered() { return {this, std::nullopt, {}}; }
 
 private:
-    void goOn(std::optional<int> result)
-    {
-        if (Awaiter *awaiter = std::exchange(awaiter_, nullptr)) {
-            awaiter->result = result;
-            awaiter->waiting.resume();
-        }
-    }
-
     bool answered_ = false;
-    Awaiter *awaiter_ = nullptr;
 };
 
 } // namespace
@@ -182,7 +156,7 @@ QCoro::Task<QStringList> choose(QFileDialog *dialog)
     } else {
         dialog->open();
     }
-    const std::optional<int> result = co_await answer->answered();
+    const std::optional<int> result = co_await answer->answer();
     if (!result) // the panel is gone
         co_return {};
     const QStringList files = *result == QDialog::Accepted ? acceptedFiles(dialog) : QStringList();
