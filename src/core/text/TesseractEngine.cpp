@@ -658,9 +658,15 @@ void TesseractEngine::rereadNumbers(const QImage &gray, const QRect &line, std::
             placed.word.text = own.word.text;
             continue;
         }
-        placed.word.text = numberOfItsInk(
-            gray, line, own, readInKorean, [&](const QRect &at) { return wordReading(latin(), gray, at).first; },
-            i > 0 && isNumber(words[i - 1].word.text) ? words[i - 1] : PlacedWord{});
+        // Several rules may ask for the English reading of one box: it is read once.
+        std::optional<std::pair<QRect, std::string>> englishReading;
+        const auto readInEnglish = [&](const QRect &at) {
+            if (!englishReading || englishReading->first != at)
+                englishReading = std::pair{at, wordReading(latin(), gray, at).first};
+            return englishReading->second;
+        };
+        placed.word.text = numberOfItsInk(gray, line, own, readInKorean, readInEnglish,
+                                          i > 0 && isNumber(words[i - 1].word.text) ? words[i - 1] : PlacedWord{});
     }
     if (rereadPossible_)
         joinCountersSplitAcross(gray, line, words);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/UnitLetters.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -72,14 +73,17 @@ std::string withCapitalsOfItsInk(const QImage &gray, const QRect &line, const Pl
         digits |= isDigit(character.text) ? character.box : QRect();
     }
     const QRect reference = digits.isEmpty() ? number : digits;
-    if (text != placed.word.text || line.isEmpty() || reference.isEmpty())
+    const bool strokes = digits.isEmpty() && readAsStrokes(placed.word.text);
+    const bool smallLetters = std::any_of(placed.characters.begin(), placed.characters.end(),
+                                          [](const RecognizedWord &c) { return isSmallCapital(c.text); });
+    // Nearly every number comes here: the ink is measured only where there is a letter to change.
+    if (text != placed.word.text || line.isEmpty() || reference.isEmpty() || (!strokes && !smallLetters))
         return placed.word.text;
     const int digitHeight = inkWithin(gray, line, reference).height();
     if (digitHeight == 0) // no digit's ink to measure the letters by
         return placed.word.text;
     // A W after a number read as the strokes it is made of ("650 \" for "650 W").
-    if (digits.isEmpty() && readAsStrokes(placed.word.text) &&
-        isLetterW(gray, line, placed.word.box, capitalShare * digitHeight))
+    if (strokes && isLetterW(gray, line, placed.word.box, capitalShare * digitHeight))
         return "W";
     std::string capitalized;
     bool afterDigits = digits.isEmpty(); // then after the number before the word
