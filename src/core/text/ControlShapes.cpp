@@ -51,34 +51,28 @@ struct Patch {
 // inside edge besides its `background`: the card whose edge the patch reaches past, the window
 // around it. The ink on the card stands out from both, and the card's fill is no shape. Gives -1
 // when there is none.
-int otherFillOf(const QImage &gray, const QRect &rect, int background)
+int otherFillOf(const FrameLevels &frame, int background)
 {
-    std::array<int, 256> histogram{};
-    int count = 0;
-    const auto add = [&](int x, int y) { ++histogram[gray.constScanLine(y)[x]], ++count; };
-    for (int x = rect.left(); x <= rect.right(); ++x)
-        add(x, rect.top()), add(x, rect.bottom());
-    for (int y = rect.top() + 1; y < rect.bottom(); ++y)
-        add(rect.left(), y), add(rect.right(), y);
     int best = -1, bestCount = 0;
     for (int level = 0; level < 256; ++level) {
         if (std::abs(level - background) <= shapeContrast)
             continue;
         int near = 0;
         for (int l = std::max(0, level - flatFill); l <= std::min(255, level + flatFill); ++l)
-            near += histogram[size_t(l)];
+            near += frame.histogram[size_t(l)];
         if (near > bestCount)
             best = level, bestCount = near;
     }
-    return bestCount * secondFillShare >= count ? best : -1;
+    return bestCount * secondFillShare >= frame.count ? best : -1;
 }
 
 Patch shapesOf(const QImage &gray, const QRect &rect)
 {
     Patch patch;
     patch.rect = rect;
-    patch.background = backgroundLevel(gray, rect);
-    patch.otherFill = otherFillOf(gray, rect, patch.background);
+    const FrameLevels frame = frameLevels(gray, rect);
+    patch.background = backgroundLevel(frame);
+    patch.otherFill = otherFillOf(frame, patch.background);
     patch.labels.assign(size_t(rect.width()) * rect.height(), 0);
     const auto free = [&](QPoint p) {
         if (!rect.contains(p) || patch.label(p.x(), p.y()))

@@ -631,31 +631,32 @@ InkPatches inkPatches(const QImage &gray)
     return patches;
 }
 
-int backgroundLevel(const QImage &gray, const QRect &rect)
+FrameLevels frameLevels(const QImage &gray, const QRect &rect)
 {
-    std::array<int, 256> histogram{};
-    int count = 0;
+    FrameLevels frame;
     const QRect r = rect.intersected(gray.rect());
     if (r.isEmpty())
-        return 255;
-    for (int x = r.left(); x <= r.right(); ++x) {
-        ++histogram[gray.constScanLine(r.top())[x]];
-        ++histogram[gray.constScanLine(r.bottom())[x]];
-        count += 2;
-    }
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        ++histogram[gray.constScanLine(y)[r.left()]];
-        ++histogram[gray.constScanLine(y)[r.right()]];
-        count += 2;
-    }
+        return frame;
+    const auto add = [&](int x, int y) { ++frame.histogram[gray.constScanLine(y)[x]], ++frame.count; };
+    for (int x = r.left(); x <= r.right(); ++x)
+        add(x, r.top()), add(x, r.bottom());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        add(r.left(), y), add(r.right(), y);
+    return frame;
+}
+
+int backgroundLevel(const FrameLevels &frame)
+{
     int seen = 0;
     for (int level = 0; level < 256; ++level) {
-        seen += histogram[level];
-        if (2 * seen >= count)
+        seen += frame.histogram[size_t(level)];
+        if (2 * seen >= frame.count && frame.count > 0)
             return level;
     }
     return 255;
 }
+
+int backgroundLevel(const QImage &gray, const QRect &rect) { return backgroundLevel(frameLevels(gray, rect)); }
 
 bool isLightOnDark(const QImage &gray, const QRect &rect)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -40,8 +41,16 @@ InkPatches inkPatches(const QImage &gray);
 // findTextBlocks, from the ink patches of the same image found before.
 std::vector<TextBlock> findTextBlocks(const QImage &gray, InkPatches patches);
 
+// The levels of the frame of pixels around `rect`'s inside edge, within the image, and their count.
+struct FrameLevels {
+    std::array<int, 256> histogram{};
+    int count = 0;
+};
+FrameLevels frameLevels(const QImage &gray, const QRect &rect);
+
 // The value of the frame of pixels around `rect`'s inside edge: the block's background.
 int backgroundLevel(const QImage &gray, const QRect &rect);
+int backgroundLevel(const FrameLevels &frame);
 
 // Whether the text of `rect` is lighter than its background (light text on a dark panel).
 bool isLightOnDark(const QImage &gray, const QRect &rect);
